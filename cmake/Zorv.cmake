@@ -1,0 +1,51 @@
+# Build helpers shared by every folder.
+
+# Compiler warnings for our own targets.
+function(zorv_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+                         -Wnon-virtual-dtor -Woverloaded-virtual)
+  if(ZORV_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# zorv_library(<name> [DEPS <targets...>])
+# The static library of the calling folder: every .cpp/.h/.qrc in it.
+# Other folders include its headers as "<folder>/<Unit>.h" from the source root.
+function(zorv_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  zorv_warnings(${name})
+endfunction()
+
+# zorv_test(<name> [DEPS <targets...>] [FOLDER <dir>])
+# One GoogleTest executable of every .cpp in the calling folder (or FOLDER);
+# each test case becomes a CTest test. Widget tests run offscreen.
+function(zorv_test name)
+  cmake_parse_arguments(ARG "" "FOLDER" "DEPS" ${ARGN})
+  if(NOT ARG_FOLDER)
+    set(ARG_FOLDER ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${ARG_FOLDER}/*.cpp ${ARG_FOLDER}/*.h ${ARG_FOLDER}/*.qrc)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} zorv_testsupport GTest::gtest GTest::gmock)
+  zorv_warnings(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZORV_SOURCE_DIR=${PROJECT_SOURCE_DIR};ZORV_BINARY_DIR=${PROJECT_BINARY_DIR}"
+               TIMEOUT 300)
+endfunction()
+
+# zorv_bench(<name> SOURCES <files...> [DEPS <targets...>])
+function(zorv_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  zorv_warnings(${name})
+endfunction()
