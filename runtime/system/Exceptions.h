@@ -35,7 +35,9 @@ private:
 ZORV_EXCEPTION_CLASS(EAbort, Exception)
 ZORV_EXCEPTION_CLASS(EConvertError, Exception)
 ZORV_EXCEPTION_CLASS(EVariantError, Exception)
-ZORV_EXCEPTION_CLASS(EVariantTypeCastError, EVariantError)
+// A Variant that cannot become the asked type. It is a conversion error, so a
+// caller that guards a number conversion with EConvertError catches it too.
+ZORV_EXCEPTION_CLASS(EVariantTypeCastError, EConvertError)
 ZORV_EXCEPTION_CLASS(EVariantBadIndexError, EVariantError)
 ZORV_EXCEPTION_CLASS(EAbstractError, Exception)
 ZORV_EXCEPTION_CLASS(EListError, Exception)

@@ -6,7 +6,7 @@ TEST(Exceptions, ClassNamesAndHierarchy)
 {
     try {
         throw EVariantTypeCastError(QStringLiteral("Could not convert"));
-    } catch (const EVariantError& e) {
+    } catch (const EConvertError& e) {
         EXPECT_EQ(e.ClassName(), QStringLiteral("EVariantTypeCastError"));
         EXPECT_EQ(e.Message(), QStringLiteral("Could not convert"));
         EXPECT_STREQ(e.what(), "Could not convert");
