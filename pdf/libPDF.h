@@ -1,0 +1,107 @@
+#pragma once
+// Unit libPDF (Part 6.1): TPrintPDF writes a one-page PDF 1.4 file that shows
+// bitmaps. The report output renders a page into a bitmap, sets the page size,
+// and calls BeginDoc, DrawBitmap once at (0, 0) and EndDoc.
+//
+// The file is built in memory with an exact table of byte offsets, so the
+// cross-reference table is exact. Each image object is parked in a temporary
+// file ("~tmpim" + n) in a private temporary folder below the system temporary
+// folder until EndDoc copies it into the file; the folder is removed after
+// EndDoc, whether it succeeds or fails, and when the writer is destroyed.
+//
+// Failures raise to the caller (runtime/system/Exceptions.h):
+//   EFCreateError  the output file or a temporary file cannot be created;
+//   EWriteError    one of them cannot be written completely;
+//   EFOpenError    a temporary image file cannot be opened at EndDoc;
+//   EReadError     a temporary image file cannot be read completely;
+//   EInOutError    DrawBitmap or EndDoc without BeginDoc.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QImage;
+
+class TPrintPDF : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+    Q_PROPERTY(QString TITLE READ TITLE WRITE SetTITLE)
+    Q_PROPERTY(int PageNumber READ PageNumber)
+    Q_PROPERTY(int PageWidth READ PageWidth WRITE SetPageWidth)
+    Q_PROPERTY(int PageHeight READ PageHeight WRITE SetPageHeight)
+    Q_PROPERTY(QString Author READ Author WRITE SetAuthor)
+    Q_PROPERTY(QString Creator READ Creator WRITE SetCreator)
+    Q_PROPERTY(QString Producer READ Producer WRITE SetProducer)
+    Q_PROPERTY(QString Keywords READ Keywords WRITE SetKeywords)
+    Q_PROPERTY(QString Subject READ Subject WRITE SetSubject)
+    Q_PROPERTY(bool Compression READ Compression WRITE SetCompression)
+
+public:
+    // The owner (the report format form) becomes the QObject parent.
+    // The screen resolution is taken from the primary screen when the
+    // application has one, else 96 dots per inch (see SetScreenDpi).
+    explicit TPrintPDF(QObject* owner = nullptr);
+    ~TPrintPDF() override;
+
+    // Published properties.
+    QString FileName() const { return fileName_; }
+    void SetFileName(const QString& value) { fileName_ = value; }
+    QString TITLE() const { return title_; }
+    void SetTITLE(const QString& value) { title_ = value; }
+    int PageNumber() const { return pageNumber_; }
+    int PageWidth() const { return pageWidth_; }
+    void SetPageWidth(int value) { pageWidth_ = value; }
+    int PageHeight() const { return pageHeight_; }
+    void SetPageHeight(int value) { pageHeight_ = value; }
+    QString Author() const { return author_; }
+    void SetAuthor(const QString& value) { author_ = value; }
+    QString Creator() const { return creator_; }
+    void SetCreator(const QString& value) { creator_ = value; }
+    QString Producer() const { return producer_; }
+    void SetProducer(const QString& value) { producer_ = value; }
+    QString Keywords() const { return keywords_; }
+    void SetKeywords(const QString& value) { keywords_ = value; }
+    QString Subject() const { return subject_; }
+    void SetSubject(const QString& value) { subject_ = value; }
+    // Off: the file is byte for byte as Part 6.1 describes. On: each image
+    // stream is Flate-compressed (/Filter /FlateDecode, compressed /Length).
+    bool Compression() const { return compression_; }
+    void SetCompression(bool value) { compression_ = value; }
+
+    // The screen resolution used for the scale factors of DrawBitmap.
+    int ScreenDpiX() const { return screenDpiX_; }
+    int ScreenDpiY() const { return screenDpiY_; }
+    void SetScreenDpi(int dpiX, int dpiY);
+
+    // Starts a document: counters, lists and buffers cleared; header,
+    // information object and the start of the page content written.
+    void BeginDoc();
+    // Draws bitmap (any format, written as 24-bit RGB) with its top left
+    // corner at (x, y) in PDF units from the top left of the page.
+    void DrawBitmap(int x, int y, const QImage& bitmap);
+    // Writes the remaining objects, the cross-reference table and trailer,
+    // saves the file to FileName and removes the temporary image files.
+    void EndDoc();
+
+    // The folder holding this document's temporary image files; empty
+    // before the first DrawBitmap and after EndDoc (for tests).
+    QString TemporaryFolder() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d_;
+
+    QString fileName_;
+    QString title_;
+    int pageNumber_ = 1;
+    int pageWidth_ = 612;
+    int pageHeight_ = 792;
+    QString author_ = QStringLiteral("Q. Talvik");
+    QString creator_ = QStringLiteral("Q. Talvik");
+    QString producer_ = QStringLiteral("Q. Talvik");
+    QString keywords_;
+    QString subject_;
+    bool compression_ = false;
+    int screenDpiX_ = 96;
+    int screenDpiY_ = 96;
+};
