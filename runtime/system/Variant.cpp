@@ -84,6 +84,7 @@ Variant::Variant(const QString& value) : value_(value) {}
 Variant::Variant(const char* utf8) : value_(QString::fromUtf8(utf8)) {}
 Variant::Variant(const char16_t* text) : value_(QString::fromUtf16(text)) {}
 Variant::Variant(QChar ch) : value_(QString(ch)) {}
+Variant::Variant(const QByteArray& bytes) : value_(bytes) {}
 
 Variant Variant::Null()
 {
@@ -325,6 +326,18 @@ double Variant::ToDate() const
     return v.ToDouble();
 }
 
+QByteArray Variant::ToBytes() const
+{
+    const Variant& v = Deref();
+    if (auto p = std::get_if<QByteArray>(&v.value_))
+        return *p;
+    if (v.IsEmptyOrNull())
+        return {};
+    if (v.Type() == VarType::String)
+        return std::get<QString>(v.value_).toUtf8();
+    v.castError(VarType::Bytes);
+}
+
 AutoObjectPtr Variant::ToObject() const
 {
     const Variant& v = Deref();
@@ -485,6 +498,8 @@ bool Variant::operator==(const Variant& other) const
         return std::get<QString>(a.value_) == std::get<QString>(b.value_);
     case VarType::Object:
         return std::get<AutoObjectPtr>(a.value_) == std::get<AutoObjectPtr>(b.value_);
+    case VarType::Bytes:
+        return std::get<QByteArray>(a.value_) == std::get<QByteArray>(b.value_);
     case VarType::Array: {
         const VariantArrayData& x = a.array();
         const VariantArrayData& y = b.array();
@@ -519,6 +534,8 @@ QString Variant::TypeName(VarType type)
         return QStringLiteral("Dispatch");
     case VarType::Reference:
         return QStringLiteral("Reference");
+    case VarType::Bytes:
+        return QStringLiteral("Bytes");
     }
     return QStringLiteral("Unknown");
 }
@@ -547,6 +564,12 @@ QString Variant::DebugText() const
         return QStringLiteral("Date(%1)").arg(dateText(std::get<DateValue>(v.value_).day));
     case VarType::Object:
         return QStringLiteral("Object(%1)").arg(std::get<AutoObjectPtr>(v.value_)->ClassName());
+    case VarType::Bytes: {
+        const QByteArray& bytes = std::get<QByteArray>(v.value_);
+        return QStringLiteral("Bytes(%1: %2%3)")
+            .arg(bytes.size())
+            .arg(QString::fromLatin1(bytes.left(16).toHex(' ')), bytes.size() > 16 ? QStringLiteral(" ...") : QString());
+    }
     case VarType::Array: {
         const VariantArrayData& a = v.array();
         QStringList parts;
@@ -598,6 +621,9 @@ QDataStream& operator<<(QDataStream& out, const Variant& value)
         break;
     case VarType::String:
         out << v.ToString();
+        break;
+    case VarType::Bytes:
+        out << v.ToBytes();
         break;
     case VarType::Array: {
         const int dims = v.DimCount();
@@ -652,6 +678,12 @@ QDataStream& operator>>(QDataStream& in, Variant& value)
         QString s;
         in >> s;
         value = Variant(s);
+        break;
+    }
+    case VarType::Bytes: {
+        QByteArray bytes;
+        in >> bytes;
+        value = Variant(bytes);
         break;
     }
     case VarType::Array: {

@@ -14,6 +14,7 @@
 
 #include "runtime/system/Exceptions.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <initializer_list>
@@ -28,7 +29,8 @@ class QDataStream;
 using AutoObjectPtr = std::shared_ptr<IAutoObject>;
 using VariantList = QList<Variant>;
 
-enum class VarType { Unassigned, Null, Boolean, Integer, Float, Date, String, Array, Object, Reference };
+// Bytes is the runtime's array of bytes: blobs, images and data packets travel as one.
+enum class VarType { Unassigned, Null, Boolean, Integer, Float, Date, String, Array, Object, Reference, Bytes };
 
 // Element storage of an array Variant: one or two dimensions with their bounds.
 struct VariantArrayData {
@@ -53,6 +55,7 @@ public:
     Variant(const char* utf8);
     Variant(const char16_t* text);
     Variant(QChar ch);
+    Variant(const QByteArray& bytes);
     // An automation object (any class deriving from IAutoObject).
     template<typename T>
     Variant(std::shared_ptr<T> object) : value_(AutoObjectPtr(std::move(object)))
@@ -85,6 +88,7 @@ public:
     bool IsObject() const { return Type() == VarType::Object; }
     bool IsString() const { return Type() == VarType::String; }
     bool IsNumeric() const;
+    bool IsBytes() const { return Type() == VarType::Bytes; }
 
     // The value a reference points at (itself for any other kind).
     const Variant& Deref() const;
@@ -99,6 +103,8 @@ public:
     bool ToBool() const;
     double ToDate() const;
     AutoObjectPtr ToObject() const; // nullptr unless an object
+    // The bytes of a Bytes value; a string gives its UTF-8 form; empty kinds give none.
+    QByteArray ToBytes() const;
 
     // Arrays. Dimensions are numbered from 1, as the original runtime does.
     int DimCount() const; // 0 for a value that is not an array
@@ -146,7 +152,7 @@ private:
     [[noreturn]] void castError(VarType to) const;
 
     std::variant<std::monostate, NullTag, bool, qint64, double, DateValue, QString, ArrayPtr, AutoObjectPtr,
-                 Variant*>
+                 Variant*, QByteArray>
         value_;
 };
 

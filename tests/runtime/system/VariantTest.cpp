@@ -82,7 +82,8 @@ TEST(VariantStream, RoundTripKeepsKindsAndBounds)
     Variant table = Variant::CreateArray(0, 1, 2, 3);
     table.At(0, 2) = "中文";
     table.At(1, 3) = Variant::FromDate(40844.5);
-    const Variant original = Variant::ArrayOf({Variant::Null(), Variant(), true, 7, 2.25, table});
+    const Variant original =
+        Variant::ArrayOf({Variant::Null(), Variant(), true, 7, 2.25, table, Variant(QByteArray("\0\xff", 2))});
     QByteArray bytes;
     {
         QDataStream out(&bytes, QIODevice::WriteOnly);
