@@ -11,7 +11,8 @@
 //   keys in a section.
 // - Blanks around keys and values are dropped; then one pair of matching
 //   quotes (" or ') around a value is removed.
-// - Lines starting with ";" are comments; lines without "=" are not values.
+// - Lines starting with ";" are comments; lines without "=" are not values,
+//   nor are lines before the first section header.
 // - A missing or unreadable file reads as all defaults.
 // - Encoding: a UTF-16 or UTF-8 byte-order mark decides; else valid UTF-8;
 //   else the system ANSI code page (GetACP()).
