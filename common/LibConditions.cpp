@@ -1,0 +1,341 @@
+#include "common/LibConditions.h"
+
+#include "common/LibStrs.h"
+#include "runtime/system/Exceptions.h"
+
+namespace {
+
+const QChar RangeMarker(4);
+const QChar ListMarker(5);
+
+// The text of a value, empty when it has none or cannot be read as text
+// (an object, an array, a broken reference).
+QString safeText(const Variant& value)
+{
+    try {
+        return value.ToString();
+    } catch (const Exception&) {
+        return {};
+    }
+}
+
+// Element index of a one-dimensional array, or nullptr when there is none.
+const Variant* elementAt(const Variant& value, int index)
+{
+    if (!value.IsArray() || value.DimCount() != 1)
+        return nullptr;
+    if (index < value.LowBound(1) || index > value.HighBound(1))
+        return nullptr;
+    return &value.At(index);
+}
+
+QString elementText(const Variant& value, int index)
+{
+    const Variant* element = elementAt(value, index);
+    return element ? safeText(*element) : QString();
+}
+
+QString shortened(const QString& text)
+{
+    constexpr int limit = 40;
+    return text.size() <= limit ? text : text.left(limit) + QStringLiteral("...");
+}
+
+// A bound of an unquoted column: trimmed and a number, or empty.
+QString numericBound(const QString& field, const QString& text)
+{
+    QString bound = text.trimmed();
+    if (!bound.isEmpty() && !IsSqlNumber(bound))
+        throw EConvertError(
+            QStringLiteral("'%1' is not a valid number for column %2").arg(shortened(bound), field));
+    return bound;
+}
+
+void appendToWhere(QString& where, const QString& condition)
+{
+    if (where.isEmpty())
+        where = QStringLiteral("Where ") + condition;
+    else
+        where += QStringLiteral(" and ") + condition;
+}
+
+bool isIdentifierChar(QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('_'); }
+
+bool isWordEnd(QChar ch)
+{
+    return ch.isSpace() || ch == QLatin1Char(',') || ch == QLatin1Char('(') || ch == QLatin1Char(')') ||
+           ch == QLatin1Char(';');
+}
+
+// Characters that end a table reference in a FROM list.
+bool isReferenceEnd(QChar ch) { return ch == QLatin1Char(',') || ch == QLatin1Char(')') || ch == QLatin1Char(';'); }
+
+void skipSpaces(QStringView text, qsizetype& pos)
+{
+    while (pos < text.size() && text[pos].isSpace())
+        ++pos;
+}
+
+QStringView nextWord(QStringView text, qsizetype& pos)
+{
+    skipSpaces(text, pos);
+    const qsizetype start = pos;
+    while (pos < text.size() && !isWordEnd(text[pos]))
+        ++pos;
+    return text.mid(start, pos - start);
+}
+
+bool isAliasStop(QStringView word)
+{
+    static const QLatin1String stops[] = {QLatin1String("LEFT"), QLatin1String("RIGHT"), QLatin1String("INNER"),
+                                          QLatin1String("WHERE"), QLatin1String("ON")};
+    for (const QLatin1String& stop : stops)
+        if (word.compare(stop, Qt::CaseInsensitive) == 0)
+            return true;
+    return word.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive);
+}
+
+QString aliasOf(const QString& table, QStringView rest)
+{
+    qsizetype pos = 0;
+    const QStringView first = nextWord(rest, pos);
+    if (first.isEmpty())
+        return table;
+    skipSpaces(rest, pos);
+    const bool referenceEnds = pos >= rest.size() || isReferenceEnd(rest[pos]);
+    if (first.compare(QLatin1String("AS"), Qt::CaseInsensitive) == 0) {
+        const QStringView name = referenceEnds ? QStringView() : nextWord(rest, pos);
+        return name.isEmpty() ? table : name.toString();
+    }
+    if (isAliasStop(first))
+        return table;
+    const QStringView second = referenceEnds ? QStringView() : nextWord(rest, pos);
+    if (second.isEmpty() || isAliasStop(second))
+        return first.toString().toUpper();
+    return table;
+}
+
+} // namespace
+
+bool IsSqlNumber(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto digits = [&]() {
+        const qsizetype start = i;
+        while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+            ++i;
+        return i - start;
+    };
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < n && text[i] == QLatin1Char('.')) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
+
+QString QuoteSqlText(const QString& value)
+{
+    if (value.contains(QChar(0)))
+        throw EConvertError(QStringLiteral("'%1' contains a NUL character").arg(shortened(value).remove(QChar(0))));
+    QString quoted;
+    quoted.reserve(value.size() + 2);
+    quoted += QLatin1Char('\'');
+    for (const QChar ch : value) {
+        if (ch == QLatin1Char('\''))
+            quoted += QLatin1Char('\'');
+        quoted += ch;
+    }
+    quoted += QLatin1Char('\'');
+    return quoted;
+}
+
+ConditionShape ConditionKind(const Variant& value)
+{
+    const Variant* first = elementAt(value, 0);
+    if (first && first->IsString()) {
+        const QString marker = safeText(*first);
+        if (marker.size() == 1 && marker[0] == ListMarker)
+            return ConditionShape::List;
+        if (marker.size() == 1 && marker[0] == RangeMarker)
+            return ConditionShape::MarkedRange;
+    }
+    return ConditionShape::Range;
+}
+
+void AddFieldCondition(QString& where, const QString& field, const Variant& value, QString& condition,
+                       int fieldType)
+{
+    switch (ConditionKind(value)) {
+    case ConditionShape::List:
+        AddListCondition(where, field, value, condition);
+        break;
+    case ConditionShape::MarkedRange:
+        AddRangeCondition(where, field, value, condition, fieldType, true);
+        break;
+    case ConditionShape::Range:
+        AddRangeCondition(where, field, value, condition, fieldType, false);
+        break;
+    }
+}
+
+void AddRangeCondition(QString& where, const QString& field, const Variant& value, QString& condition,
+                       int fieldType, bool marked)
+{
+    condition.clear();
+    if (fieldType < 1 || fieldType > 3)
+        return;
+
+    QString low, high;
+    if (value.IsArray()) {
+        const int m = marked ? 1 : 0;
+        low = elementText(value, m);
+        high = elementText(value, m + 1);
+    } else {
+        low = safeText(value);
+    }
+
+    const bool quoted = fieldType == 1;
+    if (!quoted) {
+        low = numericBound(field, low);
+        high = numericBound(field, high);
+    }
+    const bool hasLow = !low.isEmpty();
+    const bool hasHigh = !high.isEmpty();
+    if (!hasLow && !hasHigh)
+        return;
+    const bool same = low == high;
+    if (quoted) {
+        if (hasLow)
+            low = QuoteSqlText(low);
+        if (hasHigh)
+            high = QuoteSqlText(high);
+    }
+
+    QString text;
+    if (hasLow && hasHigh && !same)
+        text = QStringLiteral(" (") + field + QStringLiteral(" Between ") + low + QStringLiteral(" and ") + high +
+               QStringLiteral(") ");
+    else if (hasLow && hasHigh)
+        text = QStringLiteral(" (") + field + QLatin1Char('=') + low + QStringLiteral(") ");
+    else if (hasLow)
+        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral(">= ") : QStringLiteral(">=")) + low +
+               QLatin1Char(')');
+    else
+        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral("<= ") : QStringLiteral("<=")) + high +
+               QStringLiteral(" OR ") + field + QStringLiteral(" IS NULL )");
+
+    appendToWhere(where, text);
+    condition = text;
+}
+
+void AddListCondition(QString& where, const QString& field, const Variant& value, QString& condition)
+{
+    condition.clear();
+    QString list;
+    auto add = [&list](const QString& text) {
+        if (text.isEmpty())
+            return;
+        if (!list.isEmpty())
+            list += QStringLiteral(", ");
+        list += QuoteSqlText(text);
+    };
+
+    if (value.IsArray()) {
+        if (value.DimCount() == 1) {
+            for (int i = 1; i <= value.HighBound(1); ++i) {
+                const Variant* element = elementAt(value, i);
+                if (!element)
+                    continue;
+                add(element->IsArray() ? elementText(*element, 0) : safeText(*element));
+            }
+        }
+    } else {
+        add(safeText(value));
+    }
+    if (list.isEmpty())
+        return;
+
+    const QString text = QLatin1Char('(') + field + QStringLiteral(" IN (") + list + QStringLiteral("))");
+    appendToWhere(where, text);
+    condition = text;
+}
+
+void FindTableAlias(const QString& table, const QString& rest, QString& alias) { alias = aliasOf(table, rest); }
+
+void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, const QString& sql,
+                       QString& filter, const QString& excludedAliases)
+{
+    filter.clear();
+    if (!rights.IsArray() || rights.DimCount() != 1)
+        return;
+
+    QString flat = sql;
+    if (flat.contains(QLatin1String("\r\n")))
+        flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    flat = flat.trimmed();
+
+    QString prefix;
+    if (flat.contains(QLatin1String("$$")))
+        prefix = QStringLiteral("$$");
+    else if (databasePrefix.endsWith(QLatin1String("..")))
+        prefix = databasePrefix;
+    else
+        prefix = databasePrefix + QStringLiteral("..");
+
+    const QString excluded = QLatin1Char(';') + excludedAliases + QLatin1Char(';');
+
+    int count = 0;
+    try {
+        const Variant* first = elementAt(rights, 0);
+        count = first ? first->ToInt() : 0;
+    } catch (const Exception&) {
+        return;
+    }
+    count = qMin(count, rights.HighBound(1));
+
+    for (int i = 1; i <= count; ++i) {
+        const QString entry = elementText(rights, i);
+        const qsizetype space = entry.indexOf(QLatin1Char(' '));
+        const QString table = space < 0 ? entry : entry.left(space);
+        if (table.isEmpty())
+            continue;
+        const QString wrapped = QStringLiteral(" ( ") + (space < 0 ? QString() : entry.mid(space + 1)) +
+                                QStringLiteral(" ) ");
+        const QString needle = prefix + table;
+        const QString tableDot = table + QLatin1Char('.');
+        const QString keyColumn = table.right(2) + QStringLiteral("001 is null)");
+
+        qsizetype from = 0;
+        qsizetype found = 0;
+        while ((found = flat.indexOf(needle, from)) >= 0) {
+            const qsizetype end = found + needle.size();
+            from = end;
+            // Only the table itself, not a longer name that begins with it.
+            if (end < flat.size() && isIdentifierChar(flat[end]))
+                continue;
+            if (found > 0 && prefix != QLatin1String("$$") && isIdentifierChar(flat[found - 1]))
+                continue;
+            const QString alias = aliasOf(table, QStringView(flat).mid(end));
+            if (excluded.contains(QLatin1Char(';') + alias.toUpper() + QLatin1Char(';')))
+                continue;
+            const QString condition = ReplaceText(wrapped, tableDot, alias + QLatin1Char('.'), true);
+            filter += QLatin1Char('(') + condition + QStringLiteral(" or (") + alias + QLatin1Char('.') +
+                      keyColumn + QStringLiteral(") and ");
+        }
+    }
+    if (!filter.isEmpty())
+        filter.chop(5);
+}
