@@ -1,5 +1,6 @@
 #include "pdf/libPDF.h"
 
+#include "pdf/PdfImageData.h"
 #include "runtime/system/Exceptions.h"
 
 #include <QDateTime>
@@ -11,9 +12,8 @@
 #include <QList>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <zlib.h>
 
-#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -24,11 +24,6 @@ constexpr const char* kFontNames[] = {
     "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
     "Symbol", "ZapfDingbats",
 };
-
-// zlib level of compressed image streams. Rendered report pages are mostly
-// flat colour; level 1 compresses them nearly as well as level 6, several
-// times faster (see bench/pdf).
-constexpr int kCompressionLevel = Z_BEST_SPEED;
 
 // Every line the writer produces ends with CR LF.
 void Line(QByteArray& buffer, QByteArrayView text)
@@ -84,48 +79,32 @@ QString LocalPath(const QString& path)
     return native;
 }
 
-// The pixels of bitmap as 24-bit RGB: rows top to bottom, each pixel red,
-// green, blue, rows packed without fill bytes.
-void AppendPixels(QByteArray& buffer, const QImage& bitmap)
+// Writes bytes to an open file, raising EWriteError.
+void WriteAll(QFile& file, QByteArrayView bytes, const QString& path)
 {
-    const QImage rgb = bitmap.format() == QImage::Format_RGB888 ? bitmap
-                                                                : bitmap.convertToFormat(QImage::Format_RGB888);
-    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-    const qsizetype start = buffer.size();
-    buffer.resize(start + rowBytes * rgb.height());
-    char* out = buffer.data() + start;
-    for (int y = 0; y < rgb.height(); ++y, out += rowBytes)
-        std::memcpy(out, rgb.constScanLine(y), size_t(rowBytes));
+    if (file.write(bytes.data(), bytes.size()) != bytes.size())
+        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
 }
 
-// Flate (zlib) compression of data.
-QByteArray Deflate(const QByteArray& data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray compressed(qsizetype(size), Qt::Uninitialized);
-    const int rc = compress2(reinterpret_cast<Bytef*>(compressed.data()), &size,
-                             reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()),
-                             kCompressionLevel);
-    if (rc != Z_OK)
-        throw EWriteError(QStringLiteral("Image compression failed (zlib error %1)").arg(rc));
-    compressed.truncate(qsizetype(size));
-    return compressed;
-}
-
-// Writes bytes to path, raising EFCreateError or EWriteError; a regular file
-// that could not be written completely is removed.
-void SaveToFile(const QString& path, const QByteArray& bytes)
+// Creates (or replaces) the file at path and writes it with write(file);
+// raises EFCreateError or EWriteError. A regular file that could not be
+// written completely is removed.
+void SaveToFile(const QString& path, const std::function<void(QFile&)>& write)
 {
     QFile file(LocalPath(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+    try {
+        write(file);
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    } catch (...) {
         file.close();
         const QFileInfo info(file.fileName());
         if (info.isFile() && !info.isSymLink()) // never a device such as /dev/full
             file.remove();
-        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+        throw;
     }
 }
 
@@ -136,8 +115,9 @@ struct TPrintPDF::Private {
     QByteArray fileBuffer;    // the finished objects, in order
     QByteArray objectBuffer;  // the object being composed
     QByteArray contentBuffer; // drawing operators of the page
-    QByteArray pixelBuffer;   // pixels of one image
-    QByteArray imageBuffer;   // one image object body, saved to "~tmpim" + n
+    QByteArray pixelBuffer;   // compressed pixels of one image
+    QByteArray imageBuffer;   // a strip of pixel rows of one image
+    pdfimage::FlateEncoder flate;
     int objectCount = 0;      // number of the last object started
     QList<qint64> offsets;    // entry i: offset of object i + 1; last: offset of "xref"
     qint64 runningOffset = 0;
@@ -301,33 +281,46 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
     const qint64 h = qint64(bitmap.height()) * pageHeight_ * 8 / (85 * qint64(screenDpiY_));
     const int image = d.imageCount + 1;
 
-    d.pixelBuffer.clear();
-    AppendPixels(d.pixelBuffer, bitmap);
-    if (compression_)
-        d.pixelBuffer = Deflate(d.pixelBuffer);
-
-    QByteArray& body = d.imageBuffer;
-    body.clear();
-    body.reserve(d.pixelBuffer.size() + 256);
-    Line(body, "<< /Type /XObject");
-    Line(body, "/Subtype /Image");
-    Line(body, "/Width " + Num(bitmap.width()));
-    Line(body, "/Height " + Num(bitmap.height()));
-    Line(body, "/ColorSpace /DeviceRGB");
-    Line(body, "/BitsPerComponent 8");
-    if (compression_)
-        Line(body, "/Filter /FlateDecode");
-    Line(body, "/Length " + Num(d.pixelBuffer.size()));
-    Line(body, "/Name /Im" + Num(image));
-    Line(body, ">>");
-    Line(body, "stream");
-    body.append(d.pixelBuffer);
-    d.pixelBuffer.clear(); // pixel data is held only while one image is composed
-
+    // The image object body, saved to "~tmpim" + n as it is composed: the
+    // dictionary, then the pixels a strip of rows at a time (compressed first
+    // when Compression is on, since /Length comes before them).
+    const pdfimage::RgbRows rows(bitmap);
+    auto head = [&](qint64 length) {
+        QByteArray text;
+        Line(text, "<< /Type /XObject");
+        Line(text, "/Subtype /Image");
+        Line(text, "/Width " + Num(rows.Width()));
+        Line(text, "/Height " + Num(rows.Height()));
+        Line(text, "/ColorSpace /DeviceRGB");
+        Line(text, "/BitsPerComponent 8");
+        if (compression_)
+            Line(text, "/Filter /FlateDecode");
+        Line(text, "/Length " + Num(length));
+        Line(text, "/Name /Im" + Num(image));
+        Line(text, ">>");
+        Line(text, "stream");
+        return text;
+    };
+    if (compression_) {
+        d.flate.Begin(&d.pixelBuffer);
+        rows.ForEachStrip(d.imageBuffer, [&](const QByteArray& strip) { d.flate.Add(strip); });
+        d.flate.Finish();
+    }
     // Saved before anything is counted: a failed image leaves the document as it was.
     d.EnsureTempDir();
-    SaveToFile(d.TempFilePath(image), body);
-    body.clear();
+    const QString path = d.TempFilePath(image);
+    SaveToFile(path, [&](QFile& file) {
+        if (compression_) {
+            WriteAll(file, head(d.pixelBuffer.size()), path);
+            WriteAll(file, d.pixelBuffer, path);
+        } else {
+            WriteAll(file, head(rows.ByteCount()), path);
+            rows.ForEachStrip(d.imageBuffer, [&](const QByteArray& strip) { WriteAll(file, strip, path); });
+        }
+    });
+    // Pixel data is held only while one image is composed.
+    d.pixelBuffer = QByteArray();
+    d.imageBuffer = QByteArray();
 
     d.imageCount = image;
     Line(d.contentBuffer, "q");
@@ -379,7 +372,7 @@ void TPrintPDF::EndDoc()
 
         d.WriteCrossReference();
         Line(d.fileBuffer, "%%EOF");
-        SaveToFile(fileName_, d.fileBuffer);
+        SaveToFile(fileName_, [&](QFile& file) { WriteAll(file, d.fileBuffer, fileName_); });
     } catch (...) {
         d.Reset();
         d.begun = false;
@@ -438,23 +431,27 @@ void TPrintPDF::Private::WriteResources()
 }
 
 // Each image object: its object line, the saved body, "\r\nendstream", "endobj".
-// The body is read straight into the object buffer.
+// The body is read straight into the file buffer, the place the object buffer
+// would copy it to.
 void TPrintPDF::Private::WriteImages()
 {
     for (int i = 1; i <= imageCount; ++i) {
         StartObject();
+        fileBuffer.append(objectBuffer);
+        objectBuffer.clear();
         const QString path = TempFilePath(i);
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
         const qint64 size = file.size();
-        const qsizetype start = objectBuffer.size();
-        objectBuffer.resize(start + qsizetype(size));
-        if (file.read(objectBuffer.data() + start, size) != size)
+        const qsizetype start = fileBuffer.size();
+        fileBuffer.resize(start + qsizetype(size));
+        if (file.read(fileBuffer.data() + start, size) != size)
             throw EReadError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-        Line(objectBuffer, "\r\nendstream");
-        Line(objectBuffer, "endobj");
-        AppendObject();
+        Line(fileBuffer, "\r\nendstream");
+        Line(fileBuffer, "endobj");
+        runningOffset = fileBuffer.size();
+        offsets.append(runningOffset);
     }
 }
 

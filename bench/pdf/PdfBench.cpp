@@ -1,0 +1,188 @@
+// Benchmark of TPrintPDF: one Letter page bitmap at 96 dpi (816 x 1056), as
+// the report output writes it (page size = bitmap size, DrawBitmap at 0, 0).
+//
+// Prints, for compression on and off: files per second, MB/s of output and
+// of pixels, file size; for compression off also the time to write the same
+// bytes to a file (open, write, close) and the ratio of the two. Asserts nothing.
+//
+// Usage: bench_pdf [seconds per measurement, default 2]
+
+#include "pdf/libPDF.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A page like a rendered change slip: title, header block, a ruled table of
+// text rows, a sign-off box and a shaded logo.
+QImage ReportPage()
+{
+    QImage page(816, 1056, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    QFont title(QStringLiteral("Sans"), 18, QFont::Bold);
+    p.setFont(title);
+    p.drawText(QRect(0, 40, 816, 40), Qt::AlignHCenter, QStringLiteral(u"工单变更单 Work-order change slip"));
+    QLinearGradient shade(40, 30, 120, 90);
+    shade.setColorAt(0, QColor(30, 80, 160));
+    shade.setColorAt(1, QColor(200, 220, 255));
+    p.fillRect(40, 30, 80, 60, shade);
+    p.setFont(QFont(QStringLiteral("Sans"), 9));
+    for (int i = 0; i < 4; ++i)
+        p.drawText(60, 120 + i * 18, QStringLiteral("Slip %1-2024%2   Version %3   Date 2024/05/%4")
+                                         .arg(5101 + i).arg(100 + i).arg(i + 1).arg(10 + i, 2, 10, QLatin1Char('0')));
+    const int top = 210;
+    const int rowHeight = 22;
+    const int columns[] = {40, 90, 250, 420, 520, 620, 776};
+    p.fillRect(40, top, 736, rowHeight, QColor(230, 230, 230));
+    for (int r = 0; r <= 32; ++r)
+        p.drawLine(40, top + r * rowHeight, 776, top + r * rowHeight);
+    for (int c : columns)
+        p.drawLine(c, top, c, top + 32 * rowHeight);
+    const char* heads[] = {"No.", "Item", "Description", "Qty", "Unit", "Price"};
+    for (int c = 0; c < 6; ++c)
+        p.drawText(columns[c] + 4, top + 16, QLatin1String(heads[c]));
+    for (int r = 1; r < 32; ++r) {
+        const int y = top + r * rowHeight + 16;
+        p.drawText(columns[0] + 4, y, QString::number(r));
+        p.drawText(columns[1] + 4, y, QStringLiteral("A-%1").arg(1000 + r * 7));
+        p.drawText(columns[2] + 4, y, QStringLiteral(u"零件 part %1 steel").arg(r));
+        p.drawText(columns[3] + 4, y, QString::number(r * 13 % 97));
+        p.drawText(columns[4] + 4, y, QStringLiteral("PCS"));
+        p.drawText(columns[5] + 4, y, QString::number(r * 3.25, 'f', 2));
+    }
+    p.drawRect(40, 950, 736, 60);
+    p.drawText(60, 985, QStringLiteral(u"核准 Approved      审核 Checked      制单 Prepared"));
+    p.end();
+    return page;
+}
+
+// A page of noise: the worst case for compression (for comparison only).
+QImage NoisePage()
+{
+    QImage page(816, 1056, QImage::Format_RGB32);
+    QRandomGenerator random(52);
+    for (int y = 0; y < page.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(page.scanLine(y));
+        for (int x = 0; x < page.width(); ++x)
+            line[x] = random.generate() | 0xFF000000u;
+    }
+    return page;
+}
+
+// Mean seconds per run of job, by the wall clock and by the CPU time of the
+// process (the latter is steadier on a busy machine).
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double CpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Runs job repeatedly for about `seconds` (after 3 warm-up runs).
+Timing Measure(double seconds, const std::function<void()>& job)
+{
+    for (int i = 0; i < 3; ++i)
+        job();
+    int runs = 0;
+    const Clock::time_point start = Clock::now();
+    const double cpuStart = CpuSeconds();
+    double elapsed = 0;
+    do {
+        job();
+        ++runs;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < seconds || runs < 20);
+    return {elapsed / runs, (CpuSeconds() - cpuStart) / runs};
+}
+
+void WritePdf(TPrintPDF& writer, const QImage& page)
+{
+    writer.BeginDoc();
+    writer.DrawBitmap(0, 0, page);
+    writer.EndDoc();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+double MB(double bytes)
+{
+    return bytes / (1024.0 * 1024.0);
+}
+
+void Report(const char* name, const QImage& page, bool compression, double seconds, const QString& folder)
+{
+    TPrintPDF writer;
+    writer.SetScreenDpi(96, 96);
+    writer.SetPageWidth(page.width());
+    writer.SetPageHeight(page.height());
+    writer.SetCompression(compression);
+    writer.SetFileName(folder + QStringLiteral("/bench.pdf"));
+    const Timing perFile = Measure(seconds, [&] { WritePdf(writer, page); });
+    QFile written(writer.FileName());
+    written.open(QIODevice::ReadOnly);
+    const QByteArray bytes = written.readAll();
+    const double pixels = 3.0 * page.width() * page.height();
+    std::printf("%-6s compression %-3s %7.1f files/s (CPU %7.1f)  %6.2f ms/file  %7.1f MB/s pixels"
+                "  %7.1f MB/s output  file %8lld bytes\n",
+                name, compression ? "on" : "off", 1.0 / perFile.wall, 1.0 / perFile.cpu, perFile.wall * 1000.0,
+                MB(pixels) / perFile.wall, MB(double(bytes.size())) / perFile.wall,
+                static_cast<long long>(bytes.size()));
+    if (compression)
+        return;
+    const QString copy = folder + QStringLiteral("/copy.pdf");
+    const Timing perCopy = Measure(seconds, [&] { WriteBytes(copy, bytes); });
+    std::printf("%-6s copy of the same bytes to a file: %6.2f ms/file  %7.1f MB/s  writer / copy = %.2f"
+                " (CPU %.2f)\n",
+                name, perCopy.wall * 1000.0, MB(double(bytes.size())) / perCopy.wall, perFile.wall / perCopy.wall,
+                perFile.cpu / perCopy.cpu);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv); // fonts for the report page
+    const double seconds = argc > 1 ? std::max(0.1, std::atof(argv[1])) : 2.0;
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    std::printf("TPrintPDF, Letter page 816 x 1056 at 96 dpi (%.1f MB of pixels), %.1f s per measurement\n",
+                MB(3.0 * 816 * 1056), seconds);
+    const QImage report = ReportPage();
+    Report("report", report, true, seconds, folder.path());
+    Report("report", report, false, seconds, folder.path());
+    const QImage noise = NoisePage();
+    Report("noise", noise, true, seconds, folder.path());
+    Report("noise", noise, false, seconds, folder.path());
+    return 0;
+}
