@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace pdfimage {
 
@@ -51,75 +53,135 @@ void RgbRows::Pack(int firstRow, int rowCount, char* out) const
     }
 }
 
-void RgbRows::ForEachStrip(QByteArray& strip, const std::function<void(const QByteArray&)>& sink) const
+void RgbRows::ForEachStrip(int firstRow, int endRow, QByteArray& strip,
+                           const std::function<void(const QByteArray&)>& sink) const
 {
     const qsizetype rowBytes = qsizetype(Width()) * 3;
-    if (rowBytes == 0 || Height() == 0)
+    if (rowBytes == 0)
         return;
     const int rowsPerStrip = int(std::max<qsizetype>(1, kStripBytes / rowBytes));
-    for (int y = 0; y < Height(); y += rowsPerStrip) {
-        const int rows = std::min(rowsPerStrip, Height() - y);
+    for (int y = firstRow; y < endRow; y += rowsPerStrip) {
+        const int rows = std::min(rowsPerStrip, endRow - y);
         strip.resize(rows * rowBytes);
         Pack(y, rows, strip.data());
         sink(strip);
     }
 }
 
-struct FlateEncoder::Stream {
+// One band of rows: its raw deflate stream, the Adler-32 and size of its pixels.
+struct FlateCompressor::Band {
     z_stream z{};
     bool ready = false;
+    QByteArray strip;
+    QByteArray out;
+    uLong adler = 1;
+    qint64 bytes = 0;
+    std::exception_ptr error;
+
+    ~Band()
+    {
+        if (ready)
+            deflateEnd(&z);
+    }
+
+    // Compresses rows [firstRow, endRow); the last band ends the deflate
+    // stream, the others end on a byte boundary with a sync flush.
+    void Run(const RgbRows& rows, int firstRow, int endRow, bool last) noexcept
+    {
+        try {
+            const int rc = ready ? deflateReset(&z)
+                                 : deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+            if (rc != Z_OK)
+                Fail(rc);
+            ready = true;
+            out.resize(0);
+            adler = adler32(0, nullptr, 0);
+            bytes = 0;
+            rows.ForEachStrip(firstRow, endRow, strip, [&](const QByteArray& data) {
+                adler = adler32(adler, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()));
+                bytes += data.size();
+                Deflate(data.constData(), data.size(), Z_NO_FLUSH);
+            });
+            Deflate(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
+            strip = QByteArray();
+        } catch (...) {
+            error = std::current_exception();
+        }
+    }
+
+    void Deflate(const char* data, qsizetype size, int flush)
+    {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        z.avail_in = uInt(size);
+        for (;;) {
+            const qsizetype used = out.size();
+            const qsizetype room = std::max<qsizetype>(64 * 1024, qsizetype(deflateBound(&z, z.avail_in)) / 4);
+            out.resize(used + room);
+            z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+            z.avail_out = uInt(room);
+            const int rc = deflate(&z, flush);
+            out.resize(used + room - qsizetype(z.avail_out));
+            if (rc == Z_STREAM_END)
+                return;
+            if (rc != Z_OK && rc != Z_BUF_ERROR)
+                Fail(rc);
+            // Done when the input is used up and, for a flush, zlib left room unused.
+            if (z.avail_in == 0 && (flush == Z_NO_FLUSH || z.avail_out > 0))
+                return;
+        }
+    }
+
+    [[noreturn]] static void Fail(int rc)
+    {
+        throw EWriteError(QStringLiteral("Image compression failed (zlib error %1)").arg(rc));
+    }
 };
 
-FlateEncoder::FlateEncoder() : stream_(std::make_unique<Stream>()) {}
+FlateCompressor::FlateCompressor() = default;
+FlateCompressor::~FlateCompressor() = default;
 
-FlateEncoder::~FlateEncoder()
+int FlateCompressor::BandCount(qint64 bytes)
 {
-    if (stream_->ready)
-        deflateEnd(&stream_->z);
+    // Bands of at least 1 MB, at most one per core (and 8).
+    const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    return int(std::clamp<qint64>(bytes / (1024 * 1024), 1, cores));
 }
 
-void FlateEncoder::Begin(QByteArray* out)
+void FlateCompressor::Compress(const RgbRows& rows, QByteArray* out)
 {
-    out_ = out;
-    out_->resize(0);
-    Stream& s = *stream_;
-    const int rc = s.ready ? deflateReset(&s.z) : deflateInit(&s.z, kCompressionLevel);
-    if (rc != Z_OK)
-        throw EWriteError(QStringLiteral("Image compression failed (zlib error %1)").arg(rc));
-    s.ready = true;
-}
+    const int count = std::min(BandCount(rows.ByteCount()), std::max(1, rows.Height()));
+    while (int(bands_.size()) < count)
+        bands_.push_back(std::make_unique<Band>());
+    auto firstRow = [&](int band) { return int(qint64(rows.Height()) * band / count); };
 
-void FlateEncoder::Add(const QByteArray& data)
-{
-    Run(data.constData(), data.size(), Z_NO_FLUSH);
-}
-
-void FlateEncoder::Finish()
-{
-    Run(nullptr, 0, Z_FINISH);
-}
-
-void FlateEncoder::Run(const char* data, qsizetype size, int flush)
-{
-    z_stream& z = stream_->z;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-    z.avail_in = uInt(size);
-    for (;;) {
-        // Room for what this input may become (the stream bound), at least 64 KB.
-        const qsizetype used = out_->size();
-        const qsizetype room = std::max<qsizetype>(64 * 1024, qsizetype(deflateBound(&z, z.avail_in)) / 4);
-        out_->resize(used + room);
-        z.next_out = reinterpret_cast<Bytef*>(out_->data() + used);
-        z.avail_out = uInt(room);
-        const int rc = deflate(&z, flush);
-        out_->resize(used + room - qsizetype(z.avail_out));
-        if (rc == Z_STREAM_END)
-            return;
-        if (rc != Z_OK && rc != Z_BUF_ERROR)
-            throw EWriteError(QStringLiteral("Image compression failed (zlib error %1)").arg(rc));
-        if (flush == Z_NO_FLUSH && z.avail_in == 0)
-            return;
+    // Band 0 on the calling thread, the others beside it.
+    std::vector<std::thread> threads;
+    for (int b = 1; b < count; ++b)
+        threads.emplace_back([&, b] { bands_[b]->Run(rows, firstRow(b), firstRow(b + 1), b == count - 1); });
+    bands_[0]->Run(rows, 0, firstRow(1), count == 1);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int b = 0; b < count; ++b) {
+        if (bands_[b]->error)
+            std::rethrow_exception(bands_[b]->error);
     }
+
+    // zlib header (deflate, 32 KB window, fastest level), bands, Adler-32.
+    qsizetype size = 6;
+    for (int b = 0; b < count; ++b)
+        size += bands_[b]->out.size();
+    out->resize(0);
+    out->reserve(size);
+    out->append("\x78\x01", 2);
+    uLong adler = bands_[0]->adler;
+    for (int b = 0; b < count; ++b) {
+        out->append(bands_[b]->out);
+        if (b > 0)
+            adler = adler32_combine(adler, bands_[b]->adler, z_off_t(bands_[b]->bytes));
+        bands_[b]->out = QByteArray();
+    }
+    const char trailer[4] = {char(adler >> 24), char(adler >> 16), char(adler >> 8), char(adler)};
+    out->append(trailer, 4);
 }
 
 } // namespace pdfimage

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace pdfimage {
 
@@ -22,9 +23,14 @@ public:
     int Height() const { return source_.height(); }
     qint64 ByteCount() const { return 3 * qint64(Width()) * Height(); }
 
-    // Calls sink with consecutive strips of packed rows, top to bottom, each
-    // composed in strip (reused; about 256 KB at most).
-    void ForEachStrip(QByteArray& strip, const std::function<void(const QByteArray&)>& sink) const;
+    // Calls sink with consecutive strips of packed rows [firstRow, endRow),
+    // top to bottom, each composed in strip (reused; about 256 KB at most).
+    void ForEachStrip(QByteArray& strip, const std::function<void(const QByteArray&)>& sink) const
+    {
+        ForEachStrip(0, Height(), strip, sink);
+    }
+    void ForEachStrip(int firstRow, int endRow, QByteArray& strip,
+                      const std::function<void(const QByteArray&)>& sink) const;
 
 private:
     void Pack(int firstRow, int rowCount, char* out) const;
@@ -32,26 +38,28 @@ private:
     QImage source_;
 };
 
-// A zlib stream encoder kept between images (its state is large).
-class FlateEncoder {
+// Flate (zlib) compression of the packed rows of a bitmap. A large bitmap is
+// cut into bands of rows compressed side by side on the machine's cores, the
+// way pigz does: each band is a raw deflate stream ending on a byte boundary
+// (a sync flush), the bands are joined behind one zlib header and followed by
+// the Adler-32 of all the pixels, which makes one ordinary zlib stream. The
+// zlib states are kept between images (they are large).
+class FlateCompressor {
 public:
-    FlateEncoder();
-    ~FlateEncoder();
-    FlateEncoder(const FlateEncoder&) = delete;
-    FlateEncoder& operator=(const FlateEncoder&) = delete;
+    FlateCompressor();
+    ~FlateCompressor();
+    FlateCompressor(const FlateCompressor&) = delete;
+    FlateCompressor& operator=(const FlateCompressor&) = delete;
 
-    // Starts a zlib stream whose bytes go to out (cleared first).
-    void Begin(QByteArray* out);
-    void Add(const QByteArray& data);
-    // Ends the stream; out holds the whole zlib stream.
-    void Finish();
+    // The zlib stream of rows' bytes, in out.
+    void Compress(const RgbRows& rows, QByteArray* out);
+
+    // Bands used for a bitmap of `bytes` pixel bytes (for tests).
+    static int BandCount(qint64 bytes);
 
 private:
-    void Run(const char* data, qsizetype size, int flush);
-
-    struct Stream;
-    std::unique_ptr<Stream> stream_;
-    QByteArray* out_ = nullptr;
+    struct Band;
+    std::vector<std::unique_ptr<Band>> bands_;
 };
 
 } // namespace pdfimage

@@ -117,7 +117,7 @@ struct TPrintPDF::Private {
     QByteArray contentBuffer; // drawing operators of the page
     QByteArray pixelBuffer;   // compressed pixels of one image
     QByteArray imageBuffer;   // a strip of pixel rows of one image
-    pdfimage::FlateEncoder flate;
+    pdfimage::FlateCompressor flate;
     int objectCount = 0;      // number of the last object started
     QList<qint64> offsets;    // entry i: offset of object i + 1; last: offset of "xref"
     qint64 runningOffset = 0;
@@ -302,9 +302,7 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
         return text;
     };
     if (compression_) {
-        d.flate.Begin(&d.pixelBuffer);
-        rows.ForEachStrip(d.imageBuffer, [&](const QByteArray& strip) { d.flate.Add(strip); });
-        d.flate.Finish();
+        d.flate.Compress(rows, &d.pixelBuffer);
     }
     // Saved before anything is counted: a failed image leaves the document as it was.
     d.EnsureTempDir();

@@ -9,6 +9,10 @@
 // folder until EndDoc copies it into the file; the folder is removed after
 // EndDoc, whether it succeeds or fails, and when the writer is destroyed.
 //
+// With Compression on, each image stream is one zlib stream; a large bitmap is
+// compressed in bands on the machine's cores (threads joined before DrawBitmap
+// returns; nothing runs after it).
+//
 // Failures raise to the caller (runtime/system/Exceptions.h):
 //   EFCreateError  the output file or a temporary file cannot be created;
 //   EWriteError    one of them cannot be written completely;

@@ -1,6 +1,8 @@
 // Image objects: pixel bytes, bitmap formats, Flate compression.
 #include "PdfWriterFixture.h"
 
+#include "pdf/PdfImageData.h"
+
 #include <zlib.h>
 
 using namespace pdftest;
@@ -124,4 +126,24 @@ TEST_F(PdfWriterTest, CompressedPageIsMuchSmaller)
     const QByteArray plain = Write({page});
     EXPECT_GT(plain.size(), 816 * 1056 * 3);
     EXPECT_LT(compressed.size() * 20, plain.size());
+}
+
+TEST_F(PdfWriterTest, LargeCompressedImageInflatesToTheExactPixels)
+{
+    // A page with detail in every band, so a band mix-up or a lost sync flush shows.
+    QImage page(816, 1056, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            page.setPixel(x, y, qRgb((x * 7 + y) & 0xFF, (y * 3) & 0xFF, ((x ^ y) * 5) & 0xFF));
+    const ParsedPdf plain = WriteParsed({page});
+    const qint64 rawLength = 816 * 1056 * 3;
+    ASSERT_EQ(plain.IntegerAfter(21, "/Length "), rawLength);
+    const QByteArray raw = plain.StreamData(21, rawLength);
+
+    writer.SetCompression(true);
+    const ParsedPdf compressed = WriteParsed({page});
+    const qint64 length = compressed.IntegerAfter(21, "/Length ");
+    EXPECT_EQ(Inflate(compressed.StreamData(21, length), rawLength), raw);
+    EXPECT_GE(pdfimage::FlateCompressor::BandCount(rawLength), 1);
+    EXPECT_EQ(pdfimage::FlateCompressor::BandCount(1000), 1) << "small images stay one band";
 }
