@@ -20,19 +20,6 @@ QString Chars(std::initializer_list<int> codes)
 
 } // namespace
 
-TEST(PasswordCodec, MarkersAreFixedDistinctWords)
-{
-    const QString none = QString::fromLatin1(NoPasswordMarker);
-    const QString wrong = QString::fromLatin1(WrongPasswordMarker);
-    EXPECT_EQ(none.size(), 36);
-    EXPECT_EQ(wrong.size(), 21);
-    EXPECT_NE(none, wrong);
-    for (const QString& marker : {none, wrong}) {
-        for (QChar ch : marker)
-            EXPECT_TRUE(ch.isLetter() || ch == QLatin1Char('_')) << marker.toStdString();
-    }
-}
-
 TEST(PasswordCodec, EncodesByRotatingEachByte)
 {
     // 'a' = 0x61 rotated right by 1 bit.

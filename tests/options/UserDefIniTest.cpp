@@ -61,14 +61,6 @@ TEST(UserDefIni, LooksUpFormatsBySlipType)
         userDef.Lookup(QStringLiteral("ZORV51"), QStringLiteral("5101")), QStringLiteral("Other program"));
 }
 
-TEST(UserDefIni, FirstOfRepeatedKeysWinsAndValuesKeepTheirText)
-{
-    UserDefHome home("[VoucherFormatDef]\nZORV52_1=First\nZORV52_1=Second\nZORV52_2 = \"Quoted = name\" \n");
-    const TUserDefIni userDef;
-    EXPECT_EQ(userDef.Lookup(kProgram, QStringLiteral("1")), QStringLiteral("First"));
-    EXPECT_EQ(userDef.Lookup(kProgram, QStringLiteral("2")), QStringLiteral("Quoted = name"));
-}
-
 TEST(UserDefIni, MissingFileOrHomeGivesNewEverywhere)
 {
     {
@@ -84,15 +76,4 @@ TEST(UserDefIni, MissingFileOrHomeGivesNewEverywhere)
         EXPECT_EQ(userDef.FileName(), QString());
         EXPECT_EQ(userDef.Lookup(kProgram, QStringLiteral("5101")), QStringLiteral("<New>"));
     }
-}
-
-TEST(UserDefIni, ExplicitHomeFolderGetsASeparator)
-{
-    TempFolder folder;
-    folder.write(QStringLiteral("UserDef.ini"), "[VoucherFormatDef]\nZORV52_9=Nine\n");
-    const TUserDefIni userDef(folder.path());
-    EXPECT_EQ(userDef.FileName(), folder.path() + QStringLiteral("\\UserDef.ini"));
-    EXPECT_EQ(userDef.Lookup(kProgram, QStringLiteral("9")), QStringLiteral("Nine"));
-    const TUserDefIni withSlash(folder.path() + QStringLiteral("/"));
-    EXPECT_EQ(withSlash.Lookup(kProgram, QStringLiteral("9")), QStringLiteral("Nine"));
 }
