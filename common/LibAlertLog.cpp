@@ -52,8 +52,8 @@ bool WriteAlertLog(const QString& name, const QString& message, const QString& p
     try {
         const QDateTime now = QDateTime::currentDateTime();
         const QString folder = alertHomeFolder() + QStringLiteral("\\Log");
-        const QString line = QLatin1Char('[') + now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz")) +
-                             QStringLiteral("] ") + message;
+        const QString line = QLatin1Char('[') + now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz"))
+            + QStringLiteral("] ") + message;
         return logwriter::AppendLine(folder, alertFileName(name, period, now.date()), line);
     } catch (...) {
         return false;

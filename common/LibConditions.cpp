@@ -59,16 +59,22 @@ void appendToWhere(QString& where, const QString& condition)
         where += QStringLiteral(" and ") + condition;
 }
 
-bool isIdentifierChar(QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('_'); }
+bool isIdentifierChar(QChar ch)
+{
+    return ch.isLetterOrNumber() || ch == QLatin1Char('_');
+}
 
 bool isWordEnd(QChar ch)
 {
-    return ch.isSpace() || ch == QLatin1Char(',') || ch == QLatin1Char('(') || ch == QLatin1Char(')') ||
-           ch == QLatin1Char(';');
+    return ch.isSpace() || ch == QLatin1Char(',') || ch == QLatin1Char('(') || ch == QLatin1Char(')')
+        || ch == QLatin1Char(';');
 }
 
 // Characters that end a table reference in a FROM list.
-bool isReferenceEnd(QChar ch) { return ch == QLatin1Char(',') || ch == QLatin1Char(')') || ch == QLatin1Char(';'); }
+bool isReferenceEnd(QChar ch)
+{
+    return ch == QLatin1Char(',') || ch == QLatin1Char(')') || ch == QLatin1Char(';');
+}
 
 void skipSpaces(QStringView text, qsizetype& pos)
 {
@@ -87,8 +93,8 @@ QStringView nextWord(QStringView text, qsizetype& pos)
 
 bool isAliasStop(QStringView word)
 {
-    static const QLatin1String stops[] = {QLatin1String("LEFT"), QLatin1String("RIGHT"), QLatin1String("INNER"),
-                                          QLatin1String("WHERE"), QLatin1String("ON")};
+    static const QLatin1String stops[] = {QLatin1String("LEFT"), QLatin1String("RIGHT"),
+        QLatin1String("INNER"), QLatin1String("WHERE"), QLatin1String("ON")};
     for (const QLatin1String& stop : stops)
         if (word.compare(stop, Qt::CaseInsensitive) == 0)
             return true;
@@ -149,7 +155,8 @@ bool IsSqlNumber(QStringView text)
 QString QuoteSqlText(const QString& value)
 {
     if (value.contains(QChar(0)))
-        throw EConvertError(QStringLiteral("'%1' contains a NUL character").arg(shortened(value).remove(QChar(0))));
+        throw EConvertError(
+            QStringLiteral("'%1' contains a NUL character").arg(shortened(value).remove(QChar(0))));
     QString quoted;
     quoted.reserve(value.size() + 2);
     quoted += QLatin1Char('\'');
@@ -175,8 +182,8 @@ ConditionShape ConditionKind(const Variant& value)
     return ConditionShape::Range;
 }
 
-void AddFieldCondition(QString& where, const QString& field, const Variant& value, QString& condition,
-                       int fieldType)
+void AddFieldCondition(
+    QString& where, const QString& field, const Variant& value, QString& condition, int fieldType)
 {
     switch (ConditionKind(value)) {
     case ConditionShape::List:
@@ -192,7 +199,7 @@ void AddFieldCondition(QString& where, const QString& field, const Variant& valu
 }
 
 void AddRangeCondition(QString& where, const QString& field, const Variant& value, QString& condition,
-                       int fieldType, bool marked)
+    int fieldType, bool marked)
 {
     condition.clear();
     if (fieldType < 1 || fieldType > 3)
@@ -226,16 +233,16 @@ void AddRangeCondition(QString& where, const QString& field, const Variant& valu
 
     QString text;
     if (hasLow && hasHigh && !same)
-        text = QStringLiteral(" (") + field + QStringLiteral(" Between ") + low + QStringLiteral(" and ") + high +
-               QStringLiteral(") ");
+        text = QStringLiteral(" (") + field + QStringLiteral(" Between ") + low + QStringLiteral(" and ")
+            + high + QStringLiteral(") ");
     else if (hasLow && hasHigh)
         text = QStringLiteral(" (") + field + QLatin1Char('=') + low + QStringLiteral(") ");
     else if (hasLow)
-        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral(">= ") : QStringLiteral(">=")) + low +
-               QLatin1Char(')');
+        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral(">= ") : QStringLiteral(">=")) + low
+            + QLatin1Char(')');
     else
-        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral("<= ") : QStringLiteral("<=")) + high +
-               QStringLiteral(" OR ") + field + QStringLiteral(" IS NULL )");
+        text = QStringLiteral(" (") + field + (quoted ? QStringLiteral("<= ") : QStringLiteral("<=")) + high
+            + QStringLiteral(" OR ") + field + QStringLiteral(" IS NULL )");
 
     appendToWhere(where, text);
     condition = text;
@@ -273,22 +280,33 @@ void AddListCondition(QString& where, const QString& field, const Variant& value
     condition = text;
 }
 
-void FindTableAlias(const QString& table, const QString& rest, QString& alias) { alias = aliasOf(table, rest); }
+void FindTableAlias(const QString& table, const QString& rest, QString& alias)
+{
+    alias = aliasOf(table, rest);
+}
 
 void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, const QString& sql,
-                       QString& filter, const QString& excludedAliases)
+    QString& filter, const QString& excludedAliases)
 {
     filter.clear();
     if (!rights.IsArray() || rights.DimCount() != 1)
         return;
 
+    // Plain character searches below: they are the fast ones on a long text.
     QString flat = sql;
-    if (flat.contains(QLatin1String("\r\n")))
-        flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    flat = flat.trimmed();
+    for (qsizetype at = flat.indexOf(QLatin1Char('\r')); at >= 0;
+         at = flat.indexOf(QLatin1Char('\r'), at + 1))
+        if (at + 1 < flat.size() && flat[at + 1] == QLatin1Char('\n'))
+            flat.replace(at, 2, QLatin1Char(' '));
+    flat = std::move(flat).trimmed();
+
+    bool unboundNames = false;
+    for (qsizetype at = flat.indexOf(QLatin1Char('$')); at >= 0 && !unboundNames;
+         at = flat.indexOf(QLatin1Char('$'), at + 1))
+        unboundNames = at + 1 < flat.size() && flat[at + 1] == QLatin1Char('$');
 
     QString prefix;
-    if (flat.contains(QLatin1String("$$")))
+    if (unboundNames)
         prefix = QStringLiteral("$$");
     else if (databasePrefix.endsWith(QLatin1String("..")))
         prefix = databasePrefix;
@@ -306,34 +324,42 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
     }
     count = qMin(count, rights.HighBound(1));
 
+    // Where table names begin: one pass over the text, shared by every entry.
+    const bool boundNames = !unboundNames;
+    QList<qsizetype> nameStarts;
+    for (qsizetype at = flat.indexOf(prefix[0]); at >= 0; at = flat.indexOf(prefix[0], at + 1)) {
+        if (!QStringView(flat).mid(at).startsWith(prefix))
+            continue;
+        // A longer database name that ends in this one is another database.
+        if (boundNames && at > 0 && isIdentifierChar(flat[at - 1]))
+            continue;
+        nameStarts << at + prefix.size();
+    }
+
     for (int i = 1; i <= count; ++i) {
         const QString entry = elementText(rights, i);
         const qsizetype space = entry.indexOf(QLatin1Char(' '));
         const QString table = space < 0 ? entry : entry.left(space);
         if (table.isEmpty())
             continue;
-        const QString wrapped = QStringLiteral(" ( ") + (space < 0 ? QString() : entry.mid(space + 1)) +
-                                QStringLiteral(" ) ");
-        const QString needle = prefix + table;
+        const QString wrapped
+            = QStringLiteral(" ( ") + (space < 0 ? QString() : entry.mid(space + 1)) + QStringLiteral(" ) ");
         const QString tableDot = table + QLatin1Char('.');
         const QString keyColumn = table.right(2) + QStringLiteral("001 is null)");
 
-        qsizetype from = 0;
-        qsizetype found = 0;
-        while ((found = flat.indexOf(needle, from)) >= 0) {
-            const qsizetype end = found + needle.size();
-            from = end;
+        for (const qsizetype start : nameStarts) {
+            const QStringView rest = QStringView(flat).mid(start);
             // Only the table itself, not a longer name that begins with it.
-            if (end < flat.size() && isIdentifierChar(flat[end]))
+            if (rest.isEmpty() || rest[0] != table[0] || !rest.startsWith(table)
+                || (rest.size() > table.size() && isIdentifierChar(rest[table.size()])))
                 continue;
-            if (found > 0 && prefix != QLatin1String("$$") && isIdentifierChar(flat[found - 1]))
-                continue;
-            const QString alias = aliasOf(table, QStringView(flat).mid(end));
-            if (excluded.contains(QLatin1Char(';') + alias.toUpper() + QLatin1Char(';')))
+            const QString alias = aliasOf(table, rest.mid(table.size()));
+            if (!excludedAliases.isEmpty()
+                && excluded.contains(QLatin1Char(';') + alias.toUpper() + QLatin1Char(';')))
                 continue;
             const QString condition = ReplaceText(wrapped, tableDot, alias + QLatin1Char('.'), true);
-            filter += QLatin1Char('(') + condition + QStringLiteral(" or (") + alias + QLatin1Char('.') +
-                      keyColumn + QStringLiteral(") and ");
+            filter += QLatin1Char('(') + condition + QStringLiteral(" or (") + alias + QLatin1Char('.')
+                + keyColumn + QStringLiteral(") and ");
         }
     }
     if (!filter.isEmpty())

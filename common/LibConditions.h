@@ -20,9 +20,9 @@
 #include <QString>
 
 enum class ConditionShape {
-    Range,       // scalar, or [lower, upper]
+    Range, // scalar, or [lower, upper]
     MarkedRange, // [#4, lower, upper]
-    List,        // [#5, values...]
+    List, // [#5, values...]
 };
 
 // The shape of a criteria value, read from its element 0.
@@ -31,12 +31,12 @@ ConditionShape ConditionKind(const Variant& value);
 // Adds the condition of one criteria value on field to where ("Where " + the
 // condition when where is empty, else " and " + it); condition receives the
 // added text, empty when the value gives none or fieldType is not 1, 2 or 3.
-void AddFieldCondition(QString& where, const QString& field, const Variant& value, QString& condition,
-                       int fieldType);
+void AddFieldCondition(
+    QString& where, const QString& field, const Variant& value, QString& condition, int fieldType);
 // The range part of AddFieldCondition: Between, =, >=, or <= ... OR IS NULL.
 // marked: the bounds are elements 1 and 2 (after the #4 marker), else 0 and 1.
 void AddRangeCondition(QString& where, const QString& field, const Variant& value, QString& condition,
-                       int fieldType, bool marked);
+    int fieldType, bool marked);
 // The list part of AddFieldCondition: "(" field " IN ('a', 'b'))", empty and
 // null elements skipped.
 void AddListCondition(QString& where, const QString& field, const Variant& value, QString& condition);
@@ -54,7 +54,7 @@ bool IsSqlNumber(QStringView text);
 // condition replaced by that place's alias, joined by " and ". Aliases listed
 // in excludedAliases (";"-separated, upper case) are left out.
 void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, const QString& sql,
-                       QString& filter, const QString& excludedAliases = QString());
+    QString& filter, const QString& excludedAliases = QString());
 // The alias under which table is used, from the SQL text that follows its
 // name: "AS X" gives X, a lone word before a join keyword, WHERE, ON, WITH or
 // the end gives that word in upper case, anything else the table name itself.

@@ -7,7 +7,10 @@
 
 namespace {
 
-QString separatorOf(const QString& separator) { return separator.isEmpty() ? QString() : separator.left(1); }
+QString separatorOf(const QString& separator)
+{
+    return separator.isEmpty() ? QString() : separator.left(1);
+}
 
 // Digits only, no sign, no spaces; false for an empty text.
 bool readDigits(QStringView text, int& value)
@@ -179,7 +182,7 @@ QString ShiftDate(const Variant& value, const QString& unit, int amount)
 }
 
 QString RelativeDate(const QString& base, const QString& offset, const QString& monthMode,
-                     const QString& dayOffset, const QString& anchor)
+    const QString& dayOffset, const QString& anchor)
 {
     const int shift = readInteger(offset);
     if (base.size() < 7)
@@ -217,8 +220,8 @@ QString RelativeDate(const QString& base, const QString& offset, const QString& 
 
 QString WeekdayToken(const QString& dateText, int order)
 {
-    static const char16_t* const english[7] = {u"<SUN>", u"<MON>", u"<TUE>", u"<WED>",
-                                               u"<THU>", u"<FRI>", u"<SAT>"};
+    static const char16_t* const english[7]
+        = {u"<SUN>", u"<MON>", u"<TUE>", u"<WED>", u"<THU>", u"<FRI>", u"<SAT>"};
     static const char16_t* const chinese[7] = {u"<日>", u"<一>", u"<二>", u"<三>", u"<四>", u"<五>", u"<六>"};
     QString text = dateText;
     text.remove(QLatin1Char('/'));

@@ -37,7 +37,7 @@ QString ShiftDate(const Variant& value, const QString& unit, int amount);
 // dayOffset and anchor are decimal texts; one that is needed and is not a
 // number raises EConvertError.
 QString RelativeDate(const QString& base, const QString& offset, const QString& monthMode,
-                     const QString& dayOffset, const QString& anchor);
+    const QString& dayOffset, const QString& anchor);
 
 // The weekday mark of a date text ("yyyymmdd", "/" allowed anywhere): "<FRI>"
 // for orders 1 to 3, "<五>" for orders 4 and 5; "<   >" or four spaces when the

@@ -39,7 +39,10 @@ int CountFields(const QString& text, const QString& separator)
     return static_cast<int>(text.count(separator)) + 1;
 }
 
-QString ZeroPad(int width, int value) { return QString::asprintf("%.*d", width, value); }
+QString ZeroPad(int width, int value)
+{
+    return QString::asprintf("%.*d", width, value);
+}
 
 void SplitFirst(QString& text, const QString& separator, QString& head)
 {
@@ -88,9 +91,15 @@ double TextToFloatDef(const QString& text, double defaultValue)
     return ok && std::isfinite(value) ? value : defaultValue;
 }
 
-bool IsEmptyOrNull(const Variant& value) { return value.IsEmptyOrNull(); }
+bool IsEmptyOrNull(const Variant& value)
+{
+    return value.IsEmptyOrNull();
+}
 
-bool IsLocalHost(const QString& address) { return address == QLatin1String("127.0.0.1"); }
+bool IsLocalHost(const QString& address)
+{
+    return address == QLatin1String("127.0.0.1");
+}
 
 bool LookupFlag(const Variant& table, const QString& name)
 {
@@ -174,10 +183,11 @@ void RecodeVariant(const Variant& value, int codePage, Variant& result)
         try {
             recodeInPlace(copy, GetACP(), codePage);
         } catch (const Exception& e) {
-            WriteAlertLog(QStringLiteral("libstrs"), QStringLiteral("LINE[115] ") + e.Message(), QStringLiteral("D"));
+            WriteAlertLog(
+                QStringLiteral("libstrs"), QStringLiteral("LINE[115] ") + e.Message(), QStringLiteral("D"));
         } catch (const std::exception& e) {
-            WriteAlertLog(QStringLiteral("libstrs"), QStringLiteral("LINE[115] ") + QString::fromUtf8(e.what()),
-                          QStringLiteral("D"));
+            WriteAlertLog(QStringLiteral("libstrs"),
+                QStringLiteral("LINE[115] ") + QString::fromUtf8(e.what()), QStringLiteral("D"));
         }
     }
     result = copy;
@@ -189,11 +199,16 @@ void ButtonCaption(const QString& name, QString& caption)
         QLatin1String name;
         const char16_t* caption;
     } captions[] = {
-        {QLatin1String("Yes"), u"是(&Y)"},       {QLatin1String("No"), u"否(&N)"},
-        {QLatin1String("OK"), u"确定"},          {QLatin1String("Cancel"), u"取消"},
-        {QLatin1String("Abort"), u"中断(&A)"},   {QLatin1String("Retry"), u"重试(&R)"},
-        {QLatin1String("Ignore"), u"忽略(&I)"},  {QLatin1String("All"), u"全部(&A)"},
-        {QLatin1String("NoToAll"), u"全否(&o)"}, {QLatin1String("YesToAll"), u"全是(&A)"},
+        {QLatin1String("Yes"), u"是(&Y)"},
+        {QLatin1String("No"), u"否(&N)"},
+        {QLatin1String("OK"), u"确定"},
+        {QLatin1String("Cancel"), u"取消"},
+        {QLatin1String("Abort"), u"中断(&A)"},
+        {QLatin1String("Retry"), u"重试(&R)"},
+        {QLatin1String("Ignore"), u"忽略(&I)"},
+        {QLatin1String("All"), u"全部(&A)"},
+        {QLatin1String("NoToAll"), u"全否(&o)"},
+        {QLatin1String("YesToAll"), u"全是(&A)"},
         {QLatin1String("Help"), u"帮助(&H)"},
     };
     for (const auto& entry : captions)
