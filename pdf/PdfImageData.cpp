@@ -21,7 +21,8 @@ constexpr qsizetype kStripBytes = 256 * 1024;
 
 bool PackedAsIs(QImage::Format format)
 {
-    return format == QImage::Format_RGB888 || format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
+    return format == QImage::Format_RGB888 || format == QImage::Format_RGB32
+        || format == QImage::Format_ARGB32;
 }
 
 } // namespace
@@ -53,8 +54,8 @@ void RgbRows::Pack(int firstRow, int rowCount, char* out) const
     }
 }
 
-void RgbRows::ForEachStrip(int firstRow, int endRow, QByteArray& strip,
-                           const std::function<void(const QByteArray&)>& sink) const
+void RgbRows::ForEachStrip(
+    int firstRow, int endRow, QByteArray& strip, const std::function<void(const QByteArray&)>& sink) const
 {
     const qsizetype rowBytes = qsizetype(Width()) * 3;
     if (rowBytes == 0)
@@ -70,7 +71,7 @@ void RgbRows::ForEachStrip(int firstRow, int endRow, QByteArray& strip,
 
 // One band of rows: its raw deflate stream, the Adler-32 and size of its pixels.
 struct FlateCompressor::Band {
-    z_stream z{};
+    z_stream z {};
     bool ready = false;
     QByteArray strip;
     QByteArray out;
@@ -89,8 +90,9 @@ struct FlateCompressor::Band {
     void Run(const RgbRows& rows, int firstRow, int endRow, bool last) noexcept
     {
         try {
-            const int rc = ready ? deflateReset(&z)
-                                 : deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+            const int rc = ready
+                ? deflateReset(&z)
+                : deflateInit2(&z, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
             if (rc != Z_OK)
                 Fail(rc);
             ready = true;
@@ -115,7 +117,8 @@ struct FlateCompressor::Band {
         z.avail_in = uInt(size);
         for (;;) {
             const qsizetype used = out.size();
-            const qsizetype room = std::max<qsizetype>(64 * 1024, qsizetype(deflateBound(&z, z.avail_in)) / 4);
+            const qsizetype room
+                = std::max<qsizetype>(64 * 1024, qsizetype(deflateBound(&z, z.avail_in)) / 4);
             out.resize(used + room);
             z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
             z.avail_out = uInt(room);

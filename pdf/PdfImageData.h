@@ -30,7 +30,7 @@ public:
         ForEachStrip(0, Height(), strip, sink);
     }
     void ForEachStrip(int firstRow, int endRow, QByteArray& strip,
-                      const std::function<void(const QByteArray&)>& sink) const;
+        const std::function<void(const QByteArray&)>& sink) const;
 
 private:
     void Pack(int firstRow, int rowCount, char* out) const;

@@ -19,10 +19,20 @@ namespace {
 
 // The 14 standard fonts, objects 5 to 18 in this order.
 constexpr const char* kFontNames[] = {
-    "Helvetica", "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
-    "Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique",
-    "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
-    "Symbol", "ZapfDingbats",
+    "Helvetica",
+    "Helvetica-Bold",
+    "Helvetica-Oblique",
+    "Helvetica-BoldOblique",
+    "Courier",
+    "Courier-Bold",
+    "Courier-Oblique",
+    "Courier-BoldOblique",
+    "Times-Roman",
+    "Times-Bold",
+    "Times-Italic",
+    "Times-BoldItalic",
+    "Symbol",
+    "ZapfDingbats",
 };
 
 // Every line the writer produces ends with CR LF.
@@ -112,14 +122,14 @@ void SaveToFile(const QString& path, const std::function<void(QFile&)>& write)
 
 struct TPrintPDF::Private {
     bool begun = false;
-    QByteArray fileBuffer;    // the finished objects, in order
-    QByteArray objectBuffer;  // the object being composed
+    QByteArray fileBuffer; // the finished objects, in order
+    QByteArray objectBuffer; // the object being composed
     QByteArray contentBuffer; // drawing operators of the page
-    QByteArray pixelBuffer;   // compressed pixels of one image
-    QByteArray imageBuffer;   // a strip of pixel rows of one image
+    QByteArray pixelBuffer; // compressed pixels of one image
+    QByteArray imageBuffer; // a strip of pixel rows of one image
     pdfimage::FlateCompressor flate;
-    int objectCount = 0;      // number of the last object started
-    QList<qint64> offsets;    // entry i: offset of object i + 1; last: offset of "xref"
+    int objectCount = 0; // number of the last object started
+    QList<qint64> offsets; // entry i: offset of object i + 1; last: offset of "xref"
     qint64 runningOffset = 0;
     int pageCount = 0;
     int imageCount = 0;
@@ -162,10 +172,7 @@ struct TPrintPDF::Private {
         return object;
     }
 
-    QString TempFilePath(int image) const
-    {
-        return tempDir->filePath(QStringLiteral("~tmpim%1").arg(image));
-    }
+    QString TempFilePath(int image) const { return tempDir->filePath(QStringLiteral("~tmpim%1").arg(image)); }
 
     void EnsureTempDir()
     {
@@ -211,7 +218,9 @@ struct TPrintPDF::Private {
     void WriteCrossReference();
 };
 
-TPrintPDF::TPrintPDF(QObject* owner) : QObject(owner), d_(std::make_unique<Private>())
+TPrintPDF::TPrintPDF(QObject* owner)
+    : QObject(owner)
+    , d_(std::make_unique<Private>())
 {
     if (qGuiApp) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -336,8 +345,8 @@ void TPrintPDF::EndDoc()
         qint64 imageBytes = 0;
         for (int i = 1; i <= d.imageCount; ++i)
             imageBytes += QFileInfo(d.TempFilePath(i)).size();
-        d.fileBuffer.reserve(d.fileBuffer.size() + d.objectBuffer.size() + d.contentBuffer.size() + imageBytes
-                             + 4096);
+        d.fileBuffer.reserve(
+            d.fileBuffer.size() + d.objectBuffer.size() + d.contentBuffer.size() + imageBytes + 4096);
 
         // Objects 2 and 3: the page content and its length.
         d.objectBuffer.append(d.contentBuffer);

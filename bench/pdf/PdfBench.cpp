@@ -18,8 +18,8 @@
 #include <QTemporaryDir>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -44,8 +44,12 @@ QImage ReportPage()
     p.fillRect(40, 30, 80, 60, shade);
     p.setFont(QFont(QStringLiteral("Sans"), 9));
     for (int i = 0; i < 4; ++i)
-        p.drawText(60, 120 + i * 18, QStringLiteral("Slip %1-2024%2   Version %3   Date 2024/05/%4")
-                                         .arg(5101 + i).arg(100 + i).arg(i + 1).arg(10 + i, 2, 10, QLatin1Char('0')));
+        p.drawText(60, 120 + i * 18,
+            QStringLiteral("Slip %1-2024%2   Version %3   Date 2024/05/%4")
+                .arg(5101 + i)
+                .arg(100 + i)
+                .arg(i + 1)
+                .arg(10 + i, 2, 10, QLatin1Char('0')));
     const int top = 210;
     const int rowHeight = 22;
     const int columns[] = {40, 90, 250, 420, 520, 620, 776};
@@ -94,7 +98,7 @@ struct Timing {
 
 double CpuSeconds()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
@@ -150,17 +154,17 @@ void Report(const char* name, const QImage& page, bool compression, double secon
     const double pixels = 3.0 * page.width() * page.height();
     std::printf("%-6s compression %-3s %7.1f files/s (CPU %7.1f)  %6.2f ms/file  %7.1f MB/s pixels"
                 "  %7.1f MB/s output  file %8lld bytes\n",
-                name, compression ? "on" : "off", 1.0 / perFile.wall, 1.0 / perFile.cpu, perFile.wall * 1000.0,
-                MB(pixels) / perFile.wall, MB(double(bytes.size())) / perFile.wall,
-                static_cast<long long>(bytes.size()));
+        name, compression ? "on" : "off", 1.0 / perFile.wall, 1.0 / perFile.cpu, perFile.wall * 1000.0,
+        MB(pixels) / perFile.wall, MB(double(bytes.size())) / perFile.wall,
+        static_cast<long long>(bytes.size()));
     if (compression)
         return;
     const QString copy = folder + QStringLiteral("/copy.pdf");
     const Timing perCopy = Measure(seconds, [&] { WriteBytes(copy, bytes); });
     std::printf("%-6s copy of the same bytes to a file: %6.2f ms/file  %7.1f MB/s  writer / copy = %.2f"
                 " (CPU %.2f)\n",
-                name, perCopy.wall * 1000.0, MB(double(bytes.size())) / perCopy.wall, perFile.wall / perCopy.wall,
-                perFile.cpu / perCopy.cpu);
+        name, perCopy.wall * 1000.0, MB(double(bytes.size())) / perCopy.wall, perFile.wall / perCopy.wall,
+        perFile.cpu / perCopy.cpu);
 }
 
 } // namespace
@@ -177,7 +181,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("TPrintPDF, Letter page 816 x 1056 at 96 dpi (%.1f MB of pixels), %.1f s per measurement\n",
-                MB(3.0 * 816 * 1056), seconds);
+        MB(3.0 * 816 * 1056), seconds);
     const QImage report = ReportPage();
     Report("report", report, true, seconds, folder.path());
     Report("report", report, false, seconds, folder.path());

@@ -13,7 +13,11 @@ namespace {
 // Changes the working folder for one scope.
 class ScopedCurrentFolder {
 public:
-    explicit ScopedCurrentFolder(const QString& path) : saved_(QDir::currentPath()) { QDir::setCurrent(path); }
+    explicit ScopedCurrentFolder(const QString& path)
+        : saved_(QDir::currentPath())
+    {
+        QDir::setCurrent(path);
+    }
     ~ScopedCurrentFolder() { QDir::setCurrent(saved_); }
 
 private:
@@ -37,7 +41,8 @@ TEST_F(PdfWriterTest, ImagesWaitInPrivateTemporaryFilesRemovedByEndDoc)
     writer.DrawBitmap(10, 10, Quadrants(4, 4));
     const QString temp = writer.TemporaryFolder();
     ASSERT_FALSE(temp.isEmpty());
-    EXPECT_TRUE(QFileInfo(temp).absoluteFilePath().startsWith(QFileInfo(QDir::tempPath()).absoluteFilePath()));
+    EXPECT_TRUE(
+        QFileInfo(temp).absoluteFilePath().startsWith(QFileInfo(QDir::tempPath()).absoluteFilePath()));
     EXPECT_EQ(Entries(temp), QStringList({QStringLiteral("~tmpim1"), QStringLiteral("~tmpim2")}));
     // The first image file holds the image object body.
     const QByteArray body = testsupport::readAll(temp + QStringLiteral("/~tmpim1"));

@@ -14,7 +14,7 @@ QByteArray Inflate(const QByteArray& data, qsizetype expected)
     QByteArray out(expected + 16, Qt::Uninitialized); // room to notice extra bytes
     uLongf size = uLongf(out.size());
     const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
-                              reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()));
+        reinterpret_cast<const Bytef*>(data.constData()), uLong(data.size()));
     if (rc != Z_OK)
         return QByteArray("inflate failed");
     out.truncate(qsizetype(size));
@@ -34,8 +34,8 @@ TEST_F(PdfWriterTest, SixPixelImageHasLength18AndItsBytesInOrder)
 {
     const ParsedPdf pdf = WriteParsed({SixPixels()});
     EXPECT_EQ(ImageHead(pdf),
-              Lines({"21 0 obj", "<< /Type /XObject", "/Subtype /Image", "/Width 3", "/Height 2",
-                     "/ColorSpace /DeviceRGB", "/BitsPerComponent 8", "/Length 18", "/Name /Im1", ">>", "stream"}));
+        Lines({"21 0 obj", "<< /Type /XObject", "/Subtype /Image", "/Width 3", "/Height 2",
+            "/ColorSpace /DeviceRGB", "/BitsPerComponent 8", "/Length 18", "/Name /Im1", ">>", "stream"}));
     EXPECT_EQ(pdf.StreamData(21, 18), SixPixelBytes());
     // The 18 bytes are followed by "\r\nendstream" and "endobj".
     EXPECT_TRUE(pdf.Object(21).endsWith(SixPixelBytes() + "\r\nendstream\r\nendobj\r\n"));
@@ -45,8 +45,8 @@ TEST_F(PdfWriterTest, EveryBitmapFormatBecomesPackedRgb)
 {
     // RGB888 3 pixels wide has a fill byte per row in memory; none is written.
     for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888,
-                                  QImage::Format_BGR888, QImage::Format_RGB16, QImage::Format_RGBX8888,
-                                  QImage::Format_ARGB32_Premultiplied, QImage::Format_RGBA64}) {
+             QImage::Format_BGR888, QImage::Format_RGB16, QImage::Format_RGBX8888,
+             QImage::Format_ARGB32_Premultiplied, QImage::Format_RGBA64}) {
         const QImage image = SixPixels(format);
         ASSERT_EQ(image.format(), format);
         const ParsedPdf pdf = WriteParsed({image});
@@ -108,10 +108,10 @@ TEST_F(PdfWriterTest, CompressedImageStreamIsFlateWithCompressedLength)
     EXPECT_EQ(Inflate(pdf.StreamData(21, pdf.IntegerAfter(21, "/Length ")), 18), SixPixelBytes());
     const QByteArray quadrants = Inflate(pdf.StreamData(22, pdf.IntegerAfter(22, "/Length ")), 200 * 100 * 3);
     ASSERT_EQ(quadrants.size(), 200 * 100 * 3);
-    EXPECT_EQ(quadrants.left(3), QByteArray("\xFF\x00\x00", 3));           // top left red
-    EXPECT_EQ(quadrants.right(3), QByteArray("\xFF\xFF\x00", 3));          // bottom right yellow
-    EXPECT_EQ(quadrants.mid(199 * 3, 3), QByteArray("\x00\xFF\x00", 3));   // top right green
-    EXPECT_EQ(quadrants.mid(99 * 600, 3), QByteArray("\x00\x00\xFF", 3));  // bottom left blue
+    EXPECT_EQ(quadrants.left(3), QByteArray("\xFF\x00\x00", 3)); // top left red
+    EXPECT_EQ(quadrants.right(3), QByteArray("\xFF\xFF\x00", 3)); // bottom right yellow
+    EXPECT_EQ(quadrants.mid(199 * 3, 3), QByteArray("\x00\xFF\x00", 3)); // top right green
+    EXPECT_EQ(quadrants.mid(99 * 600, 3), QByteArray("\x00\x00\xFF", 3)); // bottom left blue
     // The page content is not compressed.
     EXPECT_TRUE(pdf.Object(2).contains("/Im2 Do\r\nQ\r\nendstream"));
 }

@@ -6,8 +6,8 @@
 #include <QMetaProperty>
 #include <QScreen>
 
-#include <ctime>
 #include <QRegularExpression>
+#include <ctime>
 
 using namespace pdftest;
 
@@ -24,7 +24,8 @@ void ExpectExactCrossReference(const ParsedPdf& pdf, int objects)
     for (int n = 1; n <= objects; ++n) {
         const XrefEntry& e = pdf.xref[n];
         EXPECT_EQ(e.raw.size(), 20) << "entry " << n;
-        EXPECT_TRUE(entry.match(QString::fromLatin1(e.raw)).hasMatch()) << "entry " << n << ": " << e.raw.data();
+        EXPECT_TRUE(entry.match(QString::fromLatin1(e.raw)).hasMatch())
+            << "entry " << n << ": " << e.raw.data();
         // The offset points at the first digit of "n 0 obj".
         const QByteArray objectLine = QByteArray::number(n) + " 0 obj\r\n";
         EXPECT_EQ(pdf.bytes.mid(e.offset, objectLine.size()), objectLine) << "object " << n;
@@ -35,7 +36,8 @@ void ExpectExactCrossReference(const ParsedPdf& pdf, int objects)
     EXPECT_EQ(pdf.bytes.mid(pdf.startxref - 2, 8), QByteArray("\r\nxref\r\n"));
     const QByteArray size = QByteArray::number(objects + 1);
     const QByteArray root = QByteArray::number(objects);
-    EXPECT_EQ(pdf.trailer, Lines({"trailer", "<< /Size " + size, "/Root " + root + " 0 R", "/Info 1 0 R", ">>"}));
+    EXPECT_EQ(
+        pdf.trailer, Lines({"trailer", "<< /Size " + size, "/Root " + root + " 0 R", "/Info 1 0 R", ">>"}));
 }
 
 // Bytes of the file outside image stream data: each LF follows a CR and each
@@ -105,7 +107,8 @@ TEST_F(PdfWriterTest, ThreeImagesAreNumberedAfterTheResources)
     ExpectExactCrossReference(pdf, 25);
     ExpectCrLfLines(pdf, 3);
     EXPECT_TRUE(pdf.Object(19).contains("/Kids [\r\n24 0 R\r\n]\r\n"));
-    EXPECT_TRUE(pdf.Object(20).contains("/XObject << \r\n/Im1 21 0 R\r\n/Im2 22 0 R\r\n/Im3 23 0 R\r\n>>\r\n"));
+    EXPECT_TRUE(
+        pdf.Object(20).contains("/XObject << \r\n/Im1 21 0 R\r\n/Im2 22 0 R\r\n/Im3 23 0 R\r\n>>\r\n"));
     for (int i = 1; i <= 3; ++i) {
         EXPECT_TRUE(pdf.Object(20 + i).contains("/Name /Im" + QByteArray::number(i) + "\r\n"));
         EXPECT_TRUE(pdf.Object(2).contains("/Im" + QByteArray::number(i) + " Do\r\n"));
@@ -131,21 +134,20 @@ TEST_F(PdfWriterTest, ContentLengthIsTheBytesBetweenStreamAndEndstream)
     ASSERT_GT(to, from);
     EXPECT_EQ(pdf.Object(3), Lines({"3 0 obj", QByteArray::number(to - from), "endobj"}));
     EXPECT_EQ(object2.mid(from, to - from),
-              Lines({"q", "2 0 0 1 7 782 cm", "/Im1 Do", "Q", "q", "7 0 0 7 7 776 cm", "/Im2 Do", "Q"}));
+        Lines({"q", "2 0 0 1 7 782 cm", "/Im1 Do", "Q", "q", "7 0 0 7 7 776 cm", "/Im2 Do", "Q"}));
 }
 
 TEST_F(PdfWriterTest, FourteenFontsInOrderAndListedInTheResources)
 {
     const ParsedPdf pdf = WriteParsed();
     const char* names[] = {"Helvetica", "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
-                           "Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique",
-                           "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
-                           "Symbol", "ZapfDingbats"};
+        "Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique", "Times-Roman", "Times-Bold",
+        "Times-Italic", "Times-BoldItalic", "Symbol", "ZapfDingbats"};
     for (int k = 1; k <= 14; ++k) {
         const QByteArray number = QByteArray::number(4 + k);
         EXPECT_EQ(pdf.Object(4 + k),
-                  Lines({number + " 0 obj", "<< /Type /Font", "/Subtype /Type1", "/Name /F" + QByteArray::number(k),
-                         QByteArray("/BaseFont /") + names[k - 1], "/Encoding /WinAnsiEncoding", ">>", "endobj"}));
+            Lines({number + " 0 obj", "<< /Type /Font", "/Subtype /Type1", "/Name /F" + QByteArray::number(k),
+                QByteArray("/BaseFont /") + names[k - 1], "/Encoding /WinAnsiEncoding", ">>", "endobj"}));
         EXPECT_TRUE(pdf.Object(20).contains("/F" + QByteArray::number(k) + " " + number + " 0 R \r\n"));
     }
     EXPECT_TRUE(pdf.Object(20).startsWith("20 0 obj\r\n<< /ProcSet [ /PDF /Text /ImageC]\r\n"));
@@ -162,9 +164,9 @@ TEST_F(PdfWriterTest, InformationObjectCarriesThePropertiesUnescaped)
     const ParsedPdf pdf = WriteParsed();
     const QByteArray date = CreationDateOf(pdf.bytes);
     EXPECT_EQ(pdf.Object(1),
-              Lines({"1 0 obj", "<<", "/Producer (Producer)", "/Author (Author (x))", "/CreationDate (D:" + date + ")",
-                     "/Creator (Creator)", "/Keywords (k1 k2)", "/Subject (Subject\\1)",
-                     "/Title (Slip (A) (draft)", "/ModDate ()", ">>", "endobj"}));
+        Lines({"1 0 obj", "<<", "/Producer (Producer)", "/Author (Author (x))",
+            "/CreationDate (D:" + date + ")", "/Creator (Creator)", "/Keywords (k1 k2)",
+            "/Subject (Subject\\1)", "/Title (Slip (A) (draft)", "/ModDate ()", ">>", "endobj"}));
 }
 
 TEST_F(PdfWriterTest, CreationDateIsLocalTime)
@@ -183,7 +185,7 @@ TEST_F(PdfWriterTest, CreationDateIsLocalTime)
     // The local time of that zone is UTC + 8 hours.
     auto eastOfUtc = [](std::time_t t) {
         t += 8 * 3600;
-        std::tm parts{};
+        std::tm parts {};
         gmtime_r(&t, &parts);
         char text[16];
         std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &parts);
@@ -225,7 +227,7 @@ TEST_F(PdfWriterTest, PublishedPropertiesAndDefaults)
     ASSERT_TRUE(pageNumber.isValid());
     EXPECT_FALSE(pageNumber.isWritable());
     for (const char* name : {"FileName", "TITLE", "PageWidth", "PageHeight", "Author", "Creator", "Producer",
-                             "Keywords", "Subject", "Compression"}) {
+             "Keywords", "Subject", "Compression"}) {
         const QMetaProperty p = meta->property(meta->indexOfProperty(name));
         EXPECT_TRUE(p.isValid() && p.isWritable()) << name;
     }

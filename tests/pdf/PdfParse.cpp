@@ -129,8 +129,8 @@ QImage Render(const QString& pdfPath, int dpi, const QString& workFolder)
 {
     const QString prefix = workFolder + QStringLiteral("/render");
     const int rc = RunTool(QStringLiteral("pdftoppm"),
-                       {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-                        QStringLiteral("-singlefile"), pdfPath, prefix});
+        {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+            pdfPath, prefix});
     if (rc != 0)
         return {};
     return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);

@@ -23,10 +23,10 @@ struct XrefEntry {
 
 struct ParsedPdf {
     QByteArray bytes;
-    qint64 startxref = -1;  // the number after "startxref"
-    int xrefCount = 0;      // the count on the "0 s" line
-    QList<XrefEntry> xref;  // entry 0 is the free head
-    QByteArray trailer;     // from "trailer" up to "startxref"
+    qint64 startxref = -1; // the number after "startxref"
+    int xrefCount = 0; // the count on the "0 s" line
+    QList<XrefEntry> xref; // entry 0 is the free head
+    QByteArray trailer; // from "trailer" up to "startxref"
     qint64 trailerPos = -1;
 
     // Object n: from its xref offset to the next object's offset (the writer
@@ -48,7 +48,7 @@ QByteArray Lines(const QList<QByteArray>& lines);
 // Runs a program; returns its exit code (-1 when it could not start), with
 // standard output and error.
 int RunTool(const QString& program, const QStringList& arguments, QByteArray* out = nullptr,
-        QByteArray* err = nullptr);
+    QByteArray* err = nullptr);
 // True when program is on the PATH.
 bool HaveTool(const QString& program);
 

@@ -4,8 +4,8 @@
 // line (independently of the writer) for the exact-layout tests.
 
 #include "PdfParse.h"
-#include "support/TestSupport.h"
 #include "pdf/libPDF.h"
+#include "support/TestSupport.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ struct ExpectedImage {
 // The whole file Part 6.1 describes for a default writer (properties at their
 // defaults but title), one page with the given content and images.
 QByteArray ExpectedFile(const QByteArray& creationDate, const QByteArray& title, const QByteArray& content,
-                        const QList<ExpectedImage>& images);
+    const QList<ExpectedImage>& images);
 
 // The 14-digit date of /CreationDate in bytes, empty when missing.
 QByteArray CreationDateOf(const QByteArray& bytes);

@@ -24,13 +24,15 @@ protected:
         QByteArray err;
         const int rc = RunTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path}, &out, &err);
         EXPECT_EQ(rc, 0) << out.toStdString() << err.toStdString();
-        EXPECT_FALSE(out.contains("WARNING") || err.contains("WARNING")) << out.toStdString() << err.toStdString();
+        EXPECT_FALSE(out.contains("WARNING") || err.contains("WARNING"))
+            << out.toStdString() << err.toStdString();
         EXPECT_TRUE(out.contains("No syntax or stream encoding errors found")) << out.toStdString();
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Modes, PdfToolsTest, ::testing::Values(Mode{false, "Plain"}, Mode{true, "Compressed"}),
-                         [](const ::testing::TestParamInfo<Mode>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, PdfToolsTest,
+    ::testing::Values(Mode {false, "Plain"}, Mode {true, "Compressed"}),
+    [](const ::testing::TestParamInfo<Mode>& p) { return std::string(p.param.name); });
 
 } // namespace
 
@@ -57,7 +59,9 @@ TEST_P(PdfToolsTest, PdfinfoReadsTheDefaultLetterPage)
     QByteArray err;
     ASSERT_EQ(RunTool(QStringLiteral("pdfinfo"), {writer.FileName()}, &out, &err), 0) << err.toStdString();
     const QString info = QString::fromUtf8(out);
-    auto has = [&](const char* pattern) { return QRegularExpression(QLatin1String(pattern)).match(info).hasMatch(); };
+    auto has = [&](const char* pattern) {
+        return QRegularExpression(QLatin1String(pattern)).match(info).hasMatch();
+    };
     EXPECT_TRUE(has("\\nPage size: +612 x 792 pts")) << out.toStdString();
     EXPECT_TRUE(has("\\nPages: +1\\n")) << out.toStdString();
     EXPECT_TRUE(has("(^|\\n)Title: +Change slip \\(draft\\)\\n")) << out.toStdString();
