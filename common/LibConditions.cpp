@@ -3,6 +3,8 @@
 #include "common/LibStrs.h"
 #include "runtime/system/Exceptions.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 const QChar RangeMarker(4);
@@ -292,13 +294,19 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
     if (!rights.IsArray() || rights.DimCount() != 1)
         return;
 
-    // Plain character searches below: they are the fast ones on a long text.
-    QString flat = sql;
-    for (qsizetype at = flat.indexOf(QLatin1Char('\r')); at >= 0;
-         at = flat.indexOf(QLatin1Char('\r'), at + 1))
-        if (at + 1 < flat.size() && flat[at + 1] == QLatin1Char('\n'))
-            flat.replace(at, 2, QLatin1Char(' '));
-    flat = std::move(flat).trimmed();
+    // Only plain character searches run over the whole text: they are the fast
+    // ones. The text is copied only when it has line breaks to join.
+    QString joined;
+    QStringView flat(sql);
+    if (sql.contains(QLatin1Char('\r'))) {
+        joined = sql;
+        for (qsizetype at = joined.indexOf(QLatin1Char('\r')); at >= 0;
+             at = joined.indexOf(QLatin1Char('\r'), at + 1))
+            if (at + 1 < joined.size() && joined[at + 1] == QLatin1Char('\n'))
+                joined.replace(at, 2, QLatin1Char(' '));
+        flat = joined;
+    }
+    flat = flat.trimmed();
 
     bool unboundNames = false;
     for (qsizetype at = flat.indexOf(QLatin1Char('$')); at >= 0 && !unboundNames;
@@ -326,14 +334,14 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
 
     // Where table names begin: one pass over the text, shared by every entry.
     const bool boundNames = !unboundNames;
-    QList<qsizetype> nameStarts;
+    QVarLengthArray<qsizetype, 64> nameStarts;
     for (qsizetype at = flat.indexOf(prefix[0]); at >= 0; at = flat.indexOf(prefix[0], at + 1)) {
-        if (!QStringView(flat).mid(at).startsWith(prefix))
+        if (!flat.mid(at).startsWith(prefix))
             continue;
         // A longer database name that ends in this one is another database.
         if (boundNames && at > 0 && isIdentifierChar(flat[at - 1]))
             continue;
-        nameStarts << at + prefix.size();
+        nameStarts.append(at + prefix.size());
     }
 
     for (int i = 1; i <= count; ++i) {
@@ -348,7 +356,7 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
         const QString keyColumn = table.right(2) + QStringLiteral("001 is null)");
 
         for (const qsizetype start : nameStarts) {
-            const QStringView rest = QStringView(flat).mid(start);
+            const QStringView rest = flat.mid(start);
             // Only the table itself, not a longer name that begins with it.
             if (rest.isEmpty() || rest[0] != table[0] || !rest.startsWith(table)
                 || (rest.size() > table.size() && isIdentifierChar(rest[table.size()])))
