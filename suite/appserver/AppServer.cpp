@@ -1,0 +1,313 @@
+#include "suite/appserver/AppServer.h"
+
+#include "suite/appserver/ArgReading.h"
+#include "suite/appserver/DbBackend.h"
+#include "suite/appserver/FormatStore.h"
+#include "suite/appserver/ProviderSet.h"
+#include "suite/appserver/SchemeStore.h"
+#include "suite/appserver/SignOffData.h"
+#include "suite/appserver/SqlTranslator.h"
+
+#include <QRegularExpression>
+
+using namespace appserver;
+
+namespace {
+
+const QString progId = QStringLiteral("ZORV52S.Class1");
+
+bool isIdentifier(const QString& name)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return re.match(name).hasMatch();
+}
+
+// The arguments of an operation that takes one array: the array itself, or
+// the arguments as the array when the caller passed them one by one.
+Variant arrayArg(const VariantList& args)
+{
+    const Variant& first = TAutoObject::Arg(args, 0);
+    if (first.IsArray() || args.size() <= 1)
+        return first;
+    VariantList items;
+    for (const Variant& a : args)
+        items << a.Deref();
+    return Variant::ArrayOf(items);
+}
+
+bool isQuery(const QString& sql)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*\\(?\\s*(SELECT|WITH|VALUES)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(sql).hasMatch();
+}
+
+} // namespace
+
+TAppServer::TAppServer() : TAutoObject(progId)
+{
+    registerMembers();
+}
+
+TAppServer::TAppServer(TServerConfig config)
+    : TAutoObject(progId), config_(std::move(config)), configLoaded_(true), log_(config_.QueryLogFile)
+{
+    registerMembers();
+}
+
+TAppServer::~TAppServer()
+{
+    providers_.reset(); // cursors go before the database they read
+}
+
+template<typename R, typename F>
+R TAppServer::guarded(const QString& operation, R failure, F body)
+{
+    lastError_.clear();
+    try {
+        return body();
+    } catch (const Exception& e) {
+        lastError_ = e.Message();
+    } catch (const std::exception& e) {
+        lastError_ = QString::fromUtf8(e.what());
+    } catch (...) {
+        lastError_ = QStringLiteral("unknown failure");
+    }
+    log_.Failed(operation, lastError_);
+    return failure;
+}
+
+TDbBackend& TAppServer::Database()
+{
+    if (db_)
+        return *db_;
+    if (!configLoaded_) {
+        config_ = TServerConfig::Load();
+        configLoaded_ = true;
+        log_ = TQueryLog(config_.QueryLogFile);
+    }
+    if (!config_.ErrorText.isEmpty())
+        throw EDatabaseError(config_.ErrorText);
+    if (dbFile_.isEmpty())
+        dbFile_ = config_.MainDatabaseFile();
+    db_ = OpenBackend(config_.DBType, dbFile_);
+    if (!providers_)
+        providers_ = std::make_unique<TProviderSet>(
+            [this](const QString& provider, const QString& request) { return openProvider(provider, request); });
+    return *db_;
+}
+
+QString TAppServer::Translate(const QString& sql)
+{
+    return TranslateSql(sql, DialectOf(Database()));
+}
+
+QString TAppServer::Connect(const Variant& args)
+{
+    return guarded(QStringLiteral("Connect"), QStringLiteral("连接失败"), [&]() -> QString {
+        program_ = TextAt(args, 0).trimmed().toUpper();
+        user_ = TextAt(args, 1).trimmed();
+        company_ = TextAt(args, 2).trimmed();
+        databaseName_ = TextAt(args, 3).trimmed();
+        mainTable_ = TextAt(args, 4).trimmed();
+        rights_ = TUserRights();
+        Database(); // reads the configuration
+        const QString file = config_.CompanyDatabaseFile(databaseName_);
+        if (file.isEmpty())
+            return QStringLiteral("公司数据库 %1 不存在").arg(databaseName_);
+        if (file != dbFile_) {
+            if (providers_)
+                providers_->CloseAll();
+            db_.reset();
+            dbFile_ = file;
+        }
+        rights_ = LoadUserRights(Database(), user_, program_, mainTable_);
+        if (!rights_.Known)
+            return QStringLiteral("用户 %1 不存在").arg(user_);
+        return QString();
+    });
+}
+
+int TAppServer::SQLType()
+{
+    return guarded(QStringLiteral("SQLType"), 0, [&] { return Database().SqlType(); });
+}
+
+QString TAppServer::LoadTable(const Variant& args)
+{
+    schemeUser_ = TextAt(args, 0);
+    schemeProgram_ = TextAt(args, 1);
+    return QString();
+}
+
+QString TAppServer::InsertConTable(const Variant& args)
+{
+    return guarded(QStringLiteral("InsertConTable"), QStringLiteral("保存方案失败"),
+                   [&] { return SchemeStore::Insert(Database(), args); });
+}
+
+QString TAppServer::DeleteConTable(const Variant& args)
+{
+    return guarded(QStringLiteral("DeleteConTable"), QStringLiteral("删除方案失败"),
+                   [&] { return SchemeStore::Delete(Database(), args); });
+}
+
+QString TAppServer::ChangeConName(const Variant& oldKey, const Variant& newKey)
+{
+    return guarded(QStringLiteral("ChangeConName"), QStringLiteral("更改方案名失败!"),
+                   [&] { return SchemeStore::Rename(Database(), oldKey, newKey); });
+}
+
+int TAppServer::RunDeleteSQL(const Variant& key)
+{
+    return guarded(QStringLiteral("RunDeleteSQL"), -1, [&] { return FormatStore::Delete(Database(), key); });
+}
+
+int TAppServer::GetBlobField(const Variant& key, Variant& out)
+{
+    return guarded(QStringLiteral("GetBlobField"), -1, [&] { return FormatStore::Read(Database(), key, out); });
+}
+
+int TAppServer::RunUpdFlagSQL(const Variant& args)
+{
+    return guarded(QStringLiteral("RunUpdFlagSQL"), -1, [&] { return FormatStore::Lock(Database(), args); });
+}
+
+int TAppServer::RunInsUpdSQL(bool update, const Variant& lines, const Variant& params, int sizeKB)
+{
+    return guarded(QStringLiteral("RunInsUpdSQL"), -1,
+                   [&] { return FormatStore::Write(Database(), update, lines, params, sizeKB); });
+}
+
+int TAppServer::UpdatePrintCount(const Variant& args)
+{
+    return guarded(QStringLiteral("UpdatePrintCount"), -1, [&]() -> int {
+        QString table = TextAt(args, 0).trimmed();
+        const QString column = TextAt(args, 1).trimmed();
+        const QString condition = TextAt(args, 2).trimmed();
+        log_.Received(QStringLiteral("UpdatePrintCount"), table + u' ' + column + u' ' + condition);
+        if (table.startsWith(QLatin1String("$$")))
+            table = table.mid(2);
+        TDbBackend& db = Database();
+        if (!isIdentifier(table) || !isIdentifier(column) || !db.HasColumn(table, column))
+            throw EDatabaseError(QStringLiteral("no column %1 in table %2").arg(column, table));
+        // An empty condition would count every slip as printed.
+        if (condition.isEmpty())
+            throw EDatabaseError(QStringLiteral("a print count needs a key condition"));
+        const QString bound = db.BindTableName(table);
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + 1 WHERE %3")
+                                .arg(bound, column, Translate(condition));
+        log_.Ran(QStringLiteral("UpdatePrintCount"), sql);
+        return static_cast<int>(db.Execute(sql, {}, SqlAccess::Update));
+    });
+}
+
+int TAppServer::RunFreeSQL(const QString& sql)
+{
+    return guarded(QStringLiteral("RunFreeSQL"), -1, [&]() -> int {
+        log_.Received(QStringLiteral("RunFreeSQL"), sql);
+        const QString text = Translate(sql);
+        log_.Ran(QStringLiteral("RunFreeSQL"), text);
+        TDbBackend& db = Database();
+        if (!isQuery(text))
+            return static_cast<int>(db.Execute(text, {}, SqlAccess::ReadInsert));
+        auto c = db.Query(text, {}, SqlAccess::Read);
+        int rows = 0;
+        while (c->Next())
+            ++rows;
+        return rows;
+    });
+}
+
+Variant TAppServer::GetTWData(const QString& request)
+{
+    return guarded(QStringLiteral("GetTWData"), Variant::ArrayOf({0}), [&] {
+        log_.Received(QStringLiteral("GetTWData"), request);
+        return SignOffData::Table(Database(), request);
+    });
+}
+
+QString TAppServer::GetWebserviceTWData(const QString& request, Variant& out)
+{
+    const QString answer = guarded(QStringLiteral("GetWebserviceTWData"), QString(), [&] {
+        log_.Received(QStringLiteral("GetWebserviceTWData"), request);
+        return SignOffData::Xml(Database(), request);
+    });
+    out = lastError_;
+    return answer;
+}
+
+std::unique_ptr<TDbCursor> TAppServer::openProvider(const QString& provider, const QString& request)
+{
+    TDbBackend& db = Database();
+    if (provider.compare(QLatin1String("pvdConSave"), Qt::CaseInsensitive) == 0)
+        return SchemeStore::List(db, schemeUser_, schemeProgram_);
+    if (request.trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("provider %1 has no query").arg(provider));
+    log_.Received(provider, request);
+    const QString text = Translate(request);
+    log_.Ran(provider, text);
+    return db.Query(text, {}, SqlAccess::Read);
+}
+
+QByteArray TAppServer::GetRecords(const QString& provider, int count, int& rowsSent, const QString& request,
+                                  int options)
+{
+    Database();
+    return providers_->GetRecords(provider, count, rowsSent, request, options);
+}
+
+void TAppServer::registerMembers()
+{
+    AddMethod(QStringLiteral("Connect"), [this](VariantList& a) { return Variant(Connect(arrayArg(a))); });
+    AddProperty(QStringLiteral("PowerData"), [this](VariantList&) { return PowerData(); });
+    AddProperty(QStringLiteral("SQLType"), [this](VariantList&) { return Variant(SQLType()); });
+    AddProperty(QStringLiteral("LastError"), [this](VariantList&) { return Variant(LastError()); });
+    AddMethod(QStringLiteral("LoadTable"), [this](VariantList& a) { return Variant(LoadTable(arrayArg(a))); });
+    AddMethod(QStringLiteral("InsertConTable"),
+              [this](VariantList& a) { return Variant(InsertConTable(arrayArg(a))); });
+    AddMethod(QStringLiteral("DeleteConTable"),
+              [this](VariantList& a) { return Variant(DeleteConTable(arrayArg(a))); });
+    AddMethod(QStringLiteral("ChangeConName"),
+              [this](VariantList& a) { return Variant(ChangeConName(Arg(a, 0), Arg(a, 1))); });
+    AddMethod(QStringLiteral("RunDeleteSQL"), [this](VariantList& a) { return Variant(RunDeleteSQL(arrayArg(a))); });
+    AddMethod(QStringLiteral("GetBlobField"), [this](VariantList& a) {
+        Variant out;
+        const int result = GetBlobField(Arg(a, 0), out);
+        if (result > 0)
+            SetOut(a, 1, out);
+        return Variant(result);
+    });
+    AddMethod(QStringLiteral("RunUpdFlagSQL"), [this](VariantList& a) { return Variant(RunUpdFlagSQL(arrayArg(a))); });
+    AddMethod(QStringLiteral("RunInsUpdSQL"), [this](VariantList& a) {
+        return Variant(RunInsUpdSQL(IsTrue(Arg(a, 0)), Arg(a, 1), Arg(a, 2), IntOf(Arg(a, 3), 0)));
+    });
+    AddMethod(QStringLiteral("UpdatePrintCount"), [this](VariantList& a) { return Variant(UpdatePrintCount(Arg(a, 0))); });
+    AddMethod(QStringLiteral("RunFreeSQL"), [this](VariantList& a) { return Variant(RunFreeSQL(Arg(a, 0).ToString())); });
+    AddMethod(QStringLiteral("GetTWData"), [this](VariantList& a) { return GetTWData(Arg(a, 0).ToString()); });
+    AddMethod(QStringLiteral("GetWebserviceTWData"), [this](VariantList& a) {
+        Variant out;
+        const QString answer = GetWebserviceTWData(Arg(a, 0).ToString(), out);
+        SetOut(a, 1, out);
+        return Variant(answer);
+    });
+    AddMethod(QStringLiteral("AS_GetProviderNames"), [](VariantList&) {
+        VariantList names;
+        for (const QString& n : TProviderSet::Names())
+            names << n;
+        return Variant::ArrayOf(names);
+    });
+    // Provider failures raise, as the data packet protocol wants them to.
+    AddMethod(QStringLiteral("AS_GetRecords"), [this](VariantList& a) {
+        int sent = 0;
+        const QByteArray packet
+            = GetRecords(Arg(a, 0).ToString(), IntOf(Arg(a, 1), -1), sent, Arg(a, 3).ToString(), IntOf(Arg(a, 4), 0));
+        SetOut(a, 2, sent);
+        return Variant(packet);
+    });
+}
+
+void RegisterAppServer()
+{
+    AutoObjectFactory::Register(progId, [] { return std::make_shared<TAppServer>(); });
+}

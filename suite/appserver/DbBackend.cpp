@@ -1,0 +1,30 @@
+#include "suite/appserver/DbBackend.h"
+
+#include "suite/appserver/SqliteBackend.h"
+
+TDbCursor::~TDbCursor() = default;
+TDbBackend::~TDbBackend() = default;
+
+std::unique_ptr<TDbBackend> OpenBackend(const QString& type, const QString& location, bool create)
+{
+    if (type.compare(QLatin1String("SQLITE"), Qt::CaseInsensitive) == 0)
+        return std::make_unique<TSqliteBackend>(location, create);
+    throw EDatabaseError(QStringLiteral("unsupported database type: %1").arg(type));
+}
+
+TDbTransaction::~TDbTransaction()
+{
+    if (!done_) {
+        try {
+            db_.Rollback();
+        } catch (const Exception&) {
+            // nothing more can be done; the connection rolls back when it closes
+        }
+    }
+}
+
+void TDbTransaction::Commit()
+{
+    db_.Commit();
+    done_ = true;
+}

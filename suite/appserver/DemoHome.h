@@ -1,0 +1,39 @@
+#pragma once
+// The demo client home: one command makes a whole installation to try the
+// program on, deterministically (the same options give the same files).
+//
+//   DIR/registry.reg   the suite's registry key (ClientPath, ServerPath = DIR)
+//   DIR/StewardC.ini   server 127.0.0.1:211, code pages 936, language CHS
+//   DIR/StewardS.ini   MainDBType=SQLITE, MainDBName=C_DATA\DEMO.db; the
+//                      query log is off ([AppServer] QueryLog= names a file)
+//   DIR/UserDef.ini    [VoucherFormatDef]
+//   DIR/C_DATA/DEMO.db the company database of company HV01
+//   DIR/C_TEMP, C_HVBIN, C_PKG, Log, MultiLanguage/CHS, CHT, ENG
+//
+// Users of the demo database: DS (super user), CHEN (every right of ZORV52),
+// LIU (no print, no price right), WANG (every right, restricted by data
+// rights to factory F01 and to suppliers other than S0001).
+
+#include <QString>
+
+struct TDemoOptions {
+    int Slips = 300;       // slip headers (MOCTO rows), 1..15 lines each
+    unsigned Seed = 52;    // the generator's seed
+};
+
+struct TDemoSummary {
+    QString DatabaseFile; // native path
+    qint64 Slips = 0;
+    qint64 Lines = 0;
+    qint64 SignOffRecords = 0;
+};
+
+// Makes the home in dir (created when missing; existing demo files are
+// replaced). Raises Exception on failure.
+TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options = {});
+
+// Creates the schema in an empty database file and fills it. Raises.
+TDemoSummary CreateDemoDatabase(const QString& fileName, const TDemoOptions& options = {});
+
+// Text of a file embedded in the server library (":/appserver/<name>").
+QString AppServerResource(const QString& name);

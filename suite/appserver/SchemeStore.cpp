@@ -1,0 +1,93 @@
+#include "suite/appserver/SchemeStore.h"
+
+#include "runtime/system/CodePages.h"
+#include "suite/appserver/ArgReading.h"
+#include "suite/appserver/DbBackend.h"
+
+using namespace appserver;
+
+namespace {
+
+QString checkName(const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("方案名不可空白!");
+    if (ByteLength(name, 936) > SchemeStore::NameLimit)
+        return QStringLiteral("方案名长度不可大于%1!").arg(SchemeStore::NameLimit);
+    return QString();
+}
+
+bool exists(TDbBackend& db, const QString& name, const QString& user, const QString& program)
+{
+    auto c = db.Query(QStringLiteral("SELECT 1 FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+                      {name, user, program});
+    return c->Next();
+}
+
+} // namespace
+
+namespace SchemeStore {
+
+QString Insert(TDbBackend& db, const Variant& args)
+{
+    const QString name = TextAt(args, 0);
+    const QString user = TextAt(args, 1);
+    QString date = TextAt(args, 2).trimmed();
+    const QString program = TextAt(args, 3);
+    if (QString error = checkName(name); !error.isEmpty())
+        return error;
+    if (user.isEmpty() || program.isEmpty())
+        return QStringLiteral("方案缺少用户或程序代号!");
+    if (date.isEmpty())
+        date = Today();
+    TDbTransaction tx(db);
+    if (exists(db, name, user, program)) {
+        if (!IsTrue(Element(args, 6)))
+            return QStringLiteral("此方案名称已经存在！");
+        db.Execute(QStringLiteral("DELETE FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+                   {name, user, program});
+    }
+    db.Execute(QStringLiteral("INSERT INTO GENES (NCONDITION, CREATOR, PROGRAMME, SCONDITION, VCONDITION, "
+                              "CREATE_DATE, FLAG) VALUES (?, ?, ?, ?, ?, ?, 1)"),
+               {name, user, program, TextAt(args, 4), TextAt(args, 5), date});
+    tx.Commit();
+    return QString();
+}
+
+QString Delete(TDbBackend& db, const Variant& args)
+{
+    const qint64 n = db.Execute(
+        QStringLiteral("DELETE FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+        {TextAt(args, 0), TextAt(args, 1), TextAt(args, 2)});
+    return n > 0 ? QString() : QStringLiteral("方案不存在!");
+}
+
+QString Rename(TDbBackend& db, const Variant& oldKey, const Variant& newKey)
+{
+    const QString newName = TextAt(newKey, 0);
+    if (QString error = checkName(newName); !error.isEmpty())
+        return error;
+    if (TextAt(oldKey, 1) != TextAt(newKey, 1) || TextAt(oldKey, 2) != TextAt(newKey, 2))
+        return QStringLiteral("方案不可改变用户或程序!");
+    if (TextAt(oldKey, 0) == newName)
+        return QString();
+    TDbTransaction tx(db);
+    if (exists(db, newName, TextAt(newKey, 1), TextAt(newKey, 2)))
+        return QStringLiteral("此方案名称已经存在！");
+    const qint64 n = db.Execute(QStringLiteral("UPDATE GENES SET NCONDITION = ?, FLAG = COALESCE(FLAG, 0) + 1 "
+                                               "WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+                                {newName, TextAt(oldKey, 0), TextAt(oldKey, 1), TextAt(oldKey, 2)});
+    if (n <= 0)
+        return QStringLiteral("方案不存在!");
+    tx.Commit();
+    return QString();
+}
+
+std::unique_ptr<TDbCursor> List(TDbBackend& db, const QString& user, const QString& program)
+{
+    return db.Query(QStringLiteral("SELECT NCONDITION, CREATOR, PROGRAMME, SCONDITION, VCONDITION, CREATE_DATE "
+                                   "FROM GENES WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION"),
+                    {user, program});
+}
+
+} // namespace SchemeStore

@@ -1,0 +1,328 @@
+#include "suite/appserver/SqliteBackend.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int cacheLimit = 64;
+
+int authorize(void* data, int action, const char*, const char*, const char*, const char*)
+{
+    const SqlAccess access = *static_cast<const SqlAccess*>(data);
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_INSERT:
+        return access == SqlAccess::ReadInsert ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_UPDATE:
+        return access == SqlAccess::Update ? SQLITE_OK : SQLITE_DENY;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+DbColumnKind kindOf(const char* declared)
+{
+    if (!declared)
+        return DbColumnKind::Unknown;
+    const QByteArray t = QByteArray(declared).toUpper();
+    if (t.contains("INT"))
+        return DbColumnKind::Integer;
+    if (t.contains("CHAR") || t.contains("TEXT") || t.contains("CLOB"))
+        return DbColumnKind::Text;
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC") || t.contains("DEC"))
+        return DbColumnKind::Float;
+    if (t.contains("BLOB"))
+        return DbColumnKind::Blob;
+    return DbColumnKind::Unknown;
+}
+
+} // namespace
+
+class TSqliteCursor : public TDbCursor {
+public:
+    TSqliteCursor(TSqliteBackend& owner, sqlite3_stmt* stmt, bool cached)
+        : owner_(owner), stmt_(stmt), cached_(cached)
+    {
+    }
+    ~TSqliteCursor() override { owner_.release(stmt_, cached_); }
+
+    bool Next() override
+    {
+        if (done_)
+            return false;
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW)
+            return true;
+        done_ = true;
+        if (rc != SQLITE_DONE)
+            owner_.raise(QStringLiteral("query failed"));
+        return false;
+    }
+    int ColumnCount() const override { return sqlite3_column_count(stmt_); }
+    QString ColumnName(int column) const override
+    {
+        return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+    }
+    DbColumnKind ColumnKind(int column) const override { return kindOf(sqlite3_column_decltype(stmt_, column)); }
+    bool IsNull(int column) const override { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    QString Text(int column) const override
+    {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, column)) : QString();
+    }
+    QByteArrayView Utf8(int column) const override
+    {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return p ? QByteArrayView(p, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
+    }
+    qint64 Int64(int column) const override { return sqlite3_column_int64(stmt_, column); }
+    double Double(int column) const override { return sqlite3_column_double(stmt_, column); }
+    Variant Value(int column) const override
+    {
+        switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_NULL:
+            return Variant::Null();
+        case SQLITE_INTEGER:
+            return Variant(static_cast<long long>(sqlite3_column_int64(stmt_, column)));
+        case SQLITE_FLOAT:
+            return Variant(sqlite3_column_double(stmt_, column));
+        case SQLITE_BLOB: {
+            const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+            return Variant(QByteArray(p, sqlite3_column_bytes(stmt_, column)));
+        }
+        default:
+            return Variant(Text(column));
+        }
+    }
+
+private:
+    TSqliteBackend& owner_;
+    sqlite3_stmt* stmt_;
+    bool cached_;
+    bool done_ = false;
+};
+
+TSqliteBackend::TSqliteBackend(const QString& fileName, bool create) : fileName_(fileName)
+{
+    if (!create && !QFileInfo::exists(fileName))
+        throw EDatabaseError(QStringLiteral("database file not found: %1").arg(fileName));
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(fileName.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
+        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDatabaseError(QStringLiteral("cannot open database %1: %2").arg(fileName, message));
+    }
+    sqlite3_busy_timeout(db_, 10000);
+    sqlite3_extended_result_codes(db_, 1);
+    ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536;"
+                                 "PRAGMA temp_store=MEMORY;"));
+    loadCatalogue();
+}
+
+TSqliteBackend::~TSqliteBackend()
+{
+    for (sqlite3_stmt* stmt : std::as_const(cache_))
+        sqlite3_finalize(stmt);
+    sqlite3_close_v2(db_);
+}
+
+void TSqliteBackend::raise(const QString& what) const
+{
+    throw EDatabaseError(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(db_))));
+}
+
+void TSqliteBackend::loadCatalogue()
+{
+    columns_.clear();
+    textColumns_.clear();
+    QStringList tables;
+    {
+        auto c = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"), {},
+                       SqlAccess::Server);
+        while (c->Next())
+            tables << c->Text(0);
+    }
+    for (const QString& table : std::as_const(tables)) {
+        QSet<QString>& cols = columns_[table.toUpper()];
+        auto c = Query(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
+        while (c->Next()) {
+            const QString name = c->Text(0).toUpper();
+            cols.insert(name);
+            if (kindOf(c->Text(1).toUtf8().constData()) == DbColumnKind::Text)
+                textColumns_.insert(name);
+        }
+    }
+}
+
+bool TSqliteBackend::IsTextColumn(const QString& column) const
+{
+    return textColumns_.contains(column.toUpper());
+}
+
+bool TSqliteBackend::HasTable(const QString& table) const
+{
+    return columns_.contains(table.toUpper());
+}
+
+bool TSqliteBackend::HasColumn(const QString& table, const QString& column) const
+{
+    const auto it = columns_.constFind(table.toUpper());
+    return it != columns_.constEnd() && it->contains(column.toUpper());
+}
+
+void TSqliteBackend::bind(sqlite3_stmt* stmt, const VariantList& params)
+{
+    if (params.size() != sqlite3_bind_parameter_count(stmt))
+        throw EDatabaseError(QStringLiteral("statement expects %1 parameters, %2 given")
+                                 .arg(sqlite3_bind_parameter_count(stmt))
+                                 .arg(params.size()));
+    for (int i = 0; i < params.size(); ++i) {
+        const Variant& v = params[i].Deref();
+        int rc = SQLITE_OK;
+        switch (v.Type()) {
+        case VarType::Unassigned:
+        case VarType::Null:
+            rc = sqlite3_bind_null(stmt, i + 1);
+            break;
+        case VarType::Boolean:
+        case VarType::Integer:
+            rc = sqlite3_bind_int64(stmt, i + 1, v.ToInt64());
+            break;
+        case VarType::Float:
+            rc = sqlite3_bind_double(stmt, i + 1, v.ToDouble());
+            break;
+        case VarType::Bytes: {
+            const QByteArray b = v.ToBytes();
+            rc = sqlite3_bind_blob64(stmt, i + 1, b.constData(), static_cast<sqlite3_uint64>(b.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = v.ToString().toUtf8();
+            rc = sqlite3_bind_text64(stmt, i + 1, t.constData(), static_cast<sqlite3_uint64>(t.size()),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            raise(QStringLiteral("cannot bind parameter %1").arg(i + 1));
+    }
+}
+
+sqlite3_stmt* TSqliteBackend::prepare(const QString& sql, const VariantList& params, SqlAccess access, bool& cached)
+{
+    const QString key = QString::number(static_cast<int>(access)) + u'|' + sql;
+    sqlite3_stmt* stmt = cache_.value(key);
+    cached = stmt && !sqlite3_stmt_busy(stmt);
+    if (!cached) {
+        const QByteArray utf8 = sql.toUtf8();
+        const char* tail = nullptr;
+        SqlAccess level = access;
+        if (access != SqlAccess::Server)
+            sqlite3_set_authorizer(db_, authorize, &level);
+        const int rc = sqlite3_prepare_v3(db_, utf8.constData(), static_cast<int>(utf8.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+        if (access != SqlAccess::Server)
+            sqlite3_set_authorizer(db_, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            raise(QStringLiteral("statement rejected"));
+        }
+        if (!stmt)
+            throw EDatabaseError(QStringLiteral("empty statement"));
+        if (tail && QByteArray(tail).trimmed().size() > 0) {
+            sqlite3_finalize(stmt);
+            throw EDatabaseError(QStringLiteral("only one statement may be sent at a time"));
+        }
+        if (!cache_.contains(key)) {
+            if (cacheOrder_.size() >= cacheLimit) {
+                const QString old = cacheOrder_.takeFirst();
+                sqlite3_stmt* victim = cache_.take(old);
+                if (sqlite3_stmt_busy(victim)) { // still read by a cursor
+                    cache_.insert(old, victim);
+                    cacheOrder_.append(old);
+                } else {
+                    sqlite3_finalize(victim);
+                }
+            }
+            cache_.insert(key, stmt);
+            cacheOrder_.append(key);
+            cached = true;
+        }
+    }
+    try {
+        bind(stmt, params);
+    } catch (...) {
+        release(stmt, cached);
+        throw;
+    }
+    return stmt;
+}
+
+void TSqliteBackend::release(sqlite3_stmt* stmt, bool cached)
+{
+    if (cached) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    } else {
+        sqlite3_finalize(stmt);
+    }
+}
+
+std::unique_ptr<TDbCursor> TSqliteBackend::Query(const QString& sql, const VariantList& params, SqlAccess access)
+{
+    bool cached = false;
+    sqlite3_stmt* stmt = prepare(sql, params, access, cached);
+    return std::make_unique<TSqliteCursor>(*this, stmt, cached);
+}
+
+qint64 TSqliteBackend::Execute(const QString& sql, const VariantList& params, SqlAccess access)
+{
+    bool cached = false;
+    sqlite3_stmt* stmt = prepare(sql, params, access, cached);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    const qint64 changes = sqlite3_changes64(db_);
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+        release(stmt, cached);
+        throw EDatabaseError(QStringLiteral("statement failed: %1").arg(message));
+    }
+    release(stmt, cached);
+    return changes;
+}
+
+void TSqliteBackend::ExecuteScript(const QString& script)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, script.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw EDatabaseError(QStringLiteral("script failed: %1").arg(message));
+    }
+    if (script.contains(QLatin1String("CREATE"), Qt::CaseInsensitive))
+        loadCatalogue();
+}
+
+void TSqliteBackend::Begin()
+{
+    ExecuteScript(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void TSqliteBackend::Commit()
+{
+    ExecuteScript(QStringLiteral("COMMIT"));
+}
+
+void TSqliteBackend::Rollback()
+{
+    if (!sqlite3_get_autocommit(db_))
+        ExecuteScript(QStringLiteral("ROLLBACK"));
+}
