@@ -12,7 +12,7 @@
 namespace pdfimage {
 
 // The pixels of a bitmap as 24-bit RGB: rows top to bottom, each pixel red,
-// green, blue, rows packed without fill bytes (Part 6.1, DrawBitmap step 3).
+// green, blue, rows packed without fill bytes, as DrawBitmap stores them.
 class RgbRows {
 public:
     // Keeps a shallow copy of bitmap; formats other than RGB888, RGB32 and

@@ -1,5 +1,5 @@
 #pragma once
-// Unit libPDF (Part 6.1): TPrintPDF writes a one-page PDF 1.4 file that shows
+// Unit libPDF: TPrintPDF writes a one-page PDF 1.4 file that shows
 // bitmaps. The report output renders a page into a bitmap, sets the page size,
 // and calls BeginDoc, DrawBitmap once at (0, 0) and EndDoc.
 //
@@ -67,7 +67,7 @@ public:
     void SetKeywords(const QString& value) { keywords_ = value; }
     QString Subject() const { return subject_; }
     void SetSubject(const QString& value) { subject_ = value; }
-    // Off: the file is byte for byte as Part 6.1 describes. On: each image
+    // Off: the file is byte for byte the plain layout. On: each image
     // stream is Flate-compressed (/Filter /FlateDecode, compressed /Length).
     bool Compression() const { return compression_; }
     void SetCompression(bool value) { compression_ = value; }

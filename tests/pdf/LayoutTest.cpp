@@ -1,4 +1,4 @@
-// The file layout of Part 6.1: objects, order, numbering, lines, offsets and
+// The file layout of a written PDF: objects, order, numbering, lines, offsets and
 // the cross-reference table, checked on the written bytes.
 #include "PdfWriterFixture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A writer with a fixed screen resolution and an output file in a temporary
-// folder, plus the expected bytes of a whole file built from Part 6.1 line by
+// folder, plus the expected bytes of a whole file built from the file format line by
 // line (independently of the writer) for the exact-layout tests.
 
 #include "PdfParse.h"
@@ -19,7 +19,7 @@ struct ExpectedImage {
     QByteArray pixels; // R, G, B rows top to bottom
 };
 
-// The whole file Part 6.1 describes for a default writer (properties at their
+// The whole file a default writer must produce (properties at their
 // defaults but title), one page with the given content and images.
 QByteArray ExpectedFile(const QByteArray& creationDate, const QByteArray& title, const QByteArray& content,
     const QList<ExpectedImage>& images);
