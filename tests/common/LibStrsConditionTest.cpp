@@ -72,128 +72,51 @@ QString numberSkeleton(const QString& sql)
 
 } // namespace
 
-TEST(LibStrsConditions, ShapeOfCriteriaValue)
-{
-    EXPECT_EQ(ConditionKind(Variant("A")), ConditionShape::Range);
-    EXPECT_EQ(ConditionKind(Variant::ArrayOf({"A", "B"})), ConditionShape::Range);
-    EXPECT_EQ(ConditionKind(Variant::ArrayOf({Range4, "A", "B"})), ConditionShape::MarkedRange);
-    EXPECT_EQ(ConditionKind(Variant::ArrayOf({List5, "A"})), ConditionShape::List);
-    // A longer text that merely starts with the marker is an ordinary bound.
-    EXPECT_EQ(ConditionKind(Variant::ArrayOf({List5 + "x", "A"})), ConditionShape::Range);
-    EXPECT_EQ(ConditionKind(Variant::CreateArray(0, -1)), ConditionShape::Range);
-    EXPECT_EQ(ConditionKind(Variant::CreateArray(1, 2)), ConditionShape::Range);
-}
-
-TEST(LibStrsConditions, CharacterRanges)
+TEST(LibStrsConditions, RangesListsAndEmptyValues)
 {
     Added r = add(Variant::ArrayOf({Range4, "A001", "A009"}), 1);
     EXPECT_EQ(r.where, "Where  (TO002 Between 'A001' and 'A009') ");
     EXPECT_EQ(r.condition, " (TO002 Between 'A001' and 'A009') ");
+    EXPECT_EQ(add(Variant("O'Hara"), 1).where, "Where  (TO002>= 'O''Hara')");
+    EXPECT_EQ(add(Variant::ArrayOf({Variant(), "Z"}), 1).condition, " (TO002<= 'Z' OR TO002 IS NULL )");
+    EXPECT_EQ(
+        add(Variant::ArrayOf({"B", "B"}), 1, "TO002", "Where 1=1 ").where, "Where 1=1  and  (TO002='B') ");
+    // Character bounds are not trimmed; an unreadable element is an empty bound.
+    EXPECT_EQ(add(Variant::ArrayOf({" ", Variant::ArrayOf({"x"})}), 1).condition, " (TO002>= ' ')");
 
-    r = add(Variant("A"), 1);
-    EXPECT_EQ(r.condition, " (TO002>= 'A')");
-    EXPECT_EQ(r.where, "Where  (TO002>= 'A')");
+    EXPECT_EQ(add(Variant::ArrayOf({" 1 ", "10"}), 2, "TO003").condition, " (TO003 Between 1 and 10) ");
+    EXPECT_EQ(add(Variant::ArrayOf({Range4, "  ", "-.5"}), 3, "TO003").condition,
+        " (TO003<=-.5 OR TO003 IS NULL )");
+    EXPECT_EQ(add(Variant(1e20), 2, "TO003").condition, " (TO003>=1E20)");
 
-    r = add(Variant::ArrayOf({Variant(), "Z"}), 1);
-    EXPECT_EQ(r.condition, " (TO002<= 'Z' OR TO002 IS NULL )");
+    r = add(
+        Variant::ArrayOf({List5, "A", Variant::Null(), Variant::ArrayOf({"it's", "name"}), 7}), 2, "TO004");
+    EXPECT_EQ(r.where, "Where (TO004 IN ('A', 'it''s', '7'))");
 
-    r = add(Variant::ArrayOf({"B", "B"}), 1, QStringLiteral("TO002"), QStringLiteral("Where 1=1 "));
-    EXPECT_EQ(r.where, "Where 1=1  and  (TO002='B') ");
-
-    // Character bounds are not trimmed; a blank bound is still a bound.
-    r = add(Variant::ArrayOf({" ", ""}), 1);
-    EXPECT_EQ(r.condition, " (TO002>= ' ')");
-
-    r = add(Variant("O'Hara"), 1);
-    EXPECT_EQ(r.condition, " (TO002>= 'O''Hara')");
-}
-
-TEST(LibStrsConditions, NothingToAdd)
-{
-    for (const Variant& value : {Variant(), Variant::Null(), Variant(""),
-             Variant::ArrayOf({"", Variant::Null()}), Variant::ArrayOf({Range4}),
-             Variant::ArrayOf({List5, "", Variant::Null()}), Variant::CreateArray(0, 1, 0, 1)}) {
-        const Added r = add(value, 1, QStringLiteral("TO002"), QStringLiteral("Where 1=1 "));
+    for (const Variant& value :
+        {Variant(), Variant::Null(), Variant(""), Variant::ArrayOf({"", Variant::Null()}),
+            Variant::ArrayOf({List5, "", Variant::Null()}), Variant::CreateArray(0, 1, 0, 1)}) {
+        r = add(value, 1, "TO002", "Where 1=1 ");
         EXPECT_EQ(r.where, "Where 1=1 ") << value.DebugText().toStdString();
         EXPECT_TRUE(r.condition.isEmpty()) << value.DebugText().toStdString();
     }
-    // Unknown field types add nothing, even for a value that would be rejected.
-    const Added r = add(Variant("x' OR 1=1"), 4);
-    EXPECT_TRUE(r.where.isEmpty());
-    EXPECT_TRUE(r.condition.isEmpty());
-}
-
-TEST(LibStrsConditions, UnreadableElementsAreEmptyBounds)
-{
-    // A nested array or a two-dimensional value cannot be a bound.
-    Added r = add(Variant::ArrayOf({Variant::ArrayOf({"x"}), "Z"}), 1);
-    EXPECT_EQ(r.condition, " (TO002<= 'Z' OR TO002 IS NULL )");
-    // Bounds missing from a short array.
-    r = add(Variant::ArrayOf({Range4, "A"}), 1);
-    EXPECT_EQ(r.condition, " (TO002>= 'A')");
-}
-
-TEST(LibStrsConditions, NumericRanges)
-{
-    Added r = add(Variant::ArrayOf({" 1 ", "10"}), 2, QStringLiteral("TO003"));
-    EXPECT_EQ(r.condition, " (TO003 Between 1 and 10) ");
-    r = add(Variant(-2.5), 3, QStringLiteral("TO003"));
-    EXPECT_EQ(r.condition, " (TO003>=-2.5)");
-    r = add(Variant::ArrayOf({Range4, "  ", "+.5"}), 2, QStringLiteral("TO003"));
-    EXPECT_EQ(r.condition, " (TO003<=+.5 OR TO003 IS NULL )");
-    r = add(Variant::ArrayOf({"20111026", " 20111026"}), 2, QStringLiteral("TO003"));
-    EXPECT_EQ(r.condition, " (TO003=20111026) ");
-    r = add(Variant(1e20), 2, QStringLiteral("TO003"));
-    EXPECT_EQ(r.condition, " (TO003>=1E20)");
+    EXPECT_TRUE(add(Variant("x' OR 1=1"), 4).where.isEmpty()); // unknown field type
 }
 
 TEST(LibStrsConditions, NumericBoundThatIsNotANumberIsRejected)
 {
-    const QStringList bad = {"1; DROP TABLE MOCTO", "1 OR 1=1", "1--", "--1", "1.2.3", "1e", ".", "-", "0x10",
-        "1 2", "'1'", "１２", "1/*x*/", "True", "2011/10/26", "1,5"};
-    for (const QString& text : bad) {
+    for (const char* text : {"1; DROP TABLE MOCTO", "1 OR 1=1", "--1", "1.2.3", "1e", ".", "-", "0x10", "'1'",
+             "１２", "True", "2011/10/26", "1,5"}) {
         QString where = QStringLiteral("Where 1=1 ");
-        QString condition = QStringLiteral("stale");
+        QString condition;
         try {
-            AddFieldCondition(where, QStringLiteral("TO003"), Variant::ArrayOf({"1", text}), condition, 2);
-            ADD_FAILURE() << "accepted " << text.toStdString();
+            AddFieldCondition(where, "TO003", Variant::ArrayOf({"1", QString::fromUtf8(text)}), condition, 2);
+            ADD_FAILURE() << "accepted " << text;
         } catch (const EConvertError& e) {
             EXPECT_TRUE(e.Message().contains(QStringLiteral("TO003"))) << e.Message().toStdString();
         }
-        EXPECT_EQ(where, "Where 1=1 ") << text.toStdString();
+        EXPECT_EQ(where, "Where 1=1 ") << text;
     }
-    EXPECT_THROW(add(Variant(true), 3, QStringLiteral("TO003")), EConvertError);
-}
-
-TEST(LibStrsConditions, Lists)
-{
-    Added r = add(Variant::ArrayOf({List5, "A", Variant::Null(), "B"}), 1, QStringLiteral("TO004"));
-    EXPECT_EQ(r.condition, "(TO004 IN ('A', 'B'))");
-    EXPECT_EQ(r.where, "Where (TO004 IN ('A', 'B'))");
-
-    // Nested rows stand for their first element; list values are quoted whatever the type.
-    r = add(Variant::ArrayOf({List5, Variant::ArrayOf({"A", "name"}), "it's", 7}), 2, QStringLiteral("TO004"),
-        QStringLiteral("Where 1=1 "));
-    EXPECT_EQ(r.where, "Where 1=1  and (TO004 IN ('A', 'it''s', '7'))");
-
-    QString where;
-    QString condition;
-    AddListCondition(where, QStringLiteral("TO004"), Variant("X"), condition);
-    EXPECT_EQ(condition, "(TO004 IN ('X'))");
-}
-
-TEST(LibStrsConditions, QuotingAndNumbers)
-{
-    EXPECT_EQ(QuoteSqlText(QString()), "''");
-    EXPECT_EQ(QuoteSqlText(QStringLiteral("''")), "''''''");
-    EXPECT_EQ(QuoteSqlText(QStringLiteral("a\\'b")), "'a\\''b'");
-    EXPECT_THROW(QuoteSqlText(QStringLiteral("a") + QChar(0) + QStringLiteral("b")), EConvertError);
-
-    for (const char* good : {"0", "-1", "+1", "1.", ".5", "-0.25", "1E5", "2.5e-3", "20111026"})
-        EXPECT_TRUE(IsSqlNumber(QString::fromLatin1(good))) << good;
-    for (const char* bad :
-        {"", "+", "-.", "1e+", "--1", "+-1", " 1", "1 ", "1.2.3", "e5", "1e5.0", "Infinity"})
-        EXPECT_FALSE(IsSqlNumber(QString::fromLatin1(bad))) << bad;
 }
 
 // Whatever a criterion holds, the condition is the fixed template with one
@@ -329,25 +252,14 @@ TEST(LibStrsConditions, HostileCriteriaNeverChangeTheStatement)
 
 TEST(LibStrsRights, TableAliases)
 {
-    auto alias = [](const QString& rest) {
-        QString a = QStringLiteral("unset");
-        FindTableAlias(QStringLiteral("PURMA"), rest, a);
-        return a;
-    };
-    EXPECT_EQ(alias(" AS G ON G.MA001=TO033"), "G");
-    EXPECT_EQ(alias("   as   g  ON g.MA001=TO033"), "g");
-    EXPECT_EQ(alias(" g LEFT JOIN $$X"), "G");
-    EXPECT_EQ(alias(" G WHERE 1=1"), "G");
-    EXPECT_EQ(alias(" G WITH(NOLOCK) ON"), "G");
-    EXPECT_EQ(alias(" G"), "G");
-    EXPECT_EQ(alias(" G, $$CMSMB B"), "G");
-    EXPECT_EQ(alias(""), "PURMA");
-    EXPECT_EQ(alias(" LEFT JOIN $$CMSMB"), "PURMA");
-    EXPECT_EQ(alias(" ON TO033=MA001"), "PURMA");
-    EXPECT_EQ(alias(" WITH (NOLOCK)"), "PURMA");
-    EXPECT_EQ(alias(" G JOIN $$CMSMB"), "PURMA");
-    EXPECT_EQ(alias(" , $$CMSMB B"), "PURMA");
-    EXPECT_EQ(alias(" AS"), "PURMA");
+    const std::pair<const char*, const char*> cases[] = {{" AS G ON G.MA001=TO033", "G"},
+        {" g LEFT JOIN $$X", "G"}, {" G WITH(NOLOCK) ON", "G"}, {" G", "G"}, {" G, $$CMSMB B", "G"},
+        {"", "PURMA"}, {" ON TO033=MA001", "PURMA"}, {" G JOIN $$CMSMB", "PURMA"}, {" AS", "PURMA"}};
+    for (const auto& [rest, expected] : cases) {
+        QString alias;
+        FindTableAlias("PURMA", rest, alias);
+        EXPECT_EQ(alias, expected) << rest;
+    }
 }
 
 namespace {
@@ -391,18 +303,8 @@ TEST(LibStrsRights, BoundDatabaseNamesAndOddInput)
     BuildRightsFilter(rights, QStringLiteral("DEMO"), bound, filter);
     EXPECT_EQ(
         filter, "(( B.MB001='01' ) or (B.MB001 is null)) and (( ADMMF.MF004='Y' ) or (ADMMF.MF001 is null))");
-    BuildRightsFilter(rights, QStringLiteral("DEMO.."), bound, filter);
-    EXPECT_TRUE(filter.startsWith("(( B.MB001"));
-    // Another database's tables are not this one's.
-    BuildRightsFilter(rights, QStringLiteral("EMO"), bound, filter);
+    BuildRightsFilter(rights, QStringLiteral("EMO"), bound, filter); // another database's tables
     EXPECT_TRUE(filter.isEmpty()) << filter.toStdString();
-
-    // The count bounds the entries read; unreadable rights give no filter.
-    BuildRightsFilter(Variant::ArrayOf({1, "CMSMB CMSMB.MB001='01'", "ADMMF ADMMF.MF004='Y'"}),
-        QStringLiteral("DEMO"), bound, filter);
-    EXPECT_EQ(filter, "(( B.MB001='01' ) or (B.MB001 is null))");
-    BuildRightsFilter(Variant::ArrayOf({9, "CMSMB CMSMB.MB001='01'"}), QStringLiteral("DEMO"), bound, filter);
-    EXPECT_EQ(filter, "(( B.MB001='01' ) or (B.MB001 is null))");
     for (const Variant& odd : {Variant(), Variant("CMSMB x"), Variant::ArrayOf({"many", "CMSMB x"}),
              Variant::ArrayOf({1, " CMSMB.MB001='01'"})}) {
         BuildRightsFilter(odd, QStringLiteral("DEMO"), bound, filter);
