@@ -1,5 +1,7 @@
 #include "pdf/libPDF.h"
 
+#include "runtime/system/NativePath.h"
+
 #include "pdf/PdfImageData.h"
 #include "runtime/system/Exceptions.h"
 
@@ -80,15 +82,6 @@ QByteArray TextBytes(const QString& text)
     return bytes;
 }
 
-// Path texts use "\" or "/" as separators (DESIGN.md, Paths). runtime/system is
-// gaining NativePath(), the one function for this; switch to it once it is in.
-QString LocalPath(const QString& path)
-{
-    QString native = path;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return native;
-}
-
 // Writes bytes to an open file, raising EWriteError.
 void WriteAll(QFile& file, QByteArrayView bytes, const QString& path)
 {
@@ -101,7 +94,7 @@ void WriteAll(QFile& file, QByteArrayView bytes, const QString& path)
 // written completely is removed.
 void SaveToFile(const QString& path, const std::function<void(QFile&)>& write)
 {
-    QFile file(LocalPath(path));
+    QFile file(NativePath(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
     try {
