@@ -25,7 +25,7 @@ endfunction()
 
 # zorv_test(<name> [DEPS <targets...>] [FOLDER <dir>])
 # One GoogleTest executable of every .cpp in the calling folder (or FOLDER);
-# each test case becomes a CTest test. Widget tests run offscreen.
+# each test case becomes a CTest test.
 function(zorv_test name)
   cmake_parse_arguments(ARG "" "FOLDER" "DEPS" ${ARGN})
   if(NOT ARG_FOLDER)
@@ -35,11 +35,12 @@ function(zorv_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zorv_testsupport GTest::gtest GTest::gmock)
   zorv_warnings(${name})
+  # The test main sets the environment the tests need (offscreen platform,
+  # source and build folders, the outside libraries' folder).
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZORV_SOURCE_DIR=${PROJECT_SOURCE_DIR};ZORV_BINARY_DIR=${PROJECT_BINARY_DIR}"
-               TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()
 
 # zorv_bench(<name> SOURCES <files...> [DEPS <targets...>])
