@@ -1,0 +1,156 @@
+#pragma once
+// The dialog service: every message box, question, input box, file, printer,
+// font and colour dialog, and every modal form goes through Dialogs(). The
+// program runs with QtDialogService; tests install a ScriptedDialogService
+// that answers from a script and records what was asked, so no test ever
+// waits on a modal window.
+
+#include "runtime/forms/VclTypes.h"
+#include "runtime/system/Exceptions.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class TForm;
+class TFont;
+
+enum class DialogKind { Message, MessageBox, Input, OpenFile, SaveFile, Print, PrinterSetup, Font, Color, Modal };
+
+// What a dialog asks; the scripted service records these.
+struct DialogRequest {
+    DialogKind Kind = DialogKind::Message;
+    QString Caption;
+    QString Text;   // message, prompt
+    QString Value;  // input default, initial file name
+    TMsgDlgType Type = mtCustom;
+    TMsgDlgButtons Buttons;
+    int Flags = 0;  // MessageBox flags
+    QString Filter; // file dialogs: "Text files (*.txt)|*.txt|All (*.*)|*.*"
+    QString InitialDir;
+    TForm* Form = nullptr;
+};
+
+// The file dialog settings a caller fills and reads back.
+struct FileDialogOptions {
+    QString Title;
+    QString Filter;
+    int FilterIndex = 1;
+    QString InitialDir;
+    QString FileName;
+    QString DefaultExt;
+};
+
+class IDialogService {
+public:
+    virtual ~IDialogService();
+    // Answers a modal result (mrOk, mrYes ...).
+    virtual int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) = 0;
+    // Windows MessageBox: flags are MB_ values; answers IDOK (1), IDCANCEL (2), IDYES (6) ...
+    virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // True when the user accepted; value holds the answer.
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    virtual bool OpenDialog(FileDialogOptions& options) = 0;
+    virtual bool SaveDialog(FileDialogOptions& options) = 0;
+    // printerName in: the current printer; out: the chosen one.
+    virtual bool PrintDialog(QString& printerName, int& copies) = 0;
+    virtual bool PrinterSetupDialog(QString& printerName) = 0;
+    virtual bool FontDialog(TFont* font) = 0;
+    virtual bool ColorDialog(TColor& color) = 0;
+    // Shows form modally and answers its ModalResult.
+    virtual int ShowModal(TForm* form) = 0;
+};
+
+// The service in use (QtDialogService unless replaced).
+IDialogService& Dialogs();
+// Installs service (not owned; null restores the default) and answers the previous one.
+IDialogService* SetDialogService(IDialogService* service);
+
+// The original runtime's helpers, all through Dialogs().
+void ShowMessage(const QString& text);
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
+QString InputBox(const QString& caption, const QString& prompt, const QString& defaultValue);
+bool InputQuery(const QString& caption, const QString& prompt, QString& value);
+
+// MessageBox flags and answers, as the Windows API numbers them.
+enum : int {
+    MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
+    MB_RETRYCANCEL = 0x5, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30,
+    MB_ICONINFORMATION = 0x40, MB_DEFBUTTON2 = 0x100, MB_DEFBUTTON3 = 0x200
+};
+enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
+
+// Real dialogs on screen.
+class QtDialogService : public IDialogService {
+public:
+    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool OpenDialog(FileDialogOptions& options) override;
+    bool SaveDialog(FileDialogOptions& options) override;
+    bool PrintDialog(QString& printerName, int& copies) override;
+    bool PrinterSetupDialog(QString& printerName) override;
+    bool FontDialog(TFont* font) override;
+    bool ColorDialog(TColor& color) override;
+    int ShowModal(TForm* form) override;
+};
+
+ZORV_EXCEPTION_CLASS(EUnexpectedDialog, Exception)
+
+// Answers dialogs from a script, in order. Each expectation names the kind of
+// dialog; its answer is a result code, an accept flag with a value, or a
+// handler that sees the request (and, for modal forms, may work the form).
+// A dialog nobody expected is recorded in Failures() and raises
+// EUnexpectedDialog, so a test cannot pass by accident.
+class ScriptedDialogService : public IDialogService {
+public:
+    struct Answer {
+        int Result = mrOk;      // modal result or MessageBox answer
+        bool Accepted = true;   // input, file, print, font and colour dialogs
+        QString Value;          // input text, file name, printer name
+        std::function<int(const DialogRequest&)> Handler; // overrides Result when set
+    };
+
+    // Installs itself as the service for its lifetime.
+    ScriptedDialogService();
+    ~ScriptedDialogService() override;
+
+    // Queues the answer for the next dialog, which must be of that kind and,
+    // when textContains is given, show a text containing it.
+    ScriptedDialogService& Expect(DialogKind kind, Answer answer, const QString& textContains = QString());
+    ScriptedDialogService& ExpectMessage(int result, const QString& textContains = QString());
+    ScriptedDialogService& ExpectInput(bool accepted, const QString& value);
+    ScriptedDialogService& ExpectModal(std::function<int(TForm*)> handler);
+
+    const QList<DialogRequest>& Asked() const { return asked_; }
+    const QStringList& Failures() const { return failures_; }
+    int Pending() const { return static_cast<int>(script_.size()); }
+
+    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool OpenDialog(FileDialogOptions& options) override;
+    bool SaveDialog(FileDialogOptions& options) override;
+    bool PrintDialog(QString& printerName, int& copies) override;
+    bool PrinterSetupDialog(QString& printerName) override;
+    bool FontDialog(TFont* font) override;
+    bool ColorDialog(TColor& color) override;
+    int ShowModal(TForm* form) override;
+
+private:
+    struct Step {
+        DialogKind Kind;
+        Answer Reply;
+        QString TextContains;
+    };
+    // Records the request and takes the matching step (throws when none fits).
+    Answer take(const DialogRequest& request);
+
+    QList<Step> script_;
+    QList<DialogRequest> asked_;
+    QStringList failures_;
+    IDialogService* previous_;
+};
+
+QString DialogKindName(DialogKind kind);

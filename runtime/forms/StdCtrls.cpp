@@ -1,0 +1,634 @@
+#include "runtime/forms/StdCtrls.h"
+
+#include "runtime/forms/Forms.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace {
+
+Qt::Alignment horizontalAlignment(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return Qt::AlignRight;
+    case taCenter: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+// TLabel -------------------------------------------------------------------
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 65, 17));
+    connect(Font(), &TFont::Changed, this, [this] { AdjustBounds(); });
+}
+
+void TLabel::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    AdjustBounds();
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!autoSize_ || IsLoading() || wordWrap_)
+        return;
+    const QFontMetrics metrics(Font()->ToQFont());
+    QString text = caption_;
+    text.remove(u'&');
+    SetBounds(Left(), Top(), metrics.horizontalAdvance(text), metrics.height());
+}
+
+void TLabel::Loaded()
+{
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+QWidget* TLabel::CreateWidget(QWidget* parent)
+{
+    return new QLabel(parent);
+}
+
+void TLabel::UpdateWidget()
+{
+    TGraphicControl::UpdateWidget();
+    auto* label = static_cast<QLabel*>(Widget());
+    label->setText(caption_);
+    label->setAlignment(horizontalAlignment(alignment_) | Qt::AlignTop);
+    label->setWordWrap(wordWrap_);
+    if (focusControl_ && focusControl_->HasWidget())
+        label->setBuddy(focusControl_->Widget());
+}
+
+// TCustomEdit --------------------------------------------------------------
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 121, 21));
+    SetColor(clWindow);
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase value)
+{
+    charCase_ = value;
+    SetText(caption_);
+}
+
+QString TCustomEdit::applyCharCase(const QString& text) const
+{
+    switch (charCase_) {
+    case ecUpperCase: return text.toUpper();
+    case ecLowerCase: return text.toLower();
+    default: return text;
+    }
+}
+
+void TCustomEdit::SetText(const QString& value)
+{
+    const QString text = applyCharCase(value);
+    if (text == caption_)
+        return;
+    caption_ = text;
+    Changed();
+    Change();
+}
+
+void TCustomEdit::SelectAll()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(HasWidget() ? Widget() : nullptr))
+        edit->selectAll();
+}
+
+void TCustomEdit::Change()
+{
+    if (!IsLoading())
+        onChange_(this);
+}
+
+// TEdit --------------------------------------------------------------------
+
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}
+
+QWidget* TEdit::CreateWidget(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
+        const QString cased = applyCharCase(text);
+        if (cased != text) {
+            const int cursor = edit->cursorPosition();
+            edit->setText(cased);
+            edit->setCursorPosition(cursor);
+        }
+        caption_ = cased;
+        Change();
+    });
+    return edit;
+}
+
+void TEdit::UpdateWidget()
+{
+    TCustomEdit::UpdateWidget();
+    auto* edit = static_cast<QLineEdit*>(Widget());
+    if (edit->text() != caption_)
+        edit->setText(caption_);
+    edit->setReadOnly(ReadOnly());
+    edit->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767);
+    edit->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+// TMemo --------------------------------------------------------------------
+
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(new TStrings(this))
+{
+    SetBoundsSilently(QRect(0, 0, 185, 89));
+    connect(lines_, &TStrings::Changed, this, [this] {
+        caption_ = lines_->Text();
+        Changed();
+        Change();
+    });
+}
+
+QWidget* TMemo::CreateWidget(QWidget* parent)
+{
+    auto* edit = new QPlainTextEdit(parent);
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] {
+        if (Updating())
+            return;
+        QSignalBlocker block(lines_);
+        lines_->SetText(edit->toPlainText());
+        caption_ = lines_->Text();
+        Change();
+    });
+    return edit;
+}
+
+void TMemo::UpdateWidget()
+{
+    TCustomEdit::UpdateWidget();
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    QString text = lines_->Lines().join(u'\n');
+    if (edit->toPlainText() != text)
+        edit->setPlainText(text);
+    edit->setReadOnly(ReadOnly());
+    edit->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    const bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+// TButton ------------------------------------------------------------------
+
+TButton::TButton(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 75, 25));
+}
+
+void TButton::Click()
+{
+    QPointer<TButton> self(this);
+    TWinControl::Click();
+    if (!self || modalResult_ == mrNone)
+        return;
+    if (TForm* form = ParentForm())
+        form->SetModalResult(modalResult_);
+}
+
+QWidget* TButton::CreateWidget(QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this] { Click(); });
+    return button;
+}
+
+void TButton::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* button = static_cast<QPushButton*>(Widget());
+    button->setText(caption_);
+    button->setDefault(default_);
+}
+
+// TCheckBox ----------------------------------------------------------------
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 97, 17));
+}
+
+void TCheckBox::SetState(TCheckBoxState value)
+{
+    if (state_ == value)
+        return;
+    state_ = value;
+    Changed();
+    if (!IsLoading())
+        Click();
+}
+
+void TCheckBox::Toggle()
+{
+    switch (state_) {
+    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+    }
+}
+
+bool TCheckBox::IsPropertyStored(const char* name) const
+{
+    return qstrcmp(name, "Checked") != 0 && TWinControl::IsPropertyStored(name); // State carries it
+}
+
+QWidget* TCheckBox::CreateWidget(QWidget* parent)
+{
+    auto* box = new QCheckBox(parent);
+    connect(box, &QCheckBox::clicked, this, [this, box] {
+        // Qt has already moved on; the model decides the next state.
+        const QSignalBlocker block(box);
+        Toggle();
+        Changed();
+    });
+    return box;
+}
+
+void TCheckBox::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* box = static_cast<QCheckBox*>(Widget());
+    box->setText(caption_);
+    box->setTristate(allowGrayed_ || state_ == cbGrayed);
+    box->setCheckState(state_ == cbChecked ? Qt::Checked : state_ == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    box->setLayoutDirection(alignment_ == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+// TRadioButton -------------------------------------------------------------
+
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 113, 17));
+}
+
+void TRadioButton::SetChecked(bool value)
+{
+    if (checked_ == value)
+        return;
+    checked_ = value;
+    Changed();
+    if (!value)
+        return;
+    if (Parent()) {
+        for (TControl* sibling : Parent()->ControlList()) {
+            if (auto* radio = qobject_cast<TRadioButton*>(sibling); radio && radio != this)
+                radio->SetChecked(false);
+        }
+    }
+    if (!IsLoading())
+        Click();
+}
+
+QWidget* TRadioButton::CreateWidget(QWidget* parent)
+{
+    auto* button = new QRadioButton(parent);
+    button->setAutoExclusive(false); // the model keeps the group
+    connect(button, &QRadioButton::clicked, this, [this] {
+        SetChecked(true);
+        Changed();
+    });
+    return button;
+}
+
+void TRadioButton::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* button = static_cast<QRadioButton*>(Widget());
+    button->setText(caption_);
+    button->setChecked(checked_);
+}
+
+// TGroupBox ----------------------------------------------------------------
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 185, 105));
+    SetTabStop(false);
+}
+
+QRect TGroupBox::ClientRect() const
+{
+    const int captionHeight = QFontMetrics(Font()->ToQFont()).height();
+    return QRect(2, captionHeight, std::max(0, Width() - 4), std::max(0, Height() - captionHeight - 2));
+}
+
+QWidget* TGroupBox::CreateWidget(QWidget* parent)
+{
+    auto* box = new QGroupBox(parent);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+void TGroupBox::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    static_cast<QGroupBox*>(Widget())->setTitle(caption_);
+}
+
+// TComboBox ----------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+{
+    SetBoundsSilently(QRect(0, 0, 145, 21));
+    SetColor(clWindow);
+    connect(items_, &TStrings::Changed, this, &TComboBox::itemsChanged);
+}
+
+void TComboBox::itemsChanged()
+{
+    if (sorted_ && !IsLoading()) {
+        QStringList lines = items_->Lines();
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        if (lines != items_->Lines()) {
+            items_->SetLines(lines); // comes back here once, already sorted
+            return;
+        }
+    }
+    Changed();
+}
+
+void TComboBox::SetStyle(TComboBoxStyle value)
+{
+    if (style_ == value)
+        return;
+    const bool wasEditable = IsEditable();
+    style_ = value;
+    if (wasEditable != IsEditable())
+        RecreateWidget();
+    else
+        Changed();
+}
+
+int TComboBox::ItemIndex() const
+{
+    return itemIndex_ >= 0 && itemIndex_ < items_->Count() ? itemIndex_ : -1;
+}
+
+void TComboBox::SetItemIndex(int value)
+{
+    if (!IsLoading() && (value < -1 || value >= items_->Count()))
+        value = -1;
+    if (itemIndex_ == value)
+        return;
+    itemIndex_ = value;
+    if (ItemIndex() >= 0)
+        caption_ = items_->Strings(itemIndex_);
+    Changed();
+}
+
+void TComboBox::SetSorted(bool value)
+{
+    sorted_ = value;
+    itemsChanged();
+}
+
+QString TComboBox::Text() const
+{
+    if (!IsEditable())
+        return ItemIndex() >= 0 ? items_->Strings(itemIndex_) : QString();
+    return caption_;
+}
+
+void TComboBox::SetText(const QString& value)
+{
+    const int index = items_->Lines().indexOf(value);
+    if (!IsEditable()) {
+        SetItemIndex(index);
+        return;
+    }
+    if (caption_ == value && itemIndex_ == index)
+        return;
+    caption_ = value;
+    itemIndex_ = index;
+    Changed();
+    if (!IsLoading())
+        onChange_(this);
+}
+
+bool TComboBox::IsPropertyStored(const char* name) const
+{
+    if (qstrcmp(name, "Text") == 0)
+        return IsEditable();
+    return TWinControl::IsPropertyStored(name);
+}
+
+void TComboBox::Loaded()
+{
+    TWinControl::Loaded();
+    if (itemIndex_ >= items_->Count())
+        itemIndex_ = -1;
+    itemsChanged();
+}
+
+QWidget* TComboBox::CreateWidget(QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(IsEditable());
+    connect(combo, &QComboBox::activated, this, [this](int index) {
+        itemIndex_ = index;
+        caption_ = items_->Strings(index);
+        onSelect_(this);
+        onChange_(this);
+    });
+    if (IsEditable()) {
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+            caption_ = text;
+            itemIndex_ = items_->Lines().indexOf(text);
+            onChange_(this);
+        });
+    }
+    return combo;
+}
+
+void TComboBox::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* combo = static_cast<QComboBox*>(Widget());
+    const QSignalBlocker block(combo);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    if (shown != items_->Lines()) {
+        combo->clear();
+        combo->addItems(items_->Lines());
+    }
+    combo->setMaxVisibleItems(std::max(1, dropDownCount_));
+    combo->setCurrentIndex(ItemIndex());
+    if (IsEditable()) {
+        combo->lineEdit()->setText(caption_);
+        combo->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    }
+}
+
+// TListBox -----------------------------------------------------------------
+
+TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+{
+    SetBoundsSilently(QRect(0, 0, 121, 97));
+    SetColor(clWindow);
+    connect(items_, &TStrings::Changed, this, &TListBox::itemsChanged);
+}
+
+void TListBox::itemsChanged()
+{
+    selected_.removeIf([this](int i) { return i >= items_->Count(); });
+    if (sorted_ && !IsLoading()) {
+        QStringList lines = items_->Lines();
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        if (lines != items_->Lines()) {
+            items_->SetLines(lines);
+            return;
+        }
+    }
+    Changed();
+}
+
+int TListBox::ItemIndex() const
+{
+    return itemIndex_ >= 0 && itemIndex_ < items_->Count() ? itemIndex_ : -1;
+}
+
+void TListBox::SetItemIndex(int value)
+{
+    if (value < -1 || value >= items_->Count())
+        value = -1;
+    itemIndex_ = value;
+    if (!multiSelect_)
+        selected_ = value >= 0 ? QList<int>{value} : QList<int>{};
+    Changed();
+}
+
+void TListBox::SetSorted(bool value)
+{
+    sorted_ = value;
+    itemsChanged();
+}
+
+void TListBox::SetSelected(int index, bool value)
+{
+    if (index < 0 || index >= items_->Count())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    if (!multiSelect_ && value) {
+        SetItemIndex(index);
+        return;
+    }
+    if (value && !selected_.contains(index))
+        selected_ << index;
+    else if (!value)
+        selected_.removeAll(index);
+    Changed();
+}
+
+bool TListBox::IsPropertyStored(const char* name) const
+{
+    return qstrcmp(name, "ItemIndex") != 0 && TWinControl::IsPropertyStored(name);
+}
+
+QWidget* TListBox::CreateWidget(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        if (Updating())
+            return;
+        selected_.clear();
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->isSelected())
+                selected_ << i;
+        }
+        itemIndex_ = list->currentRow();
+    });
+    connect(list, &QListWidget::itemClicked, this, [this] { Click(); });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this] { OnDblClick()(this); });
+    return list;
+}
+
+void TListBox::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* list = static_cast<QListWidget*>(Widget());
+    const QSignalBlocker block(list);
+    if (list->count() != items_->Count()) {
+        list->clear();
+        list->addItems(items_->Lines());
+    } else {
+        for (int i = 0; i < items_->Count(); ++i)
+            list->item(i)->setText(items_->Strings(i));
+    }
+    list->setSelectionMode(multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSelected(selected_.contains(i));
+    if (ItemIndex() >= 0)
+        list->setCurrentRow(ItemIndex(), QItemSelectionModel::NoUpdate);
+}
+
+// TRadioGroup --------------------------------------------------------------
+
+TRadioGroup::TRadioGroup(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+{
+    SetBoundsSilently(QRect(0, 0, 185, 105));
+    connect(items_, &TStrings::Changed, this, [this] { Changed(); });
+}
+
+void TRadioGroup::SetItemIndex(int value)
+{
+    if (!IsLoading() && (value < -1 || value >= items_->Count()))
+        value = -1;
+    if (itemIndex_ == value)
+        return;
+    itemIndex_ = value;
+    Changed();
+    if (!IsLoading())
+        Click();
+}
+
+QWidget* TRadioGroup::CreateWidget(QWidget* parent)
+{
+    auto* box = new QGroupBox(parent);
+    new QGridLayout(box);
+    return box;
+}
+
+void TRadioGroup::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* box = static_cast<QGroupBox*>(Widget());
+    box->setTitle(caption_);
+    auto* grid = static_cast<QGridLayout*>(box->layout());
+    const QList<QRadioButton*> old = box->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(old);
+    const int count = items_->Count();
+    const int rows = (count + columns_ - 1) / std::max(1, columns_);
+    for (int i = 0; i < count; ++i) {
+        auto* button = new QRadioButton(items_->Strings(i), box);
+        button->setAutoExclusive(false);
+        button->setChecked(i == ItemIndex());
+        connect(button, &QRadioButton::clicked, this, [this, i] { SetItemIndex(i); });
+        grid->addWidget(button, rows > 0 ? i % rows : 0, rows > 0 ? i / rows : 0);
+    }
+}
