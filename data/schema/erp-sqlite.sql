@@ -598,7 +598,7 @@ CREATE TABLE CMSMS (
     PRIMARY KEY (MS001, MS002)
 );
 
--- stored report formats: NT001 format class, NT002 format name, NT003 form text (lines joined by CR LF), NT004 size in kilobytes, NT005 option snapshot; FLAG is the edit counter (1..999)
+-- stored report formats: NT001 format class, NT002 format name, NT003 form text (lines joined by CR LF), NT004 size in kilobytes, NT005 option snapshot, NT006 the server session holding the edit lock; FLAG is the edit counter (1..999)
 CREATE TABLE WARRANT (
     COMPANY TEXT,
     CREATOR TEXT,
@@ -612,6 +612,7 @@ CREATE TABLE WARRANT (
     NT003 TEXT,
     NT004 INTEGER,
     NT005 TEXT,
+    NT006 TEXT,
     PRIMARY KEY (NT001, NT002)
 );
 

@@ -9,6 +9,7 @@
 #include "suite/appserver/SqlTranslator.h"
 
 #include <QRegularExpression>
+#include <QUuid>
 
 using namespace appserver;
 
@@ -37,20 +38,26 @@ Variant arrayArg(const VariantList& args)
 
 bool isQuery(const QString& sql)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*\\(?\\s*(SELECT|WITH|VALUES)\\b"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*\\(?\\s*(SELECT|WITH|VALUES)\\b"), QRegularExpression::CaseInsensitiveOption);
     return re.match(sql).hasMatch();
 }
 
 } // namespace
 
-TAppServer::TAppServer() : TAutoObject(progId)
+TAppServer::TAppServer()
+    : TAutoObject(progId)
+    , session_(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     registerMembers();
 }
 
 TAppServer::TAppServer(TServerConfig config)
-    : TAutoObject(progId), config_(std::move(config)), configLoaded_(true), log_(config_.QueryLogFile)
+    : TAutoObject(progId)
+    , config_(std::move(config))
+    , configLoaded_(true)
+    , log_(config_.QueryLogFile)
+    , session_(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     registerMembers();
 }
@@ -60,8 +67,7 @@ TAppServer::~TAppServer()
     providers_.reset(); // cursors go before the database they read
 }
 
-template<typename R, typename F>
-R TAppServer::guarded(const QString& operation, R failure, F body)
+template<typename R, typename F> R TAppServer::guarded(const QString& operation, R failure, F body)
 {
     lastError_.clear();
     try {
@@ -92,8 +98,9 @@ TDbBackend& TAppServer::Database()
         dbFile_ = config_.MainDatabaseFile();
     db_ = OpenBackend(config_.DBType, dbFile_);
     if (!providers_)
-        providers_ = std::make_unique<TProviderSet>(
-            [this](const QString& provider, const QString& request) { return openProvider(provider, request); });
+        providers_ = std::make_unique<TProviderSet>([this](const QString& provider, const QString& request) {
+            return openProvider(provider, request);
+        });
     return *db_;
 }
 
@@ -143,19 +150,19 @@ QString TAppServer::LoadTable(const Variant& args)
 QString TAppServer::InsertConTable(const Variant& args)
 {
     return guarded(QStringLiteral("InsertConTable"), QStringLiteral("保存方案失败"),
-                   [&] { return SchemeStore::Insert(Database(), args); });
+        [&] { return SchemeStore::Insert(Database(), args); });
 }
 
 QString TAppServer::DeleteConTable(const Variant& args)
 {
     return guarded(QStringLiteral("DeleteConTable"), QStringLiteral("删除方案失败"),
-                   [&] { return SchemeStore::Delete(Database(), args); });
+        [&] { return SchemeStore::Delete(Database(), args); });
 }
 
 QString TAppServer::ChangeConName(const Variant& oldKey, const Variant& newKey)
 {
     return guarded(QStringLiteral("ChangeConName"), QStringLiteral("更改方案名失败!"),
-                   [&] { return SchemeStore::Rename(Database(), oldKey, newKey); });
+        [&] { return SchemeStore::Rename(Database(), oldKey, newKey); });
 }
 
 int TAppServer::RunDeleteSQL(const Variant& key)
@@ -165,18 +172,20 @@ int TAppServer::RunDeleteSQL(const Variant& key)
 
 int TAppServer::GetBlobField(const Variant& key, Variant& out)
 {
-    return guarded(QStringLiteral("GetBlobField"), -1, [&] { return FormatStore::Read(Database(), key, out); });
+    return guarded(
+        QStringLiteral("GetBlobField"), -1, [&] { return FormatStore::Read(Database(), key, out); });
 }
 
 int TAppServer::RunUpdFlagSQL(const Variant& args)
 {
-    return guarded(QStringLiteral("RunUpdFlagSQL"), -1, [&] { return FormatStore::Lock(Database(), args); });
+    return guarded(
+        QStringLiteral("RunUpdFlagSQL"), -1, [&] { return FormatStore::Lock(Database(), args, session_); });
 }
 
 int TAppServer::RunInsUpdSQL(bool update, const Variant& lines, const Variant& params, int sizeKB)
 {
     return guarded(QStringLiteral("RunInsUpdSQL"), -1,
-                   [&] { return FormatStore::Write(Database(), update, lines, params, sizeKB); });
+        [&] { return FormatStore::Write(Database(), update, lines, params, sizeKB, session_); });
 }
 
 int TAppServer::UpdatePrintCount(const Variant& args)
@@ -250,8 +259,8 @@ std::unique_ptr<TDbCursor> TAppServer::openProvider(const QString& provider, con
     return db.Query(text, {}, SqlAccess::Read);
 }
 
-QByteArray TAppServer::GetRecords(const QString& provider, int count, int& rowsSent, const QString& request,
-                                  int options)
+QByteArray TAppServer::GetRecords(
+    const QString& provider, int count, int& rowsSent, const QString& request, int options)
 {
     Database();
     return providers_->GetRecords(provider, count, rowsSent, request, options);
@@ -263,14 +272,16 @@ void TAppServer::registerMembers()
     AddProperty(QStringLiteral("PowerData"), [this](VariantList&) { return PowerData(); });
     AddProperty(QStringLiteral("SQLType"), [this](VariantList&) { return Variant(SQLType()); });
     AddProperty(QStringLiteral("LastError"), [this](VariantList&) { return Variant(LastError()); });
-    AddMethod(QStringLiteral("LoadTable"), [this](VariantList& a) { return Variant(LoadTable(arrayArg(a))); });
+    AddMethod(
+        QStringLiteral("LoadTable"), [this](VariantList& a) { return Variant(LoadTable(arrayArg(a))); });
     AddMethod(QStringLiteral("InsertConTable"),
-              [this](VariantList& a) { return Variant(InsertConTable(arrayArg(a))); });
+        [this](VariantList& a) { return Variant(InsertConTable(arrayArg(a))); });
     AddMethod(QStringLiteral("DeleteConTable"),
-              [this](VariantList& a) { return Variant(DeleteConTable(arrayArg(a))); });
+        [this](VariantList& a) { return Variant(DeleteConTable(arrayArg(a))); });
     AddMethod(QStringLiteral("ChangeConName"),
-              [this](VariantList& a) { return Variant(ChangeConName(Arg(a, 0), Arg(a, 1))); });
-    AddMethod(QStringLiteral("RunDeleteSQL"), [this](VariantList& a) { return Variant(RunDeleteSQL(arrayArg(a))); });
+        [this](VariantList& a) { return Variant(ChangeConName(Arg(a, 0), Arg(a, 1))); });
+    AddMethod(QStringLiteral("RunDeleteSQL"),
+        [this](VariantList& a) { return Variant(RunDeleteSQL(arrayArg(a))); });
     AddMethod(QStringLiteral("GetBlobField"), [this](VariantList& a) {
         Variant out;
         const int result = GetBlobField(Arg(a, 0), out);
@@ -278,13 +289,17 @@ void TAppServer::registerMembers()
             SetOut(a, 1, out);
         return Variant(result);
     });
-    AddMethod(QStringLiteral("RunUpdFlagSQL"), [this](VariantList& a) { return Variant(RunUpdFlagSQL(arrayArg(a))); });
+    AddMethod(QStringLiteral("RunUpdFlagSQL"),
+        [this](VariantList& a) { return Variant(RunUpdFlagSQL(arrayArg(a))); });
     AddMethod(QStringLiteral("RunInsUpdSQL"), [this](VariantList& a) {
         return Variant(RunInsUpdSQL(IsTrue(Arg(a, 0)), Arg(a, 1), Arg(a, 2), IntOf(Arg(a, 3), 0)));
     });
-    AddMethod(QStringLiteral("UpdatePrintCount"), [this](VariantList& a) { return Variant(UpdatePrintCount(Arg(a, 0))); });
-    AddMethod(QStringLiteral("RunFreeSQL"), [this](VariantList& a) { return Variant(RunFreeSQL(Arg(a, 0).ToString())); });
-    AddMethod(QStringLiteral("GetTWData"), [this](VariantList& a) { return GetTWData(Arg(a, 0).ToString()); });
+    AddMethod(QStringLiteral("UpdatePrintCount"),
+        [this](VariantList& a) { return Variant(UpdatePrintCount(Arg(a, 0))); });
+    AddMethod(QStringLiteral("RunFreeSQL"),
+        [this](VariantList& a) { return Variant(RunFreeSQL(Arg(a, 0).ToString())); });
+    AddMethod(
+        QStringLiteral("GetTWData"), [this](VariantList& a) { return GetTWData(Arg(a, 0).ToString()); });
     AddMethod(QStringLiteral("GetWebserviceTWData"), [this](VariantList& a) {
         Variant out;
         const QString answer = GetWebserviceTWData(Arg(a, 0).ToString(), out);
@@ -300,8 +315,8 @@ void TAppServer::registerMembers()
     // Provider failures raise, as the data packet protocol wants them to.
     AddMethod(QStringLiteral("AS_GetRecords"), [this](VariantList& a) {
         int sent = 0;
-        const QByteArray packet
-            = GetRecords(Arg(a, 0).ToString(), IntOf(Arg(a, 1), -1), sent, Arg(a, 3).ToString(), IntOf(Arg(a, 4), 0));
+        const QByteArray packet = GetRecords(
+            Arg(a, 0).ToString(), IntOf(Arg(a, 1), -1), sent, Arg(a, 3).ToString(), IntOf(Arg(a, 4), 0));
         SetOut(a, 2, sent);
         return Variant(packet);
     });

@@ -50,7 +50,8 @@ public:
     Variant GetTWData(const QString& request);
     QString GetWebserviceTWData(const QString& request, Variant& out);
 
-    QByteArray GetRecords(const QString& provider, int count, int& rowsSent, const QString& request, int options);
+    QByteArray GetRecords(
+        const QString& provider, int count, int& rowsSent, const QString& request, int options);
 
     // The open database (opened on first use). Raises EDatabaseError.
     TDbBackend& Database();
@@ -61,12 +62,12 @@ private:
     void registerMembers();
     std::unique_ptr<TDbCursor> openProvider(const QString& provider, const QString& request);
     // Runs body; on an exception records it and answers failure.
-    template<typename R, typename F>
-    R guarded(const QString& operation, R failure, F body);
+    template<typename R, typename F> R guarded(const QString& operation, R failure, F body);
 
     TServerConfig config_;
     bool configLoaded_ = false;
     TQueryLog log_;
+    QString session_; // holder of format edit locks taken through this object
     std::unique_ptr<TDbBackend> db_;
     QString dbFile_;
     std::unique_ptr<TProviderSet> providers_;

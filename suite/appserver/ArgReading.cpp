@@ -41,7 +41,7 @@ bool IsTrue(const Variant& value)
     case VarType::String: {
         const QString t = v.ToString().trimmed().toUpper();
         return t == QLatin1String("Y") || t == QLatin1String("YES") || t == QLatin1String("T")
-               || t == QLatin1String("TRUE") || t == QLatin1String("1");
+            || t == QLatin1String("TRUE") || t == QLatin1String("1");
     }
     default:
         return false;

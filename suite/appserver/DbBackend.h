@@ -19,10 +19,10 @@
 // What a statement may do. Server statements are our own; the others are
 // texts received from clients.
 enum class SqlAccess {
-    Server,     // trusted: any single statement
-    Read,       // a query that reads only
+    Server, // trusted: any single statement
+    Read, // a query that reads only
     ReadInsert, // a query, or an insert (the send log)
-    Update,     // an update of existing rows (print counts)
+    Update, // an update of existing rows (print counts)
 };
 
 // Column kinds as the data packets need them.
@@ -71,11 +71,12 @@ public:
     virtual bool HasColumn(const QString& table, const QString& column) const = 0;
 
     // Runs a query and hands back its rows. Raises EDatabaseError.
-    virtual std::unique_ptr<TDbCursor> Query(const QString& sql, const VariantList& params = {},
-                                             SqlAccess access = SqlAccess::Server)
+    virtual std::unique_ptr<TDbCursor> Query(
+        const QString& sql, const VariantList& params = {}, SqlAccess access = SqlAccess::Server)
         = 0;
     // Runs a statement; answers the number of rows it changed. Raises EDatabaseError.
-    virtual qint64 Execute(const QString& sql, const VariantList& params = {}, SqlAccess access = SqlAccess::Server)
+    virtual qint64 Execute(
+        const QString& sql, const VariantList& params = {}, SqlAccess access = SqlAccess::Server)
         = 0;
     // Runs a script of several statements (schema files). Server use only.
     virtual void ExecuteScript(const QString& script) = 0;
@@ -94,7 +95,11 @@ std::unique_ptr<TDbBackend> OpenBackend(const QString& type, const QString& loca
 // Rolls back unless committed: for statements that must go in together.
 class TDbTransaction {
 public:
-    explicit TDbTransaction(TDbBackend& db) : db_(db) { db_.Begin(); }
+    explicit TDbTransaction(TDbBackend& db)
+        : db_(db)
+    {
+        db_.Begin();
+    }
     ~TDbTransaction();
     TDbTransaction(const TDbTransaction&) = delete;
     TDbTransaction& operator=(const TDbTransaction&) = delete;

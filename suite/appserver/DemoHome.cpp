@@ -47,23 +47,24 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
     const QString home = QFileInfo(dir).absoluteFilePath();
     QDir root;
     for (const char* folder : {"C_DATA", "C_TEMP", "C_HVBIN", "C_PKG", "Log", "MultiLanguage/CHS",
-                               "MultiLanguage/CHT", "MultiLanguage/ENG"})
+             "MultiLanguage/CHT", "MultiLanguage/ENG"})
         if (!root.mkpath(home + u'/' + QLatin1String(folder)))
             throw EFCreateError(QStringLiteral("cannot create %1/%2").arg(home, QLatin1String(folder)));
     const QString homeText = home + u'\\';
     writeFile(home + QStringLiteral("/registry.reg"),
-              QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                             "[HKEY_LOCAL_MACHINE\\Software\\HVN\\Steward]\n"
-                             "\"ClientPath\"=\"%1\"\n\"ServerPath\"=\"%1\"\n\"ProfileType\"=\"0\"\n")
-                  .arg(regValue(homeText)));
+        QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                       "[HKEY_LOCAL_MACHINE\\Software\\HVN\\Steward]\n"
+                       "\"ClientPath\"=\"%1\"\n\"ServerPath\"=\"%1\"\n\"ProfileType\"=\"0\"\n")
+            .arg(regValue(homeText)));
     writeFile(home + QStringLiteral("/StewardC.ini"),
-              QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n\n"
-                             "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
-                             "[Client Components]\nLangType=CHS\n"));
+        QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n\n"
+                       "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
+                       "[Client Components]\nLangType=CHS\n"));
     writeFile(home + QStringLiteral("/StewardS.ini"),
-              QStringLiteral("[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n"
-                             "[CodePage]\nDBCodePage=936\n\n"
-                             "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"));
+        QStringLiteral(
+            "[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n"
+            "[CodePage]\nDBCodePage=936\n\n"
+            "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"));
     writeFile(home + QStringLiteral("/UserDef.ini"), QStringLiteral("[VoucherFormatDef]\n"));
     return CreateDemoDatabase(home + QStringLiteral("/C_DATA/DEMO.db"), options);
 }

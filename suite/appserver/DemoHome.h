@@ -17,8 +17,8 @@
 #include <QString>
 
 struct TDemoOptions {
-    int Slips = 300;       // slip headers (MOCTO rows), 1..15 lines each
-    unsigned Seed = 52;    // the generator's seed
+    int Slips = 300; // slip headers (MOCTO rows), 1..15 lines each
+    unsigned Seed = 52; // the generator's seed
 };
 
 struct TDemoSummary {

@@ -7,8 +7,11 @@
 // lock succeeds only while the stored counter is still the one read, and it
 // moves the counter on at once to the value the client will write, so of two
 // clients that read the same counter exactly one obtains the lock. The write
-// that follows succeeds only while the counter is still the locked value, so
-// a client whose lock was overtaken cannot overwrite the newer format.
+// that follows succeeds only for the session that holds the lock (NT006) and
+// while the counter is still the locked value, so a client that did not get
+// the lock, or whose lock was overtaken, cannot overwrite the newer format.
+// A lock left behind by a client that went away is simply taken over by the
+// next client that read the current counter.
 
 #include "runtime/system/Variant.h"
 
@@ -26,11 +29,13 @@ int NextCounter(int counter);
 // [class, name]: 1 and out = [counter text, form text] when found, 0 when not.
 int Read(TDbBackend& db, const Variant& key, Variant& out);
 // [counter, counter text as read, class, name]: 1 when the lock was obtained, -1 when not.
-int Lock(TDbBackend& db, const Variant& args);
+int Lock(TDbBackend& db, const Variant& args, const QString& session);
 // Insert (update false): params [company, user, group, class, name, "", snapshot].
 // Update: params [company, user, "", new counter text, class, name, snapshot].
 // lines: the form text, one element per line. 1 on success, -1 on failure.
-int Write(TDbBackend& db, bool update, const Variant& lines, const Variant& params, int sizeKB);
+// session: the server session that took the lock.
+int Write(TDbBackend& db, bool update, const Variant& lines, const Variant& params, int sizeKB,
+    const QString& session);
 // [class, name]: the number of rows deleted.
 int Delete(TDbBackend& db, const Variant& key);
 

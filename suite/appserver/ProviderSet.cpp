@@ -37,7 +37,7 @@ TFieldType typeOf(const TDbCursor& c, int column, bool haveRow)
 QStringList TProviderSet::Names()
 {
     return {QStringLiteral("Provider1"), QStringLiteral("Provider2"), QStringLiteral("pvdConSave"),
-            QStringLiteral("pvdTemp")};
+        QStringLiteral("pvdTemp")};
 }
 
 void TProviderSet::CloseAll()
@@ -92,8 +92,8 @@ void TProviderSet::writeRow(Open& state)
     }
 }
 
-QByteArray TProviderSet::GetRecords(const QString& provider, int count, int& rowsSent, const QString& request,
-                                    int options)
+QByteArray TProviderSet::GetRecords(
+    const QString& provider, int count, int& rowsSent, const QString& request, int options)
 {
     const QString key = provider.toLower();
     if (!Names().contains(provider, Qt::CaseInsensitive))

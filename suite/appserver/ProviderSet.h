@@ -23,12 +23,16 @@ public:
     // Opens the rows of a provider: (provider, data request) -> cursor. Raises.
     using Opener = std::function<std::unique_ptr<TDbCursor>(const QString& provider, const QString& request)>;
 
-    explicit TProviderSet(Opener opener) : opener_(std::move(opener)) {}
+    explicit TProviderSet(Opener opener)
+        : opener_(std::move(opener))
+    {
+    }
 
     static QStringList Names();
     // One packet of at most count rows (-1: all remaining). rowsSent receives
     // the number of rows in it. Raises EDatabaseError.
-    QByteArray GetRecords(const QString& provider, int count, int& rowsSent, const QString& request, int options);
+    QByteArray GetRecords(
+        const QString& provider, int count, int& rowsSent, const QString& request, int options);
     // Closes every open query (before the database changes).
     void CloseAll();
 

@@ -29,9 +29,10 @@ void TQueryLog::write(const QString& operation, const char* what, const QString&
         return;
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
-    const QString line = QStringLiteral("[%1] %2 %3: %4\n")
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz")),
-                                  operation, QLatin1String(what), flat);
+    const QString line
+        = QStringLiteral("[%1] %2 %3: %4\n")
+              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz")),
+                  operation, QLatin1String(what), flat);
     QMutexLocker lock(&logMutex);
     QFile file(fileName_);
     if (file.open(QIODevice::Append | QIODevice::Text))

@@ -10,7 +10,10 @@
 class TQueryLog {
 public:
     // fileName: native path; empty switches the log off.
-    explicit TQueryLog(QString fileName = {}) : fileName_(std::move(fileName)) {}
+    explicit TQueryLog(QString fileName = {})
+        : fileName_(std::move(fileName))
+    {
+    }
 
     bool Enabled() const { return !fileName_.isEmpty(); }
     QString FileName() const { return fileName_; }

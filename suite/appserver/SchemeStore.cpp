@@ -19,8 +19,9 @@ QString checkName(const QString& name)
 
 bool exists(TDbBackend& db, const QString& name, const QString& user, const QString& program)
 {
-    auto c = db.Query(QStringLiteral("SELECT 1 FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
-                      {name, user, program});
+    auto c = db.Query(
+        QStringLiteral("SELECT 1 FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+        {name, user, program});
     return c->Next();
 }
 
@@ -45,11 +46,11 @@ QString Insert(TDbBackend& db, const Variant& args)
         if (!IsTrue(Element(args, 6)))
             return QStringLiteral("此方案名称已经存在！");
         db.Execute(QStringLiteral("DELETE FROM GENES WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
-                   {name, user, program});
+            {name, user, program});
     }
     db.Execute(QStringLiteral("INSERT INTO GENES (NCONDITION, CREATOR, PROGRAMME, SCONDITION, VCONDITION, "
                               "CREATE_DATE, FLAG) VALUES (?, ?, ?, ?, ?, ?, 1)"),
-               {name, user, program, TextAt(args, 4), TextAt(args, 5), date});
+        {name, user, program, TextAt(args, 4), TextAt(args, 5), date});
     tx.Commit();
     return QString();
 }
@@ -74,9 +75,10 @@ QString Rename(TDbBackend& db, const Variant& oldKey, const Variant& newKey)
     TDbTransaction tx(db);
     if (exists(db, newName, TextAt(newKey, 1), TextAt(newKey, 2)))
         return QStringLiteral("此方案名称已经存在！");
-    const qint64 n = db.Execute(QStringLiteral("UPDATE GENES SET NCONDITION = ?, FLAG = COALESCE(FLAG, 0) + 1 "
-                                               "WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
-                                {newName, TextAt(oldKey, 0), TextAt(oldKey, 1), TextAt(oldKey, 2)});
+    const qint64 n
+        = db.Execute(QStringLiteral("UPDATE GENES SET NCONDITION = ?, FLAG = COALESCE(FLAG, 0) + 1 "
+                                    "WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?"),
+            {newName, TextAt(oldKey, 0), TextAt(oldKey, 1), TextAt(oldKey, 2)});
     if (n <= 0)
         return QStringLiteral("方案不存在!");
     tx.Commit();
@@ -85,9 +87,10 @@ QString Rename(TDbBackend& db, const Variant& oldKey, const Variant& newKey)
 
 std::unique_ptr<TDbCursor> List(TDbBackend& db, const QString& user, const QString& program)
 {
-    return db.Query(QStringLiteral("SELECT NCONDITION, CREATOR, PROGRAMME, SCONDITION, VCONDITION, CREATE_DATE "
-                                   "FROM GENES WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION"),
-                    {user, program});
+    return db.Query(
+        QStringLiteral("SELECT NCONDITION, CREATOR, PROGRAMME, SCONDITION, VCONDITION, CREATE_DATE "
+                       "FROM GENES WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION"),
+        {user, program});
 }
 
 } // namespace SchemeStore

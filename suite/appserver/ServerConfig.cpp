@@ -16,9 +16,11 @@ QString underHome(const QString& home, const QString& name)
 void readIni(TServerConfig& config, const QString& iniFile)
 {
     const TIniFile ini(iniFile);
-    config.DBType = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainDBType"), QStringLiteral("SQLITE"));
+    config.DBType = ini.ReadString(
+        QStringLiteral("DBE Setting"), QStringLiteral("MainDBType"), QStringLiteral("SQLITE"));
     config.DBName = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainDBName"), QString());
-    const QString log = ini.ReadString(QStringLiteral("AppServer"), QStringLiteral("QueryLog"), QString()).trimmed();
+    const QString log
+        = ini.ReadString(QStringLiteral("AppServer"), QStringLiteral("QueryLog"), QString()).trimmed();
     config.QueryLogFile = log.isEmpty() ? QString() : NativePath(underHome(config.HomePath, log));
     if (config.DBName.isEmpty())
         config.ErrorText = QStringLiteral("StewardS.ini names no main database (MainDBName)");

@@ -12,11 +12,11 @@
 #include <QString>
 
 struct TServerConfig {
-    QString HomePath;     // path text of the server home, ends in "\"
-    QString DBType;       // "SQLITE", ...
-    QString DBName;       // MainDBName as configured
+    QString HomePath; // path text of the server home, ends in "\"
+    QString DBType; // "SQLITE", ...
+    QString DBName; // MainDBName as configured
     QString QueryLogFile; // native path; empty: no query log
-    QString ErrorText;    // why the configuration could not be read, else empty
+    QString ErrorText; // why the configuration could not be read, else empty
 
     // Reads the registry and StewardS.ini; never raises (ErrorText says what failed).
     static TServerConfig Load();

@@ -7,9 +7,10 @@
 
 namespace {
 
-const QString recordQuery = QStringLiteral(
-    "SELECT MD001, MD002, MD005, MD006, MD007, MD008, MD009, MD010, MD011, MD012, MD013, MD014, MD015, MD016, MD017 "
-    "FROM TWSMD WHERE MD001 = ? AND MD002 = ? AND COALESCE(MD003, '') = ? AND COALESCE(MD004, '') = ? ORDER BY MD005");
+const QString recordQuery = QStringLiteral("SELECT MD001, MD002, MD005, MD006, MD007, MD008, MD009, MD010, "
+                                           "MD011, MD012, MD013, MD014, MD015, MD016, MD017 "
+                                           "FROM TWSMD WHERE MD001 = ? AND MD002 = ? AND COALESCE(MD003, '') "
+                                           "= ? AND COALESCE(MD004, '') = ? ORDER BY MD005");
 
 struct Record {
     QStringList columns; // the 13 table columns
@@ -49,10 +50,10 @@ QList<QStringList> ParseRequest(const QString& request)
             inSet = true;
         } else if (xml.name() == QLatin1String("Form") && inSet) {
             const QXmlStreamAttributes a = xml.attributes();
-            forms << QStringList{a.value(QLatin1String("wfFormType")).toString(),
-                                 a.value(QLatin1String("wfSheetNo")).toString(),
-                                 a.value(QLatin1String("wfParameter3")).toString(),
-                                 a.value(QLatin1String("wfParameter4")).toString()};
+            forms << QStringList {a.value(QLatin1String("wfFormType")).toString(),
+                a.value(QLatin1String("wfSheetNo")).toString(),
+                a.value(QLatin1String("wfParameter3")).toString(),
+                a.value(QLatin1String("wfParameter4")).toString()};
         }
     }
     if (xml.hasError() || !inSet)
@@ -68,7 +69,7 @@ Variant Table(TDbBackend& db, const QString& request)
     for (int f = 0; f < forms.size(); ++f) {
         const QStringList& form = forms[f];
         const QList<Record> rows = records(db, form);
-        VariantList set{QString(), form[0], form[1], form[2], form[3]};
+        VariantList set {QString(), form[0], form[1], form[2], form[3]};
         if (!rows.isEmpty()) {
             Variant table = Variant::CreateArray(0, 12, 0, static_cast<int>(rows.size()) - 1);
             for (int r = 0; r < rows.size(); ++r)
@@ -92,8 +93,8 @@ QString Xml(TDbBackend& db, const QString& request)
         QStringList items;
         for (const Record& r : rows) {
             // serial, branch, signer, title, state, signed time, opinion
-            items << QStringList{r.columns[2], r.branch, r.columns[10], r.columns[12], r.columns[6], r.columns[5],
-                                 r.opinion}
+            items << QStringList {r.columns[2], r.branch, r.columns[10], r.columns[12], r.columns[6],
+                r.columns[5], r.opinion}
                          .join(QStringLiteral("  "));
         }
         if (!rows.isEmpty())

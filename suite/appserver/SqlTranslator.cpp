@@ -78,15 +78,18 @@ QList<Token> tokenize(const QString& s)
             kind = Tok::QuotedName;
         } else if (isWordStart(c)) {
             // Qualified names ("A.MB002", "MOCTO.*") are one word.
-            while (j < n && (isWordChar(s[j]) || (s[j] == u'.' && j + 1 < n && (isWordChar(s[j + 1]) || s[j + 1] == u'*'))))
+            while (j < n
+                && (isWordChar(s[j])
+                    || (s[j] == u'.' && j + 1 < n && (isWordChar(s[j + 1]) || s[j + 1] == u'*'))))
                 j += (s[j] == u'.' && s[j + 1] == u'*') ? 2 : 1;
             kind = Tok::Word;
         } else if (c.isDigit() || (c == u'.' && j < n && s[j].isDigit())) {
             while (j < n && (s[j].isDigit() || s[j] == u'.' || s[j] == u'e' || s[j] == u'E'))
                 ++j;
             kind = Tok::Number;
-        } else if (j < n && ((c == u'<' && (s[j] == u'>' || s[j] == u'=')) || (c == u'>' && s[j] == u'=')
-                             || (c == u'!' && s[j] == u'=') || (c == u'|' && s[j] == u'|'))) {
+        } else if (j < n
+            && ((c == u'<' && (s[j] == u'>' || s[j] == u'=')) || (c == u'>' && s[j] == u'=')
+                || (c == u'!' && s[j] == u'=') || (c == u'|' && s[j] == u'|'))) {
             ++j;
         }
         out.append({kind, s.mid(i, j - i)});
@@ -112,7 +115,11 @@ bool isWord(const Token& t, const char* word)
 
 class Translator {
 public:
-    Translator(QList<Token> tokens, const TSqlDialect& dialect) : toks_(std::move(tokens)), dialect_(dialect) {}
+    Translator(QList<Token> tokens, const TSqlDialect& dialect)
+        : toks_(std::move(tokens))
+        , dialect_(dialect)
+    {
+    }
 
     QString Run()
     {
@@ -253,22 +260,21 @@ private:
     // Text-ness of the group "(" .. ")" called as function fn (empty for a bare group).
     bool isTextGroup(const QString& fn, int open, int close) const
     {
-        static const QSet<QString> textFunctions = {
-            QStringLiteral("SUBSTRING"), QStringLiteral("SUBSTR"), QStringLiteral("LEFT"),
-            QStringLiteral("RIGHT"), QStringLiteral("LTRIM"), QStringLiteral("RTRIM"),
+        static const QSet<QString> textFunctions = {QStringLiteral("SUBSTRING"), QStringLiteral("SUBSTR"),
+            QStringLiteral("LEFT"), QStringLiteral("RIGHT"), QStringLiteral("LTRIM"), QStringLiteral("RTRIM"),
             QStringLiteral("TRIM"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),
-            QStringLiteral("REPLACE"), QStringLiteral("CHAR"), QStringLiteral("NCHAR"),
-            QStringLiteral("STR"), QStringLiteral("SPACE"), QStringLiteral("REPLICATE")};
+            QStringLiteral("REPLACE"), QStringLiteral("CHAR"), QStringLiteral("NCHAR"), QStringLiteral("STR"),
+            QStringLiteral("SPACE"), QStringLiteral("REPLICATE")};
         static const QSet<QString> passThrough = {QStringLiteral("ISNULL"), QStringLiteral("COALESCE"),
-                                                  QStringLiteral("IFNULL"), QStringLiteral("MAX"),
-                                                  QStringLiteral("MIN"), QString()};
+            QStringLiteral("IFNULL"), QStringLiteral("MAX"), QStringLiteral("MIN"), QString()};
         const QString name = fn.toUpper();
         if (textFunctions.contains(name))
             return true;
         if (name == QLatin1String("CAST") || name == QLatin1String("CONVERT")) {
             for (int k = open + 1; k < close; ++k) {
                 const QString w = toks_[k].text.toUpper();
-                if (toks_[k].kind == Tok::Word && (w.endsWith(QLatin1String("CHAR")) || w == QLatin1String("TEXT")))
+                if (toks_[k].kind == Tok::Word
+                    && (w.endsWith(QLatin1String("CHAR")) || w == QLatin1String("TEXT")))
                     return true;
             }
             return false;
@@ -286,7 +292,8 @@ private:
                 --depth;
             else if (depth == 0 && isPunct(t, ","))
                 break;
-            else if (t.kind == Tok::Punct && (t.text == u'=' || t.text == u'<' || t.text == u'>' || t.text == QLatin1String("<>")))
+            else if (t.kind == Tok::Punct
+                && (t.text == u'=' || t.text == u'<' || t.text == u'>' || t.text == QLatin1String("<>")))
                 return false;
             else if (t.kind == Tok::String || isTextColumnWord(t))
                 text = true;
@@ -338,8 +345,8 @@ private:
         const Token& before = toks_[p];
         // A sign, not an operator: "+" after another operator, "(", "," or a keyword.
         const bool operand = before.kind == Tok::String || before.kind == Tok::Number
-                             || before.kind == Tok::QuotedName || isPunct(before, ")")
-                             || (before.kind == Tok::Word && !isKeyword(before));
+            || before.kind == Tok::QuotedName || isPunct(before, ")")
+            || (before.kind == Tok::Word && !isKeyword(before));
         if (!operand)
             return false;
         return isTextBefore(p) || isTextAfter(n);
@@ -349,10 +356,10 @@ private:
     {
         static const QSet<QString> keywords
             = {QStringLiteral("SELECT"), QStringLiteral("WHERE"), QStringLiteral("AND"), QStringLiteral("OR"),
-               QStringLiteral("THEN"), QStringLiteral("ELSE"), QStringLiteral("WHEN"), QStringLiteral("ON"),
-               QStringLiteral("BY"), QStringLiteral("SET"), QStringLiteral("VALUES"), QStringLiteral("NOT"),
-               QStringLiteral("IS"), QStringLiteral("IN"), QStringLiteral("AS"), QStringLiteral("LIKE"),
-               QStringLiteral("CASE"), QStringLiteral("RETURN"), QStringLiteral("HAVING")};
+                QStringLiteral("THEN"), QStringLiteral("ELSE"), QStringLiteral("WHEN"), QStringLiteral("ON"),
+                QStringLiteral("BY"), QStringLiteral("SET"), QStringLiteral("VALUES"), QStringLiteral("NOT"),
+                QStringLiteral("IS"), QStringLiteral("IN"), QStringLiteral("AS"), QStringLiteral("LIKE"),
+                QStringLiteral("CASE"), QStringLiteral("RETURN"), QStringLiteral("HAVING")};
         return keywords.contains(t.text.toUpper());
     }
 

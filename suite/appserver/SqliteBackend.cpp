@@ -34,7 +34,8 @@ DbColumnKind kindOf(const char* declared)
         return DbColumnKind::Integer;
     if (t.contains("CHAR") || t.contains("TEXT") || t.contains("CLOB"))
         return DbColumnKind::Text;
-    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC") || t.contains("DEC"))
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC")
+        || t.contains("DEC"))
         return DbColumnKind::Float;
     if (t.contains("BLOB"))
         return DbColumnKind::Blob;
@@ -46,7 +47,9 @@ DbColumnKind kindOf(const char* declared)
 class TSqliteCursor : public TDbCursor {
 public:
     TSqliteCursor(TSqliteBackend& owner, sqlite3_stmt* stmt, bool cached)
-        : owner_(owner), stmt_(stmt), cached_(cached)
+        : owner_(owner)
+        , stmt_(stmt)
+        , cached_(cached)
     {
     }
     ~TSqliteCursor() override { owner_.release(stmt_, cached_); }
@@ -68,7 +71,10 @@ public:
     {
         return QString::fromUtf8(sqlite3_column_name(stmt_, column));
     }
-    DbColumnKind ColumnKind(int column) const override { return kindOf(sqlite3_column_decltype(stmt_, column)); }
+    DbColumnKind ColumnKind(int column) const override
+    {
+        return kindOf(sqlite3_column_decltype(stmt_, column));
+    }
     bool IsNull(int column) const override { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
     QString Text(int column) const override
     {
@@ -107,21 +113,24 @@ private:
     bool done_ = false;
 };
 
-TSqliteBackend::TSqliteBackend(const QString& fileName, bool create) : fileName_(fileName)
+TSqliteBackend::TSqliteBackend(const QString& fileName, bool create)
+    : fileName_(fileName)
 {
     if (!create && !QFileInfo::exists(fileName))
         throw EDatabaseError(QStringLiteral("database file not found: %1").arg(fileName));
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(fileName.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
-        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        const QString message
+            = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         db_ = nullptr;
         throw EDatabaseError(QStringLiteral("cannot open database %1: %2").arg(fileName, message));
     }
     sqlite3_busy_timeout(db_, 10000);
     sqlite3_extended_result_codes(db_, 1);
-    ExecuteScript(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536;"
-                                 "PRAGMA temp_store=MEMORY;"));
+    ExecuteScript(
+        QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536;"
+                       "PRAGMA temp_store=MEMORY;"));
     loadCatalogue();
 }
 
@@ -144,13 +153,14 @@ void TSqliteBackend::loadCatalogue()
     QStringList tables;
     {
         auto c = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"), {},
-                       SqlAccess::Server);
+            SqlAccess::Server);
         while (c->Next())
             tables << c->Text(0);
     }
     for (const QString& table : std::as_const(tables)) {
         QSet<QString>& cols = columns_[table.toUpper()];
-        auto c = Query(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
+        auto c = Query(
+            QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
         while (c->Next()) {
             const QString name = c->Text(0).toUpper();
             cols.insert(name);
@@ -199,14 +209,14 @@ void TSqliteBackend::bind(sqlite3_stmt* stmt, const VariantList& params)
             break;
         case VarType::Bytes: {
             const QByteArray b = v.ToBytes();
-            rc = sqlite3_bind_blob64(stmt, i + 1, b.constData(), static_cast<sqlite3_uint64>(b.size()),
-                                     SQLITE_TRANSIENT);
+            rc = sqlite3_bind_blob64(
+                stmt, i + 1, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
             break;
         }
         default: {
             const QByteArray t = v.ToString().toUtf8();
             rc = sqlite3_bind_text64(stmt, i + 1, t.constData(), static_cast<sqlite3_uint64>(t.size()),
-                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+                SQLITE_TRANSIENT, SQLITE_UTF8);
             break;
         }
         }
@@ -215,7 +225,8 @@ void TSqliteBackend::bind(sqlite3_stmt* stmt, const VariantList& params)
     }
 }
 
-sqlite3_stmt* TSqliteBackend::prepare(const QString& sql, const VariantList& params, SqlAccess access, bool& cached)
+sqlite3_stmt* TSqliteBackend::prepare(
+    const QString& sql, const VariantList& params, SqlAccess access, bool& cached)
 {
     const QString key = QString::number(static_cast<int>(access)) + u'|' + sql;
     sqlite3_stmt* stmt = cache_.value(key);
@@ -226,8 +237,8 @@ sqlite3_stmt* TSqliteBackend::prepare(const QString& sql, const VariantList& par
         SqlAccess level = access;
         if (access != SqlAccess::Server)
             sqlite3_set_authorizer(db_, authorize, &level);
-        const int rc = sqlite3_prepare_v3(db_, utf8.constData(), static_cast<int>(utf8.size()),
-                                          SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+        const int rc = sqlite3_prepare_v3(
+            db_, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
         if (access != SqlAccess::Server)
             sqlite3_set_authorizer(db_, nullptr, nullptr);
         if (rc != SQLITE_OK) {
@@ -275,7 +286,8 @@ void TSqliteBackend::release(sqlite3_stmt* stmt, bool cached)
     }
 }
 
-std::unique_ptr<TDbCursor> TSqliteBackend::Query(const QString& sql, const VariantList& params, SqlAccess access)
+std::unique_ptr<TDbCursor> TSqliteBackend::Query(
+    const QString& sql, const VariantList& params, SqlAccess access)
 {
     bool cached = false;
     sqlite3_stmt* stmt = prepare(sql, params, access, cached);
@@ -287,8 +299,7 @@ qint64 TSqliteBackend::Execute(const QString& sql, const VariantList& params, Sq
     bool cached = false;
     sqlite3_stmt* stmt = prepare(sql, params, access, cached);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) { }
     const qint64 changes = sqlite3_changes64(db_);
     if (rc != SQLITE_DONE) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db_));

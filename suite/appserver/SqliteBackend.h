@@ -27,7 +27,8 @@ public:
     bool HasTable(const QString& table) const override;
     bool HasColumn(const QString& table, const QString& column) const override;
 
-    std::unique_ptr<TDbCursor> Query(const QString& sql, const VariantList& params, SqlAccess access) override;
+    std::unique_ptr<TDbCursor> Query(
+        const QString& sql, const VariantList& params, SqlAccess access) override;
     qint64 Execute(const QString& sql, const VariantList& params, SqlAccess access) override;
     void ExecuteScript(const QString& script) override;
     void Begin() override;
@@ -49,7 +50,7 @@ private:
     sqlite3* db_ = nullptr;
     QString fileName_;
     QHash<QString, sqlite3_stmt*> cache_;
-    QList<QString> cacheOrder_;                 // least recently prepared first
-    QHash<QString, QSet<QString>> columns_;     // upper-case table -> upper-case columns
-    QSet<QString> textColumns_;                 // upper-case names
+    QList<QString> cacheOrder_; // least recently prepared first
+    QHash<QString, QSet<QString>> columns_; // upper-case table -> upper-case columns
+    QSet<QString> textColumns_; // upper-case names
 };

@@ -14,10 +14,11 @@ Variant TUserRights::PowerData() const
     for (int i = 0; i < RightsList.size(); ++i)
         list.At(i + 1) = RightsList[i];
     return Variant::ArrayOf({MainCondition, RightsString, QString(PriceRight ? "Y" : "N"), Group,
-                             QString(DataRights ? "Y" : "N"), list});
+        QString(DataRights ? "Y" : "N"), list});
 }
 
-TUserRights LoadUserRights(TDbBackend& db, const QString& user, const QString& program, const QString& mainTable)
+TUserRights LoadUserRights(
+    TDbBackend& db, const QString& user, const QString& program, const QString& mainTable)
 {
     TUserRights rights;
     bool super = false;
@@ -37,16 +38,17 @@ TUserRights LoadUserRights(TDbBackend& db, const QString& user, const QString& p
         // The user's own row first, then the group's.
         auto c = db.Query(QStringLiteral("SELECT MG003, MG004 FROM ADMMG WHERE MG002 = ? AND MG001 IN (?, ?) "
                                          "ORDER BY CASE WHEN MG001 = ? THEN 0 ELSE 1 END"),
-                          {program, user, rights.Group, user});
+            {program, user, rights.Group, user});
         if (c->Next()) {
             rights.RightsString = c->Text(0).trimmed();
             rights.PriceRight = c->Text(1).trimmed().compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
         }
     }
     QStringList mainConditions;
-    auto c = db.Query(QStringLiteral("SELECT MR003, MR004 FROM ADMMR WHERE MR001 = ? AND (MR002 = ? OR MR002 = '*') "
-                                     "ORDER BY MR003, MR005"),
-                      {user, program});
+    auto c = db.Query(
+        QStringLiteral("SELECT MR003, MR004 FROM ADMMR WHERE MR001 = ? AND (MR002 = ? OR MR002 = '*') "
+                       "ORDER BY MR003, MR005"),
+        {user, program});
     while (c->Next()) {
         const QString table = c->Text(0).trimmed().toUpper();
         const QString condition = c->Text(1).trimmed();

@@ -41,4 +41,5 @@ struct TUserRights {
 };
 
 // Raises EDatabaseError when the tables cannot be read.
-TUserRights LoadUserRights(TDbBackend& db, const QString& user, const QString& program, const QString& mainTable);
+TUserRights LoadUserRights(
+    TDbBackend& db, const QString& user, const QString& program, const QString& mainTable);

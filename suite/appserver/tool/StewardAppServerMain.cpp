@@ -47,8 +47,8 @@ int main(int argc, char** argv)
         timer.start();
         const TDemoSummary s = CreateDemoHome(dir, options);
         std::printf("demo home %s: %lld slips, %lld lines, %lld sign-off records in %.1f s\n",
-                    qPrintable(dir), static_cast<long long>(s.Slips), static_cast<long long>(s.Lines),
-                    static_cast<long long>(s.SignOffRecords), timer.elapsed() / 1000.0);
+            qPrintable(dir), static_cast<long long>(s.Slips), static_cast<long long>(s.Lines),
+            static_cast<long long>(s.SignOffRecords), timer.elapsed() / 1000.0);
         return 0;
     } catch (const Exception& e) {
         std::fprintf(stderr, "steward-appserver: %s\n", e.what());
