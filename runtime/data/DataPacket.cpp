@@ -1,8 +1,10 @@
 #include "runtime/data/DataPacket.h"
 
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -89,7 +91,7 @@ QString FieldTypeName(TFieldType type)
     return QStringLiteral("Unknown");
 }
 
-bool datapacket::ReadVarint(const char* data, qsizetype end, qsizetype& pos, std::uint64_t& value)
+bool datapacket::ReadVarintSlow(const char* data, qsizetype end, qsizetype& pos, std::uint64_t& value)
 {
     value = 0;
     for (int i = 0; i < kMaxVarintBytes; ++i) {
@@ -153,6 +155,8 @@ void DataPacketWriter::beginCell(TFieldType)
     if (fields_.isEmpty())
         throw EDatabaseError(QStringLiteral("Data packet has no fields"));
     if (column_ == 0) {
+        if (buffer_.isEmpty())
+            writeHeader();
         rowStart_ = buffer_.size();
         buffer_.append((fields_.size() + 7) / 8, '\0');
     }
@@ -407,12 +411,29 @@ QByteArray DataPacketWriter::Finish(bool endOfData)
     if (rows_ > 0xFFFFFFFFLL)
         throw EDatabaseError(QStringLiteral("Too many rows for one data packet"));
 
-    QByteArray head(kHeaderSize, '\0');
-    std::memcpy(head.data(), kMagic, 4);
-    putLE<quint16>(head.data() + 4, kVersion);
-    putLE<quint16>(head.data() + 6, endOfData ? kFlagEndOfData : 0);
-    putLE<quint32>(head.data() + 8, static_cast<quint32>(fields_.size()));
-    putLE<quint32>(head.data() + 12, static_cast<quint32>(rows_));
+    if (buffer_.isEmpty())
+        writeHeader();
+    char* d = buffer_.data();
+    putLE<quint16>(d + 6, endOfData ? kFlagEndOfData : 0);
+    putLE<quint32>(d + 12, static_cast<quint32>(rows_));
+    putLE<quint64>(d + 16, static_cast<quint64>(buffer_.size()));
+    // The rows were written behind the header: the packet is handed over without a copy.
+    QByteArray packet = std::exchange(buffer_, QByteArray());
+    lastSize_ = packet.size();
+    rows_ = 0;
+    return packet;
+}
+
+void DataPacketWriter::writeHeader()
+{
+    // Room for a packet like the last one, so that a provider sending packet
+    // after packet does not grow each one step by step.
+    buffer_.reserve(std::max<qsizetype>(lastSize_ + lastSize_ / 8, 4096));
+    char head[kHeaderSize] = {};
+    std::memcpy(head, kMagic, 4);
+    putLE<quint16>(head + 4, kVersion);
+    putLE<quint32>(head + 8, static_cast<quint32>(fields_.size()));
+    buffer_.append(head, kHeaderSize);
     for (const auto& f : fields_) {
         const QByteArray name = f.Name.toUtf8();
         char raw[kMinDescriptorSize];
@@ -421,18 +442,9 @@ QByteArray DataPacketWriter::Finish(bool endOfData)
         raw[2] = raw[3] = 0;
         putLE<quint32>(raw + 4, static_cast<quint32>(f.Size));
         putLE<quint16>(raw + 8, static_cast<quint16>(name.size()));
-        head.append(raw, kMinDescriptorSize);
-        head.append(name);
+        buffer_.append(raw, kMinDescriptorSize);
+        buffer_.append(name);
     }
-    QByteArray packet;
-    packet.reserve(head.size() + buffer_.size());
-    packet.append(head);
-    packet.append(buffer_);
-    putLE<quint64>(packet.data() + 16, static_cast<quint64>(packet.size()));
-
-    buffer_.clear();
-    rows_ = 0;
-    return packet;
 }
 
 // ---------------------------------------------------------------------------
@@ -575,19 +587,6 @@ bool DataPacketReader::NextRow()
     pos_ = pos;
     ++rowsRead_;
     return true;
-}
-
-bool DataPacketReader::IsNull(int field) const
-{
-    return cellStart(field) < 0;
-}
-
-QByteArrayView DataPacketReader::EncodedCell(int field) const
-{
-    const qsizetype start = cellStart(field);
-    if (start < 0)
-        return {};
-    return QByteArrayView(packet_.constData() + start, cellEnds_[static_cast<size_t>(field)] - start);
 }
 
 QByteArrayView DataPacketReader::Utf8(int field) const

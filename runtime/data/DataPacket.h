@@ -126,7 +126,7 @@ public:
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // Completed rows in the packet being built.
     qint64 RowCount() const { return rows_; }
-    // Bytes written so far (header included once finished).
+    // Bytes written so far, header included.
     qsizetype Size() const { return buffer_.size(); }
 
     void WriteNull();
@@ -156,7 +156,10 @@ private:
     const FieldDescriptor& current() const; // raises when there are no fields
 
     QList<FieldDescriptor> fields_;
-    QByteArray buffer_; // rows only; the header is put in front by Finish
+    void writeHeader();
+
+    QByteArray buffer_; // header (counts filled in by Finish), then the rows
+    qsizetype lastSize_ = 0;
     qsizetype rowStart_ = 0;
     int column_ = 0;
     qint64 rows_ = 0;
@@ -183,7 +186,7 @@ public:
 
     // Cells of the current row. A typed accessor answers 0, false or empty for
     // a null cell; Integer, Float and Date convert between the number types.
-    bool IsNull(int field) const;
+    bool IsNull(int field) const { return cellStart(field) < 0; }
     qint64 Integer(int field) const;
     double Float(int field) const;
     bool Boolean(int field) const;
@@ -193,7 +196,13 @@ public:
     VariantList Row() const;
     // The cell exactly as encoded in the packet (empty for a null cell): lets a
     // data set copy cells without decoding them.
-    QByteArrayView EncodedCell(int field) const;
+    QByteArrayView EncodedCell(int field) const
+    {
+        const qsizetype start = cellStart(field);
+        if (start < 0)
+            return {};
+        return QByteArrayView(packet_.constData() + start, cellEnds_[static_cast<size_t>(field)] - start);
+    }
 
 private:
     [[noreturn]] void damaged(const QString& reason) const;
@@ -213,7 +222,16 @@ private:
 // Decoding helpers shared with the data set's storage.
 namespace datapacket {
 // Reads a varint at data[pos], advancing pos; false when it runs past end or is too long.
-bool ReadVarint(const char* data, qsizetype end, qsizetype& pos, std::uint64_t& value);
+bool ReadVarintSlow(const char* data, qsizetype end, qsizetype& pos, std::uint64_t& value);
+inline bool ReadVarint(const char* data, qsizetype end, qsizetype& pos, std::uint64_t& value)
+{
+    // Most lengths and many numbers fit in one byte.
+    if (pos < end && !(data[pos] & 0x80)) {
+        value = static_cast<unsigned char>(data[pos++]);
+        return true;
+    }
+    return ReadVarintSlow(data, end, pos, value);
+}
 inline qint64 ZigZagDecode(std::uint64_t v)
 {
     return static_cast<qint64>((v >> 1) ^ (~(v & 1) + 1));

@@ -461,6 +461,22 @@ QString TDataSet::cellText(int column) const
     return hasCurrent() ? QString::fromUtf8(store_.Bytes(column, currentSlot())) : QString();
 }
 
+double TDataSet::cellFloat(int column) const
+{
+    if (state_ == dsEdit || state_ == dsInsert)
+        return buffer_[static_cast<size_t>(column)].ToDouble();
+    return store_.Float(column, currentSlot());
+}
+
+qint64 TDataSet::cellInteger(int column) const
+{
+    if (state_ == dsEdit || state_ == dsInsert) {
+        const Variant& v = buffer_[static_cast<size_t>(column)];
+        return v.Type() == VarType::Boolean ? (v.ToBool() ? 1 : 0) : v.ToInt64();
+    }
+    return store_.Integer(column, currentSlot());
+}
+
 void TDataSet::setCell(TField* field, const Variant& value)
 {
     if (state_ != dsEdit && state_ != dsInsert)

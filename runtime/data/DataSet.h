@@ -199,6 +199,8 @@ private:
     bool cellIsNull(int column) const;
     Variant cellValue(int column) const;
     QString cellText(int column) const; // text columns only
+    double cellFloat(int column) const; // Float, Date and DateTime columns, not null
+    qint64 cellInteger(int column) const; // Integer and Boolean columns, not null
     void setCell(TField* field, const Variant& value);
 
     void bindFields();

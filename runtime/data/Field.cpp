@@ -85,10 +85,9 @@ qint64 TField::AsLargeInt() const
 {
     if (IsNull())
         return 0;
-    const Variant v = Value();
-    if (dataType_ == ftBoolean)
-        return v.ToBool() ? 1 : 0;
-    return v.ToInt64();
+    if (dataType_ == ftInteger || dataType_ == ftBoolean)
+        return dataSet_->cellInteger(column_);
+    return Value().ToInt64();
 }
 
 int TField::AsInteger() const
@@ -102,12 +101,22 @@ int TField::AsInteger() const
 
 double TField::AsFloat() const
 {
-    return IsNull() ? 0.0 : Value().ToDouble();
+    if (IsNull())
+        return 0.0;
+    if (dataType_ == ftFloat || dataType_ == ftDate || dataType_ == ftDateTime)
+        return dataSet_->cellFloat(column_);
+    if (dataType_ == ftInteger)
+        return static_cast<double>(dataSet_->cellInteger(column_));
+    return Value().ToDouble();
 }
 
 double TField::AsDateTime() const
 {
-    return IsNull() ? 0.0 : Value().ToDate();
+    if (IsNull())
+        return 0.0;
+    if (dataType_ == ftDate || dataType_ == ftDateTime)
+        return dataSet_->cellFloat(column_);
+    return Value().ToDate();
 }
 
 bool TField::AsBoolean() const

@@ -132,10 +132,15 @@ qint64 RecordStore::AppendPacket(DataPacketReader& reader)
         throw EDatabaseError(QStringLiteral("Too many records"));
     // The reader has checked that the packet's bytes can hold this many rows.
     growTo(slots_ + static_cast<std::uint32_t>(expected));
-    order_.reserve(order_.size() + static_cast<size_t>(expected));
+    const size_t wantedOrder = order_.size() + static_cast<size_t>(expected);
+    if (wantedOrder > order_.capacity())
+        order_.reserve(std::max(wantedOrder, order_.capacity() * 2));
 
     const int n = ColumnCount();
     const std::uint32_t first = slots_;
+    std::vector<size_t> heapStart;
+    for (const auto& c : columns_)
+        heapStart.push_back(c.heap.size());
     qint64 appended = 0;
     try {
         while (reader.NextRow()) {
@@ -166,16 +171,38 @@ qint64 RecordStore::AppendPacket(DataPacketReader& reader)
                 }
             }
             order_.push_back(slot);
-            ++appended;
+            if (++appended == kSampleRows && expected > 2 * kSampleRows)
+                reserveText(heapStart, expected);
         }
     } catch (...) {
-        // Keep the rows that were whole; drop the slots reserved beyond them.
-        slots_ = first + static_cast<std::uint32_t>(appended);
+        // A damaged packet is refused whole: none of its rows stay.
+        order_.resize(order_.size() - static_cast<size_t>(appended));
+        slots_ = first;
         growTo(slots_);
         throw;
     }
     growTo(slots_);
     return appended;
+}
+
+void RecordStore::reserveText(const std::vector<size_t>& heapStart, qint64 expected)
+{
+    // The text of the first rows foretells the rest: reserving it at once
+    // spares copying every column's text each time its heap would double.
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        auto& heap = columns_[i].heap;
+        const size_t sample = heap.size() - heapStart[i];
+        if (sample == 0)
+            continue;
+        const double perRow = static_cast<double>(sample) / kSampleRows;
+        const auto more = static_cast<size_t>(perRow * static_cast<double>(expected - kSampleRows) * 1.125);
+        const size_t wanted = heap.size() + more + 64;
+        // Grow at least geometrically: a data set filled packet by packet
+        // must not copy its whole heap for every packet.
+        if (wanted > heap.capacity())
+            heap.reserve(std::min<size_t>(
+                std::max(wanted, heap.capacity() * 2), std::numeric_limits<std::uint32_t>::max()));
+    }
 }
 
 bool RecordStore::IsNull(int column, std::uint32_t slot) const

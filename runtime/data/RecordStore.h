@@ -43,8 +43,8 @@ public:
     void RemoveAt(qint64 index);
 
     // Appends the remaining rows of a packet whose fields match the columns
-    // (raises EDatabaseError otherwise, and for a damaged packet; rows read
-    // before the damage are kept). Returns the number of rows appended.
+    // (raises EDatabaseError otherwise, and for a damaged packet, of which no
+    // row is kept). Returns the number of rows appended.
     qint64 AppendPacket(DataPacketReader& reader);
 
     bool IsNull(int column, std::uint32_t slot) const;
@@ -77,6 +77,8 @@ private:
     void setNull(Column& c, std::uint32_t slot, bool null);
     void appendEncoded(Column& c, std::uint32_t slot, QByteArrayView encoded);
     void growTo(std::uint32_t count);
+    static constexpr qint64 kSampleRows = 64;
+    void reserveText(const std::vector<size_t>& heapStart, qint64 expected);
 
     QList<FieldDescriptor> fields_;
     std::vector<Column> columns_;

@@ -25,6 +25,7 @@ public:
 
     QList<Call> calls;
     bool setEndFlag = false;
+    bool damageContinuations = false;
 
 private:
     Variant getRecords(VariantList& args)
@@ -50,7 +51,14 @@ private:
             ++next_;
         }
         SetOut(args, 2, Variant(static_cast<int>(w.RowCount())));
-        return Variant(w.Finish(setEndFlag && next_ == total_));
+        QByteArray packet = w.Finish(setEndFlag && next_ == total_);
+        if (damageContinuations && call.options == 0) {
+            // Cut inside the last row, the recorded length made to agree.
+            packet.chop(3);
+            for (int i = 0; i < 8; ++i)
+                packet[16 + i] = static_cast<char>((static_cast<quint64>(packet.size()) >> (8 * i)) & 0xFF);
+        }
+        return Variant(packet);
     }
 
     int total_;
@@ -199,6 +207,32 @@ TEST_F(ServerFixture, ProviderFailuresReachTheCallerAndLeaveTheDataSetClosed)
     EXPECT_THROW(orphan.Open(), EDatabaseError); // no connection
     TClientDataSet nothing;
     EXPECT_THROW(nothing.Open(), EDatabaseError); // no provider, no packet
+}
+
+TEST_F(ServerFixture, DamagedContinuationIsRefusedWholeAndTheCacheStaysUsable)
+{
+    cds.SetPacketRecords(10);
+    cds.Open();
+    server->damageContinuations = true;
+    cds.SetRecNo(10);
+    try {
+        cds.Next();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.Message().startsWith("Damaged data packet: ")) << e.what();
+    }
+    // None of the damaged packet's nine whole rows were taken, and nothing more is asked.
+    EXPECT_EQ(cds.RecordCount(), 10);
+    EXPECT_FALSE(cds.MorePending());
+    cds.Last();
+    EXPECT_EQ(cds.FieldByName("TP003")->AsInteger(), 10);
+    cds.Append();
+    cds.FieldByName("TP003")->SetAsInteger(11);
+    cds.Post();
+    EXPECT_EQ(cds.RecordCount(), 11);
+    cds.Last();
+    EXPECT_EQ(cds.FieldByName("TO001")->IsNull(), true);
+    EXPECT_EQ(cds.FieldByName("TP003")->AsInteger(), 11);
 }
 
 TEST_F(ServerFixture, DamagedPacketFromTheServerRaisesAndOpensNothing)
