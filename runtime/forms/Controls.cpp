@@ -67,7 +67,11 @@ void TControl::SetPopupMenu(TComponent* menu)
 
 void TControl::SetCaption(const QString& value)
 {
-    Set(caption_, value);
+    if (caption_ == value)
+        return;
+    caption_ = value;
+    Changed();
+    TextChanged();
 }
 
 void TControl::SetFont(TFont* font)
@@ -243,7 +247,8 @@ void TControl::Changed()
 void TControl::UpdateWidget()
 {
     QWidget* w = widget_;
-    if (w->parentWidget())
+    const bool placed = w->parentWidget() && !PlacedByParent();
+    if (placed)
         w->setGeometry(WidgetGeometry());
     w->setEnabled(enabled_);
     w->setToolTip(showHint_ ? hint_ : QString());
@@ -262,7 +267,7 @@ void TControl::UpdateWidget()
         palette.setColor(QPalette::ButtonText, ColorToQColor(font_->Color()));
         w->setPalette(palette);
     }
-    if (w->parentWidget())
+    if (placed)
         w->setVisible(visible_);
 }
 

@@ -84,6 +84,8 @@ public:
     // Caption and Text are kept here; classes that show them publish them.
     QString Caption() const { return caption_; }
     void SetCaption(const QString& value);
+    // Called after Caption (or Text) changed.
+    virtual void TextChanged() {}
     QString Text() const { return caption_; }
     void SetText(const QString& value) { SetCaption(value); }
 
@@ -131,6 +133,8 @@ protected:
     }
     // The geometry the widget takes inside its parent's widget.
     virtual QRect WidgetGeometry() const { return bounds_; }
+    // True when the parent's widget places and shows this widget (a tab sheet).
+    virtual bool PlacedByParent() const { return false; }
     // Whether this control fills its widget's background with Color.
     virtual TColor DefaultColor() const { return clBtnFace; }
     void SetBoundsSilently(const QRect& bounds) { bounds_ = bounds; }

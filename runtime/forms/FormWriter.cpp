@@ -124,6 +124,8 @@ private:
                 const QString refText = valueText(reference, refProperty, indent, &refPresent);
                 if (refText == text)
                     continue;
+            } else if (IsEventProperty(property) && text == QLatin1String("nil")) {
+                continue;
             }
             out += indent + path + QStringLiteral(" = ") + text + u'\n';
         }
@@ -175,12 +177,9 @@ private:
         *present = true;
         const QVariant value = property.read(object);
         if (IsEventProperty(property)) {
+            // Only handlers bound by name can be written; others read as none.
             const TMethod method = MethodFromVariant(value);
-            if (method.Name().isEmpty() || !method.Assigned()) {
-                *present = false;
-                return QStringLiteral("nil");
-            }
-            return method.Name();
+            return method.Name().isEmpty() || !method.Assigned() ? QStringLiteral("nil") : method.Name();
         }
         if (IsComponentProperty(property)) {
             auto* target = qobject_cast<TComponent*>(value.value<QObject*>());

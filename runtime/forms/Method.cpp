@@ -26,7 +26,6 @@ FamilyRegistry& registry()
         add(QMetaType::fromType<TKeyPressEvent>(), "TKeyPressEvent", TKeyPressEvent::Signature());
         add(QMetaType::fromType<TCloseEvent>(), "TCloseEvent", TCloseEvent::Signature());
         add(QMetaType::fromType<TCloseQueryEvent>(), "TCloseQueryEvent", TCloseQueryEvent::Signature());
-        add(QMetaType::fromType<TSelectCellEvent>(), "TSelectCellEvent", TSelectCellEvent::Signature());
         // Handlers are written with the runtime's short type names.
         qRegisterMetaType<Word>("Word");
         qRegisterMetaType<TObject*>("TObject*");

@@ -132,13 +132,11 @@ using TKeyPressEvent = TEvent<TObject*, QChar&>;
 using TCloseEvent = TEvent<TObject*, Vcl::TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 using TTabChangingEvent = TEvent<TObject*, bool&>;
-using TSelectCellEvent = TEvent<TObject*, int, int, bool&>;
 
 Q_DECLARE_METATYPE(TNotifyEvent)
 Q_DECLARE_METATYPE(TKeyEvent)
 Q_DECLARE_METATYPE(TKeyPressEvent)
 Q_DECLARE_METATYPE(TCloseEvent)
-Q_DECLARE_METATYPE(TSelectCellEvent)
 // TCloseQueryEvent and TTabChangingEvent are the same type (Sender, var Allow).
 Q_DECLARE_METATYPE(TCloseQueryEvent)
 

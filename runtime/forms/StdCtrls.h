@@ -29,6 +29,7 @@ public:
     // Sizes the label to its caption (AutoSize does it after each change).
     void AdjustBounds();
     void Loaded() override;
+    void TextChanged() override { AdjustBounds(); }
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
