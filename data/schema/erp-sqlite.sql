@@ -172,7 +172,7 @@ CREATE INDEX MOCTO_APPROVED ON MOCTO (TO043);
 -- the key condition of print counts: TO001+'-'+TO002+'-'+TO003='...'
 CREATE INDEX MOCTO_KEYTEXT ON MOCTO (TO001 || '-' || TO002 || '-' || TO003);
 
--- work-order change slip lines. TP019 line number; TP004 item before the change ('********************' when the line adds an item), TP104 item after it (empty when removed).
+-- work-order change slip lines, kept in the order the slips print them (type, number, version, item). TP019 line number; TP004 item before the change ('********************' when the line adds an item), TP104 item after it (empty when removed).
 CREATE TABLE MOCTP (
     COMPANY TEXT,
     CREATOR TEXT,
@@ -255,9 +255,9 @@ CREATE TABLE MOCTP (
     UDF54 REAL,
     UDF55 REAL,
     UDF56 REAL,
-    PRIMARY KEY (TP001, TP002, TP003, TP019)
-);
-CREATE INDEX MOCTP_ITEM ON MOCTP (TP004);
+    PRIMARY KEY (TP001, TP002, TP003, TP004, TP019)
+) WITHOUT ROWID;
+CREATE INDEX MOCTP_ITEM ON MOCTP (TP104);
 
 -- slip types: MQ001 type, MQ002 name, MQ003 document kind, MQ004/MQ005 footer code and editable, MQ006/MQ007 sign-off code and editable, MQ008/MQ009 footer/sign-off on every page, MQ010 format name, MQ011 format changeable, MQ012 extra, MQ013 totals on every page ('N' = no), MQ014 workflow form key
 CREATE TABLE CMSMQ (
@@ -283,7 +283,7 @@ CREATE TABLE CMSMQ (
     MQ013 TEXT,
     MQ014 TEXT,
     PRIMARY KEY (MQ001)
-);
+) WITHOUT ROWID;
 CREATE INDEX CMSMQ_KIND ON CMSMQ (MQ003);
 
 -- factories
@@ -299,7 +299,7 @@ CREATE TABLE CMSMB (
     MB002 TEXT,
     MB003 TEXT,
     PRIMARY KEY (MB001)
-);
+) WITHOUT ROWID;
 
 -- warehouses
 CREATE TABLE CMSMC (
@@ -314,7 +314,7 @@ CREATE TABLE CMSMC (
     MC002 TEXT,
     MC003 TEXT,
     PRIMARY KEY (MC001)
-);
+) WITHOUT ROWID;
 
 -- work centres
 CREATE TABLE CMSMD (
@@ -329,7 +329,7 @@ CREATE TABLE CMSMD (
     MD002 TEXT,
     MD003 TEXT,
     PRIMARY KEY (MD001)
-);
+) WITHOUT ROWID;
 
 -- processes
 CREATE TABLE CMSMW (
@@ -344,7 +344,7 @@ CREATE TABLE CMSMW (
     MW002 TEXT,
     MW003 TEXT,
     PRIMARY KEY (MW001)
-);
+) WITHOUT ROWID;
 
 -- packing and payment names: NA001 kind, NA002 code, NA003 name
 CREATE TABLE CMSNA (
@@ -359,7 +359,7 @@ CREATE TABLE CMSNA (
     NA002 TEXT,
     NA003 TEXT,
     PRIMARY KEY (NA001, NA002)
-);
+) WITHOUT ROWID;
 
 -- suppliers: MA001 code, MA002 short name, MA003 full name, MA008 telephone, MA010 fax, MA011 e-mail, MA013 contact, MA014 address, MA015 post code, MA046 tax number
 CREATE TABLE PURMA (
@@ -381,7 +381,7 @@ CREATE TABLE PURMA (
     MA015 TEXT,
     MA046 TEXT,
     PRIMARY KEY (MA001)
-);
+) WITHOUT ROWID;
 
 -- customers
 CREATE TABLE COPMA (
@@ -399,7 +399,7 @@ CREATE TABLE COPMA (
     MA010 TEXT,
     MA011 TEXT,
     PRIMARY KEY (MA001)
-);
+) WITHOUT ROWID;
 
 -- customer orders: TC004 customer, TC012 customer order number
 CREATE TABLE COPTC (
@@ -416,7 +416,7 @@ CREATE TABLE COPTC (
     TC004 TEXT,
     TC012 TEXT,
     PRIMARY KEY (TC001, TC002)
-);
+) WITHOUT ROWID;
 
 -- customer order lines: TD004 item, TD014 customer item number
 CREATE TABLE COPTD (
@@ -435,7 +435,7 @@ CREATE TABLE COPTD (
     TD014 TEXT,
     TD008 REAL,
     PRIMARY KEY (TD001, TD002, TD003)
-);
+) WITHOUT ROWID;
 
 -- customer items: MG001 customer, MG002 item, MG003 customer item number, MG005 name, MG006 specification
 CREATE TABLE COPMG (
@@ -452,7 +452,7 @@ CREATE TABLE COPMG (
     MG005 TEXT,
     MG006 TEXT,
     PRIMARY KEY (MG001, MG002, MG003)
-);
+) WITHOUT ROWID;
 
 -- items
 CREATE TABLE INVMB (
@@ -468,7 +468,7 @@ CREATE TABLE INVMB (
     MB003 TEXT,
     MB004 TEXT,
     PRIMARY KEY (MB001)
-);
+) WITHOUT ROWID;
 
 -- users: MF001 code, MF002 name, MF004 group, MF005 'Y' for a super user, MF006 e-mail
 CREATE TABLE ADMMF (
@@ -485,7 +485,7 @@ CREATE TABLE ADMMF (
     MF005 TEXT,
     MF006 TEXT,
     PRIMARY KEY (MF001)
-);
+) WITHOUT ROWID;
 
 -- program rights: MG001 user, MG002 program code, MG003 rights string (one 'Y' per right), MG004 price right 'Y'/'N'
 CREATE TABLE ADMMG (
