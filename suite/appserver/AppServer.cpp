@@ -262,8 +262,15 @@ std::unique_ptr<TDbCursor> TAppServer::openProvider(const QString& provider, con
 QByteArray TAppServer::GetRecords(
     const QString& provider, int count, int& rowsSent, const QString& request, int options)
 {
-    Database();
-    return providers_->GetRecords(provider, count, rowsSent, request, options);
+    // Provider failures raise, as the data packet protocol wants; the log still records them.
+    try {
+        Database();
+        return providers_->GetRecords(provider, count, rowsSent, request, options);
+    } catch (const Exception& e) {
+        lastError_ = e.Message();
+        log_.Failed(provider, lastError_);
+        throw;
+    }
 }
 
 void TAppServer::registerMembers()
