@@ -171,6 +171,6 @@ TEvent<Args...>::TEvent(const TMethod& method) : TMethod(method)
 {
     const int own = QMetaType::fromType<TEvent>().id();
     if (family_ != 0 && !SameEventSignature(family_, own))
-        throw EventFamilyMismatch(method.Name(), own);
+        EventFamilyMismatch(method.Name(), own);
     family_ = code_ ? own : 0;
 }

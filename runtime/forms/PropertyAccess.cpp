@@ -244,7 +244,7 @@ QString GetPropertyText(QObject* object, const QString& path)
     if (!location)
         noPath(object, path);
     if (location->Lines)
-        return location->Line < location->Lines->Count() ? location->Lines->Strings(location->Line) : QString();
+        return GetPropertyValue(object, path).toString();
     const QMetaProperty& property = location->Property;
     const QVariant value = property.read(location->Object);
     if (property.isFlagType())
