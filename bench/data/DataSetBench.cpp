@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 
@@ -102,25 +103,48 @@ qint64 cpuNs()
     return static_cast<qint64>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
-// Wall and processor time of one stage.
+// Resident bytes of the process.
+qint64 residentBytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<qint64>(resident) * 4096;
+}
+
+long minorFaults()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_minflt;
+}
+
+// Wall and processor time and page faults of one stage.
 struct Stage {
     QElapsedTimer wall;
     qint64 cpu0 = 0;
+    long faults0 = 0;
     qint64 wallNs = 0, cpuNs = 0;
+    long faults = 0;
     void start()
     {
         wall.start();
         cpu0 = ::cpuNs();
+        faults0 = minorFaults();
     }
     void stop()
     {
         wallNs = wall.nsecsElapsed();
         cpuNs = ::cpuNs() - cpu0;
+        faults = minorFaults() - faults0;
     }
     void print(const char* name, qint64 rows, const char* extra = "") const
     {
-        std::printf("%-22s %8.0f ms wall %10.0f rows/s | %8.0f ms cpu %10.0f rows/s  %s\n", name,
-            wallNs / 1e6, rate(rows, wallNs), cpuNs / 1e6, rate(rows, cpuNs), extra);
+        std::printf("%-22s %8.0f ms wall %10.0f rows/s | %8.0f ms cpu %10.0f rows/s | %7ld faults  %s\n",
+            name, wallNs / 1e6, rate(rows, wallNs), cpuNs / 1e6, rate(rows, cpuNs), faults, extra);
     }
 };
 
@@ -147,11 +171,14 @@ int main(int argc, char** argv)
 
     // 2. Read it into a client data set.
     TClientDataSet cds;
+    const qint64 resident0 = residentBytes();
     st.start();
     cds.LoadFromPacket(packet);
     st.stop();
     const qint64 loadWall = st.wallNs, loadCpu = st.cpuNs;
-    std::snprintf(extra, sizeof extra, "%.1f bytes/row cached", static_cast<double>(cds.CacheBytes()) / rows);
+    std::snprintf(extra, sizeof extra, "%.1f bytes/row cached (%.1f resident)",
+        static_cast<double>(cds.CacheBytes()) / rows,
+        static_cast<double>(residentBytes() - resident0) / rows);
     st.print("load into data set", rows, extra);
 
     // 3a. Walk it reading every field by its type (texts as QString, numbers as numbers).

@@ -549,9 +549,11 @@ void TDataSet::Post()
         store_.InsertAt(insertAt_, slot);
         current_ = insertAt_;
     } else {
+        // Only changed cells are written: an unchanged text would only take heap space again.
         const std::uint32_t slot = currentSlot();
         for (int c = 0; c < store_.ColumnCount(); ++c)
-            store_.SetValue(c, slot, buffer_[static_cast<size_t>(c)]);
+            if (buffer_[static_cast<size_t>(c)] != store_.Value(c, slot))
+                store_.SetValue(c, slot, buffer_[static_cast<size_t>(c)]);
     }
     state_ = dsBrowse;
     buffer_.clear();
@@ -653,8 +655,9 @@ void TDataSet::notify(TDataEvent event, TField* field)
         changedWhileDisabled_ = true;
         return;
     }
-    // A listener may remove itself: walk a copy.
-    const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners)
+    // Each handler is called through a copy, so a listener may remove itself.
+    for (size_t i = 0; i < listeners_.size(); ++i) {
+        const TDataChangeEvent listener = listeners_[i].second;
         listener(this, event, field);
+    }
 }

@@ -1,8 +1,11 @@
 #include "runtime/data/RecordStore.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <sys/mman.h>
 
 namespace {
 
@@ -32,7 +35,52 @@ void appendVarint(std::vector<char>& out, std::uint64_t value)
     } while (value);
 }
 
+constexpr std::size_t kMappedBlock = std::size_t(1) << 20;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+
+std::size_t mappedSize(std::size_t bytes)
+{
+    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+}
+
 } // namespace
+
+template<typename T> void* ColumnAllocator<T>::columnAllocate(std::size_t bytes)
+{
+    if (bytes < kMappedBlock)
+        return ::operator new(bytes);
+    // Whole huge pages, aligned: map one page more and trim the ends.
+    const std::size_t size = mappedSize(bytes);
+    void* raw = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(std::uintptr_t(kHugePage) - 1);
+    if (aligned > start)
+        munmap(raw, aligned - start);
+    if (const std::size_t tail = start + size + kHugePage - (aligned + size))
+        munmap(reinterpret_cast<void*>(aligned + size), tail);
+    void* p = reinterpret_cast<void*>(aligned);
+    madvise(p, size, MADV_HUGEPAGE); // a hint; without huge pages the block works the same
+    return p;
+}
+
+template<typename T> void ColumnAllocator<T>::columnFree(void* p, std::size_t bytes) noexcept
+{
+    if (!p)
+        return;
+    if (bytes < kMappedBlock)
+        ::operator delete(p);
+    else
+        munmap(p, mappedSize(bytes));
+}
+
+template struct ColumnAllocator<std::uint64_t>;
+template struct ColumnAllocator<qint64>;
+template struct ColumnAllocator<double>;
+template struct ColumnAllocator<std::uint8_t>;
+template struct ColumnAllocator<std::uint32_t>;
+template struct ColumnAllocator<char>;
 
 void RecordStore::Reset(const QList<FieldDescriptor>& fields)
 {
