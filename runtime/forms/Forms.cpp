@@ -395,7 +395,7 @@ bool TForm::eventFilter(QObject* watched, QEvent* event)
     // A key nobody accepts travels up the parent widgets; handle it once.
     static const QEvent* lastEvent = nullptr;
     static QPointer<QWidget> lastTarget;
-    if (event == lastEvent && lastTarget && w->isAncestorOf(lastTarget))
+    if (event == lastEvent && lastTarget && w != lastTarget && w->isAncestorOf(lastTarget))
         return false;
     lastEvent = event;
     lastTarget = w;

@@ -94,8 +94,9 @@ QString TEditMask::Format(const QString& value) const
     for (const Position& position : positions_) {
         if (position.literal) {
             edit += position.ch;
-            if (saveLiterals_)
-                ++next; // the value holds the literal here too
+            // A value with literals holds them here too; one without them does not.
+            if (saveLiterals_ && next < value.size() && value.at(next) == position.ch)
+                ++next;
             continue;
         }
         QChar c = next < value.size() ? value.at(next) : QChar();
