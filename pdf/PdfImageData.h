@@ -1,65 +1,60 @@
 #pragma once
-// Private helpers of libPDF: the pixel bytes of an image object, made a strip
-// of rows at a time so that the pixels of a page are never held twice, and the
-// Flate (zlib) compressor of Compression mode.
+// Private helpers of libPDF: the pixel bytes of an image object and the Flate
+// (zlib) compressor of Compression mode.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
-#include <functional>
-#include <memory>
-#include <vector>
+
+struct libdeflate_compressor;
 
 namespace pdfimage {
 
 // The pixels of a bitmap as 24-bit RGB: rows top to bottom, each pixel red,
 // green, blue, rows packed without fill bytes, as DrawBitmap stores them.
+// Everything runs on the calling thread.
 class RgbRows {
 public:
-    // Keeps a shallow copy of bitmap; formats other than RGB888, RGB32 and
-    // ARGB32 are converted to RGB888 once here (alpha is dropped, as Qt does).
+    // Keeps a shallow copy of bitmap. RGB888 rows are used as they are; RGB32
+    // and ARGB32 rows are packed here (alpha is dropped, as Qt does); other
+    // formats are converted by Qt a band of rows at a time.
     explicit RgbRows(const QImage& bitmap);
 
     int Width() const { return source_.width(); }
     int Height() const { return source_.height(); }
-    qint64 ByteCount() const { return 3 * qint64(Width()) * Height(); }
+    qsizetype RowBytes() const { return 3 * qsizetype(Width()); }
+    qint64 ByteCount() const { return qint64(RowBytes()) * Height(); }
 
-    // Calls sink with consecutive strips of packed rows [firstRow, endRow),
-    // top to bottom, each composed in strip (reused; about 256 KB at most).
-    void ForEachStrip(QByteArray& strip, const std::function<void(const QByteArray&)>& sink) const
-    {
-        ForEachStrip(0, Height(), strip, sink);
-    }
-    void ForEachStrip(int firstRow, int endRow, QByteArray& strip,
-        const std::function<void(const QByteArray&)>& sink) const;
+    // For an RGB888 bitmap, which needs no packing: row y's bytes in the
+    // bitmap, else nullptr.
+    const char* StoredRow(int y) const;
 
-private:
+    // Packs rows [firstRow, firstRow + rowCount) into out (rowCount * RowBytes()).
     void Pack(int firstRow, int rowCount, char* out) const;
 
+    // All the pixel bytes in one piece: the bitmap's own memory when it is
+    // RGB888 without fill bytes, else packed into scratch.
+    QByteArrayView All(QByteArray& scratch) const;
+
+private:
     QImage source_;
 };
 
-// Flate (zlib) compression of the packed rows of a bitmap. A large bitmap is
-// cut into bands of rows compressed side by side on the machine's cores, the
-// way pigz does: each band is a raw deflate stream ending on a byte boundary
-// (a sync flush), the bands are joined behind one zlib header and followed by
-// the Adler-32 of all the pixels, which makes one ordinary zlib stream. The
-// zlib states are kept between images (they are large).
+// Flate compression of a whole image in one call (libdeflate): one ordinary
+// zlib stream, as /FlateDecode reads it. The compressor (its hash tables) is
+// kept between images.
 class FlateCompressor {
 public:
-    FlateCompressor();
+    FlateCompressor() = default;
     ~FlateCompressor();
     FlateCompressor(const FlateCompressor&) = delete;
     FlateCompressor& operator=(const FlateCompressor&) = delete;
 
-    // The zlib stream of rows' bytes, in out.
-    void Compress(const RgbRows& rows, QByteArray* out);
-
-    // Bands used for a bitmap of `bytes` pixel bytes (for tests).
-    static int BandCount(qint64 bytes);
+    // The zlib stream of data, in out (resized to fit).
+    void Compress(QByteArrayView data, QByteArray* out);
 
 private:
-    struct Band;
-    std::vector<std::unique_ptr<Band>> bands_;
+    libdeflate_compressor* compressor_ = nullptr;
 };
 
 } // namespace pdfimage

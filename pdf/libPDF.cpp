@@ -15,7 +15,18 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/uio.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +47,9 @@ constexpr const char* kFontNames[] = {
     "Symbol",
     "ZapfDingbats",
 };
+
+// Uncompressed pixel rows are packed and written in strips of about this size.
+constexpr qsizetype kStripBytes = 256 * 1024;
 
 // Every line the writer produces ends with CR LF.
 void Line(QByteArray& buffer, QByteArrayView text)
@@ -82,31 +96,126 @@ QByteArray TextBytes(const QString& text)
     return bytes;
 }
 
-// Writes bytes to an open file, raising EWriteError.
-void WriteAll(QFile& file, QByteArrayView bytes, const QString& path)
+[[noreturn]] void ThrowWriteError(const QString& path, int error)
 {
-    if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, qt_error_string(error)));
 }
 
-// Creates (or replaces) the file at path and writes it with write(file);
+[[noreturn]] void ThrowReadError(const QString& path, const QString& reason)
+{
+    throw EReadError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));
+}
+
+// Writes the pieces, in order, at the position of file descriptor fd with as
+// few calls as the system allows; raises EWriteError naming path.
+void WritePieces(int fd, std::vector<iovec> pieces, const QString& path)
+{
+    const int maxPieces = std::max(1, int(sysconf(_SC_IOV_MAX)));
+    size_t first = 0;
+    while (first < pieces.size()) {
+        if (pieces[first].iov_len == 0) {
+            ++first;
+            continue;
+        }
+        const int count = int(std::min<size_t>(pieces.size() - first, size_t(maxPieces)));
+        ssize_t written = ::writev(fd, pieces.data() + first, count);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowWriteError(path, errno);
+        }
+        if (written == 0)
+            ThrowWriteError(path, ENOSPC);
+        // Skips what was written; a piece written in part keeps its rest.
+        while (written > 0) {
+            const size_t take = std::min(size_t(written), pieces[first].iov_len);
+            pieces[first].iov_base = static_cast<char*>(pieces[first].iov_base) + take;
+            pieces[first].iov_len -= take;
+            written -= ssize_t(take);
+            if (pieces[first].iov_len == 0)
+                ++first;
+        }
+    }
+}
+
+iovec Piece(const void* data, size_t size)
+{
+    return {const_cast<void*>(data), size};
+}
+
+void WriteBytes(int fd, QByteArrayView bytes, const QString& path)
+{
+    WritePieces(fd, {Piece(bytes.data(), size_t(bytes.size()))}, path);
+}
+
+// Copies the first `size` bytes of the file `in` to the position of `out`.
+// Three ways, each taking over where the one before stopped: copy_file_range
+// (the kernel copies between files of one file system, or shares their
+// blocks), sendfile (between file systems, still without passing through this
+// process) and read/write, which works for any output and tells a read error
+// (EReadError) from a write error (EWriteError).
+void CopyFileInto(int in, qint64 size, const QString& inPath, int out, const QString& outPath)
+{
+    constexpr qint64 kMaxCall = qint64(1) << 30;
+    off_t from = 0;
+    auto left = [&] { return size - qint64(from); };
+
+    while (left() > 0) {
+        const ssize_t n = ::copy_file_range(in, &from, out, nullptr, size_t(std::min(left(), kMaxCall)), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // not possible here (or an error): the next way goes on or reports it
+    }
+    while (left() > 0) {
+        const ssize_t n = ::sendfile(out, in, &from, size_t(std::min(left(), kMaxCall)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+    }
+    if (left() <= 0)
+        return;
+    constexpr qsizetype kChunk = 256 * 1024;
+    const std::unique_ptr<char[]> chunk(new char[kChunk]);
+    while (left() > 0) {
+        const ssize_t n = ::pread(in, chunk.get(), size_t(std::min<qint64>(left(), kChunk)), from);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ThrowReadError(inPath, qt_error_string(errno));
+        if (n == 0)
+            ThrowReadError(inPath, QStringLiteral("The file ended early."));
+        WriteBytes(out, QByteArrayView(chunk.get(), n), outPath);
+        from += n;
+    }
+}
+
+// Creates (or replaces) the file at path and writes it with write(fd);
 // raises EFCreateError or EWriteError. A regular file that could not be
 // written completely is removed.
-void SaveToFile(const QString& path, const std::function<void(QFile&)>& write)
+void SaveToFile(const QString& path, const std::function<void(int)>& write)
 {
-    QFile file(NativePath(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    const QString native = NativePath(path);
+    const QByteArray encoded = QFile::encodeName(native);
+    int fd = -1;
+    do
+        fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw EFCreateError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
     try {
-        write(file);
-        file.close();
-        if (file.error() != QFileDevice::NoError)
-            throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+        write(fd);
+        const int rc = ::close(std::exchange(fd, -1)); // closed here, where its error can be seen
+        if (rc != 0 && errno != EINTR)
+            ThrowWriteError(path, errno);
     } catch (...) {
-        file.close();
-        const QFileInfo info(file.fileName());
+        if (fd >= 0)
+            ::close(fd);
+        const QFileInfo info(native);
         if (info.isFile() && !info.isSymLink()) // never a device such as /dev/full
-            file.remove();
+            QFile::remove(native);
         throw;
     }
 }
@@ -115,11 +224,15 @@ void SaveToFile(const QString& path, const std::function<void(QFile&)>& write)
 
 struct TPrintPDF::Private {
     bool begun = false;
-    QByteArray fileBuffer; // the finished objects, in order
+    QByteArray fileBuffer; // the finished objects, in order, but the image bodies
     QByteArray objectBuffer; // the object being composed
     QByteArray contentBuffer; // drawing operators of the page
-    QByteArray pixelBuffer; // compressed pixels of one image
-    QByteArray imageBuffer; // a strip of pixel rows of one image
+    // Pixel buffers: the compressed pixels of one image; its packed rows (all
+    // of them, or a strip). Their memory is kept for the next image and the
+    // next document: fresh memory costs a page fault per 4 KB on first touch,
+    // which for a page bitmap takes longer than packing and compressing it.
+    QByteArray pixelBuffer;
+    QByteArray imageBuffer;
     pdfimage::FlateCompressor flate;
     int objectCount = 0; // number of the last object started
     QList<qint64> offsets; // entry i: offset of object i + 1; last: offset of "xref"
@@ -135,6 +248,15 @@ struct TPrintPDF::Private {
     int resourcesObject = 0;
     int catalogObject = 0;
     std::unique_ptr<QTemporaryDir> tempDir; // created by the first DrawBitmap
+
+    // An image body in its temporary file, open during EndDoc, and the place
+    // in the file buffer where it goes.
+    struct ImageFile {
+        QFile file;
+        qint64 size = 0;
+        qsizetype at = 0;
+    };
+    std::deque<ImageFile> imageFiles; // a deque: QFile cannot move
 
     // Starts the next object in the object buffer with its object line.
     int StartObject()
@@ -183,15 +305,17 @@ struct TPrintPDF::Private {
     }
 
     // Removes the temporary folder with every image file in it.
-    void DiscardTempFiles() { tempDir.reset(); }
+    void DiscardTempFiles()
+    {
+        imageFiles.clear();
+        tempDir.reset();
+    }
 
     void Reset()
     {
         fileBuffer.clear();
         objectBuffer.clear();
         contentBuffer.clear();
-        pixelBuffer.clear();
-        imageBuffer.clear();
         objectCount = 0;
         offsets.clear();
         runningOffset = 0;
@@ -207,6 +331,7 @@ struct TPrintPDF::Private {
     void WriteFonts();
     void WritePages();
     void WriteResources();
+    void OpenImageFiles();
     void WriteImages();
     void WriteCrossReference();
 };
@@ -283,44 +408,60 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
     const qint64 h = qint64(bitmap.height()) * pageHeight_ * 8 / (85 * qint64(screenDpiY_));
     const int image = d.imageCount + 1;
 
-    // The image object body, saved to "~tmpim" + n as it is composed: the
-    // dictionary, then the pixels a strip of rows at a time (compressed first
-    // when Compression is on, since /Length comes before them).
+    // The image object body, saved to "~tmpim" + n: the dictionary, then the
+    // pixel bytes. With Compression on they are compressed as a whole first
+    // (/Length comes before them); else RGB888 rows are written straight from
+    // the bitmap, and other rows packed a strip at a time into a buffer that
+    // stays in the processor's cache.
     const pdfimage::RgbRows rows(bitmap);
-    auto head = [&](qint64 length) {
-        QByteArray text;
-        Line(text, "<< /Type /XObject");
-        Line(text, "/Subtype /Image");
-        Line(text, "/Width " + Num(rows.Width()));
-        Line(text, "/Height " + Num(rows.Height()));
-        Line(text, "/ColorSpace /DeviceRGB");
-        Line(text, "/BitsPerComponent 8");
-        if (compression_)
-            Line(text, "/Filter /FlateDecode");
-        Line(text, "/Length " + Num(length));
-        Line(text, "/Name /Im" + Num(image));
-        Line(text, ">>");
-        Line(text, "stream");
-        return text;
-    };
     if (compression_) {
-        d.flate.Compress(rows, &d.pixelBuffer);
+        d.flate.Compress(rows.All(d.imageBuffer), &d.pixelBuffer);
     }
+    const qint64 length = compression_ ? d.pixelBuffer.size() : rows.ByteCount();
+    QByteArray dictionary;
+    Line(dictionary, "<< /Type /XObject");
+    Line(dictionary, "/Subtype /Image");
+    Line(dictionary, "/Width " + Num(rows.Width()));
+    Line(dictionary, "/Height " + Num(rows.Height()));
+    Line(dictionary, "/ColorSpace /DeviceRGB");
+    Line(dictionary, "/BitsPerComponent 8");
+    if (compression_)
+        Line(dictionary, "/Filter /FlateDecode");
+    Line(dictionary, "/Length " + Num(length));
+    Line(dictionary, "/Name /Im" + Num(image));
+    Line(dictionary, ">>");
+    Line(dictionary, "stream");
+    auto writeBody = [&](int fd, const QString& path) {
+        std::vector<iovec> pieces {Piece(dictionary.constData(), size_t(dictionary.size()))};
+        if (compression_) {
+            pieces.push_back(Piece(d.pixelBuffer.constData(), size_t(length)));
+        } else if (length == 0 || rows.StoredRow(0)) {
+            for (int row = 0; row < rows.Height(); ++row) {
+                const char* bytes = rows.StoredRow(row);
+                iovec& last = pieces.back();
+                if (row > 0 && static_cast<const char*>(last.iov_base) + last.iov_len == bytes)
+                    last.iov_len += size_t(rows.RowBytes()); // rows back to back: one piece
+                else
+                    pieces.push_back(Piece(bytes, size_t(rows.RowBytes())));
+            }
+        } else {
+            const int stripRows = int(std::max<qsizetype>(1, kStripBytes / rows.RowBytes()));
+            for (int row = 0; row < rows.Height(); row += stripRows) {
+                const int count = std::min(stripRows, rows.Height() - row);
+                d.imageBuffer.resize(count * rows.RowBytes());
+                rows.Pack(row, count, d.imageBuffer.data());
+                pieces.push_back(Piece(d.imageBuffer.constData(), size_t(d.imageBuffer.size())));
+                WritePieces(fd, std::move(pieces), path);
+                pieces.clear();
+            }
+        }
+        WritePieces(fd, std::move(pieces), path);
+    };
+
     // Saved before anything is counted: a failed image leaves the document as it was.
     d.EnsureTempDir();
     const QString path = d.TempFilePath(image);
-    SaveToFile(path, [&](QFile& file) {
-        if (compression_) {
-            WriteAll(file, head(d.pixelBuffer.size()), path);
-            WriteAll(file, d.pixelBuffer, path);
-        } else {
-            WriteAll(file, head(rows.ByteCount()), path);
-            rows.ForEachStrip(d.imageBuffer, [&](const QByteArray& strip) { WriteAll(file, strip, path); });
-        }
-    });
-    // Pixel data is held only while one image is composed.
-    d.pixelBuffer = QByteArray();
-    d.imageBuffer = QByteArray();
+    SaveToFile(path, [&](int fd) { writeBody(fd, path); });
 
     d.imageCount = image;
     Line(d.contentBuffer, "q");
@@ -335,11 +476,10 @@ void TPrintPDF::EndDoc()
     if (!d.begun)
         throw EInOutError(QStringLiteral("EndDoc called without BeginDoc"), 103);
     try {
-        qint64 imageBytes = 0;
-        for (int i = 1; i <= d.imageCount; ++i)
-            imageBytes += QFileInfo(d.TempFilePath(i)).size();
-        d.fileBuffer.reserve(
-            d.fileBuffer.size() + d.objectBuffer.size() + d.contentBuffer.size() + imageBytes + 4096);
+        // Every image file is opened first: a missing one stops EndDoc before
+        // the output file is touched.
+        d.OpenImageFiles();
+        d.fileBuffer.reserve(d.fileBuffer.size() + d.objectBuffer.size() + d.contentBuffer.size() + 4096);
 
         // Objects 2 and 3: the page content and its length.
         d.objectBuffer.append(d.contentBuffer);
@@ -372,7 +512,17 @@ void TPrintPDF::EndDoc()
 
         d.WriteCrossReference();
         Line(d.fileBuffer, "%%EOF");
-        SaveToFile(fileName_, [&](QFile& file) { WriteAll(file, d.fileBuffer, fileName_); });
+        // The file: the buffer, with each image body copied from its file
+        // into its place.
+        SaveToFile(fileName_, [&](int fd) {
+            qsizetype written = 0;
+            for (const Private::ImageFile& body : d.imageFiles) {
+                WriteBytes(fd, QByteArrayView(d.fileBuffer).sliced(written, body.at - written), fileName_);
+                written = body.at;
+                CopyFileInto(body.file.handle(), body.size, body.file.fileName(), fd, fileName_);
+            }
+            WriteBytes(fd, QByteArrayView(d.fileBuffer).sliced(written), fileName_);
+        });
     } catch (...) {
         d.Reset();
         d.begun = false;
@@ -430,27 +580,33 @@ void TPrintPDF::Private::WriteResources()
     AppendObject();
 }
 
-// Each image object: its object line, the saved body, "\r\nendstream", "endobj".
-// The body is read straight into the file buffer, the place the object buffer
-// would copy it to.
+void TPrintPDF::Private::OpenImageFiles()
+{
+    imageFiles.clear();
+    for (int i = 1; i <= imageCount; ++i) {
+        ImageFile& body = imageFiles.emplace_back();
+        body.file.setFileName(TempFilePath(i));
+        if (!body.file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
+                                  .arg(body.file.fileName(), body.file.errorString()));
+        body.size = body.file.size();
+    }
+}
+
+// Each image object: its object line, the saved body, "\r\nendstream",
+// "endobj". The body stays in its file; its place in the buffer is noted.
 void TPrintPDF::Private::WriteImages()
 {
-    for (int i = 1; i <= imageCount; ++i) {
+    for (ImageFile& body : imageFiles) {
         StartObject();
         fileBuffer.append(objectBuffer);
+        runningOffset += objectBuffer.size();
         objectBuffer.clear();
-        const QString path = TempFilePath(i);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-        const qint64 size = file.size();
-        const qsizetype start = fileBuffer.size();
-        fileBuffer.resize(start + qsizetype(size));
-        if (file.read(fileBuffer.data() + start, size) != size)
-            throw EReadError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
+        body.at = fileBuffer.size();
+        const qsizetype end = fileBuffer.size();
         Line(fileBuffer, "\r\nendstream");
         Line(fileBuffer, "endobj");
-        runningOffset = fileBuffer.size();
+        runningOffset += body.size + (fileBuffer.size() - end);
         offsets.append(runningOffset);
     }
 }

@@ -3,15 +3,16 @@
 // bitmaps. The report output renders a page into a bitmap, sets the page size,
 // and calls BeginDoc, DrawBitmap once at (0, 0) and EndDoc.
 //
-// The file is built in memory with an exact table of byte offsets, so the
-// cross-reference table is exact. Each image object is parked in a temporary
-// file ("~tmpim" + n) in a private temporary folder below the system temporary
-// folder until EndDoc copies it into the file; the folder is removed after
-// EndDoc, whether it succeeds or fails, and when the writer is destroyed.
+// The file's text is built in memory with an exact table of byte offsets, so
+// the cross-reference table is exact. Each image object is parked in a
+// temporary file ("~tmpim" + n) in a private temporary folder below the system
+// temporary folder; EndDoc writes the text and copies each image body from its
+// file into its place in the output file (by the kernel where it can). The
+// folder is removed after EndDoc, whether it succeeds or fails, and when the
+// writer is destroyed.
 //
-// With Compression on, each image stream is one zlib stream; a large bitmap is
-// compressed in bands on the machine's cores (threads joined before DrawBitmap
-// returns; nothing runs after it).
+// With Compression on, each image stream is one zlib stream. Everything runs
+// on the calling thread. The pixel buffers are kept for the writer's life.
 //
 // Failures raise to the caller (runtime/system/Exceptions.h):
 //   EFCreateError  the output file or a temporary file cannot be created;
