@@ -2,6 +2,7 @@
 
 #include "runtime/data/DataSet.h"
 
+#include <cmath>
 #include <limits>
 
 TField::TField(TFieldType type, int size)
@@ -133,8 +134,10 @@ QString TField::formatValue(const Variant& value, bool) const
 {
     if (dataType_ == ftBoolean)
         return value.ToBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (dataType_ == ftDate)
-        return Variant::FromDate(static_cast<double>(static_cast<qint64>(value.ToDate()))).ToString();
+    if (dataType_ == ftDate) {
+        const double day = value.ToDate();
+        return Variant::FromDate(std::isfinite(day) ? std::trunc(day) : day).ToString();
+    }
     return value.ToString();
 }
 

@@ -279,3 +279,58 @@ TEST(DataSetControls, ListenersAreQuietWhileControlsAreDisabled)
     cds.First();
     EXPECT_TRUE(heard.isEmpty());
 }
+
+TEST(DataSetCache, LargeColumnsKeepEveryValueThroughGrowthAndEdits)
+{
+    // Enough rows for the column vectors to move to mapped blocks while growing.
+    constexpr int rows = 300000;
+    DataPacketWriter w;
+    w.AddField("N", ftInteger);
+    w.AddField("S", ftString, 12);
+    w.AddField("F", ftFloat);
+    for (int i = 0; i < rows; ++i) {
+        w.WriteInteger(i);
+        w.WriteString(QString::number(i * 7));
+        if (i % 3 == 0)
+            w.WriteNull();
+        else
+            w.WriteFloat(i / 4.0);
+    }
+    TClientDataSet cds;
+    cds.LoadFromPacket(w.Finish(true));
+    ASSERT_EQ(cds.RecordCount(), rows);
+
+    int checked = 0;
+    for (int recNo : {1, 2, rows / 2, rows - 1, rows}) {
+        cds.SetRecNo(recNo);
+        const int i = recNo - 1;
+        EXPECT_EQ(cds.FieldByName("N")->AsInteger(), i);
+        EXPECT_EQ(cds.FieldByName("S")->AsString(), QString::number(i * 7));
+        EXPECT_EQ(cds.FieldByName("F")->IsNull(), i % 3 == 0);
+        if (i % 3 != 0) {
+            EXPECT_DOUBLE_EQ(cds.FieldByName("F")->AsFloat(), i / 4.0);
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, 5);
+
+    cds.SetRecNo(rows / 2);
+    cds.Edit();
+    cds.FieldByName("S")->SetAsString(QString(500, QChar(u'改')));
+    cds.Post();
+    for (int i = 0; i < 1000; ++i) {
+        cds.Append();
+        cds.FieldByName("N")->SetAsInteger(rows + i);
+        cds.Post();
+    }
+    cds.First();
+    cds.Delete();
+    EXPECT_EQ(cds.RecordCount(), rows + 1000 - 1);
+    EXPECT_TRUE(cds.Locate("N", rows + 999));
+    EXPECT_EQ(cds.RecNo(), rows + 999);
+    EXPECT_TRUE(cds.Locate("N", rows / 2 - 1));
+    EXPECT_EQ(cds.FieldByName("S")->AsString(), QString(500, QChar(u'改')));
+    cds.EmptyDataSet();
+    EXPECT_TRUE(cds.IsEmpty());
+    cds.Close();
+}
