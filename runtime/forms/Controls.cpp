@@ -131,13 +131,13 @@ void TControl::SetParent(TWinControl* parent)
         if (!old->IsDestroying())
             old->Realign();
     }
-    parent_ = parent;
-    if (!parent_) {
+    if (!parent) {
         if (widget_)
             widget_->setParent(nullptr);
         return;
     }
-    parent_->InsertControl(this);
+    parent->InsertControl(this); // may refuse the control: then it stays without a parent
+    parent_ = parent;
     ParentFontChanged();
     if (widget_) {
         widget_->setParent(parent_->HasWidget() ? parent_->ChildHost() : nullptr);

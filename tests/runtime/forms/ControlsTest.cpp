@@ -1,0 +1,231 @@
+#include "SampleForms.h"
+
+#include "runtime/forms/Buttons.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/ExtraCtrls.h"
+
+#include <QComboBox>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TListItem* addRow(TListView* view, const QString& caption, const QStringList& subItems)
+{
+    TListItem* item = view->Items()->Add();
+    item->SetCaption(caption);
+    item->SubItems()->SetLines(subItems);
+    return item;
+}
+
+} // namespace
+
+TEST(ControlsTest, ListViewSelectionFollowsMultiSelect)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    view->SetParent(&form);
+    QStringList events;
+    view->SetOnSelectItem(TLVSelectItemEvent::Of([&events](TObject*, TListItem* item, bool selected) {
+        events << item->Caption() + (selected ? "+" : "-");
+    }));
+    TListItem* a = addRow(view, "a", {});
+    TListItem* b = addRow(view, "b", {});
+    a->SetSelected(true);
+    b->SetSelected(true); // single selection: a goes
+    EXPECT_EQ(events, QStringList({"a+", "a-", "b+"}));
+    EXPECT_EQ(view->SelCount(), 1);
+    view->SetMultiSelect(true);
+    a->SetSelected(true);
+    EXPECT_EQ(view->SelCount(), 2);
+    EXPECT_EQ(view->Selected(), a);
+    view->SetMultiSelect(false); // keeps the first
+    EXPECT_EQ(view->SelCount(), 1);
+    EXPECT_TRUE(a->Selected());
+}
+
+TEST(ControlsTest, ListViewSortsByCaptionOrByAnyColumn)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    addRow(view, "b", {"2"});
+    addRow(view, "A", {"3"});
+    addRow(view, "c", {"1"});
+    view->CustomSort([](TListItem* x, TListItem* y) { return x->SubItems()->Strings(0).compare(y->SubItems()->Strings(0)); });
+    EXPECT_EQ(view->Items()->Items(0)->Caption(), "c");
+    view->SetSortType(stText);
+    EXPECT_EQ(view->Items()->Items(0)->Caption(), "A");
+    addRow(view, "a0", {});
+    EXPECT_EQ(view->Items()->Items(1)->Caption(), "a0"); // kept sorted as rows arrive
+    int clicked = -1;
+    view->SetOnColumnClick(TLVColumnClickEvent::Of([&clicked](TObject*, TListColumn* column) { clicked = column->Index(); }));
+    view->Columns()->Add();
+    view->Columns()->Add();
+    view->ColumnClick(1);
+    EXPECT_EQ(clicked, 1);
+    view->ColumnClick(5); // no such column: nothing
+    EXPECT_EQ(clicked, 1);
+}
+
+TEST(ControlsTest, ListViewSwitchesWidgetWithTheViewStyle)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    view->SetParent(&form);
+    view->SetViewStyle(vsReport);
+    addRow(view, "x", {"y"});
+    form.Widget();
+    auto* tree = qobject_cast<QTreeWidget*>(view->Widget());
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->topLevelItem(0)->text(1), ""); // no column for the sub-item yet
+    view->Columns()->Add();
+    view->Columns()->Add();
+    EXPECT_EQ(tree->topLevelItem(0)->text(1), "y");
+    view->SetViewStyle(vsList);
+    EXPECT_EQ(qobject_cast<QTreeWidget*>(view->Widget()), nullptr);
+    EXPECT_EQ(view->Widget()->parentWidget(), form.ChildHost());
+}
+
+TEST(ControlsTest, TreeViewNodesNestByLevel)
+{
+    TForm form;
+    auto* tree = new TTreeView(&form);
+    TTreeNode* root = tree->AddChild(nullptr, "root");
+    TTreeNode* first = tree->AddChild(root, "first");
+    tree->AddChild(first, "deep");
+    TTreeNode* second = tree->AddChild(root, "second"); // after first's descendants
+    EXPECT_EQ(second->Index(), 3);
+    EXPECT_EQ(second->ParentNode(), root);
+    EXPECT_EQ(tree->Items()->Items(2)->ParentNode(), first);
+    tree->SetParent(&form);
+    auto* widget = qobject_cast<QTreeWidget*>(tree->Widget());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->topLevelItem(0)->child(1)->text(0), "second");
+    EXPECT_EQ(widget->topLevelItem(0)->child(0)->child(0)->text(0), "deep");
+}
+
+TEST(ControlsTest, PageControlChangesPagesAsAsked)
+{
+    TForm form;
+    auto* pages = new TPageControl(&form);
+    pages->SetParent(&form);
+    QList<TTabSheet*> sheets;
+    for (int i = 0; i < 3; ++i) {
+        auto* sheet = new TTabSheet(&form);
+        sheet->SetParent(pages);
+        sheets << sheet;
+    }
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    bool allow = false;
+    int changes = 0;
+    pages->SetOnChanging(TCloseQueryEvent::Of([&allow](TObject*, bool& ok) { ok = allow; }));
+    pages->SetOnChange(TNotifyEvent::Of([&changes](TObject*) { ++changes; }));
+    EXPECT_FALSE(pages->SelectPage(sheets[2]));
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    allow = true;
+    sheets[1]->SetTabVisible(false);
+    EXPECT_EQ(sheets[2]->TabIndex(), 1);
+    pages->SelectNextPage(true); // skips the hidden sheet
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_EQ(changes, 1);
+    sheets[2]->SetTabVisible(false); // hiding the active page moves on
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    auto* edit = new TEdit(&form);
+    EXPECT_THROW(edit->SetParent(pages), EComponentError);
+    EXPECT_EQ(edit->Parent(), nullptr);
+}
+
+TEST(ControlsTest, CheckBoxComboAndSpinKeepTheirRules)
+{
+    TForm form;
+    auto* check = new TCheckBox(&form);
+    int clicks = 0;
+    check->SetOnClick(TNotifyEvent::Of([&clicks](TObject*) { ++clicks; }));
+    check->Toggle();
+    EXPECT_EQ(check->State(), cbChecked);
+    check->SetAllowGrayed(true);
+    check->Toggle();
+    check->Toggle();
+    EXPECT_EQ(check->State(), cbGrayed);
+    EXPECT_EQ(clicks, 3);
+
+    auto* combo = new TComboBox(&form);
+    combo->Items()->SetLines({"a", "b"});
+    combo->SetItemIndex(5);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetStyle(csDropDownList);
+    combo->SetText("b");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    combo->SetText("zz"); // not in the list: nothing selected
+    EXPECT_EQ(combo->Text(), "");
+    combo->SetStyle(csDropDown);
+    combo->SetParent(&form);
+    combo->SetText("free");
+    EXPECT_TRUE(qobject_cast<QComboBox*>(combo->Widget())->isEditable());
+    EXPECT_EQ(qobject_cast<QComboBox*>(combo->Widget())->currentText(), "free");
+
+    auto* spin = new TSpinEdit(&form);
+    spin->SetMinValue(1);
+    spin->SetMaxValue(9);
+    spin->SetValue(42);
+    EXPECT_EQ(spin->Value(), 9);
+}
+
+TEST(ControlsTest, ToolBarAndSplitterArrangeTheirNeighbours)
+{
+    TForm form;
+    form.SetClientWidth(400);
+    form.SetClientHeight(300);
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    QList<TToolButton*> buttons;
+    for (TToolButtonStyle style : {tbsButton, tbsSeparator, tbsCheck}) {
+        auto* button = new TToolButton(&form);
+        button->SetParent(bar);
+        button->SetStyle(style);
+        buttons << button;
+    }
+    EXPECT_EQ(buttons[1]->Left(), 23);
+    EXPECT_EQ(buttons[2]->Left(), 31);
+    buttons[2]->Click();
+    EXPECT_TRUE(buttons[2]->Down());
+
+    auto* left = new TPanel(&form);
+    left->SetParent(&form);
+    left->SetWidth(100);
+    left->SetAlign(alLeft);
+    auto* splitter = new TSplitter(&form);
+    splitter->SetParent(&form);
+    splitter->SetLeft(150);
+    splitter->SetAlign(alLeft);
+    EXPECT_EQ(splitter->Left(), 100);
+    EXPECT_EQ(splitter->ResizedControl(), left);
+    splitter->MoveBy(40);
+    EXPECT_EQ(left->Width(), 140);
+    EXPECT_EQ(splitter->Left(), 140);
+    splitter->MoveBy(-500);
+    EXPECT_EQ(left->Width(), splitter->MinSize());
+}
+
+TEST(ControlsTest, SpeedButtonGroupsAndBitButtonKinds)
+{
+    TForm form;
+    auto* a = new TSpeedButton(&form);
+    auto* b = new TSpeedButton(&form);
+    for (TSpeedButton* button : {a, b}) {
+        button->SetParent(&form);
+        button->SetGroupIndex(1);
+    }
+    a->Click();
+    b->Click();
+    EXPECT_FALSE(a->Down());
+    EXPECT_TRUE(b->Down());
+    b->Click(); // without AllowAllUp one stays down
+    EXPECT_TRUE(b->Down());
+
+    auto* ok = new TBitBtn(&form);
+    ok->SetKind(bkCancel);
+    EXPECT_EQ(ok->ModalResult(), mrCancel);
+    EXPECT_TRUE(ok->Cancel());
+}
