@@ -25,7 +25,8 @@ TControl::~TControl()
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    const QRect bounds(left, top, std::max(0, width), std::max(0, height));
+    const QRect bounds(std::clamp(left, -MaxExtent, MaxExtent), std::clamp(top, -MaxExtent, MaxExtent),
+                       std::clamp(width, 0, MaxExtent), std::clamp(height, 0, MaxExtent));
     if (bounds == bounds_)
         return;
     bounds_ = bounds;

@@ -15,6 +15,7 @@
 #include "runtime/forms/Method.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <QRect>
 #include <QWidget>
 
@@ -42,6 +43,10 @@ class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner = nullptr);
     ~TControl() override;
+
+    // Positions and sizes are kept within this many pixels, so that no
+    // stored value can overflow the arithmetic of alignment and frames.
+    static constexpr int MaxExtent = 100000;
 
     int Left() const { return bounds_.x(); }
     void SetLeft(int value) { SetBounds(value, Top(), Width(), Height()); }

@@ -65,7 +65,8 @@ TForm::TForm(TComponent* owner) : TWinControl(owner)
 
 TForm::~TForm()
 {
-    onDestroy_(this);
+    if (!destroyRaised_ && onDestroy_.Data() != this)
+        BeforeDestruction();
     qApp->removeEventFilter(this);
     // Owned components go while the form is still whole: their handlers and
     // destructors may still look at it.
@@ -195,7 +196,16 @@ void TForm::Close()
 
 void TForm::Release()
 {
+    BeforeDestruction();
     deleteLater();
+}
+
+void TForm::BeforeDestruction()
+{
+    if (destroyRaised_)
+        return;
+    destroyRaised_ = true;
+    onDestroy_(this);
 }
 
 int TForm::ShowModal()

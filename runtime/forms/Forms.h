@@ -46,9 +46,9 @@ public:
     static constexpr int FrameHeight = 27;
 
     int ClientWidth() const override { return Width() - FrameWidth; }
-    void SetClientWidth(int value) { SetWidth(value + FrameWidth); }
+    void SetClientWidth(int value) { SetWidth(std::clamp(value, 0, MaxExtent) + FrameWidth); }
     int ClientHeight() const override { return Height() - FrameHeight - menuHeight(); }
-    void SetClientHeight(int value) { SetHeight(value + FrameHeight + menuHeight()); }
+    void SetClientHeight(int value) { SetHeight(std::clamp(value, 0, MaxExtent) + FrameHeight + menuHeight()); }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle value) { Set(borderStyle_, value); }
     TPosition Position() const { return position_; }
@@ -103,6 +103,10 @@ public:
     bool CloseQuery();
     // Frees the form once control returns to the event loop.
     void Release();
+    // Raises OnDestroy once. Release and Close with caFree raise it before the
+    // form goes; a form deleted directly raises it from its destructor, except
+    // for handlers of the form's own class, whose part of the object is gone by then.
+    void BeforeDestruction();
     // Shows the form modally through the dialog service and answers its ModalResult.
     int ShowModal();
     bool IsModal() const { return modal_; }
@@ -146,6 +150,7 @@ private:
     int modalResult_ = 0;
     bool modal_ = false;
     bool closing_ = false;
+    bool destroyRaised_ = false;
     QEventLoop* modalLoop_ = nullptr;
     TNotifyEvent onCreate_, onDestroy_, onShow_, onHide_, onActivate_, onDeactivate_, onResize_;
     TCloseEvent onClose_;

@@ -300,7 +300,7 @@ void TCollection::Assign(const TPersistent* source)
 
 void TFont::SetCharset(TFontCharset value) { set(charset_, value); }
 void TFont::SetColor(TColor value) { set(color_, value); }
-void TFont::SetHeight(int value) { set(height_, value); }
+void TFont::SetHeight(int value) { set(height_, std::clamp(value, -MaxHeight, MaxHeight)); }
 void TFont::SetName(const QString& value) { set(name_, value); }
 void TFont::SetPitch(TFontPitch value) { set(pitch_, value); }
 void TFont::SetStyle(TFontStyles value) { set(style_, value); }
@@ -312,6 +312,7 @@ int TFont::Size() const
 
 void TFont::SetSize(int points)
 {
+    points = std::clamp(points, -MaxHeight, MaxHeight);
     SetHeight(-static_cast<int>(std::lround(points * 96.0 / 72.0)));
 }
 

@@ -155,7 +155,9 @@ public:
     void SetCharset(TFontCharset value);
     TColor Color() const { return color_; }
     void SetColor(TColor value);
-    // Negative heights are character heights in pixels, as the writer stores them.
+    // Negative heights are character heights in pixels, as the writer stores
+    // them; kept within +-MaxHeight.
+    static constexpr int MaxHeight = 2048;
     int Height() const { return height_; }
     void SetHeight(int value);
     QString Name() const { return name_; }

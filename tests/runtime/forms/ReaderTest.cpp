@@ -3,6 +3,7 @@
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/PropertyAccess.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -155,4 +156,32 @@ TEST_F(ReaderTest, DeepNestingIsRefusedNotOverflowed)
     EXPECT_TRUE(readError(text).contains("Nesting too deep"));
     QString list = "object F: TForm\n  Tag = " + QString(100000, u'(') + "\nend\n";
     EXPECT_TRUE(readError(list).contains("Nesting too deep"));
+}
+
+TEST_F(ReaderTest, HostileValuesStayWithinBounds)
+{
+    TForm form;
+    ReadComponent(&form, "object F: TForm\n  ClientWidth = 2147483647\n  Left = -2147483648\n"
+                         "  Font.Height = -2147483647\n  object L: TLabel\n    Caption = 'x'\n  end\nend\n");
+    EXPECT_EQ(form.Width(), TControl::MaxExtent);
+    EXPECT_EQ(form.Left(), -TControl::MaxExtent);
+    EXPECT_EQ(form.Font()->Height(), -TFont::MaxHeight);
+    EXPECT_EQ(readError("object F: TForm\n  object G: TStringGrid\n    ColCount = 2147483647\n  end\nend\n"),
+              "Line 3: ColCount: Grid size 2147483647 x 5 is out of range");
+}
+
+TEST_F(ReaderTest, OnDestroyIsRaisedOnceWhenTheFormGoes)
+{
+    int destroyed = 0;
+    auto* form = new TForm;
+    form->SetOnDestroy(TNotifyEvent::Of([&destroyed](TObject*) { ++destroyed; }));
+    delete form;
+    EXPECT_EQ(destroyed, 1);
+
+    form = new TForm;
+    form->SetOnDestroy(TNotifyEvent::Of([&destroyed](TObject*) { ++destroyed; }));
+    form->Release();
+    EXPECT_EQ(destroyed, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(destroyed, 2);
 }
