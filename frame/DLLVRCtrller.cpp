@@ -1,0 +1,355 @@
+#include "frame/DLLVRCtrller.h"
+
+#include "runtime/forms/Forms.h"
+#include "runtime/system/Libraries.h"
+
+#include <QEvent>
+#include <QWidget>
+
+// Watches the form for the controller: the guard of the hooked handlers (they
+// are skipped once the controller is gone), the deferred delete that follows
+// a close with caFree or Release (so the destroy event fires while the form
+// is whole), and the form's end whatever way it comes.
+class TDLLVRCtrllerWatcher : public QObject {
+public:
+    explicit TDLLVRCtrllerWatcher(TDLLVRCtrller* controller)
+        : controller_(controller)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::DeferredDelete && watched == controller_->window_)
+            controller_->runDestroyEvent(controller_->window_);
+        return false;
+    }
+
+private:
+    TDLLVRCtrller* controller_;
+};
+
+namespace {
+
+// Element index of a zero-based argument array, or null when there is none.
+const Variant* argument(const Variant& args, int index)
+{
+    const Variant& array = args.Deref();
+    if (!array.IsArray() || array.DimCount() != 1 || index < array.LowBound() || index > array.HighBound())
+        return nullptr;
+    return &array.At(index).Deref();
+}
+
+bool readBool(const Variant* value, bool& out)
+{
+    if (!value)
+        return false;
+    try {
+        out = value->ToBool();
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+bool readInt(const Variant* value, int& out)
+{
+    if (!value)
+        return false;
+    try {
+        out = value->ToInt();
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+bool readString(const Variant* value, QString& out)
+{
+    if (!value)
+        return false;
+    try {
+        out = value->ToString();
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+TDLLVRCtrller::TDLLVRCtrller()
+    : watcher_(std::make_unique<TDLLVRCtrllerWatcher>(this))
+{
+}
+
+TDLLVRCtrller::~TDLLVRCtrller()
+{
+    if (Form && !destroying_)
+        CloseForm();
+    // Still there only when the controller is freed from inside the form's
+    // destroy event: leave the form to its own end, unhooked.
+    if (window_) {
+        unhookEvents(window_);
+        window_->removeEventFilter(watcher_.get());
+    }
+}
+
+void TDLLVRCtrller::GetVersion(QString& version)
+{
+    if (Form)
+        version = Form->VersionStamp();
+}
+
+qint32 TDLLVRCtrller::IsFormVisible()
+{
+    return Form && window_->Visible() ? -1 : 0;
+}
+
+void TDLLVRCtrller::SetFormVisible(bool visible)
+{
+    if (!Form)
+        return;
+    if (!visible) {
+        window_->Hide();
+        return;
+    }
+    if (window_->WindowState() == Vcl::wsMinimized)
+        window_->SetWindowState(Vcl::wsNormal);
+    window_->Show();
+    if (!window_)
+        return; // a show handler closed it
+    QWidget* w = window_->Widget();
+    if (w->isMinimized())
+        w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
+
+quintptr TDLLVRCtrller::GetFormHandle()
+{
+    if (!Form)
+        return 0;
+    return static_cast<quintptr>(window_->Widget()->winId());
+}
+
+qint32 TDLLVRCtrller::Open(const Variant& args)
+{
+    qint32 result = -1;
+    if (!Form) {
+        if (!frmVRBaseOptClass)
+            throw Exception(
+                QStringLiteral("HVN DLL Internal Error :\rNot Assign \"frmVRBaseOptClass\" varible"));
+        IVROptionsForm* form = frmVRBaseOptClass(nullptr);
+        TForm* window = form ? form->AsForm() : nullptr;
+        if (!window) {
+            delete form;
+            throw Exception(QStringLiteral("HVN DLL Internal Error :\rThe options form has no window"));
+        }
+        Form = form;
+        window_ = window;
+        window_->installEventFilter(watcher_.get());
+        QObject::connect(
+            window_, &QObject::destroyed, watcher_.get(), [this](QObject* gone) { formGone(gone); });
+        // The full name: a name cut at a fixed length would name another file.
+        Form->SetModulePath(ModuleFileName());
+        Form->SetHostObject(HostObject);
+        DoFormCreated();
+        if (!Form)
+            return result; // the shell closed it on 0x100
+    }
+    hookEvents();
+    if (Form->ApplyParams(args))
+        result = 0;
+    return result;
+}
+
+qint32 TDLLVRCtrller::SetParams(const Variant& args)
+{
+    qint32 result = -1;
+    if (Form && !args.Deref().IsNull()) {
+        try {
+            Form->SetParams(args);
+            result = 0;
+        } catch (...) {
+            // The shell only learns that the arguments were not taken.
+        }
+    }
+    return result;
+}
+
+qint32 TDLLVRCtrller::Execute(qint32 command, qint32, const Variant& args)
+{
+    if (!Form)
+        return -1;
+    return executeCommand(command, args) ? 0 : -1;
+}
+
+bool TDLLVRCtrller::executeCommand(qint32 command, const Variant& args)
+{
+    // A required element that is missing or of the wrong kind refuses the
+    // command: a missing preview flag must not turn into printing.
+    bool preview = false;
+    switch (command) {
+    case cmdPrintOrPreview:
+        return readBool(argument(args, 0), preview) && Form->PrintOrPreview(preview);
+    case cmdPrintKeys: {
+        const Variant* keys = argument(args, 1);
+        return readBool(argument(args, 0), preview) && keys && Form->PrintKeys(*keys, preview);
+    }
+    case cmdExportPictures: {
+        const Variant* keys = argument(args, 0);
+        int kind = 0;
+        QString prefix;
+        if (!keys || !readInt(argument(args, 1), kind) || !readString(argument(args, 2), prefix))
+            return false;
+        int resolution = DefaultResolution;
+        if (!readInt(argument(args, 3), resolution))
+            resolution = DefaultResolution;
+        QString extra;
+        if (args.Deref().HighBound() > 3 && !readString(argument(args, 4), extra))
+            extra.clear();
+        return Form->ExportPictures(*keys, kind, extra, prefix, resolution);
+    }
+    default:
+        return false;
+    }
+}
+
+void TDLLVRCtrller::ShowModal(Variant& result)
+{
+    if (!Form) {
+        result.Assign(Variant(static_cast<int>(mrCancel)));
+        return;
+    }
+    result.Assign(Variant(window_->ShowModal()));
+}
+
+void TDLLVRCtrller::CloseForm()
+{
+    if (!Form || destroying_)
+        return;
+    TForm* form = window_;
+    runDestroyEvent(form);
+    delete form; // forgets the form through formGone if the event did not
+}
+
+qint32 TDLLVRCtrller::GetInfo(Variant& info)
+{
+    if (!Form)
+        return -1;
+    Variant values = Variant::CreateArray(0, 3);
+    values[0] = Variant(Form->UserCode());
+    values[1] = Variant(Form->CompanyCode());
+    values[2] = Variant(Form->ProgramCode());
+    values[3] = Variant(Form->ProgramName());
+    info.Assign(values);
+    return 0;
+}
+
+bool TDLLVRCtrller::IsClosed()
+{
+    return Form == nullptr;
+}
+
+void TDLLVRCtrller::FormShowHandler(QObject* sender)
+{
+    if (PrevOnShow.Assigned())
+        PrevOnShow(sender);
+    TDLLBaseController::FormShowHandler(sender);
+}
+
+void TDLLVRCtrller::FormHideHandler(QObject* sender)
+{
+    if (PrevOnHide.Assigned())
+        PrevOnHide(sender);
+    TDLLBaseController::FormHideHandler(sender);
+}
+
+void TDLLVRCtrller::FormDestroyHandler(QObject* sender)
+{
+    if (Form) {
+        // From ~TForm (a form deleted behind the controller's back) only the
+        // TForm part is left: its results can no longer be asked for.
+        const bool whole = destroying_ || dynamic_cast<IVROptionsForm*>(sender) == Form;
+        destroying_ = true;
+        if (whole) {
+            ResultCode = Form->ResultCode();
+            ResultValue = Form->ResultValue();
+        }
+        if (PrevOnDestroy.Assigned())
+            PrevOnDestroy(sender);
+        TDLLBaseController::FormDestroyHandler(sender);
+    }
+    forgetForm();
+}
+
+void TDLLVRCtrller::CloseDesigner()
+{
+    if (Form)
+        Form->CloseDesigner();
+}
+
+void TDLLVRCtrller::hookEvents()
+{
+    if (hooked_)
+        return;
+    hooked_ = true;
+    PrevOnShow = window_->OnShow();
+    PrevOnHide = window_->OnHide();
+    PrevOnDestroy = window_->OnDestroy();
+    QObject* guard = watcher_.get();
+    window_->SetOnShow(TNotifyEvent::Of(guard, [this](TObject* sender) { FormShowHandler(sender); }));
+    window_->SetOnHide(TNotifyEvent::Of(guard, [this](TObject* sender) { FormHideHandler(sender); }));
+    window_->SetOnDestroy(TNotifyEvent::Of(guard, [this](TObject* sender) { FormDestroyHandler(sender); }));
+}
+
+void TDLLVRCtrller::unhookEvents(TForm* form)
+{
+    if (!hooked_)
+        return;
+    // What the window shows or hides on its way out is no longer the shell's concern.
+    form->SetOnShow(PrevOnShow);
+    form->SetOnHide(PrevOnHide);
+    hooked_ = false;
+}
+
+void TDLLVRCtrller::runDestroyEvent(TForm* form)
+{
+    if (destroying_)
+        return;
+    destroying_ = true;
+    const TNotifyEvent handler = form->OnDestroy();
+    form->SetOnDestroy(TNotifyEvent());
+    handler(form);
+}
+
+void TDLLVRCtrller::formGone(QObject* form)
+{
+    if (!window_ || form != window_)
+        return;
+    // The destroy event never reached this controller (its handler was
+    // replaced without calling on); the object is already gone, so only the
+    // controller's side is cleared. The shell still has to hear of it.
+    window_ = nullptr;
+    forgetForm();
+    TDLLBaseController::FormDestroyHandler(form);
+}
+
+void TDLLVRCtrller::forgetForm()
+{
+    if (window_) {
+        unhookEvents(window_);
+        window_->removeEventFilter(watcher_.get());
+        QObject::disconnect(window_, nullptr, watcher_.get(), nullptr);
+    }
+    Form = nullptr;
+    window_ = nullptr;
+    hooked_ = false;
+    PrevOnShow = PrevOnHide = PrevOnDestroy = TNotifyEvent();
+    destroying_ = false;
+}
+
+void InitDLLVRCtrllerUnit()
+{
+    DLLControllerClass = []() -> TDLLBaseController* { return new TDLLVRCtrller; };
+}

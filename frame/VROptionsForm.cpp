@@ -1,0 +1,5 @@
+#include "frame/VROptionsForm.h"
+
+TfrmVRBaseOptClass frmVRBaseOptClass = nullptr;
+
+IVROptionsForm::~IVROptionsForm() = default;

@@ -1,0 +1,76 @@
+#pragma once
+// The side of a print program's options window that the report controller
+// drives. The options form base of every print program implements it beside
+// its form class:
+//
+//     class TfrmVRBaseOpt : public TfrmBaseGene, public IVROptionsForm { ... };
+//
+// and the module registers the program's concrete form in frmVRBaseOptClass.
+//
+// Destruction: the controller fires the form's OnDestroy itself, while the
+// whole form still exists, before it frees the form (CloseForm) or before a
+// deferred delete (Release, close with caFree) runs, and clears the handler
+// so that ~TForm does not fire it again. A form deleted by any other means
+// reaches the controller from ~TForm, when only the TForm part is left; the
+// controller then forgets the form without reading its results.
+
+#include "runtime/system/Variant.h"
+
+#include <QString>
+
+class TComponent;
+class TForm;
+
+class IVROptionsForm {
+public:
+    virtual ~IVROptionsForm();
+
+    // The window itself (the object that implements this interface).
+    virtual TForm* AsForm() = 0;
+
+    // The module's full file name; the form derives its program code from it.
+    virtual void SetModulePath(const QString& path) = 0;
+    // The work-centre manager the shell placed in the controller.
+    virtual void SetHostObject(const Variant& host) = 0;
+    // Initialisation from the shell's argument array; false when the form cannot run.
+    virtual bool ApplyParams(const Variant& params) = 0;
+    // New arguments from the shell while the form lives; may raise.
+    virtual void SetParams(const Variant& params) = 0;
+
+    // Shell commands: print or preview from the entered criteria (5), the given
+    // keys (6), and pictures of the given keys' pages (11). True on success.
+    virtual bool PrintOrPreview(bool preview) = 0;
+    virtual bool PrintKeys(const Variant& keys, bool preview) = 0;
+    virtual bool ExportPictures(
+        const Variant& keys, int kind, const QString& extra, const QString& prefix, int resolution)
+        = 0;
+    // Closes the layout designer when one is open.
+    virtual void CloseDesigner() = 0;
+
+    virtual QString VersionStamp() const = 0;
+    virtual int ResultCode() const = 0;
+    virtual Variant ResultValue() const = 0;
+    virtual QString UserCode() const = 0;
+    virtual QString CompanyCode() const = 0;
+    virtual QString ProgramCode() const = 0;
+    virtual QString ProgramName() const = 0;
+};
+
+// Creates the program's options form with the given owner. The module's main
+// block registers it; empty until then.
+using TfrmVRBaseOptClass = IVROptionsForm* (*)(TComponent* owner);
+extern TfrmVRBaseOptClass frmVRBaseOptClass;
+
+// The factory of a form class T (a TForm that implements IVROptionsForm):
+//     frmVRBaseOptClass = &OptionsFormClass<TfrmZorv52>;
+template<typename T> IVROptionsForm* OptionsFormClass(TComponent* owner)
+{
+    T* form = new T(owner);
+    try {
+        form->AfterConstruction();
+    } catch (...) {
+        delete form;
+        throw;
+    }
+    return form;
+}

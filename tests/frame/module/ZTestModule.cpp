@@ -1,0 +1,62 @@
+// libZTESTC.so: a program module whose options form records the controller's
+// calls, for driving the shell end to end. Set in the environment:
+//   ZTEST_LOG=FILE        append each call and event of the form to FILE
+//   ZTEST_APPLY=fail      ApplyParams fails (result value "E;000036")
+//   ZTEST_COMMAND=fail    the form's commands fail (result value "W;000006")
+//   ZTEST_CLOSE=free|hide once shown, the window closes itself (freed or hidden)
+#include "frame/DLLVRCtrller.h"
+#include "tests/frame/module/RecordingOptionsForm.h"
+
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+class TZTestForm : public TRecordingOptionsForm {
+public:
+    TZTestForm()
+        : TRecordingOptionsForm(nullptr)
+    {
+        ApplyResult = qgetenv("ZTEST_APPLY") != "fail";
+        CommandResult = qgetenv("ZTEST_COMMAND") != "fail";
+        if (!CommandResult)
+            ResultValueValue = Variant("W;000006");
+        const QByteArray close = qgetenv("ZTEST_CLOSE");
+        FreeOnClose = close != "hide";
+        if (!close.isEmpty()) {
+            SetOnShow(TNotifyEvent::Of(this, [this](TObject*) {
+                Record(QStringLiteral("OnShow"));
+                QTimer::singleShot(0, this, [this] { Close(); });
+            }));
+        }
+        SetOnDestroy(TNotifyEvent::Of(this, [this](TObject*) { Record(QStringLiteral("OnDestroy")); }));
+    }
+
+protected:
+    void Record(const QString& line) override
+    {
+        TRecordingOptionsForm::Record(line);
+        QFile log(QString::fromLocal8Bit(qgetenv("ZTEST_LOG")));
+        if (!log.fileName().isEmpty() && log.open(QIODevice::Append))
+            log.write(line.toUtf8() + '\n');
+    }
+};
+
+IVROptionsForm* createTestForm(TComponent*)
+{
+    auto* form = new TZTestForm;
+    form->AfterConstruction();
+    return form;
+}
+
+struct ModuleMain {
+    ModuleMain()
+    {
+        InitDLLVRCtrllerUnit();
+        frmVRBaseOptClass = &createTestForm;
+    }
+};
+
+const ModuleMain moduleMain;
+
+} // namespace
