@@ -327,6 +327,7 @@ void TAppServer::registerMembers()
         SetOut(a, 2, sent);
         return Variant(packet);
     });
+    registerCatalogueMembers();
 }
 
 void RegisterAppServer()

@@ -53,6 +53,15 @@ public:
     QByteArray GetRecords(
         const QString& provider, int count, int& rowsSent, const QString& request, int options);
 
+    // The catalogue of the work-centre manager (CatalogueService.cpp).
+    // [kind ("Query", "Lookup", "Counter" or "SimpleSql"), table (a counter's
+    // name), number, database name, parameters] -> [rows, column captions,
+    // title]; Null on failure (LastError tells why).
+    Variant CatalogueQuery(const Variant& args);
+    // [kind, number, language ("CHS" or "CHT"), database name] -> the
+    // message text; empty when the database has no such message.
+    QString CatalogueMessage(const Variant& args);
+
     // The open database (opened on first use). Raises EDatabaseError.
     TDbBackend& Database();
     // A client text in the back end's dialect. Raises EDatabaseError.
@@ -60,6 +69,9 @@ public:
 
 private:
     void registerMembers();
+    void registerCatalogueMembers();
+    // Opens the company database of a database name unless it is open.
+    void useDatabase(const QString& databaseName);
     std::unique_ptr<TDbCursor> openProvider(const QString& provider, const QString& request);
     // Runs body; on an exception records it and answers failure.
     template<typename R, typename F> R guarded(const QString& operation, R failure, F body);

@@ -2,6 +2,7 @@
 // sign-off records, all from one seeded generator.
 #include "suite/appserver/DemoHome.h"
 
+#include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
 
 #include <QDate>
@@ -422,6 +423,7 @@ TDemoSummary CreateDemoDatabase(const QString& fileName, const TDemoOptions& opt
     TDbTransaction tx(*db);
     TDemoSummary summary = Generator(*db, options).Run();
     tx.Commit();
+    appserver::InstallMessageCatalogue(*db);
     db->ExecuteScript(QStringLiteral("ANALYZE; PRAGMA wal_checkpoint(TRUNCATE);"));
     summary.DatabaseFile = fileName;
     return summary;
