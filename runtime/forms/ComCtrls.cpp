@@ -534,14 +534,14 @@ void TPageControl::InsertControl(TControl* control)
     TWinControl::InsertControl(control);
     placeSheets();
     if (!activePage_ && !IsLoading())
-        activePage_ = static_cast<TTabSheet*>(control);
+        activePage_ = control;
     Changed();
 }
 
 void TPageControl::RemoveControl(TControl* control)
 {
     TWinControl::RemoveControl(control);
-    if (activePage_ == control)
+    if (activePage_ == static_cast<QObject*>(control))
         activePage_ = nullptr;
     if (HasWidget() && control->HasWidget()) {
         auto* tabs = static_cast<QTabWidget*>(Widget());
@@ -599,8 +599,8 @@ void TPageControl::UpdateWidget()
         tabs->setTabText(index, sheet->Caption());
         tabs->setTabVisible(index, sheet->TabVisible());
     }
-    if (activePage_ && activePage_->HasWidget())
-        tabs->setCurrentWidget(activePage_->Widget());
+    if (TTabSheet* active = ActivePage(); active && active->HasWidget())
+        tabs->setCurrentWidget(active->Widget());
 }
 
 // TStatusPanel / TStatusBar --------------------------------------------------

@@ -276,9 +276,9 @@ public:
     explicit TPageControl(TComponent* owner = nullptr);
     int PageCount() const;
     TTabSheet* Pages(int index) const;
-    TTabSheet* ActivePage() const { return activePage_; }
+    TTabSheet* ActivePage() const { return static_cast<TTabSheet*>(activePage_); }
     void SetActivePage(TTabSheet* page);
-    int ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
+    int ActivePageIndex() const { return activePage_ ? ActivePage()->PageIndex() : -1; }
     void SetActivePageIndex(int index) { SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr); }
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool value) { multiLine_ = value; }
@@ -309,7 +309,8 @@ private:
     friend class TTabSheet;
     void placeSheets();
 
-    QPointer<TTabSheet> activePage_;
+    // Kept as a QObject: a sheet leaves (and clears it) while it is being destroyed.
+    QObject* activePage_ = nullptr;
     bool multiLine_ = false;
     TTabPosition tabPosition_ = tpTop;
     TTabStyle style_ = tsTabs;

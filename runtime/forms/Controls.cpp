@@ -281,6 +281,8 @@ TWinControl::~TWinControl()
     // Children go first, while this control is still whole.
     while (!controls_.isEmpty())
         delete controls_.last();
+    if (TForm* form = ParentForm(); form && form != this)
+        form->ControlDestroying(this);
 }
 
 int TWinControl::TabOrder() const

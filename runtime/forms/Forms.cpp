@@ -91,6 +91,12 @@ void TForm::SetActiveControl(TWinControl* control)
         FocusControl(control);
 }
 
+void TForm::ControlDestroying(TWinControl* control)
+{
+    if (activeControl_ == control)
+        activeControl_ = nullptr;
+}
+
 void TForm::FocusControl(TWinControl* control)
 {
     if (control == this)
@@ -258,7 +264,7 @@ void TForm::DialogKey(Word& key, TShiftState shift)
         return;
     TButton* button = nullptr;
     if (key == VK_RETURN) {
-        button = qobject_cast<TButton*>(activeControl_.data());
+        button = qobject_cast<TButton*>(activeControl_);
         if (!button)
             button = DefaultButton();
     } else if (key == VK_ESCAPE) {

@@ -68,6 +68,8 @@ public:
 
     // The control that has (or last had) the focus in this form.
     TWinControl* ActiveControl() const { return activeControl_; }
+    // A windowed control on the form is going: it can no longer be the active one.
+    void ControlDestroying(TWinControl* control);
     void SetActiveControl(TWinControl* control);
     // Moves the focus to control: OnExit of the old control, OnEnter of the new.
     void FocusControl(TWinControl* control);
@@ -146,7 +148,7 @@ private:
     int pixelsPerInch_ = 96;
     int textHeight_ = 13;
     QPointer<TComponent> menu_;
-    QPointer<TWinControl> activeControl_;
+    TWinControl* activeControl_ = nullptr; // cleared by ControlDestroying
     int modalResult_ = 0;
     bool modal_ = false;
     bool closing_ = false;

@@ -131,3 +131,16 @@ TEST_F(KeyboardTest, CloseAsksCloseQueryAndModalResultEndsAModalForm)
     EXPECT_EQ(dialogs.Pending(), 0);
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
+
+TEST_F(KeyboardTest, AFocusedControlThatGoesLeavesNoActiveControlBehind)
+{
+    auto* combo = form->FindComponent<TComboBox>("cbType");
+    int exits = 0;
+    combo->SetOnExit(TNotifyEvent::Of([&exits](TObject*) { ++exits; }));
+    combo->SetFocus();
+    delete combo;
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    form->edCode->SetFocus(); // no exit handler of the freed combo box runs
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(form->ActiveControl(), form->edCode);
+}
