@@ -1,0 +1,85 @@
+#include "suite/hubdesk/HubServerLink.h"
+
+#include "common/StewardINI.h"
+#include "runtime/data/SocketConnection.h"
+
+THubServerLink::THubServerLink(QString serverName)
+    : serverName_(std::move(serverName))
+{
+}
+
+THubServerLink::~THubServerLink()
+{
+    server_ = Variant();
+    if (connection_)
+        connection_->Close();
+}
+
+Variant THubServerLink::Server()
+{
+    if (server_.IsObject())
+        return server_;
+    TStewardIniC ini;
+    if (!ini.LoadSettings())
+        throw ESocketConnectionError(QStringLiteral("client configuration: %1").arg(ini.ErrorCode));
+    if (language_.isEmpty())
+        language_ = ini.UICodePage.trimmed() == u"950" ? QStringLiteral("CHT") : QStringLiteral("CHS");
+    connection_ = std::make_unique<TSocketConnection>();
+    connection_->SetAddress(ini.Servers.At(0, 0).ToString().trimmed());
+    bool portOk = false;
+    const int port = ini.Servers.At(1, 0).ToString().trimmed().toInt(&portOk);
+    if (portOk && port > 0)
+        connection_->SetPort(port);
+    connection_->SetServerName(serverName_);
+    server_ = connection_->GetServer();
+    return server_;
+}
+
+QString THubServerLink::Language()
+{
+    if (language_.isEmpty()) {
+        TStewardIniC ini;
+        ini.LoadSettings(); // the code pages are read before anything can fail
+        language_ = ini.UICodePage.trimmed() == u"950" ? QStringLiteral("CHT") : QStringLiteral("CHS");
+    }
+    return language_;
+}
+
+THubQueryAnswer THubServerLink::Query(const QString& kind, const QString& table, const QString& number,
+    const QString& databaseName, const Variant& params)
+{
+    THubQueryAnswer answer;
+    try {
+        const Variant server = Server();
+        const Variant& p = params.Deref();
+        const Variant reply = server.Call(QStringLiteral("CatalogueQuery"),
+            {Variant::ArrayOf({kind, table, number, databaseName,
+                p.IsArray() || p.IsEmptyOrNull() ? p : Variant::ArrayOf({p})})});
+        if (!reply.IsArray() || reply.HighBound() < 2 || !reply[0].IsArray()) {
+            answer.Error = server.Get(QStringLiteral("LastError")).ToString();
+            return answer;
+        }
+        answer.Ok = true;
+        answer.Rows = reply[0];
+        for (const Variant& c : reply[1].Elements())
+            answer.Columns << c.ToString();
+        answer.Title = reply[2].ToString();
+    } catch (const Exception& e) {
+        answer.Error = e.Message();
+    } catch (const std::exception& e) {
+        answer.Error = QString::fromUtf8(e.what());
+    }
+    return answer;
+}
+
+QString THubServerLink::Message(const QString& kind, const QString& id)
+{
+    try {
+        const Variant server = Server();
+        return server
+            .Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({kind, id, Language(), QString()})})
+            .ToString();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
