@@ -1,0 +1,197 @@
+#include "suite/shell/ShellOptions.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+bool pictureKind(const QString& text, int& kind)
+{
+    static const QStringList names {
+        QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("GIF"), QStringLiteral("PDF")};
+    kind = static_cast<int>(names.indexOf(text.toUpper()));
+    if (kind >= 0)
+        return true;
+    bool ok = false;
+    kind = text.toInt(&ok);
+    return ok && kind >= 0 && kind < names.size();
+}
+
+} // namespace
+
+bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error)
+{
+    using Mode = TShellOptions::Mode;
+    bool print = false, preview = false, exportPictures = false, help = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& out) {
+            if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
+                error = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            help = true;
+        } else if (a == QLatin1String("--home")) {
+            if (!value(o.Home))
+                return false;
+        } else if (a == QLatin1String("--user")) {
+            if (!value(o.User))
+                return false;
+        } else if (a == QLatin1String("--company")) {
+            if (!value(o.Company))
+                return false;
+        } else if (a == QLatin1String("--database")) {
+            if (!value(o.Database))
+                return false;
+        } else if (a == QLatin1String("--features")) {
+            if (!value(o.Features))
+                return false;
+        } else if (a == QLatin1String("--verbose") || a == QLatin1String("-v")) {
+            o.Verbose = true;
+        } else if (a == QLatin1String("--preview")) {
+            preview = true;
+        } else if (a == QLatin1String("--print")) {
+            print = true;
+        } else if (a == QLatin1String("--keys")) {
+            QString keys;
+            if (!value(keys))
+                return false;
+            o.Keys = keys.split(QLatin1Char(','));
+            for (QString& key : o.Keys)
+                key = key.trimmed();
+            if (o.Keys.size() < 3 || o.Keys.size() > 4 || o.Keys[0].isEmpty() || o.Keys[1].isEmpty()) {
+                error = QStringLiteral("--keys wants TYPE,NUMBER,VERSION[,TYPEKEY], got \"%1\"").arg(keys);
+                return false;
+            }
+        } else if (a == QLatin1String("--export-pictures")) {
+            QString kind;
+            if (!value(kind) || !value(o.PicturePrefix))
+                return false;
+            if (!pictureKind(kind, o.PictureKind)) {
+                error
+                    = QStringLiteral("picture kind \"%1\" is none of BMP, JPG, GIF, PDF (0 to 3)").arg(kind);
+                return false;
+            }
+            if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--"))) {
+                bool ok = false;
+                o.Resolution = args[i + 1].toInt(&ok);
+                if (!ok || o.Resolution <= 0) {
+                    error = QStringLiteral("resolution \"%1\" is no positive number").arg(args[i + 1]);
+                    return false;
+                }
+                ++i;
+            }
+            exportPictures = true;
+        } else if (a == QLatin1String("--create-demo")) {
+            if (!value(o.DemoDir))
+                return false;
+        } else if (a == QLatin1String("--slips")) {
+            QString slips;
+            if (!value(slips))
+                return false;
+            bool ok = false;
+            o.DemoSlips = slips.toInt(&ok);
+            if (!ok || o.DemoSlips < 1) {
+                error = QStringLiteral("--slips wants a positive number, got \"%1\"").arg(slips);
+                return false;
+            }
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else if (o.Program.isEmpty()) {
+            static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]{1,32}$"));
+            if (!name.match(a).hasMatch()) {
+                error = QStringLiteral("\"%1\" is no program code (letters, digits, _)").arg(a);
+                return false;
+            }
+            o.Program = a.toUpper();
+        } else {
+            error = QStringLiteral("unexpected argument \"%1\"").arg(a);
+            return false;
+        }
+    }
+
+    if (help) {
+        o.RunMode = Mode::Help;
+        return true;
+    }
+    if (!o.DemoDir.isEmpty()) {
+        if (!o.Program.isEmpty() || print || preview || exportPictures || !o.Keys.isEmpty()) {
+            error = QStringLiteral("--create-demo makes a demo home and runs no program");
+            return false;
+        }
+        o.RunMode = Mode::CreateDemo;
+        return true;
+    }
+    if (o.Program.isEmpty()) {
+        error = QStringLiteral("which program? (e.g. steward ZORV52)");
+        return false;
+    }
+    if (print && preview) {
+        error = QStringLiteral("--print and --preview exclude each other");
+        return false;
+    }
+    if (exportPictures) {
+        if (print || preview || o.Keys.isEmpty()) {
+            error = QStringLiteral("--export-pictures goes with --keys, without --print or --preview");
+            return false;
+        }
+        o.RunMode = Mode::ExportPictures;
+    } else if (!o.Keys.isEmpty()) {
+        if (!print && !preview) {
+            error = QStringLiteral("--keys goes with --print, --preview or --export-pictures");
+            return false;
+        }
+        o.RunMode = Mode::PrintKeys;
+    } else if (print || preview) {
+        o.RunMode = Mode::PrintOrPreview;
+    }
+    o.Preview = preview;
+    return true;
+}
+
+QString ShellUsage()
+{
+    return QStringLiteral(
+        "usage: steward PROGRAM [options]\n"
+        "       steward --create-demo DIR [--slips N]\n"
+        "\n"
+        "Loads the program module lib<PROGRAM>C.so (from the shell's lib folder, the\n"
+        "client home's C_HVBIN folder or $STEWARD_LIBRARY_PATH), opens the program and\n"
+        "shows its options window until the window is closed.\n"
+        "\n"
+        "Who and where:\n"
+        "  --home DIR        client home folder; its registry file DIR/registry.reg\n"
+        "                    is used for this run (else $STEWARD_REGISTRY)\n"
+        "  --user CODE       user code (default DS)\n"
+        "  --company CODE    company code (default HV01)\n"
+        "  --database NAME   database name (default DEMO)\n"
+        "  --features LIST   enabled features, e.g. FEP for fax and e-mail\n"
+        "  --verbose         report the shell's steps and the program's events on stderr\n"
+        "\n"
+        "Commands without the options window (the window stays hidden):\n"
+        "  --preview | --print\n"
+        "                    preview or print from the program's default criteria\n"
+        "  --keys TYPE,NUMBER,VERSION[,TYPEKEY] --preview | --print\n"
+        "                    preview or print the slip with these keys\n"
+        "  --keys TYPE,NUMBER,VERSION[,TYPEKEY] --export-pictures KIND PREFIX [RESOLUTION]\n"
+        "                    write the slip's pages as picture files PREFIX...;\n"
+        "                    KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n"
+        "                    dots per inch, 96 when left out\n"
+        "\n"
+        "Demo data:\n"
+        "  --create-demo DIR make a demo client home in DIR (registry file, settings,\n"
+        "                    SQLite database); --slips N sets the number of slips (300)\n"
+        "\n"
+        "Exit status: 0 on success; 1 when the program failed to open or a command\n"
+        "failed (the program's message is printed on stderr); 2 for a wrong command\n"
+        "line; 3 when the module cannot be loaded or has no GetController.\n"
+        "\n"
+        "Example:\n"
+        "  steward --create-demo ~/demo\n"
+        "  steward ZORV52 --home ~/demo --user CHEN\n"
+        "  steward ZORV52 --home ~/demo --keys 5101,20110001,0001 --export-pictures PDF /tmp/slip\n");
+}

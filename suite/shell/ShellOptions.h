@@ -1,0 +1,46 @@
+#pragma once
+// The command line of steward, the client shell:
+//
+//   steward PROGRAM [--home DIR] [--user U] [--company C] [--database D]
+//                   [--features F] [--verbose]
+//                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
+//                   [--export-pictures KIND PREFIX [RESOLUTION]]
+//   steward --create-demo DIR [--slips N]
+//   steward [PROGRAM] --help
+
+#include <QString>
+#include <QStringList>
+
+struct TShellOptions {
+    enum class Mode {
+        Window, // show the options window until it is gone
+        PrintOrPreview, // command 5
+        PrintKeys, // command 6
+        ExportPictures, // command 11
+        CreateDemo,
+        Help,
+    };
+
+    Mode RunMode = Mode::Window;
+    QString Program; // upper case, e.g. ZORV52
+    QString Home; // client home; empty = the registry file in place
+    QString User = QStringLiteral("DS");
+    QString Company = QStringLiteral("HV01");
+    QString Database = QStringLiteral("DEMO");
+    QString Features;
+    bool Verbose = false;
+    bool Preview = false;
+    QStringList Keys; // TYPE, NUMBER, VERSION[, TYPEKEY]
+    int PictureKind = 0; // 0 BMP, 1 JPG, 2 GIF, 3 PDF
+    QString PicturePrefix;
+    int Resolution = 0; // 0: the module's default
+    QString DemoDir;
+    int DemoSlips = 300;
+};
+
+// Reads the arguments after the program name. Returns false with a message in
+// error when they do not make one valid call.
+bool ParseShellOptions(const QStringList& args, TShellOptions& options, QString& error);
+
+// The text of --help.
+QString ShellUsage();

@@ -1,0 +1,306 @@
+#include "suite/shell/StewardShell.h"
+
+#include "frame/DLLBaseController.h"
+#include "runtime/system/AutoObject.h"
+#include "runtime/system/Libraries.h"
+#include "suite/appserver/AppServer.h"
+#include "suite/appserver/DemoHome.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+// The work-centre manager's library registers "HubDesk.Manager" with this
+// function when the shell is linked with it (see CMakeLists.txt); without it
+// the shell runs with an empty HostObject.
+void RegisterHubDesk() __attribute__((weak));
+
+namespace {
+
+const QString ManagerProgId = QStringLiteral("HubDesk.Manager");
+
+QString eventName(int code)
+{
+    switch (code) {
+    case ncFormCreated:
+        return QStringLiteral("form created");
+    case ncFormShown:
+        return QStringLiteral("form shown");
+    case ncFormHidden:
+        return QStringLiteral("form hidden");
+    case ncFormDestroyed:
+        return QStringLiteral("form destroyed");
+    case ncEvent320:
+        return QStringLiteral("event 320");
+    default:
+        return QStringLiteral("unknown event");
+    }
+}
+
+// The controller is freed by its destructor; the module stays loaded.
+struct ControllerDeleter {
+    void operator()(TDLLBaseController* controller) const { delete controller; }
+};
+
+} // namespace
+
+TStewardShell::TStewardShell(TShellOptions options)
+    : options_(std::move(options))
+{
+}
+
+int TStewardShell::Run()
+{
+    switch (options_.RunMode) {
+    case TShellOptions::Mode::Help:
+        std::fputs(qPrintable(ShellUsage()), stdout);
+        return Success;
+    case TShellOptions::Mode::CreateDemo:
+        return runDemo();
+    default:
+        return runProgram();
+    }
+}
+
+int TStewardShell::runDemo()
+{
+    try {
+        TDemoOptions demo;
+        demo.Slips = options_.DemoSlips;
+        const TDemoSummary summary = CreateDemoHome(options_.DemoDir, demo);
+        std::printf("demo home %s: %lld slips, %lld lines\n",
+            qPrintable(QDir(options_.DemoDir).absolutePath()), static_cast<long long>(summary.Slips),
+            static_cast<long long>(summary.Lines));
+        return Success;
+    } catch (const std::exception& e) {
+        say(QStringLiteral("cannot make the demo home: %1").arg(QString::fromUtf8(e.what())));
+        return ProgramFailed;
+    }
+}
+
+int TStewardShell::runProgram()
+{
+    QStringList folders;
+    if (!options_.Home.isEmpty()) {
+        const QString home = QDir(options_.Home).absolutePath();
+        const QString registry = home + QStringLiteral("/registry.reg");
+        if (!QFileInfo::exists(registry)) {
+            say(QStringLiteral("%1 is no client home: %2 is missing").arg(home, registry));
+            return UsageError;
+        }
+        qputenv("STEWARD_REGISTRY", QFile::encodeName(registry));
+        folders << home + QStringLiteral("/C_HVBIN");
+        verbose(QStringLiteral("registry file %1").arg(registry));
+    }
+    // Installed or built side by side: bin/steward and lib/lib<PROGRAM>C.so.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    folders << exeDir + QStringLiteral("/../lib") << exeDir + QStringLiteral("/lib");
+
+    moduleName_ = QStringLiteral("lib%1C.so").arg(options_.Program);
+    std::unique_ptr<TLibrary> library = TLibrary::Load(options_.Program + QStringLiteral("C.dll"), folders);
+    if (!library) {
+        say(QStringLiteral("cannot load the module of %1: %2")
+                .arg(options_.Program, TLibrary::LastLoadError()));
+        return ModuleError;
+    }
+    verbose(QStringLiteral("module %1").arg(library->Path()));
+    auto getController
+        = reinterpret_cast<TGetController>(library->GetProcAddress(QStringLiteral("GetController")));
+    if (!getController) {
+        say(QStringLiteral("%1 is no program module: it has no entry point GetController")
+                .arg(library->Path()));
+        return ModuleError;
+    }
+
+    RegisterAppServer();
+    createManager();
+
+    int status = ModuleError;
+    try {
+        std::unique_ptr<TDLLBaseController, ControllerDeleter> controller(getController());
+        if (!controller) {
+            say(QStringLiteral("%1: GetController gave no controller").arg(moduleName_));
+        } else {
+            status = drive(controller.get());
+            // Freed outside every event of the form; its destructor closes the form.
+            controller.reset();
+        }
+    } catch (const std::exception& e) {
+        // Module errors keep Windows line breaks ("\r"); show them as lines.
+        QString message = QString::fromUtf8(e.what());
+        message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        say(QStringLiteral("%1: %2").arg(options_.Program, message));
+        status = ProgramFailed;
+    }
+    // Whatever the module left for the event loop to delete goes while its code is there.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The module stays loaded until the process ends: Qt keeps metatypes and
+    // class data that point into it.
+    (void)library.release();
+    return status;
+}
+
+void TStewardShell::createManager()
+{
+    if (RegisterHubDesk)
+        RegisterHubDesk();
+    if (!AutoObjectFactory::IsRegistered(ManagerProgId)) {
+        verbose(QStringLiteral("no %1 in this shell: the program runs without the work-centre manager")
+                    .arg(ManagerProgId));
+        return;
+    }
+    try {
+        manager_ = CreateOleObject(ManagerProgId);
+    } catch (const std::exception& e) {
+        verbose(QStringLiteral("cannot create %1: %2").arg(ManagerProgId, QString::fromUtf8(e.what())));
+    }
+}
+
+int TStewardShell::drive(TDLLBaseController* controller)
+{
+    controller->HostObject = manager_;
+    controller->OnControllerEvent = [this](int code, TDLLBaseController* c) { onEvent(code, c); };
+    const Variant args = Variant::ArrayOf({Variant(options_.User), Variant(options_.Company),
+        Variant(options_.Database), Variant(0), Variant(options_.Features)});
+    verbose(QStringLiteral("Open [%1, %2, %3, 0, %4]")
+                .arg(options_.User, options_.Company, options_.Database, options_.Features));
+    if (controller->Open(args) != 0)
+        return fail(controller, QStringLiteral("the program could not start"));
+    if (options_.RunMode == TShellOptions::Mode::Window)
+        return runWindow(controller);
+    return runCommand(controller);
+}
+
+int TStewardShell::runWindow(TDLLBaseController* controller)
+{
+    controller->SetFormVisible(true);
+    if (controller->IsClosed())
+        return Success;
+    QEventLoop loop;
+    QObject::connect(qApp, &QApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    QTimer poll; // the form may go without this shell's event handler (a module that clears it)
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (formGone_ || controller->IsClosed())
+            loop.quit();
+    });
+    poll.start(200);
+    if (!formGone_)
+        loop.exec();
+    return Success;
+}
+
+int TStewardShell::runCommand(TDLLBaseController* controller)
+{
+    using Mode = TShellOptions::Mode;
+    Variant keys = Variant::CreateArray(0, static_cast<int>(options_.Keys.size()) - 1);
+    for (int i = 0; i < options_.Keys.size(); ++i)
+        keys[i] = Variant(options_.Keys[i]);
+    qint32 command = 0;
+    Variant args;
+    switch (options_.RunMode) {
+    case Mode::PrintOrPreview:
+        command = 5;
+        args = Variant::ArrayOf({Variant(options_.Preview)});
+        break;
+    case Mode::PrintKeys:
+        command = 6;
+        args = Variant::ArrayOf({Variant(options_.Preview), keys});
+        break;
+    default:
+        command = 11;
+        args = Variant::ArrayOf({keys, Variant(options_.PictureKind), Variant(options_.PicturePrefix)});
+        if (options_.Resolution > 0) {
+            args.Redim(3);
+            args[3] = Variant(options_.Resolution);
+        }
+        break;
+    }
+    verbose(QStringLiteral("Execute %1 %2").arg(command).arg(args.DebugText()));
+    if (controller->Execute(command, 0, args) != 0)
+        return fail(controller, QStringLiteral("command %1 failed").arg(command));
+    controller->CloseForm();
+    return Success;
+}
+
+void TStewardShell::onEvent(int code, TDLLBaseController* controller)
+{
+    verbose(QStringLiteral("event 0x%1 (%2)").arg(code, 0, 16).arg(eventName(code)));
+    if (code == ncFormDestroyed) {
+        formGone_ = true;
+    } else if (code == ncFormHidden && options_.RunMode == TShellOptions::Mode::Window) {
+        // A window that only hides when closed is gone for the user as well;
+        // checked once the hide has finished, outside the form's own event.
+        QTimer::singleShot(0, qApp, [this, controller] { closeWhenNoWindowIsLeft(controller); });
+    }
+}
+
+void TStewardShell::closeWhenNoWindowIsLeft(TDLLBaseController* controller)
+{
+    if (formGone_ || controller->IsClosed())
+        return;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* w : windows) {
+        if (w->isVisible())
+            return;
+    }
+    verbose(QStringLiteral("no window is left: closing the program"));
+    controller->CloseForm();
+}
+
+int TStewardShell::fail(TDLLBaseController* controller, const QString& what)
+{
+    controller->CloseForm();
+    QString text = messageText(controller->ResultValue);
+    if (text.isEmpty() && controller->ResultCode != 0)
+        text = QStringLiteral("result code %1").arg(controller->ResultCode);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    say(QStringLiteral("%1: %2%3")
+            .arg(options_.Program, what, text.isEmpty() ? QString() : QStringLiteral(": ") + text));
+    return ProgramFailed;
+}
+
+QString TStewardShell::messageText(const Variant& value) const
+{
+    QString text;
+    try {
+        text = value.ToString().trimmed();
+    } catch (const std::exception&) {
+        return QString();
+    }
+    // A message code ("E;000038") is shown with its text when the manager has one.
+    static const QRegularExpression code(QStringLiteral("^([CDEIQW]);(\\d{6})(;.*)?$"));
+    const QRegularExpressionMatch m = code.match(text);
+    if (!m.hasMatch() || !manager_.IsObject())
+        return text;
+    try {
+        const QString message
+            = manager_.Call(QStringLiteral("GetMessage"), {Variant(m.captured(1)), Variant(m.captured(2))})
+                  .ToString()
+                  .trimmed();
+        // The manager answers "Can not Get Message..." for a code it does not know.
+        if (!message.isEmpty() && !message.startsWith(QLatin1String("Can not Get Message")))
+            return QStringLiteral("%1 (%2)").arg(message, text);
+    } catch (const std::exception&) {
+    }
+    return text;
+}
+
+void TStewardShell::say(const QString& text) const
+{
+    std::fprintf(stderr, "steward: %s\n", qPrintable(text));
+}
+
+void TStewardShell::verbose(const QString& text) const
+{
+    if (options_.Verbose)
+        say(text);
+}

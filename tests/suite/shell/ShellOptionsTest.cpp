@@ -1,0 +1,87 @@
+// The shell's command line: which run each combination asks for, and the
+// combinations it refuses.
+#include "suite/shell/ShellOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Mode = TShellOptions::Mode;
+
+TShellOptions parse(const QString& line)
+{
+    TShellOptions options;
+    QString error;
+    EXPECT_TRUE(ParseShellOptions(line.split(u' ', Qt::SkipEmptyParts), options, error))
+        << qPrintable(line) << ": " << qPrintable(error);
+    return options;
+}
+
+QString refusal(const QString& line)
+{
+    TShellOptions options;
+    QString error;
+    EXPECT_FALSE(ParseShellOptions(line.split(u' ', Qt::SkipEmptyParts), options, error)) << qPrintable(line);
+    return error;
+}
+
+TEST(ShellOptionsTest, ProgramAndWhoAndWhere)
+{
+    const TShellOptions o = parse(QStringLiteral(
+        "zorv52 --home /tmp/h --user CHEN --company HV02 --database TEST --features FEP --verbose"));
+    EXPECT_EQ(o.RunMode, Mode::Window);
+    EXPECT_EQ(o.Program, QStringLiteral("ZORV52"));
+    EXPECT_EQ(o.Home, QStringLiteral("/tmp/h"));
+    EXPECT_EQ(o.User, QStringLiteral("CHEN"));
+    EXPECT_EQ(o.Company, QStringLiteral("HV02"));
+    EXPECT_EQ(o.Database, QStringLiteral("TEST"));
+    EXPECT_EQ(o.Features, QStringLiteral("FEP"));
+    EXPECT_TRUE(o.Verbose);
+    EXPECT_EQ(parse(QStringLiteral("ZORV52 --help")).RunMode, Mode::Help);
+    EXPECT_EQ(parse(QStringLiteral("-h")).RunMode, Mode::Help);
+}
+
+TEST(ShellOptionsTest, Commands)
+{
+    TShellOptions o = parse(QStringLiteral("ZORV52 --preview"));
+    EXPECT_EQ(o.RunMode, Mode::PrintOrPreview);
+    EXPECT_TRUE(o.Preview);
+    o = parse(QStringLiteral("ZORV52 --print --keys 5101,20110001,0001"));
+    EXPECT_EQ(o.RunMode, Mode::PrintKeys);
+    EXPECT_FALSE(o.Preview);
+    EXPECT_EQ(
+        o.Keys, (QStringList {QStringLiteral("5101"), QStringLiteral("20110001"), QStringLiteral("0001")}));
+    o = parse(QStringLiteral("ZORV52 --keys 5101,20110001,0001,T --export-pictures jpg /tmp/slip 150"));
+    EXPECT_EQ(o.RunMode, Mode::ExportPictures);
+    EXPECT_EQ(o.Keys.size(), 4);
+    EXPECT_EQ(o.PictureKind, 1);
+    EXPECT_EQ(o.PicturePrefix, QStringLiteral("/tmp/slip"));
+    EXPECT_EQ(o.Resolution, 150);
+    o = parse(QStringLiteral("ZORV52 --export-pictures 3 out --keys A,B,C"));
+    EXPECT_EQ(o.PictureKind, 3);
+    EXPECT_EQ(o.Resolution, 0);
+    o = parse(QStringLiteral("--create-demo /tmp/demo --slips 5"));
+    EXPECT_EQ(o.RunMode, Mode::CreateDemo);
+    EXPECT_EQ(o.DemoSlips, 5);
+}
+
+TEST(ShellOptionsTest, RefusedCombinations)
+{
+    EXPECT_TRUE(refusal(QString()).contains(QStringLiteral("which program")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --print --preview")).contains(QStringLiteral("exclude")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C")).contains(QStringLiteral("--keys goes with")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pictures BMP p")).contains(QStringLiteral("--keys")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B --print")).contains(QStringLiteral("TYPE,NUMBER")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures TIFF p"))
+                    .contains(QStringLiteral("TIFF")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p -3"))
+                    .contains(QStringLiteral("-3")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --user")).contains(QStringLiteral("--user needs a value")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --colour red")).contains(QStringLiteral("unknown option")));
+    EXPECT_TRUE(refusal(QStringLiteral("../evil")).contains(QStringLiteral("no program code")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 ZORV53")).contains(QStringLiteral("unexpected")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --create-demo /tmp/d")).contains(QStringLiteral("runs no program")));
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+// steward end to end: the real shell driving the test module (whose options
+// form logs each call to a file), the change-slip module, and libraries that
+// are no modules.
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ShellRun {
+    int Status = -1;
+    QString Out;
+    QString Err;
+    QStringList Log; // the test form's calls
+};
+
+class ShellRunTest : public ::testing::Test {
+protected:
+    ShellRun steward(const QStringList& args, const QMap<QString, QString>& env = {})
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZTEST_LOG"), folder.file(QStringLiteral("calls.log")));
+        for (auto it = env.begin(); it != env.end(); ++it)
+            environment.insert(it.key(), it.value());
+        QFile::remove(folder.file(QStringLiteral("calls.log")));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(ZORV_STEWARD), args);
+        ShellRun run;
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "steward did not finish";
+            return run;
+        }
+        run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.Out = QString::fromUtf8(process.readAllStandardOutput());
+        run.Err = QString::fromUtf8(process.readAllStandardError());
+        run.Log
+            = QString::fromUtf8(folder.read(QStringLiteral("calls.log"))).split(u'\n', Qt::SkipEmptyParts);
+        return run;
+    }
+
+    testsupport::TempFolder folder;
+};
+
+#ifdef ZORV_SHELL_HAS_HUBDESK
+const QString managerLine = QStringLiteral("SetHostObject Object(HubDesk.Manager)");
+#else
+const QString managerLine = QStringLiteral("SetHostObject Unassigned");
+#endif
+const QString openCall = QStringLiteral("ApplyParams [\"DS\", \"HV01\", \"DEMO\", 0, \"\"]");
+const QString keys = QStringLiteral("[\"5101\", \"20110001\", \"0001\"]");
+
+TEST_F(ShellRunTest, HelpExplainsTheCommandLine)
+{
+    for (const QStringList& args : {QStringList {QStringLiteral("--help")},
+             QStringList {QStringLiteral("ZORV52"), QStringLiteral("--help")}}) {
+        const ShellRun run = steward(args);
+        EXPECT_EQ(run.Status, 0);
+        for (const char* text :
+            {"usage: steward PROGRAM", "--home DIR", "--keys TYPE,NUMBER,VERSION[,TYPEKEY]",
+                "--export-pictures KIND PREFIX [RESOLUTION]", "--create-demo DIR", "Exit status"})
+            EXPECT_TRUE(run.Out.contains(QLatin1String(text))) << text;
+    }
+    const ShellRun wrong = steward({QStringLiteral("ZORV52"), QStringLiteral("--keys")});
+    EXPECT_EQ(wrong.Status, 2);
+    EXPECT_TRUE(wrong.Err.contains(QStringLiteral("--keys needs a value"))) << qPrintable(wrong.Err);
+}
+
+TEST_F(ShellRunTest, ModulesThatCannotRunAreReportedWithNonZeroStatus)
+{
+    ShellRun run = steward({QStringLiteral("ZNOSUCH")});
+    EXPECT_EQ(run.Status, 3);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("cannot load the module of ZNOSUCH"))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("libZNOSUCHC.so"))) << qPrintable(run.Err);
+
+    run = steward({QStringLiteral("ZNOENTRY")});
+    EXPECT_EQ(run.Status, 3);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("has no entry point GetController"))) << qPrintable(run.Err);
+
+    run = steward({QStringLiteral("ZORV52")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(
+        QStringLiteral("ZORV52: HVN DLL Internal Error :\nNot Assign \"frmVRBaseOptClass\" varible")))
+        << qPrintable(run.Err);
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), folder.file(QStringLiteral("nohome"))});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("is no client home"))) << qPrintable(run.Err);
+}
+
+TEST_F(ShellRunTest, AFailingOpenShowsTheProgramsMessage)
+{
+    const ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--print")},
+        {{QStringLiteral("ZTEST_APPLY"), QStringLiteral("fail")}});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: the program could not start: E;000036")))
+        << qPrintable(run.Err);
+    EXPECT_FALSE(run.Log.join(u'\n').contains(QStringLiteral("PrintOrPreview")));
+    EXPECT_EQ(run.Log.last(), QStringLiteral("OnDestroy"));
+}
+
+TEST_F(ShellRunTest, CommandsRunWithTheWindowHidden)
+{
+    ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--features"), QStringLiteral("FEP"),
+        QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--print")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_EQ(run.Log,
+        (QStringList {QStringLiteral("SetModulePath"), managerLine,
+            QStringLiteral("ApplyParams [\"CHEN\", \"HV01\", \"DEMO\", 0, \"FEP\"]"),
+            QStringLiteral("PrintOrPreview print"), QStringLiteral("OnDestroy")}));
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--keys"), QStringLiteral("5101,20110001,0001"),
+        QStringLiteral("--preview")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("PrintKeys %1 preview").arg(keys)))
+        << qPrintable(run.Log.join(u'\n'));
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--keys"), QStringLiteral("5101,20110001,0001"),
+        QStringLiteral("--export-pictures"), QStringLiteral("GIF"), QStringLiteral("/tmp/slip")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(
+        QStringLiteral("ExportPictures %1 kind=2 extra=\"\" prefix=\"/tmp/slip\" resolution=96").arg(keys)))
+        << qPrintable(run.Log.join(u'\n'));
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--keys"), QStringLiteral("5101,20110001,0001"),
+        QStringLiteral("--export-pictures"), QStringLiteral("PDF"), QStringLiteral("p"),
+        QStringLiteral("200")});
+    EXPECT_TRUE(run.Log.contains(
+        QStringLiteral("ExportPictures %1 kind=3 extra=\"\" prefix=\"p\" resolution=200").arg(keys)))
+        << qPrintable(run.Log.join(u'\n'));
+    for (const QString& line : run.Log)
+        EXPECT_FALSE(line.startsWith(QLatin1String("OnShow")));
+}
+
+TEST_F(ShellRunTest, AFailingCommandGivesItsMessageAndNonZeroStatus)
+{
+    const ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--preview")},
+        {{QStringLiteral("ZTEST_COMMAND"), QStringLiteral("fail")}});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: command 5 failed: W;000006"))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("PrintOrPreview preview")));
+}
+
+TEST_F(ShellRunTest, TheWindowRunsUntilItIsGone)
+{
+    // The window frees itself once shown: the shell hears 0x100, 0x110, 0x130.
+    ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--verbose")},
+        {{QStringLiteral("ZTEST_CLOSE"), QStringLiteral("free")}});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    const qsizetype created = run.Err.indexOf(QStringLiteral("event 0x100"));
+    const qsizetype shown = run.Err.indexOf(QStringLiteral("event 0x110"));
+    const qsizetype destroyed = run.Err.indexOf(QStringLiteral("event 0x130"));
+    EXPECT_TRUE(created >= 0 && created < shown && shown < destroyed) << qPrintable(run.Err);
+    EXPECT_EQ(run.Err.count(QStringLiteral("event 0x130")), 1);
+#ifndef ZORV_SHELL_HAS_HUBDESK
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("without the work-centre manager"))) << qPrintable(run.Err);
+#endif
+    EXPECT_TRUE(run.Log.contains(openCall));
+
+    // A window that only hides on close: nothing is left on screen, so the shell closes the program.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--verbose")},
+        {{QStringLiteral("ZTEST_CLOSE"), QStringLiteral("hide")}});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("no window is left"))) << qPrintable(run.Err);
+    EXPECT_EQ(run.Log.last(), QStringLiteral("OnDestroy"));
+}
+
+TEST_F(ShellRunTest, DemoHomeServesAsClientHome)
+{
+    const QString home = folder.file(QStringLiteral("demo"));
+    ShellRun run
+        = steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(folder.exists(QStringLiteral("demo/registry.reg")));
+    EXPECT_TRUE(folder.exists(QStringLiteral("demo/C_DATA/DEMO.db")));
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), home, QStringLiteral("--print"),
+        QStringLiteral("--verbose")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("registry file %1/registry.reg").arg(home)))
+        << qPrintable(run.Err);
+#ifdef ZORV_SHELL_HAS_HUBDESK
+    // The manager of the home knows the program's message codes.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), home, QStringLiteral("--print")},
+        {{QStringLiteral("ZTEST_COMMAND"), QStringLiteral("fail")}});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("command 5 failed: "))) << qPrintable(run.Err);
+    EXPECT_FALSE(run.Err.contains(QStringLiteral("failed: W;000006")))
+        << "code not resolved: " << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("(W;000006)"))) << qPrintable(run.Err);
+#endif
+}
+
+} // namespace
