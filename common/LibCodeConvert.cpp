@@ -181,9 +181,30 @@ void TCodeConverter::convertTextProperty(QObject* object, const char* name, int 
     const QString text = LibRTTI::GetPropText(object, propName);
     if (text.isEmpty())
         return;
+    if (pending_ && (direction == cdBig5ToGB || direction == cdGBToBig5)) {
+        pending_->push_back({object, propName, text});
+        return;
+    }
     const QString converted = ConvertText(direction, text);
     if (converted != text)
         LibRTTI::SetPropText(object, propName, converted);
+}
+
+void TCodeConverter::flushPendingTexts(int direction)
+{
+    std::vector<PendingText> texts;
+    std::swap(texts, *pending_);
+    pending_ = nullptr;
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(texts.size()));
+    for (const PendingText& text : texts)
+        lines << text.Text;
+    const QStringList converted = ConvertLines(direction, lines);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const QString& result = converted.at(static_cast<qsizetype>(i));
+        if (texts[i].Object && result != texts[i].Text)
+            LibRTTI::SetPropText(texts[i].Object, texts[i].Property, result);
+    }
 }
 
 void TCodeConverter::convertStrings(QObject* list, int direction) const
@@ -230,9 +251,15 @@ void TCodeConverter::ConvertForm(TForm* form, bool useExclusions, bool deep)
     if (!form || !translator_ || uiConvertMode_ == 0)
         return;
     const int mode = uiConvertMode_;
+    std::vector<PendingText> pending;
+    pending_ = &pending;
+    struct Reset {
+        std::vector<PendingText>*& pending;
+        ~Reset() { pending = nullptr; }
+    } reset {pending_};
     // The title is converted like every other caption, so that mode 4 (only
     // fonts) leaves it as designed.
-    form->SetCaption(ConvertText(mode, form->Caption()));
+    convertTextProperty(form, "Caption", mode);
     convertTextProperty(form, "Hint", mode);
     convertTextProperty(form, "ButtonHint", mode);
     setScreenFonts(mode);
@@ -264,6 +291,7 @@ void TCodeConverter::ConvertForm(TForm* form, bool useExclusions, bool deep)
         convertProperties(component, mode, nullptr);
         convertClassSteps(component, mode, deep);
     }
+    flushPendingTexts(mode);
 }
 
 void TCodeConverter::convertProperties(TComponent* component, int mode, const QStringList* skip)

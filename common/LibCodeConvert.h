@@ -18,8 +18,10 @@
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/Variant.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 class TCodeConverter;
 class TFont;
@@ -99,6 +101,16 @@ private:
     void convertClassSteps(TComponent* component, int mode, bool deep);
     void convertStrings(QObject* list, int direction) const;
     void convertTextProperty(QObject* object, const char* name, int direction) const;
+    void flushPendingTexts(int direction);
+
+    // While ConvertForm runs, the single texts of all components are gathered
+    // here and converted in one library call at the end.
+    struct PendingText {
+        QPointer<QObject> Object;
+        QString Property;
+        QString Text;
+    };
+    mutable std::vector<PendingText>* pending_ = nullptr;
 
     std::unique_ptr<TTranslator> translator_;
     QString systemCodePage_ = QStringLiteral("936");

@@ -68,7 +68,31 @@ struct SlipForm {
     TMenuItem* menuItem = new TMenuItem(&form);
 };
 
+// A component with texts of its own, as the selection panel has.
+class WordsComponent : public TComponent, public ICodePageConvertible {
+public:
+    using TComponent::TComponent;
+    void ConvertCodePage(TCodeConverter& converter, int direction, bool deep) override
+    {
+        words = converter.ConvertLines(direction, words);
+        seenDeep = deep;
+    }
+    QStringList words {QStringLiteral("起"), QStringLiteral("区间选择")};
+    bool seenDeep = false;
+};
+
 } // namespace
+
+TEST(CodeConverter, ComponentsConvertTheirOwnTexts)
+{
+    LanguageHome home("950");
+    TForm form;
+    auto* panel = new WordsComponent(&form);
+    TCodeConverter converter(&form);
+    converter.ConvertForm(&form, false, false);
+    EXPECT_EQ(panel->words, QStringList({QStringLiteral("起"), QStringLiteral("區間選擇")}));
+    EXPECT_FALSE(panel->seenDeep);
+}
 
 TEST(CodeConverter, TraditionalInterfaceShowsTraditionalTexts)
 {

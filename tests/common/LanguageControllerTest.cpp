@@ -67,7 +67,7 @@ TEST(LanguageReader, IndexedPaths)
 {
     PackageForm f;
     f.Apply(QStringLiteral(R"(<TfrmSlip>
-        <cboKind Items_3="d" Items_0="A"/>
+        <cboKind Items_3="d" Items_0="A" Items_2147483647="huge" Items_99999999999="overflow" Items_-1="neg"/>
         <lvRows Columns_1.Caption="missing" Columns_0.Caption="Slip" Columns_0.Width="80" Items_5.Caption="none"/>
         <lblNote Nonsense="1" Caption.Deeper="x" Font.Size="abc"/>
       </TfrmSlip>)"));
