@@ -2,6 +2,9 @@
 // sends it, against a generated demo database.
 #include "DemoServerFixture.h"
 
+#include "suite/appserver/DbBackend.h"
+#include "suite/appserver/SqlTranslator.h"
+
 namespace {
 
 const QString orderBy = QStringLiteral(" ORDER BY TO001, TO002, TO003, TP004 ");
@@ -190,4 +193,35 @@ TEST_F(ChangeSlipQueryTest, ProviderDeliversInPacketsAndContinues)
     EXPECT_TRUE(end);
     EXPECT_EQ(total, summary_.Lines);
     EXPECT_EQ(packets, static_cast<int>(summary_.Lines / 1000) + 1);
+}
+
+TEST_F(ChangeSlipQueryTest, AllSlipsReadInKeyOrderWithoutSortingTheLinesAgain)
+{
+    // The plan of the query as the server translates it: the headers are read
+    // in key order and the lines of each slip in the order of their key, so
+    // no temporary sort of the wide result rows is needed.
+    auto db = OpenBackend(QStringLiteral("SQLITE"), DatabaseFile());
+    const QString sql
+        = TranslateSql(ChangeSlipSelect() + ChangeSlipFromAndJoins() + QStringLiteral("Where 1=1 ") + orderBy,
+            DialectOf(*db));
+    QStringList plan;
+    auto cursor = db->Query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    while (cursor->Next())
+        plan << cursor->Text(3);
+    ASSERT_GE(plan.size(), 2);
+    EXPECT_TRUE(plan[0].startsWith(QLatin1String("SCAN MOCTO"))) << qPrintable(plan.join(u'\n'));
+    EXPECT_TRUE(plan[1].startsWith(QLatin1String("SEARCH MOCTP USING PRIMARY KEY")))
+        << qPrintable(plan.join(u'\n'));
+    for (const QString& step : std::as_const(plan))
+        EXPECT_FALSE(step.contains(QLatin1String("TEMP B-TREE"))) << qPrintable(step);
+    cursor.reset();
+
+    // And the rows are those of the reference query, in its order.
+    const Variant server = NewServer();
+    QStringList fields;
+    const QList<VariantList> rows = Fetch(server, QStringLiteral("Provider1"),
+        ChangeSlipSelect() + ChangeSlipFromAndJoins() + QStringLiteral("Where 1=1 ") + orderBy, &fields);
+    const QStringList expected = Column(expectedKeys(QStringLiteral("1=1")));
+    ASSERT_GT(expected.size(), 240);
+    EXPECT_EQ(keysOf(rows, fields), expected);
 }
