@@ -10,7 +10,9 @@
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/Libraries.h"
 
+#include <QDir>
 #include <QFontInfo>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using steward_test::LanguageHome;
@@ -51,6 +53,16 @@ struct SlipForm {
         for (TControl* control :
             std::initializer_list<TControl*> {label, combo, list, view, status, grid, memo, tabs})
             control->SetParent(&form);
+        form.SetBounds(0, 0, 520, 330);
+        label->SetBounds(8, 8, 120, 20);
+        combo->SetBounds(8, 32, 120, 24);
+        list->SetBounds(136, 32, 120, 24);
+        view->SetViewStyle(vsReport);
+        view->SetBounds(8, 64, 248, 90);
+        grid->SetBounds(264, 8, 240, 146);
+        memo->SetBounds(8, 160, 248, 60);
+        tabs->SetBounds(264, 160, 240, 28);
+        status->SetAlign(alBottom);
         menuItem->SetName(QStringLiteral("miPrint"));
         menuItem->SetCaption(QStringLiteral("报表"));
         menu->Items()->Add(menuItem);
@@ -125,6 +137,11 @@ TEST(CodeConverter, TraditionalInterfaceShowsTraditionalTexts)
     EXPECT_EQ(f.tabs->TabIndex(), 1);
     EXPECT_EQ(f.menuItem->Caption(), QStringLiteral("報表"));
     EXPECT_TRUE(f.menu->OwnerDraw());
+
+    f.form.Show();
+    const QString shots = qEnvironmentVariable("ZORV_BINARY_DIR") + QStringLiteral("/screenshots");
+    QDir().mkpath(shots);
+    EXPECT_TRUE(f.form.Widget()->grab().save(shots + QStringLiteral("/convert-950.png")));
 }
 
 TEST(CodeConverter, ListsAreConvertedInOneCallEach)
