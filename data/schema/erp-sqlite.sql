@@ -442,7 +442,7 @@ CREATE TABLE COPTD (
     PRIMARY KEY (TD001, TD002, TD003)
 ) WITHOUT ROWID;
 
--- customer items: MG001 customer, MG002 item, MG003 customer item number, MG005 name, MG006 specification
+-- customer items: MG001 customer, MG002 item, MG003 customer item number, MG005 name, MG006 size and model (规格)
 CREATE TABLE COPMG (
     COMPANY TEXT,
     CREATOR TEXT,

@@ -262,7 +262,7 @@ private:
     TDemoOptions options_;
     std::mt19937 rng_;
     Words words_;
-    QList<QStringList> items_; // code, name, specification, unit
+    QList<QStringList> items_; // code, name, size and model (规格), unit
     QSet<QString> customerItems_;
     TDemoSummary summary_;
 };
