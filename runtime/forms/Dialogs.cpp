@@ -323,10 +323,10 @@ bool ScriptedDialogService::InputQuery(const QString& caption, const QString& pr
     return answer.Accepted;
 }
 
-bool ScriptedDialogService::OpenDialog(FileDialogOptions& options)
+bool ScriptedDialogService::fileDialog(DialogKind kind, FileDialogOptions& options)
 {
     DialogRequest request;
-    request.Kind = DialogKind::OpenFile;
+    request.Kind = kind;
     request.Text = options.Title;
     request.Value = options.FileName;
     request.Filter = options.Filter;
@@ -337,18 +337,14 @@ bool ScriptedDialogService::OpenDialog(FileDialogOptions& options)
     return answer.Accepted;
 }
 
+bool ScriptedDialogService::OpenDialog(FileDialogOptions& options)
+{
+    return fileDialog(DialogKind::OpenFile, options);
+}
+
 bool ScriptedDialogService::SaveDialog(FileDialogOptions& options)
 {
-    DialogRequest request;
-    request.Kind = DialogKind::SaveFile;
-    request.Text = options.Title;
-    request.Value = options.FileName;
-    request.Filter = options.Filter;
-    request.InitialDir = options.InitialDir;
-    const Answer answer = take(request);
-    if (answer.Accepted)
-        options.FileName = answer.Value;
-    return answer.Accepted;
+    return fileDialog(DialogKind::SaveFile, options);
 }
 
 bool ScriptedDialogService::PrintDialog(QString& printerName, int& copies)

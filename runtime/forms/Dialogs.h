@@ -146,6 +146,7 @@ private:
     };
     // Records the request and takes the matching step (throws when none fits).
     Answer take(const DialogRequest& request);
+    bool fileDialog(DialogKind kind, FileDialogOptions& options);
 
     QList<Step> script_;
     QList<DialogRequest> asked_;
