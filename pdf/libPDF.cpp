@@ -2,6 +2,7 @@
 
 #include "runtime/system/NativePath.h"
 
+#include "pdf/PdfFileIo.h"
 #include "pdf/PdfImageData.h"
 #include "runtime/system/Exceptions.h"
 
@@ -13,19 +14,16 @@
 #include <QImage>
 #include <QList>
 #include <QScreen>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/sendfile.h>
-#include <sys/uio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -96,99 +94,16 @@ QByteArray TextBytes(const QString& text)
     return bytes;
 }
 
+using pdfimage::Piece;
+
 [[noreturn]] void ThrowWriteError(const QString& path, int error)
 {
     throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, qt_error_string(error)));
 }
 
-[[noreturn]] void ThrowReadError(const QString& path, const QString& reason)
-{
-    throw EReadError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, reason));
-}
-
-// Writes the pieces, in order, at the position of file descriptor fd with as
-// few calls as the system allows; raises EWriteError naming path.
-void WritePieces(int fd, std::vector<iovec> pieces, const QString& path)
-{
-    const int maxPieces = std::max(1, int(sysconf(_SC_IOV_MAX)));
-    size_t first = 0;
-    while (first < pieces.size()) {
-        if (pieces[first].iov_len == 0) {
-            ++first;
-            continue;
-        }
-        const int count = int(std::min<size_t>(pieces.size() - first, size_t(maxPieces)));
-        ssize_t written = ::writev(fd, pieces.data() + first, count);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowWriteError(path, errno);
-        }
-        if (written == 0)
-            ThrowWriteError(path, ENOSPC);
-        // Skips what was written; a piece written in part keeps its rest.
-        while (written > 0) {
-            const size_t take = std::min(size_t(written), pieces[first].iov_len);
-            pieces[first].iov_base = static_cast<char*>(pieces[first].iov_base) + take;
-            pieces[first].iov_len -= take;
-            written -= ssize_t(take);
-            if (pieces[first].iov_len == 0)
-                ++first;
-        }
-    }
-}
-
-iovec Piece(const void* data, size_t size)
-{
-    return {const_cast<void*>(data), size};
-}
-
 void WriteBytes(int fd, QByteArrayView bytes, const QString& path)
 {
-    WritePieces(fd, {Piece(bytes.data(), size_t(bytes.size()))}, path);
-}
-
-// Copies the first `size` bytes of the file `in` to the position of `out`.
-// Three ways, each taking over where the one before stopped: copy_file_range
-// (the kernel copies between files of one file system, or shares their
-// blocks), sendfile (between file systems, still without passing through this
-// process) and read/write, which works for any output and tells a read error
-// (EReadError) from a write error (EWriteError).
-void CopyFileInto(int in, qint64 size, const QString& inPath, int out, const QString& outPath)
-{
-    constexpr qint64 kMaxCall = qint64(1) << 30;
-    off_t from = 0;
-    auto left = [&] { return size - qint64(from); };
-
-    while (left() > 0) {
-        const ssize_t n = ::copy_file_range(in, &from, out, nullptr, size_t(std::min(left(), kMaxCall)), 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break; // not possible here (or an error): the next way goes on or reports it
-    }
-    while (left() > 0) {
-        const ssize_t n = ::sendfile(out, in, &from, size_t(std::min(left(), kMaxCall)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-    }
-    if (left() <= 0)
-        return;
-    constexpr qsizetype kChunk = 256 * 1024;
-    const std::unique_ptr<char[]> chunk(new char[kChunk]);
-    while (left() > 0) {
-        const ssize_t n = ::pread(in, chunk.get(), size_t(std::min<qint64>(left(), kChunk)), from);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ThrowReadError(inPath, qt_error_string(errno));
-        if (n == 0)
-            ThrowReadError(inPath, QStringLiteral("The file ended early."));
-        WriteBytes(out, QByteArrayView(chunk.get(), n), outPath);
-        from += n;
-    }
+    pdfimage::WritePieces(fd, {Piece(bytes.data(), size_t(bytes.size()))}, -1, path);
 }
 
 // Creates (or replaces) the file at path and writes it with write(fd);
@@ -247,16 +162,21 @@ struct TPrintPDF::Private {
     int pagesObject = 0;
     int resourcesObject = 0;
     int catalogObject = 0;
-    std::unique_ptr<QTemporaryDir> tempDir; // created by the first DrawBitmap
 
-    // An image body in its temporary file, open during EndDoc, and the place
-    // in the file buffer where it goes.
-    struct ImageFile {
-        QFile file;
+    // The temporary image file of the document, opened by the first
+    // DrawBitmap. The image objects lie in it back to back, in order, in its
+    // first tempEnd bytes; bytes after them (of an image that failed) are
+    // not part of the document.
+    pdfimage::TempFile tempFile;
+    qint64 tempEnd = 0;
+    // An image object in the temporary file and, once EndDoc has placed it,
+    // where it goes in the file buffer.
+    struct ImageBody {
+        qint64 from = 0;
         qint64 size = 0;
         qsizetype at = 0;
     };
-    std::deque<ImageFile> imageFiles; // a deque: QFile cannot move
+    std::vector<ImageBody> images;
 
     // Starts the next object in the object buffer with its object line.
     int StartObject()
@@ -287,28 +207,29 @@ struct TPrintPDF::Private {
         return object;
     }
 
-    QString TempFilePath(int image) const { return tempDir->filePath(QStringLiteral("~tmpim%1").arg(image)); }
-
-    void EnsureTempDir()
+    void EnsureTempFile(TempStorage storage)
     {
-        if (tempDir)
+        if (tempFile.IsOpen())
             return;
-        // QDir::tempPath() is empty when $TMPDIR names no folder: never fall back to "/".
-        const QString base = QDir::tempPath();
-        if (base.isEmpty() || !QFileInfo(base).isDir())
-            throw EFCreateError(QStringLiteral("Cannot create temporary folder: no temporary folder \"%1\"")
-                                    .arg(qEnvironmentVariable("TMPDIR")));
-        auto dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/zorv-pdf-XXXXXX"));
-        if (!dir->isValid())
-            throw EFCreateError(QStringLiteral("Cannot create temporary folder. %1").arg(dir->errorString()));
-        tempDir = std::move(dir);
+        if (storage == TempStorage::Memory) {
+            tempFile = pdfimage::TempFile::Create(pdfimage::TempFile::Kind::Memory, QString());
+        } else {
+            // QDir::tempPath() is empty when $TMPDIR names no folder: never fall back to "/".
+            const QString base = QDir::tempPath();
+            if (base.isEmpty() || !QFileInfo(base).isDir())
+                throw EFCreateError(QStringLiteral("Cannot create a temporary file: no temporary folder \"%1\"")
+                                        .arg(qEnvironmentVariable("TMPDIR")));
+            tempFile = pdfimage::TempFile::Create(pdfimage::TempFile::Kind::Unnamed, base);
+        }
+        tempEnd = 0;
     }
 
-    // Removes the temporary folder with every image file in it.
-    void DiscardTempFiles()
+    // Closes, and so removes, the temporary image file.
+    void DiscardTempFile()
     {
-        imageFiles.clear();
-        tempDir.reset();
+        tempFile.Close();
+        tempEnd = 0;
+        images.clear();
     }
 
     void Reset()
@@ -325,15 +246,16 @@ struct TPrintPDF::Private {
         fontObjects.clear();
         contentObjects.clear();
         contentLengthObject = outlinesObject = pagesObject = resourcesObject = catalogObject = 0;
-        DiscardTempFiles();
+        DiscardTempFile();
     }
 
     void WriteFonts();
     void WritePages();
     void WriteResources();
-    void OpenImageFiles();
+    void CheckTempFile() const;
     void WriteImages();
     void WriteCrossReference();
+    void Save(const QString& fileName);
 };
 
 TPrintPDF::TPrintPDF(QObject* owner)
@@ -355,9 +277,9 @@ void TPrintPDF::SetScreenDpi(int dpiX, int dpiY)
     screenDpiY_ = dpiY > 0 ? dpiY : 96;
 }
 
-QString TPrintPDF::TemporaryFolder() const
+int TPrintPDF::TemporaryFileHandle() const
 {
-    return d_->tempDir ? d_->tempDir->path() : QString();
+    return d_->tempFile.Handle();
 }
 
 void TPrintPDF::BeginDoc()
@@ -408,8 +330,8 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
     const qint64 h = qint64(bitmap.height()) * pageHeight_ * 8 / (85 * qint64(screenDpiY_));
     const int image = d.imageCount + 1;
 
-    // The image object body, saved to "~tmpim" + n: the dictionary, then the
-    // pixel bytes. With Compression on they are compressed as a whole first
+    // The image object body, parked in the temporary file: the dictionary,
+    // then the pixel bytes. With Compression on they are compressed as a whole first
     // (/Length comes before them); else RGB888 rows are written straight from
     // the bitmap, and other rows packed a strip at a time into a buffer that
     // stays in the processor's cache.
@@ -431,7 +353,21 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
     Line(dictionary, "/Name /Im" + Num(image));
     Line(dictionary, ">>");
     Line(dictionary, "stream");
-    auto writeBody = [&](int fd, const QString& path) {
+
+    // Parked before anything is counted: a failed image leaves the document as it was.
+    d.EnsureTempFile(tempStorage_);
+    const int fd = d.tempFile.Handle();
+    const QString& name = d.tempFile.Name();
+    const qint64 from = d.tempEnd;
+    qint64 at = from;
+    auto write = [&](std::vector<iovec>&& pieces) {
+        qint64 size = 0;
+        for (const iovec& piece : pieces)
+            size += qint64(piece.iov_len);
+        pdfimage::WritePieces(fd, std::move(pieces), at, name);
+        at += size;
+    };
+    try {
         std::vector<iovec> pieces {Piece(dictionary.constData(), size_t(dictionary.size()))};
         if (compression_) {
             pieces.push_back(Piece(d.pixelBuffer.constData(), size_t(length)));
@@ -451,17 +387,19 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
                 d.imageBuffer.resize(count * rows.RowBytes());
                 rows.Pack(row, count, d.imageBuffer.data());
                 pieces.push_back(Piece(d.imageBuffer.constData(), size_t(d.imageBuffer.size())));
-                WritePieces(fd, std::move(pieces), path);
+                write(std::move(pieces));
                 pieces.clear();
             }
         }
-        WritePieces(fd, std::move(pieces), path);
-    };
-
-    // Saved before anything is counted: a failed image leaves the document as it was.
-    d.EnsureTempDir();
-    const QString path = d.TempFilePath(image);
-    SaveToFile(path, [&](int fd) { writeBody(fd, path); });
+        write(std::move(pieces));
+    } catch (...) {
+        // The bytes written so far are given back; the next image goes where this one began.
+        while (::ftruncate(fd, off_t(from)) != 0 && errno == EINTR) {
+        }
+        throw;
+    }
+    d.images.push_back({from, at - from, 0});
+    d.tempEnd = at;
 
     d.imageCount = image;
     Line(d.contentBuffer, "q");
@@ -476,9 +414,8 @@ void TPrintPDF::EndDoc()
     if (!d.begun)
         throw EInOutError(QStringLiteral("EndDoc called without BeginDoc"), 103);
     try {
-        // Every image file is opened first: a missing one stops EndDoc before
-        // the output file is touched.
-        d.OpenImageFiles();
+        // A damaged temporary file stops EndDoc before the output file is touched.
+        d.CheckTempFile();
         d.fileBuffer.reserve(d.fileBuffer.size() + d.objectBuffer.size() + d.contentBuffer.size() + 4096);
 
         // Objects 2 and 3: the page content and its length.
@@ -512,23 +449,13 @@ void TPrintPDF::EndDoc()
 
         d.WriteCrossReference();
         Line(d.fileBuffer, "%%EOF");
-        // The file: the buffer, with each image body copied from its file
-        // into its place.
-        SaveToFile(fileName_, [&](int fd) {
-            qsizetype written = 0;
-            for (const Private::ImageFile& body : d.imageFiles) {
-                WriteBytes(fd, QByteArrayView(d.fileBuffer).sliced(written, body.at - written), fileName_);
-                written = body.at;
-                CopyFileInto(body.file.handle(), body.size, body.file.fileName(), fd, fileName_);
-            }
-            WriteBytes(fd, QByteArrayView(d.fileBuffer).sliced(written), fileName_);
-        });
+        d.Save(fileName_);
     } catch (...) {
         d.Reset();
         d.begun = false;
         throw;
     }
-    d.Reset(); // frees the buffers and removes the temporary image files
+    d.Reset(); // frees the buffers and removes the temporary image file
     d.begun = false;
 }
 
@@ -580,24 +507,24 @@ void TPrintPDF::Private::WriteResources()
     AppendObject();
 }
 
-void TPrintPDF::Private::OpenImageFiles()
+void TPrintPDF::Private::CheckTempFile() const
 {
-    imageFiles.clear();
-    for (int i = 1; i <= imageCount; ++i) {
-        ImageFile& body = imageFiles.emplace_back();
-        body.file.setFileName(TempFilePath(i));
-        if (!body.file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(body.file.fileName(), body.file.errorString()));
-        body.size = body.file.size();
-    }
+    if (images.empty())
+        return;
+    struct stat info {};
+    if (::fstat(tempFile.Handle(), &info) != 0)
+        throw EReadError(
+            QStringLiteral("Cannot read the %1. %2").arg(tempFile.Name(), qt_error_string(errno)));
+    if (qint64(info.st_size) < tempEnd)
+        throw EReadError(QStringLiteral("Cannot read the %1. The file ended early.").arg(tempFile.Name()));
 }
 
-// Each image object: its object line, the saved body, "\r\nendstream",
-// "endobj". The body stays in its file; its place in the buffer is noted.
+// Each image object: its object line, the parked body, "\r\nendstream",
+// "endobj". The body stays in the temporary file; its place in the buffer is
+// noted.
 void TPrintPDF::Private::WriteImages()
 {
-    for (ImageFile& body : imageFiles) {
+    for (ImageBody& body : images) {
         StartObject();
         fileBuffer.append(objectBuffer);
         runningOffset += objectBuffer.size();
@@ -609,6 +536,37 @@ void TPrintPDF::Private::WriteImages()
         runningOffset += body.size + (fileBuffer.size() - end);
         offsets.append(runningOffset);
     }
+}
+
+// Writes the file: the buffer with each image body in its place. The bodies
+// are read through a mapping of the temporary file, so the whole file goes
+// out in one gathered write; where the file cannot be mapped, they are
+// copied from it piece by piece.
+void TPrintPDF::Private::Save(const QString& fileName)
+{
+    const pdfimage::MappedFile mapped(tempFile.Handle(), images.empty() ? 0 : tempEnd);
+    const QByteArrayView text(fileBuffer);
+    SaveToFile(fileName, [&](int fd) {
+        qsizetype written = 0;
+        if (mapped.Data() || images.empty()) {
+            std::vector<iovec> pieces;
+            pieces.reserve(2 * images.size() + 1);
+            for (const ImageBody& body : images) {
+                pieces.push_back(Piece(text.data() + written, size_t(body.at - written)));
+                pieces.push_back(Piece(mapped.Data() + body.from, size_t(body.size)));
+                written = body.at;
+            }
+            pieces.push_back(Piece(text.data() + written, size_t(text.size() - written)));
+            pdfimage::WritePieces(fd, std::move(pieces), -1, fileName, tempFile.Name());
+            return;
+        }
+        for (const ImageBody& body : images) {
+            WriteBytes(fd, text.sliced(written, body.at - written), fileName);
+            written = body.at;
+            pdfimage::CopyFileRange(tempFile.Handle(), body.from, body.size, tempFile.Name(), fd, fileName);
+        }
+        WriteBytes(fd, text.sliced(written), fileName);
+    });
 }
 
 void TPrintPDF::Private::WriteCrossReference()

@@ -4,21 +4,22 @@
 // and calls BeginDoc, DrawBitmap once at (0, 0) and EndDoc.
 //
 // The file's text is built in memory with an exact table of byte offsets, so
-// the cross-reference table is exact. Each image object is parked in a
-// temporary file ("~tmpim" + n) in a private temporary folder below the system
-// temporary folder; EndDoc writes the text and copies each image body from its
-// file into its place in the output file (by the kernel where it can). The
-// folder is removed after EndDoc, whether it succeeds or fails, and when the
-// writer is destroyed.
+// the cross-reference table is exact. Each image object (its dictionary and
+// pixel bytes) is parked by DrawBitmap in the document's temporary image
+// file; EndDoc writes the text and copies each image object from that file
+// into its place in the output file. The temporary file has no name in any
+// folder: it goes when EndDoc ends, whether it succeeds or fails, when the
+// writer is destroyed, and with the process however that ends. By default it
+// lives in the system temporary folder ($TMPDIR, else /tmp); see
+// SetTemporaryStorage.
 //
 // With Compression on, each image stream is one zlib stream. Everything runs
 // on the calling thread. The pixel buffers are kept for the writer's life.
 //
 // Failures raise to the caller (runtime/system/Exceptions.h):
-//   EFCreateError  the output file or a temporary file cannot be created;
+//   EFCreateError  the output file or the temporary file cannot be created;
 //   EWriteError    one of them cannot be written completely;
-//   EFOpenError    a temporary image file cannot be opened at EndDoc;
-//   EReadError     a temporary image file cannot be read completely;
+//   EReadError     the temporary file cannot be read completely at EndDoc;
 //   EInOutError    DrawBitmap or EndDoc without BeginDoc.
 
 #include <QObject>
@@ -88,9 +89,19 @@ public:
     // saves the file to FileName and removes the temporary image files.
     void EndDoc();
 
-    // The folder holding this document's temporary image files; empty
-    // before the first DrawBitmap and after EndDoc (for tests).
-    QString TemporaryFolder() const;
+    // Where the image objects wait for EndDoc. Folder: a file without a name
+    // in the system temporary folder, which must exist (on a file system
+    // that cannot make unnamed files, a file whose name is removed as soon
+    // as it is made). Memory: a file in memory, in no folder. The output
+    // bytes are the same either way. Taken at the first DrawBitmap of a
+    // document.
+    enum class TempStorage { Folder, Memory };
+    TempStorage TemporaryStorage() const { return tempStorage_; }
+    void SetTemporaryStorage(TempStorage value) { tempStorage_ = value; }
+
+    // The open handle of this document's temporary image file; -1 before
+    // the first DrawBitmap and after EndDoc (for tests).
+    int TemporaryFileHandle() const;
 
 private:
     struct Private;
@@ -107,6 +118,7 @@ private:
     QString keywords_;
     QString subject_;
     bool compression_ = false;
+    TempStorage tempStorage_ = TempStorage::Folder;
     int screenDpiX_ = 96;
     int screenDpiY_ = 96;
 };

@@ -1,4 +1,4 @@
-// Temporary image files, the output file and failures.
+// The temporary image file, the output file and failures.
 #include "PdfWriterFixture.h"
 
 #include "runtime/system/Exceptions.h"
@@ -7,8 +7,10 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pdftest;
 
@@ -31,6 +33,56 @@ private:
 QStringList Entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// A file as the system knows it, whatever its names.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    nlink_t links = 0;
+    bool valid = false;
+};
+
+FileId IdOf(int fd)
+{
+    struct stat info { };
+    if (fd < 0 || ::fstat(fd, &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino, info.st_nlink, true};
+}
+
+// True while some handle of this process still holds the file open: a
+// temporary file without a name is gone once none does.
+bool StillOpen(const FileId& id)
+{
+    DIR* fds = ::opendir("/proc/self/fd");
+    if (!fds)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(fds)) {
+        struct stat info { };
+        if (entry->d_name[0] != '.' && ::fstatat(dirfd(fds), entry->d_name, &info, 0) == 0
+            && info.st_dev == id.device && info.st_ino == id.inode)
+            found = true;
+    }
+    ::closedir(fds);
+    return found;
+}
+
+// The temporary file of writer, which must be open.
+FileId TempFileOf(const TPrintPDF& writer)
+{
+    const FileId id = IdOf(writer.TemporaryFileHandle());
+    EXPECT_TRUE(id.valid) << "no temporary file";
+    return id;
+}
+
+QByteArray ReadAt(int fd, qint64 from, qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    const ssize_t n = ::pread(fd, bytes.data(), size_t(size), off_t(from));
+    bytes.truncate(n < 0 ? 0 : qsizetype(n));
+    return bytes;
 }
 
 // Detail in every row and column, so a lost, doubled or shifted row shows.
@@ -132,69 +184,102 @@ TEST_F(PdfWriterTest, LargeImagesAreCopiedIntoTheFileByteExact)
     ExpectExactFileOf(Write(images), images);
 }
 
-TEST_F(PdfWriterTest, TemporaryFilesOnAnotherFileSystemAreCopiedByteExact)
+TEST_F(PdfWriterTest, OutputIsTheSameBytesWhereverTheImagesWait)
 {
-    // The output folder is below the usual temporary folder; /dev/shm is
-    // usually a memory file system, where the kernel cannot copy within one
-    // file system.
+    // The system temporary folder, memory, and /dev/shm (usually a memory
+    // file system, so the images are copied between file systems).
+    const QList<QImage> images = LargeImages();
+    ExpectExactFileOf(Write(images), images);
+    writer.SetTemporaryStorage(TPrintPDF::TempStorage::Memory);
+    writer.BeginDoc();
+    for (const QImage& image : images)
+        writer.DrawBitmap(0, 0, image);
+    char link[64] = {};
+    ASSERT_GT(::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(writer.TemporaryFileHandle()))
+                            .constData(),
+                  link, sizeof link - 1),
+        0);
+    EXPECT_TRUE(QByteArray(link).startsWith("/memfd:")) << link;
+    writer.EndDoc();
+    ExpectExactFileOf(testsupport::readAll(writer.FileName()), images);
+
     const QString other = QStringLiteral("/dev/shm");
     if (!QFileInfo(other).isDir() || !QFileInfo(other).isWritable() || SameFileSystem(other, folder.path()))
         GTEST_SKIP() << "no second file system for temporary files";
     const testsupport::ScopedEnv tmp("TMPDIR", other.toUtf8());
-    const QList<QImage> images = LargeImages();
+    writer.SetTemporaryStorage(TPrintPDF::TempStorage::Folder);
     writer.BeginDoc();
     for (const QImage& image : images)
         writer.DrawBitmap(0, 0, image);
-    ASSERT_TRUE(writer.TemporaryFolder().startsWith(other + QLatin1Char('/')));
+    struct stat shm { };
+    ASSERT_EQ(::stat("/dev/shm", &shm), 0);
+    EXPECT_EQ(TempFileOf(writer).device, shm.st_dev);
     writer.EndDoc();
     ExpectExactFileOf(testsupport::readAll(writer.FileName()), images);
 }
 
 TEST_F(PdfWriterTest, OutputThatFailsWhileAnImageIsCopiedRaisesAndIsRemoved)
 {
-    writer.BeginDoc();
-    writer.DrawBitmap(0, 0, Detailed(300, 200)); // 180000 pixel bytes
-    const QString temp = writer.TemporaryFolder();
-    {
-        // The objects before the image fit; the image does not.
-        const ScopedFileSizeLimit limit(64 * 1024);
-        if (!limit.Active())
-            GTEST_SKIP() << "cannot limit the file size";
-        try {
-            writer.EndDoc();
-            ADD_FAILURE() << "no exception";
-        } catch (const EWriteError& e) {
-            EXPECT_TRUE(e.Message().contains(writer.FileName())) << e.what();
+    for (const auto storage : {TPrintPDF::TempStorage::Folder, TPrintPDF::TempStorage::Memory}) {
+        writer.SetTemporaryStorage(storage);
+        writer.BeginDoc();
+        writer.DrawBitmap(0, 0, Detailed(300, 200)); // 180000 pixel bytes
+        const FileId temp = TempFileOf(writer);
+        {
+            // The objects before the image fit; the image does not.
+            const ScopedFileSizeLimit limit(64 * 1024);
+            if (!limit.Active())
+                GTEST_SKIP() << "cannot limit the file size";
+            try {
+                writer.EndDoc();
+                ADD_FAILURE() << "no exception";
+            } catch (const EWriteError& e) {
+                EXPECT_TRUE(e.Message().contains(writer.FileName())) << e.what();
+            }
         }
+        EXPECT_FALSE(QFileInfo::exists(writer.FileName())) << "a partial file is removed";
+        EXPECT_FALSE(StillOpen(temp));
+        EXPECT_EQ(writer.TemporaryFileHandle(), -1);
+        // The writer is ready for the next document.
+        const QList<QImage> images = {Detailed(300, 200)};
+        ExpectExactFileOf(Write(images), images);
     }
-    EXPECT_FALSE(QFileInfo::exists(writer.FileName())) << "a partial file is removed";
-    EXPECT_FALSE(QFileInfo::exists(temp));
-    // The writer is ready for the next document.
-    const QList<QImage> images = {Detailed(300, 200)};
-    ExpectExactFileOf(Write(images), images);
 }
 
-TEST_F(PdfWriterTest, ImagesWaitInPrivateTemporaryFilesRemovedByEndDoc)
+TEST_F(PdfWriterTest, ImagesWaitInAFileWithoutANameGoneAfterEndDoc)
 {
     testsupport::TempFolder work;
+    testsupport::TempFolder temporary;
     const ScopedCurrentFolder cwd(work.path());
+    const testsupport::ScopedEnv tmp("TMPDIR", temporary.path().toUtf8());
     writer.BeginDoc();
-    EXPECT_TRUE(writer.TemporaryFolder().isEmpty());
+    EXPECT_EQ(writer.TemporaryFileHandle(), -1);
     writer.DrawBitmap(0, 0, SixPixels());
     writer.DrawBitmap(10, 10, Quadrants(4, 4));
-    const QString temp = writer.TemporaryFolder();
-    ASSERT_FALSE(temp.isEmpty());
-    EXPECT_TRUE(
-        QFileInfo(temp).absoluteFilePath().startsWith(QFileInfo(QDir::tempPath()).absoluteFilePath()));
-    EXPECT_EQ(Entries(temp), QStringList({QStringLiteral("~tmpim1"), QStringLiteral("~tmpim2")}));
-    // The first image file holds the image object body.
-    const QByteArray body = testsupport::readAll(temp + QStringLiteral("/~tmpim1"));
-    EXPECT_TRUE(body.startsWith("<< /Type /XObject\r\n"));
-    EXPECT_TRUE(body.endsWith("stream\r\n" + SixPixelBytes()));
+    const FileId temp = TempFileOf(writer);
+    // In the temporary folder's file system, under no name there or anywhere.
+    struct stat folderInfo { };
+    ASSERT_EQ(::stat(QFile::encodeName(temporary.path()).constData(), &folderInfo), 0);
+    EXPECT_EQ(temp.device, folderInfo.st_dev);
+    EXPECT_EQ(temp.links, nlink_t(0));
+    EXPECT_TRUE(Entries(temporary.path()).isEmpty());
+    // The image objects lie back to back: dictionary and pixels of the
+    // first, then the second's dictionary.
+    const QByteArray first = "<< /Type /XObject\r\n/Subtype /Image\r\n/Width 3\r\n/Height 2\r\n"
+                             "/ColorSpace /DeviceRGB\r\n/BitsPerComponent 8\r\n/Length 18\r\n"
+                             "/Name /Im1\r\n>>\r\nstream\r\n"
+        + SixPixelBytes();
+    const QByteArray parked = ReadAt(writer.TemporaryFileHandle(), 0, 4096);
+    EXPECT_TRUE(parked.startsWith(first));
+    EXPECT_TRUE(parked.mid(first.size()).startsWith("<< /Type /XObject\r\n"));
+    EXPECT_TRUE(parked.mid(first.size()).contains("/Name /Im2\r\n"));
+    // The second dictionary is as long as the first ("/Width 4", "/Length 48").
+    EXPECT_EQ(parked.size(), first.size() + (first.size() - 18) + 4 * 4 * 3);
 
     writer.EndDoc();
-    EXPECT_FALSE(QFileInfo::exists(temp));
-    EXPECT_TRUE(writer.TemporaryFolder().isEmpty());
+    EXPECT_FALSE(StillOpen(temp));
+    EXPECT_EQ(writer.TemporaryFileHandle(), -1);
+    EXPECT_TRUE(Entries(temporary.path()).isEmpty());
     EXPECT_TRUE(Entries(work.path()).isEmpty()) << "nothing in the working folder";
     EXPECT_TRUE(QFileInfo::exists(writer.FileName()));
 }
@@ -207,8 +292,12 @@ TEST_F(PdfWriterTest, TwoWritersDoNotShareTemporaryFiles)
     other.BeginDoc();
     writer.DrawBitmap(0, 0, SixPixels());
     other.DrawBitmap(0, 0, Quadrants(6, 6));
-    EXPECT_NE(writer.TemporaryFolder(), other.TemporaryFolder());
+    const FileId mine = TempFileOf(writer);
+    const FileId theirs = TempFileOf(other);
+    EXPECT_FALSE(mine.device == theirs.device && mine.inode == theirs.inode);
     writer.EndDoc();
+    EXPECT_FALSE(StillOpen(mine));
+    EXPECT_TRUE(StillOpen(theirs)) << "the other document is not finished";
     other.EndDoc();
     QString error;
     const ParsedPdf a = Parse(testsupport::readAll(writer.FileName()), &error);
@@ -222,10 +311,10 @@ TEST_F(PdfWriterTest, OutputThatCannotBeCreatedRaisesAndLeavesNoTemporaryFile)
     writer.SetFileName(folder.file(QStringLiteral("missing/folder/out.pdf")));
     writer.BeginDoc();
     writer.DrawBitmap(0, 0, SixPixels());
-    const QString temp = writer.TemporaryFolder();
-    ASSERT_TRUE(QFileInfo::exists(temp));
+    const FileId temp = TempFileOf(writer);
+    ASSERT_TRUE(StillOpen(temp));
     EXPECT_THROW(writer.EndDoc(), EFCreateError);
-    EXPECT_FALSE(QFileInfo::exists(temp));
+    EXPECT_FALSE(StillOpen(temp));
     EXPECT_FALSE(QFileInfo::exists(writer.FileName()));
 }
 
@@ -236,33 +325,39 @@ TEST_F(PdfWriterTest, OutputThatCannotBeWrittenRaises)
     writer.SetFileName(QStringLiteral("/dev/full"));
     writer.BeginDoc();
     writer.DrawBitmap(0, 0, Quadrants(100, 100));
-    const QString temp = writer.TemporaryFolder();
+    const FileId temp = TempFileOf(writer);
     try {
         writer.EndDoc();
         FAIL() << "no exception";
     } catch (const EWriteError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("/dev/full"))) << e.what();
     }
-    EXPECT_FALSE(QFileInfo::exists(temp));
+    EXPECT_FALSE(StillOpen(temp));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full"))) << "a device is never removed";
 }
 
-TEST_F(PdfWriterTest, TemporaryFileThatCannotBeReadRaises)
+TEST_F(PdfWriterTest, TemporaryFileThatEndedEarlyRaisesAndWritesNothing)
 {
-    writer.BeginDoc();
-    writer.DrawBitmap(0, 0, SixPixels());
-    writer.DrawBitmap(0, 0, SixPixels());
-    const QString temp = writer.TemporaryFolder();
-    ASSERT_TRUE(QFile::remove(temp + QStringLiteral("/~tmpim2")));
-    try {
-        writer.EndDoc();
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.ClassName(), QStringLiteral("EFOpenError"));
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("~tmpim2"))) << e.what();
+    for (const auto storage : {TPrintPDF::TempStorage::Folder, TPrintPDF::TempStorage::Memory}) {
+        writer.SetTemporaryStorage(storage);
+        writer.BeginDoc();
+        writer.DrawBitmap(0, 0, SixPixels());
+        writer.DrawBitmap(0, 0, SixPixels());
+        const FileId temp = TempFileOf(writer);
+        // Someone cuts the second image short: one byte of its pixels is missing.
+        struct stat info { };
+        ASSERT_EQ(::fstat(writer.TemporaryFileHandle(), &info), 0);
+        ASSERT_EQ(::ftruncate(writer.TemporaryFileHandle(), info.st_size - 1), 0);
+        try {
+            writer.EndDoc();
+            ADD_FAILURE() << "no exception";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.ClassName(), QStringLiteral("EReadError"));
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("temporary image file"))) << e.what();
+        }
+        EXPECT_FALSE(StillOpen(temp));
+        EXPECT_FALSE(QFileInfo::exists(writer.FileName())) << "no file is written";
     }
-    EXPECT_FALSE(QFileInfo::exists(temp));
-    EXPECT_FALSE(QFileInfo::exists(writer.FileName())) << "no file is written";
 }
 
 TEST_F(PdfWriterTest, FailedDrawBitmapLeavesTheDocumentAsItWas)
@@ -278,7 +373,7 @@ TEST_F(PdfWriterTest, FailedDrawBitmapLeavesTheDocumentAsItWas)
         const testsupport::ScopedEnv tmp("TMPDIR", folder.file(QStringLiteral("no/such/folder")).toUtf8());
         EXPECT_THROW(writer.DrawBitmap(0, 0, SixPixels()), EFCreateError);
     }
-    EXPECT_TRUE(writer.TemporaryFolder().isEmpty());
+    EXPECT_EQ(writer.TemporaryFileHandle(), -1);
     writer.EndDoc();
     QString error;
     const ParsedPdf pdf = Parse(testsupport::readAll(writer.FileName()), &error);
@@ -286,6 +381,37 @@ TEST_F(PdfWriterTest, FailedDrawBitmapLeavesTheDocumentAsItWas)
     EXPECT_EQ(pdf.xrefCount, 23) << "the failed image is not in the file";
 }
 
+TEST_F(PdfWriterTest, ImageThatCannotBeParkedLeavesTheOthersExact)
+{
+    // The second image is written in part, then the temporary file is full;
+    // the third takes its place.
+    for (const auto storage : {TPrintPDF::TempStorage::Folder, TPrintPDF::TempStorage::Memory}) {
+        writer.SetTemporaryStorage(storage);
+        const QImage big = Detailed(300, 200); // 180000 pixel bytes
+        const QImage small = Quadrants(5, 3);
+        writer.BeginDoc();
+        writer.DrawBitmap(0, 0, SixPixels());
+        {
+            const ScopedFileSizeLimit limit(100 * 1024);
+            if (!limit.Active())
+                GTEST_SKIP() << "cannot limit the file size";
+            try {
+                writer.DrawBitmap(0, 0, big);
+                ADD_FAILURE() << "no exception";
+            } catch (const EWriteError& e) {
+                EXPECT_TRUE(e.Message().contains(QStringLiteral("temporary image file"))) << e.what();
+            }
+        }
+        writer.DrawBitmap(0, 0, small);
+        writer.EndDoc();
+        const QByteArray bytes = testsupport::readAll(writer.FileName());
+        const QByteArray content = Lines({"q", "2 0 0 1 0 791 cm", "/Im1 Do", "Q", "q", "3 0 0 2 0 790 cm",
+            "/Im2 Do", "Q"});
+        const QByteArray wanted = ExpectedFile(CreationDateOf(bytes), "", content,
+            {ExpectedImage {3, 2, SixPixelBytes()}, Expected(small)});
+        EXPECT_TRUE(bytes == wanted) << bytes.left(4000).toStdString();
+    }
+}
 TEST_F(PdfWriterTest, PathTextWithBackslashesIsWritten)
 {
     writer.SetFileName(folder.path() + QStringLiteral("\\slip.pdf"));
@@ -314,15 +440,15 @@ TEST_F(PdfWriterTest, DrawingOrEndingWithoutBeginDocRaises)
     EXPECT_THROW(fresh.EndDoc(), EInOutError);
 }
 
-TEST_F(PdfWriterTest, DestroyingAnUnfinishedWriterRemovesItsTemporaryFiles)
+TEST_F(PdfWriterTest, DestroyingAnUnfinishedWriterRemovesItsTemporaryFile)
 {
-    QString temp;
+    FileId temp;
     {
         TPrintPDF unfinished;
         unfinished.BeginDoc();
         unfinished.DrawBitmap(0, 0, SixPixels());
-        temp = unfinished.TemporaryFolder();
-        ASSERT_TRUE(QFileInfo::exists(temp));
+        temp = TempFileOf(unfinished);
+        ASSERT_TRUE(StillOpen(temp));
     }
-    EXPECT_FALSE(QFileInfo::exists(temp));
+    EXPECT_FALSE(StillOpen(temp));
 }
