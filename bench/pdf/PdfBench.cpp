@@ -1,14 +1,17 @@
 // Benchmark of TPrintPDF: one Letter page bitmap at 96 dpi (816 x 1056), as
 // the report output writes it (page size = bitmap size, DrawBitmap at 0, 0).
 //
-// Prints, for compression on and off: files per second (by the wall clock and
-// by the process's CPU time, steadier on a busy machine), MB/s of pixels and of
-// output, file size; for compression off also the time to write the same
-// bytes to a file (open, write, close, as the writer opens its output) and the
-// ratio of the two. Each is measured writing over one file and writing new
+// Prints the machine's load average first (the figures are only comparable
+// at a similar load), then, for compression on and off: files per second (by
+// the wall clock and by the process's CPU time, steadier on a busy machine),
+// MB/s of pixels and of output, file size, and how the time splits between
+// parking the image (BeginDoc and DrawBitmap) and saving the file (EndDoc);
+// for compression off also the time to write the same bytes to a file (open,
+// write, close, as the writer opens its output) and the ratio of the two. Each is measured writing over one file and writing new
 // files (ext4 flushes a file that is truncated and rewritten when it is
 // closed, which makes the first slower). A photo-like page and a page of noise
-// show the harder cases.
+// show the harder cases; the report page is also written with the images
+// waiting in memory instead of the temporary folder.
 //
 // Then the compressors the writer could use, on the pixel bytes alone: zlib
 // at level 1 (default and run-length strategies) and libdeflate at levels 1,
@@ -158,11 +161,23 @@ Timing Measure(double seconds, const std::function<void()>& job)
     return {elapsed / runs, (CpuSeconds() - cpuStart) / runs};
 }
 
-void WritePdf(TPrintPDF& writer, const QImage& page)
+// Wall-clock seconds spent in each stage of the writer, summed over calls.
+struct Stages {
+    double park = 0;
+    double save = 0;
+    int calls = 0;
+};
+
+void WritePdf(TPrintPDF& writer, const QImage& page, Stages& stages)
 {
+    const Clock::time_point start = Clock::now();
     writer.BeginDoc();
     writer.DrawBitmap(0, 0, page);
+    const Clock::time_point parked = Clock::now();
     writer.EndDoc();
+    stages.park += std::chrono::duration<double>(parked - start).count();
+    stages.save += std::chrono::duration<double>(Clock::now() - parked).count();
+    ++stages.calls;
 }
 
 // Writes bytes to a file the way the writer opens its output: open (create or
@@ -219,17 +234,19 @@ private:
 };
 
 void Report(const char* name, const QImage& page, bool compression, Target target, double seconds,
-    const QString& folder)
+    const QString& folder, TPrintPDF::TempStorage storage = TPrintPDF::TempStorage::Folder)
 {
     TPrintPDF writer;
     writer.SetScreenDpi(96, 96);
     writer.SetPageWidth(page.width());
     writer.SetPageHeight(page.height());
     writer.SetCompression(compression);
+    writer.SetTemporaryStorage(storage);
     Outputs pdfs(folder, QStringLiteral("bench"), target);
+    Stages stages;
     const Timing perFile = Measure(seconds, [&] {
         writer.SetFileName(pdfs.Next());
-        WritePdf(writer, page);
+        WritePdf(writer, page, stages);
     });
     QFile written(pdfs.Last());
     written.open(QIODevice::ReadOnly);
@@ -241,6 +258,9 @@ void Report(const char* name, const QImage& page, bool compression, Target targe
         name, compression ? "on" : "off", where, 1.0 / perFile.wall, 1.0 / perFile.cpu, perFile.wall * 1000.0,
         MB(pixels) / perFile.wall, MB(double(bytes.size())) / perFile.wall,
         static_cast<long long>(bytes.size()));
+    std::printf("%-6s   images wait in %-6s   park (BeginDoc + DrawBitmap) %6.2f ms, save (EndDoc) %6.2f ms\n",
+        name, storage == TPrintPDF::TempStorage::Folder ? "folder" : "memory",
+        stages.park * 1000.0 / stages.calls, stages.save * 1000.0 / stages.calls);
     if (compression)
         return;
     Outputs copies(folder, QStringLiteral("copy"), target);
@@ -308,8 +328,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
-    std::printf("TPrintPDF, Letter page 816 x 1056 at 96 dpi (%.1f MB of pixels), %.1f s per measurement\n",
-        MB(3.0 * 816 * 1056), seconds);
+    QFile loadAverage(QStringLiteral("/proc/loadavg"));
+    const QByteArray load = loadAverage.open(QIODevice::ReadOnly) ? loadAverage.readLine().trimmed() : "unknown";
+    std::printf("TPrintPDF, Letter page 816 x 1056 at 96 dpi (%.1f MB of pixels), %.1f s per measurement,"
+                " load average %s, output in %s\n",
+        MB(3.0 * 816 * 1056), seconds, load.constData(), qPrintable(folder.path()));
     const QImage report = ReportPage();
     const QImage photo = PhotoPage();
     const QImage noise = NoisePage();
@@ -317,6 +340,7 @@ int main(int argc, char** argv)
         Report("report", report, true, target, seconds, folder.path());
         Report("report", report, false, target, seconds, folder.path());
     }
+    Report("report", report, false, Target::NewFiles, seconds, folder.path(), TPrintPDF::TempStorage::Memory);
     Report("photo", photo, true, Target::NewFiles, seconds, folder.path());
     Report("noise", noise, true, Target::NewFiles, seconds, folder.path());
     Report("noise", noise, false, Target::NewFiles, seconds, folder.path());
