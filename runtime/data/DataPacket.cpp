@@ -30,13 +30,11 @@ template<typename T> T getLE(const char* in)
     return static_cast<T>(v);
 }
 
-void appendDouble(QByteArray& out, double value)
+void putDouble(char* out, double value)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    char raw[8];
-    putLE(raw, bits);
-    out.append(raw, 8);
+    putLE(out, bits);
 }
 
 double readDouble(const char* in)
@@ -109,6 +107,48 @@ bool datapacket::ReadVarintSlow(const char* data, qsizetype end, qsizetype& pos,
 // Writer
 
 DataPacketWriter::DataPacketWriter() = default;
+DataPacketWriter::~DataPacketWriter() = default;
+
+DataPacketWriter::DataPacketWriter(const DataPacketWriter& other)
+    : fields_(other.fields_)
+    , buffer_(other.buffer_)
+    , used_(other.used_)
+    , capacity_(other.capacity_)
+    , lastSize_(other.lastSize_)
+    , rowStart_(other.rowStart_)
+    , column_(other.column_)
+    , rows_(other.rows_)
+{
+    if (capacity_ > 0)
+        base_ = buffer_.data(); // detaches: the copy writes into its own bytes
+}
+
+DataPacketWriter::DataPacketWriter(DataPacketWriter&& other) noexcept
+    : fields_(std::move(other.fields_))
+    , buffer_(std::exchange(other.buffer_, QByteArray()))
+    , base_(std::exchange(other.base_, nullptr))
+    , used_(std::exchange(other.used_, 0))
+    , capacity_(std::exchange(other.capacity_, 0))
+    , lastSize_(std::exchange(other.lastSize_, 0))
+    , rowStart_(std::exchange(other.rowStart_, 0))
+    , column_(std::exchange(other.column_, 0))
+    , rows_(std::exchange(other.rows_, 0))
+{
+}
+
+DataPacketWriter& DataPacketWriter::operator=(DataPacketWriter other) noexcept
+{
+    std::swap(fields_, other.fields_);
+    std::swap(buffer_, other.buffer_);
+    std::swap(base_, other.base_);
+    std::swap(used_, other.used_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(lastSize_, other.lastSize_);
+    std::swap(rowStart_, other.rowStart_);
+    std::swap(column_, other.column_);
+    std::swap(rows_, other.rows_);
+    return *this;
+}
 
 DataPacketWriter::DataPacketWriter(const QList<FieldDescriptor>& fields)
 {
@@ -150,15 +190,36 @@ const FieldDescriptor& DataPacketWriter::current() const
     return fields_[column_];
 }
 
+char* DataPacketWriter::grow(qsizetype extra)
+{
+    // Doubling keeps a packet of many rows from being copied more than about
+    // once; the bytes between used_ and capacity_ are never read.
+    const qsizetype wanted = std::max({used_ + extra, capacity_ * 2, qsizetype(4096)});
+    buffer_.resize(wanted);
+    base_ = buffer_.data();
+    capacity_ = buffer_.size();
+    return base_ + used_;
+}
+
+void DataPacketWriter::put(const char* data, qsizetype size)
+{
+    if (size > 0) {
+        std::memcpy(room(size), data, static_cast<size_t>(size));
+        used_ += size;
+    }
+}
+
 void DataPacketWriter::beginCell(TFieldType)
 {
     if (fields_.isEmpty())
         throw EDatabaseError(QStringLiteral("Data packet has no fields"));
     if (column_ == 0) {
-        if (buffer_.isEmpty())
+        if (used_ == 0)
             writeHeader();
-        rowStart_ = buffer_.size();
-        buffer_.append((fields_.size() + 7) / 8, '\0');
+        rowStart_ = used_;
+        const qsizetype marks = (fields_.size() + 7) / 8;
+        std::memset(room(marks), 0, static_cast<size_t>(marks));
+        used_ += marks;
     }
 }
 
@@ -172,24 +233,23 @@ void DataPacketWriter::endCell()
 
 void DataPacketWriter::writeVarint(std::uint64_t value)
 {
-    char raw[kMaxVarintBytes];
+    char* out = room(kMaxVarintBytes);
     int n = 0;
     do {
         auto byte = static_cast<unsigned char>(value & 0x7F);
         value >>= 7;
         if (value)
             byte |= 0x80;
-        raw[n++] = static_cast<char>(byte);
+        out[n++] = static_cast<char>(byte);
     } while (value);
-    buffer_.append(raw, n);
+    used_ += n;
 }
 
 void DataPacketWriter::WriteNull()
 {
     current();
     beginCell(ftUnknown);
-    buffer_[rowStart_ + column_ / 8]
-        = static_cast<char>(buffer_[rowStart_ + column_ / 8] | (1 << (column_ % 8)));
+    base_[rowStart_ + column_ / 8] = static_cast<char>(base_[rowStart_ + column_ / 8] | (1 << (column_ % 8)));
     endCell();
 }
 
@@ -218,7 +278,8 @@ void DataPacketWriter::WriteFloat(double value)
     const TFieldType type = current().Type;
     if (type == ftFloat || isDate(type)) {
         beginCell(type);
-        appendDouble(buffer_, value);
+        putDouble(room(8), value);
+        used_ += 8;
         endCell();
         return;
     }
@@ -237,7 +298,8 @@ void DataPacketWriter::WriteBoolean(bool value)
     const TFieldType type = current().Type;
     if (type == ftBoolean) {
         beginCell(type);
-        buffer_.append(value ? '\1' : '\0');
+        *room(1) = value ? '\1' : '\0';
+        ++used_;
         endCell();
         return;
     }
@@ -277,9 +339,8 @@ void DataPacketWriter::writeUtf16AsUtf8(QStringView text)
             bytes += 3; // includes a lone surrogate, written as U+FFFD
     }
     writeVarint(static_cast<std::uint64_t>(bytes));
-    const qsizetype start = buffer_.size();
-    buffer_.resize(start + bytes);
-    auto* out = reinterpret_cast<unsigned char*>(buffer_.data() + start);
+    auto* out = reinterpret_cast<unsigned char*>(room(bytes));
+    used_ += bytes;
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = text[i].unicode();
         if (c < 0x80) {
@@ -346,7 +407,7 @@ void DataPacketWriter::WriteUtf8(QByteArrayView utf8)
         return WriteString(QString::fromUtf8(utf8));
     beginCell(type);
     writeVarint(static_cast<std::uint64_t>(utf8.size()));
-    buffer_.append(utf8.data(), utf8.size());
+    put(utf8.data(), utf8.size());
     endCell();
 }
 
@@ -389,13 +450,13 @@ void DataPacketWriter::AppendRow(const VariantList& values)
     if (values.size() != fields_.size())
         throw EDatabaseError(
             QStringLiteral("Row of %1 values for %2 fields").arg(values.size()).arg(fields_.size()));
-    const qsizetype size = buffer_.size();
+    const qsizetype size = used_;
     try {
         for (const auto& v : values)
             WriteVariant(v);
     } catch (...) {
         // Leave no half row behind.
-        buffer_.truncate(size);
+        used_ = size;
         column_ = 0;
         throw;
     }
@@ -411,14 +472,17 @@ QByteArray DataPacketWriter::Finish(bool endOfData)
     if (rows_ > 0xFFFFFFFFLL)
         throw EDatabaseError(QStringLiteral("Too many rows for one data packet"));
 
-    if (buffer_.isEmpty())
+    if (used_ == 0)
         writeHeader();
-    char* d = buffer_.data();
-    putLE<quint16>(d + 6, endOfData ? kFlagEndOfData : 0);
-    putLE<quint32>(d + 12, static_cast<quint32>(rows_));
-    putLE<quint64>(d + 16, static_cast<quint64>(buffer_.size()));
-    // The rows were written behind the header: the packet is handed over without a copy.
+    putLE<quint16>(base_ + 6, endOfData ? kFlagEndOfData : 0);
+    putLE<quint32>(base_ + 12, static_cast<quint32>(rows_));
+    putLE<quint64>(base_ + 16, static_cast<quint64>(used_));
+    // The rows were written behind the header: the packet is handed over
+    // without a copy (shrinking only moves the end).
+    buffer_.resize(used_);
     QByteArray packet = std::exchange(buffer_, QByteArray());
+    base_ = nullptr;
+    used_ = capacity_ = 0;
     lastSize_ = packet.size();
     rows_ = 0;
     return packet;
@@ -428,12 +492,12 @@ void DataPacketWriter::writeHeader()
 {
     // Room for a packet like the last one, so that a provider sending packet
     // after packet does not grow each one step by step.
-    buffer_.reserve(std::max<qsizetype>(lastSize_ + lastSize_ / 8, 4096));
+    grow(lastSize_ + lastSize_ / 8);
     char head[kHeaderSize] = {};
     std::memcpy(head, kMagic, 4);
     putLE<quint16>(head + 4, kVersion);
     putLE<quint32>(head + 8, static_cast<quint32>(fields_.size()));
-    buffer_.append(head, kHeaderSize);
+    put(head, kHeaderSize);
     for (const auto& f : fields_) {
         const QByteArray name = f.Name.toUtf8();
         char raw[kMinDescriptorSize];
@@ -442,8 +506,8 @@ void DataPacketWriter::writeHeader()
         raw[2] = raw[3] = 0;
         putLE<quint32>(raw + 4, static_cast<quint32>(f.Size));
         putLE<quint16>(raw + 8, static_cast<quint16>(name.size()));
-        buffer_.append(raw, kMinDescriptorSize);
-        buffer_.append(name);
+        put(raw, kMinDescriptorSize);
+        put(name.constData(), name.size());
     }
 }
 

@@ -118,6 +118,11 @@ class DataPacketWriter {
 public:
     DataPacketWriter();
     explicit DataPacketWriter(const QList<FieldDescriptor>& fields);
+    // Copies own their bytes; a moved-from writer is empty.
+    DataPacketWriter(const DataPacketWriter& other);
+    DataPacketWriter(DataPacketWriter&& other) noexcept;
+    DataPacketWriter& operator=(DataPacketWriter other) noexcept;
+    ~DataPacketWriter();
 
     // Fields can be added only while no row has been written.
     void AddField(const QString& name, TFieldType type, int size = 0, bool required = false);
@@ -127,7 +132,7 @@ public:
     // Completed rows in the packet being built.
     qint64 RowCount() const { return rows_; }
     // Bytes written so far, header included.
-    qsizetype Size() const { return buffer_.size(); }
+    qsizetype Size() const { return used_; }
 
     void WriteNull();
     void WriteInteger(qint64 value);
@@ -158,7 +163,16 @@ private:
     QList<FieldDescriptor> fields_;
     void writeHeader();
 
-    QByteArray buffer_; // header (counts filled in by Finish), then the rows
+    // Bytes are written through a raw pointer: a QByteArray append per cell
+    // costs more than the cell (a provider writes hundreds of millions).
+    char* room(qsizetype extra) { return used_ + extra <= capacity_ ? base_ + used_ : grow(extra); }
+    char* grow(qsizetype extra);
+    void put(const char* data, qsizetype size);
+
+    QByteArray buffer_; // header (counts filled in by Finish), then the rows; used_ bytes are valid
+    char* base_ = nullptr; // buffer_.data() while capacity_ > 0
+    qsizetype used_ = 0;
+    qsizetype capacity_ = 0;
     qsizetype lastSize_ = 0;
     qsizetype rowStart_ = 0;
     int column_ = 0;

@@ -45,6 +45,15 @@ public:
     virtual QString Text(int column) const = 0;
     // The text as UTF-8, valid until the cursor moves (no copy where the engine allows).
     virtual QByteArrayView Utf8(int column) const = 0;
+    // Utf8 for a value that is not null, false for a null: what a provider
+    // asks of every cell, in one step where the engine allows.
+    virtual bool Utf8IfNotNull(int column, QByteArrayView& text) const
+    {
+        if (IsNull(column))
+            return false;
+        text = Utf8(column);
+        return true;
+    }
     virtual qint64 Int64(int column) const = 0;
     virtual double Double(int column) const = 0;
     // The value as a Variant: Null, Integer, Float, String or Bytes.

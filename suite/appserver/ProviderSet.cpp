@@ -70,12 +70,21 @@ void TProviderSet::writeRow(Open& state)
     const TDbCursor& c = *state.cursor;
     DataPacketWriter& w = state.writer;
     const QList<FieldDescriptor>& fields = w.Fields();
+    QByteArrayView text;
     for (int i = 0; i < fields.size(); ++i) {
+        const TFieldType type = fields[i].Type;
+        if (type == ftString) { // nearly every column of the ERP's tables
+            if (c.Utf8IfNotNull(i, text))
+                w.WriteUtf8(text);
+            else
+                w.WriteNull();
+            continue;
+        }
         if (c.IsNull(i)) {
             w.WriteNull();
             continue;
         }
-        switch (fields[i].Type) {
+        switch (type) {
         case ftInteger:
             w.WriteInteger(c.Int64(i));
             break;

@@ -86,6 +86,17 @@ public:
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
         return p ? QByteArrayView(p, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
     }
+    bool Utf8IfNotNull(int column, QByteArrayView& text) const override
+    {
+        // The text pointer is null only for a NULL (or a zero-length blob).
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (!p) {
+            text = QByteArrayView();
+            return sqlite3_column_type(stmt_, column) != SQLITE_NULL;
+        }
+        text = QByteArrayView(p, sqlite3_column_bytes(stmt_, column));
+        return true;
+    }
     qint64 Int64(int column) const override { return sqlite3_column_int64(stmt_, column); }
     double Double(int column) const override { return sqlite3_column_double(stmt_, column); }
     Variant Value(int column) const override

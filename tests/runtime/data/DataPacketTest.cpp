@@ -156,6 +156,45 @@ TEST(DataPacket, WriterRules)
     EXPECT_FALSE(empty.NextRow());
 }
 
+TEST(DataPacket, CopiedAndMovedWritersKeepTheirOwnRows)
+{
+    // Rows large enough that the buffer grows while both writers are in use.
+    DataPacketWriter a(QList<FieldDescriptor> {{"K", ftInteger}, {"T", ftString}});
+    a.WriteInteger(1);
+    a.WriteString(QString(5000, QLatin1Char('a')));
+    DataPacketWriter b(a);
+    for (int i = 0; i < 50; ++i) {
+        a.WriteInteger(100 + i);
+        a.WriteString(QString(3000, QLatin1Char('x')));
+        b.WriteInteger(200 + i);
+        b.WriteNull();
+    }
+    DataPacketWriter moved(std::move(b));
+    EXPECT_EQ(b.Size(), 0); // NOLINT(bugprone-use-after-move): a moved-from writer is empty
+    DataPacketReader ra(a.Finish());
+    DataPacketReader rb(moved.Finish());
+    ASSERT_EQ(ra.RowCount(), 51);
+    ASSERT_EQ(rb.RowCount(), 51);
+    ASSERT_TRUE(ra.NextRow() && rb.NextRow());
+    EXPECT_EQ(ra.Utf8(1).size(), 5000);
+    EXPECT_EQ(rb.Utf8(1).size(), 5000);
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(ra.NextRow() && rb.NextRow());
+        EXPECT_EQ(ra.Integer(0), 100 + i);
+        EXPECT_EQ(ra.Utf8(1), QByteArray(3000, 'x'));
+        EXPECT_EQ(rb.Integer(0), 200 + i);
+        EXPECT_TRUE(rb.IsNull(1));
+    }
+    // A writer that was assigned over starts its next packet cleanly.
+    a = moved;
+    a.WriteInteger(7);
+    a.WriteString(u"z");
+    DataPacketReader again(a.Finish(true));
+    ASSERT_TRUE(again.NextRow());
+    EXPECT_EQ(again.Integer(0), 7);
+    EXPECT_EQ(again.String(1), QStringLiteral("z"));
+}
+
 TEST(DataPacket, EveryTruncationIsReportedAsDamage)
 {
     DataPacketWriter w(everyType());
