@@ -50,3 +50,24 @@ function(zorv_bench name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   zorv_warnings(${name})
 endfunction()
+
+# zorv_fuzz_target(<name> SOURCE <file> CORPUS <dir> [DEPS <targets...>])
+# A libFuzzer target. With ZORV_BUILD_FUZZ (clang) it links libFuzzer; in an
+# ordinary build it links a replay driver instead and becomes a CTest test that
+# feeds every file of the corpus to the target, so the target keeps building
+# and the inputs that once found faults keep being checked.
+function(zorv_fuzz_target name)
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "DEPS" ${ARGN})
+  if(ZORV_BUILD_FUZZ)
+    add_executable(${name} ${ARG_SOURCE})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name} ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzReplay.cpp)
+    zorv_warnings(${name})
+    add_test(NAME ${name}_corpus COMMAND ${name} ${ARG_CORPUS})
+    set_tests_properties(${name}_corpus PROPERTIES TIMEOUT 300
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;STEWARD_LIBRARY_PATH=${PROJECT_BINARY_DIR}/lib")
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+endfunction()
