@@ -13,6 +13,12 @@ struct Mode {
     const char* name;
 };
 
+// Test names show the mode's name (not the struct's bytes, padding included).
+void PrintTo(const Mode& mode, std::ostream* out)
+{
+    *out << mode.name;
+}
+
 class PdfToolsTest : public PdfWriterTest, public ::testing::WithParamInterface<Mode> {
 protected:
     void SetUp() override { writer.SetCompression(GetParam().compression); }
