@@ -4,7 +4,9 @@
 
 #include "runtime/forms/ImgList.h"
 #include "runtime/forms/Menus.h"
+#include "runtime/system/DateTime.h"
 
+#include <QCalendarWidget>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
@@ -14,6 +16,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
 #include <mutex>
 
 void RegisterCommonControlEvents()
@@ -96,6 +99,13 @@ void TListItem::SetSelected(bool value)
     changed();
 }
 
+void TListItem::Assign(const TPersistent* source)
+{
+    TCollectionItem::Assign(source);
+    if (auto* other = qobject_cast<const TListItem*>(source))
+        data_ = other->data_;
+}
+
 // TListView ----------------------------------------------------------------
 
 TListView::TListView(TComponent* owner)
@@ -164,6 +174,15 @@ TListItem* TListView::Selected() const
 {
     for (int i = 0; i < items_->Count(); ++i) {
         if (items_->Items(i)->Selected())
+            return items_->Items(i);
+    }
+    return nullptr;
+}
+
+TListItem* TListView::FindData(const void* data) const
+{
+    for (int i = 0; i < items_->Count(); ++i) {
+        if (items_->Items(i)->Data() == data)
             return items_->Items(i);
     }
     return nullptr;
@@ -476,8 +495,13 @@ TTabSheet* TPageControl::Pages(int index) const
 
 void TPageControl::SetActivePage(TTabSheet* page)
 {
-    if (page && page->PageControl() != this)
-        throw EPropertyError(QStringLiteral("%1 is not a page of %2").arg(page->Name(), Name()));
+    if (page && page->PageControl() != this) {
+        if (!IsLoading())
+            throw EPropertyError(QStringLiteral("%1 is not a page of %2").arg(page->Name(), Name()));
+        pendingPage_ = page;
+        return;
+    }
+    pendingPage_ = nullptr;
     if (activePage_ == page)
         return;
     activePage_ = page;
@@ -533,8 +557,27 @@ void TPageControl::InsertControl(TControl* control)
         throw EComponentError(QStringLiteral("A page control holds only tab sheets, not %1").arg(control->Name()));
     TWinControl::InsertControl(control);
     placeSheets();
-    if (!activePage_ && !IsLoading())
+    if (pendingPage_ == control) {
+        pendingPage_ = nullptr;
         activePage_ = control;
+    } else if (!activePage_ && !IsLoading()) {
+        activePage_ = control;
+    }
+    Changed();
+}
+
+void TPageControl::Loaded()
+{
+    TWinControl::Loaded();
+    pendingPage_ = nullptr; // its sheet never came
+    if (!activePage_) {
+        for (int i = 0; i < PageCount(); ++i) {
+            if (Pages(i)->TabVisible()) {
+                activePage_ = Pages(i);
+                break;
+            }
+        }
+    }
     Changed();
 }
 
@@ -576,6 +619,8 @@ void TPageControl::ChildWidgetCreated(TControl* child)
 {
     auto* tabs = static_cast<QTabWidget*>(Widget());
     if (tabs->indexOf(child->Widget()) < 0) {
+        // The first tab becomes the current one: no choice of the user's.
+        const QSignalBlocker block(tabs);
         auto* sheet = static_cast<TTabSheet*>(child);
         tabs->insertTab(sheet->PageIndex(), child->Widget(), sheet->Caption());
     }
@@ -803,4 +848,112 @@ void TToolButton::UpdateWidget()
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
+}
+
+// TMonthCalendar -------------------------------------------------------------
+
+namespace {
+
+// The day numbers of 1 January 1 and 31 December 9999.
+constexpr double FirstDay = -693593;
+constexpr double LastDay = 2958465;
+
+} // namespace
+
+TMonthCalendar::TMonthCalendar(TComponent* owner) : TWinControl(owner), date_(datetime::Today())
+{
+    SetBoundsSilently(QRect(0, 0, 191, 154));
+    SetColor(clWindow);
+}
+
+double TMonthCalendar::wholeDay(double value, const char* property)
+{
+    if (!std::isfinite(value) || value < FirstDay || value >= LastDay + 1)
+        throw EPropertyError(QStringLiteral("%1 is not a valid %2").arg(value).arg(QLatin1String(property)));
+    return std::floor(value);
+}
+
+void TMonthCalendar::SetDate(double value)
+{
+    value = wholeDay(value, "Date");
+    if ((minDate_ != 0 && value < minDate_) || (maxDate_ != 0 && value > maxDate_))
+        throw EPropertyError(QStringLiteral("Date %1 is outside %2 .. %3")
+                                 .arg(datetime::ToQDate(value).toString(Qt::ISODate),
+                                      minDate_ != 0 ? datetime::ToQDate(minDate_).toString(Qt::ISODate) : QString(),
+                                      maxDate_ != 0 ? datetime::ToQDate(maxDate_).toString(Qt::ISODate) : QString()));
+    changeDate(value);
+}
+
+QDate TMonthCalendar::DateValue() const
+{
+    return datetime::ToQDate(date_);
+}
+
+void TMonthCalendar::SetDateValue(const QDate& date)
+{
+    if (!date.isValid())
+        throw EPropertyError(QStringLiteral("Invalid date"));
+    SetDate(datetime::FromQDate(date));
+}
+
+void TMonthCalendar::SetMinDate(double value)
+{
+    if (value != 0)
+        value = wholeDay(value, "MinDate");
+    if (value != 0 && maxDate_ != 0 && value > maxDate_)
+        throw EPropertyError(QStringLiteral("MinDate is after MaxDate"));
+    minDate_ = value;
+    if (minDate_ != 0 && date_ < minDate_)
+        changeDate(minDate_);
+    Changed();
+}
+
+void TMonthCalendar::SetMaxDate(double value)
+{
+    if (value != 0)
+        value = wholeDay(value, "MaxDate");
+    if (value != 0 && minDate_ != 0 && value < minDate_)
+        throw EPropertyError(QStringLiteral("MaxDate is before MinDate"));
+    maxDate_ = value;
+    if (maxDate_ != 0 && date_ > maxDate_)
+        changeDate(maxDate_);
+    Changed();
+}
+
+void TMonthCalendar::changeDate(double value)
+{
+    if (date_ == value)
+        return;
+    date_ = value;
+    Changed();
+    if (!IsLoading())
+        onChange_(this);
+}
+
+QWidget* TMonthCalendar::CreateWidget(QWidget* parent)
+{
+    auto* calendar = new QCalendarWidget(parent);
+    // Keyboard moves and clicks both select a day.
+    connect(calendar, &QCalendarWidget::selectionChanged, this, [this, calendar] {
+        if (!Updating())
+            SetDateValue(calendar->selectedDate());
+    });
+    connect(calendar, &QCalendarWidget::clicked, this, [this](const QDate& date) {
+        SetDateValue(date);
+        Click();
+    });
+    connect(calendar, &QCalendarWidget::activated, this, [this] { OnDblClick()(this); });
+    return calendar;
+}
+
+void TMonthCalendar::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* calendar = static_cast<QCalendarWidget*>(Widget());
+    const QSignalBlocker block(calendar);
+    calendar->setDateRange(datetime::ToQDate(minDate_ != 0 ? minDate_ : FirstDay),
+                           datetime::ToQDate(maxDate_ != 0 ? maxDate_ : LastDay));
+    calendar->setSelectedDate(DateValue());
+    calendar->setVerticalHeaderFormat(weekNumbers_ ? QCalendarWidget::ISOWeekNumbers
+                                                   : QCalendarWidget::NoVerticalHeader);
 }

@@ -57,9 +57,18 @@ public:
     void SetSelected(bool value);
     TStrings* SubItems() const { return subItems_; }
     void SetSubItems(TStrings* value) { subItems_->Assign(value); }
+    // The program's own value for the item (a pointer or a number), never
+    // looked at here; it stays with the item through sorting and is copied
+    // by Assign. Not stored in form descriptions.
+    void* Data() const { return data_; }
+    void SetData(void* value) { data_ = value; }
+    qintptr DataAsInteger() const { return reinterpret_cast<qintptr>(data_); }
+    void SetDataAsInteger(qintptr value) { data_ = reinterpret_cast<void*>(value); }
     bool IsPropertyStored(const char* name) const override { return qstrcmp(name, "Selected") != 0; }
+    void Assign(const TPersistent* source) override;
 
 private:
+    void* data_ = nullptr;
     QString caption_;
     bool checked_ = false;
     int imageIndex_ = -1;
@@ -128,6 +137,8 @@ public:
 
     // The first selected item, null when none.
     TListItem* Selected() const;
+    // The first item whose Data is data, null when none.
+    TListItem* FindData(const void* data) const;
     int SelCount() const;
     // Sorts by caption without regard to case (stable).
     void AlphaSort();
@@ -277,6 +288,10 @@ public:
     int PageCount() const;
     TTabSheet* Pages(int index) const;
     TTabSheet* ActivePage() const { return static_cast<TTabSheet*>(activePage_); }
+    // Any page, also one whose tab is hidden (it shows without a selected
+    // tab). While the control is being read the page may not have joined it
+    // yet: it becomes active when it does. Otherwise a sheet of another
+    // control is refused.
     void SetActivePage(TTabSheet* page);
     int ActivePageIndex() const { return activePage_ ? ActivePage()->PageIndex() : -1; }
     void SetActivePageIndex(int index) { SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr); }
@@ -297,6 +312,8 @@ public:
 
     QRect ClientRect() const override;
     void SetChildParent(TComponent* child) override;
+    // Without an active page by now, the first page with a visible tab is the one.
+    void Loaded() override;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
@@ -311,6 +328,8 @@ private:
 
     // Kept as a QObject: a sheet leaves (and clears it) while it is being destroyed.
     QObject* activePage_ = nullptr;
+    // Named while loading before the sheet joined this control.
+    QPointer<TTabSheet> pendingPage_;
     bool multiLine_ = false;
     TTabPosition tabPosition_ = tpTop;
     TTabStyle style_ = tsTabs;
@@ -446,6 +465,52 @@ private:
     bool grouped_ = false;
     int imageIndex_ = -1;
     TToolButtonStyle style_ = tbsButton;
+};
+
+// A month of days to pick a date from. Dates are day numbers as the runtime
+// keeps them (whole days: a time of day is dropped). MinDate and MaxDate of 0
+// mean no limit; a date outside the limits is refused, and narrowing the
+// limits moves the date inside them.
+class TMonthCalendar : public TWinControl {
+    Q_OBJECT
+    Q_PROPERTY(double Date READ Date WRITE SetDate)
+    Q_PROPERTY(double MaxDate READ MaxDate WRITE SetMaxDate)
+    Q_PROPERTY(double MinDate READ MinDate WRITE SetMinDate)
+    Q_PROPERTY(bool WeekNumbers READ WeekNumbers WRITE SetWeekNumbers)
+    Q_PROPERTY(TNotifyEvent OnChange READ OnChange WRITE SetOnChange)
+public:
+    explicit TMonthCalendar(TComponent* owner = nullptr);
+    double Date() const { return date_; }
+    // Throws EPropertyError for a day outside the limits or the calendar.
+    void SetDate(double value);
+    QDate DateValue() const;
+    void SetDateValue(const QDate& date);
+    double MinDate() const { return minDate_; }
+    void SetMinDate(double value);
+    double MaxDate() const { return maxDate_; }
+    void SetMaxDate(double value);
+    bool WeekNumbers() const { return weekNumbers_; }
+    void SetWeekNumbers(bool value) { Set(weekNumbers_, value); }
+    // Raised when the date changed, by code or by the user (not while loading).
+    TNotifyEvent OnChange() const { return onChange_; }
+    void SetOnChange(const TNotifyEvent& h) { onChange_ = h; }
+    // OnClick is raised when the user clicks a day, after OnChange.
+
+protected:
+    QWidget* CreateWidget(QWidget* parent) override;
+    void UpdateWidget() override;
+    TColor DefaultColor() const override { return clWindow; }
+
+private:
+    // The whole day number of value; throws EPropertyError when it is no day.
+    static double wholeDay(double value, const char* property);
+    void changeDate(double value);
+
+    double date_;
+    double minDate_ = 0;
+    double maxDate_ = 0;
+    bool weekNumbers_ = false;
+    TNotifyEvent onChange_;
 };
 
 // Registers the event families these controls use.

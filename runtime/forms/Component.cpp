@@ -1,6 +1,7 @@
 #include "runtime/forms/Component.h"
 
 #include <QHash>
+#include <QPointer>
 #include <mutex>
 
 void RegisterStandardClasses(); // StandardClasses.cpp
@@ -22,10 +23,25 @@ TComponent::~TComponent()
 void TComponent::DestroyComponents()
 {
     while (!components_.isEmpty()) {
-        TComponent* last = components_.last();
-        last->state_ |= ComponentState::Destroying;
-        delete last; // removes itself from this list
+        QPointer<TComponent> last = components_.last();
+        last->BeforeDestruction();
+        // Its handlers may have freed it, or handed it to another owner.
+        if (last && last->owner_ == this)
+            delete last.data(); // removes itself from this list
     }
+}
+
+void TComponent::Free()
+{
+    BeforeDestruction();
+    delete this;
+}
+
+void TComponent::BeforeDestruction()
+{
+    state_ |= ComponentState::Destroying;
+    for (TComponent* component : std::as_const(components_))
+        component->state_ |= ComponentState::Destroying;
 }
 
 bool TComponent::IsValidIdent(const QString& name)

@@ -50,8 +50,17 @@ public:
     }
     void InsertComponent(TComponent* component); // takes ownership
     void RemoveComponent(TComponent* component); // gives ownership up
-    // Frees the owned components, last created first.
+    // Frees the owned components, last created first, each through
+    // BeforeDestruction as Free does.
     void DestroyComponents();
+
+    // Frees this component: BeforeDestruction runs first, while the object is
+    // still whole (a form raises OnDestroy there), then the destructors. Use
+    // it (or FreeAndNil) rather than delete wherever a component is freed.
+    void Free();
+    // The last step before the destructors: marks this component and those it
+    // owns as being destroyed. Overrides call the base first.
+    virtual void BeforeDestruction();
 
     ComponentStates ComponentState() const { return state_; }
     bool IsLoading() const { return state_.testFlag(ComponentState::Loading); }
@@ -85,6 +94,16 @@ private:
 
     void nameChanging(TComponent* component, const QString& oldName, const QString& newName);
 };
+
+// Frees component (nothing when null) and clears the pointer.
+template<typename T>
+void FreeAndNil(T*& component)
+{
+    T* doomed = component;
+    component = nullptr;
+    if (doomed)
+        doomed->Free();
+}
 
 // The class registry: creates components by class name (case-insensitive).
 using ComponentFactory = std::function<TComponent*(TComponent* owner)>;

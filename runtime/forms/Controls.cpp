@@ -1,10 +1,12 @@
 #include "runtime/forms/Controls.h"
 
 #include "runtime/forms/Forms.h"
+#include "runtime/forms/Menus.h"
 
 #include <QEvent>
 #include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const char* const controlProperty = "zorvControl";
@@ -31,8 +33,64 @@ void TControl::SetBounds(int left, int top, int width, int height)
         return;
     bounds_ = bounds;
     Changed();
+    if (!anchoring_)
+        UpdateAnchorRules();
+    emit BoundsChanged();
     if (parent_ && align_ != alNone)
         parent_->Realign();
+}
+
+void TControl::SetAnchors(TAnchors value)
+{
+    anchors_ = value;
+    UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules()
+{
+    if (!parent_ || IsLoading()) {
+        anchorRules_.valid = false;
+        return;
+    }
+    anchorRules_.bounds = bounds_;
+    anchorRules_.parentSize = QSize(parent_->ClientWidth(), parent_->ClientHeight());
+    anchorRules_.valid = true;
+}
+
+namespace {
+
+// One axis: the original start and extent, the original and the new parent extent.
+void anchorAxis(bool low, bool high, int start, int extent, int oldParent, int newParent, int& newStart, int& newExtent)
+{
+    newStart = start;
+    newExtent = extent;
+    const int delta = newParent - oldParent;
+    if (low && high) {
+        newExtent = std::max(0, extent + delta);
+    } else if (high) {
+        newStart = start + delta;
+    } else if (!low && oldParent > 0) {
+        // The centre stays at the same fraction of the parent.
+        const double centre = start + extent / 2;
+        newStart = static_cast<int>(std::lround(centre * newParent / oldParent)) - extent / 2;
+    }
+}
+
+} // namespace
+
+void TControl::applyAnchors(const QSize& parentSize)
+{
+    if (!anchorRules_.valid || anchors_ == (TAnchors(akLeft) | akTop))
+        return;
+    const QRect& o = anchorRules_.bounds;
+    int left = 0, width = 0, top = 0, height = 0;
+    anchorAxis(anchors_ & akLeft, anchors_ & akRight, o.x(), o.width(), anchorRules_.parentSize.width(),
+               parentSize.width(), left, width);
+    anchorAxis(anchors_ & akTop, anchors_ & akBottom, o.y(), o.height(), anchorRules_.parentSize.height(),
+               parentSize.height(), top, height);
+    anchoring_ = true;
+    SetBounds(left, top, width, height);
+    anchoring_ = false;
 }
 
 void TControl::SetAlign(TAlign value)
@@ -139,6 +197,7 @@ void TControl::SetParent(TWinControl* parent)
     }
     parent->InsertControl(this); // may refuse the control: then it stays without a parent
     parent_ = parent;
+    UpdateAnchorRules();
     ParentFontChanged();
     if (widget_) {
         widget_->setParent(parent_->HasWidget() ? parent_->ChildHost() : nullptr);
@@ -172,6 +231,7 @@ bool TControl::IsPropertyStored(const char* name) const
 void TControl::Loaded()
 {
     TComponent::Loaded();
+    UpdateAnchorRules();
 }
 
 QWidget* TControl::Widget()
@@ -340,8 +400,25 @@ void TWinControl::SetFocus()
         form->FocusControl(this);
 }
 
+bool TWinControl::IsMenuKey(Word key, TShiftState shift)
+{
+    const int shortCut = ShortCut(key, shift);
+    if (shortCut == 0)
+        return false;
+    for (TControl* c = this; c; c = c->Parent()) {
+        if (auto* popup = qobject_cast<TPopupMenu*>(c->PopupMenu()); popup && popup->IsShortCut(shortCut))
+            return true;
+    }
+    TForm* form = ParentForm();
+    return form && form->IsShortCut(key, shift);
+}
+
 void TWinControl::KeyDown(Word& key, TShiftState shift)
 {
+    if (key != 0 && IsMenuKey(key, shift)) {
+        key = 0;
+        return;
+    }
     TForm* form = ParentForm();
     if (form && form != this && form->KeyPreview())
         form->OnKeyDown()(form, key, shift);
@@ -424,6 +501,12 @@ void TWinControl::Realign()
     }
     for (TControl* c : aligned(alClient))
         c->SetBounds(left, top, right - left, bottom - top);
+    const QSize clientSize(ClientWidth(), ClientHeight());
+    const QList<QPointer<TControl>> children(controls_.cbegin(), controls_.cend());
+    for (const QPointer<TControl>& c : children) {
+        if (c && c->Parent() == this && c->Align() == alNone && !c->IsLoading())
+            c->applyAnchors(clientSize);
+    }
     aligning_ = false;
 }
 

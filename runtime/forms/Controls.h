@@ -63,8 +63,12 @@ public:
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
+    // Which edges of the parent's client area the control keeps its distance
+    // to when the parent changes size: left and right together stretch it,
+    // neither keeps its centre in proportion (likewise top and bottom).
+    // Aligned controls follow their alignment instead.
     TAnchors Anchors() const { return anchors_; }
-    void SetAnchors(TAnchors value) { anchors_ = value; }
+    void SetAnchors(TAnchors value);
     TColor Color() const { return color_; }
     void SetColor(TColor value) { Set(color_, value); }
     bool Enabled() const { return enabled_; }
@@ -109,6 +113,10 @@ public:
     TComponent* GetParentComponent() const override;
     bool IsPropertyStored(const char* name) const override;
     void Loaded() override;
+    // Takes the current bounds and parent size as the ones the anchors keep
+    // to. Placing the control (SetBounds, SetParent, SetAnchors, the end of
+    // loading) does this; the anchors' own moves do not.
+    void UpdateAnchorRules();
 
     // The widget that shows this control, created on first use (with its
     // children for a windowed control). The control owns it.
@@ -118,6 +126,12 @@ public:
     void RecreateWidget();
     // The control whose widget is w or contains it; null for foreign widgets.
     static TControl* ControlOfWidget(const QWidget* w);
+
+signals:
+    // The position or size changed, whoever changed it (code, alignment,
+    // anchors, the user resizing a window). Controls placed beside another
+    // one follow it through this.
+    void BoundsChanged();
 
 protected:
     // Builds this control's widget under parent (null for a top-level form).
@@ -149,9 +163,22 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TForm;
     void fontChanged();
+    // Moves or sizes the control as its anchors say for a parent client area
+    // of parentSize.
+    void applyAnchors(const QSize& parentSize);
+
+    // The bounds and parent client size the anchors were taken at.
+    struct AnchorRules {
+        QRect bounds;
+        QSize parentSize;
+        bool valid = false;
+    };
 
     QRect bounds_;
+    AnchorRules anchorRules_;
+    bool anchoring_ = false;
     TAlign align_ = alNone;
     TAnchors anchors_ = TAnchors(akLeft) | akTop;
     TColor color_ = clBtnFace;
@@ -215,7 +242,11 @@ public:
     // The key pipeline a key takes on its way to this control: the form's
     // OnKeyDown first when KeyPreview is on, then this control's, then the
     // form's dialog keys (Enter, Esc). Key 0 afterwards means consumed.
+    // Menu short-cuts come before all of that: the pop-up menus of this
+    // control and its parents, then the form's OnShortCut and main menu.
     void KeyDown(Word& key, TShiftState shift);
+    // Runs the menu item whose short-cut the key is; true when one ran.
+    bool IsMenuKey(Word key, TShiftState shift);
     void KeyUp(Word& key, TShiftState shift);
     void KeyPress(QChar& key);
     void DoEnter();

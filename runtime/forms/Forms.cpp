@@ -202,16 +202,35 @@ void TForm::Close()
 
 void TForm::Release()
 {
-    BeforeDestruction();
     deleteLater();
 }
 
 void TForm::BeforeDestruction()
 {
+    TWinControl::BeforeDestruction();
     if (destroyRaised_)
         return;
     destroyRaised_ = true;
     onDestroy_(this);
+}
+
+bool TForm::event(QEvent* event)
+{
+    // A deferred delete (Release, or deleteLater from anywhere) frees the form
+    // as Free does.
+    if (event->type() == QEvent::DeferredDelete)
+        BeforeDestruction();
+    return TWinControl::event(event);
+}
+
+bool TForm::IsShortCut(Word key, TShiftState shift)
+{
+    bool handled = false;
+    onShortCut_(key, shift, handled);
+    if (handled)
+        return true;
+    auto* menu = qobject_cast<TMainMenu*>(menu_.data());
+    return menu && menu->IsShortCut(ShortCut(key, shift));
 }
 
 int TForm::ShowModal()
@@ -353,6 +372,7 @@ void TForm::windowResized(const QSize& clientSize)
     if (Updating() || clientSize == QSize(ClientWidth(), ClientHeight()))
         return;
     SetBoundsSilently(QRect(Left(), Top(), clientSize.width() + FrameWidth, clientSize.height() + FrameHeight));
+    emit BoundsChanged();
     Realign();
     onResize_(this);
 }

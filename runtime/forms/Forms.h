@@ -37,6 +37,7 @@ class TForm : public TWinControl {
     Q_PROPERTY(TNotifyEvent OnResize READ OnResize WRITE SetOnResize)
     Q_PROPERTY(TCloseEvent OnClose READ OnClose WRITE SetOnClose)
     Q_PROPERTY(TCloseQueryEvent OnCloseQuery READ OnCloseQuery WRITE SetOnCloseQuery)
+    Q_PROPERTY(TShortCutEvent OnShortCut READ OnShortCut WRITE SetOnShortCut)
 public:
     explicit TForm(TComponent* owner = nullptr);
     ~TForm() override;
@@ -95,6 +96,12 @@ public:
     void SetOnClose(const TCloseEvent& h) { onClose_ = h; }
     TCloseQueryEvent OnCloseQuery() const { return onCloseQuery_; }
     void SetOnCloseQuery(const TCloseQueryEvent& h) { onCloseQuery_ = h; }
+    TShortCutEvent OnShortCut() const { return onShortCut_; }
+    void SetOnShortCut(const TShortCutEvent& h) { onShortCut_ = h; }
+
+    // The form's part of a menu short-cut: OnShortCut may take the key, then
+    // the main menu runs the item it belongs to. True when the key was used.
+    bool IsShortCut(Word key, TShiftState shift);
 
     // Raises OnCreate; CreateForm calls it once the constructors have run.
     virtual void AfterConstruction();
@@ -103,12 +110,14 @@ public:
     // Asks OnCloseQuery, then OnClose decides: hide (the default), free or nothing.
     void Close();
     bool CloseQuery();
-    // Frees the form once control returns to the event loop.
+    // Frees the form once control returns to the event loop (through
+    // BeforeDestruction, as Free does).
     void Release();
-    // Raises OnDestroy once. Release and Close with caFree raise it before the
-    // form goes; a form deleted directly raises it from its destructor, except
+    // Raises OnDestroy once, while the whole form still exists. Free, Release,
+    // Close with caFree and an owner freeing the form all come through here;
+    // a form deleted outright raises it from its destructor instead, except
     // for handlers of the form's own class, whose part of the object is gone by then.
-    void BeforeDestruction();
+    void BeforeDestruction() override;
     // Shows the form modally through the dialog service and answers its ModalResult.
     int ShowModal();
     bool IsModal() const { return modal_; }
@@ -127,6 +136,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
+    bool event(QEvent* event) override;
     QWidget* CreateWidget(QWidget* parent) override;
     void UpdateWidget() override;
     TColor DefaultColor() const override { return clBtnFace; }
@@ -157,6 +167,7 @@ private:
     TNotifyEvent onCreate_, onDestroy_, onShow_, onHide_, onActivate_, onDeactivate_, onResize_;
     TCloseEvent onClose_;
     TCloseQueryEvent onCloseQuery_;
+    TShortCutEvent onShortCut_;
 };
 
 template<typename T>

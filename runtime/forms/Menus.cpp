@@ -66,7 +66,10 @@ TMenuItem* TMenuItem::FindShortCut(int shortCut)
     if (shortCut == 0)
         return nullptr;
     for (TMenuItem* item : std::as_const(items_)) {
-        if (item->shortCut_ == shortCut && item->enabled_ && item->visible_)
+        // A disabled or hidden item takes its sub-items with it.
+        if (!item->enabled_ || !item->visible_)
+            continue;
+        if (item->shortCut_ == shortCut)
             return item;
         if (TMenuItem* found = item->FindShortCut(shortCut))
             return found;
@@ -128,7 +131,10 @@ void TMenuItem::BuildInto(QMenu* menu)
         action->setEnabled(item->enabled_);
         action->setCheckable(item->checked_ || item->radioItem_);
         action->setChecked(item->checked_);
+        // Shown beside the caption only: the form runs short-cuts itself, in
+        // its key order and with the item's state at the time of the key.
         action->setShortcut(keySequence(item->shortCut_));
+        action->setShortcutContext(Qt::WidgetShortcut);
         action->setStatusTip(item->hint_);
     }
 }

@@ -55,7 +55,8 @@ public:
     void Add(TMenuItem* item);
     void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
-    // Finds the item whose short-cut is shortCut, here or below.
+    // Finds the enabled, visible item whose short-cut is shortCut below this
+    // one, looking only through enabled, visible items.
     TMenuItem* FindShortCut(int shortCut);
     void Click();
 

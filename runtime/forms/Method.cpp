@@ -26,6 +26,7 @@ FamilyRegistry& registry()
         add(QMetaType::fromType<TKeyPressEvent>(), "TKeyPressEvent", TKeyPressEvent::Signature());
         add(QMetaType::fromType<TCloseEvent>(), "TCloseEvent", TCloseEvent::Signature());
         add(QMetaType::fromType<TCloseQueryEvent>(), "TCloseQueryEvent", TCloseQueryEvent::Signature());
+        add(QMetaType::fromType<TShortCutEvent>(), "TShortCutEvent", TShortCutEvent::Signature());
         // Handlers are written with the runtime's short type names.
         qRegisterMetaType<Word>("Word");
         qRegisterMetaType<TObject*>("TObject*");

@@ -132,6 +132,8 @@ using TKeyPressEvent = TEvent<TObject*, QChar&>;
 using TCloseEvent = TEvent<TObject*, Vcl::TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 using TTabChangingEvent = TEvent<TObject*, bool&>;
+// A form's look at a key before its menus: key, shift state, var Handled.
+using TShortCutEvent = TEvent<Word&, Vcl::TShiftState, bool&>;
 
 Q_DECLARE_METATYPE(TNotifyEvent)
 Q_DECLARE_METATYPE(TKeyEvent)
@@ -139,6 +141,7 @@ Q_DECLARE_METATYPE(TKeyPressEvent)
 Q_DECLARE_METATYPE(TCloseEvent)
 // TCloseQueryEvent and TTabChangingEvent are the same type (Sender, var Allow).
 Q_DECLARE_METATYPE(TCloseQueryEvent)
+Q_DECLARE_METATYPE(TShortCutEvent)
 
 // The registry of event families: which metatypes are events, their names
 // ("TNotifyEvent") and their parameters.

@@ -36,6 +36,7 @@ void RegisterStandardClasses()
     // Common controls
     RegisterClass<TListView>();
     RegisterClass<TTreeView>();
+    RegisterClass<TMonthCalendar>();
     RegisterClass<TPageControl>();
     RegisterClass<TTabSheet>();
     RegisterClass<TTabSet>();

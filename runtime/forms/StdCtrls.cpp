@@ -1,6 +1,7 @@
 #include "runtime/forms/StdCtrls.h"
 
 #include "runtime/forms/Forms.h"
+#include "runtime/forms/Graphics.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,8 +16,100 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QStylePainter>
+#include <mutex>
 
 namespace {
+
+void registerOwnerDrawEvents()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        qRegisterMetaType<TWinControl*>("TWinControl*");
+        qRegisterMetaType<Vcl::TOwnerDrawState>("TOwnerDrawState");
+        RegisterEventFamily<TDrawItemEvent>(QStringLiteral("TDrawItemEvent"));
+        RegisterEventFamily<TMeasureItemEvent>(QStringLiteral("TMeasureItemEvent"));
+    });
+}
+
+TOwnerDrawState drawStateOf(const QStyleOptionViewItem& option)
+{
+    TOwnerDrawState state;
+    if (option.state & QStyle::State_Selected)
+        state |= odSelected;
+    if (!(option.state & QStyle::State_Enabled))
+        state |= odDisabled;
+    if (option.state & QStyle::State_HasFocus)
+        state |= odFocused;
+    return state;
+}
+
+// Draws the items of an owner-drawn list through its control; the control
+// decides whether it is owner-drawn at the moment.
+class OwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    using Drawn = std::function<bool()>;
+    OwnerDrawDelegate(TOwnerDrawItems* items, Drawn drawn, std::function<int(int)> measure, QObject* parent)
+        : QStyledItemDelegate(parent), items_(items), drawn_(std::move(drawn)), measure_(std::move(measure))
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!drawn_())
+            return QStyledItemDelegate::paint(painter, option, index);
+        items_->Paint(painter, index.row(), option.rect, drawStateOf(option));
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!drawn_())
+            return QStyledItemDelegate::sizeHint(option, index);
+        return QSize(std::max(0, option.rect.width()), measure_(index.row()));
+    }
+
+private:
+    TOwnerDrawItems* items_;
+    Drawn drawn_;
+    std::function<int(int)> measure_;
+};
+
+// A combo box whose closed box shows the current item drawn by its control.
+class OwnerDrawComboBox : public QComboBox {
+public:
+    OwnerDrawComboBox(TComboBox* control, TOwnerDrawItems* items, QWidget* parent)
+        : QComboBox(parent), control_(control), items_(items)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!control_->IsOwnerDrawn())
+            return QComboBox::paintEvent(event);
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (currentIndex() < 0)
+            return;
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        TOwnerDrawState state = odComboBoxEdit;
+        if (hasFocus())
+            state |= TOwnerDrawState(odSelected) | odFocused;
+        if (!isEnabled())
+            state |= odDisabled;
+        items_->Paint(&painter, currentIndex(), field, state);
+    }
+
+private:
+    TComboBox* control_;
+    TOwnerDrawItems* items_;
+};
+
 
 Qt::Alignment horizontalAlignment(TAlignment alignment)
 {
@@ -351,8 +444,66 @@ void TGroupBox::UpdateWidget()
 
 // TComboBox ----------------------------------------------------------------
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+// TOwnerDrawItems ------------------------------------------------------------
+
+TCanvas* TOwnerDrawItems::Canvas()
 {
+    if (!canvas_)
+        canvas_ = new TCanvas(control_);
+    return canvas_;
+}
+
+void TOwnerDrawItems::DrawItem(int index, const QRect& rect, TOwnerDrawState state)
+{
+    if (onDrawItem.Assigned()) {
+        onDrawItem(control_, index, rect, state);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->FillRect(rect);
+    if (items && index >= 0 && index < items->Count())
+        canvas->TextOut(rect.left() + 2, rect.top(), items->Strings(index));
+}
+
+int TOwnerDrawItems::MeasureItem(int index, bool variable)
+{
+    int height = itemHeight;
+    if (variable)
+        onMeasureItem(control_, index, height);
+    return std::clamp(height, 1, 1000);
+}
+
+void TOwnerDrawItems::Paint(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state)
+{
+    TCanvas* canvas = Canvas();
+    painter->save();
+    const TCanvasDraw lend(canvas, painter);
+    canvas->Font()->Assign(control_->Font());
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(control_->Color());
+    canvas->Pen()->SetColor(clWindowText);
+    if (state & odSelected) {
+        canvas->Brush()->SetColor(clHighlight);
+        canvas->Font()->SetColor(clHighlightText);
+    }
+    try {
+        DrawItem(index, rect, state);
+    } catch (const std::exception& e) {
+        // A painter cannot take an exception through Qt's painting; the item
+        // is left as far as it got and the fault is told.
+        qWarning("%s: drawing item %d failed: %s", qPrintable(control_->Name()), index, e.what());
+    }
+    if (state & odFocused)
+        canvas->DrawFocusRect(rect);
+    painter->restore();
+}
+
+// TComboBox ----------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), draw_(this), items_(new TStrings(this))
+{
+    registerOwnerDrawEvents();
+    draw_.items = items_;
     SetBoundsSilently(QRect(0, 0, 145, 21));
     SetColor(clWindow);
     connect(items_, &TStrings::Changed, this, &TComboBox::itemsChanged);
@@ -382,6 +533,24 @@ void TComboBox::SetStyle(TComboBoxStyle value)
         RecreateWidget();
     else
         Changed();
+}
+
+void TComboBox::SetItemHeight(int value)
+{
+    draw_.itemHeight = std::clamp(value, 1, 1000);
+    Changed();
+}
+
+void TComboBox::SetOnDrawItem(const TDrawItemEvent& handler)
+{
+    draw_.onDrawItem = handler;
+    Changed();
+}
+
+void TComboBox::SetOnMeasureItem(const TMeasureItemEvent& handler)
+{
+    draw_.onMeasureItem = handler;
+    Changed();
 }
 
 int TComboBox::ItemIndex() const
@@ -447,8 +616,10 @@ void TComboBox::Loaded()
 
 QWidget* TComboBox::CreateWidget(QWidget* parent)
 {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new OwnerDrawComboBox(this, &draw_, parent);
     combo->setEditable(IsEditable());
+    combo->setItemDelegate(new OwnerDrawDelegate(
+        &draw_, [this] { return IsOwnerDrawn(); }, [this](int index) { return MeasureItem(index); }, combo));
     connect(combo, &QComboBox::activated, this, [this](int index) {
         itemIndex_ = index;
         caption_ = items_->Strings(index);
@@ -479,6 +650,10 @@ void TComboBox::UpdateWidget()
     }
     combo->setMaxVisibleItems(std::max(1, dropDownCount_));
     combo->setCurrentIndex(ItemIndex());
+    if (IsOwnerDrawn()) {
+        combo->view()->doItemsLayout(); // heights may have changed
+        combo->update();
+    }
     if (IsEditable()) {
         combo->lineEdit()->setText(caption_);
         combo->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
@@ -487,8 +662,10 @@ void TComboBox::UpdateWidget()
 
 // TListBox -----------------------------------------------------------------
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this)), draw_(this)
 {
+    registerOwnerDrawEvents();
+    draw_.items = items_;
     SetBoundsSilently(QRect(0, 0, 121, 97));
     SetColor(clWindow);
     connect(items_, &TStrings::Changed, this, &TListBox::itemsChanged);
@@ -506,6 +683,29 @@ void TListBox::itemsChanged()
             return;
         }
     }
+    Changed();
+}
+
+void TListBox::SetStyle(TListBoxStyle value)
+{
+    Set(style_, value);
+}
+
+void TListBox::SetItemHeight(int value)
+{
+    draw_.itemHeight = std::clamp(value, 1, 1000);
+    Changed();
+}
+
+void TListBox::SetOnDrawItem(const TDrawItemEvent& handler)
+{
+    draw_.onDrawItem = handler;
+    Changed();
+}
+
+void TListBox::SetOnMeasureItem(const TMeasureItemEvent& handler)
+{
+    draw_.onMeasureItem = handler;
     Changed();
 }
 
@@ -553,6 +753,8 @@ bool TListBox::IsPropertyStored(const char* name) const
 QWidget* TListBox::CreateWidget(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
+    list->setItemDelegate(new OwnerDrawDelegate(
+        &draw_, [this] { return IsOwnerDrawn(); }, [this](int index) { return MeasureItem(index); }, list));
     connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
         if (Updating())
             return;
@@ -585,6 +787,10 @@ void TListBox::UpdateWidget()
         list->item(i)->setSelected(selected_.contains(i));
     if (ItemIndex() >= 0)
         list->setCurrentRow(ItemIndex(), QItemSelectionModel::NoUpdate);
+    if (IsOwnerDrawn()) {
+        list->doItemsLayout(); // heights may have changed
+        list->viewport()->update();
+    }
 }
 
 // TRadioGroup --------------------------------------------------------------

@@ -5,6 +5,42 @@
 #include "runtime/forms/Controls.h"
 
 class QLineEdit;
+class QPainter;
+class TCanvas;
+
+// Owner-drawn lists: the control, the item index, the item's rectangle and
+// its state; the control's Canvas draws. OnMeasureItem sets the height of an
+// item of a variable-height list (it comes in as ItemHeight).
+using TDrawItemEvent = TEvent<TWinControl*, int, QRect, Vcl::TOwnerDrawState>;
+using TMeasureItemEvent = TEvent<TWinControl*, int, int&>;
+Q_DECLARE_METATYPE(TDrawItemEvent)
+Q_DECLARE_METATYPE(TMeasureItemEvent)
+
+// The owner-draw part that combo boxes and list boxes share.
+class TOwnerDrawItems {
+public:
+    explicit TOwnerDrawItems(TWinControl* control) : control_(control) {}
+    TOwnerDrawItems(const TOwnerDrawItems&) = delete;
+    TOwnerDrawItems& operator=(const TOwnerDrawItems&) = delete;
+
+    TCanvas* Canvas(); // made on first use, owned by the control
+    TStrings* items = nullptr;
+    TDrawItemEvent onDrawItem;
+    TMeasureItemEvent onMeasureItem;
+    int itemHeight = 13;
+
+    // OnDrawItem, or the item's text on the brush when there is no handler.
+    void DrawItem(int index, const QRect& rect, TOwnerDrawState state);
+    // ItemHeight, or what OnMeasureItem makes of it when variable is set.
+    int MeasureItem(int index, bool variable);
+    // Sets the canvas up as the original does (the control's font and colour,
+    // highlight colours for a selected item), draws, and frames a focused item.
+    void Paint(QPainter* painter, int index, const QRect& rect, TOwnerDrawState state);
+
+private:
+    TWinControl* control_;
+    TCanvas* canvas_ = nullptr;
+};
 
 class TLabel : public TGraphicControl {
     Q_OBJECT
@@ -228,14 +264,17 @@ class TComboBox : public TWinControl {
     Q_PROPERTY(TNotifyEvent OnChange READ OnChange WRITE SetOnChange)
     Q_PROPERTY(TNotifyEvent OnSelect READ OnSelect WRITE SetOnSelect)
     Q_PROPERTY(TNotifyEvent OnDropDown READ OnDropDown WRITE SetOnDropDown)
+    Q_PROPERTY(TDrawItemEvent OnDrawItem READ OnDrawItem WRITE SetOnDrawItem)
+    Q_PROPERTY(TMeasureItemEvent OnMeasureItem READ OnMeasureItem WRITE SetOnMeasureItem)
 public:
     explicit TComboBox(TComponent* owner = nullptr);
     TComboBoxStyle Style() const { return style_; }
     void SetStyle(TComboBoxStyle value);
     int DropDownCount() const { return dropDownCount_; }
     void SetDropDownCount(int value) { Set(dropDownCount_, value); }
-    int ItemHeight() const { return itemHeight_; }
-    void SetItemHeight(int value) { itemHeight_ = value; }
+    int ItemHeight() const { return draw_.itemHeight; }
+    // 1 .. 1000 pixels.
+    void SetItemHeight(int value);
     // -1 when nothing is selected (also when the stored index is out of range).
     int ItemIndex() const;
     void SetItemIndex(int value);
@@ -255,8 +294,20 @@ public:
     void SetOnSelect(const TNotifyEvent& handler) { onSelect_ = handler; }
     TNotifyEvent OnDropDown() const { return onDropDown_; }
     void SetOnDropDown(const TNotifyEvent& handler) { onDropDown_ = handler; }
+    TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
+    void SetOnDrawItem(const TDrawItemEvent& handler);
+    TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
+    void SetOnMeasureItem(const TMeasureItemEvent& handler);
     bool IsPropertyStored(const char* name) const override;
     void Loaded() override;
+
+    // csOwnerDrawFixed and csOwnerDrawVariable: the items, in the list and in
+    // the closed box (with odComboBoxEdit), are drawn by DrawItem.
+    bool IsOwnerDrawn() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
+    // The canvas OnDrawItem draws on.
+    TCanvas* Canvas() { return draw_.Canvas(); }
+    void DrawItem(int index, const QRect& rect, TOwnerDrawState state) { draw_.DrawItem(index, rect, state); }
+    int MeasureItem(int index) { return draw_.MeasureItem(index, style_ == csOwnerDrawVariable); }
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
@@ -268,7 +319,7 @@ private:
 
     TComboBoxStyle style_ = csDropDown;
     int dropDownCount_ = 8;
-    int itemHeight_ = 13;
+    TOwnerDrawItems draw_;
     int itemIndex_ = -1;
     TStrings* items_;
     int maxLength_ = 0;
@@ -284,12 +335,24 @@ class TListBox : public TWinControl {
     Q_PROPERTY(TStrings* Items READ Items WRITE SetItems)
     Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE SetMultiSelect)
     Q_PROPERTY(bool Sorted READ Sorted WRITE SetSorted)
+    Q_PROPERTY(TDrawItemEvent OnDrawItem READ OnDrawItem WRITE SetOnDrawItem)
+    Q_PROPERTY(TMeasureItemEvent OnMeasureItem READ OnMeasureItem WRITE SetOnMeasureItem)
 public:
     explicit TListBox(TComponent* owner = nullptr);
     TListBoxStyle Style() const { return style_; }
-    void SetStyle(TListBoxStyle value) { Set(style_, value); }
-    int ItemHeight() const { return itemHeight_; }
-    void SetItemHeight(int value) { itemHeight_ = value; }
+    void SetStyle(TListBoxStyle value);
+    int ItemHeight() const { return draw_.itemHeight; }
+    // 1 .. 1000 pixels.
+    void SetItemHeight(int value);
+    TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
+    void SetOnDrawItem(const TDrawItemEvent& handler);
+    TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
+    void SetOnMeasureItem(const TMeasureItemEvent& handler);
+    // lbOwnerDrawFixed and lbOwnerDrawVariable: items are drawn by DrawItem.
+    bool IsOwnerDrawn() const { return style_ != lbStandard; }
+    TCanvas* Canvas() { return draw_.Canvas(); }
+    void DrawItem(int index, const QRect& rect, TOwnerDrawState state) { draw_.DrawItem(index, rect, state); }
+    int MeasureItem(int index) { return draw_.MeasureItem(index, style_ == lbOwnerDrawVariable); }
     int ItemIndex() const;
     void SetItemIndex(int value);
     TStrings* Items() const { return items_; }
@@ -312,9 +375,9 @@ private:
     void itemsChanged();
 
     TListBoxStyle style_ = lbStandard;
-    int itemHeight_ = 13;
     int itemIndex_ = -1;
     TStrings* items_;
+    TOwnerDrawItems draw_;
     bool multiSelect_ = false;
     bool sorted_ = false;
     QList<int> selected_;

@@ -106,6 +106,20 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+int ShortCut(Word key, TShiftState shift)
+{
+    if (key == 0)
+        return 0;
+    int value = key & 0xFF;
+    if (shift & ssShift)
+        value |= scShift;
+    if (shift & ssCtrl)
+        value |= scCtrl;
+    if (shift & ssAlt)
+        value |= scAlt;
+    return value;
+}
+
 int TextToShortCut(const QString& text)
 {
     int modifiers = 0;

@@ -147,8 +147,23 @@ enum TMsgDlgBtn {
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
 Q_FLAG_NS(TMsgDlgButtons)
 
+enum TBrushStyle { bsSolid, bsClear };
+Q_ENUM_NS(TBrushStyle)
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+Q_ENUM_NS(TPenStyle)
+
+// What an owner-drawn item is at the moment it is drawn.
+enum TOwnerDrawStateFlag {
+    odSelected = 0x1, odGrayed = 0x2, odDisabled = 0x4, odChecked = 0x8, odFocused = 0x10,
+    odDefault = 0x20, odComboBoxEdit = 0x1000
+};
+Q_DECLARE_FLAGS(TOwnerDrawState, TOwnerDrawStateFlag)
+Q_FLAG_NS(TOwnerDrawState)
+
 } // namespace Vcl
 
+Q_DECLARE_OPERATORS_FOR_FLAGS(Vcl::TOwnerDrawState)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Vcl::TAnchors)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Vcl::TFontStyles)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Vcl::TShiftState)
@@ -173,6 +188,8 @@ Word VirtualKeyOf(const QKeyEvent* event);
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers);
 // The Qt key of a virtual-key code (for synthesising key events).
 int QtKeyOfVirtualKey(Word key);
+// The short-cut value of a key with its shift state (0 for no key).
+int ShortCut(Word key, TShiftState shift);
 // "Ctrl+S", "F2" ... as a short-cut value (virtual key | modifier bits) and back.
 int TextToShortCut(const QString& text);
 QString ShortCutToText(int shortCut);

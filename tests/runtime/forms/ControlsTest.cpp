@@ -68,6 +68,53 @@ TEST(ControlsTest, ListViewSortsByCaptionOrByAnyColumn)
     EXPECT_EQ(clicked, 1);
 }
 
+// Each item keeps the program's value through sorting, deletion of other
+// items and copying.
+TEST(ControlsTest, ListItemDataStaysWithItsItem)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    int values[] = {10, 20, 30};
+    addRow(view, "b", {})->SetData(&values[0]);
+    addRow(view, "c", {})->SetData(&values[1]);
+    addRow(view, "a", {})->SetDataAsInteger(-7);
+    view->AlphaSort();
+    auto dataOf = [view](const QString& caption) {
+        for (int i = 0; i < view->Items()->Count(); ++i) {
+            if (view->Items()->Items(i)->Caption() == caption)
+                return view->Items()->Items(i)->Data();
+        }
+        return static_cast<void*>(nullptr);
+    };
+    EXPECT_EQ(view->Items()->Items(0)->Caption(), "a");
+    EXPECT_EQ(view->Items()->Items(0)->DataAsInteger(), -7);
+    EXPECT_EQ(dataOf("b"), &values[0]);
+    EXPECT_EQ(dataOf("c"), &values[1]);
+
+    // Sorted by the values the data points at, largest first.
+    view->Items()->Items(0)->SetData(&values[2]);
+    view->CustomSort([](TListItem* x, TListItem* y) {
+        return *static_cast<int*>(y->Data()) - *static_cast<int*>(x->Data());
+    });
+    EXPECT_EQ(view->Items()->Items(0)->Caption(), "a");
+    EXPECT_EQ(view->Items()->Items(2)->Caption(), "b");
+    EXPECT_EQ(view->FindData(&values[1]), view->Items()->Items(1));
+    EXPECT_EQ(view->FindData(nullptr), nullptr);
+
+    view->SetSortType(stText); // kept sorted as rows arrive
+    addRow(view, "aa", {})->SetData(&values[1]);
+    EXPECT_EQ(view->Items()->Items(1)->Caption(), "aa");
+    EXPECT_EQ(view->Items()->Items(1)->Data(), &values[1]);
+    view->Items()->Delete(0);
+    EXPECT_EQ(dataOf("b"), &values[0]);
+
+    auto* copy = new TListView(&form);
+    copy->Items()->Assign(view->Items());
+    ASSERT_EQ(copy->Items()->Count(), 3);
+    EXPECT_EQ(copy->Items()->Items(2)->Caption(), "c");
+    EXPECT_EQ(copy->Items()->Items(2)->Data(), &values[1]);
+}
+
 TEST(ControlsTest, ListViewSwitchesWidgetWithTheViewStyle)
 {
     TForm form;

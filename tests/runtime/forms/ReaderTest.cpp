@@ -4,6 +4,7 @@
 #include "runtime/forms/PropertyAccess.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -178,10 +179,13 @@ TEST_F(ReaderTest, OnDestroyIsRaisedOnceWhenTheFormGoes)
     delete form;
     EXPECT_EQ(destroyed, 1);
 
+    // Release frees the form later, and only then is it destroyed.
     form = new TForm;
+    QPointer<TForm> released(form);
     form->SetOnDestroy(TNotifyEvent::Of([&destroyed](TObject*) { ++destroyed; }));
     form->Release();
-    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(destroyed, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(destroyed, 2);
+    EXPECT_TRUE(released.isNull());
 }
