@@ -2,9 +2,6 @@
 
 #include "runtime/forms/Dialogs.h"
 
-#include <QEvent>
-#include <QWidget>
-
 TF2Button::TF2Button(TComponent* owner)
     : TGSpeedButton(owner)
 {
@@ -73,39 +70,14 @@ void TF2Button::hook()
 {
     if (!edit_)
         return;
-    destroyedConnection_ = connect(edit_, &QObject::destroyed, this, [this] {
-        edit_ = nullptr;
-        hookedWidget_ = nullptr;
-    });
-    if (edit_->HasWidget() && hookedWidget_ != edit_->Widget()) {
-        hookedWidget_ = edit_->Widget();
-        hookedWidget_->installEventFilter(this);
-    }
+    boundsConnection_ = connect(edit_, &TControl::BoundsChanged, this, &TF2Button::AlignToEdit);
+    destroyedConnection_ = connect(edit_, &QObject::destroyed, this, [this] { edit_ = nullptr; });
 }
 
 void TF2Button::unhook()
 {
+    disconnect(boundsConnection_);
     disconnect(destroyedConnection_);
-    if (hookedWidget_)
-        hookedWidget_->removeEventFilter(this);
-    hookedWidget_ = nullptr;
-}
-
-void TF2Button::UpdateWidget()
-{
-    TGSpeedButton::UpdateWidget();
-    // The edit's widget may have been created after the binding.
-    if (edit_ && edit_->HasWidget() && hookedWidget_ != edit_->Widget()) {
-        unhook();
-        hook();
-    }
-}
-
-bool TF2Button::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == hookedWidget_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        AlignToEdit();
-    return TGSpeedButton::eventFilter(watched, event);
 }
 
 void TF2Button::Click()

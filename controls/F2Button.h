@@ -1,7 +1,7 @@
 #pragma once
 // TF2Button: the look-up button beside an edit. It sits right of its edit
 // (AutoAlign), as high and as wide as the edit is high, and follows the edit
-// when it moves or changes size. A click focuses the edit and asks the edit's
+// whenever its bounds change (code, alignment, anchors), window or not. A click focuses the edit and asks the edit's
 // owner to open the look-up window, as the F2 key on the edit does.
 
 #include "controls/GSpdBtn.h"
@@ -40,17 +40,13 @@ public:
     void AlignToEdit();
 
     void Click() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-protected:
-    void UpdateWidget() override;
 
 private:
     void hook();
     void unhook();
 
     QPointer<TWinControl> edit_;
-    QPointer<QWidget> hookedWidget_;
+    QMetaObject::Connection boundsConnection_;
     QMetaObject::Connection destroyedConnection_;
     bool autoAlign_ = true;
     int gap_ = 2;

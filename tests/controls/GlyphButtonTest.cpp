@@ -114,6 +114,42 @@ TEST(F2Button, FollowsItsEditAndAsksTheOwner)
     button->Click(); // no edit: nothing happens
 }
 
+// The button follows every change of its edit's bounds, before any window
+// exists too: moves from code, alignment, and anchors when the parent grows.
+TEST(F2Button, FollowsItsEditWithoutWindowsAndThroughAnchors)
+{
+    TForm form;
+    form.SetClientWidth(300);
+    form.SetClientHeight(100);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(10, 10, 200, 21);
+    edit->SetAnchors(TAnchors(akLeft) | akTop | akRight);
+    auto* button = new TF2Button(&form);
+    button->SetParent(&form);
+    button->SetF2Control(edit);
+    EXPECT_EQ(button->BoundsRect(), QRect(212, 10, 21, 21));
+    edit->SetTop(40);
+    EXPECT_EQ(button->BoundsRect(), QRect(212, 40, 21, 21));
+    form.SetClientWidth(400); // the edit stretches by 100
+    EXPECT_EQ(edit->Width(), 300);
+    EXPECT_EQ(button->BoundsRect(), QRect(312, 40, 21, 21));
+    edit->SetAlign(alBottom);
+    EXPECT_EQ(button->BoundsRect(), QRect(402, 79, 21, 21));
+    EXPECT_FALSE(form.HasWidget());
+
+    // Without AutoAlign, or once unbound, the button stays where it is.
+    edit->SetAlign(alNone);
+    button->SetAutoAlign(false);
+    edit->SetBounds(0, 0, 50, 21);
+    EXPECT_EQ(button->BoundsRect(), QRect(402, 79, 21, 21));
+    button->SetAutoAlign(true);
+    EXPECT_EQ(button->BoundsRect(), QRect(52, 0, 21, 21));
+    button->SetF2Control(nullptr);
+    edit->SetLeft(100);
+    EXPECT_EQ(button->Left(), 52);
+}
+
 TEST(F2Button, TwoButtonsCannotServeOneEdit)
 {
     TForm form;
