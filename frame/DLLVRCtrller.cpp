@@ -3,30 +3,7 @@
 #include "runtime/forms/Forms.h"
 #include "runtime/system/Libraries.h"
 
-#include <QEvent>
 #include <QWidget>
-
-// Watches the form for the controller: the guard of the hooked handlers (they
-// are skipped once the controller is gone), the deferred delete that follows
-// a close with caFree or Release (so the destroy event fires while the form
-// is whole), and the form's end whatever way it comes.
-class TDLLVRCtrllerWatcher : public QObject {
-public:
-    explicit TDLLVRCtrllerWatcher(TDLLVRCtrller* controller)
-        : controller_(controller)
-    {
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::DeferredDelete && watched == controller_->window_)
-            controller_->runDestroyEvent(controller_->window_);
-        return false;
-    }
-
-private:
-    TDLLVRCtrller* controller_;
-};
 
 namespace {
 
@@ -78,7 +55,7 @@ bool readString(const Variant* value, QString& out)
 } // namespace
 
 TDLLVRCtrller::TDLLVRCtrller()
-    : watcher_(std::make_unique<TDLLVRCtrllerWatcher>(this))
+    : watcher_(std::make_unique<QObject>())
 {
 }
 
@@ -90,7 +67,6 @@ TDLLVRCtrller::~TDLLVRCtrller()
     // destroy event: leave the form to its own end, unhooked.
     if (window_) {
         unhookEvents(window_);
-        window_->removeEventFilter(watcher_.get());
     }
 }
 
@@ -147,7 +123,6 @@ qint32 TDLLVRCtrller::Open(const Variant& args)
         }
         Form = form;
         window_ = window;
-        window_->installEventFilter(watcher_.get());
         QObject::connect(
             window_, &QObject::destroyed, watcher_.get(), [this](QObject* gone) { formGone(gone); });
         // The full name: a name cut at a fixed length would name another file.
@@ -228,9 +203,9 @@ void TDLLVRCtrller::CloseForm()
 {
     if (!Form || destroying_)
         return;
-    TForm* form = window_;
-    runDestroyEvent(form);
-    delete form; // forgets the form through formGone if the event did not
+    // The form's destroy event reaches FormDestroyHandler while the form is
+    // whole; formGone clears up if a handler of the form's did not call on.
+    window_->Free();
 }
 
 qint32 TDLLVRCtrller::GetInfo(Variant& info)
@@ -268,9 +243,9 @@ void TDLLVRCtrller::FormHideHandler(QObject* sender)
 void TDLLVRCtrller::FormDestroyHandler(QObject* sender)
 {
     if (Form) {
-        // From ~TForm (a form deleted behind the controller's back) only the
+        // From ~TForm (a form deleted outright rather than freed) only the
         // TForm part is left: its results can no longer be asked for.
-        const bool whole = destroying_ || dynamic_cast<IVROptionsForm*>(sender) == Form;
+        const bool whole = dynamic_cast<IVROptionsForm*>(sender) == Form;
         destroying_ = true;
         if (whole) {
             ResultCode = Form->ResultCode();
@@ -313,16 +288,6 @@ void TDLLVRCtrller::unhookEvents(TForm* form)
     hooked_ = false;
 }
 
-void TDLLVRCtrller::runDestroyEvent(TForm* form)
-{
-    if (destroying_)
-        return;
-    destroying_ = true;
-    const TNotifyEvent handler = form->OnDestroy();
-    form->SetOnDestroy(TNotifyEvent());
-    handler(form);
-}
-
 void TDLLVRCtrller::formGone(QObject* form)
 {
     if (!window_ || form != window_)
@@ -339,7 +304,6 @@ void TDLLVRCtrller::forgetForm()
 {
     if (window_) {
         unhookEvents(window_);
-        window_->removeEventFilter(watcher_.get());
         QObject::disconnect(window_, nullptr, watcher_.get(), nullptr);
     }
     Form = nullptr;

@@ -11,8 +11,6 @@
 
 #include <memory>
 
-class TDLLVRCtrllerWatcher;
-
 class TDLLVRCtrller : public TDLLBaseController {
 public:
     TDLLVRCtrller();
@@ -47,18 +45,17 @@ public:
     TNotifyEvent PrevOnDestroy;
 
 private:
-    friend class TDLLVRCtrllerWatcher;
     void hookEvents();
     void unhookEvents(TForm* form);
-    // Fires the form's OnDestroy while the form is whole, once.
-    void runDestroyEvent(TForm* form);
     // The form's QObject is gone (its destroyed signal).
     void formGone(QObject* form);
     // Clears everything the controller keeps of its form.
     void forgetForm();
     bool executeCommand(qint32 command, const Variant& args);
 
-    std::unique_ptr<TDLLVRCtrllerWatcher> watcher_;
+    // The guard of the handlers hooked into the form: they are skipped once
+    // the controller is gone.
+    std::unique_ptr<QObject> watcher_;
     TForm* window_ = nullptr; // Form->AsForm()
     bool hooked_ = false;
     bool destroying_ = false;

@@ -7,12 +7,12 @@
 //
 // and the module registers the program's concrete form in frmVRBaseOptClass.
 //
-// Destruction: the controller fires the form's OnDestroy itself, while the
-// whole form still exists, before it frees the form (CloseForm) or before a
-// deferred delete (Release, close with caFree) runs, and clears the handler
-// so that ~TForm does not fire it again. A form deleted by any other means
-// reaches the controller from ~TForm, when only the TForm part is left; the
-// controller then forgets the form without reading its results.
+// Destruction: a form freed with Free (CloseForm does), Release, a close with
+// caFree or by its owner raises OnDestroy from BeforeDestruction, while the
+// whole form still exists, and the controller reads its results there. A
+// form deleted outright reaches the controller from ~TForm, when only the
+// TForm part is left; the controller then forgets the form without reading
+// its results.
 
 #include "runtime/system/Variant.h"
 

@@ -257,6 +257,36 @@ TEST_F(ControllerTest, AFormFreedBehindTheControllersBackIsForgotten)
     EXPECT_EQ(linesOf(QStringLiteral("event 0x130")).size(), 2);
 }
 
+// However the form is freed through the form runtime (a deferred delete asked
+// for anywhere, its owner going), the controller reads its results while the
+// form is whole.
+TEST_F(ControllerTest, AFormFreedLaterOrByItsOwnerStillGivesItsResults)
+{
+    Form* form = open();
+    form->ResultCodeValue = 4;
+    form->ResultValueValue = Variant("later");
+    form->deleteLater();
+    EXPECT_FALSE(controller->IsClosed());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Form::Last, nullptr);
+    EXPECT_TRUE(controller->IsClosed());
+    EXPECT_EQ(controller->ResultCode, 4);
+    EXPECT_EQ(controller->ResultValue, Variant("later"));
+    EXPECT_EQ(linesOf(QStringLiteral("event 0x130")).size(), 1);
+
+    auto owner = std::make_unique<TComponent>();
+    static TComponent* formOwner = nullptr;
+    formOwner = owner.get();
+    frmVRBaseOptClass = [](TComponent*) -> IVROptionsForm* { return OptionsFormClass<Form>(formOwner); };
+    form = open();
+    form->ResultCodeValue = 5;
+    owner.reset();
+    EXPECT_EQ(Form::Last, nullptr);
+    EXPECT_TRUE(controller->IsClosed());
+    EXPECT_EQ(controller->ResultCode, 5);
+    EXPECT_EQ(linesOf(QStringLiteral("event 0x130")).size(), 2);
+}
+
 TEST_F(ControllerTest, InfoVersionHandleAndModal)
 {
     open();
