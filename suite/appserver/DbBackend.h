@@ -78,6 +78,12 @@ public:
     // True when the table exists, and when it has the column.
     virtual bool HasTable(const QString& table) const = 0;
     virtual bool HasColumn(const QString& table, const QString& column) const = 0;
+    // True when rows that agree on these columns are one row at most (they
+    // include the table's primary key or a unique index).
+    virtual bool CoversUniqueKey(const QString& table, const QStringList& columns) const = 0;
+    // True for an engine that runs LEFT JOINs in the order written; the
+    // server then moves joins that fan out behind the look-ups.
+    virtual bool KeepsOuterJoinOrder() const { return false; }
 
     // Runs a query and hands back its rows. Raises EDatabaseError.
     virtual std::unique_ptr<TDbCursor> Query(

@@ -13,11 +13,15 @@
 // - ISNULL( becomes COALESCE(, LEN( becomes LENGTH(, table hints
 //   "WITH (NOLOCK)" and "(NOLOCK)" are dropped, and "SELECT TOP n ..." becomes
 //   "SELECT ... LIMIT n" for a statement without UNION.
+// - For an engine that keeps LEFT JOINs in the order written, LEFT JOINs that
+//   can match several rows move behind the look-ups (JoinOrder.h).
 // - One statement only: a ";" followed by anything but blanks and comments
 //   raises EDatabaseError; a final ";" is dropped.
 //
 // The "(+)" outer-join dialect is not translated; the server tells clients to
 // write LEFT JOINs (SQLType 0).
+
+#include "suite/appserver/JoinOrder.h"
 
 #include <QString>
 #include <functional>
@@ -28,6 +32,9 @@ struct TSqlDialect {
     std::function<QString(const QString& table)> BindTable;
     std::function<bool(const QString& column)> IsTextColumn;
     QString Concat = QStringLiteral("||");
+    // Set for an engine that keeps LEFT JOINs in the order written: joins
+    // that fan out then go last (JoinOrder.h).
+    TJoinSchema Joins;
 };
 
 TSqlDialect DialectOf(const TDbBackend& db);

@@ -161,6 +161,7 @@ void TSqliteBackend::loadCatalogue()
 {
     columns_.clear();
     textColumns_.clear();
+    uniqueKeys_.clear();
     QStringList tables;
     {
         auto c = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"), {},
@@ -171,14 +172,48 @@ void TSqliteBackend::loadCatalogue()
     for (const QString& table : std::as_const(tables)) {
         QSet<QString>& cols = columns_[table.toUpper()];
         auto c = Query(
-            QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
+            QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
+        QSet<QString> primaryKey;
         while (c->Next()) {
             const QString name = c->Text(0).toUpper();
             cols.insert(name);
             if (kindOf(c->Text(1).toUtf8().constData()) == DbColumnKind::Text)
                 textColumns_.insert(name);
+            if (c->Int64(2) > 0)
+                primaryKey.insert(name);
+        }
+        QList<QSet<QString>>& keys = uniqueKeys_[table.toUpper()];
+        if (!primaryKey.isEmpty())
+            keys << primaryKey; // an INTEGER PRIMARY KEY has no index of its own
+        auto indexes = Query(QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1"), {table},
+            SqlAccess::Server);
+        QStringList unique;
+        while (indexes->Next())
+            unique << indexes->Text(0);
+        indexes.reset();
+        for (const QString& index : std::as_const(unique)) {
+            QSet<QString> key;
+            auto info = Query(QStringLiteral("SELECT name FROM pragma_index_info(?)"), {index}, SqlAccess::Server);
+            bool expression = false;
+            while (info->Next()) {
+                expression = expression || info->IsNull(0);
+                key.insert(info->Text(0).toUpper());
+            }
+            if (!expression && !key.isEmpty())
+                keys << key;
         }
     }
+}
+
+bool TSqliteBackend::CoversUniqueKey(const QString& table, const QStringList& columns) const
+{
+    QSet<QString> given;
+    for (const QString& c : columns)
+        given.insert(c.toUpper());
+    for (const QSet<QString>& key : uniqueKeys_.value(table.toUpper()))
+        if (given.contains(key))
+            return true;
+    return false;
 }
 
 bool TSqliteBackend::IsTextColumn(const QString& column) const

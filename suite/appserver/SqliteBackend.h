@@ -26,6 +26,8 @@ public:
     bool IsTextColumn(const QString& column) const override;
     bool HasTable(const QString& table) const override;
     bool HasColumn(const QString& table, const QString& column) const override;
+    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override;
+    bool KeepsOuterJoinOrder() const override { return true; }
 
     std::unique_ptr<TDbCursor> Query(
         const QString& sql, const VariantList& params, SqlAccess access) override;
@@ -53,4 +55,5 @@ private:
     QList<QString> cacheOrder_; // least recently prepared first
     QHash<QString, QSet<QString>> columns_; // upper-case table -> upper-case columns
     QSet<QString> textColumns_; // upper-case names
+    QHash<QString, QList<QSet<QString>>> uniqueKeys_; // upper-case table -> column sets
 };
