@@ -3,48 +3,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
-#include <algorithm>
-
-void TBrush::SetColor(TColor value)
-{
-    if (color_ == value)
-        return;
-    color_ = value;
-    emit Changed();
-}
-
-void TBrush::SetStyle(TBrushStyle value)
-{
-    if (style_ == value)
-        return;
-    style_ = value;
-    emit Changed();
-}
-
-void TPen::SetColor(TColor value)
-{
-    if (color_ == value)
-        return;
-    color_ = value;
-    emit Changed();
-}
-
-void TPen::SetStyle(TPenStyle value)
-{
-    if (style_ == value)
-        return;
-    style_ = value;
-    emit Changed();
-}
-
-void TPen::SetWidth(int value)
-{
-    value = std::clamp(value, 1, 100);
-    if (width_ == value)
-        return;
-    width_ = value;
-    emit Changed();
-}
 
 TCanvas::TCanvas(QObject* parent)
     : TPersistent(parent), font_(new TFont(this)), brush_(new TBrush(this)), pen_(new TPen(this))

@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 
 class QPainter;
 class QPixmap;
@@ -21,9 +22,9 @@ class TBrush : public TPersistent {
 public:
     using TPersistent::TPersistent;
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetField(color_, value); }
     TBrushStyle Style() const { return style_; }
-    void SetStyle(TBrushStyle value);
+    void SetStyle(TBrushStyle value) { SetField(style_, value); }
 
 private:
     TColor color_ = clWhite;
@@ -38,12 +39,12 @@ class TPen : public TPersistent {
 public:
     using TPersistent::TPersistent;
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetField(color_, value); }
     TPenStyle Style() const { return style_; }
-    void SetStyle(TPenStyle value);
+    void SetStyle(TPenStyle value) { SetField(style_, value); }
     int Width() const { return width_; }
     // 1 .. 100 pixels.
-    void SetWidth(int value);
+    void SetWidth(int value) { SetField(width_, std::clamp(value, 1, 100)); }
 
 private:
     TColor color_ = clBlack;

@@ -298,12 +298,12 @@ void TCollection::Assign(const TPersistent* source)
 
 // TFont ---------------------------------------------------------------------
 
-void TFont::SetCharset(TFontCharset value) { set(charset_, value); }
-void TFont::SetColor(TColor value) { set(color_, value); }
-void TFont::SetHeight(int value) { set(height_, std::clamp(value, -MaxHeight, MaxHeight)); }
-void TFont::SetName(const QString& value) { set(name_, value); }
-void TFont::SetPitch(TFontPitch value) { set(pitch_, value); }
-void TFont::SetStyle(TFontStyles value) { set(style_, value); }
+void TFont::SetCharset(TFontCharset value) { SetField(charset_, value); }
+void TFont::SetColor(TColor value) { SetField(color_, value); }
+void TFont::SetHeight(int value) { SetField(height_, std::clamp(value, -MaxHeight, MaxHeight)); }
+void TFont::SetName(const QString& value) { SetField(name_, value); }
+void TFont::SetPitch(TFontPitch value) { SetField(pitch_, value); }
+void TFont::SetStyle(TFontStyles value) { SetField(style_, value); }
 
 int TFont::Size() const
 {

@@ -27,6 +27,17 @@ public:
 
 signals:
     void Changed();
+
+protected:
+    // A setter's work: stores value and raises Changed() when it differs.
+    template<typename T>
+    void SetField(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit Changed();
+    }
 };
 
 // A list of text lines. Text joins them, each followed by a line break, and
@@ -174,15 +185,6 @@ public:
     bool IsPropertyStored(const char* name) const override;
 
 private:
-    template<typename T>
-    void set(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        emit Changed();
-    }
-
     TFontCharset charset_ = DEFAULT_CHARSET;
     TColor color_ = clWindowText;
     int height_ = -11;

@@ -461,8 +461,10 @@ void TOwnerDrawItems::DrawItem(int index, const QRect& rect, TOwnerDrawState sta
     }
     TCanvas* canvas = Canvas();
     canvas->FillRect(rect);
-    if (items && index >= 0 && index < items->Count())
-        canvas->TextOut(rect.left() + 2, rect.top(), items->Strings(index));
+    if (items && index >= 0 && index < items->Count()) {
+        const int top = rect.top() + std::max(0, (rect.height() - canvas->TextHeight(QString())) / 2);
+        canvas->TextOut(rect.left() + 2, top, items->Strings(index));
+    }
 }
 
 int TOwnerDrawItems::MeasureItem(int index, bool variable)
@@ -470,6 +472,10 @@ int TOwnerDrawItems::MeasureItem(int index, bool variable)
     int height = itemHeight;
     if (variable)
         onMeasureItem(control_, index, height);
+    else if (!onDrawItem.Assigned())
+        // Drawn as plain text: never lower than a line of the control's font,
+        // whose height here may exceed the one ItemHeight was chosen for.
+        height = std::max(height, QFontMetrics(control_->Font()->ToQFont()).height());
     return std::clamp(height, 1, 1000);
 }
 

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -114,7 +115,17 @@ TEST_F(OwnerDrawTest, DefaultDrawingAndTheStandardStyle)
     EXPECT_EQ(image.pixelColor(blank), ColorToQColor(clHighlight));
     EXPECT_EQ(third.height(), 18);
 
+    // Plain text is never cut: a fixed height below a line of the font grows
+    // to it; a handler that draws gets the height it asked for.
+    const int line = QFontMetrics(list->Font()->ToQFont()).height();
+    list->SetItemHeight(4);
+    EXPECT_EQ(list->MeasureItem(0), line);
+    EXPECT_EQ(widget->visualItemRect(widget->item(0)).height(), line);
     list->SetOnDrawItem(painter(list->Canvas(), calls));
+    EXPECT_EQ(list->MeasureItem(0), 4);
+    EXPECT_EQ(widget->visualItemRect(widget->item(0)).height(), 4);
+
+    calls.clear();
     list->SetStyle(lbStandard);
     image = widget->grab().toImage();
     EXPECT_TRUE(calls.isEmpty());

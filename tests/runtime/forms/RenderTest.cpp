@@ -2,6 +2,8 @@
 
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/FormReader.h"
+#include "runtime/forms/Graphics.h"
+#include "runtime/forms/StdCtrls.h"
 #include "runtime/forms/Mask.h"
 
 #include "support/TestSupport.h"
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QLabel>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -98,4 +101,76 @@ TEST(RenderTest, PropertiesAndWidgetsStayInStep)
     sheet->SetTabVisible(true);
     auto* tabs = qobject_cast<QTabWidget*>(form->FindComponent<TControl>("pcMain")->Widget());
     EXPECT_TRUE(tabs->isTabVisible(1));
+}
+
+// A form that grows: anchored controls follow the window, the owner-drawn
+// list draws its swatches, the calendar shows its month. The picture is kept
+// beside the build for a look.
+TEST(RenderTest, AnchoredOwnerDrawnFormWithACalendar)
+{
+    std::unique_ptr<TForm> form(qobject_cast<TForm*>(CreateFromText(QStringLiteral(
+        "object frmLayout: TForm\n"
+        "  Caption = 'Anchors, owner-draw, calendar'\n"
+        "  ClientWidth = 460\n  ClientHeight = 260\n"
+        "  Font.Height = -12\n"
+        "  object lbColours: TListBox\n"
+        "    Left = 8\n    Top = 8\n    Width = 200\n    Height = 200\n"
+        "    Anchors = [akLeft, akTop, akBottom]\n"
+        "    Style = lbOwnerDrawVariable\n    ItemHeight = 22\n"
+        "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue'\n      'Yellow')\n"
+        "  end\n"
+        "  object calDue: TMonthCalendar\n"
+        "    Left = 216\n    Top = 8\n    Width = 236\n    Height = 200\n"
+        "    Anchors = [akTop, akRight]\n"
+        "    Date = 45444.0\n"
+        "  end\n"
+        "  object cbKind: TComboBox\n"
+        "    Left = 8\n    Top = 224\n    Width = 200\n    Height = 24\n"
+        "    Anchors = [akLeft, akBottom]\n"
+        "    Style = csOwnerDrawFixed\n    ItemIndex = 1\n"
+        "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue')\n"
+        "  end\n"
+        "  object btnOK: TButton\n"
+        "    Left = 372\n    Top = 224\n    Width = 80\n    Height = 26\n"
+        "    Anchors = [akRight, akBottom]\n    Caption = 'OK'\n"
+        "  end\n"
+        "end\n"))));
+    ASSERT_TRUE(form);
+    auto* list = form->FindComponent<TListBox>("lbColours");
+    auto* combo = form->FindComponent<TComboBox>("cbKind");
+    static const TColor swatches[] = {clRed, clGreen, clBlue, clYellow};
+    auto swatch = [](TComboBox* c, TListBox* l) {
+        return TDrawItemEvent::Of([c, l](TWinControl* control, int index, QRect rect, TOwnerDrawState) {
+            TCanvas* canvas = control == l ? l->Canvas() : c->Canvas();
+            TStrings* items = control == l ? l->Items() : c->Items();
+            canvas->FillRect(rect);
+            const TColor brush = canvas->Brush()->Color();
+            canvas->Brush()->SetColor(swatches[index % 4]);
+            canvas->Rectangle(QRect(rect.left() + 4, rect.top() + 3, rect.height() - 6, rect.height() - 6));
+            canvas->Brush()->SetColor(brush);
+            canvas->TextOut(rect.left() + rect.height() + 4, rect.top() + 3, items->Strings(index));
+        });
+    };
+    list->SetOnDrawItem(swatch(combo, list));
+    list->SetOnMeasureItem(TMeasureItemEvent::Of([](TWinControl*, int index, int& height) { height += index * 4; }));
+    combo->SetOnDrawItem(swatch(combo, list));
+    list->SetItemIndex(2);
+
+    form->Show();
+    QApplication::processEvents();
+    form->Widget()->resize(560, 320);
+    QApplication::processEvents();
+    EXPECT_EQ(list->BoundsRect(), QRect(8, 8, 200, 260));
+    EXPECT_EQ(form->FindComponent<TControl>("calDue")->BoundsRect(), QRect(316, 8, 236, 200));
+    EXPECT_EQ(combo->BoundsRect(), QRect(8, 284, 200, 24));
+    EXPECT_EQ(form->FindComponent<TControl>("btnOK")->Widget()->geometry(), QRect(472, 284, 80, 26));
+
+    const QImage picture = form->Widget()->grab().toImage();
+    auto* listWidget = qobject_cast<QListWidget*>(list->Widget());
+    const QRect first = listWidget->visualItemRect(listWidget->item(0));
+    const QPoint swatchPoint = listWidget->viewport()->mapTo(form->Widget(), first.topLeft() + QPoint(8, first.height() / 2));
+    EXPECT_EQ(picture.pixelColor(swatchPoint), ColorToQColor(clRed));
+    EXPECT_EQ(listWidget->visualItemRect(listWidget->item(3)).height(), 34);
+    const QString out = qEnvironmentVariable("ZORV_BINARY_DIR", QDir::tempPath()) + "/forms-layout.png";
+    EXPECT_TRUE(picture.save(out));
 }
