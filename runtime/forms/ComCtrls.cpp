@@ -595,6 +595,12 @@ void TPageControl::RemoveControl(TControl* control)
     Changed();
 }
 
+void TPageControl::SetBounds(int left, int top, int width, int height)
+{
+    TWinControl::SetBounds(left, top, width, height);
+    placeSheets();
+}
+
 void TPageControl::placeSheets()
 {
     const QRect client = ClientRect();

@@ -312,6 +312,8 @@ public:
 
     QRect ClientRect() const override;
     void SetChildParent(TComponent* child) override;
+    // The sheets take the new client area (and pass it on to their anchored controls).
+    void SetBounds(int left, int top, int width, int height) override;
     // Without an active page by now, the first page with a visible tab is the one.
     void Loaded() override;
 

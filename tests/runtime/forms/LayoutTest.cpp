@@ -306,6 +306,32 @@ TEST(AnchorsTest, MovingAControlResetsWhatItKeeps)
     EXPECT_EQ(button->BoundsRect(), QRect(250, 120, 40, 20));
 }
 
+// Tab sheets take their page control's new size, and the controls on them follow.
+TEST(AnchorsTest, ControlsOnTabSheetsFollowThePageControl)
+{
+    std::unique_ptr<TForm> form = readForm(QStringLiteral(
+        "object frmPagesAnchored: TForm\n"
+        "  ClientWidth = 400\n  ClientHeight = 300\n"
+        "  object pcMain: TPageControl\n"
+        "    Left = 8\n    Top = 8\n    Width = 384\n    Height = 284\n"
+        "    Anchors = [akLeft, akTop, akRight, akBottom]\n"
+        "    object tsMain: TTabSheet\n"
+        "      object btnApply: TButton\n"
+        "        Left = 290\n        Top = 220\n        Width = 80\n        Height = 25\n"
+        "        Anchors = [akRight, akBottom]\n"
+        "      end\n"
+        "    end\n"
+        "  end\n"
+        "end\n"));
+    auto* sheet = form->FindComponent<TControl>("tsMain");
+    const QRect before = sheet->BoundsRect();
+    form->SetClientWidth(500);
+    form->SetClientHeight(350);
+    EXPECT_EQ(form->FindComponent<TControl>("pcMain")->BoundsRect(), QRect(8, 8, 484, 334));
+    EXPECT_EQ(sheet->BoundsRect(), before.adjusted(0, 0, 100, 50));
+    EXPECT_EQ(form->FindComponent<TControl>("btnApply")->BoundsRect(), QRect(390, 270, 80, 25));
+}
+
 // The user resizing the window moves the anchored widgets as well.
 TEST(AnchorsTest, ResizingTheWindowMovesTheWidgets)
 {
