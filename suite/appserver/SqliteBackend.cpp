@@ -88,13 +88,13 @@ public:
     }
     bool Utf8IfNotNull(int column, QByteArrayView& text) const override
     {
-        // The text pointer is null only for a NULL (or a zero-length blob).
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        if (!p) {
-            text = QByteArrayView();
-            return sqlite3_column_type(stmt_, column) != SQLITE_NULL;
-        }
-        text = QByteArrayView(p, sqlite3_column_bytes(stmt_, column));
+        // One look-up of the cell, then the cheap value accessors: fewer
+        // calls into the engine than asking the statement three times.
+        sqlite3_value* v = sqlite3_column_value(stmt_, column);
+        if (sqlite3_value_type(v) == SQLITE_NULL)
+            return false;
+        const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        text = p ? QByteArrayView(p, sqlite3_value_bytes(v)) : QByteArrayView();
         return true;
     }
     qint64 Int64(int column) const override { return sqlite3_column_int64(stmt_, column); }
