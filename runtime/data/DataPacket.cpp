@@ -223,14 +223,6 @@ void DataPacketWriter::beginCell(TFieldType)
     }
 }
 
-void DataPacketWriter::endCell()
-{
-    if (++column_ == fields_.size()) {
-        column_ = 0;
-        ++rows_;
-    }
-}
-
 void DataPacketWriter::writeVarint(std::uint64_t value)
 {
     char* out = room(kMaxVarintBytes);
@@ -245,7 +237,7 @@ void DataPacketWriter::writeVarint(std::uint64_t value)
     used_ += n;
 }
 
-void DataPacketWriter::WriteNull()
+void DataPacketWriter::writeNullSlow()
 {
     current();
     beginCell(ftUnknown);
@@ -400,7 +392,7 @@ void DataPacketWriter::WriteString(QStringView text)
     mismatch("a text");
 }
 
-void DataPacketWriter::WriteUtf8(QByteArrayView utf8)
+void DataPacketWriter::writeUtf8Slow(QByteArrayView utf8)
 {
     const TFieldType type = current().Type;
     if (!isBytes(type))
@@ -648,6 +640,7 @@ bool DataPacketReader::NextRow()
         }
         cellEnds_[i] = pos;
     }
+    rowStart_ = pos_;
     pos_ = pos;
     ++rowsRead_;
     return true;

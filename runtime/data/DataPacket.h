@@ -78,6 +78,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Field types of data packets and data sets; the values are the packet's type codes.
@@ -134,7 +135,16 @@ public:
     // Bytes written so far, header included.
     qsizetype Size() const { return used_; }
 
-    void WriteNull();
+    void WriteNull()
+    {
+        // The common case inline: a cell inside a row already begun.
+        if (column_ > 0 && column_ < fields_.size()) {
+            base_[rowStart_ + column_ / 8] = static_cast<char>(base_[rowStart_ + column_ / 8] | (1 << (column_ % 8)));
+            endCell();
+        } else {
+            writeNullSlow();
+        }
+    }
     void WriteInteger(qint64 value);
     void WriteFloat(double value);
     void WriteBoolean(bool value);
@@ -142,7 +152,20 @@ public:
     void WriteDate(double dayNumber);
     void WriteString(QStringView text);
     // Text already in UTF-8, as a database cursor gives it.
-    void WriteUtf8(QByteArrayView utf8);
+    void WriteUtf8(QByteArrayView utf8)
+    {
+        if (column_ > 0 && column_ < fields_.size() && isTextOrBlob(fields_[column_].Type)
+            && utf8.size() < 0x80) {
+            char* out = room(utf8.size() + 1);
+            *out = static_cast<char>(utf8.size()); // a one-byte length
+            if (!utf8.isEmpty())
+                std::memcpy(out + 1, utf8.data(), static_cast<size_t>(utf8.size()));
+            used_ += utf8.size() + 1;
+            endCell();
+        } else {
+            writeUtf8Slow(utf8);
+        }
+    }
     void WriteBytes(QByteArrayView bytes);
     void WriteVariant(const Variant& value);
     // One whole row; the row must hold exactly one value per field.
@@ -154,7 +177,16 @@ public:
 
 private:
     void beginCell(TFieldType kind);
-    void endCell();
+    void endCell()
+    {
+        if (++column_ == fields_.size()) {
+            column_ = 0;
+            ++rows_;
+        }
+    }
+    void writeNullSlow();
+    void writeUtf8Slow(QByteArrayView utf8);
+    static bool isTextOrBlob(TFieldType t) { return t == ftString || t == ftMemo || t == ftBlob; }
     void writeVarint(std::uint64_t value);
     void writeUtf16AsUtf8(QStringView text);
     [[noreturn]] void mismatch(const char* what) const;
@@ -197,6 +229,10 @@ public:
     // Steps to the next row; false after the last one. Raises EDatabaseError
     // when the row is damaged or when bytes are left after the last row.
     bool NextRow();
+    // The packet's bytes (shared, not copied) and where the current row starts
+    // in them: a checked row can be kept and decoded again later.
+    const QByteArray& Packet() const { return packet_; }
+    qsizetype RowOffset() const { return rowStart_; }
 
     // Cells of the current row. A typed accessor answers 0, false or empty for
     // a null cell; Integer, Float and Date convert between the number types.
@@ -229,6 +265,7 @@ private:
     qint64 rowsRead_ = 0;
     bool endOfData_ = false;
     qsizetype pos_ = 0; // start of the next row
+    qsizetype rowStart_ = 0; // start of the current row
     std::vector<qsizetype> cells_; // start of each cell of the current row; -1 null
     std::vector<qsizetype> cellEnds_; // end of each cell of the current row
 };
