@@ -105,6 +105,16 @@ void FreeAndNil(T*& component)
         doomed->Free();
 }
 
+// For std::unique_ptr: frees the component with Free rather than delete,
+//     std::unique_ptr<TfrmX, FreeComponent> form(CreateForm<TfrmX>());
+struct FreeComponent {
+    void operator()(TComponent* component) const
+    {
+        if (component)
+            component->Free();
+    }
+};
+
 // The class registry: creates components by class name (case-insensitive).
 using ComponentFactory = std::function<TComponent*(TComponent* owner)>;
 void RegisterClass(const QMetaObject* meta, ComponentFactory factory);

@@ -61,6 +61,14 @@ TEST_F(FreeTest, FreeRaisesOnDestroyOnTheWholeForm)
     EXPECT_EQ(other, nullptr);
     FreeAndNil(other);
     EXPECT_EQ(seen.size(), 2);
+
+    // A form held by a unique_ptr that frees.
+    {
+        std::unique_ptr<TfrmSample, FreeComponent> held(sample(nullptr, "frmHeld"));
+    }
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_TRUE(seen[2].whole);
+    EXPECT_EQ(seen[2].calls, "frmHeld-data");
 }
 
 // An owner frees its forms through BeforeDestruction, last created first.
