@@ -4,6 +4,7 @@
 
 #include "runtime/system/Exceptions.h"
 #include "support/TestSupport.h"
+#include "OpenFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,38 +22,10 @@ using pdfimage::TempFile;
 
 namespace {
 
-QStringList Entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-struct Id {
-    dev_t device = 0;
-    ino_t inode = 0;
-};
-
-Id IdOf(int fd)
-{
-    struct stat info { };
-    EXPECT_EQ(::fstat(fd, &info), 0);
-    return {info.st_dev, info.st_ino};
-}
-
-bool StillOpen(const Id& id)
-{
-    DIR* fds = ::opendir("/proc/self/fd");
-    if (!fds)
-        return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(fds)) {
-        struct stat info { };
-        if (entry->d_name[0] != '.' && ::fstatat(dirfd(fds), entry->d_name, &info, 0) == 0
-            && info.st_dev == id.device && info.st_ino == id.inode)
-            found = true;
-    }
-    ::closedir(fds);
-    return found;
-}
+using openfiles::Entries;
+using openfiles::IdOf;
+using openfiles::StillOpen;
+using Id = openfiles::FileId;
 
 // Bytes that show a lost, doubled or shifted byte anywhere.
 QByteArray Pattern(qsizetype size)

@@ -1,5 +1,6 @@
 // The temporary image file, the output file and failures.
 #include "PdfWriterFixture.h"
+#include "OpenFiles.h"
 
 #include "runtime/system/Exceptions.h"
 
@@ -30,44 +31,10 @@ private:
     QString saved_;
 };
 
-QStringList Entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-// A file as the system knows it, whatever its names.
-struct FileId {
-    dev_t device = 0;
-    ino_t inode = 0;
-    nlink_t links = 0;
-    bool valid = false;
-};
-
-FileId IdOf(int fd)
-{
-    struct stat info { };
-    if (fd < 0 || ::fstat(fd, &info) != 0)
-        return {};
-    return {info.st_dev, info.st_ino, info.st_nlink, true};
-}
-
-// True while some handle of this process still holds the file open: a
-// temporary file without a name is gone once none does.
-bool StillOpen(const FileId& id)
-{
-    DIR* fds = ::opendir("/proc/self/fd");
-    if (!fds)
-        return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(fds)) {
-        struct stat info { };
-        if (entry->d_name[0] != '.' && ::fstatat(dirfd(fds), entry->d_name, &info, 0) == 0
-            && info.st_dev == id.device && info.st_ino == id.inode)
-            found = true;
-    }
-    ::closedir(fds);
-    return found;
-}
+using openfiles::Entries;
+using openfiles::FileId;
+using openfiles::IdOf;
+using openfiles::StillOpen;
 
 // The temporary file of writer, which must be open.
 FileId TempFileOf(const TPrintPDF& writer)
