@@ -504,6 +504,11 @@ void TOwnerDrawItems::Paint(QPainter* painter, int index, const QRect& rect, TOw
     painter->restore();
 }
 
+void TOwnerDrawItems::SetItemHeight(int value)
+{
+    itemHeight = std::clamp(value, 1, 1000);
+}
+
 // TComboBox ----------------------------------------------------------------
 
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), draw_(this), items_(new TStrings(this))
@@ -541,23 +546,6 @@ void TComboBox::SetStyle(TComboBoxStyle value)
         Changed();
 }
 
-void TComboBox::SetItemHeight(int value)
-{
-    draw_.itemHeight = std::clamp(value, 1, 1000);
-    Changed();
-}
-
-void TComboBox::SetOnDrawItem(const TDrawItemEvent& handler)
-{
-    draw_.onDrawItem = handler;
-    Changed();
-}
-
-void TComboBox::SetOnMeasureItem(const TMeasureItemEvent& handler)
-{
-    draw_.onMeasureItem = handler;
-    Changed();
-}
 
 int TComboBox::ItemIndex() const
 {
@@ -692,28 +680,6 @@ void TListBox::itemsChanged()
     Changed();
 }
 
-void TListBox::SetStyle(TListBoxStyle value)
-{
-    Set(style_, value);
-}
-
-void TListBox::SetItemHeight(int value)
-{
-    draw_.itemHeight = std::clamp(value, 1, 1000);
-    Changed();
-}
-
-void TListBox::SetOnDrawItem(const TDrawItemEvent& handler)
-{
-    draw_.onDrawItem = handler;
-    Changed();
-}
-
-void TListBox::SetOnMeasureItem(const TMeasureItemEvent& handler)
-{
-    draw_.onMeasureItem = handler;
-    Changed();
-}
 
 int TListBox::ItemIndex() const
 {

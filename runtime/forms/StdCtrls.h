@@ -28,6 +28,8 @@ public:
     TDrawItemEvent onDrawItem;
     TMeasureItemEvent onMeasureItem;
     int itemHeight = 13;
+    // Kept within 1 .. 1000 pixels.
+    void SetItemHeight(int value);
 
     // OnDrawItem, or the item's text on the brush when there is no handler.
     void DrawItem(int index, const QRect& rect, TOwnerDrawState state);
@@ -274,7 +276,7 @@ public:
     void SetDropDownCount(int value) { Set(dropDownCount_, value); }
     int ItemHeight() const { return draw_.itemHeight; }
     // 1 .. 1000 pixels.
-    void SetItemHeight(int value);
+    void SetItemHeight(int value) { draw_.SetItemHeight(value); Changed(); }
     // -1 when nothing is selected (also when the stored index is out of range).
     int ItemIndex() const;
     void SetItemIndex(int value);
@@ -295,9 +297,9 @@ public:
     TNotifyEvent OnDropDown() const { return onDropDown_; }
     void SetOnDropDown(const TNotifyEvent& handler) { onDropDown_ = handler; }
     TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
-    void SetOnDrawItem(const TDrawItemEvent& handler);
+    void SetOnDrawItem(const TDrawItemEvent& handler) { draw_.onDrawItem = handler; Changed(); }
     TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
-    void SetOnMeasureItem(const TMeasureItemEvent& handler);
+    void SetOnMeasureItem(const TMeasureItemEvent& handler) { draw_.onMeasureItem = handler; Changed(); }
     bool IsPropertyStored(const char* name) const override;
     void Loaded() override;
 
@@ -340,14 +342,14 @@ class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner = nullptr);
     TListBoxStyle Style() const { return style_; }
-    void SetStyle(TListBoxStyle value);
+    void SetStyle(TListBoxStyle value) { Set(style_, value); }
     int ItemHeight() const { return draw_.itemHeight; }
     // 1 .. 1000 pixels.
-    void SetItemHeight(int value);
+    void SetItemHeight(int value) { draw_.SetItemHeight(value); Changed(); }
     TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
-    void SetOnDrawItem(const TDrawItemEvent& handler);
+    void SetOnDrawItem(const TDrawItemEvent& handler) { draw_.onDrawItem = handler; Changed(); }
     TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
-    void SetOnMeasureItem(const TMeasureItemEvent& handler);
+    void SetOnMeasureItem(const TMeasureItemEvent& handler) { draw_.onMeasureItem = handler; Changed(); }
     // lbOwnerDrawFixed and lbOwnerDrawVariable: items are drawn by DrawItem.
     bool IsOwnerDrawn() const { return style_ != lbStandard; }
     TCanvas* Canvas() { return draw_.Canvas(); }

@@ -4,6 +4,7 @@
 
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/FormReader.h"
+#include "runtime/forms/FormWriter.h"
 #include "runtime/system/DateTime.h"
 
 #include <QCalendarWidget>
@@ -102,4 +103,16 @@ TEST(MonthCalendarTest, TheUsersPickReachesTheDate)
 
     calendar->SetDateValue(QDate(2024, 2, 1));
     EXPECT_EQ(widget->selectedDate(), QDate(2024, 2, 1));
+
+    // Written and read again, the calendar keeps its date and limits.
+    const QString text = WriteComponent(form.get());
+    EXPECT_TRUE(text.contains("Date = 45323")) << text.toStdString();
+    std::unique_ptr<TForm> again(qobject_cast<TForm*>(CreateFromText(text)));
+    ASSERT_TRUE(again);
+    auto* copy = again->FindComponent<TMonthCalendar>("calDue");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->DateValue(), QDate(2024, 2, 1));
+    EXPECT_EQ(copy->MinDate(), 45200);
+    EXPECT_EQ(copy->MaxDate(), 45400);
+    EXPECT_TRUE(copy->WeekNumbers());
 }
