@@ -63,6 +63,7 @@ TDLLVRCtrller::~TDLLVRCtrller()
 {
     if (Form && !destroying_)
         CloseForm();
+    *alive_ = false;
     // Still there only when the controller is freed from inside the form's
     // destroy event: leave the form to its own end, unhooked.
     if (window_) {
@@ -253,7 +254,10 @@ void TDLLVRCtrller::FormDestroyHandler(QObject* sender)
         }
         if (PrevOnDestroy.Assigned())
             PrevOnDestroy(sender);
+        const std::shared_ptr<bool> alive = alive_;
         TDLLBaseController::FormDestroyHandler(sender);
+        if (!*alive)
+            return; // the shell freed this controller on hearing of it
     }
     forgetForm();
 }

@@ -59,6 +59,9 @@ private:
     TForm* window_ = nullptr; // Form->AsForm()
     bool hooked_ = false;
     bool destroying_ = false;
+    // False once the destructor has begun: the shell may free the controller
+    // from inside an event the controller fires (0x130 above all).
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Registers TDLLVRCtrller as the module's controller class (DLLControllerClass).

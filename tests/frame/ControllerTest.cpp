@@ -376,3 +376,24 @@ TEST_F(ControllerTest, CloseDesignerReachesTheForm)
 }
 
 } // namespace
+
+TEST_F(ControllerTest, AShellMayFreeTheControllerWhenItHearsTheFormIsGone)
+{
+    // A shell that frees the controller on 0x130, as soon as it is told, while
+    // the user closes the window: nothing of the controller is used after that.
+    Form* form = open();
+    form->ResultCodeValue = 5;
+    int result = -1;
+    controller->OnControllerEvent = [&](int code, TDLLBaseController* sender) {
+        journal().append(QStringLiteral("event 0x%1").arg(code, 0, 16));
+        if (code == 0x130) {
+            result = sender->ResultCode;
+            controller.reset();
+        }
+    };
+    form->Free();
+    EXPECT_EQ(controller, nullptr);
+    EXPECT_EQ(result, 5);
+    EXPECT_EQ(Form::Last, nullptr);
+    EXPECT_EQ(linesOf(QStringLiteral("event 0x130")).size(), 1);
+}
