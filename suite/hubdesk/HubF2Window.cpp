@@ -72,7 +72,7 @@ Variant THubF2Window::F2GetData(const Variant& request)
         itemOf(request, 1).ToString(), itemOf(request, 3).ToString(), itemOf(request, 2));
     if (answer.RowCount() == 0)
         return Variant();
-    std::unique_ptr<TfrmHubLookup> form(CreateForm<TfrmHubLookup>());
+    std::unique_ptr<TfrmHubLookup, FreeComponent> form(CreateForm<TfrmHubLookup>());
     const QString caption = itemOf(request, 7).ToString().trimmed();
     form->SetData(
         caption.isEmpty() ? answer.Title : caption, answer.Columns, answer.Rows, flagOf(itemOf(request, 6)));
@@ -89,7 +89,7 @@ QString THubF2Window::ShowInputDay(const Variant& args)
     QDate start = QDate::fromString(itemOf(args, 1).ToString().trimmed(), QStringLiteral("yyyyMMdd"));
     if (!start.isValid())
         start = QDate::currentDate();
-    std::unique_ptr<TfrmHubDate> form(CreateForm<TfrmHubDate>());
+    std::unique_ptr<TfrmHubDate, FreeComponent> form(CreateForm<TfrmHubDate>());
     form->SetRocYears(flagOf(itemOf(args, 0)));
     form->SetDate(start);
     if (Dialogs().ShowModal(form.get()) != mrOk)
@@ -111,7 +111,7 @@ QString THubF2Window::PhraseFile(const QString& userCode)
 
 QString THubF2Window::GetPhrase(const QString& userCode)
 {
-    std::unique_ptr<TfrmHubPhrase> form(CreateForm<TfrmHubPhrase>());
+    std::unique_ptr<TfrmHubPhrase, FreeComponent> form(CreateForm<TfrmHubPhrase>());
     form->LoadPhrases(PhraseFile(userCode));
     if (Dialogs().ShowModal(form.get()) != mrOk)
         return QString();
