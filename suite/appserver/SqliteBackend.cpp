@@ -141,7 +141,10 @@ TSqliteBackend::TSqliteBackend(const QString& fileName, bool create)
     sqlite3_extended_result_codes(db_, 1);
     ExecuteScript(
         QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536;"
-                       "PRAGMA temp_store=MEMORY;"));
+                       "PRAGMA temp_store=MEMORY;"
+                       // Pages read straight from the mapped file: a query over the
+                       // whole slip table then copies no page into the cache.
+                       "PRAGMA mmap_size=2147418112;"));
     loadCatalogue();
 }
 
