@@ -1,18 +1,10 @@
 #include "runtime/data/RecordStore.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <limits>
-#include <new>
-#include <sys/mman.h>
 
 namespace {
-
-bool holdsReal(TFieldType t)
-{
-    return t == ftFloat || t == ftDate || t == ftDateTime;
-}
 
 double readDouble(const char* in)
 {
@@ -24,72 +16,57 @@ double readDouble(const char* in)
     return value;
 }
 
-void appendVarint(std::vector<char>& out, std::uint64_t value)
+void appendVarint(QByteArray& out, std::uint64_t value)
 {
     do {
         auto byte = static_cast<unsigned char>(value & 0x7F);
         value >>= 7;
         if (value)
             byte |= 0x80;
-        out.push_back(static_cast<char>(byte));
+        out.append(static_cast<char>(byte));
     } while (value);
 }
 
-constexpr std::size_t kMappedBlock = std::size_t(1) << 20;
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-
-std::size_t mappedSize(std::size_t bytes)
+void appendDouble(QByteArray& out, double value)
 {
-    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 8; ++i)
+        out.append(static_cast<char>((bits >> (8 * i)) & 0xFF));
 }
+
+// Owned blocks start small (most data sets edit a few records) and grow
+// geometrically up to this size; a block is never reallocated once made.
+constexpr qsizetype kFirstBlock = 4096;
+constexpr qsizetype kLargestBlock = qsizetype(4) << 20;
+// Rows of a packet are copied out of it when its header (the field
+// descriptors) would take more than an eighth of what the rows take.
+constexpr qsizetype kHeaderShare = 8;
+// Edits leave the old row behind; the owned rows are moved together when
+// the dead bytes pass this and are more than the live ones.
+constexpr qsizetype kCompactAfter = qsizetype(1) << 20;
 
 } // namespace
-
-template<typename T> void* ColumnAllocator<T>::columnAllocate(std::size_t bytes)
-{
-    if (bytes < kMappedBlock)
-        return ::operator new(bytes);
-    // Whole huge pages, aligned: map one page more and trim the ends.
-    const std::size_t size = mappedSize(bytes);
-    void* raw = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
-        throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(std::uintptr_t(kHugePage) - 1);
-    if (aligned > start)
-        munmap(raw, aligned - start);
-    if (const std::size_t tail = start + size + kHugePage - (aligned + size))
-        munmap(reinterpret_cast<void*>(aligned + size), tail);
-    void* p = reinterpret_cast<void*>(aligned);
-    madvise(p, size, MADV_HUGEPAGE); // a hint; without huge pages the block works the same
-    return p;
-}
-
-template<typename T> void ColumnAllocator<T>::columnFree(void* p, std::size_t bytes) noexcept
-{
-    if (!p)
-        return;
-    if (bytes < kMappedBlock)
-        ::operator delete(p);
-    else
-        munmap(p, mappedSize(bytes));
-}
-
-template struct ColumnAllocator<std::uint64_t>;
-template struct ColumnAllocator<qint64>;
-template struct ColumnAllocator<double>;
-template struct ColumnAllocator<std::uint8_t>;
-template struct ColumnAllocator<std::uint32_t>;
-template struct ColumnAllocator<char>;
 
 void RecordStore::Reset(const QList<FieldDescriptor>& fields)
 {
     fields_ = fields;
-    columns_.assign(static_cast<size_t>(fields.size()), Column {});
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        columns_[static_cast<size_t>(i)].type = fields[i].Type;
-    order_.clear();
-    slots_ = 0;
+    types_.clear();
+    for (const auto& f : fields)
+        types_.push_back(f.Type);
+    markBytes_ = (fields.size() + 7) / 8;
+    std::vector<Block>().swap(blocks_);
+    freeBlocks_.clear();
+    lastOwned_ = SIZE_MAX;
+    ownedBytes_ = deadBytes_ = 0;
+    tailSlot_ = kNoSlot;
+    std::vector<Location>().swap(rows_); // the memory goes too, not only the rows
+    std::vector<std::uint32_t>().swap(order_);
+    for (auto& c : cache_) {
+        c = DecodedRow {};
+        c.starts.assign(static_cast<size_t>(fields.size()) + 1, 0);
+    }
+    lastHit_ = 0;
 }
 
 void RecordStore::Clear()
@@ -107,29 +84,62 @@ qint64 RecordStore::IndexOfSlot(std::uint32_t slot) const
     return it == order_.end() ? -1 : static_cast<qint64>(it - order_.begin());
 }
 
-void RecordStore::growTo(std::uint32_t count)
+void RecordStore::checkRoomForSlots(quint64 more) const
 {
-    for (auto& c : columns_) {
-        c.nulls.resize((count + 63) / 64, 0);
-        if (c.type == ftInteger)
-            c.ints.resize(count, 0);
-        else if (holdsReal(c.type))
-            c.reals.resize(count, 0);
-        else if (c.type == ftBoolean)
-            c.bools.resize(count, 0);
-        else
-            c.offsets.resize(count, 0);
+    if (static_cast<quint64>(rows_.size()) + more >= kNoSlot)
+        throw EDatabaseError(QStringLiteral("Too many records"));
+}
+
+size_t RecordStore::newBlockIndex()
+{
+    if (!freeBlocks_.empty()) {
+        const size_t index = freeBlocks_.back();
+        freeBlocks_.pop_back();
+        return index;
     }
+    if (blocks_.size() >= kMaxBlocks)
+        throw EDatabaseError(QStringLiteral("Too many data packets in one data set"));
+    blocks_.emplace_back();
+    return blocks_.size() - 1;
+}
+
+RecordStore::Location RecordStore::ownedRoom(qsizetype bytes)
+{
+    if (lastOwned_ != SIZE_MAX) {
+        Block& b = blocks_[lastOwned_];
+        if (b.bytes.size() - b.used >= bytes) {
+            const Location at = locate(lastOwned_, b.used);
+            b.used += bytes;
+            return at;
+        }
+    }
+    if (static_cast<Location>(bytes) > kOffsetMask)
+        throw EDatabaseError(QStringLiteral("A record of %1 bytes is too large").arg(bytes));
+    const qsizetype previous = lastOwned_ != SIZE_MAX ? blocks_[lastOwned_].bytes.size() : 0;
+    const qsizetype size = std::max(bytes, std::clamp(previous * 2, kFirstBlock, kLargestBlock));
+    QByteArray room(size, Qt::Uninitialized);
+    const size_t index = newBlockIndex();
+    Block& b = blocks_[index];
+    b.bytes = std::move(room);
+    b.used = bytes;
+    b.owned = true;
+    lastOwned_ = index;
+    ownedBytes_ += size;
+    return locate(index, 0);
 }
 
 std::uint32_t RecordStore::NewSlot()
 {
-    if (slots_ == std::numeric_limits<std::uint32_t>::max())
-        throw EDatabaseError(QStringLiteral("Too many records"));
-    const std::uint32_t slot = slots_++;
-    growTo(slots_);
-    for (auto& c : columns_)
-        setNull(c, slot, true);
+    checkRoomForSlots(1);
+    // A row of null marks only: every field set, no cell follows.
+    const Location at = ownedRoom(markBytes_);
+    char* row = writable(at);
+    std::memset(row, 0, static_cast<size_t>(markBytes_));
+    for (int i = 0; i < ColumnCount(); ++i)
+        row[i / 8] = static_cast<char>(row[i / 8] | (1 << (i % 8)));
+    const auto slot = static_cast<std::uint32_t>(rows_.size());
+    rows_.push_back(at);
+    tailSlot_ = slot;
     return slot;
 }
 
@@ -141,24 +151,6 @@ void RecordStore::InsertAt(qint64 index, std::uint32_t slot)
 void RecordStore::RemoveAt(qint64 index)
 {
     order_.erase(order_.begin() + index);
-}
-
-void RecordStore::setNull(Column& c, std::uint32_t slot, bool null)
-{
-    const std::uint64_t bit = std::uint64_t(1) << (slot % 64);
-    if (null)
-        c.nulls[slot / 64] |= bit;
-    else
-        c.nulls[slot / 64] &= ~bit;
-}
-
-void RecordStore::appendEncoded(Column& c, std::uint32_t slot, QByteArrayView encoded)
-{
-    const size_t start = c.heap.size();
-    if (start + static_cast<size_t>(encoded.size()) > std::numeric_limits<std::uint32_t>::max())
-        throw EDatabaseError(QStringLiteral("A column holds more than 4 GB of text"));
-    c.heap.insert(c.heap.end(), encoded.begin(), encoded.end());
-    c.offsets[slot] = static_cast<std::uint32_t>(start);
 }
 
 qint64 RecordStore::AppendPacket(DataPacketReader& reader)
@@ -175,121 +167,243 @@ qint64 RecordStore::AppendPacket(DataPacketReader& reader)
                                      .arg(incoming[i].Name, fields_[i].Name));
 
     const qint64 expected = reader.RowCount() - reader.RowsRead();
-    if (static_cast<quint64>(slots_) + static_cast<quint64>(expected)
-        >= std::numeric_limits<std::uint32_t>::max())
-        throw EDatabaseError(QStringLiteral("Too many records"));
+    checkRoomForSlots(static_cast<quint64>(expected));
+    const QByteArray& packet = reader.Packet();
+    if (static_cast<Location>(packet.size()) > kOffsetMask)
+        throw EDatabaseError(QStringLiteral("A data packet of %1 bytes is too large").arg(packet.size()));
     // The reader has checked that the packet's bytes can hold this many rows.
-    growTo(slots_ + static_cast<std::uint32_t>(expected));
+    const size_t first = rows_.size();
+    const size_t wanted = first + static_cast<size_t>(expected);
+    if (wanted > rows_.capacity())
+        rows_.reserve(std::max(wanted, rows_.capacity() * 2));
     const size_t wantedOrder = order_.size() + static_cast<size_t>(expected);
     if (wantedOrder > order_.capacity())
         order_.reserve(std::max(wantedOrder, order_.capacity() * 2));
 
-    const int n = ColumnCount();
-    const std::uint32_t first = slots_;
-    std::vector<size_t> heapStart;
-    for (const auto& c : columns_)
-        heapStart.push_back(c.heap.size());
-    qint64 appended = 0;
+    // Every row is checked before any is kept; offsets into the packet are
+    // noted meanwhile and given their block once the packet has passed.
     try {
-        while (reader.NextRow()) {
-            const std::uint32_t slot = slots_++;
-            for (int i = 0; i < n; ++i) {
-                Column& c = columns_[static_cast<size_t>(i)];
-                const QByteArrayView cell = reader.EncodedCell(i);
-                if (cell.isNull()) {
-                    setNull(c, slot, true);
-                    continue;
-                }
-                setNull(c, slot, false);
-                switch (c.type) {
-                case ftInteger:
-                    c.ints[slot] = reader.Integer(i);
-                    break;
-                case ftFloat:
-                case ftDate:
-                case ftDateTime:
-                    c.reals[slot] = readDouble(cell.data());
-                    break;
-                case ftBoolean:
-                    c.bools[slot] = cell[0] ? 1 : 0;
-                    break;
-                default:
-                    appendEncoded(c, slot, cell);
-                    break;
-                }
-            }
-            order_.push_back(slot);
-            if (++appended == kSampleRows && expected > 2 * kSampleRows)
-                reserveText(heapStart, expected);
-        }
+        while (reader.NextRow())
+            rows_.push_back(static_cast<Location>(reader.RowOffset()));
     } catch (...) {
         // A damaged packet is refused whole: none of its rows stay.
-        order_.resize(order_.size() - static_cast<size_t>(appended));
-        slots_ = first;
-        growTo(slots_);
+        rows_.resize(first);
         throw;
     }
-    growTo(slots_);
+    const qint64 appended = static_cast<qint64>(rows_.size() - first);
+    if (appended == 0)
+        return 0;
+
+    const qsizetype rowsStart = static_cast<qsizetype>(rows_[first]);
+    const qsizetype rowsBytes = packet.size() - rowsStart;
+    // A packet is kept when its rows make up most of it, and only when it
+    // owns its bytes (a packet over borrowed memory could vanish under us).
+    QByteArray shared = packet;
+    const bool keep = shared.data_ptr().isMutable() && rowsStart <= rowsBytes / kHeaderShare;
+    try {
+        if (keep) {
+            const size_t index = newBlockIndex();
+            blocks_[index] = Block {std::move(shared), packet.size(), false};
+            for (size_t s = first; s < rows_.size(); ++s)
+                rows_[s] = locate(index, static_cast<qsizetype>(rows_[s]));
+        } else {
+            // Rows are contiguous: one copy takes them all.
+            const Location at = ownedRoom(rowsBytes);
+            std::memcpy(writable(at), packet.constData() + rowsStart, static_cast<size_t>(rowsBytes));
+            tailSlot_ = kNoSlot;
+            for (size_t s = first; s < rows_.size(); ++s)
+                rows_[s] = at + static_cast<Location>(static_cast<qsizetype>(rows_[s]) - rowsStart);
+        }
+    } catch (...) {
+        rows_.resize(first);
+        throw;
+    }
+    for (size_t s = first; s < rows_.size(); ++s)
+        order_.push_back(static_cast<std::uint32_t>(s));
     return appended;
 }
 
-void RecordStore::reserveText(const std::vector<size_t>& heapStart, qint64 expected)
+// ---------------------------------------------------------------------------
+// Reading
+
+void RecordStore::decodeTo(DecodedRow& r, int count) const
 {
-    // The text of the first rows foretells the rest: reserving it at once
-    // spares copying every column's text each time its heap would double.
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        auto& heap = columns_[i].heap;
-        const size_t sample = heap.size() - heapStart[i];
-        if (sample == 0)
+    // Locals throughout: a store through starts could alias the row's and
+    // the types' bytes as far as the compiler knows.
+    const char* row = r.row;
+    const TFieldType* types = types_.data();
+    qsizetype* starts = r.starts.data();
+    qsizetype pos = starts[r.known];
+    for (int i = r.known; i < count;) {
+        // Eight null fields in a row (wide rows are mostly null) in one step.
+        if ((i & 7) == 0 && i + 8 <= count && static_cast<unsigned char>(row[i >> 3]) == 0xFF) {
+            for (int k = 1; k <= 8; ++k)
+                starts[i + k] = pos;
+            i += 8;
             continue;
-        const double perRow = static_cast<double>(sample) / kSampleRows;
-        const auto more = static_cast<size_t>(perRow * static_cast<double>(expected - kSampleRows) * 1.125);
-        const size_t wanted = heap.size() + more + 64;
-        // Grow at least geometrically: a data set filled packet by packet
-        // must not copy its whole heap for every packet.
-        if (wanted > heap.capacity())
-            heap.reserve(std::min<size_t>(
-                std::max(wanted, heap.capacity() * 2), std::numeric_limits<std::uint32_t>::max()));
+        }
+        if (!nullMark(row, i)) {
+            switch (types[i]) {
+            case ftString:
+            case ftMemo:
+            case ftBlob: {
+                // The row was checked when it came: its lengths hold.
+                std::uint64_t length = 0;
+                datapacket::ReadVarint(row, std::numeric_limits<qsizetype>::max(), pos, length);
+                pos += static_cast<qsizetype>(length);
+                break;
+            }
+            case ftInteger:
+                while (row[pos++] & 0x80) { }
+                break;
+            case ftFloat:
+            case ftDate:
+            case ftDateTime:
+                pos += 8;
+                break;
+            case ftBoolean:
+                pos += 1;
+                break;
+            case ftUnknown:
+                break;
+            }
+        }
+        starts[++i] = pos;
     }
+    r.known = count;
+}
+
+const RecordStore::DecodedRow& RecordStore::decodedSlow(std::uint32_t slot, int column) const
+{
+    DecodedRow* r = &cache_[lastHit_];
+    if (r->slot != slot) {
+        r = nullptr;
+        size_t victim = 0;
+        for (size_t i = 0; i < kCachedRows; ++i) {
+            if (cache_[i].slot == slot) {
+                r = &cache_[i];
+                lastHit_ = i;
+                break;
+            }
+            if (cache_[i].lastUse < cache_[victim].lastUse)
+                victim = i;
+        }
+        if (!r) {
+            prefetchAfter(slot);
+            r = &cache_[victim];
+            lastHit_ = victim;
+            r->slot = slot;
+            r->row = rowData(slot);
+            r->known = 0;
+            r->starts[0] = markBytes_;
+        }
+        r->lastUse = ++useClock_;
+    }
+    if (column >= r->known)
+        decodeTo(*r, column + 1);
+    return *r;
+}
+
+void RecordStore::forget(std::uint32_t slot) const
+{
+    for (auto& c : cache_)
+        if (c.slot == slot) {
+            c.slot = kNoSlot;
+            c.lastUse = 0;
+        }
+}
+
+void RecordStore::forgetAll() const
+{
+    for (auto& c : cache_) {
+        c.slot = kNoSlot;
+        c.lastUse = 0;
+    }
+}
+
+qsizetype RecordStore::rowLength(const char* row) const
+{
+    DecodedRow r;
+    r.row = row;
+    r.starts.assign(types_.size() + 1, 0);
+    r.starts[0] = markBytes_;
+    decodeTo(r, ColumnCount());
+    return r.starts.back();
 }
 
 bool RecordStore::IsNull(int column, std::uint32_t slot) const
 {
-    return columns_[static_cast<size_t>(column)].nulls[slot / 64] & (std::uint64_t(1) << (slot % 64));
+    for (const DecodedRow& r : cache_)
+        if (r.slot == slot)
+            return nullMark(r.row, column);
+    return nullMark(rowData(slot), column);
+}
+
+void RecordStore::prefetchAfter(std::uint32_t slot) const
+{
+    // Records are mostly visited in slot order: the next row is asked for
+    // from memory while this one is read.
+    if (slot + 1 < rows_.size())
+        __builtin_prefetch(rowData(slot + 1));
 }
 
 qint64 RecordStore::Integer(int column, std::uint32_t slot) const
 {
-    const Column& c = columns_[static_cast<size_t>(column)];
-    return c.type == ftBoolean ? c.bools[slot] : c.ints[slot];
+    const TFieldType type = types_[static_cast<size_t>(column)];
+    if (type != ftInteger && type != ftBoolean)
+        return Value(column, slot).ToInt64();
+    qsizetype length = 0;
+    const char* at = cell(decoded(slot, column), column, length);
+    if (!at)
+        return 0;
+    if (type == ftBoolean)
+        return *at ? 1 : 0;
+    qsizetype pos = 0;
+    std::uint64_t v = 0;
+    datapacket::ReadVarint(at, length, pos, v);
+    return datapacket::ZigZagDecode(v);
 }
 
 double RecordStore::Float(int column, std::uint32_t slot) const
 {
-    return columns_[static_cast<size_t>(column)].reals[slot];
+    const TFieldType type = types_[static_cast<size_t>(column)];
+    if (type != ftFloat && type != ftDate && type != ftDateTime)
+        return type == ftInteger || type == ftBoolean ? static_cast<double>(Integer(column, slot))
+                                                      : Value(column, slot).ToDouble();
+    qsizetype length = 0;
+    const char* at = cell(decoded(slot, column), column, length);
+    return at ? readDouble(at) : 0.0;
 }
 
 bool RecordStore::Boolean(int column, std::uint32_t slot) const
 {
-    return columns_[static_cast<size_t>(column)].bools[slot] != 0;
+    if (types_[static_cast<size_t>(column)] != ftBoolean)
+        return Value(column, slot).ToBool();
+    qsizetype length = 0;
+    const char* at = cell(decoded(slot, column), column, length);
+    return at && *at != 0;
 }
 
 QByteArrayView RecordStore::Bytes(int column, std::uint32_t slot) const
 {
-    const Column& c = columns_[static_cast<size_t>(column)];
-    if (IsNull(column, slot))
+    const TFieldType type = types_[static_cast<size_t>(column)];
+    if (type != ftString && type != ftMemo && type != ftBlob)
         return {};
-    qsizetype pos = c.offsets[slot];
-    std::uint64_t length = 0;
-    datapacket::ReadVarint(c.heap.data(), static_cast<qsizetype>(c.heap.size()), pos, length);
-    return QByteArrayView(c.heap.data() + pos, static_cast<qsizetype>(length));
+    qsizetype length = 0;
+    const char* at = cell(decoded(slot, column), column, length);
+    if (!at)
+        return {};
+    qsizetype pos = 0;
+    std::uint64_t bytes = 0;
+    datapacket::ReadVarint(at, length, pos, bytes);
+    return QByteArrayView(at + pos, static_cast<qsizetype>(bytes));
 }
 
 Variant RecordStore::Value(int column, std::uint32_t slot) const
 {
     if (IsNull(column, slot))
         return Variant::Null();
-    switch (columns_[static_cast<size_t>(column)].type) {
+    switch (types_[static_cast<size_t>(column)]) {
     case ftString:
     case ftMemo:
         return Variant(QString::fromUtf8(Bytes(column, slot)));
@@ -337,43 +451,137 @@ Variant RecordStore::ToColumnKind(TFieldType type, const Variant& value)
     throw EDatabaseError(QStringLiteral("Field type unknown"));
 }
 
+// ---------------------------------------------------------------------------
+// Editing
+
 void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
 {
-    Column& c = columns_[static_cast<size_t>(column)];
-    if (value.IsEmptyOrNull()) {
-        setNull(c, slot, true);
+    // The new cell, encoded as a packet holds it; empty for a null.
+    QByteArray cell;
+    if (!value.IsEmptyOrNull()) {
+        switch (types_[static_cast<size_t>(column)]) {
+        case ftInteger:
+            appendVarint(cell, datapacket::ZigZagEncode(value.ToInt64()));
+            break;
+        case ftFloat:
+        case ftDate:
+        case ftDateTime:
+            appendDouble(cell, value.Type() == VarType::Date ? value.ToDate() : value.ToDouble());
+            break;
+        case ftBoolean:
+            cell.append(value.ToBool() ? '\1' : '\0');
+            break;
+        case ftString:
+        case ftMemo:
+        case ftBlob: {
+            const QByteArray bytes
+                = types_[static_cast<size_t>(column)] == ftBlob ? value.ToBytes() : value.ToString().toUtf8();
+            appendVarint(cell, static_cast<std::uint64_t>(bytes.size()));
+            cell.append(bytes);
+            break;
+        }
+        case ftUnknown:
+            throw EDatabaseError(QStringLiteral("Field type unknown"));
+        }
+    }
+
+    const qsizetype* starts = decoded(slot, ColumnCount() - 1).starts.data();
+    const qsizetype cellStart = starts[column];
+    const qsizetype oldCell = starts[column + 1] - cellStart;
+    const qsizetype oldLength = starts[ColumnCount()];
+    const qsizetype suffix = oldLength - starts[column + 1];
+    const qsizetype newLength = oldLength - oldCell + cell.size();
+    const Location old = rows_[slot];
+    const bool bit = cell.isEmpty();
+    auto mark = [&](char* row) {
+        const char m = static_cast<char>(1 << (column % 8));
+        row[column / 8] = static_cast<char>(bit ? (row[column / 8] | m) : (row[column / 8] & ~m));
+    };
+    forget(slot);
+
+    if (slot == tailSlot_) {
+        // The row is the last thing written: rewrite it where it is when it
+        // still fits, the cells behind the changed one moved along.
+        Block& b = blocks_[blockOf(old)];
+        const qsizetype offset = offsetOf(old);
+        if (b.bytes.size() - offset >= newLength) {
+            char* row = writable(old);
+            std::memmove(
+                row + cellStart + cell.size(), row + cellStart + oldCell, static_cast<size_t>(suffix));
+            std::memcpy(row + cellStart, cell.constData(), static_cast<size_t>(cell.size()));
+            mark(row);
+            b.used = offset + newLength;
+            return;
+        }
+        b.used = offset; // copied out below, then free
+    } else if (isOwned(slot)) {
+        deadBytes_ += oldLength;
+    }
+
+    const Location at = ownedRoom(newLength);
+    const char* from = rowData(slot); // blocks are never moved, so still there
+    char* row = writable(at);
+    std::memcpy(row, from, static_cast<size_t>(cellStart));
+    std::memcpy(row + cellStart, cell.constData(), static_cast<size_t>(cell.size()));
+    std::memcpy(row + cellStart + cell.size(), from + cellStart + oldCell, static_cast<size_t>(suffix));
+    mark(row);
+    rows_[slot] = at;
+    tailSlot_ = slot;
+    compactIfWasteful();
+}
+
+void RecordStore::compactIfWasteful()
+{
+    if (deadBytes_ < kCompactAfter || deadBytes_ * 2 < ownedBytes_)
         return;
+    forgetAll();
+    std::vector<size_t> oldBlocks;
+    for (size_t i = 0; i < blocks_.size(); ++i)
+        if (blocks_[i].owned)
+            oldBlocks.push_back(i);
+    qsizetype live = 0;
+    for (size_t s = 0; s < rows_.size(); ++s)
+        if (blocks_[blockOf(rows_[s])].owned)
+            live += rowLength(rowData(static_cast<std::uint32_t>(s)));
+
+    // One block takes every live row; the old blocks are freed after.
+    QByteArray fresh(std::max(live, kFirstBlock), Qt::Uninitialized);
+    std::vector<Location> moved(rows_);
+    const size_t index = oldBlocks.front();
+    qsizetype used = 0;
+    for (size_t s = 0; s < rows_.size(); ++s) {
+        if (!blocks_[blockOf(rows_[s])].owned)
+            continue;
+        const char* from = rowData(static_cast<std::uint32_t>(s));
+        const qsizetype length = rowLength(from);
+        std::memcpy(fresh.data() + used, from, static_cast<size_t>(length));
+        moved[s] = locate(index, used);
+        used += length;
     }
-    switch (c.type) {
-    case ftInteger:
-        c.ints[slot] = value.ToInt64();
-        break;
-    case ftFloat:
-    case ftDate:
-    case ftDateTime:
-        c.reals[slot] = value.Type() == VarType::Date ? value.ToDate() : value.ToDouble();
-        break;
-    case ftBoolean:
-        c.bools[slot] = value.ToBool() ? 1 : 0;
-        break;
-    default: {
-        const QByteArray bytes = c.type == ftBlob ? value.ToBytes() : value.ToString().toUtf8();
-        std::vector<char> encoded;
-        encoded.reserve(static_cast<size_t>(bytes.size()) + 10);
-        appendVarint(encoded, static_cast<std::uint64_t>(bytes.size()));
-        encoded.insert(encoded.end(), bytes.begin(), bytes.end());
-        appendEncoded(c, slot, QByteArrayView(encoded.data(), static_cast<qsizetype>(encoded.size())));
-        break;
+    for (size_t i : oldBlocks) {
+        blocks_[i] = Block {};
+        if (i != index)
+            freeBlocks_.push_back(i);
     }
-    }
-    setNull(c, slot, false);
+    ownedBytes_ = fresh.size();
+    blocks_[index] = Block {std::move(fresh), used, true};
+    rows_ = std::move(moved);
+    lastOwned_ = index;
+    deadBytes_ = 0;
+    tailSlot_ = kNoSlot;
 }
 
 qint64 RecordStore::MemoryBytes() const
 {
-    qint64 total = static_cast<qint64>(order_.capacity() * sizeof(std::uint32_t));
-    for (const auto& c : columns_)
-        total += static_cast<qint64>(c.nulls.capacity() * 8 + c.ints.capacity() * 8 + c.reals.capacity() * 8
-            + c.bools.capacity() + c.offsets.capacity() * 4 + c.heap.capacity());
+    // A kept packet counts by its size: a writer's unused reserve past the
+    // end of a packet is never touched.
+    qint64 total = 0;
+    for (const auto& b : blocks_)
+        total += b.owned ? b.bytes.size() : b.used;
+    total += static_cast<qint64>(
+        rows_.capacity() * sizeof(Location) + order_.capacity() * sizeof(std::uint32_t));
+    total += static_cast<qint64>(blocks_.capacity() * sizeof(Block));
+    for (const auto& c : cache_)
+        total += static_cast<qint64>(c.starts.capacity() * sizeof(qsizetype));
     return total;
 }

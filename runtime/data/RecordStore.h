@@ -1,45 +1,47 @@
 #pragma once
-// RecordStore: the cache of a client data set, kept by column in typed
-// vectors so that hundreds of thousands of rows cost a few bytes a cell
-// rather than a Variant each.
+// RecordStore: the cache of a client data set. Rows are kept by row in the
+// data packets' own encoding (null marks, then each non-null cell), most of
+// them inside the packets they arrived in: a packet is validated row by row
+// and then kept as it is (its QByteArray is shared, not copied), and each row
+// costs one 8-byte location (block, offset) in the store plus four bytes in
+// the order.
 //
 // Rows live in physical slots that are only ever appended; the logical order
 // of the records is a separate vector of slot numbers, so inserting or
-// deleting a record moves four bytes per record instead of every cell. A slot
-// that is deleted stays unused until the store is cleared.
+// deleting a record moves four bytes per record instead of a row. A slot that
+// is deleted stays unused until the store is cleared.
 //
-// Text, memo and blob cells are kept exactly as the data packet encodes them
-// (a varint byte count, then the UTF-8 text or the bytes) in one byte heap
-// per column, each cell pointing at its start; an edited cell is appended
-// anew and the old bytes are left behind.
+// A new or edited row is encoded anew into a block the store owns, the slot
+// then points there; the packet's bytes are never written. Packets whose
+// header outweighs their rows (a few rows of many fields) have their rows
+// copied into owned blocks, so the field descriptors are not kept per packet.
+//
+// Reading a cell needs the positions of the row's cells, found by walking the
+// row from its start. The positions are decoded as far as a read needs them
+// and kept for the last few rows read, since a report reads many fields of a
+// record before moving on and a search or a sort compares two records in
+// turn. That cache makes the const readers unsafe to call from two threads at
+// once.
 
 #include "runtime/data/DataPacket.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <vector>
 
-// Allocator of the column vectors: a block of several megabytes is mapped
-// apart and asked to use huge pages, because filling a cache of hundreds of
-// megabytes otherwise spends as much time taking page faults as copying data.
-template<typename T> struct ColumnAllocator {
-    using value_type = T;
-    ColumnAllocator() = default;
-    template<typename U> ColumnAllocator(const ColumnAllocator<U>&) noexcept { }
-    T* allocate(std::size_t n) { return static_cast<T*>(columnAllocate(n * sizeof(T))); }
-    void deallocate(T* p, std::size_t n) noexcept { columnFree(p, n * sizeof(T)); }
-    template<typename U> bool operator==(const ColumnAllocator<U>&) const noexcept { return true; }
-
-    static void* columnAllocate(std::size_t bytes);
-    static void columnFree(void* p, std::size_t bytes) noexcept;
-};
-
-template<typename T> using ColumnVector = std::vector<T, ColumnAllocator<T>>;
-
 class RecordStore {
 public:
+    RecordStore() = default;
+    // The cell cache points into the blocks, which a move keeps in place.
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
+    RecordStore(RecordStore&&) noexcept = default;
+    RecordStore& operator=(RecordStore&&) noexcept = default;
+
     // Drops everything and takes a new set of columns.
     void Reset(const QList<FieldDescriptor>& fields);
     // Drops every row, keeps the columns.
@@ -64,11 +66,13 @@ public:
     // row is kept). Returns the number of rows appended.
     qint64 AppendPacket(DataPacketReader& reader);
 
+    // Typed readers answer 0, false or an empty view for a null cell.
     bool IsNull(int column, std::uint32_t slot) const;
     qint64 Integer(int column, std::uint32_t slot) const; // Integer and Boolean columns
     double Float(int column, std::uint32_t slot) const; // Float, Date and DateTime columns
     bool Boolean(int column, std::uint32_t slot) const; // Boolean columns
-    QByteArrayView Bytes(int column, std::uint32_t slot) const; // String, Memo and Blob columns
+    // String, Memo and Blob columns; the view is valid until the store changes.
+    QByteArrayView Bytes(int column, std::uint32_t slot) const;
     // The cell as a Variant of the column's kind (Null for a null cell).
     Variant Value(int column, std::uint32_t slot) const;
     // Stores a value already converted to the column's kind (see ToColumnKind).
@@ -78,27 +82,98 @@ public:
     // Null; raises EConvertError (or EVariantTypeCastError) when it cannot.
     static Variant ToColumnKind(TFieldType type, const Variant& value);
 
-    // Bytes held by the cells, the order and the null marks.
+    // Bytes held: the packets kept, the owned blocks, the row locations, the
+    // order and the cell cache.
     qint64 MemoryBytes() const;
 
 private:
-    struct Column {
-        TFieldType type = ftUnknown;
-        ColumnVector<std::uint64_t> nulls; // one bit per slot
-        ColumnVector<qint64> ints; // Integer
-        ColumnVector<double> reals; // Float, Date, DateTime
-        ColumnVector<std::uint8_t> bools; // Boolean
-        ColumnVector<std::uint32_t> offsets; // String, Memo, Blob: start of the cell in heap
-        ColumnVector<char> heap;
+    // A block of encoded rows: a data packet kept whole (its header and any
+    // rows read before it came here included), or a block the store owns and
+    // fills from its start.
+    struct Block {
+        QByteArray bytes; // an owned block is sized to its capacity
+        qsizetype used = 0; // bytes that hold rows (a packet: all of it)
+        bool owned = false;
     };
-    void setNull(Column& c, std::uint32_t slot, bool null);
-    void appendEncoded(Column& c, std::uint32_t slot, QByteArrayView encoded);
-    void growTo(std::uint32_t count);
-    static constexpr qint64 kSampleRows = 64;
-    void reserveText(const std::vector<size_t>& heapStart, qint64 expected);
+    // A row's place: block number in the high bits, offset in the low bits.
+    using Location = std::uint64_t;
+    static constexpr int kOffsetBits = 40;
+    static constexpr Location kOffsetMask = (Location(1) << kOffsetBits) - 1;
+    static constexpr std::uint64_t kMaxBlocks = std::uint64_t(1) << (64 - kOffsetBits);
+    static Location locate(size_t block, qsizetype offset)
+    {
+        return (static_cast<Location>(block) << kOffsetBits) | static_cast<Location>(offset);
+    }
+    static size_t blockOf(Location at) { return static_cast<size_t>(at >> kOffsetBits); }
+    static qsizetype offsetOf(Location at) { return static_cast<qsizetype>(at & kOffsetMask); }
+
+    // Cell starts of one row, relative to the row; cell i spans
+    // [starts[i], starts[i + 1]) and is null when that span is empty (every
+    // non-null cell takes at least one byte). starts[0..known] are valid.
+    struct DecodedRow {
+        std::uint32_t slot = kNoSlot;
+        const char* row = nullptr;
+        int known = 0;
+        std::uint64_t lastUse = 0;
+        std::vector<qsizetype> starts;
+    };
+    static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+    static constexpr size_t kCachedRows = 4;
+
+    const char* rowData(std::uint32_t slot) const
+    {
+        const Location at = rows_[slot];
+        return blocks_[blockOf(at)].bytes.constData() + offsetOf(at);
+    }
+    bool nullMark(const char* row, int column) const { return row[column / 8] & (1 << (column % 8)); }
+    // The slot's row with its cell starts decoded at least up to column + 1.
+    const DecodedRow& decoded(std::uint32_t slot, int column) const
+    {
+        const DecodedRow& r = cache_[lastHit_];
+        if (r.slot == slot && column < r.known)
+            return r;
+        return decodedSlow(slot, column);
+    }
+    const DecodedRow& decodedSlow(std::uint32_t slot, int column) const;
+    // A non-null cell of the row: its first byte and its length; null gives nullptr.
+    const char* cell(const DecodedRow& r, int column, qsizetype& length) const
+    {
+        const qsizetype start = r.starts[static_cast<size_t>(column)];
+        length = r.starts[static_cast<size_t>(column) + 1] - start;
+        return length ? r.row + start : nullptr;
+    }
+    void decodeTo(DecodedRow& row, int count) const;
+    qsizetype rowLength(const char* row) const;
+    void prefetchAfter(std::uint32_t slot) const;
+    void forget(std::uint32_t slot) const;
+    void forgetAll() const;
+
+    // Room for bytes at the end of the owned blocks; a new block when the
+    // last one is full.
+    Location ownedRoom(qsizetype bytes);
+    char* writable(Location at) { return blocks_[blockOf(at)].bytes.data() + offsetOf(at); }
+    bool isOwned(std::uint32_t slot) const { return blocks_[blockOf(rows_[slot])].owned; }
+    size_t newBlockIndex();
+    // Moves the live owned rows together once edits have left more dead
+    // bytes behind than they hold.
+    void compactIfWasteful();
+    void checkRoomForSlots(quint64 more) const;
 
     QList<FieldDescriptor> fields_;
-    std::vector<Column> columns_;
-    ColumnVector<std::uint32_t> order_;
-    std::uint32_t slots_ = 0;
+    std::vector<TFieldType> types_;
+    qsizetype markBytes_ = 0;
+    std::vector<Block> blocks_;
+    std::vector<size_t> freeBlocks_; // indices of emptied owned blocks, for reuse
+    size_t lastOwned_ = SIZE_MAX; // owned block being filled
+    qsizetype ownedBytes_ = 0; // capacity of the owned blocks
+    qsizetype deadBytes_ = 0; // bytes of owned rows no slot points at any more
+    // The row last written by an edit, when nothing was written behind it:
+    // further edits of that row rewrite it in place.
+    std::uint32_t tailSlot_ = kNoSlot;
+    std::vector<Location> rows_; // per slot
+    std::vector<std::uint32_t> order_;
+
+    mutable std::array<DecodedRow, kCachedRows> cache_;
+    mutable size_t lastHit_ = 0;
+    mutable std::uint64_t useClock_ = 0;
 };

@@ -282,7 +282,7 @@ TEST(DataSetControls, ListenersAreQuietWhileControlsAreDisabled)
 
 TEST(DataSetCache, LargeColumnsKeepEveryValueThroughGrowthAndEdits)
 {
-    // Enough rows for the column vectors to move to mapped blocks while growing.
+    // Enough rows for the cache to grow many times over while filling.
     constexpr int rows = 300000;
     DataPacketWriter w;
     w.AddField("N", ftInteger);
