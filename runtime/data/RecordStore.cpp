@@ -52,8 +52,31 @@ void RecordStore::Reset(const QList<FieldDescriptor>& fields)
 {
     fields_ = fields;
     types_.clear();
-    for (const auto& f : fields)
+    cellSizes_.clear();
+    for (const auto& f : fields) {
         types_.push_back(f.Type);
+        switch (f.Type) {
+        case ftInteger:
+            cellSizes_.push_back(kVarint);
+            break;
+        case ftFloat:
+        case ftDate:
+        case ftDateTime:
+            cellSizes_.push_back(8);
+            break;
+        case ftBoolean:
+            cellSizes_.push_back(1);
+            break;
+        case ftString:
+        case ftMemo:
+        case ftBlob:
+            cellSizes_.push_back(kLengthFirst);
+            break;
+        case ftUnknown:
+            cellSizes_.push_back(0);
+            break;
+        }
+    }
     markBytes_ = (fields.size() + 7) / 8;
     std::vector<Block>().swap(blocks_);
     freeBlocks_.clear();
@@ -229,46 +252,31 @@ qint64 RecordStore::AppendPacket(DataPacketReader& reader)
 void RecordStore::decodeTo(DecodedRow& r, int count) const
 {
     // Locals throughout: a store through starts could alias the row's and
-    // the types' bytes as far as the compiler knows.
+    // the sizes' bytes as far as the compiler knows.
     const char* row = r.row;
-    const TFieldType* types = types_.data();
+    const std::uint8_t* sizes = cellSizes_.data();
     qsizetype* starts = r.starts.data();
     qsizetype pos = starts[r.known];
     for (int i = r.known; i < count;) {
-        // Eight null fields in a row (wide rows are mostly null) in one step.
-        if ((i & 7) == 0 && i + 8 <= count && static_cast<unsigned char>(row[i >> 3]) == 0xFF) {
-            for (int k = 1; k <= 8; ++k)
-                starts[i + k] = pos;
-            i += 8;
-            continue;
-        }
-        if (!nullMark(row, i)) {
-            switch (types[i]) {
-            case ftString:
-            case ftMemo:
-            case ftBlob: {
-                // The row was checked when it came: its lengths hold.
-                std::uint64_t length = 0;
-                datapacket::ReadVarint(row, std::numeric_limits<qsizetype>::max(), pos, length);
-                pos += static_cast<qsizetype>(length);
-                break;
+        // The null marks of up to eight fields at a time.
+        unsigned marks = static_cast<unsigned char>(row[i >> 3]) >> (i & 7);
+        const int end = std::min(count, (i | 7) + 1);
+        for (; i < end; ++i, marks >>= 1) {
+            if (!(marks & 1)) {
+                const std::uint8_t size = sizes[i];
+                if (size == kLengthFirst) {
+                    // The row was checked when it came: its lengths hold.
+                    std::uint64_t length = 0;
+                    datapacket::ReadVarint(row, std::numeric_limits<qsizetype>::max(), pos, length);
+                    pos += static_cast<qsizetype>(length);
+                } else if (size == kVarint) {
+                    while (row[pos++] & 0x80) { }
+                } else {
+                    pos += size;
+                }
             }
-            case ftInteger:
-                while (row[pos++] & 0x80) { }
-                break;
-            case ftFloat:
-            case ftDate:
-            case ftDateTime:
-                pos += 8;
-                break;
-            case ftBoolean:
-                pos += 1;
-                break;
-            case ftUnknown:
-                break;
-            }
+            starts[i + 1] = pos;
         }
-        starts[++i] = pos;
     }
     r.known = count;
 }
@@ -300,7 +308,7 @@ const RecordStore::DecodedRow& RecordStore::decodedSlow(std::uint32_t slot, int 
         r->lastUse = ++useClock_;
     }
     if (column >= r->known)
-        decodeTo(*r, column + 1);
+        decodeTo(*r, decodeEnd(column));
     return *r;
 }
 
@@ -333,6 +341,9 @@ qsizetype RecordStore::rowLength(const char* row) const
 
 bool RecordStore::IsNull(int column, std::uint32_t slot) const
 {
+    const DecodedRow& last = cache_[lastHit_];
+    if (last.slot == slot)
+        return nullMark(last.row, column);
     for (const DecodedRow& r : cache_)
         if (r.slot == slot)
             return nullMark(r.row, column);
