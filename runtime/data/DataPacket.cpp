@@ -473,6 +473,10 @@ QByteArray DataPacketWriter::Finish(bool endOfData)
     // without a copy (shrinking only moves the end).
     buffer_.resize(used_);
     QByteArray packet = std::exchange(buffer_, QByteArray());
+    // A reserve of more than an eighth goes back: a client data set keeps
+    // the packet as it is. Shrinking reallocates in place, without a copy.
+    if (packet.capacity() - packet.size() > packet.size() / 8)
+        packet.squeeze();
     base_ = nullptr;
     used_ = capacity_ = 0;
     lastSize_ = packet.size();

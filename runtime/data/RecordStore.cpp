@@ -42,6 +42,8 @@ constexpr qsizetype kLargestBlock = qsizetype(4) << 20;
 // Rows of a packet are copied out of it when its header (the field
 // descriptors) would take more than an eighth of what the rows take.
 constexpr qsizetype kHeaderShare = 8;
+// Room beyond twice a packet's size that it may come with and still be kept.
+constexpr qsizetype kSlack = 64 * 1024;
 // Edits leave the old row behind; the owned rows are moved together when
 // the dead bytes pass this and are more than the live ones.
 constexpr qsizetype kCompactAfter = qsizetype(1) << 20;
@@ -219,10 +221,14 @@ qint64 RecordStore::AppendPacket(DataPacketReader& reader)
 
     const qsizetype rowsStart = static_cast<qsizetype>(rows_[first]);
     const qsizetype rowsBytes = packet.size() - rowsStart;
-    // A packet is kept when its rows make up most of it, and only when it
-    // owns its bytes (a packet over borrowed memory could vanish under us).
+    // A packet is kept when its rows make up most of it, only when it owns
+    // its bytes (a packet over borrowed memory could vanish under us) and
+    // when its allocation is at most about twice its size: a writer that
+    // doubles its buffer leaves that much, but a packet cut out of a much
+    // larger buffer would hold all of it.
     QByteArray shared = packet;
-    const bool keep = shared.data_ptr().isMutable() && rowsStart <= rowsBytes / kHeaderShare;
+    const bool keep = shared.data_ptr().isMutable() && rowsStart <= rowsBytes / kHeaderShare
+        && shared.capacity() <= 2 * shared.size() + kSlack;
     try {
         if (keep) {
             const size_t index = newBlockIndex();
@@ -584,11 +590,11 @@ void RecordStore::compactIfWasteful()
 
 qint64 RecordStore::MemoryBytes() const
 {
-    // A kept packet counts by its size: a writer's unused reserve past the
-    // end of a packet is never touched.
+    // A kept packet counts with its whole allocation, though a writer's
+    // reserve past its end may never have been touched.
     qint64 total = 0;
     for (const auto& b : blocks_)
-        total += b.owned ? b.bytes.size() : b.used;
+        total += b.owned ? b.bytes.size() : b.bytes.capacity();
     total += static_cast<qint64>(
         rows_.capacity() * sizeof(Location) + order_.capacity() * sizeof(std::uint32_t));
     total += static_cast<qint64>(blocks_.capacity() * sizeof(Block));

@@ -391,7 +391,7 @@ TEST(RecordStore, NullAndEmptyAreDifferentCells)
     EXPECT_EQ(store.Value(4, empty), Variant(0.0));
 }
 
-TEST(RecordStore, PacketOverBorrowedBytesIsCopied)
+TEST(RecordStore, PacketsOverBorrowedOrOversizedBytesAreCopied)
 {
     RecordStore store;
     store.Reset(wideFields());
@@ -405,6 +405,18 @@ TEST(RecordStore, PacketOverBorrowedBytesIsCopied)
     int bad = 0;
     for (int r = 0; r < 50; ++r)
         bad += mismatches(store, store.SlotAt(r), r);
+    EXPECT_EQ(bad, 0);
+
+    // A packet in an allocation ten times its size: its rows are taken out
+    // rather than the whole allocation held.
+    const qint64 before = store.MemoryBytes();
+    QByteArray roomy;
+    roomy.reserve(source.size() * 10);
+    roomy.append(source);
+    append(store, roomy);
+    EXPECT_LT(store.MemoryBytes() - before, source.size() * 2);
+    for (int r = 0; r < 50; ++r)
+        bad += mismatches(store, store.SlotAt(50 + r), r);
     EXPECT_EQ(bad, 0);
 }
 
