@@ -318,15 +318,6 @@ const RecordStore::DecodedRow& RecordStore::decodedSlow(std::uint32_t slot, int 
     return *r;
 }
 
-void RecordStore::forget(std::uint32_t slot) const
-{
-    for (auto& c : cache_)
-        if (c.slot == slot) {
-            c.slot = kNoSlot;
-            c.lastUse = 0;
-        }
-}
-
 void RecordStore::forgetAll() const
 {
     for (auto& c : cache_) {
@@ -502,7 +493,10 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
         }
     }
 
-    const qsizetype* starts = decoded(slot, ColumnCount() - 1).starts.data();
+    decoded(slot, ColumnCount() - 1);
+    // The row's decoded cells are kept through the edit, moved along.
+    DecodedRow& known = cache_[lastHit_];
+    qsizetype* starts = known.starts.data();
     const qsizetype cellStart = starts[column];
     const qsizetype oldCell = starts[column + 1] - cellStart;
     const qsizetype oldLength = starts[ColumnCount()];
@@ -514,7 +508,11 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
         const char m = static_cast<char>(1 << (column % 8));
         row[column / 8] = static_cast<char>(bit ? (row[column / 8] | m) : (row[column / 8] & ~m));
     };
-    forget(slot);
+    auto shift = [&] {
+        const qsizetype delta = cell.size() - oldCell;
+        for (int k = column + 1; k <= ColumnCount(); ++k)
+            starts[k] += delta;
+    };
 
     if (slot == tailSlot_) {
         // The row is the last thing written: rewrite it where it is when it
@@ -528,6 +526,7 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
             std::memcpy(row + cellStart, cell.constData(), static_cast<size_t>(cell.size()));
             mark(row);
             b.used = offset + newLength;
+            shift();
             return;
         }
         b.used = offset; // copied out below, then free
@@ -544,6 +543,8 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
     mark(row);
     rows_[slot] = at;
     tailSlot_ = slot;
+    known.row = row;
+    shift();
     compactIfWasteful();
 }
 

@@ -151,7 +151,6 @@ private:
     void decodeTo(DecodedRow& row, int count) const;
     qsizetype rowLength(const char* row) const;
     void prefetchAfter(std::uint32_t slot) const;
-    void forget(std::uint32_t slot) const;
     void forgetAll() const;
 
     // Room for bytes at the end of the owned blocks; a new block when the
