@@ -45,7 +45,7 @@ constexpr qsizetype kHeaderShare = 8;
 // Room beyond twice a packet's size that it may come with and still be kept.
 constexpr qsizetype kSlack = 64 * 1024;
 // Edits leave the old row behind; the owned rows are moved together when
-// the dead bytes pass this and are more than the live ones.
+// the dead bytes pass this and make up half the owned blocks or more.
 constexpr qsizetype kCompactAfter = qsizetype(1) << 20;
 
 } // namespace
@@ -529,11 +529,11 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
             shift();
             return;
         }
-        b.used = offset; // copied out below, then free
-    } else if (isOwned(slot)) {
-        deadBytes_ += oldLength;
     }
 
+    // Elsewhere: the old bytes stay as they are until the new row is whole,
+    // so a failure to find room leaves the record as it was.
+    const bool wasOwned = isOwned(slot);
     const Location at = ownedRoom(newLength);
     const char* from = rowData(slot); // blocks are never moved, so still there
     char* row = writable(at);
@@ -545,6 +545,8 @@ void RecordStore::SetValue(int column, std::uint32_t slot, const Variant& value)
     tailSlot_ = slot;
     known.row = row;
     shift();
+    if (wasOwned)
+        deadBytes_ += oldLength;
     compactIfWasteful();
 }
 

@@ -12,9 +12,11 @@
 // is deleted stays unused until the store is cleared.
 //
 // A new or edited row is encoded anew into a block the store owns, the slot
-// then points there; the packet's bytes are never written. Packets whose
-// header outweighs their rows (a few rows of many fields) have their rows
-// copied into owned blocks, so the field descriptors are not kept per packet.
+// then points there; the packet's bytes are never written. The rows of a
+// packet are copied into an owned block instead of keeping the packet when
+// its header outweighs them (a few rows of many fields), when its bytes are
+// borrowed (QByteArray::fromRawData) or when it sits in an allocation much
+// larger than itself.
 //
 // Reading a cell needs the positions of the row's cells, found by walking the
 // row from its start. The positions are decoded as far as a read needs them
@@ -159,8 +161,8 @@ private:
     char* writable(Location at) { return blocks_[blockOf(at)].bytes.data() + offsetOf(at); }
     bool isOwned(std::uint32_t slot) const { return blocks_[blockOf(rows_[slot])].owned; }
     size_t newBlockIndex();
-    // Moves the live owned rows together once edits have left more dead
-    // bytes behind than they hold.
+    // Moves the live owned rows together once edits have left enough dead
+    // bytes behind.
     void compactIfWasteful();
     void checkRoomForSlots(quint64 more) const;
 
