@@ -268,6 +268,12 @@ void TDLLVRCtrller::CloseDesigner()
         Form->CloseDesigner();
 }
 
+void TDLLVRCtrller::NotifyEvent(qint32 code)
+{
+    if (const TControllerEvent handler = OnControllerEvent)
+        handler(code, this);
+}
+
 void TDLLVRCtrller::hookEvents()
 {
     if (hooked_)

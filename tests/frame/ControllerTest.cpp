@@ -397,3 +397,40 @@ TEST_F(ControllerTest, AShellMayFreeTheControllerWhenItHearsTheFormIsGone)
     EXPECT_EQ(Form::Last, nullptr);
     EXPECT_EQ(linesOf(QStringLiteral("event 0x130")).size(), 1);
 }
+
+namespace {
+
+// What the handler below sees; globals, so that reading them never goes
+// through the handler's own captures.
+bool handlerStateGone = false;
+bool stateGoneWhileRunning = false;
+std::unique_ptr<TDLLBaseController>* heldController = nullptr;
+
+struct HandlerState {
+    ~HandlerState() { handlerStateGone = true; }
+};
+
+} // namespace
+
+// A shell's handler that frees the controller on 0x130 goes on running until
+// it returns: what it carries (its captures) must outlive that call, not go
+// with the controller that stored the handler.
+TEST_F(ControllerTest, AHandlerThatFreesTheControllerKeepsItsStateUntilItReturns)
+{
+    Form* form = open();
+    handlerStateGone = false;
+    stateGoneWhileRunning = false;
+    heldController = &controller;
+    controller->OnControllerEvent = [state = std::make_shared<HandlerState>()](int code, TDLLBaseController*) {
+        if (code != 0x130)
+            return;
+        heldController->reset();
+        stateGoneWhileRunning = handlerStateGone;
+    };
+    form->Free();
+    EXPECT_EQ(controller, nullptr);
+    EXPECT_FALSE(stateGoneWhileRunning) << "the handler's captures were destroyed while it ran";
+    EXPECT_TRUE(handlerStateGone) << "the handler goes once it has returned";
+    EXPECT_EQ(Form::Last, nullptr);
+    heldController = nullptr;
+}
