@@ -127,7 +127,25 @@ private:
                 clauseEnd_ = k;
             ordered = ordered || isWord(t, "ORDER");
         }
+        if (from_ > 0)
+            noteColumnAliases();
         return from_ > 0 && ordered;
+    }
+
+    // The names the select list gives its columns ("X.A AS N", "X.A N"):
+    // SQLite lets an ON condition use them for the column they stand for.
+    void noteColumnAliases()
+    {
+        for (int k = 1; k < from_; ++k) {
+            if (depth_[k] != 0 || sig(k).kind != Tok::Word)
+                continue;
+            const Token& before = sig(k - 1);
+            const bool named = isWord(before, "AS")
+                || ((isPunct(sig(k + 1), ",") || k + 1 == from_) && !isPunct(before, ",")
+                    && !isAnyWord(before, {"SELECT", "DISTINCT", "ALL"}));
+            if (named)
+                aliases_.insert(sig(k).text.toUpper());
+        }
     }
 
     bool parseTableRef(int& k, TableRef& ref) const
@@ -227,9 +245,13 @@ private:
                 const bool last = k == join.condEnd;
                 if (!last) {
                     const Token& t = sig(k);
+                    // A quoted name, or a name put together around a ".", may
+                    // stand for a column of any table: its owner is unknown.
+                    if (t.kind == Tok::QuotedName || isPunct(t, "."))
+                        return false;
                     if (t.kind == Tok::Word && !(k + 1 < sig_.size() && isPunct(sig(k + 1), "("))) {
                         const int o = owner(t.text, j);
-                        if (o == -2)
+                        if (o == -2 || (o == -1 && aliases_.contains(t.text.toUpper())))
                             return false;
                         if (o > 0 && o != j + 1)
                             join.refersTo.insert(o - 1);
@@ -267,6 +289,7 @@ private:
     int clauseEnd_ = 0; // first significant token after the FROM clause
     TableRef base_;
     QList<Join> joins_;
+    QSet<QString> aliases_; // upper-case names of the select list's columns
 };
 
 } // namespace

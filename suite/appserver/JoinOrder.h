@@ -18,7 +18,8 @@
 // Anything outside that shape leaves the text as it is: other kinds of join,
 // comma joins, sub-queries or parentheses in FROM, a bare "*" or "*" operator
 // in the select list (the column order of "*" follows the join order), UNION,
-// or a column the schema does not place.
+// or a column the schema does not place; an ON condition with a quoted name
+// or a name of the select list's ("AS X") is such a column too.
 
 #include <QString>
 #include <QStringList>
