@@ -188,7 +188,10 @@ void TSqliteBackend::loadCatalogue()
         QList<QSet<QString>>& keys = uniqueKeys_[table.toUpper()];
         if (!primaryKey.isEmpty())
             keys << primaryKey; // an INTEGER PRIMARY KEY has no index of its own
-        auto indexes = Query(QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1"), {table},
+        // A partial index ("... WHERE ACTIVE = 1") is unique only among the
+        // rows it covers: no key for the table.
+        auto indexes = Query(
+            QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0"), {table},
             SqlAccess::Server);
         QStringList unique;
         while (indexes->Next())
