@@ -129,9 +129,12 @@ qint32 TDLLVRCtrller::Open(const Variant& args)
         // The full name: a name cut at a fixed length would name another file.
         Form->SetModulePath(ModuleFileName());
         Form->SetHostObject(HostObject);
+        const std::shared_ptr<bool> alive = alive_;
         DoFormCreated();
-        if (!Form)
-            return result; // the shell closed it on 0x100
+        // The shell may have closed the form on 0x100, and freed this
+        // controller on hearing that the form was gone.
+        if (!*alive || !Form)
+            return result;
     }
     hookEvents();
     if (Form->ApplyParams(args))

@@ -434,3 +434,25 @@ TEST_F(ControllerTest, AHandlerThatFreesTheControllerKeepsItsStateUntilItReturns
     EXPECT_EQ(Form::Last, nullptr);
     heldController = nullptr;
 }
+
+// A shell that closes the form as soon as it hears it was made (0x100), and
+// frees the controller when it hears the form is gone (0x130): Open, still
+// running, uses nothing of the freed controller.
+TEST_F(ControllerTest, AShellMayFreeTheControllerWhileItOpensTheForm)
+{
+    heldController = &controller;
+    controller->OnControllerEvent = [](int code, TDLLBaseController* sender) {
+        journal().append(QStringLiteral("event 0x%1").arg(code, 0, 16));
+        if (code == 0x100)
+            sender->CloseForm();
+        else if (code == 0x130)
+            heldController->reset();
+    };
+    TDLLBaseController* opening = controller.get();
+    EXPECT_EQ(opening->Open(shellArgs()), -1);
+    EXPECT_EQ(controller, nullptr);
+    EXPECT_EQ(Form::Last, nullptr);
+    EXPECT_EQ(linesOf(QStringLiteral("event")),
+        (QStringList {QStringLiteral("event 0x100"), QStringLiteral("event 0x130")}));
+    heldController = nullptr;
+}
