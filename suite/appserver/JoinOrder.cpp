@@ -132,19 +132,22 @@ private:
         return from_ > 0 && ordered;
     }
 
-    // The names the select list gives its columns ("X.A AS N", "X.A N"):
-    // SQLite lets an ON condition use them for the column they stand for.
+    // The names the select list gives its columns ("X.A AS N", "X.A N",
+    // "X.A AS [N]", "X.A AS 'N'"): SQLite lets an ON condition use them for
+    // the column they stand for.
     void noteColumnAliases()
     {
         for (int k = 1; k < from_; ++k) {
-            if (depth_[k] != 0 || sig(k).kind != Tok::Word)
+            const Token& t = sig(k);
+            const bool quoted = t.kind == Tok::QuotedName || t.kind == Tok::String;
+            if (depth_[k] != 0 || (t.kind != Tok::Word && !quoted))
                 continue;
             const Token& before = sig(k - 1);
             const bool named = isWord(before, "AS")
                 || ((isPunct(sig(k + 1), ",") || k + 1 == from_) && !isPunct(before, ",")
                     && !isAnyWord(before, {"SELECT", "DISTINCT", "ALL"}));
             if (named)
-                aliases_.insert(sig(k).text.toUpper());
+                aliases_.insert((quoted ? t.text.mid(1, t.text.size() - 2) : t.text).toUpper());
         }
     }
 
