@@ -31,8 +31,11 @@ void TDLLBaseController::DoEvent320()
 
 void TDLLBaseController::NotifyEvent(qint32 code)
 {
-    if (OnControllerEvent)
-        OnControllerEvent(code, this);
+    // The shell may free the controller from inside its handler (on 0x130
+    // above all): the handler runs from a copy, so what it carries lives
+    // until it returns.
+    if (const TControllerEvent handler = OnControllerEvent)
+        handler(code, this);
 }
 
 void TDLLBaseController::CloseDesigner()

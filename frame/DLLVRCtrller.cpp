@@ -271,12 +271,6 @@ void TDLLVRCtrller::CloseDesigner()
         Form->CloseDesigner();
 }
 
-void TDLLVRCtrller::NotifyEvent(qint32 code)
-{
-    if (const TControllerEvent handler = OnControllerEvent)
-        handler(code, this);
-}
-
 void TDLLVRCtrller::hookEvents()
 {
     if (hooked_)

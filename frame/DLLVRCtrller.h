@@ -31,10 +31,6 @@ public:
     void FormHideHandler(QObject* sender) override;
     void FormDestroyHandler(QObject* sender) override;
     void CloseDesigner() override;
-    // The shell may free this controller from inside its handler (0x130
-    // above all): the handler runs from a copy, so what it carries lives
-    // until it returns.
-    void NotifyEvent(qint32 code) override;
 
     // The commands Execute understands.
     enum Command : qint32 { cmdPrintOrPreview = 5, cmdPrintKeys = 6, cmdExportPictures = 11 };
