@@ -153,7 +153,7 @@ private:
 
     bool parseTableRef(int& k, TableRef& ref) const
     {
-        if (!wordAt(k) || isKeyword(sig(k)))
+        if (!wordAt(k) || isKeyword(sig(k)) || !schema_.HasTable(sig(k).text))
             return false;
         ref.table = sig(k).text;
         ref.alias = ref.table.mid(ref.table.lastIndexOf(u'.') + 1);
@@ -299,7 +299,7 @@ private:
 
 QString DeferFanOutJoins(const QString& sql, const TJoinSchema& schema)
 {
-    if (!schema.HasColumn || !schema.CoversUniqueKey)
+    if (!schema.HasTable || !schema.HasColumn || !schema.CoversUniqueKey)
         return sql;
     const QString reordered = JoinChain(sql, schema).Reordered();
     return reordered.isEmpty() ? sql : reordered;

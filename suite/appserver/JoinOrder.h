@@ -18,14 +18,18 @@
 // Anything outside that shape leaves the text as it is: other kinds of join,
 // comma joins, sub-queries or parentheses in FROM, a bare "*" or "*" operator
 // in the select list (the column order of "*" follows the join order), UNION,
-// or a column the schema does not place; an ON condition with a quoted name
-// or a name of the select list's ("AS X") is such a column too.
+// a table the schema does not know ("main.T", a temporary table), or a column
+// it does not place; an ON condition with a quoted name or a name of the
+// select list's ("AS X") is such a column too.
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 struct TJoinSchema {
+    // True when the schema knows the table: the columns of any other table
+    // cannot be placed, so a statement joining one stays as it is.
+    std::function<bool(const QString& table)> HasTable;
     // True when the table has the column (names compared without case).
     std::function<bool(const QString& table, const QString& column)> HasColumn;
     // True when rows of the table that agree on these columns are one row at

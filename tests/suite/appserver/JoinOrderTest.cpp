@@ -23,6 +23,7 @@ TJoinSchema schema()
     static const QHash<QString, QSet<QString>> keys {
         {"H", {"HK"}}, {"L", {"LK", "LN"}}, {"T", {"ID"}}, {"W", {"WID"}}};
     TJoinSchema s;
+    s.HasTable = [](const QString& table) { return columns.contains(table.toUpper()); };
     s.HasColumn = [](const QString& table, const QString& column) {
         return columns.value(table.toUpper()).contains(column.toUpper());
     };
@@ -83,6 +84,10 @@ TEST(JoinOrderTest, TextsOutsideTheShapeStayAsTheyAre)
         "SELECT HK, L.LC X, HC FROM H LEFT JOIN L ON LK=HK LEFT JOIN T ON ID=x ORDER BY HK",
         "SELECT HK, LC AS [X] FROM H LEFT JOIN L ON LK=HK LEFT JOIN T ON ID=X ORDER BY HK",
         "SELECT HK, LC 'X' FROM H LEFT JOIN L ON LK=HK LEFT JOIN T ON ID=X ORDER BY HK",
+        // a table the schema does not know (another database's, a temporary
+        // one): its columns cannot be placed
+        "SELECT HK FROM H LEFT JOIN main.L ON LK=HK LEFT JOIN T ON ID=LC ORDER BY HK",
+        "SELECT HK FROM H LEFT JOIN Z ON Z.K=HK LEFT JOIN T ON ID=ZC ORDER BY HK",
         // damaged texts are for the translator to report
         "SELECT HK FROM H LEFT JOIN L ON LK=HK LEFT JOIN T ON ID='open ORDER BY HK",
         "SELECT HK FROM H LEFT JOIN L ON LK=HK) LEFT JOIN T ON ID=HC ORDER BY HK",
@@ -145,6 +150,12 @@ TEST(JoinOrderTest, TheEngineReturnsTheSameRowsInTheSameOrder)
             row = row.section(u'|', 0, 2) + u'|' + u'|' + row.section(u'|', 4); // the name, not the line text
         EXPECT_EQ(got, onLines) << named.toStdString();
     }
+    QStringList got;
+    EXPECT_NO_THROW(got = rows(TranslateSql(QStringLiteral("SELECT H.HK, L.LN, A.NAME, '', WNAME FROM H LEFT JOIN "
+                                                           "main.L ON LK=HK LEFT JOIN W ON WID=LW LEFT JOIN T AS A ON "
+                                                           "A.ID=LC ORDER BY HK, LN"),
+                        dialect)));
+    EXPECT_EQ(got, onLines);
 }
 
 TEST(JoinOrderTest, OnlyKeysThatHoldForEveryRowMakeALookup)
