@@ -487,8 +487,12 @@ QByteArray DataPacketWriter::Finish(bool endOfData)
 void DataPacketWriter::writeHeader()
 {
     // Room for a packet like the last one, so that a provider sending packet
-    // after packet does not grow each one step by step.
-    grow(lastSize_ + lastSize_ / 8);
+    // after packet does not grow each one step by step. A writer whose first
+    // row was refused still has its buffer: growing it again would double it
+    // with every refused row.
+    const qsizetype wanted = std::max<qsizetype>(lastSize_ + lastSize_ / 8, 4096);
+    if (capacity_ < wanted)
+        grow(wanted);
     char head[kHeaderSize] = {};
     std::memcpy(head, kMagic, 4);
     putLE<quint16>(head + 4, kVersion);

@@ -156,6 +156,26 @@ TEST(DataPacket, WriterRules)
     EXPECT_FALSE(empty.NextRow());
 }
 
+TEST(DataPacket, RefusedRowsLeaveTheWriterAsItWas)
+{
+    // A row refused halfway before any row of the packet was kept, again and
+    // again (an import skipping bad lines): the writer stays as it was and
+    // does not take more memory each time.
+    DataPacketWriter w(QList<FieldDescriptor> {{"K", ftInteger}, {"T", ftString}});
+    for (int i = 0; i < 64; ++i)
+        ASSERT_THROW(w.AppendRow({Variant(i), Variant::ArrayOf({Variant(1)})}), EDatabaseError);
+    EXPECT_EQ(w.Size(), 0);
+    w.AppendRow({Variant(5), Variant(QStringLiteral("kept"))});
+    ASSERT_THROW(w.AppendRow({Variant(6), Variant::ArrayOf({Variant(1)})}), EDatabaseError);
+    EXPECT_EQ(w.RowCount(), 1);
+    DataPacketReader r(w.Finish());
+    ASSERT_EQ(r.RowCount(), 1);
+    ASSERT_TRUE(r.NextRow());
+    EXPECT_EQ(r.Integer(0), 5);
+    EXPECT_EQ(r.String(1), QStringLiteral("kept"));
+    EXPECT_FALSE(r.NextRow());
+}
+
 TEST(DataPacket, CopiedAndMovedWritersKeepTheirOwnRows)
 {
     // Rows large enough that the buffer grows while both writers are in use.
