@@ -178,7 +178,8 @@ TEST(JoinOrderTest, OnlyKeysThatHoldForEveryRowMakeALookup)
     EXPECT_TRUE(db->CoversUniqueKey(QStringLiteral("L"), {QStringLiteral("LN"), QStringLiteral("LK")}));
     EXPECT_FALSE(db->CoversUniqueKey(QStringLiteral("L"), {QStringLiteral("LK")}));
     EXPECT_TRUE(db->CoversUniqueKey(QStringLiteral("P"), {QStringLiteral("CODE")}));
-    EXPECT_TRUE(db->CoversUniqueKey(QStringLiteral("P"), {QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("ID")}));
+    EXPECT_TRUE(db->CoversUniqueKey(
+        QStringLiteral("P"), {QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("ID")}));
     EXPECT_FALSE(db->CoversUniqueKey(QStringLiteral("P"), {QStringLiteral("A")}));
     EXPECT_FALSE(db->CoversUniqueKey(QStringLiteral("P"), {QStringLiteral("ID")}));
     EXPECT_FALSE(db->CoversUniqueKey(QStringLiteral("P"), {QStringLiteral("NAME")}));
