@@ -198,6 +198,10 @@ private:
                 if (depth_[k] == 0
                     && (isPunct(t, ",") || isAnyWord(t, {"JOIN", "INNER", "RIGHT", "FULL", "CROSS", "NATURAL", "USING"})))
                     return false;
+                // "?" takes the caller's parameters in the order of the text:
+                // moving it would hand a condition another one's value.
+                if (isPunct(t, "?"))
+                    return false;
                 ++k;
             }
             j.condEnd = k;

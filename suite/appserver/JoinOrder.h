@@ -20,7 +20,8 @@
 // in the select list (the column order of "*" follows the join order), UNION,
 // a table the schema does not know ("main.T", a temporary table), or a column
 // it does not place; an ON condition with a quoted name or a name of the
-// select list's ("AS X") is such a column too.
+// select list's ("AS X") is such a column too. So is a "?" in the joins: the
+// parameters are bound in the order of the text.
 
 #include <QString>
 #include <QStringList>

@@ -88,6 +88,8 @@ TEST(JoinOrderTest, TextsOutsideTheShapeStayAsTheyAre)
         // one): its columns cannot be placed
         "SELECT HK FROM H LEFT JOIN main.L ON LK=HK LEFT JOIN T ON ID=LC ORDER BY HK",
         "SELECT HK FROM H LEFT JOIN Z ON Z.K=HK LEFT JOIN T ON ID=ZC ORDER BY HK",
+        // parameters are taken in the order of the text
+        "SELECT HK FROM H LEFT JOIN L ON LK=HK AND LN > ? LEFT JOIN T ON ID=HC AND NAME <> ? ORDER BY HK",
         // damaged texts are for the translator to report
         "SELECT HK FROM H LEFT JOIN L ON LK=HK LEFT JOIN T ON ID='open ORDER BY HK",
         "SELECT HK FROM H LEFT JOIN L ON LK=HK) LEFT JOIN T ON ID=HC ORDER BY HK",
@@ -156,6 +158,17 @@ TEST(JoinOrderTest, TheEngineReturnsTheSameRowsInTheSameOrder)
                                                            "A.ID=LC ORDER BY HK, LN"),
                         dialect)));
     EXPECT_EQ(got, onLines);
+
+    // Parameters keep their places.
+    const QString withParameters = TranslateSql(
+        QStringLiteral("SELECT H.HK, L.LN, A.NAME FROM H LEFT JOIN L ON LK=HK AND LN > ? LEFT JOIN T AS A ON "
+                       "A.ID=HC AND A.NAME <> ? ORDER BY HK, LN"),
+        dialect);
+    auto c = db->Query(withParameters, {Variant(1), Variant(QStringLiteral("two"))});
+    got.clear();
+    while (c->Next())
+        got << QStringList {c->Text(0), c->Text(1), c->Text(2)}.join(u'|');
+    EXPECT_EQ(got, QStringList({"A|2|one", "B||", "C|3|"}));
 }
 
 TEST(JoinOrderTest, OnlyKeysThatHoldForEveryRowMakeALookup)
