@@ -126,8 +126,14 @@ void SaveToFile(const QString& path, const std::function<void(int)>& write)
         if (rc != 0 && errno != EINTR)
             ThrowWriteError(path, errno);
     } catch (...) {
-        if (fd >= 0)
+        if (fd >= 0) {
+            // Whatever the path is (a link, say) no half-written document
+            // stays in a regular file it reaches.
+            struct stat info { };
+            if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+                (void)::ftruncate(fd, 0);
             ::close(fd);
+        }
         const QFileInfo info(native);
         if (info.isFile() && !info.isSymLink()) // never a device such as /dev/full
             QFile::remove(native);

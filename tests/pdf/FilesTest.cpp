@@ -213,6 +213,27 @@ TEST_F(PdfWriterTest, OutputThatFailsWhileAnImageIsCopiedRaisesAndIsRemoved)
     }
 }
 
+TEST_F(PdfWriterTest, OutputThroughALinkThatFailsLeavesNoHalfFile)
+{
+    // The link stays (it is the user's), and so does the file it names; but
+    // no half-written document is left in that file.
+    const QString target = folder.file(QStringLiteral("target.pdf"));
+    const QString link = folder.file(QStringLiteral("link.pdf"));
+    ASSERT_TRUE(QFile::link(target, link) || ::symlink(QFile::encodeName(target).constData(),
+                                                 QFile::encodeName(link).constData()) == 0);
+    writer.SetFileName(link);
+    writer.BeginDoc();
+    writer.DrawBitmap(0, 0, Detailed(300, 200));
+    {
+        const ScopedFileSizeLimit limit(64 * 1024);
+        if (!limit.Active())
+            GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_THROW(writer.EndDoc(), EWriteError);
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFileInfo(target).size(), 0) << "no half-written document behind the link";
+}
+
 TEST_F(PdfWriterTest, ImagesWaitInAFileWithoutANameGoneAfterEndDoc)
 {
     testsupport::TempFolder work;
