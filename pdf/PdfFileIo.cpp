@@ -176,7 +176,7 @@ TempFile TempFile::Create(Kind kind, const QString& folder)
         return file;
     }
 
-    file.name_ = QStringLiteral("temporary image file in \"%1\"").arg(folder);
+    file.name_ = QStringLiteral("temporary image file in %1").arg(folder);
     const QByteArray encoded = QFile::encodeName(folder);
     if (kind == Kind::Unnamed) {
         do
