@@ -155,14 +155,8 @@ TEST(ControlsTest, TreeViewNodesNestByLevel)
 TEST(ControlsTest, PageControlChangesPagesAsAsked)
 {
     TForm form;
-    auto* pages = new TPageControl(&form);
-    pages->SetParent(&form);
-    QList<TTabSheet*> sheets;
-    for (int i = 0; i < 3; ++i) {
-        auto* sheet = new TTabSheet(&form);
-        sheet->SetParent(pages);
-        sheets << sheet;
-    }
+    TPageControl* pages = nullptr;
+    const QList<TTabSheet*> sheets = AddPageControlWithSheets(form, pages, 3);
     EXPECT_EQ(pages->ActivePage(), sheets[0]);
     bool allow = false;
     int changes = 0;

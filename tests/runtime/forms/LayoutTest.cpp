@@ -159,15 +159,8 @@ TEST(PageControlLoadTest, PageNamedBeforeItsSheetArrivesIsResolvedLater)
 TEST(PageControlLoadTest, PageChosenInCodeBeforeTheWindowIsShown)
 {
     TForm form;
-    auto* pages = new TPageControl(&form);
-    pages->SetParent(&form);
-    QList<TTabSheet*> sheets;
-    for (int i = 0; i < 3; ++i) {
-        auto* sheet = new TTabSheet(&form);
-        sheet->SetCaption(QString::number(i));
-        sheet->SetParent(pages);
-        sheets << sheet;
-    }
+    TPageControl* pages = nullptr;
+    const QList<TTabSheet*> sheets = AddPageControlWithSheets(form, pages, 3);
     pages->SetActivePage(sheets[2]);
     int changes = 0;
     pages->SetOnChange(TNotifyEvent::Of([&changes](TObject*) { ++changes; }));

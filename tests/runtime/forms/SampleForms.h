@@ -3,6 +3,7 @@
 // handlers, and a descendant that adds to it.
 
 #include "runtime/forms/Forms.h"
+#include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/StdCtrls.h"
 
 #include <ostream>
@@ -45,3 +46,18 @@ public:
 };
 
 void RegisterSampleForms();
+
+// A page control on form with count sheets captioned "0", "1", ...
+inline QList<TTabSheet*> AddPageControlWithSheets(TForm& form, TPageControl*& pages, int count)
+{
+    pages = new TPageControl(&form);
+    pages->SetParent(&form);
+    QList<TTabSheet*> sheets;
+    for (int i = 0; i < count; ++i) {
+        auto* sheet = new TTabSheet(&form);
+        sheet->SetCaption(QString::number(i));
+        sheet->SetParent(pages);
+        sheets << sheet;
+    }
+    return sheets;
+}
