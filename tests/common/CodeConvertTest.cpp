@@ -1,7 +1,7 @@
-#include "common/LibCodeConvert.h"
+#include "common/forms/LibCodeConvert.h"
 
 #include "LanguageTestHome.h"
-#include "common/FontAliases.h"
+#include "common/forms/FontAliases.h"
 #include "common/TranslatorU.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ExtraCtrls.h"

@@ -1,4 +1,4 @@
-#include "common/HVForm.h"
+#include "common/forms/HVForm.h"
 
 #include "LanguageTestHome.h"
 #include "common/TranslatorU.h"

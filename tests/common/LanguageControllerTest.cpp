@@ -1,4 +1,4 @@
-#include "common/LanguageController.h"
+#include "common/forms/LanguageController.h"
 
 #include "LanguageTestHome.h"
 #include "runtime/forms/ComCtrls.h"

@@ -1,4 +1,4 @@
-#include "common/LibRTTI.h"
+#include "common/forms/LibRTTI.h"
 
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Forms.h"

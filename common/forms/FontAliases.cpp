@@ -1,4 +1,4 @@
-#include "common/FontAliases.h"
+#include "common/forms/FontAliases.h"
 
 #include <QFile>
 #include <fontconfig/fontconfig.h>

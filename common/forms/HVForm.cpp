@@ -1,6 +1,6 @@
-#include "common/HVForm.h"
+#include "common/forms/HVForm.h"
 
-#include "common/LibRTTI.h"
+#include "common/forms/LibRTTI.h"
 #include "runtime/system/NativePath.h"
 
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "common/LibCodeConvert.h"
+#include "common/forms/LibCodeConvert.h"
 
-#include "common/FontAliases.h"
-#include "common/LibRTTI.h"
+#include "common/forms/FontAliases.h"
+#include "common/forms/LibRTTI.h"
 #include "common/StewardINI.h"
 #include "common/TranslatorU.h"
 #include "runtime/forms/ComCtrls.h"

@@ -1,4 +1,4 @@
-#include "common/LangDocument.h"
+#include "common/forms/LangDocument.h"
 
 #include "runtime/system/CodePages.h"
 #include "runtime/system/NativePath.h"

@@ -13,7 +13,7 @@
 // "GB to Big5" means simplified characters to traditional ones; texts stay
 // Unicode throughout.
 
-#include "common/DesignType.h"
+#include "common/forms/DesignType.h"
 #include "runtime/forms/Component.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/Variant.h"

@@ -1,6 +1,6 @@
-#include "common/LanguageController.h"
+#include "common/forms/LanguageController.h"
 
-#include "common/LibRTTI.h"
+#include "common/forms/LibRTTI.h"
 #include "common/StewardINI.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Forms.h"

@@ -5,8 +5,8 @@
 // time it is shown the language packages of its class chain are applied,
 // the most basic class first, so a descendant's package has the last word.
 
-#include "common/LanguageController.h"
-#include "common/LibCodeConvert.h"
+#include "common/forms/LanguageController.h"
+#include "common/forms/LibCodeConvert.h"
 #include "runtime/forms/Forms.h"
 
 #include <QStringList>

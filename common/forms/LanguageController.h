@@ -16,8 +16,8 @@
 // TLanguageController loads one document; THvLangController finds it by
 // package name (the form class) under the home folder's "MultiLanguage".
 
-#include "common/DesignType.h"
-#include "common/LangDocument.h"
+#include "common/forms/DesignType.h"
+#include "common/forms/LangDocument.h"
 #include "runtime/forms/Component.h"
 #include "runtime/forms/Method.h"
 #include "runtime/forms/Persistent.h"

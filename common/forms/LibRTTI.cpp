@@ -1,4 +1,4 @@
-#include "common/LibRTTI.h"
+#include "common/forms/LibRTTI.h"
 
 #include "runtime/forms/PropertyAccess.h"
 #include "runtime/system/Exceptions.h"
