@@ -1,0 +1,172 @@
+// The change-slip statement as the options window will send it, run by the
+// in-process application server on a generated demo database; the rows are
+// compared with the slips read straight from the tables.
+#include "options/DataRights.h"
+#include "options/SendStatus.h"
+#include "suite/appserver/DemoServerFixture.h"
+#include "support/QStringPrinter.h"
+#include "zorv52/ChangeSlipCriteria.h"
+#include "zorv52/ChangeSlipQuery.h"
+#include "zorv52/SlipTypeQueries.h"
+
+namespace {
+
+struct TRoad {
+    int Mode = QueryModeCriteria;
+    Variant Values;
+    bool DataRights = true; // a key print runs without them
+};
+
+// Connect, pieces, adjustment, rights: the print road of the options window.
+QString printRoadStatement(const Variant& server, const TRoad& road)
+{
+    const Variant power = server.Get(QStringLiteral("PowerData"));
+    const TChangeSlipQuery query(server.Get(QStringLiteral("SQLType")).ToInt());
+    TQueryPieces pieces;
+    query.BuildQuery(road.Mode, road.Values, pieces);
+    TQuerySettings settings = ChangeSlipSettings(power, QStringLiteral("DEMO"));
+    settings.SendStatusCondition = SendStatusOfValues(road.Mode, road.Values, 8);
+    const QString sql = query.AdjustQuery(pieces, settings);
+    return road.DataRights ? ApplyDataRights(sql, power, QStringLiteral("DEMO")) : sql;
+}
+
+Variant criteria(const QString& slipType, int approval, int printed)
+{
+    Variant values = Variant::CreateArray(1, 9);
+    values[1] = SlipTypeCondition(slipType);
+    values[6] = ApprovalStatusCondition(approval);
+    values[7] = PrintStatusCondition(printed);
+    values[8] = SendStatusCondition(2);
+    values[9] = QStringLiteral("20261208");
+    return values;
+}
+
+QStringList keysOf(const QList<VariantList>& rows, const QStringList& fields)
+{
+    const qsizetype key = fields.indexOf(QStringLiteral("TO001T"));
+    const qsizetype line = fields.indexOf(QStringLiteral("TP004"));
+    EXPECT_GE(key, 0);
+    EXPECT_GE(line, 0);
+    QStringList out;
+    for (const VariantList& row : rows)
+        out << row[key].ToString() + u'/' + row[line].ToString();
+    return out;
+}
+
+} // namespace
+
+class ChangeSlipDemoTest : public DemoServerTest {
+protected:
+    // Slip/line keys of the rows the statement returns.
+    QStringList run(const QString& user, const TRoad& road)
+    {
+        const Variant server = NewServer(user);
+        QStringList fields;
+        const QList<VariantList> rows
+            = Fetch(server, QStringLiteral("Provider1"), printRoadStatement(server, road), &fields);
+        return keysOf(rows, fields);
+    }
+    // The same keys read straight from the tables.
+    QStringList expected(const QString& where) const
+    {
+        return Column(
+            QStringLiteral("SELECT TO001||'-'||TO002||'-'||TO003||'/'||COALESCE(TP004,'') FROM MOCTO "
+                           "LEFT JOIN MOCTP ON TP001=TO001 AND TP002=TO002 AND TP003=TO003 WHERE %1 "
+                           "ORDER BY TO001, TO002, TO003, TP004")
+                .arg(where));
+    }
+};
+
+TEST_F(ChangeSlipDemoTest, SlipTypeWithDefaultStatusesReturnsApprovedUnprintedSlips)
+{
+    const QStringList want = expected(QStringLiteral("TO001='A511' AND TO041='Y' AND TO042=0"));
+    ASSERT_GT(want.size(), 5);
+    EXPECT_EQ(
+        run(QStringLiteral("DS"), {QueryModeCriteria, criteria(QStringLiteral("A511"), 0, 1), true}), want);
+}
+
+TEST_F(ChangeSlipDemoTest, EveryStatusReturnsEverySlipOfTheType)
+{
+    const QStringList want = expected(QStringLiteral("TO001='A512'"));
+    ASSERT_GT(want.size(), expected(QStringLiteral("TO001='A512' AND TO041='Y' AND TO042=0")).size());
+    EXPECT_EQ(
+        run(QStringLiteral("DS"), {QueryModeCriteria, criteria(QStringLiteral("A512"), 3, 2), true}), want);
+}
+
+TEST_F(ChangeSlipDemoTest, RangesOfTheSelectionPanels)
+{
+    Variant values = criteria(QStringLiteral("A511"), 3, 2);
+    values[4] = Variant::ArrayOf({"20241201", "20241231"});
+    values[3] = Variant::ArrayOf({QString(QChar(5)), "0001", "0002"});
+    const QStringList want = expected(QStringLiteral(
+        "TO001='A511' AND TO004 BETWEEN '20241201' AND '20241231' AND TO003 IN ('0001','0002')"));
+    ASSERT_FALSE(want.isEmpty());
+    EXPECT_EQ(run(QStringLiteral("DS"), {QueryModeCriteria, values, true}), want);
+}
+
+TEST_F(ChangeSlipDemoTest, KeyPrintReturnsTheLinesOfThatSlip)
+{
+    const QStringList slip = Column(QStringLiteral(
+        "SELECT TO001||'|'||TO002||'|'||TO003 FROM MOCTO WHERE TO003='0002' ORDER BY TO002 LIMIT 1"));
+    ASSERT_EQ(slip.size(), 1);
+    const QStringList key = slip.first().split(u'|');
+    const QStringList want
+        = expected(QStringLiteral("TO001='%1' AND TO002='%2' AND TO003='%3'").arg(key[0], key[1], key[2]));
+    ASSERT_FALSE(want.isEmpty());
+    EXPECT_EQ(
+        run(QStringLiteral("DS"), {QueryModeKeys, Variant::ArrayOf({key[0], key[1], key[2], "51"}), false}),
+        want);
+}
+
+TEST_F(ChangeSlipDemoTest, DataRightsRestrictARestrictedUser)
+{
+    // WANG may see factory F01 only, and no slip of supplier S0001: a slip
+    // type where both take rows away.
+    const QString type = Column(QStringLiteral("SELECT TO001 FROM MOCTO WHERE TO021='F01' AND "
+                                               "(TO033='S0001' OR TO133='S0001') GROUP BY TO001 "
+                                               "ORDER BY COUNT(*) DESC LIMIT 1"))
+                             .value(0);
+    ASSERT_FALSE(type.isEmpty());
+    const QString all = QStringLiteral("TO001='%1'").arg(type);
+    const QString own = all + QStringLiteral(" AND TO021='F01'");
+    const QStringList want = expected(
+        own + QStringLiteral(" AND (TO033 IS NULL OR TO033<>'S0001') AND (TO133 IS NULL OR TO133<>'S0001')"));
+    ASSERT_FALSE(want.isEmpty());
+    ASSERT_LT(want.size(), expected(own).size());
+    ASSERT_LT(expected(own).size(), expected(all).size());
+    EXPECT_EQ(run(QStringLiteral("WANG"), {QueryModeCriteria, criteria(type, 3, 2), true}), want);
+    // The super user sees them all.
+    EXPECT_EQ(run(QStringLiteral("DS"), {QueryModeCriteria, criteria(type, 3, 2), true}), expected(all));
+}
+
+TEST_F(ChangeSlipDemoTest, HostileSlipTypesFindNothingInsteadOfEverything)
+{
+    EXPECT_TRUE(run(
+        QStringLiteral("DS"), {QueryModeCriteria, criteria(QStringLiteral("A511' OR '1'='1"), 3, 2), true})
+                    .isEmpty());
+    EXPECT_TRUE(run(QStringLiteral("DS"),
+        {QueryModeKeys, Variant::ArrayOf({"A511' OR '1'='1", "x') OR ('1'='1", "0001", "51"}), false})
+                    .isEmpty());
+}
+
+TEST_F(ChangeSlipDemoTest, SlipTypeCheckAcceptsOnlyChangeSlipKinds)
+{
+    const Variant server = NewServer();
+    const auto ask = [&](const QString& slipType) {
+        const TPredefinedQuery q = SlipTypeCheckQuery(slipType);
+        const Variant answer = server.Call(QStringLiteral("CatalogueQuery"),
+            {Variant::ArrayOf({"Query", q.Table, q.Number, "DEMO", q.Params})});
+        return answer.IsArray() ? answer[0] : Variant();
+    };
+    const Variant rows = ask(QStringLiteral("A521"));
+    ASSERT_TRUE(rows.IsArray());
+    ASSERT_EQ(rows.HighBound(1), 0);
+    EXPECT_EQ(SlipTypeKeyOfRow(rows[0]), QStringLiteral("52"));
+    EXPECT_EQ(SlipTypeKeyOfRow(ask(QStringLiteral("A511"))[0]), QStringLiteral("51"));
+    // A purchase order type, an unknown type and an injection attempt: no row.
+    for (const QString& refused :
+        {QStringLiteral("A311"), QStringLiteral("Z999"), QStringLiteral("A311' OR '1'='1")}) {
+        const Variant none = ask(refused);
+        EXPECT_TRUE(!none.IsArray() || none.HighBound(1) < none.LowBound(1)) << qPrintable(refused);
+    }
+}

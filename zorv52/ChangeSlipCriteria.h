@@ -1,0 +1,33 @@
+#pragma once
+// The condition texts the change-slip options put into their option values
+// (element 1 slip type, 6 approval status, 7 print status) and into key
+// conditions, and the checks the query builder applies to them.
+//
+// Each builder quotes what the user typed or the shell sent as an SQL
+// literal (QuoteSqlText: single quotes, an inner quote doubled), so a slip
+// type A'001 gives ='A''001' and cannot end the literal early. Each check
+// accepts exactly the texts its builder makes.
+
+#include "runtime/system/Variant.h"
+
+#include <QString>
+
+// "='" slip type "' " with the slip type quoted; raises EConvertError for a
+// text with a NUL character.
+QString SlipTypeCondition(const QString& slipType);
+// True for "=" followed by one quoted literal, spaces around allowed.
+bool IsSlipTypeCondition(const QString& text);
+
+// Approval status list: 0 "已审核" "='Y' ", 1 "未审核" "='N' ", 2 "作废"
+// "='V' ", 3 "全部" (and anything else) empty.
+QString ApprovalStatusCondition(int itemIndex);
+bool IsApprovalStatusCondition(const QString& text);
+// Print status list: 0 "已打印" "<> 0 ", 1 "未打印" "= 0 ", 2 "全部" (and
+// anything else) empty.
+QString PrintStatusCondition(int itemIndex);
+bool IsPrintStatusCondition(const QString& text);
+
+// "=" and the key as a quoted literal, no trailing space: ='A001'.
+QString KeyCondition(const QString& key);
+// Element 3 of the shell's keys, the slip type key; empty when missing.
+QString SlipTypeKeyOfKeys(const Variant& keys);
