@@ -1,6 +1,8 @@
 #include "zorv52/ChangeSlipQuery.h"
 
 #include "common/LibConditions.h"
+#include "options/DataRights.h"
+#include "options/SendStatus.h"
 #include "options/VariantElements.h"
 #include "runtime/system/Exceptions.h"
 #include "zorv52/ChangeSlipCriteria.h"
@@ -192,4 +194,14 @@ TQuerySettings ChangeSlipSettings(const Variant& powerData, const QString& datab
     settings.PowerData = powerData;
     settings.DatabaseName = databaseName;
     return settings;
+}
+
+QString ChangeSlipStatement(const TChangeSlipRun& run, TQueryPieces& pieces)
+{
+    const TChangeSlipQuery query(run.SqlType);
+    query.BuildQuery(run.Mode, run.Values, pieces);
+    TQuerySettings settings = run.Settings;
+    settings.SendStatusCondition = SendStatusOfValues(run.Mode, run.Values, ChangeSlipSendStatusSlot);
+    const QString sql = query.AdjustQuery(pieces, settings);
+    return run.DataRights ? ApplyDataRights(sql, settings.PowerData, settings.DatabaseName) : sql;
 }

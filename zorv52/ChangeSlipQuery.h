@@ -65,5 +65,22 @@ private:
 extern const QLatin1String ChangeSlipMainTable; // "MOCTO"
 extern const QLatin1String ChangeSlipSendCountColumn; // "TO053"
 extern const QLatin1String ChangeSlipSendWayTable;
+// The option values' slot of the send status: after the program's seven.
+constexpr int ChangeSlipSendStatusSlot = 8;
 // The statement settings of the change slips for a user's rights data.
 TQuerySettings ChangeSlipSettings(const Variant& powerData, const QString& databaseName);
+
+// One run of the options window's print road, without the window.
+struct TChangeSlipRun {
+    int SqlType = 0;
+    int Mode = QueryModeCriteria;
+    Variant Values; // option values, or the shell's keys
+    // MainTable, PowerData, DatabaseName and SendMode; the send status is
+    // read from the values.
+    TQuerySettings Settings;
+    bool DataRights = false; // weave the data-rights filters in
+};
+// BuildQuery into pieces, the send status of the reserved slot, the
+// adjustment, the statement, and the data-rights filters when asked.
+// Raises what BuildQuery and SendStatusOfValues raise.
+QString ChangeSlipStatement(const TChangeSlipRun& run, TQueryPieces& pieces);

@@ -6,7 +6,6 @@
 // thread's CPU time (on a loaded machine the slow wall times are mostly time
 // the process was not running), and the statement's length.
 // Usage: bench_zorv52 [--runs N]
-#include "options/DataRights.h"
 #include "options/SendStatus.h"
 #include "zorv52/ChangeSlipCriteria.h"
 #include "zorv52/ChangeSlipQuery.h"
@@ -71,13 +70,9 @@ Variant rightsData()
 
 QString buildStatement(const TCase& c, const Variant& power)
 {
-    const TChangeSlipQuery query(c.SqlType);
     TQueryPieces pieces;
-    query.BuildQuery(c.Mode, c.Values, pieces);
-    TQuerySettings settings = ChangeSlipSettings(power, QStringLiteral("DEMO"));
-    settings.SendStatusCondition = SendStatusOfValues(c.Mode, c.Values, 8);
-    const QString sql = query.AdjustQuery(pieces, settings);
-    return c.Rights ? ApplyDataRights(sql, power, QStringLiteral("DEMO")) : sql;
+    return ChangeSlipStatement(
+        {c.SqlType, c.Mode, c.Values, ChangeSlipSettings(power, QStringLiteral("DEMO")), c.Rights}, pieces);
 }
 
 double threadCpuMicroseconds()

@@ -1,7 +1,6 @@
 // The change-slip statement as the options window will send it, run by the
 // in-process application server on a generated demo database; the rows are
 // compared with the slips read straight from the tables.
-#include "options/DataRights.h"
 #include "options/SendStatus.h"
 #include "suite/appserver/DemoServerFixture.h"
 #include "support/QStringPrinter.h"
@@ -17,17 +16,14 @@ struct TRoad {
     bool DataRights = true; // a key print runs without them
 };
 
-// Connect, pieces, adjustment, rights: the print road of the options window.
+// The print road of the options window, as the connected server answers.
 QString printRoadStatement(const Variant& server, const TRoad& road)
 {
     const Variant power = server.Get(QStringLiteral("PowerData"));
-    const TChangeSlipQuery query(server.Get(QStringLiteral("SQLType")).ToInt());
     TQueryPieces pieces;
-    query.BuildQuery(road.Mode, road.Values, pieces);
-    TQuerySettings settings = ChangeSlipSettings(power, QStringLiteral("DEMO"));
-    settings.SendStatusCondition = SendStatusOfValues(road.Mode, road.Values, 8);
-    const QString sql = query.AdjustQuery(pieces, settings);
-    return road.DataRights ? ApplyDataRights(sql, power, QStringLiteral("DEMO")) : sql;
+    return ChangeSlipStatement({server.Get(QStringLiteral("SQLType")).ToInt(), road.Mode, road.Values,
+                                   ChangeSlipSettings(power, QStringLiteral("DEMO")), road.DataRights},
+        pieces);
 }
 
 Variant criteria(const QString& slipType, int approval, int printed)

@@ -93,16 +93,13 @@ struct TRun {
     int SendMode = 0;
 };
 
-// The print road: query pieces, base adjustment, assembled statement.
 QString statement(int mode, const Variant& values, const TRun& run = {})
 {
-    const TChangeSlipQuery query(run.SqlType);
+    TChangeSlipRun road {
+        run.SqlType, mode, values, ChangeSlipSettings(run.PowerData, QStringLiteral("DEMO")), false};
+    road.Settings.SendMode = run.SendMode;
     TQueryPieces pieces;
-    query.BuildQuery(mode, values, pieces);
-    TQuerySettings settings = ChangeSlipSettings(run.PowerData, QStringLiteral("DEMO"));
-    settings.SendMode = run.SendMode;
-    settings.SendStatusCondition = SendStatusOfValues(mode, values, 8);
-    return query.AdjustQuery(pieces, settings);
+    return ChangeSlipStatement(road, pieces);
 }
 
 Variant keys(const QString& type, const QString& number, const QString& version)
