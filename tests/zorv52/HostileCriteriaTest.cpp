@@ -6,7 +6,6 @@
 #include "support/QStringPrinter.h"
 #include "zorv52/ChangeSlipCriteria.h"
 #include "zorv52/ChangeSlipQuery.h"
-#include "zorv52/SlipTypeQueries.h"
 
 #include <gtest/gtest.h>
 
@@ -137,23 +136,4 @@ TEST(HostileCriteria, NulCharactersAreRefused)
     EXPECT_THROW(
         TChangeSlipQuery(0).BuildQuery(QueryModeKeys, Variant::ArrayOf({withNul}), pieces), EConvertError);
     EXPECT_TRUE(pieces.SelectPart().isEmpty());
-}
-
-TEST(SlipTypeQueries, ParametersAreBoundInTheCataloguesOrder)
-{
-    const TPredefinedQuery check = SlipTypeCheckQuery(QStringLiteral("A'511"));
-    EXPECT_EQ(check.Table, QStringLiteral("CMSMQ"));
-    EXPECT_EQ(check.Number, QStringLiteral("22"));
-    ASSERT_EQ(check.Params.HighBound(1), 3);
-    EXPECT_EQ(check.Params[0].ToString(), QStringLiteral("A'511"));
-    EXPECT_EQ(check.Params[1].ToString(), QStringLiteral("51"));
-    EXPECT_EQ(check.Params[2].ToString(), QStringLiteral("52"));
-    EXPECT_EQ(check.Params[3].ToString(), QString());
-    EXPECT_EQ(SlipTypeKeyOfRow(Variant::ArrayOf({"A511", "51", "x"})), QStringLiteral("51"));
-    EXPECT_EQ(SlipTypeKeyOfRow(Variant()), QString());
-
-    const TPredefinedQuery lookup = SlipTypeLookupQuery(QStringLiteral("A5"));
-    EXPECT_EQ(lookup.Number, QStringLiteral("19"));
-    EXPECT_EQ(lookup.Params[2].ToString(), QStringLiteral("A5"));
-    EXPECT_EQ(SlipNumberLookupQuery(QStringLiteral("A511")).Table, QStringLiteral("MOCTO"));
 }
