@@ -9,15 +9,9 @@
 //   CMSMQ 19  the slip-type look-up: kinds 51 and 52, from a start type on
 //   MOCTO 60  the slip-number look-up of one slip type
 
-#include "runtime/system/Variant.h"
+#include "options/PredefinedQuery.h"
 
 #include <QString>
-
-struct TPredefinedQuery {
-    QString Table;
-    QString Number;
-    Variant Params; // zero-based array
-};
 
 TPredefinedQuery SlipTypeCheckQuery(const QString& slipType);
 TPredefinedQuery SlipTypeLookupQuery(const QString& start);

@@ -2,6 +2,7 @@
 // in-process application server on a generated demo database; the rows are
 // compared with the slips read straight from the tables.
 #include "options/SendStatus.h"
+#include "options/SlipTypeSettings.h"
 #include "suite/appserver/DemoServerFixture.h"
 #include "support/QStringPrinter.h"
 #include "zorv52/ChangeSlipCriteria.h"
@@ -61,6 +62,14 @@ protected:
         const QList<VariantList> rows
             = Fetch(server, QStringLiteral("Provider1"), printRoadStatement(server, road), &fields);
         return keysOf(rows, fields);
+    }
+    // The rows of a catalogue query; Unassigned when there are none.
+    static Variant ask(const Variant& server, const TPredefinedQuery& q)
+    {
+        const Variant answer = server.Call(QStringLiteral("CatalogueQuery"),
+            {Variant::ArrayOf({"Query", q.Table, q.Number, "DEMO", q.Params})});
+        const Variant rows = answer.IsArray() ? answer[0] : Variant();
+        return rows.IsArray() && rows.HighBound(1) >= rows.LowBound(1) ? rows : Variant();
     }
     // The same keys read straight from the tables.
     QStringList expected(const QString& where) const
@@ -148,21 +157,53 @@ TEST_F(ChangeSlipDemoTest, HostileSlipTypesFindNothingInsteadOfEverything)
 TEST_F(ChangeSlipDemoTest, SlipTypeCheckAcceptsOnlyChangeSlipKinds)
 {
     const Variant server = NewServer();
-    const auto ask = [&](const QString& slipType) {
-        const TPredefinedQuery q = SlipTypeCheckQuery(slipType);
-        const Variant answer = server.Call(QStringLiteral("CatalogueQuery"),
-            {Variant::ArrayOf({"Query", q.Table, q.Number, "DEMO", q.Params})});
-        return answer.IsArray() ? answer[0] : Variant();
-    };
-    const Variant rows = ask(QStringLiteral("A521"));
+    const Variant rows = ask(server, SlipTypeCheckQuery(QStringLiteral("A521")));
     ASSERT_TRUE(rows.IsArray());
     ASSERT_EQ(rows.HighBound(1), 0);
     EXPECT_EQ(SlipTypeKeyOfRow(rows[0]), QStringLiteral("52"));
-    EXPECT_EQ(SlipTypeKeyOfRow(ask(QStringLiteral("A511"))[0]), QStringLiteral("51"));
+    EXPECT_EQ(
+        SlipTypeKeyOfRow(ask(server, SlipTypeCheckQuery(QStringLiteral("A511")))[0]), QStringLiteral("51"));
     // A purchase order type, an unknown type and an injection attempt: no row.
     for (const QString& refused :
-        {QStringLiteral("A311"), QStringLiteral("Z999"), QStringLiteral("A311' OR '1'='1")}) {
-        const Variant none = ask(refused);
-        EXPECT_TRUE(!none.IsArray() || none.HighBound(1) < none.LowBound(1)) << qPrintable(refused);
-    }
+        {QStringLiteral("A311"), QStringLiteral("Z999"), QStringLiteral("A311' OR '1'='1")})
+        EXPECT_TRUE(ask(server, SlipTypeCheckQuery(refused)).IsEmpty()) << qPrintable(refused);
+}
+
+TEST_F(ChangeSlipDemoTest, SlipTypeSettingsFromTheDemoTables)
+{
+    const Variant server = NewServer();
+    const Variant program = ask(server, ProgramSettingsQuery(QStringLiteral("ZORV52")));
+    ASSERT_TRUE(program.IsArray());
+    const auto plan = [&](const QString& type, bool keyMode) {
+        const QString key = SlipTypeKeyOfRow(ask(server, SlipTypeCheckQuery(type))[0]);
+        const Variant row = ask(server, SlipTypeSettingsQuery(type, keyMode, key));
+        return PlanSlipTypeSettings(
+            type, row.IsArray() ? std::optional<Variant>(row[0]) : std::nullopt, program[0]);
+    };
+    // In-house changes: the factory's footer, workflow sign-off, totals.
+    const TSlipTypePlan inHouse = plan(QStringLiteral("A511"), false);
+    ASSERT_TRUE(inHouse.Known);
+    ASSERT_TRUE(inHouse.Footer && inHouse.SignOff);
+    EXPECT_EQ(inHouse.Footer->Code, QStringLiteral("F01"));
+    EXPECT_TRUE(inHouse.Footer->Editable);
+    EXPECT_TRUE(IsWorkflowSignOff(inHouse.SignOff->Code));
+    EXPECT_FALSE(inHouse.SignOff->Editable);
+    EXPECT_TRUE(inHouse.TotalChecked);
+    // Rework: no totals on every page. Subcontracting: blocks on every page.
+    EXPECT_FALSE(plan(QStringLiteral("A512"), false).TotalChecked);
+    const TSlipTypePlan outside = plan(QStringLiteral("A521"), true);
+    EXPECT_EQ(outside.FooterEveryPage, true);
+    EXPECT_EQ(outside.SignOffEveryPage, true);
+    EXPECT_EQ(outside.SignOff->Code, QStringLiteral("S02"));
+    // A slip type of another document kind is not found under the program's key.
+    const Variant purchase
+        = ask(server, SlipTypeSettingsQuery(QStringLiteral("A311"), false, QStringLiteral("51")));
+    EXPECT_FALSE(PlanSlipTypeSettings(QStringLiteral("A311"),
+        purchase.IsArray() ? std::optional<Variant>(purchase[0]) : std::nullopt, program[0])
+                     .Known);
+
+    const Variant footer = ask(server, SignBlockQuery(SignBlockFooter, QStringLiteral("F01")));
+    ASSERT_TRUE(footer.IsArray());
+    EXPECT_TRUE(footer[0][1].ToString().startsWith(QStringLiteral("1. ")));
+    EXPECT_TRUE(ask(server, SignBlockQuery(SignBlockSignOff, QStringLiteral("F01"))).IsEmpty());
 }
