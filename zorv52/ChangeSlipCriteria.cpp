@@ -69,3 +69,24 @@ QString SlipTypeKeyOfKeys(const Variant& keys)
 {
     return ElementText(keys, 3);
 }
+
+bool FillChangeSlipOptionValues(Variant& values, const TChangeSlipInputs& inputs)
+{
+    if (inputs.SlipType.isEmpty())
+        return false;
+    const QString slipType = SlipTypeCondition(inputs.SlipType);
+    values[1] = slipType;
+    values[2] = inputs.SlipNumber;
+    values[3] = inputs.Version;
+    values[4] = inputs.ChangeDate;
+    values[5] = inputs.ApprovalDate;
+    values[6] = ApprovalStatusCondition(inputs.ApprovalItem);
+    values[7] = PrintStatusCondition(inputs.PrintItem);
+    return true;
+}
+
+QStringList ChangeSlipOptionTexts()
+{
+    return {QStringLiteral("TO001"), QStringLiteral("TO002"), QStringLiteral("TO003"),
+        QStringLiteral("TO004"), QStringLiteral("TO043"), QStringLiteral("TO041"), QStringLiteral("TO042")};
+}

@@ -11,6 +11,7 @@
 #include "runtime/system/Variant.h"
 
 #include <QString>
+#include <QStringList>
 
 // "='" slip type "' " with the slip type quoted; raises EConvertError for a
 // text with a NUL character.
@@ -26,6 +27,25 @@ bool IsApprovalStatusCondition(const QString& text);
 // anything else) empty.
 QString PrintStatusCondition(int itemIndex);
 bool IsPrintStatusCondition(const QString& text);
+
+// What the user entered on the change-slip options, read from the controls.
+struct TChangeSlipInputs {
+    QString SlipType; // edTO001
+    // The selection panels' values, dates already in storage form:
+    // slip number, version, change date, approval date.
+    Variant SlipNumber, Version, ChangeDate, ApprovalDate;
+    int ApprovalItem = 0; // cboTO041
+    int PrintItem = 1; // cboTO042
+};
+// Number of the program's own options (the send status follows them).
+constexpr int ChangeSlipOptionCount = 7;
+// Fills elements 1 to 7 of the option values (indexed from 1, at least 7
+// long). False, with nothing written, when the slip type is empty: the
+// window asks for it (E;000003). Raises EConvertError for a slip type with
+// a NUL character.
+bool FillChangeSlipOptionValues(Variant& values, const TChangeSlipInputs& inputs);
+// Elements 1 to 7 of the option texts: the columns the options stand for.
+QStringList ChangeSlipOptionTexts();
 
 // "=" and the key as a quoted literal, no trailing space: ='A001'.
 QString KeyCondition(const QString& key);

@@ -216,3 +216,29 @@ TEST(ChangeSlipQuery, RightsConditionAndDataRightsFilters)
                              "and (TO021 = 'F01') ")
             + OrderBy);
 }
+
+TEST(ChangeSlipQuery, OptionValuesFromTheWindowsInputs)
+{
+    Variant values = Variant::CreateArray(1, 9);
+    TChangeSlipInputs inputs;
+    EXPECT_FALSE(FillChangeSlipOptionValues(values, inputs));
+    for (int i = 1; i <= 9; ++i)
+        EXPECT_TRUE(values[i].IsEmpty()) << i;
+
+    // The window's defaults: approved, not printed.
+    inputs.SlipType = QStringLiteral("A001");
+    ASSERT_TRUE(FillChangeSlipOptionValues(values, inputs));
+    values[8] = QString();
+    EXPECT_EQ(statement(QueryModeCriteria, values),
+        statement(QueryModeCriteria, optionValues(QStringLiteral("A001"))));
+
+    inputs.ChangeDate = Variant::ArrayOf({"20241201", "20241231"});
+    inputs.ApprovalItem = 3;
+    inputs.PrintItem = 2;
+    ASSERT_TRUE(FillChangeSlipOptionValues(values, inputs));
+    EXPECT_TRUE(
+        statement(QueryModeCriteria, values)
+            .contains(QStringLiteral("Where (1=1  and (TO001='A001' ) and  (TO004 Between '20241201' and "
+                                     "'20241231')) ORDER BY")));
+    EXPECT_EQ(ChangeSlipOptionTexts().size(), ChangeSlipOptionCount);
+}
