@@ -242,3 +242,16 @@ TEST(ChangeSlipQuery, OptionValuesFromTheWindowsInputs)
                                      "'20241231')) ORDER BY")));
     EXPECT_EQ(ChangeSlipOptionTexts().size(), ChangeSlipOptionCount);
 }
+
+TEST(ChangeSlipQuery, DataRightsInTheOuterJoinDialect)
+{
+    const Variant power = Variant::ArrayOf(
+        {QString(), "YYYYYYYYYY", "Y", "F01", "Y", Variant::ArrayOf({1, "PURMA PURMA.MA001 <> 'S0001'"})});
+    const QString sql = statement(QueryModeCriteria, optionValues(QStringLiteral("A001")), {1, power, 0});
+    EXPECT_EQ(ApplyDataRights(sql, power, QStringLiteral("DEMO")),
+        Select1 + QStringLiteral("FROM ") + From1.mid(4)
+            + QStringLiteral(" WHERE (( G.MA001 <> 'S0001' ) or (G.MA001 is null)) and "
+                             "(( H.MA001 <> 'S0001' ) or (H.MA001 is null)) AND   (")
+            + Where1.mid(6) + QStringLiteral("  and (TO001='A001' ) and (TO041='Y' ) and (TO042= 0 )) ")
+            + OrderBy);
+}
