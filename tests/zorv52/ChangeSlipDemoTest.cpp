@@ -207,3 +207,19 @@ TEST_F(ChangeSlipDemoTest, SlipTypeSettingsFromTheDemoTables)
     EXPECT_TRUE(footer[0][1].ToString().startsWith(QStringLiteral("1. ")));
     EXPECT_TRUE(ask(server, SignBlockQuery(SignBlockSignOff, QStringLiteral("F01"))).IsEmpty());
 }
+
+TEST_F(ChangeSlipDemoTest, TheServerReceivesTheStatementAsBuilt)
+{
+    QByteArray ini = home_.read("StewardS.ini");
+    ASSERT_TRUE(ini.contains("QueryLog=\r\n"));
+    home_.write("StewardS.ini", ini.replace("QueryLog=\r\n", "QueryLog=Log\\query.log\r\n"));
+    const Variant server = NewServer(QStringLiteral("WANG"));
+    const QString sql
+        = printRoadStatement(server, {QueryModeCriteria, criteria(QStringLiteral("A521"), 3, 2), true});
+    Fetch(server, QStringLiteral("Provider1"), sql);
+    const QString log = QString::fromUtf8(home_.read("Log/query.log"));
+    EXPECT_TRUE(log.contains(QStringLiteral(" received: ") + sql + u'\n')) << qPrintable(log.left(2000));
+    // Built with the user's rights: the main-table condition and the supplier filter.
+    EXPECT_TRUE(sql.contains(QStringLiteral(" and (TO021 = 'F01') ")));
+    EXPECT_TRUE(sql.contains(QStringLiteral(" WHERE (( G.MA001 <> 'S0001' ) or (G.MA001 is null)) and ")));
+}
