@@ -2,6 +2,8 @@
 
 #include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
+#include "runtime/report/QRPreview.h"
+#include "runtime/report/QRPrinter.h"
 #include "runtime/report/QuickRpt.h"
 
 #include <mutex>
@@ -27,5 +29,6 @@ void RegisterReportClasses()
         RegisterClass<TQRShape>();
         RegisterClass<TQRImage>();
         RegisterClass<ReportDBBarcode>();
+        RegisterClass<TQRPreview>();
     });
 }
