@@ -71,7 +71,7 @@ void TQRFrame::Assign(const TPersistent* source)
     TPersistent::Assign(source);
 }
 
-TQRPrintable::TQRPrintable(TComponent* owner) : TControl(owner), frame_(new TQRFrame(this))
+TQRPrintable::TQRPrintable(TComponent* owner) : TControl(owner), frame_(new TQRFrame(this)), size_(new TQRSize(this))
 {
     SetColor(clWhite);
 }

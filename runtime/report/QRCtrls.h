@@ -82,8 +82,13 @@ class TQRPrintable : public TControl {
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(TQRFrame* Frame READ Frame WRITE SetFrame)
+    Q_PROPERTY(TQRSize* Size READ Size WRITE SetSize)
 public:
     explicit TQRPrintable(TComponent* owner = nullptr);
+
+    // Position and size in report units.
+    TQRSize* Size() const { return size_; }
+    void SetSize(TQRSize* size) { size_->Assign(size); }
 
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value) { alignment_ = value; }
@@ -121,6 +126,7 @@ protected:
     bool wordWrap_ = true;
     bool transparent_ = false;
     TQRFrame* frame_;
+    TQRSize* size_;
     int frameStyle_ = -1;
 };
 

@@ -231,7 +231,7 @@ QWidget* TQuickRep::CreateWidget(QWidget* parent)
     return new QFrame(parent);
 }
 
-TQRCustomBand::TQRCustomBand(TComponent* owner) : TWinControl(owner)
+TQRCustomBand::TQRCustomBand(TComponent* owner) : TWinControl(owner), size_(new TQRSize(this))
 {
     SetColor(clWhite);
     SetBounds(0, 0, 700, 40);

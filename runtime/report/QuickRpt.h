@@ -36,6 +36,7 @@
 
 #include "runtime/forms/Controls.h"
 #include "runtime/report/QRDataSource.h"
+#include "runtime/report/QRSize.h"
 #include "runtime/report/QRTypes.h"
 
 #include <QList>
@@ -250,8 +251,13 @@ class TQRCustomBand : public TWinControl {
     Q_PROPERTY(TQRBandAfterPrintEvent AfterPrint READ AfterPrint WRITE SetAfterPrint)
     Q_PROPERTY(bool ForceNewPage READ ForceNewPage WRITE SetForceNewPage)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(TQRSize* Size READ Size WRITE SetSize)
 public:
     explicit TQRCustomBand(TComponent* owner = nullptr);
+
+    // Position and size in report units.
+    TQRSize* Size() const { return size_; }
+    void SetSize(TQRSize* size) { size_->Assign(size); }
 
     // A band's height may go negative (the attached band of a slip page does
     // when the body area is full), so the band keeps its own signed height;
@@ -290,6 +296,7 @@ private:
     int stretch_ = 0;
     int designHeight_ = 0;
     int height_ = 0;
+    TQRSize* size_;
 };
 
 class TQRBand : public TQRCustomBand {

@@ -188,3 +188,25 @@ TEST(ReportLayoutTest, ADamagedDescriptionNamesTheLine)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("Line 2"))) << e.Message().toStdString();
     }
 }
+
+TEST(ReportLayoutTest, SizeShowsTheGeometryInReportUnits)
+{
+    auto report = MakeReport();
+    auto* band = AddBand(report.get(), QStringLiteral("Detail"), 96);
+    auto* label = AddControl(band, QStringLiteral("lbl"), 96, 48, 192, 17);
+    EXPECT_DOUBLE_EQ(label->Size()->Left(), 25.4);
+    EXPECT_DOUBLE_EQ(band->Size()->Height(), 25.4);
+    report->SetUnits(Inches);
+    EXPECT_DOUBLE_EQ(label->Size()->Width(), 2.0);
+    report->SetUnits(Characters);
+    EXPECT_DOUBLE_EQ(label->Size()->Width(), 20.0);
+    EXPECT_DOUBLE_EQ(label->Size()->Top(), 3.0);
+    report->SetUnits(MM);
+    report->SetZoom(50);
+    EXPECT_DOUBLE_EQ(label->Size()->Left(), 25.4) << "zoom does not move the control on paper";
+    label->Size()->SetLeft(50.8);
+    EXPECT_EQ(label->Left(), 96);
+    band->Size()->SetHeight(-12.7);
+    EXPECT_EQ(band->Height(), -24);
+    EXPECT_FALSE(WriteComponent(report.get()).contains(QStringLiteral("Size.")));
+}
