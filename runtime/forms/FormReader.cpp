@@ -338,6 +338,22 @@ private:
             write(target, property, value.bytes, line);
             return;
         default:
+            if (property.metaType() == QMetaType::fromType<QList<double>>()) {
+                // Number lists, such as a report page's Values = (100 2794 ...).
+                if (value.kind != Value::List)
+                    mismatch();
+                QList<double> numbers;
+                for (const Value& item : value.items) {
+                    if (item.kind == Value::Integer)
+                        numbers << static_cast<double>(item.integer);
+                    else if (item.kind == Value::Float)
+                        numbers << item.real;
+                    else
+                        fail(item.line, QStringLiteral("Number expected in list, found %1").arg(valueKindName(item.kind)));
+                }
+                write(target, property, QVariant::fromValue(numbers), line);
+                return;
+            }
             fail(line, QStringLiteral("Property %1 of type %2 cannot be read").arg(name, typeName(property)));
         }
     }

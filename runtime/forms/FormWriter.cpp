@@ -208,7 +208,15 @@ private:
         }
         case QMetaType::QString: return QuoteString(value.toString(), indent + QStringLiteral("  "));
         case QMetaType::QByteArray: return binaryText(value.toByteArray(), indent);
-        default: *present = false; return QString();
+        default:
+            if (property.metaType() == QMetaType::fromType<QList<double>>()) {
+                QStringList numbers;
+                for (double number : value.value<QList<double>>())
+                    numbers << QString::number(number, 'g', 17);
+                return u'(' + numbers.join(u' ') + u')';
+            }
+            *present = false;
+            return QString();
         }
     }
 

@@ -1,0 +1,166 @@
+#include "runtime/report/QRRenderer.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <cmath>
+
+namespace {
+
+// One point is 2540/72 units (hundredths of a millimetre).
+constexpr double unitsPerPoint = 2540.0 / 72.0;
+
+QPen penOf(const TQRShapeStyle& style, double scale)
+{
+    if (style.PenStyle == Qt::NoPen)
+        return QPen(Qt::NoPen);
+    QPen pen(QColor::fromRgba(style.PenColor));
+    pen.setWidthF(std::max(1.0, style.PenWidth * scale));
+    pen.setStyle(style.PenStyle);
+    return pen;
+}
+
+} // namespace
+
+TQRRenderer::TQRRenderer(std::shared_ptr<const TQRPageModel> model) : model_(std::move(model))
+{
+}
+
+const TQRRenderer::FontEntry& TQRRenderer::fontFor(int style, double pixelSize, const QPaintDevice* device)
+{
+    const quint64 key = (static_cast<quint64>(style) << 32) | static_cast<quint32>(std::lround(pixelSize * 64));
+    auto found = fonts_.find(key);
+    if (found != fonts_.end())
+        return *found;
+    const TQRTextStyle& s = model_->TextStyle(style);
+    FontEntry entry;
+    entry.font = QFont(s.Family);
+    // Point sizes follow the device's resolution, so the font matches the
+    // pixel size on screens, pictures and printers alike.
+    const int dpi = device ? device->logicalDpiY() : 96;
+    entry.font.setPointSizeF(std::max(0.5, pixelSize * 72.0 / dpi));
+    entry.font.setBold(s.Bold);
+    entry.font.setItalic(s.Italic);
+    entry.font.setUnderline(s.Underline);
+    entry.font.setStrikeOut(s.StrikeOut);
+    entry.metrics.emplace(entry.font, device);
+    return *fonts_.insert(key, std::move(entry));
+}
+
+void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView text, const QRectF& box, double scale)
+{
+    const TQRTextStyle& style = model_->TextStyle(item.style);
+    const FontEntry& entry = fontFor(item.style, style.PointSize * unitsPerPoint * scale, painter.device());
+    if (item.flags & TQRItem::Opaque)
+        painter.fillRect(box, QColor::fromRgba(item.extra));
+    painter.setFont(entry.font);
+    painter.setPen(QColor::fromRgba(style.Color));
+    const QString string = text.toString();
+    const int align = item.flags & TQRItem::AlignMask;
+    if (item.flags & TQRItem::WordWrap) {
+        int flags = Qt::AlignTop | Qt::TextWordWrap;
+        flags |= align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+        painter.drawText(box, flags, string);
+        return;
+    }
+    // One line: placed by its advance and drawn at the baseline, which
+    // costs far less than a layout per text.
+    const QFontMetricsF& metrics = *entry.metrics;
+    const double advance = align == TQRItem::AlignLeft && (item.flags & TQRItem::NoClip) ? 0 : metrics.horizontalAdvance(string);
+    double x = box.x();
+    if (align == TQRItem::AlignRight)
+        x = box.right() - advance;
+    else if (align == TQRItem::AlignCenter)
+        x = box.x() + (box.width() - advance) / 2;
+    const bool clip = !(item.flags & TQRItem::NoClip) && (advance > box.width() + 0.5 || metrics.height() > box.height() + 0.5);
+    if (clip) {
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+    }
+    painter.drawText(QPointF(x, box.y() + metrics.ascent()), string);
+    if (clip)
+        painter.restore();
+}
+
+void TQRRenderer::PaintPage(QPainter& painter, int page, const QRectF& target)
+{
+    if (page < 1 || page > model_->PageCount())
+        return;
+    const double scale = target.width() / model_->PageWidth();
+    const double scaleY = target.height() / model_->PageHeight();
+    auto map = [&](const TQRItem& item) {
+        return QRectF(target.x() + item.x * scale, target.y() + item.y * scaleY, item.w * scale, item.h * scaleY);
+    };
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    for (const TQRItem& item : model_->Items(page)) {
+        switch (item.kind) {
+        case TQRItem::Text: paintText(painter, item, model_->ItemText(page, item), map(item), scale); break;
+        case TQRItem::Line: {
+            painter.setPen(penOf(model_->ShapeStyle(item.style), scale));
+            const QPointF from(target.x() + item.x * scale, target.y() + item.y * scaleY);
+            painter.drawLine(from, from + QPointF(item.w * scale, item.h * scaleY));
+            break;
+        }
+        case TQRItem::Rect:
+        case TQRItem::Ellipse: {
+            const TQRShapeStyle& style = model_->ShapeStyle(item.style);
+            painter.setPen(penOf(style, scale));
+            painter.setBrush(style.Filled ? QBrush(QColor::fromRgba(style.BrushColor)) : QBrush(Qt::NoBrush));
+            if (item.kind == TQRItem::Rect)
+                painter.drawRect(map(item));
+            else
+                painter.drawEllipse(map(item));
+            painter.setBrush(Qt::NoBrush);
+            break;
+        }
+        case TQRItem::Image: painter.drawImage(map(item), model_->Image(item.style)); break;
+        }
+    }
+    painter.restore();
+}
+
+void TQRRenderer::PaintSheet(QPainter& painter, int sheet, const QRectF& target)
+{
+    if (!model_->HalfPage()) {
+        PaintPage(painter, sheet, target);
+        return;
+    }
+    const double half = target.height() / 2;
+    PaintPage(painter, sheet * 2 - 1, QRectF(target.x(), target.y(), target.width(), half));
+    PaintPage(painter, sheet * 2, QRectF(target.x(), target.y() + half, target.width(), half));
+}
+
+QSize TQRRenderer::SheetPixels(double dpi) const
+{
+    const QSize units = model_->SheetSize();
+    return QSize(static_cast<int>(std::lround(units.width() * dpi / 2540.0)),
+                 static_cast<int>(std::lround(units.height() * dpi / 2540.0)));
+}
+
+QImage TQRRenderer::PageImage(int page, double dpi)
+{
+    const QSize size(static_cast<int>(std::lround(model_->PageWidth() * dpi / 2540.0)),
+                     static_cast<int>(std::lround(model_->PageHeight() * dpi / 2540.0)));
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PaintPage(painter, page, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+QImage TQRRenderer::SheetImage(int sheet, double dpi)
+{
+    const QSize size = SheetPixels(dpi);
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PaintSheet(painter, sheet, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
