@@ -15,22 +15,6 @@ using testsupport::ScopedEnv;
 
 namespace {
 
-// A stand-in for HylaFAX's sendfax first on PATH: it records its arguments
-// (NUL-separated) in <folder>/argv, copies every argument that is a file to
-// <folder>/file<i>, counts its runs in <folder>/calls and exits with the
-// status in <folder>/status (0 when there is none), saying "refused" on
-// standard error when that is not 0.
-const char* FakeSendFax = R"sh(#!/bin/sh
-dir="$(dirname "$0")"
-printf '%s\0' "$@" > "$dir/argv"
-echo run >> "$dir/calls"
-i=0
-for a in "$@"; do i=$((i+1)); if [ -f "$a" ]; then cp "$a" "$dir/file$i"; fi; done
-status=0
-[ -f "$dir/status" ] && status=$(cat "$dir/status")
-[ "$status" != 0 ] && echo refused >&2
-exit "$status"
-)sh";
 
 class FaxTest : public ::testing::Test {
 protected:
@@ -38,7 +22,9 @@ protected:
         : home_({})
         , path_("PATH", (home_.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit())
     {
-        const QString script = home_.Write(QStringLiteral("bin/sendfax"), FakeSendFax);
+        // fake-sendfax.sh records the arguments of each run (see there).
+        const QString script = home_.Write(QStringLiteral("bin/sendfax"),
+            testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         WriteFaxSection("Server1=总公司传真|faxhost.example\n"
                         "Server2=Branch|10.1.2.3:4559\n"
