@@ -9,19 +9,25 @@ namespace testsupport {
 
 TestZip& TestZip::File(const QString& name, const QByteArray& content, unsigned permissions)
 {
-    items_.push_back({name, content, S_IFREG | permissions, false});
+    items_.push_back({name, content, S_IFREG | permissions, false, stored_});
     return *this;
 }
 
 TestZip& TestZip::Folder(const QString& name)
 {
-    items_.push_back({name, {}, S_IFDIR | 0755, true});
+    items_.push_back({name, {}, S_IFDIR | 0755, true, stored_});
     return *this;
 }
 
 TestZip& TestZip::Link(const QString& name, const QString& target)
 {
-    items_.push_back({name, target.toUtf8(), S_IFLNK | 0777, false});
+    items_.push_back({name, target.toUtf8(), S_IFLNK | 0777, false, stored_});
+    return *this;
+}
+
+TestZip& TestZip::Stored()
+{
+    stored_ = true;
     return *this;
 }
 
@@ -49,7 +55,10 @@ bool TestZip::Write(const QString& path)
         if (index < 0
             || zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
                    static_cast<zip_uint32_t>(item.Mode) << 16)
-                != 0) {
+                != 0
+            || (item.Stored
+                && zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0)
+                    != 0)) {
             error_ = QStringLiteral("cannot add %1: %2")
                          .arg(item.Name, QString::fromUtf8(zip_strerror(archive)));
             zip_discard(archive);

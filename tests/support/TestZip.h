@@ -20,6 +20,10 @@ public:
     // A symbolic link entry pointing at target (stored as its content).
     TestZip& Link(const QString& name, const QString& target);
 
+    // Entries added from now on are stored, not compressed (quick for large
+    // files whose packing does not matter to the test).
+    TestZip& Stored();
+
     // Writes the archive (replacing the file); false when libzip refused,
     // with Error() telling why.
     bool Write(const QString& path);
@@ -31,9 +35,11 @@ private:
         QByteArray Content;
         unsigned Mode; // st_mode bits: type and permissions
         bool IsFolder;
+        bool Stored;
     };
     std::vector<Item> items_;
     QString error_;
+    bool stored_ = false;
 };
 
 } // namespace testsupport

@@ -48,10 +48,10 @@ TEST_F(DownloadNewFileTest, NewerServerCopyIsFetchedAndUnpackedOverTheOldOne)
     // The archive is gone from the temporary folder once unpacked.
     EXPECT_EQ(QDir(temp_.file("tmp")).entryList(QDir::Files | QDir::Hidden), QStringList());
     EXPECT_EQ(LogAdded(), QString());
-    EXPECT_FALSE(IsLoaded("libHVDownLoad.so"));
+    EXPECT_FALSE(IsLoaded(BuiltLibrary("libHVDownLoad.so")));
     {
         THVDownLoad loader; // the probe does see a loaded library
-        EXPECT_TRUE(IsLoaded("libHVDownLoad.so"));
+        EXPECT_TRUE(IsLoaded(BuiltLibrary("libHVDownLoad.so")));
     }
 
     // Now the local copy is newer than the stamp: nothing more happens.
@@ -72,7 +72,7 @@ TEST_F(DownloadNewFileTest, OlderOrUnknownServerCopyLeavesTheFile)
     EXPECT_TRUE(
         Update("<Modify>" + Stamp(new_) + "<Path>" + temp_.file("server/S_PKG/" + Lib) + "</Path>", error));
     EXPECT_EQ(temp_.read("work/C_PKG/" + Lib), "old library");
-    EXPECT_FALSE(IsLoaded("libHVDownLoad.so"));
+    EXPECT_FALSE(IsLoaded(BuiltLibrary("libHVDownLoad.so")));
 }
 
 TEST_F(DownloadNewFileTest, SwitchTurnsUpdatesOnOnlyForOne)
@@ -105,7 +105,7 @@ TEST_F(DownloadNewFileTest, NetworkFilesAreNeverUpdated)
         EXPECT_FALSE(UpdateFileFromInfo(FileInfo(Lib, new_), unc, error, true));
         EXPECT_EQ(error, "Net File can't update![" + unc + "]");
         EXPECT_TRUE(LogAdded().contains(error)) << LogAdded().toStdString();
-        EXPECT_FALSE(IsLoaded("libHVDownLoad.so"));
+        EXPECT_FALSE(IsLoaded(BuiltLibrary("libHVDownLoad.so")));
     }
 }
 
@@ -172,7 +172,7 @@ TEST_F(DownloadNewFileTest, HostileArchiveIsNotUnpackedAndStaysInTheTemporaryFol
     EXPECT_EQ(temp_.read("work/C_PKG/" + Lib), "old library");
     EXPECT_TRUE(QFileInfo::exists(temp_.file("tmp/" + Lib + ".zip")));
     EXPECT_TRUE(LogAdded().contains(error));
-    EXPECT_FALSE(IsLoaded("libHVDownLoad.so"));
+    EXPECT_FALSE(IsLoaded(BuiltLibrary("libHVDownLoad.so")));
 }
 
 TEST_F(DownloadNewFileTest, MissingLibraryOrEntryPoint)

@@ -71,9 +71,13 @@ QString UpdateFixture::LogAdded() const
     return QString::fromUtf8(log.readAll());
 }
 
-bool UpdateFixture::IsLoaded(const QString& fileName)
+QString UpdateFixture::BuiltLibrary(const QString& fileName)
 {
-    const QString path = qEnvironmentVariable("STEWARD_LIBRARY_PATH") + "/" + fileName;
+    return qEnvironmentVariable("STEWARD_LIBRARY_PATH") + "/" + fileName;
+}
+
+bool UpdateFixture::IsLoaded(const QString& path)
+{
     void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_NOLOAD);
     if (handle)
         dlclose(handle);

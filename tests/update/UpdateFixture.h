@@ -31,8 +31,10 @@ protected:
     QString FileInfo(const QString& name, const QDateTime& modified) const;
     // What the update log got since the test began.
     QString LogAdded() const;
-    // True while the shared object of that file name in the library folder is loaded.
-    static bool IsLoaded(const QString& fileName);
+    // True while the shared object in that file is loaded in this process.
+    static bool IsLoaded(const QString& path);
+    // The file of a library built with the tests (in $STEWARD_LIBRARY_PATH).
+    static QString BuiltLibrary(const QString& fileName);
 
     static QString Stamp(const QDateTime& moment) { return moment.toString("yyyyMMddhhmmss"); }
 
