@@ -67,6 +67,10 @@ void ButtonCaption(const QString& name, QString& caption);
 // ".log" when the name has no dot. False when the line could not be written;
 // never throws.
 bool WriteAlertLog(const QString& name, const QString& message, const QString& period) noexcept;
+// The same line in the alert log of that name and period kept in the given
+// folder (a path text) instead of the home folder's "Log" folder.
+bool WriteAlertLogIn(
+    const QString& folder, const QString& name, const QString& message, const QString& period) noexcept;
 // The file the alert log of that name and period writes to at the given
 // moment, as a path text: home folder + "\Log\Alert_..." (WriteAlertLog's rules).
 QString AlertLogFileName(const QString& name, const QString& period, const QDateTime& moment);
