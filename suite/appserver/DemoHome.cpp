@@ -76,6 +76,10 @@ QString PostgresSchemaConnection(const QString& conninfo, const QString& schema)
 
 TDemoSummary CreateDemoSchema(const TDemoOptions& options)
 {
+    // The name goes into the connection text's options: a plain name only.
+    if (PgIdentifier(options.PostgresSchema) != options.PostgresSchema)
+        throw EDatabaseError(
+            QStringLiteral("schema name %1: only lower-case letters, digits and \"_\"").arg(options.PostgresSchema));
     {
         TPgConnection admin(options.PostgresConnection);
         admin.Script("DROP SCHEMA IF EXISTS " + PgIdentifier(options.PostgresSchema).toUtf8() + " CASCADE");

@@ -1,10 +1,15 @@
-// The texts the PostgreSQL back end writes or refuses, without a server.
+// The texts the PostgreSQL back end writes, reads or refuses, without a server.
+#include "common/QNERPGeneratorU.h"
 #include "runtime/system/Exceptions.h"
 #include "suite/appserver/PgClientText.h"
 #include "suite/appserver/PgConnection.h"
 #include "suite/appserver/PgSchema.h"
+#include "suite/appserver/ServerConfig.h"
+#include "support/TestSupport.h"
 
+#include <QHash>
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 TEST(PgText, PlacesOutsideLiteralsNamesAndCommentsAreNumbered)
 {
@@ -96,4 +101,51 @@ TEST(PgText, ClientTextsOfEachAccessLevel)
         else
             EXPECT_THROW(CheckPgClientText(sql, c.access), EDatabaseError) << c.sql;
     }
+}
+
+namespace {
+
+// The keywords of a libpq connection text, read by libpq itself.
+QHash<QString, QString> parsed(const QString& conninfo)
+{
+    QHash<QString, QString> keys;
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    if (!options) {
+        ADD_FAILURE() << "libpq cannot read " << qPrintable(conninfo) << ": " << (error ? error : "?");
+        PQfreemem(error);
+        return keys;
+    }
+    for (const PQconninfoOption* o = options; o->keyword; ++o)
+        if (o->val)
+            keys.insert(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
+    PQconninfoFree(options);
+    return keys;
+}
+
+} // namespace
+
+TEST(PgText, ServerConfigurationNamesServerLoginAndCompanySchema)
+{
+    testsupport::TempFolder home;
+    const QString password = QStringLiteral("p'w \\ 密");
+    home.write(QStringLiteral("StewardS.ini"),
+        QStringLiteral("[DBE Setting]\r\nMainDBType=PostgreSQL\r\nMainServerName=db.example:6543\r\n"
+                       "MainDBName=erp\r\nMainUserName=steward\r\nXXXXXX=%1\r\n")
+            .arg(EncodePassword(password))
+            .toUtf8());
+    const TServerConfig config = TServerConfig::FromHome(home.path());
+    EXPECT_TRUE(config.IsPostgres());
+    const QHash<QString, QString> demo = parsed(config.CompanyDatabaseFile(QStringLiteral("DEMO")));
+    EXPECT_EQ(demo.value(QStringLiteral("host")), QStringLiteral("db.example"));
+    EXPECT_EQ(demo.value(QStringLiteral("port")), QStringLiteral("6543"));
+    EXPECT_EQ(demo.value(QStringLiteral("dbname")), QStringLiteral("erp"));
+    EXPECT_EQ(demo.value(QStringLiteral("user")), QStringLiteral("steward"));
+    EXPECT_EQ(demo.value(QStringLiteral("password")), password);
+    EXPECT_EQ(demo.value(QStringLiteral("options")), QStringLiteral("-c search_path=demo"));
+    EXPECT_EQ(parsed(config.MainDatabaseFile()).value(QStringLiteral("options")),
+        QStringLiteral("-c search_path=public"));
+    // A name that is no plain name selects nothing (it would reach the connection text).
+    EXPECT_EQ(config.CompanyDatabaseFile(QStringLiteral("demo' host=evil")), QString());
+    EXPECT_EQ(config.CompanyDatabaseFile(QStringLiteral("a b")), QString());
 }
