@@ -13,7 +13,10 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: steward-appserver --create-demo DIR [--slips N] [--seed S]\n");
+    std::fprintf(stderr,
+        "usage: steward-appserver --create-demo DIR [--slips N] [--seed S] [--postgres CONNINFO [--schema NAME]]\n"
+        "  --postgres  fill the schema NAME (default demo) of that PostgreSQL database instead of\n"
+        "              DIR/C_DATA/DEMO.db; StewardS.ini then names the PostgreSQL server\n");
     return 2;
 }
 
@@ -35,6 +38,10 @@ int main(int argc, char** argv)
             options.Slips = args[++i].toInt(&ok);
         else if (a == QLatin1String("--seed") && hasValue)
             options.Seed = args[++i].toUInt(&ok);
+        else if (a == QLatin1String("--postgres") && hasValue)
+            options.PostgresConnection = args[++i];
+        else if (a == QLatin1String("--schema") && hasValue)
+            options.PostgresSchema = args[++i].toLower();
         else
             return usage();
         if (!ok || options.Slips < 0)
