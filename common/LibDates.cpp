@@ -119,6 +119,11 @@ double ParseDate8(const QString& text)
     return datetime::TryEncodeDate(y, m, d, result) ? result : 0;
 }
 
+QString TodayText()
+{
+    return FormatDateText(1, QString(), datetime::Today());
+}
+
 bool IsValidSqlDate(const QString& text)
 {
     if (text.isEmpty())

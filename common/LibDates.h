@@ -19,6 +19,8 @@ QString FormatYearMonthText(int order, const QString& separator, double date);
 // Day number of an eight-digit "yyyymmdd" text; 0 when the text is not exactly
 // eight digits or the date does not exist.
 double ParseDate8(const QString& text);
+// Today as "yyyymmdd".
+QString TodayText();
 // True for an empty text, or a real "yyyymmdd" date from 17530101 to 99991231.
 bool IsValidSqlDate(const QString& text);
 // 28 to 31 by the Gregorian rule; 0 for a month outside 1..12.

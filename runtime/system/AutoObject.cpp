@@ -1,5 +1,7 @@
 #include "runtime/system/AutoObject.h"
 
+#include "runtime/system/ArgReader.h"
+
 #include <QMutex>
 
 namespace {
@@ -67,10 +69,7 @@ bool TAutoObject::HasMember(const QString& member) const
 
 const Variant& TAutoObject::Arg(const VariantList& args, int index)
 {
-    static const Variant empty;
-    if (index < 0 || index >= args.size())
-        return empty;
-    return args.at(index).Deref();
+    return TArgReader(args).At(index); // a reference into args, or a lasting Unassigned
 }
 
 void TAutoObject::SetOut(VariantList& args, int index, const Variant& value)
