@@ -36,8 +36,9 @@ QString ShiftDate(const Variant& value, const QString& unit, int amount);
 // move whole months). offset counts months when monthMode is not "0", else
 // weeks; anchor 0 adds dayOffset days, 1 takes the first day (of the month, or
 // Sunday of the week), 2 the last day (of the month, or Saturday). offset,
-// dayOffset and anchor are decimal texts; one that is needed and is not a
-// number raises EConvertError.
+// dayOffset and anchor are decimal texts (spaces around and a sign allowed);
+// any of the three that is not one, the empty text included, raises
+// EConvertError, whether or not the rule in force uses it.
 QString RelativeDate(const QString& base, const QString& offset, const QString& monthMode,
     const QString& dayOffset, const QString& anchor);
 
