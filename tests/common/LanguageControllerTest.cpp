@@ -95,9 +95,9 @@ TEST(LanguageReader, LoadEventsSeeComponentAndElement)
     PackageForm f;
     QStringList seen;
     f.controller.SetBeforeLoadComponent(
-        TLoadComponentEvent::Of([&](TObject* sender, TComponent* c, pugi::xml_node e) {
+        TLoadComponentEvent::Of([&](TObject* sender, TComponent* c, TLangElement e) {
             EXPECT_EQ(sender, &f.controller);
-            seen << c->Name() + u'=' + QString::fromUtf8(e.name());
+            seen << c->Name() + u'=' + e.Name();
         }));
     f.Apply(QStringLiteral(R"(<TfrmSlip><lblNote Caption="x"/></TfrmSlip>)"));
     EXPECT_EQ(seen, QStringList({QStringLiteral("frmSlip=TfrmSlip"), QStringLiteral("lblNote=lblNote")}));
