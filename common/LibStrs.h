@@ -17,7 +17,8 @@
 QString PadLeft(const QString& text, int width, QChar pad = QLatin1Char(' '));
 // The n-th field (from 1) of text cut at every separator; empty when there is none.
 QString GetToken(const QString& text, const QString& separator, int n);
-// 0 for an empty text, else the number of separators + 1.
+// 0 for an empty text, else the number of separators + 1, separators found
+// the way GetToken cuts (never overlapping): the fields GetToken can return.
 int CountFields(const QString& text, const QString& separator);
 // value with leading zeros to width digits ("%.*d": ZeroPad(4, -5) = "-0005").
 QString ZeroPad(int width, int value);

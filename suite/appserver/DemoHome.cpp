@@ -106,9 +106,22 @@ QString AppServerResource(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
+QStringList ExistingHomeFiles(const QString& dir)
+{
+    QStringList found;
+    for (const char* name :
+        {"registry.reg", "StewardC.ini", "StewardS.ini", "UserDef.ini", "C_DATA/DEMO.db"})
+        if (QFileInfo::exists(dir + u'/' + QLatin1String(name)))
+            found << QLatin1String(name);
+    return found;
+}
+
 TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
 {
     const QString home = QFileInfo(dir).absoluteFilePath();
+    if (const QStringList there = ExistingHomeFiles(home); !there.isEmpty() && !options.Force)
+        throw EFCreateError(QStringLiteral("%1 holds a client home already (%2); --force replaces it")
+                                .arg(QDir::toNativeSeparators(home), there.join(QStringLiteral(", "))));
     QDir root;
     for (const char* folder : {"C_DATA", "C_TEMP", "C_HVBIN", "C_PKG", "Log", "MultiLanguage/CHS",
              "MultiLanguage/CHT", "MultiLanguage/ENG"})

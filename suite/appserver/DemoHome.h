@@ -21,6 +21,7 @@
 // rights to factory F01 and to suppliers other than S0001).
 
 #include <QString>
+#include <QStringList>
 
 struct TDemoOptions {
     int Slips = 300; // slip headers (MOCTO rows), 1..15 lines each
@@ -29,6 +30,7 @@ struct TDemoOptions {
     // PostgreSQL rather than the SQLite file.
     QString PostgresConnection;
     QString PostgresSchema = QStringLiteral("demo"); // a plain lower-case name
+    bool Force = false; // replace the files of a home already in the folder
 };
 
 struct TDemoSummary {
@@ -38,8 +40,15 @@ struct TDemoSummary {
     qint64 SignOffRecords = 0;
 };
 
-// Makes the home in dir (created when missing; existing demo files are
-// replaced). Raises Exception on failure.
+// The files of a client home that dir holds already (of those a demo home
+// writes: registry.reg, StewardC.ini, StewardS.ini, UserDef.ini,
+// C_DATA/DEMO.db), as relative names; empty when it holds none.
+QStringList ExistingHomeFiles(const QString& dir);
+
+// Makes the home in dir (created when missing). A folder that holds a home
+// already (ExistingHomeFiles) is refused with an Exception naming what is
+// there, unless options.Force is set; then its demo files are replaced.
+// Raises Exception on failure.
 TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options = {});
 
 // Creates the schema in an empty database file and fills it. Raises.
