@@ -1,6 +1,6 @@
 #include "PictureLibrary.h"
 
-#include "suite/libs/HVBmpToFile.h"
+#include "format/HVBmpToFile.h"
 
 #include "runtime/system/Exceptions.h"
 #include "runtime/system/Libraries.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The report output's side of the picture converter "HVBmpToFile.dll"
-// (libHVBmpToFile.so, contract in suite/libs/HVBmpToFile.h): saves a
+// (libHVBmpToFile.so, contract in format/HVBmpToFile.h): saves a
 // rendered page as a JPEG or GIF file.
 //
 // The library is looked up by its Windows name in the module's folder, the

@@ -12,7 +12,7 @@
 // Usage: bench_pictures [pages per measurement, default 100] [--keep DIR]
 //        (--keep leaves one file of each kind in DIR to look at, with a PNG of it)
 
-#include "HVBmpToFile.h"
+#include "format/HVBmpToFile.h"
 #include "PictureTestImages.h"
 
 #include "runtime/system/Libraries.h"

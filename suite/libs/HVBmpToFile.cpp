@@ -1,7 +1,7 @@
 // libHVBmpToFile.so: saves a page bitmap as a JPEG or GIF file (contract in
 // HVBmpToFile.h).
 
-#include "HVBmpToFile.h"
+#include "format/HVBmpToFile.h"
 
 #include "GifWriter.h"
 #include "PaletteQuantizer.h"

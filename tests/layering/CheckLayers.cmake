@@ -84,6 +84,12 @@ foreach(source IN LISTS sources)
     if(to STREQUAL "" OR to STREQUAL from)
       continue()
     endif()
+    # The module's main block carries the stand-ins of the outside automation
+    # servers (mail client, fax service): with no out-of-process objects here,
+    # the module registers them in its own object registry.
+    if(source STREQUAL "frame/module/ZORV52CMain.cpp" AND to MATCHES "^suite/(mail|fax)$")
+      continue()
+    endif()
     if(NOT to IN_LIST allowed_${from})
       message("${source}: includes \"${header}\" (${from} may not include ${to})")
       math(EXPR wrong "${wrong} + 1")

@@ -1,4 +1,4 @@
-#include "HVBmpToFile.h"
+#include "format/HVBmpToFile.h"
 #include "PictureTestImages.h"
 #include "support/TestSupport.h"
 

@@ -9,8 +9,8 @@
 // only reads the pixels, never keeps the pointer past the call and never
 // frees anything of the caller's.
 //
-// This header is the whole contract; it is plain C so that any caller can
-// include it.
+// This header is the whole contract, kept with its caller (the report output)
+// and included by the library; it is plain C so that any caller can include it.
 
 #include <stdint.h>
 
