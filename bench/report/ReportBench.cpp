@@ -6,9 +6,11 @@
 //     bytes per page (items and text, plus the shared styles spread over
 //     the pages),
 //   - first page: from the data being open to page 1 being ready,
-//   - rendering: pictures per second (wall and CPU).
-// Usage: bench_report [--slips N] [--lines N] [--render N]
-// (N slips of 1..15 lines, 8 on average; --render: how many pages to render).
+//   - rendering: pictures per second (wall and CPU),
+//   - PDF: the first 100 pages as one vector PDF, its time and size.
+// Usage: bench_report [--slips N] [--lines N] [--render N] [--png DIR]
+// (N slips of 1..15 lines, 8 on average; --render: how many pages to render;
+// --png: save pictures of the first three pages there).
 
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/report/QRCtrls.h"
@@ -17,6 +19,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QMap>
 #include <cstdio>
 #include <random>
@@ -280,5 +284,19 @@ int main(int argc, char** argv)
     }
     std::printf("rendering: %d pages to 96-dpi pictures in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f pages/s (wall) [%lld]\n",
                 count, render.Wall(), render.Cpu(), count / render.Cpu(), count / render.Wall(), static_cast<long long>(checksum % 1000));
+    const int at = static_cast<int>(args.indexOf("--png"));
+    if (at >= 0 && at + 1 < args.size())
+        for (int p = 1; p <= std::min(3, pages->PageCount()); ++p)
+            printer->ReportPageImage(p, 96).save(QStringLiteral("%1/slip-page-%2.png").arg(args.at(at + 1)).arg(p));
+
+    // Vector PDF of the first pages (fonts embedded).
+    const int pdfPages = std::min(100, pages->PageCount());
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("slips.pdf");
+    Clock writing;
+    const bool written = printer->ExportPdf(pdf, 1, pdfPages);
+    std::printf("pdf: %d pages %s in %.3f s wall, %.3f s CPU, %.1f KB (%.1f KB per page)\n", pdfPages,
+                written ? "written" : "NOT written", writing.Wall(), writing.Cpu(), QFileInfo(pdf).size() / 1024.0,
+                QFileInfo(pdf).size() / 1024.0 / pdfPages);
     return 0;
 }

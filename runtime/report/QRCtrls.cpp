@@ -176,7 +176,7 @@ void TQRCustomLabel::Print(TQRRunContext& context, QPoint origin)
     std::uint8_t flags = alignFlag(alignment_);
     if (wordWrap_)
         flags |= TQRItem::WordWrap;
-    if (autoSize_ && !wordWrap_)
+    if (autoSize_)
         flags |= TQRItem::NoClip;
     QRgb background = 0;
     if (!transparent_ && Color() != clWhite && Color() != clNone) {

@@ -73,7 +73,11 @@ private:
     TPenStyle style_ = psSolid;
 };
 
-// The base of every report control.
+// The base of every report control. Text of an AutoSize control is never
+// cut: one line that may run past the box (WordWrap off), or lines broken at
+// the box's width that may run below it (WordWrap on). Without AutoSize the
+// text is cut at the box. AutoStretch with WordWrap makes the band as much
+// higher as the wrapped text needs (the band's Stretch).
 class TQRPrintable : public TControl {
     Q_OBJECT
     Q_PROPERTY(Vcl::TAlignment Alignment READ Alignment WRITE SetAlignment)

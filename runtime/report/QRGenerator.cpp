@@ -88,6 +88,14 @@ bool TQRGenerator::Start()
     context_.Environment.DefaultSource = report_->MainSource();
     context_.Environment.FindSource = [report = report_](const QString& name) { return report->FindDataSource(name); };
     source_ = report_->MainSource();
+    background_ = -1;
+    if (!report_->Background()->Empty()) {
+        const QImage picture = QImage::fromData(report_->Background()->Data());
+        if (picture.isNull())
+            warnings_ << QStringLiteral("%1: the background picture cannot be read").arg(report_->Name());
+        else
+            background_ = pages_->ImageIndex(picture);
+    }
 
     bool go = true;
     if (report_->BeforePrint().Assigned())
@@ -194,6 +202,7 @@ void TQRGenerator::printGroupFooters(int fromLevel)
 {
     for (int i = static_cast<int>(groups_.size()) - 1; i >= fromLevel && phase_ != Phase::Finished; --i) {
         TQRGroup* group = groups_[static_cast<size_t>(i)].band;
+        groups_[static_cast<size_t>(i)].open = false;
         if (slipMode() && group == report_->PageStartBand()) {
             closeSlip();
             continue;
@@ -218,6 +227,7 @@ void TQRGenerator::printGroupHeaders(int fromLevel)
             openPage();
         }
         printBand(group);
+        groups_[static_cast<size_t>(i)].open = true;
     }
 }
 
@@ -312,6 +322,8 @@ void TQRGenerator::printChildren(TQRCustomBand* band)
 void TQRGenerator::openPage()
 {
     pages_->BeginPage();
+    if (background_ >= 0)
+        pages_->AddImage(QRect(0, 0, pages_->PageWidth(), pages_->PageHeight()), background_);
     pageOpen_ = true;
     pageFresh_ = true;
     y_ = top_;
@@ -327,6 +339,9 @@ void TQRGenerator::openPage()
             printBand(band);
     for (TQRCustomBand* band : bandsOfType(rbColumnHeader))
         printBand(band);
+    for (const Group& group : groups_)
+        if (group.open && group.band->ReprintOnNewPage() && !(slipMode() && group.band == report_->PageStartBand()))
+            printBand(group.band);
     pageFresh_ = true;
     if (slipOpen_) {
         report_->PageAttachDetailBand()->SetHeight(attachDesignHeight_);

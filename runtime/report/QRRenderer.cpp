@@ -59,6 +59,8 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
     const int align = item.flags & TQRItem::AlignMask;
     if (item.flags & TQRItem::WordWrap) {
         int flags = Qt::AlignTop | Qt::TextWordWrap;
+        if (item.flags & TQRItem::NoClip)
+            flags |= Qt::TextDontClip;
         flags |= align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft;
         painter.drawText(box, flags, string);
         return;

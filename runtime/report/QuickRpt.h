@@ -101,6 +101,7 @@ QString QRUnitName(TQRUnit unit);
 class TQuickRep : public TWinControl {
     Q_OBJECT
     Q_PROPERTY(TQRPage* Page READ Page WRITE SetPage)
+    Q_PROPERTY(TPicture* Background READ Background WRITE SetBackground)
     Q_PROPERTY(Qrpt::TQRUnit Units READ Units WRITE SetUnits)
     Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
     Q_PROPERTY(QString DataSet READ DataSet WRITE SetDataSet)
@@ -123,6 +124,11 @@ public:
 
     TQRPage* Page() const { return page_; }
     void SetPage(TQRPage* page) { page_->Assign(page); }
+    // A picture printed behind everything else, over the whole of each
+    // report page (a printed form the fields fill in). A picture that
+    // cannot be read prints nothing and leaves a warning.
+    TPicture* Background() const { return background_; }
+    void SetBackground(TPicture* picture) { background_->Assign(picture); }
     TQRUnit Units() const { return units_; }
     void SetUnits(TQRUnit units) { units_ = units; }
     int Zoom() const { return zoom_; }
@@ -217,6 +223,7 @@ private:
     void finishRun();
 
     TQRPage* page_;
+    TPicture* background_;
     TQRUnit units_ = MM;
     int zoom_ = 100;
     QString dataSet_;
@@ -323,11 +330,16 @@ private:
 // A group header: printed when its Expression changes from one row to the
 // next (and on the first row); its FooterBand prints on the last row of the
 // group. Groups nest in child order: the first group is the outermost.
+// ReprintOnNewPage prints the header again at the top of every page the
+// group goes on to.
 class TQRGroup : public TQRCustomBand {
     Q_OBJECT
     Q_PROPERTY(QString Expression READ Expression WRITE SetExpression)
     Q_PROPERTY(TQRCustomBand* FooterBand READ FooterBand WRITE SetFooterBand)
+    Q_PROPERTY(bool ReprintOnNewPage READ ReprintOnNewPage WRITE SetReprintOnNewPage)
 public:
+    bool ReprintOnNewPage() const { return reprint_; }
+    void SetReprintOnNewPage(bool value) { reprint_ = value; }
     explicit TQRGroup(TComponent* owner = nullptr);
     QString Expression() const { return expression_; }
     void SetExpression(const QString& text) { expression_ = text; }
@@ -337,4 +349,5 @@ public:
 private:
     QString expression_;
     QPointer<TQRCustomBand> footerBand_;
+    bool reprint_ = false;
 };
