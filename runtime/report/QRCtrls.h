@@ -24,6 +24,11 @@ class TQRPageModel;
 
 // What controls need from the run they print in.
 struct TQRRunContext {
+    // The source named dataSet (the default source when empty) and the
+    // index of field in it; false, with a warning naming control, when
+    // either is missing.
+    bool ResolveField(const QString& control, const QString& dataSet, const QString& field, TQRDataSource** source,
+                      int* index) const;
     TQuickRep* Report = nullptr;
     TQRPageModel* Pages = nullptr;
     TQRExprEnvironment Environment;
