@@ -257,7 +257,6 @@ class TQRCustomBand : public TWinControl {
     Q_PROPERTY(TQRBandBeforePrintEvent BeforePrint READ BeforePrint WRITE SetBeforePrint)
     Q_PROPERTY(TQRBandAfterPrintEvent AfterPrint READ AfterPrint WRITE SetAfterPrint)
     Q_PROPERTY(bool ForceNewPage READ ForceNewPage WRITE SetForceNewPage)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
     Q_PROPERTY(TQRSize* Size READ Size WRITE SetSize)
 public:
     explicit TQRCustomBand(TComponent* owner = nullptr);
@@ -268,7 +267,8 @@ public:
 
     // A band's height may go negative (the attached band of a slip page does
     // when the body area is full), so the band keeps its own signed height;
-    // the control's bounds hold it clamped at 0. Use these through the band.
+    // the control's bounds (and the published Height) hold it clamped at 0.
+    // Use these through the band.
     int Height() const { return height_; }
     void SetHeight(int value);
     void SetBounds(int left, int top, int width, int height) override;
