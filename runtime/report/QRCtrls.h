@@ -240,8 +240,10 @@ private:
 };
 
 // The value of an expression (QRExpr.h). Aggregates collect every row the
-// report prints a detail band for; ResetAfterPrint starts them over after
-// each time the control printed (a group total).
+// report prints a detail band for (a running total on the detail band
+// includes its own row; a row whose detail band was refused does not count);
+// ResetAfterPrint starts them over after each time the control printed (a
+// group total).
 class TQRExpr : public TQRCustomLabel {
     Q_OBJECT
     Q_PROPERTY(QString Expression READ Expression WRITE SetExpression)

@@ -237,17 +237,13 @@ void TQRGenerator::printDetail(TQRCustomBand* band)
         return;
     TQRCustomBand* attached = slipMode() && band == report_->PageDetailBand() ? report_->PageAttachDetailBand() : nullptr;
     if (!attached) {
-        if (printBand(band))
-            for (TQRExpr* expr : aggregates_)
-                expr->UpdateAggregates();
+        printBand(band);
         return;
     }
     // The body area is full once the attached band has gone negative; a
     // line refused then goes to the next page of the same slip.
     const bool full = attached->Height() < 0;
     if (printBand(band)) {
-        for (TQRExpr* expr : aggregates_)
-            expr->UpdateAggregates();
         attached->SetHeight(attached->Height() - band->Height());
     } else if (full) {
         closePage(false);
@@ -274,6 +270,11 @@ bool TQRGenerator::printBand(TQRCustomBand* band, bool fit)
             band->AfterPrint()(band, false);
         return false;
     }
+    // Aggregates take the row once its detail band is sure to print, so a
+    // running total on the detail band itself includes this row.
+    if (band->BandType() == rbDetail)
+        for (TQRExpr* expr : aggregates_)
+            expr->UpdateAggregates();
     int extra = 0;
     const QList<TQRPrintable*>& printables = controls_.value(band);
     for (TQRPrintable* printable : printables)

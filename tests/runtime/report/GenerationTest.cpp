@@ -300,3 +300,17 @@ TEST_F(GenerationTest, ASlipOfTenThousandLinesPrintsEveryLine)
     EXPECT_EQ(lines, 10000);
     EXPECT_EQ(PageTexts(*pages, pages->PageCount()).last(), "item 1.10000");
 }
+
+TEST_F(GenerationTest, RunningTotalsCountThePrintedRowsOnly)
+{
+    rows(1, 4);
+    auto* detail = AddBand(report_.get(), "Detail", 20, rbDetail);
+    AddControl<TQRExpr>(detail, "exprRunning", 0, 0)->SetExpression("STR(QTY) + ':' + STR(SUM(QTY))");
+    detail->SetBeforePrint(TQRBandBeforePrintEvent::Of([&](TQRCustomBand*, bool& print) {
+        print = source_.FieldValue(source_.FieldIndex("QTY")).toInt() != 3;
+    }));
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"}));
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"})) << "a new run starts from zero";
+}

@@ -156,3 +156,18 @@ TEST_F(RenderTest, GenerateAheadShowsPageOneThenFinishesFromTheEventLoop)
     EXPECT_FALSE(printer->Generating());
     EXPECT_EQ(printer->PageCount(), (3120 + 48) / 49);
 }
+
+TEST_F(RenderTest, ReportPagesSaveAsPictureFilesOfTheirSuffix)
+{
+    testsupport::TempFolder folder;
+    report_->SetPageStyle(psHalfPage);
+    ASSERT_TRUE(report_->Prepare());
+    TQRPrinter* printer = report_->QRPrinter();
+    ASSERT_TRUE(printer->SaveReportPage(5, folder.file("ZORV52_001.bmp")));
+    ASSERT_TRUE(printer->SaveReportPage(6, folder.file("ZORV52_002.jpg")));
+    EXPECT_FALSE(printer->SaveReportPage(7, folder.file("ZORV52_003.bmp"))) << "there are six report pages";
+    const QImage bmp(folder.file("ZORV52_001.bmp"), "BMP");
+    EXPECT_EQ(bmp.size(), QSize(816, 528)) << "a half page";
+    EXPECT_EQ(QImage(folder.file("ZORV52_002.jpg"), "JPG").size(), QSize(816, 528));
+    EXPECT_TRUE(folder.read("ZORV52_001.bmp").startsWith("BM"));
+}
