@@ -101,7 +101,9 @@ private:
         for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
             const QMetaProperty property = meta->property(i);
             const char* name = property.name();
-            if (qstrcmp(name, "Name") == 0 || !stored(object, name))
+            // A component's Name is its object line; a sub-object's Name
+            // (Font.Name) is an ordinary property.
+            if ((qstrcmp(name, "Name") == 0 && qobject_cast<const TComponent*>(object)) || !stored(object, name))
                 continue;
             const QString path = prefix + QString::fromLatin1(name);
             QMetaProperty refProperty;

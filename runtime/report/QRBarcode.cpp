@@ -237,13 +237,8 @@ TQRBarcodeSymbol ReportDBBarcode::Encode(const QString& text) const
 void ReportDBBarcode::BeginRun(TQRRunContext& context)
 {
     TQRPrintable::BeginRun(context);
-    source_ = dataSet_.isEmpty() ? context.Environment.DefaultSource
-                                 : (context.Environment.FindSource ? context.Environment.FindSource(dataSet_) : nullptr);
-    field_ = source_ ? source_->FieldIndex(dataField_) : -1;
-    if (field_ < 0) {
-        context.Warn(QStringLiteral("%1: field %2 not found").arg(Name(), dataField_));
+    if (!context.ResolveField(Name(), dataSet_, dataField_, &source_, &field_))
         source_ = nullptr;
-    }
     TQRShapeStyle bars;
     bars.PenStyle = Qt::NoPen;
     bars.Filled = true;

@@ -55,6 +55,23 @@ std::uint8_t alignFlag(TAlignment alignment)
 
 } // namespace
 
+bool TQRRunContext::ResolveField(const QString& control, const QString& dataSet, const QString& field,
+                                 TQRDataSource** source, int* index) const
+{
+    *source = dataSet.isEmpty() ? Environment.DefaultSource
+                                : (Environment.FindSource ? Environment.FindSource(dataSet) : nullptr);
+    *index = *source ? (*source)->FieldIndex(field) : -1;
+    if (!*source) {
+        Warn(QStringLiteral("%1: data set %2 not found").arg(control, dataSet.isEmpty() ? QStringLiteral("(none)") : dataSet));
+        return false;
+    }
+    if (*index < 0) {
+        Warn(QStringLiteral("%1: field %2 not found").arg(control, field));
+        return false;
+    }
+    return true;
+}
+
 void TQRFrame::Assign(const TPersistent* source)
 {
     if (auto* other = qobject_cast<const TQRFrame*>(source)) {
@@ -176,7 +193,7 @@ void TQRCustomLabel::Print(TQRRunContext& context, QPoint origin)
     std::uint8_t flags = alignFlag(alignment_);
     if (wordWrap_)
         flags |= TQRItem::WordWrap;
-    if (autoSize_ && !wordWrap_)
+    if (autoSize_)
         flags |= TQRItem::NoClip;
     QRgb background = 0;
     if (!transparent_ && Color() != clWhite && Color() != clNone) {
@@ -200,21 +217,8 @@ TQRDBText::TQRDBText(TComponent* owner) : TQRCustomLabel(owner)
 void TQRDBText::BeginRun(TQRRunContext& context)
 {
     TQRCustomLabel::BeginRun(context);
-    source_ = nullptr;
-    field_ = -1;
-    TQRDataSource* source = dataSet_.isEmpty() ? context.Environment.DefaultSource
-                                               : (context.Environment.FindSource ? context.Environment.FindSource(dataSet_) : nullptr);
-    if (!source) {
-        if (!dataField_.isEmpty())
-            context.Warn(QStringLiteral("%1: data set %2 not found").arg(Name(), dataSet_.isEmpty() ? QStringLiteral("(none)") : dataSet_));
-        return;
-    }
-    field_ = source->FieldIndex(dataField_);
-    if (field_ < 0) {
-        context.Warn(QStringLiteral("%1: field %2 not found").arg(Name(), dataField_));
-        return;
-    }
-    source_ = source;
+    if (!context.ResolveField(Name(), dataSet_, dataField_, &source_, &field_))
+        source_ = nullptr;
 }
 
 QString TQRDBText::GetText() const

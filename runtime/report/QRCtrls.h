@@ -24,6 +24,11 @@ class TQRPageModel;
 
 // What controls need from the run they print in.
 struct TQRRunContext {
+    // The source named dataSet (the default source when empty) and the
+    // index of field in it; false, with a warning naming control, when
+    // either is missing.
+    bool ResolveField(const QString& control, const QString& dataSet, const QString& field, TQRDataSource** source,
+                      int* index) const;
     TQuickRep* Report = nullptr;
     TQRPageModel* Pages = nullptr;
     TQRExprEnvironment Environment;
@@ -73,7 +78,11 @@ private:
     TPenStyle style_ = psSolid;
 };
 
-// The base of every report control.
+// The base of every report control. Text of an AutoSize control is never
+// cut: one line that may run past the box (WordWrap off), or lines broken at
+// the box's width that may run below it (WordWrap on). Without AutoSize the
+// text is cut at the box. AutoStretch with WordWrap makes the band as much
+// higher as the wrapped text needs (the band's Stretch).
 class TQRPrintable : public TControl {
     Q_OBJECT
     Q_PROPERTY(Vcl::TAlignment Alignment READ Alignment WRITE SetAlignment)
@@ -231,8 +240,10 @@ private:
 };
 
 // The value of an expression (QRExpr.h). Aggregates collect every row the
-// report prints a detail band for; ResetAfterPrint starts them over after
-// each time the control printed (a group total).
+// report prints a detail band for (a running total on the detail band
+// includes its own row; a row whose detail band was refused does not count);
+// ResetAfterPrint starts them over after each time the control printed (a
+// group total).
 class TQRExpr : public TQRCustomLabel {
     Q_OBJECT
     Q_PROPERTY(QString Expression READ Expression WRITE SetExpression)

@@ -96,9 +96,10 @@ void TQRMemorySource::Prior()
 {
     if (rows_.empty())
         return;
-    if (eof_)
-        eof_ = false;
-    else if (current_ > 0)
+    // As a data set does: past the end the cursor still stands on the last
+    // row, so one step back is the row before it.
+    eof_ = false;
+    if (current_ > 0)
         --current_;
 }
 

@@ -7,7 +7,8 @@
 //   there is none.
 // - Next() moves one row on; past the last row Eof() becomes true and the
 //   cursor stays on the last row (its fields still read that row).
-// - Prior() moves one row back (nothing on the first row) and clears Eof().
+// - Prior() moves one row back (nothing on the first row) and clears Eof();
+//   past the end that is the row before the last, as a data set moves.
 //   The engine uses it to print group footers on the group's last row; band
 //   handlers use it to hold a row back for the next page.
 // - FieldIndex() resolves a name once (case-insensitive; -1 when absent);

@@ -88,6 +88,14 @@ bool TQRGenerator::Start()
     context_.Environment.DefaultSource = report_->MainSource();
     context_.Environment.FindSource = [report = report_](const QString& name) { return report->FindDataSource(name); };
     source_ = report_->MainSource();
+    background_ = -1;
+    if (!report_->Background()->Empty()) {
+        const QImage picture = QImage::fromData(report_->Background()->Data());
+        if (picture.isNull())
+            warnings_ << QStringLiteral("%1: the background picture cannot be read").arg(report_->Name());
+        else
+            background_ = pages_->ImageIndex(picture);
+    }
 
     bool go = true;
     if (report_->BeforePrint().Assigned())
@@ -194,6 +202,7 @@ void TQRGenerator::printGroupFooters(int fromLevel)
 {
     for (int i = static_cast<int>(groups_.size()) - 1; i >= fromLevel && phase_ != Phase::Finished; --i) {
         TQRGroup* group = groups_[static_cast<size_t>(i)].band;
+        groups_[static_cast<size_t>(i)].open = false;
         if (slipMode() && group == report_->PageStartBand()) {
             closeSlip();
             continue;
@@ -218,6 +227,7 @@ void TQRGenerator::printGroupHeaders(int fromLevel)
             openPage();
         }
         printBand(group);
+        groups_[static_cast<size_t>(i)].open = true;
     }
 }
 
@@ -227,17 +237,13 @@ void TQRGenerator::printDetail(TQRCustomBand* band)
         return;
     TQRCustomBand* attached = slipMode() && band == report_->PageDetailBand() ? report_->PageAttachDetailBand() : nullptr;
     if (!attached) {
-        if (printBand(band))
-            for (TQRExpr* expr : aggregates_)
-                expr->UpdateAggregates();
+        printBand(band);
         return;
     }
     // The body area is full once the attached band has gone negative; a
     // line refused then goes to the next page of the same slip.
     const bool full = attached->Height() < 0;
     if (printBand(band)) {
-        for (TQRExpr* expr : aggregates_)
-            expr->UpdateAggregates();
         attached->SetHeight(attached->Height() - band->Height());
     } else if (full) {
         closePage(false);
@@ -264,6 +270,11 @@ bool TQRGenerator::printBand(TQRCustomBand* band, bool fit)
             band->AfterPrint()(band, false);
         return false;
     }
+    // Aggregates take the row once its detail band is sure to print, so a
+    // running total on the detail band itself includes this row.
+    if (band->BandType() == rbDetail)
+        for (TQRExpr* expr : aggregates_)
+            expr->UpdateAggregates();
     int extra = 0;
     const QList<TQRPrintable*>& printables = controls_.value(band);
     for (TQRPrintable* printable : printables)
@@ -312,6 +323,8 @@ void TQRGenerator::printChildren(TQRCustomBand* band)
 void TQRGenerator::openPage()
 {
     pages_->BeginPage();
+    if (background_ >= 0)
+        pages_->AddImage(QRect(0, 0, pages_->PageWidth(), pages_->PageHeight()), background_);
     pageOpen_ = true;
     pageFresh_ = true;
     y_ = top_;
@@ -327,6 +340,9 @@ void TQRGenerator::openPage()
             printBand(band);
     for (TQRCustomBand* band : bandsOfType(rbColumnHeader))
         printBand(band);
+    for (const Group& group : groups_)
+        if (group.open && group.band->ReprintOnNewPage() && !(slipMode() && group.band == report_->PageStartBand()))
+            printBand(group.band);
     pageFresh_ = true;
     if (slipOpen_) {
         report_->PageAttachDetailBand()->SetHeight(attachDesignHeight_);

@@ -34,6 +34,7 @@ private:
         TQRGroup* band;
         TQRExpression expression;
         QVariant value;
+        bool open = false; // between its header and its footer
     };
 
     void collect();
@@ -84,4 +85,5 @@ private:
     bool endBandPrinted_ = false;
     int attachDesignHeight_ = 0;
     int rows_ = 0;
+    int background_ = -1; // image index of the background picture
 };

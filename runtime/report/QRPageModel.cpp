@@ -7,24 +7,30 @@ TQRPageModel::TQRPageModel(int pageWidth, int pageHeight, bool halfPage)
 {
 }
 
+namespace {
+
 // Style tables stay small (a report uses a handful of fonts), so a linear
 // search beats hashing the family name of every text printed.
+template<typename T>
+int indexOrAdd(std::vector<T>& table, const T& value)
+{
+    const auto found = std::find(table.begin(), table.end(), value);
+    if (found != table.end())
+        return static_cast<int>(found - table.begin());
+    table.push_back(value);
+    return static_cast<int>(table.size() - 1);
+}
+
+} // namespace
+
 int TQRPageModel::TextStyleIndex(const TQRTextStyle& style)
 {
-    const auto found = std::find(textStyles_.begin(), textStyles_.end(), style);
-    if (found != textStyles_.end())
-        return static_cast<int>(found - textStyles_.begin());
-    textStyles_.push_back(style);
-    return static_cast<int>(textStyles_.size() - 1);
+    return indexOrAdd(textStyles_, style);
 }
 
 int TQRPageModel::ShapeStyleIndex(const TQRShapeStyle& style)
 {
-    const auto found = std::find(shapeStyles_.begin(), shapeStyles_.end(), style);
-    if (found != shapeStyles_.end())
-        return static_cast<int>(found - shapeStyles_.begin());
-    shapeStyles_.push_back(style);
-    return static_cast<int>(shapeStyles_.size() - 1);
+    return indexOrAdd(shapeStyles_, style);
 }
 
 int TQRPageModel::ImageIndex(const QImage& image)

@@ -147,7 +147,7 @@ bool TQRPrinter::Print(QPrinter& printer, int from, int to, int copies)
 {
     Complete();
     const auto pages = Pages();
-    if (!pages || pages->SheetCount() == 0)
+    if (!pages || pages->SheetCount() == 0 || !printer.isValid())
         return false;
     printer.setFullPage(true);
     printer.setPageLayout(layoutFor(*pages));

@@ -59,6 +59,8 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
     const int align = item.flags & TQRItem::AlignMask;
     if (item.flags & TQRItem::WordWrap) {
         int flags = Qt::AlignTop | Qt::TextWordWrap;
+        if (item.flags & TQRItem::NoClip)
+            flags |= Qt::TextDontClip;
         flags |= align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft;
         painter.drawText(box, flags, string);
         return;
@@ -138,29 +140,33 @@ QSize TQRRenderer::SheetPixels(double dpi) const
                  static_cast<int>(std::lround(units.height() * dpi / 2540.0)));
 }
 
+namespace {
+
+// A white picture of size at dpi that paint fills.
+template<typename Paint>
+QImage picture(const QSize& size, double dpi, Paint paint)
+{
+    QImage image(size, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+} // namespace
+
 QImage TQRRenderer::PageImage(int page, double dpi)
 {
     const QSize size(static_cast<int>(std::lround(model_->PageWidth() * dpi / 2540.0)),
                      static_cast<int>(std::lround(model_->PageHeight() * dpi / 2540.0)));
-    QImage image(size, QImage::Format_RGB32);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    PaintPage(painter, page, QRectF(QPointF(0, 0), QSizeF(size)));
-    return image;
+    return picture(size, dpi, [&](QPainter& painter, const QRectF& target) { PaintPage(painter, page, target); });
 }
 
 QImage TQRRenderer::SheetImage(int sheet, double dpi)
 {
-    const QSize size = SheetPixels(dpi);
-    QImage image(size, QImage::Format_RGB32);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    PaintSheet(painter, sheet, QRectF(QPointF(0, 0), QSizeF(size)));
-    return image;
+    return picture(SheetPixels(dpi), dpi, [&](QPainter& painter, const QRectF& target) { PaintSheet(painter, sheet, target); });
 }

@@ -104,7 +104,7 @@ void TQRPage::Assign(const TPersistent* source)
     TPersistent::Assign(source);
 }
 
-TQuickRep::TQuickRep(TComponent* owner) : TWinControl(owner), page_(new TQRPage(this))
+TQuickRep::TQuickRep(TComponent* owner) : TWinControl(owner), page_(new TQRPage(this)), background_(new TPicture(this))
 {
     RegisterReportClasses();
     options_ = TQROptions(FirstPageHeader) | LastPageFooter;

@@ -101,6 +101,7 @@ QString QRUnitName(TQRUnit unit);
 class TQuickRep : public TWinControl {
     Q_OBJECT
     Q_PROPERTY(TQRPage* Page READ Page WRITE SetPage)
+    Q_PROPERTY(TPicture* Background READ Background WRITE SetBackground)
     Q_PROPERTY(Qrpt::TQRUnit Units READ Units WRITE SetUnits)
     Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
     Q_PROPERTY(QString DataSet READ DataSet WRITE SetDataSet)
@@ -123,6 +124,11 @@ public:
 
     TQRPage* Page() const { return page_; }
     void SetPage(TQRPage* page) { page_->Assign(page); }
+    // A picture printed behind everything else, over the whole of each
+    // report page (a printed form the fields fill in). A picture that
+    // cannot be read prints nothing and leaves a warning.
+    TPicture* Background() const { return background_; }
+    void SetBackground(TPicture* picture) { background_->Assign(picture); }
     TQRUnit Units() const { return units_; }
     void SetUnits(TQRUnit units) { units_ = units; }
     int Zoom() const { return zoom_; }
@@ -217,6 +223,7 @@ private:
     void finishRun();
 
     TQRPage* page_;
+    TPicture* background_;
     TQRUnit units_ = MM;
     int zoom_ = 100;
     QString dataSet_;
@@ -250,7 +257,6 @@ class TQRCustomBand : public TWinControl {
     Q_PROPERTY(TQRBandBeforePrintEvent BeforePrint READ BeforePrint WRITE SetBeforePrint)
     Q_PROPERTY(TQRBandAfterPrintEvent AfterPrint READ AfterPrint WRITE SetAfterPrint)
     Q_PROPERTY(bool ForceNewPage READ ForceNewPage WRITE SetForceNewPage)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
     Q_PROPERTY(TQRSize* Size READ Size WRITE SetSize)
 public:
     explicit TQRCustomBand(TComponent* owner = nullptr);
@@ -261,7 +267,8 @@ public:
 
     // A band's height may go negative (the attached band of a slip page does
     // when the body area is full), so the band keeps its own signed height;
-    // the control's bounds hold it clamped at 0. Use these through the band.
+    // the control's bounds (and the published Height) hold it clamped at 0.
+    // Use these through the band.
     int Height() const { return height_; }
     void SetHeight(int value);
     void SetBounds(int left, int top, int width, int height) override;
@@ -323,11 +330,16 @@ private:
 // A group header: printed when its Expression changes from one row to the
 // next (and on the first row); its FooterBand prints on the last row of the
 // group. Groups nest in child order: the first group is the outermost.
+// ReprintOnNewPage prints the header again at the top of every page the
+// group goes on to.
 class TQRGroup : public TQRCustomBand {
     Q_OBJECT
     Q_PROPERTY(QString Expression READ Expression WRITE SetExpression)
     Q_PROPERTY(TQRCustomBand* FooterBand READ FooterBand WRITE SetFooterBand)
+    Q_PROPERTY(bool ReprintOnNewPage READ ReprintOnNewPage WRITE SetReprintOnNewPage)
 public:
+    bool ReprintOnNewPage() const { return reprint_; }
+    void SetReprintOnNewPage(bool value) { reprint_ = value; }
     explicit TQRGroup(TComponent* owner = nullptr);
     QString Expression() const { return expression_; }
     void SetExpression(const QString& text) { expression_ = text; }
@@ -337,4 +349,5 @@ public:
 private:
     QString expression_;
     QPointer<TQRCustomBand> footerBand_;
+    bool reprint_ = false;
 };

@@ -135,3 +135,14 @@ TEST_F(WriterTest, HandlersAndReferencesAreWrittenByName)
     fresh->FindComponent<TButton>("btnCancel")->TControl::Click();
     EXPECT_EQ(fresh->Calls, QStringList{"btnOKClick:btnCancel"});
 }
+
+TEST_F(WriterTest, FontNameIsWrittenAndReadBack)
+{
+    std::unique_ptr<TfrmSample> form(CreateForm<TfrmSample>());
+    form->FindComponent<TLabel>("lblCode")->Font()->SetName("AR PL UMing CN");
+    const QString text = WriteComponentDescendant(form.get());
+    EXPECT_TRUE(text.contains("    Font.Name = 'AR PL UMing CN'\n")) << text.toStdString();
+    std::unique_ptr<TfrmSample> again(CreateForm<TfrmSample>());
+    ReadComponent(again.get(), text);
+    EXPECT_EQ(again->FindComponent<TLabel>("lblCode")->Font()->Name(), "AR PL UMing CN");
+}

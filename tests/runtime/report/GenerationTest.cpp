@@ -4,6 +4,10 @@
 
 #include "runtime/report/QRPageModel.h"
 
+#include "support/TestSupport.h"
+
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 using namespace reporttest;
@@ -231,4 +235,82 @@ TEST_F(GenerationTest, StepsShowTheFirstPageBeforeTheLastIsMade)
     while (report_->Step()) {
     }
     EXPECT_EQ(report_->Pages()->PageCount(), 21);
+}
+
+TEST_F(GenerationTest, BackgroundPictureLiesBehindEveryPage)
+{
+    rows(1, 60);
+    auto* detail = AddBand(report_.get(), "Detail", 20, rbDetail);
+    AddField(detail, "ITEM", 0);
+    QImage form(85, 110, QImage::Format_RGB32);
+    form.fill(Qt::yellow);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    form.save(&buffer, "PNG");
+    report_->Background()->SetData(png);
+    ASSERT_TRUE(report_->Prepare());
+    const auto pages = report_->Pages();
+    ASSERT_EQ(pages->PageCount(), 2);
+    for (int page = 1; page <= 2; ++page) {
+        const TQRItem& first = pages->Items(page).front();
+        EXPECT_EQ(first.kind, TQRItem::Image);
+        EXPECT_EQ(first.Box(), QRect(0, 0, 21590, 27940));
+        EXPECT_EQ(first.style, 0) << "one shared picture";
+    }
+    EXPECT_EQ(pages->Image(0).pixelColor(5, 5), QColor(Qt::yellow));
+
+    report_->Background()->SetData("damaged");
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1).size(), 49);
+    EXPECT_TRUE(report_->Warnings().join(';').contains("background picture cannot be read"));
+}
+
+TEST_F(GenerationTest, PicturesFromFilesThatAreMissingOrDamagedAreRefused)
+{
+    testsupport::TempFolder folder;
+    TQRImage image(nullptr);
+    EXPECT_FALSE(image.LoadFromFile(folder.file("missing.png")));
+    EXPECT_FALSE(image.LoadFromFile(folder.write("damaged.png", "\x89PNG broken")));
+    EXPECT_TRUE(image.Picture()->Empty());
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder.file("good.png")));
+    EXPECT_TRUE(image.LoadFromFile(folder.file("good.png")));
+    EXPECT_FALSE(image.Picture()->Empty());
+}
+
+TEST_F(GenerationTest, ASlipOfTenThousandLinesPrintsEveryLine)
+{
+    rows(1, 10000);
+    auto* group = AddBand<TQRGroup>(report_.get(), "Group", 30);
+    group->SetExpression("KIND");
+    group->SetReprintOnNewPage(true);
+    AddField(group, "KIND", 0);
+    auto* detail = AddBand(report_.get(), "Detail", 20, rbDetail);
+    AddField(detail, "ITEM", 0);
+    ASSERT_TRUE(report_->Prepare());
+    const auto pages = report_->Pages();
+    int lines = 0;
+    for (int page = 1; page <= pages->PageCount(); ++page) {
+        const QStringList texts = PageTexts(*pages, page);
+        EXPECT_EQ(texts.first(), "K1") << "the group header opens page " << page;
+        lines += texts.size() - 1;
+    }
+    EXPECT_EQ(lines, 10000);
+    EXPECT_EQ(PageTexts(*pages, pages->PageCount()).last(), "item 1.10000");
+}
+
+TEST_F(GenerationTest, RunningTotalsCountThePrintedRowsOnly)
+{
+    rows(1, 4);
+    auto* detail = AddBand(report_.get(), "Detail", 20, rbDetail);
+    AddControl<TQRExpr>(detail, "exprRunning", 0, 0)->SetExpression("STR(QTY) + ':' + STR(SUM(QTY))");
+    detail->SetBeforePrint(TQRBandBeforePrintEvent::Of([&](TQRCustomBand*, bool& print) {
+        print = source_.FieldValue(source_.FieldIndex("QTY")).toInt() != 3;
+    }));
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"}));
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"})) << "a new run starts from zero";
 }

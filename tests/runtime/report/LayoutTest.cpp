@@ -175,6 +175,8 @@ TEST(ReportLayoutTest, FormDescriptionRoundTripKeepsReportAndControls)
     EXPECT_EQ(WriteComponent(again.get()), written);
     EXPECT_TRUE(written.contains(QStringLiteral("Page.Values = (0 2794 100 2159 100 100 0)"))) << written.toStdString();
     EXPECT_TRUE(written.contains(QStringLiteral("Expression = 'ClientDataSet1.TO001+ClientDataSet1.TO002'")));
+    EXPECT_TRUE(written.contains(QStringLiteral("Font.Name = 'SimSun'"))) << "a sub-object's Name is a property";
+    EXPECT_EQ(written.count(QStringLiteral("Height = 120")), 1);
 }
 
 TEST(ReportLayoutTest, ADamagedDescriptionNamesTheLine)

@@ -1,9 +1,11 @@
 #include "ReportFixture.h"
 
 #include "runtime/report/QRPreview.h"
+#include "runtime/report/QRProgress.h"
 #include "runtime/report/QRPrinter.h"
 
 #include <QPixmap>
+#include <QProgressDialog>
 #include <QScrollArea>
 #include <gtest/gtest.h>
 
@@ -96,4 +98,36 @@ TEST_F(PreviewTest, ShowsPagesAsTheyArriveAndPaintsTheSheet)
             if (qGray(shot.pixel(x, y)) < 64)
                 ++dark;
     EXPECT_GT(dark, 100);
+}
+
+TEST_F(PreviewTest, ProgressWindowFollowsTheRunAndItsCancelStopsIt)
+{
+    for (int i = 0; i < 2000; ++i)
+        source_.AddRow({QStringLiteral("more %1").arg(i)});
+    int outerCalls = 0;
+    report_->SetProgressHandler([&](int, int, int) {
+        ++outerCalls;
+        return true;
+    });
+    {
+        TQRProgress progress(report_.get());
+        progress.SetLabelText(QStringLiteral("page %1"));
+        ASSERT_TRUE(progress.Run());
+        EXPECT_EQ(progress.Dialog()->maximum(), 2100);
+        EXPECT_EQ(progress.Dialog()->labelText(), QStringLiteral("page %1").arg(report_->Pages()->PageCount()));
+        EXPECT_EQ(outerCalls, report_->Pages()->PageCount()) << "the handler that was there still hears";
+
+        auto* detail = report_->Bands().first();
+        detail->SetAfterPrint(TQRBandAfterPrintEvent::Of([&](TQRCustomBand*, bool) {
+            if (source_.RecNo() == 500)
+                progress.Dialog()->cancel();
+        }));
+        EXPECT_FALSE(progress.Run());
+        EXPECT_TRUE(report_->Cancelled());
+        EXPECT_LT(report_->Pages()->PageCount(), 12);
+        detail->SetAfterPrint({});
+    }
+    outerCalls = 0;
+    ASSERT_TRUE(report_->Prepare());
+    EXPECT_GT(outerCalls, 0) << "the previous handler is back";
 }

@@ -2,6 +2,7 @@
 
 #include "ReportFixture.h"
 
+#include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/report/QRRenderer.h"
 
@@ -155,4 +156,35 @@ TEST_F(RenderTest, GenerateAheadShowsPageOneThenFinishesFromTheEventLoop)
     EXPECT_EQ(finished, 1);
     EXPECT_FALSE(printer->Generating());
     EXPECT_EQ(printer->PageCount(), (3120 + 48) / 49);
+}
+
+TEST_F(RenderTest, ReportPagesSaveAsPictureFilesOfTheirSuffix)
+{
+    testsupport::TempFolder folder;
+    report_->SetPageStyle(psHalfPage);
+    ASSERT_TRUE(report_->Prepare());
+    TQRPrinter* printer = report_->QRPrinter();
+    ASSERT_TRUE(printer->SaveReportPage(5, folder.file("ZORV52_001.bmp")));
+    ASSERT_TRUE(printer->SaveReportPage(6, folder.file("ZORV52_002.jpg")));
+    EXPECT_FALSE(printer->SaveReportPage(7, folder.file("ZORV52_003.bmp"))) << "there are six report pages";
+    const QImage bmp(folder.file("ZORV52_001.bmp"), "BMP");
+    EXPECT_EQ(bmp.size(), QSize(816, 528)) << "a half page";
+    EXPECT_EQ(QImage(folder.file("ZORV52_002.jpg"), "JPG").size(), QSize(816, 528));
+    EXPECT_TRUE(folder.read("ZORV52_001.bmp").startsWith("BM"));
+}
+
+TEST_F(RenderTest, PrintingAsksThePrinterThroughTheDialogService)
+{
+    ASSERT_TRUE(report_->Prepare());
+    ScriptedDialogService dialogs;
+    ScriptedDialogService::Answer cancel;
+    cancel.Accepted = false;
+    dialogs.Expect(DialogKind::Print, cancel);
+    EXPECT_FALSE(report_->QRPrinter()->PrintSetupAndPrint());
+    ScriptedDialogService::Answer missing;
+    missing.Value = QStringLiteral("no such printer here");
+    dialogs.Expect(DialogKind::Print, missing);
+    EXPECT_FALSE(report_->QRPrinter()->PrintSetupAndPrint()) << "a printer that is not there prints nothing";
+    EXPECT_EQ(dialogs.Pending(), 0);
+    EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
