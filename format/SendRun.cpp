@@ -1,8 +1,12 @@
 #include "SendRun.h"
 
 #include "runtime/system/AutoObject.h"
+#include "runtime/system/NativePath.h"
+#include "runtime/system/SystemFacts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -32,6 +36,20 @@ TSendRun::TSendRun(const TSendList& list, IRecipientPages& pages, TSendLog& log)
     , pages_(pages)
     , log_(log)
 {
+}
+
+QString TSendRun::AttachmentBaseName(const QString& programCode, const QString& clientHome, const QDateTime& now)
+{
+    QString folder = GetTempFolder();
+    if (!QFileInfo(NativePath(folder)).isDir()) {
+        folder = clientHome;
+        if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('\\')) && !folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('\\');
+        folder += QStringLiteral("C_DATA\\C_TEMP\\");
+        if (!QDir().mkpath(NativePath(folder)))
+            throw Exception(QStringLiteral("Can not create directory :") + folder);
+    }
+    return folder + programCode + QLatin1Char('_') + now.toString(QStringLiteral("yyyyMMdd_HHmmss"));
 }
 
 QString TSendRun::ServerAddress(const QString& caption)

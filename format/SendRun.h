@@ -26,6 +26,7 @@
 #include "SendList.h"
 #include "SendLog.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <functional>
 
@@ -62,6 +63,12 @@ public:
 
     // Set by any failure of the last run.
     bool SendFailed = false;
+
+    // Where a run's picture files go: the system's temporary folder when it
+    // exists, else clientHome + "C_DATA\C_TEMP\" (made when missing; raises
+    // Exception "Can not create directory :" + folder when it cannot be);
+    // then programCode + "_" + yyyyMMdd + "_" + hhmmss. Pages append their number.
+    static QString AttachmentBaseName(const QString& programCode, const QString& clientHome, const QDateTime& now);
 
     // The address between the last "(" and the ")" after it; empty when there is none.
     static QString ServerAddress(const QString& caption);

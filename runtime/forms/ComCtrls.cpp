@@ -10,12 +10,14 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QLabel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -962,4 +964,30 @@ void TMonthCalendar::UpdateWidget()
     calendar->setSelectedDate(DateValue());
     calendar->setVerticalHeaderFormat(weekNumbers_ ? QCalendarWidget::ISOWeekNumbers
                                                    : QCalendarWidget::NoVerticalHeader);
+}
+
+// TProgressBar ---------------------------------------------------------------
+
+TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner)
+{
+    SetBoundsSilently(QRect(0, 0, 150, 16));
+}
+
+int TProgressBar::Position() const
+{
+    return max_ >= min_ ? std::clamp(position_, min_, max_) : position_;
+}
+
+QWidget* TProgressBar::CreateWidget(QWidget* parent)
+{
+    return new QProgressBar(parent);
+}
+
+void TProgressBar::UpdateWidget()
+{
+    TWinControl::UpdateWidget();
+    auto* bar = static_cast<QProgressBar*>(Widget());
+    bar->setRange(min_, std::max(min_, max_));
+    bar->setValue(Position());
+    bar->setTextVisible(false);
 }

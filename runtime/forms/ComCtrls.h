@@ -473,6 +473,37 @@ private:
 // keeps them (whole days: a time of day is dropped). MinDate and MaxDate of 0
 // mean no limit; a date outside the limits is refused, and narrowing the
 // limits moves the date inside them.
+// A progress bar: Position between Min and Max (kept inside them), StepIt
+// advancing by Step.
+class TProgressBar : public TWinControl {
+    Q_OBJECT
+    Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_PROPERTY(int Step READ Step WRITE SetStep)
+public:
+    explicit TProgressBar(TComponent* owner = nullptr);
+    int Min() const { return min_; }
+    void SetMin(int value) { Set(min_, value); }
+    int Max() const { return max_; }
+    void SetMax(int value) { Set(max_, value); }
+    int Position() const;
+    void SetPosition(int value) { Set(position_, value); }
+    int Step() const { return step_; }
+    void SetStep(int value) { Set(step_, value); }
+    void StepIt() { SetPosition(Position() + step_); }
+
+protected:
+    QWidget* CreateWidget(QWidget* parent) override;
+    void UpdateWidget() override;
+
+private:
+    int min_ = 0;
+    int max_ = 100;
+    int position_ = 0;
+    int step_ = 10;
+};
+
 class TMonthCalendar : public TWinControl {
     Q_OBJECT
     Q_PROPERTY(double Date READ Date WRITE SetDate)

@@ -329,6 +329,8 @@ void TForm::UpdateWidget()
         flags = Qt::Tool;
     else if (borderStyle_ == bsNone)
         flags |= Qt::FramelessWindowHint;
+    if (formStyle_ == fsStayOnTop)
+        flags |= Qt::WindowStaysOnTopHint;
     if (window->windowFlags() != flags)
         window->setWindowFlags(flags);
     auto* mainMenu = qobject_cast<TMainMenu*>(menu_.data());

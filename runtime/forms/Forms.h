@@ -20,6 +20,7 @@ class TForm : public TWinControl {
     Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth)
     Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight)
     Q_PROPERTY(Vcl::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(Vcl::TFormStyle FormStyle READ FormStyle WRITE SetFormStyle)
     Q_PROPERTY(Vcl::TPosition Position READ Position WRITE SetPosition)
     Q_PROPERTY(Vcl::TWindowState WindowState READ WindowState WRITE SetWindowState)
     Q_PROPERTY(bool KeyPreview READ KeyPreview WRITE SetKeyPreview)
@@ -52,6 +53,9 @@ public:
     void SetClientHeight(int value) { SetHeight(std::clamp(value, 0, MaxExtent) + FrameHeight + menuHeight()); }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle value) { Set(borderStyle_, value); }
+    // fsStayOnTop keeps the window above the others; the MDI styles show as normal windows.
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle value) { Set(formStyle_, value); }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition value) { position_ = value; }
     TWindowState WindowState() const { return windowState_; }
@@ -151,6 +155,7 @@ private:
 
     QPointer<QWidget> client_;
     TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormStyle formStyle_ = fsNormal;
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;

@@ -43,6 +43,7 @@ void RegisterStandardClasses()
     RegisterClass<TStatusBar>();
     RegisterClass<TToolBar>();
     RegisterClass<TToolButton>();
+    RegisterClass<TProgressBar>();
     RegisterClass<TSpinEdit>();
     RegisterClass<TStringGrid>();
     // Non-visual components

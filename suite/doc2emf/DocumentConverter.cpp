@@ -1,11 +1,11 @@
 #include "DocumentConverter.h"
 
+#include "runtime/system/ChildProcess.h"
 #include "runtime/system/SystemFacts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -14,11 +14,11 @@ namespace {
 
 const QStringList Formats {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("emf")};
 
-QString processFailure(QProcess& process)
+QString conversionFailure(const TProgramRun& run)
 {
-    const QString output = QString::fromLocal8Bit(process.readAllStandardError() + process.readAllStandardOutput()).trimmed();
+    const QString output = (run.ErrorOutput + run.Output).trimmed();
     return QStringLiteral("LibreOffice could not convert the document (status %1)%2")
-        .arg(process.exitCode())
+        .arg(run.ExitCode)
         .arg(output.isEmpty() ? QString() : QStringLiteral(": ") + output);
 }
 
@@ -68,26 +68,22 @@ QString TDocumentConverter::Convert(const QString& document, const QString& targ
     QDir(work.path()).mkdir(QStringLiteral("profile"));
     QDir(work.path()).mkdir(QStringLiteral("out"));
     const QString outFolder = work.filePath(QStringLiteral("out"));
-    QProcess process;
-    process.setProgram(program);
     // An absolute document path: a name starting with "-" cannot pass for an option.
-    process.setArguments({QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
-        QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
-        QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outFolder, source.absoluteFilePath()});
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted())
-        return QStringLiteral("%1 could not be started: %2").arg(program, process.errorString());
-    if (!process.waitForFinished(TimeoutSeconds * 1000)) {
-        process.kill();
-        process.waitForFinished(2000);
+    const TProgramRun run = RunProgram(program,
+        {QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
+            QStringLiteral("-env:UserInstallation=")
+                + QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
+            QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outFolder, source.absoluteFilePath()},
+        TimeoutSeconds);
+    if (run.Result == TProgramRun::NotStarted)
+        return QStringLiteral("%1 could not be started: %2").arg(program, run.StartError);
+    if (run.Result == TProgramRun::TimedOut)
         return QStringLiteral("LibreOffice did not finish within %1 seconds").arg(TimeoutSeconds);
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return processFailure(process);
+    if (!run.Succeeded())
+        return conversionFailure(run);
     const QString produced = QDir(outFolder).filePath(source.completeBaseName() + QLatin1Char('.') + format);
     if (!QFileInfo(produced).isFile() || QFileInfo(produced).size() == 0)
-        return processFailure(process);
+        return conversionFailure(run);
 
     // Copy beside the target, then rename over it: the target is never half-written.
     const QString partial = target + QStringLiteral(".part");

@@ -6,8 +6,6 @@
 
 #include "runtime/system/SystemFacts.h"
 
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -48,10 +46,7 @@ private:
     bool connect(const QString& host)
     {
         disconnect();
-        const QString program = settings_.SendFaxProgram;
-        const bool installed = program.contains(QLatin1Char('/')) ? QFileInfo(program).isExecutable()
-                                                                   : !QStandardPaths::findExecutable(program).isEmpty();
-        if (!TFaxServer::IsHost(host.trimmed()) || !installed)
+        if (!TFaxServer::IsHost(host.trimmed()) || TSendFaxJob::ProgramPath(settings_.SendFaxProgram).isEmpty())
             return false;
         host_ = host.trimmed();
         return true;

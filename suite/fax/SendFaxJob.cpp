@@ -2,8 +2,9 @@
 
 #include "FaxSettings.h"
 
+#include "runtime/system/ChildProcess.h"
+
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -25,6 +26,12 @@ bool TSendFaxJob::IsDialable(const QString& number)
     static const QRegularExpression dialable(QStringLiteral(R"(^[0-9+(#*][0-9+\-() .,#*]{0,63}$)"));
     static const QRegularExpression digit(QStringLiteral("[0-9]"));
     return dialable.match(number).hasMatch() && number.contains(digit);
+}
+
+QString TSendFaxJob::ProgramPath(const QString& program)
+{
+    const QString path = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    return !path.isEmpty() && QFileInfo(path).isExecutable() ? path : QString();
 }
 
 QString TSendFaxJob::Check() const
@@ -60,26 +67,23 @@ QString TSendFaxJob::Run() const
     const QString error = Check();
     if (!error.isEmpty())
         return error;
-    const QString program = Program.contains(QLatin1Char('/')) ? Program : QStandardPaths::findExecutable(Program);
-    if (program.isEmpty() || !QFileInfo(program).isExecutable())
+    const QString program = ProgramPath(Program);
+    if (program.isEmpty())
         return QStringLiteral("The HylaFAX client \"%1\" is not installed").arg(Program);
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(Arguments());
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted())
-        return QStringLiteral("%1 could not be started: %2").arg(program, process.errorString());
-    if (!process.waitForFinished(TimeoutSeconds * 1000)) {
-        process.kill();
-        process.waitForFinished(2000);
+    const TProgramRun run = RunProgram(program, Arguments(), TimeoutSeconds);
+    switch (run.Result) {
+    case TProgramRun::NotStarted:
+        return QStringLiteral("%1 could not be started: %2").arg(program, run.StartError);
+    case TProgramRun::TimedOut:
         return QStringLiteral("%1 did not finish within %2 seconds").arg(program).arg(TimeoutSeconds);
+    case TProgramRun::Finished:
+        break;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    if (!run.Succeeded()) {
+        const QString output = run.ErrorOutput.trimmed();
         return QStringLiteral("%1 failed with status %2%3")
             .arg(program)
-            .arg(process.exitCode())
+            .arg(run.ExitCode)
             .arg(output.isEmpty() ? QString() : QStringLiteral(": ") + output);
     }
     return {};

@@ -31,6 +31,10 @@ struct TSendFaxJob {
     // "#" or "*"; at most 64 characters. No "@" (sendfax would read a name).
     static bool IsDialable(const QString& number);
 
+    // The executable program names (a path, or a name looked up on PATH),
+    // or empty when there is none.
+    static QString ProgramPath(const QString& program);
+
     // Empty when the job can be run, else why not.
     QString Check() const;
     QStringList Arguments() const;

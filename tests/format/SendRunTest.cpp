@@ -225,3 +225,27 @@ TEST(SendRunAddress, TheLastParenthesesOfTheCaptionHoldTheServer)
     EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("no server")), QString());
     EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("open(")), QString());
 }
+
+TEST(SendRunFiles, AttachmentsGoToTheTemporaryFolderElseTheClientHome)
+{
+    testsupport::TempFolder folder;
+    const QDateTime when(QDate(2011, 10, 28), QTime(9, 30, 5));
+    {
+        const testsupport::ScopedEnv tmp("TMPDIR", folder.path().toLocal8Bit());
+        EXPECT_EQ(TSendRun::AttachmentBaseName(QStringLiteral("ZORV52"), QStringLiteral("D:\\App\\"), when),
+            folder.path() + QStringLiteral("/ZORV52_20111028_093005"));
+    }
+    const testsupport::ScopedEnv noTmp("TMPDIR", folder.file(QStringLiteral("gone")).toLocal8Bit());
+    const QString home = folder.file(QStringLiteral("home"));
+    EXPECT_EQ(TSendRun::AttachmentBaseName(QStringLiteral("ZORV52"), home, when),
+        home + QStringLiteral("\\C_DATA\\C_TEMP\\ZORV52_20111028_093005"));
+    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("home/C_DATA/C_TEMP"))).isDir());
+
+    folder.write(QStringLiteral("file"), "a file where the home should be");
+    try {
+        TSendRun::AttachmentBaseName(QStringLiteral("ZORV52"), folder.file(QStringLiteral("file")), when);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Can not create directory :") + folder.file(QStringLiteral("file")) + QStringLiteral("\\C_DATA\\C_TEMP\\"));
+    }
+}
