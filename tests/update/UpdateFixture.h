@@ -29,7 +29,8 @@ protected:
     void WriteServerZip(const QString& name, testsupport::TestZip& zip);
     // A GetFileList answer for server/S_PKG/<name> modified at that moment.
     QString FileInfo(const QString& name, const QDateTime& modified) const;
-    // What the update log got since the test began.
+    // What the update log got since the test began. Tests running in parallel
+    // write to the same log, so checks look for their own folder's name.
     QString LogAdded() const;
     // True while the shared object in that file is loaded in this process.
     static bool IsLoaded(const QString& path);
