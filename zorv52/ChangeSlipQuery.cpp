@@ -68,9 +68,12 @@ const char16_t* const JoinTexts[] = {
 
 const char16_t* const FromText = u"FROM $$MOCTO AS MOCTO ";
 
+// Every condition follows with " and ", so the where text never starts empty.
 const char16_t* const WhereStart = u"Where 1=1 ";
 
-const char16_t* const OracleSelect
+// The "(+)" dialect: every table in FROM, the outer joins in the where text.
+
+const char16_t* const OuterJoinSelect
     = u"SELECT MOCTO.*, MOCTP.*, TO001||'-'||TO002||'-'||TO003 AS TO001T, TO026||'-'||TO027 AS "
       u"TO026T, TO028||'-'||TO029||'-'||TO030 AS TO028T, TO126||'-'||TO127 AS TO126T, "
       u"TO128||'-'||TO129||'-'||TO130 AS TO128T, A.MB002 AS CMSMB002A, B.MB002 AS CMSMB002B, "
@@ -80,12 +83,12 @@ const char16_t* const OracleSelect
       u"N.TC012 AS COPTC012B, N.TC004 AS COPTC004B, O.MA002 AS COPMA002A, P.MA002 AS "
       u"COPMA002B,G.MA010 AS PURMA010A,G.MA011 AS PURMA011A ";
 
-const char16_t* const OracleFrom
+const char16_t* const OuterJoinFrom
     = u"FROM $$MOCTO MOCTO, $$MOCTP MOCTP, $$CMSMQ CMSMQ, $$CMSMB A, $$CMSMB B, $$CMSMC C, $$CMSMC "
       u"D, $$CMSMD E, $$CMSMD F, $$PURMA G, $$PURMA H, $$CMSMC I, $$CMSMC J, $$COPTD K, $$COPTD L, "
       u"$$COPTC M, $$COPTC N, $$COPMA O, $$COPMA P ";
 
-const char16_t* const OracleWhereStart
+const char16_t* const OuterJoinWhereStart
     = u"Where TO001=TP001(+) AND TO002=TP002(+) AND TO003=TP003(+) AND TO001=MQ001(+) AND "
       u"TO021=A.MB001(+) AND TO121=B.MB001(+) AND TO022=C.MC001(+) AND TO122=D.MC001(+) AND "
       u"TO023=E.MD001(+) AND TO123=F.MD001(+) AND TO033=G.MA001(+) AND TO133=H.MA001(+) AND "
@@ -144,12 +147,13 @@ void keyConditions(const Variant& keys, QString& where)
 void TChangeSlipQuery::setDialectPieces(TQueryPieces& pieces) const
 {
     if (sqlType_ == 1) {
-        pieces.SetSelectPart(QString::fromUtf16(OracleSelect));
-        pieces.SetFromPart(QString::fromUtf16(OracleFrom));
+        pieces.SetSelectPart(QString::fromUtf16(OuterJoinSelect));
+        pieces.SetFromPart(QString::fromUtf16(OuterJoinFrom));
         return;
     }
     // Each text goes through the setter on its own, so the spacing between
-    // them is what the setter leaves: stored extended fields match on it.
+    // them is what the setter leaves (trimmed, one space), as formats' SQL
+    // builders have always received it.
     bool first = true;
     for (const char16_t* text : SelectTexts) {
         pieces.SetSelectPart((first ? QString() : pieces.SelectPart()) + QString::fromUtf16(text));
@@ -166,7 +170,7 @@ void TChangeSlipQuery::setDialectPieces(TQueryPieces& pieces) const
 void TChangeSlipQuery::BuildQuery(int mode, const Variant& values, TQueryPieces& pieces) const
 {
     // The conditions first: a refused value leaves the pieces as they were.
-    QString where = QString::fromUtf16(sqlType_ == 1 ? OracleWhereStart : WhereStart);
+    QString where = QString::fromUtf16(sqlType_ == 1 ? OuterJoinWhereStart : WhereStart);
     if (mode == QueryModeKeys)
         keyConditions(values, where);
     else

@@ -8,9 +8,10 @@
 // $$MOCTO AS MOCTO, the look-ups as LEFT JOINs, the where text starting
 // "Where 1=1 ". SqlType 1 ("(+)" outer-join dialect): the first select text
 // with "||" for "+", every table in FROM, the outer joins in the where text;
-// no joins piece, no user-defined or extra columns. The texts are the ones
-// stored layouts and extended fields were written against: they are kept
-// character for character.
+// no joins piece, no user-defined or extra columns. The texts are kept
+// character for character: a format's SQL builder gets them as pieces, and
+// its extended fields and the report's data fields name their columns and
+// aliases (TO001T, CMSMB002A, PURMA010A, UDF01M ...).
 //
 // Conditions. Criteria (mode 0) come as the option values of the options
 // window, an array indexed from 1:
