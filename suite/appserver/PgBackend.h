@@ -29,7 +29,6 @@
 // binary "C" collation, as the suite's databases sort by code.
 
 #include "suite/appserver/DbBackend.h"
-#include "suite/appserver/DbCatalogue.h"
 
 #include <QHash>
 #include <memory>
@@ -49,16 +48,6 @@ public:
 
     QString Kind() const override { return QStringLiteral("POSTGRESQL"); }
     QString BindTableName(const QString& table) const override;
-    bool IsTextColumn(const QString& column) const override { return catalogue_.IsTextColumn(column); }
-    bool HasTable(const QString& table) const override { return catalogue_.HasTable(table); }
-    bool HasColumn(const QString& table, const QString& column) const override
-    {
-        return catalogue_.HasColumn(table, column);
-    }
-    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override
-    {
-        return catalogue_.CoversUniqueKey(table, columns);
-    }
 
     std::unique_ptr<TDbCursor> Query(
         const QString& sql, const VariantList& params, SqlAccess access) override;
@@ -83,6 +72,5 @@ private:
     std::unique_ptr<TPgConnection> main_;
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
-    TDbCatalogue catalogue_;
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
 };

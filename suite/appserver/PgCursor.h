@@ -3,8 +3,8 @@
 // connections that client texts run on, and the cursor that reads a result.
 //
 // TPgReaderPool hands out connections of one connection text, set up for
-// client texts (read-only by default, planned for reading every row, an idle
-// transaction ended by the server after 15 minutes). A lease gives its
+// client texts (read-only by default, no JIT, sorts of report size in memory,
+// an idle transaction ended by the server after 15 minutes). A lease gives its
 // connection back when it ends, unless the connection broke or is still in a
 // transaction; at most two idle connections are kept.
 //
