@@ -22,6 +22,10 @@
 // open transaction of the server raises: client statements are never part of
 // the server's transactions.
 //
+// A restarted server: the statement that finds the main connection broken
+// fails, and the next call connects again; a reader connection found broken
+// when its transaction begins is replaced at once.
+//
 // Names: PostgreSQL folds unquoted names to lower case, so the schema's tables
 // and columns are lower case; result column names that are all lower case are
 // handed out in upper case, the suite's spelling (a quoted lower-case alias
@@ -67,10 +71,14 @@ public:
 
 private:
     void loadCatalogue();
-    int timeoutOf(SqlAccess access) const;
+    // The script that begins a client statement's transaction.
+    QByteArray beginClient(SqlAccess access) const;
+    // The main connection, connected again when a statement found it broken.
+    TPgConnection& main();
 
     std::unique_ptr<TPgConnection> main_;
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
+    bool transaction_ = false; // between Begin and Commit or Rollback
 };

@@ -61,16 +61,23 @@ TPgReaderPool::Lease::~Lease()
         pool->give(std::move(conn_));
 }
 
-TPgReaderPool::Lease TPgReaderPool::Take()
+TPgReaderPool::Lease TPgReaderPool::Begin(const QByteArray& begin)
 {
-    std::unique_ptr<TPgConnection> conn;
-    if (!idle_.empty()) {
-        conn = std::move(idle_.back());
+    while (!idle_.empty()) {
+        std::unique_ptr<TPgConnection> conn = std::move(idle_.back());
         idle_.pop_back();
-    } else {
-        conn = std::make_unique<TPgConnection>(conninfo_);
-        conn->Script(readerSetup);
+        try {
+            conn->Script(begin);
+            return Lease(shared_from_this(), std::move(conn));
+        } catch (const EDatabaseError&) {
+            // Broken while idle (a restart, an administrator): a BEGIN did
+            // nothing, so it is safe to try it on a new connection.
+            if (!conn->Broken())
+                throw;
+        }
     }
+    auto conn = std::make_unique<TPgConnection>(conninfo_, readerSetup);
+    conn->Script(begin);
     return Lease(shared_from_this(), std::move(conn));
 }
 
@@ -80,11 +87,10 @@ void TPgReaderPool::give(std::unique_ptr<TPgConnection> conn)
         idle_.push_back(std::move(conn));
 }
 
-TPgStream::TPgStream(TPgReaderPool::Lease lease, const QByteArray& sql, const VariantList& params, int timeoutMs)
+TPgStream::TPgStream(TPgReaderPool::Lease lease, const QByteArray& sql, const VariantList& params)
     : lease_(std::move(lease))
 {
     try {
-        lease_->Script("BEGIN READ ONLY; SET LOCAL statement_timeout = " + QByteArray::number(timeoutMs));
         lease_->Exec("DECLARE zorv_rows NO SCROLL CURSOR FOR " + sql, params);
         lease_->Send(fetchStatement());
         pending_ = true;
