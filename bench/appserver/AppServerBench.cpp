@@ -12,7 +12,12 @@
 //     on this engine can beat,
 // and prints the figures: wall time, and the CPU time of the process over the
 // same section (wall time grows with the load of other work on the machine;
-// CPU time much less). Usage: bench_appserver [--slips N] [--keep DIR | --reuse DIR]
+// CPU time much less; for PostgreSQL the CPU time of its server processes is
+// printed too). With a PostgreSQL server given (--postgres CONNINFO,
+// or ZORV_BENCH_POSTGRES), the same data goes into its schema bench_demo and
+// the month query and the stream are measured there too and printed beside
+// the SQLite figures.
+// Usage: bench_appserver [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
 // (--keep makes the home in DIR and leaves it; --reuse measures a home made before).
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/data/DataPacket.h"
@@ -20,16 +25,20 @@
 #include "suite/appserver/AppServer.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/DemoHome.h"
+#include "suite/appserver/ServerConfig.h"
 #include "suite/appserver/SqlTranslator.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -154,10 +163,104 @@ void engineAlone(const QString& file, const QString& sql, bool readCells)
     sqlite3_close(db);
 }
 
+// CPU time of every PostgreSQL server process on this machine, in
+// milliseconds: the other half of a PostgreSQL figure (the benchmark's own
+// cluster on loopback; other clusters running meanwhile would count too).
+double postgresCpuMs()
+{
+    double ticks = 0;
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0 || !line.left(close).endsWith("(postgres"))
+            continue;
+        // Fields after the name: state is field 3; utime and stime are 14 and 15.
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() > 12)
+            ticks += fields[11].toDouble() + fields[12].toDouble();
+    }
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+struct Figures {
+    qint64 monthRows = 0;
+    double monthMs = 0; // server and client decoding, median wall time
+    qint64 streamRows = 0;
+    double streamRowsPerSecond = 0;
+};
+
+// The month query and the stream of every slip through the late-bound
+// interface of a connected server object; prints each figure as it comes.
+Figures measure(const Variant& server, const char* engine, const QString& database)
+{
+    Figures f;
+    server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+
+    // One slip type, one month of change dates (the last month of the data).
+    const QString month
+        = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
+    std::vector<double> serverMs, totalMs, serverCpu, totalCpu, engineCpu;
+    for (int run = 0; run < 7; ++run) {
+        Variant sent;
+        QElapsedTimer t;
+        const double engine0 = postgresCpuMs();
+        const double cpu0 = cpuMs();
+        t.start();
+        const Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
+            {"Provider1", -1, Variant::Ref(sent), changeSlipQuery(month), GetRecordsReset});
+        serverMs.push_back(t.nsecsElapsed() / 1e6);
+        serverCpu.push_back(cpuMs() - cpu0);
+        bool end = false;
+        f.monthRows = consume(packet.ToBytes(), end);
+        totalMs.push_back(t.nsecsElapsed() / 1e6);
+        totalCpu.push_back(cpuMs() - cpu0);
+        engineCpu.push_back(postgresCpuMs() - engine0);
+    }
+    f.monthMs = median(totalMs);
+    std::printf("%s, month query (A511, 2024-12): %lld rows; server %.1f ms wall / %.1f ms CPU, with client "
+                "decoding %.1f ms wall / %.1f ms CPU, PostgreSQL processes %.1f ms CPU (median of 7)\n",
+        engine, static_cast<long long>(f.monthRows), median(serverMs), median(serverCpu), median(totalMs),
+        median(totalCpu), median(engineCpu));
+
+    // Every slip: stream all rows in packets of 5,000.
+    const double engine0 = postgresCpuMs();
+    const double cpu0 = cpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    int packets = 0;
+    Variant sent;
+    Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
+        {"Provider1", 5000, Variant::Ref(sent), changeSlipQuery(QStringLiteral("Where 1=1 ")), GetRecordsReset});
+    const double firstPacketMs = timer.nsecsElapsed() / 1e6;
+    for (;;) {
+        bool end = false;
+        const qint64 n = consume(packet.ToBytes(), end);
+        f.streamRows += n;
+        ++packets;
+        if (end || n < 5000)
+            break;
+        packet = server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", 5000, Variant::Ref(sent), "", 0});
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpuSeconds = (cpuMs() - cpu0) / 1e3;
+    const double engineSeconds = (postgresCpuMs() - engine0) / 1e3;
+    f.streamRowsPerSecond = f.streamRows / seconds;
+    std::printf("%s, stream all slips: %lld rows in %d packets; first packet after %.0f ms; "
+                "%.2f s wall, %.0f rows/s; %.2f s CPU in this process, %.0f rows per CPU second; "
+                "%.2f s CPU in PostgreSQL processes\n",
+        engine, static_cast<long long>(f.streamRows), packets, firstPacketMs, seconds, f.streamRowsPerSecond,
+        cpuSeconds, f.streamRows / cpuSeconds, engineSeconds);
+    return f;
 }
 
 } // namespace
@@ -168,10 +271,13 @@ int main(int argc, char** argv)
     int slips = 100000;
     QString keep;
     bool reuse = false;
+    QString postgres = QString::fromUtf8(qgetenv("ZORV_BENCH_POSTGRES"));
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--slips"))
             slips = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--postgres"))
+            postgres = args[i + 1];
         else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
             reuse = args[i] == QLatin1String("--reuse");
             keep = args[i + 1];
@@ -194,58 +300,7 @@ int main(int argc, char** argv)
     qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
     RegisterAppServer();
     const Variant server = CreateOleObject(QStringLiteral("ZORV52S.Class1"));
-    server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})});
-
-    // One slip type, one month of change dates (the last month of the data).
-    const QString month
-        = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
-    std::vector<double> serverMs, totalMs, serverCpu, totalCpu;
-    qint64 monthRows = 0;
-    for (int run = 0; run < 7; ++run) {
-        Variant sent;
-        QElapsedTimer t;
-        const double cpu0 = cpuMs();
-        t.start();
-        const Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
-            {"Provider1", -1, Variant::Ref(sent), changeSlipQuery(month), GetRecordsReset});
-        serverMs.push_back(t.nsecsElapsed() / 1e6);
-        serverCpu.push_back(cpuMs() - cpu0);
-        bool end = false;
-        monthRows = consume(packet.ToBytes(), end);
-        totalMs.push_back(t.nsecsElapsed() / 1e6);
-        totalCpu.push_back(cpuMs() - cpu0);
-    }
-    std::printf("month query (A511, 2024-12): %lld rows; server %.1f ms wall / %.1f ms CPU, with client "
-                "decoding %.1f ms wall / %.1f ms CPU (median of 7)\n",
-        static_cast<long long>(monthRows), median(serverMs), median(serverCpu), median(totalMs),
-        median(totalCpu));
-
-    // Every slip: stream all rows in packets of 5,000.
-    const double cpu0 = cpuMs();
-    double firstPacketMs = 0;
-    timer.restart();
-    qint64 rows = 0;
-    int packets = 0;
-    Variant sent;
-    Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider1", 5000, Variant::Ref(sent), changeSlipQuery(QStringLiteral("Where 1=1 ")),
-            GetRecordsReset});
-    firstPacketMs = timer.nsecsElapsed() / 1e6;
-    for (;;) {
-        bool end = false;
-        const qint64 n = consume(packet.ToBytes(), end);
-        rows += n;
-        ++packets;
-        if (end || n < 5000)
-            break;
-        packet = server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", 5000, Variant::Ref(sent), "", 0});
-    }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    const double cpuSeconds = (cpuMs() - cpu0) / 1e3;
-    std::printf("stream all slips: %lld rows in %d packets; first packet after %.0f ms; "
-                "%.2f s wall, %.0f rows/s; %.2f s CPU, %.0f rows per CPU second\n",
-        static_cast<long long>(rows), packets, firstPacketMs, seconds, rows / seconds, cpuSeconds,
-        rows / cpuSeconds);
+    const Figures lite = measure(server, "SQLite", QStringLiteral("DEMO"));
 
     // The same rows into a client data set, as a report's data set takes them.
     {
@@ -286,5 +341,31 @@ int main(int argc, char** argv)
         engineAlone(file, sql, false);
         engineAlone(file, sql, true);
     }
+    if (postgres.isEmpty()) {
+        std::printf("PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES)\n");
+        return 0;
+    }
+
+    // The same data in PostgreSQL, schema bench_demo, through a server object
+    // of a home whose StewardS.ini names it.
+    const QString pgHome = home + QStringLiteral("/postgres");
+    options.PostgresConnection = postgres;
+    options.PostgresSchema = QStringLiteral("bench_demo");
+    if (!reuse) {
+        timer.restart();
+        const TDemoSummary summary = CreateDemoHome(pgHome, options);
+        std::printf("generate into PostgreSQL (COPY): %lld slips, %lld lines in %.2f s\n",
+            static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines), timer.elapsed() / 1000.0);
+    }
+    const Variant pgServer(std::make_shared<TAppServer>(TServerConfig::FromHome(pgHome)));
+    const Figures pg = measure(pgServer, "PostgreSQL", options.PostgresSchema);
+    std::printf("\n%-44s %12s %12s\n", "side by side", "SQLite", "PostgreSQL");
+    std::printf("%-44s %12.1f %12.1f\n", "month query, ms (PostgreSQL target < 200)", lite.monthMs, pg.monthMs);
+    std::printf("%-44s %12.0f %12.0f\n", "stream all slips, rows/s", lite.streamRowsPerSecond,
+        pg.streamRowsPerSecond);
+    std::printf("%-44s %12lld %12lld\n", "rows (month / all)", static_cast<long long>(lite.monthRows),
+        static_cast<long long>(pg.monthRows));
+    std::printf("%-44s %12lld %12lld\n", "", static_cast<long long>(lite.streamRows),
+        static_cast<long long>(pg.streamRows));
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "runtime/system/Exceptions.h"
 #include "runtime/system/Variant.h"
+#include "suite/appserver/DbCatalogue.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -74,13 +75,19 @@ public:
     virtual int SqlType() const { return 0; }
     // True when the column holds text in some table of the database; decides
     // whether "+" next to it is a concatenation.
-    virtual bool IsTextColumn(const QString& column) const = 0;
+    bool IsTextColumn(const QString& column) const { return catalogue_.IsTextColumn(column); }
     // True when the table exists, and when it has the column.
-    virtual bool HasTable(const QString& table) const = 0;
-    virtual bool HasColumn(const QString& table, const QString& column) const = 0;
+    bool HasTable(const QString& table) const { return catalogue_.HasTable(table); }
+    bool HasColumn(const QString& table, const QString& column) const
+    {
+        return catalogue_.HasColumn(table, column);
+    }
     // True when rows that agree on these columns are one row at most (they
     // include the table's primary key or a unique index).
-    virtual bool CoversUniqueKey(const QString& table, const QStringList& columns) const = 0;
+    bool CoversUniqueKey(const QString& table, const QStringList& columns) const
+    {
+        return catalogue_.CoversUniqueKey(table, columns);
+    }
     // True for an engine that runs LEFT JOINs in the order written; the
     // server then moves joins that fan out behind the look-ups.
     virtual bool KeepsOuterJoinOrder() const { return false; }
@@ -104,6 +111,10 @@ public:
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
+
+protected:
+    // Filled by the engine when it opens and after a script that creates tables.
+    TDbCatalogue catalogue_;
 };
 
 // The back end of a database type as named in StewardS.ini ("SQLITE" or

@@ -94,9 +94,24 @@ void TPgBackend::SetStatementTimeout(SqlAccess access, int milliseconds)
     timeouts_.insert(static_cast<int>(access), std::max(0, milliseconds));
 }
 
-int TPgBackend::timeoutOf(SqlAccess access) const
+QByteArray TPgBackend::beginClient(SqlAccess access) const
 {
-    return timeouts_.value(static_cast<int>(access), 0);
+    return QByteArray(access == SqlAccess::Read ? "BEGIN READ ONLY" : "BEGIN READ WRITE")
+        + "; SET LOCAL statement_timeout = " + QByteArray::number(timeouts_.value(static_cast<int>(access), 0));
+}
+
+TPgConnection& TPgBackend::main()
+{
+    // A statement that found the server gone failed; the next one connects
+    // again (rather than retrying a write that may have been done), unless a
+    // transaction was open: its statements were lost with the connection, and
+    // the rest of it must not run alone.
+    if (main_->Broken()) {
+        if (transaction_)
+            throw EDatabaseError(QStringLiteral("the connection to PostgreSQL was lost inside a transaction"));
+        main_->Reconnect();
+    }
+    return *main_;
 }
 
 QString TPgBackend::BindTableName(const QString& table) const
@@ -141,11 +156,11 @@ std::unique_ptr<TDbCursor> TPgBackend::Query(const QString& sql, const VariantLi
 {
     const QByteArray text = PgPlaceholders(sql).toUtf8();
     if (access == SqlAccess::Server)
-        return std::make_unique<TPgCursor>(main_->Exec(text, params));
-    if (main_->InTransaction())
+        return std::make_unique<TPgCursor>(main().Exec(text, params));
+    if (main().InTransaction())
         throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
     CheckPgClientText(sql, SqlAccess::Read);
-    auto stream = std::make_unique<TPgStream>(readers_->Take(), text, params, timeoutOf(SqlAccess::Read));
+    auto stream = std::make_unique<TPgStream>(readers_->Begin(beginClient(SqlAccess::Read)), text, params);
     TPgResult first = stream->NextBatch();
     return std::make_unique<TPgCursor>(std::move(first), std::move(stream));
 }
@@ -154,15 +169,13 @@ qint64 TPgBackend::Execute(const QString& sql, const VariantList& params, SqlAcc
 {
     const QByteArray text = PgPlaceholders(sql).toUtf8();
     if (access == SqlAccess::Server)
-        return main_->Exec(text, params).Changed();
-    if (main_->InTransaction())
+        return main().Exec(text, params).Changed();
+    if (main().InTransaction())
         throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
     CheckPgClientText(sql, access);
     const bool read = access == SqlAccess::Read;
-    TPgReaderPool::Lease conn = readers_->Take();
+    TPgReaderPool::Lease conn = readers_->Begin(beginClient(access));
     try {
-        conn->Script(QByteArray(read ? "BEGIN READ ONLY" : "BEGIN READ WRITE")
-            + "; SET LOCAL statement_timeout = " + QByteArray::number(timeoutOf(access)));
         const qint64 changed = conn->Exec(text, params).Changed();
         // A read commits nothing; rolled back, whatever it set in the session goes too.
         conn->Script(read ? "ROLLBACK" : "COMMIT");
@@ -181,7 +194,7 @@ qint64 TPgBackend::Execute(const QString& sql, const VariantList& params, SqlAcc
 
 void TPgBackend::ExecuteScript(const QString& script)
 {
-    main_->Script(script.toUtf8());
+    main().Script(script.toUtf8());
     if (script.contains(QLatin1String("CREATE"), Qt::CaseInsensitive))
         loadCatalogue();
 }
@@ -199,29 +212,34 @@ void TPgBackend::InsertRows(const QString& table, const QStringList& columns, co
         }
         data += '\n';
     }
-    PGconn* conn = main_->Handle();
+    PGconn* conn = main().Handle();
     const QByteArray copy
         = "COPY " + table.toUtf8() + " (" + columns.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
     const TPgResult start(PQexec(conn, copy.constData()));
     if (PQresultStatus(start.get()) != PGRES_COPY_IN)
-        main_->Raise(QStringLiteral("cannot copy into %1").arg(table), start.get());
+        main().Raise(QStringLiteral("cannot copy into %1").arg(table), start.get());
     if (PQputCopyData(conn, data.constData(), static_cast<int>(data.size())) != 1 || PQputCopyEnd(conn, nullptr) != 1)
-        main_->Raise(QStringLiteral("cannot copy into %1").arg(table));
-    main_->Take();
+        main().Raise(QStringLiteral("cannot copy into %1").arg(table));
+    main().Take();
 }
 
 void TPgBackend::Begin()
 {
-    main_->Script("BEGIN");
+    main().Script("BEGIN");
+    transaction_ = true;
 }
 
 void TPgBackend::Commit()
 {
-    main_->Script("COMMIT");
+    main().Script("COMMIT");
+    transaction_ = false;
 }
 
 void TPgBackend::Rollback()
 {
-    if (main_->InTransaction())
+    transaction_ = false;
+    if (main_->Broken())
+        main_->Reconnect(); // the server rolled it back when the connection went
+    else if (main_->InTransaction())
         main_->Script("ROLLBACK");
 }

@@ -22,6 +22,10 @@
 // open transaction of the server raises: client statements are never part of
 // the server's transactions.
 //
+// A restarted server: the statement that finds the main connection broken
+// fails, and the next call connects again; a reader connection found broken
+// when its transaction begins is replaced at once.
+//
 // Names: PostgreSQL folds unquoted names to lower case, so the schema's tables
 // and columns are lower case; result column names that are all lower case are
 // handed out in upper case, the suite's spelling (a quoted lower-case alias
@@ -29,7 +33,6 @@
 // binary "C" collation, as the suite's databases sort by code.
 
 #include "suite/appserver/DbBackend.h"
-#include "suite/appserver/DbCatalogue.h"
 
 #include <QHash>
 #include <memory>
@@ -49,16 +52,6 @@ public:
 
     QString Kind() const override { return QStringLiteral("POSTGRESQL"); }
     QString BindTableName(const QString& table) const override;
-    bool IsTextColumn(const QString& column) const override { return catalogue_.IsTextColumn(column); }
-    bool HasTable(const QString& table) const override { return catalogue_.HasTable(table); }
-    bool HasColumn(const QString& table, const QString& column) const override
-    {
-        return catalogue_.HasColumn(table, column);
-    }
-    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override
-    {
-        return catalogue_.CoversUniqueKey(table, columns);
-    }
 
     std::unique_ptr<TDbCursor> Query(
         const QString& sql, const VariantList& params, SqlAccess access) override;
@@ -78,11 +71,14 @@ public:
 
 private:
     void loadCatalogue();
-    int timeoutOf(SqlAccess access) const;
+    // The script that begins a client statement's transaction.
+    QByteArray beginClient(SqlAccess access) const;
+    // The main connection, connected again when a statement found it broken.
+    TPgConnection& main();
 
     std::unique_ptr<TPgConnection> main_;
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
-    TDbCatalogue catalogue_;
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
+    bool transaction_ = false; // between Begin and Commit or Rollback
 };

@@ -94,7 +94,8 @@ qint64 TPgResult::Changed() const
     return result_ ? QByteArray(PQcmdTuples(result_.get())).toLongLong() : 0;
 }
 
-TPgConnection::TPgConnection(const QString& conninfo)
+TPgConnection::TPgConnection(const QString& conninfo, const QByteArray& setup)
+    : setup_(setup)
 {
     conn_ = PQconnectdb(conninfo.toUtf8().constData());
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
@@ -103,11 +104,26 @@ TPgConnection::TPgConnection(const QString& conninfo)
         conn_ = nullptr;
         throw EDatabaseError(QStringLiteral("cannot connect to PostgreSQL: %1").arg(reason));
     }
-    if (PQsetClientEncoding(conn_, "UTF8") != 0)
-        Raise(QStringLiteral("cannot set the client encoding"));
     // Notices ("schema ... does not exist, skipping") are no failures; libpq
     // would print them on the server's standard error.
     PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    prepareSession();
+}
+
+void TPgConnection::prepareSession()
+{
+    if (PQsetClientEncoding(conn_, "UTF8") != 0)
+        Raise(QStringLiteral("cannot set the client encoding"));
+    if (!setup_.isEmpty())
+        Script(setup_);
+}
+
+void TPgConnection::Reconnect()
+{
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK)
+        Raise(QStringLiteral("cannot connect to PostgreSQL again"));
+    prepareSession();
 }
 
 TPgConnection::~TPgConnection()

@@ -43,9 +43,10 @@ private:
 
 class TPgConnection {
 public:
-    // Connects with a libpq connection text ("host=... port=... dbname=...").
-    // Raises EDatabaseError with the server's reason when that fails.
-    explicit TPgConnection(const QString& conninfo);
+    // Connects with a libpq connection text ("host=... port=... dbname=...")
+    // and runs setup (session settings; may be empty). Raises EDatabaseError
+    // with the server's reason when that fails.
+    explicit TPgConnection(const QString& conninfo, const QByteArray& setup = {});
     ~TPgConnection();
     TPgConnection(const TPgConnection&) = delete;
     TPgConnection& operator=(const TPgConnection&) = delete;
@@ -66,8 +67,12 @@ public:
 
     // True inside a transaction block (also a failed one).
     bool InTransaction() const;
-    // True when the connection is broken (the server went away).
+    // True when the connection is known to be broken (a statement found the
+    // server gone; an idle connection is not checked).
     bool Broken() const;
+    // Connects again (after the server restarted) and runs the setup again.
+    // Raises EDatabaseError when the server cannot be reached.
+    void Reconnect();
 
     // Raises EDatabaseError: what, then the server's message of the result
     // (or of the connection when result is null).
@@ -77,7 +82,10 @@ private:
     // Checks the outcome of a finished statement; raises on an error.
     TPgResult checked(TPgResult result, const char* what);
 
+    void prepareSession();
+
     pg_conn* conn_ = nullptr;
+    QByteArray setup_;
 };
 
 // The statement with each "?" place outside literals, quoted names and

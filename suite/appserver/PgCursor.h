@@ -3,8 +3,8 @@
 // connections that client texts run on, and the cursor that reads a result.
 //
 // TPgReaderPool hands out connections of one connection text, set up for
-// client texts (read-only by default, planned for reading every row, an idle
-// transaction ended by the server after 15 minutes). A lease gives its
+// client texts (read-only by default, no JIT, sorts of report size in memory,
+// an idle transaction ended by the server after 15 minutes). A lease gives its
 // connection back when it ends, unless the connection broke or is still in a
 // transaction; at most two idle connections are kept.
 //
@@ -47,8 +47,10 @@ public:
         std::unique_ptr<TPgConnection> conn_;
     };
 
-    // An idle connection, or a new one. Raises EDatabaseError.
-    Lease Take();
+    // A connection with a transaction begun by begin (a script without
+    // parameters): an idle one, or a new one when none is idle or the idle one
+    // was found broken (the server restarted). Raises EDatabaseError.
+    Lease Begin(const QByteArray& begin);
 
 private:
     void give(std::unique_ptr<TPgConnection> conn);
@@ -63,10 +65,10 @@ public:
     // Rows per batch.
     static constexpr int BatchRows = 2000;
 
-    // Opens the cursor (the statement written with "$n" places) in a READ
-    // ONLY transaction whose statements may run timeoutMs each (0: no limit).
-    // Raises EDatabaseError; the connection is then left clean.
-    TPgStream(TPgReaderPool::Lease lease, const QByteArray& sql, const VariantList& params, int timeoutMs);
+    // Opens the cursor (the statement written with "$n" places) in the READ
+    // ONLY transaction that lease holds. Raises EDatabaseError; the connection
+    // is then left clean.
+    TPgStream(TPgReaderPool::Lease lease, const QByteArray& sql, const VariantList& params);
     ~TPgStream();
     TPgStream(const TPgStream&) = delete;
     TPgStream& operator=(const TPgStream&) = delete;

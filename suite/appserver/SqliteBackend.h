@@ -5,7 +5,6 @@
 // under an authorizer that allows only what their access level permits.
 
 #include "suite/appserver/DbBackend.h"
-#include "suite/appserver/DbCatalogue.h"
 
 #include <QHash>
 
@@ -23,16 +22,6 @@ public:
 
     QString Kind() const override { return QStringLiteral("SQLITE"); }
     QString BindTableName(const QString& table) const override { return table; }
-    bool IsTextColumn(const QString& column) const override { return catalogue_.IsTextColumn(column); }
-    bool HasTable(const QString& table) const override { return catalogue_.HasTable(table); }
-    bool HasColumn(const QString& table, const QString& column) const override
-    {
-        return catalogue_.HasColumn(table, column);
-    }
-    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override
-    {
-        return catalogue_.CoversUniqueKey(table, columns);
-    }
     bool KeepsOuterJoinOrder() const override { return true; }
 
     std::unique_ptr<TDbCursor> Query(
@@ -59,5 +48,4 @@ private:
     QString fileName_;
     QHash<QString, sqlite3_stmt*> cache_;
     QList<QString> cacheOrder_; // least recently prepared first
-    TDbCatalogue catalogue_;
 };

@@ -3,6 +3,7 @@
 
 #include "runtime/system/Exceptions.h"
 #include "suite/appserver/PgBackend.h"
+#include "suite/appserver/PgConnection.h"
 
 #include <memory>
 #include <optional>
@@ -221,4 +222,57 @@ TEST(PgBackendOpen, AMissingSchemaIsAnError)
     EXPECT_NO_THROW(OpenBackend(QStringLiteral("POSTGRESQL"), schema.Connection(), false));
     EXPECT_THROW(OpenBackend(QStringLiteral("POSTGRESQL"), QStringLiteral("host=127.0.0.1 port=1 connect_timeout=2"), true),
         EDatabaseError);
+}
+
+TEST_F(PgBackendTest, ConnectionsCutByTheServerAreMadeAgain)
+{
+    db_->InsertRows(QStringLiteral("T"), {QStringLiteral("K")}, {{1}, {2}});
+    auto readAll = [this] { return rows(QStringLiteral("SELECT K FROM T ORDER BY K"), SqlAccess::Read).size(); };
+    ASSERT_EQ(readAll(), 2); // a reader connection now waits in the pool
+    // What a restart does to this back end's connections: the server ends them.
+    {
+        TPgConnection admin(PgTestConnection());
+        const TPgResult ended = admin.Exec(
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1", {schema_->Name()});
+        ASSERT_GE(ended.Rows(), 2);
+    }
+    // A client read begins on a new connection at once.
+    EXPECT_EQ(readAll(), 2);
+    // The server's own statement that finds its connection gone fails (it may
+    // have been a write), and the next one runs on a new connection.
+    int failures = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            db_->Execute(QStringLiteral("INSERT INTO T (K) VALUES (?)"), {10 + attempt}, SqlAccess::Server);
+        } catch (const EDatabaseError&) {
+            ++failures;
+        }
+    }
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(count(QStringLiteral("T")), 3);
+}
+
+TEST_F(PgBackendTest, AStreamThatFailsHalfWayLeavesNoConnectionBehind)
+{
+    db_->SetStatementTimeout(SqlAccess::Read, 300);
+    // The first batch is quick; a row of the second takes far longer than allowed.
+    auto c = db_->Query(QStringLiteral("SELECT g, CASE WHEN g > 2500 THEN (SELECT COUNT(*) FROM "
+                                       "generate_series(1, 2000000000)) END FROM generate_series(1, 5000) AS g"),
+        {}, SqlAccess::Read);
+    int read = 0;
+    EXPECT_THROW(
+        {
+            while (c->Next())
+                ++read;
+        },
+        EDatabaseError);
+    EXPECT_GE(read, 2000);
+    EXPECT_LE(read, 2500);
+    c.reset();
+    EXPECT_EQ(rows(QStringLiteral("SELECT 1"), SqlAccess::Read).size(), 1);
+    auto idle = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
+                                          "state <> 'idle' AND pid <> pg_backend_pid()"),
+        {schema_->Name()}, SqlAccess::Server);
+    ASSERT_TRUE(idle->Next());
+    EXPECT_EQ(idle->Int64(0), 0) << "a connection was left in a transaction or a statement";
 }
