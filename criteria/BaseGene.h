@@ -179,6 +179,9 @@ public:
         TMsgDlgButtons buttons = {});
     // "K;id;arg1;..." into the error lists and, for a positive id, a box.
     void ReportError(const QString& code);
+    // A predefined query of the validator object (parameters to the database
+    // code page, rows back to the user's); false when no rows came or it failed.
+    bool ValidatorQuery(const QString& table, const QString& number, const Variant& params, Variant& rows);
     // A cached system parameter; empty when the manager has none.
     QString GetSysParam(const QString& name);
 
