@@ -3,6 +3,7 @@
 #include "common/LibDates.h"
 #include "common/StewardINI.h"
 #include "controls/ExtPage.h"
+#include "controls/GlyphBank.h"
 #include "criteria/BaseGeneU.h"
 #include "criteria/SelectPnl.h"
 #include "criteria/SysParamCache.h"
@@ -11,6 +12,7 @@
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/ImgList.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
@@ -42,6 +44,23 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : THVForm(owner)
     clientDataSet_->SetRemoteServer(mainMidas_);
     ReadFormResource(this, QStringLiteral(":/forms/TfrmBaseGene.dfm"));
     bindChildren();
+    fillImages();
+}
+
+void TfrmBaseGene::fillImages()
+{
+    // Scheme rows and tool buttons take their pictures from the glyph bank:
+    // 0 a scheme, 1 save, 2 open, 3 delete, 4 the view styles.
+    static const int glyphs[] = {12, 5, 3, 47, 4};
+    for (const char* name : {"ImageList1", "ImageList2"}) {
+        auto* images = FindComponent<TImageList>(QString::fromLatin1(name));
+        if (!images || images->Count() > 0)
+            continue;
+        for (int glyph : glyphs) {
+            const QImage strip = GlyphImage(glyph);
+            images->Add(strip.isNull() ? QImage() : strip.copy(0, 0, strip.height(), strip.height()));
+        }
+    }
 }
 
 TfrmBaseGene::~TfrmBaseGene() = default;

@@ -301,6 +301,7 @@ protected:
 
 private:
     void bindChildren();
+    void fillImages();
     void connectServer();
     void recordColours();
     void hookFields(const QString& list, const QString& previous, bool yearMonth);
