@@ -308,6 +308,8 @@ private:
     void restoreRequired();
     void fillPrintDate();
     bool checkDates(TComponent* control, bool yearMonth);
+    void fieldEntered(TObject* sender, bool yearMonth);
+    void fieldLeft(TObject* sender, bool yearMonth);
     void addError(const QString& code, const QString& text);
     QString formatMessage(const QString& kind, const QString& id, const QStringList& args, bool* ok) const;
     void setListViewStyle(int style);

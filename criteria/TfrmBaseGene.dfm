@@ -152,6 +152,7 @@ object frmBaseGene: TfrmBaseGene
     Align = alClient
     ShowHint = True
     TabOrder = 1
+    OnChange = pgOptionChange
     OnChanging = pgOptionChanging
     object tsOption1: TTabSheet
       Caption = #22522#26412#36873#39033

@@ -176,3 +176,23 @@ TEST_F(CriteriaTest, DeleteAsksAndViewStylesStep)
         EXPECT_EQ(form->lstCondition->ViewStyle(), expected);
     }
 }
+
+TEST_F(CriteriaTest, LineBreaksInsideAValueKeepTheLinesInStep)
+{
+    Form form = MakeForm();
+    auto* memo = form->FindComponent<TMemo>(QStringLiteral("mmNote"));
+    ASSERT_NE(memo, nullptr);
+    memo->Lines()->SetText(Text("第一行\r\n第二行"));
+    form->edRemark->SetText(QStringLiteral("after"));
+    const QString memoKeys = QStringLiteral("mmNote.lines;edRemark.text;");
+    QString values;
+    for (const QString& key : memoKeys.split(u';', Qt::SkipEmptyParts))
+        values += form->SchemeValueLine(key) + QStringLiteral("\r\n");
+    EXPECT_EQ(values.count(QStringLiteral("\r\n")), 2) << "one line per key";
+    memo->Lines()->Clear();
+    form->edRemark->Clear();
+    ASSERT_TRUE(form->LoadScheme(memoKeys, values));
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    EXPECT_EQ(memo->Lines()->Strings(1), Text("第二行"));
+    EXPECT_EQ(form->edRemark->Text(), QStringLiteral("after"));
+}
