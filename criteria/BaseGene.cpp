@@ -23,6 +23,22 @@
 #include <QLocale>
 #include <QFileInfo>
 
+namespace {
+
+// The shell's argument array: element i counted from the low bound, as text;
+// empty when absent or not an array.
+int argCount(const Variant& args)
+{
+    return args.IsArray() && args.DimCount() == 1 ? args.HighBound() - args.LowBound() + 1 : 0;
+}
+
+QString argText(const Variant& args, int i)
+{
+    return i < argCount(args) ? args[args.LowBound() + i].ToString() : QString();
+}
+
+} // namespace
+
 static void initCriteriaResources()
 {
     Q_INIT_RESOURCE(criteria);
@@ -180,18 +196,18 @@ bool TfrmBaseGene::ApplyParams(const Variant& params)
         counter_ = validator_ = lookup_ = appServer_ = Variant();
         errorTexts_.clear();
         edPrintDate->Clear();
-        const bool array = params.IsArray() && params.DimCount() == 1;
-        const int low = array ? params.LowBound() : 0;
-        if (array && params.HighBound() >= low + 3)
-            callerHandle_ = params[low + 3].ToString();
-        if (!array || params.HighBound() < low + 4) {
+        // Elements count from the array's low bound; a missing one reads as
+        // empty, and fewer than five make the arguments unusable.
+        const int count = argCount(params);
+        callerHandle_ = argText(params, 3);
+        if (count < 5) {
             ReportError(QStringLiteral("E;000038"));
             return false;
         }
         Hide();
-        userCode_ = params[low].ToString().trimmed();
-        companyCode_ = params[low + 1].ToString().section(u';', 0, 0).trimmed();
-        databaseName_ = params[low + 2].ToString().trimmed();
+        userCode_ = argText(params, 0).trimmed();
+        companyCode_ = argText(params, 1).section(u';', 0, 0).trimmed();
+        databaseName_ = argText(params, 2).trimmed();
         InitializeForm();
         // Each program's form carries the program's first letters in its name
         // (frmZorv52 for ZORV52); another program's form is refused.
