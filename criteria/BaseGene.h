@@ -30,6 +30,7 @@
 #include "common/forms/HVForm.h"
 #include "controls/F2Button.h"
 #include "criteria/SelectTypes.h"
+#include "runtime/forms/ComCtrls.h"
 #include "runtime/system/Variant.h"
 
 #include <QHash>
@@ -41,8 +42,6 @@ class TClientDataSet;
 class TEdit;
 class TExtPageControl;
 class TLabel;
-class TListItem;
-class TListView;
 class TMaskEdit;
 class TMenuItem;
 class TPanel;
@@ -50,8 +49,6 @@ class TPopupMenu;
 class TSelectPanel;
 class TSimpleObjectBroker;
 class TSocketConnection;
-class TTabSheet;
-class TToolButton;
 class TSysParamCache;
 
 class TfrmBaseGene : public THVForm, public IF2WindowTarget {
@@ -271,6 +268,7 @@ public slots:
     void btnDeleteClick(TObject* Sender);
     void ToolButton1Click(TObject* Sender);
     void lstConditionDblClick(TObject* Sender);
+    void lstConditionEdited(TObject* Sender, TListItem* Item, QString& S);
     void pgOptionChanging(TObject* Sender, bool& AllowChange);
     void pgOptionChange(TObject* Sender);
     void ViewIconExecute(TObject* Sender);

@@ -438,6 +438,15 @@ void TfrmBaseGene::lstConditionDblClick(TObject*)
     OpenSelectedScheme();
 }
 
+void TfrmBaseGene::lstConditionEdited(TObject*, TListItem* Item, QString& S)
+{
+    try {
+        RenameScheme(Item, S);
+    } catch (const Exception& e) {
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+    }
+}
+
 void TfrmBaseGene::btnDeleteClick(TObject*)
 {
     try {

@@ -87,7 +87,7 @@ object frmBaseGene: TfrmBaseGene
         OnClick = ToolButton1Click
       end
     end
-    object lstCondition: TListView
+    object lstCondition: TSchemeListView
       Left = 0
       Top = 44
       Width = 151
@@ -100,6 +100,7 @@ object frmBaseGene: TfrmBaseGene
       ViewStyle = vsIcon
       TabOrder = 1
       OnDblClick = lstConditionDblClick
+      OnEdited = lstConditionEdited
     end
   end
   object Splitter1: TSplitter
