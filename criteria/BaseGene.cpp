@@ -3,6 +3,7 @@
 #include "common/LibDates.h"
 #include "common/StewardINI.h"
 #include "controls/ExtPage.h"
+#include "controls/GlyphBank.h"
 #include "criteria/BaseGeneU.h"
 #include "criteria/SelectPnl.h"
 #include "criteria/SysParamCache.h"
@@ -11,6 +12,7 @@
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/ImgList.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
@@ -20,6 +22,22 @@
 #include <QDir>
 #include <QLocale>
 #include <QFileInfo>
+
+namespace {
+
+// The shell's argument array: element i counted from the low bound, as text;
+// empty when absent or not an array.
+int argCount(const Variant& args)
+{
+    return args.IsArray() && args.DimCount() == 1 ? args.HighBound() - args.LowBound() + 1 : 0;
+}
+
+QString argText(const Variant& args, int i)
+{
+    return i < argCount(args) ? args[args.LowBound() + i].ToString() : QString();
+}
+
+} // namespace
 
 static void initCriteriaResources()
 {
@@ -42,6 +60,23 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : THVForm(owner)
     clientDataSet_->SetRemoteServer(mainMidas_);
     ReadFormResource(this, QStringLiteral(":/forms/TfrmBaseGene.dfm"));
     bindChildren();
+    fillImages();
+}
+
+void TfrmBaseGene::fillImages()
+{
+    // Scheme rows and tool buttons take their pictures from the glyph bank:
+    // 0 a scheme, 1 save, 2 open, 3 delete, 4 the view styles.
+    static const int glyphs[] = {12, 5, 3, 47, 4};
+    for (const char* name : {"ImageList1", "ImageList2"}) {
+        auto* images = FindComponent<TImageList>(QString::fromLatin1(name));
+        if (!images || images->Count() > 0)
+            continue;
+        for (int glyph : glyphs) {
+            const QImage strip = GlyphImage(glyph);
+            images->Add(strip.isNull() ? QImage() : strip.copy(0, 0, strip.height(), strip.height()));
+        }
+    }
 }
 
 TfrmBaseGene::~TfrmBaseGene() = default;
@@ -161,18 +196,18 @@ bool TfrmBaseGene::ApplyParams(const Variant& params)
         counter_ = validator_ = lookup_ = appServer_ = Variant();
         errorTexts_.clear();
         edPrintDate->Clear();
-        const bool array = params.IsArray() && params.DimCount() == 1;
-        const int low = array ? params.LowBound() : 0;
-        if (array && params.HighBound() >= low + 3)
-            callerHandle_ = params[low + 3].ToString();
-        if (!array || params.HighBound() < low + 4) {
+        // Elements count from the array's low bound; a missing one reads as
+        // empty, and fewer than five make the arguments unusable.
+        const int count = argCount(params);
+        callerHandle_ = argText(params, 3);
+        if (count < 5) {
             ReportError(QStringLiteral("E;000038"));
             return false;
         }
         Hide();
-        userCode_ = params[low].ToString().trimmed();
-        companyCode_ = params[low + 1].ToString().section(u';', 0, 0).trimmed();
-        databaseName_ = params[low + 2].ToString().trimmed();
+        userCode_ = argText(params, 0).trimmed();
+        companyCode_ = argText(params, 1).section(u';', 0, 0).trimmed();
+        databaseName_ = argText(params, 2).trimmed();
         InitializeForm();
         // Each program's form carries the program's first letters in its name
         // (frmZorv52 for ZORV52); another program's form is refused.

@@ -30,6 +30,7 @@
 #include "common/forms/HVForm.h"
 #include "controls/F2Button.h"
 #include "criteria/SelectTypes.h"
+#include "runtime/forms/ComCtrls.h"
 #include "runtime/system/Variant.h"
 
 #include <QHash>
@@ -41,8 +42,6 @@ class TClientDataSet;
 class TEdit;
 class TExtPageControl;
 class TLabel;
-class TListItem;
-class TListView;
 class TMaskEdit;
 class TMenuItem;
 class TPanel;
@@ -50,8 +49,6 @@ class TPopupMenu;
 class TSelectPanel;
 class TSimpleObjectBroker;
 class TSocketConnection;
-class TTabSheet;
-class TToolButton;
 class TSysParamCache;
 
 class TfrmBaseGene : public THVForm, public IF2WindowTarget {
@@ -179,6 +176,9 @@ public:
         TMsgDlgButtons buttons = {});
     // "K;id;arg1;..." into the error lists and, for a positive id, a box.
     void ReportError(const QString& code);
+    // A predefined query of the validator object (parameters to the database
+    // code page, rows back to the user's); false when no rows came or it failed.
+    bool ValidatorQuery(const QString& table, const QString& number, const Variant& params, Variant& rows);
     // A cached system parameter; empty when the manager has none.
     QString GetSysParam(const QString& name);
 
@@ -268,6 +268,7 @@ public slots:
     void btnDeleteClick(TObject* Sender);
     void ToolButton1Click(TObject* Sender);
     void lstConditionDblClick(TObject* Sender);
+    void lstConditionEdited(TObject* Sender, TListItem* Item, QString& S);
     void pgOptionChanging(TObject* Sender, bool& AllowChange);
     void pgOptionChange(TObject* Sender);
     void ViewIconExecute(TObject* Sender);
@@ -298,12 +299,15 @@ protected:
 
 private:
     void bindChildren();
+    void fillImages();
     void connectServer();
     void recordColours();
     void hookFields(const QString& list, const QString& previous, bool yearMonth);
     void restoreRequired();
     void fillPrintDate();
     bool checkDates(TComponent* control, bool yearMonth);
+    void fieldEntered(TObject* sender, bool yearMonth);
+    void fieldLeft(TObject* sender, bool yearMonth);
     void addError(const QString& code, const QString& text);
     QString formatMessage(const QString& kind, const QString& id, const QStringList& args, bool* ok) const;
     void setListViewStyle(int style);

@@ -154,32 +154,40 @@ void applyMask(TObject* sender, const QString& mask)
 
 } // namespace
 
+// Entering a date field shows its mask; leaving it checks the date, and the
+// field's own handler runs only for a date that passed.
+void TfrmBaseGene::fieldEntered(TObject* sender, bool yearMonth)
+{
+    applyMask(sender, yearMonth ? YearMonthEditMask() : DateEditMask());
+    if (auto* c = qobject_cast<TComponent*>(sender))
+        RunSavedHandler(handlerKey(c->Name(), "OnEnter"), sender);
+}
+
+void TfrmBaseGene::fieldLeft(TObject* sender, bool yearMonth)
+{
+    auto* c = qobject_cast<TComponent*>(sender);
+    if (c && checkDates(c, yearMonth))
+        RunSavedHandler(handlerKey(c->Name(), "OnExit"), sender);
+}
+
 void TfrmBaseGene::OnDateFieldEnter(TObject* Sender)
 {
-    applyMask(Sender, DateEditMask());
-    if (auto* c = qobject_cast<TComponent*>(Sender))
-        RunSavedHandler(handlerKey(c->Name(), "OnEnter"), Sender);
+    fieldEntered(Sender, false);
 }
 
 void TfrmBaseGene::OnDateFieldExit(TObject* Sender)
 {
-    auto* c = qobject_cast<TComponent*>(Sender);
-    if (c && CheckDateField(c))
-        RunSavedHandler(handlerKey(c->Name(), "OnExit"), Sender);
+    fieldLeft(Sender, false);
 }
 
 void TfrmBaseGene::OnYearMonthFieldEnter(TObject* Sender)
 {
-    applyMask(Sender, YearMonthEditMask());
-    if (auto* c = qobject_cast<TComponent*>(Sender))
-        RunSavedHandler(handlerKey(c->Name(), "OnEnter"), Sender);
+    fieldEntered(Sender, true);
 }
 
 void TfrmBaseGene::OnYearMonthFieldExit(TObject* Sender)
 {
-    auto* c = qobject_cast<TComponent*>(Sender);
-    if (c && CheckYearMonthField(c))
-        RunSavedHandler(handlerKey(c->Name(), "OnExit"), Sender);
+    fieldLeft(Sender, true);
 }
 
 bool TfrmBaseGene::CheckDateField(TComponent* control)

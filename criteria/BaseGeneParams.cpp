@@ -85,6 +85,25 @@ QString TfrmBaseGene::GetSysParam(const QString& name)
     return value;
 }
 
+bool TfrmBaseGene::ValidatorQuery(const QString& table, const QString& number, const Variant& params, Variant& rows)
+{
+    if (validator_.IsEmptyOrNull())
+        return false;
+    try {
+        Variant answer;
+        const Variant sent = HvConverter() ? HvConverter()->ToDatabase(params) : params;
+        const bool found = validator_
+                               .Call(QStringLiteral("QueryData"),
+                                   {table, number, databaseName_, sent, Variant::Ref(answer)})
+                               .ToBool();
+        if (found)
+            rows = HvConverter() ? HvConverter()->FromDatabase(answer) : answer;
+        return found;
+    } catch (const Exception&) {
+        return false; // a failed look-up counts as nothing found
+    }
+}
+
 // --- report parameters ------------------------------------------------------------------
 
 bool TfrmBaseGene::BuildReportParams()

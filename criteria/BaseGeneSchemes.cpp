@@ -145,6 +145,8 @@ QString TfrmBaseGene::SchemeValueLine(const QString& key) const
             return YearMonthToStorage(text);
         return packValue(text);
     }
+    if (IsObjectProperty(meta))
+        return packValue(GetPropertyText(component, meta.name())); // a list's lines
     if (meta.isEnumType() && !meta.isFlagType())
         return GetPropertyText(component, meta.name());
     if (meta.userType() == QMetaType::Bool)
@@ -270,6 +272,8 @@ bool TfrmBaseGene::LoadScheme(const QString& keys, const QString& values)
                     text = StorageToYearMonth(line);
                 }
                 meta.write(component, text);
+            } else if (IsObjectProperty(meta)) {
+                SetPropertyText(component, meta.name(), unpackValue(line));
             } else if (meta.isEnumType() || meta.userType() == QMetaType::Bool) {
                 SetPropertyText(component, meta.name(), line.trimmed());
             } else if (meta.userType() == QMetaType::Double || meta.userType() == QMetaType::Float) {
@@ -432,6 +436,15 @@ void TfrmBaseGene::btnOpenClick(TObject*)
 void TfrmBaseGene::lstConditionDblClick(TObject*)
 {
     OpenSelectedScheme();
+}
+
+void TfrmBaseGene::lstConditionEdited(TObject*, TListItem* Item, QString& S)
+{
+    try {
+        RenameScheme(Item, S);
+    } catch (const Exception& e) {
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+    }
 }
 
 void TfrmBaseGene::btnDeleteClick(TObject*)

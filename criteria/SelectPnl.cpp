@@ -2,6 +2,7 @@
 
 #include "controls/GSpdBtn.h"
 #include "controls/GlyphBank.h"
+#include "criteria/SchemeListView.h"
 #include "runtime/forms/Forms.h"
 
 #include <QFontMetrics>
@@ -522,6 +523,7 @@ void RegisterSelectPanel()
         RegisterClass<TPellMaskEdit>();
         RegisterClass<TPellListView>();
         RegisterClass<TPellCheckBox>();
+        RegisterClass<TSchemeListView>();
         return true;
     }();
     Q_UNUSED(registered);

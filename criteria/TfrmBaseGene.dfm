@@ -46,18 +46,19 @@ object frmBaseGene: TfrmBaseGene
       Left = 0
       Top = 20
       Width = 151
-      Height = 24
+      Height = 28
       Align = alTop
-      ButtonHeight = 22
-      ButtonWidth = 36
+      ButtonHeight = 24
+      ButtonWidth = 26
       Flat = True
-      ShowCaptions = True
+      Images = ImageList1
       TabOrder = 0
       object btnInsert: TToolButton
         Left = 0
         Top = 0
         Caption = #20445#23384'(&S)'
         Hint = #20445#23384#26041#26696
+        ImageIndex = 1
         OnClick = btnInsertClick
       end
       object btnOpen: TToolButton
@@ -65,6 +66,7 @@ object frmBaseGene: TfrmBaseGene
         Top = 0
         Caption = #24320#21551'(&O)'
         Hint = #24320#21551#26041#26696
+        ImageIndex = 2
         OnClick = btnOpenClick
       end
       object btnDelete: TToolButton
@@ -72,6 +74,7 @@ object frmBaseGene: TfrmBaseGene
         Top = 0
         Caption = #21024#38500'(&D)'
         Hint = #21024#38500#26041#26696
+        ImageIndex = 3
         OnClick = btnDeleteClick
       end
       object ToolButton1: TToolButton
@@ -79,11 +82,12 @@ object frmBaseGene: TfrmBaseGene
         Top = 0
         Caption = 'ViewIcon'
         DropdownMenu = mnList
+        ImageIndex = 4
         Style = tbsDropDown
         OnClick = ToolButton1Click
       end
     end
-    object lstCondition: TListView
+    object lstCondition: TSchemeListView
       Left = 0
       Top = 44
       Width = 151
@@ -96,6 +100,7 @@ object frmBaseGene: TfrmBaseGene
       ViewStyle = vsIcon
       TabOrder = 1
       OnDblClick = lstConditionDblClick
+      OnEdited = lstConditionEdited
     end
   end
   object Splitter1: TSplitter
@@ -148,6 +153,7 @@ object frmBaseGene: TfrmBaseGene
     Align = alClient
     ShowHint = True
     TabOrder = 1
+    OnChange = pgOptionChange
     OnChanging = pgOptionChanging
     object tsOption1: TTabSheet
       Caption = #22522#26412#36873#39033

@@ -1,13 +1,18 @@
 // Renders the criteria controls and forms to PNG files, so that their look
 // can be checked by eye: criteria-shots <folder>.
 
+#include "controls/ExtPage.h"
+#include "criteria/BaseGene.h"
 #include "criteria/SelectPnl.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/FormReader.h"
 #include "runtime/forms/Forms.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QWidget>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -22,9 +27,12 @@ TSelectPanel* panel(TForm* form, const char* name, const QString& caption, int l
     return p;
 }
 
-void save(TForm* form, const QString& file)
+// Shows the form, lets prepare change it while it is on screen, and grabs it.
+void save(TForm* form, const QString& file, const std::function<void()>& prepare = {})
 {
     form->Show();
+    if (prepare)
+        prepare();
     QWidget* w = form->Widget();
     QApplication::processEvents();
     if (!w->grab().save(file))
@@ -86,6 +94,77 @@ void panels(const QString& folder)
     save(&form, folder + QStringLiteral("/select-panels.png"));
 }
 
+// A criteria form as a program's options window fills it, with saved schemes.
+void baseForm(const QString& folder)
+{
+    std::unique_ptr<TfrmBaseGene, FreeComponent> form(CreateForm<TfrmBaseGene>());
+    ReadComponent(form.get(), QStringLiteral(R"(inherited frmBaseGene: TfrmBaseGene
+  Width = 700
+  Height = 400
+  Caption = '工单变更单打印[示范公司]'
+  inherited pgOption: TExtPageControl
+    inherited tsOption1: TTabSheet
+      object spType: TSelectPanel
+        Left = 6
+        Top = 4
+        Width = 516
+        Height = 50
+        Caption = '单别'
+        TabOrder = 0
+      end
+      object spNo: TSelectPanel
+        Left = 6
+        Top = 58
+        Width = 516
+        Height = 50
+        Caption = '变更单号'
+        TabOrder = 1
+      end
+      object spDate: TSelectPanel
+        Left = 6
+        Top = 112
+        Width = 254
+        Height = 104
+        Caption = '变更日期'
+        UseVertical = True
+        TabOrder = 2
+      end
+      object spCheck: TSelectPanel
+        Left = 268
+        Top = 112
+        Width = 254
+        Height = 104
+        Caption = '审核状态'
+        Style = sp_UserChoice
+        TabOrder = 3
+      end
+    end
+  end
+end
+)"));
+    auto* list = form->lstCondition;
+    for (const char* name : {"本月工单变更", "委外变更单", "上周已审核"}) {
+        TListItem* item = list->Items()->Add();
+        item->SetCaption(QString::fromUtf8(name));
+        item->SubItems()->Add(QStringLiteral("2024/05/31"));
+    }
+    for (const char* caption : {"方案名称", "创建时间"}) {
+        TListColumn* column = list->Columns()->Add();
+        column->SetCaption(QString::fromUtf8(caption));
+        column->SetWidth(80);
+    }
+    list->SetViewStyle(vsReport);
+    form->FindComponent<TSelectPanel>(QStringLiteral("spNo"))->edBegin->SetText(QStringLiteral("5101-20240501001"));
+    form->FindComponent<TSelectPanel>(QStringLiteral("spDate"))->SetEditMask(QStringLiteral("!9999/99/99;1;_"));
+    form->pgOption->SetActivePage(form->tsOption1);
+    save(form.get(), folder + QStringLiteral("/base-form.png"));
+    save(form.get(), folder + QStringLiteral("/base-form-system.png"), [&] {
+        form->pgOption->SetActivePage(form->tsOption2);
+        form->SystemPageFirstShow();
+        form->edPrintDate->SetText(QStringLiteral("2024/05/31"));
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,5 +174,6 @@ int main(int argc, char** argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(folder);
     panels(folder);
+    baseForm(folder);
     return 0;
 }

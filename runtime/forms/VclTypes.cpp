@@ -16,7 +16,9 @@ QColor systemColor(int index)
     switch (index) {
     case 0x01: return palette.color(QPalette::Window);         // background
     case 0x02: return palette.color(QPalette::Highlight);      // active caption
-    case 0x03: return palette.color(QPalette::Mid);            // inactive caption
+    // Inactive captions (and the inactive tabs drawn in them) take the
+    // button colours: grey text on the mid tone read poorly.
+    case 0x03: return palette.color(QPalette::Button);         // inactive caption
     case 0x04: return palette.color(QPalette::Window);         // menu
     case 0x05: return palette.color(QPalette::Base);           // window
     case 0x06: return palette.color(QPalette::Shadow);         // window frame
@@ -30,7 +32,7 @@ QColor systemColor(int index)
     case 0x10: return palette.color(QPalette::Dark);           // button shadow
     case 0x11: return palette.color(QPalette::Disabled, QPalette::Text);
     case 0x12: return palette.color(QPalette::ButtonText);
-    case 0x13: return palette.color(QPalette::Disabled, QPalette::WindowText);
+    case 0x13: return palette.color(QPalette::ButtonText);     // inactive caption text
     case 0x14: return palette.color(QPalette::Light);
     case 0x15: return palette.color(QPalette::Shadow);
     case 0x16: return palette.color(QPalette::Midlight);

@@ -281,3 +281,47 @@ TEST_F(CriteriaTest, PanelValuesForTheCriteriaArray)
     form->PanelValueToVariant(form->spType, whole, -1);
     EXPECT_EQ(whole[0].ToString(), QString(QChar(5)));
 }
+
+TEST_F(CriteriaTest, PhrasesSystemPageSaveButtonAndFileProperties)
+{
+    Form form = MakeForm();
+    form->PickPhrase(form->edRemark);
+    EXPECT_EQ(form->edRemark->Text(), Text("常用词组"));
+
+    form->SetWidth(200);
+    form->pgOption->SelectPage(form->tsOption2);
+    EXPECT_GE(form->Width(), 315) << "the first look at the system page makes room";
+    EXPECT_EQ(form->edPrintDate->Left(), 60);
+    EXPECT_EQ(form->edPrintDate->Width(), 85);
+    EXPECT_EQ(form->btnPrintDate->Left(), 60 + 85 + 2);
+
+    form->btnInsertClick(form.get());
+    EXPECT_EQ(form->ActiveControl(), form->pnlCondition) << "the last field is left first";
+    form->SetBusy(true);
+    EXPECT_THROW(form->btnInsertClick(form.get()), EAbort);
+    form->SetBusy(false);
+
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("libZORV52C.so"));
+    Word key = 'V';
+    form->FormKeyDown(form.get(), key, TShiftState(ssCtrl) | ssAlt);
+    EXPECT_EQ(key, 0);
+}
+
+TEST_F(CriteriaTest, YearMonthFields)
+{
+    Form form = MakeForm();
+    auto* month = new TMaskEdit(form.get());
+    month->SetName(QStringLiteral("edMonth"));
+    month->SetParent(form->tsOption1);
+    form->SetYearMonthFields(QStringLiteral("edMonth"));
+    form->FocusControl(month);
+    EXPECT_EQ(month->EditMask(), form->YearMonthEditMask());
+    month->SetText(QStringLiteral("2024/13"));
+    dialogs_->ExpectMessage(mrOk, Text("日期格式错误"));
+    form->FocusControl(form->edRemark);
+    EXPECT_EQ(form->ActiveControl(), month);
+    month->SetText(QStringLiteral("2024/12"));
+    form->FocusControl(form->edRemark);
+    EXPECT_EQ(form->ActiveControl(), form->edRemark);
+    EXPECT_EQ(form->YearMonthToStorage(month->Text()), QStringLiteral("202412"));
+}

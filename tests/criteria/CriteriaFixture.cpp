@@ -67,6 +67,13 @@ const char* const testLayout = R"(inherited frmZorTest: TfrmZorTest
           '已审核'
           '未审核')
       end
+      object mmNote: TMemo
+        Left = 4
+        Top = 336
+        Width = 326
+        Height = 40
+        TabOrder = 6
+      end
     end
   end
 end

@@ -5,6 +5,8 @@
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 
+#include <QListWidget>
+
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
 
 namespace {
@@ -175,4 +177,46 @@ TEST_F(CriteriaTest, DeleteAsksAndViewStylesStep)
         form->ToolButton1Click(form.get());
         EXPECT_EQ(form->lstCondition->ViewStyle(), expected);
     }
+}
+
+TEST_F(CriteriaTest, LineBreaksInsideAValueKeepTheLinesInStep)
+{
+    Form form = MakeForm();
+    auto* memo = form->FindComponent<TMemo>(QStringLiteral("mmNote"));
+    ASSERT_NE(memo, nullptr);
+    memo->Lines()->SetText(Text("第一行\r\n第二行"));
+    form->edRemark->SetText(QStringLiteral("after"));
+    const QString memoKeys = QStringLiteral("mmNote.lines;edRemark.text;");
+    QString values;
+    for (const QString& key : memoKeys.split(u';', Qt::SkipEmptyParts))
+        values += form->SchemeValueLine(key) + QStringLiteral("\r\n");
+    EXPECT_EQ(values.count(QStringLiteral("\r\n")), 2) << "one line per key";
+    memo->Lines()->Clear();
+    form->edRemark->Clear();
+    ASSERT_TRUE(form->LoadScheme(memoKeys, values));
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    EXPECT_EQ(memo->Lines()->Strings(1), Text("第二行"));
+    EXPECT_EQ(form->edRemark->Text(), QStringLiteral("after"));
+}
+
+TEST_F(CriteriaTest, EditingACaptionInTheListRenamesTheScheme)
+{
+    Form form = MakeForm();
+    form->FormShow(form.get());
+    ASSERT_TRUE(form->SaveScheme(keys, QStringLiteral("old"), Variant(0)));
+    ASSERT_TRUE(form->SaveScheme(keys, QStringLiteral("other"), Variant(0)));
+    form->RefreshSchemeList();
+    auto* list = qobject_cast<QListWidget*>(form->lstCondition->Widget());
+    ASSERT_NE(list, nullptr) << "icon view shows a plain list";
+    ASSERT_TRUE(list->item(0)->flags() & Qt::ItemIsEditable);
+
+    list->item(0)->setText(Text("新名"));
+    EXPECT_EQ(form->lstCondition->Items()->Items(0)->Caption(), Text("新名"));
+    form->RefreshSchemeList();
+    EXPECT_EQ(captionsOf(form->lstCondition), QStringList({QStringLiteral("other"), Text("新名")}));
+
+    dialogs_->ExpectMessage(mrOk, Text("此方案名称已经存在"));
+    list = qobject_cast<QListWidget*>(form->lstCondition->Widget());
+    list->item(0)->setText(Text("新名"));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("other")) << "a refused name goes back in the list too";
 }

@@ -573,3 +573,15 @@ TEST(SelectPanelDescription, WrittenAndReadBackLikeAnyControl)
     EXPECT_EQ(read->Columns()->Count(), 2);
     EXPECT_TRUE(read->cbUserChoice->Visible());
 }
+
+TEST(SelectPanel, GlyphsTheBankLacksLeaveTheButtonsBare)
+{
+    TSelectPanel panel;
+    panel.SetGlyphIndex(9);
+    EXPECT_EQ(panel.GlyphIndex(), 9);
+    EXPECT_EQ(panel.btnList->GlyphIndex(), 9);
+    panel.SetGlyphIndex(30); // the bank has no picture 30
+    EXPECT_EQ(panel.GlyphIndex(), 9) << "the property stays";
+    for (TF2Button* b : {panel.btnBegin, panel.btnFinal, panel.btnList})
+        EXPECT_EQ(b->GlyphIndex(), 0);
+}
