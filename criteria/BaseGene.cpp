@@ -16,6 +16,7 @@
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
+#include "runtime/system/ArgReader.h"
 #include "runtime/system/AutoObject.h"
 
 #include <QDateTime>
@@ -23,21 +24,6 @@
 #include <QLocale>
 #include <QFileInfo>
 
-namespace {
-
-// The shell's argument array: element i counted from the low bound, as text;
-// empty when absent or not an array.
-int argCount(const Variant& args)
-{
-    return args.IsArray() && args.DimCount() == 1 ? args.HighBound() - args.LowBound() + 1 : 0;
-}
-
-QString argText(const Variant& args, int i)
-{
-    return i < argCount(args) ? args[args.LowBound() + i].ToString() : QString();
-}
-
-} // namespace
 
 static void initCriteriaResources()
 {
@@ -198,16 +184,16 @@ bool TfrmBaseGene::ApplyParams(const Variant& params)
         edPrintDate->Clear();
         // Elements count from the array's low bound; a missing one reads as
         // empty, and fewer than five make the arguments unusable.
-        const int count = argCount(params);
-        callerHandle_ = argText(params, 3);
-        if (count < 5) {
+        const TArgReader args(params);
+        callerHandle_ = args.Text(3);
+        if (args.Count() < 5) {
             ReportError(QStringLiteral("E;000038"));
             return false;
         }
         Hide();
-        userCode_ = argText(params, 0).trimmed();
-        companyCode_ = argText(params, 1).section(u';', 0, 0).trimmed();
-        databaseName_ = argText(params, 2).trimmed();
+        userCode_ = args.Text(0).trimmed();
+        companyCode_ = args.Text(1).section(u';', 0, 0).trimmed();
+        databaseName_ = args.Text(2).trimmed();
         InitializeForm();
         // Each program's form carries the program's first letters in its name
         // (frmZorv52 for ZORV52); another program's form is refused.
