@@ -18,6 +18,8 @@
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/ArgReader.h"
 #include "runtime/system/AutoObject.h"
+#include "update/ServerProgram.h"
+#include "update/ServerRunParams.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -145,6 +147,29 @@ void TfrmBaseGene::PickPhrase(TWinControl* control)
 
 bool TfrmBaseGene::RunServerProgram()
 {
+    // The server library takes the run as one array: 6 items for batch
+    // programs (kind "B"), 11 for the rest; the library finder brings its copy
+    // up to date from the server first.
+    TServerRunParams run;
+    run.ProgramCode = programCode_;
+    run.CompanyCode = companyCode_;
+    run.UserCode = userCode_;
+    run.DatabaseName = databaseName_;
+    run.ReportKind = reportKind_;
+    run.OptionValues = optionValues_;
+    run.OptionTexts = optionTexts_;
+    run.Environment = environment_;
+    run.ServerClassName = ServerClassName();
+    run.CallerHandle = callerHandle_.toLongLong();
+    run.Moment = QDateTime::currentDateTime();
+    QString error;
+    try {
+        if (RunProgramServerLibrary(manager_, programCode_, BuildServerRunParams(run), error))
+            return true;
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    addError(QString(), error);
     return false;
 }
 
