@@ -50,8 +50,17 @@ QString AlertLogFileName(const QString& name, const QString& period, const QDate
 bool WriteAlertLog(const QString& name, const QString& message, const QString& period) noexcept
 {
     try {
+        return WriteAlertLogIn(alertHomeFolder() + QStringLiteral("\\Log"), name, message, period);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool WriteAlertLogIn(
+    const QString& folder, const QString& name, const QString& message, const QString& period) noexcept
+{
+    try {
         const QDateTime now = QDateTime::currentDateTime();
-        const QString folder = alertHomeFolder() + QStringLiteral("\\Log");
         const QString line = QLatin1Char('[') + now.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz"))
             + QStringLiteral("] ") + message;
         return logwriter::AppendLine(folder, alertFileName(name, period, now.date()), line);

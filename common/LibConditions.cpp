@@ -1,6 +1,7 @@
 #include "common/LibConditions.h"
 
 #include "common/LibStrs.h"
+#include "runtime/system/ArgReader.h"
 #include "runtime/system/Exceptions.h"
 
 #include <QVarLengthArray>
@@ -9,33 +10,6 @@ namespace {
 
 const QChar RangeMarker(4);
 const QChar ListMarker(5);
-
-// The text of a value, empty when it has none or cannot be read as text
-// (an object, an array, a broken reference).
-QString safeText(const Variant& value)
-{
-    try {
-        return value.ToString();
-    } catch (const Exception&) {
-        return {};
-    }
-}
-
-// Element index of a one-dimensional array, or nullptr when there is none.
-const Variant* elementAt(const Variant& value, int index)
-{
-    if (!value.IsArray() || value.DimCount() != 1)
-        return nullptr;
-    if (index < value.LowBound(1) || index > value.HighBound(1))
-        return nullptr;
-    return &value.At(index);
-}
-
-QString elementText(const Variant& value, int index)
-{
-    const Variant* element = elementAt(value, index);
-    return element ? safeText(*element) : QString();
-}
 
 QString shortened(const QString& text)
 {
@@ -173,9 +147,9 @@ QString QuoteSqlText(const QString& value)
 
 ConditionShape ConditionKind(const Variant& value)
 {
-    const Variant* first = elementAt(value, 0);
-    if (first && first->IsString()) {
-        const QString marker = safeText(*first);
+    const Variant& first = TArgReader(value).At(0);
+    if (first.IsString()) {
+        const QString marker = first.ToString();
         if (marker.size() == 1 && marker[0] == ListMarker)
             return ConditionShape::List;
         if (marker.size() == 1 && marker[0] == RangeMarker)
@@ -207,14 +181,11 @@ void AddRangeCondition(QString& where, const QString& field, const Variant& valu
     if (fieldType < 1 || fieldType > 3)
         return;
 
-    QString low, high;
-    if (value.IsArray()) {
-        const int m = marked ? 1 : 0;
-        low = elementText(value, m);
-        high = elementText(value, m + 1);
-    } else {
-        low = safeText(value);
-    }
+    // A value that is no array is the lower bound alone; unreadable bounds are empty.
+    const TArgReader bounds = TArgReader::Spread(value);
+    const int m = marked && value.IsArray() ? 1 : 0;
+    QString low = bounds.Text(m);
+    QString high = bounds.Text(m + 1);
 
     const bool quoted = fieldType == 1;
     if (!quoted) {
@@ -262,17 +233,12 @@ void AddListCondition(QString& where, const QString& field, const Variant& value
         list += QuoteSqlText(text);
     };
 
-    if (value.IsArray()) {
-        if (value.DimCount() == 1) {
-            for (int i = 1; i <= value.HighBound(1); ++i) {
-                const Variant* element = elementAt(value, i);
-                if (!element)
-                    continue;
-                add(element->IsArray() ? elementText(*element, 0) : safeText(*element));
-            }
-        }
-    } else {
-        add(safeText(value));
+    // A list array starts with its marker; an element may be a row whose first
+    // item is the value. A value that is no array is a list of one.
+    const TArgReader items = TArgReader::Spread(value);
+    for (int i = value.IsArray() ? 1 : 0; i < items.Count(); ++i) {
+        const Variant& element = items.At(i);
+        add(element.IsArray() ? TArgReader(element).Text(0) : items.Text(i));
     }
     if (list.isEmpty())
         return;
@@ -291,7 +257,8 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
     QString& filter, const QString& excludedAliases)
 {
     filter.clear();
-    if (!rights.IsArray() || rights.DimCount() != 1)
+    const TArgReader entries(rights);
+    if (entries.Count() == 0)
         return;
 
     // Only plain character searches run over the whole text: they are the fast
@@ -323,14 +290,8 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
 
     const QString excluded = QLatin1Char(';') + excludedAliases + QLatin1Char(';');
 
-    int count = 0;
-    try {
-        const Variant* first = elementAt(rights, 0);
-        count = first ? first->ToInt() : 0;
-    } catch (const Exception&) {
-        return;
-    }
-    count = qMin(count, rights.HighBound(1));
+    // Element 0 counts the entries that follow it; an unreadable count means none.
+    const int count = qMin(entries.TryInt(0).value_or(0), entries.Count() - 1);
 
     // Where table names begin: one pass over the text, shared by every entry.
     const bool boundNames = !unboundNames;
@@ -345,7 +306,7 @@ void BuildRightsFilter(const Variant& rights, const QString& databasePrefix, con
     }
 
     for (int i = 1; i <= count; ++i) {
-        const QString entry = elementText(rights, i);
+        const QString entry = entries.Text(i);
         const qsizetype space = entry.indexOf(QLatin1Char(' '));
         const QString table = space < 0 ? entry : entry.left(space);
         if (table.isEmpty())

@@ -56,6 +56,22 @@ bool encodeClamped(int y, int m, int d, double& result)
     return datetime::TryEncodeDate(y, m, qMin(d, DaysInMonth(y, m)), result);
 }
 
+// The day number of an eight-digit "yyyymmdd" text of a date that exists;
+// false otherwise. 30 December 1899 is a real date whose day number is 0, so
+// callers that ask whether a text is a date test this, not the day number.
+bool readDate8(const QString& text, double& result)
+{
+    if (text.size() != 8)
+        return false;
+    const QStringView v(text);
+    int y = 0, m = 0, d = 0;
+    if (!readDigits(v.mid(0, 4), y) || !readDigits(v.mid(4, 2), m) || !readDigits(v.mid(6, 2), d))
+        return false;
+    if (y == 0 || m == 0 || d == 0)
+        return false;
+    return datetime::TryEncodeDate(y, m, d, result);
+}
+
 } // namespace
 
 QString FormatDateText(int order, const QString& separator, double date)
@@ -105,25 +121,24 @@ QString FormatYearMonthText(int order, const QString& separator, double date)
     }
 }
 
+
+QString TodayText()
+{
+    return FormatDateText(1, QString(), datetime::Today());
+}
+
 double ParseDate8(const QString& text)
 {
-    if (text.size() != 8)
-        return 0;
-    const QStringView v(text);
-    int y = 0, m = 0, d = 0;
-    if (!readDigits(v.mid(0, 4), y) || !readDigits(v.mid(4, 2), m) || !readDigits(v.mid(6, 2), d))
-        return 0;
-    if (y == 0 || m == 0 || d == 0)
-        return 0;
     double result = 0;
-    return datetime::TryEncodeDate(y, m, d, result) ? result : 0;
+    return readDate8(text, result) ? result : 0;
 }
 
 bool IsValidSqlDate(const QString& text)
 {
     if (text.isEmpty())
         return true;
-    if (ParseDate8(text) == 0)
+    double day = 0;
+    if (!readDate8(text, day))
         return false;
     return text >= QLatin1String("17530101") && text <= QLatin1String("99991231");
 }
@@ -184,18 +199,21 @@ QString ShiftDate(const Variant& value, const QString& unit, int amount)
 QString RelativeDate(const QString& base, const QString& offset, const QString& monthMode,
     const QString& dayOffset, const QString& anchor)
 {
+    // All three are read first: a rule with a broken number is refused even
+    // where the branch taken would not use that number.
     const int shift = readInteger(offset);
+    const int days = readInteger(dayOffset);
+    const int anchorKind = readInteger(anchor);
     if (base.size() < 7)
         return ShiftDate(Variant(base + QStringLiteral("01")), QStringLiteral("M"), shift).left(6);
 
-    const int anchorKind = readInteger(anchor);
     if (monthMode != QLatin1String("0")) {
         const QString d = ShiftDate(Variant(base), QStringLiteral("M"), shift);
         if (d.isEmpty())
             return {};
         switch (anchorKind) {
         case 0:
-            return ShiftDate(Variant(d), QStringLiteral("D"), readInteger(dayOffset));
+            return ShiftDate(Variant(d), QStringLiteral("D"), days);
         case 1:
             return d.left(6) + QStringLiteral("01");
         case 2: {
@@ -215,7 +233,7 @@ QString RelativeDate(const QString& base, const QString& offset, const QString& 
         const int w = datetime::DayOfWeek(ParseDate8(d));
         return ShiftDate(Variant(d), QStringLiteral("D"), anchorKind == 1 ? 1 - w : 7 - w);
     }
-    return ShiftDate(Variant(base), QStringLiteral("D"), shift * 7 + readInteger(dayOffset));
+    return ShiftDate(Variant(base), QStringLiteral("D"), shift * 7 + days);
 }
 
 QString WeekdayToken(const QString& dateText, int order)

@@ -19,6 +19,8 @@ QString FormatYearMonthText(int order, const QString& separator, double date);
 // Day number of an eight-digit "yyyymmdd" text; 0 when the text is not exactly
 // eight digits or the date does not exist.
 double ParseDate8(const QString& text);
+// Today as "yyyymmdd".
+QString TodayText();
 // True for an empty text, or a real "yyyymmdd" date from 17530101 to 99991231.
 bool IsValidSqlDate(const QString& text);
 // 28 to 31 by the Gregorian rule; 0 for a month outside 1..12.
@@ -34,8 +36,9 @@ QString ShiftDate(const Variant& value, const QString& unit, int amount);
 // move whole months). offset counts months when monthMode is not "0", else
 // weeks; anchor 0 adds dayOffset days, 1 takes the first day (of the month, or
 // Sunday of the week), 2 the last day (of the month, or Saturday). offset,
-// dayOffset and anchor are decimal texts; one that is needed and is not a
-// number raises EConvertError.
+// dayOffset and anchor are decimal texts (spaces around and a sign allowed);
+// any of the three that is not one, the empty text included, raises
+// EConvertError, whether or not the rule in force uses it.
 QString RelativeDate(const QString& base, const QString& offset, const QString& monthMode,
     const QString& dayOffset, const QString& anchor);
 

@@ -36,7 +36,12 @@ int CountFields(const QString& text, const QString& separator)
         return 0;
     if (separator.isEmpty())
         return 1;
-    return static_cast<int>(text.count(separator)) + 1;
+    // Cut the way GetToken cuts: the search goes on after each separator found,
+    // so separators never overlap (";;;;" holds two ";;", not three).
+    int fields = 1;
+    for (qsizetype at = text.indexOf(separator); at >= 0; at = text.indexOf(separator, at + separator.size()))
+        ++fields;
+    return fields;
 }
 
 QString ZeroPad(int width, int value)

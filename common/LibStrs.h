@@ -17,7 +17,8 @@
 QString PadLeft(const QString& text, int width, QChar pad = QLatin1Char(' '));
 // The n-th field (from 1) of text cut at every separator; empty when there is none.
 QString GetToken(const QString& text, const QString& separator, int n);
-// 0 for an empty text, else the number of separators + 1.
+// 0 for an empty text, else the number of separators + 1, separators found
+// the way GetToken cuts (never overlapping): the fields GetToken can return.
 int CountFields(const QString& text, const QString& separator);
 // value with leading zeros to width digits ("%.*d": ZeroPad(4, -5) = "-0005").
 QString ZeroPad(int width, int value);
@@ -67,6 +68,10 @@ void ButtonCaption(const QString& name, QString& caption);
 // ".log" when the name has no dot. False when the line could not be written;
 // never throws.
 bool WriteAlertLog(const QString& name, const QString& message, const QString& period) noexcept;
+// The same line in the alert log of that name and period kept in the given
+// folder (a path text) instead of the home folder's "Log" folder.
+bool WriteAlertLogIn(
+    const QString& folder, const QString& name, const QString& message, const QString& period) noexcept;
 // The file the alert log of that name and period writes to at the given
 // moment, as a path text: home folder + "\Log\Alert_..." (WriteAlertLog's rules).
 QString AlertLogFileName(const QString& name, const QString& period, const QDateTime& moment);

@@ -1,58 +1,10 @@
 #include "frame/DLLVRCtrller.h"
 
 #include "runtime/forms/Forms.h"
+#include "runtime/system/ArgReader.h"
 #include "runtime/system/Libraries.h"
 
 #include <QWidget>
-
-namespace {
-
-// Element index of a zero-based argument array, or null when there is none.
-const Variant* argument(const Variant& args, int index)
-{
-    const Variant& array = args.Deref();
-    if (!array.IsArray() || array.DimCount() != 1 || index < array.LowBound() || index > array.HighBound())
-        return nullptr;
-    return &array.At(index).Deref();
-}
-
-bool readBool(const Variant* value, bool& out)
-{
-    if (!value)
-        return false;
-    try {
-        out = value->ToBool();
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
-
-bool readInt(const Variant* value, int& out)
-{
-    if (!value)
-        return false;
-    try {
-        out = value->ToInt();
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
-
-bool readString(const Variant* value, QString& out)
-{
-    if (!value)
-        return false;
-    try {
-        out = value->ToString();
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
-
-} // namespace
 
 TDLLVRCtrller::TDLLVRCtrller()
     : watcher_(std::make_unique<QObject>())
@@ -167,27 +119,23 @@ bool TDLLVRCtrller::executeCommand(qint32 command, const Variant& args)
 {
     // A required element that is missing or of the wrong kind refuses the
     // command: a missing preview flag must not turn into printing.
-    bool preview = false;
+    const TArgReader arg(args);
     switch (command) {
-    case cmdPrintOrPreview:
-        return readBool(argument(args, 0), preview) && Form->PrintOrPreview(preview);
+    case cmdPrintOrPreview: {
+        const std::optional<bool> preview = arg.TryBool(0);
+        return preview && Form->PrintOrPreview(*preview);
+    }
     case cmdPrintKeys: {
-        const Variant* keys = argument(args, 1);
-        return readBool(argument(args, 0), preview) && keys && Form->PrintKeys(*keys, preview);
+        const std::optional<bool> preview = arg.TryBool(0);
+        return preview && arg.Has(1) && Form->PrintKeys(arg.At(1), *preview);
     }
     case cmdExportPictures: {
-        const Variant* keys = argument(args, 0);
-        int kind = 0;
-        QString prefix;
-        if (!keys || !readInt(argument(args, 1), kind) || !readString(argument(args, 2), prefix))
+        const std::optional<int> kind = arg.TryInt(1);
+        const std::optional<QString> prefix = arg.TryText(2);
+        if (!arg.Has(0) || !kind || !prefix)
             return false;
-        int resolution = DefaultResolution;
-        if (!readInt(argument(args, 3), resolution))
-            resolution = DefaultResolution;
-        QString extra;
-        if (args.Deref().HighBound() > 3 && !readString(argument(args, 4), extra))
-            extra.clear();
-        return Form->ExportPictures(*keys, kind, extra, prefix, resolution);
+        return Form->ExportPictures(arg.At(0), *kind, arg.TryText(4).value_or(QString()), *prefix,
+            arg.TryInt(3).value_or(DefaultResolution));
     }
     default:
         return false;

@@ -183,6 +183,7 @@ int main(int argc, char** argv)
     timer.start();
     TDemoOptions options;
     options.Slips = slips;
+    options.Force = true; // --keep names a folder to make the home in, again if need be
     if (!reuse) {
         const TDemoSummary summary = CreateDemoHome(home, options);
         std::printf("generate: %lld slips, %lld lines, %lld sign-off records in %.2f s\n",

@@ -1,5 +1,6 @@
 #include "common/forms/LangDocument.h"
 
+#include "common/forms/LangXml.h"
 #include "runtime/system/CodePages.h"
 #include "runtime/system/NativePath.h"
 

@@ -1,5 +1,6 @@
 #include "common/forms/LanguageController.h"
 
+#include "common/forms/LangXml.h"
 #include "common/forms/LibRTTI.h"
 #include "common/StewardINI.h"
 #include "runtime/forms/ComCtrls.h"
@@ -137,6 +138,25 @@ bool ApplyAttribute(TComponent* component, const QString& name, const QString& v
     return SetPropertyPath(current, index < 0 ? elements.last().trimmed() : propName, value);
 }
 
+QString TLangElement::Name() const
+{
+    return QString::fromUtf8(TLangElementAccess::NodeOf(*this).name());
+}
+
+QString TLangElement::Attribute(const QString& name) const
+{
+    const QByteArray key = name.toUtf8();
+    return QString::fromUtf8(TLangElementAccess::NodeOf(*this).attribute(key.constData()).value());
+}
+
+QStringList TLangElement::AttributeNames() const
+{
+    QStringList names;
+    for (const pugi::xml_attribute attribute : TLangElementAccess::NodeOf(*this).attributes())
+        names << QString::fromUtf8(attribute.name());
+    return names;
+}
+
 void TComponentRead::ReadAll()
 {
     for (pugi::xml_attribute attribute : element_.attributes())
@@ -193,9 +213,9 @@ pugi::xml_node TLangReader::findElement(const QString& name) const
 
 void TLangReader::readElement(TComponent* component, pugi::xml_node element)
 {
-    beforeLoad_(sender_, component, element);
+    beforeLoad_(sender_, component, TLangElementAccess::Of(element));
     TReaderFactory::Create(component, element)->ReadAll();
-    afterLoad_(sender_, component, element);
+    afterLoad_(sender_, component, TLangElementAccess::Of(element));
 }
 
 void TLangReader::ReadComponent(TComponent* component)
@@ -269,13 +289,13 @@ void TLanguageController::open()
     beforeOpen_(this);
     reader_.reset();
     document_.reset();
-    auto document = std::make_unique<pugi::xml_document>();
+    auto document = std::make_unique<TLangDocument>();
     if (langXML_->Count() > 0)
-        langdoc::ParseDocument(*document, langXML_->Text());
+        langdoc::ParseDocument(document->Xml, langXML_->Text());
     else if (langFileName_.isEmpty())
         throw LanguageControllerError(QStringLiteral("Cannot Find File %1!").arg(langFileName_));
     else
-        langdoc::LoadDocumentFile(*document, langFileName_, ansiCodePage());
+        langdoc::LoadDocumentFile(document->Xml, langFileName_, ansiCodePage());
     document_ = std::move(document);
     makeReader();
     afterOpen_(this);
@@ -292,7 +312,7 @@ void TLanguageController::close()
 void TLanguageController::makeReader()
 {
     reader_ = std::make_unique<TLangReader>(
-        this, document_.get(), excludeControls_->Lines(), beforeLoad_, afterLoad_);
+        this, &document_->Xml, excludeControls_->Lines(), beforeLoad_, afterLoad_);
 }
 
 TLangReader& TLanguageController::Reader()
@@ -302,7 +322,12 @@ TLangReader& TLanguageController::Reader()
     return *reader_;
 }
 
-const pugi::xml_document& TLanguageController::Document() const
+void TLanguageController::ReadComponent(TComponent* component)
+{
+    Reader().ReadComponent(component);
+}
+
+const TLangDocument& TLanguageController::Document() const
 {
     if (!document_)
         throw LanguageControllerError(QStringLiteral("No active LanguageController!"));

@@ -22,47 +22,35 @@
 #include "runtime/forms/Method.h"
 #include "runtime/forms/Persistent.h"
 
-#include <QSet>
 #include <QStringList>
 #include <memory>
 
-Q_DECLARE_METATYPE(pugi::xml_node)
-using TLoadComponentEvent = TEvent<TObject*, TComponent*, pugi::xml_node>;
+class TLangDocument;
+class TLangReader;
+
+// One element of an open language package, as the load events hand it over.
+// It is a view into the document: valid while the document stays open (for
+// the length of the event); a default-made element is null.
+class TLangElement {
+public:
+    TLangElement() = default;
+    bool IsNull() const { return node_ == nullptr; }
+    // The tag: a component's name, or the form class for the root element.
+    QString Name() const;
+    // The attribute's value; empty when the element has no such attribute.
+    QString Attribute(const QString& name) const;
+    // The attribute names in document order.
+    QStringList AttributeNames() const;
+
+private:
+    friend struct TLangElementAccess; // LangXml.h
+    explicit TLangElement(void* node) : node_(node) {}
+    void* node_ = nullptr; // the parser's node
+};
+
+Q_DECLARE_METATYPE(TLangElement)
+using TLoadComponentEvent = TEvent<TObject*, TComponent*, TLangElement>;
 Q_DECLARE_METATYPE(TLoadComponentEvent)
-
-// Applies one element's attributes to a component. The combo-box readers keep
-// the selected line across the assignments.
-class TComponentRead {
-public:
-    TComponentRead(TComponent* component, pugi::xml_node element)
-        : component_(component)
-        , element_(element)
-    {
-    }
-    virtual ~TComponentRead() = default;
-    virtual void ReadAll();
-
-protected:
-    TComponent* component_;
-    pugi::xml_node element_;
-};
-
-class TCustomComboBoxRead : public TComponentRead {
-public:
-    using TComponentRead::TComponentRead;
-    void ReadAll() override;
-};
-
-// The data-aware combo boxes (class names beginning "Tww...ComboBox").
-class TwwDBCustomComboBoxRead : public TCustomComboBoxRead {
-public:
-    using TCustomComboBoxRead::TCustomComboBoxRead;
-};
-
-class TReaderFactory {
-public:
-    static std::unique_ptr<TComponentRead> Create(TComponent* component, pugi::xml_node element);
-};
 
 // Assigns text to the property path name of component as a package
 // attribute does; false when the path leads nowhere or the value does not fit.
@@ -71,26 +59,6 @@ bool ApplyAttribute(TComponent* component, const QString& name, const QString& v
 // Assigns text to a dotted property path of object; colours and other
 // identifier-mapped numbers take their names ("clRed") or "$" hexadecimal.
 bool SetPropertyPath(QObject* object, const QString& path, const QString& value);
-
-class TLangReader {
-public:
-    // sender is what the load events report as Sender (the controller).
-    TLangReader(QObject* sender, const pugi::xml_document* document, const QStringList& excludeControls,
-        TLoadComponentEvent beforeLoad, TLoadComponentEvent afterLoad);
-    void SetExcludeControls(const QStringList& names);
-    // Applies the document to component and everything it owns.
-    void ReadComponent(TComponent* component);
-
-private:
-    void readElement(TComponent* component, pugi::xml_node element);
-    pugi::xml_node findElement(const QString& name) const;
-
-    QObject* sender_;
-    const pugi::xml_document* document_;
-    QSet<QString> excluded_; // trimmed, upper case
-    TLoadComponentEvent beforeLoad_;
-    TLoadComponentEvent afterLoad_;
-};
 
 class TLanguageController : public TComponent {
     Q_OBJECT
@@ -123,10 +91,11 @@ public:
     void SetActive(bool value);
     void Loaded() override;
 
-    // The document's reader; raises "No active LanguageController!" when closed.
+    // The document's reader (LangXml.h); raises "No active LanguageController!" when closed.
     TLangReader& Reader();
-    const pugi::xml_document& Document() const;
-    void ReadComponent(TComponent* component) { Reader().ReadComponent(component); }
+    const TLangDocument& Document() const;
+    // Applies the document to component and everything it owns; raises as Reader().
+    void ReadComponent(TComponent* component);
 
     TNotifyEvent BeforeOpen() const { return beforeOpen_; }
     void SetBeforeOpen(const TNotifyEvent& h) { beforeOpen_ = h; }
@@ -150,7 +119,7 @@ private:
     QString langFileName_;
     TStrings* langXML_;
     TStrings* excludeControls_;
-    std::unique_ptr<pugi::xml_document> document_;
+    std::unique_ptr<TLangDocument> document_;
     std::unique_ptr<TLangReader> reader_;
     bool wantActive_ = false;
     TNotifyEvent beforeOpen_, afterOpen_, beforeClose_, afterClose_;

@@ -1,19 +1,13 @@
 #include "runtime/data/ServerTransport.h"
 
-#include <QHash>
-#include <QMutex>
+#include "runtime/system/NameRegistry.h"
 
 namespace {
 
-struct Registry {
-    QMutex mutex;
-    QHash<QString, ServerTransports::Creator> creators;
-};
-
-Registry& registry()
+TNameRegistry<ServerTransports::Creator>& creators()
 {
-    static Registry r;
-    return r;
+    static TNameRegistry<ServerTransports::Creator> registry;
+    return registry;
 }
 
 } // namespace
@@ -22,28 +16,21 @@ IServerTransport::~IServerTransport() = default;
 
 void ServerTransports::Register(const QString& name, Creator creator)
 {
-    QMutexLocker lock(&registry().mutex);
-    registry().creators.insert(name.toLower(), std::move(creator));
+    creators().Register(name, std::move(creator));
 }
 
 void ServerTransports::Unregister(const QString& name)
 {
-    QMutexLocker lock(&registry().mutex);
-    registry().creators.remove(name.toLower());
+    creators().Unregister(name);
 }
 
 bool ServerTransports::IsRegistered(const QString& name)
 {
-    QMutexLocker lock(&registry().mutex);
-    return registry().creators.contains(name.toLower());
+    return creators().Contains(name);
 }
 
 std::unique_ptr<IServerTransport> ServerTransports::Create(const QString& name)
 {
-    Creator creator;
-    {
-        QMutexLocker lock(&registry().mutex);
-        creator = registry().creators.value(name.toLower());
-    }
+    const Creator creator = creators().Value(name);
     return creator ? creator() : nullptr;
 }

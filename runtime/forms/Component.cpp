@@ -1,5 +1,7 @@
 #include "runtime/forms/Component.h"
 
+#include "runtime/system/NameRegistry.h"
+
 #include <QHash>
 #include <QPointer>
 #include <mutex>
@@ -142,13 +144,13 @@ void TComponent::SetChildParent(TComponent* child)
 namespace {
 
 struct ClassEntry {
-    const QMetaObject* meta;
+    const QMetaObject* meta = nullptr;
     ComponentFactory factory;
 };
 
-QHash<QString, ClassEntry>& classes()
+TNameRegistry<ClassEntry>& classes()
 {
-    static QHash<QString, ClassEntry> registry;
+    static TNameRegistry<ClassEntry> registry;
     return registry;
 }
 
@@ -164,23 +166,22 @@ thread_local int suppressDepth = 0;
 
 void RegisterClass(const QMetaObject* meta, ComponentFactory factory)
 {
-    classes().insert(QString::fromLatin1(meta->className()).toUpper(), {meta, std::move(factory)});
+    classes().Register(QString::fromLatin1(meta->className()), {meta, std::move(factory)});
 }
 
 const QMetaObject* FindClass(const QString& className)
 {
     ensureStandardClasses();
-    auto it = classes().constFind(className.toUpper());
-    return it == classes().cend() ? nullptr : it->meta;
+    return classes().Value(className).meta;
 }
 
 TComponent* CreateComponent(const QString& className, TComponent* owner)
 {
     ensureStandardClasses();
-    auto it = classes().constFind(className.toUpper());
-    if (it == classes().cend())
+    const ClassEntry entry = classes().Value(className);
+    if (!entry.factory)
         throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
-    return it->factory(owner);
+    return entry.factory(owner);
 }
 
 LayoutSuppressor::LayoutSuppressor() { ++suppressDepth; }

@@ -1,21 +1,17 @@
 #include "runtime/system/AutoObject.h"
 
-#include <QMutex>
+#include "runtime/system/ArgReader.h"
+#include "runtime/system/NameRegistry.h"
 
 namespace {
 
 // HRESULT of an unknown programmatic identifier, as callers may report it.
 constexpr int kInvalidClassString = static_cast<int>(0x800401F3);
 
-struct Registry {
-    QMutex mutex;
-    QHash<QString, AutoObjectFactory::Creator> creators;
-};
-
-Registry& registry()
+TNameRegistry<AutoObjectFactory::Creator>& creators()
 {
-    static Registry r;
-    return r;
+    static TNameRegistry<AutoObjectFactory::Creator> registry;
+    return registry;
 }
 
 [[noreturn]] void unknownMember(const QString& member)
@@ -67,10 +63,7 @@ bool TAutoObject::HasMember(const QString& member) const
 
 const Variant& TAutoObject::Arg(const VariantList& args, int index)
 {
-    static const Variant empty;
-    if (index < 0 || index >= args.size())
-        return empty;
-    return args.at(index).Deref();
+    return TArgReader(args).At(index); // a reference into args, or a lasting Unassigned
 }
 
 void TAutoObject::SetOut(VariantList& args, int index, const Variant& value)
@@ -91,33 +84,22 @@ void TAutoObject::AddProperty(const QString& name, Getter getter, Setter setter)
 
 void AutoObjectFactory::Register(const QString& progId, Creator creator)
 {
-    Registry& r = registry();
-    QMutexLocker lock(&r.mutex);
-    r.creators.insert(progId.toLower(), std::move(creator));
+    creators().Register(progId, std::move(creator));
 }
 
 void AutoObjectFactory::Unregister(const QString& progId)
 {
-    Registry& r = registry();
-    QMutexLocker lock(&r.mutex);
-    r.creators.remove(progId.toLower());
+    creators().Unregister(progId);
 }
 
 bool AutoObjectFactory::IsRegistered(const QString& progId)
 {
-    Registry& r = registry();
-    QMutexLocker lock(&r.mutex);
-    return r.creators.contains(progId.toLower());
+    return creators().Contains(progId);
 }
 
 AutoObjectPtr AutoObjectFactory::Create(const QString& progId)
 {
-    Creator creator;
-    {
-        Registry& r = registry();
-        QMutexLocker lock(&r.mutex);
-        creator = r.creators.value(progId.toLower());
-    }
+    const Creator creator = creators().Value(progId);
     if (!creator)
         throw EOleSysError(QStringLiteral("Invalid class string: %1").arg(progId), kInvalidClassString);
     AutoObjectPtr object = creator();

@@ -14,17 +14,6 @@ namespace {
 
 thread_local QString lastLoadError;
 
-// "Hvlanguage.dll" -> "libHvlanguage.so"; "C:\x\Hv.DLL" -> "libHv.so".
-QString SharedObjectName(const QString& windowsName)
-{
-    QString base = ExtractFileName(windowsName.trimmed());
-    if (ExtractFileExt(base).compare(QLatin1String(".dll"), Qt::CaseInsensitive) == 0)
-        base = ChangeFileExt(base, QString());
-    if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
-        return {};
-    return QStringLiteral("lib") + base + QStringLiteral(".so");
-}
-
 // The file of that name in the folder, the exact spelling first, else the first
 // spelling that differs only in case.
 QString FindInFolder(const QString& folder, const QString& fileName)
@@ -42,7 +31,30 @@ QString FindInFolder(const QString& folder, const QString& fileName)
     return {};
 }
 
+// dlopen of an existing file; nullptr with lastLoadError set.
+void* OpenFile(const QString& path)
+{
+    dlerror();
+    void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* error = dlerror();
+        lastLoadError = QStringLiteral("%1: %2").arg(
+            path, error ? QString::fromLocal8Bit(error) : QStringLiteral("cannot be opened"));
+    }
+    return handle;
+}
+
 } // namespace
+
+QString SharedObjectName(const QString& windowsName)
+{
+    QString base = ExtractFileName(windowsName.trimmed());
+    if (ExtractFileExt(base).compare(QLatin1String(".dll"), Qt::CaseInsensitive) == 0)
+        base = ChangeFileExt(base, QString());
+    if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
+        return {};
+    return QStringLiteral("lib") + base + QStringLiteral(".so");
+}
 
 QString ModuleFileName()
 {
@@ -82,19 +94,25 @@ std::unique_ptr<TLibrary> TLibrary::Load(const QString& windowsName, const QStri
         const QString path = FindInFolder(folder, fileName);
         if (path.isEmpty())
             continue;
-        dlerror();
-        void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle) {
-            const char* error = dlerror();
-            lastLoadError = QStringLiteral("%1: %2").arg(
-                path, error ? QString::fromLocal8Bit(error) : QStringLiteral("cannot be opened"));
-            return nullptr;
-        }
-        return std::unique_ptr<TLibrary>(new TLibrary(handle, path));
+        void* handle = OpenFile(path);
+        return handle ? std::unique_ptr<TLibrary>(new TLibrary(handle, path)) : nullptr;
     }
     lastLoadError = QStringLiteral("%1 (%2) was not found in %3")
                         .arg(windowsName, fileName, folders.join(QStringLiteral(", ")));
     return nullptr;
+}
+
+std::unique_ptr<TLibrary> TLibrary::LoadFile(const QString& nativePath)
+{
+    lastLoadError.clear();
+    // A name without a folder would make dlopen search the system's folders.
+    const QString path = QFileInfo(nativePath).absoluteFilePath();
+    if (nativePath.isEmpty() || !QFileInfo(path).isFile()) {
+        lastLoadError = QStringLiteral("%1 was not found").arg(nativePath);
+        return nullptr;
+    }
+    void* handle = OpenFile(path);
+    return handle ? std::unique_ptr<TLibrary>(new TLibrary(handle, path)) : nullptr;
 }
 
 QString TLibrary::LastLoadError()

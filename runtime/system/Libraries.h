@@ -23,6 +23,10 @@ public:
     // (LastLoadError() then tells why). Never throws. Only the file-name part
     // of windowsName counts, so a name cannot reach outside the folders above.
     static std::unique_ptr<TLibrary> Load(const QString& windowsName, const QStringList& extraFolders = {});
+    // The library in exactly that file (a native path), or nullptr with
+    // LastLoadError() set. For a library whose folder the caller has chosen
+    // (an updated copy must not lose to one beside the module).
+    static std::unique_ptr<TLibrary> LoadFile(const QString& nativePath);
     // Why the last Load() on this thread failed; empty after a success.
     static QString LastLoadError();
     // The folders Load() searches, in order (native paths).
@@ -39,6 +43,11 @@ private:
     void* handle_;
     QString path_;
 };
+
+// The file name a Windows library name stands for: "Hvlanguage.dll" ->
+// "libHvlanguage.so", "C:\x\Hv.DLL" -> "libHv.so"; empty for a text that
+// names no file.
+QString SharedObjectName(const QString& windowsName);
 
 // The native file name of the shared object or executable that contains the
 // running code.

@@ -1,6 +1,8 @@
 #include "runtime/system/SystemFacts.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 
 #include <cstdlib>
 #include <pwd.h>
@@ -79,4 +81,30 @@ QString GetTempFolder()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
+}
+
+QLocale LocaleOfCodePage(int codePage)
+{
+    switch (codePage) {
+    case 936:
+        return QLocale(QLocale::Chinese, QLocale::SimplifiedHanScript, QLocale::China);
+    case 950:
+        return QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan);
+    default:
+        return QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+}
+
+void PrepareRuntimeFolder()
+{
+    if (!Env("XDG_RUNTIME_DIR").isEmpty())
+        return;
+    // The folder Qt would fall back to, so that nothing but the warning changes.
+    const QString folder = QDir::tempPath() + QStringLiteral("/runtime-") + GetWindowsUserName();
+    if (!QDir(folder).exists()) {
+        if (!QDir().mkpath(folder))
+            return; // Qt reports it when it needs the folder
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
 }

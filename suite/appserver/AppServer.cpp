@@ -1,6 +1,6 @@
 #include "suite/appserver/AppServer.h"
 
-#include "suite/appserver/ArgReading.h"
+#include "runtime/system/ArgReader.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/FormatStore.h"
 #include "suite/appserver/ProviderSet.h"
@@ -10,8 +10,6 @@
 
 #include <QRegularExpression>
 #include <QUuid>
-
-using namespace appserver;
 
 namespace {
 
@@ -112,11 +110,12 @@ QString TAppServer::Translate(const QString& sql)
 QString TAppServer::Connect(const Variant& args)
 {
     return guarded(QStringLiteral("Connect"), QStringLiteral("连接失败"), [&]() -> QString {
-        program_ = TextAt(args, 0).trimmed().toUpper();
-        user_ = TextAt(args, 1).trimmed();
-        company_ = TextAt(args, 2).trimmed();
-        databaseName_ = TextAt(args, 3).trimmed();
-        mainTable_ = TextAt(args, 4).trimmed();
+        const TArgReader arg(args);
+        program_ = arg.Text(0).trimmed().toUpper();
+        user_ = arg.Text(1).trimmed();
+        company_ = arg.Text(2).trimmed();
+        databaseName_ = arg.Text(3).trimmed();
+        mainTable_ = arg.Text(4).trimmed();
         rights_ = TUserRights();
         Database(); // reads the configuration
         const QString file = config_.CompanyDatabaseFile(databaseName_);
@@ -142,8 +141,9 @@ int TAppServer::SQLType()
 
 QString TAppServer::LoadTable(const Variant& args)
 {
-    schemeUser_ = TextAt(args, 0);
-    schemeProgram_ = TextAt(args, 1);
+    const TArgReader arg(args);
+    schemeUser_ = arg.Text(0);
+    schemeProgram_ = arg.Text(1);
     return QString();
 }
 
@@ -191,9 +191,10 @@ int TAppServer::RunInsUpdSQL(bool update, const Variant& lines, const Variant& p
 int TAppServer::UpdatePrintCount(const Variant& args)
 {
     return guarded(QStringLiteral("UpdatePrintCount"), -1, [&]() -> int {
-        QString table = TextAt(args, 0).trimmed();
-        const QString column = TextAt(args, 1).trimmed();
-        const QString condition = TextAt(args, 2).trimmed();
+        const TArgReader arg(args);
+        QString table = arg.Text(0).trimmed();
+        const QString column = arg.Text(1).trimmed();
+        const QString condition = arg.Text(2).trimmed();
         log_.Received(QStringLiteral("UpdatePrintCount"), table + u' ' + column + u' ' + condition);
         if (table.startsWith(QLatin1String("$$")))
             table = table.mid(2);
@@ -299,7 +300,7 @@ void TAppServer::registerMembers()
     AddMethod(QStringLiteral("RunUpdFlagSQL"),
         [this](VariantList& a) { return Variant(RunUpdFlagSQL(arrayArg(a))); });
     AddMethod(QStringLiteral("RunInsUpdSQL"), [this](VariantList& a) {
-        return Variant(RunInsUpdSQL(IsTrue(Arg(a, 0)), Arg(a, 1), Arg(a, 2), IntOf(Arg(a, 3), 0)));
+        return Variant(RunInsUpdSQL(TArgReader(a).Flag(0), Arg(a, 1), Arg(a, 2), TArgReader(a).Int(3, 0)));
     });
     AddMethod(QStringLiteral("UpdatePrintCount"),
         [this](VariantList& a) { return Variant(UpdatePrintCount(Arg(a, 0))); });
@@ -323,7 +324,7 @@ void TAppServer::registerMembers()
     AddMethod(QStringLiteral("AS_GetRecords"), [this](VariantList& a) {
         int sent = 0;
         const QByteArray packet = GetRecords(
-            Arg(a, 0).ToString(), IntOf(Arg(a, 1), -1), sent, Arg(a, 3).ToString(), IntOf(Arg(a, 4), 0));
+            Arg(a, 0).ToString(), TArgReader(a).Int(1, -1), sent, Arg(a, 3).ToString(), TArgReader(a).Int(4, 0));
         SetOut(a, 2, sent);
         return Variant(packet);
     });

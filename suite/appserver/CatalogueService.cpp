@@ -2,7 +2,7 @@
 // coded messages, read-only like the providers.
 #include "suite/appserver/AppServer.h"
 
-#include "suite/appserver/ArgReading.h"
+#include "runtime/system/ArgReader.h"
 #include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/ProviderSet.h"
@@ -73,12 +73,13 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
     const QString operation = QStringLiteral("CatalogueQuery");
     lastError_.clear();
     try {
-        const QString kind = TextAt(args, 0).trimmed();
-        const QString table = TextAt(args, 1).trimmed();
-        const QString number = TextAt(args, 2).trimmed();
-        const VariantList params = listOf(Element(args, 4));
+        const TArgReader arg(args);
+        const QString kind = arg.Text(0).trimmed();
+        const QString table = arg.Text(1).trimmed();
+        const QString number = arg.Text(2).trimmed();
+        const VariantList params = listOf(arg.At(4));
         log_.Received(operation, kind + u' ' + table + u' ' + number);
-        useDatabase(TextAt(args, 3));
+        useDatabase(arg.Text(3));
         if (table.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0
             || kind.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0) {
             const QString text = Translate(params.value(0).ToString());
@@ -107,8 +108,9 @@ QString TAppServer::CatalogueMessage(const Variant& args)
 {
     lastError_.clear();
     try {
-        useDatabase(TextAt(args, 3));
-        return ReadCatalogueMessage(Database(), TextAt(args, 0), TextAt(args, 1), TextAt(args, 2));
+        const TArgReader arg(args);
+        useDatabase(arg.Text(3));
+        return ReadCatalogueMessage(Database(), arg.Text(0), arg.Text(1), arg.Text(2));
     } catch (const Exception& e) {
         lastError_ = e.Message();
     } catch (const std::exception& e) {

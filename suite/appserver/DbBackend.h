@@ -95,16 +95,22 @@ public:
         = 0;
     // Runs a script of several statements (schema files). Server use only.
     virtual void ExecuteScript(const QString& script) = 0;
+    // Adds rows to a table, each row's values in the order of columns. The
+    // names are the server's own (never a client's text). Loads in bulk
+    // where the engine can (PostgreSQL: COPY); by default one bound INSERT a
+    // row. Raises EDatabaseError.
+    virtual void InsertRows(const QString& table, const QStringList& columns, const QList<VariantList>& rows);
 
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
 };
 
-// The back end of a database type as named in StewardS.ini ("SQLITE"; type
-// names are compared without regard to case), opened on location (for SQLite
-// a native file path). Raises EDatabaseError for an unknown type or a
-// database that cannot be opened. create: make the file when it is missing.
+// The back end of a database type as named in StewardS.ini ("SQLITE" or
+// "POSTGRESQL"; type names are compared without regard to case), opened on
+// location: for SQLite a native file path, for PostgreSQL a libpq connection
+// text (PgBackend.h). Raises EDatabaseError for an unknown type or a database
+// that cannot be opened. create: make the file (the schema) when it is missing.
 std::unique_ptr<TDbBackend> OpenBackend(const QString& type, const QString& location, bool create = false);
 
 // Rolls back unless committed: for statements that must go in together.

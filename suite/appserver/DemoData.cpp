@@ -4,10 +4,12 @@
 
 #include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
+#include "suite/appserver/PgSchema.h"
 
 #include <QDate>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <random>
 
@@ -15,6 +17,8 @@ namespace {
 
 const QString company = QStringLiteral("HV01");
 const QString asterisks = QStringLiteral("********************");
+// Rows a table gathers before they go to the database in one load.
+constexpr int batchRows = 5000;
 
 using Words = QHash<QString, QList<QStringList>>;
 
@@ -56,6 +60,8 @@ public:
         users();
         settings();
         slips();
+        for (Batch& b : batches_)
+            flush(b);
         return summary_;
     }
 
@@ -71,15 +77,33 @@ private:
     QString code(const char* name, int i) const { return list(name)[i % list(name).size()][0]; }
     QString personName() { return list("surnames")[pick(10)][0] + list("given_names")[pick(10)][0]; }
 
+    // Rows of one table with one column list, in the order they were made.
+    struct Batch {
+        QString table;
+        QStringList columns;
+        QList<VariantList> rows;
+    };
+
     void insert(const QString& table, const QStringList& columns, const VariantList& values)
     {
-        const QString sql
-            = QStringLiteral("INSERT INTO %1 (COMPANY, CREATOR, CREATE_DATE, FLAG, %2) VALUES (?, ?, ?, 1%3)")
-                  .arg(table, columns.join(QStringLiteral(", ")),
-                      QStringLiteral(", ?").repeated(columns.size()));
-        VariantList all {company, QStringLiteral("DS"), QStringLiteral("20200101")};
-        all += values;
-        db_.Execute(sql, all);
+        Batch& b = batches_[table + u'|' + columns.join(u',')];
+        if (b.columns.isEmpty()) {
+            b.table = table;
+            b.columns = QStringList {QStringLiteral("COMPANY"), QStringLiteral("CREATOR"),
+                            QStringLiteral("CREATE_DATE"), QStringLiteral("FLAG")}
+                + columns;
+        }
+        VariantList row {company, QStringLiteral("DS"), QStringLiteral("20200101"), 1};
+        row += values;
+        b.rows << row;
+        if (b.rows.size() >= batchRows)
+            flush(b);
+    }
+
+    void flush(Batch& b)
+    {
+        db_.InsertRows(b.table, b.columns, b.rows);
+        b.rows.clear();
     }
 
     void codeTable(const QString& table, const QString& prefix, const char* words)
@@ -265,6 +289,7 @@ private:
     QList<QStringList> items_; // code, name, size and model (规格), unit
     QSet<QString> customerItems_;
     TDemoSummary summary_;
+    QHash<QString, Batch> batches_; // by table and column list
 };
 
 void Generator::slips()
@@ -413,18 +438,37 @@ void Generator::signOff(
 
 } // namespace
 
+TDemoSummary FillDemoDatabase(TDbBackend& db, const TDemoOptions& options)
+{
+    const QString schema = AppServerResource(QStringLiteral("erp-sqlite.sql"));
+    const bool postgres = db.Kind() == QLatin1String("POSTGRESQL");
+    db.ExecuteScript(postgres ? PostgresSchema(schema) : schema);
+    TDbTransaction tx(db);
+    TDemoSummary summary = Generator(db, options).Run();
+    tx.Commit();
+    appserver::InstallMessageCatalogue(db);
+    if (!postgres) {
+        db.ExecuteScript(QStringLiteral("ANALYZE"));
+        return summary;
+    }
+    // The tables of this schema only: other companies may share the database.
+    QStringList tables;
+    static const QRegularExpression create(QStringLiteral("CREATE TABLE (\\w+)"));
+    for (const QRegularExpressionMatch& m : create.globalMatch(schema))
+        tables << db.BindTableName(m.captured(1));
+    tables << db.BindTableName(QStringLiteral("MSGCAT"));
+    db.ExecuteScript(QStringLiteral("ANALYZE ") + tables.join(QStringLiteral(", ")));
+    return summary;
+}
+
 TDemoSummary CreateDemoDatabase(const QString& fileName, const TDemoOptions& options)
 {
     QFile::remove(fileName);
     QFile::remove(fileName + QStringLiteral("-wal"));
     QFile::remove(fileName + QStringLiteral("-shm"));
     auto db = OpenBackend(QStringLiteral("SQLITE"), fileName, true);
-    db->ExecuteScript(AppServerResource(QStringLiteral("erp-sqlite.sql")));
-    TDbTransaction tx(*db);
-    TDemoSummary summary = Generator(*db, options).Run();
-    tx.Commit();
-    appserver::InstallMessageCatalogue(*db);
-    db->ExecuteScript(QStringLiteral("ANALYZE; PRAGMA wal_checkpoint(TRUNCATE);"));
+    TDemoSummary summary = FillDemoDatabase(*db, options);
+    db->ExecuteScript(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
     summary.DatabaseFile = fileName;
     return summary;
 }

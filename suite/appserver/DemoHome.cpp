@@ -1,10 +1,15 @@
 #include "suite/appserver/DemoHome.h"
 
+#include "common/QNERPGeneratorU.h"
 #include "runtime/system/Exceptions.h"
+#include "suite/appserver/DbBackend.h"
+#include "suite/appserver/PgConnection.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -25,7 +30,66 @@ QString regValue(QString text)
     return text.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
 }
 
+// The keywords of a libpq connection text. Raises EDatabaseError when it
+// cannot be read.
+QHash<QString, QString> conninfoKeys(const QString& conninfo)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    if (!options) {
+        const QString why = QString::fromUtf8(error ? error : "out of memory").trimmed();
+        PQfreemem(error);
+        throw EDatabaseError(QStringLiteral("bad connection text: %1").arg(why));
+    }
+    QHash<QString, QString> keys;
+    for (const PQconninfoOption* o = options; o->keyword; ++o)
+        if (o->val)
+            keys.insert(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
+    PQconninfoFree(options);
+    return keys;
+}
+
+QString serverIni(const TDemoOptions& options)
+{
+    static const QString tail = QStringLiteral(
+        "[CodePage]\nDBCodePage=936\n\n"
+        "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n");
+    if (options.PostgresConnection.isEmpty())
+        return QStringLiteral("[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n") + tail;
+    const QHash<QString, QString> keys = conninfoKeys(options.PostgresConnection);
+    QString server = keys.value(QStringLiteral("host"));
+    if (keys.contains(QStringLiteral("port")))
+        server += u':' + keys.value(QStringLiteral("port"));
+    return QStringLiteral("[DBE Setting]\nMainDBType=POSTGRESQL\nMainServerName=%1\nMainDBName=%2\n"
+                          "MainUserName=%3\nXXXXXX=%4\n\n")
+               .arg(server, keys.value(QStringLiteral("dbname")), keys.value(QStringLiteral("user")),
+                   EncodePassword(keys.value(QStringLiteral("password"))))
+        + tail;
+}
+
 } // namespace
+
+QString PostgresSchemaConnection(const QString& conninfo, const QString& schema)
+{
+    return conninfo + QStringLiteral(" options='-c search_path=%1'").arg(schema);
+}
+
+TDemoSummary CreateDemoSchema(const TDemoOptions& options)
+{
+    // The name goes into the connection text's options: a plain name only.
+    if (PgIdentifier(options.PostgresSchema) != options.PostgresSchema)
+        throw EDatabaseError(
+            QStringLiteral("schema name %1: only lower-case letters, digits and \"_\"").arg(options.PostgresSchema));
+    {
+        TPgConnection admin(options.PostgresConnection);
+        admin.Script("DROP SCHEMA IF EXISTS " + PgIdentifier(options.PostgresSchema).toUtf8() + " CASCADE");
+    }
+    const QString location = PostgresSchemaConnection(options.PostgresConnection, options.PostgresSchema);
+    auto db = OpenBackend(QStringLiteral("POSTGRESQL"), location, true);
+    TDemoSummary summary = FillDemoDatabase(*db, options);
+    summary.DatabaseFile = location;
+    return summary;
+}
 
 // Resources of a static library are registered by hand (outside any namespace).
 static void initResources()
@@ -42,9 +106,22 @@ QString AppServerResource(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
+QStringList ExistingHomeFiles(const QString& dir)
+{
+    QStringList found;
+    for (const char* name :
+        {"registry.reg", "StewardC.ini", "StewardS.ini", "UserDef.ini", "C_DATA/DEMO.db"})
+        if (QFileInfo::exists(dir + u'/' + QLatin1String(name)))
+            found << QLatin1String(name);
+    return found;
+}
+
 TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
 {
     const QString home = QFileInfo(dir).absoluteFilePath();
+    if (const QStringList there = ExistingHomeFiles(home); !there.isEmpty() && !options.Force)
+        throw EFCreateError(QStringLiteral("%1 holds a client home already (%2); --force replaces it")
+                                .arg(QDir::toNativeSeparators(home), there.join(QStringLiteral(", "))));
     QDir root;
     for (const char* folder : {"C_DATA", "C_TEMP", "C_HVBIN", "C_PKG", "Log", "MultiLanguage/CHS",
              "MultiLanguage/CHT", "MultiLanguage/ENG"})
@@ -60,11 +137,9 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
         QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n\n"
                        "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
                        "[Client Components]\nLangType=CHS\n"));
-    writeFile(home + QStringLiteral("/StewardS.ini"),
-        QStringLiteral(
-            "[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n"
-            "[CodePage]\nDBCodePage=936\n\n"
-            "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"));
+    writeFile(home + QStringLiteral("/StewardS.ini"), serverIni(options));
     writeFile(home + QStringLiteral("/UserDef.ini"), QStringLiteral("[VoucherFormatDef]\n"));
+    if (!options.PostgresConnection.isEmpty())
+        return CreateDemoSchema(options);
     return CreateDemoDatabase(home + QStringLiteral("/C_DATA/DEMO.db"), options);
 }

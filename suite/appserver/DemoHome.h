@@ -10,30 +10,59 @@
 //   DIR/C_DATA/DEMO.db the company database of company HV01
 //   DIR/C_TEMP, C_HVBIN, C_PKG, Log, MultiLanguage/CHS, CHT, ENG
 //
+// With PostgresConnection set, the company database is the schema
+// PostgresSchema of that PostgreSQL database instead (made again when it
+// exists), and StewardS.ini says MainDBType=POSTGRESQL with the server, database
+// and login of the connection text (the password stored encoded); clients
+// reach it by the database name PostgresSchema.
+//
 // Users of the demo database: DS (super user), CHEN (every right of ZORV52),
 // LIU (no print, no price right), WANG (every right, restricted by data
 // rights to factory F01 and to suppliers other than S0001).
 
 #include <QString>
+#include <QStringList>
 
 struct TDemoOptions {
     int Slips = 300; // slip headers (MOCTO rows), 1..15 lines each
     unsigned Seed = 52; // the generator's seed
+    // A libpq connection text (host, port, dbname, user, password): fill
+    // PostgreSQL rather than the SQLite file.
+    QString PostgresConnection;
+    QString PostgresSchema = QStringLiteral("demo"); // a plain lower-case name
+    bool Force = false; // replace the files of a home already in the folder
 };
 
 struct TDemoSummary {
-    QString DatabaseFile; // native path
+    QString DatabaseFile; // native path; for PostgreSQL the schema's connection text
     qint64 Slips = 0;
     qint64 Lines = 0;
     qint64 SignOffRecords = 0;
 };
 
-// Makes the home in dir (created when missing; existing demo files are
-// replaced). Raises Exception on failure.
+// The files of a client home that dir holds already (of those a demo home
+// writes: registry.reg, StewardC.ini, StewardS.ini, UserDef.ini,
+// C_DATA/DEMO.db), as relative names; empty when it holds none.
+QStringList ExistingHomeFiles(const QString& dir);
+
+// Makes the home in dir (created when missing). A folder that holds a home
+// already (ExistingHomeFiles) is refused with an Exception naming what is
+// there, unless options.Force is set; then its demo files are replaced.
+// Raises Exception on failure.
 TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options = {});
 
 // Creates the schema in an empty database file and fills it. Raises.
 TDemoSummary CreateDemoDatabase(const QString& fileName, const TDemoOptions& options = {});
+// The same in the schema options.PostgresSchema of options.PostgresConnection,
+// dropped first when it exists. Raises.
+TDemoSummary CreateDemoSchema(const TDemoOptions& options);
+
+class TDbBackend;
+// Creates the demo tables in an empty database and fills them. Raises.
+TDemoSummary FillDemoDatabase(TDbBackend& db, const TDemoOptions& options);
+// The connection text of a schema: the connection text with that schema first
+// in the search_path.
+QString PostgresSchemaConnection(const QString& conninfo, const QString& schema);
 
 // Text of a file embedded in the server library (":/appserver/<name>").
 QString AppServerResource(const QString& name);

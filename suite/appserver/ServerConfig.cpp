@@ -1,5 +1,6 @@
 #include "suite/appserver/ServerConfig.h"
 
+#include "common/QNERPGeneratorU.h"
 #include "common/StewardINI.h"
 #include "runtime/system/IniFile.h"
 #include "runtime/system/NativePath.h"
@@ -19,11 +20,33 @@ void readIni(TServerConfig& config, const QString& iniFile)
     config.DBType = ini.ReadString(
         QStringLiteral("DBE Setting"), QStringLiteral("MainDBType"), QStringLiteral("SQLITE"));
     config.DBName = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainDBName"), QString());
+    config.ServerName
+        = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainServerName"), QString()).trimmed();
+    config.UserName
+        = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainUserName"), QString()).trimmed();
+    const QString stored = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("XXXXXX"), QString());
+    config.Password = stored.isEmpty() ? QString() : DecodePassword(stored);
     const QString log
         = ini.ReadString(QStringLiteral("AppServer"), QStringLiteral("QueryLog"), QString()).trimmed();
     config.QueryLogFile = log.isEmpty() ? QString() : NativePath(underHome(config.HomePath, log));
     if (config.DBName.isEmpty())
         config.ErrorText = QStringLiteral("StewardS.ini names no main database (MainDBName)");
+}
+
+// A database name is a plain name, never a path or a connection setting.
+bool plainName(const QString& name)
+{
+    for (const QChar c : name)
+        if (!(c.isLetterOrNumber() || c == u'_' || c == u'-'))
+            return false;
+    return true;
+}
+
+// A value of a libpq connection text, quoted.
+QString conninfoValue(QString value)
+{
+    value.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'"));
+    return u'\'' + value + u'\'';
 }
 
 } // namespace
@@ -51,22 +74,45 @@ TServerConfig TServerConfig::FromHome(const QString& homePath)
     return config;
 }
 
+bool TServerConfig::IsPostgres() const
+{
+    return DBType.compare(QLatin1String("POSTGRESQL"), Qt::CaseInsensitive) == 0;
+}
+
 QString TServerConfig::MainDatabaseFile() const
 {
+    if (IsPostgres())
+        return CompanyDatabaseFile(QString());
     return DBName.isEmpty() ? QString() : NativePath(underHome(HomePath, DBName));
 }
 
 QString TServerConfig::CompanyDatabaseFile(const QString& databaseName) const
 {
+    const QString name = databaseName.trimmed();
+    if (!plainName(name))
+        return QString();
+    if (IsPostgres()) {
+        QStringList parts;
+        if (ServerName.contains(u'=')) {
+            parts << ServerName;
+        } else if (!ServerName.isEmpty()) {
+            parts << QStringLiteral("host=") + conninfoValue(ServerName.section(u':', 0, 0));
+            if (ServerName.contains(u':'))
+                parts << QStringLiteral("port=") + conninfoValue(ServerName.section(u':', 1));
+        }
+        parts << QStringLiteral("dbname=") + conninfoValue(DBName);
+        if (!UserName.isEmpty())
+            parts << QStringLiteral("user=") + conninfoValue(UserName);
+        if (!Password.isEmpty())
+            parts << QStringLiteral("password=") + conninfoValue(Password);
+        const QString schema = name.isEmpty() ? QStringLiteral("public") : name.toLower();
+        parts << QStringLiteral("options='-c search_path=%1'").arg(schema);
+        return parts.join(u' ');
+    }
     const QString main = MainDatabaseFile();
     const QFileInfo info(main);
-    const QString name = databaseName.trimmed();
     if (name.isEmpty() || name.compare(info.completeBaseName(), Qt::CaseInsensitive) == 0)
         return main;
-    // A database name is a plain name, never a path.
-    for (const QChar c : name)
-        if (!(c.isLetterOrNumber() || c == u'_' || c == u'-'))
-            return QString();
     const QString file = info.absolutePath() + u'/' + name + QStringLiteral(".db");
     return QFileInfo::exists(file) ? file : QString();
 }

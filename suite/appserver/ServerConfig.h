@@ -8,6 +8,15 @@
 // client passes to Connect selects a company database: empty, or the main
 // file's base name (without regard to case), is the main file; any other name
 // N is the file N.db beside it, which must exist.
+//
+// PostgreSQL (MainDBType=POSTGRESQL): MainDBName names the PostgreSQL database,
+// MainServerName the server as host or host:port (or a whole libpq connection
+// text, when it holds "="), MainUserName and "XXXXXX" (the stored password)
+// the login. A company database is a schema of that database: the database
+// name that a client passes to Connect, in lower case, selects the schema of
+// that name; an empty name selects "public". The "file" of a company database
+// is then the libpq connection text of its schema; whether the schema exists
+// is known only when the back end connects.
 
 #include <QString>
 
@@ -15,6 +24,9 @@ struct TServerConfig {
     QString HomePath; // path text of the server home, ends in "\"
     QString DBType; // "SQLITE", ...
     QString DBName; // MainDBName as configured
+    QString ServerName; // MainServerName (PostgreSQL)
+    QString UserName; // MainUserName (PostgreSQL)
+    QString Password; // decoded "XXXXXX" (PostgreSQL)
     QString QueryLogFile; // native path; empty: no query log
     QString ErrorText; // why the configuration could not be read, else empty
 
@@ -23,9 +35,11 @@ struct TServerConfig {
     // The configuration of a server home folder (a path text) without the registry.
     static TServerConfig FromHome(const QString& homePath);
 
-    // Native path of the main database file.
+    bool IsPostgres() const;
+    // Native path of the main database file (PostgreSQL: its connection text).
     QString MainDatabaseFile() const;
-    // Native path of the company database that a Connect database name selects;
-    // empty when that database does not exist.
+    // Native path of the company database that a Connect database name selects
+    // (PostgreSQL: its connection text); empty when that database does not
+    // exist or the name is no plain name.
     QString CompanyDatabaseFile(const QString& databaseName) const;
 };

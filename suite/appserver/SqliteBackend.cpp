@@ -162,9 +162,7 @@ void TSqliteBackend::raise(const QString& what) const
 
 void TSqliteBackend::loadCatalogue()
 {
-    columns_.clear();
-    textColumns_.clear();
-    uniqueKeys_.clear();
+    catalogue_.Clear();
     QStringList tables;
     {
         auto c = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"), {},
@@ -173,21 +171,17 @@ void TSqliteBackend::loadCatalogue()
             tables << c->Text(0);
     }
     for (const QString& table : std::as_const(tables)) {
-        QSet<QString>& cols = columns_[table.toUpper()];
+        catalogue_.AddTable(table);
         auto c = Query(
             QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)"), {table}, SqlAccess::Server);
         QSet<QString> primaryKey;
         while (c->Next()) {
-            const QString name = c->Text(0).toUpper();
-            cols.insert(name);
-            if (kindOf(c->Text(1).toUtf8().constData()) == DbColumnKind::Text)
-                textColumns_.insert(name);
+            const QString name = c->Text(0);
+            catalogue_.AddColumn(table, name, kindOf(c->Text(1).toUtf8().constData()) == DbColumnKind::Text);
             if (c->Int64(2) > 0)
                 primaryKey.insert(name);
         }
-        QList<QSet<QString>>& keys = uniqueKeys_[table.toUpper()];
-        if (!primaryKey.isEmpty())
-            keys << primaryKey; // an INTEGER PRIMARY KEY has no index of its own
+        catalogue_.AddUniqueKey(table, primaryKey); // an INTEGER PRIMARY KEY has no index of its own
         // A partial index ("... WHERE ACTIVE = 1") is unique only among the
         // rows it covers: no key for the table.
         auto indexes = Query(
@@ -205,37 +199,10 @@ void TSqliteBackend::loadCatalogue()
                 expression = expression || info->IsNull(0);
                 key.insert(info->Text(0).toUpper());
             }
-            if (!expression && !key.isEmpty())
-                keys << key;
+            if (!expression)
+                catalogue_.AddUniqueKey(table, key);
         }
     }
-}
-
-bool TSqliteBackend::CoversUniqueKey(const QString& table, const QStringList& columns) const
-{
-    QSet<QString> given;
-    for (const QString& c : columns)
-        given.insert(c.toUpper());
-    for (const QSet<QString>& key : uniqueKeys_.value(table.toUpper()))
-        if (given.contains(key))
-            return true;
-    return false;
-}
-
-bool TSqliteBackend::IsTextColumn(const QString& column) const
-{
-    return textColumns_.contains(column.toUpper());
-}
-
-bool TSqliteBackend::HasTable(const QString& table) const
-{
-    return columns_.contains(table.toUpper());
-}
-
-bool TSqliteBackend::HasColumn(const QString& table, const QString& column) const
-{
-    const auto it = columns_.constFind(table.toUpper());
-    return it != columns_.constEnd() && it->contains(column.toUpper());
 }
 
 void TSqliteBackend::bind(sqlite3_stmt* stmt, const VariantList& params)

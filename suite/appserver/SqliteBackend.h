@@ -5,9 +5,9 @@
 // under an authorizer that allows only what their access level permits.
 
 #include "suite/appserver/DbBackend.h"
+#include "suite/appserver/DbCatalogue.h"
 
 #include <QHash>
-#include <QSet>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -23,10 +23,16 @@ public:
 
     QString Kind() const override { return QStringLiteral("SQLITE"); }
     QString BindTableName(const QString& table) const override { return table; }
-    bool IsTextColumn(const QString& column) const override;
-    bool HasTable(const QString& table) const override;
-    bool HasColumn(const QString& table, const QString& column) const override;
-    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override;
+    bool IsTextColumn(const QString& column) const override { return catalogue_.IsTextColumn(column); }
+    bool HasTable(const QString& table) const override { return catalogue_.HasTable(table); }
+    bool HasColumn(const QString& table, const QString& column) const override
+    {
+        return catalogue_.HasColumn(table, column);
+    }
+    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override
+    {
+        return catalogue_.CoversUniqueKey(table, columns);
+    }
     bool KeepsOuterJoinOrder() const override { return true; }
 
     std::unique_ptr<TDbCursor> Query(
@@ -53,7 +59,5 @@ private:
     QString fileName_;
     QHash<QString, sqlite3_stmt*> cache_;
     QList<QString> cacheOrder_; // least recently prepared first
-    QHash<QString, QSet<QString>> columns_; // upper-case table -> upper-case columns
-    QSet<QString> textColumns_; // upper-case names
-    QHash<QString, QList<QSet<QString>>> uniqueKeys_; // upper-case table -> column sets
+    TDbCatalogue catalogue_;
 };

@@ -1,6 +1,7 @@
 #include "suite/hubdesk/HubDeskManager.h"
 
 #include "common/StewardINI.h"
+#include "runtime/system/ArgReader.h"
 #include "runtime/system/NativePath.h"
 #include "suite/appserver/AppServer.h"
 #include "suite/hubdesk/HubF2Window.h"
@@ -75,10 +76,9 @@ QString THubDeskManager::GetMessage(const QString& kind, const QString& id)
 
 bool THubDeskManager::CallHelp(const Variant& args)
 {
-    const Variant& a = args.Deref();
-    const QString prefix = plainName(a.IsArray() ? a[a.LowBound()].ToString() : a.ToString());
-    const QString topic
-        = plainName(a.IsArray() && a.HighBound() > a.LowBound() ? a[a.LowBound() + 1].ToString() : QString());
+    const TArgReader arg = TArgReader::Spread(args);
+    const QString prefix = plainName(arg.At(0).ToString());
+    const QString topic = plainName(arg.At(1).ToString());
     if (prefix.isEmpty())
         return false;
     const QString folder
@@ -100,8 +100,7 @@ bool THubDeskManager::CallHelp(const Variant& args)
 
 QString THubDeskManager::GetFileList(const Variant& args)
 {
-    const Variant& a = args.Deref();
-    const QString name = (a.IsArray() ? a[a.LowBound()].ToString() : a.ToString()).trimmed();
+    const QString name = TArgReader::Spread(args).At(0).ToString().trimmed();
     // A bare file name: nothing that reaches outside the work-library folders.
     if (name.isEmpty() || name.contains(u'\\') || name.contains(u'/') || name == u".." || name == u".")
         return QString();

@@ -2,6 +2,7 @@
 
 #include "common/StewardINI.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/system/ArgReader.h"
 #include "runtime/system/NativePath.h"
 #include "suite/hubdesk/HubServerLink.h"
 #include "suite/hubdesk/TfrmHubDate.h"
@@ -21,37 +22,6 @@ void InitHubDeskResources()
     (void)done;
 }
 
-namespace {
-
-// Item i of an array counted from its low bound; Unassigned past its end.
-Variant itemOf(const Variant& array, int i)
-{
-    const Variant& a = array.Deref();
-    if (!a.IsArray())
-        return i == 0 ? a : Variant();
-    return i <= a.HighBound() - a.LowBound() ? a[a.LowBound() + i].Deref() : Variant();
-}
-
-// A flag as callers send one: True, a non-zero number, or "Y"/"T"/"TRUE"/"1".
-bool flagOf(const Variant& v)
-{
-    switch (v.Type()) {
-    case VarType::Boolean:
-        return v.ToBool();
-    case VarType::Integer:
-    case VarType::Float:
-        return v.ToDouble() != 0;
-    case VarType::String: {
-        const QString t = v.ToString().trimmed().toUpper();
-        return t == u"Y" || t == u"T" || t == u"TRUE" || t == u"1" || t == u"YES";
-    }
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 THubF2Window::THubF2Window(std::shared_ptr<THubServerLink> link)
     : TAutoObject(QStringLiteral("HubDesk.F2Window"))
     , link_(std::move(link))
@@ -65,18 +35,19 @@ THubF2Window::THubF2Window(std::shared_ptr<THubServerLink> link)
 
 Variant THubF2Window::F2GetData(const Variant& request)
 {
-    const QString table = itemOf(request, 0).ToString().trimmed();
+    const TArgReader item = TArgReader::Spread(request);
+    const QString table = item.At(0).ToString().trimmed();
     if (table.isEmpty())
         return Variant();
     const THubQueryAnswer answer = link_->Query(QStringLiteral("Lookup"), table,
-        itemOf(request, 1).ToString(), itemOf(request, 3).ToString(), itemOf(request, 2));
+        item.At(1).ToString(), item.At(3).ToString(), item.At(2));
     if (answer.RowCount() == 0)
         return Variant();
     std::unique_ptr<TfrmHubLookup, FreeComponent> form(CreateForm<TfrmHubLookup>());
-    const QString caption = itemOf(request, 7).ToString().trimmed();
+    const QString caption = item.At(7).ToString().trimmed();
     form->SetData(
-        caption.isEmpty() ? answer.Title : caption, answer.Columns, answer.Rows, flagOf(itemOf(request, 6)));
-    const QString search = itemOf(request, 8).ToString().trimmed();
+        caption.isEmpty() ? answer.Title : caption, answer.Columns, answer.Rows, item.Flag(6));
+    const QString search = item.At(8).ToString().trimmed();
     if (!search.isEmpty())
         form->SetSearchText(search);
     if (Dialogs().ShowModal(form.get()) != mrOk)
@@ -86,11 +57,12 @@ Variant THubF2Window::F2GetData(const Variant& request)
 
 QString THubF2Window::ShowInputDay(const Variant& args)
 {
-    QDate start = QDate::fromString(itemOf(args, 1).ToString().trimmed(), QStringLiteral("yyyyMMdd"));
+    const TArgReader item = TArgReader::Spread(args);
+    QDate start = QDate::fromString(item.At(1).ToString().trimmed(), QStringLiteral("yyyyMMdd"));
     if (!start.isValid())
         start = QDate::currentDate();
     std::unique_ptr<TfrmHubDate, FreeComponent> form(CreateForm<TfrmHubDate>());
-    form->SetRocYears(flagOf(itemOf(args, 0)));
+    form->SetRocYears(item.Flag(0));
     form->SetDate(start);
     if (Dialogs().ShowModal(form.get()) != mrOk)
         return QString();

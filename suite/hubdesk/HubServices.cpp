@@ -1,5 +1,6 @@
 #include "suite/hubdesk/HubServices.h"
 
+#include "runtime/system/ArgReader.h"
 #include "suite/hubdesk/HubServerLink.h"
 
 THubCounter::THubCounter(std::shared_ptr<THubServerLink> link)
@@ -21,10 +22,9 @@ Variant THubCounter::GetSysInfo(const QString& company, const QString& databaseN
 
 Variant THubCounter::GetCounter(const QString& name, const Variant& params, const Variant& context)
 {
-    const Variant& c = context.Deref();
-    const QString company = c.IsArray() ? c[c.LowBound()].ToString() : c.ToString();
-    const QString database
-        = c.IsArray() && c.HighBound() > c.LowBound() ? c[c.LowBound() + 1].ToString() : QString();
+    const TArgReader where = TArgReader::Spread(context);
+    const QString company = where.At(0).ToString();
+    const QString database = where.At(1).ToString();
     VariantList values {company};
     const Variant& p = params.Deref();
     if (p.IsArray())

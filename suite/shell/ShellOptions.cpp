@@ -88,6 +88,8 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         } else if (a == QLatin1String("--create-demo")) {
             if (!value(o.DemoDir))
                 return false;
+        } else if (a == QLatin1String("--force")) {
+            o.DemoForce = true;
         } else if (a == QLatin1String("--slips")) {
             QString slips;
             if (!value(slips))
@@ -117,6 +119,10 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
     if (help) {
         o.RunMode = Mode::Help;
         return true;
+    }
+    if (o.DemoForce && o.DemoDir.isEmpty()) {
+        error = QStringLiteral("--force goes with --create-demo");
+        return false;
     }
     if (!o.DemoDir.isEmpty()) {
         if (!o.Program.isEmpty() || print || preview || exportPictures || !o.Keys.isEmpty()) {
@@ -157,7 +163,7 @@ QString ShellUsage()
 {
     return QStringLiteral(
         "usage: steward PROGRAM [options]\n"
-        "       steward --create-demo DIR [--slips N]\n"
+        "       steward --create-demo DIR [--slips N] [--force]\n"
         "\n"
         "Loads the program module lib<PROGRAM>C.so (from the shell's lib folder, the\n"
         "client home's C_HVBIN folder or $STEWARD_LIBRARY_PATH), opens the program and\n"
@@ -184,7 +190,9 @@ QString ShellUsage()
         "\n"
         "Demo data:\n"
         "  --create-demo DIR make a demo client home in DIR (registry file, settings,\n"
-        "                    SQLite database); --slips N sets the number of slips (300)\n"
+        "                    SQLite database); --slips N sets the number of slips (300);\n"
+        "                    a folder that holds a home already is refused unless\n"
+        "                    --force is given, which replaces it\n"
         "\n"
         "Exit status: 0 on success; 1 when the program failed to open or a command\n"
         "failed (the program's message is printed on stderr); 2 for a wrong command\n"
@@ -193,5 +201,5 @@ QString ShellUsage()
         "Example:\n"
         "  steward --create-demo ~/demo\n"
         "  steward ZORV52 --home ~/demo --user CHEN\n"
-        "  steward ZORV52 --home ~/demo --keys 5101,20110001,0001 --export-pictures PDF /tmp/slip\n");
+        "  steward ZORV52 --home ~/demo --keys A511,20241102003,0001 --export-pictures PDF /tmp/slip\n");
 }

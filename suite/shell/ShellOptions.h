@@ -5,7 +5,7 @@
 //                   [--features F] [--verbose]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]]
-//   steward --create-demo DIR [--slips N]
+//   steward --create-demo DIR [--slips N] [--force]
 //   steward [PROGRAM] --help
 
 #include <QString>
@@ -36,6 +36,7 @@ struct TShellOptions {
     int Resolution = 0; // 0: the module's default
     QString DemoDir;
     int DemoSlips = 300;
+    bool DemoForce = false; // --force: replace a home the folder holds
 };
 
 // Reads the arguments after the program name. Returns false with a message in

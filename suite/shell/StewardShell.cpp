@@ -1,7 +1,9 @@
 #include "suite/shell/StewardShell.h"
 
 #include "frame/DLLBaseController.h"
+#include "common/StewardINI.h"
 #include "runtime/system/AutoObject.h"
+#include "runtime/system/SystemFacts.h"
 #include "runtime/system/Libraries.h"
 #include "suite/appserver/AppServer.h"
 #include "suite/appserver/DemoHome.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
@@ -75,6 +78,7 @@ int TStewardShell::runDemo()
     try {
         TDemoOptions demo;
         demo.Slips = options_.DemoSlips;
+        demo.Force = options_.DemoForce;
         const TDemoSummary summary = CreateDemoHome(options_.DemoDir, demo);
         std::printf("demo home %s: %lld slips, %lld lines\n",
             qPrintable(QDir(options_.DemoDir).absolutePath()), static_cast<long long>(summary.Slips),
@@ -93,7 +97,9 @@ int TStewardShell::runProgram()
         const QString home = QDir(options_.Home).absolutePath();
         const QString registry = home + QStringLiteral("/registry.reg");
         if (!QFileInfo::exists(registry)) {
-            say(QStringLiteral("%1 is no client home: %2 is missing").arg(home, registry));
+            say(QStringLiteral("%1 is no client home: %2 is missing\n"
+                               "(steward --create-demo %1 makes a demo home there)")
+                    .arg(home, registry));
             return UsageError;
         }
         qputenv("STEWARD_REGISTRY", QFile::encodeName(registry));
@@ -122,6 +128,7 @@ int TStewardShell::runProgram()
 
     RegisterAppServer();
     createManager();
+    followConfiguredLocale();
 
     int status = ModuleError;
     try {
@@ -147,6 +154,18 @@ int TStewardShell::runProgram()
     // class data that point into it.
     (void)library.release();
     return status;
+}
+
+void TStewardShell::followConfiguredLocale()
+{
+    // Widgets that make texts of their own (a calendar's month and day names)
+    // speak the language of the configured user-interface code page, as the
+    // program's own texts do; without a configuration Qt's choice stands.
+    TStewardIniC ini;
+    if (!ini.LoadSettings())
+        return;
+    QLocale::setDefault(LocaleOfCodePage(ini.UICodePage.trimmed().toInt()));
+    verbose(QStringLiteral("locale %1 (code page %2)").arg(QLocale().name(), ini.UICodePage));
 }
 
 void TStewardShell::createManager()

@@ -31,6 +31,7 @@ private:
     int fail(TDLLBaseController* controller, const QString& what);
     QString messageText(const Variant& value) const;
     void createManager();
+    void followConfiguredLocale();
     void say(const QString& text) const;
     void verbose(const QString& text) const;
 

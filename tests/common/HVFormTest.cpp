@@ -1,5 +1,11 @@
 #include "common/forms/HVForm.h"
 
+// A form sees no XML parser: pugixml stays behind the language controller's
+// own sources (LangXml.h). Included first, so nothing else could bring it in.
+#ifdef PUGIXML_VERSION
+#error "common/forms/HVForm.h brings pugixml into every form"
+#endif
+
 #include "LanguageTestHome.h"
 #include "common/TranslatorU.h"
 #include "runtime/forms/StdCtrls.h"

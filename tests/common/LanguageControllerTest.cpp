@@ -95,12 +95,26 @@ TEST(LanguageReader, LoadEventsSeeComponentAndElement)
     PackageForm f;
     QStringList seen;
     f.controller.SetBeforeLoadComponent(
-        TLoadComponentEvent::Of([&](TObject* sender, TComponent* c, pugi::xml_node e) {
+        TLoadComponentEvent::Of([&](TObject* sender, TComponent* c, TLangElement e) {
             EXPECT_EQ(sender, &f.controller);
-            seen << c->Name() + u'=' + QString::fromUtf8(e.name());
+            seen << c->Name() + u'=' + e.Name();
         }));
     f.Apply(QStringLiteral(R"(<TfrmSlip><lblNote Caption="x"/></TfrmSlip>)"));
     EXPECT_EQ(seen, QStringList({QStringLiteral("frmSlip=TfrmSlip"), QStringLiteral("lblNote=lblNote")}));
+}
+
+TEST(LanguageReader, LoadEventsReadTheElementsAttributes)
+{
+    PackageForm f;
+    QStringList seen;
+    f.controller.SetAfterLoadComponent(TLoadComponentEvent::Of([&](TObject*, TComponent*, TLangElement e) {
+        if (e.Name() == QStringLiteral("btnOK"))
+            seen << e.AttributeNames().join(u',') + u'|' + e.Attribute(QStringLiteral("Hint")) + u'|'
+                    + e.Attribute(QStringLiteral("Missing"));
+    }));
+    f.Apply(QStringLiteral(R"(<TfrmSlip><btnOK Caption="OK" Hint="按此确认"/></TfrmSlip>)"));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Caption,Hint|按此确认|")}));
+    EXPECT_TRUE(TLangElement().IsNull());
 }
 
 TEST(LanguageController, StateAndFailures)

@@ -61,12 +61,49 @@ TEST(LibStrsDates, ShiftingAndRelativeDates)
     EXPECT_EQ(RelativeDate("20111026", "1", "0", "-2", "0"), "20111031");
     EXPECT_EQ(RelativeDate("20111026", "1", "1", "5", "0"), "20111201");
     EXPECT_EQ(RelativeDate("20120131", "1", "1", "0", "2"), "20120229");
-    EXPECT_EQ(RelativeDate("20111026", "-1", "1", "", "1"), "20110901"); // day offset unused
-    EXPECT_EQ(RelativeDate("201101", " -1", "1", "x", "x"), "201012");
+    EXPECT_EQ(RelativeDate("20111026", "-1", "1", "0", "1"), "20110901");
+    EXPECT_EQ(RelativeDate("201101", " -1", "1", "0", "0"), "201012");
     EXPECT_EQ(RelativeDate("not a date", "0", "1", "0", "1"), "");
     EXPECT_THROW(RelativeDate("20111026", "one", "0", "0", "0"), EConvertError);
     EXPECT_THROW(RelativeDate("20111026", "0", "0", "0", ""), EConvertError);
     EXPECT_THROW(RelativeDate("20111026", "0", "1", "1.5", "0"), EConvertError);
+}
+
+TEST(LibStrsDates, RelativeDateRefusesABrokenNumberTheRuleDoesNotUse)
+{
+    // Each rule shape with a bad text in the one number it ignores: the day
+    // offset of a month-start rule, of a week-boundary rule, of a month base;
+    // the anchor of a month base.
+    const struct {
+        const char* base;
+        const char* offset;
+        const char* monthMode;
+        const char* dayOffset;
+        const char* anchor;
+    } rules[] = {
+        {"20111026", "-1", "1", "", "1"},
+        {"20111026", "-1", "1", "x", "2"},
+        {"20111026", "0", "0", "", "1"},
+        {"20111026", "0", "0", "two", "2"},
+        {"201101", "-1", "1", "x", "0"},
+        {"201101", "-1", "1", "0", ""},
+        {"201101", "-1", "0", "0", "x"},
+    };
+    for (const auto& r : rules)
+        EXPECT_THROW(RelativeDate(r.base, r.offset, r.monthMode, r.dayOffset, r.anchor), EConvertError)
+            << r.base << " " << r.offset << " " << r.monthMode << " [" << r.dayOffset << "] [" << r.anchor << "]";
+}
+
+TEST(LibStrsDates, TheDateWhoseDayNumberIsZeroIsARealDate)
+{
+    EXPECT_TRUE(IsValidSqlDate("18991230"));
+    EXPECT_TRUE(IsValidSqlDate("18991229"));
+    EXPECT_TRUE(IsValidSqlDate("18991231"));
+    EXPECT_TRUE(IsValidSqlDate("99991231"));
+    EXPECT_FALSE(IsValidSqlDate("18991232"));
+    EXPECT_FALSE(IsValidSqlDate("1899123"));
+    // ParseDate8 still answers 0 for it: 0 is both that day and "no date".
+    EXPECT_EQ(ParseDate8("18991230"), 0);
 }
 
 TEST(LibStrsDates, WeekdayTokens)

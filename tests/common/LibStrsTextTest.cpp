@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QRandomGenerator>
 
 TEST(LibStrsText, PaddingFieldsAndReplacing)
 {
@@ -33,6 +34,34 @@ TEST(LibStrsText, PaddingFieldsAndReplacing)
     // A new text holding the old one: each original occurrence replaced once.
     EXPECT_EQ(
         ReplaceText("MOCTO.TO001=MOCTO.TO002", "MOCTO.", "XMOCTO.", false), "XMOCTO.TO001=XMOCTO.TO002");
+}
+
+TEST(LibStrsText, CountFieldsCountsTheFieldsGetTokenCuts)
+{
+    EXPECT_EQ(CountFields(";;;;", ";;"), 3);
+    EXPECT_EQ(GetToken(";;;;", ";;", 3), "");
+    EXPECT_EQ(CountFields("a;;;b", ";;"), 2);
+    EXPECT_EQ(GetToken("a;;;b", ";;", 2), ";b");
+    EXPECT_EQ(CountFields("aaaa", "aa"), 3);
+
+    // Against QString::split, which cuts left to right the same way: short
+    // texts over the separators' own characters, where overlaps are common.
+    constexpr quint32 seed = 20111026;
+    QRandomGenerator rnd(seed);
+    const QString separators[] = {";", ";;", "a;", ";a;"};
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int n = rnd.bounded(0, 9); n > 0; --n)
+            text += rnd.bounded(3) == 0 ? QLatin1Char('a') : QLatin1Char(';');
+        const QString& separator = separators[rnd.bounded(4)];
+        const int expected = text.isEmpty() ? 0 : static_cast<int>(text.split(separator).size());
+        ASSERT_EQ(CountFields(text, separator), expected)
+            << "seed " << seed << ", round " << round << ": \"" << text.toStdString() << "\" by \""
+            << separator.toStdString() << "\"";
+        // The last field GetToken finds is the last one counted.
+        ASSERT_EQ(GetToken(text, separator, expected), text.split(separator).value(expected - 1))
+            << "seed " << seed << ", round " << round;
+    }
 }
 
 TEST(LibStrsText, NumbersFlagsListsAndCaptions)

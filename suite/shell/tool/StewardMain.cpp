@@ -1,5 +1,6 @@
 // steward: the client shell. See ShellOptions.h for the command line.
 #include "suite/shell/ShellOptions.h"
+#include "runtime/system/SystemFacts.h"
 #include "suite/shell/StewardShell.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
+    PrepareRuntimeFolder(); // no word from Qt about a missing XDG_RUNTIME_DIR
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("steward"));
     QApplication::setQuitOnLastWindowClosed(false); // the shell decides when the program is over

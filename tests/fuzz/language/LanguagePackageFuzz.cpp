@@ -2,7 +2,7 @@
 // declared encoding, parsing, and applying every element to a small form.
 // Errors must come back as LanguageControllerError, never as a crash.
 
-#include "common/forms/LanguageController.h"
+#include "common/forms/LangXml.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/StdCtrls.h"

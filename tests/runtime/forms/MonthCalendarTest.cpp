@@ -6,8 +6,12 @@
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/FormWriter.h"
 #include "runtime/system/DateTime.h"
+#include "runtime/system/SystemFacts.h"
 
+#include <QAbstractItemModel>
 #include <QCalendarWidget>
+#include <QTableView>
+#include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -115,4 +119,34 @@ TEST(MonthCalendarTest, TheUsersPickReachesTheDate)
     EXPECT_EQ(copy->MinDate(), 45200);
     EXPECT_EQ(copy->MaxDate(), 45400);
     EXPECT_TRUE(copy->WeekNumbers());
+}
+
+// Month and day names come from the locale in force, which a session sets
+// from its configured code page.
+TEST(MonthCalendarTest, NamesFollowTheLocaleOfTheCodePage)
+{
+    const QLocale before;
+    const struct {
+        int codePage;
+        QString october;
+        QString sunday;
+    } cases[] = {{936, QStringLiteral("十月"), QStringLiteral("周日")}, {950, QStringLiteral("10月"), QStringLiteral("週日")},
+        {437, QStringLiteral("October"), QStringLiteral("Sun")}};
+    for (const auto& c : cases) {
+        QLocale::setDefault(LocaleOfCodePage(c.codePage));
+        TForm form;
+        auto* calendar = new TMonthCalendar(&form);
+        calendar->SetParent(&form);
+        calendar->SetDateValue(QDate(2011, 10, 26));
+        auto* widget = qobject_cast<QCalendarWidget*>(calendar->Widget());
+        ASSERT_NE(widget, nullptr);
+        widget->setFirstDayOfWeek(Qt::Sunday);
+        const auto* month = widget->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+        const auto* view = widget->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+        ASSERT_TRUE(month && view) << "Qt's calendar changed its inner widgets";
+        EXPECT_EQ(month->text(), c.october) << c.codePage;
+        const QAbstractItemModel* model = view->model();
+        EXPECT_EQ(model->data(model->index(0, 0)).toString(), c.sunday) << c.codePage;
+    }
+    QLocale::setDefault(before);
 }

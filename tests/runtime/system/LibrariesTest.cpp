@@ -86,3 +86,25 @@ TEST(Libraries, ModuleFileNameIsThisProgram)
     EXPECT_EQ(ModuleFileName(), QFileInfo("/proc/self/exe").canonicalFilePath());
     EXPECT_TRUE(QFileInfo(ModuleFileName()).isExecutable());
 }
+
+TEST(Libraries, LoadFileTakesExactlyThatFile)
+{
+    TempFolder folder;
+    ASSERT_TRUE(QFile::copy(kSampleFolder + "/libHvSample.so", folder.file("copy.so")));
+    // The same library beside the module or on $STEWARD_LIBRARY_PATH does not count.
+    const ScopedEnv path("STEWARD_LIBRARY_PATH", kSampleFolder.toLocal8Bit());
+    const auto library = TLibrary::LoadFile(folder.file("copy.so"));
+    ASSERT_NE(library, nullptr) << TLibrary::LastLoadError().toStdString();
+    EXPECT_EQ(library->Path(), folder.file("copy.so"));
+    EXPECT_EQ(CallTwice(*library, 4), 8);
+
+    EXPECT_EQ(TLibrary::LoadFile(folder.file("absent.so")), nullptr);
+    EXPECT_TRUE(TLibrary::LastLoadError().contains("absent.so"));
+    // A bare name is no file here, not a search of the system's folders.
+    EXPECT_EQ(TLibrary::LoadFile("libc.so.6"), nullptr);
+    EXPECT_EQ(TLibrary::LoadFile(QString()), nullptr);
+
+    EXPECT_EQ(SharedObjectName("D:\\App\\S_PKG\\ZORV52S.DLL"), "libZORV52S.so");
+    EXPECT_EQ(SharedObjectName("Hvlanguage"), "libHvlanguage.so");
+    EXPECT_EQ(SharedObjectName("D:\\App\\"), QString());
+}

@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using testsupport::ScopedEnv;
@@ -44,4 +45,32 @@ TEST(SystemFacts, TemporaryFolderAndUser)
         EXPECT_EQ(GetTempFolder(), "/tmp/");
     }
     EXPECT_FALSE(GetWindowsUserName().isEmpty());
+}
+
+TEST(SystemFacts, RuntimeFolderIsQtsOwnFallbackNamedAhead)
+{
+    testsupport::TempFolder temp;
+    const ScopedEnv tmp("TMPDIR", temp.path().toLocal8Bit().constData());
+    {
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+        PrepareRuntimeFolder();
+        const QString expected = temp.path() + QStringLiteral("/runtime-") + GetWindowsUserName();
+        EXPECT_EQ(qEnvironmentVariable("XDG_RUNTIME_DIR"), expected);
+        const QFileInfo folder(expected);
+        ASSERT_TRUE(folder.isDir());
+        // Qt refuses a runtime folder that others may read.
+        EXPECT_EQ(folder.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", "/run/user/1000");
+    PrepareRuntimeFolder();
+    EXPECT_EQ(qEnvironmentVariable("XDG_RUNTIME_DIR"), "/run/user/1000");
+}
+
+TEST(SystemFacts, LocaleOfCodePage)
+{
+    EXPECT_EQ(LocaleOfCodePage(936).name(), "zh_CN");
+    EXPECT_EQ(LocaleOfCodePage(950).name(), "zh_TW");
+    EXPECT_EQ(LocaleOfCodePage(437).name(), "en_US");
+    EXPECT_EQ(LocaleOfCodePage(0).name(), "en_US");
 }

@@ -84,4 +84,13 @@ TEST(ShellOptionsTest, RefusedCombinations)
         refusal(QStringLiteral("ZORV52 --create-demo /tmp/d")).contains(QStringLiteral("runs no program")));
 }
 
+TEST(ShellOptionsTest, ForceGoesWithADemoHomeOnly)
+{
+    EXPECT_FALSE(parse(QStringLiteral("--create-demo /tmp/demo")).DemoForce);
+    const TShellOptions o = parse(QStringLiteral("--force --create-demo /tmp/demo"));
+    EXPECT_EQ(o.RunMode, TShellOptions::Mode::CreateDemo);
+    EXPECT_TRUE(o.DemoForce);
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --force")).contains(QStringLiteral("--force goes with --create-demo")));
+}
+
 } // namespace

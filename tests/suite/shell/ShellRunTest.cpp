@@ -1,6 +1,7 @@
 // steward end to end: the real shell driving the test module (whose options
 // form logs each call to a file), the change-slip module, and libraries that
 // are no modules.
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
 #include <QProcess>
@@ -9,10 +10,7 @@
 
 namespace {
 
-struct ShellRun {
-    int Status = -1;
-    QString Out;
-    QString Err;
+struct ShellRun : testsupport::ProgramRun {
     QStringList Log; // the test form's calls
 };
 
@@ -25,19 +23,9 @@ protected:
         for (auto it = env.begin(); it != env.end(); ++it)
             environment.insert(it.key(), it.value());
         QFile::remove(folder.file(QStringLiteral("calls.log")));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(ZORV_STEWARD), args);
         ShellRun run;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "steward did not finish";
-            return run;
-        }
-        run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.Out = QString::fromUtf8(process.readAllStandardOutput());
-        run.Err = QString::fromUtf8(process.readAllStandardError());
+        static_cast<testsupport::ProgramRun&>(run)
+            = testsupport::RunProgram(QStringLiteral(ZORV_STEWARD), args, environment);
         run.Log
             = QString::fromUtf8(folder.read(QStringLiteral("calls.log"))).split(u'\n', Qt::SkipEmptyParts);
         return run;
@@ -90,6 +78,50 @@ TEST_F(ShellRunTest, ModulesThatCannotRunAreReportedWithNonZeroStatus)
     run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), folder.file(QStringLiteral("nohome"))});
     EXPECT_EQ(run.Status, 2);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("is no client home"))) << qPrintable(run.Err);
+}
+
+TEST_F(ShellRunTest, ANewcomerHearsWhatToDoAndNothingFromQt)
+{
+    // Root, CI and containers have no XDG_RUNTIME_DIR: Qt must not say so.
+    const QMap<QString, QString> bare {{QStringLiteral("XDG_RUNTIME_DIR"), QString()}};
+    ShellRun run = steward({QStringLiteral("--help")}, bare);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, QString());
+    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("usage: steward PROGRAM"))) << qPrintable(run.Out);
+
+    const QString nohome = folder.file(QStringLiteral("nohome"));
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), nohome}, bare);
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("(steward --create-demo %1 makes a demo home there)").arg(nohome)))
+        << qPrintable(run.Err);
+    EXPECT_FALSE(run.Err.contains(QStringLiteral("QStandardPaths"))) << qPrintable(run.Err);
+}
+
+TEST_F(ShellRunTest, ADemoHomeIsNotMadeOverAnotherUnlessForced)
+{
+    const QString home = folder.file(QStringLiteral("demo"));
+    ShellRun run
+        = steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
+    ASSERT_EQ(run.Status, 0) << qPrintable(run.Err);
+    const QByteArray database = folder.read(QStringLiteral("demo/C_DATA/DEMO.db"));
+    run = steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("3")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("cannot make the demo home: %1 holds a client home already "
+                                                "(registry.reg, StewardC.ini, StewardS.ini, UserDef.ini, "
+                                                "C_DATA/DEMO.db); --force replaces it")
+                                     .arg(home)))
+        << qPrintable(run.Err);
+    EXPECT_EQ(folder.read(QStringLiteral("demo/C_DATA/DEMO.db")), database);
+    run = steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("3"),
+        QStringLiteral("--force")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Out.contains(QStringLiteral(": 3 slips"))) << qPrintable(run.Out);
+
+    // The demo home is configured for code page 936: widgets speak Chinese.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), home, QStringLiteral("--print"),
+        QStringLiteral("--verbose")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("locale zh_CN (code page 936)"))) << qPrintable(run.Err);
 }
 
 TEST_F(ShellRunTest, AFailingOpenShowsTheProgramsMessage)

@@ -1,0 +1,512 @@
+#include "criteria/BaseGene.h"
+
+#include "common/LibDates.h"
+#include "common/StewardINI.h"
+#include "controls/ExtPage.h"
+#include "criteria/BaseGeneU.h"
+#include "criteria/SelectPnl.h"
+#include "criteria/SysParamCache.h"
+#include "runtime/data/ClientDataSet.h"
+#include "runtime/data/SocketConnection.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/Mask.h"
+#include "runtime/forms/Menus.h"
+#include "runtime/forms/StdCtrls.h"
+#include "runtime/system/AutoObject.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QFileInfo>
+
+static void initCriteriaResources()
+{
+    Q_INIT_RESOURCE(criteria);
+}
+
+TfrmBaseGene::TfrmBaseGene(TComponent* owner) : THVForm(owner)
+{
+    initCriteriaResources();
+    RegisterSelectPanel();
+    // Not components: the connection, its broker and the scheme data set
+    // live beside the form description, as the non-visual parts they are.
+    mainMidas_ = new TSocketConnection(this);
+    mainMidas_->setObjectName(QStringLiteral("MainMidas"));
+    objBroker_ = new TSimpleObjectBroker(this);
+    objBroker_->setObjectName(QStringLiteral("ObjBroker"));
+    clientDataSet_ = new TClientDataSet(this);
+    clientDataSet_->SetName(QStringLiteral("ClientDataSet1"));
+    clientDataSet_->SetProviderName(QStringLiteral("pvdConSave"));
+    clientDataSet_->SetRemoteServer(mainMidas_);
+    ReadFormResource(this, QStringLiteral(":/forms/TfrmBaseGene.dfm"));
+    bindChildren();
+}
+
+TfrmBaseGene::~TfrmBaseGene() = default;
+
+void TfrmBaseGene::bindChildren()
+{
+    pnlCondition = FindComponent<TPanel>(QStringLiteral("pnlCondition"));
+    lblCondition = FindComponent<TLabel>(QStringLiteral("lblCondition"));
+    btnInsert = FindComponent<TToolButton>(QStringLiteral("btnInsert"));
+    btnOpen = FindComponent<TToolButton>(QStringLiteral("btnOpen"));
+    btnDelete = FindComponent<TToolButton>(QStringLiteral("btnDelete"));
+    ToolButton1 = FindComponent<TToolButton>(QStringLiteral("ToolButton1"));
+    lstCondition = FindComponent<TListView>(QStringLiteral("lstCondition"));
+    mnList = FindComponent<TPopupMenu>(QStringLiteral("mnList"));
+    pgOption = FindComponent<TExtPageControl>(QStringLiteral("pgOption"));
+    tsOption1 = FindComponent<TTabSheet>(QStringLiteral("tsOption1"));
+    tsOption2 = FindComponent<TTabSheet>(QStringLiteral("tsOption2"));
+    lblToday = FindComponent<TLabel>(QStringLiteral("lblToday"));
+    edPrintDate = FindComponent<TMaskEdit>(QStringLiteral("edPrintDate"));
+    btnPrintDate = FindComponent<TF2Button>(QStringLiteral("btnPrintDate"));
+    Panel1 = FindComponent<TPanel>(QStringLiteral("Panel1"));
+    btnOk = FindComponent<TButton>(QStringLiteral("btnOk"));
+    btnCancel = FindComponent<TButton>(QStringLiteral("btnCancel"));
+    if (!pgOption || !edPrintDate || !lstCondition || !btnOk || !btnCancel)
+        throw EComponentError(QStringLiteral("TfrmBaseGene: the form description lacks its frame"));
+}
+
+void TfrmBaseGene::FormCreate(TObject*)
+{
+    if (HvConverter() && HvConverter()->UICodePage() == u"950") {
+        const QString sep = QLocale().dateFormat(QLocale::ShortFormat).contains(u'-') ? QStringLiteral("-")
+                                                                                     : QStringLiteral("/");
+        dateSeparator_ = sep;
+    }
+    errorCodes_.clear();
+    errorTexts_.clear();
+    dateRules_.clear();
+    PrepareDataSets();
+}
+
+// --- virtual operations -------------------------------------------------------
+
+void TfrmBaseGene::SystemPageFirstShow()
+{
+    systemPageShown_ = true;
+    tsOption2->SetParentFont(true);
+    tsOption2->Font()->SetSize(9);
+    tsOption2->SetParentFont(false);
+    if (Width() < 315)
+        SetWidth(315);
+    if (Height() < 110)
+        SetHeight(110);
+    lblToday->SetAutoSize(true);
+    lblToday->SetBounds(8, 12, lblToday->Width(), lblToday->Height());
+    edPrintDate->SetBounds(60, 8, 85, edPrintDate->Height());
+    btnPrintDate->AlignToEdit();
+}
+
+void TfrmBaseGene::SetupEnvironment()
+{
+    reportKind_ = QStringLiteral("R");
+    if (programCode_.isEmpty() && !modulePath_.isEmpty())
+        programCode_ = basegene::ProgramCodeOf(modulePath_);
+    SetDateFields(QStringLiteral("edPrintDate"));
+}
+
+void TfrmBaseGene::PickPhrase(TWinControl* control)
+{
+    if (!control || lookup_.IsEmptyOrNull())
+        return;
+    QString phrase;
+    try {
+        phrase = lookup_.Call(QStringLiteral("GetPhrase"), {userCode_, databaseName_, callerHandle_}).ToString();
+    } catch (const Exception&) {
+        return;
+    }
+    if (!phrase.isEmpty())
+        control->setProperty("Text", phrase);
+}
+
+bool TfrmBaseGene::RunServerProgram()
+{
+    return false;
+}
+
+void TfrmBaseGene::PrepareDataSets()
+{
+    // Scheme rows come in the database code page; names and values are
+    // converted where they are read, so only the labels change here.
+    TCodeConverter* converter = HvConverter();
+    if (!converter || !clientDataSet_->Active())
+        return;
+    for (int i = 0; i < clientDataSet_->FieldCount(); ++i) {
+        TField* field = clientDataSet_->Fields()[i];
+        field->SetDisplayLabel(converter->ToDisplay(field->DisplayLabel()).ToString());
+    }
+}
+
+void TfrmBaseGene::InitializeForm()
+{
+    recordColours();
+    ObtainServices();
+    SetupEnvironment();
+    ObtainLookupServer();
+}
+
+bool TfrmBaseGene::ApplyParams(const Variant& params)
+{
+    if (!companyCode_.isEmpty())
+        return true;
+    try {
+        sysParams_ = std::make_unique<TSysParamCache>([this]() -> Variant {
+            if (counter_.IsEmptyOrNull())
+                return Variant();
+            return counter_.Call(QStringLiteral("GetSysInfo"), {companyCode_, databaseName_});
+        });
+        counter_ = validator_ = lookup_ = appServer_ = Variant();
+        errorTexts_.clear();
+        edPrintDate->Clear();
+        const bool array = params.IsArray() && params.DimCount() == 1;
+        const int low = array ? params.LowBound() : 0;
+        if (array && params.HighBound() >= low + 3)
+            callerHandle_ = params[low + 3].ToString();
+        if (!array || params.HighBound() < low + 4) {
+            ReportError(QStringLiteral("E;000038"));
+            return false;
+        }
+        Hide();
+        userCode_ = params[low].ToString().trimmed();
+        companyCode_ = params[low + 1].ToString().section(u';', 0, 0).trimmed();
+        databaseName_ = params[low + 2].ToString().trimmed();
+        InitializeForm();
+        // Each program's form carries the program's first letters in its name
+        // (frmZorv52 for ZORV52); another program's form is refused.
+        if (Name().mid(3, 3).compare(programCode_.left(3), Qt::CaseInsensitive) != 0) {
+            ReportError(QStringLiteral("E;000036"));
+            return false;
+        }
+        connectServer();
+        if (appServer_.IsEmptyOrNull()) {
+            ReportError(QStringLiteral("E;000006"));
+            return false;
+        }
+        InitializeDone();
+        return true;
+    } catch (const Exception& e) {
+        addError(QString(), e.Message());
+        return false;
+    }
+}
+
+void TfrmBaseGene::connectServer()
+{
+    mainMidas_->Close();
+    mainMidas_->SetServerName(ServerClassName());
+    mainMidas_->SetObjectBroker(objBroker_);
+    objBroker_->Servers().clear();
+    TStewardIniC config;
+    if (config.LoadSettings() && config.Servers.IsArray()) {
+        for (int i = config.Servers.LowBound(2); i <= config.Servers.HighBound(2); ++i)
+            objBroker_->AddServer(config.Servers.At(0, i).ToString(), config.Servers.At(1, i).ToInt());
+    }
+    if (objBroker_->Servers().isEmpty())
+        objBroker_->AddServer(QStringLiteral("127.0.0.1"));
+    const QString address = objBroker_->Servers().first().ComputerName;
+    mainMidas_->SetAddress(address);
+    if (objBroker_->Servers().first().Port > 0)
+        mainMidas_->SetPort(objBroker_->Servers().first().Port);
+    ConnectionPrepared(mainMidas_);
+    try {
+        if (address == u"127.0.0.1")
+            mainMidas_->SetAppServer(CreateOleObject(mainMidas_->ServerName()));
+        else
+            mainMidas_->Open();
+        appServer_ = mainMidas_->AppServer();
+    } catch (const Exception& e) {
+        addError(QString(), e.Message());
+        appServer_ = Variant();
+    }
+}
+
+void TfrmBaseGene::InitializeDone() {}
+
+bool TfrmBaseGene::PutPrintDate(Variant& values)
+{
+    QString date;
+    if (!PrintDateValue(date)) {
+        ReportError(QStringLiteral("E;000030"));
+        return false;
+    }
+    values[1] = date;
+    return true;
+}
+
+int TfrmBaseGene::ValidateOptions()
+{
+    return 0;
+}
+
+void TfrmBaseGene::OptionsValidated() {}
+
+bool TfrmBaseGene::PutEnvironment(Variant& environment)
+{
+    environment[1] = programCode_.toUpper();
+    environment[2] = environmentCount_;
+    environment[3] = optionCount_;
+    environment[4] = companyCode_;
+    environment[5] = userCode_;
+    environment[6] = databaseName_;
+    environment[7] = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    environment[8] = ServerClassName();
+    environment[9] = reportKind_.toUpper();
+    return true;
+}
+
+bool TfrmBaseGene::PutTitleInfo(Variant& texts)
+{
+    texts[1] = Variant::ArrayOf({lblToday->Caption(), edPrintDate->Name()});
+    return true;
+}
+
+void TfrmBaseGene::PutOptionExtras() {}
+
+void TfrmBaseGene::ConnectionPrepared(TSocketConnection*) {}
+
+void TfrmBaseGene::AfterSchemeOpened() {}
+
+void TfrmBaseGene::SchemeListRefreshed() {}
+
+void TfrmBaseGene::BeforeRestoreControl(TComponent*, const QString&) {}
+
+void TfrmBaseGene::AfterRestoreControl(TComponent*, const QString&) {}
+
+void TfrmBaseGene::ObtainServices()
+{
+    if (manager_.IsEmptyOrNull()) {
+        try {
+            manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
+        } catch (const Exception&) {
+            manager_ = Variant();
+        }
+    }
+    auto service = [this](const char* name) {
+        try {
+            return manager_.IsEmptyOrNull() ? Variant() : manager_.Get(QString::fromLatin1(name));
+        } catch (const Exception&) {
+            return Variant();
+        }
+    };
+    counter_ = service("Com_Counter");
+    validator_ = service("Com_Validator");
+    titleSuffix_ = GetSysParam(QStringLiteral("HVN002"));
+    bool ok = false;
+    const int style = GetSysParam(QStringLiteral("Sys001")).trimmed().toInt(&ok);
+    dateFormatType_ = ok && style >= 1 && style <= 5 ? style : 1;
+    const QString separator = GetSysParam(QStringLiteral("Sys002"));
+    if (!separator.isEmpty())
+        dateSeparator_ = separator.left(1);
+}
+
+void TfrmBaseGene::ObtainLookupServer()
+{
+    if (!(optionFlags_ & 4) || manager_.IsEmptyOrNull())
+        return;
+    try {
+        lookup_ = manager_.Get(QStringLiteral("Com_F2Window"));
+    } catch (const Exception&) {
+        lookup_ = Variant();
+    }
+}
+
+void TfrmBaseGene::OpenLookup(Word key, TWinControl* control)
+{
+    if (key != VK_F2 || !control || lookup_.IsEmptyOrNull())
+        return;
+    if (control != edPrintDate)
+        return;
+    // The picker starts on the date in the field when there is one, else today.
+    QString start = DateToStorage(edPrintDate->Text());
+    if (ParseDate8(start) == 0)
+        start = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QString answer;
+    try {
+        answer = lookup_.Call(QStringLiteral("ShowInputDay"),
+                            {Variant::ArrayOf({dateFormatType_ > 3, start, databaseName_})})
+                     .ToString();
+    } catch (const Exception&) {
+        return;
+    }
+    if (!answer.trimmed().isEmpty())
+        edPrintDate->SetText(StorageToDate(answer.trimmed()));
+}
+
+// --- colours --------------------------------------------------------------------
+
+void TfrmBaseGene::recordColours()
+{
+    colours_.clear();
+    std::function<void(TWinControl*)> walk = [&](TWinControl* parent) {
+        for (TControl* c : parent->ControlList()) {
+            if (auto* panel = qobject_cast<TSelectPanel*>(c)) {
+                colours_.insert(panel->Name() + QStringLiteral(".edBegin="), panel->edBegin->Color());
+                colours_.insert(panel->Name() + QStringLiteral(".edFinal="), panel->edFinal->Color());
+                colours_.insert(panel->Name() + QStringLiteral(".ListBox="), panel->ListBox->Color());
+                continue;
+            }
+            if (!c->Name().isEmpty())
+                colours_.insert(c->Name() + u'=', c->Color());
+            auto* container = qobject_cast<TWinControl*>(c);
+            if (container && !container->inherits("TSpinEdit"))
+                walk(container);
+        }
+    };
+    walk(this);
+}
+
+// --- show, close, keys ------------------------------------------------------------
+
+void TfrmBaseGene::FormShow(TObject*)
+{
+    QString caption = Caption();
+    const bool library = modulePath_.isEmpty() || modulePath_.endsWith(QLatin1String(".so"), Qt::CaseInsensitive)
+        || modulePath_.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive);
+    const QString exeNotice = GetFormMessage(
+        QStringLiteral("TfrmBaseGene"), QStringLiteral("sExeVer"), true, QStringLiteral("[您现在运行的是Exe版本!]"));
+    if (!library && !caption.contains(exeNotice))
+        caption += exeNotice;
+    const QString suffix = u'[' + titleSuffix_ + u']';
+    if (!caption.endsWith(suffix))
+        caption += suffix;
+    SetCaption(caption);
+    pgOption->SetActivePageIndex(0);
+    FocusFirstControl();
+    if (lstCondition->Columns()->Count() == 0) {
+        for (const auto& [key, text] : {std::pair{"sProjectName", "方案名称"}, std::pair{"sCreateTime", "创建时间"}}) {
+            TListColumn* column = lstCondition->Columns()->Add();
+            column->SetCaption(GetFormMessage(QStringLiteral("TfrmBaseGene"), QString::fromLatin1(key), true,
+                QString::fromUtf8(text)));
+            column->SetWidth(-2);
+        }
+    }
+    try {
+        RefreshSchemeList();
+    } catch (const Exception& e) {
+        ReportError(QStringLiteral("E;000000;") + e.Message());
+    }
+}
+
+void TfrmBaseGene::FocusFirstControl()
+{
+    TTabSheet* page = pgOption->ActivePage();
+    if (!page)
+        return;
+    std::function<TWinControl*(TWinControl*)> first = [&](TWinControl* parent) -> TWinControl* {
+        for (TWinControl* c : parent->TabList()) {
+            if (!c->Visible() || !c->Enabled())
+                continue;
+            if (auto* panel = qobject_cast<TSelectPanel*>(c))
+                return panel->IsRangeMode() ? static_cast<TWinControl*>(panel->edBegin) : panel->ListBox;
+            if (c->TabStop() && c->ControlCount() == 0)
+                return c;
+            if (TWinControl* inner = first(c))
+                return inner;
+        }
+        return nullptr;
+    };
+    if (TWinControl* target = first(page))
+        target->SetFocus();
+}
+
+void TfrmBaseGene::FormDestroy(TObject*)
+{
+    sysParams_.reset();
+    counter_ = validator_ = lookup_ = Variant();
+    clientDataSet_->Close();
+    appServer_ = Variant();
+    if (!mainMidas_->InProcess())
+        mainMidas_->Close();
+    dateRules_.clear();
+}
+
+void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action)
+{
+    Action = caFree;
+}
+
+void TfrmBaseGene::btnCancelClick(TObject*)
+{
+    Close();
+}
+
+void TfrmBaseGene::btnOkClick(TObject*) {}
+
+void TfrmBaseGene::pgOptionChanging(TObject*, bool& AllowChange)
+{
+    if (busy_) {
+        AllowChange = false;
+        return;
+    }
+    // The field being left is checked before its page goes, without boxes
+    // other than errors.
+    if (TWinControl* active = ActiveControl()) {
+        const bool wasQuiet = std::exchange(quiet_, true);
+        active->OnExit()(active);
+        quiet_ = wasQuiet;
+    }
+}
+
+void TfrmBaseGene::pgOptionChange(TObject*)
+{
+    if (pgOption->ActivePage() == tsOption2 && !systemPageShown_)
+        SystemPageFirstShow();
+}
+
+QString TfrmBaseGene::HelpTopic() const
+{
+    return basegene::HelpTopic(programCode_);
+}
+
+void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
+{
+    const bool ctrl = Shift.testFlag(ssCtrl);
+    const bool shift = Shift.testFlag(ssShift);
+    if (Key == VK_ESCAPE) {
+        Key = 0;
+        Close();
+    } else if (Key == VK_F2) {
+        Key = 0;
+        OpenLookup(VK_F2, ActiveControl());
+    } else if (Key == VK_F1) {
+        Key = 0;
+        const QString topic = HelpTopic();
+        if (!topic.isEmpty() && !manager_.IsEmptyOrNull()) {
+            try {
+                manager_.Call(QStringLiteral("CallHelp"), {Variant::ArrayOf({programCode_.left(3), topic})});
+            } catch (const Exception&) {
+            }
+        }
+    } else if (ctrl && Shift.testFlag(ssAlt) && Key == 'V') {
+        Key = 0;
+        ShowModuleProperties();
+    } else if (ctrl && (Key == VK_TAB || (shift && (Key == '1' || Key == 0xDE)))) {
+        // Ctrl+Tab forward, Ctrl+Shift+Tab back; Ctrl+"!" back and Ctrl+'"' forward.
+        const bool forward = Key == VK_TAB ? !shift : Key == 0xDE;
+        Key = 0;
+        pgOption->SelectNextPage(forward);
+    } else if (Key == VK_RETURN && !ctrl) {
+        if (HandleEnter(ActiveControl()))
+            Key = 0;
+    }
+}
+
+void TfrmBaseGene::FormKeyPress(TObject*, QChar& Key)
+{
+    if (Key == QChar(13))
+        Key = QChar(); // Enter was handled as a key-down
+}
+
+void TfrmBaseGene::ShowModuleProperties()
+{
+    const QFileInfo info(modulePath_);
+    QString text = QStringLiteral("%1\r%2\r").arg(info.fileName(), QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (info.exists()) {
+        text += QStringLiteral("%1 bytes\r%2").arg(info.size()).arg(
+            info.lastModified().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
+    }
+    Dialogs().MessageDlg(text + QStringLiteral("\r") + versionText_, mtInformation, mbOK, Caption());
+}

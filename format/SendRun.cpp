@@ -1,0 +1,155 @@
+#include "SendRun.h"
+
+#include "runtime/system/AutoObject.h"
+
+#include <QFile>
+
+namespace {
+
+// Outlook's inbox: where the mail client has always made new items.
+constexpr int DefaultMailFolder = 6;
+constexpr int PictureJpg = 1;
+
+// Deletes the files when it goes out of scope: a recipient's attachments
+// never outlive its turn, whether it succeeded, failed or raised.
+class FilesGuard {
+public:
+    QStringList Files;
+    ~FilesGuard()
+    {
+        for (const QString& file : Files)
+            QFile::remove(file);
+    }
+};
+
+} // namespace
+
+IRecipientPages::~IRecipientPages() = default;
+ISendProgress::~ISendProgress() = default;
+
+TSendRun::TSendRun(const TSendList& list, IRecipientPages& pages, TSendLog& log)
+    : list_(list)
+    , pages_(pages)
+    , log_(log)
+{
+}
+
+QString TSendRun::ServerAddress(const QString& caption)
+{
+    const qsizetype open = caption.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = caption.indexOf(QLatin1Char(')'), open + 1);
+    if (open < 0 || close < 0)
+        return {};
+    return caption.mid(open + 1, close - open - 1).trimmed();
+}
+
+void TSendRun::finish(const QString& key, const QString& text, bool failed)
+{
+    if (failed)
+        SendFailed = true;
+    log_.Write(key, text, failed);
+}
+
+bool TSendRun::SendEMail(int pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
+{
+    SendFailed = false;
+    Variant folder;
+    try {
+        const Variant outlook = CreateOleObject(QStringLiteral("Outlook.Application"));
+        folder = outlook.Call(QStringLiteral("GetNamespace"), {Variant("MAPI")})
+                     .Call(QStringLiteral("GetDefaultFolder"), {Variant(DefaultMailFolder)});
+    } catch (const std::exception&) {
+        finish(QStringLiteral("Email"), QStringLiteral("Create Outlook error!"), true);
+        return false;
+    }
+    QString subject = proposedSubject;
+    if (ask && !ask(subject))
+        return false;
+    for (const TSendRecipient& recipient : list_.Recipients()) {
+        if (recipient.EMail.trimmed().isEmpty()) {
+            finish(recipient.Key, QStringLiteral("Not assign e-Mail address!"), true);
+            continue;
+        }
+        try {
+            if (mailOne(folder, recipient, pictureKind, baseName, subject))
+                finish(recipient.Key, QStringLiteral("Send e-Mail Complete !"), false);
+        } catch (const std::exception&) {
+            finish(recipient.Key, QStringLiteral("Send e-Mail error!"), true);
+        }
+    }
+    return !SendFailed;
+}
+
+bool TSendRun::mailOne(
+    const Variant& folder, const TSendRecipient& recipient, int kind, const QString& baseName, const QString& subject)
+{
+    FilesGuard written;
+    if (!pages_.WriteRecipientPages(recipient, baseName, kind, written.Files)) {
+        finish(recipient.Key, QStringLiteral("Generate attach file error!"), true);
+        return false;
+    }
+    const Variant item = folder.Get(QStringLiteral("Items")).Call(QStringLiteral("Add"));
+    item.Set(QStringLiteral("To"), Variant(recipient.EMail));
+    item.Set(QStringLiteral("Subject"), Variant(subject));
+    const Variant attachments = item.Get(QStringLiteral("Attachments"));
+    for (const QString& file : written.Files)
+        attachments.Call(QStringLiteral("Add"), {Variant(file)});
+    item.Call(QStringLiteral("Send"));
+    return true;
+}
+
+bool TSendRun::SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress)
+{
+    SendFailed = false;
+    const QString address = ServerAddress(serverCaption);
+    const QList<TSendRecipient>& recipients = list_.Recipients();
+    for (int i = 0; i < recipients.size(); ++i) {
+        const TSendRecipient& recipient = recipients[i];
+        if (recipient.FaxNumber.trimmed().isEmpty()) {
+            finish(recipient.Key, QStringLiteral("Not assign fax number!"), true);
+            continue;
+        }
+        progress.Recipient(recipient.Key, i + 1, int(recipients.size()));
+        bool cancelled = false;
+        try {
+            if (faxOne(recipient, address, baseName, userCode, progress, cancelled))
+                finish(recipient.Key, QStringLiteral("Send Fax Complete !"), false);
+        } catch (const std::exception&) {
+            finish(recipient.Key, QStringLiteral("Send Fax error!"), true);
+        }
+        if (cancelled || progress.Cancelled()) {
+            SendFailed = true;
+            break;
+        }
+    }
+    return !SendFailed;
+}
+
+bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName,
+    const QString& userCode, ISendProgress& progress, bool& cancelled)
+{
+    const Variant job = CreateOleObject(QStringLiteral("HVNFAX.APP")).Get(QStringLiteral("SendFax"));
+    FilesGuard written;
+    if (!pages_.WriteRecipientPages(recipient, baseName, PictureJpg, written.Files)) {
+        finish(recipient.Key, QStringLiteral("Generate attach file error!"), true);
+        cancelled = progress.Cancelled();
+        return false;
+    }
+    if (!job.Call(QStringLiteral("ConnectFaxServer"), {Variant(address)}).ToBool()) {
+        finish(recipient.Key, QStringLiteral("Send Fax error!"), true);
+        return false;
+    }
+    for (int f = 0; f < written.Files.size(); ++f) {
+        progress.File(f + 1, int(written.Files.size()));
+        if (progress.Cancelled()) {
+            // A fax of part of the pages is worse than none.
+            cancelled = true;
+            job.Call(QStringLiteral("DisconnectFaxServer"));
+            return false;
+        }
+        job.Call(QStringLiteral("AddFaxFile"), {Variant(written.Files[f])});
+    }
+    job.Call(QStringLiteral("SendFax"), {Variant(recipient.FaxNumber), Variant(recipient.Key), Variant(userCode), Variant(0)});
+    job.Call(QStringLiteral("DisconnectFaxServer"));
+    return true;
+}

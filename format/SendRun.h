@@ -1,0 +1,78 @@
+#pragma once
+// A send run: every recipient of a TSendList gets its pages by e-mail (the
+// mail client "Outlook.Application") or by fax (the fax service
+// "HVNFAX.APP"), and each outcome is logged.
+//
+// Per recipient, in list order:
+// - without an address (number): logged "Not assign e-Mail address!" ("Not
+//   assign fax number!"), failed;
+// - its pages are written as picture files through IRecipientPages (which
+//   also counts the prints); when that fails: "Generate attach file error!";
+// - e-mail: one mail item in the default folder 6 with To, the subject and
+//   every file attached, sent; fax: connect to the server, add every file,
+//   SendFax(number, key, user, 0), disconnect; a server that refuses the
+//   connection is a failure ("Send Fax error!"), not a silent success;
+// - any raised error: "Send e-Mail error!" ("Send Fax error!");
+// - otherwise "Send e-Mail Complete !" ("Send Fax Complete !").
+// The recipient's files are deleted afterwards, whatever happened. A
+// failure marks that recipient's log row 'N' and sets SendFailed for the
+// run; the run goes on with the next recipient. Cancel in the fax progress
+// stops before the current recipient's fax is sent and ends the run.
+//
+// A mail client that cannot be created fails the run at once with the log
+// row "Email|Create Outlook error!"; a subject the user cancels ends it
+// without sending or logging anything.
+
+#include "SendList.h"
+#include "SendLog.h"
+
+#include <QStringList>
+#include <functional>
+
+// The report side of a send run (the format form).
+class IRecipientPages {
+public:
+    virtual ~IRecipientPages();
+    // Writes the recipient's pages as pictures of kind (1 JPG, 2 GIF) named
+    // baseName + page, counting the prints of its slips. True with files
+    // filled when every page was written; on failure or Cancel nothing of
+    // the recipient's is left behind.
+    virtual bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) = 0;
+};
+
+// The progress dialog of a fax run.
+class ISendProgress {
+public:
+    virtual ~ISendProgress();
+    virtual void Recipient(const QString& key, int index, int count) = 0; // index from 1
+    virtual void File(int index, int count) = 0;                           // index from 1; advances the bar
+    virtual bool Cancelled() const = 0;
+};
+
+class TSendRun {
+public:
+    TSendRun(const TSendList& list, IRecipientPages& pages, TSendLog& log);
+
+    // Asks for the subject: proposed in, the user's text out; false = cancelled.
+    using SubjectQuery = std::function<bool(QString& subject)>;
+
+    bool SendEMail(int pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask);
+    // serverCaption: the fax menu item, "name(address)"; pages go as JPEG.
+    bool SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress);
+
+    // Set by any failure of the last run.
+    bool SendFailed = false;
+
+    // The address between the last "(" and the ")" after it; empty when there is none.
+    static QString ServerAddress(const QString& caption);
+
+private:
+    bool mailOne(const Variant& folder, const TSendRecipient& recipient, int kind, const QString& baseName, const QString& subject);
+    bool faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName, const QString& userCode,
+        ISendProgress& progress, bool& cancelled);
+    void finish(const QString& key, const QString& text, bool failed);
+
+    const TSendList& list_;
+    IRecipientPages& pages_;
+    TSendLog& log_;
+};

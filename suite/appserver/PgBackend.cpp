@@ -1,0 +1,227 @@
+#include "suite/appserver/PgBackend.h"
+
+#include "suite/appserver/PgClientText.h"
+#include "suite/appserver/PgConnection.h"
+#include "suite/appserver/PgCursor.h"
+
+#include <libpq-fe.h>
+
+namespace {
+
+// The first entry of a search_path setting, unquoted; empty for "$user".
+QString firstSchema(const QString& searchPath)
+{
+    QString first = searchPath.section(u',', 0, 0).trimmed();
+    if (first.size() >= 2 && first.startsWith(u'"') && first.endsWith(u'"'))
+        first = first.mid(1, first.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+    return first == QLatin1String("$user") ? QString() : first;
+}
+
+// One value in COPY's text form: backslash escapes, \N for null.
+void appendCopyValue(QByteArray& out, const Variant& value)
+{
+    const Variant& v = value.Deref();
+    QByteArray text;
+    switch (v.Type()) {
+    case VarType::Unassigned:
+    case VarType::Null:
+        out += "\\N";
+        return;
+    case VarType::Boolean:
+        out += v.ToInt64() ? '1' : '0';
+        return;
+    case VarType::Integer:
+        out += QByteArray::number(v.ToInt64());
+        return;
+    case VarType::Float:
+        out += QByteArray::number(v.ToDouble(), 'g', 17);
+        return;
+    case VarType::Bytes:
+        out += "\\\\x" + v.ToBytes().toHex();
+        return;
+    default:
+        text = v.ToString().toUtf8();
+        break;
+    }
+    for (const char c : std::as_const(text)) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+} // namespace
+
+TPgBackend::TPgBackend(const QString& conninfo, bool create)
+    : main_(std::make_unique<TPgConnection>(conninfo))
+    , readers_(std::make_shared<TPgReaderPool>(conninfo))
+{
+    {
+        const TPgResult path = main_->Exec("SELECT current_setting('search_path'), current_schema()");
+        schema_ = firstSchema(QString::fromUtf8(PQgetvalue(path.get(), 0, 0)));
+        if (schema_.isEmpty())
+            schema_ = PQgetisnull(path.get(), 0, 1) ? QStringLiteral("public")
+                                                    : QString::fromUtf8(PQgetvalue(path.get(), 0, 1));
+    }
+    if (main_->Exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", {schema_}).Rows() == 0) {
+        if (!create)
+            throw EDatabaseError(QStringLiteral("database %1 not found (no such schema)").arg(schema_));
+        main_->Exec("CREATE SCHEMA " + PgIdentifier(schema_).toUtf8());
+    }
+    timeouts_.insert(static_cast<int>(SqlAccess::Read), 120000);
+    timeouts_.insert(static_cast<int>(SqlAccess::ReadInsert), 10000);
+    timeouts_.insert(static_cast<int>(SqlAccess::Update), 10000);
+    loadCatalogue();
+}
+
+TPgBackend::~TPgBackend() = default;
+
+void TPgBackend::SetStatementTimeout(SqlAccess access, int milliseconds)
+{
+    timeouts_.insert(static_cast<int>(access), std::max(0, milliseconds));
+}
+
+int TPgBackend::timeoutOf(SqlAccess access) const
+{
+    return timeouts_.value(static_cast<int>(access), 0);
+}
+
+QString TPgBackend::BindTableName(const QString& table) const
+{
+    return PgIdentifier(schema_) + u'.' + table;
+}
+
+void TPgBackend::loadCatalogue()
+{
+    catalogue_.Clear();
+    const TPgResult cols = main_->Exec(
+        "SELECT c.relname, a.attname, t.typcategory = 'S' FROM pg_class c "
+        "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute a ON a.attrelid = c.oid "
+        "JOIN pg_type t ON t.oid = a.atttypid "
+        "WHERE n.nspname = $1 AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT a.attisdropped",
+        {schema_});
+    for (int r = 0; r < cols.Rows(); ++r)
+        catalogue_.AddColumn(QString::fromUtf8(PQgetvalue(cols.get(), r, 0)),
+            QString::fromUtf8(PQgetvalue(cols.get(), r, 1)), *PQgetvalue(cols.get(), r, 2) == 't');
+    // Unique indexes on plain columns only: a partial index is unique only
+    // among the rows it covers, an expression index on no set of columns.
+    const TPgResult keys = main_->Exec(
+        "SELECT c.relname, i.indexrelid, a.attname FROM pg_index i "
+        "JOIN pg_class c ON c.oid = i.indrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum = ANY (i.indkey) "
+        "WHERE n.nspname = $1 AND i.indisunique AND i.indpred IS NULL AND i.indexprs IS NULL "
+        "ORDER BY 2",
+        {schema_});
+    QSet<QString> key;
+    for (int r = 0; r < keys.Rows(); ++r) {
+        key.insert(QString::fromUtf8(PQgetvalue(keys.get(), r, 2)));
+        const bool last = r + 1 == keys.Rows()
+            || qstrcmp(PQgetvalue(keys.get(), r, 1), PQgetvalue(keys.get(), r + 1, 1)) != 0;
+        if (last) {
+            catalogue_.AddUniqueKey(QString::fromUtf8(PQgetvalue(keys.get(), r, 0)), key);
+            key.clear();
+        }
+    }
+}
+
+std::unique_ptr<TDbCursor> TPgBackend::Query(const QString& sql, const VariantList& params, SqlAccess access)
+{
+    const QByteArray text = PgPlaceholders(sql).toUtf8();
+    if (access == SqlAccess::Server)
+        return std::make_unique<TPgCursor>(main_->Exec(text, params));
+    if (main_->InTransaction())
+        throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
+    CheckPgClientText(sql, SqlAccess::Read);
+    auto stream = std::make_unique<TPgStream>(readers_->Take(), text, params, timeoutOf(SqlAccess::Read));
+    TPgResult first = stream->NextBatch();
+    return std::make_unique<TPgCursor>(std::move(first), std::move(stream));
+}
+
+qint64 TPgBackend::Execute(const QString& sql, const VariantList& params, SqlAccess access)
+{
+    const QByteArray text = PgPlaceholders(sql).toUtf8();
+    if (access == SqlAccess::Server)
+        return main_->Exec(text, params).Changed();
+    if (main_->InTransaction())
+        throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
+    CheckPgClientText(sql, access);
+    const bool read = access == SqlAccess::Read;
+    TPgReaderPool::Lease conn = readers_->Take();
+    try {
+        conn->Script(QByteArray(read ? "BEGIN READ ONLY" : "BEGIN READ WRITE")
+            + "; SET LOCAL statement_timeout = " + QByteArray::number(timeoutOf(access)));
+        const qint64 changed = conn->Exec(text, params).Changed();
+        // A read commits nothing; rolled back, whatever it set in the session goes too.
+        conn->Script(read ? "ROLLBACK" : "COMMIT");
+        return read ? 0 : changed;
+    } catch (...) {
+        if (conn->InTransaction() && !conn->Broken()) {
+            try {
+                conn->Script("ROLLBACK");
+            } catch (const Exception&) {
+                // the lease drops a connection left in a transaction
+            }
+        }
+        throw;
+    }
+}
+
+void TPgBackend::ExecuteScript(const QString& script)
+{
+    main_->Script(script.toUtf8());
+    if (script.contains(QLatin1String("CREATE"), Qt::CaseInsensitive))
+        loadCatalogue();
+}
+
+void TPgBackend::InsertRows(const QString& table, const QStringList& columns, const QList<VariantList>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    QByteArray data;
+    for (const VariantList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                data += '\t';
+            appendCopyValue(data, row[i]);
+        }
+        data += '\n';
+    }
+    PGconn* conn = main_->Handle();
+    const QByteArray copy
+        = "COPY " + table.toUtf8() + " (" + columns.join(QStringLiteral(", ")).toUtf8() + ") FROM STDIN";
+    const TPgResult start(PQexec(conn, copy.constData()));
+    if (PQresultStatus(start.get()) != PGRES_COPY_IN)
+        main_->Raise(QStringLiteral("cannot copy into %1").arg(table), start.get());
+    if (PQputCopyData(conn, data.constData(), static_cast<int>(data.size())) != 1 || PQputCopyEnd(conn, nullptr) != 1)
+        main_->Raise(QStringLiteral("cannot copy into %1").arg(table));
+    main_->Take();
+}
+
+void TPgBackend::Begin()
+{
+    main_->Script("BEGIN");
+}
+
+void TPgBackend::Commit()
+{
+    main_->Script("COMMIT");
+}
+
+void TPgBackend::Rollback()
+{
+    if (main_->InTransaction())
+        main_->Script("ROLLBACK");
+}

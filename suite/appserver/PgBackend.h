@@ -1,0 +1,88 @@
+#pragma once
+// The PostgreSQL back end (libpq): a company database is one schema of a
+// PostgreSQL database; "$$MOCTO" binds to schema.MOCTO, and the schema is the
+// first entry of the connection's search_path (given in the connection text
+// as options='-c search_path=<schema>'), so the server's own unqualified
+// statements find the same tables.
+//
+// Connections: the main connection runs the server's own statements and
+// transactions; their queries come back whole (they are small look-ups).
+// Every client text (any access but Server) runs on a reader connection of
+// its own, taken from a small pool:
+// - a query streams: it runs as a cursor in a READ ONLY transaction and comes
+//   in batches (PgCursor.h), the next batch asked for while the caller
+//   reads the current one; the transaction is rolled back when the cursor
+//   ends, so nothing a query changed in the session (set_config, search_path)
+//   outlives it. Other statements may run while a cursor is open.
+// - an insert or update runs in a transaction of its own, committed.
+// - each statement (each batch of a query) runs under a statement_timeout,
+//   by access level (SetStatementTimeout); over it, the server cancels it and
+//   the call raises EDatabaseError.
+// Client texts are checked first (PgClientText.h). A client text inside an
+// open transaction of the server raises: client statements are never part of
+// the server's transactions.
+//
+// Names: PostgreSQL folds unquoted names to lower case, so the schema's tables
+// and columns are lower case; result column names that are all lower case are
+// handed out in upper case, the suite's spelling (a quoted lower-case alias
+// comes out in upper case too). Text columns of the demo schema use the
+// binary "C" collation, as the suite's databases sort by code.
+
+#include "suite/appserver/DbBackend.h"
+#include "suite/appserver/DbCatalogue.h"
+
+#include <QHash>
+#include <memory>
+
+class TPgConnection;
+class TPgReaderPool;
+
+class TPgBackend : public TDbBackend {
+public:
+    // Connects with a libpq connection text. Raises EDatabaseError when the
+    // server cannot be reached or refuses, and when the schema of the
+    // search_path does not exist (create: it is made instead).
+    TPgBackend(const QString& conninfo, bool create);
+    ~TPgBackend() override;
+    TPgBackend(const TPgBackend&) = delete;
+    TPgBackend& operator=(const TPgBackend&) = delete;
+
+    QString Kind() const override { return QStringLiteral("POSTGRESQL"); }
+    QString BindTableName(const QString& table) const override;
+    bool IsTextColumn(const QString& column) const override { return catalogue_.IsTextColumn(column); }
+    bool HasTable(const QString& table) const override { return catalogue_.HasTable(table); }
+    bool HasColumn(const QString& table, const QString& column) const override
+    {
+        return catalogue_.HasColumn(table, column);
+    }
+    bool CoversUniqueKey(const QString& table, const QStringList& columns) const override
+    {
+        return catalogue_.CoversUniqueKey(table, columns);
+    }
+
+    std::unique_ptr<TDbCursor> Query(
+        const QString& sql, const VariantList& params, SqlAccess access) override;
+    qint64 Execute(const QString& sql, const VariantList& params, SqlAccess access) override;
+    void ExecuteScript(const QString& script) override;
+    void InsertRows(const QString& table, const QStringList& columns, const QList<VariantList>& rows) override;
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+
+    // The time a client statement of that access level may run, in
+    // milliseconds (0: no limit). Defaults: 120 s for reads (each batch of a
+    // stream), 10 s for inserts and updates. Server statements have none.
+    void SetStatementTimeout(SqlAccess access, int milliseconds);
+    // The schema that "$$" names bind to.
+    QString Schema() const { return schema_; }
+
+private:
+    void loadCatalogue();
+    int timeoutOf(SqlAccess access) const;
+
+    std::unique_ptr<TPgConnection> main_;
+    std::shared_ptr<TPgReaderPool> readers_;
+    QString schema_;
+    TDbCatalogue catalogue_;
+    QHash<int, int> timeouts_; // SqlAccess -> milliseconds
+};

@@ -1,0 +1,88 @@
+// Making demo homes: a folder that holds a home already is not written over
+// unless asked, by the library call and by steward-appserver alike.
+#include "suite/appserver/DemoHome.h"
+
+#include "runtime/system/Exceptions.h"
+#include "support/ProgramRun.h"
+#include "support/TestSupport.h"
+
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+testsupport::ProgramRun appserver(const QStringList& args)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Where containers and CI leave it unset, Qt would say so on every run.
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    return testsupport::RunProgram(QStringLiteral(ZORV_APPSERVER_TOOL), args, environment, 120000);
+}
+
+TEST(DemoHomeRefusal, AnyFileOfAHomeKeepsTheFolderFromBeingWrittenOver)
+{
+    testsupport::TempFolder folder;
+    EXPECT_TRUE(ExistingHomeFiles(folder.path()).isEmpty());
+    folder.write(QStringLiteral("StewardC.ini"), "[CodePage]\r\nUICodePage=950\r\n");
+    folder.write(QStringLiteral("C_DATA/DEMO.db"), "not a database");
+    folder.write(QStringLiteral("notes.txt"), "someone's notes"); // not a home's file
+    EXPECT_EQ(ExistingHomeFiles(folder.path()), QStringList({"StewardC.ini", "C_DATA/DEMO.db"}));
+
+    TDemoOptions options;
+    options.Slips = 2;
+    try {
+        CreateDemoHome(folder.path(), options);
+        FAIL() << "a folder holding a home was written over";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("holds a client home already (StewardC.ini, C_DATA/DEMO.db)")))
+            << qPrintable(e.Message());
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("--force"))) << qPrintable(e.Message());
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("StewardC.ini")), "[CodePage]\r\nUICodePage=950\r\n");
+    EXPECT_EQ(folder.read(QStringLiteral("C_DATA/DEMO.db")), "not a database");
+    EXPECT_FALSE(folder.exists(QStringLiteral("registry.reg")));
+
+    options.Force = true;
+    EXPECT_EQ(CreateDemoHome(folder.path(), options).Slips, 2);
+    EXPECT_TRUE(folder.read(QStringLiteral("StewardC.ini")).contains("UICodePage=936"));
+    EXPECT_EQ(folder.read(QStringLiteral("notes.txt")), "someone's notes");
+}
+
+TEST(DemoTool, HelpGoesToStandardOutputAndTheToolSaysNothingElse)
+{
+    testsupport::ProgramRun run = appserver({QStringLiteral("--help")});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("usage: steward-appserver --create-demo DIR"))) << qPrintable(run.Out);
+    EXPECT_TRUE(run.Out.contains(QStringLiteral("--force"))) << qPrintable(run.Out);
+    EXPECT_EQ(run.Err, QString());
+
+    run = appserver({QStringLiteral("--slips")});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Err.startsWith(QStringLiteral("usage: "))) << qPrintable(run.Err);
+    EXPECT_EQ(run.Out, QString());
+}
+
+TEST(DemoTool, ASecondDemoHomeInTheSameFolderWantsForce)
+{
+    testsupport::TempFolder folder;
+    const QString home = folder.file(QStringLiteral("demo"));
+    testsupport::ProgramRun run = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
+    ASSERT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_EQ(run.Err, QString());
+    const QByteArray database = folder.read(QStringLiteral("demo/C_DATA/DEMO.db"));
+    ASSERT_FALSE(database.isEmpty());
+
+    run = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("3")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral(
+        "holds a client home already (registry.reg, StewardC.ini, StewardS.ini, UserDef.ini, C_DATA/DEMO.db)")))
+        << qPrintable(run.Err);
+    EXPECT_EQ(folder.read(QStringLiteral("demo/C_DATA/DEMO.db")), database);
+
+    run = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("3"),
+        QStringLiteral("--force")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Out.contains(QStringLiteral(": 3 slips"))) << qPrintable(run.Out);
+}
+
+} // namespace
