@@ -44,3 +44,9 @@ QString DictionaryPrintText(const QString& value, const QString& dictionary)
 }
 
 QString HiddenAmountText() { return QString(11, QLatin1Char('*')); }
+
+QString SlipAmountText(const QString& value, const QString& pageCaption, const QString& pagesCaption,
+                       bool totalsEveryPage)
+{
+    return totalsEveryPage || pageCaption == pagesCaption ? value : HiddenAmountText();
+}

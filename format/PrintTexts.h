@@ -27,3 +27,8 @@ QString DictionaryPrintText(const QString& value, const QString& dictionary);
 
 // Asterisks that stand for an amount on the pages of a slip before its last.
 QString HiddenAmountText();
+// A slip amount on a page: the value itself with totals on every page or on
+// the slip's last page (the page caption equals the pages caption), else
+// HiddenAmountText. The captions are compared as printed ("3" and "03" differ).
+QString SlipAmountText(const QString& value, const QString& pageCaption, const QString& pagesCaption,
+                       bool totalsEveryPage);

@@ -42,7 +42,15 @@ TEST(PrintTextsTest, DictionaryMatchesWholeKeys)
     // Entries without a separator and an empty dictionary match nothing.
     EXPECT_EQ(DictionaryPrintText("A", QStringLiteral("A||B\x03乙")), "A");
     EXPECT_EQ(DictionaryPrintText("A", ""), "A");
-    EXPECT_EQ(HiddenAmountText(), "***********");
+}
+
+TEST(PrintTextsTest, SlipAmountsShowOnTheLastPageOnly)
+{
+    // A slip of three pages.
+    EXPECT_EQ(SlipAmountText("1,500.00", "1", "3", false), "***********");
+    EXPECT_EQ(SlipAmountText("1,500.00", "2", "3", false), "***********");
+    EXPECT_EQ(SlipAmountText("1,500.00", "3", "3", false), "1,500.00");
+    EXPECT_EQ(SlipAmountText("1,500.00", "1", "3", true), "1,500.00");
 }
 
 } // namespace
