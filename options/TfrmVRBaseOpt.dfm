@@ -4,9 +4,9 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
   OnShow = FormShow
   inherited Panel1: TPanel
     object btnDesign: TButton
-      Left = 100
+      Left = 15
       Top = 8
-      Width = 88
+      Width = 80
       Height = 25
       Anchors = [akTop, akRight]
       Caption = '设计凭证'
@@ -14,7 +14,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       OnClick = btnDesignClick
     end
     object btnPrintSetup: TButton
-      Left = 192
+      Left = 99
       Top = 8
       Width = 88
       Height = 25
@@ -24,9 +24,9 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       OnClick = btnPrintSetupClick
     end
     object btnPaperSize: TButton
-      Left = 284
+      Left = 191
       Top = 8
-      Width = 88
+      Width = 80
       Height = 25
       Anchors = [akTop, akRight]
       Caption = '纸张格式'
@@ -34,9 +34,9 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       OnClick = btnPaperSizeClick
     end
     object btnPreview: TButton
-      Left = 384
+      Left = 275
       Top = 8
-      Width = 80
+      Width = 70
       Height = 25
       Anchors = [akTop, akRight]
       Caption = '预览'
@@ -44,15 +44,15 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       OnClick = btnPreviewClick
     end
     inherited btnOk: TButton
-      Left = 468
-      Width = 80
+      Left = 349
+      Width = 70
       Caption = '打印'
       TabOrder = 4
       OnClick = btnOkClick
     end
     inherited btnCancel: TButton
-      Left = 558
-      Width = 80
+      Left = 423
+      Width = 70
       TabOrder = 5
     end
   end
@@ -111,7 +111,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
         Left = 8
         Top = 4
         Width = 260
-        Height = 48
+        Height = 60
         Caption = '选择传送方式'
         Columns = 2
         ItemIndex = 0
@@ -123,12 +123,12 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       end
       object lblSendStatus: TLabel
         Left = 8
-        Top = 66
+        Top = 80
         Caption = '选择FAX/Email传送状态'
       end
       object cboSendStatus: TComboBox
         Left = 190
-        Top = 62
+        Top = 76
         Width = 150
         Height = 21
         Style = csDropDownList
@@ -141,12 +141,12 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       end
       object lblSendWay: TLabel
         Left = 8
-        Top = 96
+        Top = 110
         Caption = '选择FAX/Email传送方式'
       end
       object cboSendWay: TComboBox
         Left = 190
-        Top = 92
+        Top = 106
         Width = 180
         Height = 21
         Style = csDropDownList
@@ -163,12 +163,12 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       end
       object lblFaxEmail: TLabel
         Left = 8
-        Top = 126
+        Top = 140
         Caption = 'FAX NO'
       end
       object edtFaxEmailData: TEdit
         Left = 190
-        Top = 122
+        Top = 136
         Width = 220
         Height = 21
         TabOrder = 3

@@ -26,7 +26,7 @@ inherited frmVROpt: TfrmVROpt
           Width = 21
           Height = 21
           F2Control = edtNoteID
-          GlyphIndex = 0
+          GlyphIndex = 8
         end
         object lbledtNote1: TLabel
           Left = 8
@@ -93,7 +93,7 @@ inherited frmVROpt: TfrmVROpt
           Width = 21
           Height = 21
           F2Control = edtSignInID
-          GlyphIndex = 0
+          GlyphIndex = 8
         end
         object lbledtSignIn1: TLabel
           Left = 8

@@ -3,6 +3,7 @@
 
 #include "options/VRBaseOptF.h"
 
+#include "common/LibDates.h"
 #include "common/StewardINI.h"
 #include "common/forms/LibCodeConvert.h"
 #include "controls/ExtPage.h"
@@ -16,8 +17,10 @@
 #include "runtime/forms/Buttons.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/ArgReader.h"
+#include "runtime/system/DateTime.h"
 #include "runtime/system/IniFile.h"
 
 #include <QRegularExpression>
@@ -128,6 +131,8 @@ void TfrmVRBaseOpt::SetupEnvironment()
     }
     const int style = DateFormatType() - 1;
     cboDateType->SetItemIndex(style < cboDateType->Items()->Count() ? style : 0);
+    // The print date starts as today, in the user's style and separator.
+    edPrintDate->SetText(FormatDateText(DateFormatType(), DateSeparator(), datetime::Today()));
     SendWayTable.clear();
     SqlBuilderMode = true;
 }
