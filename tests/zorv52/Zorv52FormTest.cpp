@@ -262,3 +262,32 @@ TEST_F(Zorv52FormTest, FormatNamesStopAtTwentyCharacters)
     form->cboFormStyleNameKeyPress(form->cboFormStyleName, backspace);
     EXPECT_EQ(backspace, QChar(8));
 }
+
+TEST_F(Zorv52FormTest, TheOuterJoinDialectHasNoJoinsAndNoUserColumns)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A511"));
+    form->SqlType = 1;
+    ASSERT_TRUE(form->BuildReportParams());
+    Variant sql;
+    form->BuildQuery(0, form->OptionValueArray(), sql);
+    form->AdjustQuery(sql);
+    const QString text = sql.ToString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001||'-'||TO002||'-'||TO003 AS TO001T")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("LEFT JOIN"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("UDF01"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("TO001=TP001(+)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("(TO001='A511' )"))) << text.toStdString();
+}
+
+TEST_F(Zorv52FormTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EXPECT_EQ(form->cboDateType->Items()->Lines(),
+        (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
+}
