@@ -177,7 +177,7 @@ bool TfrmZorv52::ValidateSlipType()
         edTO001->SetText(QString());
         lblTO001->SetCaption(QString());
     } else if (settings.IsArray()) {
-        lblTO001->SetCaption(ElementText(row, 2).isEmpty() ? ElementText(settings, 0) : ElementText(row, 2));
+        lblTO001->SetCaption(ElementText(settings, 0)); // the slip type's name
     } else {
         lblTO001->SetCaption(QString());
     }
