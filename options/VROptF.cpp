@@ -77,11 +77,17 @@ bool TfrmVROpt::loadBlock(TSignBlockKind kind, const QString& code, bool showMes
     }
     if (!showMessages)
         return true;
+    // The block's name is a resource text ("R;100235"); the code itself
+    // stands in when the manager cannot give it.
     const QString name = SignBlockNameResource(kind);
-    const QString resource = HostObject().IsEmptyOrNull()
-        ? name
-        : HostObject().Call(QStringLiteral("GetMessage"), {QStringLiteral("R"), name.mid(2)}).ToString();
-    ShowCodedMessage(QStringLiteral("W"), QStringLiteral("000004"), {resource});
+    QString resource;
+    try {
+        if (!HostObject().IsEmptyOrNull())
+            resource = HostObject().Call(QStringLiteral("GetMessage"), {QStringLiteral("R"), name.mid(2)}).ToString();
+    } catch (const Exception&) {
+        resource.clear();
+    }
+    ShowCodedMessage(QStringLiteral("W"), QStringLiteral("000004"), {resource.isEmpty() ? name : resource});
     return false;
 }
 

@@ -30,7 +30,7 @@ QColor systemColor(int index)
     case 0x10: return palette.color(QPalette::Dark);           // button shadow
     case 0x11: return palette.color(QPalette::Disabled, QPalette::Text);
     case 0x12: return palette.color(QPalette::ButtonText);
-    case 0x13: return palette.color(QPalette::Disabled, QPalette::WindowText);
+    case 0x13: return palette.color(QPalette::WindowText);     // inactive caption text, readable on Mid
     case 0x14: return palette.color(QPalette::Light);
     case 0x15: return palette.color(QPalette::Shadow);
     case 0x16: return palette.color(QPalette::Midlight);

@@ -291,3 +291,20 @@ TEST_F(Zorv52FormTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
     EXPECT_EQ(form->cboDateType->Items()->Lines(),
         (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
 }
+
+TEST_F(Zorv52FormTest, FooterCodesLoadTheirLinesAndUnknownOnesAreNamed)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    form->SignCodeEnter(form->edtNoteID);
+    form->edtNoteID->SetText(QStringLiteral("F01"));
+    form->SignCodeExit(form->edtNoteID);
+    EXPECT_EQ(form->edtNote1->Text(), text("1. 请于收到变更单后三日内回复确认。"));
+
+    // An unknown code is named by the block's own word and stays for correction.
+    dialogs_->ExpectMessage(mrOk, text("页脚 代号不存在"));
+    form->SignCodeEnter(form->edtNoteID);
+    form->edtNoteID->SetText(QStringLiteral("ZZ9"));
+    form->SignCodeExit(form->edtNoteID);
+    EXPECT_EQ(form->edtNoteID->Text(), QStringLiteral("ZZ9"));
+    EXPECT_EQ(form->edtNote1->Text(), QString());
+}
