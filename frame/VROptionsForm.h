@@ -1,11 +1,8 @@
 #pragma once
 // The side of a print program's options window that the report controller
-// drives. The options form base of every print program implements it beside
-// its form class:
-//
-//     class TfrmVRBaseOpt : public TfrmBaseGene, public IVROptionsForm { ... };
-//
-// and the module registers the program's concrete form in frmVRBaseOptClass.
+// drives. The options forms sit below the frame, so the module joins the
+// program's concrete form to this interface (frame/VROptionsAdapter.h) and
+// registers the joined class in frmVRBaseOptClass.
 //
 // Destruction: a form freed with Free (CloseForm does), Release, a close with
 // caFree or by its owner raises OnDestroy from BeforeDestruction, while the

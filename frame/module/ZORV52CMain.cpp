@@ -1,9 +1,11 @@
 // The main block of libZORV52C.so: unit initialisations in unit order, then
-// the program's options form class. The change-slip options form is not part
-// of the module yet, so frmVRBaseOptClass stays empty and Open says so.
+// the program's options form class.
 #include "frame/DLLVRCtrller.h"
 #include "suite/fax/HvnFaxApplication.h"
 #include "suite/mail/OutlookApplication.h"
+#include "frame/VROptionsAdapter.h"
+#include "suite/appserver/AppServer.h"
+#include "zorv52/Zorv52F.h"
 
 namespace {
 
@@ -15,6 +17,12 @@ struct ModuleMain {
         // programmatic identifier from the module's own object registry.
         RegisterOutlook();
         RegisterHvnFax();
+        // The application server that runs in this process when the client
+        // configuration names 127.0.0.1: the module's objects are its own,
+        // so the shell's registration does not reach here.
+        RegisterAppServer();
+        // Last, as the library's main block does: the change-slip options form.
+        frmVRBaseOptClass = &OptionsFormClass<TVROptionsAdapter<TfrmZorv52>>;
     }
 };
 

@@ -113,8 +113,14 @@ void TForm::FocusControl(TWinControl* control)
         if (activeControl_ != control)
             return;
     }
-    if (control && control->HasWidget() && !control->Widget()->hasFocus())
-        control->Widget()->setFocus(Qt::OtherFocusReason);
+    if (!control || !control->HasWidget())
+        return;
+    // Focus already inside the control (a radio button of a radio group)
+    // stays there: focusing the group would hand it to its child again.
+    QWidget* w = control->Widget();
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != w && !(focus && w->isAncestorOf(focus)))
+        w->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm::SetModalResult(int value)
@@ -331,8 +337,17 @@ void TForm::UpdateWidget()
         flags |= Qt::FramelessWindowHint;
     if (formStyle_ == fsStayOnTop)
         flags |= Qt::WindowStaysOnTopHint;
-    if (window->windowFlags() != flags)
+    // Qt adds hints of its own to a shown window's flags: compare only what
+    // the border and form styles decide, and show again a window that
+    // setWindowFlags hid.
+    const Qt::WindowFlags decided
+        = Qt::WindowType_Mask | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    if ((window->windowFlags() & decided) != (flags & decided)) {
+        const bool shown = window->isVisible();
         window->setWindowFlags(flags);
+        if (shown)
+            window->show();
+    }
     auto* mainMenu = qobject_cast<TMainMenu*>(menu_.data());
     QWidget* bar = window->box()->menuBar();
     if (mainMenu && !bar)

@@ -13,7 +13,9 @@
 
 namespace {
 
-const QString progId = QStringLiteral("ZORV52S.Class1");
+// Constant-initialised: a module registers the server while its statics are
+// still being made.
+constexpr QLatin1String progId("ZORV52S.Class1");
 
 bool isIdentifier(const QString& name)
 {

@@ -49,6 +49,12 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         } else if (a == QLatin1String("--features")) {
             if (!value(o.Features))
                 return false;
+        } else if (a == QLatin1String("--exit-after-show")) {
+            o.ExitAfterShow = true;
+        } else if (a == QLatin1String("--screenshots")) {
+            if (!value(o.ScreenshotPrefix))
+                return false;
+            o.ExitAfterShow = true;
         } else if (a == QLatin1String("--verbose") || a == QLatin1String("-v")) {
             o.Verbose = true;
         } else if (a == QLatin1String("--preview")) {
@@ -177,6 +183,10 @@ QString ShellUsage()
         "  --database NAME   database name (default DEMO)\n"
         "  --features LIST   enabled features, e.g. FEP for fax and e-mail\n"
         "  --verbose         report the shell's steps and the program's events on stderr\n"
+        "  --exit-after-show close the window once it has painted; prints the time\n"
+        "                    from the shell's start to the first paint\n"
+        "  --screenshots PREFIX\n"
+        "                    save each page of the window as PREFIX-<n>.png, then close\n"
         "\n"
         "Commands without the options window (the window stays hidden):\n"
         "  --preview | --print\n"

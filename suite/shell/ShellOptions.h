@@ -2,7 +2,7 @@
 // The command line of steward, the client shell:
 //
 //   steward PROGRAM [--home DIR] [--user U] [--company C] [--database D]
-//                   [--features F] [--verbose]
+//                   [--features F] [--verbose] [--exit-after-show] [--screenshots PREFIX]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]]
 //   steward --create-demo DIR [--slips N] [--force]
@@ -37,6 +37,12 @@ struct TShellOptions {
     QString DemoDir;
     int DemoSlips = 300;
     bool DemoForce = false; // --force: replace a home the folder holds
+    // Window mode: close the window once it has painted, and print the
+    // milliseconds from the shell's start to that first paint.
+    bool ExitAfterShow = false;
+    // Window mode: before closing, save each page of the window as
+    // PREFIX-<n>.png (implies ExitAfterShow).
+    QString ScreenshotPrefix;
 };
 
 // Reads the arguments after the program name. Returns false with a message in

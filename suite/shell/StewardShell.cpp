@@ -11,13 +11,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <unistd.h>
 #include <exception>
 #include <memory>
 
@@ -199,8 +202,94 @@ int TStewardShell::drive(TDLLBaseController* controller)
     return runCommand(controller);
 }
 
+namespace {
+
+// Milliseconds since this process started, by the kernel's account (start
+// time in clock ticks after boot); -1 when /proc cannot tell.
+qint64 millisecondsSinceProcessStart()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    QFile uptime(QStringLiteral("/proc/uptime"));
+    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
+        return -1;
+    // Field 22 (start time) follows the command name in parentheses.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const double upSeconds = uptime.readAll().split(' ').value(0).toDouble();
+    const long ticks = sysconf(_SC_CLK_TCK);
+    if (fields.size() < 20 || ticks <= 0)
+        return -1;
+    const double startSeconds = fields.at(19).toDouble() / static_cast<double>(ticks);
+    return static_cast<qint64>((upSeconds - startSeconds) * 1000.0);
+}
+
+// Notes the first paint of a window.
+class TFirstPaint : public QObject {
+public:
+    bool painted = false;
+    qint64 sinceStart = -1;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!painted && event->type() == QEvent::Paint) {
+            painted = true;
+            // After this paint event has been handled, the window is on screen.
+            QTimer::singleShot(0, this, [this] { sinceStart = millisecondsSinceProcessStart(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QWidget* shownWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isWindow())
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+int TStewardShell::showOnce(TDLLBaseController* controller)
+{
+    TFirstPaint watch;
+    // The window is made while it is shown: watch every paint of the application.
+    qApp->installEventFilter(&watch);
+    controller->SetFormVisible(true);
+    QWidget* window = shownWindow();
+    for (int i = 0; i < 200 && (watch.sinceStart < 0 || !window); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        window = window ? window : shownWindow();
+    }
+    qApp->removeEventFilter(&watch);
+    if (!window) {
+        say(QStringLiteral("no window was shown"));
+        controller->CloseForm();
+        return ProgramFailed;
+    }
+    std::printf("first window painted %lld ms after process start\n", static_cast<long long>(watch.sinceStart));
+    std::fflush(stdout);
+    if (!options_.ScreenshotPrefix.isEmpty()) {
+        QTabWidget* tabs = window->findChild<QTabWidget*>();
+        const int pages = tabs ? tabs->count() : 1;
+        for (int i = 0; i < pages; ++i) {
+            if (tabs)
+                tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            const QString file = QStringLiteral("%1-%2.png").arg(options_.ScreenshotPrefix).arg(i + 1);
+            if (window->grab().save(file))
+                std::printf("%s\n", qPrintable(file));
+            else
+                say(QStringLiteral("cannot write %1").arg(file));
+        }
+    }
+    controller->CloseForm();
+    return Success;
+}
+
 int TStewardShell::runWindow(TDLLBaseController* controller)
 {
+    if (options_.ExitAfterShow)
+        return showOnce(controller);
     controller->SetFormVisible(true);
     if (controller->IsClosed())
         return Success;
@@ -264,7 +353,8 @@ void TStewardShell::onEvent(int code, TDLLBaseController* controller)
 
 void TStewardShell::closeWhenNoWindowIsLeft(TDLLBaseController* controller)
 {
-    if (formGone_ || controller->IsClosed())
+    // The form hides itself while it opens; shown again since, it is not gone.
+    if (formGone_ || controller->IsClosed() || controller->IsFormVisible() != 0)
         return;
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (const QWidget* w : windows) {

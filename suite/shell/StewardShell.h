@@ -24,6 +24,8 @@ private:
     int runProgram();
     int drive(TDLLBaseController* controller);
     int runWindow(TDLLBaseController* controller);
+    // Shows the window until its first paint, saves screenshots when asked, closes it.
+    int showOnce(TDLLBaseController* controller);
     int runCommand(TDLLBaseController* controller);
     void onEvent(int code, TDLLBaseController* controller);
     void closeWhenNoWindowIsLeft(TDLLBaseController* controller);

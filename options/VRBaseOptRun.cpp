@@ -1,0 +1,341 @@
+// The options window's runs of a format form: print, preview, key print,
+// picture export, design and the paper-size look, and format deletion.
+
+#include "options/VRBaseOptF.h"
+
+#include "common/LibStrs.h"
+#include "controls/ExtPage.h"
+#include "options/DataRights.h"
+#include "options/FormatList.h"
+#include "options/VariantElements.h"
+#include "runtime/data/SocketConnection.h"
+#include "runtime/forms/Buttons.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/forms/StdCtrls.h"
+
+#include <QCoreApplication>
+#include <QPrinterInfo>
+
+namespace {
+
+QString blankAsEmpty(const QString& text)
+{
+    return text.trimmed().isEmpty() ? QString() : text;
+}
+
+} // namespace
+
+bool TfrmVRBaseOpt::PrintOrPreview(bool preview)
+{
+    if (!BuildReportParams())
+        return false;
+    Variant sql;
+    try {
+        BuildQuery(0, OptionValueArray(), sql);
+        AdjustQuery(sql);
+        QString text = sql.ToString();
+        if (DataRightsEnabled)
+            text = ApplyDataRights(text, PowerData, DatabaseName());
+        return OutputFormat(text, preview);
+    } catch (const Exception& e) {
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+        return false;
+    }
+}
+
+bool TfrmVRBaseOpt::BuildKeyQuery(const Variant& keys, Variant& sql)
+{
+    keysDriven_ = true;
+    try {
+        BuildQuery(1, keys, sql);
+        AdjustQuery(sql);
+    } catch (const Exception& e) {
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+        return false;
+    }
+    KeyFormatName = LookupDefaultFormat(ElementText(keys, 0));
+    if (KeyFormatName.compare(QLatin1String("<New>"), Qt::CaseInsensitive) != 0) {
+        const QString shown = ToDisplay(KeyFormatName);
+        SelectFormat(shown);
+        cboFormStyleName->SetText(shown);
+    }
+    return true;
+}
+
+bool TfrmVRBaseOpt::PrintKeys(const Variant& keys, bool preview)
+{
+    Variant sql;
+    // Keys come from the shell: no criteria check and no data rights.
+    return BuildKeyQuery(keys, sql) && OutputFormat(sql.ToString(), preview);
+}
+
+bool TfrmVRBaseOpt::ExportPictures(const Variant& keys, int kind, const QString&, const QString& prefix, int resolution)
+{
+    Variant sql;
+    return BuildKeyQuery(keys, sql) && ExportFormat(sql.ToString(), kind, prefix, resolution);
+}
+
+bool TfrmVRBaseOpt::FormatFormAvailable()
+{
+    if (formatClass_)
+        return true;
+    // A program without its format form cannot run a report: say so rather
+    // than end quietly.
+    Dialogs().MessageDlg(Text("sNoFormatForm", "格式窗体不存在: ") + formatClass_.ClassName, mtError, mbOK, Caption());
+    return false;
+}
+
+TFormatContext TfrmVRBaseOpt::formatContext() const
+{
+    TFormatContext c;
+    c.SendMode = sendWay_.SendMode;
+    c.ProgramCode = ProgramCode();
+    c.CompanyCode = CompanyCode();
+    c.DatabaseName = DatabaseName();
+    c.UserCode = UserCode();
+    c.DateType = cboDateType->ItemIndex() + 1;
+    c.DateSeparator = DateSeparator();
+    c.CompanyInfo = CompanyInfo;
+    const Variant host = HostObject();
+    if (!host.IsEmptyOrNull()) {
+        try {
+            c.Validator = host.Get(QStringLiteral("Com_Validator"));
+            c.Counter = host.Get(QStringLiteral("Com_Counter"));
+        } catch (const Exception&) {
+            // A manager without them: the format form works without.
+        }
+    }
+    c.Title = ReportTitle(CompanyInfo, Caption(), ProgramCode());
+    c.PrinterIndex = PrinterIndex;
+    return c;
+}
+
+int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql)
+{
+    if (!SqlBuilderMode) {
+        if (!SqlBuilderEnabled)
+            format.UnbindExtendedFields();
+        return format.OpenData(sql);
+    }
+    try {
+        QString extended;
+        if (format.QueryBuilderActive()) {
+            const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+                pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
+            if (format.AcceptQueryParts(parts))
+                format.SetQueryParts(parts, false);
+            extended = blankAsEmpty(format.GetFinalQuery(sql));
+        }
+        if (extended.isEmpty())
+            return format.OpenData(sql);
+        const int result = format.OpenData(extended);
+        if (result == -1)
+            Dialogs().MessageDlg(Text("sExtFieldError", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!"),
+                mtError, mbOK, Caption());
+        return result;
+    } catch (const Exception&) {
+        const int answer = Dialogs().MessageDlg(
+            Text("sExtFieldAsk", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位，是否以不做扩展栏位方式运行？"),
+            mtConfirmation, TMsgDlgButtons(mbYes | mbNo), Caption());
+        return answer == mrYes ? format.OpenData(sql) : -1;
+    }
+}
+
+int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>& format)
+{
+    format.reset();
+    if (!FormatFormAvailable())
+        return -1;
+    try {
+        format = formatClass_.Create(this);
+        const QString name = ToStorage(cboFormStyleName->Text());
+        format->SetFormatName(name);
+        WriteAlertLog(QStringLiteral("VRBASE"), name, QStringLiteral("D"));
+        // The format form may post work to the event loop while it is made.
+        QCoreApplication::processEvents();
+        format->SetContext(formatContext());
+        format->PrepareData();
+        const int result = openFormatData(*format, sql);
+        if (result == 1) {
+            BeforeOutput(format.get());
+            return 1;
+        }
+        if (result == -1 && MainMidas()) {
+            ShowCodedMessage(QStringLiteral("E"), QStringLiteral("000025"),
+                {MainMidas()->Address(), QString::number(MainMidas()->Port()), QString(), QString(), QString(),
+                    QString()});
+        } else if (result == 0) {
+            ShowCodedMessage(QStringLiteral("W"), QStringLiteral("000006"));
+        }
+        format.reset();
+        return result == 0 ? 0 : -1;
+    } catch (const Exception&) {
+        format.reset();
+        return -1;
+    }
+}
+
+bool TfrmVRBaseOpt::OutputFormat(const QString& sql, bool preview)
+{
+    std::unique_ptr<IVRFormatForm> format;
+    if (RunFormat(sql, format) != 1)
+        return false;
+    bool ran = true;
+    try {
+        if (preview)
+            format->Preview();
+        else
+            format->Print();
+    } catch (const Exception& e) {
+        ran = false;
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+    }
+    // The next run starts on the printer this one ended on.
+    PrinterIndex = format->PrinterIndex();
+    return ran;
+}
+
+bool TfrmVRBaseOpt::ExportFormat(const QString& sql, int kind, const QString& prefix, int resolution)
+{
+    std::unique_ptr<IVRFormatForm> format;
+    if (RunFormat(sql, format) != 1)
+        return false;
+    try {
+        format->SetResolution(resolution);
+        return format->PreparePages() && format->WritePictures(prefix, kind);
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+// --- design ---------------------------------------------------------------------------------
+
+void TfrmVRBaseOpt::OpenDesigner()
+{
+    if (designForm_ || !FormatFormAvailable())
+        return;
+    designForm_ = formatClass_.Create(this);
+    designForm_->SetFormatName(ToStorage(cboFormStyleName->Text()));
+    if (SqlBuilderMode) {
+        SetGroupByPart(QString());
+        SetOrderByPart(QString());
+        if (BuildReportParams()) {
+            Variant sql;
+            try {
+                BuildQuery(0, OptionValueArray(), sql);
+            } catch (const Exception&) {
+                // The designer opens on the pieces it has.
+            }
+        }
+        const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+            pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
+        if (designForm_->AcceptQueryParts(parts))
+            designForm_->SetQueryParts(parts, true);
+    }
+    designForm_->SetQueryBuilderMode(SqlBuilderMode);
+    SetEnabled(false);
+    designForm_->BeginDesign({ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode()});
+}
+
+void TfrmVRBaseOpt::CloseDesigner()
+{
+    if (!designForm_)
+        return;
+    SetEnabled(true);
+    designForm_->EndDesign();
+    designForm_.reset();
+    ReloadFormatList();
+    if (Visible())
+        Show(); // back to the front
+}
+
+// --- buttons ------------------------------------------------------------------------------------
+
+void TfrmVRBaseOpt::btnOkClick(TObject*)
+{
+    PrintOrPreview(false);
+}
+
+void TfrmVRBaseOpt::btnPreviewClick(TObject*)
+{
+    PrintOrPreview(true);
+}
+
+void TfrmVRBaseOpt::btnDesignClick(TObject*)
+{
+    OpenDesigner();
+}
+
+void TfrmVRBaseOpt::btnPrintSetupClick(TObject*)
+{
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    QString name = PrinterIndex >= 0 && PrinterIndex < printers.size() ? printers.at(PrinterIndex)
+                                                                         : QPrinterInfo::defaultPrinterName();
+    if (Dialogs().PrinterSetupDialog(name))
+        PrinterIndex = static_cast<int>(printers.indexOf(name));
+}
+
+void TfrmVRBaseOpt::btnPaperSizeClick(TObject*)
+{
+    showPaperSize();
+}
+
+void TfrmVRBaseOpt::showPaperSize()
+{
+    if (!FormatFormAvailable())
+        return;
+    const Variant host = HostObject();
+    try {
+        if (!host.IsEmptyOrNull())
+            host.Call(QStringLiteral("SetFormCreateStyle"), {cboFormStyleName->Text()});
+    } catch (const Exception&) {
+        // An older manager has no create style; the format reads its own.
+    }
+    std::unique_ptr<IVRFormatForm> format = formatClass_.Create(this);
+    format->SetFormatName(ToStorage(cboFormStyleName->Text()));
+    const TPaperInfo paper = format->PaperInfo();
+    const QStringList& sizes = moPaperSize->Lines()->Lines();
+    const QStringList& units = moUnits->Lines()->Lines();
+    ShowCodedMessage(QStringLiteral("I"), QStringLiteral("000012"),
+        {sizes.value(paper.PaperSize), QString::number(paper.Width), QString::number(paper.Length),
+            units.value(paper.Units)});
+}
+
+void TfrmVRBaseOpt::btnDelFormStypeClick(TObject*)
+{
+    deleteFormat();
+}
+
+void TfrmVRBaseOpt::deleteFormat()
+{
+    const QString name = cboFormStyleName->Text();
+    if (name.toUpper() == u"<NEW>" || (name.isEmpty() && cboFormStyleName->Items()->IndexOf(QString()) >= 0))
+        return;
+    if (Dialogs().MessageDlg(Text("sDelFormat", "确认删除选中的凭证格式吗?"), mtConfirmation,
+            TMsgDlgButtons(mbYes | mbNo), Caption())
+        != mrYes)
+        return;
+    Variant row;
+    if (!RunPredefinedQuery(
+            {QStringLiteral("WARRANT"), QStringLiteral("03"), Variant::ArrayOf({formatClass_.ClassName, name})}, row)) {
+        Dialogs().MessageDlg(Text("sNoFormat", "格式档不存在!"), mtError, mbOK, Caption());
+        return;
+    }
+    int deleted = 0;
+    try {
+        deleted = ApplicationServer()
+                      .Call(QStringLiteral("RunDeleteSQL"),
+                          {Variant::ArrayOf({formatClass_.ClassName, ToStorage(name).trimmed()})})
+                      .ToInt();
+    } catch (const Exception&) {
+        deleted = 0;
+    }
+    if (deleted > 0)
+        Dialogs().MessageDlg(Text("sDelOk", "删除成功!"), mtInformation, mbOK, Caption());
+    else
+        Dialogs().MessageDlg(Text("sDelFail", "删除失败!"), mtError, mbOK, Caption());
+    const QStringList items = FormatListAfterDelete(StoredFormats(), [this](const QString& n) { return OptionValueOf(n); });
+    cboFormStyleName->Items()->SetLines(items);
+    cboFormStyleName->SetItemIndex(items.isEmpty() ? -1 : 0);
+}

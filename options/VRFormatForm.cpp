@@ -1,0 +1,4 @@
+#include "options/VRFormatForm.h"
+
+IVRFormatForm::~IVRFormatForm() = default;
+IVRSlipFormat::~IVRSlipFormat() = default;

@@ -1,0 +1,120 @@
+#pragma once
+// The report format form as the options window drives it: a printable
+// layout that takes the run's context, opens its data through the server's
+// providers and prints, previews or writes pictures of its pages.
+//
+// The options window creates one format form per run from the program's
+// format class (TFormatClass), owns it for that run only (the design form
+// for as long as the designer is open) and frees it before it returns; it
+// calls the operations below in the order RunFormat lists them and nothing
+// else. Implementations must not keep a pointer to the options window.
+
+#include "runtime/system/Variant.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class TComponent;
+
+// What the options window hands a format form before it prepares its data.
+struct TFormatContext {
+    int SendMode = 0; // 0 print, 1 e-mail, 2 fax
+    QString ProgramCode;
+    QString CompanyCode;
+    QString DatabaseName;
+    QString UserCode;
+    int DateType = 1; // date style, 1 to 5
+    QString DateSeparator;
+    QStringList CompanyInfo; // the company's row as texts
+    Variant Validator; // the manager's Com_Validator
+    Variant Counter; // the manager's Com_Counter
+    QString Title; // "<company prefix> - <program title>"
+    int PrinterIndex = -1; // -1 the default printer
+};
+
+// The six SQL pieces as the format's query builder takes them.
+struct TQueryParts {
+    QString Select, From, OrderBy, GroupBy, Where, Join;
+};
+
+// What a design session needs to know besides the pieces.
+struct TDesignContext {
+    QString ProgramCode, UserCode, MainTable, DatabaseName, CompanyCode;
+};
+
+// The paper a format's first page uses, by the ordinals of the report engine.
+struct TPaperInfo {
+    int PaperSize = 0; // index into the paper-size names
+    int Units = 0; // index into the unit names
+    double Width = 0; // the page's first and second measurement, in Units
+    double Length = 0;
+};
+
+class IVRFormatForm {
+public:
+    virtual ~IVRFormatForm();
+
+    virtual void SetFormatName(const QString& storageName) = 0;
+    virtual void SetContext(const TFormatContext& context) = 0;
+    // Attach the data sets to the server connection.
+    virtual void PrepareData() = 0;
+
+    // The format's SQL builder (extended fields). Inactive builders are
+    // never asked for pieces.
+    virtual bool QueryBuilderActive() const = 0;
+    virtual void SetQueryBuilderMode(bool on) = 0;
+    virtual bool AcceptQueryParts(const TQueryParts& parts) = 0;
+    virtual void SetQueryParts(const TQueryParts& parts, bool designer) = 0;
+    // The final text with the extended parts; may raise.
+    virtual QString GetFinalQuery(const QString& sql) = 0;
+    // Unbind the data-bound controls named in the extended-field list.
+    virtual void UnbindExtendedFields() = 0;
+
+    // 1 rows, 0 none, -1 failure.
+    virtual int OpenData(const QString& sql) = 0;
+    // A report control loses its data field (it prints empty).
+    virtual void ClearDataField(const QString& controlName) = 0;
+
+    virtual void Print() = 0;
+    virtual void Preview() = 0;
+    // The printer the last print or preview used.
+    virtual int PrinterIndex() const = 0;
+
+    // Pictures of the pages: resolution in dots per inch, then prepare the
+    // pages, then write them as prefix + page number in kind (0 BMP, 1 JPG,
+    // 2 GIF, 3 PDF).
+    virtual void SetResolution(int dotsPerInch) = 0;
+    virtual bool PreparePages() = 0;
+    virtual bool WritePictures(const QString& prefix, int kind) = 0;
+
+    virtual void BeginDesign(const TDesignContext& context) = 0;
+    virtual void EndDesign() = 0;
+
+    virtual TPaperInfo PaperInfo() const = 0;
+};
+
+// The slip layout's switches (footer, sign-off, totals), which the slip
+// printing programs set before output. A format form that is no slip
+// layout does not implement it.
+class IVRSlipFormat {
+public:
+    virtual ~IVRSlipFormat();
+    virtual void SetSlipType(const QString& slipType) = 0;
+    // Sign-off data from the workflow product, for the program.
+    virtual void SetWorkflowSignOff(bool on, const QString& programCode) = 0;
+    virtual void SetText(int slot, const QString& text) = 0;
+    virtual void SetEveryPage(bool signOff, bool footer, bool totals) = 0;
+    virtual void SetFooterLines(const QStringList& lines) = 0;
+    virtual void SetSignOffLines(const QStringList& lines) = 0;
+};
+
+// A program's format class: its class name (the key of its stored formats)
+// and how to make one.
+struct TFormatClass {
+    QString ClassName;
+    std::function<std::unique_ptr<IVRFormatForm>(TComponent* owner)> Create;
+    // True when a format form can be made.
+    explicit operator bool() const { return Create != nullptr; }
+};

@@ -1,0 +1,106 @@
+#include "RecordingFormat.h"
+
+#include "runtime/data/DataPacket.h"
+
+TRecordingFormat::TRecordingFormat(TComponent* owner, std::shared_ptr<TFormatRecord> record)
+    : window_(qobject_cast<TfrmBaseGene*>(owner)), record_(std::move(record))
+{
+    record_->Calls << QStringLiteral("create");
+}
+
+TRecordingFormat::~TRecordingFormat()
+{
+    ++record_->Destroyed;
+}
+
+void TRecordingFormat::SetFormatName(const QString& name)
+{
+    record_->Calls << QStringLiteral("name");
+    record_->FormatName = name;
+}
+
+void TRecordingFormat::SetContext(const TFormatContext& context)
+{
+    record_->Calls << QStringLiteral("context");
+    record_->Context = context;
+}
+
+void TRecordingFormat::PrepareData()
+{
+    record_->Calls << QStringLiteral("prepare");
+}
+
+void TRecordingFormat::UnbindExtendedFields()
+{
+    record_->Calls << QStringLiteral("unbind");
+}
+
+int TRecordingFormat::OpenData(const QString& sql)
+{
+    record_->Calls << QStringLiteral("open");
+    record_->OpenedSql << sql;
+    const Variant server = window_ ? window_->ApplicationServer() : Variant();
+    if (server.IsEmptyOrNull())
+        return -1;
+    Variant sent;
+    const Variant packet = server.Call(
+        QStringLiteral("AS_GetRecords"), {QStringLiteral("Provider1"), -1, Variant::Ref(sent), sql, GetRecordsReset});
+    DataPacketReader reader(packet.ToBytes());
+    int rows = 0;
+    while (reader.NextRow())
+        ++rows;
+    record_->Rows = rows;
+    return rows > 0 ? 1 : 0;
+}
+
+void TRecordingFormat::ClearDataField(const QString& controlName)
+{
+    record_->ClearedFields << controlName;
+}
+
+void TRecordingFormat::Print()
+{
+    record_->Calls << QStringLiteral("print");
+}
+
+void TRecordingFormat::Preview()
+{
+    record_->Calls << QStringLiteral("preview");
+}
+
+void TRecordingFormat::BeginDesign(const TDesignContext&)
+{
+    record_->Calls << QStringLiteral("design");
+}
+
+void TRecordingFormat::EndDesign()
+{
+    record_->Calls << QStringLiteral("end design");
+}
+
+void TRecordingFormat::SetSlipType(const QString& slipType)
+{
+    record_->SlipType = slipType;
+}
+
+void TRecordingFormat::SetWorkflowSignOff(bool on, const QString&)
+{
+    record_->Workflow = on;
+}
+
+void TRecordingFormat::SetFooterLines(const QStringList& lines)
+{
+    record_->FooterLines = lines;
+}
+
+void TRecordingFormat::SetSignOffLines(const QStringList& lines)
+{
+    record_->SignOffLines = lines;
+}
+
+TFormatClass RecordingFormatClass(std::shared_ptr<TFormatRecord> record)
+{
+    return {QStringLiteral("TfrmZorv52Fmt"), [record](TComponent* owner) -> std::unique_ptr<IVRFormatForm> {
+                return std::make_unique<TRecordingFormat>(owner, record);
+            }};
+}

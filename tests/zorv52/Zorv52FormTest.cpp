@@ -1,0 +1,310 @@
+// The change-slip options window on a demo home: the real manager, the
+// in-process application server with its query log on, and a recording
+// format form. What the user may do follows the demo users' rights (CHEN
+// holds every right and the price right, LIU may neither print nor delete
+// formats nor see prices).
+#include "RecordingFormat.h"
+
+#include "controls/ExtPage.h"
+#include "criteria/SelectPnl.h"
+#include "runtime/forms/Buttons.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/forms/StdCtrls.h"
+#include "suite/appserver/DemoServerFixture.h"
+#include "suite/hubdesk/HubDeskManager.h"
+#include "support/QStringPrinter.h"
+#include "zorv52/Zorv52F.h"
+
+#include <QFile>
+
+namespace {
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+class Zorv52FormTest : public DemoServerTest {
+protected:
+    void SetUp() override
+    {
+        DemoServerTest::SetUp();
+        QByteArray ini = home_.read("StewardS.ini");
+        ASSERT_TRUE(ini.contains("QueryLog=\r\n"));
+        home_.write("StewardS.ini", ini.replace("QueryLog=\r\n", "QueryLog=Log\\query.log\r\n"));
+        RegisterHubDesk();
+        manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
+        record_ = std::make_shared<TFormatRecord>();
+        RegisterZorv52Format(RecordingFormatClass(record_).Create);
+        dialogs_ = std::make_unique<ScriptedDialogService>();
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(dialogs_->Failures().isEmpty()) << dialogs_->Failures().join(u'\n').toStdString();
+        EXPECT_EQ(dialogs_->Pending(), 0) << "expected dialogs that never came";
+        form_.reset();
+        dialogs_.reset();
+        RegisterZorv52Format(nullptr);
+        manager_ = Variant();
+    }
+
+    TfrmZorv52* Open(const QString& user, const QString& features = QStringLiteral("FEP"))
+    {
+        form_.reset(CreateForm<TfrmZorv52>());
+        form_->SetHostObject(manager_);
+        form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
+        const bool ok = form_->ApplyParams(
+            Variant::ArrayOf({Variant(user), Variant("HV01"), Variant("DEMO"), Variant(0), Variant(features)}));
+        EXPECT_TRUE(ok) << form_->ErrorCodes().toStdString() << form_->ErrorTexts().toStdString();
+        return form_.get();
+    }
+
+    // The statements the server received, in order.
+    QStringList Received() const
+    {
+        QStringList out;
+        const QString log = QString::fromUtf8(home_.read("Log/query.log"));
+        // The server logs a provider's request under the provider's name.
+        const QString mark = QStringLiteral(" Provider1 received: ");
+        for (const QString& line : log.split(u'\n')) {
+            const qsizetype at = line.indexOf(mark);
+            if (at >= 0)
+                out << line.mid(at + mark.size());
+        }
+        return out;
+    }
+
+    // Enters a slip type as the user does: type it, leave the field.
+    static void EnterSlipType(TfrmZorv52* form, const QString& type)
+    {
+        form->edTO001->SetText(type);
+        form->edTO001Exit(form->edTO001);
+    }
+
+    Variant manager_;
+    std::shared_ptr<TFormatRecord> record_;
+    std::unique_ptr<ScriptedDialogService> dialogs_;
+    std::unique_ptr<TfrmZorv52, FreeComponent> form_;
+};
+
+TEST_F(Zorv52FormTest, RightsDecideWhatTheUserMayDo)
+{
+    TfrmZorv52* chen = Open(QStringLiteral("CHEN"));
+    EXPECT_TRUE(chen->btnOk->Enabled());
+    EXPECT_TRUE(chen->btnPreview->Enabled());
+    EXPECT_TRUE(chen->btnDesign->Enabled());
+    EXPECT_TRUE(chen->btnDelFormStype->Enabled());
+    EXPECT_TRUE(chen->ChkPricePower->Enabled());
+    EXPECT_TRUE(chen->ChkPricePower->Checked());
+
+    // "YYNYYNYYYY": design yes, delete no, print and preview no; no price right.
+    TfrmZorv52* liu = Open(QStringLiteral("LIU"));
+    EXPECT_FALSE(liu->btnOk->Enabled());
+    EXPECT_FALSE(liu->btnPreview->Enabled());
+    EXPECT_TRUE(liu->btnDesign->Enabled());
+    EXPECT_FALSE(liu->btnDelFormStype->Enabled());
+    EXPECT_FALSE(liu->ChkPricePower->Enabled());
+    EXPECT_FALSE(liu->ChkPricePower->Checked());
+}
+
+TEST_F(Zorv52FormTest, SlipTypeOfAnotherDocumentKindIsRefused)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    // A311 is a purchase order type (kind 31), not a work-order change.
+    dialogs_->ExpectMessage(mrOk, text("单别不存在或单据性质不符"));
+    EXPECT_FALSE((form->edTO001->SetText(QStringLiteral("A311")), form->ValidateSlipType()));
+    EXPECT_EQ(form->edTO001->Text(), QString());
+    EXPECT_EQ(form->lblTO001->Caption(), QString());
+
+    EnterSlipType(form, QStringLiteral("A521"));
+    EXPECT_EQ(form->edTO001->Text(), QStringLiteral("A521"));
+    EXPECT_EQ(form->lblTO001->Caption(), text("委外工单变更单"));
+    EXPECT_EQ(form->SlipTypeKey, QStringLiteral("52"));
+    // A521's row: footer S02 on every page, sign-off on every page too.
+    EXPECT_TRUE(form->chkNoteEPPrint->Checked());
+    EXPECT_TRUE(form->chkSignInEPPrint->Checked());
+}
+
+TEST_F(Zorv52FormTest, PreviewSendsTheStatementTheServerLogsAndRunsIt)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A511"));
+    ASSERT_TRUE(form->PrintOrPreview(true));
+
+    ASSERT_EQ(record_->OpenedSql.size(), 1);
+    const QString sql = record_->OpenedSql.first();
+    EXPECT_TRUE(sql.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001+'-'+TO002+'-'+TO003 AS TO001T, ")))
+        << sql.toStdString();
+    EXPECT_TRUE(sql.contains(QStringLiteral(" FROM $$MOCTO AS MOCTO LEFT JOIN $$MOCTP AS MOCTP ON ")))
+        << sql.toStdString();
+    // The slip type, approval and print status, each joined with " and "; the
+    // rights merge puts the where text in parentheses.
+    EXPECT_TRUE(sql.endsWith(QStringLiteral("Where (1=1  and (TO001='A511' ) and (TO041='Y' ) and (TO042= 0 )) "
+                                            "ORDER BY TO001, TO002, TO003, TP004 ")))
+        << sql.toStdString();
+    EXPECT_EQ(Received(), QStringList{sql});
+
+    const qint64 lines = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
+                                              "TP002=TO002 AND TP003=TO003 WHERE TO001='A511' AND TO041='Y' AND "
+                                              "TO042=0"));
+    ASSERT_GT(lines, 0);
+    EXPECT_EQ(record_->Rows, lines);
+    EXPECT_EQ(record_->Calls,
+        (QStringList{"create", "name", "context", "prepare", "open", "preview"}));
+    EXPECT_EQ(record_->Destroyed, 1);
+    EXPECT_EQ(record_->SlipType, QStringLiteral("A511"));
+    // A511's sign-off code is TIDEWS: the workflow product signs.
+    EXPECT_TRUE(record_->Workflow);
+    EXPECT_EQ(record_->Context.UserCode, QStringLiteral("CHEN"));
+    EXPECT_EQ(record_->Context.SendMode, 0);
+    EXPECT_TRUE(record_->ClearedFields.isEmpty()) << "CHEN prints prices";
+}
+
+TEST_F(Zorv52FormTest, EveryStatusAddsNoStatusCondition)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A512"));
+    form->cboTO041->SetItemIndex(3);
+    form->cboTO042->SetItemIndex(2);
+    ASSERT_TRUE(form->PrintOrPreview(false));
+    ASSERT_EQ(Received().size(), 1);
+    const QString sql = Received().first();
+    EXPECT_FALSE(sql.contains(QStringLiteral("TO041="))) << sql.toStdString();
+    EXPECT_FALSE(sql.contains(QStringLiteral("TO042"))) << sql.toStdString();
+    EXPECT_EQ(record_->Rows, Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
+                                                  "TP002=TO002 AND TP003=TO003 WHERE TO001='A512'")));
+    EXPECT_EQ(record_->Calls.last(), QStringLiteral("print"));
+}
+
+TEST_F(Zorv52FormTest, KeysReachTheServerAsQuotedLiterals)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    // A quote in a key must not end its literal: nothing matches, the
+    // user hears so and nothing prints.
+    dialogs_->ExpectMessage(mrOk, text("没有符合条件的资料"));
+    EXPECT_FALSE(form->PrintKeys(Variant::ArrayOf({"A511", "X' OR '1'='1", "", "51"}), true));
+    ASSERT_EQ(Received().size(), 1);
+    EXPECT_TRUE(Received().first().contains(QStringLiteral("(TO002='X'' OR ''1''=''1')"))) << Received().first().toStdString();
+    EXPECT_FALSE(Received().first().contains(QStringLiteral("(TO003="))) << "an empty key adds no condition";
+    EXPECT_TRUE(Received().first().contains(QStringLiteral("(TO001='A511')")));
+    EXPECT_EQ(record_->Rows, 0);
+    EXPECT_EQ(record_->Destroyed, 1);
+}
+
+TEST_F(Zorv52FormTest, KeyPrintOfAnUnknownSlipTypePrintsNothing)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    dialogs_->ExpectMessage(mrOk, text("单别不存在或单据性质不符"));
+    EXPECT_FALSE(form->PrintKeys(Variant::ArrayOf({"Z999", "1", "0001", "51"}), false));
+    EXPECT_TRUE(record_->Calls.isEmpty());
+    EXPECT_TRUE(Received().isEmpty());
+}
+
+TEST_F(Zorv52FormTest, PricesOffEmptyThePriceTextsOnly)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A511"));
+    form->ChkPricePower->SetChecked(false);
+    ASSERT_TRUE(form->PrintOrPreview(true));
+    EXPECT_EQ(record_->ClearedFields, (QStringList{"txtTO024", "txtTO124"}));
+}
+
+TEST_F(Zorv52FormTest, SendingToATypedAddressNeedsTheAddress)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A511"));
+    form->rgSendType->SetItemIndex(1);
+    form->rgSendTypeClick(form->rgSendType);
+    EXPECT_EQ(form->cboSendStatus->ItemIndex(), 1);
+    form->cboSendWay->SetItemIndex(2); // "FAX To 自定义对象": one typed number
+    form->cboSendWayChange(form->cboSendWay);
+    EXPECT_TRUE(form->edtFaxEmailData->Enabled());
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("Fax No"));
+    EXPECT_FALSE(form->PrintOrPreview(true));
+    EXPECT_EQ(form->pgOption->ActivePage(), form->tsFEP);
+    EXPECT_TRUE(record_->Calls.isEmpty());
+
+    // With a number the run takes the unsent slips only.
+    form->edtFaxEmailData->SetText(QStringLiteral("021-5555"));
+    form->PrintOrPreview(true);
+    ASSERT_EQ(Received().size(), 1);
+    EXPECT_TRUE(Received().first().contains(QStringLiteral("TO053=0"))) << Received().first().toStdString();
+    EXPECT_EQ(record_->Context.SendMode, 2);
+}
+
+TEST_F(Zorv52FormTest, PagesAndSavedControlsFollowTheEye)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    QStringList pages;
+    for (int i = 0; i < form->pgOption->PageCount(); ++i)
+        pages << form->pgOption->Pages(i)->Caption();
+    EXPECT_EQ(pages, (QStringList{text("基本选项"), text("高级选项"), text("系统选项"), text("Fax/Email选项")}));
+    EXPECT_EQ(form->OptionControlList(),
+        QStringLiteral("edTO001.text;spTO002.style;spTO003.style;spTO004.style;spTO043.style;"
+                       "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;"));
+    EXPECT_TRUE(form->tsFEP->TabVisible());
+    EXPECT_FALSE(Open(QStringLiteral("CHEN"), QString())->tsFEP->TabVisible());
+}
+
+TEST_F(Zorv52FormTest, FormatNamesStopAtTwentyCharacters)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    form->cboFormStyleName->SetText(QString(20, u'格'));
+    QChar key = u'x';
+    dialogs_->ExpectMessage(mrOk, text("格式名称不可超过20个字"));
+    form->cboFormStyleNameKeyPress(form->cboFormStyleName, key);
+    EXPECT_EQ(key, QChar(0));
+    QChar backspace = QChar(8);
+    form->cboFormStyleNameKeyPress(form->cboFormStyleName, backspace);
+    EXPECT_EQ(backspace, QChar(8));
+}
+
+TEST_F(Zorv52FormTest, TheOuterJoinDialectHasNoJoinsAndNoUserColumns)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EnterSlipType(form, QStringLiteral("A511"));
+    form->SqlType = 1;
+    ASSERT_TRUE(form->BuildReportParams());
+    Variant sql;
+    form->BuildQuery(0, form->OptionValueArray(), sql);
+    form->AdjustQuery(sql);
+    const QString text = sql.ToString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001||'-'||TO002||'-'||TO003 AS TO001T")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("LEFT JOIN"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("UDF01"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("TO001=TP001(+)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("(TO001='A511' )"))) << text.toStdString();
+}
+
+TEST_F(Zorv52FormTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EXPECT_EQ(form->cboDateType->Items()->Lines(),
+        (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
+}
+
+TEST_F(Zorv52FormTest, FooterCodesLoadTheirLinesAndUnknownOnesAreNamed)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    form->SignCodeEnter(form->edtNoteID);
+    form->edtNoteID->SetText(QStringLiteral("F01"));
+    form->SignCodeExit(form->edtNoteID);
+    EXPECT_EQ(form->edtNote1->Text(), text("1. 请于收到变更单后三日内回复确认。"));
+
+    // An unknown code is named by the block's own word and stays for correction.
+    dialogs_->ExpectMessage(mrOk, text("页脚 代号不存在"));
+    form->SignCodeEnter(form->edtNoteID);
+    form->edtNoteID->SetText(QStringLiteral("ZZ9"));
+    form->SignCodeExit(form->edtNoteID);
+    EXPECT_EQ(form->edtNoteID->Text(), QStringLiteral("ZZ9"));
+    EXPECT_EQ(form->edtNote1->Text(), QString());
+}
