@@ -12,6 +12,12 @@
 //   then         the virtual destructor (kept last so that slot n is vtable
 //                entry n; the shell frees a controller with plain delete)
 //
+// Every virtual operation of this class is defined here, in the header: the
+// class has no key function, so each object file that uses it (a shell's as
+// much as a module's) carries its type information. A shell built with
+// UndefinedBehaviorSanitizer's vptr check needs exactly that, since the
+// module's own copy is local to the module.
+//
 // Types across the boundary: QString and Variant (runtime/system) by
 // reference. Both sides are C++ built by the same compiler against the same
 // Qt, which is what makes this workable; nothing here is meant for C callers.
@@ -77,20 +83,27 @@ public:
     virtual bool IsClosed() = 0;
 
     // Slot 11: fires 0x100; called by Open.
-    virtual void DoFormCreated();
+    virtual void DoFormCreated() { NotifyEvent(ncFormCreated); }
     // Slots 12..14: installed as the form's show, hide and destroy events.
-    virtual void FormShowHandler(QObject* sender);
-    virtual void FormHideHandler(QObject* sender);
-    virtual void FormDestroyHandler(QObject* sender);
+    virtual void FormShowHandler(QObject*) { NotifyEvent(ncFormShown); }
+    virtual void FormHideHandler(QObject*) { NotifyEvent(ncFormHidden); }
+    virtual void FormDestroyHandler(QObject*) { NotifyEvent(ncFormDestroyed); }
     // Slot 15: fires 0x140, form or no form.
-    virtual void DoEvent320();
+    virtual void DoEvent320() { NotifyEvent(ncEvent320); }
     // Slot 16: calls OnControllerEvent(code, this) when it is assigned.
-    virtual void NotifyEvent(qint32 code);
+    virtual void NotifyEvent(qint32 code)
+    {
+        // The shell may free the controller from inside its handler (on 0x130
+        // above all): the handler runs from a copy, so what it carries lives
+        // until it returns.
+        if (const TControllerEvent handler = OnControllerEvent)
+            handler(code, this);
+    }
     // Slot 17: closes the form's open layout designer; nothing here.
-    virtual void CloseDesigner();
+    virtual void CloseDesigner() { }
 
     // Last on purpose: see the slot table above.
-    virtual ~TDLLBaseController();
+    virtual ~TDLLBaseController() = default;
 
     // Placed by the shell before Open; Open hands it to the form.
     Variant HostObject;

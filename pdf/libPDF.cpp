@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QList>
+#include <QRandomGenerator>
 #include <QScreen>
 
 #include <algorithm>
@@ -106,37 +107,93 @@ void WriteBytes(int fd, QByteArrayView bytes, const QString& path)
     pdfimage::WritePieces(fd, {Piece(bytes.data(), size_t(bytes.size()))}, -1, path);
 }
 
-// Creates (or replaces) the file at path and writes it with write(fd);
-// raises EFCreateError or EWriteError. A regular file that could not be
-// written completely is removed.
-void SaveToFile(const QString& path, const std::function<void(int)>& write)
+// Where a document saved under this native name goes: through a link, to the
+// file the link leads to (the link is the user's and stays as it is).
+QString DestinationOf(const QString& native)
 {
-    const QString native = NativePath(path);
-    const QByteArray encoded = QFile::encodeName(native);
+    const QFileInfo info(native);
+    if (!info.isSymLink())
+        return native;
+    return info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+}
+
+// A new file beside destination, named so that no one else's file is taken
+// (O_EXCL), with the permissions a new file would get. Raises EFCreateError
+// naming path, the name the caller knows.
+int CreateSibling(const QString& destination, const QString& path, QByteArray& siblingName)
+{
+    const QFileInfo info(destination);
+    const QByteArray stem = QFile::encodeName(
+        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part-"));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        siblingName = stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        const int fd = ::open(siblingName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST && errno != EINTR)
+            break;
+    }
+    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
+}
+
+// Writes to a device or pipe named as the output (nothing to replace there).
+void WriteInPlace(const QString& native, const QString& path, const std::function<void(int)>& write)
+{
     int fd = -1;
     do
-        fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(QFile::encodeName(native).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw EFCreateError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
     try {
         write(fd);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        ThrowWriteError(path, errno);
+}
+
+// Saves a file with write(fd): into a new file beside the destination, which
+// replaces the destination (by rename) only when it is whole, so a save that
+// fails or is stopped half-way leaves the destination as it was (a good
+// document, or nothing) and no part of the new one. Raises EFCreateError or
+// EWriteError naming path.
+void SaveToFile(const QString& path, const std::function<void(int)>& write)
+{
+    // The system would cut the name at a NUL and write somewhere else.
+    if (path.contains(QChar(0)))
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\": the name contains a NUL character.")
+                                .arg(QString(path).replace(QChar(0), QStringLiteral("\\0"))));
+    const QString destination = DestinationOf(NativePath(path));
+    struct stat existing { };
+    const bool exists = ::stat(QFile::encodeName(destination).constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        WriteInPlace(destination, path, write);
+        return;
+    }
+    QByteArray sibling;
+    int fd = CreateSibling(destination, path, sibling);
+    try {
+        if (exists && S_ISREG(existing.st_mode))
+            (void)::fchmod(fd, existing.st_mode & 07777); // the replaced file's permissions stay
+        write(fd);
+        // On the disk before it takes the destination's name: after a crash
+        // the name holds the old document or the new one, never an empty file.
+        if (::fsync(fd) != 0 && errno != EINVAL)
+            ThrowWriteError(path, errno);
         const int rc = ::close(std::exchange(fd, -1)); // closed here, where its error can be seen
         if (rc != 0 && errno != EINTR)
             ThrowWriteError(path, errno);
+        if (::rename(sibling.constData(), QFile::encodeName(destination).constData()) != 0)
+            throw EFCreateError(
+                QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
     } catch (...) {
-        if (fd >= 0) {
-            // Whatever the path is (a link, say) no half-written document
-            // stays in a regular file it reaches.
-            struct stat info { };
-            if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-                (void)::ftruncate(fd, 0);
+        if (fd >= 0)
             ::close(fd);
-        }
-        const QFileInfo info(native);
-        if (info.isFile() && !info.isSymLink()) // never a device such as /dev/full
-            QFile::remove(native);
+        ::unlink(sibling.constData());
         throw;
     }
 }
@@ -223,8 +280,9 @@ struct TPrintPDF::Private {
             // QDir::tempPath() is empty when $TMPDIR names no folder: never fall back to "/".
             const QString base = QDir::tempPath();
             if (base.isEmpty() || !QFileInfo(base).isDir())
-                throw EFCreateError(QStringLiteral("Cannot create a temporary file: no temporary folder \"%1\"")
-                                        .arg(qEnvironmentVariable("TMPDIR")));
+                throw EFCreateError(
+                    QStringLiteral("Cannot create a temporary file: no temporary folder \"%1\"")
+                        .arg(qEnvironmentVariable("TMPDIR")));
             tempFile = pdfimage::TempFile::Create(pdfimage::TempFile::Kind::Unnamed, base);
         }
         tempEnd = 0;
@@ -400,8 +458,7 @@ void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
         write(std::move(pieces));
     } catch (...) {
         // The bytes written so far are given back; the next image goes where this one began.
-        while (::ftruncate(fd, off_t(from)) != 0 && errno == EINTR) {
-        }
+        while (::ftruncate(fd, off_t(from)) != 0 && errno == EINTR) { }
         throw;
     }
     d.images.push_back({from, at - from, 0});
@@ -517,7 +574,7 @@ void TPrintPDF::Private::CheckTempFile() const
 {
     if (images.empty())
         return;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(tempFile.Handle(), &info) != 0)
         throw EReadError(
             QStringLiteral("Cannot read the %1. %2").arg(tempFile.Name(), qt_error_string(errno)));

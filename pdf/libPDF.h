@@ -16,8 +16,15 @@
 // With Compression on, each image stream is one zlib stream. Everything runs
 // on the calling thread. The pixel buffers are kept for the writer's life.
 //
+// The output goes to a new file in FileName's folder that takes FileName's
+// place (by rename; through a link, the place of the file the link names) only
+// when it is whole: a failed or interrupted EndDoc leaves what was there, a
+// good document or nothing, and no part of the new one. A device or pipe
+// named as the output is written in place.
+//
 // Failures raise to the caller (runtime/system/Exceptions.h):
-//   EFCreateError  the output file or the temporary file cannot be created;
+//   EFCreateError  the output file or the temporary file cannot be created,
+//                  or FileName contains a NUL character;
 //   EWriteError    one of them cannot be written completely;
 //   EReadError     the temporary file cannot be read completely at EndDoc;
 //   EInOutError    DrawBitmap or EndDoc without BeginDoc.

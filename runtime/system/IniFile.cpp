@@ -89,9 +89,11 @@ void TIniFile::Parse(const QString& text)
             if (close < 0)
                 close = line.size();
             const QString name = line.mid(1, close - 1).trimmed();
-            if (FindSection(name)) {
+            const QString folded = name.toCaseFolded();
+            if (sectionIndex_.contains(folded)) {
                 current = nullptr;
             } else {
+                sectionIndex_.insert(folded, sections_.size());
                 sections_.append(Section {name, {}});
                 current = &sections_.last();
             }
@@ -109,11 +111,8 @@ void TIniFile::Parse(const QString& text)
 
 const TIniFile::Section* TIniFile::FindSection(const QString& name) const
 {
-    for (const Section& section : sections_) {
-        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    }
-    return nullptr;
+    const auto found = sectionIndex_.constFind(name.toCaseFolded());
+    return found == sectionIndex_.constEnd() ? nullptr : &sections_[*found];
 }
 
 const TIniFile::Entry* TIniFile::FindEntry(const QString& section, const QString& key) const

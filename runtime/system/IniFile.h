@@ -17,6 +17,7 @@
 // - Encoding: a UTF-16 or UTF-8 byte-order mark decides; else valid UTF-8;
 //   else the system ANSI code page (GetACP()).
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -66,4 +67,7 @@ private:
 
     QString fileName_;
     QList<Section> sections_; // first sections of each name only
+    // Case-folded section name -> position in sections_: a file of many
+    // sections is read, and looked up, in time that grows with its size only.
+    QHash<QString, qsizetype> sectionIndex_;
 };

@@ -18,6 +18,8 @@ namespace {
 // A configuration registry is a few kilobytes; anything near this is not one,
 // and reading it whole would only cost memory.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+// Windows nests keys at most 512 levels deep; a deeper key line is skipped.
+constexpr qsizetype kMaxDepth = 512;
 
 enum class ValueKind { String, ExpandString, DWord, MultiString, Binary };
 
@@ -29,9 +31,13 @@ struct RegistryValue {
     QByteArray bytes; // the raw data of hex forms
 };
 
+// One key of the tree. Each key stores its own name only (a path is the walk
+// from a root), so a key n levels deep costs the same as one at the top.
 struct RegistryKey {
-    QString path; // full path with the canonical root name, spelled as in the file
+    QString name; // as first spelled in the file; a root's canonical name
     QList<RegistryValue> values;
+    QList<qsizetype> children; // positions in RegistryStore::keys_, in creation order
+    QHash<QString, qsizetype> childIndex; // case-folded name -> position
     bool deleted = false;
 };
 
@@ -47,8 +53,8 @@ const QList<std::pair<QString, QString>>& RootNames()
     return names;
 }
 
-// "hklm\\Software\\\\HVN\\" -> "HKEY_LOCAL_MACHINE\\Software\\HVN"; nullopt for an unknown root.
-std::optional<QString> NormalizedKeyPath(const QString& text)
+// "hklm\\Software\\\\HVN\\" -> {"HKEY_LOCAL_MACHINE", "Software", "HVN"}; nullopt for an unknown root.
+std::optional<QStringList> KeyPathParts(const QString& text)
 {
     QStringList parts = text.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     for (QString& part : parts)
@@ -67,12 +73,18 @@ std::optional<QString> NormalizedKeyPath(const QString& text)
     }
     if (!known)
         return std::nullopt;
-    return parts.join(QLatin1Char('\\'));
+    return parts;
 }
 
-QString Folded(const QString& path)
+std::optional<QString> NormalizedKeyPath(const QString& text)
 {
-    return path.toCaseFolded();
+    const std::optional<QStringList> parts = KeyPathParts(text);
+    return parts ? std::optional<QString>(parts->join(QLatin1Char('\\'))) : std::nullopt;
+}
+
+QString Folded(const QString& name)
+{
+    return name.toCaseFolded();
 }
 
 // A quoted text starting at text[start] == '"', with the escapes \\ and \".
@@ -121,6 +133,7 @@ public:
 
     bool Usable() const { return usable_; }
     const QString& LastError() const { return lastError_; }
+    // The key at a full path (a text with a known root), or null.
     const RegistryKey* Find(const QString& fullPath) const;
     QStringList SubKeyNames(const QString& fullPath) const;
 
@@ -130,12 +143,15 @@ private:
     void ParseValueLine(QString line, const QStringList& lines, qsizetype& index);
     std::optional<RegistryValue> ParseData(const QString& data);
     QString BytesText(const QByteArray& bytes) const;
-    qsizetype Ensure(const QString& fullPath);
-    void DeleteTree(const QString& fullPath);
+    // Position of the key, made (with its parents) where missing.
+    qsizetype Ensure(const QStringList& parts);
+    // Position of the key, or -1.
+    qsizetype Locate(const QStringList& parts) const;
+    void DeleteTree(const QStringList& parts);
     void Fail(const QString& reason);
 
     QList<RegistryKey> keys_;
-    QHash<QString, qsizetype> index_; // folded path -> keys_ position
+    QHash<QString, qsizetype> roots_; // folded root name -> keys_ position
     qsizetype current_ = -1; // key receiving values, -1 when none
     qsizetype lineNumber_ = 0;
     bool ansiFile_ = false; // REGEDIT4: hex text values hold ANSI bytes
@@ -180,8 +196,10 @@ void RegistryStore::Parse(const QStringList& lines)
     }
     usable_ = true;
     // The root keys always exist.
-    for (const auto& root : RootNames())
-        Ensure(root.second);
+    for (const auto& root : RootNames()) {
+        keys_.append(RegistryKey {root.second, {}, {}, {}, false});
+        roots_.insert(Folded(root.second), keys_.size() - 1);
+    }
     current_ = -1;
     for (++index; index < lines.size(); ++index) {
         lineNumber_ = index + 1;
@@ -208,9 +226,15 @@ void RegistryStore::ParseKeyLine(const QString& line)
     const bool deletion = inner.startsWith(QLatin1Char('-'));
     if (deletion)
         inner.remove(0, 1);
-    const std::optional<QString> path = NormalizedKeyPath(inner);
+    const std::optional<QStringList> path = KeyPathParts(inner);
     if (!path) {
         Fail(QStringLiteral("key \"%1\" has no known root").arg(inner.left(200)));
+        return;
+    }
+    if (path->size() - 1 > kMaxDepth) {
+        Fail(QStringLiteral("key nested %1 levels deep skipped (at most %2)")
+                 .arg(path->size() - 1)
+                 .arg(kMaxDepth));
         return;
     }
     if (deletion)
@@ -338,54 +362,63 @@ QString RegistryStore::BytesText(const QByteArray& bytes) const
     return text;
 }
 
-// Position of the key in keys_, added when missing.
-qsizetype RegistryStore::Ensure(const QString& fullPath)
+qsizetype RegistryStore::Ensure(const QStringList& parts)
 {
-    const QString folded = Folded(fullPath);
-    const auto found = index_.constFind(folded);
-    if (found != index_.constEnd())
-        return *found;
     // Parents exist as soon as a child does, as after an import.
-    const qsizetype slash = fullPath.lastIndexOf(QLatin1Char('\\'));
-    if (slash > 0)
-        Ensure(fullPath.left(slash));
-    keys_.append(RegistryKey {fullPath, {}, false});
-    index_.insert(folded, keys_.size() - 1);
-    return keys_.size() - 1;
+    qsizetype at = roots_.value(Folded(parts.first()), -1);
+    for (qsizetype level = 1; level < parts.size(); ++level) {
+        const QString folded = Folded(parts[level]);
+        qsizetype child = keys_[at].childIndex.value(folded, -1);
+        if (child < 0) {
+            keys_.append(RegistryKey {parts[level], {}, {}, {}, false});
+            child = keys_.size() - 1;
+            keys_[at].children.append(child);
+            keys_[at].childIndex.insert(folded, child);
+        }
+        at = child;
+    }
+    return at;
 }
 
-void RegistryStore::DeleteTree(const QString& fullPath)
+qsizetype RegistryStore::Locate(const QStringList& parts) const
 {
-    const QString folded = Folded(fullPath);
-    if (!folded.contains(QLatin1Char('\\')))
+    qsizetype at = roots_.value(Folded(parts.first()), -1);
+    for (qsizetype level = 1; at >= 0 && level < parts.size(); ++level)
+        at = keys_[at].childIndex.value(Folded(parts[level]), -1);
+    return at;
+}
+
+void RegistryStore::DeleteTree(const QStringList& parts)
+{
+    if (parts.size() < 2)
         return; // root keys stay
-    const QString prefix = folded + QLatin1Char('\\');
-    for (auto it = index_.begin(); it != index_.end();) {
-        if (it.key() == folded || it.key().startsWith(prefix)) {
-            keys_[it.value()].deleted = true;
-            it = index_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const qsizetype parent = Locate(parts.mid(0, parts.size() - 1));
+    if (parent < 0)
+        return;
+    // Unlinked from its parent, the key and everything below it can no longer
+    // be reached; a later line naming it makes a new, empty key.
+    QHash<QString, qsizetype>& siblings = keys_[parent].childIndex;
+    const auto found = siblings.constFind(Folded(parts.last()));
+    if (found == siblings.constEnd())
+        return;
+    keys_[*found].deleted = true;
+    siblings.erase(found);
 }
 
 const RegistryKey* RegistryStore::Find(const QString& fullPath) const
 {
-    const auto found = index_.constFind(Folded(fullPath));
-    return found == index_.constEnd() ? nullptr : &keys_[*found];
+    const std::optional<QStringList> parts = KeyPathParts(fullPath);
+    const qsizetype at = parts ? Locate(*parts) : -1;
+    return at < 0 ? nullptr : &keys_[at];
 }
 
 QStringList RegistryStore::SubKeyNames(const QString& fullPath) const
 {
-    const QString prefix = Folded(fullPath) + QLatin1Char('\\');
     QStringList names;
-    for (const RegistryKey& key : keys_) {
-        if (key.deleted || !Folded(key.path).startsWith(prefix))
-            continue;
-        const QString rest = key.path.mid(prefix.size());
-        if (!rest.contains(QLatin1Char('\\')))
-            names.append(rest);
+    if (const RegistryKey* key = Find(fullPath)) {
+        for (const qsizetype child : key->children)
+            if (!keys_[child].deleted)
+                names.append(keys_[child].name);
     }
     return names;
 }

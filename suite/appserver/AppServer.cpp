@@ -1,6 +1,7 @@
 #include "suite/appserver/AppServer.h"
 
 #include "runtime/system/ArgReader.h"
+#include "suite/appserver/ClientStatements.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/FormatStore.h"
 #include "suite/appserver/ProviderSet.h"
@@ -36,11 +37,19 @@ Variant arrayArg(const VariantList& args)
     return Variant::ArrayOf(items);
 }
 
-bool isQuery(const QString& sql)
+// The text of a text argument; anything that is no text (an array, bytes,
+// an object) is refused rather than converted.
+QString textArgument(const Variant& value, const QString& operation)
 {
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*\\(?\\s*(SELECT|WITH|VALUES)\\b"), QRegularExpression::CaseInsensitiveOption);
-    return re.match(sql).hasMatch();
+    const Variant& v = value.Deref();
+    switch (v.Type()) {
+    case VarType::Array:
+    case VarType::Object:
+    case VarType::Bytes:
+        throw EDatabaseError(QStringLiteral("%1 takes a text argument").arg(operation));
+    default:
+        return v.ToString();
+    }
 }
 
 } // namespace
@@ -109,8 +118,31 @@ QString TAppServer::Translate(const QString& sql)
     return TranslateSql(sql, DialectOf(Database()));
 }
 
+void TAppServer::requireConnection() const
+{
+    if (!connected_)
+        throw EDatabaseError(QStringLiteral("no user is connected: Connect must succeed first"));
+}
+
+void TAppServer::requireRight(std::initializer_list<int> anyOf, const QString& what) const
+{
+    requireConnection();
+    for (const int position : anyOf)
+        if (rights_.RightsString.mid(position - 1, 1).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0)
+            return;
+    throw EDatabaseError(QStringLiteral("user %1 may not %2 in program %3").arg(user_, what, program_));
+}
+
+void TAppServer::requireOwnUser(const QString& user) const
+{
+    requireConnection();
+    if (user.trimmed().compare(user_, Qt::CaseInsensitive) != 0)
+        throw EDatabaseError(QStringLiteral("user %1 may not reach the schemes of user %2").arg(user_, user));
+}
+
 QString TAppServer::Connect(const Variant& args)
 {
+    connected_ = false;
     return guarded(QStringLiteral("Connect"), QStringLiteral("连接失败"), [&]() -> QString {
         const TArgReader arg(args);
         program_ = arg.Text(0).trimmed().toUpper();
@@ -132,6 +164,7 @@ QString TAppServer::Connect(const Variant& args)
         rights_ = LoadUserRights(Database(), user_, program_, mainTable_);
         if (!rights_.Known)
             return QStringLiteral("用户 %1 不存在").arg(user_);
+        connected_ = true;
         return QString();
     });
 }
@@ -143,56 +176,79 @@ int TAppServer::SQLType()
 
 QString TAppServer::LoadTable(const Variant& args)
 {
-    const TArgReader arg(args);
-    schemeUser_ = arg.Text(0);
-    schemeProgram_ = arg.Text(1);
-    return QString();
+    return guarded(QStringLiteral("LoadTable"), QStringLiteral("读取方案失败"), [&] {
+        // A refused choice lists nothing, not the schemes chosen before.
+        schemeUser_.clear();
+        schemeProgram_.clear();
+        const TArgReader arg(args);
+        requireOwnUser(arg.Text(0));
+        schemeUser_ = arg.Text(0);
+        schemeProgram_ = arg.Text(1);
+        return QString();
+    });
 }
 
 QString TAppServer::InsertConTable(const Variant& args)
 {
-    return guarded(QStringLiteral("InsertConTable"), QStringLiteral("保存方案失败"),
-        [&] { return SchemeStore::Insert(Database(), args); });
+    return guarded(QStringLiteral("InsertConTable"), QStringLiteral("保存方案失败"), [&] {
+        requireOwnUser(TArgReader(args).Text(1));
+        return SchemeStore::Insert(Database(), args);
+    });
 }
 
 QString TAppServer::DeleteConTable(const Variant& args)
 {
-    return guarded(QStringLiteral("DeleteConTable"), QStringLiteral("删除方案失败"),
-        [&] { return SchemeStore::Delete(Database(), args); });
+    return guarded(QStringLiteral("DeleteConTable"), QStringLiteral("删除方案失败"), [&] {
+        requireOwnUser(TArgReader(args).Text(1));
+        return SchemeStore::Delete(Database(), args);
+    });
 }
 
 QString TAppServer::ChangeConName(const Variant& oldKey, const Variant& newKey)
 {
-    return guarded(QStringLiteral("ChangeConName"), QStringLiteral("更改方案名失败!"),
-        [&] { return SchemeStore::Rename(Database(), oldKey, newKey); });
+    return guarded(QStringLiteral("ChangeConName"), QStringLiteral("更改方案名失败!"), [&] {
+        requireOwnUser(TArgReader(oldKey).Text(1));
+        requireOwnUser(TArgReader(newKey).Text(1));
+        return SchemeStore::Rename(Database(), oldKey, newKey);
+    });
 }
 
 int TAppServer::RunDeleteSQL(const Variant& key)
 {
-    return guarded(QStringLiteral("RunDeleteSQL"), -1, [&] { return FormatStore::Delete(Database(), key); });
+    return guarded(QStringLiteral("RunDeleteSQL"), -1, [&] {
+        requireRight({3}, QStringLiteral("delete formats"));
+        return FormatStore::Delete(Database(), key);
+    });
 }
 
 int TAppServer::GetBlobField(const Variant& key, Variant& out)
 {
-    return guarded(
-        QStringLiteral("GetBlobField"), -1, [&] { return FormatStore::Read(Database(), key, out); });
+    return guarded(QStringLiteral("GetBlobField"), -1, [&] {
+        requireConnection();
+        return FormatStore::Read(Database(), key, out);
+    });
 }
 
 int TAppServer::RunUpdFlagSQL(const Variant& args)
 {
-    return guarded(
-        QStringLiteral("RunUpdFlagSQL"), -1, [&] { return FormatStore::Lock(Database(), args, session_); });
+    return guarded(QStringLiteral("RunUpdFlagSQL"), -1, [&] {
+        requireRight({2}, QStringLiteral("design formats"));
+        return FormatStore::Lock(Database(), args, session_);
+    });
 }
 
 int TAppServer::RunInsUpdSQL(bool update, const Variant& lines, const Variant& params, int sizeKB)
 {
-    return guarded(QStringLiteral("RunInsUpdSQL"), -1,
-        [&] { return FormatStore::Write(Database(), update, lines, params, sizeKB, session_); });
+    return guarded(QStringLiteral("RunInsUpdSQL"), -1, [&] {
+        requireRight({2}, QStringLiteral("design formats"));
+        return FormatStore::Write(Database(), update, lines, params, sizeKB, session_);
+    });
 }
 
 int TAppServer::UpdatePrintCount(const Variant& args)
 {
     return guarded(QStringLiteral("UpdatePrintCount"), -1, [&]() -> int {
+        requireRight({6}, QStringLiteral("print"));
         const TArgReader arg(args);
         QString table = arg.Text(0).trimmed();
         const QString column = arg.Text(1).trimmed();
@@ -201,11 +257,14 @@ int TAppServer::UpdatePrintCount(const Variant& args)
         if (table.startsWith(QLatin1String("$$")))
             table = table.mid(2);
         TDbBackend& db = Database();
-        if (!isIdentifier(table) || !isIdentifier(column) || !db.HasColumn(table, column))
-            throw EDatabaseError(QStringLiteral("no column %1 in table %2").arg(column, table));
+        if (!isIdentifier(table) || !isIdentifier(column)
+            || config_.PrintCountColumns.value(table.toUpper()) != column.toUpper()
+            || !db.HasColumn(table, column))
+            throw EDatabaseError(QStringLiteral("%1 of table %2 is no print count").arg(column, table));
         // An empty condition would count every slip as printed.
         if (condition.isEmpty())
             throw EDatabaseError(QStringLiteral("a print count needs a key condition"));
+        clientsql::CheckKeyCondition(condition, table, db);
         const QString bound = db.BindTableName(table);
         const QString sql = QStringLiteral("UPDATE %1 SET %2 = COALESCE(%2, 0) + 1 WHERE %3")
                                 .arg(bound, column, Translate(condition));
@@ -214,14 +273,23 @@ int TAppServer::UpdatePrintCount(const Variant& args)
     });
 }
 
-int TAppServer::RunFreeSQL(const QString& sql)
+int TAppServer::RunFreeSQL(const Variant& sql)
 {
-    return guarded(QStringLiteral("RunFreeSQL"), -1, [&]() -> int {
-        log_.Received(QStringLiteral("RunFreeSQL"), sql);
-        const QString text = Translate(sql);
-        log_.Ran(QStringLiteral("RunFreeSQL"), text);
+    const QString operation = QStringLiteral("RunFreeSQL");
+    return guarded(operation, -1, [&]() -> int {
+        requireRight({2, 6}, QStringLiteral("read report data"));
+        const QString received = textArgument(sql, operation);
+        log_.Received(operation, received);
         TDbBackend& db = Database();
-        if (!isQuery(text))
+        // The one write a client may send; everything else must read only,
+        // which the back end checks with the engine's own judgement.
+        const bool insert = clientsql::LooksLikeInsert(received);
+        if (insert)
+            clientsql::CheckSendLogInsert(received, db);
+        const QString text = Translate(received);
+        log_.Ran(operation, text);
+        db.SetClientTimeBudget(config_.FreeSqlBudgetMs);
+        if (insert)
             return static_cast<int>(db.Execute(text, {}, SqlAccess::ReadInsert));
         auto c = db.Query(text, {}, SqlAccess::Read);
         int rows = 0;
@@ -231,19 +299,25 @@ int TAppServer::RunFreeSQL(const QString& sql)
     });
 }
 
-Variant TAppServer::GetTWData(const QString& request)
+Variant TAppServer::GetTWData(const Variant& request)
 {
-    return guarded(QStringLiteral("GetTWData"), Variant::ArrayOf({0}), [&] {
-        log_.Received(QStringLiteral("GetTWData"), request);
-        return SignOffData::Table(Database(), request);
+    const QString operation = QStringLiteral("GetTWData");
+    return guarded(operation, Variant::ArrayOf({0}), [&] {
+        requireRight({2, 6}, QStringLiteral("read report data"));
+        const QString text = textArgument(request, operation);
+        log_.Received(operation, text);
+        return SignOffData::Table(Database(), text);
     });
 }
 
-QString TAppServer::GetWebserviceTWData(const QString& request, Variant& out)
+QString TAppServer::GetWebserviceTWData(const Variant& request, Variant& out)
 {
-    const QString answer = guarded(QStringLiteral("GetWebserviceTWData"), QString(), [&] {
-        log_.Received(QStringLiteral("GetWebserviceTWData"), request);
-        return SignOffData::Xml(Database(), request);
+    const QString operation = QStringLiteral("GetWebserviceTWData");
+    const QString answer = guarded(operation, QString(), [&] {
+        requireRight({2, 6}, QStringLiteral("read report data"));
+        const QString text = textArgument(request, operation);
+        log_.Received(operation, text);
+        return SignOffData::Xml(Database(), text);
     });
     out = lastError_;
     return answer;
@@ -251,14 +325,17 @@ QString TAppServer::GetWebserviceTWData(const QString& request, Variant& out)
 
 std::unique_ptr<TDbCursor> TAppServer::openProvider(const QString& provider, const QString& request)
 {
+    requireConnection();
     TDbBackend& db = Database();
     if (provider.compare(QLatin1String("pvdConSave"), Qt::CaseInsensitive) == 0)
         return SchemeStore::List(db, schemeUser_, schemeProgram_);
+    requireRight({2, 6}, QStringLiteral("read report data"));
     if (request.trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("provider %1 has no query").arg(provider));
     log_.Received(provider, request);
     const QString text = Translate(request);
     log_.Ran(provider, text);
+    db.SetClientTimeBudget(config_.ProviderBudgetMs);
     return db.Query(text, {}, SqlAccess::Read);
 }
 
@@ -267,7 +344,8 @@ QByteArray TAppServer::GetRecords(
 {
     // Provider failures raise, as the data packet protocol wants; the log still records them.
     try {
-        Database();
+        requireConnection();
+        Database().SetClientTimeBudget(config_.ProviderBudgetMs); // a new call of a continuing query
         return providers_->GetRecords(provider, count, rowsSent, request, options);
     } catch (const Exception& e) {
         lastError_ = e.Message();
@@ -306,13 +384,12 @@ void TAppServer::registerMembers()
     });
     AddMethod(QStringLiteral("UpdatePrintCount"),
         [this](VariantList& a) { return Variant(UpdatePrintCount(Arg(a, 0))); });
-    AddMethod(QStringLiteral("RunFreeSQL"),
-        [this](VariantList& a) { return Variant(RunFreeSQL(Arg(a, 0).ToString())); });
     AddMethod(
-        QStringLiteral("GetTWData"), [this](VariantList& a) { return GetTWData(Arg(a, 0).ToString()); });
+        QStringLiteral("RunFreeSQL"), [this](VariantList& a) { return Variant(RunFreeSQL(Arg(a, 0))); });
+    AddMethod(QStringLiteral("GetTWData"), [this](VariantList& a) { return GetTWData(Arg(a, 0)); });
     AddMethod(QStringLiteral("GetWebserviceTWData"), [this](VariantList& a) {
         Variant out;
-        const QString answer = GetWebserviceTWData(Arg(a, 0).ToString(), out);
+        const QString answer = GetWebserviceTWData(Arg(a, 0), out);
         SetOut(a, 1, out);
         return Variant(answer);
     });

@@ -7,12 +7,23 @@
 // No operation raises to the caller: a failure answers the operation's failure
 // value (an error text, or a negative number) and LastError tells why; the
 // object keeps serving.
+//
+// Every operation but Connect refuses until a Connect on this object has
+// succeeded, and then works for that user and program only: schemes are the
+// connected user's, deleting a format needs right 3 of the user's rights
+// string, saving one right 2, the report's data (providers "Provider1",
+// "Provider2", "pvdTemp", RunFreeSQL, sign-off data) right 2 or 6, and a print
+// count right 6 (rights counted from 1; a super user holds them all). A failed
+// Connect ends the session of the one before. The catalogue (CatalogueQuery,
+// CatalogueMessage) serves the work-centre manager, which has no session of
+// its own: it needs no Connect.
 
 #include "runtime/system/AutoObject.h"
 #include "suite/appserver/QueryLog.h"
 #include "suite/appserver/ServerConfig.h"
 #include "suite/appserver/UserRights.h"
 
+#include <initializer_list>
 #include <memory>
 
 class TDbBackend;
@@ -42,13 +53,17 @@ public:
     int RunUpdFlagSQL(const Variant& args);
     int RunInsUpdSQL(bool update, const Variant& lines, const Variant& params, int sizeKB);
     // [table, count column, key condition]: adds one to the count of the rows
-    // the condition selects; the number of rows, or -1.
+    // the condition selects; the number of rows, or -1. Only a print-count
+    // column the configuration names (ServerConfig.h), and only a key
+    // condition of ClientStatements.h.
     int UpdatePrintCount(const Variant& args);
-    // One SELECT (or INSERT, for the send log): the number of rows found or
-    // inserted, -1 on failure.
-    int RunFreeSQL(const QString& sql);
-    Variant GetTWData(const QString& request);
-    QString GetWebserviceTWData(const QString& request, Variant& out);
+    // A query the engine reports as read-only, or the send-log insert of
+    // ClientStatements.h: the number of rows found or inserted; -1 on failure,
+    // also for anything else and for an argument that is no text.
+    int RunFreeSQL(const Variant& sql);
+    // Answers [0] for an argument that is no text.
+    Variant GetTWData(const Variant& request);
+    QString GetWebserviceTWData(const Variant& request, Variant& out);
 
     QByteArray GetRecords(
         const QString& provider, int count, int& rowsSent, const QString& request, int options);
@@ -75,6 +90,12 @@ private:
     std::unique_ptr<TDbCursor> openProvider(const QString& provider, const QString& request);
     // Runs body; on an exception records it and answers failure.
     template<typename R, typename F> R guarded(const QString& operation, R failure, F body);
+    // Raise EDatabaseError without a successful Connect, or when the user
+    // lacks every one of the rights (positions counted from 1).
+    void requireConnection() const;
+    void requireRight(std::initializer_list<int> anyOf, const QString& what) const;
+    // Raises EDatabaseError unless user is the connected user.
+    void requireOwnUser(const QString& user) const;
 
     TServerConfig config_;
     bool configLoaded_ = false;
@@ -84,6 +105,7 @@ private:
     QString dbFile_;
     std::unique_ptr<TProviderSet> providers_;
     TUserRights rights_;
+    bool connected_ = false; // the last Connect succeeded
     QString program_, user_, company_, databaseName_, mainTable_;
     QString schemeUser_, schemeProgram_; // chosen by LoadTable
     QString lastError_;

@@ -85,6 +85,7 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
             const QString text = Translate(params.value(0).ToString());
             log_.Ran(operation, text);
             QStringList captions;
+            Database().SetClientTimeBudget(config_.FreeSqlBudgetMs);
             const Variant rows = runClientQuery(Database(), text, params.value(1).ToString(), captions);
             return Variant::ArrayOf({rows, texts(captions), QString()});
         }

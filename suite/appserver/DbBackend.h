@@ -6,7 +6,9 @@
 // Statements use "?" placeholders; every value the server puts into its own
 // statements is bound, never pasted. Texts that arrive from clients run with
 // an access level that the back end enforces itself (a read-only query cannot
-// write, a send-log insert cannot drop a table).
+// write, a send-log insert cannot drop a table); whatever the level, a client
+// text never runs VACUUM, ATTACH, DETACH, PRAGMA or transaction control, and
+// it runs within a time budget and the engine's length and memory limits.
 
 #include "runtime/system/Exceptions.h"
 #include "runtime/system/Variant.h"
@@ -21,7 +23,7 @@
 // texts received from clients.
 enum class SqlAccess {
     Server, // trusted: any single statement
-    Read, // a query that reads only
+    Read, // a query that the engine itself reports as read-only
     ReadInsert, // a query, or an insert (the send log)
     Update, // an update of existing rows (print counts)
 };
@@ -91,6 +93,15 @@ public:
     // True for an engine that runs LEFT JOINs in the order written; the
     // server then moves joins that fan out behind the look-ups.
     virtual bool KeepsOuterJoinOrder() const { return false; }
+
+    // Starts a client call: the time a client statement (any access but
+    // Server) started from now on may run; 0: no limit. A statement's time
+    // is what the server spends on it inside client calls (each call from
+    // its first step of the statement to its last), so a client that fetches
+    // rows in several calls is not charged for the time between them. A
+    // statement over its budget fails with EDatabaseError and the back end
+    // stays usable.
+    virtual void SetClientTimeBudget(int milliseconds) = 0;
 
     // Runs a query and hands back its rows. Raises EDatabaseError.
     virtual std::unique_ptr<TDbCursor> Query(

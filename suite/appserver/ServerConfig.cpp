@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString underHome(const QString& home, const QString& name)
@@ -29,6 +31,22 @@ void readIni(TServerConfig& config, const QString& iniFile)
     const QString log
         = ini.ReadString(QStringLiteral("AppServer"), QStringLiteral("QueryLog"), QString()).trimmed();
     config.QueryLogFile = log.isEmpty() ? QString() : NativePath(underHome(config.HomePath, log));
+    // A day at most: more is no limit worth the name, and the milliseconds stay an int.
+    const auto budget = [&](const char* key, int defaultMs) {
+        const int seconds
+            = ini.ReadInteger(QStringLiteral("AppServer"), QLatin1String(key), defaultMs / 1000);
+        return std::clamp(seconds, 0, 86400) * 1000;
+    };
+    config.FreeSqlBudgetMs = budget("FreeSqlSeconds", config.FreeSqlBudgetMs);
+    config.ProviderBudgetMs = budget("ProviderSeconds", config.ProviderBudgetMs);
+    QStringList counted;
+    ini.ReadSection(QStringLiteral("PrintCount"), counted);
+    for (const QString& table : std::as_const(counted)) {
+        const QString column
+            = ini.ReadString(QStringLiteral("PrintCount"), table, QString()).trimmed().toUpper();
+        if (!column.isEmpty())
+            config.PrintCountColumns.insert(table.trimmed().toUpper(), column);
+    }
     if (config.DBName.isEmpty())
         config.ErrorText = QStringLiteral("StewardS.ini names no main database (MainDBName)");
 }

@@ -129,8 +129,11 @@ private:
         const QString limit = toks_[count].text;
         toks_[top].text.clear();
         toks_[count].text.clear();
-        toks_.append({Tok::Space, QStringLiteral(" ")});
-        toks_.append({Tok::Word, QStringLiteral("LIMIT ") + limit});
+        // Right behind the last word of the statement: a trailing comment
+        // would swallow a LIMIT put after it ("... -- note LIMIT 1").
+        const int last = prev(static_cast<int>(toks_.size()));
+        toks_.insert(last + 1, {Tok::Word, QStringLiteral("LIMIT ") + limit});
+        toks_.insert(last + 1, {Tok::Space, QStringLiteral(" ")});
     }
 
     void dropHints()

@@ -3,17 +3,86 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <chrono>
+#include <cstring>
+
 namespace {
 
 constexpr int cacheLimit = 64;
 
-int authorize(void* data, int action, const char*, const char*, const char*, const char*)
+// Engine limits for every statement of a connection. The longest value the
+// server stores is a form text of a format (a few hundred kilobytes) or a
+// scheme's value text; 64 MB leaves room for those and stops a client's
+// randomblob(999999999) or zeroblob(999999999) at once.
+constexpr int maxValueBytes = 64 * 1024 * 1024;
+constexpr int maxSqlBytes = 8 * 1024 * 1024;
+constexpr int maxLikePattern = 1000;
+// All connections of the process together: the page caches (64 MB each)
+// and the working memory of sorts and temporary tables.
+constexpr sqlite3_int64 heapLimitBytes = sqlite3_int64(2) * 1024 * 1024 * 1024;
+// The progress handler looks at the clock every this many virtual machine
+// instructions: often enough to stop within milliseconds, rare enough to cost
+// nothing measurable.
+constexpr int progressInstructions = 4000;
+
+using Clock = std::chrono::steady_clock;
+
+int overDeadline(void* deadline)
+{
+    return Clock::now() > *static_cast<const Clock::time_point*>(deadline) ? 1 : 0;
+}
+
+// The first word of a statement, upper-cased, after blanks and comments.
+QByteArray leadingKeyword(const char* sql)
+{
+    const char* p = sql;
+    for (;;) {
+        while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')
+            ++p;
+        if (p[0] == '-' && p[1] == '-') {
+            while (*p && *p != '\n')
+                ++p;
+        } else if (p[0] == '/' && p[1] == '*') {
+            const char* end = std::strstr(p + 2, "*/");
+            p = end ? end + 2 : p + std::strlen(p);
+        } else {
+            break;
+        }
+    }
+    QByteArray word;
+    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'))
+        word += *p++;
+    return word.toUpper();
+}
+
+// Statements that no client text may be, whatever its access level. The
+// authorizer sees most of them, but not VACUUM, and the engine calls
+// transaction control and ATTACH read-only.
+bool isAdministrative(const QByteArray& keyword)
+{
+    static const QList<QByteArray> refused = {"VACUUM", "ATTACH", "DETACH", "PRAGMA", "BEGIN", "COMMIT",
+        "END", "ROLLBACK", "SAVEPOINT", "RELEASE", "ANALYZE", "REINDEX"};
+    return refused.contains(keyword);
+}
+
+// printf() and format() repeat a character as often as a precision says
+// ("%.*c" with 2000000000) in one call that neither the length limit nor the
+// progress handler stops (SQLite 3.40 goes on appending after the limit and
+// answers NULL some seconds later). SQL Server texts have no such functions,
+// so client texts get none.
+bool isUnboundedFunction(const char* name)
+{
+    return name && (sqlite3_stricmp(name, "printf") == 0 || sqlite3_stricmp(name, "format") == 0);
+}
+
+int authorize(void* data, int action, const char*, const char* name, const char*, const char*)
 {
     const SqlAccess access = *static_cast<const SqlAccess*>(data);
     switch (action) {
+    case SQLITE_FUNCTION:
+        return isUnboundedFunction(name) ? SQLITE_DENY : SQLITE_OK;
     case SQLITE_SELECT:
     case SQLITE_READ:
-    case SQLITE_FUNCTION:
     case SQLITE_RECURSIVE:
         return SQLITE_OK;
     case SQLITE_INSERT:
@@ -46,10 +115,11 @@ DbColumnKind kindOf(const char* declared)
 
 class TSqliteCursor : public TDbCursor {
 public:
-    TSqliteCursor(TSqliteBackend& owner, sqlite3_stmt* stmt, bool cached)
+    TSqliteCursor(TSqliteBackend& owner, sqlite3_stmt* stmt, bool cached, int budgetMs)
         : owner_(owner)
         , stmt_(stmt)
         , cached_(cached)
+        , budget_(budgetMs)
     {
     }
     ~TSqliteCursor() override { owner_.release(stmt_, cached_); }
@@ -58,12 +128,12 @@ public:
     {
         if (done_)
             return false;
-        const int rc = sqlite3_step(stmt_);
+        const int rc = owner_.step(stmt_, budget_);
         if (rc == SQLITE_ROW)
             return true;
         done_ = true;
         if (rc != SQLITE_DONE)
-            owner_.raise(QStringLiteral("query failed"));
+            owner_.raiseStepFailure(rc, QStringLiteral("query failed"), budget_);
         return false;
     }
     int ColumnCount() const override { return sqlite3_column_count(stmt_); }
@@ -121,6 +191,7 @@ private:
     TSqliteBackend& owner_;
     sqlite3_stmt* stmt_;
     bool cached_;
+    TStepBudget budget_;
     bool done_ = false;
 };
 
@@ -139,6 +210,13 @@ TSqliteBackend::TSqliteBackend(const QString& fileName, bool create)
     }
     sqlite3_busy_timeout(db_, 10000);
     sqlite3_extended_result_codes(db_, 1);
+    sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, maxValueBytes);
+    sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, maxSqlBytes);
+    // A LIKE runs in one function call, out of the progress handler's reach;
+    // its time grows with the pattern's length.
+    sqlite3_limit(db_, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, maxLikePattern);
+    if (sqlite3_hard_heap_limit64(-1) == 0)
+        sqlite3_hard_heap_limit64(heapLimitBytes);
     ExecuteScript(
         QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536;"
                        "PRAGMA temp_store=MEMORY;"
@@ -185,15 +263,16 @@ void TSqliteBackend::loadCatalogue()
         // A partial index ("... WHERE ACTIVE = 1") is unique only among the
         // rows it covers: no key for the table.
         auto indexes = Query(
-            QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0"), {table},
-            SqlAccess::Server);
+            QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1 AND partial = 0"),
+            {table}, SqlAccess::Server);
         QStringList unique;
         while (indexes->Next())
             unique << indexes->Text(0);
         indexes.reset();
         for (const QString& index : std::as_const(unique)) {
             QSet<QString> key;
-            auto info = Query(QStringLiteral("SELECT name FROM pragma_index_info(?)"), {index}, SqlAccess::Server);
+            auto info
+                = Query(QStringLiteral("SELECT name FROM pragma_index_info(?)"), {index}, SqlAccess::Server);
             bool expression = false;
             while (info->Next()) {
                 expression = expression || info->IsNull(0);
@@ -270,6 +349,17 @@ sqlite3_stmt* TSqliteBackend::prepare(
             sqlite3_finalize(stmt);
             throw EDatabaseError(QStringLiteral("only one statement may be sent at a time"));
         }
+        if (access != SqlAccess::Server) {
+            const QByteArray keyword = leadingKeyword(sqlite3_sql(stmt));
+            if (isAdministrative(keyword)) {
+                sqlite3_finalize(stmt);
+                throw EDatabaseError(QStringLiteral("%1 is not allowed from a client").arg(keyword));
+            }
+            if (access == SqlAccess::Read && !sqlite3_stmt_readonly(stmt)) {
+                sqlite3_finalize(stmt);
+                throw EDatabaseError(QStringLiteral("only a statement that reads is allowed here"));
+            }
+        }
         if (!cache_.contains(key)) {
             if (cacheOrder_.size() >= cacheLimit) {
                 const QString old = cacheOrder_.takeFirst();
@@ -305,25 +395,57 @@ void TSqliteBackend::release(sqlite3_stmt* stmt, bool cached)
     }
 }
 
+int TSqliteBackend::step(sqlite3_stmt* stmt, TStepBudget& budget)
+{
+    if (budget.limitMs <= 0)
+        return sqlite3_step(stmt);
+    const Clock::time_point now = Clock::now();
+    if (budget.call != clientCall_) {
+        if (budget.call != 0)
+            budget.used += budget.lastEnd - budget.callStart;
+        budget.call = clientCall_;
+        budget.callStart = now;
+    }
+    Clock::time_point deadline = budget.callStart + std::chrono::milliseconds(budget.limitMs) - budget.used;
+    sqlite3_progress_handler(db_, progressInstructions, overDeadline, &deadline);
+    const int rc = now >= deadline ? SQLITE_INTERRUPT : sqlite3_step(stmt);
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    budget.lastEnd = Clock::now();
+    return rc;
+}
+
+void TSqliteBackend::raiseStepFailure(int rc, const QString& what, const TStepBudget& budget) const
+{
+    if ((rc & 0xff) == SQLITE_INTERRUPT && budget.limitMs > 0)
+        throw EDatabaseError(
+            QStringLiteral("%1: the statement ran longer than its %2 ms").arg(what).arg(budget.limitMs));
+    raise(what);
+}
+
 std::unique_ptr<TDbCursor> TSqliteBackend::Query(
     const QString& sql, const VariantList& params, SqlAccess access)
 {
     bool cached = false;
     sqlite3_stmt* stmt = prepare(sql, params, access, cached);
-    return std::make_unique<TSqliteCursor>(*this, stmt, cached);
+    return std::make_unique<TSqliteCursor>(
+        *this, stmt, cached, access == SqlAccess::Server ? 0 : clientBudgetMs_);
 }
 
 qint64 TSqliteBackend::Execute(const QString& sql, const VariantList& params, SqlAccess access)
 {
     bool cached = false;
     sqlite3_stmt* stmt = prepare(sql, params, access, cached);
+    TStepBudget budget {access == SqlAccess::Server ? 0 : clientBudgetMs_};
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) { }
+    while ((rc = step(stmt, budget)) == SQLITE_ROW) { }
     const qint64 changes = sqlite3_changes64(db_);
     if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
-        release(stmt, cached);
-        throw EDatabaseError(QStringLiteral("statement failed: %1").arg(message));
+        try {
+            raiseStepFailure(rc, QStringLiteral("statement failed"), budget);
+        } catch (...) {
+            release(stmt, cached);
+            throw;
+        }
     }
     release(stmt, cached);
     return changes;

@@ -1,8 +1,9 @@
 // The temporary image file, the output file and failures.
-#include "PdfWriterFixture.h"
 #include "OpenFiles.h"
+#include "PdfWriterFixture.h"
 
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/ProcessSetup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -162,8 +163,8 @@ TEST_F(PdfWriterTest, OutputIsTheSameBytesWhereverTheImagesWait)
     for (const QImage& image : images)
         writer.DrawBitmap(0, 0, image);
     char link[64] = {};
-    ASSERT_GT(::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(writer.TemporaryFileHandle()))
-                            .constData(),
+    ASSERT_GT(::readlink(
+                  QByteArray("/proc/self/fd/" + QByteArray::number(writer.TemporaryFileHandle())).constData(),
                   link, sizeof link - 1),
         0);
     EXPECT_TRUE(QByteArray(link).startsWith("/memfd:")) << link;
@@ -205,22 +206,41 @@ TEST_F(PdfWriterTest, OutputThatFailsWhileAnImageIsCopiedRaisesAndIsRemoved)
             }
         }
         EXPECT_FALSE(QFileInfo::exists(writer.FileName())) << "a partial file is removed";
+        EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
         EXPECT_FALSE(StillOpen(temp));
         EXPECT_EQ(writer.TemporaryFileHandle(), -1);
         // The writer is ready for the next document.
         const QList<QImage> images = {Detailed(300, 200)};
         ExpectExactFileOf(Write(images), images);
+        QFile::remove(writer.FileName());
     }
 }
 
-TEST_F(PdfWriterTest, OutputThroughALinkThatFailsLeavesNoHalfFile)
+TEST_F(PdfWriterTest, AFailedSaveKeepsTheDocumentItWouldReplace)
 {
-    // The link stays (it is the user's), and so does the file it names; but
-    // no half-written document is left in that file.
+    const QByteArray good = Write({SixPixels()});
+    writer.BeginDoc();
+    writer.DrawBitmap(0, 0, Detailed(300, 200));
+    {
+        const ScopedFileSizeLimit limit(64 * 1024);
+        if (!limit.Active())
+            GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_THROW(writer.EndDoc(), EWriteError);
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("out.pdf")), good);
+    EXPECT_EQ(
+        QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("out.pdf")})
+        << "no part of the new document is left beside it";
+}
+
+TEST_F(PdfWriterTest, OutputThroughALinkReplacesTheFileItNamesOnlyWhenWhole)
+{
+    // The link stays (it is the user's); the file it names keeps its good
+    // document through a failed save and gets the new one from a whole save.
     const QString target = folder.file(QStringLiteral("target.pdf"));
     const QString link = folder.file(QStringLiteral("link.pdf"));
-    ASSERT_TRUE(QFile::link(target, link) || ::symlink(QFile::encodeName(target).constData(),
-                                                 QFile::encodeName(link).constData()) == 0);
+    folder.write(QStringLiteral("target.pdf"), "%PDF-1.4 the old document");
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
     writer.SetFileName(link);
     writer.BeginDoc();
     writer.DrawBitmap(0, 0, Detailed(300, 200));
@@ -231,7 +251,50 @@ TEST_F(PdfWriterTest, OutputThroughALinkThatFailsLeavesNoHalfFile)
         EXPECT_THROW(writer.EndDoc(), EWriteError);
     }
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(QFileInfo(target).size(), 0) << "no half-written document behind the link";
+    EXPECT_EQ(folder.read(QStringLiteral("target.pdf")), QByteArray("%PDF-1.4 the old document"));
+    const QList<QImage> images = {Detailed(300, 200)};
+    ExpectExactFileOf(Write(images), images);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(folder.read(QStringLiteral("target.pdf")).endsWith("%%EOF\r\n"));
+}
+
+TEST_F(PdfWriterTest, FileNameWithANulCharacterIsRefused)
+{
+    writer.SetFileName(folder.file(QStringLiteral("cut.pdf")) + QChar(0) + QStringLiteral("rest.pdf"));
+    writer.BeginDoc();
+    writer.DrawBitmap(0, 0, SixPixels());
+    EXPECT_THROW(writer.EndDoc(), EFCreateError);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// A program that ignores SIGXFSZ (as the suite's programs do) sees a save past
+// the file size limit fail with an error; without it the process is killed.
+TEST(PdfWriterProcess, ASavePastTheFileSizeLimitFailsInsteadOfKillingTheProgram)
+{
+    testsupport::TempFolder folder;
+    const auto save = [&](bool ignoreSignal) {
+        if (ignoreSignal)
+            IgnoreFileSizeSignal();
+        TPrintPDF pdf;
+        pdf.SetScreenDpi(96, 96);
+        pdf.SetFileName(folder.file(QStringLiteral("big.pdf")));
+        pdf.BeginDoc();
+        pdf.DrawBitmap(0, 0, Detailed(300, 200));
+        rlimit limit {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 64 * 1024;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(3);
+        try {
+            pdf.EndDoc();
+        } catch (const EWriteError&) {
+            ::_exit(QFileInfo::exists(folder.file(QStringLiteral("big.pdf"))) ? 2 : 0);
+        }
+        ::_exit(1);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(save(true), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(save(false), ::testing::KilledBySignal(SIGXFSZ), "");
 }
 
 TEST_F(PdfWriterTest, ImagesWaitInAFileWithoutANameGoneAfterEndDoc)
@@ -393,10 +456,10 @@ TEST_F(PdfWriterTest, ImageThatCannotBeParkedLeavesTheOthersExact)
         writer.DrawBitmap(0, 0, small);
         writer.EndDoc();
         const QByteArray bytes = testsupport::readAll(writer.FileName());
-        const QByteArray content = Lines({"q", "2 0 0 1 0 791 cm", "/Im1 Do", "Q", "q", "3 0 0 2 0 790 cm",
-            "/Im2 Do", "Q"});
-        const QByteArray wanted = ExpectedFile(CreationDateOf(bytes), "", content,
-            {ExpectedImage {3, 2, SixPixelBytes()}, Expected(small)});
+        const QByteArray content
+            = Lines({"q", "2 0 0 1 0 791 cm", "/Im1 Do", "Q", "q", "3 0 0 2 0 790 cm", "/Im2 Do", "Q"});
+        const QByteArray wanted = ExpectedFile(
+            CreationDateOf(bytes), "", content, {ExpectedImage {3, 2, SixPixelBytes()}, Expected(small)});
         EXPECT_TRUE(bytes == wanted) << bytes.left(4000).toStdString();
     }
 }

@@ -1,5 +1,6 @@
 // steward-appserver: the application server's command line. For now it makes
 // demo homes; the network daemon joins it later.
+#include "runtime/system/ProcessSetup.h"
 #include "suite/appserver/DemoHome.h"
 
 #include "runtime/system/Exceptions.h"
@@ -36,6 +37,7 @@ int usage()
 int main(int argc, char** argv)
 {
     PrepareRuntimeFolder();
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QString dir;

@@ -1,4 +1,5 @@
 // steward: the client shell. See ShellOptions.h for the command line.
+#include "runtime/system/ProcessSetup.h"
 #include "suite/shell/ShellOptions.h"
 #include "runtime/system/SystemFacts.h"
 #include "suite/shell/StewardShell.h"
@@ -17,6 +18,7 @@ bool HasDisplay()
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <exception>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
     QList<int> events;
     int status = 0;
     try {
-        TDLLBaseController* controller = getController();
+        // Freed also when Open raises: the module stays loaded until exit.
+        std::unique_ptr<TDLLBaseController> controller(getController());
         controller->OnControllerEvent = [&events](int code, TDLLBaseController*) { events.append(code); };
         const Variant args
             = Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("")});
@@ -44,7 +46,7 @@ int main(int argc, char** argv)
         controller->SetFormVisible(true);
         controller->CloseForm();
         const bool closed = controller->IsClosed();
-        delete controller;
+        controller.reset();
         QStringList codes;
         for (int code : events)
             codes << QStringLiteral("0x%1").arg(code, 0, 16);

@@ -147,3 +147,25 @@ TEST(IniFile, WindowsPathTextsAreAccepted)
     const TIniFile ini(QStringLiteral("D:\\App\\\\StewardS.ini"));
     EXPECT_EQ(ini.ReadString("ProductVersion", "Version", ""), "5.2");
 }
+
+// Sections are found through an index: the first of each name, without regard
+// to case, among tens of thousands.
+TEST(IniFile, ManySectionsFirstOfEachNameWins)
+{
+    TempFolder folder;
+    QByteArray text;
+    for (int i = 0; i < 20000; ++i)
+        text += "[Section" + QByteArray::number(i) + "]\nKey=" + QByteArray::number(i) + "\n";
+    text += "[section7]\nKey=late\nOther=late\n[ÄRGER]\nKey=first\n[ärger]\nKey=second\n";
+    const TIniFile ini(folder.write("many.ini", text));
+    EXPECT_EQ(ini.ReadString("SECTION19999", "key", ""), "19999");
+    EXPECT_EQ(ini.ReadString("section7", "Key", ""), "7");
+    EXPECT_FALSE(ini.ValueExists("Section7", "Other"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("ärger"), "Key", ""), "first");
+    EXPECT_FALSE(ini.SectionExists("Section20000"));
+    QStringList sections;
+    ini.ReadSections(sections);
+    ASSERT_EQ(sections.size(), 20001);
+    EXPECT_EQ(sections.first(), "Section0");
+    EXPECT_EQ(sections.last(), QStringLiteral("ÄRGER"));
+}

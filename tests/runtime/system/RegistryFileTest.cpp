@@ -172,3 +172,78 @@ TEST(RegistryFile, EachInstanceSeesTheCurrentFile)
     ASSERT_TRUE(second.OpenKeyReadOnly("S"));
     EXPECT_EQ(second.ReadString("P"), "two");
 }
+
+namespace {
+
+// "[HKEY_LOCAL_MACHINE\K\K\...]" with depth levels below the root.
+QByteArray NestedKeyLine(int depth)
+{
+    QByteArray line = "[HKEY_LOCAL_MACHINE";
+    line.reserve(line.size() + 2 * depth + 2);
+    for (int i = 0; i < depth; ++i)
+        line += "\\K";
+    return line + "]\n";
+}
+
+QString NestedKeyPath(int depth)
+{
+    QStringList parts;
+    for (int i = 0; i < depth; ++i)
+        parts << QStringLiteral("K");
+    return u'\\' + parts.join(u'\\');
+}
+
+} // namespace
+
+TEST(RegistryFile, KeysNestDownToTheWindowsLimitAndNoDeeper)
+{
+    TempFolder folder;
+    QByteArray bytes = "Windows Registry Editor Version 5.00\n" + NestedKeyLine(512) + "\"Deep\"=\"512\"\n"
+        + "[HKEY_LOCAL_MACHINE\\After]\n\"A\"=\"read\"\n" + NestedKeyLine(513);
+    TRegistry registry(folder.write("deep.reg", bytes));
+    ASSERT_TRUE(registry.OpenKeyReadOnly(NestedKeyPath(512)));
+    EXPECT_EQ(registry.ReadString("Deep"), "512");
+    EXPECT_TRUE(registry.GetKeyNames().isEmpty());
+    EXPECT_FALSE(registry.KeyExists(NestedKeyPath(513)));
+    EXPECT_TRUE(registry.LastError().contains("513 levels")) << registry.LastError().toStdString();
+    ASSERT_TRUE(registry.OpenKeyReadOnly("\\After"));
+    EXPECT_EQ(registry.ReadString("A"), "read");
+}
+
+// A key line nested a hundred thousand levels (200 KB) once took memory and
+// time that grew with the square of the depth, and overflowed the stack.
+TEST(RegistryFile, AHugelyNestedKeyLineIsSkippedWhole)
+{
+    TempFolder folder;
+    QByteArray bytes = "REGEDIT4\n[HKLM\\Software]\n\"S\"=\"kept\"\n" + NestedKeyLine(100000);
+    TRegistry registry(folder.write("huge.reg", bytes));
+    EXPECT_TRUE(registry.KeyExists("\\Software"));
+    EXPECT_FALSE(registry.KeyExists("\\K\\K"));
+    EXPECT_TRUE(registry.LastError().startsWith("line 4:")) << registry.LastError().toStdString();
+}
+
+TEST(RegistryFile, SubKeysKeepFileOrderThroughDeletionAndReCreation)
+{
+    TempFolder folder;
+    TRegistry registry(folder.write("order.reg",
+        "REGEDIT4\n[HKLM\\R\\b]\n[HKLM\\R\\A\\x]\n[HKLM\\r\\C]\n[HKLM\\R\\B\\y]\n"
+        "[-HKLM\\R\\a]\n[HKLM\\R\\D]\n[HKLM\\R\\a]\n\"New\"=\"1\"\n[-HKLM\\R\\Missing]\n[-HKLM]\n"));
+    ASSERT_TRUE(registry.OpenKeyReadOnly("\\R"));
+    // The first spelling stays; a key deleted and named again comes back empty, at the end.
+    EXPECT_EQ(registry.GetKeyNames(), (QStringList {"b", "C", "D", "a"}));
+    EXPECT_FALSE(registry.KeyExists("\\R\\A\\x"));
+    ASSERT_TRUE(registry.OpenKeyReadOnly("\\R\\A"));
+    EXPECT_EQ(registry.GetValueNames(), QStringList {"New"});
+    ASSERT_TRUE(registry.OpenKeyReadOnly("\\R\\B"));
+    EXPECT_EQ(registry.GetKeyNames(), QStringList {"y"});
+}
+
+TEST(RegistryFile, AFileTooLargeToBeARegistryIsRefusedWithAReason)
+{
+    TempFolder folder;
+    QByteArray bytes = "REGEDIT4\n[HKLM\\S]\n";
+    bytes.append(QByteArray(17 * 1024 * 1024, ';'));
+    TRegistry registry(folder.write("large.reg", bytes));
+    EXPECT_FALSE(registry.KeyExists("\\S"));
+    EXPECT_TRUE(registry.LastError().contains("too large")) << registry.LastError().toStdString();
+}

@@ -2,6 +2,9 @@
 
 #include "suite/appserver/AppServer.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+
 void DemoServerTest::SetUp()
 {
     TDemoOptions options;
@@ -68,6 +71,54 @@ QStringList DemoServerTest::Column(const QString& sql) const
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return out;
+}
+
+QMap<QString, QString> DemoServerTest::TableDigests() const
+{
+    QMap<QString, QString> digests;
+    const QStringList tables = Column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(summary_.DatabaseFile.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    for (const QString& table : tables) {
+        // A table scan goes in rowid order, which no refused call could change
+        // without changing a row.
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray sql = "SELECT * FROM \"" + table.toUtf8() + '"';
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+                    const int size = sqlite3_column_bytes(stmt, i);
+                    const int header[2] = {sqlite3_column_type(stmt, i), size};
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(header), sizeof header));
+                    hash.addData(QByteArrayView(p, size));
+                }
+            }
+        }
+        sqlite3_finalize(stmt);
+        digests.insert(table, QString::fromLatin1(hash.result().toHex()));
+    }
+    sqlite3_close(db);
+    return digests;
+}
+
+void DemoServerTest::AddServerSettings(const QString& section, const QString& lines)
+{
+    // Into the section where it exists: a second section of the same name would not be read.
+    QFile file(home_.file(QStringLiteral("StewardS.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    const QString header = u'[' + section + u']';
+    const qsizetype at = text.indexOf(header);
+    const qsizetype lineEnd = at < 0 ? -1 : text.indexOf(u'\n', at);
+    if (lineEnd < 0)
+        text += u'\n' + header + u'\n' + lines + u'\n';
+    else
+        text.insert(lineEnd + 1, lines + u'\n');
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
 }
 
 QString ChangeSlipSelect()

@@ -23,6 +23,11 @@ protected:
     // One integer answer of the demo database, read directly (not through the server).
     qint64 Count(const QString& sql) const;
     QStringList Column(const QString& sql) const;
+    // table name -> a digest of all its rows (in any order), for every table
+    // of the demo database, read directly: equal maps mean nothing changed.
+    QMap<QString, QString> TableDigests() const;
+    // Adds lines to a section of the demo home's StewardS.ini (before a server reads it).
+    void AddServerSettings(const QString& section, const QString& lines);
 
     QString DatabaseFile() const { return summary_.DatabaseFile; }
 

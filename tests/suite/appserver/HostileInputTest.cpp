@@ -11,11 +11,11 @@ TEST_F(HostileInputTest, QuotesAndStatementsInParametersAreData)
     EXPECT_EQ(
         server
             .Call(QStringLiteral("InsertConTable"),
-                {Variant::ArrayOf({QStringLiteral("o'k"), evil, "20241206", "ZORV52", evil, evil, false})})
+                {Variant::ArrayOf({QStringLiteral("o'k"), "CHEN", "20241206", "ZORV52", evil, evil, false})})
             .ToString(),
         QString());
-    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR||'|'||VCONDITION FROM GENES")),
-        QStringList {evil + u'|' + evil});
+    EXPECT_EQ(Column(QStringLiteral("SELECT NCONDITION||'|'||VCONDITION FROM GENES")),
+        QStringList {QStringLiteral("o'k|") + evil});
     Variant out;
     EXPECT_EQ(server
                   .Call(QStringLiteral("GetBlobField"),
