@@ -94,10 +94,16 @@ void TPgBackend::SetStatementTimeout(SqlAccess access, int milliseconds)
     timeouts_.insert(static_cast<int>(access), std::max(0, milliseconds));
 }
 
+void TPgBackend::SetClientTimeBudget(int milliseconds)
+{
+    clientBudget_ = std::max(0, milliseconds);
+}
+
 QByteArray TPgBackend::beginClient(SqlAccess access) const
 {
+    const int timeout = clientBudget_ >= 0 ? clientBudget_ : timeouts_.value(static_cast<int>(access), 0);
     return QByteArray(access == SqlAccess::Read ? "BEGIN READ ONLY" : "BEGIN READ WRITE")
-        + "; SET LOCAL statement_timeout = " + QByteArray::number(timeouts_.value(static_cast<int>(access), 0));
+        + "; SET LOCAL statement_timeout = " + QByteArray::number(timeout);
 }
 
 TPgConnection& TPgBackend::main()

@@ -66,6 +66,10 @@ public:
     // milliseconds (0: no limit). Defaults: 120 s for reads (each batch of a
     // stream), 10 s for inserts and updates. Server statements have none.
     void SetStatementTimeout(SqlAccess access, int milliseconds);
+    // The server's budget for the client statements of the calls to come: it
+    // replaces the per-level defaults as each statement's (each batch's)
+    // statement_timeout; 0: no limit.
+    void SetClientTimeBudget(int milliseconds) override;
     // The schema that "$$" names bind to.
     QString Schema() const { return schema_; }
 
@@ -80,5 +84,6 @@ private:
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
+    int clientBudget_ = -1; // milliseconds; -1: none given, the per-level defaults hold
     bool transaction_ = false; // between Begin and Commit or Rollback
 };
