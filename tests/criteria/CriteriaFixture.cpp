@@ -117,6 +117,15 @@ TfrmZorTest::TfrmZorTest(TComponent* owner) : TfrmBaseGene(owner)
     SetOptionFlags(4);
 }
 
+bool TfrmZorTest::ApplyParams(const Variant& params)
+{
+    if (!TfrmBaseGene::ApplyParams(params))
+        return false;
+    ApplicationServer().Call(QStringLiteral("Connect"),
+        {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), QStringLiteral("MOCTO")})});
+    return true;
+}
+
 void TfrmZorTest::SetupEnvironment()
 {
     TfrmBaseGene::SetupEnvironment();

@@ -34,6 +34,9 @@ public:
     QStringList restored;
 
     void SetupEnvironment() override;
+    // Connects to the server as the options window does: the server serves
+    // schemes only to a connected user.
+    bool ApplyParams(const Variant& params) override;
     void OpenLookup(Word key, TWinControl* control) override;
     void AfterRestoreControl(TComponent* control, const QString& line) override;
 
