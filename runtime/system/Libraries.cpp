@@ -128,7 +128,14 @@ TLibrary::TLibrary(void* handle, QString path)
 
 TLibrary::~TLibrary()
 {
-    dlclose(handle_);
+    if (handle_)
+        dlclose(handle_);
+}
+
+void TLibrary::KeepLoaded(std::unique_ptr<TLibrary> library)
+{
+    if (library)
+        library->handle_ = nullptr; // the system keeps it open; nothing to close
 }
 
 void* TLibrary::GetProcAddress(const QString& entryName) const

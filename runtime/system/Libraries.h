@@ -16,6 +16,10 @@
 class TLibrary {
 public:
     ~TLibrary(); // closes the library
+    // Frees the object but leaves the library loaded until the process ends,
+    // for a library whose code and data stay in use (Qt keeps metatypes and
+    // class data that point into a program module).
+    static void KeepLoaded(std::unique_ptr<TLibrary> library);
     TLibrary(const TLibrary&) = delete;
     TLibrary& operator=(const TLibrary&) = delete;
 

@@ -155,7 +155,7 @@ int TStewardShell::runProgram()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The module stays loaded until the process ends: Qt keeps metatypes and
     // class data that point into it.
-    (void)library.release();
+    TLibrary::KeepLoaded(std::move(library));
     return status;
 }
 
