@@ -108,6 +108,23 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     }
     c.Title = ReportTitle(CompanyInfo, Caption(), ProgramCode());
     c.PrinterIndex = PrinterIndex;
+    c.Connection = MainMidas();
+    c.ApplicationServer = ApplicationServer();
+    c.SqlType = SqlType;
+    // The window outlives every format form it makes (it frees them before
+    // it returns), so the look-ups may call back into it.
+    auto* self = const_cast<TfrmVRBaseOpt*>(this);
+    c.Option = [self](const QString& name) { return self->GetSysParam(name); };
+    c.Message = [self](const QString& code) {
+        Variant rows;
+        if (!self->ValidatorQuery(QStringLiteral("MSGCHT"), QStringLiteral("01"), Variant::ArrayOf({"R", code}), rows))
+            return QString();
+        return ElementText(ElementAt(rows, rows.IsArray() ? rows.LowBound() : 0), 0);
+    };
+    c.SendKeyField = sendWay_.KeyColumn;
+    c.SendAddressField = sendWay_.AddressField;
+    c.SendAddress = edtFaxEmailData->Text();
+    c.SendCountColumn = SendCountColumn;
     return c;
 }
 

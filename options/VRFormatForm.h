@@ -17,6 +17,7 @@
 #include <memory>
 
 class TComponent;
+class TSocketConnection;
 
 // What the options window hands a format form before it prepares its data.
 struct TFormatContext {
@@ -32,6 +33,23 @@ struct TFormatContext {
     Variant Counter; // the manager's Com_Counter
     QString Title; // "<company prefix> - <program title>"
     int PrinterIndex = -1; // -1 the default printer
+    // The window's server connection (the remote server of the format's
+    // data sets) and the server object; both outlive the format form.
+    TSocketConnection* Connection = nullptr;
+    Variant ApplicationServer;
+    int SqlType = 0; // the server's SQL dialect
+    // A system parameter of the company by name ("Sys060"); empty when unknown.
+    std::function<QString(const QString& name)> Option;
+    // The first column of the suite's message (MSGCHT, kind "R") of a code;
+    // empty when there is none.
+    std::function<QString(const QString& code)> Message;
+    // Sending: the column that groups a run's recipients, the data field of
+    // each recipient's address (empty: the typed address below) and the
+    // slip table's print-count column.
+    QString SendKeyField;
+    QString SendAddressField;
+    QString SendAddress;
+    QString SendCountColumn;
 };
 
 // The six SQL pieces as the format's query builder takes them.

@@ -10,6 +10,7 @@
 #include "zorv52/ChangeSlipCriteria.h"
 #include "zorv52/ChangeSlipQuery.h"
 #include "zorv52/SlipTypeQueries.h"
+#include "zorv52/Zorv52FmtF.h"
 
 static void initZorv52Resources()
 {
@@ -20,7 +21,7 @@ namespace {
 
 std::function<std::unique_ptr<IVRFormatForm>(TComponent*)>& formatCreator()
 {
-    static std::function<std::unique_ptr<IVRFormatForm>(TComponent*)> create;
+    static std::function<std::unique_ptr<IVRFormatForm>(TComponent*)> create = CreateZorv52Format;
     return create;
 }
 

@@ -55,6 +55,6 @@ private:
 };
 
 // The change slips' format class: the key of their stored formats, and the
-// format form once the format folder provides it (RegisterZorv52Format).
+// format form (TfrmZorv52Fmt unless RegisterZorv52Format gave another).
 TFormatClass Zorv52FormatClass();
 void RegisterZorv52Format(std::function<std::unique_ptr<IVRFormatForm>(TComponent*)> create);

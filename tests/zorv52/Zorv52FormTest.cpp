@@ -15,6 +15,7 @@
 #include "suite/hubdesk/HubDeskManager.h"
 #include "support/QStringPrinter.h"
 #include "zorv52/Zorv52F.h"
+#include "zorv52/Zorv52FmtF.h"
 
 #include <QFile>
 
@@ -48,7 +49,7 @@ protected:
         EXPECT_EQ(dialogs_->Pending(), 0) << "expected dialogs that never came";
         form_.reset();
         dialogs_.reset();
-        RegisterZorv52Format(nullptr);
+        RegisterZorv52Format(CreateZorv52Format);
         manager_ = Variant();
     }
 

@@ -1,0 +1,186 @@
+#pragma once
+// TfrmVRBaseFmt: the printable report of a print program. It holds the
+// report QuickRep1 over two client data sets (ClientDataSet1 on provider
+// "Provider1", ClientDataSet2 on "Provider2"), binds the print conversions
+// of its data texts, generates pages for print and preview, registers the
+// recipients of a send run while the report prints, writes page pictures and
+// sends them, and counts prints. The options window drives it through
+// IVRFormatForm (options/VRFormatForm.h) only.
+//
+// In: the context (SetContext) before PrepareData; PrepareData before
+// OpenData; OpenData before Print, Preview or PreparePages.
+// Guaranteed:
+// - no print conversion raises; what one cannot read prints unchanged;
+// - a run starts with a cleared print counter, page marks and send list;
+// - Print/Preview/PreparePages answer (or leave) nothing half done: a
+//   cancelled generation prints nothing and shows no preview;
+// - the options window is not kept: only its connection, server object and
+//   look-ups from the context, which outlive this form.
+// Left alone: the data sets' rows (the report only reads them); the query
+// builder (another component: this form answers that it has none).
+
+#include "common/forms/HVForm.h"
+#include "format/PrintBinder.h"
+#include "format/SendList.h"
+#include "format/SendRun.h"
+#include "options/VRFormatForm.h"
+#include "runtime/report/QuickRpt.h"
+
+#include <memory>
+
+class TClientDataSet;
+class TMemo;
+class TQRDataSetSource;
+class TQRLabel;
+class TQuickRep;
+class TfrmEmailSubject;
+class ReportDBBarcode;
+
+class TfrmVRBaseFmt : public THVForm, public IVRFormatForm, public IRecipientPages {
+    Q_OBJECT
+public:
+    explicit TfrmVRBaseFmt(TComponent* owner = nullptr);
+    ~TfrmVRBaseFmt() override;
+
+    // --- virtual operations, in their fixed order ---------------------------
+    // Print handler of text type 4; the base prints the text unchanged.
+    virtual void OnAsteriskPrint(TObject* Sender, QString& Value);
+    // Attaches the data sets to the options window's connection.
+    void PrepareData() override;
+    // Opens the report data: 1 rows, 0 none, -1 failure. The base opens nothing (0).
+    int OpenData(const QString& sql) override;
+    // The DB conversion handler: the printed text in the display code page.
+    virtual void OnConvertPrint(TObject* Sender, QString& Value);
+    virtual QString ChineseAmount(const QString& text);
+    virtual QString ChineseGroup(const QString& digits);
+    // The option snapshot stored with a format (empty: this form has none of its own).
+    virtual QString GetOptionSnapshot();
+    virtual void BeforeDesign();
+    // The query builder is another component; this form has none, so it
+    // takes no parts and its query counts as empty.
+    bool AcceptQueryParts(const TQueryParts& parts) override;
+    virtual bool IsQueryEmpty();
+    void SetQueryParts(const TQueryParts& parts, bool designer) override;
+    virtual void InitQueryBuilder(const QString& select, const QString& from, const QString& where,
+        const QString& orderBy, const QString& groupBy);
+    virtual void RunLinkPlanner();
+    // A control made in the designer gets what a built-in one has.
+    virtual void SetupExtendedBarcode(ReportDBBarcode* barcode);
+    virtual void SetupExtendedText(ReportDBText* text);
+    virtual void SetupNewLabel(TQRLabel* label);
+    // "TABLE.FIELD" of every data control on the layout, comma-separated, in layout order.
+    virtual QString ListLayoutFields();
+    QString GetFinalQuery(const QString& sql) override;
+
+    // --- the rest of IVRFormatForm -----------------------------------------
+    void SetFormatName(const QString& storageName) override { formatName_ = storageName; }
+    QString FormatName() const { return formatName_; }
+    void SetContext(const TFormatContext& context) override;
+    const TFormatContext& Context() const { return context_; }
+    bool QueryBuilderActive() const override { return false; }
+    void SetQueryBuilderMode(bool on) override { queryBuilderMode_ = on; }
+    void UnbindExtendedFields() override;
+    void ClearDataField(const QString& controlName) override;
+    void Print() override;
+    void Preview() override;
+    int PrinterIndex() const override { return context_.PrinterIndex; }
+    void SetResolution(int dotsPerInch) override { Resolution = dotsPerInch; }
+    bool PreparePages() override;
+    bool WritePictures(const QString& prefix, int kind) override;
+    void BeginDesign(const TDesignContext& context) override;
+    void EndDesign() override;
+    TPaperInfo PaperInfo() const override;
+
+    // --- generation ---------------------------------------------------------
+    // Every page with the progress window (Cancel stops); false when the run
+    // was refused or cancelled. Other windows are disabled meanwhile.
+    bool GeneratePages();
+    // Whether the pages of the last run are complete.
+    bool PagesReady() const;
+    // The preview window over the generated pages (modal, through the dialog service).
+    void ShowPreview();
+    // An option of the company by name ("Sys060"); empty when unknown.
+    QString Option(const QString& name) const;
+    // The report's title as the user's language shows it.
+    QString DisplayTitle() const;
+
+    // --- output and sending -------------------------------------------------
+    // Called by a slip header while it prints: with SendFlags 1 (e-mail) or
+    // 2 (fax) the current record's recipient gets this slip's page group.
+    void RegisterRecipient(const QString& table, const QString& condition);
+    // Page n as kind (0 BMP, 1 JPG, 2 GIF, 3 PDF) to baseName + extension.
+    bool WritePage(const QString& baseName, int kind, int page, QString* written = nullptr);
+    // Pages 1 .. print counter as prefix + number (padded to the count's width).
+    bool WriteAllPages(const QString& prefix, int kind);
+    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
+    // Every page as one vector PDF.
+    bool WriteVectorPdf(const QString& path);
+    // The print count of a slip in the current PrintCountMode (0 in preview).
+    int UpdateSlipPrintCount(const TSendGroup& slip);
+    // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
+    bool Send(int kind, int pictureKind, const QString& serverCaption);
+    QString LastError() const { return lastError_; }
+    // The client home: ClientHome when set, else the client configuration's home folder.
+    QString HomeFolder() const;
+
+    // --- fields -----------------------------------------------------------
+    int PrintCounter = 0; // pages started in this run
+    QStringList PageMarks;
+    int DateType = 1;
+    QString DateSeparator = QStringLiteral("/");
+    int LanguageMode = 0;
+    int DBMode = 0;
+    int Resolution = 96;
+    bool KeepLeftMargin = true;
+    bool KeepTopMargin = true;
+    TSendList SendList;
+    int SendFlags = 0; // bit 0 e-mail, bit 1 fax
+    int PrintCountMode = 0; // 0 preview, 1 print, 2 send
+    bool SendFailed = false;
+    bool Cancelled = false;
+    // Where the client home is (picture library, export folder); from the
+    // client configuration unless set.
+    QString ClientHome;
+
+    // Components of the form description.
+    TQuickRep* QuickRep1 = nullptr;
+    TClientDataSet* ClientDataSet1 = nullptr;
+    TClientDataSet* ClientDataSet2 = nullptr;
+    TMemo* memoChCapital = nullptr;
+    TQRLabel* qrLostFocus = nullptr;
+    // Barcodes read ClientDataSet1 under this source name.
+    static constexpr const char* dsBarCode = "dsBarCode";
+
+public slots:
+    virtual void QuickRep1BeforePrint(TObject* Sender, bool& PrintReport);
+    virtual void QuickRep1StartPage(TObject* Sender);
+    // Barcode kinds that cannot encode a character get its replacement.
+    void OnBarCodeInvalidChar(TObject* Sender, int Kind, QString& Replacement);
+
+protected:
+    // Binds the print conversions of every data text (BindOnPrint) and, when
+    // DBMode is set, the DB conversion where no handler is bound.
+    void BindPrintHandlers();
+    TPrintBinder* Binder() const { return binder_; }
+    // The current record's field as text; empty when ClientDataSet1 lacks it.
+    QString FieldText(const QString& field) const;
+    void SetLastError(const QString& text) { lastError_ = text; }
+
+private:
+    class FormatBinder;
+
+    TFormatContext context_;
+    QString formatName_;
+    bool queryBuilderMode_ = false;
+    TPrintBinder* binder_ = nullptr;
+    std::unique_ptr<TQRDataSetSource> source1_, source2_, barcodeSource_;
+    TfrmEmailSubject* subjectDialog_ = nullptr;
+    QString lastError_;
+};
+
+// The replacement of a character a barcode kind cannot encode: "00" for the
+// old kinds 7 and 22, "0" for 12, " " for every other kind. Our barcode
+// kinds map to the old numbers as OldBarcodeKind says.
+QString BarcodeInvalidCharText(int oldKind);
+// Code 39 was kind 7, EAN-13 kind 12, Code 128 kind 22; QR codes had no number (-1).
+int OldBarcodeKind(int kind);

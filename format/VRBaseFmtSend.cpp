@@ -1,0 +1,94 @@
+// The send side of the format form: recipients registered while the report
+// prints, print counts, and the e-mail and fax runs over them.
+
+#include "format/VRBaseFmtF.h"
+
+#include "format/PrintCounts.h"
+#include "format/SendLog.h"
+#include "format/TfrmVRSendOut.h"
+#include "options/EmailSubjectF.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/report/QRPrinter.h"
+#include "runtime/report/QuickRpt.h"
+
+#include <QDateTime>
+
+namespace {
+
+constexpr int SendEMailRun = 1;
+constexpr int SendFaxRun = 2;
+// Faxes go out at fine resolution; pictures of everything else at screen resolution.
+constexpr int FaxResolution = 200;
+constexpr int ScreenResolution = 96;
+
+// The program's title: the part of the report title after "<company> - ".
+QString programName(const TFormatContext& context)
+{
+    const qsizetype dash = context.Title.lastIndexOf(QStringLiteral(" - "));
+    const QString name = dash >= 0 ? context.Title.mid(dash + 3) : QString();
+    return name.isEmpty() ? context.ProgramCode : name;
+}
+
+} // namespace
+
+void TfrmVRBaseFmt::RegisterRecipient(const QString& table, const QString& condition)
+{
+    if (SendFlags != SendEMailRun && SendFlags != SendFaxRun)
+        return;
+    // Without an address field every slip goes to the one typed address.
+    const QString address = context_.SendAddressField.isEmpty() ? context_.SendAddress
+                                                                : FieldText(context_.SendAddressField).trimmed();
+    const QString key = context_.SendKeyField.isEmpty() ? context_.SendAddress : FieldText(context_.SendKeyField).trimmed();
+    const TSendGroup group{PrintCounter, table, context_.SendCountColumn, condition};
+    if (SendFlags == SendEMailRun)
+        SendList.Register(key, QString(), address, group);
+    else
+        SendList.Register(key, address, QString(), group);
+}
+
+int TfrmVRBaseFmt::UpdateSlipPrintCount(const TSendGroup& slip)
+{
+    return UpdatePrintCount(context_.ApplicationServer, PrintCountMode, slip);
+}
+
+bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
+{
+    SendFailed = false;
+    PrintCountMode = pcmSend;
+    if (QuickRep1->Generating())
+        QuickRep1->QRPrinter()->Complete();
+    if (!PagesReady() && !GeneratePages())
+        return false;
+    if (SendList.IsEmpty()) {
+        SetLastError(QStringLiteral("no recipient in this report"));
+        return false;
+    }
+    TSendLog log(context_.ApplicationServer,
+        {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_), HomeFolder()});
+    TSendRun run(SendList, *this, log);
+    const QString base = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());
+    bool sent = false;
+    if (kind == SendEMailRun) {
+        // One subject dialog for the form's life: the last subject is proposed again.
+        const auto ask = [this](QString& subject) {
+            if (!subjectDialog_)
+                subjectDialog_ = new TfrmEmailSubject(this);
+            subjectDialog_->SetSubject(subject);
+            if (Dialogs().ShowModal(subjectDialog_) != mrOk)
+                return false;
+            subject = subjectDialog_->Subject();
+            return true;
+        };
+        sent = run.SendEMail(pictureKind, base, QStringLiteral("Korvane-ERP ") + programName(context_), ask);
+    } else if (kind == SendFaxRun) {
+        Resolution = FaxResolution;
+        std::unique_ptr<TfrmVRSendOut, FreeComponent> progress(new TfrmVRSendOut(this));
+        progress->OnCancel = [this] { Cancelled = true; };
+        progress->Start(QuickRep1->Pages() ? QuickRep1->Pages()->PageCount() : 0);
+        progress->Show();
+        sent = run.SendFax(serverCaption, base, context_.UserCode, *progress);
+        Resolution = ScreenResolution;
+    }
+    SendFailed = run.SendFailed || !sent;
+    return sent;
+}

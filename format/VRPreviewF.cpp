@@ -1,0 +1,430 @@
+#include "format/VRPreviewF.h"
+
+#include "format/PageGeometry.h"
+#include "format/TfrmVRConvPic.h"
+#include "format/VRBaseFmtF.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/forms/FormReader.h"
+#include "runtime/forms/Menus.h"
+#include "runtime/forms/StdCtrls.h"
+#include "runtime/report/QRPreview.h"
+#include "runtime/report/QRPrinter.h"
+#include "runtime/system/AutoObject.h"
+#include "runtime/system/NativePath.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+constexpr int KindBMP = 0, KindJPG = 1, KindGIF = 2, KindPDF = 3;
+
+bool readInt(const QString& text, int& value)
+{
+    bool ok = false;
+    value = text.trimmed().toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+int ZoomFromText(const QString& text, int lowest, int highest, int fallback)
+{
+    int zoom = 0;
+    if (!readInt(text, zoom))
+        return fallback;
+    return std::clamp(zoom, lowest, highest);
+}
+
+TfrmVRPreview::TfrmVRPreview(TfrmVRBaseFmt* owner) : THVForm(owner), format_(owner)
+{
+    InitFormatResources();
+    RegisterReportClasses();
+    ReadFormResource(this, QStringLiteral(":/format/TfrmVRPreview.dfm"));
+    QRPreview = FindComponent<TQRPreview>(QStringLiteral("QRPreview"));
+    moPaperSize = FindComponent<TMemo>(QStringLiteral("moPaperSize"));
+    moUnits = FindComponent<TMemo>(QStringLiteral("moUnits"));
+    ToolBar1 = FindComponent<TToolBar>(QStringLiteral("ToolBar1"));
+    const auto button = [this](const char* name) { return FindComponent<TToolButton>(QString::fromLatin1(name)); };
+    btnZoomToPage = button("btnZoomToPage");
+    btnZoomToWidth = button("btnZoomToWidth");
+    btnPrint = button("btnPrint");
+    btnFirstPage = button("btnFirstPage");
+    btnPreviousPage = button("btnPreviousPage");
+    btnNextPage = button("btnNextPage");
+    btnLastPage = button("btnLastPage");
+    btnSaveBMP = button("btnSaveBMP");
+    btnExit = button("btnExit");
+    btnEmail = button("btnEmail");
+    btnFax = button("btnFax");
+    lblScale = FindComponent<TLabel>(QStringLiteral("lblScale"));
+    cboZoom = FindComponent<TComboBox>(QStringLiteral("cboZoom"));
+    lblPageNo = FindComponent<TLabel>(QStringLiteral("lblPageNo"));
+    edtPageNo = FindComponent<TEdit>(QStringLiteral("edtPageNo"));
+    StatusBar = FindComponent<TStatusBar>(QStringLiteral("StatusBar"));
+    pmuSaveBMP = FindComponent<TPopupMenu>(QStringLiteral("pmuSaveBMP"));
+    pmBMP = FindComponent<TMenuItem>(QStringLiteral("pmBMP"));
+    pmGIF = FindComponent<TMenuItem>(QStringLiteral("pmGIF"));
+    pmJPG = FindComponent<TMenuItem>(QStringLiteral("pmJPG"));
+    pmPDF = FindComponent<TMenuItem>(QStringLiteral("pmPDF"));
+    pmVectorPDF = FindComponent<TMenuItem>(QStringLiteral("pmVectorPDF"));
+    PopupmenuSendFax = FindComponent<TPopupMenu>(QStringLiteral("PopupmenuSendFax"));
+    if (!QRPreview || !cboZoom || !edtPageNo || !StatusBar || StatusBar->Panels()->Count() < 2 || !btnFax || !btnEmail
+        || !btnFirstPage || !btnLastPage || !btnNextPage || !btnPreviousPage || !PopupmenuSendFax || !btnSaveBMP)
+        throw EComponentError(QStringLiteral("TfrmVRPreview: the form description lacks its controls"));
+    report_ = owner ? owner->QuickRep1 : nullptr;
+    FormCreate(this);
+}
+
+void TfrmVRPreview::FormCreate(TObject*)
+{
+    QRPreview->SetZoom(100);
+    GoToPage(0);
+    SetWindowState(wsMaximized);
+    StatusBar->Panels()->Items(1)->SetText(QStringLiteral(" 纸张格式 : "));
+    btnSaveBMP->SetVisible(true);
+}
+
+void TfrmVRPreview::FormDestroy(TObject*)
+{
+    QRPreview->SetQRPrinter(nullptr);
+}
+
+void TfrmVRPreview::FormClose(TObject*, Vcl::TCloseAction& Action)
+{
+    // The format form frees this window when the modal run returns.
+    Action = caHide;
+}
+
+void TfrmVRPreview::Prepare()
+{
+    if (report_) {
+        QRPreview->SetQRPrinter(report_->QRPrinter());
+        QRPreview->SetOnPageAvailable(TNotifyEvent::Of(this, &TfrmVRPreview::QRPreviewPageAvailable));
+    }
+    ZoomTo(100);
+    GoToPage(1);
+    setupSendButtons();
+    StatusBar->Panels()->Items(1)->SetText(paperText());
+    SetCaption(Caption());
+}
+
+void TfrmVRPreview::ShowPreview()
+{
+    Prepare();
+    PrepareShow();
+    if (report_)
+        SetCaption(Caption() + QStringLiteral(" - ") + format_->DisplayTitle());
+    Dialogs().ShowModal(this);
+    FormDestroy(this);
+}
+
+QString TfrmVRPreview::paperText() const
+{
+    if (!report_)
+        return StatusBar->Panels()->Items(1)->Text();
+    const TQRPage* page = report_->Page();
+    const QString size = moPaperSize->Lines()->Lines().value(static_cast<int>(page->PaperSize()));
+    const QString unit = moUnits->Lines()->Lines().value(static_cast<int>(report_->Units()));
+    return QStringLiteral(" 纸张格式 : ") + size + QStringLiteral(" ( ") + QString::number(page->Value(TQRPage::Length))
+        + QStringLiteral(" x ") + QString::number(page->Value(TQRPage::Width)) + QStringLiteral(" / ") + unit
+        + QStringLiteral(" ) ");
+}
+
+// --- send buttons ---------------------------------------------------------------------------
+
+void TfrmVRPreview::setupSendButtons()
+{
+    const int flags = format_ ? format_->SendFlags : 0;
+    const bool email = flags > 0 && (flags & 1);
+    const bool fax = flags > 0 && (flags & 2);
+    btnEmail->SetEnabled(email);
+    btnEmail->SetVisible(email);
+    btnFax->SetEnabled(fax);
+    btnFax->SetVisible(fax);
+    if (fax)
+        addFaxServers();
+}
+
+void TfrmVRPreview::addFaxServers()
+{
+    try {
+        const Variant service = CreateOleObject(QStringLiteral("HVNFAX.APP"));
+        service.Call(QStringLiteral("RefreshFaxServerInfo"));
+        const int count = service.Get(QStringLiteral("FaxServerCount")).ToInt();
+        for (int i = 0; i < count; ++i) {
+            Variant name, number;
+            service.Call(QStringLiteral("GetFaxServerInfo"), {i, Variant::Ref(name), Variant::Ref(number)});
+            auto* item = new TMenuItem(this);
+            const QString caption = format_->HvConverter()
+                ? format_->HvConverter()->ToDisplay(name.Deref()).ToString()
+                : name.Deref().ToString();
+            item->SetCaption(caption + u'(' + number.Deref().ToString() + u')');
+            item->SetOnClick(TNotifyEvent::Of(this, [this, item](TObject*) {
+                format_->Send(2, KindJPG, item->Caption());
+            }));
+            PopupmenuSendFax->Items()->Add(item);
+        }
+    } catch (const Exception&) {
+        // Without the fax service nothing can be sent; the preview still shows.
+        btnEmail->SetEnabled(false);
+        btnFax->SetEnabled(false);
+    }
+}
+
+// --- paging and zoom ------------------------------------------------------------------------
+
+void TfrmVRPreview::RefreshState()
+{
+    QRPreview->ScrollToTop();
+    const int count = QRPreview->PageCount();
+    if (count == 0) {
+        for (TToolButton* b : {btnFirstPage, btnPreviousPage, btnNextPage, btnLastPage})
+            b->SetEnabled(false);
+        StatusBar->Panels()->Items(0)->SetText(QString());
+        edtPageNo->SetText(QStringLiteral("0"));
+        return;
+    }
+    const int page = QRPreview->PageNumber();
+    StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2").arg(page).arg(count));
+    edtPageNo->SetText(QString::number(page));
+    selectZoomItem(QRPreview->Zoom());
+    btnFirstPage->SetEnabled(page > 1);
+    btnPreviousPage->SetEnabled(page > 1);
+    btnNextPage->SetEnabled(page < count);
+    btnLastPage->SetEnabled(page < count);
+}
+
+void TfrmVRPreview::GoToPage(int page)
+{
+    const int count = QRPreview->PageCount();
+    if (count == 0) {
+        edtPageNo->SetText(QStringLiteral("0"));
+        RefreshState();
+        return;
+    }
+    QRPreview->SetPageNumber(std::clamp(page, 1, count));
+    RefreshState();
+}
+
+void TfrmVRPreview::selectZoomItem(int zoom)
+{
+    cboZoom->SetItemIndex(cboZoom->Items()->IndexOf(QString::number(zoom)));
+}
+
+void TfrmVRPreview::ZoomTo(int zoom)
+{
+    selectZoomItem(zoom);
+    if (zoom != QRPreview->Zoom()) {
+        QRPreview->ScrollToTop();
+        QRPreview->SetZoom(zoom);
+    }
+}
+
+void TfrmVRPreview::btnZoomToPageClick(TObject*)
+{
+    QCoreApplication::processEvents();
+    QRPreview->ZoomToFit();
+    selectZoomItem(QRPreview->Zoom());
+}
+
+void TfrmVRPreview::btnZoomToWidthClick(TObject*)
+{
+    QCoreApplication::processEvents();
+    QRPreview->ZoomToWidth();
+    selectZoomItem(QRPreview->Zoom());
+}
+
+void TfrmVRPreview::cboZoomClick(TObject*)
+{
+    ZoomTo(ZoomFromText(cboZoom->Items()->Strings(cboZoom->ItemIndex()), 0, std::numeric_limits<int>::max()));
+}
+
+void TfrmVRPreview::cboZoomExit(TObject*)
+{
+    // The list runs from the largest zoom (first item) to the smallest (last).
+    const QStringList& items = cboZoom->Items()->Lines();
+    const int highest = items.isEmpty() ? 200 : items.first().toInt();
+    const int lowest = items.isEmpty() ? 20 : items.last().toInt();
+    ZoomTo(ZoomFromText(cboZoom->Text(), lowest, highest));
+}
+
+void TfrmVRPreview::cboZoomKeyPress(TObject* Sender, QChar& Key)
+{
+    if (Key != QChar(u'\r'))
+        return;
+    Key = QChar();
+    cboZoomExit(Sender);
+}
+
+void TfrmVRPreview::cboZoomKeyDown(TObject*, Word& Key, Vcl::TShiftState Shift)
+{
+    if (Key == VK_F11 && Shift.testFlag(ssCtrl))
+        btnSaveBMP->SetVisible(!btnSaveBMP->Visible());
+}
+
+void TfrmVRPreview::edtPageNoKeyPress(TObject* Sender, QChar& Key)
+{
+    if (Key != QChar(u'\r'))
+        return;
+    Key = QChar();
+    edtPageNoExit(Sender);
+}
+
+void TfrmVRPreview::edtPageNoExit(TObject*)
+{
+    int page = 0;
+    GoToPage(readInt(edtPageNo->Text(), page) ? page : QRPreview->PageNumber());
+}
+
+void TfrmVRPreview::btnFirstPageClick(TObject*)
+{
+    GoToPage(1);
+}
+
+void TfrmVRPreview::btnPreviousPageClick(TObject*)
+{
+    GoToPage(QRPreview->PageNumber() - 1);
+}
+
+void TfrmVRPreview::btnNextPageClick(TObject*)
+{
+    GoToPage(QRPreview->PageNumber() + 1);
+}
+
+void TfrmVRPreview::btnLastPageClick(TObject*)
+{
+    GoToPage(QRPreview->PageCount());
+}
+
+void TfrmVRPreview::QRPreviewPageAvailable(TObject*)
+{
+    RefreshState();
+}
+
+// --- output -------------------------------------------------------------------------------------
+
+void TfrmVRPreview::btnPrintClick(TObject*)
+{
+    if (!report_)
+        return;
+    format_->PrintCountMode = 1;
+    if (report_->Tag() == 0)
+        report_->QRPrinter()->PrintSetupAndPrint();
+}
+
+void TfrmVRPreview::btnEmailClick(TObject*)
+{
+    format_->Send(1, KindGIF, QString());
+}
+
+void TfrmVRPreview::btnFaxClick(TObject*)
+{
+    const QList<TComponent*> items = PopupmenuSendFax->Items()->GetChildren();
+    auto* first = items.isEmpty() ? nullptr : qobject_cast<TMenuItem*>(items.first());
+    format_->Send(2, KindJPG, first ? first->Caption() : QString());
+}
+
+QString TfrmVRPreview::exportBaseName()
+{
+    QString home = format_->HomeFolder();
+    if (!home.endsWith(u'\\'))
+        home += u'\\';
+    const QString folder = home + QStringLiteral("c_data\\") + format_->Context().UserCode;
+    if (!QDir().mkpath(NativePath(folder))) {
+        Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TdmSingle"), QStringLiteral("sCreateDirError"), true,
+                                 QStringLiteral("创建目录失败：")) + folder,
+            mtError, mbOK, Caption());
+        return QString();
+    }
+    return folder + u'\\' + format_->Context().ProgramCode + u'_'
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+}
+
+bool TfrmVRPreview::ExportShownPage(int kind)
+{
+    exported_.clear();
+    if (!report_)
+        return false;
+    report_->QRPrinter()->Complete();
+    const QString base = exportBaseName();
+    if (base.isEmpty())
+        return false;
+    const int reportPages = report_->Pages() ? report_->Pages()->PageCount() : 0;
+    const int counted = format_->PrintCounter > 0 ? std::min(format_->PrintCounter, reportPages) : reportPages;
+    for (int page : ExportedPages(QRPreview->PageNumber(), report_->PageStyle() == psHalfPage, counted)) {
+        QString written;
+        if (format_->WritePage(base + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')), kind, page, &written))
+            exported_ << written;
+    }
+    if (exported_.isEmpty()) {
+        Dialogs().MessageDlg(format_->LastError(), mtError, mbOK, Caption());
+        return false;
+    }
+    offerToOpen(base);
+    return true;
+}
+
+bool TfrmVRPreview::ExportVectorPdf()
+{
+    exported_.clear();
+    if (!report_)
+        return false;
+    const QString base = exportBaseName();
+    if (base.isEmpty())
+        return false;
+    if (!format_->WriteVectorPdf(base + QStringLiteral(".pdf"))) {
+        Dialogs().MessageDlg(format_->LastError(), mtError, mbOK, Caption());
+        return false;
+    }
+    exported_ << base + QStringLiteral(".pdf");
+    offerToOpen(base);
+    return true;
+}
+
+void TfrmVRPreview::offerToOpen(const QString& baseName)
+{
+    const QString question = format_->GetFormMessage(QStringLiteral("TdmSingle"), QStringLiteral("sOpenDoc"), true,
+        QStringLiteral("转出文件为：%s\r\r是否打开文件？"));
+    if (Dialogs().MessageDlg(QString(question).replace(QStringLiteral("%s"), baseName), mtConfirmation,
+            TMsgDlgButtons(mbYes | mbNo), Caption())
+        != mrYes)
+        return;
+    for (const QString& file : exported_)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(NativePath(file)).absoluteFilePath()));
+}
+
+void TfrmVRPreview::pmBMPClick(TObject*)
+{
+    ExportShownPage(KindBMP);
+}
+
+void TfrmVRPreview::pmJPGClick(TObject*)
+{
+    ExportShownPage(KindJPG);
+}
+
+void TfrmVRPreview::pmGIFClick(TObject*)
+{
+    ExportShownPage(KindGIF);
+}
+
+void TfrmVRPreview::pmPDFClick(TObject*)
+{
+    ExportShownPage(KindPDF);
+}
+
+void TfrmVRPreview::pmVectorPDFClick(TObject*)
+{
+    ExportVectorPdf();
+}
+
+void TfrmVRPreview::btnExitClick(TObject*)
+{
+    Close();
+}

@@ -1,0 +1,127 @@
+#pragma once
+// TfrmVRPreview ("凭证预览"): the pages a format form generated, shown one
+// sheet at a time with paging, zoom, printing, export of the shown page as
+// pictures or PDF (and of the whole report as one vector PDF), and the
+// e-mail and fax buttons of a send run. Modal and maximised; made by the
+// format form (its owner), freed when it closes.
+//
+// Zoom box: a chosen item zooms to its value (100 when it is no number); a
+// typed value is clamped between the list's last (20) and first (200)
+// items, 100 when it is no number. Page box: a typed page is clamped to
+// 1 .. page count (the current page when it is no number); "0" while no
+// page exists.
+// Export of the shown page: into HomePath + "c_data\" + UserCode (made when
+// missing), named ProgramCode_yyyymmddhhnnss + 3-digit page; a half-page
+// report writes both report pages of the sheet (the second only when it
+// exists); then the user is asked whether to open the files.
+
+#include "common/forms/HVForm.h"
+
+class TComboBox;
+class TEdit;
+class TLabel;
+class TMemo;
+class TMenuItem;
+class TPopupMenu;
+class TQRPreview;
+class TQuickRep;
+class TStatusBar;
+class TToolBar;
+class TToolButton;
+class TfrmVRBaseFmt;
+
+// The zoom a zoom-box text asks for: clamped between lowest and highest,
+// fallback when the text is no number.
+int ZoomFromText(const QString& text, int lowest, int highest, int fallback = 100);
+
+class TfrmVRPreview : public THVForm {
+    Q_OBJECT
+public:
+    // owner: the format form whose pages show.
+    explicit TfrmVRPreview(TfrmVRBaseFmt* owner);
+
+    // Attaches the format's report, sets up the send buttons and the fax
+    // servers, and shows the window modally.
+    void ShowPreview();
+    // The same without showing (what ShowPreview does before the modal loop).
+    void Prepare();
+
+    TQuickRep* Report() const { return report_; }
+    // Goes to page p, clamped to the pages there are.
+    void GoToPage(int page);
+    void ZoomTo(int zoom);
+    void RefreshState();
+    // The files the last export wrote.
+    const QStringList& ExportedFiles() const { return exported_; }
+    // Exports the shown page as kind (0 BMP, 1 JPG, 2 GIF, 3 PDF); false when nothing was written.
+    bool ExportShownPage(int kind);
+    // The whole report as one vector PDF in the export folder.
+    bool ExportVectorPdf();
+
+    TQRPreview* QRPreview = nullptr;
+    TMemo* moPaperSize = nullptr;
+    TMemo* moUnits = nullptr;
+    TToolBar* ToolBar1 = nullptr;
+    TToolButton* btnZoomToPage = nullptr;
+    TToolButton* btnZoomToWidth = nullptr;
+    TLabel* lblScale = nullptr;
+    TComboBox* cboZoom = nullptr;
+    TToolButton* btnPrint = nullptr;
+    TToolButton* btnFirstPage = nullptr;
+    TToolButton* btnPreviousPage = nullptr;
+    TLabel* lblPageNo = nullptr;
+    TEdit* edtPageNo = nullptr;
+    TToolButton* btnNextPage = nullptr;
+    TToolButton* btnLastPage = nullptr;
+    TToolButton* btnSaveBMP = nullptr;
+    TToolButton* btnExit = nullptr;
+    TToolButton* btnEmail = nullptr;
+    TToolButton* btnFax = nullptr;
+    TStatusBar* StatusBar = nullptr;
+    TPopupMenu* pmuSaveBMP = nullptr;
+    TMenuItem* pmBMP = nullptr;
+    TMenuItem* pmGIF = nullptr;
+    TMenuItem* pmJPG = nullptr;
+    TMenuItem* pmPDF = nullptr;
+    TMenuItem* pmVectorPDF = nullptr;
+    TPopupMenu* PopupmenuSendFax = nullptr;
+
+public slots:
+    void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void FormClose(TObject* Sender, Vcl::TCloseAction& Action);
+    void btnZoomToPageClick(TObject* Sender);
+    void btnZoomToWidthClick(TObject* Sender);
+    void cboZoomClick(TObject* Sender);
+    void cboZoomExit(TObject* Sender);
+    void cboZoomKeyPress(TObject* Sender, QChar& Key);
+    void cboZoomKeyDown(TObject* Sender, Word& Key, Vcl::TShiftState Shift);
+    void edtPageNoKeyPress(TObject* Sender, QChar& Key);
+    void edtPageNoExit(TObject* Sender);
+    void btnFirstPageClick(TObject* Sender);
+    void btnPreviousPageClick(TObject* Sender);
+    void btnNextPageClick(TObject* Sender);
+    void btnLastPageClick(TObject* Sender);
+    void QRPreviewPageAvailable(TObject* Sender);
+    void btnPrintClick(TObject* Sender);
+    void btnEmailClick(TObject* Sender);
+    void btnFaxClick(TObject* Sender);
+    void pmBMPClick(TObject* Sender);
+    void pmJPGClick(TObject* Sender);
+    void pmGIFClick(TObject* Sender);
+    void pmPDFClick(TObject* Sender);
+    void pmVectorPDFClick(TObject* Sender);
+    void btnExitClick(TObject* Sender);
+
+private:
+    void setupSendButtons();
+    void addFaxServers();
+    QString exportBaseName();
+    void offerToOpen(const QString& baseName);
+    void selectZoomItem(int zoom);
+    QString paperText() const;
+
+    TfrmVRBaseFmt* format_;
+    TQuickRep* report_ = nullptr;
+    QStringList exported_;
+};
