@@ -18,6 +18,8 @@ object frmVRPreview: TfrmVRPreview
     Width = 1000
     Height = 30
     Align = alTop
+    ButtonHeight = 24
+    ButtonWidth = 60
     ShowCaptions = True
     Flat = True
     object btnZoomToPage: TToolButton

@@ -278,8 +278,14 @@ void TfrmVRBaseFmt::Print()
     const int index = context_.PrinterIndex;
     const QPrinterInfo info = index >= 0 && index < printers.size() ? printers.at(index) : QPrinterInfo::defaultPrinter();
     QPrinter printer(info.isNull() ? printers.first() : info, QPrinter::HighResolution);
-    if (!QuickRep1->QRPrinter()->Print(printer))
+    if (!PrintTo(printer))
         throw Exception(QStringLiteral("打印失败: ") + printer.printerName());
+}
+
+bool TfrmVRBaseFmt::PrintTo(QPrinter& printer)
+{
+    QuickRep1->QRPrinter()->Complete();
+    return QuickRep1->QRPrinter()->Print(printer);
 }
 
 void TfrmVRBaseFmt::Preview()

@@ -28,6 +28,7 @@
 
 #include <memory>
 
+class QPrinter;
 class TClientDataSet;
 class TMemo;
 class TQRDataSetSource;
@@ -95,6 +96,9 @@ public:
     // Every page with the progress window (Cancel stops); false when the run
     // was refused or cancelled. Other windows are disabled meanwhile.
     bool GeneratePages();
+    // The generated pages on printer (completing a generation still running);
+    // false when there is nothing to print or the printer cannot start.
+    bool PrintTo(QPrinter& printer);
     // Whether the pages of the last run are complete.
     bool PagesReady() const;
     // The preview window over the generated pages (modal, through the dialog service).

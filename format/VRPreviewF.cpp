@@ -128,12 +128,12 @@ QString TfrmVRPreview::paperText() const
 {
     if (!report_)
         return StatusBar->Panels()->Items(1)->Text();
-    const TQRPage* page = report_->Page();
-    const QString size = moPaperSize->Lines()->Lines().value(static_cast<int>(page->PaperSize()));
-    const QString unit = moUnits->Lines()->Lines().value(static_cast<int>(report_->Units()));
-    return QStringLiteral(" 纸张格式 : ") + size + QStringLiteral(" ( ") + QString::number(page->Value(TQRPage::Length))
-        + QStringLiteral(" x ") + QString::number(page->Value(TQRPage::Width)) + QStringLiteral(" / ") + unit
-        + QStringLiteral(" ) ");
+    // Length and width in the report's units ("279.4 x 215.9 / MM").
+    const TPaperInfo paper = format_->PaperInfo();
+    const QString size = moPaperSize->Lines()->Lines().value(paper.PaperSize);
+    const QString unit = moUnits->Lines()->Lines().value(paper.Units);
+    return QStringLiteral(" 纸张格式 : ") + size + QStringLiteral(" ( ") + QString::number(paper.Length)
+        + QStringLiteral(" x ") + QString::number(paper.Width) + QStringLiteral(" / ") + unit + QStringLiteral(" ) ");
 }
 
 // --- send buttons ---------------------------------------------------------------------------

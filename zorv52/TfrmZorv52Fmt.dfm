@@ -1914,7 +1914,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP008: TQRLabel
         Left = 54
         Top = 366
-        Width = 40
+        Width = 38
         Height = 13
         AutoSize = False
         Caption = '需领用量'
@@ -1925,7 +1925,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP013: TQRLabel
         Left = 96
         Top = 366
-        Width = 34
+        Width = 32
         Height = 13
         AutoSize = False
         Caption = '已领量'
@@ -1934,7 +1934,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP010: TQRLabel
-        Left = 132
+        Left = 134
         Top = 366
         Width = 62
         Height = 13
@@ -1945,9 +1945,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP012: TQRLabel
-        Left = 196
+        Left = 198
         Top = 366
-        Width = 42
+        Width = 40
         Height = 13
         AutoSize = False
         Caption = '材料型态'
@@ -1958,7 +1958,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP014: TQRLabel
         Left = 240
         Top = 366
-        Width = 16
+        Width = 20
         Height = 13
         AutoSize = False
         Caption = '单位'
@@ -1967,9 +1967,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP018: TQRLabel
-        Left = 258
+        Left = 262
         Top = 366
-        Width = 34
+        Width = 30
         Height = 13
         AutoSize = False
         Caption = '备注'
@@ -2024,7 +2024,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP108: TQRLabel
         Left = 326
         Top = 366
-        Width = 40
+        Width = 38
         Height = 13
         AutoSize = False
         Caption = '需领用量'
@@ -2035,7 +2035,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP113: TQRLabel
         Left = 368
         Top = 366
-        Width = 34
+        Width = 32
         Height = 13
         AutoSize = False
         Caption = '已领量'
@@ -2044,7 +2044,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP110: TQRLabel
-        Left = 404
+        Left = 406
         Top = 366
         Width = 62
         Height = 13
@@ -2055,9 +2055,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP112: TQRLabel
-        Left = 468
+        Left = 470
         Top = 366
-        Width = 42
+        Width = 40
         Height = 13
         AutoSize = False
         Caption = '材料型态'
@@ -2068,7 +2068,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblCapTP114: TQRLabel
         Left = 512
         Top = 366
-        Width = 16
+        Width = 20
         Height = 13
         AutoSize = False
         Caption = '单位'
@@ -2077,9 +2077,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Color = clGray
       end
       object lblCapTP118: TQRLabel
-        Left = 530
+        Left = 534
         Top = 366
-        Width = 34
+        Width = 30
         Height = 13
         AutoSize = False
         Caption = '备注'
@@ -2093,6 +2093,13 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Width = 592
         Height = 4
         Shape = qrsHorLine
+      end
+      object shpCaptionHalves: TQRShape
+        Left = 292
+        Top = 348
+        Width = 4
+        Height = 34
+        Shape = qrsVertLine
       end
       object txtCOPMG005A: TQRDBText
         Left = 620
@@ -3205,7 +3212,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP008: TQRDBText
         Left = 54
         Top = 17
-        Width = 40
+        Width = 38
         Height = 13
         AutoSize = False
         Alignment = taRightJustify
@@ -3218,7 +3225,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP013: TQRDBText
         Left = 96
         Top = 17
-        Width = 34
+        Width = 32
         Height = 13
         AutoSize = False
         Alignment = taRightJustify
@@ -3229,7 +3236,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         OnPrint = txtTP013Print
       end
       object txtTP010: TQRDBText
-        Left = 132
+        Left = 134
         Top = 17
         Width = 20
         Height = 13
@@ -3241,7 +3248,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         OnPrint = txtTP010Print
       end
       object txtCMSMC002C: TQRDBText
-        Left = 154
+        Left = 156
         Top = 17
         Width = 40
         Height = 13
@@ -3253,9 +3260,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         OnPrint = txtCMSMC002CPrint
       end
       object txtTP012: TQRDBIDText
-        Left = 196
+        Left = 198
         Top = 17
-        Width = 42
+        Width = 40
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3273,7 +3280,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP014: TQRDBText
         Left = 240
         Top = 17
-        Width = 16
+        Width = 20
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3283,9 +3290,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         OnPrint = txtTP014Print
       end
       object txtTP018: TQRDBText
-        Left = 258
+        Left = 262
         Top = 17
-        Width = 34
+        Width = 30
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3341,7 +3348,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP108: TQRDBText
         Left = 326
         Top = 17
-        Width = 40
+        Width = 38
         Height = 13
         AutoSize = False
         Alignment = taRightJustify
@@ -3353,7 +3360,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP113: TQRDBText
         Left = 368
         Top = 17
-        Width = 34
+        Width = 32
         Height = 13
         AutoSize = False
         Alignment = taRightJustify
@@ -3363,7 +3370,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
       end
       object txtTP110: TQRDBText
-        Left = 404
+        Left = 406
         Top = 17
         Width = 20
         Height = 13
@@ -3374,7 +3381,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
       end
       object txtCMSMC002D: TQRDBText
-        Left = 426
+        Left = 428
         Top = 17
         Width = 40
         Height = 13
@@ -3385,9 +3392,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
       end
       object txtTP112: TQRDBIDText
-        Left = 468
+        Left = 470
         Top = 17
-        Width = 42
+        Width = 40
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3404,7 +3411,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTP114: TQRDBText
         Left = 512
         Top = 17
-        Width = 16
+        Width = 20
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3413,9 +3420,9 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
       end
       object txtTP118: TQRDBText
-        Left = 530
+        Left = 534
         Top = 17
-        Width = 34
+        Width = 30
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -3441,6 +3448,13 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Width = 592
         Height = 2
         Shape = qrsHorLine
+      end
+      object shpLineHalves: TQRShape
+        Left = 292
+        Top = 0
+        Width = 4
+        Height = 32
+        Shape = qrsVertLine
       end
       object txtTP011: TQRDBText
         Left = 620

@@ -177,5 +177,8 @@ void TfrmZorv52Fmt::lblVoucherNamePrint(TObject*, QString& Value)
     QString title = message(SlipTitleCode);
     if (title.isEmpty())
         title = ToDisplay(QStringLiteral("工单变更单"));
-    Value = title + u'(' + Value + u')';
+    // Without a slip name the title stands alone rather than with empty brackets.
+    if (!Value.trimmed().isEmpty())
+        title += u'(' + Value + u')';
+    Value = title;
 }

@@ -764,9 +764,16 @@ void TToolBar::ArrangeButtons()
         return;
     int left = 0;
     for (TControl* c : ControlList()) {
-        auto* button = qobject_cast<TToolButton*>(c);
-        if (!button || !button->Visible())
+        if (!c->Visible())
             continue;
+        auto* button = qobject_cast<TToolButton*>(c);
+        if (!button) {
+            // Other controls (a label, a combo box) take their place in the
+            // row with their own width, centred on the buttons.
+            c->SetBounds(left, 2 + std::max(0, (buttonHeight_ - c->Height()) / 2), c->Width(), c->Height());
+            left += c->Width() + 4;
+            continue;
+        }
         const bool separator = button->Style() == tbsSeparator || button->Style() == tbsDivider;
         const int width = separator ? 8 : button->Style() == tbsDropDown ? buttonWidth_ + 12 : buttonWidth_;
         button->SetBounds(left, 2, width, buttonHeight_);

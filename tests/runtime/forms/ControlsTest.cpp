@@ -229,6 +229,14 @@ TEST(ControlsTest, ToolBarAndSplitterArrangeTheirNeighbours)
     }
     EXPECT_EQ(buttons[1]->Left(), 23);
     EXPECT_EQ(buttons[2]->Left(), 31);
+    // A control that is no button takes its place in the row, after the buttons before it.
+    auto* edit = new TEdit(&form);
+    edit->SetWidth(50);
+    edit->SetParent(bar);
+    auto* last = new TToolButton(&form);
+    last->SetParent(bar);
+    EXPECT_EQ(edit->Left(), 54);
+    EXPECT_EQ(last->Left(), 108);
     buttons[2]->Click();
     EXPECT_TRUE(buttons[2]->Down());
 
