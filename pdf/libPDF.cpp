@@ -383,15 +383,24 @@ void TPrintPDF::BeginDoc()
 
 void TPrintPDF::DrawBitmap(int x, int y, const QImage& bitmap)
 {
+    // The page is taken to be 8 by 10.625 inches of screen pixels:
+    // sx = PageWidth / (8 dpi), sy = PageHeight / (10.625 dpi) = 8 PageHeight / (85 dpi).
+    // Exact integer arithmetic, truncated as the original's Trunc. Callers
+    // that set the page to the bitmap's pixel size get a picture larger than
+    // the page (816 x 1056 draws as 867 x 1093); they use DrawBitmapSized.
+    const qint64 w = qint64(bitmap.width()) * pageWidth_ / (8 * qint64(screenDpiX_));
+    const qint64 h = qint64(bitmap.height()) * pageHeight_ * 8 / (85 * qint64(screenDpiY_));
+    DrawBitmapSized(x, y, int(w), int(h), bitmap);
+}
+
+void TPrintPDF::DrawBitmapSized(int x, int y, int width, int height, const QImage& bitmap)
+{
     Private& d = *d_;
     if (!d.begun)
         throw EInOutError(QStringLiteral("DrawBitmap called without BeginDoc"), 103);
 
-    // The page is taken to be 8 by 10.625 inches of screen pixels:
-    // sx = PageWidth / (8 dpi), sy = PageHeight / (10.625 dpi) = 8 PageHeight / (85 dpi).
-    // Exact integer arithmetic, truncated as the original's Trunc.
-    const qint64 w = qint64(bitmap.width()) * pageWidth_ / (8 * qint64(screenDpiX_));
-    const qint64 h = qint64(bitmap.height()) * pageHeight_ * 8 / (85 * qint64(screenDpiY_));
+    const qint64 w = width;
+    const qint64 h = height;
     const int image = d.imageCount + 1;
 
     // The image object body, parked in the temporary file: the dictionary,

@@ -92,6 +92,12 @@ public:
     // Draws bitmap (any format, written as 24-bit RGB) with its top left
     // corner at (x, y) in PDF units from the top left of the page.
     void DrawBitmap(int x, int y, const QImage& bitmap);
+    // Draws bitmap stretched to width x height PDF units at (x, y) from the
+    // top left of the page. With the page size set to width x height and
+    // (x, y) = (0, 0) the picture covers the whole page, whatever the screen
+    // resolution: the form for page pictures. The bytes written are those of
+    // DrawBitmap with the same placement.
+    void DrawBitmapSized(int x, int y, int width, int height, const QImage& bitmap);
     // Writes the remaining objects, the cross-reference table and trailer,
     // saves the file to FileName and removes the temporary image files.
     void EndDoc();
