@@ -29,6 +29,7 @@
 #include <memory>
 
 class QPrinter;
+struct TPageWriterSettings;
 class TClientDataSet;
 class TMemo;
 class TQRDataSetSource;
@@ -172,6 +173,7 @@ protected:
 
 private:
     class FormatBinder;
+    TPageWriterSettings writerSettings() const;
 
     TFormatContext context_;
     QString formatName_;

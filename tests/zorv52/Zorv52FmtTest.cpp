@@ -1,0 +1,219 @@
+// The change-slip layout on rows of its own: which fields it shows, the
+// before side of lines that added an item, the remarks and title through
+// the message table, packing fields by "sys024", the print count per slip
+// in each SQL dialect, and a slip without lines.
+
+#include "runtime/data/ClientDataSet.h"
+#include "runtime/report/QRCtrls.h"
+#include "runtime/system/AutoObject.h"
+#include "zorv52/Zorv52FmtF.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList Columns{"TO001", "TO002", "TO003", "TO001T", "TO005", "TO048", "TO051", "TP003", "TP004", "TP104",
+    "TP005", "TP105"};
+
+// A server that records the print counts it is asked for.
+class CountingServer : public TAutoObject {
+public:
+    CountingServer() : TAutoObject(QStringLiteral("Server"))
+    {
+        AddMethod(QStringLiteral("UpdatePrintCount"), [this](VariantList& args) {
+            const Variant slip = Arg(args, 0).Deref();
+            Counted << slip[2].ToString();
+            return Variant(1);
+        });
+    }
+    QStringList Counted;
+};
+
+class ChangeSlip {
+public:
+    ChangeSlip() : form_(CreateForm<TfrmZorv52Fmt>())
+    {
+        for (const QString& column : Columns)
+            form_->ClientDataSet1->FieldDefs().Add(column, ftString, 40);
+        form_->ClientDataSet1->CreateDataSet();
+    }
+
+    // One row per line: [TP003, TP004, TP104]; no lines gives one row without a line.
+    void AddSlip(const QString& number, const QList<QStringList>& lines)
+    {
+        const auto add = [&](const QStringList& line) {
+            TClientDataSet* data = form_->ClientDataSet1;
+            data->Append();
+            const QStringList values{QStringLiteral("A511"), number, QStringLiteral("0001"),
+                QStringLiteral("A511-") + number + QStringLiteral("-0001"), QStringLiteral("ITEM-1"),
+                QStringLiteral("20"), QStringLiteral("K05"), line.value(0), line.value(1), line.value(2),
+                QStringLiteral("name ") + line.value(1), QStringLiteral("new ") + line.value(2)};
+            for (int i = 0; i < Columns.size(); ++i)
+                data->FieldByName(Columns[i])->SetAsString(values[i]);
+            data->Post();
+        };
+        if (lines.isEmpty())
+            add({});
+        for (const QStringList& line : lines)
+            add(line);
+    }
+
+    TFormatContext Context;
+    QHash<QString, QString> Options;
+
+    std::shared_ptr<TQRPageModel> Run()
+    {
+        Context.Option = [this](const QString& name) { return Options.value(name.toLower()); };
+        Context.Message = [](const QString& code) {
+            static const QHash<QString, QString> texts{
+                {"101571", "替换"}, {"100269", "新增"}, {"100268", "删除"}, {"101576", "工单变更单"}};
+            return texts.value(code);
+        };
+        form_->SetContext(Context);
+        form_->PrepareData();
+        return form_->QuickRep1->Prepare() ? form_->QuickRep1->Pages() : nullptr;
+    }
+
+    TfrmZorv52Fmt* Form() const { return form_.get(); }
+
+private:
+    std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form_;
+};
+
+QStringList texts(const TQRPageModel& pages, int page)
+{
+    QStringList out;
+    for (const auto& text : pages.Texts(page))
+        out << text.Text;
+    return out;
+}
+
+QStringList names(const QString& list)
+{
+    return list.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(Zorv52FmtTest, TheLayoutShowsTheSlipsFieldsAndKeepsTheOthersReady)
+{
+    std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form(CreateForm<TfrmZorv52Fmt>());
+    EXPECT_EQ(form->QuickRep1->Page()->Values(), QList<double>({0, 2794, 100, 2159, 100, 100, 0}));
+    EXPECT_EQ(form->QRGroup->Expression(), QStringLiteral("ClientDataSet1.TO001+ClientDataSet1.TO002+ClientDataSet1.TO003"));
+    const QStringList enabled = names(
+        "TO001T TO004 TO041 TO003 TO005 TO006 TO106 TO012 TO112 TO013 TO113 TO007 TO107 TO032 TO047 TO132 TO147 TO014 "
+        "TO114 TO151 TO051 TO009 TO010 TO110 TO109 TO035 TO135 TO036 TO136 TO021 CMSMB002A TO121 CMSMB002B TO022 "
+        "CMSMC002A TO122 CMSMC002B TO023 CMSMD002A TO123 CMSMD002B TO033 PURMA002A TO133 PURMA002B TO048 TO017 TO117 "
+        "TO148 TO054 TO045 TO124 TO154 TO024 TO145 TO146 TO046 TO125 TO025 TO026T TO126T TO028T TO128T COPTC012A "
+        "COPTC012B COPTC004B COPTC004A COPMA002A COPMA002B COPTD014A COPTD014B TO031 TO131 TO157 TO057 TO058 TO158 "
+        "TP007 TP012 TP004 TP013 TP008 TP005 TP010 TP018 TP014 TP006 CMSMC002C TP104 TP113 TP105 TP110 TP107 TP112 "
+        "TP108 TP118 TP114 TP106 CMSMC002D");
+    const QStringList disabled = names(
+        "COPMG005A COPMG005B COPMG006A COPMG006B UDF01M UDF06M UDF51M UDF56M TO069 TO070 TO069C TO169 TO170 TO169C "
+        "TO062 TO162 TO086 TO186 TO015 TO115 TO016 TO116 TO018 TO118 TO019 TO119 TO020 TO120 TO043 TO052 TO034 TO134 "
+        "TO044 TO037 TO040 TO137 TO140 TO049 TO149 TO050 TO150 TO055 TO155 TO056 TO156 TO059 TO159 TO060 TO160 TO061 "
+        "TO161 TO071 TO171 TO072 TO172 TOC01 TOC02 PURMA008A PURMA046B CREATOR MF002X MF002Y TP011 TP111 UDF01D "
+        "UDF56D TP015 TP115 TP016 TP116 TP017 TP117 TP020 TP120 TP021 TP121 TP022 TP122 TP026 TP126 TP030 TP130 TP031 "
+        "TP131 TP032 TP132 TPC01 TPC02 CMSMW002 CMSMW002T");
+    for (const QString& field : enabled) {
+        auto* text = form->FindComponent<TQRDBText>(QStringLiteral("txt") + field);
+        ASSERT_NE(text, nullptr) << field.toStdString();
+        EXPECT_TRUE(text->Enabled()) << field.toStdString();
+        EXPECT_EQ(text->DataField(), field);
+    }
+    for (const QString& field : disabled) {
+        auto* text = form->FindComponent<TQRDBText>(QStringLiteral("txt") + field);
+        ASSERT_NE(text, nullptr) << field.toStdString();
+        EXPECT_FALSE(text->Enabled()) << field.toStdString();
+    }
+    // Code texts print through their items.
+    for (const char* coded : {"txtTO041", "txtTO014", "txtTP012", "txtTP112", "txtTO052", "txtTPC01"})
+        EXPECT_NE(form->FindComponent<TQRDBIDText>(QString::fromLatin1(coded)), nullptr) << coded;
+    for (const char* weekday : {"lblTO006", "lblTO012", "lblTO013", "lblTO007", "lblTO106", "lblTO112", "lblTO113", "lblTO107"})
+        EXPECT_EQ(form->FindComponent<TQRLabel>(QString::fromLatin1(weekday))->Caption(), QStringLiteral("星期")) << weekday;
+    EXPECT_EQ(form->FindComponent<TQRLabel>(QStringLiteral("lblTO151"))->Caption(), QStringLiteral("包装单位:"));
+    EXPECT_EQ(form->FindComponent<TQRLabel>(QStringLiteral("lblTO148"))->Caption(), QStringLiteral("预计产包装量:"));
+    EXPECT_NE(form->FindComponent<TQRLabel>(QStringLiteral("lblMemo")), nullptr);
+}
+
+TEST(Zorv52FmtTest, ALineThatAddedAnItemPrintsNoBeforeSideAndItsRemark)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"},
+                                             {"0003", "ITEM-D", ""}});
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    const QStringList page = texts(*pages, 1);
+    EXPECT_FALSE(page.contains(TfrmZorv52Fmt::Placeholder()));
+    EXPECT_FALSE(page.contains(QStringLiteral("name ") + TfrmZorv52Fmt::Placeholder())) << "its before name is empty too";
+    EXPECT_TRUE(page.contains(QStringLiteral("name ITEM-A")));
+    EXPECT_EQ(page.count(QStringLiteral("替换")), 1);
+    EXPECT_EQ(page.count(QStringLiteral("新增")), 1);
+    EXPECT_EQ(page.count(QStringLiteral("删除")), 1);
+    EXPECT_TRUE(page.contains(QStringLiteral("工单变更单"))) << "no slip name: the title alone";
+}
+
+TEST(Zorv52FmtTest, TheTitleNamesTheSlipTypeAndFallsBackWithoutAMessage)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}});
+    slip.Form()->SetText(0, QStringLiteral("标准变更"));
+    auto pages = slip.Run();
+    EXPECT_TRUE(texts(*pages, 1).contains(QStringLiteral("工单变更单(标准变更)")));
+    slip.Context.Message = nullptr;
+    slip.Form()->SetContext(slip.Context);
+    ASSERT_TRUE(slip.Form()->QuickRep1->Prepare());
+    EXPECT_TRUE(texts(*slip.Form()->QuickRep1->Pages(), 1).contains(QStringLiteral("工单变更单(标准变更)")));
+}
+
+TEST(Zorv52FmtTest, PackingFieldsPrintOnlyWithSys024SetToThree)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}});
+    slip.Options.insert(QStringLiteral("sys024"), QStringLiteral("3"));
+    auto pages = slip.Run();
+    EXPECT_EQ(texts(*pages, 1).count(QStringLiteral("包装单位:")), 2);
+    EXPECT_TRUE(texts(*pages, 1).contains(QStringLiteral("K05")));
+    slip.Options.insert(QStringLiteral("sys024"), QStringLiteral("1"));
+    pages = slip.Run();
+    EXPECT_FALSE(texts(*pages, 1).contains(QStringLiteral("包装单位:")));
+    EXPECT_FALSE(texts(*pages, 1).contains(QStringLiteral("K05")));
+}
+
+TEST(Zorv52FmtTest, EachSlipCountsItsPrintOnceInTheServersDialect)
+{
+    const auto server = std::make_shared<CountingServer>();
+    const Variant serverObject(server);
+    const auto run = [&](int sqlType, int mode) {
+        server->Counted.clear();
+        ChangeSlip slip;
+        slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}, {"0002", "A", "B"}, {"0003", "A", "B"}, {"0004", "A", "B"}});
+        slip.AddSlip(QStringLiteral("O'NE"), {{"0001", "A", "B"}});
+        slip.Context.ApplicationServer = serverObject;
+        slip.Context.SqlType = sqlType;
+        slip.Form()->PrintCountMode = mode;
+        slip.Run();
+        return server->Counted;
+    };
+    EXPECT_EQ(run(0, 1), QStringList({"TO001+'-'+TO002+'-'+TO003='A511-0001-0001'",
+                             "TO001+'-'+TO002+'-'+TO003='A511-O''NE-0001'"}));
+    EXPECT_EQ(run(1, 1), QStringList({"TO001||'-'||TO002||'-'||TO003='A511-0001-0001'",
+                             "TO001||'-'||TO002||'-'||TO003='A511-O''NE-0001'"}));
+    EXPECT_TRUE(run(2, 1).isEmpty()) << "another dialect has no condition, so nothing is counted";
+    EXPECT_TRUE(run(0, 0).isEmpty()) << "a preview counts nothing";
+    EXPECT_EQ(TfrmZorv52Fmt::KeyCondition(2, QStringLiteral("A511-1-0001")), QString());
+}
+
+TEST(Zorv52FmtTest, ASlipWithoutLinesPrintsItsHeaderAndFooterOnly)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0009"), {});
+    const auto pages = slip.Run();
+    ASSERT_EQ(pages->PageCount(), 1);
+    const QStringList page = texts(*pages, 1);
+    EXPECT_TRUE(page.contains(QStringLiteral("A511-0009-0001")));
+    EXPECT_TRUE(page.contains(QStringLiteral("以下空白//")));
+    EXPECT_EQ(page.count(QStringLiteral("0001")), 1) << "the version, and no line number";
+    EXPECT_FALSE(page.contains(QStringLiteral("删除"))) << "no line remark";
+    EXPECT_FALSE(page.contains(QStringLiteral("接下页...")));
+}
