@@ -217,3 +217,29 @@ TEST(Zorv52FmtTest, ASlipWithoutLinesPrintsItsHeaderAndFooterOnly)
     EXPECT_FALSE(page.contains(QStringLiteral("删除"))) << "no line remark";
     EXPECT_FALSE(page.contains(QStringLiteral("接下页...")));
 }
+
+TEST(Zorv52FmtTest, SlipsOfOneRecipientGoToOneSendListLine)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}});
+    slip.AddSlip(QStringLiteral("0002"), {{"0001", "A", "B"}});
+    slip.Context.SendMode = 1;
+    slip.Context.SendKeyField = QStringLiteral("TO005");
+    slip.Context.SendAddressField = QStringLiteral("TO051");
+    slip.Context.SendCountColumn = QStringLiteral("TO053");
+    ASSERT_TRUE(slip.Run());
+    const TSendList& list = slip.Form()->SendList;
+    ASSERT_EQ(list.Count(), 1);
+    const TSendRecipient& recipient = list.Recipients().first();
+    EXPECT_EQ(recipient.Key, QStringLiteral("ITEM-1"));
+    EXPECT_EQ(recipient.EMail, QStringLiteral("K05"));
+    EXPECT_EQ(recipient.Pages(), QList<int>({1, 2}));
+    ASSERT_EQ(recipient.PrintCounts().size(), 2);
+    EXPECT_EQ(recipient.PrintCounts()[1].Table, QStringLiteral("$$MOCTO"));
+    EXPECT_EQ(recipient.PrintCounts()[1].CountField, QStringLiteral("TO053"));
+    EXPECT_EQ(recipient.PrintCounts()[1].Condition, QStringLiteral("TO001+'-'+TO002+'-'+TO003='A511-0002-0001'"));
+    // A print run registers nobody.
+    slip.Context.SendMode = 0;
+    ASSERT_TRUE(slip.Run());
+    EXPECT_TRUE(slip.Form()->SendList.IsEmpty());
+}
