@@ -243,3 +243,14 @@ TEST(Zorv52FmtTest, SlipsOfOneRecipientGoToOneSendListLine)
     ASSERT_TRUE(slip.Run());
     EXPECT_TRUE(slip.Form()->SendList.IsEmpty());
 }
+
+TEST(Zorv52FmtTest, ABackgroundPictureThatCannotBeReadLeavesTheSlipPrinting)
+{
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}});
+    slip.Form()->QuickRep1->Background()->SetData("not a picture");
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    EXPECT_TRUE(texts(*pages, 1).contains(QStringLiteral("A511-0001-0001")));
+    EXPECT_TRUE(slip.Form()->QuickRep1->Warnings().join(u';').contains(QStringLiteral("background")));
+}

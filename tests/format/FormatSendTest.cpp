@@ -1,0 +1,93 @@
+// A fax run from the slip layout: the slips register their recipient while
+// the report prints, the format writes each recipient's pages as JPEG at fax
+// resolution, counts the prints and sends through the fax service; the
+// pictures are gone afterwards and the resolution is back to the screen's.
+
+#include "RecordingServer.h"
+#include "SlipFormFixture.h"
+
+#include "common/StewardIniTestHome.h"
+#include "runtime/data/ClientDataSet.h"
+#include "suite/fax/HvnFaxApplication.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A server that logs sends and counts prints.
+class SendServer : public RecordingServer {
+public:
+    SendServer()
+    {
+        AddMethod(QStringLiteral("UpdatePrintCount"), [this](VariantList& args) {
+            Counted << Arg(args, 0).Deref()[2].ToString();
+            return Variant(1);
+        });
+    }
+    QStringList Counted;
+};
+
+} // namespace
+
+TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
+{
+    steward_test::TestHome home({});
+    const testsupport::ScopedEnv path("PATH", (home.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit());
+    const QString script = home.Write(QStringLiteral("bin/sendfax"),
+        testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString ini = home.Write(QStringLiteral("client/StewardC.ini"), "[Fax]\nServer1=HQ|faxhost.example\n");
+    home.WriteRegistry({{QStringLiteral("ClientPath"), QFileInfo(ini).absolutePath()}});
+    RegisterHvnFax();
+    QDir().mkpath(home.Folder(QStringLiteral("tmp")));
+    const testsupport::ScopedEnv temp("TMPDIR", home.Folder(QStringLiteral("tmp")).toLocal8Bit());
+
+    const auto server = std::make_shared<SendServer>();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 4); // two pages
+    slip.AddSlip(QStringLiteral("0002"), 1);
+    TFormatContext context;
+    context.SendMode = 2;
+    context.SendAddress = QStringLiteral("5550101");
+    context.ProgramCode = QStringLiteral("ZORV52");
+    context.UserCode = QStringLiteral("CHEN");
+    context.SendCountColumn = QStringLiteral("TO053");
+    context.ApplicationServer = Variant(server);
+    slip.Form()->SetContext(context);
+    TfrmVRFormat* form = slip.Form();
+    // The program's slip header registers each slip with its key condition.
+    form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
+        form->QRGroupBeforePrint(band, print);
+        form->RegisterRecipient(QStringLiteral("$$MOCTO"),
+            QStringLiteral("TO002='%1'").arg(form->ClientDataSet1->FieldByName(QStringLiteral("TO002"))->AsString()));
+    }));
+    ASSERT_TRUE(form->GeneratePages());
+    ASSERT_EQ(form->SendList.Count(), 1);
+    EXPECT_EQ(form->SendList.Recipients().first().Pages(), QList<int>({1, 2, 3}));
+    EXPECT_TRUE(form->Send(2, 1, QStringLiteral("HQ(faxhost.example)"))) << form->LastError().toStdString();
+    EXPECT_FALSE(form->SendFailed);
+    EXPECT_EQ(form->Resolution, 96);
+    EXPECT_EQ(form->PrintCountMode, 2);
+    ASSERT_EQ(server->Statements.size(), 1);
+    EXPECT_TRUE(server->Statements[0].contains(QStringLiteral("Send Fax Complete !")));
+    EXPECT_TRUE(server->Statements[0].contains(QStringLiteral("'5550101'")));
+    const QStringList args = QString::fromUtf8(home.Read(QStringLiteral("bin/argv"))).split(QChar(0));
+    EXPECT_EQ(args.mid(0, 2), QStringList({QStringLiteral("-h"), QStringLiteral("faxhost.example")}));
+    // Three pages went as files, and none of them is left behind.
+    const QStringList sent = QDir(home.Folder(QStringLiteral("bin"))).entryList({QStringLiteral("file*")}, QDir::Files);
+    EXPECT_EQ(sent.size(), 3) << sent.join(u' ').toStdString();
+    EXPECT_TRUE(QDir(home.Folder(QStringLiteral("tmp"))).isEmpty());
+    // Each slip counted once, however many pages it has.
+    EXPECT_EQ(server->Counted, QStringList({QStringLiteral("TO002='0001'"), QStringLiteral("TO002='0002'")}));
+}
+
+TEST(FormatSendTest, NoRecipientMeansNothingToSend)
+{
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    ASSERT_TRUE(slip.Form()->GeneratePages());
+    EXPECT_FALSE(slip.Form()->Send(1, 2, QString()));
+    EXPECT_FALSE(slip.Form()->LastError().isEmpty());
+}
