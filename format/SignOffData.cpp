@@ -16,9 +16,9 @@ constexpr int ColumnCount = 13;
 // Each value takes a fixed width on its line, so the columns of the three lines stand under each other.
 constexpr int CellWidth = 14;
 
-const char* const ColumnLabels[ColumnCount] = {"0:关号=", "1:支号=", "2:序号=", "3:流程角色=", "4:收件时间=",
-    "5:签核时间=", "6:签核状态=", "7:收件人ID=", "8:收件人姓名=", "9:签核人ID=", "10:签核人姓名=",
-    "11:部门职位代号=", "12:签核人职称="};
+const char* const ColumnLabels[ColumnCount] = {
+    "0:关号=", "1:支号=", "2:序号=", "3:流程角色=", "4:收件时间=", "5:签核时间=", "6:签核状态=",
+    "7:收件人ID=", "8:收件人姓名=", "9:签核人ID=", "10:签核人姓名=", "11:部门职位代号=", "12:签核人职称="};
 
 QString scalarText(const Variant& value)
 {
@@ -61,7 +61,8 @@ void readTable(const Variant& table, const QStringList& keys, int dateType, cons
             const QString when = SignedTimeText(signedTime, dateType, separator, &valid);
             if (!valid && log)
                 log(QStringLiteral("TWWebservice"),
-                    QStringLiteral("Warrning:") + QStringLiteral("无法做执行StrToDateTime(mDate),改用固定位数解法!!"));
+                    QStringLiteral("Warrning:")
+                        + QStringLiteral("无法做执行StrToDateTime(mDate),改用固定位数解法!!"));
             lines[0] += title.leftJustified(CellWidth);
             lines[1] += name.leftJustified(CellWidth);
             lines[2] += when.leftJustified(CellWidth);
@@ -72,11 +73,13 @@ void readTable(const Variant& table, const QStringList& keys, int dateType, cons
             continue;
         if (!keysLogged) {
             for (int k = 0; k < keys.size(); ++k)
-                log(QStringLiteral("Tidewise_ReturnValue"), QStringLiteral("Key %1=%2").arg(k + 1).arg(keys.at(k)));
+                log(QStringLiteral("Tidewise_ReturnValue"),
+                    QStringLiteral("Key %1=%2").arg(k + 1).arg(keys.at(k)));
             keysLogged = true;
         }
         if (signedTime.isEmpty())
-            log(QStringLiteral("Tidewise_ReturnValue"), QStringLiteral("Warrning:") + QStringLiteral("签核时间为空"));
+            log(QStringLiteral("Tidewise_ReturnValue"),
+                QStringLiteral("Warrning:") + QStringLiteral("签核时间为空"));
         for (int c = 0; c < ColumnCount; ++c)
             log(QStringLiteral("Tidewise_ReturnValue"),
                 QString::fromUtf8(ColumnLabels[c]) + cell(table, table.LowBound(1) + c, row));
@@ -95,15 +98,18 @@ QString SignOffRequest(const QList<QStringList>& slipKeys)
         if (keys.size() == 2)
             parameters = QStringLiteral(" wfParameter3='' ") + QStringLiteral(" wfParameter4='' ");
         else if (keys.size() == 3)
-            parameters = QStringLiteral(" wfParameter3='") + keys.at(2) + QStringLiteral("' ") + QStringLiteral(" wfParameter4='' ");
+            parameters = QStringLiteral(" wfParameter3='") + keys.at(2) + QStringLiteral("' ")
+                + QStringLiteral(" wfParameter4='' ");
         else
             for (int n = 3; n <= 4; ++n)
-                parameters += QStringLiteral(" wfParameter%1='").arg(n) + keys.at(n - 1) + QStringLiteral("' ");
+                parameters
+                    += QStringLiteral(" wfParameter%1='").arg(n) + keys.at(n - 1) + QStringLiteral("' ");
         elements += QStringLiteral(" <Form wfProgramID='' ") + QStringLiteral(" wfFormType='") + keys.at(0)
-            + QStringLiteral("' ") + QStringLiteral(" wfSheetNo ='") + keys.at(1) + QStringLiteral("' ") + parameters
-            + QStringLiteral("/> \r\n");
+            + QStringLiteral("' ") + QStringLiteral(" wfSheetNo ='") + keys.at(1) + QStringLiteral("' ")
+            + parameters + QStringLiteral("/> \r\n");
     }
-    return elements.isEmpty() ? QString() : QStringLiteral("<FormSet> ") + elements + QStringLiteral("</FormSet> ");
+    return elements.isEmpty() ? QString()
+                              : QStringLiteral("<FormSet> ") + elements + QStringLiteral("</FormSet> ");
 }
 
 QString SignedTimeText(const QString& text, int dateType, const QString& dateSeparator, bool* valid)
@@ -132,7 +138,7 @@ TSignOffLines SignOffFromArray(const Variant& answer, const QStringList& keys, i
             return result;
         const int low = all.LowBound();
         const int sets = scalarText(all.At(low)).toInt();
-        QStringList lines{QString(), QString(), QString()};
+        QStringList lines {QString(), QString(), QString()};
         bool any = false;
         for (int s = low + 1; s <= std::min(low + sets, all.HighBound()); ++s) {
             const Variant set = all.At(s).Deref();
@@ -188,8 +194,9 @@ TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys)
     if (!result.Found)
         return result;
     const QStringList items = found.split(QStringLiteral("||"));
-    const QStringList headings{QStringLiteral("关号"), QStringLiteral("支号"), QStringLiteral("签核人"),
-        QStringLiteral("职称"), QStringLiteral("签核结果"), QStringLiteral("签核日期"), QStringLiteral("签核意见")};
+    const QStringList headings {QStringLiteral("关号"), QStringLiteral("支号"), QStringLiteral("签核人"),
+        QStringLiteral("职称"), QStringLiteral("签核结果"), QStringLiteral("签核日期"),
+        QStringLiteral("签核意见")};
     QString body;
     for (int i = 0; i + 1 < items.size(); ++i)
         body += items.at(i) + QStringLiteral("\r\n");

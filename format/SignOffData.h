@@ -45,4 +45,5 @@ TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys);
 // A signed time "yyyy/mm/dd hh:nn:ss" (or any form Qt reads) as a date in
 // the order and separator given; valid false when it could only be read by
 // the fixed positions yyyy?mm?dd of the text.
-QString SignedTimeText(const QString& text, int dateType, const QString& dateSeparator, bool* valid = nullptr);
+QString SignedTimeText(
+    const QString& text, int dateType, const QString& dateSeparator, bool* valid = nullptr);

@@ -20,7 +20,11 @@
 // override decides what an amount prints.
 class TfrmVRBaseFmt::FormatBinder : public TPrintBinder {
 public:
-    explicit FormatBinder(TfrmVRBaseFmt* form) : TPrintBinder(form), form_(form) {}
+    explicit FormatBinder(TfrmVRBaseFmt* form)
+        : TPrintBinder(form)
+        , form_(form)
+    {
+    }
     void OnAsteriskPrint(TObject* sender, QString& value) override { form_->OnAsteriskPrint(sender, value); }
 
 private:
@@ -41,7 +45,8 @@ TClientDataSet* makeDataSet(TComponent* owner, const QString& name, const QStrin
 // them back (enabled state and activation) however generation ends.
 class WindowsDisabled {
 public:
-    explicit WindowsDisabled(TComponent* owner) : window_(qobject_cast<TWinControl*>(owner))
+    explicit WindowsDisabled(TComponent* owner)
+        : window_(qobject_cast<TWinControl*>(owner))
     {
         if (window_ && window_->Enabled())
             window_->SetEnabled(false);
@@ -83,7 +88,8 @@ QString BarcodeInvalidCharText(int oldKind)
     return QStringLiteral(" ");
 }
 
-TfrmVRBaseFmt::TfrmVRBaseFmt(TComponent* owner) : THVForm(owner)
+TfrmVRBaseFmt::TfrmVRBaseFmt(TComponent* owner)
+    : THVForm(owner)
 {
     InitFormatResources();
     RegisterReportClasses();
@@ -122,7 +128,9 @@ TfrmVRBaseFmt::~TfrmVRBaseFmt()
 
 // --- virtual operations -------------------------------------------------------------------
 
-void TfrmVRBaseFmt::OnAsteriskPrint(TObject*, QString&) {}
+void TfrmVRBaseFmt::OnAsteriskPrint(TObject*, QString&)
+{
+}
 
 void TfrmVRBaseFmt::PrepareData()
 {
@@ -159,7 +167,9 @@ QString TfrmVRBaseFmt::GetOptionSnapshot()
     return QString();
 }
 
-void TfrmVRBaseFmt::BeforeDesign() {}
+void TfrmVRBaseFmt::BeforeDesign()
+{
+}
 
 bool TfrmVRBaseFmt::AcceptQueryParts(const TQueryParts&)
 {
@@ -171,11 +181,18 @@ bool TfrmVRBaseFmt::IsQueryEmpty()
     return true;
 }
 
-void TfrmVRBaseFmt::SetQueryParts(const TQueryParts&, bool) {}
+void TfrmVRBaseFmt::SetQueryParts(const TQueryParts&, bool)
+{
+}
 
-void TfrmVRBaseFmt::InitQueryBuilder(const QString&, const QString&, const QString&, const QString&, const QString&) {}
+void TfrmVRBaseFmt::InitQueryBuilder(
+    const QString&, const QString&, const QString&, const QString&, const QString&)
+{
+}
 
-void TfrmVRBaseFmt::RunLinkPlanner() {}
+void TfrmVRBaseFmt::RunLinkPlanner()
+{
+}
 
 void TfrmVRBaseFmt::SetupExtendedBarcode(ReportDBBarcode* barcode)
 {
@@ -183,8 +200,8 @@ void TfrmVRBaseFmt::SetupExtendedBarcode(ReportDBBarcode* barcode)
         return;
     if (barcode->DataSet().isEmpty())
         barcode->SetDataSet(QString::fromLatin1(dsBarCode));
-    barcode->SetOnInvalidChar(
-        TQRBarcodeInvalidCharEvent::Of(this, &TfrmVRBaseFmt::OnBarCodeInvalidChar, QStringLiteral("OnBarCodeInvalidChar")));
+    barcode->SetOnInvalidChar(TQRBarcodeInvalidCharEvent::Of(
+        this, &TfrmVRBaseFmt::OnBarCodeInvalidChar, QStringLiteral("OnBarCodeInvalidChar")));
 }
 
 void TfrmVRBaseFmt::SetupExtendedText(ReportDBText* text)
@@ -276,7 +293,8 @@ void TfrmVRBaseFmt::Print()
     if (printers.isEmpty())
         throw Exception(QStringLiteral("没有可用的打印机 (no printer is installed)"));
     const int index = context_.PrinterIndex;
-    const QPrinterInfo info = index >= 0 && index < printers.size() ? printers.at(index) : QPrinterInfo::defaultPrinter();
+    const QPrinterInfo info
+        = index >= 0 && index < printers.size() ? printers.at(index) : QPrinterInfo::defaultPrinter();
     QPrinter printer(info.isNull() ? printers.first() : info, QPrinter::HighResolution);
     if (!PrintTo(printer))
         throw Exception(QStringLiteral("打印失败: ") + printer.printerName());
@@ -380,12 +398,14 @@ void TfrmVRBaseFmt::BindPrintHandlers()
             // bound by name; only a chosen text type brings its conversion.
             if (auto* text = qobject_cast<ReportDBText*>(control); text && text->TextType() != 0)
                 binder_->BindOnPrint(text);
-            else if (auto* barcode = qobject_cast<ReportDBBarcode*>(control); barcode && !barcode->OnInvalidChar().Assigned())
+            else if (auto* barcode = qobject_cast<ReportDBBarcode*>(control);
+                     barcode && !barcode->OnInvalidChar().Assigned())
                 SetupExtendedBarcode(barcode);
         }
     if (DBMode == 0)
         return;
-    const auto convert = TQRLabelOnPrintEvent::Of(this, &TfrmVRBaseFmt::OnConvertPrint, QStringLiteral("OnConvertPrint"));
+    const auto convert
+        = TQRLabelOnPrintEvent::Of(this, &TfrmVRBaseFmt::OnConvertPrint, QStringLiteral("OnConvertPrint"));
     for (TQRCustomBand* band : QuickRep1->Bands())
         for (int i = 0; i < band->ControlCount(); ++i) {
             auto* text = qobject_cast<TQRDBText*>(band->Controls(i));

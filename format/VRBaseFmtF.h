@@ -117,7 +117,8 @@ public:
     bool WritePage(const QString& baseName, int kind, int page, QString* written = nullptr);
     // Pages 1 .. print counter as prefix + number (padded to the count's width).
     bool WriteAllPages(const QString& prefix, int kind);
-    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
+    bool WriteRecipientPages(
+        const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
     // Every page as one vector PDF.
     bool WriteVectorPdf(const QString& path);
     // The print count of a slip in the current PrintCountMode (0 in preview).

@@ -15,7 +15,8 @@ namespace {
 // format form's own flag.
 class ConvPicProgress : public IPageWriteProgress {
 public:
-    explicit ConvPicProgress(TfrmVRBaseFmt* form) : dialog_(new TfrmVRConvPic(form))
+    explicit ConvPicProgress(TfrmVRBaseFmt* form)
+        : dialog_(new TfrmVRConvPic(form))
     {
         dialog_->OnCancel = [form] { form->Cancelled = true; };
     }
@@ -34,7 +35,11 @@ private:
 // Disables the form while pages are written and enables it again.
 class FormDisabled {
 public:
-    explicit FormDisabled(TForm* form) : form_(form) { form_->SetEnabled(false); }
+    explicit FormDisabled(TForm* form)
+        : form_(form)
+    {
+        form_->SetEnabled(false);
+    }
     ~FormDisabled() { form_->SetEnabled(true); }
 
 private:
@@ -78,13 +83,15 @@ bool TfrmVRBaseFmt::WriteAllPages(const QString& prefix, int kind)
     return ok;
 }
 
-bool TfrmVRBaseFmt::WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files)
+bool TfrmVRBaseFmt::WriteRecipientPages(
+    const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files)
 {
     TPageWriter writer(*QuickRep1);
     writer.Settings = writerSettings();
     const FormDisabled disabled(this);
     ConvPicProgress progress(this);
-    const bool ok = writer.WriteRecipientPages(recipient, NativePath(baseName), kind, &progress,
+    const bool ok = writer.WriteRecipientPages(
+        recipient, NativePath(baseName), kind, &progress,
         [this](const TSendGroup& slip) { UpdateSlipPrintCount(slip); }, files);
     if (!ok)
         SetLastError(writer.LastError());

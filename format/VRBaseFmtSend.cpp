@@ -36,10 +36,12 @@ void TfrmVRBaseFmt::RegisterRecipient(const QString& table, const QString& condi
     if (SendFlags != SendEMailRun && SendFlags != SendFaxRun)
         return;
     // Without an address field every slip goes to the one typed address.
-    const QString address = context_.SendAddressField.isEmpty() ? context_.SendAddress
-                                                                : FieldText(context_.SendAddressField).trimmed();
-    const QString key = context_.SendKeyField.isEmpty() ? context_.SendAddress : FieldText(context_.SendKeyField).trimmed();
-    const TSendGroup group{PrintCounter, table, context_.SendCountColumn, condition};
+    const QString address = context_.SendAddressField.isEmpty()
+        ? context_.SendAddress
+        : FieldText(context_.SendAddressField).trimmed();
+    const QString key
+        = context_.SendKeyField.isEmpty() ? context_.SendAddress : FieldText(context_.SendKeyField).trimmed();
+    const TSendGroup group {PrintCounter, table, context_.SendCountColumn, condition};
     if (SendFlags == SendEMailRun)
         SendList.Register(key, QString(), address, group);
     else
@@ -64,9 +66,11 @@ bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption
         return false;
     }
     TSendLog log(context_.ApplicationServer,
-        {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_), HomeFolder()});
+        {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_),
+            HomeFolder()});
     TSendRun run(SendList, *this, log);
-    const QString base = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());
+    const QString base
+        = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());
     bool sent = false;
     if (kind == SendEMailRun) {
         // One subject dialog for the form's life: the last subject is proposed again.

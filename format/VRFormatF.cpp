@@ -11,7 +11,8 @@
 
 #include <QDateTime>
 
-TfrmVRFormat::TfrmVRFormat(TComponent* owner) : TfrmVRBaseFmt(owner)
+TfrmVRFormat::TfrmVRFormat(TComponent* owner)
+    : TfrmVRBaseFmt(owner)
 {
     ReadFormResource(this, QStringLiteral(":/format/TfrmVRFormat.dfm"));
     QRGroup = FindComponent<TQRGroup>(QStringLiteral("QRGroup"));
@@ -21,7 +22,8 @@ TfrmVRFormat::TfrmVRFormat(TComponent* owner) : TfrmVRBaseFmt(owner)
     const auto label = [this](const char* name) {
         auto* found = FindComponent<TQRLabel>(QString::fromLatin1(name));
         if (!found)
-            throw EComponentError(QStringLiteral("TfrmVRFormat: the form description lacks ") + QString::fromLatin1(name));
+            throw EComponentError(
+                QStringLiteral("TfrmVRFormat: the form description lacks ") + QString::fromLatin1(name));
         return found;
     };
     if (!QRGroup || !QRDetailBand || !QRGroupFooter || !GroupFooterChildBand)
@@ -123,13 +125,16 @@ void TfrmVRFormat::QuickRep1BeforePrint(TObject* Sender, bool& PrintReport)
     pageOfSlip_ = 0;
     lblCreateDate2->SetCaption(lblCreateDate1->Caption());
     const QDateTime now = QDateTime::currentDateTime();
-    lblPrintDate1->SetCaption(DatePrintText(now.toString(QStringLiteral("yyyyMMdd")), DateType, DateSeparator));
+    lblPrintDate1->SetCaption(
+        DatePrintText(now.toString(QStringLiteral("yyyyMMdd")), DateType, DateSeparator));
     lblPrintTime1->SetCaption(now.toString(QStringLiteral("hh:mm")));
     lblPrintDate2->SetCaption(lblPrintDate1->Caption());
     lblPrintTime2->SetCaption(lblPrintTime1->Caption());
 }
 
-void TfrmVRFormat::QuickRep1StartPage(TObject*) {}
+void TfrmVRFormat::QuickRep1StartPage(TObject*)
+{
+}
 
 int TfrmVRFormat::countSlipRecords()
 {
@@ -271,10 +276,12 @@ bool TfrmVRFormat::FetchSignOffData(const QString& programCode)
         const QString request = SignOffRequest(slips);
         if (request.isEmpty())
             return false;
-        WriteAlertLog(QStringLiteral("TWWebservice"), QStringLiteral("mPara:") + request, QStringLiteral("D"));
+        WriteAlertLog(
+            QStringLiteral("TWWebservice"), QStringLiteral("mPara:") + request, QStringLiteral("D"));
         if (webService) {
             Variant out;
-            signOffData_ = server.Call(QStringLiteral("GetWebserviceTWData"), {Variant(request), Variant::Ref(out)});
+            signOffData_
+                = server.Call(QStringLiteral("GetWebserviceTWData"), {Variant(request), Variant::Ref(out)});
             signOffIsText_ = true;
         } else {
             signOffData_ = server.Call(QStringLiteral("GetTWData"), {Variant(request)});
@@ -285,7 +292,8 @@ bool TfrmVRFormat::FetchSignOffData(const QString& programCode)
     } catch (const Exception&) {
         Dialogs().MessageDlg(
             GetFormMessage(QStringLiteral("TfrmVRFormat"), QStringLiteral("sDefine0"), true,
-                QStringLiteral("无法Create GetTWData取得Tidewise 的签核资料,可能後端未更新,请更新SlipHost.exe!!")),
+                QStringLiteral(
+                    "无法Create GetTWData取得Tidewise 的签核资料,可能後端未更新,请更新SlipHost.exe!!")),
             mtWarning, TMsgDlgButtons(mbYes | mbNo), Caption());
         return false;
     }
@@ -300,7 +308,7 @@ void TfrmVRFormat::applySignOff()
     const TSignOffLines lines = signOffIsText_
         ? SignOffFromXml(signOffData_.ToString(), keys)
         : SignOffFromArray(signOffData_, keys, DateType, DateSeparator,
-              [](const QString& name, const QString& line) { WriteAlertLog(name, line, QStringLiteral("D")); });
+            [](const QString& name, const QString& line) { WriteAlertLog(name, line, QStringLiteral("D")); });
     if (!lines.Found)
         return;
     QStringList shown;

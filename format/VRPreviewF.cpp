@@ -41,7 +41,9 @@ int ZoomFromText(const QString& text, int lowest, int highest, int fallback)
     return std::clamp(zoom, lowest, highest);
 }
 
-TfrmVRPreview::TfrmVRPreview(TfrmVRBaseFmt* owner) : THVForm(owner), format_(owner)
+TfrmVRPreview::TfrmVRPreview(TfrmVRBaseFmt* owner)
+    : THVForm(owner)
+    , format_(owner)
 {
     InitFormatResources();
     RegisterReportClasses();
@@ -50,7 +52,8 @@ TfrmVRPreview::TfrmVRPreview(TfrmVRBaseFmt* owner) : THVForm(owner), format_(own
     moPaperSize = FindComponent<TMemo>(QStringLiteral("moPaperSize"));
     moUnits = FindComponent<TMemo>(QStringLiteral("moUnits"));
     ToolBar1 = FindComponent<TToolBar>(QStringLiteral("ToolBar1"));
-    const auto button = [this](const char* name) { return FindComponent<TToolButton>(QString::fromLatin1(name)); };
+    const auto button
+        = [this](const char* name) { return FindComponent<TToolButton>(QString::fromLatin1(name)); };
     btnZoomToPage = button("btnZoomToPage");
     btnZoomToWidth = button("btnZoomToWidth");
     btnPrint = button("btnPrint");
@@ -74,8 +77,9 @@ TfrmVRPreview::TfrmVRPreview(TfrmVRBaseFmt* owner) : THVForm(owner), format_(own
     pmPDF = FindComponent<TMenuItem>(QStringLiteral("pmPDF"));
     pmVectorPDF = FindComponent<TMenuItem>(QStringLiteral("pmVectorPDF"));
     PopupmenuSendFax = FindComponent<TPopupMenu>(QStringLiteral("PopupmenuSendFax"));
-    if (!QRPreview || !cboZoom || !edtPageNo || !StatusBar || StatusBar->Panels()->Count() < 2 || !btnFax || !btnEmail
-        || !btnFirstPage || !btnLastPage || !btnNextPage || !btnPreviousPage || !PopupmenuSendFax || !btnSaveBMP)
+    if (!QRPreview || !cboZoom || !edtPageNo || !StatusBar || StatusBar->Panels()->Count() < 2 || !btnFax
+        || !btnEmail || !btnFirstPage || !btnLastPage || !btnNextPage || !btnPreviousPage || !PopupmenuSendFax
+        || !btnSaveBMP)
         throw EComponentError(QStringLiteral("TfrmVRPreview: the form description lacks its controls"));
     report_ = owner ? owner->QuickRep1 : nullptr;
     FormCreate(this);
@@ -133,7 +137,8 @@ QString TfrmVRPreview::paperText() const
     const QString size = moPaperSize->Lines()->Lines().value(paper.PaperSize);
     const QString unit = moUnits->Lines()->Lines().value(paper.Units);
     return QStringLiteral(" 纸张格式 : ") + size + QStringLiteral(" ( ") + QString::number(paper.Length)
-        + QStringLiteral(" x ") + QString::number(paper.Width) + QStringLiteral(" / ") + unit + QStringLiteral(" ) ");
+        + QStringLiteral(" x ") + QString::number(paper.Width) + QStringLiteral(" / ") + unit
+        + QStringLiteral(" ) ");
 }
 
 // --- send buttons ---------------------------------------------------------------------------
@@ -165,9 +170,8 @@ void TfrmVRPreview::addFaxServers()
                 ? format_->HvConverter()->ToDisplay(name.Deref()).ToString()
                 : name.Deref().ToString();
             item->SetCaption(caption + u'(' + number.Deref().ToString() + u')');
-            item->SetOnClick(TNotifyEvent::Of(this, [this, item](TObject*) {
-                format_->Send(2, KindJPG, item->Caption());
-            }));
+            item->SetOnClick(TNotifyEvent::Of(
+                this, [this, item](TObject*) { format_->Send(2, KindJPG, item->Caption()); }));
             PopupmenuSendFax->Items()->Add(item);
         }
     } catch (const Exception&) {
@@ -337,8 +341,9 @@ QString TfrmVRPreview::exportBaseName()
         home += u'\\';
     const QString folder = home + QStringLiteral("c_data\\") + format_->Context().UserCode;
     if (!QDir().mkpath(NativePath(folder))) {
-        Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TdmSingle"), QStringLiteral("sCreateDirError"), true,
-                                 QStringLiteral("创建目录失败：")) + folder,
+        Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TdmSingle"),
+                                 QStringLiteral("sCreateDirError"), true, QStringLiteral("创建目录失败："))
+                + folder,
             mtError, mbOK, Caption());
         return QString();
     }
@@ -356,10 +361,12 @@ bool TfrmVRPreview::ExportShownPage(int kind)
     if (base.isEmpty())
         return false;
     const int reportPages = report_->Pages() ? report_->Pages()->PageCount() : 0;
-    const int counted = format_->PrintCounter > 0 ? std::min(format_->PrintCounter, reportPages) : reportPages;
+    const int counted
+        = format_->PrintCounter > 0 ? std::min(format_->PrintCounter, reportPages) : reportPages;
     for (int page : ExportedPages(QRPreview->PageNumber(), report_->PageStyle() == psHalfPage, counted)) {
         QString written;
-        if (format_->WritePage(base + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')), kind, page, &written))
+        if (format_->WritePage(
+                base + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')), kind, page, &written))
             exported_ << written;
     }
     if (exported_.isEmpty()) {
@@ -389,8 +396,8 @@ bool TfrmVRPreview::ExportVectorPdf()
 
 void TfrmVRPreview::offerToOpen(const QString& baseName)
 {
-    const QString question = format_->GetFormMessage(QStringLiteral("TdmSingle"), QStringLiteral("sOpenDoc"), true,
-        QStringLiteral("转出文件为：%s\r\r是否打开文件？"));
+    const QString question = format_->GetFormMessage(QStringLiteral("TdmSingle"), QStringLiteral("sOpenDoc"),
+        true, QStringLiteral("转出文件为：%s\r\r是否打开文件？"));
     if (Dialogs().MessageDlg(QString(question).replace(QStringLiteral("%s"), baseName), mtConfirmation,
             TMsgDlgButtons(mbYes | mbNo), Caption())
         != mrYes)

@@ -34,7 +34,8 @@ std::unique_ptr<IVRFormatForm> CreateZorv52Format(TComponent* owner)
     return std::unique_ptr<IVRFormatForm>(CreateForm<TfrmZorv52Fmt>(owner));
 }
 
-TfrmZorv52Fmt::TfrmZorv52Fmt(TComponent* owner) : TfrmVRFormat(owner)
+TfrmZorv52Fmt::TfrmZorv52Fmt(TComponent* owner)
+    : TfrmVRFormat(owner)
 {
     initZorv52FmtResources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmZorv52Fmt.dfm"));
@@ -84,7 +85,8 @@ void TfrmZorv52Fmt::QRGroupBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
         UpdateSlipPrintCount({0, QStringLiteral("$$MOCTO"), QStringLiteral("TO042"), condition});
     // Packing fields belong to installations that count packages (sys024 = 3).
     const bool packing = Option(QStringLiteral("sys024")) == u"3";
-    for (const char* name : {"lblTO048", "txtTO048", "lblTO148", "txtTO148", "lblTO051", "txtTO051", "lblTO151", "txtTO151"})
+    for (const char* name :
+        {"lblTO048", "txtTO048", "lblTO148", "txtTO148", "lblTO051", "txtTO051", "lblTO151", "txtTO151"})
         if (auto* control = FindComponent<TControl>(QString::fromLatin1(name)))
             control->SetEnabled(packing);
     RegisterRecipient(QStringLiteral("$$MOCTO"), condition);
@@ -119,14 +121,38 @@ void TfrmZorv52Fmt::weekday(TObject* sender, QString& value)
     value = date.isEmpty() ? QString() : ToDisplay(WeekdayToken(date, ChineseWeekdayOrder));
 }
 
-void TfrmZorv52Fmt::lblTO006Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO012Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO013Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO007Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO106Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO112Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO113Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
-void TfrmZorv52Fmt::lblTO107Print(TObject* Sender, QString& Value) { weekday(Sender, Value); }
+void TfrmZorv52Fmt::lblTO006Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO012Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO013Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO007Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO106Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO112Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO113Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
+void TfrmZorv52Fmt::lblTO107Print(TObject* Sender, QString& Value)
+{
+    weekday(Sender, Value);
+}
 
 void TfrmZorv52Fmt::txtTO070Print(TObject*, QString& Value)
 {
@@ -145,17 +171,50 @@ void TfrmZorv52Fmt::beforeSide(QString& value)
     OnConvertPrint(this, value);
 }
 
-void TfrmZorv52Fmt::txtTP004Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP005Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP006Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP007Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP008Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP010Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP012Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP013Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP014Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtTP018Print(TObject*, QString& Value) { beforeSide(Value); }
-void TfrmZorv52Fmt::txtCMSMC002CPrint(TObject*, QString& Value) { beforeSide(Value); }
+void TfrmZorv52Fmt::txtTP004Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP005Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP006Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP007Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP008Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP010Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP012Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP013Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP014Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtTP018Print(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
+void TfrmZorv52Fmt::txtCMSMC002CPrint(TObject*, QString& Value)
+{
+    beforeSide(Value);
+}
 
 void TfrmZorv52Fmt::lblMemoPrint(TObject*, QString& Value)
 {

@@ -43,7 +43,8 @@ double ms(qint64 ns)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+        qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int slips = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 2000;
     const int runs = argc > 2 ? std::max(1, QString::fromLocal8Bit(argv[2]).toInt()) : 3;
@@ -56,14 +57,15 @@ int main(int argc, char** argv)
     Variant server = CreateOleObject(QStringLiteral("ZORV52S.Class1"));
     server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})});
     const QString sql = everySlipStatement();
-    std::printf("demo: %lld slips, %lld lines\n", static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines));
+    std::printf("demo: %lld slips, %lld lines\n", static_cast<long long>(summary.Slips),
+        static_cast<long long>(summary.Lines));
     for (int run = 1; run <= runs; ++run) {
         std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form(CreateForm<TfrmZorv52Fmt>());
         QElapsedTimer timer;
         timer.start();
         Variant sent;
-        const Variant packet = server.Call(
-            QStringLiteral("AS_GetRecords"), {QStringLiteral("Provider1"), -1, Variant::Ref(sent), sql, GetRecordsReset});
+        const Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
+            {QStringLiteral("Provider1"), -1, Variant::Ref(sent), sql, GetRecordsReset});
         form->ClientDataSet1->LoadFromPacket(packet.ToBytes());
         const qint64 opened = timer.nsecsElapsed();
         const int rows = form->ClientDataSet1->RecordCount();
@@ -81,10 +83,12 @@ int main(int argc, char** argv)
         std::size_t bytes = 0;
         for (int page = 1; page <= pages->PageCount(); ++page)
             bytes += pages->PageBytes(page);
-        std::printf("run %d: %d rows opened in %.1f ms; first page after %.1f ms; %d pages in %.1f ms = %.0f pages/s; "
+        std::printf("run %d: %d rows opened in %.1f ms; first page after %.1f ms; %d pages in %.1f ms = %.0f "
+                    "pages/s; "
                     "%.2f KB/page (+ %.1f KB shared)\n",
-            run, rows, ms(opened), ms(firstPage), pages->PageCount(), ms(all), pages->PageCount() / (ms(all) / 1000.0),
-            bytes / 1024.0 / std::max(1, pages->PageCount()), pages->SharedBytes() / 1024.0);
+            run, rows, ms(opened), ms(firstPage), pages->PageCount(), ms(all),
+            pages->PageCount() / (ms(all) / 1000.0), bytes / 1024.0 / std::max(1, pages->PageCount()),
+            pages->SharedBytes() / 1024.0);
     }
     return 0;
 }

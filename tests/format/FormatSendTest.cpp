@@ -34,11 +34,13 @@ public:
 TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
 {
     steward_test::TestHome home({});
-    const testsupport::ScopedEnv path("PATH", (home.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit());
+    const testsupport::ScopedEnv path(
+        "PATH", (home.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit());
     const QString script = home.Write(QStringLiteral("bin/sendfax"),
         testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString ini = home.Write(QStringLiteral("client/StewardC.ini"), "[Fax]\nServer1=HQ|faxhost.example\n");
+    const QString ini
+        = home.Write(QStringLiteral("client/StewardC.ini"), "[Fax]\nServer1=HQ|faxhost.example\n");
     home.WriteRegistry({{QStringLiteral("ClientPath"), QFileInfo(ini).absolutePath()}});
     RegisterHvnFax();
     QDir().mkpath(home.Folder(QStringLiteral("tmp")));
@@ -61,7 +63,8 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
         form->QRGroupBeforePrint(band, print);
         form->RegisterRecipient(QStringLiteral("$$MOCTO"),
-            QStringLiteral("TO002='%1'").arg(form->ClientDataSet1->FieldByName(QStringLiteral("TO002"))->AsString()));
+            QStringLiteral("TO002='%1'")
+                .arg(form->ClientDataSet1->FieldByName(QStringLiteral("TO002"))->AsString()));
     }));
     ASSERT_TRUE(form->GeneratePages());
     ASSERT_EQ(form->SendList.Count(), 1);
@@ -76,7 +79,8 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     const QStringList args = QString::fromUtf8(home.Read(QStringLiteral("bin/argv"))).split(QChar(0));
     EXPECT_EQ(args.mid(0, 2), QStringList({QStringLiteral("-h"), QStringLiteral("faxhost.example")}));
     // Three pages went as files, and none of them is left behind.
-    const QStringList sent = QDir(home.Folder(QStringLiteral("bin"))).entryList({QStringLiteral("file*")}, QDir::Files);
+    const QStringList sent
+        = QDir(home.Folder(QStringLiteral("bin"))).entryList({QStringLiteral("file*")}, QDir::Files);
     EXPECT_EQ(sent.size(), 3) << sent.join(u' ').toStdString();
     EXPECT_TRUE(QDir(home.Folder(QStringLiteral("tmp"))).isEmpty());
     // Each slip counted once, however many pages it has.

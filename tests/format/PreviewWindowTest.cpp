@@ -43,7 +43,7 @@ struct PreviewOf {
         return c;
     }
     testsupport::TempFolder home;
-    SlipForm slip{3};
+    SlipForm slip {3};
     std::unique_ptr<TfrmVRPreview, FreeComponent> preview;
 };
 
@@ -136,7 +136,8 @@ TEST(PreviewWindowTest, ExportOfAHalfPageSheetWritesBothOfItsReportPages)
     const QFileInfo first(NativePath(files[0]));
     EXPECT_TRUE(first.fileName().startsWith(QStringLiteral("ZORV52_"))) << files[0].toStdString();
     EXPECT_EQ(first.dir().dirName(), QStringLiteral("CHEN"));
-    EXPECT_EQ(first.dir().absolutePath(), QDir(p.home.path()).absoluteFilePath(QStringLiteral("c_data/CHEN")));
+    EXPECT_EQ(
+        first.dir().absolutePath(), QDir(p.home.path()).absoluteFilePath(QStringLiteral("c_data/CHEN")));
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
 

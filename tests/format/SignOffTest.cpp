@@ -33,7 +33,8 @@ QStringList row(const QString& signedTime, const QString& name, const QString& t
 // A server that counts the sign-off requests it gets.
 class WorkflowServer : public TAutoObject {
 public:
-    WorkflowServer() : TAutoObject(QStringLiteral("Server"))
+    WorkflowServer()
+        : TAutoObject(QStringLiteral("Server"))
     {
         AddMethod(QStringLiteral("RunFreeSQL"), [this](VariantList& args) {
             Statements << Arg(args, 0).ToString();
@@ -53,51 +54,67 @@ public:
 TEST(SignOffTest, TheRequestNamesEverySlipWithItsParameters)
 {
     EXPECT_EQ(SignOffRequest({{"A511", "0001"}}),
-        QStringLiteral("<FormSet>  <Form wfProgramID=''  wfFormType='A511'  wfSheetNo ='0001'  wfParameter3=''  "
-                       "wfParameter4='' /> \r\n</FormSet> "));
+        QStringLiteral(
+            "<FormSet>  <Form wfProgramID=''  wfFormType='A511'  wfSheetNo ='0001'  wfParameter3=''  "
+            "wfParameter4='' /> \r\n</FormSet> "));
     const QString three = SignOffRequest({{"A511", "0001", "0002"}});
     EXPECT_TRUE(three.contains(QStringLiteral(" wfParameter3='0002'  wfParameter4='' ")));
     const QString four = SignOffRequest({{"A511", "0001", "0002", "X"}});
     EXPECT_TRUE(four.contains(QStringLiteral(" wfParameter3='0002'  wfParameter4='X' ")));
-    EXPECT_EQ(SignOffRequest({{"", "0001"}, {"A511", ""}}), QString()) << "slips without both keys are left out";
+    EXPECT_EQ(SignOffRequest({{"", "0001"}, {"A511", ""}}), QString())
+        << "slips without both keys are left out";
     EXPECT_EQ(SignOffRequest({{"A511", "1"}, {"A512", "2"}}).count(QStringLiteral("<Form ")), 2);
 }
 
 TEST(SignOffTest, AnArrayAnswerGivesTheRowsOfTheSlipsTableOnly)
 {
     const Variant mine = Variant::ArrayOf({Variant(), "A511", "0001", "0001",
-        table({row("2024/11/02 09:30:00", "王小明", "经理"), row("", "李四", "主管"), row("2024/11/03 10:00:00", "张三", "厂长")})});
-    const Variant other = Variant::ArrayOf({Variant(), "A511", "0002", "0001", table({row("2024/11/04 09:00:00", "赵六", "课长")})});
+        table({row("2024/11/02 09:30:00", "王小明", "经理"), row("", "李四", "主管"),
+            row("2024/11/03 10:00:00", "张三", "厂长")})});
+    const Variant other = Variant::ArrayOf(
+        {Variant(), "A511", "0002", "0001", table({row("2024/11/04 09:00:00", "赵六", "课长")})});
     const Variant answer = Variant::ArrayOf({2, other, mine});
     QStringList logged;
     const TSignOffLines lines = SignOffFromArray(answer, {"A511", "0001", "0001"}, 1, QStringLiteral("/"),
         [&](const QString& name, const QString& line) { logged << name + u':' + line; });
     ASSERT_TRUE(lines.Found);
     ASSERT_EQ(lines.Lines.size(), 3);
-    EXPECT_EQ(lines.Lines[0], QStringLiteral("职      称:") + QStringLiteral("经理").leftJustified(14) + QStringLiteral("厂长").leftJustified(14));
-    EXPECT_EQ(lines.Lines[1], QStringLiteral("签核人姓名:") + QStringLiteral("王小明").leftJustified(14) + QStringLiteral("张三").leftJustified(14));
-    EXPECT_EQ(lines.Lines[2], QStringLiteral("签核  时间:") + QStringLiteral("2024/11/02").leftJustified(14) + QStringLiteral("2024/11/03").leftJustified(14));
+    EXPECT_EQ(lines.Lines[0],
+        QStringLiteral("职      称:") + QStringLiteral("经理").leftJustified(14)
+            + QStringLiteral("厂长").leftJustified(14));
+    EXPECT_EQ(lines.Lines[1],
+        QStringLiteral("签核人姓名:") + QStringLiteral("王小明").leftJustified(14)
+            + QStringLiteral("张三").leftJustified(14));
+    EXPECT_EQ(lines.Lines[2],
+        QStringLiteral("签核  时间:") + QStringLiteral("2024/11/02").leftJustified(14)
+            + QStringLiteral("2024/11/03").leftJustified(14));
     EXPECT_FALSE(lines.Lines[1].contains(QStringLiteral("赵六"))) << "another slip's table";
     // The row without a signed time went to the debug log, with the slip's keys first.
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Key 2=0001")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Warrning:签核时间为空")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:10:签核人姓名=李四")));
     EXPECT_FALSE(SignOffFromArray(answer, {"A511", "0009", "0001"}, 1, QStringLiteral("/")).Found);
-    EXPECT_FALSE(SignOffFromArray(Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1, QStringLiteral("/")).Found);
+    EXPECT_FALSE(
+        SignOffFromArray(Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1, QStringLiteral("/"))
+            .Found);
 }
 
 TEST(SignOffTest, ATextAnswerGivesHeadingsAndTheFinalResult)
 {
-    const QString answer = QStringLiteral(
-        "<FormSet><Form wfFormType='A511' wfSheetNo='0002'>x||y</Form>"
-        "<Form wfFormType='A511' wfSheetNo='0001'>1  1  王小明  经理  同意  2024/11/02  ok||2  1  张三  厂长  同意  2024/11/03  ||核准</Form></FormSet>");
+    const QString answer
+        = QStringLiteral("<FormSet><Form wfFormType='A511' wfSheetNo='0002'>x||y</Form>"
+                         "<Form wfFormType='A511' wfSheetNo='0001'>1  1  王小明  经理  同意  2024/11/02  "
+                         "ok||2  1  张三  厂长  同意  2024/11/03  ||核准</Form></FormSet>");
     const TSignOffLines lines = SignOffFromXml(answer, {"A511", "0001", "0001"});
     ASSERT_TRUE(lines.Found);
     ASSERT_EQ(lines.Lines.size(), 2);
     EXPECT_EQ(lines.Lines[0], QStringLiteral("关号  支号  签核人  职称  签核结果  签核日期  签核意见"));
-    EXPECT_EQ(lines.Lines[1], QStringLiteral("1  1  王小明  经理  同意  2024/11/02  ok\r\n2  1  张三  厂长  同意  2024/11/03  \r\n签核最终结果:核准"));
+    EXPECT_EQ(lines.Lines[1],
+        QStringLiteral("1  1  王小明  经理  同意  2024/11/02  ok\r\n2  1  张三  厂长  同意  2024/11/03  "
+                       "\r\n签核最终结果:核准"));
     EXPECT_FALSE(SignOffFromXml(answer, {"A511", "0003"}).Found);
-    EXPECT_FALSE(SignOffFromXml(QStringLiteral("<FormSet><Form"), {"A511", "0001"}).Found) << "broken text finds nothing";
+    EXPECT_FALSE(SignOffFromXml(QStringLiteral("<FormSet><Form"), {"A511", "0001"}).Found)
+        << "broken text finds nothing";
 }
 
 TEST(SignOffTest, AGroupOfOneFieldSendsNoRequest)
@@ -123,8 +140,9 @@ TEST(SignOffTest, AGroupOfOneFieldSendsNoRequest)
 TEST(SignOffTest, FetchedLinesPrintInTheSignOffBlockOfEachSlip)
 {
     const auto server = std::make_shared<WorkflowServer>();
-    server->Answer = Variant::ArrayOf({1, Variant::ArrayOf({Variant(), "A511", "0002",
-        table({row("2024/11/02 09:30:00", "王小明", "经理")})})});
+    server->Answer = Variant::ArrayOf({1,
+        Variant::ArrayOf(
+            {Variant(), "A511", "0002", table({row("2024/11/02 09:30:00", "王小明", "经理")})})});
     SlipForm slip(3);
     slip.AddSlip(QStringLiteral("0001"), 2);
     slip.AddSlip(QStringLiteral("0002"), 2);

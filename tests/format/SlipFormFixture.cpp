@@ -3,7 +3,8 @@
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/report/QRCtrls.h"
 
-SlipForm::SlipForm(int linesPerPage) : form_(CreateForm<TfrmVRFormat>())
+SlipForm::SlipForm(int linesPerPage)
+    : form_(CreateForm<TfrmVRFormat>())
 {
     TClientDataSet* data = form_->ClientDataSet1;
     data->FieldDefs().Add(QStringLiteral("TO001"), ftString, 4);

@@ -28,10 +28,12 @@ TEST(SlipFormatTest, SevenLinesAtThreePerPageFillThreePagesWithTheirMarks)
     ASSERT_TRUE(pages);
     ASSERT_EQ(pages->PageCount(), 3);
     EXPECT_EQ(slip.Form()->LinesPerPage(), 3);
-    const QList<QStringList> lines{{"line 1", "line 2", "line 3"}, {"line 4", "line 5", "line 6"}, {"line 7"}};
+    const QList<QStringList> lines {
+        {"line 1", "line 2", "line 3"}, {"line 4", "line 5", "line 6"}, {"line 7"}};
     for (int page = 1; page <= 3; ++page) {
         const QStringList texts = TextsOn(*pages, page);
-        EXPECT_EQ(TextsStartingWith(*pages, page, QStringLiteral("line ")), lines[page - 1]) << "page " << page;
+        EXPECT_EQ(TextsStartingWith(*pages, page, QStringLiteral("line ")), lines[page - 1])
+            << "page " << page;
         // Page of slip and pages of slip in the header.
         EXPECT_TRUE(texts.contains(QString::number(page))) << "page " << page;
         EXPECT_TRUE(texts.contains(QStringLiteral("3"))) << "page " << page;
@@ -139,8 +141,10 @@ TEST(SlipFormatTest, RandomSlipsPageAsTheModelSays)
         const auto pages = slip.Run();
         ASSERT_EQ(pages->PageCount(), expected.size()) << "seed " << seed << ", " << perPage << " a page";
         for (int p = 0; p < expected.size(); ++p) {
-            EXPECT_EQ(TextsStartingWith(*pages, p + 1, QStringLiteral("line ")), expected[p]) << "seed " << seed << " page " << p + 1;
-            EXPECT_EQ(TextsOn(*pages, p + 1).contains(NextPage), !lastOfSlip[p]) << "seed " << seed << " page " << p + 1;
+            EXPECT_EQ(TextsStartingWith(*pages, p + 1, QStringLiteral("line ")), expected[p])
+                << "seed " << seed << " page " << p + 1;
+            EXPECT_EQ(TextsOn(*pages, p + 1).contains(NextPage), !lastOfSlip[p])
+                << "seed " << seed << " page " << p + 1;
         }
     }
 }
@@ -209,5 +213,6 @@ TEST(SlipFormatTest, CaptionsByKindAndFooterLines)
     form->DateSeparator = QStringLiteral("-");
     slip.AddSlip(QStringLiteral("0001"), 1);
     const auto pages = slip.Run();
-    EXPECT_TRUE(TextsOn(*pages, 1).contains(QStringLiteral("2024-11-02"))) << TextsOn(*pages, 1).join(u'|').toStdString();
+    EXPECT_TRUE(TextsOn(*pages, 1).contains(QStringLiteral("2024-11-02")))
+        << TextsOn(*pages, 1).join(u'|').toStdString();
 }

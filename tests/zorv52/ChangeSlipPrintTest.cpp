@@ -41,7 +41,8 @@ void saveScreenshots(TfrmVRPreview* preview, const QString& name)
     window->show();
     preview->QRPreview->SetZoom(100);
     window->grab().save(folder + u'/' + name + QStringLiteral("-window.png"));
-    preview->Report()->QRPrinter()->SheetImage(1, 150).save(folder + u'/' + name + QStringLiteral("-sheet1.png"));
+    preview->Report()->QRPrinter()->SheetImage(1, 150).save(
+        folder + u'/' + name + QStringLiteral("-sheet1.png"));
     window->hide();
 }
 
@@ -58,8 +59,8 @@ protected:
         form_.reset(CreateForm<TfrmZorv52>());
         form_->SetHostObject(manager_);
         form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-        ASSERT_TRUE(form_->ApplyParams(
-            Variant::ArrayOf({Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
+        ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
+            {Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
             << form_->ErrorCodes().toStdString();
     }
 
@@ -75,9 +76,11 @@ protected:
     // Keys of the demo slip with the most lines.
     Variant BusiestSlip(int* lines = nullptr) const
     {
-        const QStringList row = Column(QStringLiteral(
-            "SELECT TP001 || ',' || TP002 || ',' || TP003 || ',' || COUNT(*) FROM MOCTP GROUP BY TP001, TP002, TP003 "
-            "ORDER BY COUNT(*) DESC, TP001, TP002, TP003 LIMIT 1")).value(0).split(u',');
+        const QStringList row = Column(QStringLiteral("SELECT TP001 || ',' || TP002 || ',' || TP003 || ',' "
+                                                      "|| COUNT(*) FROM MOCTP GROUP BY TP001, TP002, TP003 "
+                                                      "ORDER BY COUNT(*) DESC, TP001, TP002, TP003 LIMIT 1"))
+                                    .value(0)
+                                    .split(u',');
         if (lines)
             *lines = row.value(3).toInt();
         return Variant::ArrayOf({Variant(row.value(0)), Variant(row.value(1)), Variant(row.value(2))});
@@ -115,20 +118,23 @@ TEST_F(ChangeSlipPrintTest, KeyPreviewShowsTheSlipWithItsLinesAndRemarks)
     EXPECT_TRUE(first.contains(keys[0].ToString() + u'-' + number + u'-' + keys[2].ToString()))
         << first.join(u'|').toStdString();
     // The title from the message table, with the slip type's name.
-    EXPECT_TRUE(std::any_of(first.begin(), first.end(), [](const QString& t) { return t.startsWith(QStringLiteral("工单变更单")); }));
+    EXPECT_TRUE(std::any_of(first.begin(), first.end(),
+        [](const QString& t) { return t.startsWith(QStringLiteral("工单变更单")); }));
     EXPECT_TRUE(first.contains(QStringLiteral("0001")));
     // Every line carries its remark: replaced, added or removed.
     int remarks = 0;
     for (int page = 1; page <= pages->PageCount(); ++page)
         for (const QString& text : sheetTexts(*pages, page))
-            remarks += text == QStringLiteral("替换") || text == QStringLiteral("新增") || text == QStringLiteral("删除");
+            remarks += text == QStringLiteral("替换") || text == QStringLiteral("新增")
+                || text == QStringLiteral("删除");
     EXPECT_EQ(remarks, lines);
 }
 
 TEST_F(ChangeSlipPrintTest, KeysThatMatchNoSlipSayNoDataAndShowNothing)
 {
     dialogs_->ExpectMessage(mrOk, QStringLiteral("没有符合条件的资料"));
-    EXPECT_FALSE(form_->PrintKeys(Variant::ArrayOf({Variant("A511"), Variant("NOSUCHSLIP"), Variant("0001")}), true));
+    EXPECT_FALSE(
+        form_->PrintKeys(Variant::ArrayOf({Variant("A511"), Variant("NOSUCHSLIP"), Variant("0001")}), true));
 }
 
 TEST_F(ChangeSlipPrintTest, PrintingFromThePreviewWritesEverySheetToThePrinter)
@@ -158,5 +164,6 @@ TEST_F(ChangeSlipPrintTest, PrintingFromThePreviewWritesEverySheetToThePrinter)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     // One page object per sheet ("/Type /Page", not the "/Type /Pages" tree).
-    EXPECT_EQ(QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), sheets);
+    EXPECT_EQ(
+        QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), sheets);
 }

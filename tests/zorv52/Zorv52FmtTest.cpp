@@ -12,13 +12,14 @@
 
 namespace {
 
-const QStringList Columns{"TO001", "TO002", "TO003", "TO001T", "TO005", "TO048", "TO051", "TP003", "TP004", "TP104",
-    "TP005", "TP105"};
+const QStringList Columns {"TO001", "TO002", "TO003", "TO001T", "TO005", "TO048", "TO051", "TP003", "TP004",
+    "TP104", "TP005", "TP105"};
 
 // A server that records the print counts it is asked for.
 class CountingServer : public TAutoObject {
 public:
-    CountingServer() : TAutoObject(QStringLiteral("Server"))
+    CountingServer()
+        : TAutoObject(QStringLiteral("Server"))
     {
         AddMethod(QStringLiteral("UpdatePrintCount"), [this](VariantList& args) {
             const Variant slip = Arg(args, 0).Deref();
@@ -31,7 +32,8 @@ public:
 
 class ChangeSlip {
 public:
-    ChangeSlip() : form_(CreateForm<TfrmZorv52Fmt>())
+    ChangeSlip()
+        : form_(CreateForm<TfrmZorv52Fmt>())
     {
         for (const QString& column : Columns)
             form_->ClientDataSet1->FieldDefs().Add(column, ftString, 40);
@@ -44,7 +46,7 @@ public:
         const auto add = [&](const QStringList& line) {
             TClientDataSet* data = form_->ClientDataSet1;
             data->Append();
-            const QStringList values{QStringLiteral("A511"), number, QStringLiteral("0001"),
+            const QStringList values {QStringLiteral("A511"), number, QStringLiteral("0001"),
                 QStringLiteral("A511-") + number + QStringLiteral("-0001"), QStringLiteral("ITEM-1"),
                 QStringLiteral("20"), QStringLiteral("K05"), line.value(0), line.value(1), line.value(2),
                 QStringLiteral("name ") + line.value(1), QStringLiteral("new ") + line.value(2)};
@@ -65,7 +67,7 @@ public:
     {
         Context.Option = [this](const QString& name) { return Options.value(name.toLower()); };
         Context.Message = [](const QString& code) {
-            static const QHash<QString, QString> texts{
+            static const QHash<QString, QString> texts {
                 {"101571", "替换"}, {"100269", "新增"}, {"100268", "删除"}, {"101576", "工单变更单"}};
             return texts.value(code);
         };
@@ -99,22 +101,32 @@ TEST(Zorv52FmtTest, TheLayoutShowsTheSlipsFieldsAndKeepsTheOthersReady)
 {
     std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form(CreateForm<TfrmZorv52Fmt>());
     EXPECT_EQ(form->QuickRep1->Page()->Values(), QList<double>({0, 2794, 100, 2159, 100, 100, 0}));
-    EXPECT_EQ(form->QRGroup->Expression(), QStringLiteral("ClientDataSet1.TO001+ClientDataSet1.TO002+ClientDataSet1.TO003"));
-    const QStringList enabled = names(
-        "TO001T TO004 TO041 TO003 TO005 TO006 TO106 TO012 TO112 TO013 TO113 TO007 TO107 TO032 TO047 TO132 TO147 TO014 "
-        "TO114 TO151 TO051 TO009 TO010 TO110 TO109 TO035 TO135 TO036 TO136 TO021 CMSMB002A TO121 CMSMB002B TO022 "
-        "CMSMC002A TO122 CMSMC002B TO023 CMSMD002A TO123 CMSMD002B TO033 PURMA002A TO133 PURMA002B TO048 TO017 TO117 "
-        "TO148 TO054 TO045 TO124 TO154 TO024 TO145 TO146 TO046 TO125 TO025 TO026T TO126T TO028T TO128T COPTC012A "
-        "COPTC012B COPTC004B COPTC004A COPMA002A COPMA002B COPTD014A COPTD014B TO031 TO131 TO157 TO057 TO058 TO158 "
-        "TP007 TP012 TP004 TP013 TP008 TP005 TP010 TP018 TP014 TP006 CMSMC002C TP104 TP113 TP105 TP110 TP107 TP112 "
-        "TP108 TP118 TP114 TP106 CMSMC002D");
-    const QStringList disabled = names(
-        "COPMG005A COPMG005B COPMG006A COPMG006B UDF01M UDF06M UDF51M UDF56M TO069 TO070 TO069C TO169 TO170 TO169C "
-        "TO062 TO162 TO086 TO186 TO015 TO115 TO016 TO116 TO018 TO118 TO019 TO119 TO020 TO120 TO043 TO052 TO034 TO134 "
-        "TO044 TO037 TO040 TO137 TO140 TO049 TO149 TO050 TO150 TO055 TO155 TO056 TO156 TO059 TO159 TO060 TO160 TO061 "
-        "TO161 TO071 TO171 TO072 TO172 TOC01 TOC02 PURMA008A PURMA046B CREATOR MF002X MF002Y TP011 TP111 UDF01D "
-        "UDF56D TP015 TP115 TP016 TP116 TP017 TP117 TP020 TP120 TP021 TP121 TP022 TP122 TP026 TP126 TP030 TP130 TP031 "
-        "TP131 TP032 TP132 TPC01 TPC02 CMSMW002 CMSMW002T");
+    EXPECT_EQ(form->QRGroup->Expression(),
+        QStringLiteral("ClientDataSet1.TO001+ClientDataSet1.TO002+ClientDataSet1.TO003"));
+    const QStringList enabled = names("TO001T TO004 TO041 TO003 TO005 TO006 TO106 TO012 TO112 TO013 TO113 "
+                                      "TO007 TO107 TO032 TO047 TO132 TO147 TO014 "
+                                      "TO114 TO151 TO051 TO009 TO010 TO110 TO109 TO035 TO135 TO036 TO136 "
+                                      "TO021 CMSMB002A TO121 CMSMB002B TO022 "
+                                      "CMSMC002A TO122 CMSMC002B TO023 CMSMD002A TO123 CMSMD002B TO033 "
+                                      "PURMA002A TO133 PURMA002B TO048 TO017 TO117 "
+                                      "TO148 TO054 TO045 TO124 TO154 TO024 TO145 TO146 TO046 TO125 TO025 "
+                                      "TO026T TO126T TO028T TO128T COPTC012A "
+                                      "COPTC012B COPTC004B COPTC004A COPMA002A COPMA002B COPTD014A COPTD014B "
+                                      "TO031 TO131 TO157 TO057 TO058 TO158 "
+                                      "TP007 TP012 TP004 TP013 TP008 TP005 TP010 TP018 TP014 TP006 CMSMC002C "
+                                      "TP104 TP113 TP105 TP110 TP107 TP112 "
+                                      "TP108 TP118 TP114 TP106 CMSMC002D");
+    const QStringList disabled = names("COPMG005A COPMG005B COPMG006A COPMG006B UDF01M UDF06M UDF51M UDF56M "
+                                       "TO069 TO070 TO069C TO169 TO170 TO169C "
+                                       "TO062 TO162 TO086 TO186 TO015 TO115 TO016 TO116 TO018 TO118 TO019 "
+                                       "TO119 TO020 TO120 TO043 TO052 TO034 TO134 "
+                                       "TO044 TO037 TO040 TO137 TO140 TO049 TO149 TO050 TO150 TO055 TO155 "
+                                       "TO056 TO156 TO059 TO159 TO060 TO160 TO061 "
+                                       "TO161 TO071 TO171 TO072 TO172 TOC01 TOC02 PURMA008A PURMA046B "
+                                       "CREATOR MF002X MF002Y TP011 TP111 UDF01D "
+                                       "UDF56D TP015 TP115 TP016 TP116 TP017 TP117 TP020 TP120 TP021 TP121 "
+                                       "TP022 TP122 TP026 TP126 TP030 TP130 TP031 "
+                                       "TP131 TP032 TP132 TPC01 TPC02 CMSMW002 CMSMW002T");
     for (const QString& field : enabled) {
         auto* text = form->FindComponent<TQRDBText>(QStringLiteral("txt") + field);
         ASSERT_NE(text, nullptr) << field.toStdString();
@@ -129,23 +141,30 @@ TEST(Zorv52FmtTest, TheLayoutShowsTheSlipsFieldsAndKeepsTheOthersReady)
     // Code texts print through their items.
     for (const char* coded : {"txtTO041", "txtTO014", "txtTP012", "txtTP112", "txtTO052", "txtTPC01"})
         EXPECT_NE(form->FindComponent<TQRDBIDText>(QString::fromLatin1(coded)), nullptr) << coded;
-    for (const char* weekday : {"lblTO006", "lblTO012", "lblTO013", "lblTO007", "lblTO106", "lblTO112", "lblTO113", "lblTO107"})
-        EXPECT_EQ(form->FindComponent<TQRLabel>(QString::fromLatin1(weekday))->Caption(), QStringLiteral("星期")) << weekday;
-    EXPECT_EQ(form->FindComponent<TQRLabel>(QStringLiteral("lblTO151"))->Caption(), QStringLiteral("包装单位:"));
-    EXPECT_EQ(form->FindComponent<TQRLabel>(QStringLiteral("lblTO148"))->Caption(), QStringLiteral("预计产包装量:"));
+    for (const char* weekday :
+        {"lblTO006", "lblTO012", "lblTO013", "lblTO007", "lblTO106", "lblTO112", "lblTO113", "lblTO107"})
+        EXPECT_EQ(
+            form->FindComponent<TQRLabel>(QString::fromLatin1(weekday))->Caption(), QStringLiteral("星期"))
+            << weekday;
+    EXPECT_EQ(
+        form->FindComponent<TQRLabel>(QStringLiteral("lblTO151"))->Caption(), QStringLiteral("包装单位:"));
+    EXPECT_EQ(form->FindComponent<TQRLabel>(QStringLiteral("lblTO148"))->Caption(),
+        QStringLiteral("预计产包装量:"));
     EXPECT_NE(form->FindComponent<TQRLabel>(QStringLiteral("lblMemo")), nullptr);
 }
 
 TEST(Zorv52FmtTest, ALineThatAddedAnItemPrintsNoBeforeSideAndItsRemark)
 {
     ChangeSlip slip;
-    slip.AddSlip(QStringLiteral("0001"), {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"},
-                                             {"0003", "ITEM-D", ""}});
+    slip.AddSlip(QStringLiteral("0001"),
+        {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"},
+            {"0003", "ITEM-D", ""}});
     const auto pages = slip.Run();
     ASSERT_TRUE(pages);
     const QStringList page = texts(*pages, 1);
     EXPECT_FALSE(page.contains(TfrmZorv52Fmt::Placeholder()));
-    EXPECT_FALSE(page.contains(QStringLiteral("name ") + TfrmZorv52Fmt::Placeholder())) << "its before name is empty too";
+    EXPECT_FALSE(page.contains(QStringLiteral("name ") + TfrmZorv52Fmt::Placeholder()))
+        << "its before name is empty too";
     EXPECT_TRUE(page.contains(QStringLiteral("name ITEM-A")));
     EXPECT_EQ(page.count(QStringLiteral("替换")), 1);
     EXPECT_EQ(page.count(QStringLiteral("新增")), 1);
@@ -187,7 +206,8 @@ TEST(Zorv52FmtTest, EachSlipCountsItsPrintOnceInTheServersDialect)
     const auto run = [&](int sqlType, int mode) {
         server->Counted.clear();
         ChangeSlip slip;
-        slip.AddSlip(QStringLiteral("0001"), {{"0001", "A", "B"}, {"0002", "A", "B"}, {"0003", "A", "B"}, {"0004", "A", "B"}});
+        slip.AddSlip(QStringLiteral("0001"),
+            {{"0001", "A", "B"}, {"0002", "A", "B"}, {"0003", "A", "B"}, {"0004", "A", "B"}});
         slip.AddSlip(QStringLiteral("O'NE"), {{"0001", "A", "B"}});
         slip.Context.ApplicationServer = serverObject;
         slip.Context.SqlType = sqlType;
@@ -195,10 +215,12 @@ TEST(Zorv52FmtTest, EachSlipCountsItsPrintOnceInTheServersDialect)
         slip.Run();
         return server->Counted;
     };
-    EXPECT_EQ(run(0, 1), QStringList({"TO001+'-'+TO002+'-'+TO003='A511-0001-0001'",
-                             "TO001+'-'+TO002+'-'+TO003='A511-O''NE-0001'"}));
-    EXPECT_EQ(run(1, 1), QStringList({"TO001||'-'||TO002||'-'||TO003='A511-0001-0001'",
-                             "TO001||'-'||TO002||'-'||TO003='A511-O''NE-0001'"}));
+    EXPECT_EQ(run(0, 1),
+        QStringList(
+            {"TO001+'-'+TO002+'-'+TO003='A511-0001-0001'", "TO001+'-'+TO002+'-'+TO003='A511-O''NE-0001'"}));
+    EXPECT_EQ(run(1, 1),
+        QStringList({"TO001||'-'||TO002||'-'||TO003='A511-0001-0001'",
+            "TO001||'-'||TO002||'-'||TO003='A511-O''NE-0001'"}));
     EXPECT_TRUE(run(2, 1).isEmpty()) << "another dialect has no condition, so nothing is counted";
     EXPECT_TRUE(run(0, 0).isEmpty()) << "a preview counts nothing";
     EXPECT_EQ(TfrmZorv52Fmt::KeyCondition(2, QStringLiteral("A511-1-0001")), QString());
@@ -237,7 +259,8 @@ TEST(Zorv52FmtTest, SlipsOfOneRecipientGoToOneSendListLine)
     ASSERT_EQ(recipient.PrintCounts().size(), 2);
     EXPECT_EQ(recipient.PrintCounts()[1].Table, QStringLiteral("$$MOCTO"));
     EXPECT_EQ(recipient.PrintCounts()[1].CountField, QStringLiteral("TO053"));
-    EXPECT_EQ(recipient.PrintCounts()[1].Condition, QStringLiteral("TO001+'-'+TO002+'-'+TO003='A511-0002-0001'"));
+    EXPECT_EQ(
+        recipient.PrintCounts()[1].Condition, QStringLiteral("TO001+'-'+TO002+'-'+TO003='A511-0002-0001'"));
     // A print run registers nobody.
     slip.Context.SendMode = 0;
     ASSERT_TRUE(slip.Run());
