@@ -285,10 +285,8 @@ QString TfrmVRBaseFmt::DisplayTitle() const
 
 void TfrmVRBaseFmt::Print()
 {
-    PrintCountMode = pcmPrint;
-    QuickRep1->SetReportTitle(DisplayTitle());
-    if (!GeneratePages())
-        return;
+    // The printer first: generating counts the slips' prints, which must
+    // not happen for a print that cannot go anywhere.
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     if (printers.isEmpty())
         throw Exception(QStringLiteral("没有可用的打印机 (no printer is installed)"));
@@ -296,6 +294,10 @@ void TfrmVRBaseFmt::Print()
     const QPrinterInfo info
         = index >= 0 && index < printers.size() ? printers.at(index) : QPrinterInfo::defaultPrinter();
     QPrinter printer(info.isNull() ? printers.first() : info, QPrinter::HighResolution);
+    PrintCountMode = pcmPrint;
+    QuickRep1->SetReportTitle(DisplayTitle());
+    if (!GeneratePages())
+        return;
     if (!PrintTo(printer))
         throw Exception(QStringLiteral("打印失败: ") + printer.printerName());
 }

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -166,4 +167,18 @@ TEST_F(ChangeSlipPrintTest, PrintingFromThePreviewWritesEverySheetToThePrinter)
     // One page object per sheet ("/Type /Page", not the "/Type /Pages" tree).
     EXPECT_EQ(
         QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), sheets);
+}
+
+TEST_F(ChangeSlipPrintTest, PrintingWithoutAnyPrinterSaysSoInsteadOfPrintingNothing)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has printers";
+    const Variant keys = BusiestSlip();
+    const QString count
+        = QStringLiteral("SELECT TO042 FROM MOCTO WHERE TO001='%1' AND TO002='%2' AND TO003='%3'")
+              .arg(keys[0].ToString(), keys[1].ToString(), keys[2].ToString());
+    const qint64 before = Count(count);
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("没有可用的打印机"));
+    EXPECT_FALSE(form_->PrintKeys(keys, false));
+    EXPECT_EQ(Count(count), before) << "a print that went nowhere counts nothing";
 }
