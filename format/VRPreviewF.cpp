@@ -115,7 +115,6 @@ void TfrmVRPreview::Prepare()
     GoToPage(1);
     setupSendButtons();
     StatusBar->Panels()->Items(1)->SetText(paperText());
-    SetCaption(Caption());
 }
 
 void TfrmVRPreview::ShowPreview()

@@ -7,8 +7,16 @@
 #include "SlipFormFixture.h"
 
 #include "common/StewardIniTestHome.h"
+#include "format/VRPreviewF.h"
+#include "options/EmailSubjectF.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/forms/Menus.h"
+#include "runtime/forms/StdCtrls.h"
+#include "runtime/report/QRPrinter.h"
 #include "suite/fax/HvnFaxApplication.h"
+#include "suite/mail/OutlookApplication.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,4 +102,68 @@ TEST(FormatSendTest, NoRecipientMeansNothingToSend)
     ASSERT_TRUE(slip.Form()->GeneratePages());
     EXPECT_FALSE(slip.Form()->Send(1, 2, QString()));
     EXPECT_FALSE(slip.Form()->LastError().isEmpty());
+}
+
+TEST(FormatSendTest, ThePreviewOffersTheFaxServersOfTheConfiguration)
+{
+    steward_test::TestHome home({});
+    const QString ini = home.Write(QStringLiteral("client/StewardC.ini"),
+        "[Fax]\nServer1=总公司|faxhost.example\nServer2=Branch|10.1.2.3:4559\n");
+    home.WriteRegistry({{QStringLiteral("ClientPath"), QFileInfo(ini).absolutePath()}});
+    RegisterHvnFax();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    slip.Form()->SendFlags = 2;
+    ASSERT_TRUE(slip.Form()->QuickRep1->QRPrinter()->GenerateAhead());
+    std::unique_ptr<TfrmVRPreview, FreeComponent> preview(new TfrmVRPreview(slip.Form()));
+    preview->Prepare();
+    EXPECT_TRUE(preview->btnFax->Visible());
+    EXPECT_TRUE(preview->btnFax->Enabled());
+    EXPECT_FALSE(preview->btnEmail->Visible());
+    QStringList captions;
+    for (TComponent* item : preview->PopupmenuSendFax->Items()->GetChildren())
+        captions << qobject_cast<TMenuItem*>(item)->Caption();
+    EXPECT_EQ(captions,
+        QStringList({QStringLiteral("总公司(faxhost.example)"), QStringLiteral("Branch(10.1.2.3:4559)")}));
+}
+
+TEST(FormatSendTest, AMailRunAsksTheSubjectOnceAFormAndACancelSendsNothing)
+{
+    RegisterOutlook();
+    const auto server = std::make_shared<SendServer>();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    TFormatContext context;
+    context.SendMode = 1;
+    context.SendAddress = QStringLiteral("buyer@client.example");
+    context.ProgramCode = QStringLiteral("ZORV52");
+    context.Title = QStringLiteral("华威 - 工单变更单");
+    context.ApplicationServer = Variant(server);
+    slip.Form()->SetContext(context);
+    TfrmVRFormat* form = slip.Form();
+    form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
+        form->QRGroupBeforePrint(band, print);
+        form->RegisterRecipient(QStringLiteral("$$MOCTO"), QString());
+    }));
+    ScriptedDialogService dialogs;
+    TForm* first = nullptr;
+    dialogs.ExpectModal([&](TForm* shown) {
+        first = shown;
+        auto* subject = qobject_cast<TfrmEmailSubject*>(shown);
+        EXPECT_NE(subject, nullptr);
+        if (subject) {
+            EXPECT_EQ(subject->edtSubject->Text(), QStringLiteral("Korvane-ERP 工单变更单"));
+        }
+        return mrCancel;
+    });
+    TForm* second = nullptr;
+    dialogs.ExpectModal([&](TForm* shown) {
+        second = shown;
+        return mrCancel;
+    });
+    EXPECT_FALSE(form->Send(1, 2, QString()));
+    EXPECT_FALSE(form->Send(1, 2, QString()));
+    EXPECT_EQ(first, second) << "one subject dialog for the form's life";
+    EXPECT_TRUE(server->Statements.isEmpty()) << "a cancelled subject sends and logs nothing";
+    EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
