@@ -7,6 +7,9 @@
 #include "format/PrintTexts.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QRExpr.h"
+#include "runtime/report/QRPrinter.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 #include <random>
@@ -215,4 +218,19 @@ TEST(SlipFormatTest, CaptionsByKindAndFooterLines)
     const auto pages = slip.Run();
     EXPECT_TRUE(TextsOn(*pages, 1).contains(QStringLiteral("2024-11-02")))
         << TextsOn(*pages, 1).join(u'|').toStdString();
+}
+
+TEST(SlipFormatTest, AFormFreedWhileItsPreviewIsStillGeneratingStopsTheRun)
+{
+    auto slip = std::make_unique<SlipForm>(10);
+    slip->AddSlip(QStringLiteral("0001"), 5000);
+    TQRPrinter* printer = slip->Form()->QuickRep1->QRPrinter();
+    ASSERT_TRUE(printer->GenerateAhead());
+    ASSERT_TRUE(printer->Generating()) << "the rest is still to come from the event loop";
+    const auto pages = slip->Form()->QuickRep1->Pages();
+    slip.reset();
+    // The slices the event loop would have run find no report to generate.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_LT(pages->PageCount(), 500);
 }
