@@ -37,6 +37,28 @@ public:
     QStringList Counted;
 };
 
+// A send run's context (1 e-mail, 2 fax) to one typed address, and a slip
+// header that registers each slip (TO002) the way a program's header does.
+void prepareSend(
+    TfrmVRFormat* form, int mode, const QString& address, const std::shared_ptr<SendServer>& server)
+{
+    TFormatContext context;
+    context.SendMode = mode;
+    context.SendAddress = address;
+    context.ProgramCode = QStringLiteral("ZORV52");
+    context.UserCode = QStringLiteral("CHEN");
+    context.Title = QStringLiteral("华威 - 工单变更单");
+    context.SendCountColumn = QStringLiteral("TO053");
+    context.ApplicationServer = Variant(server);
+    form->SetContext(context);
+    form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
+        form->QRGroupBeforePrint(band, print);
+        form->RegisterRecipient(QStringLiteral("$$MOCTO"),
+            QStringLiteral("TO002='%1'")
+                .arg(form->ClientDataSet1->FieldByName(QStringLiteral("TO002"))->AsString()));
+    }));
+}
+
 } // namespace
 
 TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
@@ -58,22 +80,8 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     SlipForm slip(3);
     slip.AddSlip(QStringLiteral("0001"), 4); // two pages
     slip.AddSlip(QStringLiteral("0002"), 1);
-    TFormatContext context;
-    context.SendMode = 2;
-    context.SendAddress = QStringLiteral("5550101");
-    context.ProgramCode = QStringLiteral("ZORV52");
-    context.UserCode = QStringLiteral("CHEN");
-    context.SendCountColumn = QStringLiteral("TO053");
-    context.ApplicationServer = Variant(server);
-    slip.Form()->SetContext(context);
     TfrmVRFormat* form = slip.Form();
-    // The program's slip header registers each slip with its key condition.
-    form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
-        form->QRGroupBeforePrint(band, print);
-        form->RegisterRecipient(QStringLiteral("$$MOCTO"),
-            QStringLiteral("TO002='%1'")
-                .arg(form->ClientDataSet1->FieldByName(QStringLiteral("TO002"))->AsString()));
-    }));
+    prepareSend(form, 2, QStringLiteral("5550101"), server);
     ASSERT_TRUE(form->GeneratePages());
     ASSERT_EQ(form->SendList.Count(), 1);
     EXPECT_EQ(form->SendList.Recipients().first().Pages(), QList<int>({1, 2, 3}));
@@ -133,18 +141,8 @@ TEST(FormatSendTest, AMailRunAsksTheSubjectOnceAFormAndACancelSendsNothing)
     const auto server = std::make_shared<SendServer>();
     SlipForm slip(3);
     slip.AddSlip(QStringLiteral("0001"), 2);
-    TFormatContext context;
-    context.SendMode = 1;
-    context.SendAddress = QStringLiteral("buyer@client.example");
-    context.ProgramCode = QStringLiteral("ZORV52");
-    context.Title = QStringLiteral("华威 - 工单变更单");
-    context.ApplicationServer = Variant(server);
-    slip.Form()->SetContext(context);
     TfrmVRFormat* form = slip.Form();
-    form->QRGroup->SetBeforePrint(TQRBandBeforePrintEvent::Of([form](TQRCustomBand* band, bool& print) {
-        form->QRGroupBeforePrint(band, print);
-        form->RegisterRecipient(QStringLiteral("$$MOCTO"), QString());
-    }));
+    prepareSend(form, 1, QStringLiteral("buyer@client.example"), server);
     ScriptedDialogService dialogs;
     TForm* first = nullptr;
     dialogs.ExpectModal([&](TForm* shown) {
