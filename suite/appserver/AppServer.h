@@ -14,9 +14,12 @@
 // string, saving one right 2, the report's data (providers "Provider1",
 // "Provider2", "pvdTemp", RunFreeSQL, sign-off data) right 2 or 6, and a print
 // count right 6 (rights counted from 1; a super user holds them all). A failed
-// Connect ends the session of the one before. The catalogue (CatalogueQuery,
-// CatalogueMessage) serves the work-centre manager, which has no session of
-// its own: it needs no Connect.
+// Connect ends the session of the one before. Every read of a client text
+// (providers, RunFreeSQL, the catalogue's "SimpleSql") is held to the
+// connected user's data rights (ServerDataRights.h). The catalogue's
+// predefined queries and messages (CatalogueQuery, CatalogueMessage) run
+// the server's own statements and need no Connect; its "SimpleSql", which
+// runs a text the client sends, needs one, on the database connected to.
 
 #include "runtime/system/AutoObject.h"
 #include "suite/appserver/QueryLog.h"
@@ -81,6 +84,10 @@ public:
     TDbBackend& Database();
     // A client text in the back end's dialect. Raises EDatabaseError.
     QString Translate(const QString& sql);
+    // A client's read in the back end's dialect, held to the connected
+    // user's data rights (ServerDataRights.h). Raises EDatabaseError, also
+    // without a successful Connect.
+    QString TranslateClientRead(const QString& sql);
 
 private:
     void registerMembers();

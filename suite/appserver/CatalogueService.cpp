@@ -79,16 +79,24 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
         const QString number = arg.Text(2).trimmed();
         const VariantList params = listOf(arg.At(4));
         log_.Received(operation, kind + u' ' + table + u' ' + number);
-        useDatabase(arg.Text(3));
         if (table.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0
             || kind.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0) {
-            const QString text = Translate(params.value(0).ToString());
+            // A text the client wrote: only for a connected user, on the
+            // database of that user's session, held to the user's rights.
+            requireConnection();
+            const QString database = arg.Text(3).trimmed();
+            if (!database.isEmpty() && database.compare(databaseName_, Qt::CaseInsensitive) != 0)
+                throw EDatabaseError(
+                    QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, database));
+            useDatabase(databaseName_); // a predefined query may have opened another one
+            const QString text = TranslateClientRead(params.value(0).ToString());
             log_.Ran(operation, text);
             QStringList captions;
             Database().SetClientTimeBudget(config_.FreeSqlBudgetMs);
             const Variant rows = runClientQuery(Database(), text, params.value(1).ToString(), captions);
             return Variant::ArrayOf({rows, texts(captions), QString()});
         }
+        useDatabase(arg.Text(3));
         const TCatalogueEntry* entry = TQueryCatalogue::Standard().Find(kind, table, number);
         if (!entry)
             throw EDatabaseError(QStringLiteral("no %1 %2 %3 in the catalogue").arg(kind, table, number));
