@@ -45,8 +45,9 @@ void TPacketJoiner::Append(const QByteArray& packet)
         damaged(QStringLiteral("length mismatch"));
     const qsizetype rowsAt = fieldsEnd(packet);
     const quint32 rows = qFromLittleEndian<quint32>(packet.constData() + RowCountAt);
-    end_ = (qFromLittleEndian<quint16>(packet.constData() + FlagsAt) & 1) != 0;
+    const bool end = PacketAtEnd(packet);
     if (joined_.isEmpty()) {
+        end_ = end;
         joined_ = packet;
         fields_ = packet.mid(FieldCountAt, 4) + packet.mid(HeaderSize, rowsAt - HeaderSize);
         rows_ = rows;
@@ -54,9 +55,10 @@ void TPacketJoiner::Append(const QByteArray& packet)
     }
     if (packet.mid(FieldCountAt, 4) + packet.mid(HeaderSize, rowsAt - HeaderSize) != fields_)
         damaged(QStringLiteral("fields differ from the first packet's"));
-    rows_ += rows;
-    if (rows_ > std::numeric_limits<quint32>::max())
+    if (rows_ + rows > std::numeric_limits<quint32>::max())
         throw EDatabaseError(QStringLiteral("more rows than one data packet can hold"));
+    rows_ += rows;
+    end_ = end;
     joined_.append(packet.constData() + rowsAt, packet.size() - rowsAt);
     qToLittleEndian(static_cast<quint32>(rows_), joined_.data() + RowCountAt);
     qToLittleEndian(static_cast<quint64>(joined_.size()), joined_.data() + LengthAt);

@@ -109,6 +109,8 @@ Writer& Writer::Value(const Variant& v)
 
 void Writer::value(const Variant& v, int depth)
 {
+    if (v.IsReference()) // the caller sends the value with its own flag
+        throw EWireError(QStringLiteral("a reference cannot travel"));
     switch (v.Type()) {
     case VarType::Unassigned:
         U8(TagUnassigned);
