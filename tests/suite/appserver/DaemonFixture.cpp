@@ -12,6 +12,11 @@
 void DaemonTest::SetUp()
 {
     DemoServerTest::SetUp();
+    ConfigureDaemonHome();
+}
+
+void DaemonTest::ConfigureDaemonHome()
+{
     SetDaemonKey(QStringLiteral("Listen"), QLatin1String(Address));
     SetDaemonKey(QStringLiteral("Port"), QStringLiteral("0"));
     SetDaemonKey(QStringLiteral("FrameSeconds"), QStringLiteral("2"));
@@ -95,7 +100,7 @@ QString DaemonTest::DaemonLog()
     return QString::fromUtf8(home_.read(QStringLiteral("connections.log")));
 }
 
-Variant DaemonTest::RemoteServer(const QString& user)
+Variant DaemonTest::RemoteServer(const QString& user, const QString& database)
 {
     auto connection = std::make_unique<TSocketConnection>();
     connection->SetAddress(QLatin1String(Address));
@@ -105,7 +110,7 @@ Variant DaemonTest::RemoteServer(const QString& user)
     EXPECT_FALSE(connection->InProcess());
     if (!user.isEmpty()) {
         const Variant error = server.Call(
-            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", user, "HV01", "DEMO", "MOCTO"})});
+            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", user, "HV01", database, "MOCTO"})});
         EXPECT_EQ(error.ToString(), QString()) << qPrintable(user);
     }
     connections_.push_back(std::move(connection));

@@ -19,6 +19,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Points the home's client at the daemon's address and gives the daemon
+    // the settings of these tests (any free port, 2 s frame time, batches of
+    // 100 rows, a connection log file).
+    void ConfigureDaemonHome();
     // Sets key=value in the [AppServer] section of StewardS.ini.
     void SetDaemonKey(const QString& key, const QString& value);
     // Starts the daemon (on the port of the last start when again) and waits
@@ -33,7 +37,7 @@ protected:
 
     // A socket connection to the daemon, as the module makes one, and its
     // server object, connected as user (when not empty).
-    Variant RemoteServer(const QString& user = QStringLiteral("DS"));
+    Variant RemoteServer(const QString& user = QStringLiteral("DS"), const QString& database = QStringLiteral("DEMO"));
 
     // A raw socket that passed the handshake (or not: wrongSecret).
     std::unique_ptr<QTcpSocket> RawClient(bool handshake = true, const QString& secret = QString());
