@@ -95,21 +95,11 @@ void engineAlone(const QString& file, const QString& sql, bool readCells)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int slips = 100000;
-    QString keep;
-    bool reuse = false;
-    QString postgres = QString::fromUtf8(qgetenv("ZORV_BENCH_POSTGRES"));
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--slips"))
-            slips = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--postgres"))
-            postgres = args[i + 1];
-        else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
-            reuse = args[i] == QLatin1String("--reuse");
-            keep = args[i + 1];
-        }
-    }
+    const TBenchOptions o = ParseBenchOptions(app.arguments());
+    const int slips = o.Slips;
+    const QString keep = o.Keep;
+    const bool reuse = o.Reuse;
+    const QString postgres = o.Postgres;
     QTemporaryDir temp;
     const QString home = keep.isEmpty() ? temp.path() : keep;
     QElapsedTimer timer;

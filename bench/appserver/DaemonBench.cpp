@@ -4,10 +4,10 @@
 // side by side with their ratios; then a load run: N clients at once, each on
 // its own connection and thread, asking the one-slip key query (a month query
 // every tenth time) for S seconds, with the latency percentiles of the key
-// query. With --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on
+// query (--month-every N, --load-only 1). With --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on
 // PostgreSQL, and the load run there.
 // Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
-//                     [--clients N] [--seconds S]
+//                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
 // (--reuse takes a home that bench_appserver --keep made.)
 #include "ServerMeasure.h"
 #include "runtime/data/DataPacket.h"
@@ -98,7 +98,7 @@ void sideBySide(const char* engine, const Figures& local, const Figures& remote,
 }
 
 // N clients for S seconds; prints the latency percentiles of the key query.
-void loadRun(int port, const QString& database, const QStringList& keys, int clients, int seconds)
+void loadRun(int port, const QString& database, const QStringList& keys, const TBenchOptions& o)
 {
     std::mutex mutex;
     std::vector<double> keyMs;
@@ -108,6 +108,7 @@ void loadRun(int port, const QString& database, const QStringList& keys, int cli
         = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
     QElapsedTimer wall;
     wall.start();
+    const int clients = o.Clients, seconds = o.Seconds;
     for (int c = 0; c < clients; ++c) {
         threads.emplace_back([&, c] {
             std::vector<double> own;
@@ -119,7 +120,7 @@ void loadRun(int port, const QString& database, const QStringList& keys, int cli
                 run.start();
                 for (int i = 0; run.elapsed() < seconds * 1000; ++i) {
                     const QStringList key = keys[(c * 7919 + i) % keys.size()].split(u'|');
-                    const bool monthQuery = i % 10 == 9;
+                    const bool monthQuery = o.MonthEvery > 0 && i % o.MonthEvery == o.MonthEvery - 1;
                     const QString where = monthQuery ? month
                                                      : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
                                                            .arg(key[0], key[1], key[2]);
@@ -158,8 +159,9 @@ void loadRun(int port, const QString& database, const QStringList& keys, int cli
         pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(), errors.load());
 }
 
-QStringList slipKeys(const Variant& server)
+QStringList slipKeys(const Variant& server, const QString& database)
 {
+    server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
     Variant sent;
     DataPacketReader reader(server.Call(QStringLiteral("AS_GetRecords"),
         {"Provider2", -1, Variant::Ref(sent), "SELECT TO001, TO002, TO003 FROM $$MOCTO", GetRecordsReset}).ToBytes());
@@ -172,17 +174,22 @@ QStringList slipKeys(const Variant& server)
 }
 
 // In-process and through a daemon on one home; then the load run.
-void compare(const QString& home, const char* engine, const QString& database, int clients, int seconds, bool dataSets)
+void compare(const QString& home, const char* engine, const QString& database, const TBenchOptions& o, bool load, bool dataSets)
 {
     // Clients read the daemon's secret, and the in-process connection its
     // database, from the home the registry names.
     qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
     const Variant local(std::make_shared<TAppServer>(TServerConfig::FromHome(home)));
-    const Figures inProcess = measure(local, engine, database);
-    const QStringList keys = slipKeys(local);
+    const QStringList keys = slipKeys(local, database);
     TDaemonProcess daemon(home);
     if (daemon.Port() == 0)
         return;
+    if (o.LoadOnly) {
+        if (load)
+            loadRun(daemon.Port(), database, keys, o);
+        return;
+    }
+    const Figures inProcess = measure(local, engine, database);
     auto connection = remoteConnection(daemon.Port());
     const Figures remote = measure(connection->AppServer(), engine, database);
     double localCds = 0, remoteCds = 0;
@@ -195,8 +202,8 @@ void compare(const QString& home, const char* engine, const QString& database, i
         remoteCds = intoDataSet(*connection, "daemon");
     }
     sideBySide(engine, inProcess, remote, localCds, remoteCds);
-    if (clients > 0 && !keys.isEmpty())
-        loadRun(daemon.Port(), database, keys, clients, seconds);
+    if (load && o.Clients > 0 && !keys.isEmpty())
+        loadRun(daemon.Port(), database, keys, o);
 }
 
 } // namespace
@@ -204,25 +211,11 @@ void compare(const QString& home, const char* engine, const QString& database, i
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int slips = 100000, clients = 50, seconds = 10;
-    QString keep;
-    bool reuse = false;
-    QString postgres = QString::fromUtf8(qgetenv("ZORV_BENCH_POSTGRES"));
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--slips"))
-            slips = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--clients"))
-            clients = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--seconds"))
-            seconds = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--postgres"))
-            postgres = args[i + 1];
-        else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
-            reuse = args[i] == QLatin1String("--reuse");
-            keep = args[i + 1];
-        }
-    }
+    const TBenchOptions o = ParseBenchOptions(app.arguments());
+    const int slips = o.Slips;
+    const QString keep = o.Keep;
+    const bool reuse = o.Reuse;
+    const QString postgres = o.Postgres;
     QTemporaryDir temp;
     const QString home = keep.isEmpty() ? temp.path() : keep;
     TDemoOptions options;
@@ -236,7 +229,7 @@ int main(int argc, char** argv)
             static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
     }
     RegisterAppServer();
-    compare(home, "SQLite", QStringLiteral("DEMO"), postgres.isEmpty() ? clients : 0, seconds, true);
+    compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
     if (postgres.isEmpty()) {
         std::printf("PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES); the load run ran on "
                     "SQLite\n");
@@ -251,6 +244,6 @@ int main(int argc, char** argv)
         std::printf("generate into PostgreSQL: %lld slips, %lld lines in %.2f s\n", static_cast<long long>(s.Slips),
             static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
     }
-    compare(pgHome, "PostgreSQL", options.PostgresSchema, clients, seconds, false);
+    compare(pgHome, "PostgreSQL", options.PostgresSchema, o, true, false);
     return 0;
 }

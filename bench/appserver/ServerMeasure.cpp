@@ -209,3 +209,28 @@ double intoDataSet(TSocketConnection& connection, const char* label)
         cds.RecordCount() / c1, cds.CacheBytes() / 1e6, usage.ru_maxrss / 1e3);
     return cds.RecordCount() / s1;
 }
+
+TBenchOptions ParseBenchOptions(const QStringList& args)
+{
+    TBenchOptions o;
+    o.Postgres = QString::fromUtf8(qgetenv("ZORV_BENCH_POSTGRES"));
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--slips"))
+            o.Slips = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--clients"))
+            o.Clients = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--seconds"))
+            o.Seconds = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--postgres"))
+            o.Postgres = args[i + 1];
+        else if (args[i] == QLatin1String("--month-every"))
+            o.MonthEvery = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--load-only"))
+            o.LoadOnly = args[i + 1].toInt() != 0;
+        else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
+            o.Reuse = args[i] == QLatin1String("--reuse");
+            o.Keep = args[i + 1];
+        }
+    }
+    return o;
+}

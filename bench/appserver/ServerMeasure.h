@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class TSocketConnection;
@@ -37,3 +38,18 @@ Figures measure(const Variant& server, const char* engine, const QString& databa
 // to DEMO first; PacketRecords 5,000, Open then Last); prints the figures and
 // answers rows per second.
 double intoDataSet(TSocketConnection& connection, const char* label);
+
+// The command line both benchmarks take: --slips N, --keep DIR | --reuse DIR,
+// --postgres CONNINFO (default $ZORV_BENCH_POSTGRES), --clients N, --seconds S,
+// --month-every N, --load-only 1.
+struct TBenchOptions {
+    int Slips = 100000;
+    int Clients = 50;
+    int Seconds = 10;
+    QString Keep; // the home's folder; empty: a temporary one
+    bool Reuse = false; // measure the home made before in Keep
+    QString Postgres;
+    int MonthEvery = 10; // --month-every N: the load run's every Nth query is the month query (0: never)
+    bool LoadOnly = false; // --load-only 1: the load run alone
+};
+TBenchOptions ParseBenchOptions(const QStringList& args);

@@ -8,19 +8,6 @@
 #include <QStandardPaths>
 #include <optional>
 
-namespace {
-
-QList<VariantList> fetchAll(const Variant& server, const QString& sql)
-{
-    Variant sent;
-    DataPacketReader reader(server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), sql, 1}).ToBytes());
-    QList<VariantList> rows;
-    while (reader.NextRow())
-        rows << reader.Row();
-    return rows;
-}
-
-} // namespace
 
 TEST_F(DaemonTest, OverTlsTheDaemonServesVerifiedClientsAndDropsPlainOnes)
 {
@@ -57,7 +44,7 @@ TEST_F(DaemonTest, OverTlsTheDaemonServesVerifiedClientsAndDropsPlainOnes)
     clientKeys("TLSCAFile=cert.pem");
     const Variant server = RemoteServer();
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
-    EXPECT_EQ(fetchAll(server, QStringLiteral("SELECT TP001 FROM $$MOCTP")).size(), Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP")));
+    EXPECT_EQ(Fetch(server, QStringLiteral("Provider1"), QStringLiteral("SELECT TP001 FROM $$MOCTP")).size(), Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP")));
     const QString log = DaemonLog();
     EXPECT_TRUE(log.contains(QStringLiteral("TLS handshake failed"))) << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("connected (TLS)"))) << qPrintable(log);
@@ -81,7 +68,7 @@ TEST_F(DaemonTest, OnPostgreSqlTheDaemonAnswersAsTheInProcessServer)
     ASSERT_EQ(local.Connect(Variant::ArrayOf({"ZORV52", "WANG", "HV01", database, "MOCTO"})), QString());
     const QString lines = QStringLiteral("SELECT TP001, TP002, TP003, TP004, TP009 FROM $$MOCTP "
                                          "ORDER BY TP001, TP002, TP003, TP004");
-    const QList<VariantList> rows = fetchAll(remote, lines);
+    const QList<VariantList> rows = Fetch(remote, QStringLiteral("Provider1"), lines);
     ASSERT_FALSE(rows.isEmpty());
     int sent = 0;
     QList<VariantList> want;
