@@ -49,7 +49,7 @@ void TFrameChannel::readExactly(char* out, qint64 n, qint64 deadline, bool start
     }
 }
 
-QByteArray TFrameChannel::Receive(int waitMs)
+QByteArray TFrameChannel::Receive(int waitMs, qint64 limit)
 {
     char header[wire::FrameHeaderSize];
     // The wait for a frame to begin is the idle time; once its first byte
@@ -61,8 +61,9 @@ QByteArray TFrameChannel::Receive(int waitMs)
     const qint64 deadline = now() + frameMs_;
     readExactly(header, wire::FrameHeaderSize, deadline, true);
     const quint32 length = qFromBigEndian<quint32>(header);
-    if (length == 0 || static_cast<qint64>(length) > frameLimit_)
-        throw EWireError(QStringLiteral("frame of %1 bytes refused (limit %2)").arg(length).arg(frameLimit_));
+    const qint64 most = limit >= 0 ? qMin(limit, frameLimit_) : frameLimit_;
+    if (length == 0 || static_cast<qint64>(length) > most)
+        throw EWireError(QStringLiteral("frame of %1 bytes refused (limit %2)").arg(length).arg(most));
     QByteArray payload(static_cast<qsizetype>(length), Qt::Uninitialized);
     readExactly(payload.data(), length, deadline, true);
     return payload;

@@ -19,8 +19,11 @@ class TFrameChannel {
 public:
     TFrameChannel(QAbstractSocket& socket, qint64 frameLimit, int frameMs);
 
-    // Waits at most waitMs (-1: without end) for a frame to begin.
-    QByteArray Receive(int waitMs);
+    // Waits at most waitMs (-1: without end) for a frame to begin. limit,
+    // when given, is a lower frame limit for this one frame (a handshake
+    // takes a few bytes: an unknown peer may not make the receiver reserve
+    // a full frame).
+    QByteArray Receive(int waitMs, qint64 limit = -1);
     void Send(const wire::Writer& message) { Send(message.Payload()); }
     void Send(const QByteArray& payload);
     qint64 FrameLimit() const { return frameLimit_; }

@@ -67,6 +67,13 @@ void TPacketJoiner::Append(const QByteArray& packet)
     qToLittleEndian(flags, joined_.data() + FlagsAt);
 }
 
+QByteArray TPacketJoiner::Result() const
+{
+    QByteArray result = joined_;
+    result.squeeze();
+    return result;
+}
+
 bool PacketAtEnd(const QByteArray& packet)
 {
     return packet.size() >= HeaderSize && (qFromLittleEndian<quint16>(packet.constData() + FlagsAt) & 1) != 0;

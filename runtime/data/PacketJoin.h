@@ -15,7 +15,8 @@
 class TPacketJoiner {
 public:
     void Append(const QByteArray& packet);
-    QByteArray Result() const { return joined_; }
+    // The joined packet, without spare capacity (a data set may keep it).
+    QByteArray Result() const;
     qint64 RowCount() const { return rows_; }
     bool EndOfData() const { return end_; }
 

@@ -108,9 +108,10 @@ void TRemoteLink::Open()
                 QStringLiteral("Cannot reach the application server at %1: %2").arg(where, socket->errorString()));
     }
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    auto channel = std::make_unique<TFrameChannel>(*socket, settings_.FrameLimit, settings_.ConnectMs);
+    // Once a frame has begun it may take as long as an answer may.
+    auto channel = std::make_unique<TFrameChannel>(*socket, settings_.FrameLimit, settings_.TimeoutMs);
     try {
-        wire::Reader challenge(channel->Receive(settings_.ConnectMs));
+        wire::Reader challenge(channel->Receive(settings_.ConnectMs, wire::HandshakeFrameLimit));
         if (challenge.MessageKind() != wire::Kind::Challenge)
             throw EWireError(QStringLiteral("no challenge"));
         const quint16 version = challenge.U16();
@@ -120,7 +121,7 @@ void TRemoteLink::Open()
         channel->Send(wire::Writer(wire::Kind::Hello)
                 .U16(wire::ProtocolVersion)
                 .Bytes(wire::Proof(settings_.Secret, nonce)));
-        wire::Reader answer(channel->Receive(settings_.ConnectMs));
+        wire::Reader answer(channel->Receive(settings_.ConnectMs, wire::HandshakeFrameLimit));
         if (answer.MessageKind() == wire::Kind::Refused)
             throw ESocketConnectionError(
                 QStringLiteral("The application server at %1 refused the connection: %2").arg(where, answer.Text()));

@@ -63,6 +63,9 @@ constexpr quint16 ProtocolVersion = 1;
 constexpr int FrameHeaderSize = 4;
 constexpr qint64 DefaultFrameLimit = 16 * 1024 * 1024;
 constexpr int NonceSize = 32;
+// Challenge, Hello, Welcome and Refused are small; a peer that has not yet
+// proved the secret may send no more than this.
+constexpr qint64 HandshakeFrameLimit = 1024;
 constexpr int MaxValueDepth = 16;
 
 enum class Kind : quint8 {

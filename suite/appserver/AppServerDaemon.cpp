@@ -1,6 +1,7 @@
 #include "suite/appserver/AppServerDaemon.h"
 
 #include "suite/appserver/AppServer.h"
+#include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
 
 #include <QFile>
@@ -27,6 +28,12 @@ bool TAppServerDaemon::Start()
     const QHostAddress address(config_.Listen);
     if (address.isNull()) {
         errorText_ = QStringLiteral("[AppServer] Listen=%1 is no address").arg(config_.Listen);
+        return false;
+    }
+    try {
+        appserver::TQueryCatalogue::Standard(); // made once here, before sessions could race to make it
+    } catch (const Exception& e) {
+        errorText_ = e.Message();
         return false;
     }
     setMaxPendingConnections(config_.MaxClients);

@@ -103,7 +103,7 @@ bool TDaemonSession::handshake()
     QByteArray nonce(wire::NonceSize, Qt::Uninitialized);
     QRandomGenerator::system()->generate(nonce.begin(), nonce.end());
     channel_->Send(wire::Writer(wire::Kind::Challenge).U16(wire::ProtocolVersion).Bytes(nonce));
-    wire::Reader hello(channel_->Receive(config_.FrameMs));
+    wire::Reader hello(channel_->Receive(config_.FrameMs, wire::HandshakeFrameLimit));
     if (hello.MessageKind() != wire::Kind::Hello)
         throw EWireError(QStringLiteral("no hello"));
     const quint16 version = hello.U16();
@@ -254,17 +254,31 @@ void TDaemonSession::fetch(wire::Reader& request)
         return failure(QStringLiteral("EOleError"), QStringLiteral("no server object: Create comes first"));
     qint64 total = 0;
     bool end = false;
+    // Batches stay well inside a frame: after each one the next is sized by
+    // the bytes a row took so far, to at most half the frame limit.
+    int batchRows = config_.BatchRows;
     try {
         for (bool first = true;; first = false) {
-            const int batch = wanted < 0 ? config_.BatchRows : static_cast<int>(qMin<qint64>(config_.BatchRows, wanted - total));
+            const int batch = wanted < 0 ? batchRows : static_cast<int>(qMin<qint64>(batchRows, wanted - total));
             int sent = 0;
             const QByteArray packet
                 = server_->GetRecords(provider, batch, sent, first ? dataRequest : QString(), first ? options : 0);
+            if (packet.size() + 64 > channel_->FrameLimit())
+                return failure(QStringLiteral("EDatabaseError"),
+                    QStringLiteral("%1 rows of %2 take %3 bytes, more than a frame may hold (%4): raise MaxFrameKB "
+                                   "or lower BatchRows")
+                        .arg(sent)
+                        .arg(provider)
+                        .arg(packet.size())
+                        .arg(channel_->FrameLimit()));
             channel_->Send(wire::Writer(wire::Kind::Batch).Bytes(packet));
             total += sent;
             end = PacketAtEnd(packet) || sent < batch;
             if (end || batch == 0 || (wanted >= 0 && total >= wanted))
                 break;
+            if (sent > 0)
+                batchRows = static_cast<int>(qBound<qint64>(
+                    qint64(1), channel_->FrameLimit() / 2 / qMax<qint64>(1, packet.size() / sent), qint64(config_.BatchRows)));
         }
     } catch (const EWireError&) {
         throw;

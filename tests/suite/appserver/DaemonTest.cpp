@@ -117,6 +117,12 @@ TEST_F(DaemonTest, HostilePeersLoseTheirOwnConnectionOnly)
     SendFrame(*early, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
     EXPECT_TRUE(ClosedByPeer(*early));
     stillServed("a request before the handshake");
+    // Nor can an unknown peer make the daemon reserve a full frame.
+    auto bulky = RawClient(false);
+    ReadFrame(*bulky);
+    SendRaw(*bulky, header(2000) + QByteArray(2000, 'h'));
+    EXPECT_TRUE(ClosedByPeer(*bulky));
+    stillServed("a big frame before the handshake");
 
     const QList<std::pair<const char*, QByteArray>> frames {
         {"an empty frame", header(0)},
@@ -157,6 +163,7 @@ TEST_F(DaemonTest, HostilePeersLoseTheirOwnConnectionOnly)
     EXPECT_TRUE(log.contains(QStringLiteral("refused: wrong secret"))) << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("frame not complete in time"))) << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("frame of 65537 bytes refused"))) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("frame of 2000 bytes refused (limit 1024)"))) << qPrintable(log);
     EXPECT_TRUE(DaemonRunning());
 }
 
@@ -246,4 +253,25 @@ TEST_F(DaemonTest, TheBrokerPassesOverAServerThatDoesNotAnswer)
                   .Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})})
                   .ToString(),
         QString());
+}
+
+TEST_F(DaemonTest, ABatchTooBigForAFrameFailsTheFetchNotTheConnection)
+{
+    SetDaemonKey(QStringLiteral("MaxFrameKB"), QStringLiteral("64"));
+    SetDaemonKey(QStringLiteral("BatchRows"), QStringLiteral("100000"));
+    StartDaemon();
+    const Variant server = RemoteServer();
+    Variant sent;
+    try {
+        server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
+        ADD_FAILURE() << "a batch larger than a frame was sent";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("more than a frame may hold"))) << qPrintable(e.Message());
+    }
+    // The connection goes on; a smaller request fits.
+    EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
+    const QByteArray some = server.Call(QStringLiteral("AS_GetRecords"),
+        {"Provider1", 50, Variant::Ref(sent), allLines, GetRecordsReset}).ToBytes();
+    EXPECT_EQ(rowsOf(some).size(), 50);
+    EXPECT_EQ(sent.ToInt(), 50);
 }
