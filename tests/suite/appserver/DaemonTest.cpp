@@ -4,6 +4,10 @@
 #include "DaemonFixture.h"
 
 #include "runtime/data/ClientDataSet.h"
+#include "common/QNERPGeneratorU.h"
+#include "support/ProgramRun.h"
+
+#include <QProcessEnvironment>
 
 #include <QThread>
 #include <QtEndian>
@@ -274,4 +278,35 @@ TEST_F(DaemonTest, ABatchTooBigForAFrameFailsTheFetchNotTheConnection)
         {"Provider1", 50, Variant::Ref(sent), allLines, GetRecordsReset}).ToBytes();
     EXPECT_EQ(rowsOf(some).size(), 50);
     EXPECT_EQ(sent.ToInt(), 50);
+}
+
+TEST_F(DaemonTest, CheckSaysWhatHoldsAndFailsOnWhatDoesNot)
+{
+    const auto check = [&] {
+        return testsupport::RunProgram(QStringLiteral(ZORV_APPSERVER_TOOL), {"--check", "--home", home_.path()},
+            QProcessEnvironment::systemEnvironment(), 60000);
+    };
+    const testsupport::ProgramRun good = check();
+    EXPECT_EQ(good.Status, 0) << qPrintable(good.Out);
+    EXPECT_TRUE(good.Out.contains(QStringLiteral("4 users"))) << qPrintable(good.Out);
+    EXPECT_FALSE(good.Out.contains(QStringLiteral("FAIL"))) << qPrintable(good.Out);
+
+    SetDaemonKey(QStringLiteral("Secret"), QString());
+    SetDaemonKey(QStringLiteral("TLSCertificate"), QStringLiteral("missing.pem"));
+    const testsupport::ProgramRun noSecret = check();
+    EXPECT_EQ(noSecret.Status, 1);
+    EXPECT_TRUE(noSecret.Out.contains(QStringLiteral("Secret is not set"))) << qPrintable(noSecret.Out);
+    // Nor does the daemon serve so.
+    const testsupport::ProgramRun serve = testsupport::RunProgram(QStringLiteral(ZORV_APPSERVER_TOOL),
+        {"--serve", "--home", home_.path()}, QProcessEnvironment::systemEnvironment(), 60000);
+    EXPECT_EQ(serve.Status, 1);
+    EXPECT_TRUE(serve.Err.contains(QStringLiteral("Secret is not set"))) << qPrintable(serve.Err);
+
+    // A database that is not there fails the check too.
+    SetDaemonKey(QStringLiteral("Secret"), EncodePassword(QStringLiteral("s")));
+    SetDaemonKey(QStringLiteral("TLSCertificate"), QString());
+    QFile::remove(DatabaseFile());
+    const testsupport::ProgramRun noDatabase = check();
+    EXPECT_EQ(noDatabase.Status, 1);
+    EXPECT_TRUE(noDatabase.Out.contains(QStringLiteral("database       FAIL"))) << qPrintable(noDatabase.Out);
 }
