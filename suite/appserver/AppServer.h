@@ -19,7 +19,8 @@
 // connected user's data rights (ServerDataRights.h). The catalogue's
 // predefined queries and messages (CatalogueQuery, CatalogueMessage) run
 // the server's own statements and need no Connect; its "SimpleSql", which
-// runs a text the client sends, needs one, on the database connected to.
+// runs a text the client sends, needs one. In a connected session the
+// catalogue reads the session's database only.
 
 #include "runtime/system/AutoObject.h"
 #include "suite/appserver/QueryLog.h"
@@ -94,6 +95,10 @@ private:
     void registerCatalogueMembers();
     // Opens the company database of a database name unless it is open.
     void useDatabase(const QString& databaseName);
+    // The database a catalogue call reads: the one named, or, in a
+    // connected session, the session's own (raises EDatabaseError when
+    // another is named: the session's reads would follow it there).
+    QString catalogueDatabase(const QString& named);
     std::unique_ptr<TDbCursor> openProvider(const QString& provider, const QString& request);
     // Runs body; on an exception records it and answers failure.
     template<typename R, typename F> R guarded(const QString& operation, R failure, F body);

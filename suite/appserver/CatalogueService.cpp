@@ -68,6 +68,17 @@ void TAppServer::useDatabase(const QString& databaseName)
     }
 }
 
+QString TAppServer::catalogueDatabase(const QString& named)
+{
+    if (!connected_)
+        return named;
+    Database(); // reads the configuration
+    if (!named.trimmed().isEmpty()
+        && config_.CompanyDatabaseFile(named) != config_.CompanyDatabaseFile(databaseName_))
+        throw EDatabaseError(QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, named));
+    return databaseName_;
+}
+
 Variant TAppServer::CatalogueQuery(const Variant& args)
 {
     const QString operation = QStringLiteral("CatalogueQuery");
@@ -84,11 +95,7 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
             // A text the client wrote: only for a connected user, on the
             // database of that user's session, held to the user's rights.
             requireConnection();
-            const QString database = arg.Text(3).trimmed();
-            if (!database.isEmpty() && database.compare(databaseName_, Qt::CaseInsensitive) != 0)
-                throw EDatabaseError(
-                    QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, database));
-            useDatabase(databaseName_); // a predefined query may have opened another one
+            useDatabase(catalogueDatabase(arg.Text(3)));
             const QString text = TranslateClientRead(params.value(0).ToString());
             log_.Ran(operation, text);
             QStringList captions;
@@ -96,7 +103,7 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
             const Variant rows = runClientQuery(Database(), text, params.value(1).ToString(), captions);
             return Variant::ArrayOf({rows, texts(captions), QString()});
         }
-        useDatabase(arg.Text(3));
+        useDatabase(catalogueDatabase(arg.Text(3)));
         const TCatalogueEntry* entry = TQueryCatalogue::Standard().Find(kind, table, number);
         if (!entry)
             throw EDatabaseError(QStringLiteral("no %1 %2 %3 in the catalogue").arg(kind, table, number));
@@ -118,7 +125,7 @@ QString TAppServer::CatalogueMessage(const Variant& args)
     lastError_.clear();
     try {
         const TArgReader arg(args);
-        useDatabase(arg.Text(3));
+        useDatabase(catalogueDatabase(arg.Text(3)));
         return ReadCatalogueMessage(Database(), arg.Text(0), arg.Text(1), arg.Text(2));
     } catch (const Exception& e) {
         lastError_ = e.Message();

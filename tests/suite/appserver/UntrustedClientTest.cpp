@@ -333,3 +333,39 @@ TEST_F(UntrustedClientTest, TheCatalogueRunsAClientTextOnlyForAConnectedUser)
     });
     EXPECT_TRUE(SimpleSql(ds, QStringLiteral("SELECT MF001 FROM ADMMF")).IsArray());
 }
+
+TEST_F(UntrustedClientTest, TheCatalogueCannotMoveASessionToAnotherCompany)
+{
+    // A second company database whose slips are gone.
+    const QString other = QFileInfo(DatabaseFile()).dir().filePath(QStringLiteral("OTHER.db"));
+    ASSERT_TRUE(QFile::copy(DatabaseFile(), other));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(other.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "DELETE FROM MOCTO", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const Variant ds = NewServer(QStringLiteral("DS"));
+    const qint64 slips = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO"));
+    ASSERT_EQ(FreeSql(ds, "SELECT TO001 FROM MOCTO"), slips);
+    ExpectRefused(ds, "a predefined query of another company", [&] {
+        EXPECT_TRUE(ds.Call(QStringLiteral("CatalogueQuery"),
+                          {Variant::ArrayOf({"Query", "CMSMQ", "08", "OTHER", Variant::ArrayOf({"A511"})})})
+                        .IsNull());
+    });
+    ExpectRefused(ds, "a message of another company", [&] {
+        ds.Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({"E", "000025", "CHS", "OTHER"})});
+    });
+    // The session still reads its own company.
+    EXPECT_EQ(FreeSql(ds, "SELECT TO001 FROM MOCTO"), slips);
+    // Its own database by name, or no name, still answers.
+    EXPECT_TRUE(ds.Call(QStringLiteral("CatalogueQuery"),
+                      {Variant::ArrayOf({"Query", "CMSMQ", "08", "demo", Variant::ArrayOf({"A511"})})})
+                    .IsArray());
+    // Without a session the catalogue reads whichever company it is asked for.
+    const Variant anonymous = NewServer(QString());
+    EXPECT_TRUE(anonymous
+                    .Call(QStringLiteral("CatalogueQuery"),
+                        {Variant::ArrayOf({"Query", "CMSMQ", "08", "OTHER", Variant::ArrayOf({"A511"})})})
+                    .IsArray());
+}
