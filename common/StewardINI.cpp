@@ -203,7 +203,8 @@ bool TStewardIniC::LoadSettings()
     ServerTls = ini.ReadInteger(serverSection, QStringLiteral("TLS"), 0) != 0;
     const QString caFile = ini.ReadString(serverSection, QStringLiteral("TLSCAFile"), QString()).trimmed();
     ServerTlsCaFile = caFile.isEmpty() ? QString() : NativePath(ResolvePath(caFile, HomePath));
-    ServerTimeoutSeconds = qBound(1, ini.ReadInteger(serverSection, QStringLiteral("TimeoutSeconds"), 300), 86400);
+    ServerTimeoutSeconds
+        = qBound(1, ini.ReadInteger(serverSection, QStringLiteral("TimeoutSeconds"), 300), 86400);
 
     ReadWorkDLLPaths(ini, QStringLiteral("C_PKG\\"));
 

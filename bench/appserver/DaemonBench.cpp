@@ -40,15 +40,18 @@ public:
         ini.open(QIODevice::ReadOnly);
         QString text = QString::fromUtf8(ini.readAll());
         ini.close();
-        text.replace(QRegularExpression(QStringLiteral("^Listen=[^\\r\\n]*"), QRegularExpression::MultilineOption),
+        text.replace(
+            QRegularExpression(QStringLiteral("^Listen=[^\\r\\n]*"), QRegularExpression::MultilineOption),
             QStringLiteral("Listen=") + QLatin1String(Address));
-        text.replace(QRegularExpression(QStringLiteral("^Port=[^\\r\\n]*"), QRegularExpression::MultilineOption),
+        text.replace(
+            QRegularExpression(QStringLiteral("^Port=[^\\r\\n]*"), QRegularExpression::MultilineOption),
             QStringLiteral("Port=0"));
         ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
         ini.write(text.toUtf8());
         ini.close();
         process_.setStandardErrorFile(home + QStringLiteral("/daemon.log"));
-        process_.start(QStringLiteral(ZORV_APPSERVER_TOOL), {QStringLiteral("--serve"), QStringLiteral("--home"), home});
+        process_.start(
+            QStringLiteral(ZORV_APPSERVER_TOOL), {QStringLiteral("--serve"), QStringLiteral("--home"), home});
         QByteArray out;
         const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
         for (int i = 0; i < 100 && port_ == 0; ++i) {
@@ -83,17 +86,20 @@ std::unique_ptr<TSocketConnection> remoteConnection(int port)
     return c;
 }
 
-void sideBySide(const char* engine, const Figures& local, const Figures& remote, double localCds, double remoteCds)
+void sideBySide(
+    const char* engine, const Figures& local, const Figures& remote, double localCds, double remoteCds)
 {
     std::printf("\n%s%-40s %12s %12s %8s\n", engine, ", side by side", "in-process", "daemon", "ratio");
-    std::printf("%-50s %12.1f %12.1f %8.2f   (target <= 1.15)\n", "month query, ms", local.monthMs, remote.monthMs,
-        remote.monthMs / local.monthMs);
+    std::printf("%-50s %12.1f %12.1f %8.2f   (target <= 1.15)\n", "month query, ms", local.monthMs,
+        remote.monthMs, remote.monthMs / local.monthMs);
     std::printf("%-50s %12.0f %12.0f %8.2f   (target >= 0.85)\n", "stream all slips, rows/s",
-        local.streamRowsPerSecond, remote.streamRowsPerSecond, remote.streamRowsPerSecond / local.streamRowsPerSecond);
+        local.streamRowsPerSecond, remote.streamRowsPerSecond,
+        remote.streamRowsPerSecond / local.streamRowsPerSecond);
     if (localCds > 0)
-        std::printf("%-50s %12.0f %12.0f %8.2f   (target >= 0.85)\n", "all slips into a client data set, rows/s",
-            localCds, remoteCds, remoteCds / localCds);
-    std::printf("%-50s %12lld %12lld\n\n", "rows (month, all)", static_cast<long long>(local.monthRows + local.streamRows),
+        std::printf("%-50s %12.0f %12.0f %8.2f   (target >= 0.85)\n",
+            "all slips into a client data set, rows/s", localCds, remoteCds, remoteCds / localCds);
+    std::printf("%-50s %12lld %12lld\n\n", "rows (month, all)",
+        static_cast<long long>(local.monthRows + local.streamRows),
         static_cast<long long>(remote.monthRows + remote.streamRows));
 }
 
@@ -115,20 +121,25 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
             try {
                 auto connection = remoteConnection(port);
                 const Variant server = connection->AppServer();
-                server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+                server.Call(QStringLiteral("Connect"),
+                    {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
                 QElapsedTimer run;
                 run.start();
                 for (int i = 0; run.elapsed() < seconds * 1000; ++i) {
                     const QStringList key = keys[(c * 7919 + i) % keys.size()].split(u'|');
                     const bool monthQuery = o.MonthEvery > 0 && i % o.MonthEvery == o.MonthEvery - 1;
-                    const QString where = monthQuery ? month
-                                                     : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
-                                                           .arg(key[0], key[1], key[2]);
+                    const QString where = monthQuery
+                        ? month
+                        : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
+                              .arg(key[0], key[1], key[2]);
                     Variant sent;
                     QElapsedTimer t;
                     t.start();
-                    const QByteArray packet = server.Call(QStringLiteral("AS_GetRecords"),
-                        {"Provider1", -1, Variant::Ref(sent), changeSlipQuery(where), GetRecordsReset}).ToBytes();
+                    const QByteArray packet = server
+                                                  .Call(QStringLiteral("AS_GetRecords"),
+                                                      {"Provider1", -1, Variant::Ref(sent),
+                                                          changeSlipQuery(where), GetRecordsReset})
+                                                  .ToBytes();
                     bool end = false;
                     const qint64 rows = consume(packet, end);
                     if (monthQuery)
@@ -153,18 +164,23 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
     const auto pct = [&](double p) {
         return keyMs.empty() ? 0.0 : keyMs[std::min(keyMs.size() - 1, static_cast<size_t>(p * keyMs.size()))];
     };
-    std::printf("load, %d clients for %d s: %zu key queries and %d month queries in %.1f s (%.0f key queries/s); "
-                "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; errors %d\n",
-        clients, seconds, keyMs.size(), months.load(), wall.elapsed() / 1000.0, keyMs.size() / (wall.elapsed() / 1000.0),
-        pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(), errors.load());
+    std::printf(
+        "load, %d clients for %d s: %zu key queries and %d month queries in %.1f s (%.0f key queries/s); "
+        "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; errors %d\n",
+        clients, seconds, keyMs.size(), months.load(), wall.elapsed() / 1000.0,
+        keyMs.size() / (wall.elapsed() / 1000.0), pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(),
+        errors.load());
 }
 
 QStringList slipKeys(const Variant& server, const QString& database)
 {
     server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
     Variant sent;
-    DataPacketReader reader(server.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider2", -1, Variant::Ref(sent), "SELECT TO001, TO002, TO003 FROM $$MOCTO", GetRecordsReset}).ToBytes());
+    DataPacketReader reader(server
+                                .Call(QStringLiteral("AS_GetRecords"),
+                                    {"Provider2", -1, Variant::Ref(sent),
+                                        "SELECT TO001, TO002, TO003 FROM $$MOCTO", GetRecordsReset})
+                                .ToBytes());
     QStringList keys;
     while (reader.NextRow()) {
         const VariantList row = reader.Row();
@@ -174,7 +190,8 @@ QStringList slipKeys(const Variant& server, const QString& database)
 }
 
 // In-process and through a daemon on one home; then the load run.
-void compare(const QString& home, const char* engine, const QString& database, const TBenchOptions& o, bool load, bool dataSets)
+void compare(const QString& home, const char* engine, const QString& database, const TBenchOptions& o,
+    bool load, bool dataSets)
 {
     // Clients read the daemon's secret, and the in-process connection its
     // database, from the home the registry names.
@@ -231,8 +248,9 @@ int main(int argc, char** argv)
     RegisterAppServer();
     compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
     if (postgres.isEmpty()) {
-        std::printf("PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES); the load run ran on "
-                    "SQLite\n");
+        std::printf(
+            "PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES); the load run ran on "
+            "SQLite\n");
         return 0;
     }
     const QString pgHome = home + QStringLiteral("/postgres");
@@ -241,8 +259,8 @@ int main(int argc, char** argv)
     if (!reuse || !QFile::exists(pgHome + QStringLiteral("/StewardS.ini"))) {
         timer.restart();
         const TDemoSummary s = CreateDemoHome(pgHome, options);
-        std::printf("generate into PostgreSQL: %lld slips, %lld lines in %.2f s\n", static_cast<long long>(s.Slips),
-            static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
+        std::printf("generate into PostgreSQL: %lld slips, %lld lines in %.2f s\n",
+            static_cast<long long>(s.Slips), static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
     }
     compare(pgHome, "PostgreSQL", options.PostgresSchema, o, true, false);
     return 0;

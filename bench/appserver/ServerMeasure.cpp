@@ -14,7 +14,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-
 QString changeSlipQuery(const QString& where)
 {
     return QStringLiteral(
@@ -118,7 +117,6 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-
 // The month query and the stream of every slip through the late-bound
 // interface of a connected server object; prints each figure as it comes.
 Figures measure(const Variant& server, const char* engine, const QString& database)
@@ -160,7 +158,8 @@ Figures measure(const Variant& server, const char* engine, const QString& databa
     int packets = 0;
     Variant sent;
     Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider1", 5000, Variant::Ref(sent), changeSlipQuery(QStringLiteral("Where 1=1 ")), GetRecordsReset});
+        {"Provider1", 5000, Variant::Ref(sent), changeSlipQuery(QStringLiteral("Where 1=1 ")),
+            GetRecordsReset});
     const double firstPacketMs = timer.nsecsElapsed() / 1e6;
     for (;;) {
         bool end = false;
@@ -182,7 +181,6 @@ Figures measure(const Variant& server, const char* engine, const QString& databa
         cpuSeconds, f.streamRows / cpuSeconds, engineSeconds);
     return f;
 }
-
 
 double intoDataSet(TSocketConnection& connection, const char* label)
 {

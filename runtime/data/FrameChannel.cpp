@@ -72,8 +72,9 @@ QByteArray TFrameChannel::Receive(int waitMs, qint64 limit)
 void TFrameChannel::Send(const QByteArray& payload)
 {
     if (payload.isEmpty() || payload.size() > frameLimit_)
-        throw EWireError(
-            QStringLiteral("a message of %1 bytes exceeds the frame limit of %2").arg(payload.size()).arg(frameLimit_));
+        throw EWireError(QStringLiteral("a message of %1 bytes exceeds the frame limit of %2")
+                             .arg(payload.size())
+                             .arg(frameLimit_));
     char header[wire::FrameHeaderSize];
     qToBigEndian(static_cast<quint32>(payload.size()), header);
     if (socket_.write(header, sizeof header) != sizeof header || socket_.write(payload) != payload.size())

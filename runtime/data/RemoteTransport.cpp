@@ -88,7 +88,8 @@ void TRemoteLink::Open()
     std::unique_ptr<QTcpSocket> socket;
     if (settings_.Tls) {
         if (!QSslSocket::supportsSsl())
-            throw ESocketConnectionError(QStringLiteral("TLS is configured but not available to %1").arg(where));
+            throw ESocketConnectionError(
+                QStringLiteral("TLS is configured but not available to %1").arg(where));
         auto ssl = std::make_unique<QSslSocket>();
         if (!settings_.TlsCaFile.isEmpty()) {
             QSslConfiguration tls = ssl->sslConfiguration();
@@ -98,14 +99,15 @@ void TRemoteLink::Open()
         ssl->connectToHostEncrypted(host_, static_cast<quint16>(port_));
         if (!ssl->waitForEncrypted(settings_.ConnectMs))
             throw ESocketConnectionError(
-                QStringLiteral("Cannot reach the application server at %1 over TLS: %2").arg(where, ssl->errorString()));
+                QStringLiteral("Cannot reach the application server at %1 over TLS: %2")
+                    .arg(where, ssl->errorString()));
         socket = std::move(ssl);
     } else {
         socket = std::make_unique<QTcpSocket>();
         socket->connectToHost(host_, static_cast<quint16>(port_));
         if (!socket->waitForConnected(settings_.ConnectMs))
-            throw ESocketConnectionError(
-                QStringLiteral("Cannot reach the application server at %1: %2").arg(where, socket->errorString()));
+            throw ESocketConnectionError(QStringLiteral("Cannot reach the application server at %1: %2")
+                                             .arg(where, socket->errorString()));
     }
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // Once a frame has begun it may take as long as an answer may.
@@ -117,14 +119,16 @@ void TRemoteLink::Open()
         const quint16 version = challenge.U16();
         const QByteArray nonce = challenge.Bytes();
         if (version != wire::ProtocolVersion)
-            throw EWireError(QStringLiteral("protocol version %1, not %2").arg(version).arg(wire::ProtocolVersion));
+            throw EWireError(
+                QStringLiteral("protocol version %1, not %2").arg(version).arg(wire::ProtocolVersion));
         channel->Send(wire::Writer(wire::Kind::Hello)
-                .U16(wire::ProtocolVersion)
-                .Bytes(wire::Proof(settings_.Secret, nonce)));
+                          .U16(wire::ProtocolVersion)
+                          .Bytes(wire::Proof(settings_.Secret, nonce)));
         wire::Reader answer(channel->Receive(settings_.ConnectMs, wire::HandshakeFrameLimit));
         if (answer.MessageKind() == wire::Kind::Refused)
             throw ESocketConnectionError(
-                QStringLiteral("The application server at %1 refused the connection: %2").arg(where, answer.Text()));
+                QStringLiteral("The application server at %1 refused the connection: %2")
+                    .arg(where, answer.Text()));
         if (answer.MessageKind() != wire::Kind::Welcome)
             throw EWireError(QStringLiteral("no welcome"));
     } catch (const EWireError& e) {
@@ -158,10 +162,11 @@ void TRemoteLink::Close(bool forGood)
 void TRemoteLink::lost(const Exception& e)
 {
     Close(false);
-    throw ESocketConnectionError(QStringLiteral("The connection to the application server at %1:%2 was lost: %3")
-                                     .arg(host_)
-                                     .arg(port_)
-                                     .arg(e.Message()));
+    throw ESocketConnectionError(
+        QStringLiteral("The connection to the application server at %1:%2 was lost: %3")
+            .arg(host_)
+            .arg(port_)
+            .arg(e.Message()));
 }
 
 void TRemoteLink::reconnect()
@@ -186,7 +191,8 @@ void TRemoteLink::replay(const QString& member, const VariantList& args)
         raiseFailure(r);
     const QString error = r.Value().ToString();
     if (!error.isEmpty())
-        throw ESocketConnectionError(QStringLiteral("The application server refused the session again: %1").arg(error));
+        throw ESocketConnectionError(
+            QStringLiteral("The application server refused the session again: %1").arg(error));
 }
 
 void TRemoteLink::RememberSession(const QString& member, const VariantList& args)
@@ -297,10 +303,10 @@ Variant TRemoteServerObject::fetch(VariantList& args)
     const auto arg = [&](int i) { return i < args.size() ? args[i].Deref() : Variant(); };
     const int wanted = arg(1).IsEmptyOrNull() ? -1 : arg(1).ToInt();
     wire::Reader r = link_->Request(wire::Writer(wire::Kind::Fetch)
-            .Text(arg(0).ToString())
-            .Text(arg(3).ToString())
-            .I32(arg(4).IsEmptyOrNull() ? 0 : arg(4).ToInt())
-            .I32(wanted));
+                                        .Text(arg(0).ToString())
+                                        .Text(arg(3).ToString())
+                                        .I32(arg(4).IsEmptyOrNull() ? 0 : arg(4).ToInt())
+                                        .I32(wanted));
     TPacketJoiner joined;
     for (;;) {
         if (r.MessageKind() == wire::Kind::Failure)
@@ -308,8 +314,9 @@ Variant TRemoteServerObject::fetch(VariantList& args)
         if (r.MessageKind() == wire::Kind::FetchEnd)
             break;
         if (r.MessageKind() != wire::Kind::Batch)
-            throw ESocketConnectionError(QStringLiteral("The application server answered a fetch with message %1")
-                                             .arg(static_cast<int>(r.MessageKind())));
+            throw ESocketConnectionError(
+                QStringLiteral("The application server answered a fetch with message %1")
+                    .arg(static_cast<int>(r.MessageKind())));
         joined.Append(r.Bytes());
         r = link_->Next();
     }

@@ -280,8 +280,8 @@ Variant Reader::value(int depth)
     if (total > Remaining())
         malformed(QStringLiteral("array of %1 elements in %2 bytes").arg(total).arg(Remaining()));
     const auto high = [&](int d) { return static_cast<int>(low[d] + count[d] - 1); };
-    Variant array
-        = dims == 1 ? Variant::CreateArray(low[0], high(0)) : Variant::CreateArray(low[0], high(0), low[1], high(1));
+    Variant array = dims == 1 ? Variant::CreateArray(low[0], high(0))
+                              : Variant::CreateArray(low[0], high(0), low[1], high(1));
     for (qint64 i = 0; i < count[0]; ++i) {
         if (dims == 1) {
             array.At(static_cast<int>(low[0] + i)) = value(depth + 1);

@@ -38,7 +38,10 @@ bool TAppServerDaemon::Start()
     }
     setMaxPendingConnections(config_.MaxClients);
     if (!listen(address, static_cast<quint16>(config_.Port))) {
-        errorText_ = QStringLiteral("cannot listen on %1:%2: %3").arg(config_.Listen).arg(config_.Port).arg(errorString());
+        errorText_ = QStringLiteral("cannot listen on %1:%2: %3")
+                         .arg(config_.Listen)
+                         .arg(config_.Port)
+                         .arg(errorString());
         return false;
     }
     log_.Write(QStringLiteral("listening on %1:%2%3")
@@ -52,7 +55,8 @@ void TAppServerDaemon::incomingConnection(qintptr socketDescriptor)
 {
     const int id = ++nextId_;
     if (active_.load() >= config_.MaxClients) {
-        log_.Write(QStringLiteral("#%1 refused: %2 connections are served already").arg(id).arg(config_.MaxClients));
+        log_.Write(
+            QStringLiteral("#%1 refused: %2 connections are served already").arg(id).arg(config_.MaxClients));
         ::close(static_cast<int>(socketDescriptor));
         return;
     }
@@ -82,7 +86,8 @@ int CheckDaemonSetup(const TServerConfig& server, const TDaemonConfig& daemon, s
         try {
             TAppServer app(server);
             TDbBackend& db = app.Database();
-            auto c = db.Query(QStringLiteral("SELECT COUNT(*) FROM ") + db.BindTableName(QStringLiteral("ADMMF")));
+            auto c = db.Query(
+                QStringLiteral("SELECT COUNT(*) FROM ") + db.BindTableName(QStringLiteral("ADMMF")));
             const QString users = c->Next() ? c->Text(0) : QStringLiteral("?");
             line(true, QStringLiteral("database"),
                 QStringLiteral("%1 %2, %3 users").arg(server.DBType, server.DBName, users));
@@ -101,14 +106,16 @@ int CheckDaemonSetup(const TServerConfig& server, const TDaemonConfig& daemon, s
         const bool ok = QSslSocket::supportsSsl() && !certificates.isEmpty() && keyOk;
         line(ok, QStringLiteral("TLS"),
             ok ? certificates.first().subjectDisplayName()
-               : QStringLiteral("certificate %1 or key %2 unusable").arg(daemon.TlsCertificate, daemon.TlsKey));
+               : QStringLiteral("certificate %1 or key %2 unusable")
+                     .arg(daemon.TlsCertificate, daemon.TlsKey));
     }
     QTcpServer probe;
     const QHostAddress address(daemon.Listen);
     if (address.isNull()) {
         line(false, QStringLiteral("listen"), QStringLiteral("%1 is no address").arg(daemon.Listen));
     } else if (probe.listen(address, static_cast<quint16>(daemon.Port))) {
-        line(true, QStringLiteral("listen"), QStringLiteral("%1:%2 free").arg(daemon.Listen).arg(daemon.Port));
+        line(
+            true, QStringLiteral("listen"), QStringLiteral("%1:%2 free").arg(daemon.Listen).arg(daemon.Port));
     } else {
         // A running daemon holds the port: worth saying, not a fault of the setup.
         std::fprintf(out, "%-14s %s  %s:%d: %s\n", "listen", "note", qPrintable(daemon.Listen), daemon.Port,

@@ -75,7 +75,8 @@ QString TAppServer::catalogueDatabase(const QString& named)
     Database(); // reads the configuration
     if (!named.trimmed().isEmpty()
         && config_.CompanyDatabaseFile(named) != config_.CompanyDatabaseFile(databaseName_))
-        throw EDatabaseError(QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, named));
+        throw EDatabaseError(
+            QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, named));
     return databaseName_;
 }
 

@@ -29,7 +29,11 @@ TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
         const int v = ini.ReadInteger(section, QLatin1String(key), defaultValue);
         if (v < low || v > high) {
             if (c.ErrorText.isEmpty())
-                c.ErrorText = QStringLiteral("[AppServer] %1=%2 is outside %3..%4").arg(QLatin1String(key)).arg(v).arg(low).arg(high);
+                c.ErrorText = QStringLiteral("[AppServer] %1=%2 is outside %3..%4")
+                                  .arg(QLatin1String(key))
+                                  .arg(v)
+                                  .arg(low)
+                                  .arg(high);
             return;
         }
         out = v;

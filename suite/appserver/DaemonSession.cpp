@@ -37,7 +37,8 @@ QString connectUser(const VariantList& args)
 void TConnectionLog::Write(const QString& line) const
 {
     const QByteArray text
-        = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + line + u'\n').toUtf8();
+        = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + line + u'\n')
+              .toUtf8();
     QMutexLocker lock(&logMutex);
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);
     std::fflush(stderr);
@@ -48,8 +49,8 @@ void TConnectionLog::Write(const QString& line) const
     }
 }
 
-TDaemonSession::TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon, const TConnectionLog& log,
-    qintptr socketDescriptor, int id)
+TDaemonSession::TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon,
+    const TConnectionLog& log, qintptr socketDescriptor, int id)
     : serverConfig_(server)
     , config_(daemon)
     , log_(log)
@@ -68,7 +69,9 @@ TDaemonSession::~TDaemonSession()
 
 void TDaemonSession::log(const QString& text) const
 {
-    log_.Write(QStringLiteral("#%1 %2%3%4").arg(id_).arg(peer_, user_.isEmpty() ? QString() : u' ' + user_, u' ' + text));
+    log_.Write(QStringLiteral("#%1 %2%3%4")
+                   .arg(id_)
+                   .arg(peer_, user_.isEmpty() ? QString() : u' ' + user_, u' ' + text));
 }
 
 bool TDaemonSession::open()
@@ -111,7 +114,9 @@ bool TDaemonSession::handshake()
     hello.End();
     QString refusal;
     if (version != wire::ProtocolVersion)
-        refusal = QStringLiteral("protocol version %1 is not served (%2 is)").arg(version).arg(wire::ProtocolVersion);
+        refusal = QStringLiteral("protocol version %1 is not served (%2 is)")
+                      .arg(version)
+                      .arg(wire::ProtocolVersion);
     else if (!wire::SameProof(proof, wire::Proof(config_.Secret, nonce)))
         refusal = QStringLiteral("wrong secret");
     if (!refusal.isEmpty()) {
@@ -157,7 +162,8 @@ void TDaemonSession::answer(wire::Reader& request)
         request.End();
         return channel_->Send(wire::Writer(wire::Kind::Pong));
     default:
-        throw EWireError(QStringLiteral("malformed frame: request kind %1").arg(static_cast<int>(request.MessageKind())));
+        throw EWireError(
+            QStringLiteral("malformed frame: request kind %1").arg(static_cast<int>(request.MessageKind())));
     }
 }
 
@@ -173,7 +179,8 @@ void TDaemonSession::create(wire::Reader& request)
     if (server_)
         return failure(QStringLiteral("EOleError"), QStringLiteral("the server object exists already"));
     if (className.compare(config_.ServerClass, Qt::CaseInsensitive) != 0)
-        return failure(QStringLiteral("EOleSysError"), QStringLiteral("Invalid class string: %1").arg(className));
+        return failure(
+            QStringLiteral("EOleSysError"), QStringLiteral("Invalid class string: %1").arg(className));
     server_ = std::make_shared<TAppServer>(serverConfig_);
     channel_->Send(wire::Writer(wire::Kind::Created));
 }
@@ -185,7 +192,8 @@ void TDaemonSession::call(wire::Reader& request)
     const quint32 count = request.U32();
     // Every argument takes two bytes at least.
     if (count > static_cast<quint32>(request.Remaining() / 2))
-        throw EWireError(QStringLiteral("malformed frame: %1 arguments in %2 bytes").arg(count).arg(request.Remaining()));
+        throw EWireError(
+            QStringLiteral("malformed frame: %1 arguments in %2 bytes").arg(count).arg(request.Remaining()));
     std::vector<Variant> values(count);
     std::vector<bool> byRef(count);
     for (quint32 i = 0; i < count; ++i) {
@@ -199,11 +207,13 @@ void TDaemonSession::call(wire::Reader& request)
     for (quint32 i = 0; i < count; ++i)
         args << (byRef[i] ? Variant::Ref(values[i]) : values[i]);
 
-    const bool isConnect = how == wire::CallHow::Method && member.compare(QLatin1String("Connect"), Qt::CaseInsensitive) == 0;
+    const bool isConnect
+        = how == wire::CallHow::Method && member.compare(QLatin1String("Connect"), Qt::CaseInsensitive) == 0;
     const QString user = isConnect ? connectUser(args) : QString();
     if (isConnect && !user_.isEmpty() && user.compare(user_, Qt::CaseInsensitive) != 0) {
         log(QStringLiteral("refused Connect as %1").arg(user));
-        return failure(QStringLiteral("EOleError"), QStringLiteral("this connection is logged in as %1").arg(user_));
+        return failure(
+            QStringLiteral("EOleError"), QStringLiteral("this connection is logged in as %1").arg(user_));
     }
     Variant result;
     try {
@@ -259,14 +269,16 @@ void TDaemonSession::fetch(wire::Reader& request)
     int batchRows = config_.BatchRows;
     try {
         for (bool first = true;; first = false) {
-            const int batch = wanted < 0 ? batchRows : static_cast<int>(qMin<qint64>(batchRows, wanted - total));
+            const int batch
+                = wanted < 0 ? batchRows : static_cast<int>(qMin<qint64>(batchRows, wanted - total));
             int sent = 0;
-            const QByteArray packet
-                = server_->GetRecords(provider, batch, sent, first ? dataRequest : QString(), first ? options : 0);
+            const QByteArray packet = server_->GetRecords(
+                provider, batch, sent, first ? dataRequest : QString(), first ? options : 0);
             if (packet.size() + 64 > channel_->FrameLimit())
                 return failure(QStringLiteral("EDatabaseError"),
-                    QStringLiteral("%1 rows of %2 take %3 bytes, more than a frame may hold (%4): raise MaxFrameKB "
-                                   "or lower BatchRows")
+                    QStringLiteral(
+                        "%1 rows of %2 take %3 bytes, more than a frame may hold (%4): raise MaxFrameKB "
+                        "or lower BatchRows")
                         .arg(sent)
                         .arg(provider)
                         .arg(packet.size())
@@ -277,8 +289,9 @@ void TDaemonSession::fetch(wire::Reader& request)
             if (end || batch == 0 || (wanted >= 0 && total >= wanted))
                 break;
             if (sent > 0)
-                batchRows = static_cast<int>(qBound<qint64>(
-                    qint64(1), channel_->FrameLimit() / 2 / qMax<qint64>(1, packet.size() / sent), qint64(config_.BatchRows)));
+                batchRows = static_cast<int>(qBound<qint64>(qint64(1),
+                    channel_->FrameLimit() / 2 / qMax<qint64>(1, packet.size() / sent),
+                    qint64(config_.BatchRows)));
         }
     } catch (const EWireError&) {
         throw;

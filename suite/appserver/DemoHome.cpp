@@ -6,10 +6,10 @@
 #include "suite/appserver/PgConnection.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
 #include <libpq-fe.h>
 
 namespace {
@@ -56,7 +56,8 @@ QString serverIni(const TDemoOptions& options, const QString& storedSecret)
         "[CodePage]\nDBCodePage=936\n\n"
         "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"
         "; the daemon (steward-appserver --serve): loopback, port 211, this home's secret\n"
-        "Listen=127.0.0.1\nPort=211\nSecret=%1\n").arg(storedSecret);
+        "Listen=127.0.0.1\nPort=211\nSecret=%1\n")
+                             .arg(storedSecret);
     if (options.PostgresConnection.isEmpty())
         return QStringLiteral("[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n") + tail;
     const QHash<QString, QString> keys = conninfoKeys(options.PostgresConnection);

@@ -56,7 +56,8 @@ QString ApplyServerDataRights(
             continue;
         const QStringView inside = QStringView(sql).mid(pos + 1, qMax<qsizetype>(0, length - 2)).trimmed();
         if (tables.contains(tableOfWord(inside)))
-            throw EDatabaseError(QStringLiteral("table %1 may not be named in quotes").arg(inside.toString()));
+            throw EDatabaseError(
+                QStringLiteral("table %1 may not be named in quotes").arg(inside.toString()));
     }
     QString normalised;
     normalised.reserve(sql.size() + 16);

@@ -1,7 +1,7 @@
 // Batches of one query joined into one packet read exactly like the packet
 // of all rows at once; packets that do not belong together are refused.
-#include "runtime/data/DataPacket.h"
 #include "runtime/data/PacketJoin.h"
+#include "runtime/data/DataPacket.h"
 
 #include <gtest/gtest.h>
 

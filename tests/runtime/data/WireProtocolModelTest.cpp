@@ -84,7 +84,8 @@ void modelValue(QByteArray& out, const Variant& v)
 QString randomText(QRandomGenerator& rnd)
 {
     // Whole characters only: a lone half of a surrogate pair has no UTF-8 form.
-    static const QStringList pool = QString::fromUtf8("a|Z|0|9| |'|\"|\\|\n|\t|工|单|變|更|😀|\u00e9").split(u'|')
+    static const QStringList pool
+        = QString::fromUtf8("a|Z|0|9| |'|\"|\\|\n|\t|工|单|變|更|😀|\u00e9").split(u'|')
         << QString(QChar(u'\0'));
     QString s;
     const int n = rnd.bounded(0, 40);
@@ -145,7 +146,8 @@ TEST(WireProtocolModel, RandomValuesTravelByteForByteAsTheModelLaysThemOut)
         const Variant value = randomValue(rnd, 0);
         const QString text = randomText(rnd);
         const qint64 number = static_cast<qint64>(rnd.generate64());
-        const QByteArray payload = wire::Writer(wire::Kind::Call).Text(text).Value(value).I64(number).Payload();
+        const QByteArray payload
+            = wire::Writer(wire::Kind::Call).Text(text).Value(value).I64(number).Payload();
 
         QByteArray model(1, '\x20');
         modelText(model, text.toUtf8());
@@ -243,9 +245,11 @@ TEST(WireProtocolModel, ProofsDependOnSecretAndNonce)
 {
     const QByteArray nonce(32, 'n');
     EXPECT_EQ(wire::Proof(QStringLiteral("s"), nonce).size(), 32);
-    EXPECT_TRUE(wire::SameProof(wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("s"), nonce)));
-    EXPECT_FALSE(wire::SameProof(wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("t"), nonce)));
+    EXPECT_TRUE(
+        wire::SameProof(wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("s"), nonce)));
     EXPECT_FALSE(
-        wire::SameProof(wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("s"), QByteArray(32, 'm'))));
+        wire::SameProof(wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("t"), nonce)));
+    EXPECT_FALSE(wire::SameProof(
+        wire::Proof(QStringLiteral("s"), nonce), wire::Proof(QStringLiteral("s"), QByteArray(32, 'm'))));
     EXPECT_FALSE(wire::SameProof(QByteArray(32, 'a'), QByteArray(31, 'a')));
 }

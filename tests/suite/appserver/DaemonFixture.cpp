@@ -40,11 +40,13 @@ void DaemonTest::SetDaemonKey(const QString& key, const QString& value)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QString text = QString::fromUtf8(file.readAll());
     file.close();
-    const QRegularExpression line(QStringLiteral("^%1=[^\r\n]*").arg(key), QRegularExpression::MultilineOption);
+    const QRegularExpression line(
+        QStringLiteral("^%1=[^\r\n]*").arg(key), QRegularExpression::MultilineOption);
     if (text.contains(line))
         text.replace(line, key + u'=' + value);
     else
-        text.replace(QRegularExpression(QStringLiteral("^\\[AppServer\\]\r?\n"), QRegularExpression::MultilineOption),
+        text.replace(
+            QRegularExpression(QStringLiteral("^\\[AppServer\\]\r?\n"), QRegularExpression::MultilineOption),
             QStringLiteral("[AppServer]\n%1=%2\n").arg(key, value));
     ASSERT_TRUE(text.contains(key + u'=' + value)) << qPrintable(text);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -128,7 +130,8 @@ std::unique_ptr<QTcpSocket> DaemonTest::RawClient(bool handshake, const QString&
     EXPECT_EQ(challenge.MessageKind(), wire::Kind::Challenge);
     challenge.U16();
     const QByteArray nonce = challenge.Bytes();
-    SendFrame(*s, wire::Writer(wire::Kind::Hello)
+    SendFrame(*s,
+        wire::Writer(wire::Kind::Hello)
             .U16(wire::ProtocolVersion)
             .Bytes(wire::Proof(secret.isEmpty() ? Secret() : secret, nonce)));
     return s;

@@ -37,7 +37,8 @@ protected:
 
     // A socket connection to the daemon, as the module makes one, and its
     // server object, connected as user (when not empty).
-    Variant RemoteServer(const QString& user = QStringLiteral("DS"), const QString& database = QStringLiteral("DEMO"));
+    Variant RemoteServer(
+        const QString& user = QStringLiteral("DS"), const QString& database = QStringLiteral("DEMO"));
 
     // A raw socket that passed the handshake (or not: wrongSecret).
     std::unique_ptr<QTcpSocket> RawClient(bool handshake = true, const QString& secret = QString());

@@ -3,8 +3,8 @@
 // broken and vanished peers cost only their own connection.
 #include "DaemonFixture.h"
 
-#include "runtime/data/ClientDataSet.h"
 #include "common/QNERPGeneratorU.h"
+#include "runtime/data/ClientDataSet.h"
 #include "support/ProgramRun.h"
 
 #include <QProcessEnvironment>
@@ -60,7 +60,8 @@ TEST_F(DaemonTest, CallsOutArgumentsFailuresAndRowsComeBackAsInProcess)
     // A raising member raises here with the server's message.
     try {
         Variant sent;
-        remote.Call(QStringLiteral("AS_GetRecords"), {"NoSuchProvider", -1, Variant::Ref(sent), "SELECT 1", 1});
+        remote.Call(
+            QStringLiteral("AS_GetRecords"), {"NoSuchProvider", -1, Variant::Ref(sent), "SELECT 1", 1});
         ADD_FAILURE() << "no error";
     } catch (const Exception& e) {
         EXPECT_FALSE(e.Message().isEmpty());
@@ -69,10 +70,16 @@ TEST_F(DaemonTest, CallsOutArgumentsFailuresAndRowsComeBackAsInProcess)
 
     // All rows in batches of 100 join into the one packet asked for.
     Variant remoteSent, localSent;
-    const QByteArray remotePacket = remote.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider1", -1, Variant::Ref(remoteSent), allLines, GetRecordsReset}).ToBytes();
-    const QByteArray localPacket = local.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider1", -1, Variant::Ref(localSent), allLines, GetRecordsReset}).ToBytes();
+    const QByteArray remotePacket
+        = remote
+              .Call(QStringLiteral("AS_GetRecords"),
+                  {"Provider1", -1, Variant::Ref(remoteSent), allLines, GetRecordsReset})
+              .ToBytes();
+    const QByteArray localPacket
+        = local
+              .Call(QStringLiteral("AS_GetRecords"),
+                  {"Provider1", -1, Variant::Ref(localSent), allLines, GetRecordsReset})
+              .ToBytes();
     ASSERT_GT(localSent.ToInt(), 300);
     EXPECT_EQ(remoteSent.ToInt(), localSent.ToInt());
     EXPECT_EQ(rowsOf(remotePacket), rowsOf(localPacket));
@@ -134,17 +141,27 @@ TEST_F(DaemonTest, HostilePeersLoseTheirOwnConnectionOnly)
         {"a huge length", header(0xFFFFFFFFu)},
         {"an unknown message", header(1) + QByteArray(1, '\x55')},
         {"a call with four billion arguments",
-            header(11) + wire::Writer(wire::Kind::Call).U8(0).U32(0).U32(0xFFFFFFFFu).U8(0).Payload().left(11)},
+            header(11)
+                + wire::Writer(wire::Kind::Call).U8(0).U32(0).U32(0xFFFFFFFFu).U8(0).Payload().left(11)},
         {"an array claiming more elements than bytes",
             [] {
-                const QByteArray p = wire::Writer(wire::Kind::Call).U8(0).Text("RunFreeSQL").U32(1).U8(0).U8(8).U8(1)
-                                         .I32(0).U32(1000000).Payload();
+                const QByteArray p = wire::Writer(wire::Kind::Call)
+                                         .U8(0)
+                                         .Text("RunFreeSQL")
+                                         .U32(1)
+                                         .U8(0)
+                                         .U8(8)
+                                         .U8(1)
+                                         .I32(0)
+                                         .U32(1000000)
+                                         .Payload();
                 return header(static_cast<quint32>(p.size())) + p;
             }()},
-        {"trailing bytes", [] {
-             const QByteArray p = wire::Writer(wire::Kind::Ping).U8(7).Payload();
-             return header(static_cast<quint32>(p.size())) + p;
-         }()},
+        {"trailing bytes",
+            [] {
+                const QByteArray p = wire::Writer(wire::Kind::Ping).U8(7).Payload();
+                return header(static_cast<quint32>(p.size())) + p;
+            }()},
     };
     for (const auto& [what, bytes] : frames) {
         auto s = RawClient();
@@ -187,7 +204,8 @@ TEST_F(DaemonTest, IdleClientsAreClosedAndAClientKilledMidStreamFreesItsPlace)
     SendFrame(*vanishing, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
     ASSERT_EQ(wire::Reader(ReadFrame(*vanishing)).MessageKind(), wire::Kind::Created);
     wire::Writer connect(wire::Kind::Call);
-    connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"}));
+    connect.U8(0).Text("Connect").U32(1).U8(0).Value(
+        Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"}));
     SendFrame(*vanishing, connect);
     ASSERT_EQ(wire::Reader(ReadFrame(*vanishing)).MessageKind(), wire::Kind::Result);
     SendFrame(*vanishing, wire::Writer(wire::Kind::Fetch).Text("Provider1").Text(allLines).I32(1).I32(-1));
@@ -210,10 +228,13 @@ TEST_F(DaemonTest, AConnectionActsForOneUserAndEveryConnectIsLogged)
 {
     StartDaemon();
     const Variant server = RemoteServer(QStringLiteral("WANG"));
-    EXPECT_THROW(server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})}),
+    EXPECT_THROW(
+        server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})}),
         EOleError);
     // The session is still WANG's, held to WANG's data rights.
-    EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO WHERE TO021 <> 'F01'"}).ToInt(), 0);
+    EXPECT_EQ(
+        server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO WHERE TO021 <> 'F01'"}).ToInt(),
+        0);
     const QString log = DaemonLog();
     EXPECT_TRUE(log.contains(QStringLiteral("WANG logged in"))) << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("refused Connect as DS"))) << qPrintable(log);
@@ -228,7 +249,8 @@ TEST_F(DaemonTest, AServerKilledMidReportFailsTheCallAndTheSessionGoesOnAfterARe
     KillDaemon();
     Variant sent;
     try {
-        server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
+        server.Call(QStringLiteral("AS_GetRecords"),
+            {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
         ADD_FAILURE() << "no error";
     } catch (const ESocketConnectionError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("127.0.0.2"))) << qPrintable(e.Message());
@@ -238,7 +260,8 @@ TEST_F(DaemonTest, AServerKilledMidReportFailsTheCallAndTheSessionGoesOnAfterARe
     StartDaemon();
     // Back: the session is WANG's again without a new Connect.
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), before);
-    EXPECT_EQ(server.Get(QStringLiteral("PowerData")), NewServer(QStringLiteral("WANG")).Get(QStringLiteral("PowerData")));
+    EXPECT_EQ(server.Get(QStringLiteral("PowerData")),
+        NewServer(QStringLiteral("WANG")).Get(QStringLiteral("PowerData")));
 }
 
 TEST_F(DaemonTest, TheBrokerPassesOverAServerThatDoesNotAnswer)
@@ -253,9 +276,10 @@ TEST_F(DaemonTest, TheBrokerPassesOverAServerThatDoesNotAnswer)
     connection.Open();
     EXPECT_EQ(connection.Address(), QLatin1String(Address));
     EXPECT_TRUE(broker.Servers()[0].HasFailed);
-    EXPECT_EQ(connection.AppServer()
-                  .Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})})
-                  .ToString(),
+    EXPECT_EQ(
+        connection.AppServer()
+            .Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})})
+            .ToString(),
         QString());
 }
 
@@ -267,15 +291,19 @@ TEST_F(DaemonTest, ABatchTooBigForAFrameFailsTheFetchNotTheConnection)
     const Variant server = RemoteServer();
     Variant sent;
     try {
-        server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
+        server.Call(QStringLiteral("AS_GetRecords"),
+            {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
         ADD_FAILURE() << "a batch larger than a frame was sent";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("more than a frame may hold"))) << qPrintable(e.Message());
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("more than a frame may hold")))
+            << qPrintable(e.Message());
     }
     // The connection goes on; a smaller request fits.
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
-    const QByteArray some = server.Call(QStringLiteral("AS_GetRecords"),
-        {"Provider1", 50, Variant::Ref(sent), allLines, GetRecordsReset}).ToBytes();
+    const QByteArray some = server
+                                .Call(QStringLiteral("AS_GetRecords"),
+                                    {"Provider1", 50, Variant::Ref(sent), allLines, GetRecordsReset})
+                                .ToBytes();
     EXPECT_EQ(rowsOf(some).size(), 50);
     EXPECT_EQ(sent.ToInt(), 50);
 }
@@ -283,8 +311,8 @@ TEST_F(DaemonTest, ABatchTooBigForAFrameFailsTheFetchNotTheConnection)
 TEST_F(DaemonTest, CheckSaysWhatHoldsAndFailsOnWhatDoesNot)
 {
     const auto check = [&] {
-        return testsupport::RunProgram(QStringLiteral(ZORV_APPSERVER_TOOL), {"--check", "--home", home_.path()},
-            QProcessEnvironment::systemEnvironment(), 60000);
+        return testsupport::RunProgram(QStringLiteral(ZORV_APPSERVER_TOOL),
+            {"--check", "--home", home_.path()}, QProcessEnvironment::systemEnvironment(), 60000);
     };
     const testsupport::ProgramRun good = check();
     EXPECT_EQ(good.Status, 0) << qPrintable(good.Out);

@@ -8,7 +8,6 @@
 #include <QStandardPaths>
 #include <optional>
 
-
 TEST_F(DaemonTest, OverTlsTheDaemonServesVerifiedClientsAndDropsPlainOnes)
 {
     const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
@@ -44,7 +43,8 @@ TEST_F(DaemonTest, OverTlsTheDaemonServesVerifiedClientsAndDropsPlainOnes)
     clientKeys("TLSCAFile=cert.pem");
     const Variant server = RemoteServer();
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
-    EXPECT_EQ(Fetch(server, QStringLiteral("Provider1"), QStringLiteral("SELECT TP001 FROM $$MOCTP")).size(), Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP")));
+    EXPECT_EQ(Fetch(server, QStringLiteral("Provider1"), QStringLiteral("SELECT TP001 FROM $$MOCTP")).size(),
+        Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP")));
     const QString log = DaemonLog();
     EXPECT_TRUE(log.contains(QStringLiteral("TLS handshake failed"))) << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("connected (TLS)"))) << qPrintable(log);
@@ -77,6 +77,8 @@ TEST_F(DaemonTest, OnPostgreSqlTheDaemonAnswersAsTheInProcessServer)
         want << reader.Row();
     EXPECT_EQ(rows, want);
     // WANG's data rights hold on PostgreSQL through the daemon too.
-    EXPECT_EQ(remote.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM $$MOCTO WHERE TO021 <> 'F01'"}).ToInt(), 0);
+    EXPECT_EQ(
+        remote.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM $$MOCTO WHERE TO021 <> 'F01'"}).ToInt(),
+        0);
     EXPECT_GT(remote.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM $$MOCTO"}).ToInt(), 0);
 }

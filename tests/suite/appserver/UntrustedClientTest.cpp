@@ -298,7 +298,8 @@ TEST_F(UntrustedClientTest, ReadsAreHeldToTheConnectedUsersDataRights)
     EXPECT_TRUE(ProviderRuns(wang, supplier));
     EXPECT_TRUE(Fetch(wang, QStringLiteral("Provider1"), supplier).isEmpty());
     EXPECT_EQ(Fetch(ds, QStringLiteral("Provider1"), supplier).size(), 1);
-    const QList<VariantList> slips = Fetch(wang, QStringLiteral("Provider2"), QStringLiteral("SELECT TO021 FROM MOCTO"));
+    const QList<VariantList> slips
+        = Fetch(wang, QStringLiteral("Provider2"), QStringLiteral("SELECT TO021 FROM MOCTO"));
     EXPECT_EQ(slips.size(), ownFactory);
     for (const VariantList& row : slips)
         ASSERT_EQ(row.value(0).ToString(), QStringLiteral("F01"));
@@ -308,7 +309,8 @@ TEST_F(UntrustedClientTest, ReadsAreHeldToTheConnectedUsersDataRights)
     EXPECT_EQ(SimpleSql(ds, supplier)[0].HighBound(), 0);
 
     // A rights table in quotes cannot be told from a value: refused.
-    for (const char* sql : {"SELECT MA001 FROM \"PURMA\"", "SELECT MA001 FROM [purma]", "SELECT 1 FROM main.\"MOCTO\""})
+    for (const char* sql :
+        {"SELECT MA001 FROM \"PURMA\"", "SELECT MA001 FROM [purma]", "SELECT 1 FROM main.\"MOCTO\""})
         ExpectRefused(wang, sql, [&] { EXPECT_LT(FreeSql(wang, sql), 0) << sql; });
     // Literals are data: a text that looks like a table name changes nothing.
     EXPECT_EQ(FreeSql(wang, "SELECT 'MOCTO' FROM CMSMQ"), 4);
@@ -322,7 +324,8 @@ TEST_F(UntrustedClientTest, TheCatalogueRunsAClientTextOnlyForAConnectedUser)
     // The server's own predefined queries and messages still answer.
     EXPECT_TRUE(anonymous
                     .Call(QStringLiteral("CatalogueQuery"),
-                        {Variant::ArrayOf({"Query", "CMSMQ", "22", "DEMO", Variant::ArrayOf({"A511", "51", "52", ""})})})
+                        {Variant::ArrayOf(
+                            {"Query", "CMSMQ", "22", "DEMO", Variant::ArrayOf({"A511", "51", "52", ""})})})
                     .IsArray());
     const Variant ds = NewServer(QStringLiteral("DS"));
     ExpectRefused(ds, "another database", [&] {
