@@ -96,23 +96,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const TBenchOptions o = ParseBenchOptions(app.arguments());
-    const int slips = o.Slips;
-    const QString keep = o.Keep;
-    const bool reuse = o.Reuse;
     const QString postgres = o.Postgres;
     QTemporaryDir temp;
-    const QString home = keep.isEmpty() ? temp.path() : keep;
-    QElapsedTimer timer;
-    timer.start();
-    TDemoOptions options;
-    options.Slips = slips;
-    options.Force = true; // --keep names a folder to make the home in, again if need be
-    if (!reuse) {
-        const TDemoSummary summary = CreateDemoHome(home, options);
-        std::printf("generate: %lld slips, %lld lines, %lld sign-off records in %.2f s\n",
-            static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines),
-            static_cast<long long>(summary.SignOffRecords), timer.elapsed() / 1000.0);
-    }
+    const QString home = BenchHome(o, temp.path());
 
     qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
     RegisterAppServer();
@@ -146,17 +132,9 @@ int main(int argc, char** argv)
 
     // The same data in PostgreSQL, schema bench_demo, through a server object
     // of a home whose StewardS.ini names it.
-    const QString pgHome = home + QStringLiteral("/postgres");
-    options.PostgresConnection = postgres;
-    options.PostgresSchema = QStringLiteral("bench_demo");
-    if (!reuse) {
-        timer.restart();
-        const TDemoSummary summary = CreateDemoHome(pgHome, options);
-        std::printf("generate into PostgreSQL (COPY): %lld slips, %lld lines in %.2f s\n",
-            static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines), timer.elapsed() / 1000.0);
-    }
+    const QString pgHome = BenchPostgresHome(o, home);
     const Variant pgServer(std::make_shared<TAppServer>(TServerConfig::FromHome(pgHome)));
-    const Figures pg = measure(pgServer, "PostgreSQL", options.PostgresSchema);
+    const Figures pg = measure(pgServer, "PostgreSQL", BenchPostgresSchema());
     std::printf("\n%-44s %12s %12s\n", "side by side", "SQLite", "PostgreSQL");
     std::printf("%-44s %12.1f %12.1f\n", "month query, ms (PostgreSQL target < 200)", lite.monthMs, pg.monthMs);
     std::printf("%-44s %12.0f %12.0f\n", "stream all slips, rows/s", lite.streamRowsPerSecond,

@@ -229,22 +229,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const TBenchOptions o = ParseBenchOptions(app.arguments());
-    const int slips = o.Slips;
-    const QString keep = o.Keep;
-    const bool reuse = o.Reuse;
     const QString postgres = o.Postgres;
     QTemporaryDir temp;
-    const QString home = keep.isEmpty() ? temp.path() : keep;
-    TDemoOptions options;
-    options.Slips = slips;
-    options.Force = true;
-    QElapsedTimer timer;
-    timer.start();
-    if (!reuse) {
-        const TDemoSummary s = CreateDemoHome(home, options);
-        std::printf("generate: %lld slips, %lld lines in %.2f s\n", static_cast<long long>(s.Slips),
-            static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
-    }
+    const QString home = BenchHome(o, temp.path());
     RegisterAppServer();
     compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
     if (postgres.isEmpty()) {
@@ -253,15 +240,7 @@ int main(int argc, char** argv)
             "SQLite\n");
         return 0;
     }
-    const QString pgHome = home + QStringLiteral("/postgres");
-    options.PostgresConnection = postgres;
-    options.PostgresSchema = QStringLiteral("bench_demo");
-    if (!reuse || !QFile::exists(pgHome + QStringLiteral("/StewardS.ini"))) {
-        timer.restart();
-        const TDemoSummary s = CreateDemoHome(pgHome, options);
-        std::printf("generate into PostgreSQL: %lld slips, %lld lines in %.2f s\n",
-            static_cast<long long>(s.Slips), static_cast<long long>(s.Lines), timer.elapsed() / 1000.0);
-    }
-    compare(pgHome, "PostgreSQL", options.PostgresSchema, o, true, false);
+    const QString pgHome = BenchPostgresHome(o, home);
+    compare(pgHome, "PostgreSQL", BenchPostgresSchema(), o, true, false);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "runtime/data/DataPacket.h"
 #include "runtime/data/SocketConnection.h"
 #include "runtime/system/AutoObject.h"
+#include "suite/appserver/DemoHome.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -231,4 +232,40 @@ TBenchOptions ParseBenchOptions(const QStringList& args)
         }
     }
     return o;
+}
+
+QString BenchHome(const TBenchOptions& o, const QString& temp)
+{
+    const QString home = o.Keep.isEmpty() ? temp : o.Keep;
+    if (o.Reuse)
+        return home;
+    TDemoOptions options;
+    options.Slips = o.Slips;
+    options.Force = true; // --keep names a folder to make the home in, again if need be
+    QElapsedTimer timer;
+    timer.start();
+    const TDemoSummary summary = CreateDemoHome(home, options);
+    std::printf("generate: %lld slips, %lld lines, %lld sign-off records in %.2f s\n",
+        static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines),
+        static_cast<long long>(summary.SignOffRecords), timer.elapsed() / 1000.0);
+    return home;
+}
+
+QString BenchPostgresHome(const TBenchOptions& o, const QString& home)
+{
+    const QString pgHome = home + QStringLiteral("/postgres");
+    if (o.Reuse && QFile::exists(pgHome + QStringLiteral("/StewardS.ini")))
+        return pgHome;
+    TDemoOptions options;
+    options.Slips = o.Slips;
+    options.Force = true;
+    options.PostgresConnection = o.Postgres;
+    options.PostgresSchema = BenchPostgresSchema();
+    QElapsedTimer timer;
+    timer.start();
+    const TDemoSummary summary = CreateDemoHome(pgHome, options);
+    std::printf("generate into PostgreSQL (COPY): %lld slips, %lld lines in %.2f s\n",
+        static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines),
+        timer.elapsed() / 1000.0);
+    return pgHome;
 }

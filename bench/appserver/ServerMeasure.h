@@ -53,3 +53,15 @@ struct TBenchOptions {
     bool LoadOnly = false; // --load-only 1: the load run alone
 };
 TBenchOptions ParseBenchOptions(const QStringList& args);
+
+// The SQLite home to measure: made (again) in the --keep folder or in temp,
+// or the --reuse folder as it is. Prints what was generated.
+QString BenchHome(const TBenchOptions& o, const QString& temp);
+// The PostgreSQL home beside it (schema bench_demo of --postgres), made
+// unless --reuse finds it made.
+QString BenchPostgresHome(const TBenchOptions& o, const QString& home);
+// The schema BenchPostgresHome fills.
+inline QString BenchPostgresSchema()
+{
+    return QStringLiteral("bench_demo");
+}
