@@ -4,7 +4,8 @@
 // side by side with their ratios; then a load run: N clients at once, each on
 // its own connection and thread, asking the one-slip key query (a month query
 // every tenth time) for S seconds, with the latency percentiles of the key
-// query (--month-every N, --load-only 1). With --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on
+// query (--month-every N, --load-only 1); every tenth turn a client also
+// saves a scheme, and the saved ones are counted again at the end. With --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on
 // PostgreSQL, and the load run there.
 // Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
 //                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
@@ -17,6 +18,7 @@
 #include "suite/appserver/DemoHome.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -108,7 +110,10 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
 {
     std::mutex mutex;
     std::vector<double> keyMs;
-    std::atomic<int> errors {0}, months {0};
+    std::atomic<int> errors {0}, months {0}, saved {0};
+    // Every tenth turn a client also saves a scheme: none may be lost.
+    // Scheme names hold 20 bytes at most: a short run mark, client and turn.
+    const QString runName = QStringLiteral("L%1-").arg(QDateTime::currentMSecsSinceEpoch() % 100000);
     std::vector<std::thread> threads;
     const QString month
         = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
@@ -132,6 +137,19 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
                         ? month
                         : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
                               .arg(key[0], key[1], key[2]);
+                    if (i % 10 == 4) {
+                        const QString saveError
+                            = server
+                                  .Call(QStringLiteral("InsertConTable"),
+                                      {Variant::ArrayOf(
+                                          {runName + QString::number(c) + u'-' + QString::number(i), "DS",
+                                              "20261208", "ZORV52", "TO001", "A511", false})})
+                                  .ToString();
+                        if (saveError.isEmpty())
+                            ++saved;
+                        else
+                            ++errors;
+                    }
                     Variant sent;
                     QElapsedTimer t;
                     t.start();
@@ -160,6 +178,21 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
     }
     for (std::thread& t : threads)
         t.join();
+    int found = -1;
+    try {
+        auto check = remoteConnection(port);
+        const Variant server = check->AppServer();
+        server.Call(
+            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+        found = server
+                    .Call(QStringLiteral("RunFreeSQL"),
+                        {QStringLiteral("SELECT NCONDITION FROM $$GENES WHERE NCONDITION LIKE '%1%'")
+                                .arg(runName)})
+                    .ToInt();
+    } catch (const std::exception& e) {
+        std::printf("scheme check: %s\n", e.what());
+    }
+    std::printf("load, scheme writes: %d saved, %d found afterwards\n", saved.load(), found);
     std::sort(keyMs.begin(), keyMs.end());
     const auto pct = [&](double p) {
         return keyMs.empty() ? 0.0 : keyMs[std::min(keyMs.size() - 1, static_cast<size_t>(p * keyMs.size()))];
