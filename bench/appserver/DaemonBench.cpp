@@ -5,8 +5,9 @@
 // its own connection and thread, asking the one-slip key query (a month query
 // every tenth time) for S seconds, with the latency percentiles of the key
 // query (--month-every N, --load-only 1); every tenth turn a client also
-// saves a scheme, and the saved ones are counted again at the end. With --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on
-// PostgreSQL, and the load run there.
+// saves a scheme, and the saved ones are counted again at the end. With
+// --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on PostgreSQL, and
+// the load run there.
 // Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
 //                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
 // (--reuse takes a home that bench_appserver --keep made.)
