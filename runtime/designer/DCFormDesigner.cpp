@@ -1,0 +1,592 @@
+#include "runtime/designer/DCFormDesigner.h"
+
+#include "runtime/report/QuickRpt.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+
+int ControlOrder(const TControl* control)
+{
+    return control->Parent() ? static_cast<int>(control->Parent()->ControlList().indexOf(control)) : -1;
+}
+
+void SetControlOrder(TControl* control, int index)
+{
+    TWinControl* band = control->Parent();
+    if (!band)
+        return;
+    QList<TControl*> order = band->ControlList();
+    const int current = static_cast<int>(order.indexOf(control));
+    index = std::clamp(index, 0, static_cast<int>(order.size()) - 1);
+    if (current == index)
+        return;
+    order.removeAt(current);
+    order.insert(index, control);
+    // The band appends a control that joins it, so re-attaching the tail of
+    // the new order (from the first place that differs) rebuilds the order
+    // without touching the controls before it.
+    const int from = std::min(current, index);
+    for (int i = from; i < order.size(); ++i)
+        order[i]->SetParent(nullptr);
+    for (int i = from; i < order.size(); ++i)
+        order[i]->SetParent(band);
+}
+
+TDCFormDesigner::TDCFormDesigner(TQuickRep* report, QObject* parent) : QObject(parent), report_(report)
+{
+    connect(report_, &QObject::destroyed, this, [this] { report_ = nullptr; });
+}
+
+TDCFormDesigner::~TDCFormDesigner() = default;
+
+namespace {
+
+// Where a band kind stands on the surface: from the top of a page to its
+// foot, as a user reads the layout (the engine's own order is by kind).
+int surfaceRank(TQRBandType type)
+{
+    switch (type) {
+    case rbTitle: return 0;
+    case rbPageHeader: return 1;
+    case rbColumnHeader: return 2;
+    case rbGroupHeader: return 3;
+    case rbDetail: return 4;
+    case rbSubDetail: return 5;
+    case rbGroupFooter: return 6;
+    case rbSummary: return 7;
+    case rbPageFooter: return 8;
+    default: return 9;
+    }
+}
+
+} // namespace
+
+QList<TQRCustomBand*> TDCFormDesigner::Bands() const
+{
+    if (!report_)
+        return {};
+    QList<TQRCustomBand*> bands;
+    QList<TQRChildBand*> children;
+    for (TQRCustomBand* b : report_->Bands()) {
+        if (auto* child = qobject_cast<TQRChildBand*>(b); child && child->ParentBand())
+            children << child;
+        else
+            bands << b;
+    }
+    std::stable_sort(bands.begin(), bands.end(),
+        [](TQRCustomBand* a, TQRCustomBand* b) { return surfaceRank(a->BandType()) < surfaceRank(b->BandType()); });
+    // A child band stands right under its parent (or under the parent's
+    // last child already placed).
+    for (TQRChildBand* child : children) {
+        const qsizetype at = bands.indexOf(child->ParentBand());
+        qsizetype insert = at < 0 ? bands.size() : at + 1;
+        while (insert < bands.size() && qobject_cast<TQRChildBand*>(bands[insert])
+            && static_cast<TQRChildBand*>(bands[insert])->ParentBand() == child->ParentBand())
+            ++insert;
+        bands.insert(insert, child);
+    }
+    return bands;
+}
+
+QRect TDCFormDesigner::CaptionRect(const TQRCustomBand* band) const
+{
+    int top = Margin;
+    for (TQRCustomBand* b : Bands()) {
+        if (b == band)
+            return QRect(Margin, top, std::max(b->Width(), 1), CaptionHeight);
+        top += CaptionHeight + std::max(b->Height(), 0);
+    }
+    return {};
+}
+
+QRect TDCFormDesigner::BandRect(const TQRCustomBand* band) const
+{
+    const QRect caption = CaptionRect(band);
+    if (caption.isNull())
+        return {};
+    return QRect(caption.left(), caption.bottom() + 1, caption.width(), std::max(band->Height(), 0));
+}
+
+QRect TDCFormDesigner::ControlRect(const TControl* control) const
+{
+    const auto* band = qobject_cast<const TQRCustomBand*>(control->Parent());
+    if (!band)
+        return {};
+    return control->BoundsRect().translated(BandRect(band).topLeft());
+}
+
+QSize TDCFormDesigner::SurfaceSize() const
+{
+    int width = 0;
+    int height = Margin;
+    for (TQRCustomBand* b : Bands()) {
+        width = std::max(width, b->Width());
+        height += CaptionHeight + std::max(b->Height(), 0);
+    }
+    return QSize(width + 2 * Margin, height + Margin);
+}
+
+TQRCustomBand* TDCFormDesigner::BandAt(QPoint surface) const
+{
+    for (TQRCustomBand* b : Bands()) {
+        const QRect body = BandRect(b);
+        if (body.contains(surface) || CaptionRect(b).contains(surface))
+            return b;
+    }
+    return nullptr;
+}
+
+TControl* TDCFormDesigner::ControlAt(QPoint surface) const
+{
+    TQRCustomBand* band = BandAt(surface);
+    if (!band)
+        return nullptr;
+    const QList<TControl*>& controls = band->ControlList();
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it)
+        if (ControlRect(*it).contains(surface))
+            return *it;
+    return nullptr;
+}
+
+QList<TControl*> TDCFormDesigner::AllControls() const
+{
+    QList<TControl*> all;
+    for (TQRCustomBand* b : Bands())
+        all += b->ControlList();
+    return all;
+}
+
+QList<TControl*> TDCFormDesigner::GetSelectedComponents() const
+{
+    QList<TControl*> list;
+    for (const QPointer<TControl>& c : selection_)
+        if (c)
+            list << c.data();
+    return list;
+}
+
+bool TDCFormDesigner::IsSelected(const TControl* control) const
+{
+    return std::any_of(selection_.cbegin(), selection_.cend(), [&](const QPointer<TControl>& c) { return c == control; });
+}
+
+void TDCFormDesigner::SelectComponent(TControl* control, bool add)
+{
+    if (!add)
+        selection_.clear();
+    if (control && !IsSelected(control)) {
+        selection_ << control;
+        connect(control, &QObject::destroyed, this, &TDCFormDesigner::forget, Qt::UniqueConnection);
+    }
+    emit SelectionChanged();
+}
+
+void TDCFormDesigner::ToggleSelection(TControl* control)
+{
+    if (IsSelected(control)) {
+        selection_.removeIf([&](const QPointer<TControl>& c) { return c == control; });
+        emit SelectionChanged();
+    } else {
+        SelectComponent(control, true);
+    }
+}
+
+void TDCFormDesigner::ClearSelection()
+{
+    if (selection_.isEmpty())
+        return;
+    selection_.clear();
+    emit SelectionChanged();
+}
+
+void TDCFormDesigner::forget(QObject* object)
+{
+    selection_.removeIf([&](const QPointer<TControl>& c) { return c.isNull() || c.data() == object; });
+}
+
+void TDCFormDesigner::SelectInRect(const QRect& surfaceRect, bool add)
+{
+    if (!add)
+        selection_.clear();
+    const QRect area = surfaceRect.normalized();
+    for (TControl* c : AllControls())
+        if (area.intersects(ControlRect(c)) && !IsSelected(c)) {
+            selection_ << c;
+            connect(c, &QObject::destroyed, this, &TDCFormDesigner::forget, Qt::UniqueConnection);
+        }
+    emit SelectionChanged();
+}
+
+QList<QRect> TDCFormDesigner::HandleRects(const TControl* control) const
+{
+    const QRect r = ControlRect(control);
+    const int h = HandleSize;
+    const auto at = [h](int x, int y) { return QRect(x - h / 2, y - h / 2, h, h); };
+    const int cx = r.left() + r.width() / 2;
+    const int cy = r.top() + r.height() / 2;
+    // In the order of TDesignHandle after None.
+    return {at(r.left(), r.top()), at(cx, r.top()), at(r.right() + 1, r.top()), at(r.right() + 1, cy),
+        at(r.right() + 1, r.bottom() + 1), at(cx, r.bottom() + 1), at(r.left(), r.bottom() + 1), at(r.left(), cy)};
+}
+
+TDesignHandle TDCFormDesigner::HandleAt(QPoint surface) const
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.size() != 1)
+        return TDesignHandle::None;
+    const QList<QRect> handles = HandleRects(selected.first());
+    for (int i = 0; i < handles.size(); ++i)
+        if (handles[i].adjusted(-1, -1, 1, 1).contains(surface))
+            return static_cast<TDesignHandle>(i + 1);
+    return TDesignHandle::None;
+}
+
+int TDCFormDesigner::snap(int value) const
+{
+    if (!snap_ || gridSize_ <= 1)
+        return value;
+    return static_cast<int>(std::lround(static_cast<double>(value) / gridSize_)) * gridSize_;
+}
+
+TDCFormDesigner::Step TDCFormDesigner::snapshot(const QList<TControl*>& controls) const
+{
+    Step step;
+    for (TControl* c : controls)
+        step.append({c, qobject_cast<TQRCustomBand*>(c->Parent()), c->BoundsRect(), ControlOrder(c)});
+    return step;
+}
+
+void TDCFormDesigner::pushUndo(Step step)
+{
+    if (step.isEmpty())
+        return;
+    undo_.append(std::move(step));
+    if (undo_.size() > UndoDepth)
+        undo_.removeFirst();
+}
+
+void TDCFormDesigner::restore(const Step& step)
+{
+    for (const Saved& s : step) {
+        if (!s.Control)
+            continue;
+        if (s.Band && s.Control->Parent() != s.Band)
+            s.Control->SetParent(s.Band);
+        s.Control->SetBounds(s.Bounds.x(), s.Bounds.y(), s.Bounds.width(), s.Bounds.height());
+    }
+    // Orders last, lowest first, so each lands where it was.
+    Step byOrder = step;
+    std::sort(byOrder.begin(), byOrder.end(), [](const Saved& a, const Saved& b) { return a.Index < b.Index; });
+    for (const Saved& s : byOrder)
+        if (s.Control && s.Index >= 0)
+            SetControlOrder(s.Control, s.Index);
+}
+
+bool TDCFormDesigner::Undo()
+{
+    if (undo_.isEmpty())
+        return false;
+    const Step step = undo_.takeLast();
+    restore(step);
+    afterEdit();
+    return true;
+}
+
+void TDCFormDesigner::afterEdit()
+{
+    emit Modified();
+}
+
+void TDCFormDesigner::BeginMove()
+{
+    dragStart_ = snapshot(GetSelectedComponents());
+    drag_ = dragStart_.isEmpty() ? DragKind::None : DragKind::Move;
+}
+
+void TDCFormDesigner::BeginResize(TDesignHandle handle)
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.size() != 1 || handle == TDesignHandle::None) {
+        drag_ = DragKind::None;
+        return;
+    }
+    dragStart_ = snapshot(selected);
+    handle_ = handle;
+    drag_ = DragKind::Resize;
+}
+
+QRect TDCFormDesigner::resized(const QRect& start, int dx, int dy) const
+{
+    int left = start.left(), top = start.top();
+    int right = start.left() + start.width(), bottom = start.top() + start.height();
+    switch (handle_) {
+    case TDesignHandle::TopLeft: left += dx; top += dy; break;
+    case TDesignHandle::Top: top += dy; break;
+    case TDesignHandle::TopRight: right += dx; top += dy; break;
+    case TDesignHandle::Right: right += dx; break;
+    case TDesignHandle::BottomRight: right += dx; bottom += dy; break;
+    case TDesignHandle::Bottom: bottom += dy; break;
+    case TDesignHandle::BottomLeft: left += dx; bottom += dy; break;
+    case TDesignHandle::Left: left += dx; break;
+    case TDesignHandle::None: break;
+    }
+    // The dragged edges snap; a box never turns inside out (one grid step,
+    // at least a pixel, stays).
+    const int least = snap_ ? gridSize_ : 1;
+    left = snap(left);
+    top = snap(top);
+    right = std::max(snap(right), left + least);
+    bottom = std::max(snap(bottom), top + least);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void TDCFormDesigner::DragTo(int dx, int dy)
+{
+    if (drag_ == DragKind::None)
+        return;
+    for (const Saved& s : dragStart_) {
+        if (!s.Control)
+            continue;
+        if (drag_ == DragKind::Move) {
+            s.Control->SetBounds(snap(s.Bounds.x() + dx), snap(s.Bounds.y() + dy), s.Bounds.width(), s.Bounds.height());
+        } else {
+            const QRect r = resized(s.Bounds, dx, dy);
+            s.Control->SetBounds(r.x(), r.y(), r.width(), r.height());
+        }
+    }
+    emit Modified();
+}
+
+void TDCFormDesigner::moveToBandUnderCentre(TControl* control)
+{
+    const QPoint centre = ControlRect(control).center();
+    TQRCustomBand* target = nullptr;
+    for (TQRCustomBand* b : Bands())
+        if (BandRect(b).contains(centre))
+            target = b;
+    if (!target || target == control->Parent())
+        return;
+    const QPoint at = ControlRect(control).topLeft() - BandRect(target).topLeft();
+    control->SetParent(target);
+    control->SetBounds(snap(at.x()), snap(at.y()), control->Width(), control->Height());
+}
+
+void TDCFormDesigner::EndDrag()
+{
+    if (drag_ == DragKind::None)
+        return;
+    if (drag_ == DragKind::Move)
+        for (const Saved& s : dragStart_)
+            if (s.Control)
+                moveToBandUnderCentre(s.Control);
+    const bool changed = std::any_of(dragStart_.cbegin(), dragStart_.cend(), [](const Saved& s) {
+        return s.Control && (s.Control->BoundsRect() != s.Bounds || s.Control->Parent() != s.Band);
+    });
+    if (changed)
+        pushUndo(dragStart_);
+    drag_ = DragKind::None;
+    dragStart_.clear();
+    afterEdit();
+}
+
+void TDCFormDesigner::CancelDrag()
+{
+    if (drag_ == DragKind::None)
+        return;
+    restore(dragStart_);
+    drag_ = DragKind::None;
+    dragStart_.clear();
+    afterEdit();
+}
+
+void TDCFormDesigner::MoveSelection(int dx, int dy)
+{
+    BeginMove();
+    DragTo(dx, dy);
+    EndDrag();
+}
+
+bool TDCFormDesigner::Nudge(int key, bool shift)
+{
+    int dx = 0, dy = 0;
+    switch (key) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default: return false;
+    }
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty())
+        return true;
+    pushUndo(snapshot(selected));
+    for (TControl* c : selected) {
+        const QRect r = c->BoundsRect();
+        if (shift)
+            c->SetBounds(r.x(), r.y(), std::max(1, r.width() + dx), std::max(1, r.height() + dy));
+        else
+            c->SetBounds(r.x() + dx, r.y() + dy, r.width(), r.height());
+    }
+    afterEdit();
+    return true;
+}
+
+void TDCFormDesigner::AlignToGrid()
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty())
+        return;
+    pushUndo(snapshot(selected));
+    const int g = gridSize_;
+    const auto toGrid = [g](int v) { return static_cast<int>(std::lround(static_cast<double>(v) / g)) * g; };
+    for (TControl* c : selected)
+        c->SetBounds(toGrid(c->Left()), toGrid(c->Top()), c->Width(), c->Height());
+    afterEdit();
+}
+
+void TDCFormDesigner::BringToFront()
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty())
+        return;
+    pushUndo(snapshot(selected));
+    for (TControl* c : selected)
+        SetControlOrder(c, static_cast<int>(c->Parent()->ControlList().size()) - 1);
+    afterEdit();
+}
+
+void TDCFormDesigner::SendToBack()
+{
+    QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty())
+        return;
+    pushUndo(snapshot(selected));
+    // Last first, so the selection keeps its own order at the back.
+    for (auto it = selected.crbegin(); it != selected.crend(); ++it)
+        SetControlOrder(*it, 0);
+    afterEdit();
+}
+
+namespace {
+
+// Positions along one axis: start and extent of each control, the
+// reference (first selected) and the band's extent.
+struct Axis {
+    int (TControl::*Start)() const;
+    int (TControl::*Extent)() const;
+};
+
+void place(TControl* c, bool horizontal, int start)
+{
+    if (horizontal)
+        c->SetBounds(start, c->Top(), c->Width(), c->Height());
+    else
+        c->SetBounds(c->Left(), start, c->Width(), c->Height());
+}
+
+void alignAxis(const QList<TControl*>& controls, bool horizontal, int mode)
+{
+    // mode: 1 starts, 2 centres, 3 ends, 4 space equally, 5 centre in band.
+    const Axis a = horizontal ? Axis{&TControl::Left, &TControl::Width} : Axis{&TControl::Top, &TControl::Height};
+    TControl* ref = controls.first();
+    const int refStart = (ref->*a.Start)(), refExtent = (ref->*a.Extent)();
+    if (mode == 4) {
+        if (controls.size() < 3)
+            return;
+        QList<TControl*> sorted = controls;
+        std::sort(sorted.begin(), sorted.end(), [&](TControl* x, TControl* y) { return (x->*a.Start)() < (y->*a.Start)(); });
+        const int first = (sorted.first()->*a.Start)();
+        const int last = (sorted.last()->*a.Start)();
+        const double step = static_cast<double>(last - first) / (sorted.size() - 1);
+        for (int i = 1; i + 1 < sorted.size(); ++i)
+            place(sorted[i], horizontal, first + static_cast<int>(std::lround(step * i)));
+        return;
+    }
+    for (TControl* c : controls) {
+        const int extent = (c->*a.Extent)();
+        int start = (c->*a.Start)();
+        switch (mode) {
+        case 1: start = refStart; break;
+        case 2: start = refStart + (refExtent - extent) / 2; break;
+        case 3: start = refStart + refExtent - extent; break;
+        case 5: {
+            const TWinControl* band = c->Parent();
+            const int room = horizontal ? band->Width() : std::max(0, band->Height());
+            start = (room - extent) / 2;
+            break;
+        }
+        default: break;
+        }
+        place(c, horizontal, start);
+    }
+}
+
+int pick(const QList<TControl*>& controls, TSizeRule rule, int value, int (TControl::*extent)() const)
+{
+    int result = value;
+    if (rule == TSizeRule::ShrinkToSmallest || rule == TSizeRule::GrowToLargest) {
+        result = (controls.first()->*extent)();
+        for (TControl* c : controls)
+            result = rule == TSizeRule::ShrinkToSmallest ? std::min(result, (c->*extent)()) : std::max(result, (c->*extent)());
+    }
+    return std::clamp(result, 1, TControl::MaxExtent);
+}
+
+} // namespace
+
+void TDCFormDesigner::AlignSelected(THorzAlign horizontal, TVertAlign vertical)
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty() || (horizontal == THorzAlign::NoChange && vertical == TVertAlign::NoChange))
+        return;
+    pushUndo(snapshot(selected));
+    if (horizontal != THorzAlign::NoChange)
+        alignAxis(selected, true, static_cast<int>(horizontal));
+    if (vertical != TVertAlign::NoChange)
+        alignAxis(selected, false, static_cast<int>(vertical));
+    afterEdit();
+}
+
+void TDCFormDesigner::SizeSelected(TSizeRule widthRule, int width, TSizeRule heightRule, int height)
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty() || (widthRule == TSizeRule::NoChange && heightRule == TSizeRule::NoChange))
+        return;
+    pushUndo(snapshot(selected));
+    const int w = pick(selected, widthRule, width, &TControl::Width);
+    const int h = pick(selected, heightRule, height, &TControl::Height);
+    for (TControl* c : selected)
+        c->SetBounds(c->Left(), c->Top(), widthRule == TSizeRule::NoChange ? c->Width() : w,
+            heightRule == TSizeRule::NoChange ? c->Height() : h);
+    afterEdit();
+}
+
+void TDCFormDesigner::ScaleSelected(int percent)
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    if (selected.isEmpty())
+        return;
+    percent = std::clamp(percent, 25, 400);
+    pushUndo(snapshot(selected));
+    const auto scaled = [percent](int v) { return static_cast<int>(std::lround(v * percent / 100.0)); };
+    for (TControl* c : selected)
+        c->SetBounds(scaled(c->Left()), scaled(c->Top()), std::max(1, scaled(c->Width())),
+            std::max(1, scaled(c->Height())));
+    afterEdit();
+}
+
+int TDCFormDesigner::DeleteSelectedComponents()
+{
+    const QList<TControl*> selected = GetSelectedComponents();
+    selection_.clear();
+    for (TControl* c : selected) {
+        emit ComponentDeleting(c);
+        c->Free();
+    }
+    if (!selected.isEmpty()) {
+        emit SelectionChanged();
+        afterEdit();
+    }
+    return static_cast<int>(selected.size());
+}

@@ -1,0 +1,122 @@
+#include "runtime/designer/LayoutKit.h"
+
+#include "runtime/forms/FormReader.h"
+#include "runtime/forms/FormWriter.h"
+#include "runtime/system/NativePath.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+bool isHeader(const QString& trimmed)
+{
+    static const QRegularExpression header(QStringLiteral("^(object|inherited|inline)\\s+[^:\\s]+\\s*:\\s*\\S+$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return header.match(trimmed).hasMatch();
+}
+
+bool isWindowPlacement(const QString& trimmed)
+{
+    static const QRegularExpression placement(
+        QStringLiteral("^(Left|Top|Width|Height|ClientWidth|ClientHeight|WindowState|Position|Visible)\\s*="),
+        QRegularExpression::CaseInsensitiveOption);
+    return placement.match(trimmed).hasMatch();
+}
+
+// Drops "inherited X: T" directly followed by its "end", until none is left
+// (an entry whose only content was such an entry goes too).
+QStringList dropEmptyInherited(QStringList lines)
+{
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (int i = 0; i + 1 < lines.size(); ++i) {
+            const QString head = lines[i].trimmed();
+            if (head.startsWith(QLatin1String("inherited "), Qt::CaseInsensitive) && isHeader(head)
+                && lines[i + 1].trimmed().compare(QLatin1String("end"), Qt::CaseInsensitive) == 0 && i > 0) {
+                lines.remove(i, 2);
+                changed = true;
+                break;
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+QStringList ExtractStoredProperties(const QStringList& lines)
+{
+    QStringList kept;
+    int objects = 0;     // open object entries
+    int collections = 0; // open collections ("= <" ... "end>")
+    // Inside a value that spans lines: '+' for a continued string, else the
+    // character that closes the list or binary value.
+    QChar closer;
+    for (const QString& line : lines) {
+        const QString t = line.trimmed();
+        if (!closer.isNull()) {
+            kept << line;
+            if (closer == u'+' ? !t.endsWith(u'+') : t.endsWith(closer))
+                closer = QChar();
+            continue;
+        }
+        if (collections > 0) {
+            kept << line;
+            if (t.endsWith(u'<'))
+                ++collections;
+            else if (t.compare(QLatin1String("end>"), Qt::CaseInsensitive) == 0)
+                --collections;
+            continue;
+        }
+        if (isHeader(t)) {
+            ++objects;
+            kept << line;
+            continue;
+        }
+        if (t.compare(QLatin1String("end"), Qt::CaseInsensitive) == 0) {
+            --objects;
+            kept << line;
+            continue;
+        }
+        // A property of the form itself that only places its window.
+        if (objects == 1 && isWindowPlacement(t))
+            continue;
+        kept << line;
+        if (t.endsWith(u'<'))
+            ++collections;
+        else if (t.endsWith(u'+'))
+            closer = u'+';
+        else if (t.endsWith(u'('))
+            closer = u')';
+        else if (t.endsWith(u'{'))
+            closer = u'}';
+    }
+    return dropEmptyInherited(kept);
+}
+
+QString StoredLayoutText(TComponent* form)
+{
+    QStringList lines = WriteComponentDescendant(form).split(u'\n');
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return ExtractStoredProperties(lines).join(u'\n') + u'\n';
+}
+
+void SaveFormLayoutToFile(TComponent* form, const QString& path)
+{
+    const QString text = StoredLayoutText(form);
+    QSaveFile file(NativePath(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+}
+
+void LoadFormLayoutFromFile(TComponent* form, const QString& path)
+{
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    ReadComponent(form, QString::fromUtf8(file.readAll()));
+}
