@@ -217,6 +217,8 @@ void TDesignSurface::mouseReleaseEvent(QMouseEvent* event)
 void TDesignSurface::keyPressEvent(QKeyEvent* event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (KeyHook && KeyHook(event->key(), event->modifiers()))
+        return;
     if (event->key() == Qt::Key_Delete) {
         emit DeleteRequested();
     } else if (event->key() == Qt::Key_Z && (event->modifiers() & Qt::ControlModifier)) {

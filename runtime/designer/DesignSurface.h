@@ -47,6 +47,8 @@ public:
     TDCFormDesigner* Designer() const { return designer_; }
     std::function<bool(const TDesignDrop&)> DropCheck;
     std::function<void(const TDesignDrop&)> DropAction;
+    // Sees every key first; answering true consumes it.
+    std::function<bool(int key, Qt::KeyboardModifiers)> KeyHook;
 
     QSize sizeHint() const override;
     // Renders the whole surface into an image (for pictures of the layout).

@@ -10,7 +10,6 @@
 #include "runtime/report/QuickRpt.h"
 
 #include <QScrollArea>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -158,15 +157,14 @@ void TDreamDesigner::open()
         RefreshFieldLists();
         surface_->update();
     };
-    int sequence = Qt::Key_F1 + ((hotKey_ & 0xFF) - 0x70);
-    if (hotKey_ & 0x2000)
-        sequence |= Qt::SHIFT;
-    if (hotKey_ & 0x4000)
-        sequence |= Qt::CTRL;
-    if (hotKey_ & 0x8000)
-        sequence |= Qt::ALT;
-    auto* hot = new QShortcut(QKeySequence(sequence), window_.get());
-    connect(hot, &QShortcut::activated, this, [this] { SetActive(false); });
+    // The hot key stops the designer. Stopping frees the surface, so it
+    // runs after the key event has left it.
+    surface_->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
+        if (!IsHotKey(key, modifiers))
+            return false;
+        QMetaObject::invokeMethod(this, [this] { SetActive(false); }, Qt::QueuedConnection);
+        return true;
+    };
     RefreshFieldLists();
     window_->show();
 }

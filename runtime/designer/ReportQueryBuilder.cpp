@@ -59,6 +59,13 @@ QList<ReportQueryBuilder::Table> ReportQueryBuilder::tableList() const
     return list;
 }
 
+bool ReportQueryBuilder::IsTableSafe(int table) const
+{
+    const QList<Table> tables = tableList();
+    return table >= 0 && table < tables.size() && IsPlainIdentifier(tables[table].Name)
+        && IsSafeCondition(tables[table].Condition);
+}
+
 int ReportQueryBuilder::TableCount() const
 {
     return tables_->Count();
@@ -72,7 +79,8 @@ QString ReportQueryBuilder::TableName(int table) const
 QString ReportQueryBuilder::MainTable() const
 {
     // The first table of the base FROM ("$$MOCTO A LEFT JOIN ..." -> MOCTO).
-    static const QRegularExpression first(QStringLiteral("^\\s*(?:\\$\\$)?([A-Za-z_][A-Za-z0-9_]*)"));
+    static const QRegularExpression first(
+        QStringLiteral("^\\s*(?:FROM\\s+)?(?:\\$\\$)?([A-Za-z_][A-Za-z0-9_]*)"), QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = first.match(pieces_.From);
     return m.hasMatch() ? m.captured(1) : QString();
 }
@@ -211,8 +219,7 @@ template<typename F>
 void forUsable(const ReportQueryBuilder& b, const QList<TQueryField>& fields, F each)
 {
     for (const TQueryField& f : fields) {
-        const QString table = b.TableName(f.Table);
-        if (f.Used() && ReportQueryBuilder::IsPlainIdentifier(f.Column) && ReportQueryBuilder::IsPlainIdentifier(table))
+        if (f.Used() && ReportQueryBuilder::IsPlainIdentifier(f.Column) && b.IsTableSafe(f.Table))
             each(f);
     }
 }
@@ -235,7 +242,7 @@ QString ReportQueryBuilder::ExtendedJoin() const
     const QList<Table> tables = tableList();
     QStringList joins;
     for (int i = 0; i < tables.size(); ++i)
-        if (inUse[i] && IsPlainIdentifier(tables[i].Name) && IsSafeCondition(tables[i].Condition))
+        if (inUse[i])
             joins << QStringLiteral("LEFT JOIN $$%1 RT%2 ON %3").arg(tables[i].Name).arg(i).arg(tables[i].Condition);
     return joined(pieces_.Join, joins.join(u' '), QStringLiteral(" "));
 }

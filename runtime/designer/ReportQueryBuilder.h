@@ -85,7 +85,10 @@ public:
     Q_INVOKABLE int AddField(int table, const QString& column, const QString& caption, int kind);
     Q_INVOKABLE int TableCount() const;
     Q_INVOKABLE QString TableName(int table) const;
+    // The first table of the base FROM, without its "$$" prefix.
     Q_INVOKABLE QString MainTable() const;
+    // Table name and join condition are fit to go into SQL.
+    bool IsTableSafe(int table) const;
     int FieldCount(int table) const;
     // Field f of table t (by position within the table); Table -1 when absent.
     TQueryField Field(int table, int field) const;
