@@ -1,6 +1,7 @@
 #include "format/FormatDesign.h"
 
 #include "format/FormatStore.h"
+#include "format/LinkPlannerCall.h"
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignDialogs.h"
 #include "runtime/designer/DesignToolWindow.h"
@@ -62,6 +63,7 @@ TFormatDesign::TFormatDesign(TComponent* form, TQuickRep* report, ReportQueryBui
         if (!d->Active() && DesignerClosed)
             DesignerClosed();
     };
+    designer_->OnLinkPlanner = [this](TDreamDesigner*) { RunLinkPlanner(true); };
     buildMenu();
     designer_->SetPopupMenu(popup_);
 }
@@ -128,6 +130,14 @@ void TFormatDesign::buildMenu()
     item(QStringLiteral("nuLoadLoc"), QStringLiteral("加载本地"), [this] { store_->LoadLocalClick(); }, ShortCutCtrlAltL)
         ->SetVisible(false);
     popup_->SetOnPopup(TNotifyEvent::Of([this](TObject*) { PopupMenuPopup(); }));
+}
+
+int TFormatDesign::RunLinkPlanner(bool force)
+{
+    TLinkPlannerData* data = PlannerData ? PlannerData() : nullptr;
+    if (!data)
+        return -1;
+    return ::RunLinkPlanner(store_->ClientHome(), designer_->Window(), builder_, data, force);
 }
 
 void TFormatDesign::PopupMenuPopup()

@@ -41,6 +41,7 @@ class TComponent;
 class TControl;
 class TDreamDesigner;
 class TFormatStore;
+class TLinkPlannerData;
 class TPopupMenu;
 class TQRLabel;
 class TQuickRep;
@@ -64,7 +65,13 @@ public:
     // The pop-up menu's enabling rule (PopupMenu1Popup).
     void PopupMenuPopup();
 
+    // The relation wizard over the builder (force: also without extended
+    // fields, as the tool window's button asks); see LinkPlannerCall.h.
+    int RunLinkPlanner(bool force);
+
     // Hooks of the format form.
+    // The data the relation wizard reads (null: the wizard cannot run).
+    std::function<TLinkPlannerData*()> PlannerData;
     std::function<void()> BeforeDesign;   // e.g. maximise
     std::function<void()> DesignerClosed; // the options window's close-designer
     std::function<void()> DocToEmf;       // the document-to-picture command

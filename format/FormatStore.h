@@ -81,6 +81,7 @@ public:
     int NameLimit = 0;
     QStringList RuntimeComponents;
 
+    QString ClientHome() const { return host_.ClientHome; }
     int LanguageMode() const;
     int DBMode() const;
     QString ClassName() const;

@@ -85,6 +85,11 @@ TDesignToolWindow::TDesignToolWindow(QWidget* parent) : QWidget(parent)
     label_->setText(QStringLiteral("A 标签"));
     label_->setToolTip(QStringLiteral("拖到区段上新建标签"));
     layout->addWidget(label_);
+    auto* planner = new QToolButton(this);
+    planner->setObjectName(QStringLiteral("tbLinkPlanner"));
+    planner->setText(QStringLiteral("关联表..."));
+    connect(planner, &QToolButton::clicked, this, &TDesignToolWindow::LinkPlannerRequested);
+    layout->addWidget(planner);
     layout->addWidget(new QLabel(QStringLiteral("报表栏位"), this));
     fields_ = new DragList(QString::fromLatin1(FieldList), {QStringLiteral("栏位"), QStringLiteral("资料栏"), QStringLiteral("元件")}, this);
     layout->addWidget(fields_, 3);

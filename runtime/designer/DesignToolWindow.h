@@ -3,7 +3,7 @@
 // fields ("lvFields": caption, data field, control name; hidden ones marked),
 // the extended fields of the query builder ("lvExtending": caption, field
 // name, hint, relation-table index, field index) and holds the label tool
-// ("tbLabel"). Dragging a row or the tool onto the design surface offers a
+// ("tbLabel") and the button of the relation wizard ("tbLinkPlanner"). Dragging a row or the tool onto the design surface offers a
 // TDesignDrop with the list's name and the row (-1 for the tool).
 //
 // The rows are texts the owner fills; the window keeps no pointers to
@@ -30,6 +30,10 @@ public:
     // The texts of a row; empty when there is none.
     QStringList Row(const QString& list, int row) const;
     int RowCount(const QString& list) const;
+
+signals:
+    // The relation wizard's button ("tbLinkPlanner") was pressed.
+    void LinkPlannerRequested();
 
 private:
     QTreeWidget* listNamed(const QString& list) const;

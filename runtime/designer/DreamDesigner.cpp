@@ -165,6 +165,11 @@ void TDreamDesigner::open()
         QMetaObject::invokeMethod(this, [this] { SetActive(false); }, Qt::QueuedConnection);
         return true;
     };
+    connect(tools_, &TDesignToolWindow::LinkPlannerRequested, this, [this] {
+        if (OnLinkPlanner)
+            OnLinkPlanner(this);
+        RefreshFieldLists();
+    });
     RefreshFieldLists();
     window_->show();
 }

@@ -113,6 +113,9 @@ public:
     std::function<void(TDreamDesigner*, TComponent*)> OnShowProperty;
     std::function<bool(TDreamDesigner*, const TDesignDrop&)> OnDragOver;
     std::function<void(TDreamDesigner*, const TDesignDrop&)> OnDragDrop;
+    // The tool window's relation wizard button; the field lists are filled
+    // again afterwards.
+    std::function<void(TDreamDesigner*)> OnLinkPlanner;
 
 private:
     void open();

@@ -85,6 +85,22 @@ QString ReportQueryBuilder::MainTable() const
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+QStringList ReportQueryBuilder::BaseColumns() const
+{
+    static const QRegularExpression column(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*\\.[A-Za-z_][A-Za-z0-9_]*)(\\s+AS\\s+\\S+)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString list = pieces_.Select.trimmed();
+    if (list.startsWith(QLatin1String("SELECT "), Qt::CaseInsensitive))
+        list = list.mid(7);
+    QStringList columns;
+    for (const QString& item : list.split(u',')) {
+        const QRegularExpressionMatch m = column.match(item.trimmed());
+        if (m.hasMatch() && !columns.contains(m.captured(1)))
+            columns << m.captured(1);
+    }
+    return columns;
+}
+
 int ReportQueryBuilder::AddRelationTable(const QString& table, const QString& condition)
 {
     const QString name = table.trimmed().startsWith(QLatin1String("$$")) ? table.trimmed().mid(2) : table.trimmed();

@@ -87,6 +87,9 @@ public:
     Q_INVOKABLE QString TableName(int table) const;
     // The first table of the base FROM, without its "$$" prefix.
     Q_INVOKABLE QString MainTable() const;
+    // The qualified columns of the base select list ("A.TO001"), what a
+    // relation table can be joined to.
+    Q_INVOKABLE QStringList BaseColumns() const;
     // Table name and join condition are fit to go into SQL.
     bool IsTableSafe(int table) const;
     int FieldCount(int table) const;

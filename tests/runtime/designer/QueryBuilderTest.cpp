@@ -123,3 +123,16 @@ TEST(QueryBuilderTest, TheBuilderStateTravelsInTheStoredLayout)
 }
 
 } // namespace
+
+namespace {
+
+TEST(QueryBuilderTest, BaseColumnsAreTheQualifiedColumnsOfTheSelectList)
+{
+    ReportQueryBuilder b;
+    TQueryPieces p;
+    p.Select = QStringLiteral("SELECT A.TO001, A.TO002 AS NO, B.TP004, COUNT(*) AS N, 'x', A.TO001");
+    b.SetQueryParts(p, true);
+    EXPECT_EQ(b.BaseColumns(), (QStringList{"A.TO001", "A.TO002", "B.TP004"}));
+}
+
+} // namespace
