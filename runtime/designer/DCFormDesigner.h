@@ -47,7 +47,7 @@ class TDCFormDesigner : public QObject {
 public:
     static constexpr int Margin = 24;
     static constexpr int CaptionHeight = 16;
-    static constexpr int HandleSize = 6;
+    static constexpr int HandleSize = 5;
     static constexpr int UndoDepth = 64;
 
     explicit TDCFormDesigner(TQuickRep* report, QObject* parent = nullptr);

@@ -129,8 +129,8 @@ void TDesignSurface::paintEvent(QPaintEvent* event)
         }
         p.restore();
     }
-    p.setPen(Qt::black);
-    p.setBrush(Qt::black);
+    p.setPen(QColor(0, 0, 128));
+    p.setBrush(QColor(0, 0, 128));
     for (TControl* c : designer_->GetSelectedComponents())
         for (const QRect& h : designer_->HandleRects(c))
             if (h.intersects(dirty))

@@ -135,6 +135,7 @@ void TDreamDesigner::open()
     tools_ = new TDesignToolWindow(side);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    split->setSizes({780, 320});
     inspector_->setVisible(showInspector_);
     window_->resize(1100, 760);
 
