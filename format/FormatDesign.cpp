@@ -216,12 +216,16 @@ bool TFormatDesign::DragOver(const TDesignDrop& drop) const
 TControl* TFormatDesign::DragDrop(const TDesignDrop& drop)
 {
     try {
+        TControl* placed = nullptr;
         if (drop.Source == QLatin1String(TDesignToolWindow::FieldList))
-            return bringBack(drop);
-        if (drop.Source == QLatin1String(TDesignToolWindow::ExtendedList))
-            return createExtended(drop);
-        if (drop.Source == QLatin1String(TDesignToolWindow::LabelTool))
-            return createLabel(drop);
+            placed = bringBack(drop);
+        else if (drop.Source == QLatin1String(TDesignToolWindow::ExtendedList))
+            placed = createExtended(drop);
+        else if (drop.Source == QLatin1String(TDesignToolWindow::LabelTool))
+            placed = createLabel(drop);
+        if (placed)
+            designer_->RefreshFieldLists();
+        return placed;
     } catch (const Exception&) {
         // The runtime's exceptions carry no numeric code; 0 stands for it.
         Dialogs().MessageDlg(QStringLiteral("Create Error %1").arg(0), mtError, TMsgDlgButtons(mbOK), QString());

@@ -82,6 +82,9 @@ public:
     QStringList RuntimeComponents;
 
     QString ClientHome() const { return host_.ClientHome; }
+    // The host, for a format form that learns its context after it was made
+    // (the options window hands over server, company and user later).
+    TFormatStoreHost& Host() { return host_; }
     int LanguageMode() const;
     int DBMode() const;
     QString ClassName() const;

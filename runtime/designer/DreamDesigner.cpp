@@ -45,6 +45,8 @@ void RegisterDesignerClasses()
     RegisterReportClasses();
     if (!FindClass(QStringLiteral("ReportQueryBuilder")))
         RegisterClass<ReportQueryBuilder>();
+    if (!FindClass(QStringLiteral("TDreamDesigner")))
+        RegisterClass<TDreamDesigner>();
 }
 
 TDreamDesigner::TDreamDesigner(TComponent* owner) : TComponent(owner) {}
@@ -55,6 +57,11 @@ TDreamDesigner::~TDreamDesigner()
     OnActiveChanged = nullptr;
     OnSaveChanges = nullptr;
     close();
+}
+
+bool TDreamDesigner::IsPropertyStored(const char* name) const
+{
+    return qstrcmp(name, "Name") == 0;
 }
 
 void TDreamDesigner::SetSnapToGrid(bool on)
@@ -146,6 +153,7 @@ void TDreamDesigner::open()
             OnDeleteComponent(this, c);
     });
     connect(inspector_, &TObjectInspector::PropertyChanged, surface_, qOverload<>(&QWidget::update));
+    connect(inspector_, &TObjectInspector::PropertyChanged, this, &TDreamDesigner::RefreshFieldLists);
     connect(surface_, &TDesignSurface::DeleteRequested, this, &TDreamDesigner::DeleteRequested);
     connect(surface_, &TDesignSurface::ContextMenuRequested, this, [this](QPoint at) {
         if (popup_)
@@ -252,7 +260,8 @@ void TDreamDesigner::RefreshFieldLists()
                 field = code->DataField();
             else if (auto* expr = qobject_cast<TQRExpr*>(c))
                 field = expr->Expression();
-            QString caption = !c->Hint().isEmpty() ? c->Hint() : !c->Caption().isEmpty() ? c->Caption() : field;
+            // A label is known by its text, a field by its hint or its field.
+            QString caption = qobject_cast<TQRLabel*>(c) ? c->Caption() : !c->Hint().isEmpty() ? c->Hint() : field;
             if (!c->Enabled() || !c->Visible())
                 caption = QStringLiteral("(隐藏) ") + caption;
             fields << QStringList{caption, field, c->Name()};

@@ -63,6 +63,9 @@ public:
 
     explicit TDreamDesigner(TComponent* owner = nullptr);
     ~TDreamDesigner() override;
+    // The settings are made by the owner's code each time (and changed while
+    // designing), so a stored layout never carries them.
+    bool IsPropertyStored(const char* name) const override;
 
     int AllowedActions() const { return actions_; }
     void SetAllowedActions(int flags) { actions_ = flags; }
@@ -141,6 +144,6 @@ private:
 // The rule of the designer menu's delete item: something is selected and
 // every selected control is a data text or a barcode of the report layouts.
 bool SelectionIsDeletable(const QList<TControl*>& selection);
-// Registers the designer's components (ReportQueryBuilder) with the class
+// Registers the designer's components (ReportQueryBuilder, TDreamDesigner) with the class
 // registry; safe to call more than once.
 void RegisterDesignerClasses();
