@@ -140,6 +140,27 @@ int TFormatDesign::RunLinkPlanner(bool force)
     return ::RunLinkPlanner(store_->ClientHome(), designer_->Window(), builder_, data, force);
 }
 
+bool TFormatDesign::FormKeyDown(Word key, TShiftState shift)
+{
+    const QChar letter = QChar(key).toUpper();
+    const TShiftState keys = shift & (TShiftState(ssShift) | ssAlt | ssCtrl);
+    if (letter == u'L' && keys == (TShiftState(ssCtrl) | ssAlt)) {
+        store_->LoadLocalClick();
+        return true;
+    }
+    if (keys != TShiftState(ssCtrl))
+        return false;
+    if (letter == u'S') {
+        store_->SaveClick();
+        return true;
+    }
+    if (letter == u'N') {
+        store_->SaveAsClick();
+        return true;
+    }
+    return false;
+}
+
 void TFormatDesign::PopupMenuPopup()
 {
     if (auto* del = form_->FindComponent<TMenuItem>(QStringLiteral("miDel")))

@@ -30,6 +30,7 @@
 // to the format form, which must outlive it.
 
 #include "runtime/designer/DesignSurface.h"
+#include "runtime/forms/VclTypes.h"
 
 #include <QString>
 #include <functional>
@@ -64,6 +65,10 @@ public:
     TControl* DragDrop(const TDesignDrop& drop);
     // The pop-up menu's enabling rule (PopupMenu1Popup).
     void PopupMenuPopup();
+    // The format form's keys (FormKeyDown): Ctrl+Alt+L load local, Ctrl+S
+    // save, Ctrl+N save as; letters in either case, no other shift
+    // combination. True when the key was one of them.
+    bool FormKeyDown(Word key, TShiftState shift);
 
     // The relation wizard over the builder (force: also without extended
     // fields, as the tool window's button asks); see LinkPlannerCall.h.

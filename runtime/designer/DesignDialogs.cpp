@@ -63,6 +63,17 @@ int numberOf(const TEdit* edit, int fallback)
     return ok && value > 0 ? value : fallback;
 }
 
+// Shows form; true, with the two groups' choices, when the user confirmed
+// and chose something in either group (item 0 is "no change").
+bool twoChoices(TForm* form, const TRadioGroup* first, const TRadioGroup* second, int& a, int& b)
+{
+    if (form->ShowModal() != mrOk)
+        return false;
+    a = std::max(0, first->ItemIndex());
+    b = std::max(0, second->ItemIndex());
+    return a != 0 || b != 0;
+}
+
 } // namespace
 
 bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
@@ -76,11 +87,8 @@ bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
         {QStringLiteral("不变"), QStringLiteral("顶端对齐"), QStringLiteral("中心对齐"), QStringLiteral("底端对齐"),
             QStringLiteral("等间距"), QStringLiteral("在区段中居中")},
         QRect(184, 8, 168, 176));
-    if (form->ShowModal() != mrOk)
-        return false;
-    const int hi = std::max(0, h->ItemIndex());
-    const int vi = std::max(0, v->ItemIndex());
-    if (hi == 0 && vi == 0)
+    int hi = 0, vi = 0;
+    if (!twoChoices(form.get(), h, v, hi, vi))
         return false;
     horizontal = static_cast<THorzAlign>(hi);
     vertical = static_cast<TVertAlign>(vi);
@@ -96,11 +104,8 @@ bool ExecuteSizeDialog(TSizeRule& widthRule, int& width, TSizeRule& heightRule, 
     auto* h = addGroup(form.get(), QStringLiteral("rgHeight"), QStringLiteral("高度"), rules, QRect(184, 8, 168, 120));
     auto* ew = addEdit(form.get(), QStringLiteral("edWidth"), QString::number(width), QRect(8, 134, 100, 22));
     auto* eh = addEdit(form.get(), QStringLiteral("edHeight"), QString::number(height), QRect(184, 134, 100, 22));
-    if (form->ShowModal() != mrOk)
-        return false;
-    const int wi = std::max(0, w->ItemIndex());
-    const int hi = std::max(0, h->ItemIndex());
-    if (wi == 0 && hi == 0)
+    int wi = 0, hi = 0;
+    if (!twoChoices(form.get(), w, h, wi, hi))
         return false;
     widthRule = static_cast<TSizeRule>(wi);
     heightRule = static_cast<TSizeRule>(hi);

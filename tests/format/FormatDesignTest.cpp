@@ -185,3 +185,46 @@ TEST_F(FormatDesignTest, UnbindingDisablesAddedControlsAndTakesTheBarcodesData)
 }
 
 } // namespace
+
+#include "format/OptionSnapshot.h"
+#include "runtime/forms/Forms.h"
+
+namespace {
+
+TEST(OptionSnapshotTest, TheNamedControlsGiveTheirValuesInOrder)
+{
+    std::unique_ptr<TForm, FreeComponent> options(new TForm(nullptr));
+    auto* combo = new TComboBox(options.get());
+    combo->SetName(QStringLiteral("cboTO041"));
+    combo->Items()->Add(QStringLiteral("a"));
+    combo->Items()->Add(QStringLiteral("b"));
+    combo->SetItemIndex(1);
+    auto* check = new TCheckBox(options.get());
+    check->SetName(QStringLiteral("chkPrice"));
+    check->SetChecked(true);
+    auto* radio = new TRadioGroup(options.get());
+    radio->SetName(QStringLiteral("rgDate"));
+    const QString specs = QStringLiteral("cboTO041:x;chkPrice;missing:1;rgDate:d;");
+    EXPECT_EQ(OptionSnapshotText(options.get(), specs, true),
+        QStringLiteral("cboTO041:x=1\r\nchkPrice=1\r\nrgDate:d=-1"));
+    EXPECT_EQ(OptionSnapshotText(options.get(), specs, false), QString());
+    EXPECT_EQ(OptionSnapshotText(options.get(), QStringLiteral("  "), true), QString());
+}
+
+TEST_F(FormatDesignTest, OnlyCtrlSCtrlNAndCtrlAltLAreTheFormsKeys)
+{
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
+    EXPECT_TRUE(design->FormKeyDown('s', TShiftState(ssCtrl)));
+    EXPECT_FALSE(design->FormKeyDown('S', TShiftState(ssCtrl) | ssShift));
+    EXPECT_FALSE(design->FormKeyDown('L', TShiftState(ssCtrl)));
+    EXPECT_FALSE(design->FormKeyDown('X', TShiftState(ssCtrl)));
+    dialogs.ExpectMessage(mrNo, QStringLiteral("是否加载上次保存失败时的修改"));
+    EXPECT_TRUE(design->FormKeyDown('L', TShiftState(ssCtrl) | ssAlt));
+    dialogs.ExpectInput(false, QString());
+    EXPECT_TRUE(design->FormKeyDown('N', TShiftState(ssCtrl)));
+    EXPECT_EQ(dialogs.Pending(), 0);
+    EXPECT_TRUE(dialogs.Failures().isEmpty());
+}
+
+} // namespace
