@@ -54,7 +54,10 @@ TFormatDesign::TFormatDesign(TComponent* form, TQuickRep* report, ReportQueryBui
     designer_->SetHotKey(TDreamDesigner::DefaultHotKey);
     designer_->SetStoredChanges(true);
     designer_->OnLoadChanges = [this](TDreamDesigner*, bool& done) { store_->LoadChanges(done); };
-    designer_->OnSaveChanges = [this](TDreamDesigner*, bool& done) { store_->SaveChanges(done); };
+    designer_->OnSaveChanges = [this](TDreamDesigner*, bool& done) {
+        beforeSave();
+        store_->SaveChanges(done);
+    };
     designer_->OnDeleteComponent = [this](TDreamDesigner*, TComponent* c) { deleted(c); };
     designer_->OnShowProperty = [this](TDreamDesigner*, TComponent* c) { showProperty(c); };
     designer_->OnDragOver = [this](TDreamDesigner*, const TDesignDrop& d) { return DragOver(d); };
@@ -116,11 +119,10 @@ void TFormatDesign::buildMenu()
         if (model() && ExecuteScaleDialog(percent))
             model()->ScaleSelected(percent);
     });
-    TMenuItem* del = item(QStringLiteral("miDel"), QStringLiteral("删除(&Del)"),
-        [this] { designer_->DeleteSelectedComponents(); }, ShortCutDel);
+    TMenuItem* del = item(QStringLiteral("miDel"), QStringLiteral("删除(&Del)"), [this] { DeleteSelected(); }, ShortCutDel);
     del->SetEnabled(false);
-    item(QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { store_->SaveClick(); }, ShortCutCtrlS);
-    item(QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { store_->SaveAsClick(); }, ShortCutCtrlN);
+    item(QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { beforeSave(), store_->SaveClick(); }, ShortCutCtrlS);
+    item(QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { beforeSave(), store_->SaveAsClick(); }, ShortCutCtrlN);
     item(QStringLiteral("nuSaveLoc"), QStringLiteral("保存本地"), [this] {
         try {
             store_->SaveLocalFormat(store_->FormatName);
@@ -132,12 +134,49 @@ void TFormatDesign::buildMenu()
     popup_->SetOnPopup(TNotifyEvent::Of([this](TObject*) { PopupMenuPopup(); }));
 }
 
+int TFormatDesign::DeleteSelected()
+{
+    // A stored layout is the difference from the built-in one and cannot
+    // say that a built-in control is gone: freed, it would come back with
+    // the next load. Built-in controls are hidden instead (disabled, as the
+    // field list brings them back); added ones are freed.
+    const QList<TControl*> selected = designer_->GetSelectedComponents();
+    QList<TControl*> added;
+    int done = 0;
+    for (TControl* c : selected) {
+        if (store_->RuntimeComponents.contains(c->Name(), Qt::CaseInsensitive)) {
+            added << c;
+        } else {
+            c->SetEnabled(false);
+            ++done;
+        }
+    }
+    if (TDCFormDesigner* model = designer_->GetActiveDesigner()) {
+        model->ClearSelection();
+        for (TControl* c : added)
+            model->SelectComponent(c, true);
+    }
+    done += added.isEmpty() ? 0 : designer_->DeleteSelectedComponents();
+    designer_->RefreshFieldLists();
+    if (designer_->Surface())
+        designer_->Surface()->update();
+    return done;
+}
+
 int TFormatDesign::RunLinkPlanner(bool force)
 {
     TLinkPlannerData* data = PlannerData ? PlannerData() : nullptr;
     if (!data)
         return -1;
     return ::RunLinkPlanner(store_->ClientHome(), designer_->Window(), builder_, data, force);
+}
+
+void TFormatDesign::beforeSave()
+{
+    // The delete item's state is the menu's, not the layout's: back to its
+    // built-in state, so that a stored layout does not carry it.
+    if (auto* del = form_->FindComponent<TMenuItem>(QStringLiteral("miDel")))
+        del->SetEnabled(false);
 }
 
 bool TFormatDesign::FormKeyDown(Word key, TShiftState shift)
@@ -151,10 +190,12 @@ bool TFormatDesign::FormKeyDown(Word key, TShiftState shift)
     if (keys != TShiftState(ssCtrl))
         return false;
     if (letter == u'S') {
+        beforeSave();
         store_->SaveClick();
         return true;
     }
     if (letter == u'N') {
+        beforeSave();
         store_->SaveAsClick();
         return true;
     }

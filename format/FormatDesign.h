@@ -63,6 +63,10 @@ public:
     // The drop rules (public for the designer's events and for tests).
     bool DragOver(const TDesignDrop& drop) const;
     TControl* DragDrop(const TDesignDrop& drop);
+    // The delete command (miDel, Del): added controls are freed, built-in
+    // ones hidden (disabled), since a stored layout cannot drop a built-in
+    // control. Answers how many were deleted or hidden.
+    int DeleteSelected();
     // The pop-up menu's enabling rule (PopupMenu1Popup).
     void PopupMenuPopup();
     // The format form's keys (FormKeyDown): Ctrl+Alt+L load local, Ctrl+S
@@ -86,6 +90,7 @@ public:
 
 private:
     void buildMenu();
+    void beforeSave();
     void deleted(TComponent* component);
     void showProperty(TComponent* component);
     bool bandTakesReportData(const TQRCustomBand* band) const;

@@ -16,6 +16,7 @@
 #include "runtime/forms/Dialogs.h"
 
 #include <QDir>
+#include <QTest>
 #include <QPixmap>
 #include <memory>
 
@@ -95,12 +96,12 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     // Move the title by dragging it.
     model->SelectComponent(s.Form->qrlTitle);
     model->MoveSelection(-200, 4);
-    // Hide a field in the inspector... (built-in controls are not edited
-    // there, so hiding goes through the control's Enabled as the menu of a
-    // format form would; the inspector refuses it).
+    // Hide a field: built-in controls are not edited in the inspector, the
+    // delete command hides them.
     model->SelectComponent(s.Form->qrdName);
     EXPECT_FALSE(designer->Inspector()->EditValue(QStringLiteral("Enabled"), QStringLiteral("False")));
-    s.Form->qrdName->SetEnabled(false);
+    QTest::keyClick(designer->Surface(), Qt::Key_Delete);
+    EXPECT_FALSE(s.Form->qrdName->Enabled());
     // ...bring a hidden one back, add a label and an extended field.
     TDesignToolWindow* tools = designer->ToolWindow();
     const QString fields = QString::fromLatin1(TDesignToolWindow::FieldList);

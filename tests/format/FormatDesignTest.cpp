@@ -148,10 +148,19 @@ TEST_F(FormatDesignTest, TheMenuHasItsItemsAndDeleteIsOnlyForAddedDataTexts)
     design->Designer()->SelectComponent(form->qrdNo);
     design->PopupMenuPopup();
     EXPECT_TRUE(del->Enabled());
-    // Deleting a built-in data text changes nothing else.
+    // Deleting a built-in data text hides it (a stored layout could not
+    // say it is gone), and changes nothing else.
     del->Click();
-    EXPECT_EQ(form->FindComponent(QStringLiteral("qrdNo")), nullptr);
-    form->qrdNo = nullptr;
+    ASSERT_EQ(form->FindComponent(QStringLiteral("qrdNo")), form->qrdNo);
+    EXPECT_FALSE(form->qrdNo->Enabled());
+    EXPECT_TRUE(store->RuntimeComponents.isEmpty());
+    // An added data text is freed.
+    TControl* extra = design->DragDrop(extended(0, form->DetailBand1));
+    ASSERT_NE(extra, nullptr);
+    design->PopupMenuPopup();
+    ASSERT_TRUE(del->Enabled());
+    del->Click();
+    EXPECT_EQ(form->FindComponent(QStringLiteral("ExTxtINVMBMB0021")), nullptr);
     EXPECT_TRUE(store->RuntimeComponents.isEmpty());
     // The inspector edits only added controls.
     TControl* added = design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, {}});
