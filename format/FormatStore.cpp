@@ -234,7 +234,9 @@ QStringList TFormatStore::StoredLines() const
     for (QString& line : lines) {
         if (RuntimeComponents.contains(componentNameOf(line), Qt::CaseInsensitive))
             line = line.replace(QLatin1String("inherited"), QLatin1String("object")).trimmed();
-        line = toStorage(line).replace(QLatin1String("CHINESEBIG5_CHARSET"), QLatin1String("GB2312_CHARSET")).trimmed();
+        line = ConvertFormTextStrings(line, [this](const QString& text) { return toStorage(text); })
+                   .replace(QLatin1String("CHINESEBIG5_CHARSET"), QLatin1String("GB2312_CHARSET"))
+                   .trimmed();
     }
     return lines;
 }
@@ -373,7 +375,10 @@ void TFormatStore::LoadStoredFormat(const QString& className, const QString& for
             if (!name.isEmpty() && !RuntimeComponents.contains(name, Qt::CaseInsensitive))
                 RuntimeComponents << name;
         }
-    QString shown = toDisplay(lines.join(u'\n'));
+    QStringList displayed;
+    for (const QString& line : lines)
+        displayed << ConvertFormTextStrings(line, [this](const QString& value) { return toDisplay(value); });
+    QString shown = displayed.join(u'\n');
     if (LanguageMode() == 2 || host_.SystemCodePage == QLatin1String("950"))
         shown.replace(QLatin1String("GB2312_CHARSET"), QLatin1String("CHINESEBIG5_CHARSET"));
     readStoredText(shown);

@@ -143,6 +143,13 @@ QString BackgroundPicturePath(const QString& clientHome, int languageMode, const
 // Refuses (EReadError naming the line) a stored text that does not parse,
 // names an unregistered class or binds an event to a handler not in allowed.
 void VerifyStoredLayout(const QString& text, const QStringList& allowed);
+// line with the texts of its string values ('quoted' runs and #code
+// characters) passed through convert and written again the way the form
+// writer writes strings; names, numbers and the rest stay as they are. A
+// run that convert leaves alone keeps its spelling. This is how stored
+// texts change script: the writer spells Chinese as #codes, so converting
+// the line's characters alone would change nothing.
+QString ConvertFormTextStrings(const QString& line, const std::function<QString(const QString&)>& convert);
 // The next edit counter after the counter text read: counter + 1, where a
 // text that is no number counts 0 and 999 counts 0 (so 999 is followed by 1).
 int CounterToLock(const QString& counterText);

@@ -8,6 +8,7 @@
 #include "runtime/forms/PropertyAccess.h"
 
 #include <QMetaProperty>
+#include <limits>
 
 QString LocalFormatFilePath(const QString& customPath, const QString& clientHome, int languageMode,
     const QString& className, const QString& formatName)
@@ -38,6 +39,48 @@ int CounterToLock(const QString& counterText)
     if (!ok || counter == 999)
         return 0;
     return counter;
+}
+
+QString ConvertFormTextStrings(const QString& line, const std::function<QString(const QString&)>& convert)
+{
+    const auto startsCode = [&line](qsizetype i) { return line[i] == u'#' && i + 1 < line.size() && line[i + 1].isDigit(); };
+    QString out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (line[i] != u'\'' && !startsCode(i)) {
+            out += line[i++];
+            continue;
+        }
+        const qsizetype start = i;
+        QString value;
+        while (i < line.size()) {
+            if (line[i] == u'\'') {
+                for (++i; i < line.size(); ++i) {
+                    if (line[i] != u'\'') {
+                        value += line[i];
+                    } else if (i + 1 < line.size() && line[i + 1] == u'\'') {
+                        value += u'\'';
+                        ++i;
+                    } else {
+                        ++i;
+                        break;
+                    }
+                }
+            } else if (startsCode(i)) {
+                uint code = 0;
+                for (++i; i < line.size() && line[i].isDigit() && code <= 0xFFFF; ++i)
+                    code = code * 10 + static_cast<uint>(line[i].digitValue());
+                value += QChar(static_cast<char16_t>(code > 0xFFFF ? 0xFFFD : code));
+            } else {
+                break;
+            }
+        }
+        const QString converted = convert(value);
+        // One piece on one line: the stored text keeps the writer's lines.
+        out += converted == value ? line.mid(start, i - start)
+                                  : formtext::QuoteString(converted, QString(), std::numeric_limits<int>::max() / 2);
+    }
+    return out;
 }
 
 namespace {

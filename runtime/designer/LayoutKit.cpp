@@ -17,6 +17,14 @@ bool isHeader(const QString& trimmed)
     return header.match(trimmed).hasMatch();
 }
 
+// "object : TClass": a component made without a name. Nothing can refer to
+// it and a reader cannot make it again, so it has no place in a layout.
+bool isUnnamedObject(const QString& trimmed)
+{
+    static const QRegularExpression unnamed(QStringLiteral("^object\\s*:"), QRegularExpression::CaseInsensitiveOption);
+    return unnamed.match(trimmed).hasMatch();
+}
+
 bool isWindowPlacement(const QString& trimmed)
 {
     static const QRegularExpression placement(
@@ -55,8 +63,23 @@ QStringList ExtractStoredProperties(const QStringList& lines)
     // Inside a value that spans lines: '+' for a continued string, else the
     // character that closes the list or binary value.
     QChar closer;
+    int skipping = 0; // depth inside an unnamed object being left out
     for (const QString& line : lines) {
         const QString t = line.trimmed();
+        if (skipping > 0) {
+            // Only the entry structure counts here: values of the skipped
+            // entry that span lines cannot hold a line that is just "end"
+            // or a header, as the writer writes them.
+            if (isHeader(t) || isUnnamedObject(t))
+                ++skipping;
+            else if (t.compare(QLatin1String("end"), Qt::CaseInsensitive) == 0)
+                --skipping;
+            continue;
+        }
+        if (isUnnamedObject(t)) {
+            skipping = 1;
+            continue;
+        }
         if (!closer.isNull()) {
             kept << line;
             if (closer == u'+' ? !t.endsWith(u'+') : t.endsWith(closer))

@@ -18,7 +18,9 @@
 //     ClientWidth, ClientHeight, WindowState, Position, Visible): the
 //     designer maximises the form, and a stored layout must not carry that
 //     into the next print run;
-//   - "inherited" entries left with nothing in them.
+//   - "inherited" entries left with nothing in them;
+//   - components without a name ("object : TClass"), which no reader can
+//     make again (a stored text holding one could not be read at all).
 // Lines are returned as given (indentation included); nested objects,
 // string continuations, lists and collections pass unchanged.
 

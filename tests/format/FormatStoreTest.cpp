@@ -435,3 +435,28 @@ TEST(FormatStoreFilesTest, LocalFilesAndPagePicturesAreNamedAfterClassNameAndMod
 }
 
 } // namespace
+
+namespace {
+
+TEST(FormatStoreFilesTest, StringValuesChangeScriptWhateverTheirSpelling)
+{
+    const auto traditional = [](const QString& text) {
+        QString out = text;
+        out.replace(QStringLiteral("单"), QStringLiteral("單")).replace(QStringLiteral("标"), QStringLiteral("標"));
+        return out;
+    };
+    // #codes, quoted runs, doubled quotes; names and numbers untouched.
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Caption = #21333#21495' ''no'''"), traditional),
+        QStringLiteral("Caption = #21934#21495' ''no'''"));
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Hint = 'x' + "), traditional), QStringLiteral("Hint = 'x' + "));
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("object ExLbl1: TQRLabel"), traditional),
+        QStringLiteral("object ExLbl1: TQRLabel"));
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Items.Strings = ('#26631' #26631)"), traditional),
+        QStringLiteral("Items.Strings = ('#26631' #27161)"));
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Left = 12"), traditional), QStringLiteral("Left = 12"));
+    // A damaged code (too large, cut off) does not throw.
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Caption = #9999999 'abc"), traditional),
+        QStringLiteral("Caption = #9999999 'abc"));
+}
+
+} // namespace

@@ -148,6 +148,22 @@ TEST(LayoutKitTest, TheFilterKeepsMultiLineValuesAndDropsEmptyEntries)
     EXPECT_EQ(out, expected);
 }
 
+TEST(LayoutKitTest, ComponentsWithoutANameStayOutAndTheTextStaysReadable)
+{
+    FormPtr form = newForm();
+    auto* unnamed = new TQRLabel(form.get());
+    unnamed->SetParent(form->DetailBand1);
+    auto* inner = new TQRLabel(form.get());
+    inner->SetName(QStringLiteral("ExLbl9"));
+    inner->SetParent(form->DetailBand1);
+    const QString text = StoredLayoutText(form.get());
+    EXPECT_FALSE(text.contains(QLatin1String("object :"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QLatin1String("object ExLbl9: TQRLabel"))) << qPrintable(text);
+    FormPtr fresh = newForm();
+    ReadComponent(fresh.get(), text);
+    EXPECT_NE(fresh->FindComponent(QStringLiteral("ExLbl9")), nullptr);
+}
+
 TEST(LayoutKitTest, FilesRoundTripAndFailuresRaiseWithoutHarm)
 {
     QTemporaryDir dir;
