@@ -40,6 +40,26 @@ bool SelectionIsDeletable(const QList<TControl*>& selection)
     });
 }
 
+int ShortCutOfKey(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    int vk = 0;
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        vk = qtKey; // the virtual keys of letters and digits are their upper-case codes
+    else if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        vk = 0x70 + (qtKey - Qt::Key_F1);
+    else if (qtKey == Qt::Key_Delete)
+        vk = DeleteShortCut;
+    if (!vk)
+        return 0;
+    if (modifiers & Qt::ShiftModifier)
+        vk |= 0x2000;
+    if (modifiers & Qt::ControlModifier)
+        vk |= 0x4000;
+    if (modifiers & Qt::AltModifier)
+        vk |= 0x8000;
+    return vk;
+}
+
 void RegisterDesignerClasses()
 {
     RegisterReportClasses();
@@ -170,7 +190,7 @@ void TDreamDesigner::open()
     // runs after the key event has left it.
     surface_->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
         if (!IsHotKey(key, modifiers))
-            return false;
+            return RunMenuShortCut(key, modifiers);
         QMetaObject::invokeMethod(this, [this] { SetActive(false); }, Qt::QueuedConnection);
         return true;
     };
@@ -234,16 +254,25 @@ int TDreamDesigner::DeleteSelectedComponents()
 
 void TDreamDesigner::DeleteRequested()
 {
-    if (!model_)
-        return;
-    if (!popup_) {
+    if (model_ && !popup_)
         DeleteSelectedComponents();
-        return;
-    }
+    else if (model_)
+        RunMenuShortCut(Qt::Key_Delete, Qt::NoModifier);
+}
+
+bool TDreamDesigner::RunMenuShortCut(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    const int shortCut = ShortCutOfKey(qtKey, modifiers);
+    if (!popup_ || !shortCut)
+        return false;
+    TMenuItem* item = itemWithShortCut(popup_->Items(), shortCut);
+    if (!item)
+        return false;
     popup_->OnPopup()(popup_); // the enabling rules of the menu
-    TMenuItem* item = itemWithShortCut(popup_->Items(), DeleteShortCut);
-    if (item && item->Enabled())
-        item->Click();
+    if (!item->Enabled())
+        return true; // the menu's key, though it may not act now
+    item->Click();
+    return true;
 }
 
 void TDreamDesigner::RefreshFieldLists()

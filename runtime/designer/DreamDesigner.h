@@ -17,10 +17,10 @@
 // inspector takes another control, before it applies daEdit, so the owner
 // may change the flags per control.
 //
-// Deleting: Del first asks the pop-up menu (its OnPopup runs, then the item
-// whose short-cut is Del is clicked when it is enabled); without a pop-up
-// menu it deletes when daDelete allows. OnDeleteComponent hears each
-// control before it is freed.
+// Keys: the pop-up menu's short-cuts work in the design window (its OnPopup
+// runs first, then the enabled item with the key is clicked, also a hidden
+// one). Del is such a key; without a pop-up menu it deletes when daDelete
+// allows. OnDeleteComponent hears each control before it is freed.
 //
 // Drops from the tool window go to OnDragOver (answer whether the band under
 // the cursor accepts) and OnDragDrop; without handlers nothing is accepted.
@@ -104,6 +104,10 @@ public:
     void RefreshFieldLists();
     // The Del key's work (see above).
     void DeleteRequested();
+    // A key of the design window as a menu short-cut: the pop-up menu's
+    // OnPopup runs (its enabling rules), then the enabled item with that
+    // short-cut, shown or hidden, is clicked. True when one was.
+    bool RunMenuShortCut(int qtKey, Qt::KeyboardModifiers modifiers);
     // Selects control (with its band shown) and shows it in the inspector.
     void SelectComponent(TControl* control, bool add = false);
     QList<TControl*> GetSelectedComponents() const;
@@ -144,6 +148,9 @@ private:
 // The rule of the designer menu's delete item: something is selected and
 // every selected control is a data text or a barcode of the report layouts.
 bool SelectionIsDeletable(const QList<TControl*>& selection);
+// A Qt key as a short-cut value (virtual key + 0x2000 Shift, 0x4000 Ctrl,
+// 0x8000 Alt); 0 for keys without a virtual key here.
+int ShortCutOfKey(int qtKey, Qt::KeyboardModifiers modifiers);
 // Registers the designer's components (ReportQueryBuilder, TDreamDesigner) with the class
 // registry; safe to call more than once.
 void RegisterDesignerClasses();

@@ -96,6 +96,33 @@ TEST_F(DreamDesignerTest, TheDeleteItemIsEnabledOnlyForLayoutDataTextsAndTheDelK
     form->qrdNo = nullptr;
 }
 
+TEST_F(DreamDesignerTest, MenuShortCutsWorkInTheDesignWindowAlsoForHiddenItems)
+{
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_S, Qt::ControlModifier), 0x4000 | 'S');
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier), 0xC000 | 'L');
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_F12, Qt::ControlModifier), TDreamDesigner::DefaultHotKey);
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_Escape, Qt::NoModifier), 0);
+    auto* menu = new TPopupMenu(form.get());
+    auto* save = new TMenuItem(form.get());
+    save->SetShortCut(0x4000 | 'S');
+    auto* load = new TMenuItem(form.get());
+    load->SetShortCut(0xC000 | 'L');
+    load->SetVisible(false);
+    menu->Items()->Add(save);
+    menu->Items()->Add(load);
+    QStringList clicked;
+    save->SetOnClick(TNotifyEvent::Of([&](TObject*) { clicked << QStringLiteral("save"); }));
+    load->SetOnClick(TNotifyEvent::Of([&](TObject*) { clicked << QStringLiteral("load"); }));
+    designer->SetPopupMenu(menu);
+    designer->SetActive(true);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(designer->Surface(), Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::AltModifier);
+    save->SetEnabled(false);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(clicked, (QStringList{"save", "load"}));
+}
+
 TEST_F(DreamDesignerTest, TheInspectorShowsTheSelectionAndEditsOnlyWhatTheOwnerAllows)
 {
     designer->OnShowProperty = [](TDreamDesigner* d, TComponent* c) {
