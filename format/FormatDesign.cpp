@@ -142,14 +142,16 @@ int TFormatDesign::DeleteSelected()
     // field list brings them back); added ones are freed.
     const QList<TControl*> selected = designer_->GetSelectedComponents();
     QList<TControl*> added;
+    QList<TControl*> builtIn;
+    for (TControl* c : selected)
+        (store_->RuntimeComponents.contains(c->Name(), Qt::CaseInsensitive) ? added : builtIn) << c;
+    // Hiding can be undone; freeing cannot.
+    if (TDCFormDesigner* model = designer_->GetActiveDesigner(); model && !builtIn.isEmpty())
+        model->RecordUndo(builtIn);
     int done = 0;
-    for (TControl* c : selected) {
-        if (store_->RuntimeComponents.contains(c->Name(), Qt::CaseInsensitive)) {
-            added << c;
-        } else {
-            c->SetEnabled(false);
-            ++done;
-        }
+    for (TControl* c : builtIn) {
+        c->SetEnabled(false);
+        ++done;
     }
     if (TDCFormDesigner* model = designer_->GetActiveDesigner()) {
         model->ClearSelection();

@@ -253,7 +253,7 @@ TDCFormDesigner::Step TDCFormDesigner::snapshot(const QList<TControl*>& controls
 {
     Step step;
     for (TControl* c : controls)
-        step.append({c, qobject_cast<TQRCustomBand*>(c->Parent()), c->BoundsRect(), ControlOrder(c)});
+        step.append({c, qobject_cast<TQRCustomBand*>(c->Parent()), c->BoundsRect(), ControlOrder(c), c->Enabled()});
     return step;
 }
 
@@ -274,6 +274,7 @@ void TDCFormDesigner::restore(const Step& step)
         if (s.Band && s.Control->Parent() != s.Band)
             s.Control->SetParent(s.Band);
         s.Control->SetBounds(s.Bounds.x(), s.Bounds.y(), s.Bounds.width(), s.Bounds.height());
+        s.Control->SetEnabled(s.Enabled);
     }
     // Orders last, lowest first, so each lands where it was.
     Step byOrder = step;
@@ -281,6 +282,11 @@ void TDCFormDesigner::restore(const Step& step)
     for (const Saved& s : byOrder)
         if (s.Control && s.Index >= 0)
             SetControlOrder(s.Control, s.Index);
+}
+
+void TDCFormDesigner::RecordUndo(const QList<TControl*>& controls)
+{
+    pushUndo(snapshot(controls));
 }
 
 bool TDCFormDesigner::Undo()

@@ -17,8 +17,8 @@
 // - With SnapToGrid, every position or size a move, resize or grid
 //   alignment produces is a multiple of GridSize; keyboard nudging moves by
 //   one pixel (the fine adjustment users expect) without snapping.
-// - Each editing operation is one undo step; Undo puts the bounds, band and
-//   order of the controls it touched back. Deleting is not undone: the
+// - Each editing operation is one undo step; Undo puts the bounds, band,
+//   order and enabled state of the controls it touched back. Deleting is not undone: the
 //   deleted components are freed (their names leave the owner's list).
 // - Nothing here shows a window; the dialogs that feed AlignSelected,
 //   SizeSelected and ScaleSelected are in DesignDialogs.h.
@@ -112,6 +112,9 @@ public:
     // first. Answers how many were deleted.
     int DeleteSelectedComponents();
 
+    // Keeps the state of controls (bounds, band, order, enabled) as one undo
+    // step before the caller changes them itself.
+    void RecordUndo(const QList<TControl*>& controls);
     bool CanUndo() const { return !undo_.isEmpty(); }
     bool Undo();
 
@@ -127,6 +130,7 @@ private:
         QPointer<TQRCustomBand> Band;
         QRect Bounds;
         int Index = 0;
+        bool Enabled = true;
     };
     using Step = QVector<Saved>;
     enum class DragKind { None, Move, Resize };

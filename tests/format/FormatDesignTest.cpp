@@ -154,6 +154,9 @@ TEST_F(FormatDesignTest, TheMenuHasItsItemsAndDeleteIsOnlyForAddedDataTexts)
     ASSERT_EQ(form->FindComponent(QStringLiteral("qrdNo")), form->qrdNo);
     EXPECT_FALSE(form->qrdNo->Enabled());
     EXPECT_TRUE(store->RuntimeComponents.isEmpty());
+    // Ctrl+Z shows it again.
+    ASSERT_TRUE(design->Designer()->GetActiveDesigner()->Undo());
+    EXPECT_TRUE(form->qrdNo->Enabled());
     // An added data text is freed.
     TControl* extra = design->DragDrop(extended(0, form->DetailBand1));
     ASSERT_NE(extra, nullptr);
