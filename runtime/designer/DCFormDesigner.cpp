@@ -322,6 +322,27 @@ void TDCFormDesigner::BeginResize(TDesignHandle handle)
     drag_ = DragKind::Resize;
 }
 
+TQRCustomBand* TDCFormDesigner::BandEdgeAt(QPoint surface) const
+{
+    for (TQRCustomBand* b : Bands()) {
+        const QRect body = BandRect(b);
+        const int edge = body.top() + body.height();
+        if (surface.x() >= body.left() && surface.x() <= body.right() && std::abs(surface.y() - edge) <= EdgeGrip)
+            return b;
+    }
+    return nullptr;
+}
+
+void TDCFormDesigner::BeginBandResize(TQRCustomBand* band)
+{
+    if (!band) {
+        drag_ = DragKind::None;
+        return;
+    }
+    dragStart_ = snapshot({band});
+    drag_ = DragKind::BandHeight;
+}
+
 QRect TDCFormDesigner::resized(const QRect& start, int dx, int dy) const
 {
     int left = start.left(), top = start.top();
@@ -356,6 +377,8 @@ void TDCFormDesigner::DragTo(int dx, int dy)
             continue;
         if (drag_ == DragKind::Move) {
             s.Control->SetBounds(snap(s.Bounds.x() + dx), snap(s.Bounds.y() + dy), s.Bounds.width(), s.Bounds.height());
+        } else if (drag_ == DragKind::BandHeight) {
+            s.Control->SetBounds(s.Bounds.x(), s.Bounds.y(), s.Bounds.width(), std::max(1, snap(s.Bounds.height() + dy)));
         } else {
             const QRect r = resized(s.Bounds, dx, dy);
             s.Control->SetBounds(r.x(), r.y(), r.width(), r.height());
@@ -387,7 +410,7 @@ void TDCFormDesigner::EndDrag()
             if (s.Control)
                 moveToBandUnderCentre(s.Control);
     const bool changed = std::any_of(dragStart_.cbegin(), dragStart_.cend(), [](const Saved& s) {
-        return s.Control && (s.Control->BoundsRect() != s.Bounds || s.Control->Parent() != s.Band);
+        return s.Control && (s.Control->BoundsRect() != s.Bounds || (s.Band && s.Control->Parent() != s.Band));
     });
     if (changed)
         pushUndo(dragStart_);

@@ -49,6 +49,7 @@ public:
     static constexpr int CaptionHeight = 16;
     static constexpr int HandleSize = 5;
     static constexpr int UndoDepth = 64;
+    static constexpr int EdgeGrip = 3;
 
     explicit TDCFormDesigner(TQuickRep* report, QObject* parent = nullptr);
     ~TDCFormDesigner() override;
@@ -91,6 +92,11 @@ public:
     // lies over another band onto that band).
     void BeginMove();
     void BeginResize(TDesignHandle handle);
+    // The band whose bottom edge is within EdgeGrip pixels of the point
+    // (null when none); dragging it changes the band's height (snapped,
+    // at least one pixel); the bands below follow.
+    TQRCustomBand* BandEdgeAt(QPoint surface) const;
+    void BeginBandResize(TQRCustomBand* band);
     void DragTo(int dx, int dy);
     void EndDrag();
     void CancelDrag();
@@ -133,7 +139,7 @@ private:
         bool Enabled = true;
     };
     using Step = QVector<Saved>;
-    enum class DragKind { None, Move, Resize };
+    enum class DragKind { None, Move, Resize, BandHeight };
 
     Step snapshot(const QList<TControl*>& controls) const;
     void pushUndo(Step step);

@@ -79,7 +79,7 @@ TDesignSurface::TDesignSurface(TDCFormDesigner* designer, QWidget* parent) : QWi
 {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
-    setMouseTracking(false);
+    setMouseTracking(true);
     setAutoFillBackground(false);
     connect(designer_, &TDCFormDesigner::Modified, this, &TDesignSurface::layoutChanged);
     connect(designer_, &TDCFormDesigner::SelectionChanged, this, qOverload<>(&QWidget::update));
@@ -172,6 +172,10 @@ void TDesignSurface::mousePressEvent(QMouseEvent* event)
         designer_->BeginResize(handle);
         return;
     }
+    if (TQRCustomBand* band = add ? nullptr : designer_->BandEdgeAt(at)) {
+        designer_->BeginBandResize(band);
+        return;
+    }
     if (TControl* c = designer_->ControlAt(at)) {
         if (add) {
             designer_->ToggleSelection(c);
@@ -194,6 +198,11 @@ void TDesignSurface::mouseMoveEvent(QMouseEvent* event)
     if (designer_->Dragging()) {
         const QPoint d = at - pressAt_;
         designer_->DragTo(d.x(), d.y());
+    } else if (!(event->buttons() & Qt::LeftButton)) {
+        // Over a band's bottom edge the cursor offers to size the band.
+        const bool edge = designer_->BandEdgeAt(at) != nullptr;
+        if (edge != (cursor().shape() == Qt::SizeVerCursor))
+            setCursor(edge ? Qt::SizeVerCursor : Qt::ArrowCursor);
     } else if (rubberBanding_) {
         const QRect before = rubber_.normalized();
         rubber_.setBottomRight(at);

@@ -6,6 +6,7 @@
 //   click               select the control (Shift or Ctrl: add / remove)
 //   drag on a control   move the selection (snapped to the grid)
 //   drag a handle       resize the one selected control
+//   drag a band's foot  the band's height
 //   drag on empty room  rubber-band selection
 //   arrows / Shift+arrows   move / size by a pixel
 //   Del                 DeleteRequested (the owner decides whether it may)

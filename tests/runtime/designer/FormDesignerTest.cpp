@@ -128,6 +128,30 @@ TEST_F(FormDesignerTest, HandlesResizeOneControlSnappedAndNeverInsideOut)
     EXPECT_FALSE(designer->Dragging());
 }
 
+TEST_F(FormDesignerTest, ABandsFootDragsItsHeightAndTheBandsBelowFollow)
+{
+    const QRect header = designer->BandRect(form->ColumnHeaderBand1);
+    const int detailTop = designer->BandRect(form->DetailBand1).top();
+    const QPoint foot(header.left() + 100, header.top() + header.height() - 1);
+    EXPECT_EQ(designer->BandEdgeAt(foot), form->ColumnHeaderBand1);
+    EXPECT_EQ(designer->BandEdgeAt(foot - QPoint(0, 10)), nullptr);
+    designer->BeginBandResize(designer->BandEdgeAt(foot));
+    designer->DragTo(0, 13);
+    designer->EndDrag();
+    EXPECT_EQ(form->ColumnHeaderBand1->Height(), 36); // 24 + 13 -> 36 on the grid of 4
+    EXPECT_EQ(designer->BandRect(form->DetailBand1).top(), detailTop + 12);
+    designer->BeginBandResize(form->ColumnHeaderBand1);
+    designer->DragTo(0, -500);
+    designer->EndDrag();
+    EXPECT_EQ(form->ColumnHeaderBand1->Height(), 1);
+    designer->BeginBandResize(form->ColumnHeaderBand1); // a click: no step
+    designer->EndDrag();
+    designer->Undo();
+    designer->Undo();
+    EXPECT_EQ(form->ColumnHeaderBand1->Height(), 24);
+    EXPECT_FALSE(designer->CanUndo());
+}
+
 TEST_F(FormDesignerTest, NudgingMovesAndSizesByAPixelAndOtherKeysAreLeftAlone)
 {
     designer->SelectComponent(form->qrdNo);
