@@ -356,7 +356,7 @@ void TFormatStore::readStoredText(const QString& text)
         return;
     }
     try {
-        ReadComponent(host_.Form, text);
+        ReadComponent(host_.Form, AdoptExistingComponents(host_.Form, text));
     } catch (const Exception& e) {
         Dialogs().MessageBox(QString::fromLatin1(CannotReadDfmData) + e.Message(), QString::fromLatin1(OpenErrorCaption),
             MB_OKCANCEL);

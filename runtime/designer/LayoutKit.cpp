@@ -1,5 +1,6 @@
 #include "runtime/designer/LayoutKit.h"
 
+#include "runtime/forms/Component.h"
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/FormWriter.h"
 #include "runtime/system/NativePath.h"
@@ -120,6 +121,22 @@ QStringList ExtractStoredProperties(const QStringList& lines)
     return dropEmptyInherited(kept);
 }
 
+QString AdoptExistingComponents(const TComponent* root, const QString& text)
+{
+    static const QRegularExpression header(QStringLiteral("^(\\s*)object(\\s+)([A-Za-z_][A-Za-z0-9_]*)(\\s*:\\s*)(\\S+)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        const QRegularExpressionMatch m = header.match(line);
+        if (!m.hasMatch())
+            continue;
+        const TComponent* existing = root->FindComponent(m.captured(3));
+        if (existing && existing->ClassName().compare(m.captured(5), Qt::CaseInsensitive) == 0)
+            line = m.captured(1) + QStringLiteral("inherited") + m.captured(2) + m.captured(3) + m.captured(4) + m.captured(5);
+    }
+    return lines.join(u'\n');
+}
+
 QString StoredLayoutText(TComponent* form)
 {
     QStringList lines = WriteComponentDescendant(form).split(u'\n');
@@ -141,5 +158,5 @@ void LoadFormLayoutFromFile(TComponent* form, const QString& path)
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    ReadComponent(form, QString::fromUtf8(file.readAll()));
+    ReadComponent(form, AdoptExistingComponents(form, QString::fromUtf8(file.readAll())));
 }

@@ -8,8 +8,9 @@
 // when the whole text was written (a failed save leaves the old file), and
 // a failure raises EFCreateError naming the file.
 //
-// LoadFormLayoutFromFile reads such a file into form (which should still
-// hold its built-in layout). A missing or unreadable file raises
+// LoadFormLayoutFromFile reads such a file into form (its built-in layout,
+// or one read before: components the file adds that the form has already
+// are updated, see AdoptExistingComponents). A missing or unreadable file raises
 // EFOpenError; a damaged text raises EReadError and changes nothing (the
 // reader parses the whole text first).
 //
@@ -32,6 +33,11 @@
 class TComponent;
 
 QStringList ExtractStoredProperties(const QStringList& lines);
+// text with each "object Name: TClass" entry for a component root already
+// owns, of that class, made an "inherited" entry: reading it then updates
+// that component instead of failing on a name taken twice (a layout read
+// into a form that has read one before).
+QString AdoptExistingComponents(const TComponent* root, const QString& text);
 // The stored text of form: its descendant text through the filter.
 QString StoredLayoutText(TComponent* form);
 void SaveFormLayoutToFile(TComponent* form, const QString& path);

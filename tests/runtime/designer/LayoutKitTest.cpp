@@ -164,6 +164,36 @@ TEST(LayoutKitTest, ComponentsWithoutANameStayOutAndTheTextStaysReadable)
     EXPECT_NE(fresh->FindComponent(QStringLiteral("ExLbl9")), nullptr);
 }
 
+TEST(LayoutKitTest, ALayoutReadIntoAFormThatHasItsAddedComponentsUpdatesThem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("again.dat"));
+    FormPtr form = newForm();
+    auto* label = new TQRLabel(form.get());
+    label->SetName(QStringLiteral("ExLbl9"));
+    label->SetParent(form->TitleBand1);
+    label->SetBounds(30, 4, 60, 13);
+    SaveFormLayoutToFile(form.get(), path);
+    // The form has read a layout with ExLbl9 before (elsewhere, on another band).
+    FormPtr other = newForm();
+    auto* before = new TQRLabel(other.get());
+    before->SetName(QStringLiteral("ExLbl9"));
+    before->SetParent(other->DetailBand1);
+    LoadFormLayoutFromFile(other.get(), path);
+    EXPECT_EQ(other->FindComponent(QStringLiteral("ExLbl9")), before);
+    EXPECT_EQ(before->Parent(), other->TitleBand1);
+    EXPECT_EQ(before->BoundsRect(), QRect(30, 4, 60, 13));
+    // Of another class it is not the same component: the read fails whole.
+    FormPtr third = newForm();
+    auto* shape = new TQRShape(third.get());
+    shape->SetName(QStringLiteral("ExLbl9"));
+    shape->SetParent(third->DetailBand1);
+    EXPECT_THROW(LoadFormLayoutFromFile(third.get(), path), Exception);
+    EXPECT_EQ(shape->Parent(), third->DetailBand1);
+    EXPECT_EQ(AdoptExistingComponents(third.get(), QStringLiteral("  object qrlTitle: TQRLabel\n  object qrlTitle: TQRShape")),
+        QStringLiteral("  inherited qrlTitle: TQRLabel\n  object qrlTitle: TQRShape"));
+}
+
 TEST(LayoutKitTest, FilesRoundTripAndFailuresRaiseWithoutHarm)
 {
     QTemporaryDir dir;
