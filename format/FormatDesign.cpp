@@ -330,6 +330,19 @@ QString TFormatDesign::freeName(const QString& stem)
     }
 }
 
+void TFormatDesign::bindInvalidCharHandler(ReportDBBarcode* code)
+{
+    // The format form's handler of characters a barcode cannot show, when
+    // the form has one; a stored layout names it, and the store lets that
+    // one name through.
+    try {
+        SetPropMethod(code, QStringLiteral("OnInvalidChar"),
+            BindMethod(form_, QStringLiteral("OnBarCodeInvalidChar"), QMetaType::fromType<TQRBarcodeInvalidCharEvent>().id()));
+    } catch (const EPropertyError&) {
+        // No such handler: invalid characters are dropped.
+    }
+}
+
 TControl* TFormatDesign::createExtended(const TDesignDrop& drop)
 {
     TDesignToolWindow* tools = designer_->ToolWindow();
@@ -353,6 +366,7 @@ TControl* TFormatDesign::createExtended(const TDesignDrop& drop)
         code->SetShowText(true);
         code->SetAutoSize(true);
         code->SetBounds(0, 0, 100, 105);
+        bindInvalidCharHandler(code);
         if (SetupExtendedBarcode)
             SetupExtendedBarcode(code, field);
         created = code;

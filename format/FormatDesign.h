@@ -11,7 +11,9 @@
 //     and the rule that enables miDel;
 //   - the creation of extended fields and free labels ("ExTxt"/"ExBc" +
 //     field name + number, "ExLbl" + number, the number being the builder's
-//     running maximum), each added to RuntimeComponents;
+//     running maximum), each added to RuntimeComponents; a barcode's
+//     invalid characters go to the form's OnBarCodeInvalidChar, when it
+//     has one;
 //   - unbinding of extended fields and the start of design.
 //
 // Drops, as the tool window offers them:
@@ -99,6 +101,7 @@ private:
     TControl* createLabel(const TDesignDrop& drop);
     QString freeName(const QString& stem);
     void place(TControl* control, const TDesignDrop& drop);
+    void bindInvalidCharHandler(ReportDBBarcode* code);
 
     TComponent* form_;
     TQuickRep* report_;

@@ -14,6 +14,8 @@
 #include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/forms/PropertyAccess.h"
+#include "runtime/report/QRBarcode.h"
 
 #include <QDir>
 #include <QTest>
@@ -38,6 +40,9 @@ public:
     }
     std::unique_ptr<TFormatStore> Store;
     std::unique_ptr<TFormatDesign> Design;
+
+public slots:
+    void OnBarCodeInvalidChar(QObject*, int, QString& replacement) { replacement = QStringLiteral("?"); }
 };
 
 struct Session {
@@ -87,6 +92,7 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     Session s = open(server, QStringLiteral("<New>"));
     s.Form->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = B.TP004"));
     s.Form->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0);
+    s.Form->SQLReBuilder->AddField(0, QStringLiteral("MB001"), QStringLiteral("品号条码"), 1);
     s.Design->StartDesign(true); // nothing stored under "<New>": the built-in layout
     TDreamDesigner* designer = s.Design->Designer();
     ASSERT_TRUE(designer->Active());
@@ -114,11 +120,14 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     ASSERT_NE(label, nullptr);
     TControl* extended = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, s.Form->DetailBand1, QPoint(560, 4)});
     ASSERT_NE(extended, nullptr);
+    TControl* barcode = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::ExtendedList), 1, s.Form->DetailBand1, QPoint(640, 4)});
+    ASSERT_NE(qobject_cast<ReportDBBarcode*>(barcode), nullptr);
+    EXPECT_EQ(GetPropMethod(barcode, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
     designer->SelectComponent(label);
     ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Caption"), QStringLiteral("备注")));
     // The field list follows: the label and the field are listed, the
     // brought-back field is no longer marked hidden.
-    EXPECT_EQ(tools->RowCount(fields), 9);
+    EXPECT_EQ(tools->RowCount(fields), 10);
     for (int r = 0; r < tools->RowCount(fields); ++r)
         if (tools->Row(fields, r).value(2) == QLatin1String("qrdHidden")) {
             EXPECT_FALSE(tools->Row(fields, r).value(0).contains(QStringLiteral("隐藏")));
@@ -162,13 +171,20 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     EXPECT_EQ(field->DataField(), QStringLiteral("RT0_MB002"));
     EXPECT_EQ(print.Form->SQLReBuilder->Field(0, 0).Component, extended->Name());
     EXPECT_TRUE(print.Store->RuntimeComponents.contains(extended->Name()));
+    // The added barcode comes back with the form's handler.
+    auto* code = print.Form->FindComponent<ReportDBBarcode>(barcode->Name());
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(GetPropMethod(code, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
+    QString replacement;
+    code->OnInvalidChar()(code, 0, replacement);
+    EXPECT_EQ(replacement, QStringLiteral("?"));
 
     // The designer opened again on that format shows the same layout.
     Session reopened = open(server, QStringLiteral("我的格式"));
     reopened.Design->StartDesign(true);
     EXPECT_EQ(reopened.Form->qrlTitle->Left(), 40);
     ASSERT_NE(reopened.Form->FindComponent(label->Name()), nullptr);
-    EXPECT_EQ(reopened.Design->Designer()->ToolWindow()->RowCount(fields), 9);
+    EXPECT_EQ(reopened.Design->Designer()->ToolWindow()->RowCount(fields), 10);
     picture(reopened, QStringLiteral("session-2.png"));
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
