@@ -61,6 +61,12 @@ TEST_F(CriteriaTest, CodedMessagesPickBoxAndButtonsByKind)
     EXPECT_EQ(ask.Buttons, TMsgDlgButtons(mbYes) | mbNo | mbCancel);
     EXPECT_EQ(ask.Type, mtWarning);
     EXPECT_EQ(ask.Caption, form->Caption());
+    // The box knows its code, and its buttons speak the user's language.
+    EXPECT_EQ(ask.Code, QStringLiteral("D;000001"));
+    ASSERT_NE(form->HvConverter(), nullptr);
+    ASSERT_NE(form->HvConverter()->UICodePage(), QStringLiteral("437"));
+    EXPECT_EQ(ask.ButtonCaptions.value(mbYes), Text("是(&Y)"));
+    EXPECT_EQ(ask.ButtonCaptions.value(mbCancel), Text("取消"));
 
     form->ReportError(QStringLiteral("W;000002;") + Text("环境设置") + QStringLiteral(";9;8"));
     EXPECT_EQ(dialogs_->Asked().at(1).Text, Text("环境设置 的数组上限错误! 应为 9, 实为 8"));
