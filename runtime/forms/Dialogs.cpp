@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -582,5 +583,10 @@ bool ConsoleDialogService::ColorDialog(TColor&)
 
 int ConsoleDialogService::ShowModal(TForm* form)
 {
+    // On the offscreen platform nobody could ever close the window.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        say(QStringLiteral("window not shown (no display): ") + form->Caption());
+        return mrCancel;
+    }
     return fallback_.ShowModal(form);
 }

@@ -141,7 +141,9 @@ inline constexpr const char* ConsoleErrorsVariable = "STEWARD_MESSAGE_ERRORS";
 // else its first button, since nobody is there to agree to anything. Input,
 // file, printer-setup, font and colour dialogs are refused (false); a print
 // dialog keeps the printer it was given, since printing was asked for; modal
-// forms (a preview the command opened) are passed to the fallback service.
+// forms (a preview the command opened) are passed to the fallback service,
+// except on the offscreen platform, where nobody could close them (refused,
+// mrCancel).
 class ConsoleDialogService : public IDialogService {
 public:
     explicit ConsoleDialogService(IDialogService& fallback, std::FILE* out = stderr);

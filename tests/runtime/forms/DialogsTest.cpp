@@ -1,5 +1,8 @@
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Persistent.h"
+#include "runtime/forms/Forms.h"
+
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -175,4 +178,20 @@ TEST(DialogsTest, ABoxCarriesTheCodeAndButtonCaptionsOfItsScope)
     EXPECT_EQ(dialogs.Asked().at(1).Code, QStringLiteral("E;000005"));
     EXPECT_TRUE(dialogs.Asked().at(1).ButtonCaptions.isEmpty());
     EXPECT_TRUE(dialogs.Asked().at(2).Code.isEmpty());
+}
+
+TEST(DialogsTest, TheConsoleRefusesAModalWindowNobodyCouldClose)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    ScriptedDialogService fallback;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleDialogService console(fallback, out);
+    TForm form;
+    form.SetCaption(QStringLiteral("Preview"));
+    EXPECT_EQ(console.ShowModal(&form), mrCancel);
+    const QString all = written(out);
+    std::fclose(out);
+    EXPECT_EQ(all, QStringLiteral("window not shown (no display): Preview\n"));
+    EXPECT_TRUE(fallback.Asked().isEmpty());
 }
