@@ -12,6 +12,7 @@
 #include "options/OptionRights.h"
 #include "options/PowerData.h"
 #include "options/SendStatus.h"
+#include "options/ShellArguments.h"
 #include "options/UserDefIni.h"
 #include "options/VariantElements.h"
 #include "runtime/forms/Buttons.h"
@@ -171,8 +172,12 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
 void TfrmVRBaseOpt::SetParams(const Variant& params)
 {
     // The shell may hand new arguments while the window lives; the window
-    // keeps the ones it opened with and only checks that these are an array.
-    TArgReader(params).Require(0);
+    // keeps the ones it opened with (its connection is made for them), so
+    // arguments for another user, company or database are refused.
+    std::optional<TShellIdentity> opened;
+    if (!CompanyCode().isEmpty())
+        opened = TShellIdentity{UserCode(), CompanyCode(), DatabaseName()};
+    CheckShellArguments(params, opened);
 }
 
 bool TfrmVRBaseOpt::RunPredefinedQueryRows(const TPredefinedQuery& query, Variant& rows) const

@@ -72,7 +72,8 @@ public:
     bool PutTitleInfo(Variant& texts) override;
 
     // --- what the shell's controller reads (frame/VROptionsAdapter.h) ---------
-    // New arguments from the shell while the window lives.
+    // New arguments from the shell while the window lives: checked element
+    // by element (options/ShellArguments.h); EArgumentError says what is wrong.
     void SetParams(const Variant& params);
     void CloseDesigner();
     QString VersionStamp() const { return versionStamp_; }
