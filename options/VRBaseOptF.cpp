@@ -24,6 +24,7 @@
 #include "runtime/system/DateTime.h"
 #include "runtime/system/IniFile.h"
 
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 static void initOptionsResources()
@@ -49,6 +50,7 @@ TfrmVRBaseOpt::TfrmVRBaseOpt(TComponent* owner) : TfrmBaseGene(owner)
     bindOptionChildren();
     readClientComponents();
     SetProgramOptionCount(0);
+    PrinterNames = [] { return QPrinterInfo::availablePrinterNames(); };
 }
 
 TfrmVRBaseOpt::~TfrmVRBaseOpt()
@@ -422,11 +424,14 @@ void TfrmVRBaseOpt::cboFormStyleNameDropDown(TObject*)
 
 void TfrmVRBaseOpt::cboFormStyleNameKeyPress(TObject*, QChar& Key)
 {
-    // Backspace and delete shorten the text; everything else may not pass
-    // the limit (the name is a key of the format store).
-    if (Key == QChar(8) || Key == QChar(46))
+    // Backspace and Delete shorten the text; everything else may not pass
+    // the limit (the name is a key of the format store). A typed character
+    // replaces the selected ones. Delete arrives as character 127; 46 is the
+    // Delete key's virtual-key number but, as a character, a "." that
+    // lengthens the name like any other.
+    if (Key == QChar(8) || Key == QChar(127))
         return;
-    if (cboFormStyleName->Text().size() + 1 > FormatNameLimit) {
+    if (cboFormStyleName->Text().size() - cboFormStyleName->SelLength() + 1 > FormatNameLimit) {
         ShowCodedMessage(QStringLiteral("E"), QStringLiteral("100319"));
         Key = QChar(0);
     }

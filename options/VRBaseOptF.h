@@ -33,6 +33,7 @@
 #include "options/SendWay.h"
 #include "options/VRFormatForm.h"
 
+#include <functional>
 #include <optional>
 
 class TComboBox;
@@ -119,6 +120,9 @@ public:
     QString SendCountColumn;
     QString KeyFormatName;
     int PrinterIndex = -1;
+    // The printers PrinterIndex counts in, in the order the setup dialog
+    // knows them: the system's (CUPS) printers unless replaced.
+    std::function<QStringList()> PrinterNames;
     int SqlType = 0;
     bool SqlBuilderEnabled = true;
     bool SqlBuilderMode = true;

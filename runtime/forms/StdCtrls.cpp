@@ -608,6 +608,19 @@ void TComboBox::Loaded()
     itemsChanged();
 }
 
+int TComboBox::SelLength() const
+{
+    auto* combo = HasWidget() ? qobject_cast<QComboBox*>(const_cast<TComboBox*>(this)->Widget()) : nullptr;
+    return combo && combo->lineEdit() ? static_cast<int>(combo->lineEdit()->selectedText().size()) : 0;
+}
+
+void TComboBox::SelectText(int start, int length)
+{
+    auto* combo = qobject_cast<QComboBox*>(Widget());
+    if (combo && combo->lineEdit())
+        combo->lineEdit()->setSelection(start, length);
+}
+
 QWidget* TComboBox::CreateWidget(QWidget* parent)
 {
     auto* combo = new OwnerDrawComboBox(this, &draw_, parent);

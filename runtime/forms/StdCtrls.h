@@ -290,6 +290,11 @@ public:
     QString Text() const;
     void SetText(const QString& value);
     bool IsEditable() const { return style_ == csDropDown || style_ == csSimple; }
+    // The characters selected in the edit part (what typed text replaces);
+    // 0 before the box is shown and for list styles.
+    int SelLength() const;
+    // Selects length characters of the edit part from start (shows the box's widget).
+    void SelectText(int start, int length);
     TNotifyEvent OnChange() const { return onChange_; }
     void SetOnChange(const TNotifyEvent& handler) { onChange_ = handler; }
     TNotifyEvent OnSelect() const { return onSelect_; }
