@@ -445,6 +445,7 @@ void TfrmVRBaseOpt::FormShow(TObject* Sender)
     pgOption->SetActivePageIndex(0);
     if (Width() < 655)
         SetWidth(655);
+    SizeSchemeList();
     btnDelFormStype->SetBounds(cboFormStyleName->Left() + cboFormStyleName->Width() + 2, cboFormStyleName->Top(),
         btnDelFormStype->Width(), btnDelFormStype->Height());
 }
