@@ -35,6 +35,7 @@ object frmBaseGene: TfrmBaseGene
       AutoSize = False
       Caption = ' '#26465#20214#26041#26696
       Color = clInactiveCaption
+      Layout = tlCenter
       Font.Charset = GB2312_CHARSET
       Font.Color = clInactiveCaptionText
       Font.Height = -13

@@ -162,7 +162,9 @@ void TLabel::UpdateWidget()
     TGraphicControl::UpdateWidget();
     auto* label = static_cast<QLabel*>(Widget());
     label->setText(caption_);
-    label->setAlignment(horizontalAlignment(alignment_) | Qt::AlignTop);
+    const Qt::Alignment vertical
+        = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
+    label->setAlignment(horizontalAlignment(alignment_) | vertical);
     label->setWordWrap(wordWrap_);
     if (focusControl_ && focusControl_->HasWidget())
         label->setBuddy(focusControl_->Widget());

@@ -51,11 +51,14 @@ class TLabel : public TGraphicControl {
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_PROPERTY(Vcl::TTextLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(TWinControl* FocusControl READ FocusControl WRITE SetFocusControl)
 public:
     explicit TLabel(TComponent* owner = nullptr);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value) { Set(alignment_, value); }
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout value) { Set(layout_, value); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
     bool Transparent() const { return transparent_; }
@@ -75,6 +78,7 @@ protected:
 
 private:
     TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
     bool autoSize_ = true;
     bool transparent_ = false;
     bool wordWrap_ = false;

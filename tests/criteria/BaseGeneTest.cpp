@@ -6,7 +6,9 @@
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QDate>
 
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
@@ -330,4 +332,29 @@ TEST_F(CriteriaTest, YearMonthFields)
     form->FocusControl(form->edRemark);
     EXPECT_EQ(form->ActiveControl(), form->edRemark);
     EXPECT_EQ(form->YearMonthToStorage(month->Text()), QStringLiteral("202412"));
+}
+
+TEST_F(CriteriaTest, TheSchemePaneShowsItsCaptionAndButtonsWhole)
+{
+    Form form = MakeForm();
+    form->Show();
+    QApplication::processEvents();
+    // The pane's caption: the whole line height inside the label.
+    QWidget* caption = form->lblCondition->Widget();
+    EXPECT_GE(caption->height(), QFontMetrics(caption->font()).height());
+    EXPECT_EQ(form->lblCondition->Layout(), tlCenter);
+    // The four tool buttons side by side inside the pane, each as wide as it asks to be.
+    auto* bar = form->FindComponent<TToolBar>(QStringLiteral("ToolBar1"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->ButtonCount(), 4);
+    int right = 0;
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+        TToolButton* button = bar->Buttons(i);
+        EXPECT_GE(button->Left(), right) << i;
+        right = button->Left() + button->Width();
+        EXPECT_GE(button->Widget()->width(), button->Widget()->sizeHint().width()) << i;
+        EXPECT_GE(button->Widget()->height(), button->Widget()->sizeHint().height()) << i;
+    }
+    EXPECT_LE(right, form->pnlCondition->ClientWidth());
+    form->Hide();
 }
