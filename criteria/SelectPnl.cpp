@@ -27,6 +27,8 @@ void registerEvents()
 constexpr int DeleteGlyph = 47;
 constexpr int ClearGlyph = 4;
 constexpr int ButtonSize = 23;
+// The least height of a list button: its 16-pixel glyph and a pixel around it.
+constexpr int MinButtonHeight = 18;
 constexpr int EditHeight = 24;
 
 template<typename T>
@@ -509,10 +511,16 @@ void TSelectPanel::layoutList()
 {
     const int listWidth = std::max(0, pnlList->Width() - ButtonSize - 3);
     ListBox->SetBounds(0, 0, listWidth, pnlList->Height());
-    btnList->SetBounds(listWidth + 2, 0, ButtonSize, ButtonSize);
+    // The buttons stand one under the other beside the list; in a list too
+    // low for three full buttons (a user-choice panel of a few rows) they
+    // get lower, down to what their 16-pixel glyphs need, so that the last
+    // one is not cut off by the panel's edge.
+    const int stacked = canOpenWin_ ? 3 : 2;
+    const int height = std::clamp(pnlList->Height() / stacked, MinButtonHeight, ButtonSize);
+    btnList->SetBounds(listWidth + 2, 0, ButtonSize, height);
     const int under = canOpenWin_ ? btnList->Top() + btnList->Height() : 0;
-    btnDeleteItem->SetBounds(listWidth + 2, under, ButtonSize, ButtonSize);
-    btnClearList->SetBounds(listWidth + 2, btnDeleteItem->Top() + ButtonSize, ButtonSize, ButtonSize);
+    btnDeleteItem->SetBounds(listWidth + 2, under, ButtonSize, height);
+    btnClearList->SetBounds(listWidth + 2, btnDeleteItem->Top() + height, ButtonSize, height);
 }
 
 void RegisterSelectPanel()

@@ -117,6 +117,27 @@ TEST(SelectPanel, SideBySideAndStackedLayoutsStayInside)
     EXPECT_GT(boundsOnPanel(panel.edBegin, &panel).width(), vBegin.width()) << "the edits take the buttons' room";
 }
 
+TEST(SelectPanel, ListButtonsStayInsideALowList)
+{
+    TSelectPanel panel;
+    panel.SetStyle(sp_Discrete);
+    panel.SetBounds(0, 0, 290, 200);
+    EXPECT_EQ(panel.btnClearList->Height(), 23) << "room enough: full buttons";
+    EXPECT_EQ(panel.btnClearList->Top(), 46);
+
+    // A user-choice panel of a few rows in list mode.
+    TSelectPanel choice;
+    choice.SetStyle(sp_UserChoice);
+    choice.SetUserChoice(false);
+    choice.SetBounds(0, 0, 286, 96);
+    ASSERT_LT(choice.pnlList->Height(), 3 * 23) << "too low for three full buttons";
+    const QRect clear = choice.btnClearList->BoundsRect(); // on pnlList
+    EXPECT_LE(clear.bottom() + 1, choice.pnlList->Height()) << "the last button is not cut off";
+    EXPECT_GE(choice.btnClearList->Height(), 18) << "its glyph still fits";
+    EXPECT_EQ(choice.btnDeleteItem->Top(), choice.btnList->Top() + choice.btnList->Height());
+    EXPECT_EQ(choice.btnClearList->Top(), choice.btnDeleteItem->Top() + choice.btnDeleteItem->Height());
+}
+
 TEST(SelectPanel, WordListsKeepTwoEntriesAndASingleWordServesBoth)
 {
     TSelectPanel panel;
