@@ -18,8 +18,7 @@ void registerEvents()
         RegisterEventFamily<TStyleChangingEvent>(QStringLiteral("TStyleChangingEvent"));
         RegisterEventFamily<TStyleChangeEvent>(QStringLiteral("TStyleChangeEvent"));
         RegisterEventFamily<TListViewSelectItemEvent>(QStringLiteral("TListViewSelectItemEvent"));
-        RegisterEventFamily<TListViewDataChangeEvent>(QStringLiteral("TListViewDataChangeEvent"));
-        RegisterEventFamily<TListViewDataChangingEvent>(QStringLiteral("TListViewDataChangingEvent"));
+        // The change events are the list view's (RegisterCommonControlEvents).
     });
 }
 
@@ -147,7 +146,17 @@ void TSelectPanel::routeChildEvents()
         if (IsDesigning())
             return;
         onItemSelect_(sender, item, item ? item->Index() : -1, selected);
-        onItemChange_(sender, item, ctState);
+    }));
+    // Changes of a row (its text, picture, selection) reach the panel's own
+    // events, with the list as Sender.
+    ListBox->SetOnChanging(TLVChangingEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change,
+                                                          bool& allow) {
+        if (!IsDesigning())
+            onItemChanging_(sender, item, change, allow);
+    }));
+    ListBox->SetOnChange(TLVChangeEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change) {
+        if (!IsDesigning())
+            onItemChange_(sender, item, change);
     }));
     // Keys, clicks and focus of the children count as the panel's own.
     const QList<TWinControl*> routed{edBegin, edFinal, ListBox, pnlRange, pnlList};

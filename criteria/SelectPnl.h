@@ -36,14 +36,13 @@ using TOpenWinClickEvent = TEvent<TSelectPanel*, TWinControl*>;
 using TStyleChangingEvent = TEvent<TObject*, Sel::TSelectStyle, Sel::TSelectStyle&, bool&>;
 using TStyleChangeEvent = TEvent<TObject*, Sel::TSelectStyle, Sel::TSelectStyle>;
 using TListViewSelectItemEvent = TEvent<TObject*, TListItem*, int, bool>;
-using TListViewDataChangeEvent = TEvent<TObject*, TListItem*, Sel::TItemChange>;
-using TListViewDataChangingEvent = TEvent<TObject*, TListItem*, Sel::TItemChange, bool&>;
+// The list view's own change events, under the names the panel publishes them by.
+using TListViewDataChangeEvent = TLVChangeEvent;
+using TListViewDataChangingEvent = TLVChangingEvent;
 Q_DECLARE_METATYPE(TOpenWinClickEvent)
 Q_DECLARE_METATYPE(TStyleChangingEvent)
 Q_DECLARE_METATYPE(TStyleChangeEvent)
 Q_DECLARE_METATYPE(TListViewSelectItemEvent)
-Q_DECLARE_METATYPE(TListViewDataChangeEvent)
-Q_DECLARE_METATYPE(TListViewDataChangingEvent)
 
 // The marker characters of a criteria value and of a stored list text.
 namespace selmark {

@@ -85,6 +85,10 @@ Q_ENUM_NS(TWindowState)
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 
+// What changed of a list item (a list view's OnChanging and OnChange).
+enum TItemChange { ctText, ctImage, ctState };
+Q_ENUM_NS(TItemChange)
+
 // Where a label's text sits between its top and bottom edges.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 Q_ENUM_NS(TTextLayout)

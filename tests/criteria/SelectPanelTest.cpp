@@ -519,6 +519,44 @@ TEST(SelectPanelEvents, LookupButtonsAskTheFormForTheirControl)
     EXPECT_EQ(f.form.ActiveControl(), f.panel->ListBox);
 }
 
+TEST(SelectPanelEvents, RowChangesReachThePanelsItemEvents)
+{
+    TSelectPanel panel;
+    panel.SetStyle(sp_Discrete);
+    panel.ListBox->AddRow({QStringLiteral("5101"), QStringLiteral("工单变更单")});
+    panel.ListBox->AddRow({QStringLiteral("5102"), QStringLiteral("委外工单变更单")});
+    QStringList events;
+    panel.SetOnItemChanging(TListViewDataChangingEvent::Of(
+        [&](TObject* sender, TListItem* item, TItemChange change, bool& allow) {
+            EXPECT_EQ(sender, panel.ListBox);
+            events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
+            allow = !(item->Caption() == u"5102" && change == ctText); // the second row's text is fixed
+        }));
+    panel.SetOnItemChange(TListViewDataChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
+        EXPECT_EQ(sender, panel.ListBox);
+        events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
+    }));
+    panel.SetOnItemSelect(TListViewSelectItemEvent::Of([&](TObject*, TListItem* item, int index, bool selected) {
+        events << QStringLiteral("select %1 %2 %3").arg(item->Caption()).arg(index).arg(selected);
+    }));
+    panel.Items()->Items(0)->SetCaption(QStringLiteral("5103"));
+    panel.Items()->Items(0)->SetSelected(true);
+    panel.Items()->Items(1)->SetCaption(QStringLiteral("5104"));
+    EXPECT_EQ(panel.Items()->Items(1)->Caption(), QStringLiteral("5102")) << "the handler refused";
+    EXPECT_EQ(events, (QStringList{"changing 5101 0", "change 5103 0", "changing 5103 2", "change 5103 2",
+                          "select 5103 0 1", "changing 5102 0"}));
+
+    // Deleting asks about each selected row; a refused one stays.
+    panel.ListBox->SetMultiSelect(true);
+    panel.Items()->Items(1)->SetSelected(true);
+    ASSERT_EQ(panel.ListBox->SelCount(), 2);
+    events.clear();
+    panel.DeleteSelected();
+    EXPECT_EQ(events, (QStringList{"changing 5102 0", "changing 5103 0"}));
+    EXPECT_EQ(panel.Items()->Count(), 1);
+    EXPECT_EQ(panel.Items()->Items(0)->Caption(), QStringLiteral("5102"));
+}
+
 TEST(SelectPanelEvents, ExitRunsOnceWhenTheFocusLeavesThePanel)
 {
     PanelOnForm f;

@@ -270,3 +270,41 @@ TEST(ControlsTest, SpeedButtonGroupsAndBitButtonKinds)
     EXPECT_EQ(ok->ModalResult(), mrCancel);
     EXPECT_TRUE(ok->Cancel());
 }
+
+TEST(ControlsTest, ListViewAsksBeforeAnItemChangesAndTellsAfter)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    view->SetParent(&form);
+    TListItem* a = addRow(view, "a", {});
+    QStringList events;
+    bool allow = true;
+    view->SetOnChanging(TLVChangingEvent::Of([&](TObject*, TListItem* item, TItemChange change, bool& allowed) {
+        events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
+        allowed = allow;
+    }));
+    view->SetOnChange(TLVChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
+        EXPECT_EQ(sender, view);
+        events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
+    }));
+    view->SetOnSelectItem(TLVSelectItemEvent::Of([&](TObject*, TListItem* item, bool selected) {
+        events << item->Caption() + (selected ? "+" : "-");
+    }));
+    a->SetCaption(QStringLiteral("A"));
+    a->SetImageIndex(2);
+    a->SetSelected(true);
+    a->SetCaption(QStringLiteral("A")); // no change: nothing asked
+    EXPECT_EQ(events,
+        (QStringList{"changing a 0", "change A 0", "changing A 1", "change A 1", "changing A 2", "change A 2", "A+"}));
+
+    // A refused change leaves the item as it was, and nothing is told after.
+    events.clear();
+    allow = false;
+    a->SetCaption(QStringLiteral("B"));
+    a->SetSelected(false);
+    a->SetChecked(true);
+    EXPECT_EQ(a->Caption(), QStringLiteral("A"));
+    EXPECT_TRUE(a->Selected());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_EQ(events, (QStringList{"changing A 0", "changing A 2", "changing A 2"}));
+}
