@@ -24,6 +24,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
+#include <QWidget>
 #include <QFileInfo>
 
 
@@ -99,6 +100,9 @@ void TfrmBaseGene::FormCreate(TObject*)
                                                                                      : QStringLiteral("/");
         dateSeparator_ = sep;
     }
+    // Hints of the criteria stay up while the user reads them (long
+    // Chinese texts): about eight minutes instead of a few seconds.
+    SetHintHidePause(500000);
     errorCodes_.clear();
     errorTexts_.clear();
     dateRules_.clear();
@@ -472,6 +476,24 @@ void TfrmBaseGene::FormDestroy(TObject*)
 void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action)
 {
     Action = caFree;
+    RepaintCaller();
+}
+
+void TfrmBaseGene::FormResize(TObject*)
+{
+    RepaintCaller();
+}
+
+void TfrmBaseGene::RepaintCaller() const
+{
+    // The caller's window may have been covered by this one: it paints again
+    // at once rather than wait for the window system.
+    bool ok = false;
+    const qulonglong id = callerHandle_.trimmed().toULongLong(&ok);
+    if (!ok || id == 0)
+        return;
+    if (QWidget* caller = QWidget::find(static_cast<WId>(id)); caller && caller->isVisible())
+        caller->repaint();
 }
 
 void TfrmBaseGene::btnCancelClick(TObject*)

@@ -16,6 +16,7 @@ object frmBaseGene: TfrmBaseGene
   OnDestroy = FormDestroy
   OnKeyDown = FormKeyDown
   OnKeyPress = FormKeyPress
+  OnResize = FormResize
   OnShow = FormShow
   object pnlCondition: TPanel
     Left = 0

@@ -10,9 +10,20 @@
 
 namespace {
 const char* const controlProperty = "zorvControl";
-}
+int hintHidePause = 0;
+} // namespace
 
 // TControl -------------------------------------------------------------------
+
+int HintHidePause()
+{
+    return hintHidePause;
+}
+
+void SetHintHidePause(int milliseconds)
+{
+    hintHidePause = std::max(0, milliseconds);
+}
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont(this))
 {
@@ -313,6 +324,7 @@ void TControl::UpdateWidget()
         w->setGeometry(WidgetGeometry());
     w->setEnabled(enabled_);
     w->setToolTip(showHint_ ? hint_ : QString());
+    w->setToolTipDuration(HintHidePause() > 0 ? HintHidePause() : -1);
     w->setFont(font_->ToQFont());
     if (color_ != DefaultColor()) {
         QPalette palette = w->palette();

@@ -22,6 +22,12 @@
 class TWinControl;
 class TForm;
 
+// How long a control's hint stays up once shown, in milliseconds, for every
+// control of the program; 0 (the default) leaves it to the toolkit, which
+// goes by the hint's length. Widgets made after the change take it.
+int HintHidePause();
+void SetHintHidePause(int milliseconds);
+
 class TControl : public TComponent {
     Q_OBJECT
     Q_PROPERTY(int Left READ Left WRITE SetLeft)

@@ -3,6 +3,7 @@
 #include "controls/ExtPage.h"
 #include "criteria/SelectPnl.h"
 #include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 
@@ -253,6 +254,34 @@ TEST_F(CriteriaTest, KeysMovePagesAndFields)
     EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption2) << "no page change while busy";
 }
 
+TEST_F(CriteriaTest, EnterInAGridWalksItsCellsAndAddsARow)
+{
+    Form form = MakeForm();
+    auto* grid = new TStringGrid(form.get());
+    grid->SetName(QStringLiteral("sgItems"));
+    grid->SetParent(form->tsOption1);
+    grid->SetColCount(3);
+    grid->SetRowCount(2); // a heading row and one row of cells
+    form->pgOption->SetActivePage(form->tsOption1);
+    grid->SetFocus();
+    ASSERT_EQ(form->ActiveControl(), grid);
+    ASSERT_TRUE(grid->SelectCell(1, 1));
+    auto enter = [&] {
+        Word key = VK_RETURN;
+        form->FormKeyDown(form.get(), key, {});
+        return key;
+    };
+    EXPECT_EQ(enter(), Word(0)) << "the form took the key";
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 1);
+    // From the last column to the first cell of a new row.
+    enter();
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->Col(), 1) << "past the fixed column";
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(form->ActiveControl(), grid) << "the focus stays in the grid";
+}
+
 TEST_F(CriteriaTest, EscapeClosesAndFreesTheForm)
 {
     QPointer<TfrmZorTest> form = MakeForm().release();
@@ -356,5 +385,61 @@ TEST_F(CriteriaTest, TheSchemePaneShowsItsCaptionAndButtonsWhole)
         EXPECT_GE(button->Widget()->height(), button->Widget()->sizeHint().height()) << i;
     }
     EXPECT_LE(right, form->pnlCondition->ClientWidth());
+    form->Hide();
+}
+
+namespace {
+
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(CriteriaTest, TheCallersWindowPaintsAgainWhenTheFormResizesOrCloses)
+{
+    QWidget caller;
+    caller.resize(200, 100);
+    caller.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    caller.installEventFilter(&counter);
+
+    Form form = MakeForm(false);
+    ASSERT_TRUE(form->ApplyParams(Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"),
+        Variant(QString::number(caller.winId())), Variant("FEP")})))
+        << form->ErrorTexts().toStdString();
+    form->Show();
+    QApplication::processEvents();
+    counter.paints = 0;
+    form->FormResize(form.get());
+    EXPECT_EQ(counter.paints, 1) << "painted at once, not queued";
+    TCloseAction action = caHide;
+    form->FormClose(form.get(), action);
+    EXPECT_EQ(action, caFree);
+    EXPECT_EQ(counter.paints, 2);
+
+    // A handle that names no window of this program is left alone.
+    Form other = MakeForm(false);
+    ASSERT_TRUE(other->ApplyParams(
+        Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant("987654321"), Variant("FEP")})));
+    other->FormResize(other.get());
+    EXPECT_EQ(counter.paints, 2);
+    form->Hide();
+}
+
+TEST_F(CriteriaTest, HintsStayUpWhileTheyAreRead)
+{
+    Form form = MakeForm();
+    EXPECT_EQ(HintHidePause(), 500000);
+    form->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(form->pgOption->Widget()->toolTipDuration(), 500000);
     form->Hide();
 }
