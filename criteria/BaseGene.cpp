@@ -179,15 +179,14 @@ bool TfrmBaseGene::RunServerProgram()
 
 void TfrmBaseGene::PrepareDataSets()
 {
-    // Scheme rows come in the database code page; names and values are
-    // converted where they are read, so only the labels change here.
+    // Labels, and the texts the fields show and take, in the user's code
+    // page; the stored values stay in the database's (names and values of
+    // schemes are converted where they are read).
     TCodeConverter* converter = HvConverter();
-    if (!converter || !clientDataSet_->Active())
+    if (!converter)
         return;
-    for (int i = 0; i < clientDataSet_->FieldCount(); ++i) {
-        TField* field = clientDataSet_->Fields()[i];
-        field->SetDisplayLabel(converter->ToDisplay(field->DisplayLabel()).ToString());
-    }
+    for (TClientDataSet* dataSet : findChildren<TClientDataSet*>())
+        converter->HookFieldTexts(*dataSet);
 }
 
 void TfrmBaseGene::InitializeForm()
