@@ -170,11 +170,61 @@ void TSelectPanel::routeChildEvents()
         c->SetOnEnter(TNotifyEvent::Of(this, [this](TObject*) { ChildEntered(); }));
         c->SetOnExit(TNotifyEvent::Of(this, [this](TObject*) { ChildExited(); }));
     }
+    routePointerEvents();
     for (TControl* c : QList<TControl*>{edBegin, edFinal, ListBox, pnlRange, pnlList, lblBegin, lblFinal}) {
         const bool ownSender = c == edBegin || c == edFinal || c == ListBox;
         c->SetOnClick(TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnClick()(ownSender ? c : this); }));
         c->SetOnDblClick(
             TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnDblClick()(ownSender ? c : this); }));
+    }
+}
+
+QPoint TSelectPanel::toPanel(const TControl* child, int x, int y) const
+{
+    QPoint at(x, y);
+    for (const TControl* c = child; c && c != this; c = c->Parent())
+        at += c->BoundsRect().topLeft();
+    return at;
+}
+
+void TSelectPanel::routePointerEvents()
+{
+    // Mouse and drag events of every child are the panel's own: with the
+    // panel as Sender and coordinates in the panel, except for the list and
+    // the two edits, which stay Sender with their own coordinates.
+    const QList<TControl*> children{cbUserChoice, pnlRange, lblBegin, edBegin, btnBegin, lblFinal, edFinal, btnFinal,
+        pnlList, ListBox, btnList, btnDeleteItem, btnClearList};
+    for (TControl* c : children) {
+        const bool own = c == edBegin || c == edFinal || c == ListBox;
+        auto sender = [this, c, own]() -> TObject* { return own ? static_cast<TObject*>(c) : this; };
+        auto where = [this, c, own](int x, int y) { return own ? QPoint(x, y) : toPanel(c, x, y); };
+        c->SetOnMouseDown(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseDown()(sender(), b, sh, at.x(), at.y());
+        }));
+        c->SetOnMouseUp(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseUp()(sender(), b, sh, at.x(), at.y());
+        }));
+        c->SetOnMouseMove(TMouseMoveEvent::Of(this, [=, this](TObject*, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseMove()(sender(), sh, at.x(), at.y());
+        }));
+        c->SetOnDragOver(TDragOverEvent::Of(
+            this, [=, this](TObject*, TObject* source, int x, int y, TDragState state, bool& accept) {
+                // The panel decides; without a handler of its own it takes nothing.
+                const QPoint at = where(x, y);
+                accept = OnDragOver().Assigned();
+                OnDragOver()(sender(), source, at.x(), at.y(), state, accept);
+            }));
+        c->SetOnDragDrop(TDragDropEvent::Of(this, [=, this](TObject*, TObject* source, int x, int y) {
+            const QPoint at = where(x, y);
+            OnDragDrop()(sender(), source, at.x(), at.y());
+        }));
+        c->SetOnStartDrag(TNotifyEvent::Of(this, [=, this](TObject*) { OnStartDrag()(sender()); }));
+        c->SetOnEndDrag(TEndDragEvent::Of(this, [=, this](TObject*, TObject* target, int x, int y) {
+            OnEndDrag()(sender(), target, x, y);
+        }));
     }
 }
 

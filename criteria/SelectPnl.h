@@ -246,6 +246,9 @@ public:
 private:
     void createChildren();
     void routeChildEvents();
+    void routePointerEvents();
+    // A child's client point in the panel's client area.
+    QPoint toPanel(const TControl* child, int x, int y) const;
     void applyHints();
     void wordsChanged(TStrings* words);
     void typeClick();

@@ -557,6 +557,51 @@ TEST(SelectPanelEvents, RowChangesReachThePanelsItemEvents)
     EXPECT_EQ(panel.Items()->Items(0)->Caption(), QStringLiteral("5102"));
 }
 
+TEST(SelectPanelEvents, MouseAndDragOfTheChildrenAreThePanels)
+{
+    TSelectPanel panel;
+    panel.SetBounds(0, 0, 400, 50);
+    QStringList events;
+    auto who = [&panel](TObject* sender) {
+        return sender == &panel ? QStringLiteral("panel") : qobject_cast<TControl*>(sender)->Name();
+    };
+    panel.SetOnMouseDown(TMouseEvent::Of([&](TObject* sender, TMouseButton, TShiftState, int x, int y) {
+        events << QStringLiteral("down %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    panel.SetOnMouseMove(TMouseMoveEvent::Of([&](TObject* sender, TShiftState, int x, int y) {
+        events << QStringLiteral("move %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    // A label: the panel is Sender, the point is the panel's.
+    panel.lblFinal->MouseDown(mbLeft, {}, 1, 2);
+    const QPoint label = panel.lblFinal->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
+    // An edit stays Sender with its own point.
+    panel.edBegin->MouseMove({}, 3, 4);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("down panel %1,%2").arg(label.x() + 1).arg(label.y() + 2),
+                          QStringLiteral("move edBegin 3,4")}));
+
+    // Drops: nothing lands on a panel that does not say so.
+    TPanel source;
+    EXPECT_FALSE(panel.btnBegin->DragOver(&source, 1, 1, dsDragEnter));
+    panel.SetOnDragOver(TDragOverEvent::Of([&](TObject* sender, TObject* from, int x, int y, TDragState, bool& accept) {
+        events << QStringLiteral("over %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+        accept = from == &source;
+    }));
+    panel.SetOnDragDrop(TDragDropEvent::Of([&](TObject* sender, TObject*, int x, int y) {
+        events << QStringLiteral("drop %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    panel.SetOnEndDrag(TEndDragEvent::Of([&](TObject* sender, TObject* target, int, int) {
+        events << QStringLiteral("end %1 %2").arg(who(sender)).arg(target == &source);
+    }));
+    events.clear();
+    EXPECT_TRUE(panel.ListBox->DragOver(&source, 5, 6, dsDragMove));
+    EXPECT_FALSE(panel.ListBox->DragOver(&panel, 5, 6, dsDragMove));
+    const QPoint button = panel.btnBegin->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
+    panel.btnBegin->DragDrop(&source, 2, 3);
+    panel.btnClearList->OnEndDrag()(panel.btnClearList, &source, 0, 0);
+    EXPECT_EQ(events, (QStringList{"over ListBox 5,6", "over ListBox 5,6",
+                          QStringLiteral("drop panel %1,%2").arg(button.x() + 2).arg(button.y() + 3), "end panel 1"}));
+}
+
 TEST(SelectPanelEvents, ExitRunsOnceWhenTheFocusLeavesThePanel)
 {
     PanelOnForm f;
