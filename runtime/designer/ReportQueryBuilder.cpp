@@ -217,12 +217,12 @@ bool ReportQueryBuilder::IsQueryEmpty() const
     return pieces_.Select.trimmed().isEmpty() || pieces_.From.trimmed().isEmpty();
 }
 
-bool ReportQueryBuilder::AcceptQueryParts(const TQueryPieces& pieces) const
+bool ReportQueryBuilder::AcceptQueryParts(const TBuilderPieces& pieces) const
 {
     return HasRelationData() && !pieces.Select.trimmed().isEmpty() && !pieces.From.trimmed().isEmpty();
 }
 
-void ReportQueryBuilder::SetQueryParts(const TQueryPieces& pieces, bool designer)
+void ReportQueryBuilder::SetQueryParts(const TBuilderPieces& pieces, bool designer)
 {
     pieces_ = pieces;
     designer_ = designer;
