@@ -21,6 +21,7 @@
 #include "runtime/system/NativePath.h"
 
 #include <QFile>
+#include <QWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -429,6 +430,12 @@ void TfrmVRBaseFmt::BeginDesign(const TDesignContext& context)
     designContext_ = context;
     endingDesign_ = false;
     design_->StartDesign(true);
+    // The window says what is designed: the report and the format's name.
+    if (QWidget* window = DreamDesigner1->Window()) {
+        const QString name = FormatName();
+        const QString shown = HvConverter() ? HvConverter()->ToDisplay(Variant(name)).ToString() : name;
+        window->setWindowTitle(DisplayTitle() + QStringLiteral(" [") + shown + u']');
+    }
 }
 
 void TfrmVRBaseFmt::EndDesign()

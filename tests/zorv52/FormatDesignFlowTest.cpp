@@ -225,6 +225,8 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     TfrmZorv52Fmt* again = openDesigner();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->FormatName(), NewFormat);
+    EXPECT_TRUE(again->DreamDesigner1->Window()->windowTitle().endsWith(u'[' + NewFormat + u']'))
+        << qPrintable(again->DreamDesigner1->Window()->windowTitle());
     EXPECT_EQ(again->lblVoucherName->BoundsRect().topLeft(), titleAt + QPoint(40, 8));
     EXPECT_FALSE(again->FindComponent<TQRDBText>(QStringLiteral("txtTO004"))->Enabled());
     auto* note = again->FindComponent<TQRLabel>(labelName);
