@@ -11,8 +11,6 @@
 #include "suite/appserver/DemoServerFixture.h"
 #include "zorv52/Zorv52FmtF.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 using FormatPtr = std::unique_ptr<IVRFormatForm>;
@@ -42,18 +40,6 @@ protected:
         form->SetFormatName(name);
         form->SetContext(context);
         return form;
-    }
-
-    void execute(const QString& sql)
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
-        char* error = nullptr;
-        const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-        const QString message = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << qPrintable(message);
     }
 
     Variant server_;
@@ -124,10 +110,11 @@ TEST_F(StoredFormatFormTest, ATamperedStoredRowIsRefusedAndTheBuiltInLayoutPrint
     design->Store()->StoreFormat(QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("被改格式"));
     ASSERT_TRUE(design->Store()->SaveOK);
     // Someone changes the row: the title moves and a handler of its choice is bound.
-    execute(QStringLiteral("UPDATE WARRANT SET NT003 = 'inherited frmZorv52Fmt: TfrmZorv52Fmt' || char(10) || "
+    ASSERT_EQ(Execute(QStringLiteral("UPDATE WARRANT SET NT003 = 'inherited frmZorv52Fmt: TfrmZorv52Fmt' || char(10) || "
                            "'inherited lblVoucherName: TQRLabel' || char(10) || 'Left = 300' || char(10) || "
                            "'OnPrint = Release' || char(10) || 'end' || char(10) || 'end' "
-                           "WHERE NT001 = 'TfrmZorv52Fmt' AND NT002 = '被改格式'"));
+                           "WHERE NT001 = 'TfrmZorv52Fmt' AND NT002 = '被改格式'")),
+        QString());
 
     FormatPtr runHolder;
     TfrmZorv52Fmt* run = make(runHolder, QStringLiteral("被改格式"));
