@@ -81,6 +81,10 @@ protected:
                                         .arg(row.value(0), row.value(1), row.value(2)))
                                  .value(0);
         changeDate_ = date.left(4) + u'/' + date.mid(4, 2) + u'/' + date.mid(6, 2);
+        itemName_ = Column(QStringLiteral("SELECT MB002 FROM INVMB, MOCTO WHERE MB001 = TO005 AND TO001='%1' AND "
+                                          "TO002='%2' AND TO003='%3'")
+                               .arg(row.value(0), row.value(1), row.value(2)))
+                        .value(0);
     }
 
     void TearDown() override
@@ -151,6 +155,7 @@ protected:
     Variant manager_;
     Variant keys_;
     QString changeDate_;
+    QString itemName_;
     std::unique_ptr<ScriptedDialogService> dialogs_;
     std::unique_ptr<TfrmZorv52, FreeComponent> form_;
 };
@@ -165,6 +170,7 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     ASSERT_FALSE(captionBefore.isEmpty());
     ASSERT_FALSE(changeDate_.isEmpty());
     const int datesBefore = countOf(before, changeDate_);
+    ASSERT_FALSE(itemName_.isEmpty());
     ASSERT_GE(datesBefore, 1) << "the change date prints on the built-in layout: " << qPrintable(changeDate_);
     EXPECT_EQ(countOf(before, NoteText), 0);
 
@@ -193,6 +199,15 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_TRUE(labelName.startsWith(QLatin1String("ExLbl"))) << qPrintable(labelName);
     designer->SelectComponent(label);
     ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Caption"), NoteText));
+    // An extended field: the item's name from the item table, related to
+    // the slip's item (what the relation wizard adds), dropped on the header.
+    ASSERT_EQ(design->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")), 0);
+    ASSERT_EQ(design->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
+    designer->RefreshFieldLists();
+    TControl* extended = design->Design()->DragDrop(
+        {QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, design->QRGroup, QPoint(420, 90)});
+    ASSERT_NE(extended, nullptr);
+    const QString extendedName = extended->Name();
     picture(design, QStringLiteral("zorv52-design-1.png"));
 
     // Close: save under a new name; the list shows it, selected.
@@ -217,6 +232,9 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_EQ(boxOf(after, QStringLiteral("变更日期:")), captionBefore) << "only the title moved";
     EXPECT_EQ(countOf(after, changeDate_), datesBefore - 1);
     EXPECT_EQ(countOf(after, NoteText), 1);
+    // The extended field printed the item's name from the related table:
+    // once more than the built-in layout shows it.
+    EXPECT_EQ(countOf(after, itemName_), countOf(before, itemName_) + 1) << qPrintable(itemName_);
     // The built-in layout is still there under "<New>".
     EXPECT_EQ(boxStartingWith(previewFirstPage(QStringLiteral("<New>")), QStringLiteral("工单变更单")), titleBefore);
 
@@ -233,6 +251,8 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_NE(note, nullptr);
     EXPECT_EQ(note ? note->Caption() : QString(), NoteText);
     EXPECT_TRUE(again->Store()->RuntimeComponents.contains(labelName));
+    EXPECT_NE(again->FindComponent<ReportDBText>(extendedName), nullptr);
+    EXPECT_EQ(again->SQLReBuilder->Field(0, 0).Component, extendedName);
     picture(again, QStringLiteral("zorv52-design-2.png"));
     dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
     stopDesigner(again);

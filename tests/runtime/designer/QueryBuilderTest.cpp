@@ -26,6 +26,30 @@ QString sqlOf(const TBuilderPieces& p)
     return p.Select + u' ' + p.From + u' ' + p.Join + u' ' + p.Where + u' ' + p.OrderBy;
 }
 
+TEST(QueryBuilderTest, PiecesPutTogetherWithoutBlanksKeepTheirBlanksAroundTheExtension)
+{
+    // The change slip's pieces end in a blank and are concatenated as they
+    // are: the extension must not swallow the blank before FROM or WHERE.
+    TBuilderPieces p;
+    p.Select = QStringLiteral("SELECT MOCTO.*, TO044 ");
+    p.From = QStringLiteral("FROM $$MOCTO AS MOCTO ");
+    p.Join = QStringLiteral("LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001  ");
+    p.Where = QStringLiteral("WHERE 1=1 ");
+    p.OrderBy = QStringLiteral("ORDER BY TO001");
+    const QString sql = p.Select + p.From + p.Join + p.Where + p.OrderBy;
+    ReportQueryBuilder b;
+    b.SetActive(true);
+    ASSERT_EQ(b.AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")), 0);
+    ASSERT_EQ(b.AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
+    ASSERT_TRUE(b.BindField(0, 0, QStringLiteral("ExTxtMB0021")));
+    ASSERT_TRUE(b.AcceptQueryParts(p));
+    b.SetQueryParts(p, false);
+    EXPECT_EQ(b.GetFinalQuery(sql),
+        QStringLiteral("SELECT MOCTO.*, TO044, RT0.MB002 AS RT0_MB002 FROM $$MOCTO AS MOCTO "
+                       "LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = MOCTO.TO005  "
+                       "WHERE 1=1 ORDER BY TO001"));
+}
+
 TEST(QueryBuilderTest, UsedFieldsJoinTheirTableAndComeAlongInTheSelectList)
 {
     ReportQueryBuilder b;
