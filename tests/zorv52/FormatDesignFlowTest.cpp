@@ -1,6 +1,7 @@
 // A new user redesigns the change slip through the real options window on
-// the demo home: opens the designer, moves the title, hides a field, adds a
-// label, saves under a new name, closes; previews with that format and finds
+// the demo home: opens the designer, moves the title, hides a field, brings
+// a hidden one back, adds a label and an extended field of a related table,
+// saves under a new name, closes; previews with that format and finds
 // the changes on the page; opens the designer again and finds them there;
 // deletes the format and it leaves the list and the table.
 // With ZORV_DESIGNER_SCREENSHOTS set to a folder the designer window is
@@ -24,6 +25,7 @@
 #include "zorv52/Zorv52FmtF.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QTest>
 
@@ -199,13 +201,24 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_TRUE(labelName.startsWith(QLatin1String("ExLbl"))) << qPrintable(labelName);
     designer->SelectComponent(label);
     ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Caption"), NoteText));
+    // Bring back the print date, hidden off the page in the built-in layout:
+    // from the field list onto its band.
+    TDesignToolWindow* tools = designer->ToolWindow();
+    const QString fields = QString::fromLatin1(TDesignToolWindow::FieldList);
+    int printDateRow = -1;
+    for (int r = 0; r < tools->RowCount(fields); ++r)
+        if (tools->Row(fields, r).value(2) == QLatin1String("lblPrintDate1"))
+            printDateRow = r;
+    ASSERT_GE(printDateRow, 0) << "the hidden print date is listed";
+    ASSERT_EQ(design->Design()->DragDrop({fields, printDateRow, design->QRGroup, QPoint(500, 62)}), design->lblPrintDate1);
+    EXPECT_TRUE(design->lblPrintDate1->Enabled());
     // An extended field: the item's name from the item table, related to
     // the slip's item (what the relation wizard adds), dropped on the header.
     ASSERT_EQ(design->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")), 0);
     ASSERT_EQ(design->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
     designer->RefreshFieldLists();
     TControl* extended = design->Design()->DragDrop(
-        {QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, design->QRGroup, QPoint(420, 90)});
+        {QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, design->QRGroup, QPoint(330, 64)});
     ASSERT_NE(extended, nullptr);
     const QString extendedName = extended->Name();
     picture(design, QStringLiteral("zorv52-design-1.png"));
@@ -232,6 +245,9 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_EQ(boxOf(after, QStringLiteral("变更日期:")), captionBefore) << "only the title moved";
     EXPECT_EQ(countOf(after, changeDate_), datesBefore - 1);
     EXPECT_EQ(countOf(after, NoteText), 1);
+    // The print date shows in the header as well as in the footer.
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+    EXPECT_EQ(countOf(after, today), countOf(before, today) + 1) << qPrintable(today);
     // The extended field printed the item's name from the related table:
     // once more than the built-in layout shows it.
     EXPECT_EQ(countOf(after, itemName_), countOf(before, itemName_) + 1) << qPrintable(itemName_);
@@ -252,6 +268,8 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_EQ(note ? note->Caption() : QString(), NoteText);
     EXPECT_TRUE(again->Store()->RuntimeComponents.contains(labelName));
     EXPECT_NE(again->FindComponent<ReportDBText>(extendedName), nullptr);
+    EXPECT_TRUE(again->lblPrintDate1->Enabled());
+    EXPECT_EQ(again->lblPrintDate1->BoundsRect().topLeft(), QPoint(500, 62));
     EXPECT_EQ(again->SQLReBuilder->Field(0, 0).Component, extendedName);
     picture(again, QStringLiteral("zorv52-design-2.png"));
     dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
