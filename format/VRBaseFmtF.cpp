@@ -182,10 +182,6 @@ void TfrmVRBaseFmt::PrepareData()
 {
     ClientDataSet1->SetRemoteServer(context_.Connection);
     ClientDataSet2->SetRemoteServer(context_.Connection);
-    // The stored layout first: the controls it adds need their print
-    // handlers, and its query builder the parts the data opens with.
-    bool done = false;
-    DreamDesigner1LoadChanges(this, done);
     BindPrintHandlers();
 }
 
@@ -333,6 +329,11 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
     }
     QuickRep1->SetReportTitle(context.Title);
     fillStoreHost();
+    // The stored format of the name, now that the server is known: before
+    // the data sets are prepared (the controls it adds need their print
+    // handlers) and before the query builder is offered its parts.
+    bool done = false;
+    DreamDesigner1LoadChanges(this, done);
 }
 
 void TfrmVRBaseFmt::fillStoreHost()

@@ -17,9 +17,9 @@
 // - the options window is not kept: only its connection, server object and
 //   look-ups from the context, which outlive this form.
 // - stored formats: the format named by SetFormatName is read from the
-//   format store (TFormatStore) once the context names the server, before
-//   the data opens (PrepareData), so every print, preview and export of
-//   that name uses it; the built-in layout stays when none is stored or the
+//   format store (TFormatStore) when SetContext names the server (so the
+//   name comes first), before PrepareData and the data, so every print,
+//   preview, export and paper look of that name uses it; the built-in layout stays when none is stored or the
 //   stored text is refused;
 // - design: BeginDesign starts the layout designer (DreamDesigner1, pop-up
 //   menu PopupMenu1, query builder SQLReBuilder, wired by TFormatDesign);

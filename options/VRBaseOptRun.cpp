@@ -239,10 +239,9 @@ void TfrmVRBaseOpt::OpenDesigner()
         designForm_ = formatClass_.Create(this);
         designForm_->SetFormatName(ToStorage(cboFormStyleName->Text()));
         // The design form takes the context of a run: the server it loads
-        // and stores the format through, and the stored format itself,
-        // which brings the builder's relations before the pieces are offered.
+        // and stores the format through. Loading the stored format there
+        // brings the builder's relations before the pieces are offered.
         designForm_->SetContext(formatContext());
-        designForm_->PrepareData();
         if (SqlBuilderMode) {
             SetGroupByPart(QString());
             SetOrderByPart(QString());
@@ -336,6 +335,8 @@ void TfrmVRBaseOpt::showPaperSize()
     }
     std::unique_ptr<IVRFormatForm> format = formatClass_.Create(this);
     format->SetFormatName(ToStorage(cboFormStyleName->Text()));
+    // The context brings the stored format, whose page may differ.
+    format->SetContext(formatContext());
     const TPaperInfo paper = format->PaperInfo();
     const QStringList& sizes = moPaperSize->Lines()->Lines();
     const QStringList& units = moUnits->Lines()->Lines();

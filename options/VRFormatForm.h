@@ -83,7 +83,10 @@ class IVRFormatForm {
 public:
     virtual ~IVRFormatForm();
 
+    // The stored format to use; given before the context.
     virtual void SetFormatName(const QString& storageName) = 0;
+    // The run's context; a form with stored formats reads the one named
+    // (from the context's server) here.
     virtual void SetContext(const TFormatContext& context) = 0;
     // Attach the data sets to the server connection.
     virtual void PrepareData() = 0;

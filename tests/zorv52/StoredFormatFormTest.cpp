@@ -62,19 +62,25 @@ TEST_F(StoredFormatFormTest, AStoredExtendedFieldComesBackWithItsQueryOnALaterRu
     ASSERT_TRUE(design->SQLReBuilder->BindField(0, 0, text->Name()));
     design->Store()->RuntimeComponents << text->Name();
     design->lblVoucherName->SetLeft(design->lblVoucherName->Left() + 24);
+    const TPaperInfo builtInPaper = design->PaperInfo();
+    design->QuickRep1->Page()->SetPaperSize(Qrpt::A4);
     const int movedLeft = design->lblVoucherName->Left();
     design->Store()->StoreFormat(QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("扩展格式"));
     ASSERT_TRUE(design->Store()->SaveOK);
 
     // A later run of that name, as the options window drives it.
     FormatPtr runHolder;
-    TfrmZorv52Fmt* run = make(runHolder, QStringLiteral("扩展格式"));
+    TfrmZorv52Fmt* run = nullptr;
     {
         ScriptedDialogService none; // a clean stored format asks nothing
+        run = make(runHolder, QStringLiteral("扩展格式"));
         run->PrepareData();
         EXPECT_TRUE(none.Failures().isEmpty()) << qPrintable(none.Failures().join(u'\n'));
     }
     EXPECT_EQ(run->lblVoucherName->Left(), movedLeft);
+    // The paper the options window reports is the stored format's.
+    EXPECT_EQ(run->PaperInfo().PaperSize, static_cast<int>(Qrpt::A4));
+    EXPECT_NE(builtInPaper.PaperSize, static_cast<int>(Qrpt::A4));
     auto* again = run->FindComponent<ReportDBText>(QStringLiteral("ExTxtMB0021"));
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->Parent(), run->QRDetailBand);
@@ -116,11 +122,12 @@ TEST_F(StoredFormatFormTest, ATamperedStoredRowIsRefusedAndTheBuiltInLayoutPrint
                            "WHERE NT001 = 'TfrmZorv52Fmt' AND NT002 = '被改格式'")),
         QString());
 
+    FormatPtr plainHolder;
+    const int builtInLeft = make(plainHolder, QStringLiteral("<New>"))->lblVoucherName->Left();
     FormatPtr runHolder;
-    TfrmZorv52Fmt* run = make(runHolder, QStringLiteral("被改格式"));
-    const int builtInLeft = run->lblVoucherName->Left();
     ScriptedDialogService dialogs;
     dialogs.Expect(DialogKind::MessageBox, {IDOK, true, {}, {}}, QStringLiteral("Open Standard DFM error!! "));
+    TfrmZorv52Fmt* run = make(runHolder, QStringLiteral("被改格式"));
     run->PrepareData();
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << qPrintable(dialogs.Failures().join(u'\n'));
     EXPECT_EQ(dialogs.Pending(), 0);
