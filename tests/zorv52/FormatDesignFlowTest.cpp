@@ -286,3 +286,28 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     form_->ReloadFormatList();
     EXPECT_LT(form_->cboFormStyleName->Items()->IndexOf(NewFormat), 0);
 }
+
+TEST_F(FormatDesignFlowTest, TheShellClosingTheDesignerAsksToSaveAndFreesTheDesignForm)
+{
+    form_->edTO001->SetText(keys_[0].ToString());
+    form_->edTO001Exit(form_->edTO001);
+    TfrmZorv52Fmt* design = openDesigner();
+    ASSERT_NE(design, nullptr);
+    design->lblVoucherName->SetLeft(design->lblVoucherName->Left() + 16);
+    const int rows = static_cast<int>(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT")));
+    // The controller's close while the designer is still on: the designer
+    // stops as the user would stop it, and the window is told only once.
+    dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
+    form_->CloseDesigner();
+    EXPECT_EQ(form_->DesignForm(), nullptr);
+    EXPECT_TRUE(form_->Enabled());
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents(); // nothing queued may reach the freed form
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT")), rows) << "No stores nothing";
+    // The next design session opens as the first did.
+    TfrmZorv52Fmt* next = openDesigner();
+    ASSERT_NE(next, nullptr);
+    dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
+    stopDesigner(next);
+    EXPECT_EQ(form_->DesignForm(), nullptr);
+}
