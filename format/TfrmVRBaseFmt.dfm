@@ -64,4 +64,10 @@ object frmVRBaseFmt: TfrmVRBaseFmt
       '负'
       '人民币合计')
   end
+  object SQLReBuilder: ReportQueryBuilder
+  end
+  object DreamDesigner1: TDreamDesigner
+  end
+  object PopupMenu1: TPopupMenu
+  end
 end

@@ -1,6 +1,9 @@
 #include "format/VRBaseFmtF.h"
 
 #include "common/StewardINI.h"
+#include "format/FormatDesign.h"
+#include "format/FormatStore.h"
+#include "format/LinkPlannerCall.h"
 #include "format/PrintCounts.h"
 #include "format/TfrmVRConvPic.h"
 #include "format/VRPreviewF.h"
@@ -12,6 +15,8 @@
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/report/QRProgress.h"
+#include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/ReportQueryBuilder.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -93,6 +98,7 @@ TfrmVRBaseFmt::TfrmVRBaseFmt(TComponent* owner)
 {
     InitFormatResources();
     RegisterReportClasses();
+    RegisterDesignerClasses();
     // The data sets are no form-description components: made here, under
     // the names the layouts' fields refer to.
     ClientDataSet1 = makeDataSet(this, QStringLiteral("ClientDataSet1"), QStringLiteral("Provider1"));
@@ -101,7 +107,8 @@ TfrmVRBaseFmt::TfrmVRBaseFmt(TComponent* owner)
     QuickRep1 = FindComponent<TQuickRep>(QStringLiteral("QuickRep1"));
     memoChCapital = FindComponent<TMemo>(QStringLiteral("memoChCapital"));
     qrLostFocus = FindComponent<TQRLabel>(QStringLiteral("qrLostFocus"));
-    if (!QuickRep1 || !memoChCapital)
+    SQLReBuilder = FindComponent<ReportQueryBuilder>(QStringLiteral("SQLReBuilder"));
+    if (!QuickRep1 || !memoChCapital || !SQLReBuilder)
         throw EComponentError(QStringLiteral("TfrmVRBaseFmt: the form description lacks its report"));
     binder_ = new FormatBinder(this);
     binder_->SetChineseWords(memoChCapital->Lines()->Lines());
@@ -111,19 +118,7 @@ TfrmVRBaseFmt::TfrmVRBaseFmt(TComponent* owner)
     QuickRep1->AddDataSource(QStringLiteral("ClientDataSet1"), source1_.get());
     QuickRep1->AddDataSource(QStringLiteral("ClientDataSet2"), source2_.get());
     QuickRep1->AddDataSource(QString::fromLatin1(dsBarCode), barcodeSource_.get());
-}
-
-TfrmVRBaseFmt::~TfrmVRBaseFmt()
-{
-    // The report may still be generating from the event loop (a preview
-    // that closed early); it must stop before the data sets go.
-    if (QuickRep1) {
-        if (QuickRep1->Generating())
-            QuickRep1->Cancel();
-        QuickRep1->RemoveDataSource(QStringLiteral("ClientDataSet1"));
-        QuickRep1->RemoveDataSource(QStringLiteral("ClientDataSet2"));
-        QuickRep1->RemoveDataSource(QString::fromLatin1(dsBarCode));
-    }
+    buildDesign();
 }
 
 // --- virtual operations -------------------------------------------------------------------
@@ -160,38 +155,6 @@ QString TfrmVRBaseFmt::ChineseAmount(const QString& text)
 QString TfrmVRBaseFmt::ChineseGroup(const QString& digits)
 {
     return TChineseCapital(memoChCapital->Lines()->Lines()).ChineseGroup(digits);
-}
-
-QString TfrmVRBaseFmt::GetOptionSnapshot()
-{
-    return QString();
-}
-
-void TfrmVRBaseFmt::BeforeDesign()
-{
-}
-
-bool TfrmVRBaseFmt::AcceptQueryParts(const TQueryParts&)
-{
-    return false;
-}
-
-bool TfrmVRBaseFmt::IsQueryEmpty()
-{
-    return true;
-}
-
-void TfrmVRBaseFmt::SetQueryParts(const TQueryParts&, bool)
-{
-}
-
-void TfrmVRBaseFmt::InitQueryBuilder(
-    const QString&, const QString&, const QString&, const QString&, const QString&)
-{
-}
-
-void TfrmVRBaseFmt::RunLinkPlanner()
-{
 }
 
 void TfrmVRBaseFmt::SetupExtendedBarcode(ReportDBBarcode* barcode)
@@ -243,11 +206,6 @@ QString TfrmVRBaseFmt::ListLayoutFields()
     return fields.join(u',');
 }
 
-QString TfrmVRBaseFmt::GetFinalQuery(const QString&)
-{
-    return QString();
-}
-
 // --- IVRFormatForm ------------------------------------------------------------------------
 
 void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
@@ -264,11 +222,12 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
         LanguageMode = HvConverter()->UIConvertMode();
     }
     QuickRep1->SetReportTitle(context.Title);
-}
-
-void TfrmVRBaseFmt::UnbindExtendedFields()
-{
-    // Extended fields belong to the query builder; without one the layout has none.
+    fillStoreHost();
+    // The stored format of the name, now that the server is known: before
+    // the data sets are prepared (the controls it adds need their print
+    // handlers) and before the query builder is offered its parts.
+    bool done = false;
+    DreamDesigner1LoadChanges(this, done);
 }
 
 void TfrmVRBaseFmt::ClearDataField(const QString& controlName)
@@ -320,17 +279,6 @@ void TfrmVRBaseFmt::Preview()
 bool TfrmVRBaseFmt::PreparePages()
 {
     return GeneratePages();
-}
-
-void TfrmVRBaseFmt::BeginDesign(const TDesignContext&)
-{
-    BeforeDesign();
-    Show();
-}
-
-void TfrmVRBaseFmt::EndDesign()
-{
-    Hide();
 }
 
 TPaperInfo TfrmVRBaseFmt::PaperInfo() const

@@ -16,8 +16,16 @@
 //   cancelled generation prints nothing and shows no preview;
 // - the options window is not kept: only its connection, server object and
 //   look-ups from the context, which outlive this form.
-// Left alone: the data sets' rows (the report only reads them); the query
-// builder (another component: this form answers that it has none).
+// - stored formats: the format named by SetFormatName is read from the
+//   format store (TFormatStore) when SetContext names the server (so the
+//   name comes first), before PrepareData and the data, so every print,
+//   preview, export and paper look of that name uses it; the built-in layout stays when none is stored or the
+//   stored text is refused;
+// - design: BeginDesign starts the layout designer (DreamDesigner1, pop-up
+//   menu PopupMenu1, query builder SQLReBuilder, wired by TFormatDesign);
+//   when the designer stops (saved or not) the context's DesignerClosed
+//   runs from the event loop, never inside the designer's own call.
+// Left alone: the data sets' rows (the report only reads them).
 
 #include "common/forms/HVForm.h"
 #include "format/PrintBinder.h"
@@ -29,6 +37,12 @@
 #include <memory>
 
 class QPrinter;
+class ReportQueryBuilder;
+class TDreamDesigner;
+class TFormatDesign;
+class TFormatStore;
+class TLinkPlannerData;
+class TPopupMenu;
 struct TPageWriterSettings;
 class TClientDataSet;
 class TMemo;
@@ -58,13 +72,14 @@ public:
     // The option snapshot stored with a format (empty: this form has none of its own).
     virtual QString GetOptionSnapshot();
     virtual void BeforeDesign();
-    // The query builder is another component; this form has none, so it
-    // takes no parts and its query counts as empty.
+    // The query builder (SQLReBuilder) takes parts only when the layout
+    // relates tables to the report (extended fields).
     bool AcceptQueryParts(const TQueryParts& parts) override;
     virtual bool IsQueryEmpty();
     void SetQueryParts(const TQueryParts& parts, bool designer) override;
     virtual void InitQueryBuilder(const QString& select, const QString& from, const QString& where,
         const QString& orderBy, const QString& groupBy);
+    // The relation wizard on the builder, also without extended fields.
     virtual void RunLinkPlanner();
     // A control made in the designer gets what a built-in one has.
     virtual void SetupExtendedBarcode(ReportDBBarcode* barcode);
@@ -75,12 +90,14 @@ public:
     QString GetFinalQuery(const QString& sql) override;
 
     // --- the rest of IVRFormatForm -----------------------------------------
-    void SetFormatName(const QString& storageName) override { formatName_ = storageName; }
-    QString FormatName() const { return formatName_; }
+    // The name of the stored format to use ("<New>": the built-in layout).
+    void SetFormatName(const QString& storageName) override;
+    // The store's name: the one given, or the one a save in the designer chose.
+    QString FormatName() const;
     void SetContext(const TFormatContext& context) override;
     const TFormatContext& Context() const { return context_; }
-    bool QueryBuilderActive() const override { return false; }
-    void SetQueryBuilderMode(bool on) override { queryBuilderMode_ = on; }
+    bool QueryBuilderActive() const override;
+    void SetQueryBuilderMode(bool on) override;
     void UnbindExtendedFields() override;
     void ClearDataField(const QString& controlName) override;
     void Print() override;
@@ -92,6 +109,15 @@ public:
     void BeginDesign(const TDesignContext& context) override;
     void EndDesign() override;
     TPaperInfo PaperInfo() const override;
+
+    // --- stored formats and design ----------------------------------------
+    // The designer's load event and the print runs' load: the page picture
+    // and the stored format of FormatName, read once per form (the designer
+    // opening on a form already loaded keeps what it has). Done is set.
+    virtual void DreamDesigner1LoadChanges(TObject* Sender, bool& Done);
+    TFormatStore* Store() const { return store_.get(); }
+    TFormatDesign* Design() const { return design_.get(); }
+    bool DesignActive() const;
 
     // --- generation ---------------------------------------------------------
     // Every page with the progress window (Cancel stops); false when the run
@@ -147,6 +173,9 @@ public:
     // Where the client home is (picture library, export folder); from the
     // client configuration unless set.
     QString ClientHome;
+    // The options window's controls a stored format records with its
+    // extended fields ("name:..." specs separated by ";"); empty: none.
+    QString FormatOptionControls;
 
     // Components of the form description.
     TQuickRep* QuickRep1 = nullptr;
@@ -154,6 +183,9 @@ public:
     TClientDataSet* ClientDataSet2 = nullptr;
     TMemo* memoChCapital = nullptr;
     TQRLabel* qrLostFocus = nullptr;
+    ReportQueryBuilder* SQLReBuilder = nullptr;
+    TDreamDesigner* DreamDesigner1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
     // Barcodes read ClientDataSet1 under this source name.
     static constexpr const char* dsBarCode = "dsBarCode";
 
@@ -175,10 +207,18 @@ protected:
 private:
     class FormatBinder;
     TPageWriterSettings writerSettings() const;
+    void buildDesign();
+    void fillStoreHost();
+    void loadBackground(const QString& path);
+    void designerClosed();
 
     TFormatContext context_;
-    QString formatName_;
-    bool queryBuilderMode_ = false;
+    TDesignContext designContext_;
+    std::unique_ptr<TFormatStore> store_;
+    std::unique_ptr<TFormatDesign> design_;
+    std::unique_ptr<TLinkPlannerData> plannerData_;
+    bool formatLoaded_ = false;
+    bool endingDesign_ = false;
     TPrintBinder* binder_ = nullptr;
     std::unique_ptr<TQRDataSetSource> source1_, source2_, barcodeSource_;
     TfrmEmailSubject* subjectDialog_ = nullptr;

@@ -68,6 +68,12 @@ void TfrmVRFormat::PrepareData()
     CaptureDesignStates();
 }
 
+void TfrmVRFormat::DreamDesigner1LoadChanges(TObject* Sender, bool& Done)
+{
+    TfrmVRBaseFmt::DreamDesigner1LoadChanges(Sender, Done);
+    CaptureDesignStates();
+}
+
 QString TfrmVRFormat::ToDisplay(const QString& text) const
 {
     return HvConverter() ? HvConverter()->ToDisplay(Variant(text)).ToString() : text;

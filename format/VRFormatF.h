@@ -36,6 +36,9 @@ public:
 
     void PrepareData() override;
     void OnAsteriskPrint(TObject* Sender, QString& Value) override;
+    // The stored layout, then the footer labels' enabled states it leaves
+    // (a label the user disabled in the designer stays disabled in print).
+    void DreamDesigner1LoadChanges(TObject* Sender, bool& Done) override;
 
     // IVRSlipFormat
     void SetSlipType(const QString& slipType) override { slipType_ = slipType; }

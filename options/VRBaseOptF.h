@@ -215,6 +215,7 @@ private:
     void readClientComponents();
     void applySendWay();
     void deleteFormat();
+    void formatAdded(const QString& shown);
     void showPaperSize();
     void handOver(IVRFormatForm& format) const;
     int openFormatData(IVRFormatForm& format, const QString& sql);

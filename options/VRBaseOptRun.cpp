@@ -115,6 +115,9 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     // it returns), so the look-ups may call back into it.
     auto* self = const_cast<TfrmVRBaseOpt*>(this);
     c.Option = [self](const QString& name) { return self->GetSysParam(name); };
+    c.Query = [self](const QString& kind, const Variant& params, Variant& rows) {
+        return self->ValidatorQuery(kind, QString(), params, rows);
+    };
     c.Message = [self](const QString& code) {
         Variant rows;
         if (!self->ValidatorQuery(QStringLiteral("MSGCHT"), QStringLiteral("01"), Variant::ArrayOf({"R", code}), rows))
@@ -232,27 +235,48 @@ void TfrmVRBaseOpt::OpenDesigner()
 {
     if (designForm_ || !FormatFormAvailable())
         return;
-    designForm_ = formatClass_.Create(this);
-    designForm_->SetFormatName(ToStorage(cboFormStyleName->Text()));
-    if (SqlBuilderMode) {
-        SetGroupByPart(QString());
-        SetOrderByPart(QString());
-        if (BuildReportParams()) {
-            Variant sql;
-            try {
-                BuildQuery(0, OptionValueArray(), sql);
-            } catch (const Exception&) {
-                // The designer opens on the pieces it has.
+    try {
+        designForm_ = formatClass_.Create(this);
+        designForm_->SetFormatName(ToStorage(cboFormStyleName->Text()));
+        // The design form takes the context of a run: the server it loads
+        // and stores the format through. Loading the stored format there
+        // brings the builder's relations before the pieces are offered.
+        designForm_->SetContext(formatContext());
+        if (SqlBuilderMode) {
+            SetGroupByPart(QString());
+            SetOrderByPart(QString());
+            if (BuildReportParams()) {
+                Variant sql;
+                try {
+                    BuildQuery(0, OptionValueArray(), sql);
+                } catch (const Exception&) {
+                    // The designer opens on the pieces it has.
+                }
             }
+            const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+                pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
+            if (designForm_->AcceptQueryParts(parts))
+                designForm_->SetQueryParts(parts, true);
         }
-        const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
-            pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
-        if (designForm_->AcceptQueryParts(parts))
-            designForm_->SetQueryParts(parts, true);
+        designForm_->SetQueryBuilderMode(SqlBuilderMode);
+        SetEnabled(false);
+        TDesignContext context{ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode(), {}, {}};
+        context.DesignerClosed = [this] { CloseDesigner(); };
+        context.FormatAdded = [this](const QString& shown) { formatAdded(shown); };
+        designForm_->BeginDesign(context);
+    } catch (const Exception& e) {
+        designForm_.reset();
+        SetEnabled(true);
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
     }
-    designForm_->SetQueryBuilderMode(SqlBuilderMode);
-    SetEnabled(false);
-    designForm_->BeginDesign({ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode()});
+}
+
+void TfrmVRBaseOpt::formatAdded(const QString& shown)
+{
+    if (cboFormStyleName->Items()->IndexOf(shown) < 0)
+        cboFormStyleName->Items()->Add(shown);
+    SelectFormat(shown);
+    cboFormStyleName->SetText(shown);
 }
 
 void TfrmVRBaseOpt::CloseDesigner()
@@ -311,6 +335,8 @@ void TfrmVRBaseOpt::showPaperSize()
     }
     std::unique_ptr<IVRFormatForm> format = formatClass_.Create(this);
     format->SetFormatName(ToStorage(cboFormStyleName->Text()));
+    // The context brings the stored format, whose page may differ.
+    format->SetContext(formatContext());
     const TPaperInfo paper = format->PaperInfo();
     const QStringList& sizes = moPaperSize->Lines()->Lines();
     const QStringList& units = moUnits->Lines()->Lines();

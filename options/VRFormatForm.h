@@ -40,6 +40,9 @@ struct TFormatContext {
     int SqlType = 0; // the server's SQL dialect
     // A system parameter of the company by name ("Sys060"); empty when unknown.
     std::function<QString(const QString& name)> Option;
+    // A catalogue query of the window's validator (kind such as "SimpleSql",
+    // parameters, rows out); false when it found nothing or failed.
+    std::function<bool(const QString& kind, const Variant& params, Variant& rows)> Query;
     // The first column of the suite's message (MSGCHT, kind "R") of a code;
     // empty when there is none.
     std::function<QString(const QString& code)> Message;
@@ -60,6 +63,12 @@ struct TQueryParts {
 // What a design session needs to know besides the pieces.
 struct TDesignContext {
     QString ProgramCode, UserCode, MainTable, DatabaseName, CompanyCode;
+    // The designer stopped (the user closed it, saved or not): the window
+    // ends the design session. Called from the event loop.
+    std::function<void()> DesignerClosed;
+    // A format was stored under a new name (display text): the window lists
+    // and selects it.
+    std::function<void(const QString& displayName)> FormatAdded;
 };
 
 // The paper a format's first page uses, by the ordinals of the report engine.
@@ -74,7 +83,10 @@ class IVRFormatForm {
 public:
     virtual ~IVRFormatForm();
 
+    // The stored format to use; given before the context.
     virtual void SetFormatName(const QString& storageName) = 0;
+    // The run's context; a form with stored formats reads the one named
+    // (from the context's server) here.
     virtual void SetContext(const TFormatContext& context) = 0;
     // Attach the data sets to the server connection.
     virtual void PrepareData() = 0;

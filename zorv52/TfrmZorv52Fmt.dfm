@@ -41,7 +41,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO001T: TQRDBText
+      object txtTO001T: ReportDBText
         Left = 30
         Top = 50
         Width = 136
@@ -64,7 +64,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO004: TQRDBText
+      object txtTO004: ReportDBText
         Left = 220
         Top = 50
         Width = 70
@@ -87,7 +87,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO003: TQRDBText
+      object txtTO003: ReportDBText
         Left = 326
         Top = 50
         Width = 40
@@ -175,7 +175,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO005: TQRDBText
+      object txtTO005: ReportDBText
         Left = 30
         Top = 66
         Width = 136
@@ -255,7 +255,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO009: TQRDBText
+      object txtTO009: ReportDBText
         Left = 46
         Top = 104
         Width = 98
@@ -277,7 +277,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO010: TQRDBText
+      object txtTO010: ReportDBText
         Left = 194
         Top = 104
         Width = 98
@@ -299,7 +299,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO109: TQRDBText
+      object txtTO109: ReportDBText
         Left = 342
         Top = 104
         Width = 98
@@ -321,7 +321,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO110: TQRDBText
+      object txtTO110: ReportDBText
         Left = 490
         Top = 104
         Width = 98
@@ -343,7 +343,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO006: TQRDBText
+      object txtTO006: ReportDBText
         Left = 46
         Top = 119
         Width = 58
@@ -377,7 +377,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO012: TQRDBText
+      object txtTO012: ReportDBText
         Left = 194
         Top = 119
         Width = 58
@@ -411,7 +411,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO106: TQRDBText
+      object txtTO106: ReportDBText
         Left = 342
         Top = 119
         Width = 58
@@ -445,7 +445,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO112: TQRDBText
+      object txtTO112: ReportDBText
         Left = 490
         Top = 119
         Width = 58
@@ -479,7 +479,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO013: TQRDBText
+      object txtTO013: ReportDBText
         Left = 46
         Top = 134
         Width = 58
@@ -513,7 +513,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO007: TQRDBText
+      object txtTO007: ReportDBText
         Left = 194
         Top = 134
         Width = 58
@@ -547,7 +547,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO113: TQRDBText
+      object txtTO113: ReportDBText
         Left = 342
         Top = 134
         Width = 58
@@ -581,7 +581,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO107: TQRDBText
+      object txtTO107: ReportDBText
         Left = 490
         Top = 134
         Width = 58
@@ -615,7 +615,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO035: TQRDBText
+      object txtTO035: ReportDBText
         Left = 46
         Top = 149
         Width = 98
@@ -637,7 +637,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO036: TQRDBText
+      object txtTO036: ReportDBText
         Left = 194
         Top = 149
         Width = 98
@@ -659,7 +659,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO135: TQRDBText
+      object txtTO135: ReportDBText
         Left = 342
         Top = 149
         Width = 98
@@ -681,7 +681,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO136: TQRDBText
+      object txtTO136: ReportDBText
         Left = 490
         Top = 149
         Width = 98
@@ -703,7 +703,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO017: TQRDBText
+      object txtTO017: ReportDBText
         Left = 46
         Top = 164
         Width = 98
@@ -750,7 +750,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO117: TQRDBText
+      object txtTO117: ReportDBText
         Left = 342
         Top = 164
         Width = 98
@@ -797,7 +797,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO021: TQRDBText
+      object txtTO021: ReportDBText
         Left = 46
         Top = 179
         Width = 30
@@ -808,7 +808,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMB002A: TQRDBText
+      object txtCMSMB002A: ReportDBText
         Left = 78
         Top = 179
         Width = 66
@@ -830,7 +830,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO022: TQRDBText
+      object txtTO022: ReportDBText
         Left = 194
         Top = 179
         Width = 30
@@ -841,7 +841,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMC002A: TQRDBText
+      object txtCMSMC002A: ReportDBText
         Left = 226
         Top = 179
         Width = 66
@@ -863,7 +863,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO121: TQRDBText
+      object txtTO121: ReportDBText
         Left = 342
         Top = 179
         Width = 30
@@ -874,7 +874,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMB002B: TQRDBText
+      object txtCMSMB002B: ReportDBText
         Left = 374
         Top = 179
         Width = 66
@@ -896,7 +896,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO122: TQRDBText
+      object txtTO122: ReportDBText
         Left = 490
         Top = 179
         Width = 30
@@ -907,7 +907,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMC002B: TQRDBText
+      object txtCMSMC002B: ReportDBText
         Left = 522
         Top = 179
         Width = 66
@@ -929,7 +929,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO023: TQRDBText
+      object txtTO023: ReportDBText
         Left = 46
         Top = 194
         Width = 30
@@ -940,7 +940,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMD002A: TQRDBText
+      object txtCMSMD002A: ReportDBText
         Left = 78
         Top = 194
         Width = 66
@@ -962,7 +962,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO033: TQRDBText
+      object txtTO033: ReportDBText
         Left = 194
         Top = 194
         Width = 30
@@ -973,7 +973,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtPURMA002A: TQRDBText
+      object txtPURMA002A: ReportDBText
         Left = 226
         Top = 194
         Width = 66
@@ -995,7 +995,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO123: TQRDBText
+      object txtTO123: ReportDBText
         Left = 342
         Top = 194
         Width = 30
@@ -1006,7 +1006,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCMSMD002B: TQRDBText
+      object txtCMSMD002B: ReportDBText
         Left = 374
         Top = 194
         Width = 66
@@ -1028,7 +1028,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO133: TQRDBText
+      object txtTO133: ReportDBText
         Left = 490
         Top = 194
         Width = 30
@@ -1039,7 +1039,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtPURMA002B: TQRDBText
+      object txtPURMA002B: ReportDBText
         Left = 522
         Top = 194
         Width = 66
@@ -1061,7 +1061,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO024: TQRDBText
+      object txtTO024: ReportDBText
         Left = 46
         Top = 209
         Width = 98
@@ -1083,7 +1083,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO025: TQRDBText
+      object txtTO025: ReportDBText
         Left = 194
         Top = 209
         Width = 98
@@ -1105,7 +1105,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO124: TQRDBText
+      object txtTO124: ReportDBText
         Left = 342
         Top = 209
         Width = 98
@@ -1127,7 +1127,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO125: TQRDBText
+      object txtTO125: ReportDBText
         Left = 490
         Top = 209
         Width = 98
@@ -1177,7 +1177,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO047: TQRDBText
+      object txtTO047: ReportDBText
         Left = 194
         Top = 224
         Width = 98
@@ -1227,7 +1227,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO147: TQRDBText
+      object txtTO147: ReportDBText
         Left = 490
         Top = 224
         Width = 98
@@ -1249,7 +1249,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO045: TQRDBText
+      object txtTO045: ReportDBText
         Left = 46
         Top = 239
         Width = 98
@@ -1271,7 +1271,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO046: TQRDBText
+      object txtTO046: ReportDBText
         Left = 194
         Top = 239
         Width = 98
@@ -1293,7 +1293,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO145: TQRDBText
+      object txtTO145: ReportDBText
         Left = 342
         Top = 239
         Width = 98
@@ -1315,7 +1315,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO146: TQRDBText
+      object txtTO146: ReportDBText
         Left = 490
         Top = 239
         Width = 98
@@ -1362,7 +1362,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO031: TQRDBText
+      object txtTO031: ReportDBText
         Left = 194
         Top = 254
         Width = 98
@@ -1409,7 +1409,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO131: TQRDBText
+      object txtTO131: ReportDBText
         Left = 490
         Top = 254
         Width = 98
@@ -1431,7 +1431,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO026T: TQRDBText
+      object txtTO026T: ReportDBText
         Left = 46
         Top = 269
         Width = 98
@@ -1453,7 +1453,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO028T: TQRDBText
+      object txtTO028T: ReportDBText
         Left = 194
         Top = 269
         Width = 98
@@ -1475,7 +1475,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO126T: TQRDBText
+      object txtTO126T: ReportDBText
         Left = 342
         Top = 269
         Width = 98
@@ -1497,7 +1497,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO128T: TQRDBText
+      object txtTO128T: ReportDBText
         Left = 490
         Top = 269
         Width = 98
@@ -1519,7 +1519,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTC004A: TQRDBText
+      object txtCOPTC004A: ReportDBText
         Left = 46
         Top = 284
         Width = 30
@@ -1530,7 +1530,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCOPMA002A: TQRDBText
+      object txtCOPMA002A: ReportDBText
         Left = 78
         Top = 284
         Width = 66
@@ -1552,7 +1552,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTC012A: TQRDBText
+      object txtCOPTC012A: ReportDBText
         Left = 194
         Top = 284
         Width = 98
@@ -1574,7 +1574,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTC004B: TQRDBText
+      object txtCOPTC004B: ReportDBText
         Left = 342
         Top = 284
         Width = 30
@@ -1585,7 +1585,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 9
       end
-      object txtCOPMA002B: TQRDBText
+      object txtCOPMA002B: ReportDBText
         Left = 374
         Top = 284
         Width = 66
@@ -1607,7 +1607,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTC012B: TQRDBText
+      object txtCOPTC012B: ReportDBText
         Left = 490
         Top = 284
         Width = 98
@@ -1629,7 +1629,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTD014A: TQRDBText
+      object txtCOPTD014A: ReportDBText
         Left = 46
         Top = 299
         Width = 98
@@ -1651,7 +1651,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO057: TQRDBText
+      object txtTO057: ReportDBText
         Left = 194
         Top = 299
         Width = 98
@@ -1673,7 +1673,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtCOPTD014B: TQRDBText
+      object txtCOPTD014B: ReportDBText
         Left = 342
         Top = 299
         Width = 98
@@ -1695,7 +1695,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO157: TQRDBText
+      object txtTO157: ReportDBText
         Left = 490
         Top = 299
         Width = 98
@@ -1717,7 +1717,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO058: TQRDBText
+      object txtTO058: ReportDBText
         Left = 46
         Top = 314
         Width = 98
@@ -1739,7 +1739,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO158: TQRDBText
+      object txtTO158: ReportDBText
         Left = 342
         Top = 314
         Width = 98
@@ -1761,7 +1761,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO051: TQRDBText
+      object txtTO051: ReportDBText
         Left = 64
         Top = 329
         Width = 80
@@ -1783,7 +1783,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO048: TQRDBText
+      object txtTO048: ReportDBText
         Left = 212
         Top = 329
         Width = 80
@@ -1805,7 +1805,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO151: TQRDBText
+      object txtTO151: ReportDBText
         Left = 360
         Top = 329
         Width = 80
@@ -1827,7 +1827,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         Font.Color = clGray
       end
-      object txtTO148: TQRDBText
+      object txtTO148: ReportDBText
         Left = 508
         Top = 329
         Width = 80
@@ -2101,7 +2101,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Height = 34
         Shape = qrsVertLine
       end
-      object txtCOPMG005A: TQRDBText
+      object txtCOPMG005A: ReportDBText
         Left = 620
         Top = 4
         Width = 60
@@ -2113,7 +2113,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCOPMG005B: TQRDBText
+      object txtCOPMG005B: ReportDBText
         Left = 684
         Top = 4
         Width = 60
@@ -2125,7 +2125,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCOPMG006A: TQRDBText
+      object txtCOPMG006A: ReportDBText
         Left = 748
         Top = 4
         Width = 60
@@ -2137,7 +2137,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCOPMG006B: TQRDBText
+      object txtCOPMG006B: ReportDBText
         Left = 812
         Top = 4
         Width = 60
@@ -2149,7 +2149,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF01M: TQRDBText
+      object txtUDF01M: ReportDBText
         Left = 620
         Top = 18
         Width = 60
@@ -2161,7 +2161,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF02M: TQRDBText
+      object txtUDF02M: ReportDBText
         Left = 684
         Top = 18
         Width = 60
@@ -2173,7 +2173,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF03M: TQRDBText
+      object txtUDF03M: ReportDBText
         Left = 748
         Top = 18
         Width = 60
@@ -2185,7 +2185,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF04M: TQRDBText
+      object txtUDF04M: ReportDBText
         Left = 812
         Top = 18
         Width = 60
@@ -2197,7 +2197,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF05M: TQRDBText
+      object txtUDF05M: ReportDBText
         Left = 620
         Top = 32
         Width = 60
@@ -2209,7 +2209,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF06M: TQRDBText
+      object txtUDF06M: ReportDBText
         Left = 684
         Top = 32
         Width = 60
@@ -2221,7 +2221,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF51M: TQRDBText
+      object txtUDF51M: ReportDBText
         Left = 748
         Top = 32
         Width = 60
@@ -2233,7 +2233,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF52M: TQRDBText
+      object txtUDF52M: ReportDBText
         Left = 812
         Top = 32
         Width = 60
@@ -2245,7 +2245,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF53M: TQRDBText
+      object txtUDF53M: ReportDBText
         Left = 620
         Top = 46
         Width = 60
@@ -2257,7 +2257,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF54M: TQRDBText
+      object txtUDF54M: ReportDBText
         Left = 684
         Top = 46
         Width = 60
@@ -2269,7 +2269,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF55M: TQRDBText
+      object txtUDF55M: ReportDBText
         Left = 748
         Top = 46
         Width = 60
@@ -2281,7 +2281,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF56M: TQRDBText
+      object txtUDF56M: ReportDBText
         Left = 812
         Top = 46
         Width = 60
@@ -2293,7 +2293,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO069: TQRDBText
+      object txtTO069: ReportDBText
         Left = 620
         Top = 60
         Width = 60
@@ -2305,7 +2305,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO070: TQRDBText
+      object txtTO070: ReportDBText
         Left = 684
         Top = 60
         Width = 60
@@ -2318,7 +2318,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO070Print
       end
-      object txtTO069C: TQRDBText
+      object txtTO069C: ReportDBText
         Left = 748
         Top = 60
         Width = 60
@@ -2330,7 +2330,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO169: TQRDBText
+      object txtTO169: ReportDBText
         Left = 812
         Top = 60
         Width = 60
@@ -2342,7 +2342,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO170: TQRDBText
+      object txtTO170: ReportDBText
         Left = 620
         Top = 74
         Width = 60
@@ -2355,7 +2355,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO170Print
       end
-      object txtTO169C: TQRDBText
+      object txtTO169C: ReportDBText
         Left = 684
         Top = 74
         Width = 60
@@ -2367,7 +2367,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO062: TQRDBText
+      object txtTO062: ReportDBText
         Left = 748
         Top = 74
         Width = 60
@@ -2379,7 +2379,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO162: TQRDBText
+      object txtTO162: ReportDBText
         Left = 812
         Top = 74
         Width = 60
@@ -2391,7 +2391,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO086: TQRDBText
+      object txtTO086: ReportDBText
         Left = 620
         Top = 88
         Width = 60
@@ -2403,7 +2403,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO186: TQRDBText
+      object txtTO186: ReportDBText
         Left = 684
         Top = 88
         Width = 60
@@ -2415,7 +2415,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO015: TQRDBText
+      object txtTO015: ReportDBText
         Left = 748
         Top = 88
         Width = 60
@@ -2428,7 +2428,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO004Print
       end
-      object txtTO115: TQRDBText
+      object txtTO115: ReportDBText
         Left = 812
         Top = 88
         Width = 60
@@ -2441,7 +2441,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO004Print
       end
-      object txtTO016: TQRDBText
+      object txtTO016: ReportDBText
         Left = 620
         Top = 102
         Width = 60
@@ -2454,7 +2454,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO004Print
       end
-      object txtTO116: TQRDBText
+      object txtTO116: ReportDBText
         Left = 684
         Top = 102
         Width = 60
@@ -2467,7 +2467,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTO004Print
       end
-      object txtTO018: TQRDBText
+      object txtTO018: ReportDBText
         Left = 748
         Top = 102
         Width = 60
@@ -2479,7 +2479,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO118: TQRDBText
+      object txtTO118: ReportDBText
         Left = 812
         Top = 102
         Width = 60
@@ -2491,7 +2491,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO019: TQRDBText
+      object txtTO019: ReportDBText
         Left = 620
         Top = 116
         Width = 60
@@ -2503,7 +2503,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO119: TQRDBText
+      object txtTO119: ReportDBText
         Left = 684
         Top = 116
         Width = 60
@@ -2515,7 +2515,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO020: TQRDBText
+      object txtTO020: ReportDBText
         Left = 748
         Top = 116
         Width = 60
@@ -2527,7 +2527,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO120: TQRDBText
+      object txtTO120: ReportDBText
         Left = 812
         Top = 116
         Width = 60
@@ -2539,7 +2539,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO043: TQRDBText
+      object txtTO043: ReportDBText
         Left = 620
         Top = 130
         Width = 60
@@ -2567,7 +2567,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           'Y=是'
           'N=否')
       end
-      object txtTO034: TQRDBText
+      object txtTO034: ReportDBText
         Left = 748
         Top = 130
         Width = 60
@@ -2579,7 +2579,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO134: TQRDBText
+      object txtTO134: ReportDBText
         Left = 812
         Top = 130
         Width = 60
@@ -2591,7 +2591,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO044: TQRDBText
+      object txtTO044: ReportDBText
         Left = 620
         Top = 144
         Width = 60
@@ -2723,7 +2723,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           'Y=是'
           'N=否')
       end
-      object txtTO049: TQRDBText
+      object txtTO049: ReportDBText
         Left = 684
         Top = 172
         Width = 60
@@ -2735,7 +2735,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO149: TQRDBText
+      object txtTO149: ReportDBText
         Left = 748
         Top = 172
         Width = 60
@@ -2747,7 +2747,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO050: TQRDBText
+      object txtTO050: ReportDBText
         Left = 812
         Top = 172
         Width = 60
@@ -2759,7 +2759,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO150: TQRDBText
+      object txtTO150: ReportDBText
         Left = 620
         Top = 186
         Width = 60
@@ -2771,7 +2771,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO055: TQRDBText
+      object txtTO055: ReportDBText
         Left = 684
         Top = 186
         Width = 60
@@ -2783,7 +2783,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO155: TQRDBText
+      object txtTO155: ReportDBText
         Left = 748
         Top = 186
         Width = 60
@@ -2795,7 +2795,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO056: TQRDBText
+      object txtTO056: ReportDBText
         Left = 812
         Top = 186
         Width = 60
@@ -2807,7 +2807,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO156: TQRDBText
+      object txtTO156: ReportDBText
         Left = 620
         Top = 200
         Width = 60
@@ -2819,7 +2819,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO059: TQRDBText
+      object txtTO059: ReportDBText
         Left = 684
         Top = 200
         Width = 60
@@ -2831,7 +2831,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO159: TQRDBText
+      object txtTO159: ReportDBText
         Left = 748
         Top = 200
         Width = 60
@@ -2843,7 +2843,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO060: TQRDBText
+      object txtTO060: ReportDBText
         Left = 812
         Top = 200
         Width = 60
@@ -2855,7 +2855,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO160: TQRDBText
+      object txtTO160: ReportDBText
         Left = 620
         Top = 214
         Width = 60
@@ -2867,7 +2867,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO061: TQRDBText
+      object txtTO061: ReportDBText
         Left = 684
         Top = 214
         Width = 60
@@ -2879,7 +2879,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO161: TQRDBText
+      object txtTO161: ReportDBText
         Left = 748
         Top = 214
         Width = 60
@@ -2891,7 +2891,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO071: TQRDBText
+      object txtTO071: ReportDBText
         Left = 812
         Top = 214
         Width = 60
@@ -2903,7 +2903,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO171: TQRDBText
+      object txtTO171: ReportDBText
         Left = 620
         Top = 228
         Width = 60
@@ -2915,7 +2915,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO072: TQRDBText
+      object txtTO072: ReportDBText
         Left = 684
         Top = 228
         Width = 60
@@ -2927,7 +2927,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTO172: TQRDBText
+      object txtTO172: ReportDBText
         Left = 748
         Top = 228
         Width = 60
@@ -2969,7 +2969,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           'Y=是'
           'N=否')
       end
-      object txtPURMA008A: TQRDBText
+      object txtPURMA008A: ReportDBText
         Left = 684
         Top = 242
         Width = 60
@@ -2981,7 +2981,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA008B: TQRDBText
+      object txtPURMA008B: ReportDBText
         Left = 748
         Top = 242
         Width = 60
@@ -2993,7 +2993,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA010A: TQRDBText
+      object txtPURMA010A: ReportDBText
         Left = 812
         Top = 242
         Width = 60
@@ -3005,7 +3005,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA010B: TQRDBText
+      object txtPURMA010B: ReportDBText
         Left = 620
         Top = 256
         Width = 60
@@ -3017,7 +3017,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA013A: TQRDBText
+      object txtPURMA013A: ReportDBText
         Left = 684
         Top = 256
         Width = 60
@@ -3029,7 +3029,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA013B: TQRDBText
+      object txtPURMA013B: ReportDBText
         Left = 748
         Top = 256
         Width = 60
@@ -3041,7 +3041,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA014A: TQRDBText
+      object txtPURMA014A: ReportDBText
         Left = 812
         Top = 256
         Width = 60
@@ -3053,7 +3053,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA014B: TQRDBText
+      object txtPURMA014B: ReportDBText
         Left = 620
         Top = 270
         Width = 60
@@ -3065,7 +3065,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA015A: TQRDBText
+      object txtPURMA015A: ReportDBText
         Left = 684
         Top = 270
         Width = 60
@@ -3077,7 +3077,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA015B: TQRDBText
+      object txtPURMA015B: ReportDBText
         Left = 748
         Top = 270
         Width = 60
@@ -3089,7 +3089,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA046A: TQRDBText
+      object txtPURMA046A: ReportDBText
         Left = 812
         Top = 270
         Width = 60
@@ -3101,7 +3101,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtPURMA046B: TQRDBText
+      object txtPURMA046B: ReportDBText
         Left = 620
         Top = 284
         Width = 60
@@ -3113,7 +3113,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCREATOR: TQRDBText
+      object txtCREATOR: ReportDBText
         Left = 684
         Top = 284
         Width = 60
@@ -3125,7 +3125,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtMF002X: TQRDBText
+      object txtMF002X: ReportDBText
         Left = 748
         Top = 284
         Width = 60
@@ -3137,7 +3137,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtMF002Y: TQRDBText
+      object txtMF002Y: ReportDBText
         Left = 812
         Top = 284
         Width = 60
@@ -3161,7 +3161,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP004: TQRDBText
+      object txtTP004: ReportDBText
         Left = 26
         Top = 2
         Width = 62
@@ -3173,7 +3173,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP004Print
       end
-      object txtTP005: TQRDBText
+      object txtTP005: ReportDBText
         Left = 90
         Top = 2
         Width = 84
@@ -3185,7 +3185,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP006: TQRDBText
+      object txtTP006: ReportDBText
         Left = 176
         Top = 2
         Width = 116
@@ -3197,7 +3197,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP006Print
       end
-      object txtTP007: TQRDBText
+      object txtTP007: ReportDBText
         Left = 26
         Top = 17
         Width = 26
@@ -3209,7 +3209,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP007Print
       end
-      object txtTP008: TQRDBText
+      object txtTP008: ReportDBText
         Left = 54
         Top = 17
         Width = 38
@@ -3222,7 +3222,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP008Print
       end
-      object txtTP013: TQRDBText
+      object txtTP013: ReportDBText
         Left = 96
         Top = 17
         Width = 32
@@ -3235,7 +3235,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP013Print
       end
-      object txtTP010: TQRDBText
+      object txtTP010: ReportDBText
         Left = 134
         Top = 17
         Width = 20
@@ -3247,7 +3247,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP010Print
       end
-      object txtCMSMC002C: TQRDBText
+      object txtCMSMC002C: ReportDBText
         Left = 156
         Top = 17
         Width = 40
@@ -3277,7 +3277,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           '5=替代料')
         OnPrint = txtTP012Print
       end
-      object txtTP014: TQRDBText
+      object txtTP014: ReportDBText
         Left = 240
         Top = 17
         Width = 20
@@ -3289,7 +3289,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP014Print
       end
-      object txtTP018: TQRDBText
+      object txtTP018: ReportDBText
         Left = 262
         Top = 17
         Width = 30
@@ -3301,7 +3301,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP018Print
       end
-      object txtTP104: TQRDBText
+      object txtTP104: ReportDBText
         Left = 298
         Top = 2
         Width = 62
@@ -3312,7 +3312,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP105: TQRDBText
+      object txtTP105: ReportDBText
         Left = 362
         Top = 2
         Width = 84
@@ -3323,7 +3323,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP106: TQRDBText
+      object txtTP106: ReportDBText
         Left = 448
         Top = 2
         Width = 116
@@ -3334,7 +3334,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP107: TQRDBText
+      object txtTP107: ReportDBText
         Left = 298
         Top = 17
         Width = 26
@@ -3345,7 +3345,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP108: TQRDBText
+      object txtTP108: ReportDBText
         Left = 326
         Top = 17
         Width = 38
@@ -3357,7 +3357,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP113: TQRDBText
+      object txtTP113: ReportDBText
         Left = 368
         Top = 17
         Width = 32
@@ -3369,7 +3369,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP110: TQRDBText
+      object txtTP110: ReportDBText
         Left = 406
         Top = 17
         Width = 20
@@ -3380,7 +3380,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCMSMC002D: TQRDBText
+      object txtCMSMC002D: ReportDBText
         Left = 428
         Top = 17
         Width = 40
@@ -3408,7 +3408,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           '4=客供料'
           '5=替代料')
       end
-      object txtTP114: TQRDBText
+      object txtTP114: ReportDBText
         Left = 512
         Top = 17
         Width = 20
@@ -3419,7 +3419,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP118: TQRDBText
+      object txtTP118: ReportDBText
         Left = 534
         Top = 17
         Width = 30
@@ -3456,7 +3456,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Height = 32
         Shape = qrsVertLine
       end
-      object txtTP011: TQRDBText
+      object txtTP011: ReportDBText
         Left = 620
         Top = 0
         Width = 60
@@ -3468,7 +3468,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP111: TQRDBText
+      object txtTP111: ReportDBText
         Left = 684
         Top = 0
         Width = 60
@@ -3480,7 +3480,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF01D: TQRDBText
+      object txtUDF01D: ReportDBText
         Left = 748
         Top = 0
         Width = 60
@@ -3492,7 +3492,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF02D: TQRDBText
+      object txtUDF02D: ReportDBText
         Left = 812
         Top = 0
         Width = 60
@@ -3504,7 +3504,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF03D: TQRDBText
+      object txtUDF03D: ReportDBText
         Left = 876
         Top = 0
         Width = 60
@@ -3516,7 +3516,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF04D: TQRDBText
+      object txtUDF04D: ReportDBText
         Left = 940
         Top = 0
         Width = 60
@@ -3528,7 +3528,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF05D: TQRDBText
+      object txtUDF05D: ReportDBText
         Left = 1004
         Top = 0
         Width = 60
@@ -3540,7 +3540,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF06D: TQRDBText
+      object txtUDF06D: ReportDBText
         Left = 1068
         Top = 0
         Width = 60
@@ -3552,7 +3552,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF51D: TQRDBText
+      object txtUDF51D: ReportDBText
         Left = 620
         Top = 14
         Width = 60
@@ -3564,7 +3564,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF52D: TQRDBText
+      object txtUDF52D: ReportDBText
         Left = 684
         Top = 14
         Width = 60
@@ -3576,7 +3576,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF53D: TQRDBText
+      object txtUDF53D: ReportDBText
         Left = 748
         Top = 14
         Width = 60
@@ -3588,7 +3588,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF54D: TQRDBText
+      object txtUDF54D: ReportDBText
         Left = 812
         Top = 14
         Width = 60
@@ -3600,7 +3600,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF55D: TQRDBText
+      object txtUDF55D: ReportDBText
         Left = 876
         Top = 14
         Width = 60
@@ -3612,7 +3612,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtUDF56D: TQRDBText
+      object txtUDF56D: ReportDBText
         Left = 940
         Top = 14
         Width = 60
@@ -3624,7 +3624,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP015: TQRDBText
+      object txtTP015: ReportDBText
         Left = 1004
         Top = 14
         Width = 60
@@ -3636,7 +3636,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP115: TQRDBText
+      object txtTP115: ReportDBText
         Left = 1068
         Top = 14
         Width = 60
@@ -3648,7 +3648,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP016: TQRDBText
+      object txtTP016: ReportDBText
         Left = 620
         Top = 28
         Width = 60
@@ -3661,7 +3661,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP016Print
       end
-      object txtTP116: TQRDBText
+      object txtTP116: ReportDBText
         Left = 684
         Top = 28
         Width = 60
@@ -3674,7 +3674,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP016Print
       end
-      object txtTP017: TQRDBText
+      object txtTP017: ReportDBText
         Left = 748
         Top = 28
         Width = 60
@@ -3687,7 +3687,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP016Print
       end
-      object txtTP117: TQRDBText
+      object txtTP117: ReportDBText
         Left = 812
         Top = 28
         Width = 60
@@ -3700,7 +3700,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP016Print
       end
-      object txtTP020: TQRDBText
+      object txtTP020: ReportDBText
         Left = 876
         Top = 28
         Width = 60
@@ -3713,7 +3713,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP120: TQRDBText
+      object txtTP120: ReportDBText
         Left = 940
         Top = 28
         Width = 60
@@ -3726,7 +3726,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP021: TQRDBText
+      object txtTP021: ReportDBText
         Left = 1004
         Top = 28
         Width = 60
@@ -3739,7 +3739,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP121: TQRDBText
+      object txtTP121: ReportDBText
         Left = 1068
         Top = 28
         Width = 60
@@ -3752,7 +3752,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP022: TQRDBText
+      object txtTP022: ReportDBText
         Left = 620
         Top = 42
         Width = 60
@@ -3765,7 +3765,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP008Print
       end
-      object txtTP122: TQRDBText
+      object txtTP122: ReportDBText
         Left = 684
         Top = 42
         Width = 60
@@ -3777,7 +3777,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP026: TQRDBText
+      object txtTP026: ReportDBText
         Left = 748
         Top = 42
         Width = 60
@@ -3790,7 +3790,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP005Print
       end
-      object txtTP126: TQRDBText
+      object txtTP126: ReportDBText
         Left = 812
         Top = 42
         Width = 60
@@ -3803,7 +3803,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Size = 8
         OnPrint = txtTP006Print
       end
-      object txtTP030: TQRDBText
+      object txtTP030: ReportDBText
         Left = 876
         Top = 42
         Width = 60
@@ -3815,7 +3815,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP130: TQRDBText
+      object txtTP130: ReportDBText
         Left = 940
         Top = 42
         Width = 60
@@ -3827,7 +3827,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP031: TQRDBText
+      object txtTP031: ReportDBText
         Left = 1004
         Top = 42
         Width = 60
@@ -3839,7 +3839,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP131: TQRDBText
+      object txtTP131: ReportDBText
         Left = 1068
         Top = 42
         Width = 60
@@ -3851,7 +3851,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP032: TQRDBText
+      object txtTP032: ReportDBText
         Left = 620
         Top = 56
         Width = 60
@@ -3863,7 +3863,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtTP132: TQRDBText
+      object txtTP132: ReportDBText
         Left = 684
         Top = 56
         Width = 60
@@ -3905,7 +3905,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
           'Y=是'
           'N=否')
       end
-      object txtCMSMW002: TQRDBText
+      object txtCMSMW002: ReportDBText
         Left = 876
         Top = 56
         Width = 60
@@ -3917,7 +3917,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
         Font.Name = 'SimSun'
         Font.Size = 8
       end
-      object txtCMSMW002T: TQRDBText
+      object txtCMSMW002T: ReportDBText
         Left = 940
         Top = 56
         Width = 60

@@ -31,6 +31,10 @@ static void initZorv52FmtResources()
 
 std::unique_ptr<IVRFormatForm> CreateZorv52Format(TComponent* owner)
 {
+    // A stored format is this layout's difference from a fresh instance,
+    // which the format store makes by class name.
+    if (!FindClass(QStringLiteral("TfrmZorv52Fmt")))
+        RegisterClass<TfrmZorv52Fmt>();
     return std::unique_ptr<IVRFormatForm>(CreateForm<TfrmZorv52Fmt>(owner));
 }
 

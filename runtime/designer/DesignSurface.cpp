@@ -26,8 +26,10 @@ QString designText(const TControl* control)
         return u'[' + text->DataField() + u']';
     if (const auto* code = qobject_cast<const ReportDBBarcode*>(control))
         return QStringLiteral("|||| [") + code->DataField() + u']';
+    // A label whose caption the program sets at print time (the slip's
+    // title, its dates) would be an empty box: its name says which it is.
     if (qobject_cast<const TQRLabel*>(control))
-        return control->Caption();
+        return control->Caption().isEmpty() ? u'(' + control->Name() + u')' : control->Caption();
     if (qobject_cast<const TQRImage*>(control))
         return QStringLiteral("(") + control->Name() + u')';
     return QString();

@@ -12,7 +12,13 @@ QString joined(const QString& base, const QString& extra, const QString& separat
         return base;
     if (base.trimmed().isEmpty())
         return extra;
-    return base + separator + extra;
+    // The extension goes before the piece's trailing blanks: the options
+    // window puts its pieces together as they are ("... AS TO001T " +
+    // "FROM ..."), so those blanks are what keeps the next piece apart.
+    qsizetype end = base.size();
+    while (end > 0 && base.at(end - 1).isSpace())
+        --end;
+    return base.left(end) + separator + extra + base.mid(end);
 }
 
 } // namespace
@@ -217,12 +223,12 @@ bool ReportQueryBuilder::IsQueryEmpty() const
     return pieces_.Select.trimmed().isEmpty() || pieces_.From.trimmed().isEmpty();
 }
 
-bool ReportQueryBuilder::AcceptQueryParts(const TQueryPieces& pieces) const
+bool ReportQueryBuilder::AcceptQueryParts(const TBuilderPieces& pieces) const
 {
     return HasRelationData() && !pieces.Select.trimmed().isEmpty() && !pieces.From.trimmed().isEmpty();
 }
 
-void ReportQueryBuilder::SetQueryParts(const TQueryPieces& pieces, bool designer)
+void ReportQueryBuilder::SetQueryParts(const TBuilderPieces& pieces, bool designer)
 {
     pieces_ = pieces;
     designer_ = designer;

@@ -39,8 +39,10 @@ struct TQueryField {
     QString Alias() const { return QStringLiteral("RT%1_%2").arg(Table).arg(Column); }
 };
 
-// The six pieces of the report's query as the options window builds them.
-struct TQueryPieces {
+// The six pieces of the report's query as the options window builds them
+// (named apart from the options window's own TQueryPieces class, which a
+// format's translation unit may see beside this one).
+struct TBuilderPieces {
     QString Select, From, OrderBy, GroupBy, Where, Join;
 };
 
@@ -74,10 +76,10 @@ public:
     bool IsQueryEmpty() const;
     // Takes pieces only when extended fields need them and they name a
     // select list and a table.
-    bool AcceptQueryParts(const TQueryPieces& pieces) const;
-    void SetQueryParts(const TQueryPieces& pieces, bool designer);
+    bool AcceptQueryParts(const TBuilderPieces& pieces) const;
+    void SetQueryParts(const TBuilderPieces& pieces, bool designer);
     bool DesignerMode() const { return designer_; }
-    const TQueryPieces& Pieces() const { return pieces_; }
+    const TBuilderPieces& Pieces() const { return pieces_; }
 
     // Relation tables and fields. Add* answer the new index, -1 when the
     // names or the condition are refused.
@@ -127,6 +129,6 @@ private:
     TStrings* tables_;
     TStrings* fields_;
     int componentNumber_ = 1;
-    TQueryPieces pieces_;
+    TBuilderPieces pieces_;
     QString layoutFields_;
 };

@@ -74,14 +74,8 @@ protected:
     }
     void execute(const QString& sql)
     {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
-        char* error = nullptr;
-        const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-        const QString message = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << qPrintable(message);
+        const QString error = Execute(sql);
+        ASSERT_TRUE(error.isEmpty()) << qPrintable(error);
     }
     // Saves form under name through the designer's save path; the dialogs
     // answer Yes to every question.

@@ -36,7 +36,7 @@ class LinkPlannerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TQueryPieces p;
+        TBuilderPieces p;
         p.Select = QStringLiteral("SELECT A.TO001, B.TP004");
         p.From = QStringLiteral("FROM $$MOCTO A");
         builder.SetQueryParts(p, true);

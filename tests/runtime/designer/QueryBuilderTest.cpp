@@ -9,9 +9,9 @@
 
 namespace {
 
-TQueryPieces slipPieces()
+TBuilderPieces slipPieces()
 {
-    TQueryPieces p;
+    TBuilderPieces p;
     p.Select = QStringLiteral("SELECT A.TO001, A.TO002, B.TP004");
     p.From = QStringLiteral("FROM $$MOCTO A");
     p.Join = QStringLiteral("LEFT JOIN $$MOCTP B ON B.TP001 = A.TO001");
@@ -21,9 +21,33 @@ TQueryPieces slipPieces()
     return p;
 }
 
-QString sqlOf(const TQueryPieces& p)
+QString sqlOf(const TBuilderPieces& p)
 {
     return p.Select + u' ' + p.From + u' ' + p.Join + u' ' + p.Where + u' ' + p.OrderBy;
+}
+
+TEST(QueryBuilderTest, PiecesPutTogetherWithoutBlanksKeepTheirBlanksAroundTheExtension)
+{
+    // The change slip's pieces end in a blank and are concatenated as they
+    // are: the extension must not swallow the blank before FROM or WHERE.
+    TBuilderPieces p;
+    p.Select = QStringLiteral("SELECT MOCTO.*, TO044 ");
+    p.From = QStringLiteral("FROM $$MOCTO AS MOCTO ");
+    p.Join = QStringLiteral("LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001  ");
+    p.Where = QStringLiteral("WHERE 1=1 ");
+    p.OrderBy = QStringLiteral("ORDER BY TO001");
+    const QString sql = p.Select + p.From + p.Join + p.Where + p.OrderBy;
+    ReportQueryBuilder b;
+    b.SetActive(true);
+    ASSERT_EQ(b.AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")), 0);
+    ASSERT_EQ(b.AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
+    ASSERT_TRUE(b.BindField(0, 0, QStringLiteral("ExTxtMB0021")));
+    ASSERT_TRUE(b.AcceptQueryParts(p));
+    b.SetQueryParts(p, false);
+    EXPECT_EQ(b.GetFinalQuery(sql),
+        QStringLiteral("SELECT MOCTO.*, TO044, RT0.MB002 AS RT0_MB002 FROM $$MOCTO AS MOCTO "
+                       "LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = MOCTO.TO005  "
+                       "WHERE 1=1 ORDER BY TO001"));
 }
 
 TEST(QueryBuilderTest, UsedFieldsJoinTheirTableAndComeAlongInTheSelectList)
@@ -64,7 +88,7 @@ TEST(QueryBuilderTest, WithoutABaseJoinTheJoinsFollowTheFromListAndGroupingTakes
     b.AddRelationTable(QStringLiteral("CMSMQ"), QStringLiteral("RT0.MQ001 = A.TO001"));
     b.AddField(0, QStringLiteral("MQ002"), QStringLiteral("单别名称"), 0);
     b.BindField(0, 0, QStringLiteral("ExTxt1"));
-    TQueryPieces p = slipPieces();
+    TBuilderPieces p = slipPieces();
     p.Join.clear();
     p.GroupBy = QStringLiteral("GROUP BY A.TO001 ");
     b.SetQueryParts(p, false);
@@ -95,7 +119,7 @@ TEST(QueryBuilderTest, TamperedTablesFieldsAndConditionsNeverReachTheSql)
     b.RelationTables()->SetText(QStringLiteral("INVMB\tRT0.A = B.C\nPURMA\t1=1; DELETE FROM MOCTO\n"));
     b.RelationFields()->SetText(
         QStringLiteral("0\tMB002\tname\t0\tExTxt1\n1\tMA002\tvendor\t0\tExTxt2\n0\tMB003 --\tx\t0\tExTxt3\n"));
-    TQueryPieces p = slipPieces();
+    TBuilderPieces p = slipPieces();
     b.SetQueryParts(p, false);
     const QString sql = b.GetFinalQuery(sqlOf(p));
     EXPECT_TRUE(sql.contains(QLatin1String("RT0.MB002 AS RT0_MB002")));
@@ -129,7 +153,7 @@ namespace {
 TEST(QueryBuilderTest, BaseColumnsAreTheQualifiedColumnsOfTheSelectList)
 {
     ReportQueryBuilder b;
-    TQueryPieces p;
+    TBuilderPieces p;
     p.Select = QStringLiteral("SELECT A.TO001, A.TO002 AS NO, B.TP004, COUNT(*) AS N, 'x', A.TO001");
     b.SetQueryParts(p, true);
     EXPECT_EQ(b.BaseColumns(), (QStringList{"A.TO001", "A.TO002", "B.TP004"}));

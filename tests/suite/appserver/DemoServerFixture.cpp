@@ -73,6 +73,21 @@ QStringList DemoServerTest::Column(const QString& sql) const
     return out;
 }
 
+QString DemoServerTest::Execute(const QString& sql) const
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open(summary_.DatabaseFile.toUtf8().constData(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return QStringLiteral("cannot open ") + summary_.DatabaseFile;
+    }
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    QString message = rc == SQLITE_OK ? QString() : QString::fromUtf8(error ? error : "failed");
+    sqlite3_free(error);
+    sqlite3_close(db);
+    return message;
+}
+
 QMap<QString, QString> DemoServerTest::TableDigests() const
 {
     QMap<QString, QString> digests;

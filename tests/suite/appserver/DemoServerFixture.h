@@ -23,6 +23,9 @@ protected:
     // One integer answer of the demo database, read directly (not through the server).
     qint64 Count(const QString& sql) const;
     QStringList Column(const QString& sql) const;
+    // Runs a statement on the demo database directly, as someone with the
+    // database in hand would (a tampered row); the error text on failure.
+    QString Execute(const QString& sql) const;
     // table name -> a digest of all its rows (in any order), for every table
     // of the demo database, read directly: equal maps mean nothing changed.
     QMap<QString, QString> TableDigests() const;

@@ -1,0 +1,218 @@
+// The format form's stored formats and design: the format store, the
+// designer hook and the query builder wired together, the context handed to
+// the store, the stored format read when the context arrives, and the design
+// session the options window starts and ends.
+
+#include "format/VRBaseFmtF.h"
+
+#include "format/FormatDesign.h"
+#include "format/FormatStore.h"
+#include "format/LinkPlannerCall.h"
+#include "format/OptionSnapshot.h"
+#include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/ReportQueryBuilder.h"
+#include "runtime/report/QRBarcode.h"
+#include "runtime/report/QRCtrls.h"
+#include "runtime/system/NativePath.h"
+
+#include <QFile>
+#include <QWidget>
+
+void TfrmVRBaseFmt::buildDesign()
+{
+    // Every instance, the fresh one a stored text is the difference from
+    // included, gets the same store, designer and menu: what they set up
+    // then never shows as a change.
+    TFormatStoreHost host;
+    host.Form = this;
+    host.OptionSnapshot = [this] { return GetOptionSnapshot(); };
+    host.HideForm = [this] { Hide(); };
+    host.LoadBackground = [this](const QString& path) { loadBackground(path); };
+    host.PageStyle = [this] { return QuickRep1->PageStyle() == psHalfPage ? 1 : 0; };
+    host.FormatAdded = [this](const QString& shown) {
+        if (designContext_.FormatAdded)
+            designContext_.FormatAdded(shown);
+    };
+    store_ = std::make_unique<TFormatStore>(std::move(host));
+    design_ = std::make_unique<TFormatDesign>(this, QuickRep1, SQLReBuilder, store_.get());
+    DreamDesigner1 = design_->Designer();
+    PopupMenu1 = design_->PopupMenu();
+    // The load goes through the form, so a layout form can add what it
+    // keeps of the loaded layout.
+    DreamDesigner1->OnLoadChanges = [this](TDreamDesigner* sender, bool& done) { DreamDesigner1LoadChanges(sender, done); };
+    design_->BeforeDesign = [this] { BeforeDesign(); };
+    design_->DesignerClosed = [this] { designerClosed(); };
+    design_->PlannerData = [this]() -> TLinkPlannerData* {
+        if (!plannerData_ && context_.Connection)
+            plannerData_ = std::make_unique<TLinkPlannerData>(ColumnsThroughProvider(context_.Connection));
+        return plannerData_.get();
+    };
+    design_->SetupExtendedText = [this](ReportDBText* text, const TQueryField&) { SetupExtendedText(text); };
+    design_->SetupExtendedBarcode = [this](ReportDBBarcode* code, const TQueryField&) { SetupExtendedBarcode(code); };
+    design_->SetupNewLabel = [this](TQRLabel* label) { SetupNewLabel(label); };
+}
+
+TfrmVRBaseFmt::~TfrmVRBaseFmt()
+{
+    // The report may still be generating from the event loop (a preview
+    // that closed early); it must stop before the data sets go.
+    if (QuickRep1) {
+        if (QuickRep1->Generating())
+            QuickRep1->Cancel();
+        QuickRep1->RemoveDataSource(QStringLiteral("ClientDataSet1"));
+        QuickRep1->RemoveDataSource(QStringLiteral("ClientDataSet2"));
+        QuickRep1->RemoveDataSource(QString::fromLatin1(dsBarCode));
+    }
+}
+
+QString TfrmVRBaseFmt::GetOptionSnapshot()
+{
+    // The options window owns this form for the run and reads no pointer
+    // back, so its controls are looked up through the owner when asked.
+    return OptionSnapshotText(Owner(), FormatOptionControls, SQLReBuilder->HasExtendedFields());
+}
+
+void TfrmVRBaseFmt::BeforeDesign()
+{
+}
+
+namespace {
+
+TBuilderPieces builderPieces(const TQueryParts& parts)
+{
+    return {parts.Select, parts.From, parts.OrderBy, parts.GroupBy, parts.Where, parts.Join};
+}
+
+} // namespace
+
+bool TfrmVRBaseFmt::AcceptQueryParts(const TQueryParts& parts)
+{
+    return SQLReBuilder->AcceptQueryParts(builderPieces(parts));
+}
+
+bool TfrmVRBaseFmt::IsQueryEmpty()
+{
+    return SQLReBuilder->IsQueryEmpty();
+}
+
+void TfrmVRBaseFmt::SetQueryParts(const TQueryParts& parts, bool designer)
+{
+    SQLReBuilder->SetQueryParts(builderPieces(parts), designer);
+}
+
+void TfrmVRBaseFmt::InitQueryBuilder(
+    const QString& select, const QString& from, const QString& where, const QString& orderBy, const QString& groupBy)
+{
+    SQLReBuilder->InitQueryBuilder(select, from, where, groupBy, orderBy, ListLayoutFields());
+}
+
+void TfrmVRBaseFmt::RunLinkPlanner()
+{
+    design_->RunLinkPlanner(true);
+}
+
+QString TfrmVRBaseFmt::GetFinalQuery(const QString& sql)
+{
+    // Nothing to add is no final text: the options window then opens the
+    // data with its own query, and a failure there is no extended-field error.
+    if (!SQLReBuilder->Active() || !SQLReBuilder->HasExtendedFields())
+        return QString();
+    return SQLReBuilder->GetFinalQuery(sql);
+}
+
+void TfrmVRBaseFmt::fillStoreHost()
+{
+    TFormatStoreHost& host = store_->Host();
+    host.ApplicationServer = context_.ApplicationServer;
+    host.CompanyCode = context_.CompanyCode;
+    host.UserCode = context_.UserCode;
+    QString home = HomeFolder();
+    if (!home.isEmpty() && !home.endsWith(u'/') && !home.endsWith(u'\\'))
+        home += u'\\';
+    host.ClientHome = home;
+    host.Converter = HvConverter();
+    host.Query = context_.Query;
+}
+
+void TfrmVRBaseFmt::SetFormatName(const QString& storageName)
+{
+    store_->FormatName = storageName;
+}
+
+QString TfrmVRBaseFmt::FormatName() const
+{
+    return store_->FormatName;
+}
+
+bool TfrmVRBaseFmt::QueryBuilderActive() const
+{
+    return SQLReBuilder->Active();
+}
+
+void TfrmVRBaseFmt::SetQueryBuilderMode(bool on)
+{
+    SQLReBuilder->SetActive(on);
+}
+
+void TfrmVRBaseFmt::UnbindExtendedFields()
+{
+    design_->UnbindExtendedFields();
+}
+
+void TfrmVRBaseFmt::BeginDesign(const TDesignContext& context)
+{
+    designContext_ = context;
+    endingDesign_ = false;
+    design_->StartDesign(true);
+    // The window says what is designed: the report and the format's name.
+    if (QWidget* window = DreamDesigner1->Window()) {
+        const QString name = FormatName();
+        const QString shown = HvConverter() ? HvConverter()->ToDisplay(Variant(name)).ToString() : name;
+        window->setWindowTitle(DisplayTitle() + QStringLiteral(" [") + shown + u']');
+    }
+}
+
+void TfrmVRBaseFmt::EndDesign()
+{
+    // Ended from outside while the designer is still on: it stops the way
+    // the user would stop it (the save question), and the window, which
+    // ends the session itself, is not told again.
+    endingDesign_ = true;
+    if (DreamDesigner1->Active())
+        DreamDesigner1->SetActive(false);
+    Hide();
+}
+
+bool TfrmVRBaseFmt::DesignActive() const
+{
+    return DreamDesigner1->Active();
+}
+
+void TfrmVRBaseFmt::designerClosed()
+{
+    if (endingDesign_ || !designContext_.DesignerClosed)
+        return;
+    // The designer is still inside its own stop when it says so; the window
+    // frees this form when told, so it is told from the event loop. A form
+    // freed before then drops the call with it.
+    QMetaObject::invokeMethod(this, [closed = designContext_.DesignerClosed] { closed(); }, Qt::QueuedConnection);
+}
+
+void TfrmVRBaseFmt::DreamDesigner1LoadChanges(TObject*, bool& Done)
+{
+    // Read once: the designer opening on a form the run has loaded already
+    // must not read the row again over the session's state. Without a
+    // server there is nothing to read yet, so a later call still loads.
+    if (!formatLoaded_) {
+        formatLoaded_ = !store_->Host().ApplicationServer.IsEmptyOrNull();
+        store_->LoadChanges(Done);
+    }
+    Done = true;
+}
+
+void TfrmVRBaseFmt::loadBackground(const QString& path)
+{
+    QFile file(NativePath(path));
+    if (file.open(QIODevice::ReadOnly))
+        QuickRep1->Background()->SetData(file.readAll());
+}
