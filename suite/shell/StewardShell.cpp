@@ -211,6 +211,16 @@ void TStewardShell::createManager()
 
 int TStewardShell::drive(TDLLBaseController* controller)
 {
+    // The manager answers catalogue queries that carry their own statement
+    // (the format-name length, for one) only for a logged-in user: the
+    // shell's user, as the program itself is opened for.
+    if (!manager_.IsEmpty()) {
+        try {
+            manager_.Set(QStringLiteral("UserCode"), Variant(options_.User));
+        } catch (const std::exception& e) {
+            verbose(QStringLiteral("the manager takes no user: %1").arg(QString::fromUtf8(e.what())));
+        }
+    }
     controller->HostObject = manager_;
     controller->OnControllerEvent = [this](int code, TDLLBaseController* c) { onEvent(code, c); };
     const Variant args = Variant::ArrayOf({Variant(options_.User), Variant(options_.Company),
