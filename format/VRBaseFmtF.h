@@ -119,6 +119,7 @@ public:
     bool WriteAllPages(const QString& prefix, int kind);
     bool WriteRecipientPages(
         const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
+    void CountSentSlips(const TSendRecipient& recipient) override;
     // Every page as one vector PDF.
     bool WriteVectorPdf(const QString& path);
     // The print count of a slip in the current PrintCountMode (0 in preview).

@@ -53,6 +53,12 @@ int TfrmVRBaseFmt::UpdateSlipPrintCount(const TSendGroup& slip)
     return UpdatePrintCount(context_.ApplicationServer, PrintCountMode, slip);
 }
 
+void TfrmVRBaseFmt::CountSentSlips(const TSendRecipient& recipient)
+{
+    for (const TSendGroup& slip : recipient.PrintCounts())
+        UpdateSlipPrintCount(slip);
+}
+
 bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
 {
     SendFailed = false;
