@@ -126,7 +126,7 @@ public:
     int UpdateSlipPrintCount(const TSendGroup& slip);
     // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
     bool Send(int kind, int pictureKind, const QString& serverCaption);
-    QString LastError() const { return lastError_; }
+    QString LastError() const override { return lastError_; }
     // The client home: ClientHome when set, else the client configuration's home folder.
     QString HomeFolder() const;
 

@@ -100,6 +100,8 @@ bool TfrmVRBaseFmt::WriteRecipientPages(
 
 bool TfrmVRBaseFmt::WritePictures(const QString& prefix, int kind)
 {
+    if (kind == PictureKindVectorPdf)
+        return WriteVectorPdf(prefix);
     // Pictures for other programs start at the paper's edge.
     KeepLeftMargin = false;
     KeepTopMargin = false;
