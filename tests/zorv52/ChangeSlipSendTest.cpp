@@ -2,23 +2,27 @@
 // demo home asks for the unsent slips of a slip type to go to their
 // suppliers, the change-slip layout registers each slip's supplier while
 // it prints, and the preview's e-mail button sends through the mail object
-// to a real SMTP server on loopback (aiosmtpd) and logs every supplier's
-// outcome in the send log.
+// to a real SMTP server on loopback (aiosmtpd), its fax menu through the
+// fax object to a stand-in sendfax; every supplier's outcome lands in the
+// send log.
 
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
 #include "options/EmailSubjectF.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/report/QRPrinter.h"
 #include "suite/appserver/DemoServerFixture.h"
+#include "suite/fax/HvnFaxApplication.h"
 #include "suite/hubdesk/HubDeskManager.h"
 #include "suite/mail/OutlookApplication.h"
 #include "suite/mail/SmtpServerFixture.h"
 #include "support/QStringPrinter.h"
 #include "zorv52/Zorv52F.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -53,8 +57,17 @@ protected:
         QByteArray client = home_.read("StewardC.ini");
         client += "\n[Mail]\nServer=127.0.0.1\nPort=" + QByteArray::number(smtp_->Port())
             + "\nSecurity=None\nFrom=erp@korvane.example\nTimeout=5\n";
+        // The stand-in sendfax of the fax tests records each run in bin/.
+        QDir().mkpath(home_.file(QStringLiteral("bin")));
+        home_.write("bin/sendfax",
+            testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
+        QFile::setPermissions(home_.file(QStringLiteral("bin/sendfax")),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        client += "\n[Fax]\nServer1=总公司传真|faxhost.example\nSendFax="
+            + home_.file(QStringLiteral("bin/sendfax")).toUtf8() + "\n";
         home_.write("StewardC.ini", client);
         RegisterOutlook();
+        RegisterHvnFax();
         RegisterHubDesk();
         manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
         dialogs_ = std::make_unique<ScriptedDialogService>();
@@ -77,38 +90,57 @@ protected:
         manager_ = Variant();
     }
 
-    // Leaves exactly four unsent approved A511 slips and hands them, in slip
-    // order, to suppliers S0002 (whose server refuses the address), S0001,
-    // S0003 (no address) and S0001 again. Answers their key conditions.
-    QStringList SetScene()
+    // Leaves exactly five unsent approved A511 slips and hands them, in slip
+    // order, to suppliers S0002, S0001, S0003, S0001 again and S0004, whose
+    // address column (MA011 e-mail, MA010 fax) then gets the given texts.
+    // Answers the slips' keys.
+    QStringList SetScene(const QString& column, const QMap<QString, QString>& addresses)
     {
         const QStringList slips = Column(QStringLiteral(
             "SELECT TO001||'-'||TO002||'-'||TO003 FROM MOCTO WHERE TO001='A511' AND TO041='Y' AND TO042=0 "
             "AND EXISTS (SELECT 1 FROM MOCTP WHERE TP001=TO001 AND TP002=TO002 AND TP003=TO003) "
-            "ORDER BY TO001, TO002, TO003 LIMIT 4"));
-        EXPECT_EQ(slips.size(), 4);
+            "ORDER BY TO001, TO002, TO003 LIMIT 5"));
+        EXPECT_EQ(slips.size(), 5);
         execute(DatabaseFile(), QStringLiteral("UPDATE MOCTO SET TO053=1"));
-        const QStringList suppliers {"S0002", "S0001", "S0003", "S0001"};
+        const QStringList suppliers {"S0002", "S0001", "S0003", "S0001", "S0004"};
         for (int i = 0; i < slips.size(); ++i)
             execute(DatabaseFile(),
                 QStringLiteral(
                     "UPDATE MOCTO SET TO053=0, TO033='%1' WHERE TO001||'-'||TO002||'-'||TO003='%2'")
                     .arg(suppliers[i], slips[i]));
-        execute(DatabaseFile(),
-            QStringLiteral("UPDATE PURMA SET MA011='refuse@supplier2.example.com' WHERE MA001='S0002'"));
-        execute(DatabaseFile(), QStringLiteral("UPDATE PURMA SET MA011='' WHERE MA001='S0003'"));
+        for (auto it = addresses.begin(); it != addresses.end(); ++it)
+            execute(DatabaseFile(),
+                QStringLiteral("UPDATE PURMA SET %1='%2' WHERE MA001='%3'")
+                    .arg(column, it.value(), it.key()));
         return slips;
     }
 
-    // The window as the user sets it: slip type A511, send by e-mail to the suppliers.
-    void ChooseMailToSuppliers()
+    // The window as the user sets it: slip type A511, send to the suppliers
+    // by e-mail (send way 1, "Email To 供应商") or fax (0, "FAX To 供应商").
+    void ChooseSuppliers(int sendWay)
     {
         form_->edTO001->SetText(QStringLiteral("A511"));
         form_->edTO001Exit(form_->edTO001);
         form_->rgSendType->SetItemIndex(1);
         form_->rgSendTypeClick(form_->rgSendType);
-        form_->cboSendWay->SetItemIndex(1); // "Email To 供应商"
+        form_->cboSendWay->SetItemIndex(sendWay);
         form_->cboSendWayChange(form_->cboSendWay);
+    }
+
+    // The send counts of the slips, in their order.
+    QList<qint64> SendCounts(const QStringList& slips) const
+    {
+        QList<qint64> counts;
+        for (const QString& slip : slips)
+            counts << Counted(QStringLiteral("TO053"), slip);
+        return counts;
+    }
+
+    QStringList LogRows() const
+    {
+        return Column(QStringLiteral(
+            "SELECT COMPANY||'|'||CREATOR||'|'||FLAG||'|'||TA001||'|'||TA002||'|'||TA003||'|'||TA004 "
+            "FROM ADMTA ORDER BY rowid"));
     }
 
     qint64 Counted(const QString& column, const QString& slip) const
@@ -125,9 +157,15 @@ protected:
 
 TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
 {
-    const QStringList slips = SetScene();
-    ASSERT_EQ(slips.size(), 4);
-    ChooseMailToSuppliers();
+    // S0002's server refuses, S0003 has no address, S0004's address tries to
+    // bring a header of its own.
+    const QStringList slips = SetScene(QStringLiteral("MA011"),
+        {{QStringLiteral("S0002"), QStringLiteral("refuse@supplier2.example.com")},
+            {QStringLiteral("S0003"), QString()},
+            {QStringLiteral("S0004"),
+                QStringLiteral("buyer@supplier4.example.com\r\nBcc: victim@elsewhere.example")}});
+    ASSERT_EQ(slips.size(), 5);
+    ChooseSuppliers(1);
 
     int pagesOfS0001 = 0;
     QStringList sendList;
@@ -165,8 +203,8 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
     });
     ASSERT_TRUE(form_->PrintOrPreview(true));
 
-    // Three suppliers in the order their first slip printed; S0001 holds two slips.
-    ASSERT_EQ(sendList.size(), 3) << sendList.join(u'\n').toStdString();
+    // Four suppliers in the order their first slip printed; S0001 holds two slips.
+    ASSERT_EQ(sendList.size(), 4) << sendList.join(u'\n').toStdString();
     EXPECT_TRUE(sendList[0].startsWith(QStringLiteral("S0002=|refuse@supplier2.example.com|")));
     EXPECT_TRUE(sendList[1].startsWith(QStringLiteral("S0001=|sales1@supplier1.example.com|")));
     EXPECT_TRUE(sendList[2].startsWith(QStringLiteral("S0003=||")));
@@ -177,8 +215,10 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
         << sendList[1].toStdString();
     ASSERT_GE(pagesOfS0001, 2);
 
-    // The refused address got nothing; S0001 got exactly one message.
+    // The refused address got nothing, nor did the one with a line break;
+    // S0001 got exactly one message.
     ASSERT_EQ(smtp_->MessageCount(), 1);
+    EXPECT_FALSE(smtp_->Message(1)[QStringLiteral("to")].toString().contains(QStringLiteral("victim")));
     const QJsonObject message = smtp_->Message(1);
     EXPECT_EQ(message[QStringLiteral("rcpt_tos")].toArray().size(), 1);
     EXPECT_EQ(message[QStringLiteral("rcpt_tos")].toArray()[0].toString(),
@@ -204,19 +244,70 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
     }
 
     // One log row per supplier, with its outcome.
-    EXPECT_EQ(Column(QStringLiteral(
-                  "SELECT COMPANY||'|'||CREATOR||'|'||FLAG||'|'||TA001||'|'||TA002||'|'||TA003||'|'||TA004 "
-                  "FROM ADMTA ORDER BY rowid")),
+    EXPECT_EQ(LogRows(),
         (QStringList {QStringLiteral("HV01|CHEN|1|ZORV52|S0002|N|Send e-Mail error!"),
             QStringLiteral("HV01|CHEN|1|ZORV52|S0001|Y|Send e-Mail Complete !"),
-            QStringLiteral("HV01|CHEN|1|ZORV52|S0003|N|Not assign e-Mail address!")}));
+            QStringLiteral("HV01|CHEN|1|ZORV52|S0003|N|Not assign e-Mail address!"),
+            QStringLiteral("HV01|CHEN|1|ZORV52|S0004|N|Send e-Mail error!")}));
 
     // Only the slips that went out count as sent, each once however many
     // pages it has; nothing counts as printed.
-    const QList<qint64> sent {Counted(QStringLiteral("TO053"), slips[0]),
-        Counted(QStringLiteral("TO053"), slips[1]), Counted(QStringLiteral("TO053"), slips[2]),
-        Counted(QStringLiteral("TO053"), slips[3])};
-    EXPECT_EQ(sent, (QList<qint64> {0, 1, 0, 1}));
+    EXPECT_EQ(SendCounts(slips), (QList<qint64> {0, 1, 0, 1, 0}));
     for (const QString& slip : slips)
         EXPECT_EQ(Counted(QStringLiteral("TO042"), slip), 0) << slip.toStdString();
+}
+
+TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOffTheCommandLine)
+{
+    // S0002's number carries a command, S0003 has none, S0004's a line break.
+    const QStringList slips = SetScene(QStringLiteral("MA010"),
+        {{QStringLiteral("S0001"), QStringLiteral("+86 512-6200 0000")},
+            {QStringLiteral("S0002"), QStringLiteral("5550101; touch pwned")},
+            {QStringLiteral("S0003"), QString()},
+            {QStringLiteral("S0004"), QStringLiteral("5550104\n-o evil")}});
+    ASSERT_EQ(slips.size(), 5);
+    ChooseSuppliers(0);
+
+    int resolutionAfter = 0;
+    int pagesOfS0001 = 0;
+    dialogs_->ExpectModal([&](TForm* shown) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+        auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
+        EXPECT_NE(format, nullptr);
+        if (!format)
+            return mrCancel;
+        EXPECT_TRUE(preview->btnFax->Enabled());
+        EXPECT_EQ(preview->PopupmenuSendFax->Items()->GetChildren().size(), 1);
+        preview->btnFaxClick(preview->btnFax);
+        resolutionAfter = format->Resolution;
+        for (const TSendRecipient& r : format->SendList.Recipients())
+            if (r.Key == QLatin1String("S0001"))
+                pagesOfS0001 = int(r.Pages().size());
+        return mrOk;
+    });
+    ASSERT_TRUE(form_->PrintOrPreview(true));
+    EXPECT_EQ(resolutionAfter, 96) << "the screen's resolution again after faxing";
+
+    // One run of sendfax, for S0001, with the pages of both its slips.
+    EXPECT_EQ(home_.read("bin/calls").count('\n'), 1);
+    QStringList args = QString::fromUtf8(home_.read("bin/argv")).split(QChar(0));
+    args.removeLast(); // after the last NUL
+    ASSERT_GE(args.size(), 10) << args.join(u' ').toStdString();
+    EXPECT_EQ(args.mid(0, 2), (QStringList {QStringLiteral("-h"), QStringLiteral("faxhost.example")}));
+    EXPECT_TRUE(args.contains(QStringLiteral("+86 512-6200 0000"))) << args.join(u' ').toStdString();
+    for (const QString& arg : args)
+        EXPECT_FALSE(arg.contains(QStringLiteral("pwned")) || arg.contains(QStringLiteral("evil")));
+    EXPECT_FALSE(home_.exists(QStringLiteral("pwned")));
+    ASSERT_GE(pagesOfS0001, 2);
+    int files = 0;
+    for (int i = 1; i <= args.size(); ++i)
+        files += home_.exists(QStringLiteral("bin/file%1").arg(i));
+    EXPECT_GE(files, 1) << "the pages went to sendfax as files";
+
+    EXPECT_EQ(LogRows(),
+        (QStringList {QStringLiteral("HV01|CHEN|1|ZORV52|S0002|N|Send Fax error!"),
+            QStringLiteral("HV01|CHEN|1|ZORV52|S0001|Y|Send Fax Complete !"),
+            QStringLiteral("HV01|CHEN|1|ZORV52|S0003|N|Not assign fax number!"),
+            QStringLiteral("HV01|CHEN|1|ZORV52|S0004|N|Send Fax error!")}));
+    EXPECT_EQ(SendCounts(slips), (QList<qint64> {0, 1, 0, 1, 0}));
 }
