@@ -299,10 +299,19 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
         EXPECT_FALSE(arg.contains(QStringLiteral("pwned")) || arg.contains(QStringLiteral("evil")));
     EXPECT_FALSE(home_.exists(QStringLiteral("pwned")));
     ASSERT_GE(pagesOfS0001, 2);
+    // Each page as a document of its own, made from a Letter page at fax resolution (1700 x 2200 pixels at
+    // 200 dpi).
     int files = 0;
-    for (int i = 1; i <= args.size(); ++i)
-        files += home_.exists(QStringLiteral("bin/file%1").arg(i));
-    EXPECT_GE(files, 1) << "the pages went to sendfax as files";
+    for (int i = 1; i <= args.size(); ++i) {
+        const QString copy = QStringLiteral("bin/file%1").arg(i);
+        if (!home_.exists(copy))
+            continue;
+        ++files;
+        const QByteArray document = home_.read(copy);
+        EXPECT_TRUE(document.startsWith("%PDF")) << copy.toStdString();
+        EXPECT_TRUE(document.contains("/Width 1700")) << copy.toStdString();
+    }
+    EXPECT_EQ(files, pagesOfS0001) << "every page of both slips went to sendfax";
 
     EXPECT_EQ(LogRows(),
         (QStringList {QStringLiteral("HV01|CHEN|1|ZORV52|S0002|N|Send Fax error!"),
