@@ -1,6 +1,7 @@
 #include "common/StewardINI.h"
 
 #include "common/QNERPGeneratorU.h"
+#include "runtime/data/RemoteTransport.h"
 #include "runtime/system/IniFile.h"
 #include "runtime/system/NativePath.h"
 #include "runtime/system/RegistryFile.h"
@@ -197,6 +198,14 @@ bool TStewardIniC::LoadSettings()
         Servers.At(1, i) = port;
     }
 
+    const QString secret = ini.ReadString(serverSection, QStringLiteral("Secret"), QString()).trimmed();
+    ServerSecret = secret.isEmpty() ? QString() : DecodePassword(secret);
+    ServerTls = ini.ReadInteger(serverSection, QStringLiteral("TLS"), 0) != 0;
+    const QString caFile = ini.ReadString(serverSection, QStringLiteral("TLSCAFile"), QString()).trimmed();
+    ServerTlsCaFile = caFile.isEmpty() ? QString() : NativePath(ResolvePath(caFile, HomePath));
+    ServerTimeoutSeconds
+        = qBound(1, ini.ReadInteger(serverSection, QStringLiteral("TimeoutSeconds"), 300), 86400);
+
     ReadWorkDLLPaths(ini, QStringLiteral("C_PKG\\"));
 
     const QString taskSection = QStringLiteral("TaskMessageCenter Setting");
@@ -286,3 +295,27 @@ void TStewardIniS::GetWorkDLLPaths(QStringList& list) const
 {
     list = WorkDLLPaths;
 }
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// A socket connection that reaches a daemon reads how from the client
+// configuration, at the moment it connects.
+TRemoteSettings clientRemoteSettings()
+{
+    TStewardIniC ini;
+    TRemoteSettings settings;
+    settings.Secret = ini.ServerSecret;
+    settings.Tls = ini.ServerTls;
+    settings.TlsCaFile = ini.ServerTlsCaFile;
+    settings.TimeoutMs = ini.ServerTimeoutSeconds * 1000;
+    return settings;
+}
+
+[[maybe_unused]] const bool remoteSettingsInstalled = [] {
+    SetRemoteSettingsSource(clientRemoteSettings);
+    return true;
+}();
+
+} // namespace

@@ -79,6 +79,14 @@ public:
 
     // Row 0: server names; row 1: the port of each; columns from 0.
     Variant Servers;
+    // How to reach an application server daemon ([Server Information]):
+    // Secret (stored form of EncodePassword), TLS (1: connect with TLS),
+    // TLSCAFile (PEM certificates to trust besides the system's, under the
+    // home folder when relative), TimeoutSeconds (for one answer, 300).
+    QString ServerSecret; // decoded
+    bool ServerTls = false;
+    QString ServerTlsCaFile; // native path
+    int ServerTimeoutSeconds = 300;
     QString LangType;
     QString CreateGifBeforeSendTW;
     QString AutoCheckNewMsg;

@@ -24,6 +24,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
+#include <QWidget>
 #include <QFileInfo>
 
 
@@ -99,6 +100,9 @@ void TfrmBaseGene::FormCreate(TObject*)
                                                                                      : QStringLiteral("/");
         dateSeparator_ = sep;
     }
+    // Hints of the criteria stay up while the user reads them (long
+    // Chinese texts): about eight minutes instead of a few seconds.
+    SetHintHidePause(500000);
     errorCodes_.clear();
     errorTexts_.clear();
     dateRules_.clear();
@@ -175,15 +179,14 @@ bool TfrmBaseGene::RunServerProgram()
 
 void TfrmBaseGene::PrepareDataSets()
 {
-    // Scheme rows come in the database code page; names and values are
-    // converted where they are read, so only the labels change here.
+    // Labels, and the texts the fields show and take, in the user's code
+    // page; the stored values stay in the database's (names and values of
+    // schemes are converted where they are read).
     TCodeConverter* converter = HvConverter();
-    if (!converter || !clientDataSet_->Active())
+    if (!converter)
         return;
-    for (int i = 0; i < clientDataSet_->FieldCount(); ++i) {
-        TField* field = clientDataSet_->Fields()[i];
-        field->SetDisplayLabel(converter->ToDisplay(field->DisplayLabel()).ToString());
-    }
+    for (TClientDataSet* dataSet : findChildren<TClientDataSet*>())
+        converter->HookFieldTexts(*dataSet);
 }
 
 void TfrmBaseGene::InitializeForm()
@@ -472,6 +475,24 @@ void TfrmBaseGene::FormDestroy(TObject*)
 void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action)
 {
     Action = caFree;
+    RepaintCaller();
+}
+
+void TfrmBaseGene::FormResize(TObject*)
+{
+    RepaintCaller();
+}
+
+void TfrmBaseGene::RepaintCaller() const
+{
+    // The caller's window may have been covered by this one: it paints again
+    // at once rather than wait for the window system.
+    bool ok = false;
+    const qulonglong id = callerHandle_.trimmed().toULongLong(&ok);
+    if (!ok || id == 0)
+        return;
+    if (QWidget* caller = QWidget::find(static_cast<WId>(id)); caller && caller->isVisible())
+        caller->repaint();
 }
 
 void TfrmBaseGene::btnCancelClick(TObject*)

@@ -250,6 +250,11 @@ public:
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;
 
+    // Repaints the caller's window (its handle came as argument 3), when it
+    // is a window of this process; called when this form changes size and
+    // when it closes.
+    void RepaintCaller() const;
+
     // The control that last had the focus (messages give it back).
     TWinControl* MessageFocusControl() const { return messageFocus_; }
 
@@ -259,6 +264,7 @@ public slots:
     void FormShow(TObject* Sender);
     void FormDestroy(TObject* Sender);
     void FormClose(TObject* Sender, Vcl::TCloseAction& Action);
+    void FormResize(TObject* Sender);
     void FormKeyDown(TObject* Sender, Word& Key, Vcl::TShiftState Shift);
     void FormKeyPress(TObject* Sender, QChar& Key);
     void btnCancelClick(TObject* Sender);

@@ -9,6 +9,7 @@
 #include "criteria/SelectPnl.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 
@@ -354,6 +355,21 @@ bool TfrmBaseGene::HandleEnter(TWinControl* control)
         // A memo takes Enter for its first lines and lets it move on from the third.
         if (memo->Lines()->Count() < 3)
             return false;
+    }
+    if (auto* grid = qobject_cast<TStringGrid*>(control)) {
+        // In a grid Enter walks the cells as the eye reads them: the next
+        // column, then the first column of the next row, which is added
+        // after the last one.
+        int col = grid->Col() + 1;
+        int row = grid->Row();
+        if (col >= grid->ColCount()) {
+            col = grid->FixedCols();
+            ++row;
+            if (row >= grid->RowCount())
+                grid->SetRowCount(row + 1);
+        }
+        grid->SelectCell(col, row);
+        return true;
     }
     // Page-end controls: a panel counts through its final edit or its list.
     TWinControl* pageEnd = control;

@@ -37,6 +37,9 @@ int TfrmBaseGene::ShowCodedMessage(const QString& kind, const QString& id, const
     const QString text = formatMessage(kind, id, args, nullptr);
     const TMsgDlgButtons shown = buttons ? buttons : basegene::ButtonsOf(kind);
     TWinControl* focus = ActiveControl();
+    const QString codePage = HvConverter() ? HvConverter()->UICodePage() : QString();
+    const TMessageBoxScope extras(
+        {kind + u';' + id, basegene::ButtonCaptionsOf(shown, codePage)});
     const int result = Dialogs().MessageDlg(text, type, shown, Caption());
     if (type == mtError && focus && focus->ParentForm() == this)
         focus->SetFocus();

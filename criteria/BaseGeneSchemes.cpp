@@ -312,6 +312,7 @@ bool TfrmBaseGene::RefreshSchemeList()
         appServer_.Call(QStringLiteral("LoadTable"), {Variant::ArrayOf({userCode_, programCode_})});
         clientDataSet_->Close();
         clientDataSet_->Open();
+        PrepareDataSets(); // the fields are new with every opening
         TField* nameField = clientDataSet_->FieldByName(QStringLiteral("NCONDITION"));
         TField* dateField = clientDataSet_->FieldByName(QStringLiteral("CREATE_DATE"));
         for (clientDataSet_->First(); !clientDataSet_->Eof(); clientDataSet_->Next()) {

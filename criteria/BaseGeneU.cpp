@@ -1,5 +1,7 @@
 #include "criteria/BaseGeneU.h"
 
+#include "common/LibStrs.h"
+
 #include "common/LibDates.h"
 #include "criteria/SelectTypes.h"
 
@@ -163,6 +165,28 @@ Vcl::TMsgDlgButtons ButtonsOf(const QString& kind)
     if (k == u"D")
         return Vcl::TMsgDlgButtons(Vcl::mbYes) | Vcl::mbNo | Vcl::mbCancel;
     return Vcl::TMsgDlgButtons(Vcl::mbOK);
+}
+
+QMap<Vcl::TMsgDlgBtn, QString> ButtonCaptionsOf(Vcl::TMsgDlgButtons buttons, const QString& uiCodePage)
+{
+    QMap<Vcl::TMsgDlgBtn, QString> out;
+    if (uiCodePage.trimmed() == u"437")
+        return out;
+    static const struct {
+        Vcl::TMsgDlgBtn button;
+        const char* name;
+    } names[] = {{Vcl::mbYes, "Yes"}, {Vcl::mbNo, "No"}, {Vcl::mbOK, "OK"}, {Vcl::mbCancel, "Cancel"},
+        {Vcl::mbAbort, "Abort"}, {Vcl::mbRetry, "Retry"}, {Vcl::mbIgnore, "Ignore"}, {Vcl::mbAll, "All"},
+        {Vcl::mbNoToAll, "NoToAll"}, {Vcl::mbYesToAll, "YesToAll"}, {Vcl::mbHelp, "Help"}};
+    for (const auto& n : names) {
+        if (!buttons.testFlag(n.button))
+            continue;
+        QString caption;
+        ButtonCaption(QLatin1String(n.name), caption);
+        if (!caption.isEmpty())
+            out.insert(n.button, caption);
+    }
+    return out;
 }
 
 QString FormatMessage(const QString& text, const QStringList& args, bool* ok)

@@ -10,6 +10,7 @@
 #include "runtime/forms/VclTypes.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,10 @@ int PanelDateType(int style);
 // Box type and buttons of a message kind ("C", "D", "E", "I", "Q", "W").
 Vcl::TMsgDlgType BoxTypeOf(const QString& kind);
 Vcl::TMsgDlgButtons ButtonsOf(const QString& kind);
+// The captions of the buttons in the user's language: every button of the
+// box under its ButtonCaption text, or none for the English code page 437
+// (the toolkit's own captions stay).
+QMap<Vcl::TMsgDlgBtn, QString> ButtonCaptionsOf(Vcl::TMsgDlgButtons buttons, const QString& uiCodePage);
 // A message text with "%s"/"%d" places filled in order; false in ok when
 // the places and the arguments do not fit, in number or kind (the caller
 // then shows them raw).

@@ -18,8 +18,7 @@ void registerEvents()
         RegisterEventFamily<TStyleChangingEvent>(QStringLiteral("TStyleChangingEvent"));
         RegisterEventFamily<TStyleChangeEvent>(QStringLiteral("TStyleChangeEvent"));
         RegisterEventFamily<TListViewSelectItemEvent>(QStringLiteral("TListViewSelectItemEvent"));
-        RegisterEventFamily<TListViewDataChangeEvent>(QStringLiteral("TListViewDataChangeEvent"));
-        RegisterEventFamily<TListViewDataChangingEvent>(QStringLiteral("TListViewDataChangingEvent"));
+        // The change events are the list view's (RegisterCommonControlEvents).
     });
 }
 
@@ -27,6 +26,8 @@ void registerEvents()
 constexpr int DeleteGlyph = 47;
 constexpr int ClearGlyph = 4;
 constexpr int ButtonSize = 23;
+// The least height of a list button: its 16-pixel glyph and a pixel around it.
+constexpr int MinButtonHeight = 18;
 constexpr int EditHeight = 24;
 
 template<typename T>
@@ -145,7 +146,17 @@ void TSelectPanel::routeChildEvents()
         if (IsDesigning())
             return;
         onItemSelect_(sender, item, item ? item->Index() : -1, selected);
-        onItemChange_(sender, item, ctState);
+    }));
+    // Changes of a row (its text, picture, selection) reach the panel's own
+    // events, with the list as Sender.
+    ListBox->SetOnChanging(TLVChangingEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change,
+                                                          bool& allow) {
+        if (!IsDesigning())
+            onItemChanging_(sender, item, change, allow);
+    }));
+    ListBox->SetOnChange(TLVChangeEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change) {
+        if (!IsDesigning())
+            onItemChange_(sender, item, change);
     }));
     // Keys, clicks and focus of the children count as the panel's own.
     const QList<TWinControl*> routed{edBegin, edFinal, ListBox, pnlRange, pnlList};
@@ -159,11 +170,61 @@ void TSelectPanel::routeChildEvents()
         c->SetOnEnter(TNotifyEvent::Of(this, [this](TObject*) { ChildEntered(); }));
         c->SetOnExit(TNotifyEvent::Of(this, [this](TObject*) { ChildExited(); }));
     }
+    routePointerEvents();
     for (TControl* c : QList<TControl*>{edBegin, edFinal, ListBox, pnlRange, pnlList, lblBegin, lblFinal}) {
         const bool ownSender = c == edBegin || c == edFinal || c == ListBox;
         c->SetOnClick(TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnClick()(ownSender ? c : this); }));
         c->SetOnDblClick(
             TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnDblClick()(ownSender ? c : this); }));
+    }
+}
+
+QPoint TSelectPanel::toPanel(const TControl* child, int x, int y) const
+{
+    QPoint at(x, y);
+    for (const TControl* c = child; c && c != this; c = c->Parent())
+        at += c->BoundsRect().topLeft();
+    return at;
+}
+
+void TSelectPanel::routePointerEvents()
+{
+    // Mouse and drag events of every child are the panel's own: with the
+    // panel as Sender and coordinates in the panel, except for the list and
+    // the two edits, which stay Sender with their own coordinates.
+    const QList<TControl*> children{cbUserChoice, pnlRange, lblBegin, edBegin, btnBegin, lblFinal, edFinal, btnFinal,
+        pnlList, ListBox, btnList, btnDeleteItem, btnClearList};
+    for (TControl* c : children) {
+        const bool own = c == edBegin || c == edFinal || c == ListBox;
+        auto sender = [this, c, own]() -> TObject* { return own ? static_cast<TObject*>(c) : this; };
+        auto where = [this, c, own](int x, int y) { return own ? QPoint(x, y) : toPanel(c, x, y); };
+        c->SetOnMouseDown(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseDown()(sender(), b, sh, at.x(), at.y());
+        }));
+        c->SetOnMouseUp(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseUp()(sender(), b, sh, at.x(), at.y());
+        }));
+        c->SetOnMouseMove(TMouseMoveEvent::Of(this, [=, this](TObject*, TShiftState sh, int x, int y) {
+            const QPoint at = where(x, y);
+            OnMouseMove()(sender(), sh, at.x(), at.y());
+        }));
+        c->SetOnDragOver(TDragOverEvent::Of(
+            this, [=, this](TObject*, TObject* source, int x, int y, TDragState state, bool& accept) {
+                // The panel decides; without a handler of its own it takes nothing.
+                const QPoint at = where(x, y);
+                accept = OnDragOver().Assigned();
+                OnDragOver()(sender(), source, at.x(), at.y(), state, accept);
+            }));
+        c->SetOnDragDrop(TDragDropEvent::Of(this, [=, this](TObject*, TObject* source, int x, int y) {
+            const QPoint at = where(x, y);
+            OnDragDrop()(sender(), source, at.x(), at.y());
+        }));
+        c->SetOnStartDrag(TNotifyEvent::Of(this, [=, this](TObject*) { OnStartDrag()(sender()); }));
+        c->SetOnEndDrag(TEndDragEvent::Of(this, [=, this](TObject*, TObject* target, int x, int y) {
+            OnEndDrag()(sender(), target, x, y);
+        }));
     }
 }
 
@@ -509,10 +570,16 @@ void TSelectPanel::layoutList()
 {
     const int listWidth = std::max(0, pnlList->Width() - ButtonSize - 3);
     ListBox->SetBounds(0, 0, listWidth, pnlList->Height());
-    btnList->SetBounds(listWidth + 2, 0, ButtonSize, ButtonSize);
+    // The buttons stand one under the other beside the list; in a list too
+    // low for three full buttons (a user-choice panel of a few rows) they
+    // get lower, down to what their 16-pixel glyphs need, so that the last
+    // one is not cut off by the panel's edge.
+    const int stacked = canOpenWin_ ? 3 : 2;
+    const int height = std::clamp(pnlList->Height() / stacked, MinButtonHeight, ButtonSize);
+    btnList->SetBounds(listWidth + 2, 0, ButtonSize, height);
     const int under = canOpenWin_ ? btnList->Top() + btnList->Height() : 0;
-    btnDeleteItem->SetBounds(listWidth + 2, under, ButtonSize, ButtonSize);
-    btnClearList->SetBounds(listWidth + 2, btnDeleteItem->Top() + ButtonSize, ButtonSize, ButtonSize);
+    btnDeleteItem->SetBounds(listWidth + 2, under, ButtonSize, height);
+    btnClearList->SetBounds(listWidth + 2, btnDeleteItem->Top() + height, ButtonSize, height);
 }
 
 void RegisterSelectPanel()

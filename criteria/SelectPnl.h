@@ -36,14 +36,13 @@ using TOpenWinClickEvent = TEvent<TSelectPanel*, TWinControl*>;
 using TStyleChangingEvent = TEvent<TObject*, Sel::TSelectStyle, Sel::TSelectStyle&, bool&>;
 using TStyleChangeEvent = TEvent<TObject*, Sel::TSelectStyle, Sel::TSelectStyle>;
 using TListViewSelectItemEvent = TEvent<TObject*, TListItem*, int, bool>;
-using TListViewDataChangeEvent = TEvent<TObject*, TListItem*, Sel::TItemChange>;
-using TListViewDataChangingEvent = TEvent<TObject*, TListItem*, Sel::TItemChange, bool&>;
+// The list view's own change events, under the names the panel publishes them by.
+using TListViewDataChangeEvent = TLVChangeEvent;
+using TListViewDataChangingEvent = TLVChangingEvent;
 Q_DECLARE_METATYPE(TOpenWinClickEvent)
 Q_DECLARE_METATYPE(TStyleChangingEvent)
 Q_DECLARE_METATYPE(TStyleChangeEvent)
 Q_DECLARE_METATYPE(TListViewSelectItemEvent)
-Q_DECLARE_METATYPE(TListViewDataChangeEvent)
-Q_DECLARE_METATYPE(TListViewDataChangingEvent)
 
 // The marker characters of a criteria value and of a stored list text.
 namespace selmark {
@@ -247,6 +246,9 @@ public:
 private:
     void createChildren();
     void routeChildEvents();
+    void routePointerEvents();
+    // A child's client point in the panel's client area.
+    QPoint toPanel(const TControl* child, int x, int y) const;
     void applyHints();
     void wordsChanged(TStrings* words);
     void typeClick();

@@ -23,10 +23,6 @@ Q_ENUM_NS(TDateType)
 enum TCheckDuplicate { cd_None, cd_CheckCase, cd_CaseInsensitive };
 Q_ENUM_NS(TCheckDuplicate)
 
-// What happened to a list row (OnItemChange, OnItemChanging).
-enum TItemChange { ctText, ctImage, ctState };
-Q_ENUM_NS(TItemChange)
-
 } // namespace Sel
 
 using namespace Sel;

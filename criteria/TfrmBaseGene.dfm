@@ -16,6 +16,7 @@ object frmBaseGene: TfrmBaseGene
   OnDestroy = FormDestroy
   OnKeyDown = FormKeyDown
   OnKeyPress = FormKeyPress
+  OnResize = FormResize
   OnShow = FormShow
   object pnlCondition: TPanel
     Left = 0
@@ -35,6 +36,7 @@ object frmBaseGene: TfrmBaseGene
       AutoSize = False
       Caption = ' '#26465#20214#26041#26696
       Color = clInactiveCaption
+      Layout = tlCenter
       Font.Charset = GB2312_CHARSET
       Font.Color = clInactiveCaptionText
       Font.Height = -13

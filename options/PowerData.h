@@ -1,14 +1,4 @@
 #pragma once
-// The elements of the rights data that the application server hands out
-// after Connect (its PowerData property). Read them with ElementAt and
-// ElementText (options/VariantElements.h): the array may be missing (no
-// server) or shorter than this list.
-
-enum TPowerDataElement {
-    PowerDataMainCondition = 0, // the condition on the program's main table
-    PowerDataRightsString = 1,
-    PowerDataPriceRight = 2,
-    PowerDataGroup = 3,
-    PowerDataRightsApply = 4, // "Y" when data rights apply
-    PowerDataRightsList = 5, // [count, "TABLE condition", ...]
-};
+// Moved to common/ so that the application server applies the very same
+// rules as the options window; kept here for the includes of this folder.
+#include "common/PowerData.h"

@@ -56,6 +56,13 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       TabOrder = 5
     end
   end
+  inherited pnlCondition: TPanel
+    inherited ToolBar1: TToolBar
+      inherited btnInsert: TToolButton
+        OnClick = btnInsertClick
+      end
+    end
+  end
   inherited pgOption: TExtPageControl
     OnChange = pgOptionChange
     inherited tsOption2: TTabSheet

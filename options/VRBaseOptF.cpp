@@ -12,6 +12,7 @@
 #include "options/OptionRights.h"
 #include "options/PowerData.h"
 #include "options/SendStatus.h"
+#include "options/ShellArguments.h"
 #include "options/UserDefIni.h"
 #include "options/VariantElements.h"
 #include "runtime/forms/Buttons.h"
@@ -23,6 +24,7 @@
 #include "runtime/system/DateTime.h"
 #include "runtime/system/IniFile.h"
 
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 static void initOptionsResources()
@@ -48,6 +50,7 @@ TfrmVRBaseOpt::TfrmVRBaseOpt(TComponent* owner) : TfrmBaseGene(owner)
     bindOptionChildren();
     readClientComponents();
     SetProgramOptionCount(0);
+    PrinterNames = [] { return QPrinterInfo::availablePrinterNames(); };
 }
 
 TfrmVRBaseOpt::~TfrmVRBaseOpt()
@@ -171,8 +174,12 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
 void TfrmVRBaseOpt::SetParams(const Variant& params)
 {
     // The shell may hand new arguments while the window lives; the window
-    // keeps the ones it opened with and only checks that these are an array.
-    TArgReader(params).Require(0);
+    // keeps the ones it opened with (its connection is made for them), so
+    // arguments for another user, company or database are refused.
+    std::optional<TShellIdentity> opened;
+    if (!CompanyCode().isEmpty())
+        opened = TShellIdentity{UserCode(), CompanyCode(), DatabaseName()};
+    CheckShellArguments(params, opened);
 }
 
 bool TfrmVRBaseOpt::RunPredefinedQueryRows(const TPredefinedQuery& query, Variant& rows) const
@@ -417,11 +424,14 @@ void TfrmVRBaseOpt::cboFormStyleNameDropDown(TObject*)
 
 void TfrmVRBaseOpt::cboFormStyleNameKeyPress(TObject*, QChar& Key)
 {
-    // Backspace and delete shorten the text; everything else may not pass
-    // the limit (the name is a key of the format store).
-    if (Key == QChar(8) || Key == QChar(46))
+    // Backspace and Delete shorten the text; everything else may not pass
+    // the limit (the name is a key of the format store). A typed character
+    // replaces the selected ones. Delete arrives as character 127; 46 is the
+    // Delete key's virtual-key number but, as a character, a "." that
+    // lengthens the name like any other.
+    if (Key == QChar(8) || Key == QChar(127))
         return;
-    if (cboFormStyleName->Text().size() + 1 > FormatNameLimit) {
+    if (cboFormStyleName->Text().size() - cboFormStyleName->SelLength() + 1 > FormatNameLimit) {
         ShowCodedMessage(QStringLiteral("E"), QStringLiteral("100319"));
         Key = QChar(0);
     }
@@ -435,6 +445,7 @@ void TfrmVRBaseOpt::FormShow(TObject* Sender)
     pgOption->SetActivePageIndex(0);
     if (Width() < 655)
         SetWidth(655);
+    SizeSchemeList();
     btnDelFormStype->SetBounds(cboFormStyleName->Left() + cboFormStyleName->Width() + 2, cboFormStyleName->Top(),
         btnDelFormStype->Width(), btnDelFormStype->Height());
 }

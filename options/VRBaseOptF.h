@@ -33,6 +33,7 @@
 #include "options/SendWay.h"
 #include "options/VRFormatForm.h"
 
+#include <functional>
 #include <optional>
 
 class TComboBox;
@@ -74,7 +75,8 @@ public:
     bool PutTitleInfo(Variant& texts) override;
 
     // --- what the shell's controller reads (frame/VROptionsAdapter.h) ---------
-    // New arguments from the shell while the window lives.
+    // New arguments from the shell while the window lives: checked element
+    // by element (options/ShellArguments.h); EArgumentError says what is wrong.
     void SetParams(const Variant& params);
     void CloseDesigner();
     QString VersionStamp() const { return versionStamp_; }
@@ -120,6 +122,9 @@ public:
     QString SendCountColumn;
     QString KeyFormatName;
     int PrinterIndex = -1;
+    // The printers PrinterIndex counts in, in the order the setup dialog
+    // knows them: the system's (CUPS) printers unless replaced.
+    std::function<QStringList()> PrinterNames;
     int SqlType = 0;
     bool SqlBuilderEnabled = true;
     bool SqlBuilderMode = true;
@@ -163,6 +168,17 @@ public:
     TMemo* moPaperSize = nullptr;
     TMemo* moUnits = nullptr;
 
+    // The scheme pane's Save: the scheme dialog asks the name and the date
+    // rules, then SaveScheme stores the saved controls and the list is
+    // reloaded; false when cancelled, refused or nothing is covered.
+    bool SaveSchemeAs();
+    // How many entries at the end of the date-field list the saved controls
+    // do not cover (the print date): the scheme dialog gives them no rule.
+    int DateFieldsOutsideSchemes() const;
+    // The scheme list from under the tool bar to 30 pixels above the page
+    // control's bottom edge, anchored on all sides from there.
+    void SizeSchemeList();
+
     // Runs a format form up to its data (see RunFormat in the .cpp); the
     // result is 1 with a form ready, 0 no rows, -1 failure (form freed).
     int RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>& format);
@@ -177,6 +193,7 @@ public slots:
     void btnPrintSetupClick(TObject* Sender);
     void btnPaperSizeClick(TObject* Sender);
     void btnDelFormStypeClick(TObject* Sender);
+    void btnInsertClick(TObject* Sender);
     void cboFormStyleNameDropDown(TObject* Sender);
     void cboFormStyleNameKeyPress(TObject* Sender, QChar& Key);
     void rgSendTypeClick(TObject* Sender);

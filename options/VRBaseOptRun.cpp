@@ -300,7 +300,7 @@ void TfrmVRBaseOpt::btnDesignClick(TObject*)
 
 void TfrmVRBaseOpt::btnPrintSetupClick(TObject*)
 {
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    const QStringList printers = PrinterNames ? PrinterNames() : QStringList();
     QString name = PrinterIndex >= 0 && PrinterIndex < printers.size() ? printers.at(PrinterIndex)
                                                                          : QPrinterInfo::defaultPrinterName();
     if (Dialogs().PrinterSetupDialog(name))

@@ -4,6 +4,8 @@
 #include "common/forms/LibRTTI.h"
 #include "common/StewardINI.h"
 #include "common/TranslatorU.h"
+#include "runtime/data/DataSet.h"
+#include "runtime/data/Field.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Forms.h"
@@ -408,4 +410,22 @@ int TCodeConverter::ShowMessageDialog(const QString& text, TMsgDlgType dialogTyp
     }
     setScreenFonts(uiConvertMode_);
     return Dialogs().MessageDlg(message, dialogType, buttons, caption);
+}
+
+void TCodeConverter::HookFieldTexts(TDataSet& dataSet) const
+{
+    QPointer<TCodeConverter> self(const_cast<TCodeConverter*>(this));
+    for (int i = 0; i < dataSet.FieldCount(); ++i) {
+        TField* field = dataSet.Fields()[i];
+        field->SetDisplayLabel(ToDisplay(field->DisplayLabel()).ToString());
+        if (!dynamic_cast<TStringField*>(field) && !dynamic_cast<TMemoField*>(field))
+            continue;
+        field->SetOnGetText([self](TField*, QString& text, bool) {
+            if (self)
+                text = self->FromDatabase(text).ToString();
+        });
+        field->SetOnSetText([self](TField* sender, const QString& text) {
+            sender->SetAsString(self ? self->ToDatabase(text).ToString() : text);
+        });
+    }
 }

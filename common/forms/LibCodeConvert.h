@@ -28,6 +28,7 @@ class TFont;
 class TForm;
 class TListView;
 class TTranslator;
+class TDataSet;
 
 // Conversion directions as ConvertVariant takes them.
 enum : int { cdNone = 0, cdBig5ToGB = 1, cdGBToBig5 = 2 };
@@ -90,6 +91,14 @@ public:
     QStringList ConvertLines(int direction, const QStringList& lines) const;
     // Column captions, item captions and sub-items of a list view.
     void ConvertListView(TListView* listView, int direction) const;
+    // The fields of dataSet as the user sees them: every label converted
+    // like the form's own texts (ToDisplay); every string and memo field shows its stored text in the
+    // user's code page (OnGetText, through FromDatabase) and stores a typed
+    // text in the database's (OnSetText, through ToDatabase). Handlers the
+    // fields had are replaced; AsString and Value stay the stored text. The
+    // handlers do nothing more once this converter is gone. Fields made
+    // later (when the data set opens again) need another call.
+    void HookFieldTexts(TDataSet& dataSet) const;
 
     // A message box captioned like the owner form; 0 for an empty text.
     int ShowMessageDialog(const QString& text, TMsgDlgType dialogType, TMsgDlgButtons buttons);

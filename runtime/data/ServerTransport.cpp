@@ -1,5 +1,6 @@
 #include "runtime/data/ServerTransport.h"
 
+#include "runtime/data/RemoteTransport.h"
 #include "runtime/system/NameRegistry.h"
 
 namespace {
@@ -32,5 +33,10 @@ bool ServerTransports::IsRegistered(const QString& name)
 std::unique_ptr<IServerTransport> ServerTransports::Create(const QString& name)
 {
     const Creator creator = creators().Value(name);
-    return creator ? creator() : nullptr;
+    if (creator)
+        return creator();
+    // The daemon's own protocol, unless something else took the name.
+    if (name.compare(QLatin1String("socket"), Qt::CaseInsensitive) == 0)
+        return std::make_unique<TRemoteTransport>();
+    return nullptr;
 }

@@ -3,7 +3,8 @@
 // machine. The connection itself only knows this interface; the network
 // implementation registers itself under a name ("socket" is the one a
 // connection uses unless told otherwise), so it plugs in without changes to
-// the connection.
+// the connection. "socket" is the application server daemon's protocol
+// (RemoteTransport.h) unless another transport is registered under it.
 
 #include "runtime/system/AutoObject.h"
 

@@ -27,6 +27,8 @@ void RegisterCommonControlEvents()
     std::call_once(once, [] {
         RegisterEventFamily<TLVColumnClickEvent>(QStringLiteral("TLVColumnClickEvent"));
         RegisterEventFamily<TLVSelectItemEvent>(QStringLiteral("TLVSelectItemEvent"));
+        RegisterEventFamily<TLVChangeEvent>(QStringLiteral("TLVChangeEvent"));
+        RegisterEventFamily<TLVChangingEvent>(QStringLiteral("TLVChangingEvent"));
         RegisterEventFamily<TTVChangedEvent>(QStringLiteral("TTVChangedEvent"));
         RegisterEventFamily<TSelectCellEvent>(QStringLiteral("TSelectCellEvent"));
     });
@@ -66,39 +68,48 @@ TListItem::TListItem(TCollection* collection) : TCollectionItem(collection), sub
     connect(subItems_, &TStrings::Changed, this, [this] { changed(); });
 }
 
+TListView* TListItem::view() const
+{
+    return Collection() ? qobject_cast<TListView*>(Collection()->parent()) : nullptr;
+}
+
+template<typename T>
+bool TListItem::change(T& field, const T& value, TItemChange kind)
+{
+    if (field == value)
+        return false;
+    TListView* owner = view();
+    if (owner && !owner->itemChanging(this, kind))
+        return false;
+    field = value;
+    changed();
+    if (owner)
+        owner->itemChanged(this, kind);
+    return true;
+}
+
 void TListItem::SetCaption(const QString& value)
 {
-    if (caption_ == value)
-        return;
-    caption_ = value;
-    changed();
+    change(caption_, value, ctText);
 }
 
 void TListItem::SetChecked(bool value)
 {
-    if (checked_ == value)
-        return;
-    checked_ = value;
-    changed();
+    change(checked_, value, ctState);
 }
 
 void TListItem::SetImageIndex(int value)
 {
-    if (imageIndex_ == value)
-        return;
-    imageIndex_ = value;
-    changed();
+    change(imageIndex_, value, ctImage);
 }
 
 void TListItem::SetSelected(bool value)
 {
-    if (selected_ == value)
-        return;
-    selected_ = value;
-    auto* view = Collection() ? qobject_cast<TListView*>(Collection()->parent()) : nullptr;
-    if (view)
-        view->itemSelected(this, value);
-    changed();
+    // As the common control tells it: the change, then the selection.
+    if (change(selected_, value, ctState)) {
+        if (TListView* owner = view())
+            owner->itemSelected(this, value);
+    }
 }
 
 void TListItem::Assign(const TPersistent* source)
@@ -238,6 +249,20 @@ void TListView::itemSelected(TListItem* item, bool selected)
     }
     if (!IsLoading())
         onSelectItem_(this, item, selected);
+}
+
+bool TListView::itemChanging(TListItem* item, TItemChange change)
+{
+    bool allow = true;
+    if (!IsLoading())
+        onChanging_(this, item, change, allow);
+    return allow;
+}
+
+void TListView::itemChanged(TListItem* item, TItemChange change)
+{
+    if (!IsLoading())
+        onChange_(this, item, change);
 }
 
 QWidget* TListView::CreateWidget(QWidget* parent)

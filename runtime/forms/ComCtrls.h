@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class TListView;
+
 class TListColumn : public TCollectionItem {
     Q_OBJECT
     Q_PROPERTY(Vcl::TAlignment Alignment READ Alignment WRITE SetAlignment)
@@ -68,6 +70,12 @@ public:
     void Assign(const TPersistent* source) override;
 
 private:
+    TListView* view() const;
+    // Asks the view whether the change may happen; applies it and tells the
+    // view; false when nothing changed.
+    template<typename T>
+    bool change(T& field, const T& value, TItemChange kind);
+
     void* data_ = nullptr;
     QString caption_;
     bool checked_ = false;
@@ -81,8 +89,12 @@ using TListItems = TOwnedCollection<TListItem>;
 
 using TLVColumnClickEvent = TEvent<TObject*, TListColumn*>;
 using TLVSelectItemEvent = TEvent<TObject*, TListItem*, bool>;
+using TLVChangeEvent = TEvent<TObject*, TListItem*, Vcl::TItemChange>;
+using TLVChangingEvent = TEvent<TObject*, TListItem*, Vcl::TItemChange, bool&>;
 Q_DECLARE_METATYPE(TLVColumnClickEvent)
 Q_DECLARE_METATYPE(TLVSelectItemEvent)
+Q_DECLARE_METATYPE(TLVChangeEvent)
+Q_DECLARE_METATYPE(TLVChangingEvent)
 
 class TListView : public TWinControl {
     Q_OBJECT
@@ -101,6 +113,8 @@ class TListView : public TWinControl {
     Q_PROPERTY(Vcl::TViewStyle ViewStyle READ ViewStyle WRITE SetViewStyle)
     Q_PROPERTY(TLVColumnClickEvent OnColumnClick READ OnColumnClick WRITE SetOnColumnClick)
     Q_PROPERTY(TLVSelectItemEvent OnSelectItem READ OnSelectItem WRITE SetOnSelectItem)
+    Q_PROPERTY(TLVChangingEvent OnChanging READ OnChanging WRITE SetOnChanging)
+    Q_PROPERTY(TLVChangeEvent OnChange READ OnChange WRITE SetOnChange)
 public:
     explicit TListView(TComponent* owner = nullptr);
 
@@ -134,6 +148,14 @@ public:
     void SetOnColumnClick(const TLVColumnClickEvent& h) { onColumnClick_ = h; }
     TLVSelectItemEvent OnSelectItem() const { return onSelectItem_; }
     void SetOnSelectItem(const TLVSelectItemEvent& h) { onSelectItem_ = h; }
+    // An item's caption (ctText), image (ctImage), or selection or check mark
+    // (ctState) is about to change: a handler that clears the flag keeps the
+    // item as it is. Not raised while the list is read from its description.
+    TLVChangingEvent OnChanging() const { return onChanging_; }
+    void SetOnChanging(const TLVChangingEvent& h) { onChanging_ = h; }
+    // ... and has changed.
+    TLVChangeEvent OnChange() const { return onChange_; }
+    void SetOnChange(const TLVChangeEvent& h) { onChange_ = h; }
 
     // The first selected item, null when none.
     TListItem* Selected() const;
@@ -156,6 +178,8 @@ protected:
 private:
     friend class TListItem;
     void itemSelected(TListItem* item, bool selected);
+    bool itemChanging(TListItem* item, TItemChange change);
+    void itemChanged(TListItem* item, TItemChange change);
     void updateReport(QWidget* w);
     void updateList(QWidget* w);
 
@@ -175,6 +199,8 @@ private:
     bool sorting_ = false;
     TLVColumnClickEvent onColumnClick_;
     TLVSelectItemEvent onSelectItem_;
+    TLVChangingEvent onChanging_;
+    TLVChangeEvent onChange_;
 };
 
 // Tree nodes are kept as a list in display order, each with its depth.

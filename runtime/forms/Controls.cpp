@@ -3,16 +3,35 @@
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/Menus.h"
 
+#include <QDrag>
 #include <QEvent>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 const char* const controlProperty = "zorvControl";
-}
+int hintHidePause = 0;
+// The drag under way, and where it ended.
+QPointer<TControl> dragSource;
+QPointer<TControl> dropTarget;
+QPoint dropPoint;
+} // namespace
+
+const char* const ControlDragMimeType = "application/x-zorv-control";
 
 // TControl -------------------------------------------------------------------
+
+int HintHidePause()
+{
+    return hintHidePause;
+}
+
+void SetHintHidePause(int milliseconds)
+{
+    hintHidePause = std::max(0, milliseconds);
+}
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont(this))
 {
@@ -234,6 +253,72 @@ void TControl::Loaded()
     UpdateAnchorRules();
 }
 
+// Mouse and drag ------------------------------------------------------------
+
+void TControl::SetOnDragOver(const TDragOverEvent& handler)
+{
+    onDragOver_ = handler;
+    Changed(); // takes drops from now on, or no longer
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    onMouseDown_(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    onMouseUp_(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y)
+{
+    onMouseMove_(this, shift, x, y);
+}
+
+bool TControl::DragOver(TObject* source, int x, int y, TDragState state)
+{
+    // A control that says nothing takes nothing; one with a handler takes
+    // what the handler does not refuse.
+    if (!onDragOver_.Assigned())
+        return false;
+    bool accept = true;
+    onDragOver_(this, source, x, y, state, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TObject* source, int x, int y)
+{
+    dropTarget = this;
+    dropPoint = QPoint(x, y);
+    onDragDrop_(this, source, x, y);
+}
+
+TControl* TControl::DragSource()
+{
+    return dragSource.data();
+}
+
+void TControl::BeginDrag()
+{
+    if (dragSource)
+        return; // one drag at a time
+    QPointer<TControl> self(this);
+    onStartDrag_(this);
+    if (!self)
+        return;
+    dragSource = this;
+    dropTarget = nullptr;
+    auto* drag = new QDrag(Widget());
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(ControlDragMimeType), QByteArray());
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction);
+    dragSource = nullptr;
+    if (self)
+        onEndDrag_(this, dropTarget.data(), dropTarget ? dropPoint.x() : 0, dropTarget ? dropPoint.y() : 0);
+}
+
 QWidget* TControl::Widget()
 {
     if (widget_)
@@ -313,6 +398,9 @@ void TControl::UpdateWidget()
         w->setGeometry(WidgetGeometry());
     w->setEnabled(enabled_);
     w->setToolTip(showHint_ ? hint_ : QString());
+    w->setToolTipDuration(HintHidePause() > 0 ? HintHidePause() : -1);
+    if (onDragOver_.Assigned())
+        w->setAcceptDrops(true); // never off: an edit takes dropped text of its own
     w->setFont(font_->ToQFont());
     if (color_ != DefaultColor()) {
         QPalette palette = w->palette();

@@ -22,6 +22,15 @@
 class TWinControl;
 class TForm;
 
+// How long a control's hint stays up once shown, in milliseconds, for every
+// control of the program; 0 (the default) leaves it to the toolkit, which
+// goes by the hint's length. Widgets made after the change take it.
+int HintHidePause();
+void SetHintHidePause(int milliseconds);
+
+// The data type a control's drag carries (the control is TControl::DragSource()).
+extern const char* const ControlDragMimeType;
+
 class TControl : public TComponent {
     Q_OBJECT
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
@@ -40,6 +49,14 @@ class TControl : public TComponent {
     Q_PROPERTY(TComponent* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(TNotifyEvent OnClick READ OnClick WRITE SetOnClick)
     Q_PROPERTY(TNotifyEvent OnDblClick READ OnDblClick WRITE SetOnDblClick)
+    Q_PROPERTY(Vcl::TDragMode DragMode READ DragMode WRITE SetDragMode)
+    Q_PROPERTY(TMouseEvent OnMouseDown READ OnMouseDown WRITE SetOnMouseDown)
+    Q_PROPERTY(TMouseEvent OnMouseUp READ OnMouseUp WRITE SetOnMouseUp)
+    Q_PROPERTY(TMouseMoveEvent OnMouseMove READ OnMouseMove WRITE SetOnMouseMove)
+    Q_PROPERTY(TDragOverEvent OnDragOver READ OnDragOver WRITE SetOnDragOver)
+    Q_PROPERTY(TDragDropEvent OnDragDrop READ OnDragDrop WRITE SetOnDragDrop)
+    Q_PROPERTY(TNotifyEvent OnStartDrag READ OnStartDrag WRITE SetOnStartDrag)
+    Q_PROPERTY(TEndDragEvent OnEndDrag READ OnEndDrag WRITE SetOnEndDrag)
 public:
     explicit TControl(TComponent* owner = nullptr);
     ~TControl() override;
@@ -104,6 +121,38 @@ public:
     void SetOnDblClick(const TNotifyEvent& handler) { onDblClick_ = handler; }
     // Raises OnClick, as a user's click does.
     virtual void Click();
+
+    // Mouse and drag events. The form raises them from the input of its
+    // window (coordinates in this control's client area); code may too.
+    TMouseEvent OnMouseDown() const { return onMouseDown_; }
+    void SetOnMouseDown(const TMouseEvent& handler) { onMouseDown_ = handler; }
+    TMouseEvent OnMouseUp() const { return onMouseUp_; }
+    void SetOnMouseUp(const TMouseEvent& handler) { onMouseUp_ = handler; }
+    TMouseMoveEvent OnMouseMove() const { return onMouseMove_; }
+    void SetOnMouseMove(const TMouseMoveEvent& handler) { onMouseMove_ = handler; }
+    // A control with OnDragOver takes drops: the handler says whether Source may land.
+    TDragOverEvent OnDragOver() const { return onDragOver_; }
+    void SetOnDragOver(const TDragOverEvent& handler);
+    TDragDropEvent OnDragDrop() const { return onDragDrop_; }
+    void SetOnDragDrop(const TDragDropEvent& handler) { onDragDrop_ = handler; }
+    TNotifyEvent OnStartDrag() const { return onStartDrag_; }
+    void SetOnStartDrag(const TNotifyEvent& handler) { onStartDrag_ = handler; }
+    TEndDragEvent OnEndDrag() const { return onEndDrag_; }
+    void SetOnEndDrag(const TEndDragEvent& handler) { onEndDrag_ = handler; }
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    // Whether source may be dropped at (x, y); false without OnDragOver.
+    bool DragOver(TObject* source, int x, int y, TDragState state);
+    void DragDrop(TObject* source, int x, int y);
+    // Drags this control with the toolkit's drag and drop (the call returns
+    // when it was dropped or given up): OnStartDrag first, OnEndDrag last,
+    // with the control it was dropped on. dmAutomatic starts it on a left press.
+    void BeginDrag();
+    // The control being dragged, while BeginDrag runs; null otherwise.
+    static TControl* DragSource();
 
     TWinControl* Parent() const { return parent_; }
     void SetParent(TWinControl* parent);
@@ -192,6 +241,13 @@ private:
     QPointer<TComponent> popupMenu_;
     TNotifyEvent onClick_;
     TNotifyEvent onDblClick_;
+    TDragMode dragMode_ = dmManual;
+    TMouseEvent onMouseDown_, onMouseUp_;
+    TMouseMoveEvent onMouseMove_;
+    TDragOverEvent onDragOver_;
+    TDragDropEvent onDragDrop_;
+    TNotifyEvent onStartDrag_;
+    TEndDragEvent onEndDrag_;
     TWinControl* parent_ = nullptr;
     QPointer<QWidget> widget_;
     int updatingWidget_ = 0;

@@ -2,7 +2,9 @@
 
 #include "runtime/forms/Forms.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -50,13 +52,69 @@ constexpr ButtonMap buttonMap[] = {
     {mbHelp, QMessageBox::Help, mrNone},
 };
 
+// A Windows MessageBox's flags as a message dialog's type and buttons.
+struct MessageBoxLook {
+    TMsgDlgType Type = mtCustom;
+    TMsgDlgButtons Buttons;
+};
+
+MessageBoxLook messageBoxLook(int flags)
+{
+    MessageBoxLook look;
+    switch (flags & 0xF) {
+    case MB_OKCANCEL: look.Buttons = TMsgDlgButtons(mbOK) | mbCancel; break;
+    case MB_ABORTRETRYIGNORE: look.Buttons = TMsgDlgButtons(mbAbort) | mbRetry | mbIgnore; break;
+    case MB_YESNOCANCEL: look.Buttons = TMsgDlgButtons(mbYes) | mbNo | mbCancel; break;
+    case MB_YESNO: look.Buttons = TMsgDlgButtons(mbYes) | mbNo; break;
+    case MB_RETRYCANCEL: look.Buttons = TMsgDlgButtons(mbRetry) | mbCancel; break;
+    default: look.Buttons = mbOK; break;
+    }
+    switch (flags & 0xF0) {
+    case MB_ICONERROR: look.Type = mtError; break;
+    case MB_ICONQUESTION: look.Type = mtConfirmation; break;
+    case MB_ICONWARNING: look.Type = mtWarning; break;
+    case MB_ICONINFORMATION: look.Type = mtInformation; break;
+    default: break;
+    }
+    return look;
+}
+
+TMessageBoxExtras& messageBoxExtras()
+{
+    static TMessageBoxExtras extras;
+    return extras;
+}
+
 } // namespace
+
+TMessageBoxScope::TMessageBoxScope(TMessageBoxExtras extras) : previous_(std::move(messageBoxExtras()))
+{
+    messageBoxExtras() = std::move(extras);
+}
+
+TMessageBoxScope::~TMessageBoxScope()
+{
+    messageBoxExtras() = std::move(previous_);
+}
+
+const TMessageBoxExtras& CurrentMessageBox()
+{
+    return messageBoxExtras();
+}
 
 IDialogService::~IDialogService() = default;
 
 IDialogService& Dialogs()
 {
-    return current ? *current : defaultService();
+    if (current)
+        return *current;
+    // Read at every call: the shell sets it before it opens the program,
+    // whatever the program asked of the service before.
+    if (qgetenv(ConsoleMessagesVariable) == "console") {
+        static ConsoleDialogService console(defaultService());
+        return console;
+    }
+    return defaultService();
 }
 
 IDialogService* SetDialogService(IDialogService* service)
@@ -114,6 +172,13 @@ int QtDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgBu
             standard |= map.qt;
     }
     box.setStandardButtons(standard ? standard : QMessageBox::Ok);
+    const TMessageBoxExtras& extras = CurrentMessageBox();
+    for (const ButtonMap& map : buttonMap) {
+        QAbstractButton* button = box.button(map.qt);
+        const auto own = extras.ButtonCaptions.constFind(map.button);
+        if (button && own != extras.ButtonCaptions.constEnd())
+            button->setText(*own);
+    }
     const int answer = box.exec();
     for (const ButtonMap& map : buttonMap) {
         if (map.qt == answer)
@@ -124,25 +189,9 @@ int QtDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgBu
 
 int QtDialogService::MessageBox(const QString& text, const QString& caption, int flags)
 {
-    TMsgDlgButtons buttons;
-    switch (flags & 0xF) {
-    case MB_OKCANCEL: buttons = TMsgDlgButtons(mbOK) | mbCancel; break;
-    case MB_ABORTRETRYIGNORE: buttons = TMsgDlgButtons(mbAbort) | mbRetry | mbIgnore; break;
-    case MB_YESNOCANCEL: buttons = TMsgDlgButtons(mbYes) | mbNo | mbCancel; break;
-    case MB_YESNO: buttons = TMsgDlgButtons(mbYes) | mbNo; break;
-    case MB_RETRYCANCEL: buttons = TMsgDlgButtons(mbRetry) | mbCancel; break;
-    default: buttons = mbOK; break;
-    }
-    TMsgDlgType type = mtCustom;
-    switch (flags & 0xF0) {
-    case MB_ICONERROR: type = mtError; break;
-    case MB_ICONQUESTION: type = mtConfirmation; break;
-    case MB_ICONWARNING: type = mtWarning; break;
-    case MB_ICONINFORMATION: type = mtInformation; break;
-    default: break;
-    }
+    const MessageBoxLook look = messageBoxLook(flags);
     // Modal results and MessageBox answers share their numbers.
-    return MessageDlg(text, type, buttons, caption);
+    return MessageDlg(text, look.Type, look.Buttons, caption);
 }
 
 bool QtDialogService::InputQuery(const QString& caption, const QString& prompt, QString& value)
@@ -295,6 +344,8 @@ int ScriptedDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMs
     request.Type = type;
     request.Buttons = buttons;
     request.Caption = caption;
+    request.Code = CurrentMessageBox().Code;
+    request.ButtonCaptions = CurrentMessageBox().ButtonCaptions;
     const Answer answer = take(request);
     return answer.Handler ? answer.Handler(request) : answer.Result;
 }
@@ -403,4 +454,139 @@ int ScriptedDialogService::ShowModal(TForm* form)
     request.Text = form->Name();
     const Answer answer = take(request);
     return answer.Handler ? answer.Handler(request) : answer.Result;
+}
+
+// ConsoleDialogService -------------------------------------------------------
+
+namespace {
+
+struct ConsoleAnswer {
+    TMsgDlgBtn Button;
+    int Result;
+    const char* Name;
+};
+
+// In this order: the first button a box offers is the answer.
+constexpr ConsoleAnswer consoleAnswers[] = {
+    {mbCancel, mrCancel, "Cancel"}, {mbNo, mrNo, "No"}, {mbOK, mrOk, "OK"}, {mbAbort, mrAbort, "Abort"},
+    {mbNoToAll, mrNoToAll, "No to all"}, {mbIgnore, mrIgnore, "Ignore"}, {mbRetry, mrRetry, "Retry"},
+    {mbYes, mrYes, "Yes"}, {mbYesToAll, mrYesToAll, "Yes to all"}, {mbAll, mrAll, "All"},
+};
+
+QString typeWord(TMsgDlgType type)
+{
+    switch (type) {
+    case mtError: return QStringLiteral("error");
+    case mtWarning: return QStringLiteral("warning");
+    case mtInformation: return QStringLiteral("information");
+    case mtConfirmation: return QStringLiteral("question");
+    default: return QStringLiteral("message");
+    }
+}
+
+} // namespace
+
+ConsoleDialogService::ConsoleDialogService(IDialogService& fallback, std::FILE* out)
+    : fallback_(fallback), out_(out)
+{
+}
+
+void ConsoleDialogService::say(const QString& line) const
+{
+    std::fputs(line.toUtf8().constData(), out_);
+    std::fputc('\n', out_);
+    std::fflush(out_);
+}
+
+int ConsoleDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString&)
+{
+    const QString code = CurrentMessageBox().Code;
+    // Windows line breaks of the message texts become indented lines.
+    QString body = text.trimmed();
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    body.replace(QStringLiteral("\n"), QStringLiteral("\n    "));
+    QString line = code.isEmpty() ? typeWord(type) + QStringLiteral(": ") + body : code + u' ' + body;
+    int result = mrOk;
+    const TMsgDlgButtons offered = buttons ? buttons : TMsgDlgButtons(mbOK);
+    int choices = 0;
+    for (const ConsoleAnswer& a : consoleAnswers)
+        choices += offered.testFlag(a.Button) ? 1 : 0;
+    for (const ConsoleAnswer& a : consoleAnswers) {
+        if (offered.testFlag(a.Button)) {
+            result = a.Result;
+            if (choices > 1)
+                line += QStringLiteral(" [answered %1]").arg(QLatin1String(a.Name));
+            break;
+        }
+    }
+    say(line);
+    const bool error = type == mtError || code.startsWith(QLatin1String("E;"));
+    if (error) {
+        ++errors_;
+        const int before = qEnvironmentVariableIntValue(ConsoleErrorsVariable);
+        qputenv(ConsoleErrorsVariable, QByteArray::number(before + 1));
+    }
+    return result;
+}
+
+int ConsoleDialogService::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    const MessageBoxLook look = messageBoxLook(flags);
+    return MessageDlg(text, look.Type, look.Buttons, caption);
+}
+
+void ConsoleDialogService::refuse(const QString& what, const QString& text) const
+{
+    say(QStringLiteral("%1 not shown (no window): %2").arg(what, text));
+}
+
+bool ConsoleDialogService::InputQuery(const QString&, const QString& prompt, QString&)
+{
+    refuse(QStringLiteral("input"), prompt);
+    return false;
+}
+
+bool ConsoleDialogService::OpenDialog(FileDialogOptions& options)
+{
+    refuse(QStringLiteral("file dialog"), options.Title);
+    return false;
+}
+
+bool ConsoleDialogService::SaveDialog(FileDialogOptions& options)
+{
+    refuse(QStringLiteral("file dialog"), options.Title);
+    return false;
+}
+
+bool ConsoleDialogService::PrintDialog(QString&, int&)
+{
+    return true;
+}
+
+bool ConsoleDialogService::PrinterSetupDialog(QString& printerName)
+{
+    refuse(QStringLiteral("printer setup"), printerName);
+    return false;
+}
+
+bool ConsoleDialogService::FontDialog(TFont*)
+{
+    refuse(QStringLiteral("font dialog"), QString());
+    return false;
+}
+
+bool ConsoleDialogService::ColorDialog(TColor&)
+{
+    refuse(QStringLiteral("colour dialog"), QString());
+    return false;
+}
+
+int ConsoleDialogService::ShowModal(TForm* form)
+{
+    // On the offscreen platform nobody could ever close the window.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        say(QStringLiteral("window not shown (no display): ") + form->Caption());
+        return mrCancel;
+    }
+    return fallback_.ShowModal(form);
 }

@@ -9,8 +9,10 @@
 #include "runtime/system/Exceptions.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 #include <functional>
 
 class TForm;
@@ -30,7 +32,33 @@ struct DialogRequest {
     QString Filter; // file dialogs: "Text files (*.txt)|*.txt|All (*.*)|*.*"
     QString InitialDir;
     TForm* Form = nullptr;
+    QString Code;                              // the message code, when the box shows a coded message
+    QMap<TMsgDlgBtn, QString> ButtonCaptions;  // buttons that carry a caption of the user's language
 };
+
+// What a message box may carry besides its text: the code of the message it
+// shows ("E;000025") and the captions its buttons take in the user's language
+// (a button without an entry keeps the toolkit's caption). A caller sets them
+// for the boxes it shows while a TMessageBoxScope lives; every service reads
+// them with CurrentMessageBox(). Scopes nest; the innermost one counts.
+struct TMessageBoxExtras {
+    QString Code;
+    QMap<TMsgDlgBtn, QString> ButtonCaptions;
+};
+
+class TMessageBoxScope {
+public:
+    explicit TMessageBoxScope(TMessageBoxExtras extras);
+    ~TMessageBoxScope();
+    TMessageBoxScope(const TMessageBoxScope&) = delete;
+    TMessageBoxScope& operator=(const TMessageBoxScope&) = delete;
+
+private:
+    TMessageBoxExtras previous_;
+};
+
+// The extras of the innermost live scope; empty outside every scope.
+const TMessageBoxExtras& CurrentMessageBox();
 
 // The file dialog settings a caller fills and reads back.
 struct FileDialogOptions {
@@ -62,7 +90,9 @@ public:
     virtual int ShowModal(TForm* form) = 0;
 };
 
-// The service in use (QtDialogService unless replaced).
+// The service in use: the one installed with SetDialogService, else the
+// console service while the environment variable ConsoleMessagesVariable
+// reads "console", else QtDialogService.
 IDialogService& Dialogs();
 // Installs service (not owned; null restores the default) and answers the previous one.
 IDialogService* SetDialogService(IDialogService* service);
@@ -94,6 +124,51 @@ public:
     bool FontDialog(TFont* font) override;
     bool ColorDialog(TColor& color) override;
     int ShowModal(TForm* form) override;
+};
+
+// Messages of a run without a window (the shell's key commands). A program
+// module carries its own copy of this runtime, so the shell cannot install a
+// service in it; it sets the environment variable instead, which every copy
+// reads. Each error message the console service reports raises the count in
+// ConsoleErrorsVariable, which the shell reads back for its exit status.
+inline constexpr const char* ConsoleMessagesVariable = "STEWARD_MESSAGES";
+inline constexpr const char* ConsoleErrorsVariable = "STEWARD_MESSAGE_ERRORS";
+
+// Writes message boxes to a stream (stderr by default) as one line each:
+// the message code when there is one, the text (line breaks kept as
+// indented lines) and, when the box offered a choice, the answer taken.
+// It never waits: a box answers Cancel when it offers it, else No, else OK,
+// else its first button, since nobody is there to agree to anything. Input,
+// file, printer-setup, font and colour dialogs are refused (false); a print
+// dialog keeps the printer it was given, since printing was asked for; modal
+// forms (a preview the command opened) are passed to the fallback service,
+// except on the offscreen platform, where nobody could close them (refused,
+// mrCancel).
+class ConsoleDialogService : public IDialogService {
+public:
+    explicit ConsoleDialogService(IDialogService& fallback, std::FILE* out = stderr);
+
+    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool OpenDialog(FileDialogOptions& options) override;
+    bool SaveDialog(FileDialogOptions& options) override;
+    bool PrintDialog(QString& printerName, int& copies) override;
+    bool PrinterSetupDialog(QString& printerName) override;
+    bool FontDialog(TFont* font) override;
+    bool ColorDialog(TColor& color) override;
+    int ShowModal(TForm* form) override;
+
+    // The error messages this service reported.
+    int Errors() const { return errors_; }
+
+private:
+    void say(const QString& line) const;
+    void refuse(const QString& what, const QString& text) const;
+
+    IDialogService& fallback_;
+    std::FILE* out_;
+    int errors_ = 0;
 };
 
 ZORV_EXCEPTION_CLASS(EUnexpectedDialog, Exception)

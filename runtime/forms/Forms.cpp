@@ -6,8 +6,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -394,6 +397,98 @@ void TForm::windowResized(const QSize& clientSize)
     onResize_(this);
 }
 
+bool TForm::isPointerEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+TMouseButton mouseButtonOf(Qt::MouseButton button)
+{
+    return button == Qt::RightButton ? mbRight : button == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+
+TShiftState mouseShiftOf(const QMouseEvent* event)
+{
+    TShiftState shift = ShiftStateOf(event->modifiers());
+    shift.setFlag(ssLeft, event->buttons().testFlag(Qt::LeftButton));
+    shift.setFlag(ssRight, event->buttons().testFlag(Qt::RightButton));
+    shift.setFlag(ssMiddle, event->buttons().testFlag(Qt::MiddleButton));
+    return shift;
+}
+
+// The control a drag is over at the moment (for its leave).
+QPointer<TControl> dragOver;
+
+} // namespace
+
+bool TForm::handlePointer(QWidget* w, QEvent* event)
+{
+    TControl* control = TControl::ControlOfWidget(w);
+    if (!control)
+        return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::DragLeave || type == QEvent::Drop) {
+        // Only drags of controls, at the widget that takes drops for its control.
+        if (!w->acceptDrops() || control->Widget() != w)
+            return false;
+        TControl* source = TControl::DragSource();
+        if (type == QEvent::DragLeave) {
+            if (dragOver == control && source)
+                control->DragOver(source, 0, 0, dsDragLeave);
+            dragOver = nullptr;
+            return source != nullptr;
+        }
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!source || !drop->mimeData()->hasFormat(QString::fromLatin1(ControlDragMimeType)))
+            return false;
+        const QPoint at = drop->position().toPoint();
+        if (type == QEvent::Drop) {
+            control->DragDrop(source, at.x(), at.y());
+            drop->acceptProposedAction();
+            dragOver = nullptr;
+            return true;
+        }
+        const bool entering = type == QEvent::DragEnter || dragOver != control;
+        dragOver = control;
+        if (control->DragOver(source, at.x(), at.y(), entering ? dsDragEnter : dsDragMove))
+            drop->acceptProposedAction();
+        else
+            drop->ignore();
+        return true;
+    }
+    // A mouse event a widget leaves unaccepted travels up to its parents:
+    // the control of the innermost widget under the pointer takes it, once.
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint local = mouse->position().toPoint();
+    if (w->childAt(local))
+        return false;
+    const QPoint at = w->mapTo(control->Widget(), local);
+    const TShiftState shift = mouseShiftOf(mouse);
+    if (type == QEvent::MouseMove) {
+        control->MouseMove(shift, at.x(), at.y());
+    } else if (type == QEvent::MouseButtonPress) {
+        control->MouseDown(mouseButtonOf(mouse->button()), shift, at.x(), at.y());
+        if (mouse->button() == Qt::LeftButton && control->DragMode() == dmAutomatic)
+            control->BeginDrag();
+    } else {
+        control->MouseUp(mouseButtonOf(mouse->button()), shift, at.x(), at.y());
+    }
+    return false;
+}
+
 bool TForm::handleKey(QWidget* target, QKeyEvent* event, bool press)
 {
     auto* control = qobject_cast<TWinControl*>(TControl::ControlOfWidget(target));
@@ -425,6 +520,12 @@ bool TForm::handleKey(QWidget* target, QKeyEvent* event, bool press)
 bool TForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (isPointerEvent(type)) {
+        if (!watched->isWidgetType() || !HasWidget())
+            return false;
+        auto* w = static_cast<QWidget*>(watched);
+        return w->window() == Widget() && handlePointer(w, event);
+    }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::Resize)
         return false;
     if (!watched->isWidgetType() || !HasWidget())

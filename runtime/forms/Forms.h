@@ -11,6 +11,8 @@
 
 #include "runtime/forms/Controls.h"
 
+#include <QEvent>
+
 class QEventLoop;
 class TButton;
 
@@ -151,6 +153,9 @@ private:
     void windowShown();
     void windowHidden();
     void windowResized(const QSize& clientSize);
+    // Mouse and drag input of the window's widgets, raised on their controls.
+    static bool isPointerEvent(QEvent::Type type);
+    bool handlePointer(QWidget* w, QEvent* event);
     bool handleKey(QWidget* target, QKeyEvent* event, bool press);
 
     QPointer<QWidget> client_;

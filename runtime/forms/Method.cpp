@@ -27,11 +27,17 @@ FamilyRegistry& registry()
         add(QMetaType::fromType<TCloseEvent>(), "TCloseEvent", TCloseEvent::Signature());
         add(QMetaType::fromType<TCloseQueryEvent>(), "TCloseQueryEvent", TCloseQueryEvent::Signature());
         add(QMetaType::fromType<TShortCutEvent>(), "TShortCutEvent", TShortCutEvent::Signature());
+        add(QMetaType::fromType<TMouseEvent>(), "TMouseEvent", TMouseEvent::Signature());
+        add(QMetaType::fromType<TMouseMoveEvent>(), "TMouseMoveEvent", TMouseMoveEvent::Signature());
+        add(QMetaType::fromType<TDragOverEvent>(), "TDragOverEvent", TDragOverEvent::Signature());
+        add(QMetaType::fromType<TDragDropEvent>(), "TDragDropEvent", TDragDropEvent::Signature());
         // Handlers are written with the runtime's short type names.
         qRegisterMetaType<Word>("Word");
         qRegisterMetaType<TObject*>("TObject*");
         qRegisterMetaType<Vcl::TShiftState>("TShiftState");
         qRegisterMetaType<Vcl::TCloseAction>("TCloseAction");
+        qRegisterMetaType<Vcl::TMouseButton>("TMouseButton");
+        qRegisterMetaType<Vcl::TDragState>("TDragState");
     });
     return instance;
 }

@@ -134,6 +134,15 @@ using TCloseQueryEvent = TEvent<TObject*, bool&>;
 using TTabChangingEvent = TEvent<TObject*, bool&>;
 // A form's look at a key before its menus: key, shift state, var Handled.
 using TShortCutEvent = TEvent<Word&, Vcl::TShiftState, bool&>;
+// Mouse: Sender, button, shift state, X, Y (in Sender's client area).
+using TMouseEvent = TEvent<TObject*, Vcl::TMouseButton, Vcl::TShiftState, int, int>;
+using TMouseMoveEvent = TEvent<TObject*, Vcl::TShiftState, int, int>;
+// Dragging: Sender, Source (the control dragged), X, Y, state, var Accept.
+using TDragOverEvent = TEvent<TObject*, TObject*, int, int, Vcl::TDragState, bool&>;
+// Sender, Source, X, Y.
+using TDragDropEvent = TEvent<TObject*, TObject*, int, int>;
+// Sender, Target (where it was dropped; null when nowhere), X, Y (in Target).
+using TEndDragEvent = TEvent<TObject*, TObject*, int, int>;
 
 Q_DECLARE_METATYPE(TNotifyEvent)
 Q_DECLARE_METATYPE(TKeyEvent)
@@ -142,6 +151,11 @@ Q_DECLARE_METATYPE(TCloseEvent)
 // TCloseQueryEvent and TTabChangingEvent are the same type (Sender, var Allow).
 Q_DECLARE_METATYPE(TCloseQueryEvent)
 Q_DECLARE_METATYPE(TShortCutEvent)
+Q_DECLARE_METATYPE(TMouseEvent)
+Q_DECLARE_METATYPE(TMouseMoveEvent)
+Q_DECLARE_METATYPE(TDragOverEvent)
+// TEndDragEvent is the same type as TDragDropEvent (Sender, object, X, Y).
+Q_DECLARE_METATYPE(TDragDropEvent)
 
 // The registry of event families: which metatypes are events, their names
 // ("TNotifyEvent") and their parameters.

@@ -162,7 +162,9 @@ void TLabel::UpdateWidget()
     TGraphicControl::UpdateWidget();
     auto* label = static_cast<QLabel*>(Widget());
     label->setText(caption_);
-    label->setAlignment(horizontalAlignment(alignment_) | Qt::AlignTop);
+    const Qt::Alignment vertical
+        = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
+    label->setAlignment(horizontalAlignment(alignment_) | vertical);
     label->setWordWrap(wordWrap_);
     if (focusControl_ && focusControl_->HasWidget())
         label->setBuddy(focusControl_->Widget());
@@ -606,6 +608,19 @@ void TComboBox::Loaded()
     if (itemIndex_ >= items_->Count())
         itemIndex_ = -1;
     itemsChanged();
+}
+
+int TComboBox::SelLength() const
+{
+    auto* combo = HasWidget() ? qobject_cast<QComboBox*>(const_cast<TComboBox*>(this)->Widget()) : nullptr;
+    return combo && combo->lineEdit() ? static_cast<int>(combo->lineEdit()->selectedText().size()) : 0;
+}
+
+void TComboBox::SelectText(int start, int length)
+{
+    auto* combo = qobject_cast<QComboBox*>(Widget());
+    if (combo && combo->lineEdit())
+        combo->lineEdit()->setSelection(start, length);
 }
 
 QWidget* TComboBox::CreateWidget(QWidget* parent)

@@ -51,11 +51,14 @@ class TLabel : public TGraphicControl {
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_PROPERTY(Vcl::TTextLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(TWinControl* FocusControl READ FocusControl WRITE SetFocusControl)
 public:
     explicit TLabel(TComponent* owner = nullptr);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value) { Set(alignment_, value); }
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout value) { Set(layout_, value); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
     bool Transparent() const { return transparent_; }
@@ -75,6 +78,7 @@ protected:
 
 private:
     TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
     bool autoSize_ = true;
     bool transparent_ = false;
     bool wordWrap_ = false;
@@ -290,6 +294,11 @@ public:
     QString Text() const;
     void SetText(const QString& value);
     bool IsEditable() const { return style_ == csDropDown || style_ == csSimple; }
+    // The characters selected in the edit part (what typed text replaces);
+    // 0 before the box is shown and for list styles.
+    int SelLength() const;
+    // Selects length characters of the edit part from start (shows the box's widget).
+    void SelectText(int start, int length);
     TNotifyEvent OnChange() const { return onChange_; }
     void SetOnChange(const TNotifyEvent& handler) { onChange_ = handler; }
     TNotifyEvent OnSelect() const { return onSelect_; }

@@ -85,6 +85,26 @@ Q_ENUM_NS(TWindowState)
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 
+// The mouse button of a mouse event.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+Q_ENUM_NS(TMouseButton)
+
+// Where a drag is over a control: it came in, it left, it moves inside.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+Q_ENUM_NS(TDragState)
+
+// Whether pressing the left button on a control starts dragging it.
+enum TDragMode { dmManual, dmAutomatic };
+Q_ENUM_NS(TDragMode)
+
+// What changed of a list item (a list view's OnChanging and OnChange).
+enum TItemChange { ctText, ctImage, ctState };
+Q_ENUM_NS(TItemChange)
+
+// Where a label's text sits between its top and bottom edges.
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+Q_ENUM_NS(TTextLayout)
+
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 Q_ENUM_NS(TBevelCut)
 

@@ -6,6 +6,7 @@
 #include "suite/appserver/FormatStore.h"
 #include "suite/appserver/ProviderSet.h"
 #include "suite/appserver/SchemeStore.h"
+#include "suite/appserver/ServerDataRights.h"
 #include "suite/appserver/SignOffData.h"
 #include "suite/appserver/SqlTranslator.h"
 
@@ -116,6 +117,12 @@ TDbBackend& TAppServer::Database()
 QString TAppServer::Translate(const QString& sql)
 {
     return TranslateSql(sql, DialectOf(Database()));
+}
+
+QString TAppServer::TranslateClientRead(const QString& sql)
+{
+    requireConnection();
+    return Translate(ApplyServerDataRights(sql, rights_, mainTable_, databaseName_));
 }
 
 void TAppServer::requireConnection() const
@@ -286,7 +293,7 @@ int TAppServer::RunFreeSQL(const Variant& sql)
         const bool insert = clientsql::LooksLikeInsert(received);
         if (insert)
             clientsql::CheckSendLogInsert(received, db);
-        const QString text = Translate(received);
+        const QString text = insert ? Translate(received) : TranslateClientRead(received);
         log_.Ran(operation, text);
         db.SetClientTimeBudget(config_.FreeSqlBudgetMs);
         if (insert)
@@ -333,7 +340,7 @@ std::unique_ptr<TDbCursor> TAppServer::openProvider(const QString& provider, con
     if (request.trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("provider %1 has no query").arg(provider));
     log_.Received(provider, request);
-    const QString text = Translate(request);
+    const QString text = TranslateClientRead(request);
     log_.Ran(provider, text);
     db.SetClientTimeBudget(config_.ProviderBudgetMs);
     return db.Query(text, {}, SqlAccess::Read);

@@ -14,9 +14,13 @@
 // string, saving one right 2, the report's data (providers "Provider1",
 // "Provider2", "pvdTemp", RunFreeSQL, sign-off data) right 2 or 6, and a print
 // count right 6 (rights counted from 1; a super user holds them all). A failed
-// Connect ends the session of the one before. The catalogue (CatalogueQuery,
-// CatalogueMessage) serves the work-centre manager, which has no session of
-// its own: it needs no Connect.
+// Connect ends the session of the one before. Every read of a client text
+// (providers, RunFreeSQL, the catalogue's "SimpleSql") is held to the
+// connected user's data rights (ServerDataRights.h). The catalogue's
+// predefined queries and messages (CatalogueQuery, CatalogueMessage) run
+// the server's own statements and need no Connect; its "SimpleSql", which
+// runs a text the client sends, needs one. In a connected session the
+// catalogue reads the session's database only.
 
 #include "runtime/system/AutoObject.h"
 #include "suite/appserver/QueryLog.h"
@@ -81,12 +85,20 @@ public:
     TDbBackend& Database();
     // A client text in the back end's dialect. Raises EDatabaseError.
     QString Translate(const QString& sql);
+    // A client's read in the back end's dialect, held to the connected
+    // user's data rights (ServerDataRights.h). Raises EDatabaseError, also
+    // without a successful Connect.
+    QString TranslateClientRead(const QString& sql);
 
 private:
     void registerMembers();
     void registerCatalogueMembers();
     // Opens the company database of a database name unless it is open.
     void useDatabase(const QString& databaseName);
+    // The database a catalogue call reads: the one named, or, in a
+    // connected session, the session's own (raises EDatabaseError when
+    // another is named: the session's reads would follow it there).
+    QString catalogueDatabase(const QString& named);
     std::unique_ptr<TDbCursor> openProvider(const QString& provider, const QString& request);
     // Runs body; on an exception records it and answers failure.
     template<typename R, typename F> R guarded(const QString& operation, R failure, F body);

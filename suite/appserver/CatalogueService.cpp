@@ -68,6 +68,18 @@ void TAppServer::useDatabase(const QString& databaseName)
     }
 }
 
+QString TAppServer::catalogueDatabase(const QString& named)
+{
+    if (!connected_)
+        return named;
+    Database(); // reads the configuration
+    if (!named.trimmed().isEmpty()
+        && config_.CompanyDatabaseFile(named) != config_.CompanyDatabaseFile(databaseName_))
+        throw EDatabaseError(
+            QStringLiteral("the session is connected to %1, not to %2").arg(databaseName_, named));
+    return databaseName_;
+}
+
 Variant TAppServer::CatalogueQuery(const Variant& args)
 {
     const QString operation = QStringLiteral("CatalogueQuery");
@@ -79,16 +91,20 @@ Variant TAppServer::CatalogueQuery(const Variant& args)
         const QString number = arg.Text(2).trimmed();
         const VariantList params = listOf(arg.At(4));
         log_.Received(operation, kind + u' ' + table + u' ' + number);
-        useDatabase(arg.Text(3));
         if (table.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0
             || kind.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0) {
-            const QString text = Translate(params.value(0).ToString());
+            // A text the client wrote: only for a connected user, on the
+            // database of that user's session, held to the user's rights.
+            requireConnection();
+            useDatabase(catalogueDatabase(arg.Text(3)));
+            const QString text = TranslateClientRead(params.value(0).ToString());
             log_.Ran(operation, text);
             QStringList captions;
             Database().SetClientTimeBudget(config_.FreeSqlBudgetMs);
             const Variant rows = runClientQuery(Database(), text, params.value(1).ToString(), captions);
             return Variant::ArrayOf({rows, texts(captions), QString()});
         }
+        useDatabase(catalogueDatabase(arg.Text(3)));
         const TCatalogueEntry* entry = TQueryCatalogue::Standard().Find(kind, table, number);
         if (!entry)
             throw EDatabaseError(QStringLiteral("no %1 %2 %3 in the catalogue").arg(kind, table, number));
@@ -110,7 +126,7 @@ QString TAppServer::CatalogueMessage(const Variant& args)
     lastError_.clear();
     try {
         const TArgReader arg(args);
-        useDatabase(arg.Text(3));
+        useDatabase(catalogueDatabase(arg.Text(3)));
         return ReadCatalogueMessage(Database(), arg.Text(0), arg.Text(1), arg.Text(2));
     } catch (const Exception& e) {
         lastError_ = e.Message();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
 #include <libpq-fe.h>
 
 namespace {
@@ -49,11 +50,14 @@ QHash<QString, QString> conninfoKeys(const QString& conninfo)
     return keys;
 }
 
-QString serverIni(const TDemoOptions& options)
+QString serverIni(const TDemoOptions& options, const QString& storedSecret)
 {
-    static const QString tail = QStringLiteral(
+    const QString tail = QStringLiteral(
         "[CodePage]\nDBCodePage=936\n\n"
-        "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n");
+        "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"
+        "; the daemon (steward-appserver --serve): loopback, port 211, this home's secret\n"
+        "Listen=127.0.0.1\nPort=211\nSecret=%1\n")
+                             .arg(storedSecret);
     if (options.PostgresConnection.isEmpty())
         return QStringLiteral("[DBE Setting]\nMainDBType=SQLITE\nMainDBName=C_DATA\\DEMO.db\n\n") + tail;
     const QHash<QString, QString> keys = conninfoKeys(options.PostgresConnection);
@@ -133,11 +137,16 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
                        "[HKEY_LOCAL_MACHINE\\Software\\HVN\\Steward]\n"
                        "\"ClientPath\"=\"%1\"\n\"ServerPath\"=\"%1\"\n\"ProfileType\"=\"0\"\n")
             .arg(regValue(homeText)));
+    // Each home its own secret, shared by its client and server settings.
+    QByteArray random(16, Qt::Uninitialized);
+    QRandomGenerator::system()->generate(random.begin(), random.end());
+    const QString secret = EncodePassword(QString::fromLatin1(random.toHex()));
     writeFile(home + QStringLiteral("/StewardC.ini"),
-        QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n\n"
+        QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\nSecret=%1\n\n"
                        "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
-                       "[Client Components]\nLangType=CHS\n"));
-    writeFile(home + QStringLiteral("/StewardS.ini"), serverIni(options));
+                       "[Client Components]\nLangType=CHS\n")
+            .arg(secret));
+    writeFile(home + QStringLiteral("/StewardS.ini"), serverIni(options, secret));
     writeFile(home + QStringLiteral("/UserDef.ini"), QStringLiteral("[VoucherFormatDef]\n"));
     if (!options.PostgresConnection.isEmpty())
         return CreateDemoSchema(options);

@@ -18,6 +18,7 @@ QString underHome(const QString& home, const QString& name)
 
 void readIni(TServerConfig& config, const QString& iniFile)
 {
+    config.IniFile = iniFile;
     const TIniFile ini(iniFile);
     config.DBType = ini.ReadString(
         QStringLiteral("DBE Setting"), QStringLiteral("MainDBType"), QStringLiteral("SQLITE"));

@@ -33,6 +33,7 @@
 
 struct TServerConfig {
     QString HomePath; // path text of the server home, ends in "\"
+    QString IniFile; // path text of the StewardS.ini read
     QString DBType; // "SQLITE", ...
     QString DBName; // MainDBName as configured
     QString ServerName; // MainServerName (PostgreSQL)

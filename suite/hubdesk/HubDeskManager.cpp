@@ -149,6 +149,9 @@ void THubDeskManager::registerMembers()
     AddProperty(
         QStringLiteral("ServerName"), [this](VariantList&) { return Variant(link_->ServerName()); },
         [this](const Variant& v) { link_->SetServerName(v.ToString()); });
+    AddProperty(
+        QStringLiteral("UserCode"), [this](VariantList&) { return Variant(link_->User()); },
+        [this](const Variant& v) { link_->SetUser(v.ToString()); });
     AddProperty(QStringLiteral("Com_Counter"), [this](VariantList&) {
         return service(counter_, [this] { return std::make_shared<THubCounter>(link_); });
     });

@@ -17,6 +17,9 @@
 //   SetFormCreateStyle(format name) -> remembered in FormCreateStyle
 //   ServerName (property)           -> programmatic identifier of the server
 //       ("ZORV52S.Class1" unless set)
+//   UserCode (property)             -> the user the manager logs in to the
+//       server as, for validator queries that carry their own statement
+//       ("SimpleSql"); without one they answer no rows
 
 #include "runtime/system/AutoObject.h"
 

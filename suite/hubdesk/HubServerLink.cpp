@@ -35,6 +35,33 @@ Variant THubServerLink::Server()
     return server_;
 }
 
+void THubServerLink::SetUser(const QString& user)
+{
+    user_ = user.trimmed();
+    loggedIn_.clear();
+}
+
+void THubServerLink::logIn(const Variant& server, const QString& databaseName)
+{
+    if (user_.isEmpty())
+        throw Exception(QStringLiteral("no user is logged in to the work-centre manager"));
+    const QString session = user_ + u'/' + databaseName.trimmed().toUpper();
+    if (session == loggedIn_)
+        return;
+    loggedIn_.clear();
+    // The program of the server class ("ZORV52S.Class1" serves ZORV52).
+    QString program = serverName_.section(u'.', 0, 0);
+    if (program.endsWith(u'S', Qt::CaseInsensitive))
+        program.chop(1);
+    const QString error = server
+                              .Call(QStringLiteral("Connect"),
+                                  {Variant::ArrayOf({program, user_, QString(), databaseName, QString()})})
+                              .ToString();
+    if (!error.isEmpty())
+        throw Exception(error);
+    loggedIn_ = session;
+}
+
 QString THubServerLink::Language()
 {
     if (language_.isEmpty()) {
@@ -51,6 +78,9 @@ THubQueryAnswer THubServerLink::Query(const QString& kind, const QString& table,
     THubQueryAnswer answer;
     try {
         const Variant server = Server();
+        if (kind.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0
+            || table.compare(QLatin1String("SimpleSql"), Qt::CaseInsensitive) == 0)
+            logIn(server, databaseName);
         const Variant& p = params.Deref();
         const Variant reply = server.Call(QStringLiteral("CatalogueQuery"),
             {Variant::ArrayOf({kind, table, number, databaseName,

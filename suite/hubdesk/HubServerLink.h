@@ -3,7 +3,11 @@
 // server of the client configuration (StewardC.ini), in this process for
 // 127.0.0.1. The manager and its service objects share one link; it connects
 // on first use and sends only keys and values (table, number, parameters),
-// the statements themselves being the server's.
+// the statements themselves being the server's. The one exception, a
+// "SimpleSql" query whose statement the caller writes, runs on the server
+// only for a logged-in user: the link first logs in as the user set with
+// SetUser (once per database) and answers no rows when none is set or the
+// server refuses that user.
 
 #include "runtime/system/Variant.h"
 
@@ -35,9 +39,17 @@ public:
     // configuration names no server or the server cannot be reached.
     Variant Server();
     // Uses server instead of the configured one (another process's link, tests).
-    void SetServer(const Variant& server) { server_ = server; }
+    void SetServer(const Variant& server)
+    {
+        server_ = server;
+        loggedIn_.clear();
+    }
     const QString& ServerName() const { return serverName_; }
     void SetServerName(const QString& name) { serverName_ = name; }
+
+    // The user the link logs in as before a "SimpleSql" query.
+    const QString& User() const { return user_; }
+    void SetUser(const QString& user);
 
     // "CHT" when the user interface runs in code page 950, else "CHS".
     QString Language();
@@ -52,7 +64,12 @@ public:
     QString Message(const QString& kind, const QString& id);
 
 private:
+    // Logs in as user_ on databaseName unless that is the session already. Raises.
+    void logIn(const Variant& server, const QString& databaseName);
+
     QString serverName_;
+    QString user_;
+    QString loggedIn_; // "user/database" of the session the server holds
     QString language_;
     Variant server_;
     std::unique_ptr<TSocketConnection> connection_;

@@ -2,6 +2,7 @@
 
 #include "frame/DLLBaseController.h"
 #include "common/StewardINI.h"
+#include "runtime/forms/Dialogs.h"
 #include "runtime/system/AutoObject.h"
 #include "runtime/system/SystemFacts.h"
 #include "runtime/system/Libraries.h"
@@ -132,6 +133,7 @@ int TStewardShell::runProgram()
     RegisterAppServer();
     createManager();
     followConfiguredLocale();
+    chooseMessageWay();
 
     int status = ModuleError;
     try {
@@ -149,6 +151,11 @@ int TStewardShell::runProgram()
         message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
             .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         say(QStringLiteral("%1: %2").arg(options_.Program, message));
+        status = ProgramFailed;
+    }
+    const int errors = qEnvironmentVariableIntValue(ConsoleErrorsVariable);
+    if (status == Success && errors > 0) {
+        say(QStringLiteral("%1: %2 error message(s)").arg(options_.Program).arg(errors));
         status = ProgramFailed;
     }
     // Whatever the module left for the event loop to delete goes while its code is there.
@@ -169,6 +176,21 @@ void TStewardShell::followConfiguredLocale()
         return;
     QLocale::setDefault(LocaleOfCodePage(ini.UICodePage.trimmed().toInt()));
     verbose(QStringLiteral("locale %1 (code page %2)").arg(QLocale().name(), ini.UICodePage));
+}
+
+void TStewardShell::chooseMessageWay()
+{
+    // The program's messages: boxes for the user at the window; for a
+    // command without a window, lines on stderr that nobody has to close
+    // (the module's own dialog service reads the variable), with the error
+    // messages counted for the exit status.
+    qunsetenv(ConsoleErrorsVariable);
+    if (options_.RunMode == TShellOptions::Mode::Window) {
+        qunsetenv(ConsoleMessagesVariable);
+    } else {
+        qputenv(ConsoleMessagesVariable, "console");
+        verbose(QStringLiteral("messages on stderr"));
+    }
 }
 
 void TStewardShell::createManager()

@@ -2,7 +2,9 @@
 // TStewardShell: loads a program module by its program code, creates the
 // work-centre manager and drives the module's controller: Open, then either
 // the options window until it is gone, or one numbered command with the
-// window hidden. Messages go to stderr; Run() answers the exit status.
+// window hidden. The shell's messages go to stderr; so do the program's
+// during a command (its message boxes become lines there, and an error
+// message makes the exit status non-zero); Run() answers the exit status.
 
 #include "suite/shell/ShellOptions.h"
 
@@ -33,6 +35,8 @@ private:
     int fail(TDLLBaseController* controller, const QString& what);
     QString messageText(const Variant& value) const;
     void createManager();
+    // Message boxes at the window, console lines for a command (see the .cpp).
+    void chooseMessageWay();
     void followConfiguredLocale();
     void say(const QString& text) const;
     void verbose(const QString& text) const;

@@ -3,6 +3,8 @@
 #include "LanguageTestHome.h"
 #include "common/forms/FontAliases.h"
 #include "common/TranslatorU.h"
+#include "runtime/data/ClientDataSet.h"
+#include "runtime/data/Field.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Forms.h"
@@ -309,4 +311,42 @@ TEST(FontAliases, SimSunResolvesToAnInstalledSongFont)
     const QString family = QFontInfo(font).family();
     EXPECT_TRUE(family.contains(QStringLiteral("UMing")) || family.contains(QStringLiteral("CJK")))
         << family.toStdString();
+}
+
+TEST(CodeConverter, FieldsShowTheUsersTextAndStoreTheDatabases)
+{
+    LanguageHome home("950", "936", "936");
+    TCodeConverter converter;
+    ASSERT_EQ(converter.DBConvertMode(), 2) << "stored simplified, shown traditional";
+    TClientDataSet schemes;
+    schemes.FieldDefs().Add(QStringLiteral("NCONDITION"), ftString, 20);
+    schemes.FieldDefs().Add(QStringLiteral("VCONDITION"), ftMemo);
+    schemes.FieldDefs().Add(QStringLiteral("FLAG"), ftInteger);
+    schemes.CreateDataSet();
+    converter.HookFieldTexts(schemes);
+
+    schemes.Append();
+    TField* name = schemes.FieldByName(QStringLiteral("NCONDITION"));
+    TField* values = schemes.FieldByName(QStringLiteral("VCONDITION"));
+    TField* flag = schemes.FieldByName(QStringLiteral("FLAG"));
+    name->SetText(QStringLiteral("單據報表")); // typed by the user
+    values->SetAsString(QStringLiteral("开始")); // stored as it came
+    flag->SetText(QStringLiteral("12"));
+    schemes.Post();
+    EXPECT_EQ(name->AsString(), QStringLiteral("单据报表")) << "stored in the database's code page";
+    EXPECT_EQ(name->Text(), QStringLiteral("單據報表"));
+    EXPECT_EQ(name->DisplayText(), QStringLiteral("單據報表"));
+    EXPECT_EQ(values->DisplayText(), QStringLiteral("開始"));
+    EXPECT_EQ(flag->DisplayText(), QStringLiteral("12")) << "numbers are left alone";
+    EXPECT_FALSE(static_cast<bool>(flag->OnGetText()));
+
+    // Without the converter the texts pass as they are.
+    auto* gone = new TCodeConverter;
+    gone->HookFieldTexts(schemes);
+    delete gone;
+    schemes.Edit();
+    name->SetText(QStringLiteral("報表"));
+    schemes.Post();
+    EXPECT_EQ(name->AsString(), QStringLiteral("報表"));
+    EXPECT_EQ(name->DisplayText(), QStringLiteral("報表"));
 }

@@ -101,3 +101,18 @@ TEST(BaseGeneRules, HelpTopicsRequiredListsAndProgramCodes)
     EXPECT_EQ(ProgramCodeOf(QStringLiteral("/opt/steward/libZORV52C.so")), QStringLiteral("ZORV52"));
     EXPECT_EQ(ProgramCodeOf(QStringLiteral("D:\\App\\zorv52c.dll")), QStringLiteral("ZORV52"));
 }
+
+TEST(BaseGeneMessages, ButtonsSpeakTheUsersLanguageExceptUnderEnglish)
+{
+    const TMsgDlgButtons yesNoCancel = TMsgDlgButtons(mbYes) | mbNo | mbCancel;
+    const QMap<TMsgDlgBtn, QString> chinese = ButtonCaptionsOf(yesNoCancel, QStringLiteral("936"));
+    EXPECT_EQ(chinese.size(), 3);
+    EXPECT_EQ(chinese.value(mbYes), QString::fromUtf8("是(&Y)"));
+    EXPECT_EQ(chinese.value(mbNo), QString::fromUtf8("否(&N)"));
+    EXPECT_EQ(chinese.value(mbCancel), QString::fromUtf8("取消"));
+    EXPECT_FALSE(chinese.contains(mbOK)) << "only the buttons the box shows";
+    EXPECT_EQ(ButtonCaptionsOf(TMsgDlgButtons(mbNoToAll) | mbHelp, QStringLiteral("950")).value(mbNoToAll),
+        QString::fromUtf8("全否(&o)"));
+    EXPECT_TRUE(ButtonCaptionsOf(yesNoCancel, QStringLiteral("437")).isEmpty());
+    EXPECT_TRUE(ButtonCaptionsOf(yesNoCancel, QStringLiteral(" 437 ")).isEmpty());
+}

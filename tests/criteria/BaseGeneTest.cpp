@@ -3,10 +3,13 @@
 #include "controls/ExtPage.h"
 #include "criteria/SelectPnl.h"
 #include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QDate>
 
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
@@ -61,6 +64,12 @@ TEST_F(CriteriaTest, CodedMessagesPickBoxAndButtonsByKind)
     EXPECT_EQ(ask.Buttons, TMsgDlgButtons(mbYes) | mbNo | mbCancel);
     EXPECT_EQ(ask.Type, mtWarning);
     EXPECT_EQ(ask.Caption, form->Caption());
+    // The box knows its code, and its buttons speak the user's language.
+    EXPECT_EQ(ask.Code, QStringLiteral("D;000001"));
+    ASSERT_NE(form->HvConverter(), nullptr);
+    ASSERT_NE(form->HvConverter()->UICodePage(), QStringLiteral("437"));
+    EXPECT_EQ(ask.ButtonCaptions.value(mbYes), Text("是(&Y)"));
+    EXPECT_EQ(ask.ButtonCaptions.value(mbCancel), Text("取消"));
 
     form->ReportError(QStringLiteral("W;000002;") + Text("环境设置") + QStringLiteral(";9;8"));
     EXPECT_EQ(dialogs_->Asked().at(1).Text, Text("环境设置 的数组上限错误! 应为 9, 实为 8"));
@@ -245,6 +254,34 @@ TEST_F(CriteriaTest, KeysMovePagesAndFields)
     EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption2) << "no page change while busy";
 }
 
+TEST_F(CriteriaTest, EnterInAGridWalksItsCellsAndAddsARow)
+{
+    Form form = MakeForm();
+    auto* grid = new TStringGrid(form.get());
+    grid->SetName(QStringLiteral("sgItems"));
+    grid->SetParent(form->tsOption1);
+    grid->SetColCount(3);
+    grid->SetRowCount(2); // a heading row and one row of cells
+    form->pgOption->SetActivePage(form->tsOption1);
+    grid->SetFocus();
+    ASSERT_EQ(form->ActiveControl(), grid);
+    ASSERT_TRUE(grid->SelectCell(1, 1));
+    auto enter = [&] {
+        Word key = VK_RETURN;
+        form->FormKeyDown(form.get(), key, {});
+        return key;
+    };
+    EXPECT_EQ(enter(), Word(0)) << "the form took the key";
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 1);
+    // From the last column to the first cell of a new row.
+    enter();
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->Col(), 1) << "past the fixed column";
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(form->ActiveControl(), grid) << "the focus stays in the grid";
+}
+
 TEST_F(CriteriaTest, EscapeClosesAndFreesTheForm)
 {
     QPointer<TfrmZorTest> form = MakeForm().release();
@@ -324,4 +361,85 @@ TEST_F(CriteriaTest, YearMonthFields)
     form->FocusControl(form->edRemark);
     EXPECT_EQ(form->ActiveControl(), form->edRemark);
     EXPECT_EQ(form->YearMonthToStorage(month->Text()), QStringLiteral("202412"));
+}
+
+TEST_F(CriteriaTest, TheSchemePaneShowsItsCaptionAndButtonsWhole)
+{
+    Form form = MakeForm();
+    form->Show();
+    QApplication::processEvents();
+    // The pane's caption: the whole line height inside the label.
+    QWidget* caption = form->lblCondition->Widget();
+    EXPECT_GE(caption->height(), QFontMetrics(caption->font()).height());
+    EXPECT_EQ(form->lblCondition->Layout(), tlCenter);
+    // The four tool buttons side by side inside the pane, each as wide as it asks to be.
+    auto* bar = form->FindComponent<TToolBar>(QStringLiteral("ToolBar1"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->ButtonCount(), 4);
+    int right = 0;
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+        TToolButton* button = bar->Buttons(i);
+        EXPECT_GE(button->Left(), right) << i;
+        right = button->Left() + button->Width();
+        EXPECT_GE(button->Widget()->width(), button->Widget()->sizeHint().width()) << i;
+        EXPECT_GE(button->Widget()->height(), button->Widget()->sizeHint().height()) << i;
+    }
+    EXPECT_LE(right, form->pnlCondition->ClientWidth());
+    form->Hide();
+}
+
+namespace {
+
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(CriteriaTest, TheCallersWindowPaintsAgainWhenTheFormResizesOrCloses)
+{
+    QWidget caller;
+    caller.resize(200, 100);
+    caller.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    caller.installEventFilter(&counter);
+
+    Form form = MakeForm(false);
+    ASSERT_TRUE(form->ApplyParams(Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"),
+        Variant(QString::number(caller.winId())), Variant("FEP")})))
+        << form->ErrorTexts().toStdString();
+    form->Show();
+    QApplication::processEvents();
+    counter.paints = 0;
+    form->FormResize(form.get());
+    EXPECT_EQ(counter.paints, 1) << "painted at once, not queued";
+    TCloseAction action = caHide;
+    form->FormClose(form.get(), action);
+    EXPECT_EQ(action, caFree);
+    EXPECT_EQ(counter.paints, 2);
+
+    // A handle that names no window of this program is left alone.
+    Form other = MakeForm(false);
+    ASSERT_TRUE(other->ApplyParams(
+        Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant("987654321"), Variant("FEP")})));
+    other->FormResize(other.get());
+    EXPECT_EQ(counter.paints, 2);
+    form->Hide();
+}
+
+TEST_F(CriteriaTest, HintsStayUpWhileTheyAreRead)
+{
+    Form form = MakeForm();
+    EXPECT_EQ(HintHidePause(), 500000);
+    form->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(form->pgOption->Widget()->toolTipDuration(), 500000);
+    form->Hide();
 }

@@ -1,6 +1,8 @@
 #include "CriteriaFixture.h"
 
 #include "criteria/SelectPnl.h"
+#include "runtime/data/ClientDataSet.h"
+#include "runtime/data/Field.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
@@ -67,6 +69,11 @@ TEST_F(CriteriaTest, SchemeSavedAndOpenedGivesBackWhatWasEntered)
     ASSERT_TRUE(form->SaveScheme(keys, name, Variant(0)));
     ASSERT_TRUE(form->RefreshSchemeList());
     EXPECT_TRUE(captionsOf(form->lstCondition).contains(name));
+    // The reopened scheme rows show their texts through the code-page hooks.
+    TField* stored = form->ClientDataSet1()->FieldByName(QStringLiteral("NCONDITION"));
+    ASSERT_NE(stored, nullptr);
+    EXPECT_TRUE(static_cast<bool>(stored->OnGetText()));
+    EXPECT_TRUE(static_cast<bool>(stored->OnSetText()));
     const QString listBefore = form->spType->ListText();
     const QString checkBefore = form->spCheck->ListText();
 

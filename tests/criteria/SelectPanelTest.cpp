@@ -117,6 +117,27 @@ TEST(SelectPanel, SideBySideAndStackedLayoutsStayInside)
     EXPECT_GT(boundsOnPanel(panel.edBegin, &panel).width(), vBegin.width()) << "the edits take the buttons' room";
 }
 
+TEST(SelectPanel, ListButtonsStayInsideALowList)
+{
+    TSelectPanel panel;
+    panel.SetStyle(sp_Discrete);
+    panel.SetBounds(0, 0, 290, 200);
+    EXPECT_EQ(panel.btnClearList->Height(), 23) << "room enough: full buttons";
+    EXPECT_EQ(panel.btnClearList->Top(), 46);
+
+    // A user-choice panel of a few rows in list mode.
+    TSelectPanel choice;
+    choice.SetStyle(sp_UserChoice);
+    choice.SetUserChoice(false);
+    choice.SetBounds(0, 0, 286, 96);
+    ASSERT_LT(choice.pnlList->Height(), 3 * 23) << "too low for three full buttons";
+    const QRect clear = choice.btnClearList->BoundsRect(); // on pnlList
+    EXPECT_LE(clear.bottom() + 1, choice.pnlList->Height()) << "the last button is not cut off";
+    EXPECT_GE(choice.btnClearList->Height(), 18) << "its glyph still fits";
+    EXPECT_EQ(choice.btnDeleteItem->Top(), choice.btnList->Top() + choice.btnList->Height());
+    EXPECT_EQ(choice.btnClearList->Top(), choice.btnDeleteItem->Top() + choice.btnDeleteItem->Height());
+}
+
 TEST(SelectPanel, WordListsKeepTwoEntriesAndASingleWordServesBoth)
 {
     TSelectPanel panel;
@@ -496,6 +517,89 @@ TEST(SelectPanelEvents, LookupButtonsAskTheFormForTheirControl)
     EXPECT_EQ(f.form.requests, (QList<TWinControl*>{f.panel->edFinal, f.panel->ListBox}));
     EXPECT_EQ(opened, f.form.requests);
     EXPECT_EQ(f.form.ActiveControl(), f.panel->ListBox);
+}
+
+TEST(SelectPanelEvents, RowChangesReachThePanelsItemEvents)
+{
+    TSelectPanel panel;
+    panel.SetStyle(sp_Discrete);
+    panel.ListBox->AddRow({QStringLiteral("5101"), QStringLiteral("工单变更单")});
+    panel.ListBox->AddRow({QStringLiteral("5102"), QStringLiteral("委外工单变更单")});
+    QStringList events;
+    panel.SetOnItemChanging(TListViewDataChangingEvent::Of(
+        [&](TObject* sender, TListItem* item, TItemChange change, bool& allow) {
+            EXPECT_EQ(sender, panel.ListBox);
+            events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
+            allow = !(item->Caption() == u"5102" && change == ctText); // the second row's text is fixed
+        }));
+    panel.SetOnItemChange(TListViewDataChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
+        EXPECT_EQ(sender, panel.ListBox);
+        events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
+    }));
+    panel.SetOnItemSelect(TListViewSelectItemEvent::Of([&](TObject*, TListItem* item, int index, bool selected) {
+        events << QStringLiteral("select %1 %2 %3").arg(item->Caption()).arg(index).arg(selected);
+    }));
+    panel.Items()->Items(0)->SetCaption(QStringLiteral("5103"));
+    panel.Items()->Items(0)->SetSelected(true);
+    panel.Items()->Items(1)->SetCaption(QStringLiteral("5104"));
+    EXPECT_EQ(panel.Items()->Items(1)->Caption(), QStringLiteral("5102")) << "the handler refused";
+    EXPECT_EQ(events, (QStringList{"changing 5101 0", "change 5103 0", "changing 5103 2", "change 5103 2",
+                          "select 5103 0 1", "changing 5102 0"}));
+
+    // Deleting asks about each selected row; a refused one stays.
+    panel.ListBox->SetMultiSelect(true);
+    panel.Items()->Items(1)->SetSelected(true);
+    ASSERT_EQ(panel.ListBox->SelCount(), 2);
+    events.clear();
+    panel.DeleteSelected();
+    EXPECT_EQ(events, (QStringList{"changing 5102 0", "changing 5103 0"}));
+    EXPECT_EQ(panel.Items()->Count(), 1);
+    EXPECT_EQ(panel.Items()->Items(0)->Caption(), QStringLiteral("5102"));
+}
+
+TEST(SelectPanelEvents, MouseAndDragOfTheChildrenAreThePanels)
+{
+    TSelectPanel panel;
+    panel.SetBounds(0, 0, 400, 50);
+    QStringList events;
+    auto who = [&panel](TObject* sender) {
+        return sender == &panel ? QStringLiteral("panel") : qobject_cast<TControl*>(sender)->Name();
+    };
+    panel.SetOnMouseDown(TMouseEvent::Of([&](TObject* sender, TMouseButton, TShiftState, int x, int y) {
+        events << QStringLiteral("down %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    panel.SetOnMouseMove(TMouseMoveEvent::Of([&](TObject* sender, TShiftState, int x, int y) {
+        events << QStringLiteral("move %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    // A label: the panel is Sender, the point is the panel's.
+    panel.lblFinal->MouseDown(mbLeft, {}, 1, 2);
+    const QPoint label = panel.lblFinal->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
+    // An edit stays Sender with its own point.
+    panel.edBegin->MouseMove({}, 3, 4);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("down panel %1,%2").arg(label.x() + 1).arg(label.y() + 2),
+                          QStringLiteral("move edBegin 3,4")}));
+
+    // Drops: nothing lands on a panel that does not say so.
+    TPanel source;
+    EXPECT_FALSE(panel.btnBegin->DragOver(&source, 1, 1, dsDragEnter));
+    panel.SetOnDragOver(TDragOverEvent::Of([&](TObject* sender, TObject* from, int x, int y, TDragState, bool& accept) {
+        events << QStringLiteral("over %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+        accept = from == &source;
+    }));
+    panel.SetOnDragDrop(TDragDropEvent::Of([&](TObject* sender, TObject*, int x, int y) {
+        events << QStringLiteral("drop %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+    }));
+    panel.SetOnEndDrag(TEndDragEvent::Of([&](TObject* sender, TObject* target, int, int) {
+        events << QStringLiteral("end %1 %2").arg(who(sender)).arg(target == &source);
+    }));
+    events.clear();
+    EXPECT_TRUE(panel.ListBox->DragOver(&source, 5, 6, dsDragMove));
+    EXPECT_FALSE(panel.ListBox->DragOver(&panel, 5, 6, dsDragMove));
+    const QPoint button = panel.btnBegin->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
+    panel.btnBegin->DragDrop(&source, 2, 3);
+    panel.btnClearList->OnEndDrag()(panel.btnClearList, &source, 0, 0);
+    EXPECT_EQ(events, (QStringList{"over ListBox 5,6", "over ListBox 5,6",
+                          QStringLiteral("drop panel %1,%2").arg(button.x() + 2).arg(button.y() + 3), "end panel 1"}));
 }
 
 TEST(SelectPanelEvents, ExitRunsOnceWhenTheFocusLeavesThePanel)

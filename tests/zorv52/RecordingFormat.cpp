@@ -68,6 +68,11 @@ void TRecordingFormat::Preview()
     record_->Calls << QStringLiteral("preview");
 }
 
+int TRecordingFormat::PrinterIndex() const
+{
+    return record_->PrinterChosen >= 0 ? record_->PrinterChosen : record_->Context.PrinterIndex;
+}
+
 void TRecordingFormat::BeginDesign(const TDesignContext&)
 {
     record_->Calls << QStringLiteral("design");

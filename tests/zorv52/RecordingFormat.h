@@ -22,6 +22,9 @@ struct TFormatRecord {
     bool Workflow = false;
     QStringList FooterLines, SignOffLines;
     int Destroyed = 0;
+    // The printer the user picks in the form's print dialog; -1: the one
+    // the window handed over stays.
+    int PrinterChosen = -1;
 };
 
 class TRecordingFormat : public IVRFormatForm, public IVRSlipFormat {
@@ -42,7 +45,7 @@ public:
     void ClearDataField(const QString& controlName) override;
     void Print() override;
     void Preview() override;
-    int PrinterIndex() const override { return 0; }
+    int PrinterIndex() const override;
     void SetResolution(int) override {}
     bool PreparePages() override { return true; }
     bool WritePictures(const QString&, int) override { return true; }

@@ -1,6 +1,8 @@
-// steward-appserver: the application server's command line. For now it makes
-// demo homes; the network daemon joins it later.
+// steward-appserver: the application server's command line: the network
+// daemon, its set-up check, and demo homes.
+#include "common/QNERPGeneratorU.h"
 #include "runtime/system/ProcessSetup.h"
+#include "suite/appserver/AppServerDaemon.h"
 #include "suite/appserver/DemoHome.h"
 
 #include "runtime/system/Exceptions.h"
@@ -14,8 +16,20 @@
 namespace {
 
 const char* const usageText
-    = "usage: steward-appserver --create-demo DIR [--slips N] [--seed S] [--force]\n"
+    = "usage: steward-appserver --serve [--home DIR]\n"
+      "       steward-appserver --check [--home DIR]\n"
+      "       steward-appserver --encode-secret TEXT\n"
+      "       steward-appserver --create-demo DIR [--slips N] [--seed S] [--force]\n"
       "                         [--postgres CONNINFO [--schema NAME]]\n"
+      "\n"
+      "  --serve            serve the application server object to clients over the\n"
+      "                     network ([AppServer] of StewardS.ini: Listen, Port, Secret,\n"
+      "                     TLSCertificate, TLSKey, ...); logs each connection\n"
+      "  --check            check the configuration, the database, TLS files and the\n"
+      "                     listening address; exit status 0 when all hold\n"
+      "  --home DIR         the server home holding StewardS.ini (default: the\n"
+      "                     registry's ServerPath)\n"
+      "  --encode-secret TEXT  print the stored form of a secret for Secret=\n"
       "\n"
       "  --create-demo DIR  make a demo client home in DIR (registry file, settings,\n"
       "                     SQLite database with generated slips)\n"
@@ -40,7 +54,8 @@ int main(int argc, char** argv)
     IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    QString dir;
+    QString dir, home, secret;
+    bool serve = false, check = false;
     TDemoOptions options;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -52,6 +67,14 @@ int main(int argc, char** argv)
         }
         if (a == QLatin1String("--force"))
             options.Force = true;
+        else if (a == QLatin1String("--serve"))
+            serve = true;
+        else if (a == QLatin1String("--check"))
+            check = true;
+        else if (a == QLatin1String("--home") && hasValue)
+            home = args[++i];
+        else if (a == QLatin1String("--encode-secret") && hasValue)
+            secret = args[++i];
         else if (a == QLatin1String("--create-demo") && hasValue)
             dir = args[++i];
         else if (a == QLatin1String("--slips") && hasValue)
@@ -66,6 +89,25 @@ int main(int argc, char** argv)
             return usage();
         if (!ok || options.Slips < 0)
             return usage();
+    }
+    if (!secret.isEmpty()) {
+        std::printf("%s\n", qPrintable(EncodePassword(secret)));
+        return 0;
+    }
+    if (serve || check) {
+        const TServerConfig server = home.isEmpty() ? TServerConfig::Load() : TServerConfig::FromHome(home);
+        const TDaemonConfig daemon = TDaemonConfig::Load(server);
+        if (check)
+            return CheckDaemonSetup(server, daemon, stdout);
+        TAppServerDaemon d(server, daemon);
+        if (!d.Start()) {
+            std::fprintf(stderr, "steward-appserver: %s\n", qPrintable(d.ErrorText()));
+            return 1;
+        }
+        std::printf("steward-appserver: listening on %s:%d\n", qPrintable(d.serverAddress().toString()),
+            static_cast<int>(d.serverPort()));
+        std::fflush(stdout);
+        return app.exec();
     }
     if (dir.isEmpty())
         return usage();

@@ -4,7 +4,12 @@
 //   ZTEST_APPLY=fail      ApplyParams fails (result value "E;000036")
 //   ZTEST_COMMAND=fail    the form's commands fail (result value "W;000006")
 //   ZTEST_CLOSE=free|hide once shown, the window closes itself (freed or hidden)
+//   ZTEST_MESSAGE=error|warning  print or preview first shows a message box of
+//                         that kind (and still succeeds)
+// ApplyParams also logs how the module's dialog service shows messages
+// ("messages console" or "messages boxes").
 #include "frame/DLLVRCtrller.h"
+#include "runtime/forms/Dialogs.h"
 #include "tests/frame/module/RecordingOptionsForm.h"
 
 #include <QFile>
@@ -30,6 +35,24 @@ public:
             }));
         }
         SetOnDestroy(TNotifyEvent::Of(this, [this](TObject*) { Record(QStringLiteral("OnDestroy")); }));
+    }
+
+    bool ApplyParams(const Variant& params) override
+    {
+        const bool console = dynamic_cast<ConsoleDialogService*>(&Dialogs()) != nullptr;
+        Record(console ? QStringLiteral("messages console") : QStringLiteral("messages boxes"));
+        return TRecordingOptionsForm::ApplyParams(params);
+    }
+
+    bool PrintOrPreview(bool preview) override
+    {
+        const QByteArray message = qgetenv("ZTEST_MESSAGE");
+        if (message == "error")
+            Dialogs().MessageDlg(QStringLiteral("The slip is locked.\rAsk the administrator."), mtError, mbOK,
+                Caption());
+        else if (message == "warning")
+            Dialogs().MessageDlg(QStringLiteral("No rows."), mtWarning, TMsgDlgButtons(mbOK) | mbCancel, Caption());
+        return TRecordingOptionsForm::PrintOrPreview(preview);
     }
 
 protected:

@@ -4,8 +4,11 @@
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ExtCtrls.h"
 #include "runtime/forms/ExtraCtrls.h"
+#include "runtime/forms/StdCtrls.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -277,4 +280,107 @@ TEST(ControlsTest, SpeedButtonGroupsAndBitButtonKinds)
     ok->SetKind(bkCancel);
     EXPECT_EQ(ok->ModalResult(), mrCancel);
     EXPECT_TRUE(ok->Cancel());
+}
+
+TEST(ControlsTest, ListViewAsksBeforeAnItemChangesAndTellsAfter)
+{
+    TForm form;
+    auto* view = new TListView(&form);
+    view->SetParent(&form);
+    TListItem* a = addRow(view, "a", {});
+    QStringList events;
+    bool allow = true;
+    view->SetOnChanging(TLVChangingEvent::Of([&](TObject*, TListItem* item, TItemChange change, bool& allowed) {
+        events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
+        allowed = allow;
+    }));
+    view->SetOnChange(TLVChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
+        EXPECT_EQ(sender, view);
+        events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
+    }));
+    view->SetOnSelectItem(TLVSelectItemEvent::Of([&](TObject*, TListItem* item, bool selected) {
+        events << item->Caption() + (selected ? "+" : "-");
+    }));
+    a->SetCaption(QStringLiteral("A"));
+    a->SetImageIndex(2);
+    a->SetSelected(true);
+    a->SetCaption(QStringLiteral("A")); // no change: nothing asked
+    EXPECT_EQ(events,
+        (QStringList{"changing a 0", "change A 0", "changing A 1", "change A 1", "changing A 2", "change A 2", "A+"}));
+
+    // A refused change leaves the item as it was, and nothing is told after.
+    events.clear();
+    allow = false;
+    a->SetCaption(QStringLiteral("B"));
+    a->SetSelected(false);
+    a->SetChecked(true);
+    EXPECT_EQ(a->Caption(), QStringLiteral("A"));
+    EXPECT_TRUE(a->Selected());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_EQ(events, (QStringList{"changing A 0", "changing A 2", "changing A 2"}));
+}
+
+TEST(ControlsTest, MouseInputReachesTheInnermostControlInItsOwnCoordinates)
+{
+    TForm form;
+    form.SetBounds(0, 0, 300, 200);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 200, 100);
+    auto* label = new TLabel(&form);
+    label->SetParent(panel);
+    label->SetAutoSize(false);
+    label->SetBounds(20, 30, 80, 20);
+    label->SetCaption(QStringLiteral("单别"));
+    QStringList events;
+    auto record = [&events](const char* who) {
+        return TMouseEvent::Of([&events, who](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
+            events << QStringLiteral("%1 %2 %3,%4%5").arg(QLatin1String(who)).arg(int(button)).arg(x).arg(y)
+                          .arg(shift.testFlag(ssCtrl) ? QStringLiteral(" ctrl") : QString());
+        });
+    };
+    panel->SetOnMouseDown(record("panel"));
+    label->SetOnMouseDown(record("label"));
+    label->SetOnMouseUp(record("label up"));
+    form.Show();
+    QApplication::processEvents();
+
+    // The label's widget leaves the press to its parents: only the label hears it.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 6), label->Widget()->mapToGlobal(QPointF(5, 6)),
+        Qt::RightButton, Qt::RightButton, Qt::ControlModifier);
+    QApplication::sendEvent(label->Widget(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(7, 8), label->Widget()->mapToGlobal(QPointF(7, 8)),
+        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(label->Widget(), &release);
+    // On the panel itself, beside the label.
+    QMouseEvent panelPress(QEvent::MouseButtonPress, QPointF(150, 80), panel->Widget()->mapToGlobal(QPointF(150, 80)),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel->Widget(), &panelPress);
+    EXPECT_EQ(events, (QStringList{"label 1 5,6 ctrl", "label up 0 7,8", "panel 0 150,80"}));
+    form.Hide();
+}
+
+TEST(ControlsTest, OnlyAControlWithOnDragOverTakesADrop)
+{
+    TForm form;
+    auto* source = new TLabel(&form);
+    auto* target = new TPanel(&form);
+    for (TControl* c : std::initializer_list<TControl*>{source, target})
+        c->SetParent(&form);
+    EXPECT_FALSE(target->DragOver(source, 1, 2, dsDragEnter)) << "no handler, no drop";
+    QStringList events;
+    target->SetOnDragOver(TDragOverEvent::Of([&](TObject*, TObject* from, int x, int y, TDragState state, bool& accept) {
+        events << QStringLiteral("over %1,%2 %3").arg(x).arg(y).arg(int(state));
+        accept = from == source && x < 50;
+    }));
+    target->SetOnDragDrop(TDragDropEvent::Of([&](TObject*, TObject* from, int x, int y) {
+        events << QStringLiteral("drop %1,%2 %3").arg(x).arg(y).arg(from == source);
+    }));
+    EXPECT_TRUE(target->DragOver(source, 10, 20, dsDragMove));
+    EXPECT_FALSE(target->DragOver(source, 60, 20, dsDragMove));
+    EXPECT_FALSE(target->DragOver(target, 10, 20, dsDragMove));
+    target->DragDrop(source, 10, 20);
+    EXPECT_EQ(events, (QStringList{"over 10,20 2", "over 60,20 2", "over 10,20 2", "drop 10,20 1"}));
+    EXPECT_TRUE(target->Widget()->acceptDrops());
+    EXPECT_EQ(TControl::DragSource(), nullptr) << "no drag under way";
 }

@@ -1,5 +1,8 @@
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Persistent.h"
+#include "runtime/forms/Forms.h"
+
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -78,4 +81,117 @@ TEST(DialogsTest, TheServiceIsRestoredWhenTheScriptEnds)
         EXPECT_EQ(&Dialogs(), &outer);
     }
     EXPECT_EQ(&Dialogs(), before);
+}
+
+namespace {
+
+// What a console service wrote, read back from its temporary file.
+QString written(std::FILE* file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    QByteArray bytes;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, file))
+        bytes += buffer;
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+TEST(DialogsTest, TheConsoleServiceWritesEachBoxAsALineAndNeverWaits)
+{
+    ScriptedDialogService fallback; // fails on any dialog that reaches it unexpected
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleDialogService console(fallback, out);
+    qunsetenv(ConsoleErrorsVariable);
+
+    {
+        TMessageBoxScope scope({QStringLiteral("E;100007"), {}});
+        EXPECT_EQ(console.MessageDlg(QString::fromUtf8("单别不存在\r\n或单据性质不符"), mtError, mbOK, "ZORV52"), mrOk);
+    }
+    // A choice is answered by the most cautious button the box offers.
+    EXPECT_EQ(console.MessageDlg("Run without the extended fields?", mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, ""),
+        mrNo);
+    EXPECT_EQ(console.MessageDlg("No rows.", mtWarning, TMsgDlgButtons(mbOK) | mbCancel, ""), mrCancel);
+    EXPECT_EQ(console.MessageBox("Retry?", "", MB_ABORTRETRYIGNORE | MB_ICONERROR), IDABORT);
+    QString value = QStringLiteral("kept");
+    EXPECT_FALSE(console.InputQuery("Save", "Scheme name", value));
+    EXPECT_EQ(value, QStringLiteral("kept"));
+    QString printer = QStringLiteral("Office");
+    int copies = 2;
+    EXPECT_TRUE(console.PrintDialog(printer, copies));
+    EXPECT_EQ(printer, QStringLiteral("Office"));
+    EXPECT_FALSE(console.PrinterSetupDialog(printer));
+
+    const QString all = written(out);
+    std::fclose(out);
+    const QStringList lines = all.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7) << all.toStdString();
+    EXPECT_EQ(lines.at(0), QString::fromUtf8("E;100007 单别不存在"));
+    EXPECT_EQ(lines.at(1), QString::fromUtf8("    或单据性质不符"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("question: Run without the extended fields? [answered No]"));
+    EXPECT_EQ(lines.at(3), QStringLiteral("warning: No rows. [answered Cancel]"));
+    EXPECT_EQ(lines.at(4), QStringLiteral("error: Retry? [answered Abort]"));
+    EXPECT_EQ(lines.at(5), QStringLiteral("input not shown (no window): Scheme name"));
+    EXPECT_EQ(lines.at(6), QStringLiteral("printer setup not shown (no window): Office"));
+    // Two error boxes: the coded one and the MessageBox with the error icon.
+    EXPECT_EQ(console.Errors(), 2);
+    EXPECT_EQ(qEnvironmentVariableIntValue(ConsoleErrorsVariable), 2);
+    EXPECT_TRUE(fallback.Asked().isEmpty());
+    qunsetenv(ConsoleErrorsVariable);
+}
+
+TEST(DialogsTest, TheEnvironmentChoosesTheConsoleUnlessAServiceIsInstalled)
+{
+    IDialogService* plain = &Dialogs();
+    qputenv(ConsoleMessagesVariable, "console");
+    IDialogService* console = &Dialogs();
+    EXPECT_NE(console, plain);
+    EXPECT_NE(dynamic_cast<ConsoleDialogService*>(console), nullptr);
+    {
+        ScriptedDialogService scripted;
+        EXPECT_EQ(&Dialogs(), &scripted);
+    }
+    qunsetenv(ConsoleMessagesVariable);
+    EXPECT_EQ(&Dialogs(), plain);
+}
+
+TEST(DialogsTest, ABoxCarriesTheCodeAndButtonCaptionsOfItsScope)
+{
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrYes).ExpectMessage(mrOk).ExpectMessage(mrOk);
+    {
+        TMessageBoxScope outer({QStringLiteral("D;000001"), {{mbYes, QString::fromUtf8("是(&Y)")}}});
+        MessageDlg("first", mtWarning, TMsgDlgButtons(mbYes) | mbNo);
+        {
+            TMessageBoxScope inner({QStringLiteral("E;000005"), {}});
+            MessageDlg("second", mtError, mbOK);
+        }
+        EXPECT_EQ(CurrentMessageBox().Code, QStringLiteral("D;000001"));
+    }
+    MessageDlg("third", mtInformation, mbOK);
+    ASSERT_EQ(dialogs.Asked().size(), 3);
+    EXPECT_EQ(dialogs.Asked().at(0).Code, QStringLiteral("D;000001"));
+    EXPECT_EQ(dialogs.Asked().at(0).ButtonCaptions.value(mbYes), QString::fromUtf8("是(&Y)"));
+    EXPECT_EQ(dialogs.Asked().at(1).Code, QStringLiteral("E;000005"));
+    EXPECT_TRUE(dialogs.Asked().at(1).ButtonCaptions.isEmpty());
+    EXPECT_TRUE(dialogs.Asked().at(2).Code.isEmpty());
+}
+
+TEST(DialogsTest, TheConsoleRefusesAModalWindowNobodyCouldClose)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    ScriptedDialogService fallback;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ConsoleDialogService console(fallback, out);
+    TForm form;
+    form.SetCaption(QStringLiteral("Preview"));
+    EXPECT_EQ(console.ShowModal(&form), mrCancel);
+    const QString all = written(out);
+    std::fclose(out);
+    EXPECT_EQ(all, QStringLiteral("window not shown (no display): Preview\n"));
+    EXPECT_TRUE(fallback.Asked().isEmpty());
 }

@@ -141,10 +141,10 @@ TEST_F(CatalogueTest, ValuesAreBoundNeverPasted)
     EXPECT_TRUE(ask(server, "Query", "CMSMQ", "08", {"A511"}, "../DEMO").IsNull());
 }
 
-// A whole statement from the client reads only, and answers the named column.
+// A whole statement from a connected client reads only, and answers the named column.
 TEST_F(CatalogueTest, SimpleSqlReadsTheNamedColumn)
 {
-    const Variant server = NewServer(QString());
+    const Variant server = NewServer(QStringLiteral("DS"));
     const Variant limit = rowsOf(ask(server, "Query", "SimpleSql", "",
         {"select col.length from syscolumns col inner join sysobjects obj on obj.id=col.id where obj.name = "
          "'WARRANT' AND col.name ='NT002'",

@@ -52,7 +52,10 @@ TEST(DemoTool, HelpGoesToStandardOutputAndTheToolSaysNothingElse)
 {
     testsupport::ProgramRun run = appserver({QStringLiteral("--help")});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("usage: steward-appserver --create-demo DIR"))) << qPrintable(run.Out);
+    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("usage: steward-appserver --serve")))
+        << qPrintable(run.Out);
+    for (const char* form : {"steward-appserver --check", "steward-appserver --create-demo DIR"})
+        EXPECT_TRUE(run.Out.contains(QLatin1String(form))) << form;
     EXPECT_TRUE(run.Out.contains(QStringLiteral("--force"))) << qPrintable(run.Out);
     EXPECT_EQ(run.Err, QString());
 

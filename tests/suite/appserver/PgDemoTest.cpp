@@ -193,6 +193,16 @@ TEST_F(PgDemoTest, CatalogueAndSimpleSqlAnswerAlike)
             EXPECT_EQ(text(pgRows[r]).toStdString(), text(liteRows[r]).toStdString()) << c.table << " row " << r;
         EXPECT_EQ(text(pg.Elements()[1]).toStdString(), text(lite.Elements()[1]).toStdString()) << c.table;
     }
+    // The format name limit the format store asks for: the same number on both.
+    const auto nameLimit = [](TAppServer& server, const QString& database) {
+        const Variant answer = server.CatalogueQuery(Variant::ArrayOf({"SimpleSql", "SimpleSql", "", database,
+            Variant::ArrayOf({"select col.length from syscolumns col inner join sysobjects obj on obj.id=col.id "
+                              "where obj.name = 'WARRANT' AND col.name ='NT002'",
+                "length"})}));
+        return answer.IsNull() ? -1 : answer.Elements()[0].Elements().value(0).Elements().value(0).ToInt();
+    };
+    EXPECT_EQ(nameLimit(*sqlite_, QStringLiteral("DEMO")), 40);
+    EXPECT_EQ(nameLimit(*pg_, pgName), 40) << qPrintable(pg_->LastError());
     // A client's text that would write is refused on PostgreSQL too, and changes nothing.
     const Variant refused = pg_->CatalogueQuery(Variant::ArrayOf({"SimpleSql", "SimpleSql", "", pgName,
         Variant::ArrayOf({"WITH d AS (DELETE FROM $$ADMMF RETURNING MF001) SELECT MF001 FROM d", ""})}));

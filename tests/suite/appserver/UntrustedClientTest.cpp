@@ -272,3 +272,110 @@ TEST_F(UntrustedClientTest, TopStaysOutsideATrailingComment)
     EXPECT_EQ(FreeSql(server, "SELECT TOP 2 MQ001 FROM $$CMSMQ /* note */ -- and 'more'"), 2);
     EXPECT_EQ(FreeSql(server, "SELECT TOP 1 MQ001, '-- x' FROM $$CMSMQ;"), 1);
 }
+
+TEST_F(UntrustedClientTest, ReadsAreHeldToTheConnectedUsersDataRights)
+{
+    // WANG may read factory F01's slips only (the main table's condition)
+    // and no supplier S0001 (a rights-list table); DS is a super user.
+    const Variant wang = NewServer(QStringLiteral("WANG"));
+    const Variant ds = NewServer(QStringLiteral("DS"));
+    const qint64 otherFactories = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO WHERE TO021 <> 'F01'"));
+    const qint64 ownFactory = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO WHERE TO021 = 'F01'"));
+    ASSERT_GT(otherFactories, 0);
+    ASSERT_GT(ownFactory, 0);
+    const QStringList foreignSlips {QStringLiteral("SELECT TO001 FROM MOCTO WHERE TO021 <> 'F01'"),
+        QStringLiteral("SELECT TO001 FROM $$MOCTO WHERE TO021 <> 'F01'"),
+        QStringLiteral("SELECT TO001 FROM main.MOCTO WHERE TO021 <> 'F01' ORDER BY 1"),
+        QStringLiteral("SELECT * FROM (SELECT TO021 FROM mocto) x WHERE x.TO021 <> 'F01'"),
+        QStringLiteral("WITH s AS (SELECT TO021 FROM MOCTO) SELECT * FROM s WHERE TO021 <> 'F01'"),
+        QStringLiteral("SELECT A.TO001 FROM MOCTP P LEFT JOIN MOCTO A ON A.TO001 = P.TP001 AND "
+                       "A.TO002 = P.TP002 AND A.TO003 = P.TP003 WHERE A.TO021 <> 'F01'")};
+    for (const QString& sql : foreignSlips) {
+        const QByteArray what = sql.toUtf8();
+        EXPECT_EQ(FreeSql(wang, sql), 0) << what.constData();
+        EXPECT_GT(FreeSql(ds, sql), 0) << what.constData();
+    }
+    EXPECT_EQ(FreeSql(wang, "SELECT TO001 FROM MOCTO"), ownFactory);
+    EXPECT_EQ(FreeSql(wang, "SELECT TO001 FROM MOCTO WHERE TO021 <> 'F01' OR 1=1"), ownFactory);
+    EXPECT_EQ(FreeSql(ds, "SELECT TO001 FROM MOCTO"), ownFactory + otherFactories);
+
+    const QString supplier = QStringLiteral("SELECT MA001 FROM PURMA WHERE MA001 = 'S0001'");
+    EXPECT_EQ(FreeSql(wang, supplier), 0);
+    EXPECT_EQ(FreeSql(ds, supplier), 1);
+    EXPECT_TRUE(ProviderRuns(wang, supplier));
+    EXPECT_TRUE(Fetch(wang, QStringLiteral("Provider1"), supplier).isEmpty());
+    EXPECT_EQ(Fetch(ds, QStringLiteral("Provider1"), supplier).size(), 1);
+    const QList<VariantList> slips
+        = Fetch(wang, QStringLiteral("Provider2"), QStringLiteral("SELECT TO021 FROM MOCTO"));
+    EXPECT_EQ(slips.size(), ownFactory);
+    for (const VariantList& row : slips)
+        ASSERT_EQ(row.value(0).ToString(), QStringLiteral("F01"));
+    const Variant viaCatalogue = SimpleSql(wang, supplier);
+    ASSERT_TRUE(viaCatalogue.IsArray()) << wang.Get(QStringLiteral("LastError")).ToString().toStdString();
+    EXPECT_EQ(viaCatalogue[0].HighBound(), -1);
+    EXPECT_EQ(SimpleSql(ds, supplier)[0].HighBound(), 0);
+
+    // A rights table in quotes cannot be told from a value: refused.
+    for (const char* sql :
+        {"SELECT MA001 FROM \"PURMA\"", "SELECT MA001 FROM [purma]", "SELECT 1 FROM main.\"MOCTO\""})
+        ExpectRefused(wang, sql, [&] { EXPECT_LT(FreeSql(wang, sql), 0) << sql; });
+    // Literals are data: a text that looks like a table name changes nothing.
+    EXPECT_EQ(FreeSql(wang, "SELECT 'MOCTO' FROM CMSMQ"), 4);
+}
+
+TEST_F(UntrustedClientTest, TheCatalogueRunsAClientTextOnlyForAConnectedUser)
+{
+    const Variant anonymous = NewServer(QString());
+    ExpectRefused(anonymous, "SimpleSql without Connect",
+        [&] { EXPECT_TRUE(SimpleSql(anonymous, QStringLiteral("SELECT MF001 FROM ADMMF")).IsNull()); });
+    // The server's own predefined queries and messages still answer.
+    EXPECT_TRUE(anonymous
+                    .Call(QStringLiteral("CatalogueQuery"),
+                        {Variant::ArrayOf(
+                            {"Query", "CMSMQ", "22", "DEMO", Variant::ArrayOf({"A511", "51", "52", ""})})})
+                    .IsArray());
+    const Variant ds = NewServer(QStringLiteral("DS"));
+    ExpectRefused(ds, "another database", [&] {
+        EXPECT_TRUE(ds.Call(QStringLiteral("CatalogueQuery"),
+                          {Variant::ArrayOf({"Query", "SimpleSql", "", "OTHER",
+                              Variant::ArrayOf({"SELECT MF001 FROM ADMMF", ""})})})
+                        .IsNull());
+    });
+    EXPECT_TRUE(SimpleSql(ds, QStringLiteral("SELECT MF001 FROM ADMMF")).IsArray());
+}
+
+TEST_F(UntrustedClientTest, TheCatalogueCannotMoveASessionToAnotherCompany)
+{
+    // A second company database whose slips are gone.
+    const QString other = QFileInfo(DatabaseFile()).dir().filePath(QStringLiteral("OTHER.db"));
+    ASSERT_TRUE(QFile::copy(DatabaseFile(), other));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(other.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "DELETE FROM MOCTO", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const Variant ds = NewServer(QStringLiteral("DS"));
+    const qint64 slips = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO"));
+    ASSERT_EQ(FreeSql(ds, "SELECT TO001 FROM MOCTO"), slips);
+    ExpectRefused(ds, "a predefined query of another company", [&] {
+        EXPECT_TRUE(ds.Call(QStringLiteral("CatalogueQuery"),
+                          {Variant::ArrayOf({"Query", "CMSMQ", "08", "OTHER", Variant::ArrayOf({"A511"})})})
+                        .IsNull());
+    });
+    ExpectRefused(ds, "a message of another company", [&] {
+        ds.Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({"E", "000025", "CHS", "OTHER"})});
+    });
+    // The session still reads its own company.
+    EXPECT_EQ(FreeSql(ds, "SELECT TO001 FROM MOCTO"), slips);
+    // Its own database by name, or no name, still answers.
+    EXPECT_TRUE(ds.Call(QStringLiteral("CatalogueQuery"),
+                      {Variant::ArrayOf({"Query", "CMSMQ", "08", "demo", Variant::ArrayOf({"A511"})})})
+                    .IsArray());
+    // Without a session the catalogue reads whichever company it is asked for.
+    const Variant anonymous = NewServer(QString());
+    EXPECT_TRUE(anonymous
+                    .Call(QStringLiteral("CatalogueQuery"),
+                        {Variant::ArrayOf({"Query", "CMSMQ", "08", "OTHER", Variant::ArrayOf({"A511"})})})
+                    .IsArray());
+}

@@ -72,10 +72,15 @@ TEST_F(HubDeskTest, QueryDataHandsBackRowsInTheCallersOrder)
     ASSERT_TRUE(title.Found);
     EXPECT_EQ(title.Rows[0][0].ToString(), Text("工单变更单"));
 
-    const Query limit = queryData(manager_, "QueryData", "SimpleSql", "",
-        {"select col.length from syscolumns col inner join sysobjects obj on obj.id=col.id where obj.name = "
-         "'WARRANT' AND col.name ='NT002'",
-            "length"});
+    // A statement of the caller's own runs only for a logged-in user.
+    const VariantList columnLength {"select col.length from syscolumns col inner join sysobjects obj on "
+                                    "obj.id=col.id where obj.name = 'WARRANT' AND col.name ='NT002'",
+        "length"};
+    EXPECT_FALSE(queryData(manager_, "QueryData", "SimpleSql", "", columnLength).Found);
+    manager_.Set(QStringLiteral("UserCode"), "NOBODY");
+    EXPECT_FALSE(queryData(manager_, "QueryData", "SimpleSql", "", columnLength).Found);
+    manager_.Set(QStringLiteral("UserCode"), "DS");
+    const Query limit = queryData(manager_, "QueryData", "SimpleSql", "", columnLength);
     ASSERT_TRUE(limit.Found);
     EXPECT_EQ(limit.Rows[0][0].ToInt(), 40);
 }
@@ -84,6 +89,7 @@ TEST_F(HubDeskTest, NoRowsAndBadRequestsAnswerFalse)
 {
     EXPECT_FALSE(queryData(manager_, "QueryData", "WARRANT", "03", {"TfrmZorv52Fmt", "x' OR '1'='1"}).Found);
     EXPECT_FALSE(queryData(manager_, "QueryData", "CMSMQ", "77", {"A511"}).Found);
+    manager_.Set(QStringLiteral("UserCode"), "DS");
     EXPECT_FALSE(queryData(manager_, "QueryData", "SimpleSql", "", {"DELETE FROM CMSMQ", ""}).Found);
     EXPECT_TRUE(queryData(manager_, "QueryData", "CMSMQ", "08", {"A511"}).Found);
     // One value instead of an array is one parameter.

@@ -140,7 +140,7 @@ TEST_F(ShellRunTest, CommandsRunWithTheWindowHidden)
         QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--print")});
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
     EXPECT_EQ(run.Log,
-        (QStringList {QStringLiteral("SetModulePath"), managerLine,
+        (QStringList {QStringLiteral("SetModulePath"), managerLine, QStringLiteral("messages console"),
             QStringLiteral("ApplyParams [\"CHEN\", \"HV01\", \"DEMO\", 0, \"FEP\"]"),
             QStringLiteral("PrintOrPreview print"), QStringLiteral("OnDestroy")}));
 
@@ -179,6 +179,34 @@ TEST_F(ShellRunTest, AFailingCommandGivesItsMessageAndNonZeroStatus)
     EXPECT_EQ(run.Status, 1);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: command 5 failed: W;000006"))) << qPrintable(run.Err);
     EXPECT_TRUE(run.Log.contains(QStringLiteral("PrintOrPreview preview")));
+}
+
+TEST_F(ShellRunTest, ACommandsMessagesGoToStderrAndAnErrorFailsIt)
+{
+    // An error box the command shows on its way: the line on stderr, and a
+    // non-zero status although the command itself reported success.
+    ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--print")},
+        {{QStringLiteral("ZTEST_MESSAGE"), QStringLiteral("error")}});
+    EXPECT_EQ(run.Status, 1) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("error: The slip is locked.\n    Ask the administrator.\n")))
+        << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: 1 error message(s)"))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("PrintOrPreview print")));
+
+    // A warning is told and answered without waiting; the command succeeds.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--preview")},
+        {{QStringLiteral("ZTEST_MESSAGE"), QStringLiteral("warning")},
+            {QStringLiteral("STEWARD_MESSAGE_ERRORS"), QStringLiteral("7")}});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("warning: No rows. [answered Cancel]"))) << qPrintable(run.Err);
+    EXPECT_FALSE(run.Err.contains(QStringLiteral("error message"))) << "a count inherited from outside is dropped";
+
+    // The window keeps its message boxes, whatever the environment says.
+    run = steward({QStringLiteral("ZTEST")},
+        {{QStringLiteral("ZTEST_CLOSE"), QStringLiteral("free")}, {QStringLiteral("STEWARD_MESSAGES"), QStringLiteral("console")},
+            {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("messages boxes"))) << qPrintable(run.Log.join(u'\n'));
 }
 
 TEST_F(ShellRunTest, TheWindowRunsUntilItIsGone)
@@ -248,4 +276,14 @@ TEST_F(ShellRunTest, TheChangeSlipWindowOpensOnADemoHome)
     for (int page = 1; page <= 4; ++page)
         EXPECT_TRUE(QFile::exists(QStringLiteral("%1-%2.png").arg(prefix).arg(page))) << page;
     EXPECT_FALSE(QFile::exists(prefix + QStringLiteral("-5.png")));
+
+    // A key print of a slip type the home does not hold: the program's
+    // message on stderr with its code, no box to close, a failed status.
+    const ShellRun keys = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
+                                      QStringLiteral("CHEN"), QStringLiteral("--keys"), QStringLiteral("Z999,1,0001"),
+                                      QStringLiteral("--print")},
+        offscreen);
+    EXPECT_EQ(keys.Status, 1) << qPrintable(keys.Err);
+    EXPECT_TRUE(keys.Err.contains(QString::fromUtf8("E;100007 单别不存在或单据性质不符"))) << qPrintable(keys.Err);
+    EXPECT_TRUE(keys.Err.contains(QStringLiteral("ZORV52: command 6 failed"))) << qPrintable(keys.Err);
 }

@@ -1,4 +1,4 @@
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 
 #include "runtime/system/Exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 #include "runtime/system/Exceptions.h"
 #include "support/QStringPrinter.h"
 

@@ -1,9 +1,9 @@
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 
 #include "common/LibConditions.h"
-#include "options/PowerData.h"
-#include "options/SqlScan.h"
-#include "options/VariantElements.h"
+#include "common/PowerData.h"
+#include "common/SqlScan.h"
+#include "common/VariantElements.h"
 #include "runtime/system/Exceptions.h"
 
 #include <algorithm>

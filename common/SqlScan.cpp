@@ -1,4 +1,4 @@
-#include "options/SqlScan.h"
+#include "common/SqlScan.h"
 
 namespace {
 

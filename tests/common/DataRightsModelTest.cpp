@@ -4,7 +4,7 @@
 // ORDER, put the filter there). On such statements the two must agree
 // character for character.
 #include "common/LibConditions.h"
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,280 @@
+// Daemon benchmark: the figures of bench_appserver (month query, stream of
+// every slip, the same rows into a client data set) in-process and through
+// steward-appserver --serve on loopback (127.0.0.2), on the same back end,
+// side by side with their ratios; then a load run: N clients at once, each on
+// its own connection and thread, asking the one-slip key query (a month query
+// every tenth time) for S seconds, with the latency percentiles of the key
+// query (--month-every N, --load-only 1); every tenth turn a client also
+// saves a scheme, and the saved ones are counted again at the end. With
+// --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on PostgreSQL, and
+// the load run there.
+// Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
+//                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
+// (--reuse takes a home that bench_appserver --keep made.)
+#include "ServerMeasure.h"
+#include "runtime/data/DataPacket.h"
+#include "runtime/data/SocketConnection.h"
+#include "runtime/system/AutoObject.h"
+#include "suite/appserver/AppServer.h"
+#include "suite/appserver/DemoHome.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr const char* Address = "127.0.0.2";
+
+// A daemon serving a home on 127.0.0.2 (any free port); stopped with the object.
+class TDaemonProcess {
+public:
+    explicit TDaemonProcess(const QString& home)
+    {
+        QFile ini(home + QStringLiteral("/StewardS.ini"));
+        ini.open(QIODevice::ReadOnly);
+        QString text = QString::fromUtf8(ini.readAll());
+        ini.close();
+        text.replace(
+            QRegularExpression(QStringLiteral("^Listen=[^\\r\\n]*"), QRegularExpression::MultilineOption),
+            QStringLiteral("Listen=") + QLatin1String(Address));
+        text.replace(
+            QRegularExpression(QStringLiteral("^Port=[^\\r\\n]*"), QRegularExpression::MultilineOption),
+            QStringLiteral("Port=0"));
+        ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        ini.write(text.toUtf8());
+        ini.close();
+        process_.setStandardErrorFile(home + QStringLiteral("/daemon.log"));
+        process_.start(
+            QStringLiteral(ZORV_APPSERVER_TOOL), {QStringLiteral("--serve"), QStringLiteral("--home"), home});
+        QByteArray out;
+        const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
+        for (int i = 0; i < 100 && port_ == 0; ++i) {
+            process_.waitForReadyRead(100);
+            out += process_.readAllStandardOutput();
+            const auto m = listening.match(QString::fromUtf8(out));
+            if (m.hasMatch())
+                port_ = m.captured(1).toInt();
+        }
+        if (port_ == 0)
+            std::printf("the daemon did not start: %s\n", out.constData());
+    }
+    ~TDaemonProcess()
+    {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    int Port() const { return port_; }
+
+private:
+    QProcess process_;
+    int port_ = 0;
+};
+
+std::unique_ptr<TSocketConnection> remoteConnection(int port)
+{
+    auto c = std::make_unique<TSocketConnection>();
+    c->SetAddress(QLatin1String(Address));
+    c->SetPort(port);
+    c->SetServerName(QStringLiteral("ZORV52S.Class1"));
+    c->Open();
+    return c;
+}
+
+void sideBySide(
+    const char* engine, const Figures& local, const Figures& remote, double localCds, double remoteCds)
+{
+    std::printf("\n%s%-40s %12s %12s %8s\n", engine, ", side by side", "in-process", "daemon", "ratio");
+    std::printf("%-50s %12.1f %12.1f %8.2f   (target <= 1.15)\n", "month query, ms", local.monthMs,
+        remote.monthMs, remote.monthMs / local.monthMs);
+    std::printf("%-50s %12.0f %12.0f %8.2f   (target >= 0.85)\n", "stream all slips, rows/s",
+        local.streamRowsPerSecond, remote.streamRowsPerSecond,
+        remote.streamRowsPerSecond / local.streamRowsPerSecond);
+    if (localCds > 0)
+        std::printf("%-50s %12.0f %12.0f %8.2f   (target >= 0.85)\n",
+            "all slips into a client data set, rows/s", localCds, remoteCds, remoteCds / localCds);
+    std::printf("%-50s %12lld %12lld\n\n", "rows (month, all)",
+        static_cast<long long>(local.monthRows + local.streamRows),
+        static_cast<long long>(remote.monthRows + remote.streamRows));
+}
+
+// N clients for S seconds; prints the latency percentiles of the key query.
+void loadRun(int port, const QString& database, const QStringList& keys, const TBenchOptions& o)
+{
+    std::mutex mutex;
+    std::vector<double> keyMs;
+    std::atomic<int> errors {0}, months {0}, saved {0};
+    // Every tenth turn a client also saves a scheme: none may be lost.
+    // Scheme names hold 20 bytes at most: a short run mark, client and turn.
+    const QString runName = QStringLiteral("L%1-").arg(QDateTime::currentMSecsSinceEpoch() % 100000);
+    std::vector<std::thread> threads;
+    const QString month
+        = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
+    QElapsedTimer wall;
+    wall.start();
+    const int clients = o.Clients, seconds = o.Seconds;
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            std::vector<double> own;
+            try {
+                auto connection = remoteConnection(port);
+                const Variant server = connection->AppServer();
+                server.Call(QStringLiteral("Connect"),
+                    {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+                QElapsedTimer run;
+                run.start();
+                for (int i = 0; run.elapsed() < seconds * 1000; ++i) {
+                    const QStringList key = keys[(c * 7919 + i) % keys.size()].split(u'|');
+                    const bool monthQuery = o.MonthEvery > 0 && i % o.MonthEvery == o.MonthEvery - 1;
+                    const QString where = monthQuery
+                        ? month
+                        : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
+                              .arg(key[0], key[1], key[2]);
+                    if (i % 10 == 4) {
+                        const QString saveError
+                            = server
+                                  .Call(QStringLiteral("InsertConTable"),
+                                      {Variant::ArrayOf(
+                                          {runName + QString::number(c) + u'-' + QString::number(i), "DS",
+                                              "20261208", "ZORV52", "TO001", "A511", false})})
+                                  .ToString();
+                        if (saveError.isEmpty())
+                            ++saved;
+                        else
+                            ++errors;
+                    }
+                    Variant sent;
+                    QElapsedTimer t;
+                    t.start();
+                    const QByteArray packet = server
+                                                  .Call(QStringLiteral("AS_GetRecords"),
+                                                      {"Provider1", -1, Variant::Ref(sent),
+                                                          changeSlipQuery(where), GetRecordsReset})
+                                                  .ToBytes();
+                    bool end = false;
+                    const qint64 rows = consume(packet, end);
+                    if (monthQuery)
+                        ++months;
+                    else if (rows > 0)
+                        own.push_back(t.nsecsElapsed() / 1e6);
+                    else
+                        ++errors; // a key of the data must find its slip
+                }
+            } catch (const std::exception& e) {
+                ++errors;
+                std::lock_guard lock(mutex);
+                std::printf("client %d: %s\n", c, e.what());
+            }
+            std::lock_guard lock(mutex);
+            keyMs.insert(keyMs.end(), own.begin(), own.end());
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    int found = -1;
+    try {
+        auto check = remoteConnection(port);
+        const Variant server = check->AppServer();
+        server.Call(
+            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+        found = server
+                    .Call(QStringLiteral("RunFreeSQL"),
+                        {QStringLiteral("SELECT NCONDITION FROM $$GENES WHERE NCONDITION LIKE '%1%'")
+                                .arg(runName)})
+                    .ToInt();
+    } catch (const std::exception& e) {
+        std::printf("scheme check: %s\n", e.what());
+    }
+    std::printf("load, scheme writes: %d saved, %d found afterwards\n", saved.load(), found);
+    std::sort(keyMs.begin(), keyMs.end());
+    const auto pct = [&](double p) {
+        return keyMs.empty() ? 0.0 : keyMs[std::min(keyMs.size() - 1, static_cast<size_t>(p * keyMs.size()))];
+    };
+    std::printf(
+        "load, %d clients for %d s: %zu key queries and %d month queries in %.1f s (%.0f key queries/s); "
+        "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; errors %d\n",
+        clients, seconds, keyMs.size(), months.load(), wall.elapsed() / 1000.0,
+        keyMs.size() / (wall.elapsed() / 1000.0), pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(),
+        errors.load());
+}
+
+QStringList slipKeys(const Variant& server, const QString& database)
+{
+    server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+    Variant sent;
+    DataPacketReader reader(server
+                                .Call(QStringLiteral("AS_GetRecords"),
+                                    {"Provider2", -1, Variant::Ref(sent),
+                                        "SELECT TO001, TO002, TO003 FROM $$MOCTO", GetRecordsReset})
+                                .ToBytes());
+    QStringList keys;
+    while (reader.NextRow()) {
+        const VariantList row = reader.Row();
+        keys << row[0].ToString() + u'|' + row[1].ToString() + u'|' + row[2].ToString();
+    }
+    return keys;
+}
+
+// In-process and through a daemon on one home; then the load run.
+void compare(const QString& home, const char* engine, const QString& database, const TBenchOptions& o,
+    bool load, bool dataSets)
+{
+    // Clients read the daemon's secret, and the in-process connection its
+    // database, from the home the registry names.
+    qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
+    const Variant local(std::make_shared<TAppServer>(TServerConfig::FromHome(home)));
+    const QStringList keys = slipKeys(local, database);
+    TDaemonProcess daemon(home);
+    if (daemon.Port() == 0)
+        return;
+    if (o.LoadOnly) {
+        if (load)
+            loadRun(daemon.Port(), database, keys, o);
+        return;
+    }
+    const Figures inProcess = measure(local, engine, database);
+    auto connection = remoteConnection(daemon.Port());
+    const Figures remote = measure(connection->AppServer(), engine, database);
+    double localCds = 0, remoteCds = 0;
+    if (dataSets) {
+        TSocketConnection inProcessConnection;
+        inProcessConnection.SetAddress(QStringLiteral("127.0.0.1"));
+        inProcessConnection.SetServerName(QStringLiteral("ZORV52S.Class1"));
+        inProcessConnection.Open();
+        localCds = intoDataSet(inProcessConnection, "in-process");
+        remoteCds = intoDataSet(*connection, "daemon");
+    }
+    sideBySide(engine, inProcess, remote, localCds, remoteCds);
+    if (load && o.Clients > 0 && !keys.isEmpty())
+        loadRun(daemon.Port(), database, keys, o);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const TBenchOptions o = ParseBenchOptions(app.arguments());
+    const QString postgres = o.Postgres;
+    QTemporaryDir temp;
+    const QString home = BenchHome(o, temp.path());
+    RegisterAppServer();
+    compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
+    if (postgres.isEmpty()) {
+        std::printf(
+            "PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES); the load run ran on "
+            "SQLite\n");
+        return 0;
+    }
+    const QString pgHome = BenchPostgresHome(o, home);
+    compare(pgHome, "PostgreSQL", BenchPostgresSchema(), o, true, false);
+    return 0;
+}

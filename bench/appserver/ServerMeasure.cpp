@@ -1,0 +1,271 @@
+#include "ServerMeasure.h"
+
+#include "runtime/data/ClientDataSet.h"
+#include "runtime/data/DataPacket.h"
+#include "runtime/data/SocketConnection.h"
+#include "runtime/system/AutoObject.h"
+#include "suite/appserver/DemoHome.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+#include <unistd.h>
+
+QString changeSlipQuery(const QString& where)
+{
+    return QStringLiteral(
+               "SELECT MOCTO.*, MOCTP.*, TO001+'-'+TO002+'-'+TO003 AS TO001T, TO026+'-'+TO027 AS TO026T, "
+               "TO028+'-'+TO029+'-'+TO030 AS TO028T, TO126+'-'+TO127 AS TO126T, TO128+'-'+TO129+'-'+TO130 AS "
+               "TO128T, "
+               "A.MB002 AS CMSMB002A, B.MB002 AS CMSMB002B, C.MC002 AS CMSMC002A, D.MC002 AS CMSMC002B, "
+               "E.MD002 AS CMSMD002A, F.MD002 AS CMSMD002B, G.MA002 AS PURMA002A, H.MA002 AS PURMA002B, "
+               "I.MC002 AS CMSMC002C, J.MC002 AS CMSMC002D, K.TD014 AS COPTD014A, L.TD014 AS COPTD014B, "
+               "M.TC012 AS COPTC012A, M.TC004 AS COPTC004A, N.TC012 AS COPTC012B, N.TC004 AS COPTC004B, "
+               "O.MA002 AS COPMA002A, P.MA002 AS COPMA002B,G.MA010 AS PURMA010A,G.MA011 AS PURMA011A "
+               ", TO055, TO155  ,MOCTO.UDF01 AS UDF01M, MOCTO.UDF02 AS UDF02M, MOCTO.UDF03 AS UDF03M, "
+               "MOCTO.UDF04 AS UDF04M, MOCTO.UDF05 AS UDF05M, MOCTO.UDF06 AS UDF06M,  MOCTO.UDF51 AS UDF51M, "
+               "MOCTO.UDF52 AS UDF52M, MOCTO.UDF53 AS UDF53M, MOCTO.UDF54 AS UDF54M, MOCTO.UDF55 AS UDF55M, "
+               "MOCTO.UDF56 AS UDF56M,  MOCTP.UDF01 AS UDF01D, MOCTP.UDF02 AS UDF02D, MOCTP.UDF03 AS UDF03D, "
+               "MOCTP.UDF04 AS UDF04D, MOCTP.UDF05 AS UDF05D, MOCTP.UDF06 AS UDF06D,  MOCTP.UDF51 AS UDF51D, "
+               "MOCTP.UDF52 AS UDF52D, MOCTP.UDF53 AS UDF53D, MOCTP.UDF54 AS UDF54D, MOCTP.UDF55 AS UDF55D, "
+               "MOCTP.UDF56 AS UDF56D,  Q.MW002 AS CMSMW002, R.MW002 AS CMSMW002T , S.MG005 AS COPMG005A,"
+               "S.MG006 AS COPMG006A,T.MG005 AS COPMG005B,T.MG006 AS COPMG006B ,TO069,TO169,TO070,TO170,"
+               "CMSNA.NA003 TO069C,CMSNA1.NA003 TO169C  ,G.MA013 AS PURMA013A,G.MA014 AS PURMA014A,"
+               "G.MA008 AS PURMA008A,H.MA013 AS PURMA013B,H.MA014 AS PURMA014B,H.MA008 AS PURMA008B,"
+               "H.MA010 AS PURMA010B,G.MA046 AS PURMA046A,H.MA046 AS PURMA046B,G.MA015 AS PURMA015A,"
+               "H.MA015 AS PURMA015B ,TO044,MOCTO.CREATOR AS CREATOR,X.MF002 AS MF002X,Y.MF002 AS MF002Y "
+               "FROM $$MOCTO AS MOCTO LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001 AND TP002=TO002 AND "
+               "TP003=TO003  "
+               "LEFT JOIN $$ADMMF AS X ON MOCTO.CREATOR=X.MF001  LEFT JOIN $$ADMMF AS Y ON TO044=Y.MF001 "
+               "LEFT JOIN "
+               "$$CMSMQ AS CMSMQ ON MQ001=TO001 LEFT JOIN $$CMSMB AS A ON A.MB001=TO021 LEFT JOIN $$CMSMB AS "
+               "B ON "
+               "B.MB001=TO121 LEFT JOIN $$CMSMC AS C ON C.MC001=TO022 LEFT JOIN $$CMSMC AS D ON "
+               "D.MC001=TO122 LEFT "
+               "JOIN $$CMSMD AS E ON E.MD001=TO023 LEFT JOIN $$CMSMD AS F ON F.MD001=TO123 LEFT JOIN $$PURMA "
+               "AS G ON "
+               "G.MA001=TO033 LEFT JOIN $$PURMA AS H ON H.MA001=TO133 LEFT JOIN $$CMSMC AS I ON "
+               "I.MC001=TP010 LEFT "
+               "JOIN $$CMSMC AS J ON J.MC001=TP110 LEFT JOIN $$COPTD AS K ON K.TD001=TO028 AND K.TD002=TO029 "
+               "AND "
+               "K.TD003=TO030 LEFT JOIN $$COPTD AS L ON L.TD001=TO128 AND L.TD002=TO129 AND L.TD003=TO130 "
+               "LEFT JOIN "
+               "$$COPTC AS M ON M.TC001=K.TD001 AND M.TC002=K.TD002 LEFT JOIN $$COPTC AS N ON "
+               "N.TC001=L.TD001 AND "
+               "N.TC002=L.TD002 LEFT JOIN $$COPMA AS O ON O.MA001=M.TC004 LEFT JOIN $$COPMA AS P ON "
+               "P.MA001=N.TC004  LEFT JOIN $$CMSMW AS Q ON Q.MW001 = TP007  LEFT JOIN $$CMSMW AS R ON "
+               "R.MW001 = "
+               "TP107  LEFT JOIN $$COPMG AS S ON S.MG001=M.TC004 AND S.MG002=K.TD004 AND S.MG003=K.TD014  "
+               "LEFT JOIN "
+               "$$COPMG AS T ON T.MG001=N.TC004 AND T.MG002=L.TD004 AND T.MG003=L.TD014 LEFT JOIN $$CMSNA AS "
+               "CMSNA  "
+               "ON CMSNA.NA002=TO069 AND CMSNA.NA001='1' LEFT JOIN $$CMSNA AS CMSNA1 ON CMSNA1.NA002=TO169 "
+               "AND "
+               "CMSNA1.NA001='1' ")
+        + where + QStringLiteral(" ORDER BY TO001, TO002, TO003, TP004 ");
+}
+
+// Reads every row of a packet the way a data set loads it; returns the rows.
+qint64 consume(const QByteArray& packet, bool& end)
+{
+    DataPacketReader reader(packet);
+    qint64 rows = 0;
+    while (reader.NextRow())
+        ++rows;
+    end = reader.EndOfData();
+    return rows;
+}
+
+// CPU time of the process in milliseconds: the figure that the load of other
+// work on the machine does not inflate.
+double cpuMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+// CPU time of every PostgreSQL server process on this machine, in
+// milliseconds: the other half of a PostgreSQL figure (the benchmark's own
+// cluster on loopback; other clusters running meanwhile would count too).
+double postgresCpuMs()
+{
+    double ticks = 0;
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0 || !line.left(close).endsWith("(postgres"))
+            continue;
+        // Fields after the name: state is field 3; utime and stime are 14 and 15.
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() > 12)
+            ticks += fields[11].toDouble() + fields[12].toDouble();
+    }
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The month query and the stream of every slip through the late-bound
+// interface of a connected server object; prints each figure as it comes.
+Figures measure(const Variant& server, const char* engine, const QString& database)
+{
+    Figures f;
+    server.Call(QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+
+    // One slip type, one month of change dates (the last month of the data).
+    const QString month
+        = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
+    std::vector<double> serverMs, totalMs, serverCpu, totalCpu, engineCpu;
+    for (int run = 0; run < 7; ++run) {
+        Variant sent;
+        QElapsedTimer t;
+        const double engine0 = postgresCpuMs();
+        const double cpu0 = cpuMs();
+        t.start();
+        const Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
+            {"Provider1", -1, Variant::Ref(sent), changeSlipQuery(month), GetRecordsReset});
+        serverMs.push_back(t.nsecsElapsed() / 1e6);
+        serverCpu.push_back(cpuMs() - cpu0);
+        bool end = false;
+        f.monthRows = consume(packet.ToBytes(), end);
+        totalMs.push_back(t.nsecsElapsed() / 1e6);
+        totalCpu.push_back(cpuMs() - cpu0);
+        engineCpu.push_back(postgresCpuMs() - engine0);
+    }
+    f.monthMs = median(totalMs);
+    std::printf("%s, month query (A511, 2024-12): %lld rows; server %.1f ms wall / %.1f ms CPU, with client "
+                "decoding %.1f ms wall / %.1f ms CPU, PostgreSQL processes %.1f ms CPU (median of 7)\n",
+        engine, static_cast<long long>(f.monthRows), median(serverMs), median(serverCpu), median(totalMs),
+        median(totalCpu), median(engineCpu));
+
+    // Every slip: stream all rows in packets of 5,000.
+    const double engine0 = postgresCpuMs();
+    const double cpu0 = cpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    int packets = 0;
+    Variant sent;
+    Variant packet = server.Call(QStringLiteral("AS_GetRecords"),
+        {"Provider1", 5000, Variant::Ref(sent), changeSlipQuery(QStringLiteral("Where 1=1 ")),
+            GetRecordsReset});
+    const double firstPacketMs = timer.nsecsElapsed() / 1e6;
+    for (;;) {
+        bool end = false;
+        const qint64 n = consume(packet.ToBytes(), end);
+        f.streamRows += n;
+        ++packets;
+        if (end || n < 5000)
+            break;
+        packet = server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", 5000, Variant::Ref(sent), "", 0});
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpuSeconds = (cpuMs() - cpu0) / 1e3;
+    const double engineSeconds = (postgresCpuMs() - engine0) / 1e3;
+    f.streamRowsPerSecond = f.streamRows / seconds;
+    std::printf("%s, stream all slips: %lld rows in %d packets; first packet after %.0f ms; "
+                "%.2f s wall, %.0f rows/s; %.2f s CPU in this process, %.0f rows per CPU second; "
+                "%.2f s CPU in PostgreSQL processes\n",
+        engine, static_cast<long long>(f.streamRows), packets, firstPacketMs, seconds, f.streamRowsPerSecond,
+        cpuSeconds, f.streamRows / cpuSeconds, engineSeconds);
+    return f;
+}
+
+double intoDataSet(TSocketConnection& connection, const char* label)
+{
+    connection.AppServer().Call(
+        QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})});
+    TClientDataSet cds;
+    cds.SetRemoteServer(&connection);
+    cds.SetProviderName(QStringLiteral("Provider1"));
+    cds.SetPacketRecords(5000);
+    cds.SetCommandText(changeSlipQuery(QStringLiteral("Where 1=1 ")));
+    const double cpu1 = cpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    cds.Open();
+    const double openMs = timer.nsecsElapsed() / 1e6;
+    cds.Last();
+    const double s1 = timer.nsecsElapsed() / 1e9;
+    const double c1 = (cpuMs() - cpu1) / 1e3;
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s, into a client data set: %d records, %d fields; Open %.0f ms; %.2f s wall, %.0f rows/s; "
+                "%.2f s CPU, %.0f rows per CPU second; cache %.0f MB, peak RSS %.0f MB\n",
+        label, cds.RecordCount(), cds.FieldCount(), openMs, s1, cds.RecordCount() / s1, c1,
+        cds.RecordCount() / c1, cds.CacheBytes() / 1e6, usage.ru_maxrss / 1e3);
+    return cds.RecordCount() / s1;
+}
+
+TBenchOptions ParseBenchOptions(const QStringList& args)
+{
+    TBenchOptions o;
+    o.Postgres = QString::fromUtf8(qgetenv("ZORV_BENCH_POSTGRES"));
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--slips"))
+            o.Slips = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--clients"))
+            o.Clients = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--seconds"))
+            o.Seconds = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--postgres"))
+            o.Postgres = args[i + 1];
+        else if (args[i] == QLatin1String("--month-every"))
+            o.MonthEvery = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--load-only"))
+            o.LoadOnly = args[i + 1].toInt() != 0;
+        else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
+            o.Reuse = args[i] == QLatin1String("--reuse");
+            o.Keep = args[i + 1];
+        }
+    }
+    return o;
+}
+
+QString BenchHome(const TBenchOptions& o, const QString& temp)
+{
+    const QString home = o.Keep.isEmpty() ? temp : o.Keep;
+    if (o.Reuse)
+        return home;
+    TDemoOptions options;
+    options.Slips = o.Slips;
+    options.Force = true; // --keep names a folder to make the home in, again if need be
+    QElapsedTimer timer;
+    timer.start();
+    const TDemoSummary summary = CreateDemoHome(home, options);
+    std::printf("generate: %lld slips, %lld lines, %lld sign-off records in %.2f s\n",
+        static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines),
+        static_cast<long long>(summary.SignOffRecords), timer.elapsed() / 1000.0);
+    return home;
+}
+
+QString BenchPostgresHome(const TBenchOptions& o, const QString& home)
+{
+    const QString pgHome = home + QStringLiteral("/postgres");
+    if (o.Reuse && QFile::exists(pgHome + QStringLiteral("/StewardS.ini")))
+        return pgHome;
+    TDemoOptions options;
+    options.Slips = o.Slips;
+    options.Force = true;
+    options.PostgresConnection = o.Postgres;
+    options.PostgresSchema = BenchPostgresSchema();
+    QElapsedTimer timer;
+    timer.start();
+    const TDemoSummary summary = CreateDemoHome(pgHome, options);
+    std::printf("generate into PostgreSQL (COPY): %lld slips, %lld lines in %.2f s\n",
+        static_cast<long long>(summary.Slips), static_cast<long long>(summary.Lines),
+        timer.elapsed() / 1000.0);
+    return pgHome;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// steward-appserver as a network daemon: it listens on the configured
+// address and port (DaemonConfig.h) and serves each accepted connection on a
+// thread of its own (DaemonSession.h) until it ends. At most MaxClients
+// connections are served at once; one more is logged and closed at once.
+//
+// The listener runs on the thread of the Qt event loop; Start and the
+// accepting happen there. Sessions never touch the listener.
+
+#include "suite/appserver/DaemonConfig.h"
+#include "suite/appserver/DaemonSession.h"
+
+#include <QTcpServer>
+#include <atomic>
+#include <cstdio>
+
+class TAppServerDaemon : public QTcpServer {
+public:
+    TAppServerDaemon(TServerConfig server, TDaemonConfig daemon);
+    // Listens; false (ErrorText says why) when it cannot.
+    bool Start();
+    QString ErrorText() const { return errorText_; }
+
+protected:
+    void incomingConnection(qintptr socketDescriptor) override;
+
+private:
+    TServerConfig server_;
+    TDaemonConfig config_;
+    TConnectionLog log_;
+    std::atomic<int> active_ {0};
+    std::atomic<int> nextId_ {0};
+    QString errorText_;
+};
+
+// steward-appserver --check: the configuration, the database (opened and one
+// table read), the TLS files and the listening address, one line each on
+// out. Answers 0 when everything holds, 1 otherwise.
+int CheckDaemonSetup(const TServerConfig& server, const TDaemonConfig& daemon, std::FILE* out);

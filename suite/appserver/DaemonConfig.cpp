@@ -1,0 +1,65 @@
+#include "suite/appserver/DaemonConfig.h"
+
+#include "common/QNERPGeneratorU.h"
+#include "common/StewardINI.h"
+#include "runtime/system/IniFile.h"
+#include "runtime/system/NativePath.h"
+
+namespace {
+
+const QString section = QStringLiteral("AppServer");
+
+QString fileSetting(const TIniFile& ini, const QString& home, const char* key)
+{
+    const QString name = ini.ReadString(section, QLatin1String(key), QString()).trimmed();
+    return name.isEmpty() ? QString() : NativePath(ResolvePath(name, home));
+}
+
+} // namespace
+
+TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
+{
+    TDaemonConfig c;
+    if (!server.ErrorText.isEmpty()) {
+        c.ErrorText = server.ErrorText;
+        return c;
+    }
+    const TIniFile ini(server.IniFile);
+    const auto number = [&](const char* key, int defaultValue, int low, int high, int& out) {
+        const int v = ini.ReadInteger(section, QLatin1String(key), defaultValue);
+        if (v < low || v > high) {
+            if (c.ErrorText.isEmpty())
+                c.ErrorText = QStringLiteral("[AppServer] %1=%2 is outside %3..%4")
+                                  .arg(QLatin1String(key))
+                                  .arg(v)
+                                  .arg(low)
+                                  .arg(high);
+            return;
+        }
+        out = v;
+    };
+    c.Listen = ini.ReadString(section, QStringLiteral("Listen"), c.Listen).trimmed();
+    number("Port", c.Port, 0, 65535, c.Port); // 0: any free port (tests)
+    int frameKB = static_cast<int>(c.MaxFrameBytes / 1024);
+    // 64 KiB at least: a frame must hold a batch of rows; 1 GiB at most.
+    number("MaxFrameKB", frameKB, 64, 1024 * 1024, frameKB);
+    c.MaxFrameBytes = qint64(frameKB) * 1024;
+    int idle = c.IdleMs / 1000, frame = c.FrameMs / 1000;
+    number("IdleSeconds", idle, 1, 86400, idle);
+    number("FrameSeconds", frame, 1, 3600, frame);
+    c.IdleMs = idle * 1000;
+    c.FrameMs = frame * 1000;
+    number("MaxClients", c.MaxClients, 1, 4096, c.MaxClients);
+    number("BatchRows", c.BatchRows, 1, 1000000, c.BatchRows);
+    c.ServerClass = ini.ReadString(section, QStringLiteral("ServerClass"), c.ServerClass).trimmed();
+    c.TlsCertificate = fileSetting(ini, server.HomePath, "TLSCertificate");
+    c.TlsKey = fileSetting(ini, server.HomePath, "TLSKey");
+    c.ConnectionLog = fileSetting(ini, server.HomePath, "ConnectionLog");
+    const QString stored = ini.ReadString(section, QStringLiteral("Secret"), QString()).trimmed();
+    c.Secret = stored.isEmpty() ? QString() : DecodePassword(stored);
+    if (c.ErrorText.isEmpty() && (c.Secret.isEmpty() || c.Secret == QLatin1String(WrongPasswordMarker)))
+        c.ErrorText = QStringLiteral("[AppServer] Secret is not set (the stored form of EncodePassword)");
+    if (c.ErrorText.isEmpty() && c.TlsCertificate.isEmpty() != c.TlsKey.isEmpty())
+        c.ErrorText = QStringLiteral("[AppServer] TLS needs both TLSCertificate and TLSKey");
+    return c;
+}

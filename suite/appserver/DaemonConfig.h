@@ -1,0 +1,48 @@
+#pragma once
+// The network settings of the application server daemon, from the
+// [AppServer] section of StewardS.ini (beside the database settings of
+// ServerConfig.h):
+//
+//   Listen=127.0.0.1      address to listen on (loopback unless configured;
+//                         0.0.0.0 or :: for every interface)
+//   Port=211              (0: any free port; the daemon prints the one it took)
+//   Secret=...            the shared secret clients prove they hold, in the
+//                         stored form of the password codec (EncodePassword);
+//                         the daemon does not serve without one
+//   MaxFrameKB=16384      largest frame either side may send
+//   IdleSeconds=300       a connection that sends nothing this long is closed
+//   FrameSeconds=30       time for the handshake, and for one frame to arrive
+//                         whole once begun (a slow or stalled client is closed)
+//   MaxClients=64         connections served at once; more are refused
+//   BatchRows=2000        rows in one batch of a streamed fetch
+//   TLSCertificate=, TLSKey=   PEM files (under the home folder when relative);
+//                         both set: every connection is TLS
+//   ConnectionLog=        file (under the home folder) that receives the
+//                         connection log besides standard error
+//   ServerClass=ZORV52S.Class1  the server object clients may create
+//
+// Guaranteed: Load never raises; ErrorText names the first setting that is
+// missing or out of range, and a daemon with an ErrorText does not serve.
+
+#include "suite/appserver/ServerConfig.h"
+
+#include <QString>
+
+struct TDaemonConfig {
+    QString Listen = QStringLiteral("127.0.0.1");
+    int Port = 211;
+    QString Secret; // decoded
+    qint64 MaxFrameBytes = 16 * 1024 * 1024;
+    int IdleMs = 300000;
+    int FrameMs = 30000;
+    int MaxClients = 64;
+    int BatchRows = 2000;
+    QString TlsCertificate, TlsKey; // native paths; TLS when both are set
+    QString ConnectionLog; // native path; empty: standard error only
+    QString ServerClass = QStringLiteral("ZORV52S.Class1");
+    QString ErrorText;
+
+    bool Tls() const { return !TlsCertificate.isEmpty() && !TlsKey.isEmpty(); }
+    // The settings of the server home's StewardS.ini.
+    static TDaemonConfig Load(const TServerConfig& server);
+};

@@ -1,0 +1,73 @@
+#pragma once
+// One client connection of the application server daemon, served by one
+// thread from accept to close over the protocol of runtime/data/WireProtocol.h.
+//
+// What it guarantees:
+// - Nothing but the handshake is read before the client proved the shared
+//   secret; a wrong proof is answered Refused, logged, and closed.
+// - The connection has its own server object (TAppServer) and with it its
+//   own database connection: sessions never share a back end, so the
+//   back ends need not be thread-safe.
+// - Only the configured server class can be created, once per connection.
+// - Once a Connect succeeded the connection belongs to that user: a Connect
+//   naming another user is refused (the log names the user who acts).
+// - A malformed, oversized or truncated frame, a stalled client and an idle
+//   one end this connection only; Run never raises.
+// - Each connection is logged: peer, authentication, user, end and why.
+
+#include "suite/appserver/DaemonConfig.h"
+
+#include <QString>
+#include <memory>
+
+class QTcpSocket;
+class TAppServer;
+class TFrameChannel;
+namespace wire {
+class Reader;
+}
+
+// The connection log: one line per event, to standard error and, when
+// configured, appended to a file. Safe to use from every session thread.
+class TConnectionLog {
+public:
+    explicit TConnectionLog(QString file = QString())
+        : file_(std::move(file))
+    {
+    }
+    void Write(const QString& line) const;
+
+private:
+    QString file_;
+};
+
+class TDaemonSession {
+public:
+    TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon, const TConnectionLog& log,
+        qintptr socketDescriptor, int id);
+    ~TDaemonSession();
+    void Run();
+
+private:
+    bool open();
+    bool handshake();
+    // Answers one request; false when the connection should end.
+    void answer(wire::Reader& request);
+    void create(wire::Reader& request);
+    void call(wire::Reader& request);
+    void fetch(wire::Reader& request);
+    void failure(const QString& kind, const QString& message);
+    void log(const QString& text) const;
+
+    const TServerConfig& serverConfig_;
+    const TDaemonConfig& config_;
+    const TConnectionLog& log_;
+    qintptr descriptor_;
+    int id_;
+    QString peer_;
+    QString user_;
+    std::unique_ptr<QTcpSocket> socket_;
+    std::unique_ptr<TFrameChannel> channel_;
+    std::shared_ptr<TAppServer> server_;
+    qint64 requests_ = 0;
+};

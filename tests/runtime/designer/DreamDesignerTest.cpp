@@ -1,0 +1,188 @@
+#include "SampleReportForm.h"
+
+#include "runtime/designer/DCFormDesigner.h"
+#include "runtime/designer/DesignToolWindow.h"
+#include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/ObjectInspector.h"
+#include "runtime/forms/Menus.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class DreamDesignerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TfrmDesignSample::Register();
+        form.reset(new TfrmDesignSample(nullptr));
+        designer = new TDreamDesigner(form.get());
+        designer->SetReport(form->QuickRep1);
+        designer->SetQueryBuilder(form->SQLReBuilder);
+        designer->SetAllowedActions(daSelect | daEdit | daDelete);
+    }
+    std::unique_ptr<TfrmDesignSample, FreeComponent> form;
+    TDreamDesigner* designer = nullptr;
+};
+
+TEST_F(DreamDesignerTest, StartingLoadsStoredChangesAndAnAbortedSaveKeepsTheDesignerOpen)
+{
+    QStringList events;
+    designer->SetStoredChanges(true);
+    designer->OnLoadChanges = [&](TDreamDesigner*, bool&) { events << QStringLiteral("load"); };
+    designer->OnActiveChanged = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
+    bool giveUp = true;
+    designer->OnSaveChanges = [&](TDreamDesigner*, bool&) {
+        events << QStringLiteral("save");
+        if (giveUp)
+            Abort();
+    };
+    designer->SetActive(true);
+    ASSERT_TRUE(designer->Active());
+    ASSERT_NE(designer->Window(), nullptr);
+    designer->SetActive(false);
+    EXPECT_TRUE(designer->Active());
+    giveUp = false;
+    designer->SetActive(false);
+    EXPECT_FALSE(designer->Active());
+    EXPECT_EQ(designer->Window(), nullptr);
+    EXPECT_EQ(events, (QStringList{"load", "on", "save", "save", "off"}));
+}
+
+TEST_F(DreamDesignerTest, TheHotKeyIsCtrlF12AndStopsTheDesignerFromItsWindow)
+{
+    EXPECT_TRUE(designer->IsHotKey(Qt::Key_F12, Qt::ControlModifier));
+    EXPECT_FALSE(designer->IsHotKey(Qt::Key_F12, Qt::NoModifier));
+    EXPECT_FALSE(designer->IsHotKey(Qt::Key_F11, Qt::ControlModifier));
+    EXPECT_FALSE(designer->IsHotKey(Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier));
+    designer->SetActive(true);
+    QTest::keyClick(designer->Surface(), Qt::Key_F11, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(designer->Active());
+    QTest::keyClick(designer->Surface(), Qt::Key_F12, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(designer->Active());
+}
+
+TEST_F(DreamDesignerTest, TheDeleteItemIsEnabledOnlyForLayoutDataTextsAndTheDelKeyFollowsIt)
+{
+    EXPECT_FALSE(SelectionIsDeletable({}));
+    EXPECT_TRUE(SelectionIsDeletable({form->qrdNo, form->qrdName}));
+    EXPECT_FALSE(SelectionIsDeletable({form->qrdNo, form->qrlTitle}));
+    EXPECT_FALSE(SelectionIsDeletable({form->qrdHidden})); // a plain data text is built in
+    auto* menu = new TPopupMenu(form.get());
+    auto* del = new TMenuItem(form.get());
+    del->SetShortCut(46);
+    menu->Items()->Add(del);
+    int deleted = 0;
+    menu->SetOnPopup(TNotifyEvent::Of([&](TObject*) { del->SetEnabled(SelectionIsDeletable(designer->GetSelectedComponents())); }));
+    del->SetOnClick(TNotifyEvent::Of([&](TObject*) { deleted += designer->DeleteSelectedComponents(); }));
+    designer->SetPopupMenu(menu);
+    designer->SetActive(true);
+    designer->SelectComponent(form->qrdNo);
+    designer->SelectComponent(form->qrlTitle, true);
+    QTest::keyClick(designer->Surface(), Qt::Key_Delete);
+    EXPECT_EQ(deleted, 0);
+    EXPECT_NE(form->FindComponent(QStringLiteral("qrdNo")), nullptr);
+    designer->SelectComponent(form->qrdNo);
+    QStringList told;
+    designer->OnDeleteComponent = [&](TDreamDesigner*, TComponent* c) { told << c->Name(); };
+    QTest::keyClick(designer->Surface(), Qt::Key_Delete);
+    EXPECT_EQ(deleted, 1);
+    EXPECT_EQ(told, QStringList{QStringLiteral("qrdNo")});
+    EXPECT_EQ(form->FindComponent(QStringLiteral("qrdNo")), nullptr);
+    form->qrdNo = nullptr;
+}
+
+TEST_F(DreamDesignerTest, MenuShortCutsWorkInTheDesignWindowAlsoForHiddenItems)
+{
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_S, Qt::ControlModifier), 0x4000 | 'S');
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier), 0xC000 | 'L');
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_F12, Qt::ControlModifier), TDreamDesigner::DefaultHotKey);
+    EXPECT_EQ(ShortCutOfKey(Qt::Key_Escape, Qt::NoModifier), 0);
+    auto* menu = new TPopupMenu(form.get());
+    auto* save = new TMenuItem(form.get());
+    save->SetShortCut(0x4000 | 'S');
+    auto* load = new TMenuItem(form.get());
+    load->SetShortCut(0xC000 | 'L');
+    load->SetVisible(false);
+    menu->Items()->Add(save);
+    menu->Items()->Add(load);
+    QStringList clicked;
+    save->SetOnClick(TNotifyEvent::Of([&](TObject*) { clicked << QStringLiteral("save"); }));
+    load->SetOnClick(TNotifyEvent::Of([&](TObject*) { clicked << QStringLiteral("load"); }));
+    designer->SetPopupMenu(menu);
+    designer->SetActive(true);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(designer->Surface(), Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::AltModifier);
+    save->SetEnabled(false);
+    QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(clicked, (QStringList{"save", "load"}));
+}
+
+TEST_F(DreamDesignerTest, TheInspectorShowsTheSelectionAndEditsOnlyWhatTheOwnerAllows)
+{
+    designer->OnShowProperty = [](TDreamDesigner* d, TComponent* c) {
+        d->SetAllowedActions(c->Name().startsWith(QLatin1String("ExLbl")) ? (d->AllowedActions() | daEdit)
+                                                                          : (d->AllowedActions() & ~daEdit));
+    };
+    auto* added = new TQRLabel(form.get());
+    added->SetName(QStringLiteral("ExLbl1"));
+    added->SetParent(form->DetailBand1);
+    designer->SetActive(true);
+    TObjectInspector* inspector = designer->Inspector();
+    designer->SelectComponent(form->qrlTitle);
+    EXPECT_EQ(inspector->Inspected(), form->qrlTitle);
+    EXPECT_TRUE(inspector->ReadOnly());
+    EXPECT_FALSE(inspector->EditValue(QStringLiteral("Caption"), QStringLiteral("x")));
+    designer->SelectComponent(added);
+    EXPECT_FALSE(inspector->ReadOnly());
+    EXPECT_GE(inspector->RowOf(QStringLiteral("Font.Size")), 0);
+    EXPECT_LT(inspector->RowOf(QStringLiteral("OnPrint")), 0); // events are hidden
+    EXPECT_TRUE(inspector->EditValue(QStringLiteral("Caption"), QStringLiteral("备注")));
+    EXPECT_EQ(added->Caption(), QStringLiteral("备注"));
+    EXPECT_TRUE(inspector->EditValue(QStringLiteral("Font.Size"), QStringLiteral("14")));
+    EXPECT_EQ(added->Font()->Size(), 14);
+    EXPECT_FALSE(inspector->EditValue(QStringLiteral("Alignment"), QStringLiteral("NoSuchAlignment")));
+    EXPECT_FALSE(inspector->EditValue(QStringLiteral("Name"), QStringLiteral("Renamed")));
+    // Moving in the designer shows in the inspector.
+    designer->GetActiveDesigner()->MoveSelection(40, 0);
+    EXPECT_EQ(inspector->item(inspector->RowOf(QStringLiteral("Left")), 1)->text(), QString::number(added->Left()));
+}
+
+TEST_F(DreamDesignerTest, TheToolWindowListsFieldsAndDropsReachTheOwnerOnlyOverBands)
+{
+    form->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = B.TP004"));
+    form->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0);
+    designer->SetActive(true);
+    TDesignToolWindow* tools = designer->ToolWindow();
+    const QString fields = QString::fromLatin1(TDesignToolWindow::FieldList);
+    const QString extended = QString::fromLatin1(TDesignToolWindow::ExtendedList);
+    EXPECT_EQ(tools->RowCount(fields), 7);
+    bool hiddenListed = false;
+    for (int r = 0; r < tools->RowCount(fields); ++r)
+        if (tools->Row(fields, r).value(2) == QLatin1String("qrdHidden"))
+            hiddenListed = tools->Row(fields, r).value(0).contains(QStringLiteral("隐藏"));
+    EXPECT_TRUE(hiddenListed);
+    EXPECT_EQ(tools->Row(extended, 0),
+        (QStringList{QStringLiteral("品名"), QStringLiteral("INVMBMB002"), QStringLiteral("品名"), "0", "0"}));
+    QList<TDesignDrop> offered;
+    designer->OnDragOver = [&](TDreamDesigner*, const TDesignDrop& d) {
+        offered << d;
+        return true;
+    };
+    TDCFormDesigner* model = designer->GetActiveDesigner();
+    TDesignDrop drop{extended, 0, nullptr, {}};
+    EXPECT_FALSE(designer->Surface()->OfferDrop(drop, model->CaptionRect(form->DetailBand1).center()));
+    EXPECT_TRUE(offered.isEmpty()); // only bands take drops
+    const QPoint inDetail = model->BandRect(form->DetailBand1).topLeft() + QPoint(30, 5);
+    EXPECT_TRUE(designer->Surface()->OfferDrop(drop, inDetail));
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered[0].Band, form->DetailBand1);
+    EXPECT_EQ(offered[0].BandPoint, QPoint(30, 5));
+}
+
+} // namespace
