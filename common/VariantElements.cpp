@@ -2,6 +2,12 @@
 
 #include "runtime/system/Exceptions.h"
 
+bool HasElements(const Variant& array)
+{
+    const Variant& data = array.IsReference() ? array.Deref() : array;
+    return data.IsArray() && data.DimCount() == 1 && data.HighBound(1) >= data.LowBound(1);
+}
+
 Variant ElementAt(const Variant& array, int index)
 {
     const Variant& data = array.IsReference() ? array.Deref() : array;

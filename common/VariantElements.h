@@ -8,6 +8,9 @@
 
 #include <QString>
 
+// Whether array (a reference is followed first) is a one-dimensional array
+// with at least one element.
+bool HasElements(const Variant& array);
 // Element index (a reference is followed first); Unassigned when there is none.
 Variant ElementAt(const Variant& array, int index);
 // The element as text; empty when there is none, it is empty or null, or it

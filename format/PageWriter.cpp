@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSet>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -42,13 +43,16 @@ bool saveBmp(const QImage& picture, const QString& path, QString& error)
         return false;
     }
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture)) {
-        error = writer.errorString();
+    // The last buffered bytes reach the disk in the flush, which commit()
+    // alone does not report on every Qt: a full disk must fail the page.
+    if (!writer.write(picture) || !file.flush()) {
+        // The system's reason ("No space left on device"); the save file's own text is often empty.
+        error = QStringLiteral("Could not write %1: %2").arg(path, qt_error_string(errno));
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
-        error = file.errorString();
+        error = QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -75,6 +79,18 @@ bool savePicturePdf(const QImage& picture, int dpi, const QString& path, QString
         error = QString::fromLocal8Bit(e.what());
     }
     return false;
+}
+
+// Whether the file ends the way every PDF the writer makes ends. The PDF
+// painter does not report failed writes, so a disk that filled up while it
+// painted leaves a document without its end.
+bool endsLikeAPdf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64)
+        return false;
+    file.seek(file.size() - 32);
+    return file.read(32).contains("%%EOF");
 }
 
 void removeAll(QStringList& files)
@@ -265,9 +281,9 @@ bool TPageWriter::WriteVectorPdf(const QString& path, const QString& title)
     const bool painted = printer->ExportPdf(partial);
     if (!title.isEmpty())
         report_.SetReportTitle(oldTitle);
-    if (!painted || QFileInfo(partial).size() == 0) {
+    if (!painted || !endsLikeAPdf(partial)) {
         QFile::remove(partial);
-        lastError_ = QStringLiteral("Could not write %1").arg(path);
+        lastError_ = QStringLiteral("Could not write %1 (is the disk full?)").arg(path);
         return false;
     }
     // rename(2) replaces the old file in one step: a reader sees the old

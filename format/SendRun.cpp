@@ -113,6 +113,7 @@ bool TSendRun::mailOne(
     for (const QString& file : written.Files)
         attachments.Call(QStringLiteral("Add"), {Variant(file)});
     item.Call(QStringLiteral("Send"));
+    pages_.CountSentSlips(recipient);
     return true;
 }
 
@@ -169,5 +170,6 @@ bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, c
     }
     job.Call(QStringLiteral("SendFax"), {Variant(recipient.FaxNumber), Variant(recipient.Key), Variant(userCode), Variant(0)});
     job.Call(QStringLiteral("DisconnectFaxServer"));
+    pages_.CountSentSlips(recipient);
     return true;
 }

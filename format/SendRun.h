@@ -6,12 +6,15 @@
 // Per recipient, in list order:
 // - without an address (number): logged "Not assign e-Mail address!" ("Not
 //   assign fax number!"), failed;
-// - its pages are written as picture files through IRecipientPages (which
-//   also counts the prints); when that fails: "Generate attach file error!";
+// - its pages are written as picture files through IRecipientPages; when
+//   that fails: "Generate attach file error!";
 // - e-mail: one mail item in the default folder 6 with To, the subject and
 //   every file attached, sent; fax: connect to the server, add every file,
 //   SendFax(number, key, user, 0), disconnect; a server that refuses the
 //   connection is a failure ("Send Fax error!"), not a silent success;
+// - only once the mail or fax went are the recipient's slips counted as
+//   sent (IRecipientPages::CountSentSlips): a slip whose sending failed
+//   stays among the unsent ones and goes out with the next run;
 // - any raised error: "Send e-Mail error!" ("Send Fax error!");
 // - otherwise "Send e-Mail Complete !" ("Send Fax Complete !").
 // The recipient's files are deleted afterwards, whatever happened. A
@@ -35,10 +38,11 @@ class IRecipientPages {
 public:
     virtual ~IRecipientPages();
     // Writes the recipient's pages as pictures of kind (1 JPG, 2 GIF) named
-    // baseName + page, counting the prints of its slips. True with files
-    // filled when every page was written; on failure or Cancel nothing of
-    // the recipient's is left behind.
+    // baseName + page. True with files filled when every page was written;
+    // on failure or Cancel nothing of the recipient's is left behind.
     virtual bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) = 0;
+    // Counts each slip of the recipient once, after its pages went out.
+    virtual void CountSentSlips(const TSendRecipient& recipient) = 0;
 };
 
 // The progress dialog of a fax run.

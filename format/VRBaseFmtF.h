@@ -145,13 +145,14 @@ public:
     bool WriteAllPages(const QString& prefix, int kind);
     bool WriteRecipientPages(
         const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
+    void CountSentSlips(const TSendRecipient& recipient) override;
     // Every page as one vector PDF.
     bool WriteVectorPdf(const QString& path);
     // The print count of a slip in the current PrintCountMode (0 in preview).
     int UpdateSlipPrintCount(const TSendGroup& slip);
     // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
     bool Send(int kind, int pictureKind, const QString& serverCaption);
-    QString LastError() const { return lastError_; }
+    QString LastError() const override { return lastError_; }
     // The client home: ClientHome when set, else the client configuration's home folder.
     QString HomeFolder() const;
 

@@ -90,9 +90,9 @@ bool TfrmVRBaseFmt::WriteRecipientPages(
     writer.Settings = writerSettings();
     const FormDisabled disabled(this);
     ConvPicProgress progress(this);
-    const bool ok = writer.WriteRecipientPages(
-        recipient, NativePath(baseName), kind, &progress,
-        [this](const TSendGroup& slip) { UpdateSlipPrintCount(slip); }, files);
+    // The slips are counted once they went out (CountSentSlips), not when
+    // their pictures are made: a refused mail must leave them unsent.
+    const bool ok = writer.WriteRecipientPages(recipient, NativePath(baseName), kind, &progress, {}, files);
     if (!ok)
         SetLastError(writer.LastError());
     return ok;
@@ -100,6 +100,8 @@ bool TfrmVRBaseFmt::WriteRecipientPages(
 
 bool TfrmVRBaseFmt::WritePictures(const QString& prefix, int kind)
 {
+    if (kind == PictureKindVectorPdf)
+        return WriteVectorPdf(prefix);
     // Pictures for other programs start at the paper's edge.
     KeepLeftMargin = false;
     KeepTopMargin = false;

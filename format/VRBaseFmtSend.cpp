@@ -53,6 +53,12 @@ int TfrmVRBaseFmt::UpdateSlipPrintCount(const TSendGroup& slip)
     return UpdatePrintCount(context_.ApplicationServer, PrintCountMode, slip);
 }
 
+void TfrmVRBaseFmt::CountSentSlips(const TSendRecipient& recipient)
+{
+    for (const TSendGroup& slip : recipient.PrintCounts())
+        UpdateSlipPrintCount(slip);
+}
+
 bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
 {
     SendFailed = false;
@@ -65,34 +71,45 @@ bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption
         SetLastError(QStringLiteral("no recipient in this report"));
         return false;
     }
-    TSendLog log(context_.ApplicationServer,
-        {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_),
-            HomeFolder()});
-    TSendRun run(SendList, *this, log);
-    const QString base
-        = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());
-    bool sent = false;
-    if (kind == SendEMailRun) {
-        // One subject dialog for the form's life: the last subject is proposed again.
-        const auto ask = [this](QString& subject) {
-            if (!subjectDialog_)
-                subjectDialog_ = new TfrmEmailSubject(this);
-            subjectDialog_->SetSubject(subject);
-            if (Dialogs().ShowModal(subjectDialog_) != mrOk)
-                return false;
-            subject = subjectDialog_->Subject();
-            return true;
-        };
-        sent = run.SendEMail(pictureKind, base, QStringLiteral("Korvane-ERP ") + programName(context_), ask);
-    } else if (kind == SendFaxRun) {
-        Resolution = FaxResolution;
-        std::unique_ptr<TfrmVRSendOut, FreeComponent> progress(new TfrmVRSendOut(this));
-        progress->OnCancel = [this] { Cancelled = true; };
-        progress->Start(QuickRep1->Pages() ? QuickRep1->Pages()->PageCount() : 0);
-        progress->Show();
-        sent = run.SendFax(serverCaption, base, context_.UserCode, *progress);
+    // A run that cannot start (no folder for the attachments) fails with the
+    // user told why: nothing of it may escape into the preview's button.
+    try {
+        TSendLog log(context_.ApplicationServer,
+            {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_),
+                HomeFolder()});
+        TSendRun run(SendList, *this, log);
+        const QString base
+            = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());
+        bool sent = false;
+        if (kind == SendEMailRun) {
+            // One subject dialog for the form's life: the last subject is proposed again.
+            const auto ask = [this](QString& subject) {
+                if (!subjectDialog_)
+                    subjectDialog_ = new TfrmEmailSubject(this);
+                subjectDialog_->SetSubject(subject);
+                if (Dialogs().ShowModal(subjectDialog_) != mrOk)
+                    return false;
+                subject = subjectDialog_->Subject();
+                return true;
+            };
+            sent = run.SendEMail(
+                pictureKind, base, QStringLiteral("Korvane-ERP ") + programName(context_), ask);
+        } else if (kind == SendFaxRun) {
+            Resolution = FaxResolution;
+            std::unique_ptr<TfrmVRSendOut, FreeComponent> progress(new TfrmVRSendOut(this));
+            progress->OnCancel = [this] { Cancelled = true; };
+            progress->Start(QuickRep1->Pages() ? QuickRep1->Pages()->PageCount() : 0);
+            progress->Show();
+            sent = run.SendFax(serverCaption, base, context_.UserCode, *progress);
+            Resolution = ScreenResolution;
+        }
+        SendFailed = run.SendFailed || !sent;
+        return sent;
+    } catch (const Exception& e) {
         Resolution = ScreenResolution;
+        SendFailed = true;
+        SetLastError(e.Message());
+        Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
+        return false;
     }
-    SendFailed = run.SendFailed || !sent;
-    return sent;
 }

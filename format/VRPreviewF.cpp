@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -364,14 +365,20 @@ bool TfrmVRPreview::ExportShownPage(int kind)
         = format_->PrintCounter > 0 ? std::min(format_->PrintCounter, reportPages) : reportPages;
     for (int page : ExportedPages(QRPreview->PageNumber(), report_->PageStyle() == psHalfPage, counted)) {
         QString written;
-        if (format_->WritePage(
-                base + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')), kind, page, &written))
-            exported_ << written;
+        if (!format_->WritePage(
+                base + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')), kind, page, &written)) {
+            // Both halves of a sheet or neither: the user is told why and
+            // finds no half of the export.
+            for (const QString& file : std::as_const(exported_))
+                QFile::remove(NativePath(file));
+            exported_.clear();
+            Dialogs().MessageDlg(format_->LastError(), mtError, mbOK, Caption());
+            return false;
+        }
+        exported_ << written;
     }
-    if (exported_.isEmpty()) {
-        Dialogs().MessageDlg(format_->LastError(), mtError, mbOK, Caption());
+    if (exported_.isEmpty())
         return false;
-    }
     offerToOpen(base);
     return true;
 }

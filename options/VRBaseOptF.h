@@ -60,6 +60,8 @@ public:
     virtual void BeforeOutput(IVRFormatForm* format);
     virtual void AdjustQuery(Variant& sql);
     virtual int RefreshQuery();
+    // Pictures of the keys' pages (BuildKeyQuery), or, when keys holds no
+    // element, of the report the window's criteria make (as PrintOrPreview).
     virtual bool ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
         int resolution);
     // Enables the buttons the user's rights string allows; descendants add
@@ -209,6 +211,9 @@ protected:
     bool ExportFormat(const QString& sql, int kind, const QString& prefix, int resolution);
     void OpenDesigner();
     bool BuildKeyQuery(const Variant& keys, Variant& sql);
+    // The statement of the window's criteria with data rights applied; false
+    // (the user told why) when the criteria make none.
+    bool BuildCriteriaQuery(QString& sql);
 
 private:
     void bindOptionChildren();

@@ -26,22 +26,28 @@ QString blankAsEmpty(const QString& text)
 
 } // namespace
 
-bool TfrmVRBaseOpt::PrintOrPreview(bool preview)
+bool TfrmVRBaseOpt::BuildCriteriaQuery(QString& sql)
 {
     if (!BuildReportParams())
         return false;
-    Variant sql;
+    Variant built;
     try {
-        BuildQuery(0, OptionValueArray(), sql);
-        AdjustQuery(sql);
-        QString text = sql.ToString();
+        BuildQuery(0, OptionValueArray(), built);
+        AdjustQuery(built);
+        sql = built.ToString();
         if (DataRightsEnabled)
-            text = ApplyDataRights(text, PowerData, DatabaseName());
-        return OutputFormat(text, preview);
+            sql = ApplyDataRights(sql, PowerData, DatabaseName());
+        return true;
     } catch (const Exception& e) {
         Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
         return false;
     }
+}
+
+bool TfrmVRBaseOpt::PrintOrPreview(bool preview)
+{
+    QString sql;
+    return BuildCriteriaQuery(sql) && OutputFormat(sql, preview);
 }
 
 bool TfrmVRBaseOpt::BuildKeyQuery(const Variant& keys, Variant& sql)
@@ -72,6 +78,10 @@ bool TfrmVRBaseOpt::PrintKeys(const Variant& keys, bool preview)
 
 bool TfrmVRBaseOpt::ExportPictures(const Variant& keys, int kind, const QString&, const QString& prefix, int resolution)
 {
+    if (!HasElements(keys)) {
+        QString sql;
+        return BuildCriteriaQuery(sql) && ExportFormat(sql, kind, prefix, resolution);
+    }
     Variant sql;
     return BuildKeyQuery(keys, sql) && ExportFormat(sql.ToString(), kind, prefix, resolution);
 }
@@ -223,10 +233,14 @@ bool TfrmVRBaseOpt::ExportFormat(const QString& sql, int kind, const QString& pr
         return false;
     try {
         format->SetResolution(resolution);
-        return format->PreparePages() && format->WritePictures(prefix, kind);
-    } catch (const Exception&) {
-        return false;
+        if (format->PreparePages() && format->WritePictures(prefix, kind))
+            return true;
+        // The shell runs exports without a window and tells the user this text.
+        resultValue_ = Variant(format->LastError());
+    } catch (const Exception& e) {
+        resultValue_ = Variant(e.Message());
     }
+    return false;
 }
 
 // --- design ---------------------------------------------------------------------------------

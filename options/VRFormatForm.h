@@ -79,6 +79,10 @@ struct TPaperInfo {
     double Length = 0;
 };
 
+// The export kind beyond the four picture kinds: every page in one vector
+// PDF (texts stay text), as the shell's --export-pdf asks for it.
+constexpr int PictureKindVectorPdf = 4;
+
 class IVRFormatForm {
 public:
     virtual ~IVRFormatForm();
@@ -114,10 +118,14 @@ public:
 
     // Pictures of the pages: resolution in dots per inch, then prepare the
     // pages, then write them as prefix + page number in kind (0 BMP, 1 JPG,
-    // 2 GIF, 3 PDF).
+    // 2 GIF, 3 PDF); kind PictureKindVectorPdf writes the whole report as
+    // one vector PDF named prefix itself.
     virtual void SetResolution(int dotsPerInch) = 0;
     virtual bool PreparePages() = 0;
     virtual bool WritePictures(const QString& prefix, int kind) = 0;
+    // Why the last export failed (a file that could not be written, a
+    // cancel); empty when the form cannot say.
+    virtual QString LastError() const { return {}; }
 
     virtual void BeginDesign(const TDesignContext& context) = 0;
     virtual void EndDesign() = 0;

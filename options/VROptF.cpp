@@ -224,6 +224,9 @@ bool TfrmVROpt::PrintKeys(const Variant& keys, bool preview)
 bool TfrmVROpt::ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
     int resolution)
 {
+    // Without keys the window's own criteria choose the slips.
+    if (!HasElements(keys))
+        return TfrmVRBaseOpt::ExportPictures(keys, kind, extra, prefix, resolution);
     KeyMode = true;
     ExportMode = true;
     Variant row;

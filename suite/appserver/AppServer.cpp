@@ -265,7 +265,7 @@ int TAppServer::UpdatePrintCount(const Variant& args)
             table = table.mid(2);
         TDbBackend& db = Database();
         if (!isIdentifier(table) || !isIdentifier(column)
-            || config_.PrintCountColumns.value(table.toUpper()) != column.toUpper()
+            || !config_.PrintCountColumns.value(table.toUpper()).contains(column.toUpper())
             || !db.HasColumn(table, column))
             throw EDatabaseError(QStringLiteral("%1 of table %2 is no print count").arg(column, table));
         // An empty condition would count every slip as printed.

@@ -43,10 +43,13 @@ void readIni(TServerConfig& config, const QString& iniFile)
     QStringList counted;
     ini.ReadSection(QStringLiteral("PrintCount"), counted);
     for (const QString& table : std::as_const(counted)) {
-        const QString column
-            = ini.ReadString(QStringLiteral("PrintCount"), table, QString()).trimmed().toUpper();
-        if (!column.isEmpty())
-            config.PrintCountColumns.insert(table.trimmed().toUpper(), column);
+        QStringList columns;
+        for (const QString& column :
+            ini.ReadString(QStringLiteral("PrintCount"), table, QString()).toUpper().split(u','))
+            if (!column.trimmed().isEmpty())
+                columns << column.trimmed();
+        if (!columns.isEmpty())
+            config.PrintCountColumns[table.trimmed().toUpper()] += columns;
     }
     if (config.DBName.isEmpty())
         config.ErrorText = QStringLiteral("StewardS.ini names no main database (MainDBName)");

@@ -8,9 +8,10 @@
 //   the time one client statement may run, for free SQL (RunFreeSQL, the
 //   catalogue's "SimpleSql") and for a provider's data request (summed over
 //   all the packets it is fetched in). 0 or less turns the limit off.
-// - [PrintCount]: lines TABLE=COLUMN naming the print-count column of a slip
-//   header table, beside the built-in MOCTO=TO042. UpdatePrintCount touches
-//   no other column.
+// - [PrintCount]: lines TABLE=COLUMN[,COLUMN...] naming the count columns of
+//   a slip header table (how often a slip was printed, how often sent),
+//   beside the built-in MOCTO=TO042,TO053 (printed, sent). UpdatePrintCount
+//   touches no other column.
 //
 // Company databases: MainDBName names the file of the main company database
 // (relative names are taken under the home folder). The database name that a
@@ -42,8 +43,9 @@ struct TServerConfig {
     QString ErrorText; // why the configuration could not be read, else empty
     int FreeSqlBudgetMs = 5000;
     int ProviderBudgetMs = 120000;
-    // Upper-case table (without "$$") -> its upper-case print-count column.
-    QHash<QString, QString> PrintCountColumns {{QStringLiteral("MOCTO"), QStringLiteral("TO042")}};
+    // Upper-case table (without "$$") -> its upper-case count columns.
+    QHash<QString, QStringList> PrintCountColumns {
+        {QStringLiteral("MOCTO"), {QStringLiteral("TO042"), QStringLiteral("TO053")}}};
 
     // Reads the registry and StewardS.ini; never raises (ErrorText says what failed).
     static TServerConfig Load();

@@ -77,7 +77,9 @@ bool writePicture(const QImage& image, int kind, const QString& fileName)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const bool written = kind == HVPictureJPG ? writeJpeg(image, file) : WriteGif(QuantizeToPalette(image), file);
-    if (!written) {
+    // The last buffered bytes reach the disk only here: a full disk shows up
+    // in this flush, which commit() alone does not report on every Qt.
+    if (!written || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -21,7 +21,7 @@ bool pictureKind(const QString& text, int& kind)
 bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error)
 {
     using Mode = TShellOptions::Mode;
-    bool print = false, preview = false, exportPictures = false, help = false;
+    bool print = false, preview = false, exportPictures = false, exportPdf = false, help = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto value = [&](QString& out) {
@@ -91,6 +91,10 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
                 ++i;
             }
             exportPictures = true;
+        } else if (a == QLatin1String("--export-pdf")) {
+            if (!value(o.PicturePrefix))
+                return false;
+            exportPdf = true;
         } else if (a == QLatin1String("--create-demo")) {
             if (!value(o.DemoDir))
                 return false;
@@ -131,7 +135,7 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         return false;
     }
     if (!o.DemoDir.isEmpty()) {
-        if (!o.Program.isEmpty() || print || preview || exportPictures || !o.Keys.isEmpty()) {
+        if (!o.Program.isEmpty() || print || preview || exportPictures || exportPdf || !o.Keys.isEmpty()) {
             error = QStringLiteral("--create-demo makes a demo home and runs no program");
             return false;
         }
@@ -146,7 +150,14 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         error = QStringLiteral("--print and --preview exclude each other");
         return false;
     }
-    if (exportPictures) {
+    if (exportPdf) {
+        if (print || preview || exportPictures) {
+            error = QStringLiteral("--export-pdf goes without --print, --preview or --export-pictures");
+            return false;
+        }
+        o.PictureKind = TShellOptions::VectorPdfKind;
+        o.RunMode = Mode::ExportPdf;
+    } else if (exportPictures) {
         if (print || preview || o.Keys.isEmpty()) {
             error = QStringLiteral("--export-pictures goes with --keys, without --print or --preview");
             return false;
@@ -154,7 +165,7 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         o.RunMode = Mode::ExportPictures;
     } else if (!o.Keys.isEmpty()) {
         if (!print && !preview) {
-            error = QStringLiteral("--keys goes with --print, --preview or --export-pictures");
+            error = QStringLiteral("--keys goes with --print, --preview, --export-pictures or --export-pdf");
             return false;
         }
         o.RunMode = Mode::PrintKeys;
@@ -197,6 +208,10 @@ QString ShellUsage()
         "                    write the slip's pages as picture files PREFIX...;\n"
         "                    KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n"
         "                    dots per inch, 96 when left out\n"
+        "  [--keys TYPE,NUMBER,VERSION[,TYPEKEY]] --export-pdf FILE\n"
+        "                    write the whole report of the keys (without --keys: of\n"
+        "                    the program's default criteria) as one PDF FILE whose\n"
+        "                    texts stay text\n"
         "\n"
         "Demo data:\n"
         "  --create-demo DIR make a demo client home in DIR (registry file, settings,\n"
@@ -211,5 +226,6 @@ QString ShellUsage()
         "Example:\n"
         "  steward --create-demo ~/demo\n"
         "  steward ZORV52 --home ~/demo --user CHEN\n"
-        "  steward ZORV52 --home ~/demo --keys A511,20241102003,0001 --export-pictures PDF /tmp/slip\n");
+        "  steward ZORV52 --home ~/demo --keys A511,20241102003,0001 --export-pictures PDF /tmp/slip\n"
+        "  steward ZORV52 --home ~/demo --export-pdf /tmp/slips.pdf\n");
 }

@@ -4,7 +4,7 @@
 //   steward PROGRAM [--home DIR] [--user U] [--company C] [--database D]
 //                   [--features F] [--verbose] [--exit-after-show] [--screenshots PREFIX]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
-//                   [--export-pictures KIND PREFIX [RESOLUTION]]
+//                   [--export-pictures KIND PREFIX [RESOLUTION]] [--export-pdf FILE]
 //   steward --create-demo DIR [--slips N] [--force]
 //   steward [PROGRAM] --help
 
@@ -17,6 +17,7 @@ struct TShellOptions {
         PrintOrPreview, // command 5
         PrintKeys, // command 6
         ExportPictures, // command 11
+        ExportPdf, // command 11 with the vector PDF kind, with or without keys
         CreateDemo,
         Help,
     };
@@ -31,8 +32,10 @@ struct TShellOptions {
     bool Verbose = false;
     bool Preview = false;
     QStringList Keys; // TYPE, NUMBER, VERSION[, TYPEKEY]
-    int PictureKind = 0; // 0 BMP, 1 JPG, 2 GIF, 3 PDF
-    QString PicturePrefix;
+    int PictureKind = 0; // 0 BMP, 1 JPG, 2 GIF, 3 PDF; VectorPdfKind for --export-pdf
+    QString PicturePrefix; // --export-pdf: the file itself
+    // The module's export kind that writes every page into one vector PDF.
+    static constexpr int VectorPdfKind = 4;
     int Resolution = 0; // 0: the module's default
     QString DemoDir;
     int DemoSlips = 300;

@@ -355,7 +355,7 @@ int TStewardShell::runCommand(TDLLBaseController* controller)
         command = 6;
         args = Variant::ArrayOf({Variant(options_.Preview), keys});
         break;
-    default:
+    default: // ExportPictures, ExportPdf (no keys: an empty array, the window's criteria)
         command = 11;
         args = Variant::ArrayOf({keys, Variant(options_.PictureKind), Variant(options_.PicturePrefix)});
         if (options_.Resolution > 0) {

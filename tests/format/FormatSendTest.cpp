@@ -165,3 +165,29 @@ TEST(FormatSendTest, AMailRunAsksTheSubjectOnceAFormAndACancelSendsNothing)
     EXPECT_TRUE(server->Statements.isEmpty()) << "a cancelled subject sends and logs nothing";
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
+
+TEST(FormatSendTest, ARunWithoutAFolderForItsPicturesSaysWhyAndSendsNothing)
+{
+    RegisterOutlook();
+    // No temporary folder, and a client home where C_DATA cannot be made (a file is in the way).
+    testsupport::TempFolder home;
+    home.write("file", "not a folder");
+    const testsupport::ScopedEnv temp("TMPDIR", "/nonexistent/tmp");
+    const auto server = std::make_shared<SendServer>();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    TfrmVRFormat* form = slip.Form();
+    form->ClientHome = home.file(QStringLiteral("file"));
+    for (const int kind : {1, 2}) {
+        prepareSend(form, kind, kind == 1 ? QStringLiteral("buyer@client.example") : QStringLiteral("5550101"), server);
+        ScriptedDialogService dialogs;
+        dialogs.ExpectMessage(mrOk, QStringLiteral("Can not create directory :") + home.file(QStringLiteral("file")));
+        EXPECT_FALSE(form->Send(kind, kind == 1 ? 2 : 1, QStringLiteral("HQ(faxhost.example)")));
+        EXPECT_TRUE(form->SendFailed);
+        EXPECT_EQ(form->Resolution, 96);
+        EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
+        EXPECT_EQ(dialogs.Pending(), 0) << "the user is told";
+    }
+    EXPECT_TRUE(server->Statements.isEmpty());
+    EXPECT_TRUE(server->Counted.isEmpty());
+}

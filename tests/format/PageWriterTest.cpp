@@ -14,7 +14,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace reporttest;
 
@@ -236,6 +238,60 @@ TEST_F(PageWriterTest, JpegAndGifGoThroughThePictureLibrary)
     ASSERT_TRUE(writer_->WritePage(path("g"), 2, 1, &written)) << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("g.gif"));
     EXPECT_FALSE(writer_->WritePage(path("x"), 7, 1));
+}
+
+// Files may grow to limit bytes while it lives (the soft RLIMIT_FSIZE; a
+// process may lower and raise it again up to its hard limit), and writing
+// past it fails with EFBIG instead of killing the test: a full disk without
+// a disk of its own.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved_;
+        small.rlim_cur = std::min(limit, saved_.rlim_max);
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_ {};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST_F(PageWriterTest, AFullDiskFailsEveryKindAndLeavesNoFileBehind)
+{
+    build(2);
+    const QStringList kinds {"bmp", "jpg", "gif", "pdf"};
+    for (int kind = 0; kind < 4; ++kind) {
+        QString written;
+        bool ok = true;
+        {
+            const FileSizeLimit full(512);
+            ok = writer_->WritePage(path("page"), kind, 1, &written);
+        }
+        EXPECT_FALSE(ok) << kinds[kind].toStdString();
+        EXPECT_FALSE(writer_->LastError().isEmpty()) << kinds[kind].toStdString();
+        EXPECT_EQ(filesInDir(), QStringList()) << kinds[kind].toStdString();
+        // With room again the same page is written whole.
+        ASSERT_TRUE(writer_->WritePage(path("page"), kind, 1, &written)) << writer_->LastError().toStdString();
+        EXPECT_TRUE(QFile::remove(written));
+    }
+    bool ok = true;
+    {
+        const FileSizeLimit full(4096);
+        ok = writer_->WriteVectorPdf(path("all.pdf"));
+    }
+    EXPECT_FALSE(ok) << "a vector PDF cut off by the full disk is no success";
+    EXPECT_TRUE(writer_->LastError().contains(path("all.pdf"))) << writer_->LastError().toStdString();
+    EXPECT_EQ(filesInDir(), QStringList());
+    ASSERT_TRUE(writer_->WriteVectorPdf(path("all.pdf"))) << writer_->LastError().toStdString();
 }
 
 } // namespace

@@ -36,8 +36,10 @@ public:
         }
         return true;
     }
+    void CountSentSlips(const TSendRecipient& recipient) override { Counted << recipient.Key; }
     QStringList Calls;
     QStringList FailFor;
+    QStringList Counted; // recipients whose slips were counted as sent
 };
 
 class Progress : public ISendProgress {
@@ -148,6 +150,8 @@ TEST_F(SendRunTest, EachRecipientGetsOneMailAndItsOwnLogRow)
     ASSERT_EQ(files.size(), 3) << "both slips' pages in one mail";
     EXPECT_EQ(files[2].toObject()[QStringLiteral("filename")].toString(), QStringLiteral("ZORV52_20111028_0930005.gif"));
     EXPECT_EQ(smtp.Message(2)[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("other@client.example")}));
+    EXPECT_EQ(pages_.Counted, (QStringList {QStringLiteral("C001"), QStringLiteral("C004")}))
+        << "the refused recipient's slip stays unsent";
     EXPECT_FALSE(OutputLeft()) << "attachments are deleted after each recipient";
 }
 
@@ -189,6 +193,7 @@ TEST_F(SendRunTest, FaxesGoToTheServerOfTheMenuItem)
                                    QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 21 5555-0101"),
                                    QStringLiteral("-i"), QStringLiteral("C001"), QStringLiteral("-f"), QStringLiteral("CHEN")}));
     EXPECT_EQ(home_.Read(QStringLiteral("bin/calls")).count('\n'), 1) << "the bad number never reached sendfax";
+    EXPECT_EQ(pages_.Counted, QStringList {QStringLiteral("C001")});
     EXPECT_FALSE(OutputLeft());
 }
 
@@ -204,6 +209,7 @@ TEST_F(SendRunTest, CancelStopsBeforeAPartialFax)
     EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
     EXPECT_FALSE(home_.Exists(QStringLiteral("bin/calls")));
     EXPECT_EQ(pages_.Calls, QStringList {QStringLiteral("C001")}) << "the run ends at the cancel";
+    EXPECT_TRUE(pages_.Counted.isEmpty()) << "a cancelled fax counts nothing";
     EXPECT_FALSE(OutputLeft());
 }
 
@@ -216,6 +222,7 @@ TEST_F(SendRunTest, AFaxServerThatCannotBeReachedIsAFailure)
     Progress progress;
     EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("C001 N Send Fax error!")});
+    EXPECT_TRUE(pages_.Counted.isEmpty());
 }
 
 TEST(SendRunAddress, TheLastParenthesesOfTheCaptionHoldTheServer)

@@ -6,6 +6,7 @@
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/forms/Menus.h"
 #include "runtime/report/QRPreview.h"
 #include "runtime/report/QRPrinter.h"
 #include "suite/appserver/DemoServerFixture.h"
@@ -16,6 +17,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -181,4 +183,60 @@ TEST_F(ChangeSlipPrintTest, PrintingWithoutAnyPrinterSaysSoInsteadOfPrintingNoth
     dialogs_->ExpectMessage(mrOk, QStringLiteral("没有可用的打印机"));
     EXPECT_FALSE(form_->PrintKeys(keys, false));
     EXPECT_EQ(Count(count), before) << "a print that went nowhere counts nothing";
+}
+
+TEST_F(ChangeSlipPrintTest, ThePreviewExportsTheShownPageInEveryKindAndTheWholeReportAsVectorPdf)
+{
+    const Variant keys = BusiestSlip();
+    QStringList folderAfter;
+    QImage shown;
+    dialogs_->ExpectModal([&](TForm* form) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(form);
+        EXPECT_NE(preview, nullptr);
+        if (!preview)
+            return mrCancel;
+        preview->Report()->QRPrinter()->Complete();
+        EXPECT_GE(preview->Report()->QRPrinter()->PageCount(), 2);
+        preview->QRPreview->SetPageNumber(2);
+        preview->RefreshState();
+        shown = preview->Report()->QRPrinter()->ReportPageImage(2, 96);
+        preview->pmBMPClick(preview->pmBMP);
+        preview->pmJPGClick(preview->pmJPG);
+        preview->pmGIFClick(preview->pmGIF);
+        preview->pmPDFClick(preview->pmPDF);
+        preview->pmVectorPDFClick(preview->pmVectorPDF);
+        folderAfter = QDir(home_.file(QStringLiteral("c_data/CHEN"))).entryList(QDir::Files, QDir::Name);
+        return mrOk;
+    });
+    // After each export the user is asked whether to open what was written.
+    for (int i = 0; i < 5; ++i)
+        dialogs_->ExpectMessage(mrNo, QStringLiteral("转出文件为："));
+    ASSERT_TRUE(form_->PrintKeys(keys, true));
+
+    // The shown page 2 in each kind, and the report as one PDF, under the
+    // program code and the time (yyyyMMddhhmmss) in the user's folder.
+    ASSERT_EQ(folderAfter.size(), 5) << folderAfter.join(u' ').toStdString();
+    const QRegularExpression name(QStringLiteral("^ZORV52_\\d{14}(002\\.(bmp|gif|jpg|pdf)|\\.pdf)$"));
+    for (const QString& file : folderAfter)
+        EXPECT_TRUE(name.match(file).hasMatch()) << file.toStdString();
+    const QString folder = home_.file(QStringLiteral("c_data/CHEN/"));
+    const auto named = [&](const QString& tail) {
+        for (const QString& file : folderAfter)
+            if (file.endsWith(tail))
+                return folder + file;
+        return QString();
+    };
+    const QImage bmp(named(QStringLiteral("002.bmp")));
+    ASSERT_EQ(bmp.size(), shown.size());
+    // The BMP is the page the preview shows, pixel for pixel.
+    qint64 differing = 0;
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x)
+            differing += (bmp.pixel(x, y) & 0xffffff) != (shown.pixel(x, y) & 0xffffff);
+    EXPECT_LT(differing, qint64(bmp.width()) * bmp.height() / 100);
+    EXPECT_EQ(QImage(named(QStringLiteral("002.gif"))).size(), shown.size());
+    EXPECT_EQ(QImage(named(QStringLiteral("002.jpg"))).size(), shown.size());
+    QFile pdf(named(QStringLiteral("002.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().contains("/MediaBox [ 0 0 612 792]")) << "a Letter page of the picture's own size";
 }

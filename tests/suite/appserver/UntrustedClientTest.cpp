@@ -216,6 +216,13 @@ TEST_F(UntrustedClientTest, PrintCountsTouchOnlyPrintCountColumnsByKey)
                       .arg(parts[0], parts[1], parts[2])),
         1);
     EXPECT_EQ(Count(countSql), before + 2);
+    // The send count is the slip's other count column; it counts alone.
+    const QString sentSql
+        = QStringLiteral("SELECT COALESCE(TO053, 0) FROM MOCTO WHERE TO001||'-'||TO002||'-'||TO003 = '%1'").arg(key);
+    const qint64 sentBefore = Count(sentSql);
+    EXPECT_EQ(PrintCount(server, "$$MOCTO", "TO053", slip), 1);
+    EXPECT_EQ(Count(sentSql), sentBefore + 1);
+    EXPECT_EQ(Count(countSql), before + 2);
 }
 
 TEST_F(UntrustedClientTest, RunawayStatementsFailAndTheServerGoesOn)

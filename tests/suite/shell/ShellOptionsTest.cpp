@@ -60,6 +60,14 @@ TEST(ShellOptionsTest, Commands)
     o = parse(QStringLiteral("ZORV52 --export-pictures 3 out --keys A,B,C"));
     EXPECT_EQ(o.PictureKind, 3);
     EXPECT_EQ(o.Resolution, 0);
+    o = parse(QStringLiteral("ZORV52 --export-pdf /tmp/slips.pdf"));
+    EXPECT_EQ(o.RunMode, Mode::ExportPdf);
+    EXPECT_TRUE(o.Keys.isEmpty());
+    EXPECT_EQ(o.PictureKind, TShellOptions::VectorPdfKind);
+    EXPECT_EQ(o.PicturePrefix, QStringLiteral("/tmp/slips.pdf"));
+    o = parse(QStringLiteral("ZORV52 --keys A,B,C --export-pdf out.pdf"));
+    EXPECT_EQ(o.RunMode, Mode::ExportPdf);
+    EXPECT_EQ(o.Keys.size(), 3);
     o = parse(QStringLiteral("--create-demo /tmp/demo --slips 5"));
     EXPECT_EQ(o.RunMode, Mode::CreateDemo);
     EXPECT_EQ(o.DemoSlips, 5);
@@ -77,6 +85,12 @@ TEST(ShellOptionsTest, RefusedCombinations)
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p -3"))
                     .contains(QStringLiteral("-3")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --user")).contains(QStringLiteral("--user needs a value")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pdf"))
+                    .contains(QStringLiteral("--export-pdf needs a value")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pdf a.pdf --preview"))
+                    .contains(QStringLiteral("--export-pdf goes")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pdf a.pdf --export-pictures BMP p"))
+                    .contains(QStringLiteral("--export-pdf goes")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --colour red")).contains(QStringLiteral("unknown option")));
     EXPECT_TRUE(refusal(QStringLiteral("../evil")).contains(QStringLiteral("no program code")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 ZORV53")).contains(QStringLiteral("unexpected")));
@@ -90,7 +104,8 @@ TEST(ShellOptionsTest, ForceGoesWithADemoHomeOnly)
     const TShellOptions o = parse(QStringLiteral("--force --create-demo /tmp/demo"));
     EXPECT_EQ(o.RunMode, TShellOptions::Mode::CreateDemo);
     EXPECT_TRUE(o.DemoForce);
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --force")).contains(QStringLiteral("--force goes with --create-demo")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --force"))
+                    .contains(QStringLiteral("--force goes with --create-demo")));
 }
 
 } // namespace

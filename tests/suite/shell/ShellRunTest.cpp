@@ -163,6 +163,11 @@ TEST_F(ShellRunTest, CommandsRunWithTheWindowHidden)
     EXPECT_TRUE(run.Log.contains(
         QStringLiteral("ExportPictures %1 kind=3 extra=\"\" prefix=\"p\" resolution=200").arg(keys)))
         << qPrintable(run.Log.join(u'\n'));
+    // The vector PDF is the export kind 4, of the keys or, without keys, of the window's criteria.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--export-pdf"), QStringLiteral("/tmp/all.pdf")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/all.pdf\" resolution=96")))
+        << qPrintable(run.Log.join(u'\n'));
     for (const QString& line : run.Log)
         EXPECT_FALSE(line.startsWith(QLatin1String("OnShow")));
 }

@@ -1,0 +1,167 @@
+// steward's window-less exports of the change-slip module on a demo home:
+// the pages of a slip as picture files of every kind, and the whole report
+// as one vector PDF whose texts a PDF reader finds again.
+
+#include "support/ProgramRun.h"
+#include "support/QStringPrinter.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Keys (type, number, version) of the demo slip with the most lines, and its line count.
+QStringList busiestSlip(const QString& databaseFile, int& lines)
+{
+    sqlite3* db = nullptr;
+    QStringList keys;
+    lines = 0;
+    if (sqlite3_open_v2(databaseFile.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        const char* sql = "SELECT TP001, TP002, TP003, COUNT(*) FROM MOCTP GROUP BY TP001, TP002, TP003 "
+                          "ORDER BY COUNT(*) DESC, TP001, TP002, TP003 LIMIT 1";
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int i = 0; i < 3; ++i)
+                keys << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+            lines = sqlite3_column_int(stmt, 3);
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return keys;
+}
+
+// Output of a tool of the system (poppler-utils, qpdf); empty tool = not installed.
+testsupport::ProgramRun tool(const QString& name, const QStringList& args)
+{
+    const QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty())
+        return {};
+    return testsupport::RunProgram(path, args, QProcessEnvironment::systemEnvironment());
+}
+
+class ShellExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home_ = folder_.file(QStringLiteral("demo"));
+        const testsupport::ProgramRun made
+            = run({QStringLiteral("--create-demo"), home_, QStringLiteral("--slips"), QStringLiteral("40")});
+        ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
+        keys_ = busiestSlip(home_ + QStringLiteral("/C_DATA/DEMO.db"), lines_);
+        ASSERT_EQ(keys_.size(), 3);
+        // Ten lines a page on the change slip.
+        ASSERT_GT(lines_, 10) << "the demo slip spans at least two pages";
+    }
+
+    testsupport::ProgramRun run(const QStringList& args) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return testsupport::RunProgram(QStringLiteral(ZORV_STEWARD), args, environment);
+    }
+
+    testsupport::ProgramRun exportSlip(const QStringList& command) const
+    {
+        return run(
+            QStringList {QStringLiteral("ZORV52"), QStringLiteral("--home"), home_, QStringLiteral("--user"),
+                QStringLiteral("CHEN"), QStringLiteral("--keys"), keys_.join(u',')}
+            + command);
+    }
+
+    int Pages() const { return (lines_ + 9) / 10; }
+
+    testsupport::TempFolder folder_;
+    QString home_;
+    QStringList keys_;
+    int lines_ = 0;
+};
+
+} // namespace
+
+TEST_F(ShellExportTest, EveryPictureKindWritesOneFilePerPageFromThePapersEdge)
+{
+    const QStringList kinds {
+        QStringLiteral("BMP"), QStringLiteral("JPG"), QStringLiteral("GIF"), QStringLiteral("PDF")};
+    const QStringList extensions {
+        QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("pdf")};
+    ASSERT_LT(Pages(), 10) << "one digit numbers below";
+    for (int kind = 0; kind < 4; ++kind) {
+        const QString out = folder_.file(kinds[kind]);
+        QDir().mkpath(out);
+        const testsupport::ProgramRun done = exportSlip(
+            {QStringLiteral("--export-pictures"), QString::number(kind), out + QStringLiteral("/P")});
+        ASSERT_EQ(done.Status, 0) << qPrintable(done.Err);
+        QStringList expected;
+        for (int page = 1; page <= Pages(); ++page)
+            expected << QStringLiteral("P%1.%2").arg(page).arg(extensions[kind]);
+        EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), expected) << qPrintable(kinds[kind]);
+        if (kind == 3) {
+            const testsupport::ProgramRun check
+                = tool(QStringLiteral("qpdf"), {QStringLiteral("--check"), out + QStringLiteral("/P1.pdf")});
+            if (check.Status >= 0) {
+                EXPECT_EQ(check.Status, 0) << qPrintable(check.Out + check.Err);
+            }
+            const testsupport::ProgramRun info
+                = tool(QStringLiteral("pdfinfo"), {out + QStringLiteral("/P1.pdf")});
+            if (info.Status >= 0) {
+                EXPECT_TRUE(info.Out.contains(QStringLiteral("612 x 792 pts"))) << qPrintable(info.Out);
+            }
+            continue;
+        }
+        for (const QString& name : expected) {
+            const QImage page(out + u'/' + name);
+            ASSERT_FALSE(page.isNull()) << qPrintable(name);
+            // Letter at 96 dpi, drawn from the paper's edge: the slip's frame
+            // starts within the page's own margin, not a screen margin further in.
+            EXPECT_EQ(page.size(), QSize(816, 1056)) << qPrintable(name);
+            int darkRows = 0;
+            for (int y = 0; y < page.height(); y += 2) {
+                int dark = 0;
+                for (int x = 0; x < page.width(); x += 2)
+                    dark += qGray(page.pixel(x, y)) < 100;
+                darkRows += dark > 0;
+            }
+            EXPECT_GT(darkRows, 100) << "the page shows the slip: " << qPrintable(name);
+            EXPECT_GT(qGray(page.pixel(2, 2)), 200) << "paper is white at its corner: " << qPrintable(name);
+        }
+    }
+}
+
+TEST_F(ShellExportTest, TheVectorPdfHoldsTheSlipsTextsAsText)
+{
+    const QString pdf = folder_.file(QStringLiteral("slip.pdf"));
+    const testsupport::ProgramRun done = exportSlip({QStringLiteral("--export-pdf"), pdf});
+    ASSERT_EQ(done.Status, 0) << qPrintable(done.Err);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+    const testsupport::ProgramRun text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (text.Status < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    EXPECT_EQ(text.Status, 0);
+    EXPECT_TRUE(text.Out.contains(QStringLiteral("工单变更单"))) << qPrintable(text.Out.left(400));
+    EXPECT_TRUE(text.Out.contains(keys_.join(u'-'))) << qPrintable(text.Out.left(400));
+    EXPECT_TRUE(text.Out.contains(QStringLiteral("变更前")) && text.Out.contains(QStringLiteral("变更后")));
+    // One page of the PDF per page of the slip.
+    EXPECT_EQ(text.Out.count(u'\f'), Pages());
+}
+
+TEST_F(ShellExportTest, AVectorPdfThatCannotBeWrittenFailsAndLeavesNothing)
+{
+    const QString pdf = folder_.file(QStringLiteral("no/such/folder/slip.pdf"));
+    const testsupport::ProgramRun done = exportSlip({QStringLiteral("--export-pdf"), pdf});
+    EXPECT_EQ(done.Status, 1) << qPrintable(done.Err);
+    EXPECT_TRUE(done.Err.contains(QStringLiteral("command 11 failed: The folder ") + QFileInfo(pdf).absolutePath()
+                    + QStringLiteral(" does not exist")))
+        << qPrintable(done.Err);
+    EXPECT_FALSE(QFile::exists(pdf));
+}
