@@ -1,6 +1,6 @@
 #include "options/FormatList.h"
 
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "options/QueryPieces.h"
 
-#include "options/PowerData.h"
-#include "options/VariantElements.h"
+#include "common/PowerData.h"
+#include "common/VariantElements.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "options/SendStatus.h"
 
 #include "options/ChoiceConditions.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 #include "runtime/system/Exceptions.h"
 
 namespace {

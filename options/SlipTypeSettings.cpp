@@ -1,6 +1,6 @@
 #include "options/SlipTypeSettings.h"
 
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "common/LibStrs.h"
 #include "controls/ExtPage.h"
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 #include "options/FormatList.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 #include "runtime/data/SocketConnection.h"
 #include "runtime/forms/Buttons.h"
 #include "runtime/forms/ComCtrls.h"

@@ -1,7 +1,7 @@
 #include "options/VROptF.h"
 
 #include "controls/F2Button.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/ArgReader.h"

@@ -2,7 +2,7 @@
 
 #include "common/LibConditions.h"
 #include "options/ChoiceConditions.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "zorv52/ChangeSlipQuery.h"
 
 #include "common/LibConditions.h"
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 #include "options/SendStatus.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 #include "runtime/system/Exceptions.h"
 #include "zorv52/ChangeSlipCriteria.h"
 

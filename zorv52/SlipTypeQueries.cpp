@@ -1,6 +1,6 @@
 #include "zorv52/SlipTypeQueries.h"
 
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "controls/ExtPage.h"
 #include "controls/F2Button.h"
 #include "criteria/SelectPnl.h"
-#include "options/VariantElements.h"
+#include "common/VariantElements.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/StdCtrls.h"

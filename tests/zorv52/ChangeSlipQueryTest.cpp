@@ -2,7 +2,7 @@
 // slip type with the default statuses, every status, printing given slips,
 // the "(+)" dialect, sending, the user's data rights.
 #include "zorv52/ChangeSlipQuery.h"
-#include "options/DataRights.h"
+#include "common/DataRights.h"
 #include "options/SendStatus.h"
 #include "runtime/system/Exceptions.h"
 #include "support/QStringPrinter.h"

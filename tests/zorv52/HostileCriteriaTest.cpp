@@ -1,7 +1,7 @@
 // Typed criteria and shell keys are data: whatever they hold, the statement
 // around them keeps its shape, and values that did not come through the
 // condition builders are refused.
-#include "options/SqlScan.h"
+#include "common/SqlScan.h"
 #include "runtime/system/Exceptions.h"
 #include "support/QStringPrinter.h"
 #include "zorv52/ChangeSlipCriteria.h"
