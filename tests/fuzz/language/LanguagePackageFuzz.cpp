@@ -8,6 +8,8 @@
 #include "runtime/forms/StdCtrls.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <cstdint>
 #include <cstdlib>
 
@@ -41,7 +43,14 @@ struct Target {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(*argc, *argv); // forms expect a widget application
+    // Forms expect a widget application. It is deleted by an exit handler
+    // registered after the font cache exists: handlers run in reverse order,
+    // so the application still finds the cache to free it (a static
+    // application would be destroyed after the cache's storage, which then
+    // leaks every font engine the labels loaded).
+    static QApplication* app = new QApplication(*argc, *argv);
+    QFontMetrics(QFont()).height();
+    std::atexit([] { delete app; });
     return 0;
 }
 
