@@ -3,14 +3,14 @@
 // TfrmZorv52Fmt with its preview. With ZORV_SCREENSHOTS set to a folder the
 // preview window and the first sheet are saved there as PNG files.
 
+#include "ChangeSlipWindowFixture.h"
+
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QRPreview.h"
 #include "runtime/report/QRPrinter.h"
-#include "suite/appserver/DemoServerFixture.h"
-#include "suite/hubdesk/HubDeskManager.h"
 #include "support/QStringPrinter.h"
 #include "zorv52/Zorv52F.h"
 #include "zorv52/Zorv52FmtF.h"
@@ -51,29 +51,12 @@ void saveScreenshots(TfrmVRPreview* preview, const QString& name)
 
 } // namespace
 
-class ChangeSlipPrintTest : public DemoServerTest {
+class ChangeSlipPrintTest : public ChangeSlipWindowTest {
 protected:
     void SetUp() override
     {
         DemoServerTest::SetUp();
-        RegisterHubDesk();
-        manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
-        dialogs_ = std::make_unique<ScriptedDialogService>();
-        form_.reset(CreateForm<TfrmZorv52>());
-        form_->SetHostObject(manager_);
-        form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-        ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
-            {Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
-            << form_->ErrorCodes().toStdString();
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(dialogs_->Failures().isEmpty()) << dialogs_->Failures().join(u'\n').toStdString();
-        EXPECT_EQ(dialogs_->Pending(), 0) << "expected dialogs that never came";
-        form_.reset();
-        dialogs_.reset();
-        manager_ = Variant();
+        OpenWindow();
     }
 
     // Keys of the demo slip with the most lines.
@@ -89,9 +72,6 @@ protected:
         return Variant::ArrayOf({Variant(row.value(0)), Variant(row.value(1)), Variant(row.value(2))});
     }
 
-    Variant manager_;
-    std::unique_ptr<ScriptedDialogService> dialogs_;
-    std::unique_ptr<TfrmZorv52, FreeComponent> form_;
 };
 
 TEST_F(ChangeSlipPrintTest, KeyPreviewShowsTheSlipWithItsLinesAndRemarks)

@@ -6,6 +6,8 @@
 // fax object to a stand-in sendfax; every supplier's outcome lands in the
 // send log.
 
+#include "ChangeSlipWindowFixture.h"
+
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
 #include "options/EmailSubjectF.h"
@@ -14,9 +16,7 @@
 #include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/report/QRPrinter.h"
-#include "suite/appserver/DemoServerFixture.h"
 #include "suite/fax/HvnFaxApplication.h"
-#include "suite/hubdesk/HubDeskManager.h"
 #include "suite/mail/OutlookApplication.h"
 #include "suite/mail/SmtpServerFixture.h"
 #include "support/QStringPrinter.h"
@@ -45,7 +45,7 @@ void execute(const QString& databaseFile, const QString& sql)
 
 } // namespace
 
-class ChangeSlipSendTest : public DemoServerTest {
+class ChangeSlipSendTest : public ChangeSlipWindowTest {
 protected:
     void SetUp() override
     {
@@ -68,26 +68,9 @@ protected:
         home_.write("StewardC.ini", client);
         RegisterOutlook();
         RegisterHvnFax();
-        RegisterHubDesk();
-        manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
-        dialogs_ = std::make_unique<ScriptedDialogService>();
-        form_.reset(CreateForm<TfrmZorv52>());
-        form_->SetHostObject(manager_);
-        form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-        ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
-            {Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
-            << form_->ErrorCodes().toStdString();
-    }
-
-    void TearDown() override
-    {
-        if (!dialogs_)
+        OpenWindow();
+        if (HasFatalFailure())
             return;
-        EXPECT_TRUE(dialogs_->Failures().isEmpty()) << dialogs_->Failures().join(u'\n').toStdString();
-        EXPECT_EQ(dialogs_->Pending(), 0) << "expected dialogs that never came";
-        form_.reset();
-        dialogs_.reset();
-        manager_ = Variant();
     }
 
     // Leaves exactly five unsent approved A511 slips and hands them, in slip
@@ -150,9 +133,6 @@ protected:
     }
 
     std::unique_ptr<mail_test::SmtpServer> smtp_;
-    Variant manager_;
-    std::unique_ptr<ScriptedDialogService> dialogs_;
-    std::unique_ptr<TfrmZorv52, FreeComponent> form_;
 };
 
 TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)

@@ -8,6 +8,8 @@
 // saved there as zorv52-design-1.png (after the edits) and
 // zorv52-design-2.png (opened again).
 
+#include "ChangeSlipWindowFixture.h"
+
 #include "format/FormatDesign.h"
 #include "format/FormatStore.h"
 #include "format/VRPreviewF.h"
@@ -19,8 +21,6 @@
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QRPrinter.h"
-#include "suite/appserver/DemoServerFixture.h"
-#include "suite/hubdesk/HubDeskManager.h"
 #include "zorv52/Zorv52F.h"
 #include "zorv52/Zorv52FmtF.h"
 
@@ -57,22 +57,14 @@ QRect boxOf(const QList<TQRPageModel::TextAt>& texts, const QString& text)
 
 } // namespace
 
-class FormatDesignFlowTest : public DemoServerTest {
+class FormatDesignFlowTest : public ChangeSlipWindowTest {
 protected:
     void SetUp() override
     {
         DemoServerTest::SetUp();
-        RegisterHubDesk();
-        manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
-        // A logged-in user: the catalogue answers the name length of a format only then.
-        manager_.Set(QStringLiteral("UserCode"), "CHEN");
-        dialogs_ = std::make_unique<ScriptedDialogService>();
-        form_.reset(CreateForm<TfrmZorv52>());
-        form_->SetHostObject(manager_);
-        form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-        ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
-            {Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
-            << form_->ErrorCodes().toStdString();
+        OpenWindow(true);
+        if (HasFatalFailure())
+            return;
         const QStringList row = Column(QStringLiteral("SELECT TO001 || ',' || TO002 || ',' || TO003 FROM MOCTO "
                                                       "ORDER BY TO001, TO002, TO003 LIMIT 1"))
                                     .value(0)
@@ -87,15 +79,6 @@ protected:
                                           "TO002='%2' AND TO003='%3'")
                                .arg(row.value(0), row.value(1), row.value(2)))
                         .value(0);
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(dialogs_->Failures().isEmpty()) << dialogs_->Failures().join(u'\n').toStdString();
-        EXPECT_EQ(dialogs_->Pending(), 0) << "expected dialogs that never came";
-        form_.reset();
-        dialogs_.reset();
-        manager_ = Variant();
     }
 
     // The first sheet's texts of a preview with the format the box names.
@@ -154,12 +137,9 @@ protected:
             .value(0);
     }
 
-    Variant manager_;
     Variant keys_;
     QString changeDate_;
     QString itemName_;
-    std::unique_ptr<ScriptedDialogService> dialogs_;
-    std::unique_ptr<TfrmZorv52, FreeComponent> form_;
 };
 
 TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
