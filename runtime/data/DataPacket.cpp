@@ -111,6 +111,7 @@ DataPacketWriter::~DataPacketWriter() = default;
 
 DataPacketWriter::DataPacketWriter(const DataPacketWriter& other)
     : fields_(other.fields_)
+    , foldedNames_(other.foldedNames_)
     , buffer_(other.buffer_)
     , used_(other.used_)
     , capacity_(other.capacity_)
@@ -125,6 +126,7 @@ DataPacketWriter::DataPacketWriter(const DataPacketWriter& other)
 
 DataPacketWriter::DataPacketWriter(DataPacketWriter&& other) noexcept
     : fields_(std::move(other.fields_))
+    , foldedNames_(std::move(other.foldedNames_))
     , buffer_(std::exchange(other.buffer_, QByteArray()))
     , base_(std::exchange(other.base_, nullptr))
     , used_(std::exchange(other.used_, 0))
@@ -139,6 +141,7 @@ DataPacketWriter::DataPacketWriter(DataPacketWriter&& other) noexcept
 DataPacketWriter& DataPacketWriter::operator=(DataPacketWriter other) noexcept
 {
     std::swap(fields_, other.fields_);
+    std::swap(foldedNames_, other.foldedNames_);
     std::swap(buffer_, other.buffer_);
     std::swap(base_, other.base_);
     std::swap(used_, other.used_);
@@ -165,15 +168,17 @@ void DataPacketWriter::AddField(const FieldDescriptor& field)
 {
     if (rows_ > 0 || column_ > 0)
         throw EDatabaseError(QStringLiteral("Cannot add field '%1' after rows were written").arg(field.Name));
-    if (field.Name.isEmpty() || field.Name.toUtf8().size() > 0xFFFF)
+    // A UTF-16 unit takes at most 3 bytes in UTF-8: short names need no count.
+    if (field.Name.isEmpty() || (field.Name.size() > 0xFFFF / 3 && field.Name.toUtf8().size() > 0xFFFF))
         throw EDatabaseError(QStringLiteral("Invalid field name '%1'").arg(field.Name));
     if (!validType(field.Type))
         throw EDatabaseError(QStringLiteral("Field '%1' has no valid type").arg(field.Name));
     if (field.Size < 0)
         throw EDatabaseError(QStringLiteral("Field '%1' has a negative size").arg(field.Name));
-    for (const auto& f : fields_)
-        if (f.Name.compare(field.Name, Qt::CaseInsensitive) == 0)
-            throw EDatabaseError(QStringLiteral("Duplicate field name '%1'").arg(field.Name));
+    QString folded = field.Name.toCaseFolded();
+    if (foldedNames_.contains(folded))
+        throw EDatabaseError(QStringLiteral("Duplicate field name '%1'").arg(field.Name));
+    foldedNames_.insert(std::move(folded));
     fields_.append(field);
 }
 

@@ -75,6 +75,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -193,6 +194,7 @@ private:
     const FieldDescriptor& current() const; // raises when there are no fields
 
     QList<FieldDescriptor> fields_;
+    QSet<QString> foldedNames_; // the case-folded names of fields_, for the duplicate check
     void writeHeader();
 
     // Bytes are written through a raw pointer: a QByteArray append per cell

@@ -9,15 +9,23 @@ void TFieldDefs::Add(const QString& name, TFieldType type, int size, bool requir
 {
     if (IndexOf(name) >= 0)
         throw EDatabaseError(QStringLiteral("Duplicate field name '%1'").arg(name));
+    byName_.insert(name.toCaseFolded(), static_cast<int>(defs_.size()));
     defs_.append(FieldDescriptor {name, type, size, required});
+}
+
+void TFieldDefs::Assign(const QList<FieldDescriptor>& defs)
+{
+    defs_ = defs;
+    byName_.clear();
+    byName_.reserve(defs_.size());
+    // The first of equal names wins, as a scan from the front found it.
+    for (qsizetype i = defs_.size() - 1; i >= 0; --i)
+        byName_.insert(defs_[i].Name.toCaseFolded(), static_cast<int>(i));
 }
 
 int TFieldDefs::IndexOf(const QString& name) const
 {
-    for (qsizetype i = 0; i < defs_.size(); ++i)
-        if (defs_[i].Name.compare(name, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    return -1;
+    return byName_.value(name.toCaseFolded(), -1);
 }
 
 TField* TFields::FindField(const QString& name) const

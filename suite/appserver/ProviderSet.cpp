@@ -55,6 +55,7 @@ void TProviderSet::open(Open& state, const QString& provider, const QString& req
     state.atEnd = !state.pending;
     state.writer = DataPacketWriter();
     QSet<QString> seen;
+    seen.reserve(c.ColumnCount());
     for (int i = 0; i < c.ColumnCount(); ++i) {
         const QString base = c.ColumnName(i);
         QString name = base;
