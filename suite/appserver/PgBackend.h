@@ -9,13 +9,16 @@
 // transactions; their queries come back whole (they are small look-ups).
 // Every client text (any access but Server) runs on a reader connection of
 // its own, taken from a small pool:
-// - a query streams: it runs as a cursor in a READ ONLY transaction and comes
-//   in batches (PgCursor.h), the next batch asked for while the caller
-//   reads the current one; the transaction is rolled back when the cursor
-//   ends, so nothing a query changed in the session (set_config, search_path)
-//   outlives it. Other statements may run while a cursor is open.
+// - a query streams: it runs in a READ ONLY transaction and its rows come
+//   one by one as the server makes them (PgCursor.h); the transaction is
+//   rolled back when the cursor ends, so nothing a query changed in the
+//   session (set_config, search_path) outlives it. Other statements may run
+//   while a cursor is open. Text literals compared with a column become
+//   parameters (PgLiteralParameters), and the query a prepared statement of
+//   its reader connection, so that a key query asked again with other keys
+//   is not planned again.
 // - an insert or update runs in a transaction of its own, committed.
-// - each statement (each batch of a query) runs under a statement_timeout,
+// - each statement (a query with the reading of its rows) runs under a statement_timeout,
 //   by access level (SetStatementTimeout); over it, the server cancels it and
 //   the call raises EDatabaseError.
 // Client texts are checked first (PgClientText.h). A client text inside an
@@ -63,11 +66,11 @@ public:
     void Rollback() override;
 
     // The time a client statement of that access level may run, in
-    // milliseconds (0: no limit). Defaults: 120 s for reads (each batch of a
-    // stream), 10 s for inserts and updates. Server statements have none.
+    // milliseconds (0: no limit). Defaults: 120 s for reads (until the last
+    // row is read), 10 s for inserts and updates. Server statements have none.
     void SetStatementTimeout(SqlAccess access, int milliseconds);
     // The server's budget for the client statements of the calls to come: it
-    // replaces the per-level defaults as each statement's (each batch's)
+    // replaces the per-level defaults as each statement's
     // statement_timeout; 0: no limit.
     void SetClientTimeBudget(int milliseconds) override;
     // The schema that "$$" names bind to.

@@ -10,6 +10,11 @@ namespace {
 
 constexpr Oid byteaOid = 17;
 
+// Prepared statements kept on one connection. A session's reports ask a few
+// query shapes again and again; the cap bounds the server memory their plans
+// hold (a report query's plan is some hundreds of kB).
+constexpr std::size_t preparedLimit = 64;
+
 QString serverMessage(const PGconn* conn, const PGresult* result)
 {
     const char* text = result ? PQresultErrorMessage(result) : PQerrorMessage(conn);
@@ -120,6 +125,9 @@ void TPgConnection::prepareSession()
 
 void TPgConnection::Reconnect()
 {
+    // The server forgot this session's prepared statements.
+    prepared_.clear();
+    preparedOrder_.clear();
     PQreset(conn_);
     if (PQstatus(conn_) != CONNECTION_OK)
         Raise(QStringLiteral("cannot connect to PostgreSQL again"));
@@ -176,6 +184,93 @@ TPgResult TPgConnection::Take()
     return checked(std::move(kept), "statement failed");
 }
 
+void TPgConnection::SendRows(const QByteArray& sql, const VariantList& params, const QByteArray& statement)
+{
+    const BoundValues bound(params);
+    const int sent = statement.isEmpty()
+        ? PQsendQueryParams(conn_, sql.constData(), bound.Count(), bound.Types(), bound.Values(), bound.Lengths(),
+              bound.Formats(), 0)
+        : PQsendQueryPrepared(
+              conn_, statement.constData(), bound.Count(), bound.Values(), bound.Lengths(), bound.Formats(), 0);
+    if (!sent)
+        Raise(QStringLiteral("cannot send the statement"));
+    if (!PQsetSingleRowMode(conn_)) {
+        // Only refused right after a send that failed; read what came.
+        Take();
+        Raise(QStringLiteral("cannot read the rows one by one"));
+    }
+}
+
+TPgResult TPgConnection::NextRow(QByteArray* sqlState)
+{
+    TPgResult row(PQgetResult(conn_));
+    if (!row)
+        return row;
+    const ExecStatusType status = PQresultStatus(row.get());
+    if (status == PGRES_SINGLE_TUPLE)
+        return row;
+    // The closing result, or a failure: the null result after it makes the
+    // connection ready for the next statement.
+    while (PGresult* rest = PQgetResult(conn_))
+        PQclear(rest);
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK)
+        return row;
+    if (sqlState) {
+        const char* code = PQresultErrorField(row.get(), PG_DIAG_SQLSTATE);
+        *sqlState = code ? QByteArray(code) : QByteArray();
+    }
+    Raise(QStringLiteral("statement failed"), row.get());
+}
+
+void TPgConnection::CancelRows() noexcept
+{
+    if (PGcancel* cancel = PQgetCancel(conn_)) {
+        char reason[256];
+        PQcancel(cancel, reason, sizeof reason);
+        PQfreeCancel(cancel);
+    }
+    // The rows sent before the server saw the request, then its error.
+    while (PGresult* rest = PQgetResult(conn_))
+        PQclear(rest);
+}
+
+QByteArray TPgConnection::Prepared(const QByteArray& sql, int placeCount)
+{
+    if (const auto known = prepared_.constFind(sql); known != prepared_.cend()) {
+        if (!known->isEmpty()) {
+            preparedOrder_.remove(sql);
+            preparedOrder_.push_front(sql);
+        }
+        return *known;
+    }
+    if (preparedOrder_.size() >= preparedLimit) {
+        const QByteArray oldest = preparedOrder_.back();
+        preparedOrder_.pop_back();
+        Script("DEALLOCATE " + prepared_.take(oldest));
+    }
+    const QByteArray name = "zorv_q" + QByteArray::number(++preparedCount_);
+    // Unspecified types: each place takes the type of what it is compared with.
+    const std::vector<Oid> types(static_cast<std::size_t>(placeCount), 0);
+    const TPgResult done(PQprepare(conn_, name.constData(), sql.constData(), placeCount, types.data()));
+    if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) {
+        if (!Broken())
+            prepared_.insert(sql, QByteArray());
+        Raise(QStringLiteral("cannot prepare the statement"), done.get());
+    }
+    prepared_.insert(sql, name);
+    preparedOrder_.push_front(sql);
+    return name;
+}
+
+void TPgConnection::ForgetPrepared(const QByteArray& sql)
+{
+    // The server still holds the statement; DEALLOCATE would need a
+    // transaction that did not fail. The name is not used again, and the
+    // statement goes with the connection.
+    prepared_.remove(sql);
+    preparedOrder_.remove(sql);
+}
+
 bool TPgConnection::InTransaction() const
 {
     const PGTransactionStatusType s = PQtransactionStatus(conn_);
@@ -201,6 +296,47 @@ QString PgPlaceholders(const QString& sql, int* count)
     }
     if (count)
         *count = n;
+    return out;
+}
+
+namespace {
+
+bool isComparison(QStringView op)
+{
+    static constexpr QLatin1StringView comparisons[] = {QLatin1StringView("="), QLatin1StringView("<"),
+        QLatin1StringView(">"), QLatin1StringView("<>"), QLatin1StringView("<="), QLatin1StringView(">="),
+        QLatin1StringView("!=")};
+    return std::find(std::begin(comparisons), std::end(comparisons), op) != std::end(comparisons);
+}
+
+} // namespace
+
+PgParameterized PgLiteralParameters(const QString& sql)
+{
+    using namespace sqltokens;
+    const QList<Token> tokens = tokenize(sql);
+    PgParameterized out;
+    for (const Token& t : tokens)
+        out.places += isPunct(t, "?") ? 1 : 0;
+    out.text.reserve(sql.size() + 16);
+    int place = 0;
+    const Token* previous = nullptr; // the last significant token
+    for (const Token& t : tokens) {
+        // An "E" or "N" right before the quote makes another kind of literal;
+        // the tokenizer then gives a word before it, not an operator.
+        const bool compared = previous && previous->kind == Tok::Punct && isComparison(previous->text);
+        if (isPunct(t, "?")) {
+            out.text += u'$' + QString::number(++place);
+        } else if (t.kind == Tok::String && compared && t.text.size() >= 2 && t.text.startsWith(u'\'')) {
+            out.keyLookup = (out.values.isEmpty() || out.keyLookup) && isPunct(*previous, "=");
+            out.values << t.text.mid(1, t.text.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
+            out.text += u'$' + QString::number(out.places + out.values.size());
+        } else {
+            out.text += t.text;
+        }
+        if (significant(t))
+            previous = &t;
+    }
     return out;
 }
 

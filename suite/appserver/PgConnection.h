@@ -13,7 +13,10 @@
 #include "runtime/system/Variant.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
+#include <list>
 #include <memory>
 
 struct pg_conn;
@@ -65,6 +68,33 @@ public:
     // The answer of the statement sent last. Raises EDatabaseError.
     TPgResult Take();
 
+    // Sends a query whose rows are then read one by one with NextRow
+    // (libpq's single-row mode): the server sends rows as it makes them, and
+    // the caller reads the first ones while the rest are still coming.
+    // statement: the name Prepared gave, or empty to send sql itself.
+    // Raises EDatabaseError when it cannot be sent.
+    void SendRows(const QByteArray& sql, const VariantList& params, const QByteArray& statement = {});
+    // The next row of the query SendRows sent: a result of one row; at the
+    // end the query's closing result (no rows, the same columns), then an
+    // empty result. Raises EDatabaseError with the server's message when the
+    // query fails (the connection is then ready again); sqlState receives
+    // the failure's SQLSTATE.
+    TPgResult NextRow(QByteArray* sqlState = nullptr);
+    // Asks the server to stop the query SendRows sent and reads what is left
+    // of it, so that the connection is ready for the next statement.
+    // Raises nothing; a connection that cannot be cancelled is left broken.
+    void CancelRows() noexcept;
+
+    // The name of sql prepared on this connection with placeCount "$n"
+    // places of unspecified type: prepared when first met; the server then
+    // keeps its plan once the plan no longer depends on the values. The 64
+    // met last stay prepared. Raises EDatabaseError when the server refuses
+    // to prepare it, and remembers that: an empty name is answered for sql
+    // from then on. Preparing inside a transaction ends it in error on refusal.
+    QByteArray Prepared(const QByteArray& sql, int placeCount);
+    // Drops what Prepared knows of sql (its plan no longer fits the tables).
+    void ForgetPrepared(const QByteArray& sql);
+
     // True inside a transaction block (also a failed one).
     bool InTransaction() const;
     // True when the connection is known to be broken (a statement found the
@@ -86,12 +116,33 @@ private:
 
     pg_conn* conn_ = nullptr;
     QByteArray setup_;
+    // Prepared statements by text: name (empty when refused), newest first.
+    QHash<QByteArray, QByteArray> prepared_;
+    std::list<QByteArray> preparedOrder_;
+    int preparedCount_ = 0; // for the next name
 };
 
 // The statement with each "?" place outside literals, quoted names and
 // comments written as "$1", "$2", ... in order; count receives their number.
 // Raises EDatabaseError for an unterminated literal or comment.
 QString PgPlaceholders(const QString& sql, int* count = nullptr);
+
+// A client query written with "?" places (numbered "$1", "$2", ... as
+// PgPlaceholders does), with each text literal that stands right after a
+// comparison operator ("=", "<", ">", and so "<=", ">=", "<>", "!=") written
+// as a further place numbered after them, and the literal's value in values
+// (quotes undone): "TO001='A511'" becomes "TO001=$1". A key query then has one
+// text for every key, so its plan can be kept. Literals elsewhere stay as they
+// are: in a select list or a LIKE pattern a place would have no type for the
+// server to infer, or a worse plan. Raises EDatabaseError for an unterminated
+// literal or comment.
+struct PgParameterized {
+    QString text;
+    int places = 0; // "?" places of the client text
+    QStringList values; // the literals, places places+1 onwards
+    bool keyLookup = false; // values were found, each compared with "=" (a key, not a range)
+};
+PgParameterized PgLiteralParameters(const QString& sql);
 
 // A name as an SQL identifier: as it stands when it is a plain lower-case
 // name, else in double quotes (inner quotes doubled).

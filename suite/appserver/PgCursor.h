@@ -8,12 +8,8 @@
 // connection back when it ends, unless the connection broke or is still in a
 // transaction; at most two idle connections are kept.
 //
-// TPgCursor reads a whole result, or, given a stream, one batch after the
-// other: TPgStream keeps a server-side cursor open in a READ ONLY transaction
-// on its leased connection and always has the next batch asked for while the
-// current one is read. When the last batch is read, or the cursor is dropped
-// half-way, the transaction is rolled back and the connection goes back to
-// the pool. Values are read from the text form of the result.
+// TPgCursor reads a whole result, or, given a stream (TPgRowStream), its rows
+// as the server sends them. Values are read from the text form of the result.
 
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/PgConnection.h"
@@ -59,37 +55,48 @@ private:
     std::vector<std::unique_ptr<TPgConnection>> idle_;
 };
 
-// A query running as a server-side cursor on a leased reader connection.
-class TPgStream {
+// A client query whose rows come one by one on a leased reader connection,
+// inside the READ ONLY transaction the lease holds (begin: the script that
+// began it). The query is a prepared statement of that connection when the
+// server takes it (TPgConnection::Prepared), so that its plan is kept; when
+// the server refuses to prepare it, or the kept plan no longer fits the
+// tables (a column was added to a table read with "*"), the transaction is
+// begun again and the text runs unprepared. When the last row is read, or the
+// stream is dropped half-way (the server is then asked to stop the query),
+// the transaction is rolled back and the connection goes back to the pool.
+class TPgRowStream {
 public:
-    // Rows per batch.
-    static constexpr int BatchRows = 2000;
+    // Sends the query (the statement written with "$n" places, placeCount of
+    // them, and their values). Raises EDatabaseError; the connection is then
+    // left clean.
+    TPgRowStream(TPgReaderPool::Lease lease, QByteArray begin, const QByteArray& sql, const VariantList& params,
+        int placeCount);
+    ~TPgRowStream();
+    TPgRowStream(const TPgRowStream&) = delete;
+    TPgRowStream& operator=(const TPgRowStream&) = delete;
 
-    // Opens the cursor (the statement written with "$n" places) in the READ
-    // ONLY transaction that lease holds. Raises EDatabaseError; the connection
-    // is then left clean.
-    TPgStream(TPgReaderPool::Lease lease, const QByteArray& sql, const VariantList& params);
-    ~TPgStream();
-    TPgStream(const TPgStream&) = delete;
-    TPgStream& operator=(const TPgStream&) = delete;
-
-    // The next batch; an empty result after the last. Raises EDatabaseError.
-    TPgResult NextBatch();
+    // The next row (a result of one row); after the last, the query's
+    // closing result of no rows, then an empty result. Raises EDatabaseError.
+    TPgResult Next();
 
 private:
-    static QByteArray fetchStatement();
+    void send(bool prepare);
     void close() noexcept;
 
     TPgReaderPool::Lease lease_;
-    bool pending_ = false; // a FETCH was sent and not yet taken
-    bool done_ = false;
+    QByteArray begin_, sql_;
+    VariantList params_;
+    int placeCount_;
+    bool prepared_ = false; // running as a prepared statement
+    bool started_ = false; // a row came
+    bool running_ = false; // rows may still come
     bool closed_ = false;
 };
 
 class TPgCursor : public TDbCursor {
 public:
-    // The rows of result; with a stream, the batches after it too.
-    explicit TPgCursor(TPgResult result, std::unique_ptr<TPgStream> stream = nullptr);
+    // The rows of result; with a stream, the rows after it too.
+    explicit TPgCursor(TPgResult result, std::unique_ptr<TPgRowStream> stream = nullptr);
     ~TPgCursor() override;
 
     bool Next() override;
@@ -106,7 +113,7 @@ public:
 
 private:
     TPgResult result_;
-    std::unique_ptr<TPgStream> stream_;
+    std::unique_ptr<TPgRowStream> stream_;
     std::vector<DbColumnKind> kinds_;
     std::vector<bool> booleans_;
     int row_ = -1;

@@ -276,3 +276,51 @@ TEST_F(PgBackendTest, AStreamThatFailsHalfWayLeavesNoConnectionBehind)
     ASSERT_TRUE(idle->Next());
     EXPECT_EQ(idle->Int64(0), 0) << "a connection was left in a transaction or a statement";
 }
+
+TEST_F(PgBackendTest, KeyQueriesArePlannedOnceAndFollowChangedTables)
+{
+    db_->InsertRows(QStringLiteral("T"), {QStringLiteral("K"), QStringLiteral("NAME")},
+        {{1, QStringLiteral("one")}, {2, QStringLiteral("it's")}, {3, QStringLiteral("three")}});
+    const auto nameOf = [&](const QString& key) {
+        const QList<VariantList> found
+            = rows(QStringLiteral("SELECT NAME FROM T WHERE K = '%1'").arg(key), SqlAccess::Read);
+        return found.size() == 1 ? found[0][0].ToString() : QStringLiteral("<%1 rows>").arg(found.size());
+    };
+    // More runs than the server plans for each value before it keeps one plan.
+    for (int i = 0; i < 12; ++i)
+        ASSERT_EQ(nameOf(QString::number(i % 3 + 1)), QStringList({"one", "it's", "three"})[i % 3]) << "run " << i;
+    EXPECT_EQ(nameOf(QStringLiteral("4")), QStringLiteral("<0 rows>"));
+    // One statement on the reader connection for all those keys, planned
+    // once for all of them.
+    const QList<VariantList> prepared = rows(
+        QStringLiteral("SELECT statement, generic_plans, custom_plans FROM pg_prepared_statements WHERE statement "
+                       "LIKE '%FROM T WHERE K%' AND statement NOT LIKE '%pg_prepared%'"),
+        SqlAccess::Read);
+    ASSERT_EQ(prepared.size(), 1);
+    EXPECT_TRUE(prepared[0][0].ToString().contains(QLatin1String("K = $1"))) << prepared[0][0].ToString().toStdString();
+    EXPECT_EQ(prepared[0][1].ToInt(), 13);
+    EXPECT_EQ(prepared[0][2].ToInt(), 0);
+    // A literal that does not fit the column fails as it would unprepared.
+    EXPECT_THROW(nameOf(QStringLiteral("x")), EDatabaseError);
+
+    // A column added under a kept "*" plan: the query runs again unprepared
+    // and shows it, rather than failing.
+    for (int i = 0; i < 7; ++i)
+        ASSERT_EQ(rows(QStringLiteral("SELECT * FROM T WHERE K = '2'"), SqlAccess::Read).size(), 1);
+    db_->ExecuteScript(QStringLiteral("ALTER TABLE T ADD COLUMN EXTRA TEXT DEFAULT 'new'"));
+    for (int i = 0; i < 3; ++i) {
+        const QList<VariantList> wide = rows(QStringLiteral("SELECT * FROM T WHERE K = '2'"), SqlAccess::Read);
+        ASSERT_EQ(wide.size(), 1);
+        ASSERT_EQ(wide[0].size(), 5);
+        EXPECT_EQ(wide[0][4].ToString(), QStringLiteral("new"));
+    }
+
+    // A text the server refuses fails, and leaves the connections clean.
+    EXPECT_THROW(rows(QStringLiteral("SELECT K FROM T WHERE K = '1' AND"), SqlAccess::Read), EDatabaseError);
+    EXPECT_EQ(nameOf(QStringLiteral("3")), QStringLiteral("three"));
+    auto busy = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
+                                          "state <> 'idle' AND pid <> pg_backend_pid()"),
+        {schema_->Name()}, SqlAccess::Server);
+    ASSERT_TRUE(busy->Next());
+    EXPECT_EQ(busy->Int64(0), 0) << "a connection was left in a transaction or a statement";
+}

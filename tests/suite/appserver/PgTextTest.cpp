@@ -22,6 +22,30 @@ TEST(PgText, PlacesOutsideLiteralsNamesAndCommentsAreNumbered)
     EXPECT_THROW(PgPlaceholders(QStringLiteral("SELECT 'open ?")), EDatabaseError);
 }
 
+TEST(PgText, ComparedLiteralsBecomePlacesAfterTheClientsOwn)
+{
+    const PgParameterized key = PgLiteralParameters(QStringLiteral(
+        "SELECT A||'-'||B AS K, 'x' AS L FROM T WHERE A='A511' AND B >= ? AND C<>'it''s' AND D != '' "
+        "AND E LIKE 'A%' AND F = E'e' AND G<='20241231' -- H = 'no'\n AND I = /* 'no' */ '变更' AND J = ?"));
+    EXPECT_EQ(key.text,
+        QStringLiteral("SELECT A||'-'||B AS K, 'x' AS L FROM T WHERE A=$3 AND B >= $1 AND C<>$4 AND D != $5 "
+                       "AND E LIKE 'A%' AND F = E'e' AND G<=$6 -- H = 'no'\n AND I = /* 'no' */ $7 AND J = $2"));
+    EXPECT_EQ(key.places, 2);
+    EXPECT_FALSE(key.keyLookup) << "ranges are no key";
+    EXPECT_TRUE(PgLiteralParameters(QStringLiteral("SELECT * FROM T WHERE A='1' AND B = ? AND C='2'")).keyLookup);
+    EXPECT_EQ(key.values,
+        QStringList({QStringLiteral("A511"), QStringLiteral("it's"), QString(), QStringLiteral("20241231"),
+            QStringLiteral("变更")}));
+    // Two keys give one text.
+    EXPECT_EQ(PgLiteralParameters(QStringLiteral("SELECT * FROM T WHERE A='1' AND B='2'")).text,
+        PgLiteralParameters(QStringLiteral("SELECT * FROM T WHERE A='3' AND B='4'")).text);
+    const PgParameterized none = PgLiteralParameters(QStringLiteral("SELECT 1 WHERE 1=1"));
+    EXPECT_EQ(none.text, QStringLiteral("SELECT 1 WHERE 1=1"));
+    EXPECT_TRUE(none.values.isEmpty());
+    EXPECT_FALSE(none.keyLookup);
+    EXPECT_THROW(PgLiteralParameters(QStringLiteral("SELECT 1 WHERE A = 'open")), EDatabaseError);
+}
+
 TEST(PgText, IdentifiersAreQuotedUnlessPlainLowerCase)
 {
     EXPECT_EQ(PgIdentifier(QStringLiteral("demo_1")), QStringLiteral("demo_1"));
