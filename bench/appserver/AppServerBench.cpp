@@ -17,7 +17,7 @@
 // or ZORV_BENCH_POSTGRES), the same data goes into its schema bench_demo and
 // the month query and the stream are measured there too and printed beside
 // the SQLite figures.
-// Usage: bench_appserver [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
+// Usage: bench_appserver [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO] [--postgres-only 1]
 // (--keep makes the home in DIR and leaves it; --reuse measures a home made before).
 #include "ServerMeasure.h"
 #include "runtime/data/ClientDataSet.h"
@@ -103,10 +103,11 @@ int main(int argc, char** argv)
     qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
     RegisterAppServer();
     const Variant server = CreateOleObject(QStringLiteral("ZORV52S.Class1"));
-    const Figures lite = measure(server, "SQLite", QStringLiteral("DEMO"));
+    const bool measureSqlite = !(o.PostgresOnly && !postgres.isEmpty());
+    const Figures lite = measureSqlite ? measure(server, "SQLite", QStringLiteral("DEMO")) : Figures();
 
     // The same rows into a client data set, as a report's data set takes them.
-    {
+    if (measureSqlite) {
         TSocketConnection connection;
         connection.SetAddress(QStringLiteral("127.0.0.1"));
         connection.SetServerName(QStringLiteral("ZORV52S.Class1"));
@@ -115,7 +116,7 @@ int main(int argc, char** argv)
     }
 
     // The engine alone on the text the server runs.
-    {
+    if (measureSqlite) {
         const QString file = home + QStringLiteral("/C_DATA/DEMO.db");
         QString sql;
         {

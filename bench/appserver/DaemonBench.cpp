@@ -5,11 +5,16 @@
 // its own connection and thread, asking the one-slip key query (a month query
 // every tenth time) for S seconds, with the latency percentiles of the key
 // query (--month-every N, --load-only 1); every tenth turn a client also
-// saves a scheme, and the saved ones are counted again at the end. With
+// saves a scheme and stores a format, and the saved ones are counted again at
+// the end. --think MS makes the clients users: each pauses between requests
+// (uniformly 0 to 2 x MS, so MS on average) instead of asking again at once,
+// and the figures then say how busy that left the machine. The clients log in
+// first; the clock starts when all have. With
 // --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on PostgreSQL, and
 // the load run there.
 // Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
 //                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
+//                     [--postgres-only 1] [--think MS]
 // (--reuse takes a home that bench_appserver --keep made.)
 #include "ServerMeasure.h"
 #include "runtime/data/DataPacket.h"
@@ -25,9 +30,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <latch>
 #include <mutex>
+#include <random>
 #include <thread>
 
 namespace {
@@ -73,6 +82,7 @@ public:
         process_.waitForFinished(5000);
     }
     int Port() const { return port_; }
+    qint64 Pid() const { return process_.processId(); }
 
 private:
     QProcess process_;
@@ -107,30 +117,51 @@ void sideBySide(
 }
 
 // N clients for S seconds; prints the latency percentiles of the key query.
-void loadRun(int port, const QString& database, const QStringList& keys, const TBenchOptions& o)
+void loadRun(int port, qint64 daemonPid, const QString& database, const QStringList& keys, const TBenchOptions& o)
 {
     std::mutex mutex;
     std::vector<double> keyMs;
-    std::atomic<int> errors {0}, months {0}, saved {0};
+    std::atomic<int> errors {0}, months {0}, saved {0}, formats {0};
     // Every tenth turn a client also saves a scheme: none may be lost.
     // Scheme names hold 20 bytes at most: a short run mark, client and turn.
     const QString runName = QStringLiteral("L%1-").arg(QDateTime::currentMSecsSinceEpoch() % 100000);
     std::vector<std::thread> threads;
     const QString month
         = QStringLiteral("Where 1=1  and (TO001='A511' ) and (TO004 >= '20241201' and TO004 <= '20241231') ");
-    QElapsedTimer wall;
-    wall.start();
     const int clients = o.Clients, seconds = o.Seconds;
+    std::latch connected(clients + 1);
     for (int c = 0; c < clients; ++c) {
         threads.emplace_back([&, c] {
             std::vector<double> own;
+            std::mt19937 random(static_cast<unsigned>(c) * 7919u + 17u); // fixed: runs can be compared
+            std::uniform_int_distribution<int> pause(0, 2 * std::max(0, o.ThinkMs));
+            QElapsedTimer run;
+            // A pause never runs past the end of the run.
+            const auto think = [&] {
+                if (o.ThinkMs > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(
+                        std::min<qint64>(pause(random), std::max<qint64>(0, seconds * 1000 - run.elapsed()))));
+            };
+            std::unique_ptr<TSocketConnection> connection;
+            Variant server;
             try {
-                auto connection = remoteConnection(port);
-                const Variant server = connection->AppServer();
+                connection = remoteConnection(port);
+                server = connection->AppServer();
                 server.Call(QStringLiteral("Connect"),
                     {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
-                QElapsedTimer run;
-                run.start();
+            } catch (const std::exception& e) {
+                ++errors;
+                std::lock_guard lock(mutex);
+                std::printf("client %d: %s\n", c, e.what());
+            }
+            // Everybody logged in before the clock starts; users then come
+            // in at random moments, not all in the same millisecond.
+            connected.arrive_and_wait();
+            if (!connection)
+                return;
+            run.start();
+            think();
+            try {
                 for (int i = 0; run.elapsed() < seconds * 1000; ++i) {
                     const QStringList key = keys[(c * 7919 + i) % keys.size()].split(u'|');
                     const bool monthQuery = o.MonthEvery > 0 && i % o.MonthEvery == o.MonthEvery - 1;
@@ -150,6 +181,21 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
                             ++saved;
                         else
                             ++errors;
+                        Variant lines = Variant::ArrayOf({"object frmZorv52Fmt: TfrmZorv52Fmt", "end"});
+                        Variant size = 1;
+                        const int stored = server
+                                               .Call(QStringLiteral("RunInsUpdSQL"),
+                                                   {false, Variant::Ref(lines),
+                                                       Variant::ArrayOf({"HV01", "DS", "", "TfrmZorv52Fmt",
+                                                           runName + QString::number(c) + u'-' + QString::number(i),
+                                                           "", ""}),
+                                                       Variant::Ref(size)})
+                                               .ToInt();
+                        if (stored == 1)
+                            ++formats;
+                        else
+                            ++errors;
+                        think();
                     }
                     Variant sent;
                     QElapsedTimer t;
@@ -167,6 +213,7 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
                         own.push_back(t.nsecsElapsed() / 1e6);
                     else
                         ++errors; // a key of the data must find its slip
+                    think();
                 }
             } catch (const std::exception& e) {
                 ++errors;
@@ -177,9 +224,15 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
             keyMs.insert(keyMs.end(), own.begin(), own.end());
         });
     }
+    connected.arrive_and_wait();
+    const double cpu0 = cpuMs(), engine0 = postgresCpuMs(), daemon0 = processCpuMs(daemonPid);
+    QElapsedTimer wall;
+    wall.start();
     for (std::thread& t : threads)
         t.join();
-    int found = -1;
+    const double runSeconds = wall.elapsed() / 1000.0;
+    const double busy = (cpuMs() - cpu0 + postgresCpuMs() - engine0 + processCpuMs(daemonPid) - daemon0) / 1e3;
+    int found = -1, foundFormats = -1;
     try {
         auto check = remoteConnection(port);
         const Variant server = check->AppServer();
@@ -190,10 +243,21 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
                         {QStringLiteral("SELECT NCONDITION FROM $$GENES WHERE NCONDITION LIKE '%1%'")
                                 .arg(runName)})
                     .ToInt();
+        foundFormats = server
+                           .Call(QStringLiteral("RunFreeSQL"),
+                               {QStringLiteral("SELECT NT002 FROM $$WARRANT WHERE NT001 = 'TfrmZorv52Fmt' AND "
+                                               "NT002 LIKE '%1%'")
+                                       .arg(runName)})
+                           .ToInt();
     } catch (const std::exception& e) {
         std::printf("scheme check: %s\n", e.what());
     }
-    std::printf("load, scheme writes: %d saved, %d found afterwards\n", saved.load(), found);
+    std::printf("load, scheme writes: %d saved, %d found afterwards; format writes: %d stored, %d found afterwards\n",
+        saved.load(), found, formats.load(), foundFormats);
+    std::printf("load, CPU of the clients, the daemon and PostgreSQL: %.1f s in %.1f s on %d cores (%.0f%% busy); "
+                "clients pause %d ms on average between requests\n",
+        busy, runSeconds, QThread::idealThreadCount(), 100.0 * busy / (runSeconds * QThread::idealThreadCount()),
+        o.ThinkMs);
     std::sort(keyMs.begin(), keyMs.end());
     const auto pct = [&](double p) {
         return keyMs.empty() ? 0.0 : keyMs[std::min(keyMs.size() - 1, static_cast<size_t>(p * keyMs.size()))];
@@ -201,8 +265,7 @@ void loadRun(int port, const QString& database, const QStringList& keys, const T
     std::printf(
         "load, %d clients for %d s: %zu key queries and %d month queries in %.1f s (%.0f key queries/s); "
         "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; errors %d\n",
-        clients, seconds, keyMs.size(), months.load(), wall.elapsed() / 1000.0,
-        keyMs.size() / (wall.elapsed() / 1000.0), pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(),
+        clients, seconds, keyMs.size(), months.load(), runSeconds, keyMs.size() / runSeconds, pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(),
         errors.load());
 }
 
@@ -237,7 +300,7 @@ void compare(const QString& home, const char* engine, const QString& database, c
         return;
     if (o.LoadOnly) {
         if (load)
-            loadRun(daemon.Port(), database, keys, o);
+            loadRun(daemon.Port(), daemon.Pid(), database, keys, o);
         return;
     }
     const Figures inProcess = measure(local, engine, database);
@@ -254,7 +317,7 @@ void compare(const QString& home, const char* engine, const QString& database, c
     }
     sideBySide(engine, inProcess, remote, localCds, remoteCds);
     if (load && o.Clients > 0 && !keys.isEmpty())
-        loadRun(daemon.Port(), database, keys, o);
+        loadRun(daemon.Port(), daemon.Pid(), database, keys, o);
 }
 
 } // namespace
@@ -267,7 +330,8 @@ int main(int argc, char** argv)
     QTemporaryDir temp;
     const QString home = BenchHome(o, temp.path());
     RegisterAppServer();
-    compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
+    if (!(o.PostgresOnly && !postgres.isEmpty()))
+        compare(home, "SQLite", QStringLiteral("DEMO"), o, postgres.isEmpty(), true);
     if (postgres.isEmpty()) {
         std::printf(
             "PostgreSQL: not measured (--postgres CONNINFO or ZORV_BENCH_POSTGRES); the load run ran on "

@@ -92,24 +92,55 @@ double cpuMs()
 // CPU time of every PostgreSQL server process on this machine, in
 // milliseconds: the other half of a PostgreSQL figure (the benchmark's own
 // cluster on loopback; other clusters running meanwhile would count too).
+namespace {
+
+// The command name of a /proc/PID/stat line and the fields after it (state
+// is the first; utime, stime, cutime, cstime are the 12th to 15th).
+bool readStat(const QString& pid, QByteArray& name, QList<QByteArray>& fields)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype open = line.indexOf('('), close = line.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return false;
+    name = line.mid(open + 1, close - open - 1);
+    fields = line.mid(close + 2).split(' ');
+    return fields.size() > 14;
+}
+
+double ticksToMs(double ticks)
+{
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
 double postgresCpuMs()
 {
     double ticks = 0;
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
+        QByteArray name;
+        QList<QByteArray> fields;
+        if (!readStat(pid, name, fields) || name != "postgres")
             continue;
-        const QByteArray line = stat.readAll();
-        const qsizetype close = line.lastIndexOf(')');
-        if (close < 0 || !line.left(close).endsWith("(postgres"))
-            continue;
-        // Fields after the name: state is field 3; utime and stime are 14 and 15.
-        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (fields.size() > 12)
-            ticks += fields[11].toDouble() + fields[12].toDouble();
+        // A server process that ended (a client went) is counted in its
+        // parent's children's time from then on.
+        for (int i = 11; i <= 14; ++i)
+            ticks += fields[i].toDouble();
     }
-    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return ticksToMs(ticks);
+}
+
+double processCpuMs(qint64 pid)
+{
+    QByteArray name;
+    QList<QByteArray> fields;
+    if (pid <= 0 || !readStat(QString::number(pid), name, fields))
+        return 0;
+    return ticksToMs(fields[11].toDouble() + fields[12].toDouble());
 }
 
 double median(std::vector<double> v)
@@ -226,6 +257,10 @@ TBenchOptions ParseBenchOptions(const QStringList& args)
             o.MonthEvery = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--load-only"))
             o.LoadOnly = args[i + 1].toInt() != 0;
+        else if (args[i] == QLatin1String("--think"))
+            o.ThinkMs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--postgres-only"))
+            o.PostgresOnly = args[i + 1].toInt() != 0;
         else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {
             o.Reuse = args[i] == QLatin1String("--reuse");
             o.Keep = args[i + 1];

@@ -19,8 +19,11 @@ QString changeSlipQuery(const QString& where);
 qint64 consume(const QByteArray& packet, bool& end);
 // CPU time of the process in milliseconds.
 double cpuMs();
-// CPU time of every PostgreSQL server process on this machine, in milliseconds.
+// CPU time of every PostgreSQL server process on this machine, ended ones
+// included, in milliseconds.
 double postgresCpuMs();
+// CPU time of process pid (all its threads), in milliseconds; 0 when it is gone.
+double processCpuMs(qint64 pid);
 double median(std::vector<double> v);
 
 struct Figures {
@@ -41,7 +44,7 @@ double intoDataSet(TSocketConnection& connection, const char* label);
 
 // The command line both benchmarks take: --slips N, --keep DIR | --reuse DIR,
 // --postgres CONNINFO (default $ZORV_BENCH_POSTGRES), --clients N, --seconds S,
-// --month-every N, --load-only 1.
+// --month-every N, --load-only 1, --postgres-only 1, --think MS.
 struct TBenchOptions {
     int Slips = 100000;
     int Clients = 50;
@@ -51,6 +54,8 @@ struct TBenchOptions {
     QString Postgres;
     int MonthEvery = 10; // --month-every N: the load run's every Nth query is the month query (0: never)
     bool LoadOnly = false; // --load-only 1: the load run alone
+    bool PostgresOnly = false; // --postgres-only 1: no SQLite figures (a quieter machine for PostgreSQL's)
+    int ThinkMs = 0; // --think MS: a load client's mean pause between requests (0: none, as fast as it can)
 };
 TBenchOptions ParseBenchOptions(const QStringList& args);
 
