@@ -24,7 +24,8 @@ void writeText(const QString& path, const QString& text)
     file.write(text.toUtf8());
 }
 
-// Sets key=value where the key stands; else adds it under the section's header.
+// Sets key=value where the key stands (in whichever section: the keys these
+// tests set are unique in their file); else adds it under the section's header.
 QString withKey(QString text, const QString& section, const QString& key, const QString& value)
 {
     const QRegularExpression line(
@@ -60,18 +61,25 @@ void TDaemonProcess::Configure()
     SetKey(QStringLiteral("FrameSeconds"), QStringLiteral("2"));
     SetKey(QStringLiteral("BatchRows"), QStringLiteral("100"));
     SetKey(QStringLiteral("ConnectionLog"), QStringLiteral("connections.log"));
-    const QString client = file(QStringLiteral("StewardC.ini"));
-    writeText(client,
-        withKey(readText(client), QStringLiteral("Server Information"), QStringLiteral("ComputerName"),
-            QLatin1String(Address)));
+    SetClientKey(QStringLiteral("ComputerName"), QLatin1String(Address));
 }
 
 void TDaemonProcess::SetKey(const QString& key, const QString& value)
 {
-    const QString server = file(QStringLiteral("StewardS.ini"));
-    const QString text = withKey(readText(server), QStringLiteral("AppServer"), key, value);
+    setIniKey(QStringLiteral("StewardS.ini"), QStringLiteral("AppServer"), key, value);
+}
+
+void TDaemonProcess::SetClientKey(const QString& key, const QString& value)
+{
+    setIniKey(QStringLiteral("StewardC.ini"), QStringLiteral("Server Information"), key, value);
+}
+
+void TDaemonProcess::setIniKey(const QString& name, const QString& section, const QString& key, const QString& value)
+{
+    const QString path = file(name);
+    const QString text = withKey(readText(path), section, key, value);
     ASSERT_TRUE(text.contains(key + u'=' + value)) << qPrintable(text);
-    writeText(server, text);
+    writeText(path, text);
 }
 
 QString TDaemonProcess::Secret() const
@@ -100,10 +108,7 @@ void TDaemonProcess::Start()
         const auto m = listening.match(QString::fromUtf8(out));
         if (m.hasMatch()) {
             port_ = m.captured(1).toInt();
-            const QString client = file(QStringLiteral("StewardC.ini"));
-            writeText(client,
-                withKey(readText(client), QStringLiteral("Server Information"), QStringLiteral("ServerPort"),
-                    QString::number(port_)));
+            SetClientKey(QStringLiteral("ServerPort"), QString::number(port_));
             return;
         }
         if (process_->state() != QProcess::Running)

@@ -29,6 +29,8 @@ public:
     void Configure();
     // Sets key=value in the [AppServer] section of StewardS.ini.
     void SetKey(const QString& key, const QString& value);
+    // Sets key=value in the [Server Information] section of StewardC.ini.
+    void SetClientKey(const QString& key, const QString& value);
     void Start();
     // Kills the process (SIGKILL: no goodbye to its clients) and waits for its end.
     void Kill();
@@ -42,6 +44,7 @@ public:
 
 private:
     QString file(const QString& name) const;
+    void setIniKey(const QString& name, const QString& section, const QString& key, const QString& value);
 
     QString home_;
     std::unique_ptr<QProcess> process_;
