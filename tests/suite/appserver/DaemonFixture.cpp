@@ -1,5 +1,7 @@
 #include "DaemonFixture.h"
 
+#include "runtime/data/RemoteTransport.h"
+
 #include <QElapsedTimer>
 #include <QtEndian>
 
@@ -11,6 +13,7 @@ void DaemonTest::SetUp()
 
 void DaemonTest::TearDown()
 {
+    SetFetchObserver({}); // a test's observer may not outlive its test
     connections_.clear();
     KillDaemon();
 }
