@@ -319,10 +319,11 @@ TEST_F(ChangeSlipDaemonTest, ADaemonGoneWhileTheWindowWaitsIsReportedEachTimeUnt
     form_->edTO001->SetText(QStringLiteral("A511"));
     form_->edTO001Exit(form_->edTO001);
     daemon_.Kill();
-    // First the link finds the daemon gone, then it cannot reach it.
-    for (int i = 0; i < 2; ++i) {
+    // A preview first: the link finds the daemon gone. Then a print: it
+    // cannot reach it. Each time the user hears where it was sought.
+    for (const bool preview : {true, false}) {
         dialogs_->ExpectMessage(mrOk, CannotGetData());
-        EXPECT_FALSE(form_->PrintOrPreview(true)) << i;
+        EXPECT_FALSE(form_->PrintOrPreview(preview)) << preview;
     }
     daemon_.Start();
     QStringList rows;
