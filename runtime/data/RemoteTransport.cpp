@@ -18,12 +18,30 @@ std::function<TRemoteSettings()>& settingsSource()
     return source;
 }
 
+FetchObserver& fetchObserver()
+{
+    static FetchObserver observer;
+    return observer;
+}
+
+FetchObserver currentFetchObserver()
+{
+    QMutexLocker lock(&sourceMutex);
+    return fetchObserver();
+}
+
 } // namespace
 
 void SetRemoteSettingsSource(std::function<TRemoteSettings()> source)
 {
     QMutexLocker lock(&sourceMutex);
     settingsSource() = std::move(source);
+}
+
+void SetFetchObserver(FetchObserver observer)
+{
+    QMutexLocker lock(&sourceMutex);
+    fetchObserver() = std::move(observer);
 }
 
 TRemoteSettings CurrentRemoteSettings()
@@ -276,9 +294,11 @@ Variant TRemoteServerObject::call(wire::CallHow how, const QString& member, Vari
     wire::Reader r = link_->Request(request);
     if (r.MessageKind() == wire::Kind::Failure)
         raiseFailure(r);
-    if (r.MessageKind() != wire::Kind::Result)
+    if (r.MessageKind() != wire::Kind::Result) {
+        link_->Close(false); // out of step: what follows may belong to another answer
         throw ESocketConnectionError(QStringLiteral("The application server answered a call with message %1")
                                          .arg(static_cast<int>(r.MessageKind())));
+    }
     const Variant result = r.Value();
     const quint32 outs = r.U32();
     for (quint32 i = 0; i < outs; ++i) {
@@ -308,16 +328,31 @@ Variant TRemoteServerObject::fetch(VariantList& args)
                                         .I32(arg(4).IsEmptyOrNull() ? 0 : arg(4).ToInt())
                                         .I32(wanted));
     TPacketJoiner joined;
+    const FetchObserver observer = currentFetchObserver();
+    qint64 bytes = 0;
     for (;;) {
         if (r.MessageKind() == wire::Kind::Failure)
             raiseFailure(r);
         if (r.MessageKind() == wire::Kind::FetchEnd)
             break;
-        if (r.MessageKind() != wire::Kind::Batch)
+        if (r.MessageKind() != wire::Kind::Batch) {
+            link_->Close(false); // out of step, as for a call
             throw ESocketConnectionError(
                 QStringLiteral("The application server answered a fetch with message %1")
                     .arg(static_cast<int>(r.MessageKind())));
-        joined.Append(r.Bytes());
+        }
+        try {
+            const QByteArray packet = r.Bytes();
+            joined.Append(packet);
+            bytes += packet.size();
+            if (observer)
+                observer(joined.RowCount(), bytes);
+        } catch (...) {
+            // Batches may still be on their way: the link cannot be read in
+            // step any more, so the next call starts on a new one.
+            link_->Close(false);
+            throw;
+        }
         r = link_->Next();
     }
     const qint64 sent = r.I64();

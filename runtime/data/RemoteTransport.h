@@ -18,6 +18,9 @@
 //   afresh and first repeats the last Connect and LoadTable that succeeded,
 //   so the caller's session goes on once the daemon is back; a call is
 //   never sent twice.
+// - An answer that cannot be read to its end (a message out of protocol, a
+//   damaged batch, a fetch observer that raised) closes the link the same
+//   way, so that what is left of it is never read as the next answer.
 //
 // Settings come from the function set with SetRemoteSettingsSource (the
 // client configuration installs one); without it the defaults below apply.
@@ -39,6 +42,15 @@ struct TRemoteSettings {
 
 void SetRemoteSettingsSource(std::function<TRemoteSettings()> source);
 TRemoteSettings CurrentRemoteSettings();
+
+// Told on the fetching thread after each batch of a streamed fetch has
+// arrived: the rows and packet bytes received so far in this fetch. For
+// a display of a long fetch's progress; empty (the default) tells nobody.
+// What the observer raises reaches the caller of the fetch unchanged, and
+// the rest of that answer is not read: the link is closed, and the next
+// call connects afresh as after a lost connection.
+using FetchObserver = std::function<void(qint64 rows, qint64 bytes)>;
+void SetFetchObserver(FetchObserver observer);
 
 class TRemoteLink;
 

@@ -2,6 +2,7 @@
 
 #include "common/StewardINI.h"
 #include "runtime/data/SocketConnection.h"
+#include "suite/appserver/Catalogue.h"
 
 THubServerLink::THubServerLink(QString serverName)
     : serverName_(std::move(serverName))
@@ -104,12 +105,23 @@ THubQueryAnswer THubServerLink::Query(const QString& kind, const QString& table,
 
 QString THubServerLink::Message(const QString& kind, const QString& id)
 {
+    QString text;
     try {
         const Variant server = Server();
-        return server
-            .Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({kind, id, Language(), QString()})})
-            .ToString();
+        text = server
+                   .Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({kind, id, Language(), QString()})})
+                   .ToString();
     } catch (const std::exception&) {
-        return QString();
+        // Unreachable: the very moment the user must hear about it.
     }
+    return text.isEmpty() ? catalogueMessage(kind, id) : text;
+}
+
+QString THubServerLink::catalogueMessage(const QString& kind, const QString& id)
+{
+    const bool traditional = Language() == u"CHT";
+    for (const appserver::TCatalogueMessage& m : appserver::StandardMessages())
+        if (m.Kind.compare(kind.trimmed(), Qt::CaseInsensitive) == 0 && m.Number == id.trimmed())
+            return traditional ? m.Traditional : m.Simplified;
+    return QString();
 }

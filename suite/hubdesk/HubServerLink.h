@@ -59,11 +59,16 @@ public:
     // "SimpleSql"), table or counter name, number. Never raises.
     THubQueryAnswer Query(const QString& kind, const QString& table, const QString& number,
         const QString& databaseName, const Variant& params);
-    // The text of a coded message in the user's language; empty when unknown
-    // or unreachable. Never raises.
+    // The text of a coded message in the user's language, as the server has
+    // it. When the server cannot be reached (or does not know the code) the
+    // manager's own catalogue answers, so that the messages that tell of an
+    // unreachable server can be shown; empty when neither knows the code.
+    // Never raises.
     QString Message(const QString& kind, const QString& id);
 
 private:
+    QString catalogueMessage(const QString& kind, const QString& id);
+
     // Logs in as user_ on databaseName unless that is the session already. Raises.
     void logIn(const Variant& server, const QString& databaseName);
 

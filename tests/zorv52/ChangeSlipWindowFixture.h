@@ -15,7 +15,9 @@ class ChangeSlipWindowTest : public DemoServerTest {
 protected:
     // loggedInManager: the manager logs in as CHEN, as the shell does; its
     // catalogue answers statements of its own (the format-name length) only then.
-    void OpenWindow(bool loggedInManager = false)
+    // database: the company database the window opens (a PostgreSQL demo
+    // is named after its schema).
+    void OpenWindow(bool loggedInManager = false, const QString& database = QStringLiteral("DEMO"))
     {
         RegisterHubDesk();
         manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
@@ -26,7 +28,7 @@ protected:
         form_->SetHostObject(manager_);
         form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
         ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
-            {Variant("CHEN"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")})))
+            {Variant("CHEN"), Variant("HV01"), Variant(database), Variant(0), Variant("FEP")})))
             << form_->ErrorCodes().toStdString();
     }
 

@@ -4,36 +4,30 @@
 // network), and the ways tests talk to it: as the module does (a socket
 // connection to a proxy), or frame by frame over a raw socket.
 
+#include "DaemonProcess.h"
 #include "DemoServerFixture.h"
 #include "runtime/data/SocketConnection.h"
 #include "runtime/data/WireProtocol.h"
 
-#include <QProcess>
 #include <QTcpSocket>
 #include <memory>
 
 class DaemonTest : public DemoServerTest {
 protected:
-    static constexpr const char* Address = "127.0.0.2";
+    static constexpr const char* Address = TDaemonProcess::Address;
 
     void SetUp() override;
     void TearDown() override;
 
-    // Points the home's client at the daemon's address and gives the daemon
-    // the settings of these tests (any free port, 2 s frame time, batches of
-    // 100 rows, a connection log file).
-    void ConfigureDaemonHome();
-    // Sets key=value in the [AppServer] section of StewardS.ini.
-    void SetDaemonKey(const QString& key, const QString& value);
-    // Starts the daemon (on the port of the last start when again) and waits
-    // until it listens.
-    void StartDaemon();
-    void KillDaemon();
-    bool DaemonRunning() const { return daemon_ && daemon_->state() == QProcess::Running; }
-    // The connection log so far.
-    QString DaemonLog();
-    int Port() const { return port_; }
-    QString Secret() const;
+    // The daemon's settings and process (DaemonProcess.h).
+    void ConfigureDaemonHome() { daemon_.Configure(); }
+    void SetDaemonKey(const QString& key, const QString& value) { daemon_.SetKey(key, value); }
+    void StartDaemon() { daemon_.Start(); }
+    void KillDaemon() { daemon_.Kill(); }
+    bool DaemonRunning() const { return daemon_.Running(); }
+    QString DaemonLog() { return daemon_.Log(); }
+    int Port() const { return daemon_.Port(); }
+    QString Secret() const { return daemon_.Secret(); }
 
     // A socket connection to the daemon, as the module makes one, and its
     // server object, connected as user (when not empty).
@@ -53,6 +47,5 @@ protected:
     std::list<std::unique_ptr<TSocketConnection>> connections_;
 
 private:
-    std::unique_ptr<QProcess> daemon_;
-    int port_ = 0;
+    TDaemonProcess daemon_ {home_.path()};
 };

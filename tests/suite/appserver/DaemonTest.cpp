@@ -5,6 +5,7 @@
 
 #include "common/QNERPGeneratorU.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/data/RemoteTransport.h"
 #include "support/ProgramRun.h"
 
 #include <QProcessEnvironment>
@@ -262,6 +263,39 @@ TEST_F(DaemonTest, AServerKilledMidReportFailsTheCallAndTheSessionGoesOnAfterARe
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), before);
     EXPECT_EQ(server.Get(QStringLiteral("PowerData")),
         NewServer(QStringLiteral("WANG")).Get(QStringLiteral("PowerData")));
+}
+
+TEST_F(DaemonTest, AFetchTellsItsProgressAndAnObserverThatRaisesLeavesTheLinkUsable)
+{
+    SetDaemonKey(QStringLiteral("BatchRows"), QStringLiteral("7"));
+    StartDaemon();
+    const Variant server = RemoteServer(QStringLiteral("WANG"));
+    const int slips = server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt();
+    const qint64 lines = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP"));
+    QList<qint64> told;
+    SetFetchObserver([&](qint64 rows, qint64) { told << rows; });
+    Variant sent;
+    server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
+    ASSERT_EQ(sent.ToInt(), lines);
+    // Every batch, 7 rows each, the last with what remained.
+    ASSERT_EQ(told.size(), (lines + 6) / 7);
+    for (qsizetype i = 0; i + 1 < told.size(); ++i)
+        EXPECT_EQ(told[i], 7 * (i + 1));
+    EXPECT_EQ(told.last(), lines);
+
+    // Given up after the second batch: the rest of that answer is not taken
+    // for the answer of the next call.
+    SetFetchObserver([](qint64 rows, qint64) {
+        if (rows >= 14)
+            throw EAbort(QStringLiteral("enough"));
+    });
+    EXPECT_THROW(
+        server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset}),
+        EAbort);
+    SetFetchObserver({});
+    EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), slips)
+        << "WANG's session goes on, rights and all";
+    EXPECT_EQ(Fetch(server, QStringLiteral("Provider1"), allLines).size(), lines);
 }
 
 TEST_F(DaemonTest, TheBrokerPassesOverAServerThatDoesNotAnswer)

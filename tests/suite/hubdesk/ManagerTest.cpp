@@ -58,11 +58,27 @@ TEST_F(HubDeskTest, TraditionalTextsUnderCodePage950)
     EXPECT_EQ(message(manager, "R", "101576"), Text("工單變更單"));
 }
 
+TEST_F(HubDeskTest, AServerThatCannotBeReachedIsNamedInTheUsersScript)
+{
+    // A server that listens nowhere: the connection is refused at once.
+    QByteArray ini = home_.read("StewardC.ini");
+    ini.replace("ComputerName=127.0.0.1", "ComputerName=127.0.0.2");
+    ini.replace("ServerPort=211", "ServerPort=1");
+    home_.write("StewardC.ini", ini);
+    SetUICodePage(QStringLiteral("950"));
+    const Variant manager = CreateOleObject(QStringLiteral("HubDesk.Manager"));
+    EXPECT_EQ(message(manager, "E", "000025"), Text("無法取得資料! 伺服器: %s 埠號: %d"));
+    EXPECT_EQ(message(manager, "e", "000006"), Text("無法連接應用伺服器!"));
+    EXPECT_EQ(message(manager, "E", "999999"), QStringLiteral("Can not Get Message\rType= E, ID= 999999 "));
+}
+
 TEST_F(HubDeskTest, WithoutConfigurationEverythingFailsQuietly)
 {
     testsupport::ScopedEnv noRegistry("STEWARD_REGISTRY", home_.file("missing.reg").toUtf8());
     const Variant manager = CreateOleObject(QStringLiteral("HubDesk.Manager"));
-    EXPECT_EQ(message(manager, "E", "000006"), QStringLiteral("Can not Get Message\rType= E, ID= 000006 "));
+    // The message that says so comes from the manager's own catalogue.
+    EXPECT_EQ(message(manager, "E", "000006"), Text("无法连接应用服务器!"));
+    EXPECT_EQ(message(manager, "E", "999999"), QStringLiteral("Can not Get Message\rType= E, ID= 999999 "));
     Variant rows = QStringLiteral("untouched");
     const Variant validator = manager.Get(QStringLiteral("Com_Validator"));
     EXPECT_FALSE(validator
