@@ -1,6 +1,5 @@
 #include "runtime/data/DataPacket.h"
 
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -111,7 +110,7 @@ DataPacketWriter::~DataPacketWriter() = default;
 
 DataPacketWriter::DataPacketWriter(const DataPacketWriter& other)
     : fields_(other.fields_)
-    , foldedNames_(other.foldedNames_)
+    , names_(other.names_)
     , buffer_(other.buffer_)
     , used_(other.used_)
     , capacity_(other.capacity_)
@@ -126,7 +125,7 @@ DataPacketWriter::DataPacketWriter(const DataPacketWriter& other)
 
 DataPacketWriter::DataPacketWriter(DataPacketWriter&& other) noexcept
     : fields_(std::move(other.fields_))
-    , foldedNames_(std::move(other.foldedNames_))
+    , names_(std::move(other.names_))
     , buffer_(std::exchange(other.buffer_, QByteArray()))
     , base_(std::exchange(other.base_, nullptr))
     , used_(std::exchange(other.used_, 0))
@@ -141,7 +140,7 @@ DataPacketWriter::DataPacketWriter(DataPacketWriter&& other) noexcept
 DataPacketWriter& DataPacketWriter::operator=(DataPacketWriter other) noexcept
 {
     std::swap(fields_, other.fields_);
-    std::swap(foldedNames_, other.foldedNames_);
+    std::swap(names_, other.names_);
     std::swap(buffer_, other.buffer_);
     std::swap(base_, other.base_);
     std::swap(used_, other.used_);
@@ -175,11 +174,22 @@ void DataPacketWriter::AddField(const FieldDescriptor& field)
         throw EDatabaseError(QStringLiteral("Field '%1' has no valid type").arg(field.Name));
     if (field.Size < 0)
         throw EDatabaseError(QStringLiteral("Field '%1' has a negative size").arg(field.Name));
-    QString folded = field.Name.toCaseFolded();
-    if (foldedNames_.contains(folded))
+    if (!names_.Insert(field.Name))
         throw EDatabaseError(QStringLiteral("Duplicate field name '%1'").arg(field.Name));
-    foldedNames_.insert(std::move(folded));
     fields_.append(field);
+}
+
+bool DataPacketWriter::HasField(const QString& name) const
+{
+    return names_.Contains(name);
+}
+
+std::size_t FieldNameSet::Hash::operator()(const QString& folded) const noexcept
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (const QChar c : folded)
+        h = (h ^ c.unicode()) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
 }
 
 void DataPacketWriter::mismatch(const char* what) const
@@ -560,7 +570,8 @@ DataPacketReader::DataPacketReader(QByteArray packet)
     if (fieldCount == 0 && rowCount_ > 0)
         damaged(QStringLiteral("rows without fields"));
     fields_.reserve(fieldCount);
-    QSet<QString> names;
+    FieldNameSet names;
+    names.Reserve(fieldCount);
     for (quint32 i = 0; i < fieldCount; ++i) {
         if (size - pos < kMinDescriptorSize)
             damaged(QStringLiteral("field %1 runs past the end").arg(i + 1));
@@ -580,10 +591,8 @@ DataPacketReader::DataPacketReader(QByteArray packet)
             damaged(QStringLiteral("name of field %1 is empty or runs past the end").arg(i + 1));
         f.Name = QString::fromUtf8(d + pos, nameLength);
         pos += nameLength;
-        const QString key = f.Name.toLower();
-        if (names.contains(key))
+        if (!names.Insert(f.Name))
             damaged(QStringLiteral("field name '%1' occurs twice").arg(f.Name));
-        names.insert(key);
         fields_.append(f);
     }
     const qsizetype markBytes = (static_cast<qsizetype>(fieldCount) + 7) / 8;

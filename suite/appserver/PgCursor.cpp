@@ -231,9 +231,13 @@ int TPgCursor::ColumnCount() const
 
 QString TPgCursor::ColumnName(int column) const
 {
-    const QString name = QString::fromUtf8(PQfname(result_.get(), column));
-    // Unquoted names come folded to lower case; the suite writes them upper.
-    return name == name.toLower() ? name.toUpper() : name;
+    // Unquoted names come with their ASCII letters folded to lower case (the
+    // server folds no others); the suite writes them upper.
+    const char* name = PQfname(result_.get(), column);
+    for (const char* p = name; *p; ++p)
+        if (*p >= 'A' && *p <= 'Z')
+            return QString::fromUtf8(name);
+    return QString::fromUtf8(name).toUpper();
 }
 
 DbColumnKind TPgCursor::ColumnKind(int column) const

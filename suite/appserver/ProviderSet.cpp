@@ -1,6 +1,5 @@
 #include "suite/appserver/ProviderSet.h"
 
-#include <QSet>
 
 namespace {
 
@@ -54,14 +53,11 @@ void TProviderSet::open(Open& state, const QString& provider, const QString& req
     state.pending = c.Next();
     state.atEnd = !state.pending;
     state.writer = DataPacketWriter();
-    QSet<QString> seen;
-    seen.reserve(c.ColumnCount());
     for (int i = 0; i < c.ColumnCount(); ++i) {
         const QString base = c.ColumnName(i);
         QString name = base;
-        for (int n = 1; seen.contains(name.toUpper()); ++n)
+        for (int n = 1; state.writer.HasField(name); ++n)
             name = base + u'_' + QString::number(n);
-        seen.insert(name.toUpper());
         state.writer.AddField(name, typeOf(c, i, state.pending));
     }
 }
