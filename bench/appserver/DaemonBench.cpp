@@ -11,10 +11,12 @@
 // and the figures then say how busy that left the machine. The clients log in
 // first; the clock starts when all have. With
 // --postgres CONNINFO (or ZORV_BENCH_POSTGRES) the same on PostgreSQL, and
-// the load run there.
+// the load run there. --long-reads N sets the daemon's LongReads (lanes for
+// reads other than key look-ups; 0: no limit); the load run prints the month
+// query's latencies beside the key query's, as the lanes trade one for the other.
 // Usage: bench_daemon [--slips N] [--keep DIR | --reuse DIR] [--postgres CONNINFO]
 //                     [--clients N] [--seconds S] [--month-every N] [--load-only 1]
-//                     [--postgres-only 1] [--think MS]
+//                     [--postgres-only 1] [--think MS] [--long-reads N]
 // (--reuse takes a home that bench_appserver --keep made.)
 #include "ServerMeasure.h"
 #include "runtime/data/DataPacket.h"
@@ -46,7 +48,7 @@ constexpr const char* Address = "127.0.0.2";
 // A daemon serving a home on 127.0.0.2 (any free port); stopped with the object.
 class TDaemonProcess {
 public:
-    explicit TDaemonProcess(const QString& home)
+    TDaemonProcess(const QString& home, int longReads)
     {
         QFile ini(home + QStringLiteral("/StewardS.ini"));
         ini.open(QIODevice::ReadOnly);
@@ -58,6 +60,13 @@ public:
         text.replace(
             QRegularExpression(QStringLiteral("^Port=[^\\r\\n]*"), QRegularExpression::MultilineOption),
             QStringLiteral("Port=0"));
+        // One LongReads line at most: the one of this run, after the port.
+        text.remove(QRegularExpression(
+            QStringLiteral("^LongReads=[^\\r\\n]*\\r?\\n"), QRegularExpression::MultilineOption));
+        if (longReads >= 0)
+            text.replace(
+                QRegularExpression(QStringLiteral("^Port=0(\\r?)$"), QRegularExpression::MultilineOption),
+                QStringLiteral("Port=0\\1\nLongReads=%1\\1").arg(longReads));
         ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
         ini.write(text.toUtf8());
         ini.close();
@@ -117,10 +126,11 @@ void sideBySide(
 }
 
 // N clients for S seconds; prints the latency percentiles of the key query.
-void loadRun(int port, qint64 daemonPid, const QString& database, const QStringList& keys, const TBenchOptions& o)
+void loadRun(
+    int port, qint64 daemonPid, const QString& database, const QStringList& keys, const TBenchOptions& o)
 {
     std::mutex mutex;
-    std::vector<double> keyMs;
+    std::vector<double> keyMs, monthMs, firstMs;
     std::atomic<int> errors {0}, months {0}, saved {0}, formats {0};
     // Every tenth turn a client also saves a scheme: none may be lost.
     // Scheme names hold 20 bytes at most: a short run mark, client and turn.
@@ -132,23 +142,49 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
     std::latch connected(clients + 1);
     for (int c = 0; c < clients; ++c) {
         threads.emplace_back([&, c] {
-            std::vector<double> own;
+            std::vector<double> own, ownMonths;
             std::mt19937 random(static_cast<unsigned>(c) * 7919u + 17u); // fixed: runs can be compared
             std::uniform_int_distribution<int> pause(0, 2 * std::max(0, o.ThinkMs));
             QElapsedTimer run;
             // A pause never runs past the end of the run.
             const auto think = [&] {
                 if (o.ThinkMs > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(
-                        std::min<qint64>(pause(random), std::max<qint64>(0, seconds * 1000 - run.elapsed()))));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(std::min<qint64>(
+                        pause(random), std::max<qint64>(0, seconds * 1000 - run.elapsed()))));
             };
             std::unique_ptr<TSocketConnection> connection;
             Variant server;
+            // The rows of one change-slip query and the milliseconds it took.
+            const auto ask = [&](const QString& where, qint64& rows) {
+                Variant sent;
+                QElapsedTimer t;
+                t.start();
+                const QByteArray packet
+                    = server
+                          .Call(QStringLiteral("AS_GetRecords"),
+                              {"Provider1", -1, Variant::Ref(sent), changeSlipQuery(where), GetRecordsReset})
+                          .ToBytes();
+                bool end = false;
+                rows = consume(packet, end);
+                return t.nsecsElapsed() / 1e6;
+            };
+            const auto keyWhere = [&](int i) {
+                const qsizetype n = keys.size();
+                const QStringList key = keys[((c * 7919 + i) % n + n) % n].split(u'|');
+                return QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
+                    .arg(key[0], key[1], key[2]);
+            };
             try {
                 connection = remoteConnection(port);
                 server = connection->AppServer();
                 server.Call(QStringLiteral("Connect"),
                     {Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO"})});
+                // Each connection's first query, all at once: the server
+                // plans it anew for every connection. Timed apart from the run.
+                qint64 rows = 0;
+                const double ms = ask(keyWhere(-1), rows);
+                std::lock_guard lock(mutex);
+                firstMs.push_back(ms);
             } catch (const std::exception& e) {
                 ++errors;
                 std::lock_guard lock(mutex);
@@ -163,12 +199,7 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
             think();
             try {
                 for (int i = 0; run.elapsed() < seconds * 1000; ++i) {
-                    const QStringList key = keys[(c * 7919 + i) % keys.size()].split(u'|');
                     const bool monthQuery = o.MonthEvery > 0 && i % o.MonthEvery == o.MonthEvery - 1;
-                    const QString where = monthQuery
-                        ? month
-                        : QStringLiteral("Where TO001='%1' and TO002='%2' and TO003='%3' ")
-                              .arg(key[0], key[1], key[2]);
                     if (i % 10 == 4) {
                         const QString saveError
                             = server
@@ -183,34 +214,28 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
                             ++errors;
                         Variant lines = Variant::ArrayOf({"object frmZorv52Fmt: TfrmZorv52Fmt", "end"});
                         Variant size = 1;
-                        const int stored = server
-                                               .Call(QStringLiteral("RunInsUpdSQL"),
-                                                   {false, Variant::Ref(lines),
-                                                       Variant::ArrayOf({"HV01", "DS", "", "TfrmZorv52Fmt",
-                                                           runName + QString::number(c) + u'-' + QString::number(i),
-                                                           "", ""}),
-                                                       Variant::Ref(size)})
-                                               .ToInt();
+                        const int stored
+                            = server
+                                  .Call(QStringLiteral("RunInsUpdSQL"),
+                                      {false, Variant::Ref(lines),
+                                          Variant::ArrayOf({"HV01", "DS", "", "TfrmZorv52Fmt",
+                                              runName + QString::number(c) + u'-' + QString::number(i), "",
+                                              ""}),
+                                          Variant::Ref(size)})
+                                  .ToInt();
                         if (stored == 1)
                             ++formats;
                         else
                             ++errors;
                         think();
                     }
-                    Variant sent;
-                    QElapsedTimer t;
-                    t.start();
-                    const QByteArray packet = server
-                                                  .Call(QStringLiteral("AS_GetRecords"),
-                                                      {"Provider1", -1, Variant::Ref(sent),
-                                                          changeSlipQuery(where), GetRecordsReset})
-                                                  .ToBytes();
-                    bool end = false;
-                    const qint64 rows = consume(packet, end);
-                    if (monthQuery)
+                    qint64 rows = 0;
+                    const double ms = ask(monthQuery ? month : keyWhere(i), rows);
+                    if (monthQuery) {
                         ++months;
-                    else if (rows > 0)
-                        own.push_back(t.nsecsElapsed() / 1e6);
+                        ownMonths.push_back(ms);
+                    } else if (rows > 0)
+                        own.push_back(ms);
                     else
                         ++errors; // a key of the data must find its slip
                     think();
@@ -222,6 +247,7 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
             }
             std::lock_guard lock(mutex);
             keyMs.insert(keyMs.end(), own.begin(), own.end());
+            monthMs.insert(monthMs.end(), ownMonths.begin(), ownMonths.end());
         });
     }
     connected.arrive_and_wait();
@@ -231,7 +257,8 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
     for (std::thread& t : threads)
         t.join();
     const double runSeconds = wall.elapsed() / 1000.0;
-    const double busy = (cpuMs() - cpu0 + postgresCpuMs() - engine0 + processCpuMs(daemonPid) - daemon0) / 1e3;
+    const double busy
+        = (cpuMs() - cpu0 + postgresCpuMs() - engine0 + processCpuMs(daemonPid) - daemon0) / 1e3;
     int found = -1, foundFormats = -1;
     try {
         auto check = remoteConnection(port);
@@ -243,30 +270,45 @@ void loadRun(int port, qint64 daemonPid, const QString& database, const QStringL
                         {QStringLiteral("SELECT NCONDITION FROM $$GENES WHERE NCONDITION LIKE '%1%'")
                                 .arg(runName)})
                     .ToInt();
-        foundFormats = server
-                           .Call(QStringLiteral("RunFreeSQL"),
-                               {QStringLiteral("SELECT NT002 FROM $$WARRANT WHERE NT001 = 'TfrmZorv52Fmt' AND "
-                                               "NT002 LIKE '%1%'")
-                                       .arg(runName)})
-                           .ToInt();
+        foundFormats
+            = server
+                  .Call(QStringLiteral("RunFreeSQL"),
+                      {QStringLiteral("SELECT NT002 FROM $$WARRANT WHERE NT001 = 'TfrmZorv52Fmt' AND "
+                                      "NT002 LIKE '%1%'")
+                              .arg(runName)})
+                  .ToInt();
     } catch (const std::exception& e) {
         std::printf("scheme check: %s\n", e.what());
     }
-    std::printf("load, scheme writes: %d saved, %d found afterwards; format writes: %d stored, %d found afterwards\n",
+    std::printf(
+        "load, scheme writes: %d saved, %d found afterwards; format writes: %d stored, %d found afterwards\n",
         saved.load(), found, formats.load(), foundFormats);
-    std::printf("load, CPU of the clients, the daemon and PostgreSQL: %.1f s in %.1f s on %d cores (%.0f%% busy); "
-                "clients pause %d ms on average between requests\n",
-        busy, runSeconds, QThread::idealThreadCount(), 100.0 * busy / (runSeconds * QThread::idealThreadCount()),
-        o.ThinkMs);
+    std::printf("load, the daemon's long reads: %s\n",
+        o.LongReads < 0
+            ? "its default (as many as the cores)"
+            : (o.LongReads == 0 ? "no limit" : qPrintable(QString::number(o.LongReads) + " at once")));
+    std::printf(
+        "load, CPU of the clients, the daemon and PostgreSQL: %.1f s in %.1f s on %d cores (%.0f%% busy); "
+        "clients pause %d ms on average between requests\n",
+        busy, runSeconds, QThread::idealThreadCount(),
+        100.0 * busy / (runSeconds * QThread::idealThreadCount()), o.ThinkMs);
     std::sort(keyMs.begin(), keyMs.end());
-    const auto pct = [&](double p) {
-        return keyMs.empty() ? 0.0 : keyMs[std::min(keyMs.size() - 1, static_cast<size_t>(p * keyMs.size()))];
+    std::sort(monthMs.begin(), monthMs.end());
+    std::sort(firstMs.begin(), firstMs.end());
+    const auto pct = [](const std::vector<double>& ms, double p) {
+        return ms.empty() ? 0.0 : ms[std::min(ms.size() - 1, static_cast<size_t>(p * ms.size()))];
     };
     std::printf(
         "load, %d clients for %d s: %zu key queries and %d month queries in %.1f s (%.0f key queries/s); "
-        "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; errors %d\n",
-        clients, seconds, keyMs.size(), months.load(), runSeconds, keyMs.size() / runSeconds, pct(0.5), pct(0.99), keyMs.empty() ? 0.0 : keyMs.back(),
+        "key query p50 %.1f ms, p99 %.1f ms (target < 100), max %.1f ms; month query p50 %.0f ms, p99 %.0f "
+        "ms; "
+        "errors %d\n",
+        clients, seconds, keyMs.size(), months.load(), runSeconds, keyMs.size() / runSeconds, pct(keyMs, 0.5),
+        pct(keyMs, 0.99), keyMs.empty() ? 0.0 : keyMs.back(), pct(monthMs, 0.5), pct(monthMs, 0.99),
         errors.load());
+    std::printf("load, before the clock: each connection's first key query, all %zu at once: p50 %.1f ms, "
+                "max %.1f ms\n",
+        firstMs.size(), pct(firstMs, 0.5), firstMs.empty() ? 0.0 : firstMs.back());
 }
 
 QStringList slipKeys(const Variant& server, const QString& database)
@@ -295,7 +337,7 @@ void compare(const QString& home, const char* engine, const QString& database, c
     qputenv("STEWARD_REGISTRY", (home + QStringLiteral("/registry.reg")).toUtf8());
     const Variant local(std::make_shared<TAppServer>(TServerConfig::FromHome(home)));
     const QStringList keys = slipKeys(local, database);
-    TDaemonProcess daemon(home);
+    TDaemonProcess daemon(home, o.LongReads);
     if (daemon.Port() == 0)
         return;
     if (o.LoadOnly) {

@@ -259,6 +259,8 @@ TBenchOptions ParseBenchOptions(const QStringList& args)
             o.LoadOnly = args[i + 1].toInt() != 0;
         else if (args[i] == QLatin1String("--think"))
             o.ThinkMs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--long-reads"))
+            o.LongReads = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--postgres-only"))
             o.PostgresOnly = args[i + 1].toInt() != 0;
         else if (args[i] == QLatin1String("--keep") || args[i] == QLatin1String("--reuse")) {

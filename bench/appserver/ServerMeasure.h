@@ -44,7 +44,7 @@ double intoDataSet(TSocketConnection& connection, const char* label);
 
 // The command line both benchmarks take: --slips N, --keep DIR | --reuse DIR,
 // --postgres CONNINFO (default $ZORV_BENCH_POSTGRES), --clients N, --seconds S,
-// --month-every N, --load-only 1, --postgres-only 1, --think MS.
+// --month-every N, --load-only 1, --postgres-only 1, --think MS, --long-reads N.
 struct TBenchOptions {
     int Slips = 100000;
     int Clients = 50;
@@ -56,6 +56,7 @@ struct TBenchOptions {
     bool LoadOnly = false; // --load-only 1: the load run alone
     bool PostgresOnly = false; // --postgres-only 1: no SQLite figures (a quieter machine for PostgreSQL's)
     int ThinkMs = 0; // --think MS: a load client's mean pause between requests (0: none, as fast as it can)
+    int LongReads = -1; // --long-reads N: the daemon's LongReads setting (-1: its default; 0: no limit)
 };
 TBenchOptions ParseBenchOptions(const QStringList& args);
 

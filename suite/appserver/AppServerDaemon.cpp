@@ -15,6 +15,7 @@ TAppServerDaemon::TAppServerDaemon(TServerConfig server, TDaemonConfig daemon)
     : server_(std::move(server))
     , config_(std::move(daemon))
     , log_(config_.ConnectionLog)
+    , longReads_(config_.LongReads)
 {
 }
 
@@ -44,10 +45,12 @@ bool TAppServerDaemon::Start()
                          .arg(errorString());
         return false;
     }
-    log_.Write(QStringLiteral("listening on %1:%2%3")
+    log_.Write(QStringLiteral("listening on %1:%2%3; long reads: %4")
                    .arg(serverAddress().toString())
                    .arg(serverPort())
-                   .arg(config_.Tls() ? QStringLiteral(" (TLS)") : QString()));
+                   .arg(config_.Tls() ? QStringLiteral(" (TLS)") : QString())
+                   .arg(config_.LongReads > 0 ? QStringLiteral("%1 at once").arg(config_.LongReads)
+                                              : QStringLiteral("no limit")));
     return true;
 }
 
@@ -64,7 +67,7 @@ void TAppServerDaemon::incomingConnection(qintptr socketDescriptor)
     // The session owns the socket from here; the thread ends with it.
     std::thread([this, socketDescriptor, id] {
         {
-            TDaemonSession session(server_, config_, log_, socketDescriptor, id);
+            TDaemonSession session(server_, config_, log_, longReads_, socketDescriptor, id);
             session.Run();
         }
         --active_;

@@ -3,12 +3,14 @@
 // address and port (DaemonConfig.h) and serves each accepted connection on a
 // thread of its own (DaemonSession.h) until it ends. At most MaxClients
 // connections are served at once; one more is logged and closed at once.
+// Reads other than key look-ups share LongReads lanes (ReadGate.h).
 //
 // The listener runs on the thread of the Qt event loop; Start and the
 // accepting happen there. Sessions never touch the listener.
 
 #include "suite/appserver/DaemonConfig.h"
 #include "suite/appserver/DaemonSession.h"
+#include "suite/appserver/ReadGate.h"
 
 #include <QTcpServer>
 #include <atomic>
@@ -28,6 +30,7 @@ private:
     TServerConfig server_;
     TDaemonConfig config_;
     TConnectionLog log_;
+    TReadGate longReads_;
     std::atomic<int> active_ {0};
     std::atomic<int> nextId_ {0};
     QString errorText_;

@@ -15,6 +15,11 @@
 //                         whole once begun (a slow or stalled client is closed)
 //   MaxClients=64         connections served at once; more are refused
 //   BatchRows=2000        rows in one batch of a streamed fetch
+//   LongReads=            reads other than key look-ups (ReadGate.h) that run
+//                         at once; more wait their turn; 0: no limit. By
+//                         default as many as the machine has cores: more at
+//                         once only share the cores, and a key look-up then
+//                         waits behind all of them
 //   TLSCertificate=, TLSKey=   PEM files (under the home folder when relative);
 //                         both set: every connection is TLS
 //   ConnectionLog=        file (under the home folder) that receives the
@@ -37,6 +42,7 @@ struct TDaemonConfig {
     int FrameMs = 30000;
     int MaxClients = 64;
     int BatchRows = 2000;
+    int LongReads = DefaultLongReads();
     QString TlsCertificate, TlsKey; // native paths; TLS when both are set
     QString ConnectionLog; // native path; empty: standard error only
     QString ServerClass = QStringLiteral("ZORV52S.Class1");
@@ -45,4 +51,5 @@ struct TDaemonConfig {
     bool Tls() const { return !TlsCertificate.isEmpty() && !TlsKey.isEmpty(); }
     // The settings of the server home's StewardS.ini.
     static TDaemonConfig Load(const TServerConfig& server);
+    static int DefaultLongReads();
 };

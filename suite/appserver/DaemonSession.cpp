@@ -3,6 +3,7 @@
 #include "runtime/data/FrameChannel.h"
 #include "runtime/data/PacketJoin.h"
 #include "suite/appserver/AppServer.h"
+#include "suite/appserver/ReadGate.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -50,10 +51,11 @@ void TConnectionLog::Write(const QString& line) const
 }
 
 TDaemonSession::TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon,
-    const TConnectionLog& log, qintptr socketDescriptor, int id)
+    const TConnectionLog& log, TReadGate& longReads, qintptr socketDescriptor, int id)
     : serverConfig_(server)
     , config_(daemon)
     , log_(log)
+    , longReads_(longReads)
     , descriptor_(socketDescriptor)
     , id_(id)
 {
@@ -167,6 +169,17 @@ void TDaemonSession::answer(wire::Reader& request)
     }
 }
 
+bool TDaemonSession::longRead(const QString& sql)
+{
+    if (longReads_.Lanes() <= 0)
+        return false;
+    try {
+        return !IsKeyRead(sql, server_->Database());
+    } catch (const Exception&) {
+        return false; // no database: the request fails by itself, without waiting
+    }
+}
+
 void TDaemonSession::failure(const QString& kind, const QString& message)
 {
     channel_->Send(wire::Writer(wire::Kind::Failure).Text(kind).Text(message));
@@ -217,6 +230,11 @@ void TDaemonSession::call(wire::Reader& request)
     }
     Variant result;
     try {
+        TReadGate::Pass lane;
+        if (how == wire::CallHow::Method
+            && member.compare(QLatin1String("AS_GetRecords"), Qt::CaseInsensitive) == 0
+            && longRead(args.size() > 3 ? args[3].Deref().ToString() : QString()))
+            lane = longReads_.Enter();
         switch (how) {
         case wire::CallHow::Method:
             result = server_->Invoke(member, args);
@@ -230,6 +248,7 @@ void TDaemonSession::call(wire::Reader& request)
         default:
             throw EWireError(QStringLiteral("malformed frame: call kind %1").arg(static_cast<int>(how)));
         }
+        lane.Leave(); // built: a slow reader of the answer holds no lane
         wire::Writer reply(wire::Kind::Result);
         reply.Value(result).U32(static_cast<quint32>(std::count(byRef.begin(), byRef.end(), true)));
         for (quint32 i = 0; i < count; ++i)
@@ -268,6 +287,10 @@ void TDaemonSession::fetch(wire::Reader& request)
     // the bytes a row took so far, to at most half the frame limit.
     int batchRows = config_.BatchRows;
     try {
+        // A stream holds its lane to the end: the database works on it all along.
+        TReadGate::Pass lane;
+        if (longRead(dataRequest))
+            lane = longReads_.Enter();
         for (bool first = true;; first = false) {
             const int batch
                 = wanted < 0 ? batchRows : static_cast<int>(qMin<qint64>(batchRows, wanted - total));

@@ -14,6 +14,8 @@
 // - A malformed, oversized or truncated frame, a stalled client and an idle
 //   one end this connection only; Run never raises.
 // - Each connection is logged: peer, authentication, user, end and why.
+// - A data request that is not a key look-up (IsKeyRead) waits for a lane
+//   of the daemon's long-read gate and holds it until it is answered.
 
 #include "suite/appserver/DaemonConfig.h"
 
@@ -23,6 +25,7 @@
 class QTcpSocket;
 class TAppServer;
 class TFrameChannel;
+class TReadGate;
 namespace wire {
 class Reader;
 }
@@ -44,7 +47,7 @@ private:
 class TDaemonSession {
 public:
     TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon, const TConnectionLog& log,
-        qintptr socketDescriptor, int id);
+        TReadGate& longReads, qintptr socketDescriptor, int id);
     ~TDaemonSession();
     void Run();
 
@@ -58,10 +61,12 @@ private:
     void fetch(wire::Reader& request);
     void failure(const QString& kind, const QString& message);
     void log(const QString& text) const;
+    bool longRead(const QString& sql);
 
     const TServerConfig& serverConfig_;
     const TDaemonConfig& config_;
     const TConnectionLog& log_;
+    TReadGate& longReads_;
     qintptr descriptor_;
     int id_;
     QString peer_;

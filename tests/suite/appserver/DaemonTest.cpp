@@ -12,6 +12,9 @@
 
 #include <QThread>
 #include <QtEndian>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -275,7 +278,8 @@ TEST_F(DaemonTest, AFetchTellsItsProgressAndAnObserverThatRaisesLeavesTheLinkUsa
     QList<qint64> told;
     SetFetchObserver([&](qint64 rows, qint64) { told << rows; });
     Variant sent;
-    server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
+    server.Call(
+        QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset});
     ASSERT_EQ(sent.ToInt(), lines);
     // Every batch, 7 rows each, the last with what remained.
     ASSERT_EQ(told.size(), (lines + 6) / 7);
@@ -289,13 +293,74 @@ TEST_F(DaemonTest, AFetchTellsItsProgressAndAnObserverThatRaisesLeavesTheLinkUsa
         if (rows >= 14)
             throw EAbort(QStringLiteral("enough"));
     });
-    EXPECT_THROW(
-        server.Call(QStringLiteral("AS_GetRecords"), {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset}),
+    EXPECT_THROW(server.Call(QStringLiteral("AS_GetRecords"),
+                     {"Provider1", -1, Variant::Ref(sent), allLines, GetRecordsReset}),
         EAbort);
     SetFetchObserver({});
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), slips)
         << "WANG's session goes on, rights and all";
     EXPECT_EQ(Fetch(server, QStringLiteral("Provider1"), allLines).size(), lines);
+}
+
+TEST_F(DaemonTest, WithOneLaneLongReadsTakeTurnsAndKeyReadsComeBackBesideThem)
+{
+    SetDaemonKey(QStringLiteral("LongReads"), QStringLiteral("1"));
+    StartDaemon();
+    const qint64 lines = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP"));
+    const QStringList slips
+        = Column(QStringLiteral("SELECT TO001 || '|' || TO002 || '|' || TO003 FROM MOCTO"));
+    ASSERT_GE(slips.size(), 4);
+    // Four clients at once, each on a connection and thread of its own: two
+    // read every line again and again through the one lane (into a
+    // client data set, and as rows of a provider); two look up slips by key meanwhile. Nothing may be lost
+    // or mixed up, and nobody may be left waiting.
+    std::atomic<int> wrong {0}, longReads {0}, keyReads {0};
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 4; ++c) {
+        clients.emplace_back([&, c] {
+            try {
+                TSocketConnection connection;
+                connection.SetAddress(QLatin1String(Address));
+                connection.SetPort(Port());
+                connection.SetServerName(QStringLiteral("ZORV52S.Class1"));
+                const Variant server = connection.GetServer();
+                server.Call(
+                    QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"})});
+                for (int i = 0; i < 6; ++i) {
+                    if (c == 0) {
+                        TClientDataSet cds;
+                        cds.SetRemoteServer(&connection);
+                        cds.SetProviderName(QStringLiteral("Provider2"));
+                        cds.SetPacketRecords(-1);
+                        cds.SetCommandText(allLines);
+                        cds.Open();
+                        wrong += cds.RecordCount() == lines ? 0 : 1;
+                        ++longReads;
+                    } else if (c == 1) {
+                        wrong += Fetch(server, QStringLiteral("Provider2"), allLines).size() == lines ? 0 : 1;
+                        ++longReads;
+                    } else {
+                        const QStringList key = slips[(c * 31 + i) % slips.size()].split(u'|');
+                        const QList<VariantList> rows = Fetch(server, QStringLiteral("Provider1"),
+                            QStringLiteral(
+                                "SELECT TO001, TO002, TO003 FROM $$MOCTO WHERE TO001='%1' AND TO002='%2' "
+                                "AND TO003='%3'")
+                                .arg(key[0], key[1], key[2]));
+                        wrong += rows.size() == 1 && rows[0][1].ToString() == key[1] ? 0 : 1;
+                        ++keyReads;
+                    }
+                }
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "client " << c << ": " << e.what();
+            }
+        });
+    }
+    for (std::thread& t : clients)
+        t.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(longReads.load(), 12);
+    EXPECT_EQ(keyReads.load(), 12);
+    EXPECT_TRUE(DaemonLog().contains(QStringLiteral("long reads: 1 at once"))) << qPrintable(DaemonLog());
 }
 
 TEST_F(DaemonTest, TheBrokerPassesOverAServerThatDoesNotAnswer)
