@@ -64,14 +64,6 @@ bool IsKeyRead(const QString& sql, const TDbBackend& db)
     } catch (const Exception&) {
         return false;
     }
-    // The name after the last dot, without the "$$" that binds a client's
-    // table name to the schema.
-    const auto bare = [](const QString& word) {
-        QString name = word.mid(word.lastIndexOf(u'.') + 1);
-        while (name.startsWith(u'$'))
-            name.remove(0, 1);
-        return name;
-    };
     QSet<QString> tables;
     QStringList equated;
     const Token* before = nullptr; // the two significant tokens before this one
@@ -81,11 +73,13 @@ bool IsKeyRead(const QString& sql, const TDbBackend& db)
             continue;
         if (isWord(t, "OR") || isWord(t, "NOT"))
             return false;
-        if (t.kind == Tok::Word && db.HasTable(bare(t.text)))
-            tables.insert(bare(t.text).toUpper());
+        if (t.kind == Tok::Word) {
+            if (QString table = tableOfWord(t.text); db.HasTable(table))
+                tables.insert(std::move(table));
+        }
         const bool value = t.kind == Tok::String || t.kind == Tok::Number || isPunct(t, "?");
         if (value && last && isPunct(*last, "=") && before && before->kind == Tok::Word)
-            equated << bare(before->text);
+            equated << tableOfWord(before->text); // of "A.HB" as of "$$H": the last part
         before = last;
         last = &t;
     }

@@ -4,22 +4,11 @@
 #include "common/PowerData.h"
 #include "common/SqlScan.h"
 #include "runtime/system/Exceptions.h"
+#include "suite/appserver/SqlTokens.h"
 
 #include <QSet>
 
 namespace {
-
-// The table a word names when it is read as a table: its last part after a
-// dot, without the "$$" of an unbound name ("main.PURMA", "DEMO..PURMA",
-// "$$PURMA" all name PURMA).
-QString tableOfWord(QStringView word)
-{
-    const qsizetype dot = word.lastIndexOf(u'.');
-    QStringView last = dot < 0 ? word : word.mid(dot + 1);
-    if (last.startsWith(QLatin1String("$$")))
-        last = last.mid(2);
-    return last.toString().toUpper();
-}
 
 // The rights list the weaving takes, with the main table's condition as one
 // more entry when there is one.
@@ -55,7 +44,7 @@ QString ApplyServerDataRights(
         if (open != u'"' && open != u'[')
             continue;
         const QStringView inside = QStringView(sql).mid(pos + 1, qMax<qsizetype>(0, length - 2)).trimmed();
-        if (tables.contains(tableOfWord(inside)))
+        if (tables.contains(sqltokens::tableOfWord(inside)))
             throw EDatabaseError(
                 QStringLiteral("table %1 may not be named in quotes").arg(inside.toString()));
     }
@@ -66,7 +55,7 @@ QString ApplyServerDataRights(
         const TSqlToken& token = scan.Tokens()[i];
         if (token.TokenKind != TSqlToken::Word)
             continue;
-        const QString table = tableOfWord(scan.WordAt(i));
+        const QString table = sqltokens::tableOfWord(scan.WordAt(i));
         if (!tables.contains(table))
             continue;
         normalised += QStringView(sql).mid(at, token.Pos - at);

@@ -93,4 +93,13 @@ QList<Token> tokenize(const QString& s)
     return out;
 }
 
+QString tableOfWord(QStringView word)
+{
+    const qsizetype dot = word.lastIndexOf(u'.');
+    QStringView last = dot < 0 ? word : word.mid(dot + 1);
+    if (last.startsWith(QLatin1String("$$")))
+        last = last.mid(2);
+    return last.toString().toUpper();
+}
+
 } // namespace sqltokens

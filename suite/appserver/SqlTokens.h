@@ -20,6 +20,11 @@ struct Token {
 // for an unterminated literal, quoted name or comment.
 QList<Token> tokenize(const QString& s);
 
+// The table a word names when it is read as a table, in capitals: its last
+// part after a dot, without the "$$" of an unbound name ("main.PURMA",
+// "DEMO..PURMA", "$$PURMA" all name PURMA).
+QString tableOfWord(QStringView word);
+
 inline bool significant(const Token& t)
 {
     return t.kind != Tok::Space && t.kind != Tok::Comment;
