@@ -54,6 +54,12 @@ bool TAppServerDaemon::Start()
     return true;
 }
 
+void TAppServerDaemon::Stop(const QString& reason)
+{
+    close();
+    log_.Write(QStringLiteral("shutting down (%1); %2 connections open").arg(reason).arg(active_.load()));
+}
+
 void TAppServerDaemon::incomingConnection(qintptr socketDescriptor)
 {
     const int id = ++nextId_;

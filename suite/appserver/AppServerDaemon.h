@@ -22,6 +22,10 @@ public:
     // Listens; false (ErrorText says why) when it cannot.
     bool Start();
     QString ErrorText() const { return errorText_; }
+    // Stops listening and logs the shutdown with its reason and the
+    // connections still open. Sessions are not waited for: the process ends
+    // next, and a client sees its connection close as when the daemon dies.
+    void Stop(const QString& reason);
 
 protected:
     void incomingConnection(qintptr socketDescriptor) override;

@@ -10,8 +10,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSocketNotifier>
 #include <QStringList>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +45,39 @@ const char* const usageText
       "  --postgres CONNINFO  fill the schema NAME (default demo) of that PostgreSQL\n"
       "                     database instead of DIR/C_DATA/DEMO.db; StewardS.ini then\n"
       "                     names the PostgreSQL server\n";
+
+// SIGTERM (systemd's stop, kill) and SIGINT (Ctrl+C) reach the event loop
+// through a socket pair: a signal handler may only write a byte, the loop
+// then logs the shutdown and ends the process.
+int signalPipe[2] = {-1, -1};
+
+void onStopSignal(int signal)
+{
+    const char byte = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+bool watchStopSignals(TAppServerDaemon& daemon)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [&daemon] {
+        char byte = 0;
+        if (::read(signalPipe[0], &byte, 1) != 1)
+            return;
+        daemon.Stop(QStringLiteral("signal %1, %2").arg(static_cast<int>(byte)).arg(QString::fromLocal8Bit(strsignal(byte))));
+        // Sessions run on detached threads that may be inside a read of their
+        // socket or a query: ending the process here, without running static
+        // destructors under them, is what keeps the stop within a moment.
+        std::fflush(nullptr);
+        ::_exit(0);
+    });
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
 
 int usage()
 {
@@ -104,6 +143,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "steward-appserver: %s\n", qPrintable(d.ErrorText()));
             return 1;
         }
+        if (!watchStopSignals(d))
+            std::fprintf(stderr, "steward-appserver: cannot watch stop signals: %s\n", std::strerror(errno));
         std::printf("steward-appserver: listening on %s:%d\n", qPrintable(d.serverAddress().toString()),
             static_cast<int>(d.serverPort()));
         std::fflush(stdout);

@@ -24,6 +24,7 @@ protected:
     void SetDaemonKey(const QString& key, const QString& value) { daemon_.SetKey(key, value); }
     void StartDaemon() { daemon_.Start(); }
     void KillDaemon() { daemon_.Kill(); }
+    int TerminateDaemon(int waitMs) { return daemon_.Terminate(waitMs); }
     bool DaemonRunning() const { return daemon_.Running(); }
     QString DaemonLog() { return daemon_.Log(); }
     int Port() const { return daemon_.Port(); }

@@ -126,6 +126,17 @@ void TDaemonProcess::Kill()
     process_.reset();
 }
 
+int TDaemonProcess::Terminate(int waitMs)
+{
+    if (!process_)
+        return -1;
+    process_->terminate();
+    const bool ended = process_->waitForFinished(waitMs) && process_->exitStatus() == QProcess::NormalExit;
+    const int status = ended ? process_->exitCode() : -1;
+    Kill();
+    return status;
+}
+
 QString TDaemonProcess::Log() const
 {
     QThread::msleep(100); // the session threads write as they go

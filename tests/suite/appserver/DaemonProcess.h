@@ -34,6 +34,9 @@ public:
     void Start();
     // Kills the process (SIGKILL: no goodbye to its clients) and waits for its end.
     void Kill();
+    // Sends SIGTERM, as systemd stops it; the exit status, or -1 when it did
+    // not end within waitMs (it is then killed).
+    int Terminate(int waitMs);
     bool Running() const { return process_ && process_->state() == QProcess::Running; }
     qint64 Pid() const { return Running() ? process_->processId() : 0; }
     int Port() const { return port_; }

@@ -407,6 +407,18 @@ TEST_F(DaemonTest, ABatchTooBigForAFrameFailsTheFetchNotTheConnection)
     EXPECT_EQ(sent.ToInt(), 50);
 }
 
+TEST_F(DaemonTest, SigtermEndsTheDaemonWithAShutdownLineWhileAClientIsConnected)
+{
+    StartDaemon();
+    const Variant remote = RemoteServer();
+    EXPECT_EQ(remote.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
+    // A generous bound: the stop itself does not wait for the sessions.
+    EXPECT_EQ(TerminateDaemon(5000), 0);
+    const QString log = DaemonLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("shutting down (signal 15"))) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("1 connections open"))) << qPrintable(log);
+}
+
 TEST_F(DaemonTest, CheckSaysWhatHoldsAndFailsOnWhatDoesNot)
 {
     const auto check = [&] {
