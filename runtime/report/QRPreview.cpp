@@ -138,6 +138,8 @@ QWidget* TQRPreview::CreateWidget(QWidget* parent)
 {
     auto* area = new QScrollArea(parent);
     area->setBackgroundRole(QPalette::Dark);
+    // A sheet smaller than the view sits in its middle, as on a desk.
+    area->setAlignment(Qt::AlignCenter);
     canvas_ = new TQRPreviewCanvas(this);
     area->setWidget(canvas_);
     area_ = area;

@@ -3,7 +3,8 @@
 // zoom, one sheet at a time, in a scrolling area. It paints through the
 // printer's renderer, so it shows what prints. Pages that arrive while the
 // report is still being generated (TQRPrinter::GenerateAhead) raise
-// OnPageAvailable; the shown page stays where it is.
+// OnPageAvailable; the shown page stays where it is. A sheet smaller than
+// the visible area is centred in it.
 //
 // Zoom is a percentage of the sheet's real size at 96 pixels per inch
 // (10 .. 400). PageNumber counts sheets from 1; it is 0 while there are none

@@ -3,6 +3,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
 #include <cmath>
 
 namespace {
@@ -28,16 +29,18 @@ TQRRenderer::TQRRenderer(std::shared_ptr<const TQRPageModel> model) : model_(std
 
 const TQRRenderer::FontEntry& TQRRenderer::fontFor(int style, double pixelSize, const QPaintDevice* device)
 {
-    const quint64 key = (static_cast<quint64>(style) << 32) | static_cast<quint32>(std::lround(pixelSize * 64));
+    // Point sizes follow the device's resolution, so the font matches the
+    // pixel size on screens, pictures and printers alike; the same pixel
+    // size on devices of other resolutions is another font.
+    const int dpi = device ? device->logicalDpiY() : 96;
+    const quint64 key = (static_cast<quint64>(style) << 48) | (static_cast<quint64>(dpi & 0xFFFF) << 32)
+        | static_cast<quint32>(std::lround(pixelSize * 64));
     auto found = fonts_.find(key);
     if (found != fonts_.end())
         return *found;
     const TQRTextStyle& s = model_->TextStyle(style);
     FontEntry entry;
     entry.font = QFont(s.Family);
-    // Point sizes follow the device's resolution, so the font matches the
-    // pixel size on screens, pictures and printers alike.
-    const int dpi = device ? device->logicalDpiY() : 96;
     entry.font.setPointSizeF(std::max(0.5, pixelSize * 72.0 / dpi));
     entry.font.setBold(s.Bold);
     entry.font.setItalic(s.Italic);
@@ -56,17 +59,13 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
     painter.setFont(entry.font);
     painter.setPen(QColor::fromRgba(style.Color));
     const QString string = text.toString();
-    const int align = item.flags & TQRItem::AlignMask;
     if (item.flags & TQRItem::WordWrap) {
-        int flags = Qt::AlignTop | Qt::TextWordWrap;
-        if (item.flags & TQRItem::NoClip)
-            flags |= Qt::TextDontClip;
-        flags |= align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-        painter.drawText(box, flags, string);
+        paintWrapped(painter, item, entry, string, box);
         return;
     }
     // One line: placed by its advance and drawn at the baseline, which
     // costs far less than a layout per text.
+    const int align = item.flags & TQRItem::AlignMask;
     const QFontMetricsF& metrics = *entry.metrics;
     const double advance = align == TQRItem::AlignLeft && (item.flags & TQRItem::NoClip) ? 0 : metrics.horizontalAdvance(string);
     double x = box.x();
@@ -74,12 +73,54 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
         x = box.right() - advance;
     else if (align == TQRItem::AlignCenter)
         x = box.x() + (box.width() - advance) / 2;
+    // Only a text that does not fit pays for a clip (in a PDF each clip is
+    // a saved graphics state).
     const bool clip = !(item.flags & TQRItem::NoClip) && (advance > box.width() + 0.5 || metrics.height() > box.height() + 0.5);
     if (clip) {
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
     }
     painter.drawText(QPointF(x, box.y() + metrics.ascent()), string);
+    if (clip)
+        painter.restore();
+}
+
+void TQRRenderer::paintWrapped(QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text, const QRectF& box)
+{
+    const int align = item.flags & TQRItem::AlignMask;
+    const bool clip = !(item.flags & TQRItem::NoClip);
+    QTextOption option(Qt::AlignTop
+        | (align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft));
+    option.setWrapMode(QTextOption::WordWrap);
+    QTextLayout layout(text, entry.font, painter.device());
+    layout.setTextOption(option);
+    // Lines are stacked as QPainter::drawText stacks them (leading above
+    // each, on whole pixels), which is how the control measured its height.
+    const double leading = std::max(0.0, entry.metrics->leading());
+    double y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        y = std::ceil(y + leading);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    if (clip) {
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+    }
+    // A box that cuts shows the lines that fit; a line the box's bottom
+    // would cut through is left out (the first line always shows, cut like
+    // a single line). The box was measured at 96 dpi, and line heights
+    // round differently at other sizes: a line may reach a quarter of its
+    // height (its descent, mostly blank) past the bottom and still show.
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (clip && i > 0 && line.y() + line.height() > box.height() + std::max(0.5, line.height() / 4))
+            break;
+        line.draw(&painter, box.topLeft());
+    }
     if (clip)
         painter.restore();
 }

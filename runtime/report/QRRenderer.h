@@ -8,6 +8,12 @@
 // painter's device, so text is as sharp as the device allows. It keeps a
 // cache of fonts and scaled pictures for the model it was made for: use one
 // renderer per output, not per page. The model must outlive the renderer.
+//
+// Texts keep to their boxes on every painter and at every scale: a text
+// item without NoClip is painted through its box, and a word-wrapped one
+// shows only the lines that fit the box's height whole (at least the
+// first). NoClip texts (auto-size controls, bar-code captions) may run past
+// their box: one line beyond its width, wrapped lines below its bottom.
 
 #include "runtime/report/QRPageModel.h"
 
@@ -43,8 +49,9 @@ private:
     };
     const FontEntry& fontFor(int style, double pixelSize, const QPaintDevice* device);
     void paintText(QPainter& painter, const TQRItem& item, QStringView text, const QRectF& box, double scale);
+    void paintWrapped(QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text, const QRectF& box);
 
     std::shared_ptr<const TQRPageModel> model_;
-    // Keyed by style and device pixel size (in 1/64 pixels).
+    // Keyed by style, device resolution and pixel size (in 1/64 pixels).
     QHash<quint64, FontEntry> fonts_;
 };
