@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace wire {
 
@@ -145,7 +146,7 @@ void Writer::value(const Variant& v, int depth)
         const int dims = v.DimCount();
         U8(TagArray).U8(static_cast<quint8>(dims));
         for (int d = 1; d <= dims; ++d)
-            I32(v.LowBound(d)).U32(static_cast<quint32>(v.HighBound(d) - v.LowBound(d) + 1));
+            I32(v.LowBound(d)).U32(static_cast<quint32>(qint64(v.HighBound(d)) - v.LowBound(d) + 1));
         if (dims == 1) {
             for (int i = v.LowBound(1); i <= v.HighBound(1); ++i)
                 value(v.At(i), depth + 1);
@@ -263,25 +264,30 @@ Variant Reader::value(int depth)
     const quint8 dims = U8();
     if (dims != 1 && dims != 2)
         malformed(QStringLiteral("array of %1 dimensions").arg(dims));
-    qint32 low[2] = {0, 0};
+    // Bounds are computed in 64 bits: an empty array at the lowest int has
+    // its high bound below int, a full one near the top above it. Variant
+    // arrays cannot hold either (a high bound must lie in low - 1 ..
+    // INT_MAX - 1), so such bounds are refused here, as a fault of the frame.
+    qint64 low[2] = {0, 0};
     qint64 count[2] = {1, 1};
+    qint64 high[2] = {0, 0};
     for (int d = 0; d < dims; ++d) {
         low[d] = I32();
         count[d] = U32();
         if (count[d] > Remaining())
             malformed(QStringLiteral("array of %1 elements in %2 bytes").arg(count[d]).arg(Remaining()));
-        // The high bound must stay an int.
-        if (static_cast<qint64>(low[d]) + count[d] - 1 > std::numeric_limits<int>::max())
-            malformed(QStringLiteral("array bounds out of range"));
+        high[d] = low[d] + count[d] - 1;
+        if (high[d] < std::numeric_limits<int>::min() || high[d] >= std::numeric_limits<int>::max())
+            malformed(QStringLiteral("array bounds %1..%2 out of range").arg(low[d]).arg(high[d]));
     }
     // Every element takes at least its tag byte: a count the rest of the
     // payload cannot hold is refused before the array is made.
     const qint64 total = count[0] * count[1];
     if (total > Remaining())
         malformed(QStringLiteral("array of %1 elements in %2 bytes").arg(total).arg(Remaining()));
-    const auto high = [&](int d) { return static_cast<int>(low[d] + count[d] - 1); };
-    Variant array = dims == 1 ? Variant::CreateArray(low[0], high(0))
-                              : Variant::CreateArray(low[0], high(0), low[1], high(1));
+    const auto asInt = [](qint64 v) { return static_cast<int>(v); };
+    Variant array = dims == 1 ? Variant::CreateArray(asInt(low[0]), asInt(high[0]))
+                              : Variant::CreateArray(asInt(low[0]), asInt(high[0]), asInt(low[1]), asInt(high[1]));
     for (qint64 i = 0; i < count[0]; ++i) {
         if (dims == 1) {
             array.At(static_cast<int>(low[0] + i)) = value(depth + 1);

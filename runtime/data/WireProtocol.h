@@ -22,7 +22,9 @@
 //             u32 element count, then the elements row by row (values).
 //     Objects and references do not travel (encoding raises). Arrays nest
 //     at most MaxValueDepth deep; an element count above what the rest of
-//     the frame could hold is refused before anything is reserved.
+//     the frame could hold is refused before anything is reserved, and so
+//     are bounds a Variant array cannot hold (the high bound, low + count
+//     - 1 computed in 64 bits, outside INT_MIN .. INT_MAX - 1).
 //
 // Conversation (C: client, S: daemon):
 //   S Challenge  u16 version (1), bytes nonce (32 random bytes)

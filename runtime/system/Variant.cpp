@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 namespace {
@@ -107,10 +108,24 @@ Variant Variant::Ref(Variant& target)
     return v;
 }
 
+namespace {
+
+// Element count of low..high, computed in 64 bits: bounds near the ends of
+// int must not wrap. Raises unless the bounds keep every later index sum
+// and loop within int.
+qint64 checkedCount(int low, int high)
+{
+    const qint64 count = qint64(high) - qint64(low) + 1;
+    if (count < 0 || count > std::numeric_limits<int>::max() || high == std::numeric_limits<int>::max())
+        throw EVariantBadIndexError(QStringLiteral("Variant array bounds error"));
+    return count;
+}
+
+} // namespace
+
 Variant Variant::CreateArray(int low, int high)
 {
-    if (high < low - 1)
-        throw EVariantBadIndexError(QStringLiteral("Variant array bounds error"));
+    checkedCount(low, high);
     auto data = std::make_shared<VariantArrayData>();
     data->dims = 1;
     data->low[0] = low;
@@ -123,7 +138,7 @@ Variant Variant::CreateArray(int low, int high)
 
 Variant Variant::CreateArray(int low1, int high1, int low2, int high2)
 {
-    if (high1 < low1 - 1 || high2 < low2 - 1)
+    if (checkedCount(low1, high1) * checkedCount(low2, high2) > std::numeric_limits<int>::max())
         throw EVariantBadIndexError(QStringLiteral("Variant array bounds error"));
     auto data = std::make_shared<VariantArrayData>();
     data->dims = 2;
@@ -390,7 +405,8 @@ void Variant::Redim(int newHigh)
 {
     VariantArrayData& a = mutableArray();
     const int last = a.dims - 1;
-    if (newHigh < a.low[last] - 1)
+    const qint64 newCount = checkedCount(a.low[last], newHigh);
+    if (a.dims == 2 && a.count(0) * newCount > std::numeric_limits<int>::max())
         throw EVariantBadIndexError(QStringLiteral("Variant array bounds error"));
     if (a.dims == 1) {
         a.high[0] = newHigh;
@@ -699,7 +715,9 @@ QDataStream& operator>>(QDataStream& in, Variant& value)
             in >> bounds[i];
         const qint64 count = qint64(bounds[1]) - bounds[0] + 1;
         const qint64 count2 = dims == 2 ? qint64(bounds[3]) - bounds[2] + 1 : 1;
-        if (count < 0 || count2 < 0 || count * count2 > 50'000'000) {
+        constexpr qint32 intMax = std::numeric_limits<qint32>::max();
+        if (count < 0 || count2 < 0 || count * count2 > 50'000'000 || bounds[1] == intMax
+            || bounds[3] == intMax) {
             in.setStatus(QDataStream::ReadCorruptData);
             value = Variant();
             break;

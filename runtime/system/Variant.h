@@ -71,8 +71,11 @@ public:
     static Variant Ref(Variant& target);
 
     // One-dimensional array with bounds low..high, elements Unassigned.
+    // Bounds must leave a count of 0 or more (high >= low - 1), at most
+    // INT_MAX elements in all, and a high bound below INT_MAX (so that a
+    // loop "i <= HighBound" ends); others raise EVariantBadIndexError.
     static Variant CreateArray(int low, int high);
-    // Two-dimensional array [low1..high1, low2..high2].
+    // Two-dimensional array [low1..high1, low2..high2], bounds as above.
     static Variant CreateArray(int low1, int high1, int low2, int high2);
     // Zero-based one-dimensional array of the given elements.
     static Variant ArrayOf(std::initializer_list<Variant> items);
@@ -110,7 +113,8 @@ public:
     int DimCount() const; // 0 for a value that is not an array
     int LowBound(int dim = 1) const;
     int HighBound(int dim = 1) const;
-    // Grows (or shrinks) the last dimension to end at newHigh, keeping contents.
+    // Grows (or shrinks) the last dimension to end at newHigh, keeping
+    // contents; newHigh is held to the bounds rule of CreateArray.
     void Redim(int newHigh);
     const Variant& At(int index) const;
     Variant& At(int index);

@@ -9,6 +9,7 @@
 
 #include <QRandomGenerator>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -239,6 +240,43 @@ TEST(WireProtocolModel, CountsThePayloadCannotHoldAreRefusedBeforeAnythingIsMade
     // Trailing bytes are a fault too.
     wire::Reader trailing(QByteArray("\x40\x00", 2));
     EXPECT_THROW(trailing.End(), EWireError);
+}
+
+TEST(WireProtocolModel, BoundsAVariantCannotHoldAreRefusedAndTheRestTravelExactly)
+{
+    const auto array = [](qint32 low, quint32 count, int elements) {
+        QByteArray p(1, '\x21');
+        p.append('\x08').append('\x01');
+        be(p, static_cast<quint32>(low), 4);
+        be(p, count, 4);
+        p.append(QByteArray(elements, '\0'));
+        return p;
+    };
+    constexpr qint32 lo = std::numeric_limits<qint32>::min();
+    constexpr qint32 hi = std::numeric_limits<qint32>::max();
+    // Empty at the lowest int: the high bound would lie below int.
+    EXPECT_THROW(wire::Reader(array(lo, 0, 0)).Value(), EWireError);
+    // Ending at the highest int: no loop up to the high bound could end.
+    EXPECT_THROW(wire::Reader(array(hi, 1, 1)).Value(), EWireError);
+    EXPECT_THROW(wire::Reader(array(hi - 1, 2, 2)).Value(), EWireError);
+    // Bounds that fit come back as they went, and encode again byte for byte.
+    for (const qint32 low : {lo, lo + 1, -1, 0, hi - 2}) {
+        const QByteArray payload = array(low, 2, 2);
+        wire::Reader r(payload);
+        const Variant v = r.Value();
+        r.End();
+        EXPECT_EQ(v.LowBound(), low);
+        EXPECT_EQ(v.HighBound(), low + 1);
+        EXPECT_EQ(wire::Writer(wire::Kind::Result).Value(v).Payload(), payload) << low;
+    }
+    // The second dimension is held to the same rule.
+    QByteArray two(1, '\x21');
+    two.append('\x08').append('\x02');
+    be(two, 0, 4);
+    be(two, 1, 4);
+    be(two, static_cast<quint32>(lo), 4);
+    be(two, 0, 4);
+    EXPECT_THROW(wire::Reader(two).Value(), EWireError);
 }
 
 TEST(WireProtocolModel, ProofsDependOnSecretAndNonce)

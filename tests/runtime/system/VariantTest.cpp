@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(VariantConversion, TextOfEmptyKindsAndScalars)
 {
     EXPECT_EQ(Variant().ToString(), QString());
@@ -64,6 +66,34 @@ TEST(VariantArray, BoundsGrowthAndValueSemantics)
     EXPECT_EQ(Variant::ArrayOf({}).HighBound(1), -1);
     EXPECT_EQ(Variant::ArrayOf({1, "x"}).DebugText(), QStringLiteral("[1, \"x\"]"));
     EXPECT_EQ(list.DebugText(), QStringLiteral("[\"a\", Unassigned, Unassigned]@1"));
+}
+
+TEST(VariantArray, BoundsAtTheEndsOfIntAreRefusedOrKeptExactly)
+{
+    constexpr int lo = std::numeric_limits<int>::min();
+    constexpr int hi = std::numeric_limits<int>::max();
+    // An empty array at the lowest int would need a high bound below it;
+    // wrapped, it reads as lo..hi, a count that does not fit an int.
+    EXPECT_THROW(Variant::CreateArray(lo, hi), EVariantBadIndexError);
+    // A high bound a loop "i <= high" cannot pass.
+    EXPECT_THROW(Variant::CreateArray(-2, hi - 1), EVariantBadIndexError);
+    EXPECT_THROW(Variant::CreateArray(hi, hi), EVariantBadIndexError);
+    EXPECT_THROW(Variant::CreateArray(0, 0, hi - 1, hi), EVariantBadIndexError);
+    EXPECT_THROW(Variant::CreateArray(0, 65535, 0, 65535), EVariantBadIndexError);
+    // Bounds far from zero that fit are kept as given.
+    const Variant low = Variant::CreateArray(lo, lo);
+    EXPECT_EQ(low.LowBound(), lo);
+    EXPECT_EQ(low.HighBound(), lo);
+    const Variant top = Variant::CreateArray(hi - 2, hi - 1);
+    int visited = 0;
+    for (int i = top.LowBound(); i <= top.HighBound(); ++i)
+        ++visited;
+    EXPECT_EQ(visited, 2);
+    Variant grown = Variant::CreateArray(hi - 2, hi - 2);
+    EXPECT_THROW(grown.Redim(hi), EVariantBadIndexError);
+    EXPECT_EQ(grown.HighBound(), hi - 2);
+    Variant shrunk = Variant::CreateArray(lo, lo);
+    EXPECT_THROW(shrunk.Redim(hi - 1), EVariantBadIndexError);
 }
 
 TEST(VariantEquality, KindsAndNumbers)
