@@ -2,6 +2,7 @@
 
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
+#include "runtime/designer/DesignWindow.h"
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Menus.h"
@@ -101,6 +102,26 @@ void TDreamDesigner::SetGridSize(int pixels)
 void TDreamDesigner::SetPopupMenu(TPopupMenu* menu)
 {
     popup_ = menu;
+    if (window_)
+        window_->SetCommands(popup_, hotKey_);
+}
+
+QWidget* TDreamDesigner::Window() const
+{
+    return window_.get();
+}
+
+void TDreamDesigner::RequestStop()
+{
+    if (!Active() || stopPending_ || stopping_)
+        return;
+    stopPending_ = true;
+    // The request comes from inside an event of the window that the stop
+    // frees, so the stop runs after that event has left it.
+    QMetaObject::invokeMethod(this, [this] {
+        stopPending_ = false;
+        SetActive(false);
+    }, Qt::QueuedConnection);
 }
 
 bool TDreamDesigner::IsHotKey(int qtKey, Qt::KeyboardModifiers modifiers) const
@@ -128,13 +149,21 @@ void TDreamDesigner::SetActive(bool on)
         }
         open();
     } else {
+        if (stopping_)
+            return; // asked again while the save event still asks
         if (storedChanges_ && OnSaveChanges) {
             bool done = false;
+            stopping_ = true;
             try {
                 OnSaveChanges(this, done);
             } catch (const EAbort&) {
+                stopping_ = false;
                 return; // the save was given up: go on designing
+            } catch (...) {
+                stopping_ = false;
+                throw;
             }
+            stopping_ = false;
         }
         close();
     }
@@ -147,27 +176,39 @@ void TDreamDesigner::open()
     model_ = std::make_unique<TDCFormDesigner>(report_);
     model_->SetGridSize(grid_);
     model_->SetSnapToGrid(snap_);
-    window_ = std::make_unique<QWidget>();
-    window_->setObjectName(QStringLiteral("DreamDesignerWindow"));
+    window_ = std::make_unique<TDesignWindow>();
     window_->setWindowTitle(report_->Name());
-    auto* layout = new QVBoxLayout(window_.get());
-    layout->setContentsMargins(0, 0, 0, 0);
     auto* split = new QSplitter(Qt::Horizontal, window_.get());
-    layout->addWidget(split);
+    window_->setCentralWidget(split);
     auto* scroll = new QScrollArea(split);
     surface_ = new TDesignSurface(model_.get());
     scroll->setWidget(surface_);
     auto* side = new QSplitter(Qt::Vertical, split);
+    side->setObjectName(QStringLiteral("DesignSidePanel"));
     inspector_ = new TObjectInspector(side);
     tools_ = new TDesignToolWindow(side);
-    split->setStretchFactor(0, 4);
+    split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
-    split->setSizes({780, 320});
+    split->setSizes({740, 360});
+    // The inspector is what a user works in most: it takes the larger part
+    // of the side, the field lists the rest.
+    side->setStretchFactor(0, 3);
+    side->setStretchFactor(1, 2);
+    side->setSizes({420, 280});
     inspector_->setVisible(showInspector_);
     window_->resize(1100, 760);
+    window_->CloseRequested = [this] { RequestStop(); };
+    window_->RunItem = [this](TMenuItem* item) { runItem(item); };
+    window_->BeforeCommands = [this] {
+        if (popup_)
+            popup_->OnPopup()(popup_);
+    };
+    window_->SetCommands(popup_, hotKey_);
 
     connect(model_.get(), &TDCFormDesigner::SelectionChanged, this, &TDreamDesigner::selectionChanged);
     connect(model_.get(), &TDCFormDesigner::Modified, inspector_, &TObjectInspector::Refresh);
+    connect(model_.get(), &TDCFormDesigner::Modified, this, &TDreamDesigner::showSelection);
+    connect(inspector_, &TObjectInspector::PropertyChanged, this, &TDreamDesigner::showSelection);
     connect(model_.get(), &TDCFormDesigner::ComponentDeleting, this, [this](TControl* c) {
         if (OnDeleteComponent)
             OnDeleteComponent(this, c);
@@ -183,15 +224,21 @@ void TDreamDesigner::open()
     surface_->DropAction = [this](const TDesignDrop& drop) {
         if (OnDragDrop)
             OnDragDrop(this, drop);
+        if (!surface_)
+            return;
+        // The handler selected what it placed before it may have registered
+        // it; the inspector takes it again under the rules now in force.
+        selectionChanged();
         RefreshFieldLists();
         surface_->update();
+        surface_->setFocus();
     };
     // The hot key stops the designer. Stopping frees the surface, so it
     // runs after the key event has left it.
     surface_->KeyHook = [this](int key, Qt::KeyboardModifiers modifiers) {
         if (!IsHotKey(key, modifiers))
             return RunMenuShortCut(key, modifiers);
-        QMetaObject::invokeMethod(this, [this] { SetActive(false); }, Qt::QueuedConnection);
+        RequestStop();
         return true;
     };
     connect(tools_, &TDesignToolWindow::LinkPlannerRequested, this, [this] {
@@ -200,7 +247,9 @@ void TDreamDesigner::open()
         RefreshFieldLists();
     });
     RefreshFieldLists();
+    showSelection();
     window_->show();
+    surface_->setFocus();
 }
 
 void TDreamDesigner::close()
@@ -229,6 +278,30 @@ void TDreamDesigner::selectionChanged()
         OnShowProperty(this, shown);
     inspector_->SetReadOnly(!Allows(daEdit));
     inspector_->Inspect(shown);
+    showSelection();
+}
+
+void TDreamDesigner::showSelection()
+{
+    if (!window_ || !model_)
+        return;
+    window_->RefreshCommands();
+    const QList<TControl*> selected = model_->GetSelectedComponents();
+    QString text;
+    if (selected.size() == 1) {
+        const TControl* c = selected.first();
+        text = QStringLiteral("%1 (%2)  左 %3  上 %4  宽 %5  高 %6")
+                   .arg(c->Name(), QString::fromLatin1(c->metaObject()->className()))
+                   .arg(c->Left())
+                   .arg(c->Top())
+                   .arg(c->Width())
+                   .arg(c->Height());
+        if (inspector_ && inspector_->ReadOnly())
+            text += QStringLiteral("  (只读)");
+    } else if (!selected.isEmpty()) {
+        text = QStringLiteral("已选 %1 个元件").arg(selected.size());
+    }
+    window_->ShowSelection(text);
 }
 
 void TDreamDesigner::SelectComponent(TControl* control, bool add)
@@ -268,9 +341,16 @@ bool TDreamDesigner::RunMenuShortCut(int qtKey, Qt::KeyboardModifiers modifiers)
     TMenuItem* item = itemWithShortCut(popup_->Items(), shortCut);
     if (!item)
         return false;
-    popup_->OnPopup()(popup_); // the enabling rules of the menu
-    if (!item->Enabled())
-        return true; // the menu's key, though it may not act now
+    runItem(item); // the menu's key, though it may not act now
+    return true;
+}
+
+bool TDreamDesigner::runItem(TMenuItem* item)
+{
+    if (popup_)
+        popup_->OnPopup()(popup_); // the enabling rules of the menu
+    if (!item || !item->Enabled())
+        return false;
     item->Click();
     return true;
 }

@@ -11,6 +11,9 @@
 // A save handler that raises EAbort (the silent abort) cancels the stop:
 // the designer stays open. OnActiveChanged follows every change. The hot key
 // (HotKey, a short-cut value, Ctrl+F12 by default) starts and stops it.
+// The user's ways to stop, the hot key, the window's close command and the
+// title-bar X or Alt+F4, all go through RequestStop: the same stop, the save
+// event included, run from the event loop once the window's event is done.
 //
 // Allowed actions: daSelect, daEdit (the inspector edits values), daDelete
 // (Del and DeleteSelectedComponents act). OnShowProperty runs whenever the
@@ -20,7 +23,13 @@
 // Keys: the pop-up menu's short-cuts work in the design window (its OnPopup
 // runs first, then the enabled item with the key is clicked, also a hidden
 // one). Del is such a key; without a pop-up menu it deletes when daDelete
-// allows. OnDeleteComponent hears each control before it is freed.
+// allows. OnDeleteComponent hears each control before it is freed. The
+// window lists the pop-up menu's items in its menu and tool bar with their
+// keys (TDesignWindow).
+//
+// A drop raises OnDragDrop and then shows the selection in the inspector
+// again, so that a control the handler created and registered is at once
+// edited under the rules OnShowProperty gives it.
 //
 // Drops from the tool window go to OnDragOver (answer whether the band under
 // the cursor accepts) and OnDragDrop; without handlers nothing is accepted.
@@ -42,6 +51,8 @@ class QWidget;
 class TControl;
 class TDCFormDesigner;
 class TDesignToolWindow;
+class TDesignWindow;
+class TMenuItem;
 class TObjectInspector;
 class TPopupMenu;
 class TQuickRep;
@@ -90,12 +101,17 @@ public:
 
     bool Active() const { return model_ != nullptr; }
     void SetActive(bool on);
+    // Stops the designer as SetActive(false) does, from the event loop (safe
+    // inside an event of the design window). Repeated requests before the
+    // stop runs, or while the save event is asking, count once.
+    void RequestStop();
     // The hot key as a Qt key and modifiers: true when it is the hot key.
     bool IsHotKey(int qtKey, Qt::KeyboardModifiers modifiers) const;
 
     // While active: the model, the window and its parts (null otherwise).
     TDCFormDesigner* GetActiveDesigner() const { return model_.get(); }
-    QWidget* Window() const { return window_.get(); }
+    QWidget* Window() const;
+    TDesignWindow* DesignWindow() const { return window_.get(); }
     TDesignSurface* Surface() const { return surface_; }
     TObjectInspector* Inspector() const { return inspector_; }
     TDesignToolWindow* ToolWindow() const { return tools_; }
@@ -128,6 +144,9 @@ private:
     void open();
     void close();
     void selectionChanged();
+    void showSelection();
+    // The pop-up menu's enabling rules, then the item when it is enabled.
+    bool runItem(TMenuItem* item);
 
     int actions_ = daSelect | daEdit;
     bool showInspector_ = true;
@@ -139,7 +158,9 @@ private:
     QPointer<ReportQueryBuilder> builder_;
     QPointer<TPopupMenu> popup_;
     std::unique_ptr<TDCFormDesigner> model_;
-    std::unique_ptr<QWidget> window_;
+    std::unique_ptr<TDesignWindow> window_;
+    bool stopPending_ = false;
+    bool stopping_ = false;
     TDesignSurface* surface_ = nullptr;
     TObjectInspector* inspector_ = nullptr;
     TDesignToolWindow* tools_ = nullptr;

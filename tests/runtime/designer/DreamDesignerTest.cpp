@@ -2,11 +2,16 @@
 
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
+#include "runtime/designer/DesignWindow.h"
 #include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/forms/Menus.h"
+#include "runtime/report/QRSize.h"
 
+#include <QAction>
+#include <cmath>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -183,6 +188,147 @@ TEST_F(DreamDesignerTest, TheToolWindowListsFieldsAndDropsReachTheOwnerOnlyOverB
     ASSERT_EQ(offered.size(), 1);
     EXPECT_EQ(offered[0].Band, form->DetailBand1);
     EXPECT_EQ(offered[0].BandPoint, QPoint(30, 5));
+}
+
+TEST_F(DreamDesignerTest, TheWindowsCloseButtonStopsTheDesignerThroughTheSaveEventOnce)
+{
+    QStringList events;
+    designer->SetStoredChanges(true);
+    designer->OnActiveChanged = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
+    bool giveUp = true;
+    designer->OnSaveChanges = [&](TDreamDesigner*, bool&) {
+        events << QStringLiteral("save");
+        if (giveUp)
+            Abort(); // the user's Cancel
+    };
+    designer->SetActive(true);
+    QWidget* window = designer->Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    // The title-bar X (and Alt+F4) is a close event: it does not just hide
+    // the window; a second one before the first is handled counts once.
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(designer->Active());
+    EXPECT_TRUE(window->isVisible()) << "a cancelled save keeps the window open";
+    giveUp = false;
+    window->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(designer->Active());
+    EXPECT_EQ(designer->Window(), nullptr);
+    EXPECT_EQ(events, (QStringList{"on", "save", "save", "off"}));
+}
+
+TEST_F(DreamDesignerTest, TheWindowShowsHowToSaveAndCloseAndItsKeysWorkFromTheInspector)
+{
+    auto* menu = new TPopupMenu(form.get());
+    auto* save = new TMenuItem(form.get());
+    save->SetName(QStringLiteral("nuSave"));
+    save->SetCaption(QStringLiteral("保存格式(&S)"));
+    save->SetShortCut(0x4000 | 'S');
+    auto* align = new TMenuItem(form.get());
+    align->SetCaption(QStringLiteral("对齐格线"));
+    menu->Items()->Add(save);
+    menu->Items()->Add(align);
+    int saves = 0;
+    save->SetOnClick(TNotifyEvent::Of([&](TObject*) { ++saves; }));
+    designer->SetPopupMenu(menu);
+    designer->SetActive(true);
+    TDesignWindow* window = designer->DesignWindow();
+    ASSERT_NE(window, nullptr);
+    QStringList buttons;
+    for (QAction* action : window->CommandBar()->actions())
+        if (!action->isSeparator())
+            buttons << action->iconText();
+    EXPECT_EQ(buttons, (QStringList{"保存格式 (Ctrl+S)", "关闭设计 (Ctrl+F12)"}));
+    EXPECT_EQ(window->CloseAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F12")));
+    EXPECT_TRUE(window->HintText().contains(QStringLiteral("Ctrl+S 保存格式"))) << qPrintable(window->HintText());
+    EXPECT_TRUE(window->HintText().contains(QStringLiteral("Ctrl+F12"))) << qPrintable(window->HintText());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    // The save key while the inspector has the focus.
+    designer->SelectComponent(form->qrlTitle);
+    designer->Inspector()->setFocus();
+    QTest::keyClick(designer->Inspector(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(saves, 1);
+    // The close command stops the designer as its hot key does.
+    window->CloseAction()->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(designer->Active());
+}
+
+TEST_F(DreamDesignerTest, AControlTheDropHandlerRegistersIsEditedInTheInspectorAtOnce)
+{
+    // The owner allows editing of the controls it registered; its drop
+    // handler selects the new label before it registers it.
+    QStringList registered;
+    designer->OnShowProperty = [&](TDreamDesigner* d, TComponent* c) {
+        d->SetAllowedActions(registered.contains(c->Name()) ? (d->AllowedActions() | daEdit) : (d->AllowedActions() & ~daEdit));
+    };
+    designer->OnDragOver = [](TDreamDesigner*, const TDesignDrop&) { return true; };
+    TQRLabel* dropped = nullptr;
+    designer->OnDragDrop = [&](TDreamDesigner* d, const TDesignDrop& drop) {
+        dropped = new TQRLabel(form.get());
+        dropped->SetName(QStringLiteral("ExLbl1"));
+        dropped->SetParent(drop.Band);
+        dropped->SetBounds(drop.BandPoint.x(), drop.BandPoint.y(), 100, 13);
+        d->SelectComponent(dropped);
+        registered << dropped->Name();
+    };
+    designer->SetActive(true);
+    designer->SelectComponent(form->qrlTitle);
+    designer->Surface()->DropAction({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, QPoint(200, 4)});
+    ASSERT_NE(dropped, nullptr);
+    TObjectInspector* inspector = designer->Inspector();
+    EXPECT_EQ(inspector->Inspected(), dropped);
+    EXPECT_FALSE(inspector->ReadOnly());
+    EXPECT_TRUE(inspector->EditValue(QStringLiteral("Caption"), QStringLiteral("备注")));
+    EXPECT_EQ(dropped->Caption(), QStringLiteral("备注"));
+    EXPECT_TRUE(designer->DesignWindow()->SelectionText().startsWith(QStringLiteral("ExLbl1 (TQRLabel)")))
+        << qPrintable(designer->DesignWindow()->SelectionText());
+}
+
+TEST_F(DreamDesignerTest, TheInspectorListsLayoutPropertiesFirstAndNumbersAsTyped)
+{
+    auto* added = new TQRLabel(form.get());
+    added->SetName(QStringLiteral("ExLbl1"));
+    added->SetParent(form->DetailBand1);
+    added->SetBounds(8, 2, 100, 13);
+    designer->SetActive(true);
+    designer->SelectComponent(added);
+    TObjectInspector* inspector = designer->Inspector();
+    const QStringList paths = inspector->Paths();
+    ASSERT_GE(paths.size(), 10);
+    EXPECT_EQ(paths.mid(0, 6), (QStringList{"Name", "Caption", "Left", "Top", "Width", "Height"}));
+    const auto at = [&](const char* path) { return paths.indexOf(QString::fromLatin1(path)); };
+    EXPECT_LT(at("Height"), at("Size.Left"));
+    EXPECT_LT(at("Size.Height"), at("Font.Name"));
+    EXPECT_LT(at("Font.Size"), at("Alignment"));
+    EXPECT_LT(at("Font.Color"), at("Alignment"));
+    EXPECT_LT(at("Alignment"), at("AutoSize"));
+    EXPECT_LT(at("Visible"), at("Hint"));
+    // A size in report units is kept in whole pixels: what the user typed
+    // stays shown, and a value never typed has no run of noise digits.
+    ASSERT_TRUE(inspector->EditValue(QStringLiteral("Size.Width"), QStringLiteral("91.28")));
+    EXPECT_EQ(inspector->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
+    EXPECT_NE(QString::number(added->Size()->Width()), QStringLiteral("91.28")) << "the pixels read back a little off";
+    inspector->Refresh();
+    EXPECT_EQ(inspector->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
+    // The pixels changed with the typed size, and the other rows say so.
+    EXPECT_EQ(inspector->ValueText(QStringLiteral("Width")), QString::number(added->Width()));
+    EXPECT_NE(added->Width(), 100);
+    // A size never typed shows two decimals at most, which name its pixel.
+    const auto pixelsOf = [&](const QString& text) { return std::lround(text.toDouble() * 96 / 25.4); };
+    EXPECT_EQ(inspector->ValueText(QStringLiteral("Size.Left")), QStringLiteral("2.12")); // 8 pixels in mm
+    EXPECT_EQ(pixelsOf(inspector->ValueText(QStringLiteral("Size.Left"))), 8);
+    // Once the control is sized otherwise, the real value shows.
+    QTest::keyClick(designer->Surface(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(pixelsOf(inspector->ValueText(QStringLiteral("Size.Width"))), added->Width());
+    EXPECT_NE(inspector->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
+    // A value the setter refuses (clamps) shows what was kept.
+    ASSERT_FALSE(inspector->EditValue(QStringLiteral("Size.Width"), QStringLiteral("-40")));
+    EXPECT_EQ(pixelsOf(inspector->ValueText(QStringLiteral("Size.Width"))), added->Width());
 }
 
 } // namespace
