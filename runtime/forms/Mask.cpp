@@ -1,5 +1,7 @@
 #include "runtime/forms/Mask.h"
 
+#include "runtime/forms/EditLine.h"
+
 #include <QLineEdit>
 
 TEditMask::TEditMask(const QString& mask)
@@ -140,6 +142,16 @@ QString TEditMask::Text(const QString& editText) const
     return text;
 }
 
+int TEditMask::FirstBlank(const QString& editText) const
+{
+    for (int i = 0; i < Length(); ++i) {
+        const Position& position = positions_.at(i);
+        if (!position.literal && (i >= editText.size() || editText.at(i) == blank_))
+            return i;
+    }
+    return -1;
+}
+
 bool TEditMask::IsComplete(const QString& editText) const
 {
     for (int i = 0; i < Length(); ++i) {
@@ -221,7 +233,8 @@ void TMaskEdit::SetText(const QString& value)
 
 QWidget* TMaskEdit::CreateWidget(QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new EditLine(parent);
+    edit->firstBlank = [this, edit] { return IsMasked() ? mask_.FirstBlank(edit->displayText()) : -1; };
     connect(edit, &QLineEdit::textEdited, this, [this, edit] {
         caption_ = IsMasked() ? edit->displayText() : applyCharCase(edit->text());
         Change();
@@ -244,6 +257,8 @@ void TMaskEdit::UpdateWidget()
     } else if (edit->text() != caption_) {
         edit->setText(caption_);
     }
-    edit->setReadOnly(ReadOnly());
-    edit->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+    if (edit->isReadOnly() != ReadOnly())
+        edit->setReadOnly(ReadOnly());
+    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password; edit->echoMode() != echo)
+        edit->setEchoMode(echo);
 }

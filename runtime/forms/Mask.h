@@ -33,6 +33,9 @@ public:
     QString Text(const QString& editText) const;
     // The text of an empty edit.
     QString EmptyText() const { return Text(Format(QString())); }
+    // The first entry position of editText that holds no character yet; -1
+    // when there is none.
+    int FirstBlank(const QString& editText) const;
     // True when every required position of editText holds a character.
     bool IsComplete(const QString& editText) const;
     // The same mask as a QLineEdit input mask.

@@ -1,5 +1,6 @@
 #include "runtime/forms/StdCtrls.h"
 
+#include "runtime/forms/EditLine.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/Graphics.h"
 
@@ -221,7 +222,7 @@ TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}
 
 QWidget* TEdit::CreateWidget(QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new EditLine(parent);
     connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
         const QString cased = applyCharCase(text);
         if (cased != text) {
@@ -241,9 +242,14 @@ void TEdit::UpdateWidget()
     auto* edit = static_cast<QLineEdit*>(Widget());
     if (edit->text() != caption_)
         edit->setText(caption_);
-    edit->setReadOnly(ReadOnly());
-    edit->setMaxLength(MaxLength() > 0 ? MaxLength() : 32767);
-    edit->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+    // Each of these setters puts the text in again, which drops the caret
+    // and the selection: only real changes reach the widget.
+    if (edit->isReadOnly() != ReadOnly())
+        edit->setReadOnly(ReadOnly());
+    if (const int length = MaxLength() > 0 ? MaxLength() : 32767; edit->maxLength() != length)
+        edit->setMaxLength(length);
+    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password; edit->echoMode() != echo)
+        edit->setEchoMode(echo);
 }
 
 // TMemo --------------------------------------------------------------------
