@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <unistd.h>
 #include <exception>
@@ -262,12 +264,25 @@ public:
     qint64 sinceStart = -1;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!painted && event->type() == QEvent::Paint) {
+        // Only a paint of a window that is on screen counts: under a window
+        // manager the window is painted into its backing store before the
+        // manager has mapped it, and that paint shows nobody anything.
+        if (!painted && event->type() == QEvent::Paint && isOnScreen(watched)) {
             painted = true;
             // After this paint event has been handled, the window is on screen.
             QTimer::singleShot(0, this, [this] { sinceStart = millisecondsSinceProcessStart(); });
         }
         return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool isOnScreen(QObject* object)
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget || !widget->isVisible())
+            return false;
+        const QWindow* handle = widget->window()->windowHandle();
+        return handle && handle->isExposed();
     }
 };
 
@@ -288,11 +303,24 @@ int TStewardShell::showOnce(TDLLBaseController* controller)
     qApp->installEventFilter(&watch);
     controller->SetFormVisible(true);
     QWidget* window = shownWindow();
-    for (int i = 0; i < 200 && (watch.sinceStart < 0 || !window); ++i) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Wait for the events themselves: mapping by a window manager takes round
+    // trips to the X server, so a count of passes through an empty queue ends
+    // before the window is there.
+    QElapsedTimer waited;
+    waited.start();
+    constexpr qint64 PaintTimeoutMs = 30000;
+    QTimer wake; // so that the wait below looks at the clock when nothing happens
+    wake.start(100);
+    while ((watch.sinceStart < 0 || !window) && waited.elapsed() < PaintTimeoutMs) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         window = window ? window : shownWindow();
     }
     qApp->removeEventFilter(&watch);
+    if (window && watch.sinceStart < 0) {
+        say(QStringLiteral("the window was not painted on screen within %1 s").arg(PaintTimeoutMs / 1000));
+        controller->CloseForm();
+        return ProgramFailed;
+    }
     if (!window) {
         say(QStringLiteral("no window was shown"));
         controller->CloseForm();
