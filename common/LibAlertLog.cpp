@@ -2,6 +2,7 @@
 
 #include "common/LibStrs.h"
 
+#include "common/HomeFolder.h"
 #include "common/LogWriter.h"
 #include "runtime/system/Libraries.h"
 #include "runtime/system/NativePath.h"
@@ -15,10 +16,10 @@ QString alertHomeFolder()
     TRegistry registry;
     registry.RootKey = TRegistry::Root::LocalMachine;
     if (registry.OpenKeyReadOnly(QStringLiteral("Software\\HVN\\Steward"))) {
-        const QString client = registry.ReadString(QStringLiteral("ClientPath"));
+        const QString client = RegistryHomeFolder(registry, QStringLiteral("ClientPath"));
         if (!client.isEmpty())
             return client;
-        const QString server = registry.ReadString(QStringLiteral("ServerPath"));
+        const QString server = RegistryHomeFolder(registry, QStringLiteral("ServerPath"));
         if (!server.isEmpty())
             return server;
     }

@@ -1,5 +1,6 @@
 #include "common/StewardINI.h"
 
+#include "common/HomeFolder.h"
 #include "common/QNERPGeneratorU.h"
 #include "runtime/data/RemoteTransport.h"
 #include "runtime/system/IniFile.h"
@@ -34,9 +35,9 @@ QString ReadRegistryHome()
     registry.RootKey = TRegistry::Root::LocalMachine;
     if (!registry.OpenKeyReadOnly(kRegistryKey))
         return {};
-    QString home = registry.ReadString(QStringLiteral("ClientPath"));
+    QString home = RegistryHomeFolder(registry, QStringLiteral("ClientPath"));
     if (home.isEmpty())
-        home = registry.ReadString(QStringLiteral("ServerPath"));
+        home = RegistryHomeFolder(registry, QStringLiteral("ServerPath"));
     registry.CloseKey();
     return home;
 }
@@ -118,7 +119,7 @@ bool TStewardIniBase::LocateIniFile(const QString& homeValueName, const QString&
         ErrorCode = QStringLiteral("E;000015");
         return false;
     }
-    HomePath = registry.ReadString(homeValueName);
+    HomePath = RegistryHomeFolder(registry, homeValueName);
     ProfileType = registry.ReadString(QStringLiteral("ProfileType"));
     registry.CloseKey();
     if (HomePath.isEmpty())

@@ -25,14 +25,16 @@ QString ResolvePath(const QString& folder, const QString& baseFolder);
 
 // The home folder of the suite on this machine: registry "ClientPath", else
 // "ServerPath", else the temporary folder, else "C:\Temp". Never empty and
-// never raises. Returned as stored (no trailing "\" is added).
+// never raises. The registry's values are read through RegistryHomeFolder
+// (common/HomeFolder.h), so a copied or moved home is found where it stands
+// now; no trailing "\" is added.
 QString GetHomeFolder();
 
 // What both readers share: locating the INI file, code pages and conversion
 // modes, work-library folders. Not used on its own.
 class TStewardIniBase {
 public:
-    QString HomePath; // home folder, ending in "\"
+    QString HomePath; // home folder, ending in "\" (RegistryHomeFolder of the registry's value)
     QString ProfilePath; // folder of the INI file read
     QString ProfileType = QStringLiteral("0");
     QString ProfileUser = QStringLiteral("Default");
