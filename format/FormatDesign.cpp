@@ -384,9 +384,11 @@ TControl* TFormatDesign::createExtended(const TDesignDrop& drop)
             SetupExtendedText(text, field);
         created = text;
     }
-    place(created, drop);
+    // Registered before it is placed and selected: the inspector's rules
+    // (only added controls are edited) see it as added at once.
     builder_->BindField(table, index, created->Name());
     store_->RuntimeComponents << created->Name();
+    place(created, drop);
     return created;
 }
 
@@ -402,8 +404,8 @@ TControl* TFormatDesign::createLabel(const TDesignDrop& drop)
     label->SetBounds(0, 0, 100, 13);
     if (SetupNewLabel)
         SetupNewLabel(label);
-    place(label, drop);
     store_->RuntimeComponents << label->Name();
+    place(label, drop);
     return label;
 }
 

@@ -166,7 +166,13 @@ void TFormatStore::SaveChanges(bool& done)
 {
     SaveOK = true;
     Saved = false;
-    if (Show(TStoreMessage::EnsureSave) != mrYes) {
+    const int answer = Show(TStoreMessage::EnsureSave);
+    if (answer == mrCancel) {
+        // Neither saved nor given up: the designer stays open with the edits.
+        SaveOK = false;
+        Abort();
+    }
+    if (answer != mrYes) {
         done = true;
         return;
     }

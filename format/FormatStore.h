@@ -94,8 +94,10 @@ public:
     // The name dialog; true with name set when a name was accepted.
     bool AskFormatName(QString& name, const QString& caption, const QString& prompt);
 
-    // The designer's save event. Raises EAbort where the save is given up
-    // silently (the designer then stays open).
+    // The designer's save event: the question "EnssureSave" (Yes saves, No
+    // stores nothing and lets the designer stop, Cancel raises EAbort). Raises
+    // EAbort where the save is given up silently (the designer then stays
+    // open).
     void SaveChanges(bool& done);
     void LoadChanges(bool& done);
     void SaveClick();

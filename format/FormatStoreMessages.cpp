@@ -5,12 +5,14 @@
 namespace {
 
 constexpr TMsgDlgButtons Yes_No = TMsgDlgButtons(mbYes) | mbNo;
+// The save question ends a design session: Cancel goes back to designing.
+constexpr TMsgDlgButtons Yes_No_Cancel = Yes_No | mbCancel;
 constexpr TMsgDlgButtons Ok = TMsgDlgButtons(mbOK);
 constexpr TMsgDlgButtons NoButtons = TMsgDlgButtons();
 
 // In the order of TStoreMessage.
 const TStoreMessageText texts[] = {
-    {TStoreMessage::EnsureSave, "EnssureSave", "你是否想要保存呢?", mtWarning, Yes_No},
+    {TStoreMessage::EnsureSave, "EnssureSave", "你是否想要保存呢?", mtWarning, Yes_No_Cancel},
     {TStoreMessage::SaveFormatName, "SaveFormatName", "凭证格式档名称", mtCustom, NoButtons},
     {TStoreMessage::SaveFormat, "SaveFormat", "保存凭证格式档", mtCustom, NoButtons},
     {TStoreMessage::StoreRaised, "SaveFormatError", "保存失败，请检查数据库的设置是否有错!", mtWarning, Ok},

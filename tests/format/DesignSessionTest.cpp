@@ -123,11 +123,20 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     TControl* barcode = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::ExtendedList), 1, s.Form->DetailBand1, QPoint(640, 4)});
     ASSERT_NE(qobject_cast<ReportDBBarcode*>(barcode), nullptr);
     EXPECT_EQ(GetPropMethod(barcode, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
+    // The label dropped last is the inspector's at once, and editable.
+    TControl* lastDropped = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, s.Form->TitleBand1, QPoint(680, 12)});
+    ASSERT_NE(lastDropped, nullptr);
+    EXPECT_EQ(designer->Inspector()->Inspected(), lastDropped);
+    EXPECT_FALSE(designer->Inspector()->ReadOnly());
+    ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Caption"), QStringLiteral("签核")));
+    EXPECT_EQ(lastDropped->Caption(), QStringLiteral("签核"));
+    ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Size.Width"), QStringLiteral("91.28")));
+    EXPECT_EQ(designer->Inspector()->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
     designer->SelectComponent(label);
     ASSERT_TRUE(designer->Inspector()->EditValue(QStringLiteral("Caption"), QStringLiteral("备注")));
     // The field list follows: the label and the field are listed, the
     // brought-back field is no longer marked hidden.
-    EXPECT_EQ(tools->RowCount(fields), 10);
+    EXPECT_EQ(tools->RowCount(fields), 11);
     for (int r = 0; r < tools->RowCount(fields); ++r)
         if (tools->Row(fields, r).value(2) == QLatin1String("qrdHidden")) {
             EXPECT_FALSE(tools->Row(fields, r).value(0).contains(QStringLiteral("隐藏")));
@@ -184,7 +193,7 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     reopened.Design->StartDesign(true);
     EXPECT_EQ(reopened.Form->qrlTitle->Left(), 40);
     ASSERT_NE(reopened.Form->FindComponent(label->Name()), nullptr);
-    EXPECT_EQ(reopened.Design->Designer()->ToolWindow()->RowCount(fields), 10);
+    EXPECT_EQ(reopened.Design->Designer()->ToolWindow()->RowCount(fields), 11);
     picture(reopened, QStringLiteral("session-2.png"));
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
@@ -192,6 +201,56 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     EXPECT_FALSE(reopened.Design->Designer()->Active());
 }
 
+TEST_F(DesignSessionTest, ClosingTheDesignWindowByItsTitleBarAsksToSaveAndEndsTheSession)
+{
+    const Variant server = NewServer(QStringLiteral("DS"));
+    Session s = open(server, QStringLiteral("<New>"));
+    // The options window waits, disabled, until the session ends.
+    TForm owner(nullptr);
+    owner.SetEnabled(false);
+    int ended = 0;
+    s.Design->DesignerClosed = [&] {
+        ++ended;
+        owner.SetEnabled(true);
+    };
+    s.Design->StartDesign(true);
+    TDreamDesigner* designer = s.Design->Designer();
+    ASSERT_TRUE(designer->Active());
+    designer->GetActiveDesigner()->SelectComponent(s.Form->qrlTitle);
+    designer->GetActiveDesigner()->MoveSelection(-200, 4);
+    QWidget* window = designer->Window();
+    {
+        // Cancel: the designer stays, with the edit.
+        ScriptedDialogService dialogs;
+        dialogs.ExpectMessage(mrCancel, QStringLiteral("你是否想要保存呢?"));
+        window->close();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialogs.Failures().isEmpty()) << qPrintable(dialogs.Failures().join(u'\n'));
+        EXPECT_EQ(dialogs.Pending(), 0) << "the X asks before the window goes";
+    }
+    EXPECT_TRUE(designer->Active());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(owner.Enabled());
+    EXPECT_EQ(s.Form->qrlTitle->Left(), 40);
+    {
+        // Yes: saved under the name asked for, then the session ends.
+        ScriptedDialogService dialogs;
+        dialogs.ExpectMessage(mrYes, QStringLiteral("你是否想要保存呢?"));
+        dialogs.ExpectInput(true, QStringLiteral("关窗保存"));
+        window->close();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialogs.Failures().isEmpty()) << qPrintable(dialogs.Failures().join(u'\n'));
+        EXPECT_EQ(dialogs.Pending(), 0);
+    }
+    EXPECT_FALSE(designer->Active());
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(owner.Enabled());
+    EXPECT_TRUE(s.Store->Saved);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT WHERE NT001 = 'TfrmSessionFmt' AND NT002 = '关窗保存'")), 1);
+}
+
 } // namespace
+
 
 #include "DesignSessionTest.moc"
