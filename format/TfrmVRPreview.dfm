@@ -9,9 +9,12 @@ object frmVRPreview: TfrmVRPreview
   Font.Height = -12
   Font.Name = 'SimSun'
   Font.Style = []
+  KeyPreview = True
   ShowHint = True
   OnDestroy = FormDestroy
   OnClose = FormClose
+  OnKeyDown = FormKeyDown
+  OnKeyPress = FormKeyPress
   object ToolBar1: TToolBar
     Left = 0
     Top = 0

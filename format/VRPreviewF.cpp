@@ -12,6 +12,7 @@
 #include "runtime/report/QRPrinter.h"
 #include "runtime/system/AutoObject.h"
 #include "runtime/system/NativePath.h"
+#include "runtime/system/PathCase.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -195,7 +197,11 @@ void TfrmVRPreview::RefreshState()
         return;
     }
     const int page = QRPreview->PageNumber();
-    StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2").arg(page).arg(count));
+    // While the report is still being made the count is only what exists so far.
+    if (QRPreview->QRPrinter() && QRPreview->QRPrinter()->Generating())
+        StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2+ 页面生成中...").arg(page).arg(count));
+    else
+        StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2").arg(page).arg(count));
     edtPageNo->SetText(QString::number(page));
     selectZoomItem(QRPreview->Zoom());
     btnFirstPage->SetEnabled(page > 1);
@@ -218,7 +224,26 @@ void TfrmVRPreview::GoToPage(int page)
 
 void TfrmVRPreview::selectZoomItem(int zoom)
 {
-    cboZoom->SetItemIndex(cboZoom->Items()->IndexOf(QString::number(zoom)));
+    const int index = cboZoom->Items()->IndexOf(QString::number(zoom));
+    cboZoom->SetItemIndex(index);
+    // A zoom the list lacks (a fitted page or width) shows as its number.
+    if (index < 0)
+        cboZoom->SetText(QString::number(zoom));
+}
+
+int TfrmVRPreview::steppedZoom(int direction) const
+{
+    const int zoom = QRPreview->Zoom();
+    int best = zoom;
+    for (const QString& item : cboZoom->Items()->Lines()) {
+        bool ok = false;
+        const int value = item.trimmed().toInt(&ok);
+        if (!ok || (direction > 0 ? value <= zoom : value >= zoom))
+            continue;
+        if (best == zoom || (direction > 0 ? value < best : value > best))
+            best = value;
+    }
+    return best;
 }
 
 void TfrmVRPreview::ZoomTo(int zoom)
@@ -303,7 +328,52 @@ void TfrmVRPreview::btnNextPageClick(TObject*)
 
 void TfrmVRPreview::btnLastPageClick(TObject*)
 {
+    // The last page is the report's, not the last one made so far.
+    if (QRPreview->QRPrinter())
+        QRPreview->QRPrinter()->Complete();
     GoToPage(QRPreview->PageCount());
+}
+
+bool TfrmVRPreview::typingInABox() const
+{
+    const TWinControl* active = ActiveControl();
+    return active && (active == cboZoom || active == edtPageNo) && active->Focused();
+}
+
+void TfrmVRPreview::FormKeyDown(TObject*, Word& Key, Vcl::TShiftState Shift)
+{
+    const bool ctrl = Shift.testFlag(ssCtrl);
+    switch (Key) {
+    case VK_PRIOR: btnPreviousPageClick(btnPreviousPage); break;
+    case VK_NEXT: btnNextPageClick(btnNextPage); break;
+    case VK_HOME:
+    case VK_END:
+        // In the zoom and page boxes Home and End move the cursor.
+        if (!ctrl && typingInABox())
+            return;
+        if (Key == VK_HOME)
+            btnFirstPageClick(btnFirstPage);
+        else
+            btnLastPageClick(btnLastPage);
+        break;
+    case VK_ESCAPE: Close(); break;
+    case 'P':
+        // Ctrl+P is the print button, whatever printing does there.
+        if (!ctrl || !btnPrint || !btnPrint->Enabled())
+            return;
+        btnPrintClick(btnPrint);
+        break;
+    default: return;
+    }
+    Key = 0;
+}
+
+void TfrmVRPreview::FormKeyPress(TObject*, QChar& Key)
+{
+    if (Key != QChar(u'+') && Key != QChar(u'-'))
+        return;
+    ZoomTo(steppedZoom(Key == QChar(u'+') ? 1 : -1));
+    Key = QChar();
 }
 
 void TfrmVRPreview::QRPreviewPageAvailable(TObject*)
@@ -336,18 +406,19 @@ void TfrmVRPreview::btnFaxClick(TObject*)
 
 QString TfrmVRPreview::exportBaseName()
 {
-    QString home = format_->HomeFolder();
-    if (!home.endsWith(u'\\'))
-        home += u'\\';
-    const QString folder = home + QStringLiteral("c_data\\") + format_->Context().UserCode;
-    if (!QDir().mkpath(NativePath(folder))) {
+    // The home's data folder as it is on disk ("C_DATA" of a home made on
+    // Windows is the folder meant by "c_data"), and the path the user is
+    // shown is the one of this system.
+    const QString folder = NativePathOnDisk(
+        IncludeTrailingBackslash(format_->HomeFolder()) + QStringLiteral("c_data\\") + format_->Context().UserCode);
+    if (!QDir().mkpath(folder)) {
         Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TdmSingle"),
                                  QStringLiteral("sCreateDirError"), true, QStringLiteral("创建目录失败："))
                 + folder,
             mtError, mbOK, Caption());
         return QString();
     }
-    return folder + u'\\' + format_->Context().ProgramCode + u'_'
+    return folder + u'/' + format_->Context().ProgramCode + u'_'
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
 }
 
@@ -408,8 +479,21 @@ void TfrmVRPreview::offerToOpen(const QString& baseName)
             TMsgDlgButtons(mbYes | mbNo), Caption())
         != mrYes)
         return;
-    for (const QString& file : exported_)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(NativePath(file)).absoluteFilePath()));
+    // Without a launcher, or when the desktop has no program for the kind,
+    // the user is told instead of nothing happening.
+    const bool launcher = !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+    QStringList unopened;
+    for (const QString& file : exported_) {
+        const QString path = QFileInfo(NativePath(file)).absoluteFilePath();
+        if (!launcher || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            unopened << QDir::toNativeSeparators(path);
+    }
+    if (unopened.isEmpty())
+        return;
+    Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sNoOpenProgram"), true,
+                             QStringLiteral("没有可以打开此文件的程序，请自行打开：\r"))
+            + unopened.join(QStringLiteral("\r")),
+        mtWarning, mbOK, Caption());
 }
 
 void TfrmVRPreview::pmBMPClick(TObject*)

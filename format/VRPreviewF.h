@@ -10,10 +10,21 @@
 // items, 100 when it is no number. Page box: a typed page is clamped to
 // 1 .. page count (the current page when it is no number); "0" while no
 // page exists.
+// Keys anywhere in the window (the zoom and page boxes too): PgUp/PgDn the
+// previous/next page, Ctrl+Home/Ctrl+End the first/last page (Home/End
+// alone as well, except in the zoom and page boxes, where they move the
+// cursor), "+"/"-" the next larger/smaller zoom of the list, Esc closes,
+// Ctrl+P is the print button.
+// The page indicator shows "page / count" once every page exists, and says
+// that pages are still being made while they are; the last page is the
+// report's real last page (going there finishes the generation).
 // Export of the shown page: into HomePath + "c_data\" + UserCode (made when
-// missing), named ProgramCode_yyyymmddhhnnss + 3-digit page; a half-page
+// missing; a folder of the same name in another case, such as the home's
+// "C_DATA", is that folder), named ProgramCode_yyyymmddhhnnss + 3-digit page; a half-page
 // report writes both report pages of the sheet (the second only when it
-// exists); then the user is asked whether to open the files.
+// exists); then the user is asked whether to open the files. Paths shown
+// to the user are native ones; a file no program could be started for is
+// named in a warning.
 
 #include "common/forms/HVForm.h"
 
@@ -112,6 +123,8 @@ public slots:
     void pmPDFClick(TObject* Sender);
     void pmVectorPDFClick(TObject* Sender);
     void btnExitClick(TObject* Sender);
+    void FormKeyDown(TObject* Sender, Word& Key, Vcl::TShiftState Shift);
+    void FormKeyPress(TObject* Sender, QChar& Key);
 
 private:
     void setupSendButtons();
@@ -119,6 +132,9 @@ private:
     QString exportBaseName();
     void offerToOpen(const QString& baseName);
     void selectZoomItem(int zoom);
+    // The list's next larger (direction 1) or smaller (-1) zoom than the shown one.
+    int steppedZoom(int direction) const;
+    bool typingInABox() const;
     QString paperText() const;
 
     TfrmVRBaseFmt* format_;

@@ -1,6 +1,6 @@
 // The preview window over a slip layout's pages: the zoom box, paging,
-// the send buttons, and the export of the shown page (a half-page sheet
-// writes both of its report pages).
+// the keys, the send buttons, and the export of the shown page (a half-page
+// sheet writes both of its report pages).
 
 #include "SlipFormFixture.h"
 
@@ -13,15 +13,19 @@
 #include "runtime/system/NativePath.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollArea>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 // A preview over a slip of lines at three a page, prepared as showing does.
 struct PreviewOf {
-    explicit PreviewOf(int lines, bool halfPage = false)
+    // complete: every page is made before the window opens (else only the first).
+    explicit PreviewOf(int lines, bool halfPage = false, bool complete = true)
     {
         if (halfPage)
             slip.Form()->QuickRep1->SetPageStyle(psHalfPage);
@@ -29,7 +33,8 @@ struct PreviewOf {
         slip.Form()->ClientHome = home.path();
         slip.Form()->SetContext(context());
         EXPECT_TRUE(slip.Form()->QuickRep1->QRPrinter()->GenerateAhead());
-        slip.Form()->QuickRep1->QRPrinter()->Complete();
+        if (complete)
+            slip.Form()->QuickRep1->QRPrinter()->Complete();
         preview.reset(new TfrmVRPreview(slip.Form()));
         preview->Prepare();
     }
@@ -174,4 +179,128 @@ TEST(PreviewWindowTest, AFolderThatCannotBeMadeStopsTheExportWithItsMessage)
     EXPECT_FALSE(p.preview->ExportShownPage(0));
     EXPECT_TRUE(p.preview->ExportedFiles().isEmpty());
     EXPECT_TRUE(dialogs.Failures().isEmpty());
+}
+
+TEST(PreviewWindowTest, TheExportGoesIntoTheHomesDataFolderAsItIsOnDisk)
+{
+    PreviewOf p(2);
+    // A home made on Windows: its data folder is C_DATA, which "c_data" names there.
+    p.home.write(QStringLiteral("C_DATA/ZORV52.frm"), "layout");
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrNo, QStringLiteral("是否打开文件"));
+    ASSERT_TRUE(p.preview->ExportShownPage(0));
+    ASSERT_EQ(p.preview->ExportedFiles().size(), 1);
+    const QFileInfo file(NativePath(p.preview->ExportedFiles()[0]));
+    EXPECT_EQ(file.absolutePath(), QDir(p.home.path()).absoluteFilePath(QStringLiteral("C_DATA/CHEN")));
+    EXPECT_EQ(QDir(p.home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList {QStringLiteral("C_DATA")})
+        << "no second data folder beside the home's";
+    // The question names the files as this system writes paths.
+    ASSERT_FALSE(dialogs.Asked().isEmpty());
+    const QString question = dialogs.Asked().last().Text;
+    EXPECT_TRUE(question.contains(p.home.path() + QStringLiteral("/C_DATA/CHEN/ZORV52_"))) << question.toStdString();
+    EXPECT_FALSE(question.section(u'\r', 0, 0).contains(u'\\')) << question.toStdString();
+    EXPECT_TRUE(dialogs.Failures().isEmpty());
+}
+
+TEST(PreviewWindowTest, OpeningAnExportWithoutAProgramForItSaysSo)
+{
+    // The offscreen platform opens no document (and this machine may lack xdg-open).
+    PreviewOf p(2);
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrYes, QStringLiteral("是否打开文件"));
+    dialogs.ExpectMessage(mrOk, QStringLiteral("没有可以打开此文件的程序"));
+    ASSERT_TRUE(p.preview->ExportShownPage(0));
+    ASSERT_EQ(dialogs.Asked().size(), 2);
+    EXPECT_TRUE(dialogs.Asked().last().Text.contains(QFileInfo(NativePath(p.preview->ExportedFiles()[0])).fileName()));
+    EXPECT_EQ(dialogs.Asked().last().Type, mtWarning);
+    EXPECT_TRUE(dialogs.Failures().isEmpty());
+}
+
+TEST(PreviewWindowTest, KeysPageAndZoomWhereverTheFocusIsAndEscCloses)
+{
+    PreviewOf p(13); // five pages
+    TfrmVRPreview* preview = p.preview.get();
+    ASSERT_EQ(preview->QRPreview->PageCount(), 5);
+    preview->Show();
+    QWidget* sheet = preview->QRPreview->Widget();
+    QWidget* zoomBox = preview->cboZoom->Widget();
+    QWidget* pageBox = preview->edtPageNo->Widget();
+    QTest::keyClick(sheet, Qt::Key_PageDown);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 2);
+    QTest::keyClick(zoomBox, Qt::Key_PageDown);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 3) << "PgDn in the zoom box pages on";
+    EXPECT_EQ(preview->QRPreview->Zoom(), 100) << "and leaves the zoom";
+    QTest::keyClick(pageBox, Qt::Key_PageUp);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 2);
+    EXPECT_EQ(preview->edtPageNo->Text(), QStringLiteral("2"));
+    QTest::keyClick(pageBox, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 5);
+    QTest::keyClick(zoomBox, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 1);
+    QTest::keyClick(sheet, Qt::Key_End);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 5);
+    QTest::keyClick(sheet, Qt::Key_Home);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), 1);
+    // + and - step through the zoom list, in any control.
+    QTest::keyClick(sheet, Qt::Key_Plus);
+    EXPECT_EQ(preview->QRPreview->Zoom(), 150);
+    QTest::keyClick(zoomBox, Qt::Key_Plus);
+    EXPECT_EQ(preview->QRPreview->Zoom(), 200);
+    QTest::keyClick(sheet, Qt::Key_Plus);
+    EXPECT_EQ(preview->QRPreview->Zoom(), 200) << "the list's largest is the end";
+    QTest::keyClick(pageBox, Qt::Key_Minus);
+    EXPECT_EQ(preview->QRPreview->Zoom(), 150);
+    EXPECT_EQ(preview->cboZoom->Text(), QStringLiteral("150"));
+    EXPECT_EQ(preview->edtPageNo->Text(), QStringLiteral("1")) << "the page box took no '-'";
+    preview->ZoomTo(80);
+    QTest::keyClick(sheet, Qt::Key_Minus);
+    EXPECT_EQ(preview->QRPreview->Zoom(), 75) << "from a zoom off the list to the next smaller item";
+    ASSERT_TRUE(preview->Visible());
+    QTest::keyClick(zoomBox, Qt::Key_Escape);
+    EXPECT_FALSE(preview->Visible()) << "Esc closes the preview";
+}
+
+TEST(PreviewWindowTest, FittingThePageOrItsWidthShowsTheZoomInTheBoxAndCentresTheSheet)
+{
+    PreviewOf p(4);
+    TfrmVRPreview* preview = p.preview.get();
+    preview->Show();
+    preview->SetWindowState(wsNormal);
+    preview->SetBounds(0, 0, 900, 700);
+    QApplication::processEvents();
+    preview->btnZoomToPageClick(preview->btnZoomToPage);
+    const int fitted = preview->QRPreview->Zoom();
+    EXPECT_LT(fitted, 100) << "a Letter page fits a 700 pixel window below its real size";
+    EXPECT_EQ(preview->cboZoom->Text(), QString::number(fitted));
+    QApplication::processEvents();
+    auto* area = qobject_cast<QScrollArea*>(preview->QRPreview->Widget());
+    ASSERT_NE(area, nullptr);
+    const QRect canvas = area->widget()->geometry();
+    const QSize view = area->viewport()->size();
+    EXPECT_LE(std::abs(canvas.center().x() - view.width() / 2), 2) << "the sheet is centred across";
+    EXPECT_LE(std::abs(canvas.center().y() - view.height() / 2), 2) << "and down";
+    preview->btnZoomToWidthClick(preview->btnZoomToWidth);
+    EXPECT_GT(preview->QRPreview->Zoom(), fitted);
+    EXPECT_EQ(preview->cboZoom->Text(), QString::number(preview->QRPreview->Zoom()));
+    preview->ZoomTo(100);
+    EXPECT_EQ(preview->cboZoom->Text(), QStringLiteral("100"));
+}
+
+TEST(PreviewWindowTest, WhilePagesAreBeingMadeTheCountIsNotFinal)
+{
+    PreviewOf p(400, false, false); // many pages, only the first made
+    TfrmVRPreview* preview = p.preview.get();
+    TQRPrinter* printer = preview->Report()->QRPrinter();
+    ASSERT_TRUE(printer->Generating());
+    const int sofar = preview->QRPreview->PageCount();
+    EXPECT_TRUE(preview->StatusBar->Panels()->Items(0)->Text().contains(QStringLiteral("生成中")))
+        << preview->StatusBar->Panels()->Items(0)->Text().toStdString();
+    // The last page is the report's last: going there finishes the pages.
+    preview->btnLastPageClick(preview->btnLastPage);
+    EXPECT_FALSE(printer->Generating());
+    const int count = preview->QRPreview->PageCount();
+    EXPECT_GT(count, sofar);
+    EXPECT_EQ(count, 134);
+    EXPECT_EQ(preview->QRPreview->PageNumber(), count);
+    EXPECT_EQ(preview->StatusBar->Panels()->Items(0)->Text(), QStringLiteral("%1 / %1").arg(count));
 }

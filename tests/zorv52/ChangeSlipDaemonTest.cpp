@@ -189,7 +189,7 @@ TEST_F(ChangeSlipDaemonTest, CriteriaPreviewPrintAndExportGoThroughTheDaemon)
     EXPECT_FALSE(form_->lblTO001->Caption().isEmpty()) << "the slip type's name came from the daemon";
 
     const QString pdf = home_.file(QStringLiteral("print.pdf"));
-    const QString userFolder = home_.file(QStringLiteral("c_data/CHEN"));
+    const QString userFolder = home_.file(QStringLiteral("C_DATA/CHEN"));
     QStringList rows, texts, exported;
     int pages = 0, printed = 0;
     const bool shown = Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {

@@ -16,10 +16,12 @@
 #include "zorv52/Zorv52FmtF.h"
 
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -162,6 +164,7 @@ TEST_F(ChangeSlipPrintTest, PrintingWithoutAnyPrinterSaysSoInsteadOfPrintingNoth
     const qint64 before = Count(count);
     dialogs_->ExpectMessage(mrOk, QStringLiteral("没有可用的打印机"));
     EXPECT_FALSE(form_->PrintKeys(keys, false));
+    EXPECT_EQ(dialogs_->Asked().last().Code, QStringLiteral("E;000040"));
     EXPECT_EQ(Count(count), before) << "a print that went nowhere counts nothing";
 }
 
@@ -185,7 +188,7 @@ TEST_F(ChangeSlipPrintTest, ThePreviewExportsTheShownPageInEveryKindAndTheWholeR
         preview->pmGIFClick(preview->pmGIF);
         preview->pmPDFClick(preview->pmPDF);
         preview->pmVectorPDFClick(preview->pmVectorPDF);
-        folderAfter = QDir(home_.file(QStringLiteral("c_data/CHEN"))).entryList(QDir::Files, QDir::Name);
+        folderAfter = QDir(home_.file(QStringLiteral("C_DATA/CHEN"))).entryList(QDir::Files, QDir::Name);
         return mrOk;
     });
     // After each export the user is asked whether to open what was written.
@@ -199,7 +202,7 @@ TEST_F(ChangeSlipPrintTest, ThePreviewExportsTheShownPageInEveryKindAndTheWholeR
     const QRegularExpression name(QStringLiteral("^ZORV52_\\d{14}(002\\.(bmp|gif|jpg|pdf)|\\.pdf)$"));
     for (const QString& file : folderAfter)
         EXPECT_TRUE(name.match(file).hasMatch()) << file.toStdString();
-    const QString folder = home_.file(QStringLiteral("c_data/CHEN/"));
+    const QString folder = home_.file(QStringLiteral("C_DATA/CHEN/"));
     const auto named = [&](const QString& tail) {
         for (const QString& file : folderAfter)
             if (file.endsWith(tail))
@@ -219,4 +222,190 @@ TEST_F(ChangeSlipPrintTest, ThePreviewExportsTheShownPageInEveryKindAndTheWholeR
     QFile pdf(named(QStringLiteral("002.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().contains("/MediaBox [ 0 0 612 792]")) << "a Letter page of the picture's own size";
+}
+
+namespace {
+
+// The slip keys ("A511-20240102001-0001") printed on sheets from..to.
+QStringList slipsOnSheets(const TQRPageModel& pages, int from, int to)
+{
+    static const QRegularExpression key(QStringLiteral("^A511-\\d+-\\d{4}$"));
+    QStringList slips;
+    const int first = pages.HalfPage() ? 2 * from - 1 : from;
+    const int last = std::min(pages.HalfPage() ? 2 * to : to, pages.PageCount());
+    for (int page = first; page <= last; ++page)
+        for (const QString& text : sheetTexts(pages, page))
+            if (key.match(text).hasMatch() && !slips.contains(text))
+                slips << text;
+    return slips;
+}
+
+} // namespace
+
+class ChangeSlipCountTest : public ChangeSlipPrintTest {
+protected:
+    // The print count (TO042) of every A511 slip by its key.
+    QMap<QString, int> PrintCounts() const
+    {
+        QMap<QString, int> counts;
+        for (const QString& row :
+            Column(QStringLiteral("SELECT TO001 || '-' || TO002 || '-' || TO003 || '|' || TO042 FROM MOCTO "
+                                  "WHERE TO001 = 'A511'")))
+            counts.insert(row.section(u'|', 0, 0), row.section(u'|', 1).toInt());
+        return counts;
+    }
+
+    // The slips whose count rose from before, by how much.
+    QMap<QString, int> Risen(const QMap<QString, int>& before) const
+    {
+        QMap<QString, int> risen;
+        const QMap<QString, int> now = PrintCounts();
+        for (auto it = now.begin(); it != now.end(); ++it)
+            if (it.value() != before.value(it.key()))
+                risen.insert(it.key(), it.value() - before.value(it.key()));
+        return risen;
+    }
+
+    static QMap<QString, int> once(const QStringList& slips)
+    {
+        QMap<QString, int> counts;
+        for (const QString& slip : slips)
+            counts.insert(slip, 1);
+        return counts;
+    }
+
+    static int pdfPageObjects(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return -1;
+        return static_cast<int>(QString::fromLatin1(file.readAll())
+                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+    }
+
+    TPrintSettings::Destination pdf = TPrintSettings::Destination::PdfFile;
+};
+
+TEST_F(ChangeSlipCountTest, ThePreviewsPrintCountsExactlyTheSlipsOnThePrintedSheets)
+{
+    form_->edTO001->SetText(QStringLiteral("A511"));
+    form_->edTO001Exit(form_->edTO001);
+    const QMap<QString, int> before = PrintCounts();
+    const QString range = home_.file(QStringLiteral("range.pdf"));
+    const QString all = home_.file(QStringLiteral("all.pdf"));
+    QStringList onRange, onAll;
+    QMap<QString, int> afterPreview, afterCancel, afterRange;
+    int sheets = 0;
+    bool makingPages = false;
+    dialogs_->ExpectModal([&](TForm* shown) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+        EXPECT_NE(preview, nullptr);
+        if (!preview)
+            return mrCancel;
+        // 打印 while the later pages are still being made: the print makes them first.
+        makingPages = preview->Report()->QRPrinter()->Generating();
+        preview->btnPrintClick(preview->btnPrint);
+        sheets = preview->Report()->QRPrinter()->PageCount();
+        const auto pages = preview->Report()->Pages();
+        afterPreview = Risen(before);
+        onRange = slipsOnSheets(*pages, 2, 3);
+        onAll = slipsOnSheets(*pages, 1, sheets);
+        preview->btnPrintClick(preview->btnPrint); // the dialog cancelled
+        afterCancel = Risen(before);
+        preview->btnPrintClick(preview->btnPrint); // sheets 2 to 3
+        afterRange = Risen(before);
+        // Ctrl+P is the print button: every sheet this time.
+        Word key = 'P';
+        preview->FormKeyDown(preview, key, Vcl::TShiftState(ssCtrl));
+        return mrOk;
+    });
+    // The first print: the user cancels the dialog, which was offered every sheet.
+    TPrintSettings offered;
+    dialogs_->ExpectPrint([&](TPrintSettings& s) {
+        offered = s;
+        s.Output = pdf;
+        s.OutputFile = all;
+    });
+    dialogs_->ExpectPrint(nullptr);
+    dialogs_->ExpectPrint([&](TPrintSettings& s) {
+        s.Output = pdf;
+        s.OutputFile = range;
+        s.FromPage = 2;
+        s.ToPage = 3;
+    });
+    dialogs_->ExpectPrint([&](TPrintSettings& s) {
+        s.Output = pdf;
+        s.OutputFile = all;
+    });
+    ASSERT_TRUE(form_->PrintOrPreview(true));
+
+    ASSERT_GE(sheets, 4) << "the demo's approved A511 slips fill several sheets";
+    EXPECT_TRUE(makingPages) << "the first print came while the preview was still making pages";
+    EXPECT_EQ(offered.PageCount, sheets) << "the dialog knew every sheet, made before it opened";
+    EXPECT_EQ(afterPreview, once(onAll)) << "the first print counted every slip once";
+    EXPECT_EQ(afterCancel, afterPreview) << "a cancelled dialog counts nothing";
+    ASSERT_FALSE(onRange.isEmpty());
+    QMap<QString, int> rangeTwice = afterPreview;
+    for (const QString& slip : onRange)
+        rangeTwice[slip] += 1;
+    EXPECT_EQ(afterRange, rangeTwice) << "sheets 2-3 count their slips, and only those";
+    EXPECT_LT(onRange.size(), onAll.size());
+    EXPECT_EQ(pdfPageObjects(range), 2);
+    EXPECT_EQ(pdfPageObjects(all), sheets) << "Ctrl+P printed every sheet again";
+    QMap<QString, int> thrice = rangeTwice;
+    for (const QString& slip : onAll)
+        thrice[slip] += 1;
+    EXPECT_EQ(Risen(before), thrice);
+}
+
+TEST_F(ChangeSlipCountTest, APrintThatFailsSaysWhyAndCountsNothing)
+{
+    const Variant keys = BusiestSlip();
+    const QMap<QString, int> before = PrintCounts();
+    const QString nowhere = home_.file(QStringLiteral("no/such/folder/slip.pdf"));
+    dialogs_->ExpectModal([&](TForm* shown) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+        if (preview)
+            preview->btnPrintClick(preview->btnPrint);
+        return mrOk;
+    });
+    dialogs_->ExpectPrint([&](TPrintSettings& s) {
+        s.Output = pdf;
+        s.OutputFile = nowhere;
+    });
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("打印失败"));
+    ASSERT_TRUE(form_->PrintKeys(keys, true));
+    const DialogRequest& told = dialogs_->Asked().last();
+    EXPECT_EQ(told.Code, QStringLiteral("E;000041"));
+    EXPECT_EQ(told.Type, mtError);
+    EXPECT_TRUE(told.Text.contains(nowhere)) << told.Text.toStdString();
+    EXPECT_TRUE(Risen(before).isEmpty());
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST_F(ChangeSlipCountTest, PrintToFileChosenInThePrinterSetupIsWhereThePrintGoes)
+{
+    const Variant keys = BusiestSlip();
+    const QString key = QStringLiteral("%1-%2-%3").arg(keys[0].ToString(), keys[1].ToString(), keys[2].ToString());
+    const QString file = home_.file(QStringLiteral("setup.pdf"));
+    dialogs_->ExpectPrint(DialogKind::PrinterSetup, [&](TPrintSettings& s) {
+        s.Output = pdf;
+        s.OutputFile = file;
+        s.Paper = QPageSize(QPageSize::A4);
+    });
+    form_->btnPrintSetupClick(form_->btnPrintSetup);
+    EXPECT_EQ(form_->PrinterIndex, -1);
+    EXPECT_TRUE(form_->PrintSettings.ToFile());
+
+    const QMap<QString, int> before = PrintCounts();
+    ASSERT_TRUE(form_->PrintKeys(keys, false)) << "printed without a printer on the machine";
+    EXPECT_GT(pdfPageObjects(file), 0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file});
+    ASSERT_TRUE(info.waitForFinished(20000));
+    EXPECT_TRUE(info.readAllStandardOutput().contains("(A4)")) << "on the A4 paper chosen there";
+    EXPECT_EQ(Risen(before), once({key}));
+    // The next run goes there too.
+    EXPECT_TRUE(form_->PrintSettings.ToFile());
+    EXPECT_EQ(form_->PrintSettings.OutputFile, file);
 }
