@@ -3,6 +3,7 @@
 // counts only, runaway statements stop, and after every refused call every
 // table is as it was.
 #include "DemoServerFixture.h"
+#include "suite/appserver/SqliteBackend.h"
 
 #include <QFileInfo>
 
@@ -247,6 +248,38 @@ TEST_F(UntrustedClientTest, RunawayStatementsFailAndTheServerGoesOn)
     EXPECT_FALSE(ProviderRuns(server, runaways[1]));
     EXPECT_TRUE(server.Get(QStringLiteral("LastError")).ToString().contains(QLatin1String("1000 ms")));
     EXPECT_TRUE(ProviderRuns(server, QStringLiteral("SELECT MQ001 FROM $$CMSMQ")));
+}
+
+TEST_F(UntrustedClientTest, ClientTextsCallOnlyListedFunctions)
+{
+    const Variant server = NewServer();
+    // fts3_tokenizer() answers a code pointer and takes one; the others are
+    // no SQL Server functions and give a client nothing it needs.
+    const QStringList refused {QStringLiteral("SELECT fts3_tokenizer('simple')"),
+        QStringLiteral("SELECT hex(fts3_tokenizer('simple')) FROM $$CMSMQ"),
+        QStringLiteral("SELECT fts3_tokenizer('mine', X'4141414141414141')"),
+        QStringLiteral("SELECT load_extension('/tmp/x.so')"), QStringLiteral("SELECT sqlite_version()"),
+        QStringLiteral("SELECT sqlite_compileoption_get(0)"), QStringLiteral("SELECT json('[1]')"),
+        QStringLiteral("SELECT MQ001 FROM $$CMSMQ WHERE soundex(MQ002) <> ''")};
+    for (const QString& sql : refused) {
+        const QByteArray what = sql.toUtf8();
+        ExpectRefused(server, what.constData(), [&] { EXPECT_LT(FreeSql(server, sql), 0) << what.constData(); });
+        EXPECT_FALSE(ProviderRuns(server, sql)) << what.constData();
+        EXPECT_TRUE(SimpleSql(server, sql).IsNull()) << what.constData();
+    }
+    // What report texts use runs, in any case of the name.
+    EXPECT_EQ(FreeSql(server,
+                  "SELECT COUNT(*), MAX(MQ001), min(MQ002), SUM(LENGTH(MQ001)), AVG(1), ISNULL(MQ002, ''), "
+                  "SUBSTRING(MQ001, 1, 2), UPPER(MQ002), LOWER(MQ002), RTRIM(MQ001), LTRIM(MQ001), "
+                  "REPLACE(MQ001, 'A', 'B'), ROUND(1.5), ABS(-1), NULLIF(MQ001, ''), typeof(MQ001), "
+                  "INSTR(MQ001, 'A'), date('now') FROM $$CMSMQ WHERE MQ001 LIKE '%'"),
+        1);
+    // Nor can the server's own statements install a tokenizer.
+    TSqliteBackend db(DatabaseFile(), false);
+    EXPECT_THROW(db.Query(QStringLiteral("SELECT fts3_tokenizer('mine', X'4141414141414141')"), {},
+                     SqlAccess::Server)
+                     ->Next(),
+        EDatabaseError);
 }
 
 TEST_F(UntrustedClientTest, ArgumentsThatAreNoTextAnswerFailureWithoutRaising)
