@@ -263,8 +263,11 @@ int TForm::RunModalLoop()
         return mrCancel;
     modalLoop_ = nullptr;
     modal_ = false;
-    w->setWindowModality(Qt::NonModal);
+    // Hide while still modal: Qt takes a window off its list of modal windows
+    // only when it hides a modal one. Made non-modal first, the hidden form
+    // would go on blocking every other window of the program.
     Hide();
+    w->setWindowModality(Qt::NonModal);
     return modalResult_;
 }
 
