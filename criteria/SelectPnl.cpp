@@ -298,6 +298,20 @@ void TSelectPanel::SetHintWord(const QString& value)
     layout();
 }
 
+void TSelectPanel::ConvertCodePage(TCodeConverter& converter, int direction, bool)
+{
+    const QString hintWord = converter.ConvertText(direction, HintWord());
+    if (hintWord != HintWord())
+        SetHintWord(hintWord);
+    // One library call per list, as for the form's own lists.
+    for (TStrings* list : {beginWords_, finalWords_, childHints_}) {
+        const QStringList lines = converter.ConvertLines(direction, list->Lines());
+        if (lines != list->Lines())
+            list->SetLines(lines); // Changed lays out again or applies the hints
+    }
+    converter.ConvertListView(ListBox, direction);
+}
+
 void TSelectPanel::SetEditMask(const QString& value)
 {
     editMask_ = value;

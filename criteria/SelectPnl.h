@@ -20,6 +20,7 @@
 // What is left alone: the texts themselves are never checked here (the form
 // checks dates); an unreadable date compares as 0, before any valid date.
 
+#include "common/forms/LibCodeConvert.h"
 #include "controls/F2Button.h"
 #include "criteria/PellControls.h"
 #include "criteria/SelectTypes.h"
@@ -52,7 +53,7 @@ constexpr QChar Range = QChar(4);     // criteria value: a range; stored list: e
 constexpr QChar List = QChar(5);      // criteria value: a list of rows
 } // namespace selmark
 
-class TSelectPanel : public TGroupBox, public IF2WindowTarget {
+class TSelectPanel : public TGroupBox, public IF2WindowTarget, public ICodePageConvertible {
     Q_OBJECT
     Q_PROPERTY(Sel::TSelectStyle Style READ Style WRITE SetStyle)
     Q_PROPERTY(bool UserChoice READ UserChoice WRITE SetUserChoice)
@@ -238,6 +239,12 @@ public:
     // Children's focus changes: the panel's enter and exit.
     void ChildEntered();
     void ChildExited();
+
+    // The form's code-page conversion of the panel's own texts, which live
+    // outside its published Caption and Hint: the hint word (cbUserChoice),
+    // the begin and final words, the child hints, and the list's column and
+    // row texts. The panel lays out again for the converted words.
+    void ConvertCodePage(TCodeConverter& converter, int direction, bool deep) override;
 
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;

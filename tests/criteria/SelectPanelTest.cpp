@@ -1,5 +1,8 @@
 #include "criteria/SelectPnl.h"
 
+#include "../common/LanguageTestHome.h"
+#include "common/forms/LibCodeConvert.h"
+
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/FormWriter.h"
 #include "runtime/forms/Forms.h"
@@ -688,4 +691,42 @@ TEST(SelectPanel, GlyphsTheBankLacksLeaveTheButtonsBare)
     EXPECT_EQ(panel.GlyphIndex(), 9) << "the property stays";
     for (TF2Button* b : {panel.btnBegin, panel.btnFinal, panel.btnList})
         EXPECT_EQ(b->GlyphIndex(), 0);
+}
+
+TEST(SelectPanel, ATraditionalInterfaceConvertsTheWordsHintsAndRowsThePanelHolds)
+{
+    steward_test::LanguageHome home("950");
+    TForm form;
+    auto* panel = new TSelectPanel(&form);
+    panel->SetName(QStringLiteral("spNo"));
+    panel->SetParent(&form);
+    panel->SetCaption(QStringLiteral("选择变更单号"));
+    panel->SetStyle(sp_UserChoice);
+    panel->SetBounds(0, 0, 340, 90);
+    panel->ListBox->Columns()->Add()->SetCaption(QStringLiteral("单号"));
+    TListItem* row = panel->Items()->Add();
+    row->SetCaption(QStringLiteral("变更"));
+    row->SubItems()->SetLines({QStringLiteral("开始")});
+
+    TCodeConverter converter(&form);
+    ASSERT_EQ(converter.UIConvertMode(), 2);
+    converter.ConvertForm(&form, false, true);
+    EXPECT_EQ(panel->Caption(), QStringLiteral("選擇變更單號"));
+    EXPECT_EQ(panel->HintWord(), QStringLiteral("區間選擇"));
+    EXPECT_EQ(panel->cbUserChoice->Caption(), QStringLiteral("區間選擇")) << "the check box the user sees";
+    EXPECT_EQ(panel->edBegin->Hint(), QStringLiteral("區間選擇-起始信息"));
+    EXPECT_EQ(panel->btnClearList->Hint(), QStringLiteral("多選-刪除己選信息"));
+    EXPECT_EQ(panel->ChildHints()->Strings(5), QStringLiteral("多選-己選擇的信息"));
+    EXPECT_EQ(panel->ListBox->Column(0)->Caption(), QStringLiteral("單號"));
+    EXPECT_EQ(panel->Items()->Items(0)->Caption(), QStringLiteral("變更"));
+    EXPECT_EQ(panel->Items()->Items(0)->SubItems()->Lines(), QStringList({QStringLiteral("開始")}));
+
+    // A simplified interface leaves every word as designed.
+    steward_test::LanguageHome simplified("936");
+    TForm other;
+    auto* plain = new TSelectPanel(&other);
+    TCodeConverter keeps(&other);
+    keeps.ConvertForm(&other, false, true);
+    EXPECT_EQ(plain->HintWord(), QStringLiteral("区间选择"));
+    EXPECT_EQ(plain->edBegin->Hint(), QStringLiteral("区间选择-起始信息"));
 }

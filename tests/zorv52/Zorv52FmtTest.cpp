@@ -3,6 +3,9 @@
 // the message table, packing fields by "sys024", the print count per slip
 // in each SQL dialect, and a slip without lines.
 
+#include "../common/LanguageTestHome.h"
+
+#include "common/forms/LibCodeConvert.h"
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/system/AutoObject.h"
@@ -66,11 +69,12 @@ public:
     std::shared_ptr<TQRPageModel> Run()
     {
         Context.Option = [this](const QString& name) { return Options.value(name.toLower()); };
-        Context.Message = [](const QString& code) {
-            static const QHash<QString, QString> texts {
-                {"101571", "替换"}, {"100269", "新增"}, {"100268", "删除"}, {"101576", "工单变更单"}};
-            return texts.value(code);
-        };
+        if (!Context.Message)
+            Context.Message = [](const QString& code) {
+                static const QHash<QString, QString> texts {
+                    {"101571", "替换"}, {"100269", "新增"}, {"100268", "删除"}, {"101576", "工单变更单"}};
+                return texts.value(code);
+            };
         form_->SetContext(Context);
         form_->PrepareData();
         return form_->QuickRep1->Prepare() ? form_->QuickRep1->Pages() : nullptr;
@@ -276,4 +280,32 @@ TEST(Zorv52FmtTest, ABackgroundPictureThatCannotBeReadLeavesTheSlipPrinting)
     ASSERT_TRUE(pages);
     EXPECT_TRUE(texts(*pages, 1).contains(QStringLiteral("A511-0001-0001")));
     EXPECT_TRUE(slip.Form()->QuickRep1->Warnings().join(u';').contains(QStringLiteral("background")));
+}
+
+TEST(Zorv52FmtTest, ATraditionalInterfacePrintsEveryCaptionOfTheLayoutInTraditionalCharacters)
+{
+    steward_test::LanguageHome home("950");
+    ChangeSlip slip;
+    ASSERT_EQ(slip.Form()->HvConverter()->UIConvertMode(), 2);
+    slip.AddSlip(QStringLiteral("0001"),
+        {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"}, {"0003", "ITEM-D", ""}});
+    slip.Options.insert(QStringLiteral("sys024"), QStringLiteral("3"));
+    // The message table answers in the user's language, as the server's does
+    // through the database conversion.
+    slip.Context.Message = [](const QString& code) {
+        static const QHash<QString, QString> texts {
+            {"101571", "替換"}, {"100269", "新增"}, {"100268", "刪除"}, {"101576", "工單變更單"}};
+        return texts.value(code);
+    };
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    const QStringList page = texts(*pages, 1);
+    for (const char* caption : {"單號:", "變更日期:", "品名", "變更前", "變更後", "項次", "說明", "包裝單位:",
+             "預計產包裝量:", "製表日期:", "頁次:"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(caption))) << caption;
+    // Nothing on the page is left in simplified characters: each text is
+    // what converting it to traditional characters gives.
+    TCodeConverter converter;
+    for (const QString& text : page)
+        EXPECT_EQ(converter.ConvertText(cdGBToBig5, text), text) << text.toStdString();
 }

@@ -239,3 +239,18 @@ TEST_F(Zorv52FormTest, FooterCodesLoadTheirLinesAndUnknownOnesAreNamed)
     EXPECT_EQ(form->edtNoteID->Text(), QStringLiteral("ZZ9"));
     EXPECT_EQ(form->edtNote1->Text(), QString());
 }
+
+TEST_F(Zorv52FormTest, ATraditionalHomeShowsTheSelectionPanelsInTraditionalCharacters)
+{
+    QByteArray client = home_.read("StewardC.ini");
+    ASSERT_TRUE(client.contains("UICodePage=936"));
+    home_.write("StewardC.ini", client.replace("UICodePage=936", "UICodePage=950"));
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    ASSERT_EQ(form->HvConverter()->UIConvertMode(), 2);
+    form->PrepareShow();
+    EXPECT_EQ(form->spTO002->Caption(), text("選擇變更單號"));
+    EXPECT_EQ(form->spTO002->Style(), sp_UserChoice);
+    EXPECT_EQ(form->spTO002->cbUserChoice->Caption(), text("區間選擇"));
+    EXPECT_EQ(form->spTO002->cbUserChoice->Hint(), text("用戶自定輸入方式"));
+    EXPECT_EQ(form->spTO004->edBegin->Hint(), text("區間選擇-起始信息"));
+}
