@@ -16,6 +16,7 @@
 #include "runtime/system/NativePath.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QWidget>
 
 void TfrmVRBaseFmt::buildDesign()
@@ -131,6 +132,16 @@ void TfrmVRBaseFmt::fillStoreHost()
         home += u'\\';
     host.ClientHome = home;
     host.Converter = HvConverter();
+    // On a Big5 system stored layouts name the Big5 character set, and the
+    // name dialog's caption and prompt are shown in traditional characters,
+    // as the form titles are (the converter's rule for the system code page).
+    if (TCodeConverter* converter = HvConverter()) {
+        host.SystemCodePage = converter->SystemCodePage();
+        QPointer<TCodeConverter> guarded(converter);
+        host.Translate = [guarded](const QString& text) {
+            return guarded ? guarded->ConvertText(cdGBToBig5, text) : text;
+        };
+    }
     host.Query = context_.Query;
 }
 

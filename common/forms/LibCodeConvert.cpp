@@ -253,15 +253,21 @@ void TCodeConverter::ConvertForm(TForm* form, bool useExclusions, bool deep)
     if (!form || !translator_ || uiConvertMode_ == 0)
         return;
     const int mode = uiConvertMode_;
+    // The title belongs to the desktop as much as to the form: on a Big5
+    // system it is shown in traditional characters even when the interface
+    // stays simplified (mode 4), so it is converted on its own, before the
+    // form's texts are gathered for one call in the interface's direction.
+    const bool big5System = systemCodePage_ == QLatin1String("950");
+    if (big5System)
+        convertTextProperty(form, "Caption", cdGBToBig5);
     std::vector<PendingText> pending;
     pending_ = &pending;
     struct Reset {
         std::vector<PendingText>*& pending;
         ~Reset() { pending = nullptr; }
     } reset {pending_};
-    // The title is converted like every other caption, so that mode 4 (only
-    // fonts) leaves it as designed.
-    convertTextProperty(form, "Caption", mode);
+    if (!big5System)
+        convertTextProperty(form, "Caption", mode);
     convertTextProperty(form, "Hint", mode);
     convertTextProperty(form, "ButtonHint", mode);
     setScreenFonts(mode);

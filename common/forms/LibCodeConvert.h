@@ -8,7 +8,9 @@
 // code pages and conversion modes from the client (or server) configuration
 // when it is created:
 //   UIConvertMode 2: interface in 950, designed texts converted GB to Big5;
-//   UIConvertMode 4: interface in 936 on a 950 system, fonts changed only;
+//   UIConvertMode 4: interface in 936 on a 950 system, fonts changed only,
+//                    but for the form titles: on a 950 system these are
+//                    always converted GB to Big5;
 //   DBConvertMode 1: database texts Big5 to GB; 2: GB to Big5.
 // "GB to Big5" means simplified characters to traditional ones; texts stay
 // Unicode throughout.

@@ -189,14 +189,14 @@ TEST(CodeConverter, SimplifiedInterfaceChangesNothingAndNeverLoadsTheLibrary)
     EXPECT_EQ(converter.ToDisplay(QStringLiteral("单据")), Variant(QStringLiteral("单据")));
 }
 
-TEST(CodeConverter, SimplifiedInterfaceOnTraditionalSystemChangesFontsOnly)
+TEST(CodeConverter, SimplifiedInterfaceOnTraditionalSystemChangesFontsAndTheTitleOnly)
 {
     LanguageHome home("936", "950");
     SlipForm f;
     TCodeConverter converter(&f.form);
     ASSERT_EQ(converter.UIConvertMode(), 4);
     converter.ConvertForm(&f.form, false, true);
-    EXPECT_EQ(f.form.Caption(), QStringLiteral("工单变更单"));
+    EXPECT_EQ(f.form.Caption(), QStringLiteral("工單變更單")) << "the title follows the Big5 system";
     EXPECT_EQ(f.label->Caption(), QStringLiteral("单据类型"));
     EXPECT_EQ(f.grid->Cells(1, 1), QStringLiteral("开始"));
     EXPECT_EQ(f.label->Font()->Name(), QStringLiteral("SimSun"));
