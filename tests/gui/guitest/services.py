@@ -18,6 +18,7 @@ with copies of the files it was given, and exits 0.
 import glob
 import json
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -111,7 +112,7 @@ class PrintServer:
                 "Listen 127.0.0.1:%d" % self.port,
                 "Listen " + self.socket,
                 "LogLevel info",
-                'PageLogFormat "%p %j %u %T %P %C"',
+                'PageLogFormat "%p %j %P %C %{job-name}"',
                 "Browsing No",
                 "WebInterface No",
                 "DefaultAuthType None",
@@ -136,7 +137,7 @@ class PrintServer:
             argv = ["cupsd", "-f", "-c", conf, "-s", files]
         self.daemon = self.road.processes.start("cupsd", argv,
                                                 log_path=os.path.join(self.root, "log/cupsd.out"))
-        if not wait_until(lambda: self._lp(["lpstat", "-r"]).returncode == 0, 15):
+        if not wait_until(lambda: "is running" in self._lp(["lpstat", "-r"]).stdout, 15):
             raise RuntimeError("the private CUPS daemon does not answer; see %s" % self.root)
         if self.kind == "cups-pdf":
             self._lp(["lpadmin", "-p", self.QUEUE, "-E", "-v", "cups-pdf:/", "-P",
@@ -179,7 +180,17 @@ class PrintServer:
         if not os.path.exists(path):
             return []
         with open(path, encoding="utf-8", errors="replace") as f:
-            return [line.strip() for line in f if line.strip()]
+            # The daemon writes each line in the quotes of the format.
+            return [line.strip().strip('"') for line in f if line.strip()]
+
+    def job_totals(self):
+        """{job id: (pages, job name)} from the page log's "total" lines."""
+        totals = {}
+        for line in self.page_log():
+            parts = line.split(" ", 4)
+            if len(parts) >= 4 and parts[2] == "total":
+                totals[int(parts[1])] = (int(parts[3]), parts[4] if len(parts) > 4 else "")
+        return totals
 
     def pdfs(self):
         """PDF files that arrived, oldest first."""
@@ -202,6 +213,30 @@ def pdf_info(path):
         key, _, value = line.partition(":")
         info[key.strip()] = value.strip()
     return info
+
+
+def pdf_page_slips(path, pattern=r"[A-Z]\d{3}-\d{11}-\d{4}"):
+    """The slip number printed at the top of each page of a PDF, page 1 first
+    (None for a page without one). Read from the rendered page (pdftoppm and
+    tesseract), since a PDF that went through a printer driver keeps no text."""
+    info = pdf_info(path)
+    found = []
+    for page in range(1, int(info.get("Pages", "0") or 0) + 1):
+        number = None
+        for resolution in (200, 300):  # the OCR misses a number now and then at one size
+            picture = subprocess.run(["pdftoppm", "-f", str(page), "-l", str(page), "-r",
+                                      str(resolution), "-gray", "-png", path],
+                                     capture_output=True, timeout=60).stdout
+            top = subprocess.run(["convert", "png:-", "-crop", "100%x25%+0+0", "+repage", "png:-"],
+                                 input=picture, capture_output=True, timeout=60).stdout
+            text = subprocess.run(["tesseract", "-", "-", "-l", "eng", "--psm", "6"], input=top,
+                                  capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
+            m = re.search(pattern, re.sub(r"\s+", "", text))
+            if m:
+                number = m.group(0)
+                break
+        found.append(number)
+    return found
 
 
 def pdf_text(path, first=None, last=None):

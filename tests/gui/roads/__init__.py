@@ -1,6 +1,11 @@
 """The roads of the acceptance suite, by name, in the order a full run walks them."""
 from .criteria import road_criteria
+from .export import road_export
+from .printing import road_counts, road_print
 
 ROADS = {
     "criteria": road_criteria,
+    "print": road_print,
+    "counts": road_counts,
+    "export": road_export,
 }

@@ -3,10 +3,12 @@ close the preview, answer message boxes, tell whether a window still takes
 input."""
 import os
 import re
+import subprocess
 import time
 
 from guitest.processes import wait_until
 from guitest.program import OPTIONS_TITLE, PREVIEW_TITLE, DemoHome, Program
+from guitest.services import pdf_info
 from guitest.xsession import read_text, squeezed
 
 # A slip of the demo home (README's example) and its neighbours.
@@ -88,8 +90,10 @@ def window_ids(program):
 
 
 def message_text(program, wid):
-    """What a message box says, read from its pixels."""
-    return read_text(program.session, wid)
+    """What a message box says, read from its pixels (without the icon at
+    its left, which the OCR would read as letters)."""
+    _, _, width, height = program.session.geometry(wid)
+    return read_text(program.session, wid, area=(56, 0, width - 56, height))
 
 
 def shows(text, *fragments):
@@ -140,3 +144,53 @@ def file_names(folder, pattern=None):
         return []
     names = sorted(os.listdir(folder))
     return [n for n in names if pattern is None or re.search(pattern, n)]
+
+
+class Oracle:
+    """What a print of given slips should hold, from the program's own
+    command line (`--keys K --export-pdf FILE`) on a second, untouched demo
+    home made with the same seed: pages per slip and the report title."""
+
+    def __init__(self, road):
+        self.road = road
+        self.home = DemoHome(road, os.path.join(road.folder, "oracle-home"))
+        self.folder = os.path.join(road.folder, "oracle")
+        os.makedirs(self.folder, exist_ok=True)
+        self._files = {}
+
+    def pdf(self, key):
+        if key not in self._files:
+            path = os.path.join(self.folder, "-".join(key) + ".pdf")
+            steward = os.path.join(self.road.build_dir, "bin", "steward")
+            result = subprocess.run(
+                [steward, "ZORV52", "--home", self.home.path, "--user", "CHEN",
+                 "--keys", ",".join(key), "--export-pdf", path],
+                capture_output=True, text=True, timeout=120,
+                env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+            if result.returncode != 0 or not os.path.exists(path):
+                raise RuntimeError("--export-pdf of %s failed: %s" % (key, result.stderr))
+            self._files[key] = path
+        return self._files[key]
+
+    def pages(self, keys):
+        return sum(int(pdf_info(self.pdf(k))["Pages"]) for k in keys)
+
+    def title(self, key):
+        return pdf_info(self.pdf(key)).get("Title", "")
+
+    def page_owners(self, keys):
+        """The slip each page of a print of keys belongs to, page 1 first."""
+        owners = []
+        for k in keys:
+            owners += [k] * int(pdf_info(self.pdf(k))["Pages"])
+        return owners
+
+
+def slip_text(key):
+    return "-".join(key)
+
+
+def slips_in(text, keys):
+    """The keys whose slip number ("A511-20241102001-0001") is in text."""
+    flat = squeezed(text)
+    return [k for k in keys if slip_text(k) in flat]
