@@ -118,6 +118,7 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     }
     c.Title = ReportTitle(CompanyInfo, Caption(), ProgramCode());
     c.PrinterIndex = PrinterIndex;
+    c.Printing = PrintSettings;
     c.Connection = MainMidas();
     c.ApplicationServer = ApplicationServer();
     c.SqlType = SqlType;
@@ -127,6 +128,9 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     c.Option = [self](const QString& name) { return self->GetSysParam(name); };
     c.Query = [self](const QString& kind, const Variant& params, Variant& rows) {
         return self->ValidatorQuery(kind, QString(), params, rows);
+    };
+    c.ShowMessage = [self](const QString& kind, const QString& id, const QStringList& args) {
+        return self->ShowCodedMessage(kind, id, args);
     };
     c.Message = [self](const QString& code) {
         Variant rows;
@@ -216,13 +220,14 @@ bool TfrmVRBaseOpt::OutputFormat(const QString& sql, bool preview)
         if (preview)
             format->Preview();
         else
-            format->Print();
+            ran = format->Print(); // a print that did not happen was told by the format form
     } catch (const Exception& e) {
         ran = false;
         Dialogs().MessageDlg(e.Message(), mtError, mbOK, Caption());
     }
     // The next run starts on the printer this one ended on.
     PrinterIndex = format->PrinterIndex();
+    PrintSettings = format->Printing();
     return ran;
 }
 
@@ -249,6 +254,11 @@ void TfrmVRBaseOpt::OpenDesigner()
 {
     if (designForm_ || !FormatFormAvailable())
         return;
+    // The designer works on the query of the criteria: when they are not
+    // complete the user has just been told what is missing, and no designer
+    // opens on a query that cannot be built.
+    if (SqlBuilderMode && !BuildReportParams())
+        return;
     try {
         designForm_ = formatClass_.Create(this);
         designForm_->SetFormatName(ToStorage(cboFormStyleName->Text()));
@@ -259,13 +269,11 @@ void TfrmVRBaseOpt::OpenDesigner()
         if (SqlBuilderMode) {
             SetGroupByPart(QString());
             SetOrderByPart(QString());
-            if (BuildReportParams()) {
-                Variant sql;
-                try {
-                    BuildQuery(0, OptionValueArray(), sql);
-                } catch (const Exception&) {
-                    // The designer opens on the pieces it has.
-                }
+            Variant sql;
+            try {
+                BuildQuery(0, OptionValueArray(), sql);
+            } catch (const Exception&) {
+                // The designer opens on the pieces it has.
             }
             const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
                 pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
@@ -309,12 +317,15 @@ void TfrmVRBaseOpt::CloseDesigner()
 
 void TfrmVRBaseOpt::btnOkClick(TObject*)
 {
-    PrintOrPreview(false);
+    // Criteria that made a report are used: Esc afterwards closes without asking.
+    if (PrintOrPreview(false))
+        KeepCriteria();
 }
 
 void TfrmVRBaseOpt::btnPreviewClick(TObject*)
 {
-    PrintOrPreview(true);
+    if (PrintOrPreview(true))
+        KeepCriteria();
 }
 
 void TfrmVRBaseOpt::btnDesignClick(TObject*)
@@ -325,10 +336,16 @@ void TfrmVRBaseOpt::btnDesignClick(TObject*)
 void TfrmVRBaseOpt::btnPrintSetupClick(TObject*)
 {
     const QStringList printers = PrinterNames ? PrinterNames() : QStringList();
-    QString name = PrinterIndex >= 0 && PrinterIndex < printers.size() ? printers.at(PrinterIndex)
-                                                                         : QPrinterInfo::defaultPrinterName();
-    if (Dialogs().PrinterSetupDialog(name))
-        PrinterIndex = static_cast<int>(printers.indexOf(name));
+    TPrintSettings settings = PrintSettings;
+    if (!settings.ToFile() && settings.PrinterName.isEmpty())
+        settings.PrinterName = PrinterIndex >= 0 && PrinterIndex < printers.size()
+            ? printers.at(PrinterIndex)
+            : QPrinterInfo::defaultPrinterName();
+    if (!Dialogs().PrinterSetupDialog(settings))
+        return;
+    // A PDF file is no printer of the list: PrinterIndex -1, the file in the settings.
+    PrintSettings = settings;
+    PrinterIndex = settings.ToFile() ? -1 : static_cast<int>(printers.indexOf(settings.PrinterName));
 }
 
 void TfrmVRBaseOpt::btnPaperSizeClick(TObject*)

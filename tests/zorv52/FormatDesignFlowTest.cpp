@@ -57,6 +57,7 @@ QRect boxOf(const QList<TQRPageModel::TextAt>& texts, const QString& text)
 
 } // namespace
 
+
 class FormatDesignFlowTest : public ChangeSlipWindowTest {
 protected:
     void SetUp() override
@@ -290,4 +291,41 @@ TEST_F(FormatDesignFlowTest, TheShellClosingTheDesignerAsksToSaveAndFreesTheDesi
     dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
     stopDesigner(next);
     EXPECT_EQ(form_->DesignForm(), nullptr);
+}
+
+TEST_F(FormatDesignFlowTest, TheDesignWindowsTitleBarCloseAsksToSaveAndGivesTheOptionsWindowBack)
+{
+    form_->edTO001->SetText(keys_[0].ToString());
+    form_->edTO001Exit(form_->edTO001);
+    TfrmZorv52Fmt* design = openDesigner();
+    ASSERT_NE(design, nullptr);
+    design->lblVoucherName->SetLeft(design->lblVoucherName->Left() + 16);
+    QWidget* window = design->DreamDesigner1->Window();
+    // Cancel keeps designing; the options window still waits.
+    dialogs_->ExpectMessage(mrCancel, QStringLiteral("你是否想要保存呢?"));
+    window->close();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(form_->DesignForm(), design);
+    EXPECT_TRUE(design->DreamDesigner1->Active());
+    EXPECT_FALSE(form_->Enabled());
+    // No: nothing stored, the session ends and the options window works again.
+    const qint64 rows = Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT"));
+    dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
+    window->close();
+    for (int i = 0; i < 5 && form_->DesignForm(); ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(form_->DesignForm(), nullptr);
+    EXPECT_TRUE(form_->Enabled());
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT")), rows);
+}
+
+TEST_F(FormatDesignFlowTest, DesignWithoutASlipTypeSaysWhatIsMissingAndOpensNoDesigner)
+{
+    form_->edTO001->SetText(QString());
+    form_->edTO001Exit(form_->edTO001);
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("请输入选择变更单别"));
+    form_->btnDesignClick(form_->btnDesign);
+    EXPECT_EQ(form_->DesignForm(), nullptr);
+    EXPECT_TRUE(form_->Enabled());
 }
