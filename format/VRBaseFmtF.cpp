@@ -248,31 +248,6 @@ QString TfrmVRBaseFmt::DisplayTitle() const
     return HvConverter() ? HvConverter()->ToDisplay(Variant(title)).ToString() : title;
 }
 
-void TfrmVRBaseFmt::Print()
-{
-    // The printer first: generating counts the slips' prints, which must
-    // not happen for a print that cannot go anywhere.
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty())
-        throw Exception(QStringLiteral("没有可用的打印机 (no printer is installed)"));
-    const int index = context_.PrinterIndex;
-    const QPrinterInfo info
-        = index >= 0 && index < printers.size() ? printers.at(index) : QPrinterInfo::defaultPrinter();
-    QPrinter printer(info.isNull() ? printers.first() : info, QPrinter::HighResolution);
-    PrintCountMode = pcmPrint;
-    QuickRep1->SetReportTitle(DisplayTitle());
-    if (!GeneratePages())
-        return;
-    if (!PrintTo(printer))
-        throw Exception(QStringLiteral("打印失败: ") + printer.printerName());
-}
-
-bool TfrmVRBaseFmt::PrintTo(QPrinter& printer)
-{
-    QuickRep1->QRPrinter()->Complete();
-    return QuickRep1->QRPrinter()->Print(printer);
-}
-
 void TfrmVRBaseFmt::Preview()
 {
     PrintCountMode = pcmPreview;
@@ -333,6 +308,7 @@ void TfrmVRBaseFmt::QuickRep1BeforePrint(TObject*, bool&)
     PageMarks.clear();
     PrintCounter = 0;
     SendList.Clear();
+    slipPages_.Clear();
 }
 
 void TfrmVRBaseFmt::QuickRep1StartPage(TObject*)

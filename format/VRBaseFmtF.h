@@ -33,6 +33,7 @@
 
 #include "common/forms/HVForm.h"
 #include "format/PrintBinder.h"
+#include "format/PrintCounts.h"
 #include "format/SendList.h"
 #include "format/SendRun.h"
 #include "options/VRFormatForm.h"
@@ -41,6 +42,7 @@
 #include <memory>
 
 class QPrinter;
+struct TPrintOutcome;
 class ReportQueryBuilder;
 class TDreamDesigner;
 class TFormatDesign;
@@ -104,9 +106,13 @@ public:
     void SetQueryBuilderMode(bool on) override;
     void UnbindExtendedFields() override;
     void ClearDataField(const QString& controlName) override;
-    void Print() override;
+    // The pages generated in print mode, then PrintPages on the run's printer
+    // (Printing). No printer at all (and no file chosen): E;000040, before
+    // any page is made.
+    bool Print() override;
     void Preview() override;
     int PrinterIndex() const override { return context_.PrinterIndex; }
+    TPrintSettings Printing() const override { return context_.Printing; }
     void SetResolution(int dotsPerInch) override { Resolution = dotsPerInch; }
     bool PreparePages() override;
     bool WritePictures(const QString& prefix, int kind) override;
@@ -130,6 +136,21 @@ public:
     // The generated pages on printer (completing a generation still running);
     // false when there is nothing to print or the printer cannot start.
     bool PrintTo(QPrinter& printer);
+    // The generated pages (a generation still running is completed) as
+    // settings say. Printed: the slips on the sheets that went out are
+    // counted once each, and the destination becomes the run's printer
+    // (PrinterIndex, Printing). Not printed: E;000040 when there is no
+    // printer, else E;000041 with the reason (printer not there, printer or
+    // file that would not open, no sheet in the range, a job cut short);
+    // nothing is counted. True when printed.
+    bool PrintPages(const TPrintSettings& settings);
+    // The print of the preview's 打印: the print dialog on the run's
+    // printer (the sheets there are, a range of them, copies ...), then as
+    // PrintPages. Cancelled: nothing printed, counted or shown (false).
+    bool PrintWithDialog();
+    // What a print of this run starts from: Printing, its destination
+    // filled from PrinterIndex when empty.
+    TPrintSettings RunPrintSettings() const;
     // Whether the pages of the last run are complete.
     bool PagesReady() const;
     // The preview window over the generated pages (modal, through the dialog service).
@@ -154,6 +175,13 @@ public:
     bool WriteVectorPdf(const QString& path);
     // The print count of a slip in the current PrintCountMode (0 in preview).
     int UpdateSlipPrintCount(const TSendGroup& slip);
+    // Called by a slip header on every page it prints on (in every mode):
+    // the slip is on the report page being made. A print counts the slips
+    // of the pages it printed from this (CountPrintedSlips).
+    void NoteSlipPage(const TSendGroup& slip);
+    const TSlipPages& SlipPages() const { return slipPages_; }
+    // Counts one print of every slip on sheets from..to; answers the slips counted.
+    int CountPrintedSlips(int fromSheet, int toSheet);
     // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
     bool Send(int kind, int pictureKind, const QString& serverCaption);
     QString LastError() const override { return lastError_; }
@@ -216,9 +244,16 @@ private:
     void fillStoreHost();
     void loadBackground(const QString& path);
     void designerClosed();
+    // After a print: counts and keeps the destination when it went out,
+    // else tells why; true when it went out.
+    bool delivered(const TPrintOutcome& outcome, const TPrintSettings& settings);
+    // A print that did not happen, told as E;000040 / E;000041.
+    void showPrintFailure(const TPrintOutcome& outcome);
+    int showCodedMessage(const QString& kind, const QString& id, const QStringList& args, const QString& fallback);
 
     TFormatContext context_;
     TDesignContext designContext_;
+    TSlipPages slipPages_;
     std::unique_ptr<TFormatStore> store_;
     std::unique_ptr<TFormatDesign> design_;
     std::unique_ptr<TLinkPlannerData> plannerData_;

@@ -388,8 +388,10 @@ void TfrmVRPreview::btnPrintClick(TObject*)
     if (!report_)
         return;
     format_->PrintCountMode = 1;
+    // The format form asks where and what to print, prints, counts the
+    // slips that went out and says why when nothing did.
     if (report_->Tag() == 0)
-        report_->QRPrinter()->PrintSetupAndPrint();
+        format_->PrintWithDialog();
 }
 
 void TfrmVRPreview::btnEmailClick(TObject*)

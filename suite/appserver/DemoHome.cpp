@@ -123,6 +123,9 @@ QStringList ExistingHomeFiles(const QString& dir)
 TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
 {
     const QString home = QFileInfo(dir).absoluteFilePath();
+    const QString& uiCodePage = options.UICodePage;
+    if (uiCodePage != QLatin1String("936") && uiCodePage != QLatin1String("950"))
+        throw EFCreateError(QStringLiteral("code page %1: a demo home is 936 or 950").arg(uiCodePage));
     if (const QStringList there = ExistingHomeFiles(home); !there.isEmpty() && !options.Force)
         throw EFCreateError(QStringLiteral("%1 holds a client home already (%2); --force replaces it")
                                 .arg(QDir::toNativeSeparators(home), there.join(QStringLiteral(", "))));
@@ -131,21 +134,22 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
              "MultiLanguage/CHT", "MultiLanguage/ENG"})
         if (!root.mkpath(home + u'/' + QLatin1String(folder)))
             throw EFCreateError(QStringLiteral("cannot create %1/%2").arg(home, QLatin1String(folder)));
-    const QString homeText = home + u'\\';
+    // "." is the registry file's own folder: copied or moved with its
+    // registry file, the home is found where it stands.
     writeFile(home + QStringLiteral("/registry.reg"),
         QStringLiteral("Windows Registry Editor Version 5.00\n\n"
                        "[HKEY_LOCAL_MACHINE\\Software\\HVN\\Steward]\n"
                        "\"ClientPath\"=\"%1\"\n\"ServerPath\"=\"%1\"\n\"ProfileType\"=\"0\"\n")
-            .arg(regValue(homeText)));
+            .arg(regValue(QStringLiteral("."))));
     // Each home its own secret, shared by its client and server settings.
     QByteArray random(16, Qt::Uninitialized);
     QRandomGenerator::system()->generate(random.begin(), random.end());
     const QString secret = EncodePassword(QString::fromLatin1(random.toHex()));
     writeFile(home + QStringLiteral("/StewardC.ini"),
         QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\nSecret=%1\n\n"
-                       "[CodePage]\nUICodePage=936\nDBCodePage=936\n\n"
-                       "[Client Components]\nLangType=CHS\n")
-            .arg(secret));
+                       "[CodePage]\nUICodePage=%2\nDBCodePage=936\n\n"
+                       "[Client Components]\nLangType=%3\n")
+            .arg(secret, uiCodePage, uiCodePage == QLatin1String("950") ? QStringLiteral("CHT") : QStringLiteral("CHS")));
     writeFile(home + QStringLiteral("/StewardS.ini"), serverIni(options, secret));
     writeFile(home + QStringLiteral("/UserDef.ini"), QStringLiteral("[VoucherFormatDef]\n"));
     if (!options.PostgresConnection.isEmpty())

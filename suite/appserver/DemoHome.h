@@ -2,8 +2,12 @@
 // The demo client home: one command makes a whole installation to try the
 // program on, deterministically (the same options give the same files).
 //
-//   DIR/registry.reg   the suite's registry key (ClientPath, ServerPath = DIR)
-//   DIR/StewardC.ini   server 127.0.0.1:211, code pages 936, language CHS
+//   DIR/registry.reg   the suite's registry key (ClientPath, ServerPath = ".",
+//                      the registry file's folder: the home works wherever
+//                      it is copied or moved)
+//   DIR/StewardC.ini   server 127.0.0.1:211; interface code page
+//                      UICodePage (936 simplified, 950 traditional Chinese,
+//                      language CHS or CHT), database code page 936
 //   DIR/StewardS.ini   MainDBType=SQLITE, MainDBName=C_DATA\DEMO.db; the
 //                      query log is off ([AppServer] QueryLog= names a file)
 //   DIR/UserDef.ini    [VoucherFormatDef]
@@ -31,6 +35,11 @@ struct TDemoOptions {
     QString PostgresConnection;
     QString PostgresSchema = QStringLiteral("demo"); // a plain lower-case name
     bool Force = false; // replace the files of a home already in the folder
+    // The interface code page written into StewardC.ini: "936" (simplified)
+    // or "950" (traditional Chinese); any other text is refused. It is
+    // written even though the system code page would be its default, so
+    // that a home behaves the same on every machine.
+    QString UICodePage = QStringLiteral("936");
 };
 
 struct TDemoSummary {

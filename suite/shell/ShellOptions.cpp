@@ -98,6 +98,14 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         } else if (a == QLatin1String("--create-demo")) {
             if (!value(o.DemoDir))
                 return false;
+        } else if (a == QLatin1String("--code-page")) {
+            if (!value(o.DemoCodePage))
+                return false;
+            if (o.DemoCodePage != QLatin1String("936") && o.DemoCodePage != QLatin1String("950")) {
+                error = QStringLiteral("--code-page wants 936 (simplified) or 950 (traditional Chinese), got \"%1\"")
+                            .arg(o.DemoCodePage);
+                return false;
+            }
         } else if (a == QLatin1String("--force")) {
             o.DemoForce = true;
         } else if (a == QLatin1String("--slips")) {
@@ -132,6 +140,10 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
     }
     if (o.DemoForce && o.DemoDir.isEmpty()) {
         error = QStringLiteral("--force goes with --create-demo");
+        return false;
+    }
+    if (!o.DemoCodePage.isEmpty() && o.DemoDir.isEmpty()) {
+        error = QStringLiteral("--code-page goes with --create-demo");
         return false;
     }
     if (!o.DemoDir.isEmpty()) {
@@ -180,7 +192,7 @@ QString ShellUsage()
 {
     return QStringLiteral(
         "usage: steward PROGRAM [options]\n"
-        "       steward --create-demo DIR [--slips N] [--force]\n"
+        "       steward --create-demo DIR [--slips N] [--code-page 936|950] [--force]\n"
         "\n"
         "Loads the program module lib<PROGRAM>C.so (from the shell's lib folder, the\n"
         "client home's C_HVBIN folder or $STEWARD_LIBRARY_PATH), opens the program and\n"
@@ -217,7 +229,9 @@ QString ShellUsage()
         "  --create-demo DIR make a demo client home in DIR (registry file, settings,\n"
         "                    SQLite database); --slips N sets the number of slips (300);\n"
         "                    a folder that holds a home already is refused unless\n"
-        "                    --force is given, which replaces it\n"
+        "                    --force is given, which replaces it; --code-page 950\n"
+        "                    makes a traditional Chinese home (UICodePage=950 in\n"
+        "                    StewardC.ini), 936 a simplified one (the default)\n"
         "\n"
         "Exit status: 0 on success; 1 when the program failed to open or a command\n"
         "failed (the program's message is printed on stderr); 2 for a wrong command\n"

@@ -5,7 +5,7 @@
 //                   [--features F] [--verbose] [--exit-after-show] [--screenshots PREFIX]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]] [--export-pdf FILE]
-//   steward --create-demo DIR [--slips N] [--force]
+//   steward --create-demo DIR [--slips N] [--code-page 936|950] [--force]
 //   steward [PROGRAM] --help
 
 #include <QString>
@@ -40,6 +40,7 @@ struct TShellOptions {
     QString DemoDir;
     int DemoSlips = 300;
     bool DemoForce = false; // --force: replace a home the folder holds
+    QString DemoCodePage; // --code-page: "936" or "950"; empty: 936
     // Window mode: close the window once it has painted, and print the
     // milliseconds from the shell's start to that first paint.
     bool ExitAfterShow = false;

@@ -85,6 +85,8 @@ int TStewardShell::runDemo()
         TDemoOptions demo;
         demo.Slips = options_.DemoSlips;
         demo.Force = options_.DemoForce;
+        if (!options_.DemoCodePage.isEmpty())
+            demo.UICodePage = options_.DemoCodePage;
         const TDemoSummary summary = CreateDemoHome(options_.DemoDir, demo);
         std::printf("demo home %s: %lld slips, %lld lines\n",
             qPrintable(QDir(options_.DemoDir).absolutePath()), static_cast<long long>(summary.Slips),
