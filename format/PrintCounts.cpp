@@ -15,3 +15,12 @@ int UpdatePrintCount(const Variant& server, int mode, const TSendGroup& slip) no
         return -1;
     }
 }
+
+QList<TSendGroup> TSlipPages::OnPages(int first, int last) const
+{
+    QList<TSendGroup> printed;
+    for (const TSendGroup& slip : slips_)
+        if (slip.Page >= first && slip.Page <= last)
+            printed << slip;
+    return DistinctSlips(printed);
+}

@@ -17,9 +17,14 @@ QList<int> TSendRecipient::Pages() const
 
 QList<TSendGroup> TSendRecipient::PrintCounts() const
 {
+    return DistinctSlips(Groups);
+}
+
+QList<TSendGroup> DistinctSlips(const QList<TSendGroup>& groups)
+{
     QList<TSendGroup> counts;
     QSet<QString> seen;
-    for (const TSendGroup& group : Groups) {
+    for (const TSendGroup& group : groups) {
         if (!group.CountsPrints())
             continue;
         // Table, column and condition name the slip; NUL cannot occur in any of them.

@@ -31,6 +31,11 @@ struct TSendGroup {
     bool CountsPrints() const { return !Table.isEmpty() && !CountField.isEmpty() && !Condition.isEmpty(); }
 };
 
+// The slips among groups, each once (table, count column and condition
+// name a slip), in the order of their first group; groups that cannot be
+// counted (CountsPrints false) are left out.
+QList<TSendGroup> DistinctSlips(const QList<TSendGroup>& groups);
+
 struct TSendRecipient {
     QString Key;
     QString FaxNumber;

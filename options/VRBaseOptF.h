@@ -125,6 +125,10 @@ public:
     // The printers PrinterIndex counts in, in the order the setup dialog
     // knows them: the system's (CUPS) printers unless replaced.
     std::function<QStringList()> PrinterNames;
+    // What the printer setup chose (a printer by name or a PDF file, copies,
+    // duplex, colour, paper): every run prints so; after a run its
+    // destination is the one the run printed to last.
+    TPrintSettings PrintSettings;
     int SqlType = 0;
     bool SqlBuilderEnabled = true;
     bool SqlBuilderMode = true;
@@ -198,6 +202,8 @@ public slots:
     void cboFormStyleNameKeyPress(TObject* Sender, QChar& Key);
     void rgSendTypeClick(TObject* Sender);
     void cboSendWayChange(TObject* Sender);
+    // Leaving the typed fax number or e-mail address checks it (TypedAddress.h).
+    void edtFaxEmailDataExit(TObject* Sender);
     void FormShow(TObject* Sender);
     void pgOptionChange(TObject* Sender);
 
@@ -219,6 +225,9 @@ private:
     void bindOptionChildren();
     void readClientComponents();
     void applySendWay();
+    // False, after saying why and returning to the edit, when the typed
+    // address of a send to one address cannot be sent to.
+    bool acceptTypedAddress();
     void deleteFormat();
     void formatAdded(const QString& shown);
     void showPaperSize();

@@ -9,6 +9,7 @@
 // calls the operations below in the order RunFormat lists them and nothing
 // else. Implementations must not keep a pointer to the options window.
 
+#include "runtime/forms/PrintSettings.h"
 #include "runtime/system/Variant.h"
 
 #include <QString>
@@ -33,6 +34,10 @@ struct TFormatContext {
     Variant Counter; // the manager's Com_Counter
     QString Title; // "<company prefix> - <program title>"
     int PrinterIndex = -1; // -1 the default printer
+    // Where prints go and how, as the window's printer setup chose them (a
+    // printer by name or a PDF file, copies, duplex, colour, paper); a
+    // destination left empty is the printer of PrinterIndex.
+    TPrintSettings Printing;
     // The window's server connection (the remote server of the format's
     // data sets) and the server object; both outlive the format form.
     TSocketConnection* Connection = nullptr;
@@ -46,6 +51,10 @@ struct TFormatContext {
     // The first column of the suite's message (MSGCHT, kind "R") of a code;
     // empty when there is none.
     std::function<QString(const QString& code)> Message;
+    // Shows a coded message of the suite's catalogue (kind "E", number
+    // "000040", its arguments) as the window shows its own; answers the
+    // modal result. Unset: the form shows its fallback text itself.
+    std::function<int(const QString& kind, const QString& id, const QStringList& args)> ShowMessage;
     // Sending: the column that groups a run's recipients, the data field of
     // each recipient's address (empty: the typed address below) and the
     // slip table's print-count column.
@@ -111,10 +120,15 @@ public:
     // A report control loses its data field (it prints empty).
     virtual void ClearDataField(const QString& controlName) = 0;
 
-    virtual void Print() = 0;
+    // True when the pages went to the printer (or file); false when the run
+    // was cancelled or the print failed, which the form has told the user.
+    virtual bool Print() = 0;
     virtual void Preview() = 0;
     // The printer the last print or preview used.
     virtual int PrinterIndex() const = 0;
+    // The context's print settings with the destination the last print
+    // used (a print from the preview may have chosen another).
+    virtual TPrintSettings Printing() const = 0;
 
     // Pictures of the pages: resolution in dots per inch, then prepare the
     // pages, then write them as prefix + page number in kind (0 BMP, 1 JPG,

@@ -85,8 +85,8 @@ void TfrmZorv52Fmt::QRGroupBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
 {
     TfrmVRFormat::QRGroupBeforePrint(Sender, PrintBand);
     const QString condition = KeyCondition(Context().SqlType, FieldText(QStringLiteral("TO001T")));
-    if (PageOfSlip() == 1)
-        UpdateSlipPrintCount({0, QStringLiteral("$$MOCTO"), QStringLiteral("TO042"), condition});
+    // Every page of the slip: a print of any of its pages counts the slip once.
+    NoteSlipPage({0, QStringLiteral("$$MOCTO"), QStringLiteral("TO042"), condition});
     // Packing fields belong to installations that count packages (sys024 = 3).
     const bool packing = Option(QStringLiteral("sys024")) == u"3";
     for (const char* name :

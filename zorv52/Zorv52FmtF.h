@@ -5,9 +5,10 @@
 // and after the change in its right half, the lines likewise, each line
 // with the remark of its kind (replaced, added, removed item).
 //
-// Per slip (its first page): the print count of $$MOCTO is updated with
-// the slip's key condition (nothing in preview), and the slip's recipient
-// is registered for a send run. Packing fields print only with the system
+// Per slip: each page it prints on is noted with the slip's print count
+// ($$MOCTO, TO042, the key condition), so that a print counts the slip
+// once when any of its pages goes out (nothing for a preview alone), and
+// the slip's recipient is registered for a send run. Packing fields print only with the system
 // option "sys024" = "3". A line whose before-item (TP004) is the
 // placeholder of twenty asterisks added an item: its before-side prints
 // empty. A row without a line (TP003 empty: a slip without lines) prints

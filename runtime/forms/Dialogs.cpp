@@ -227,24 +227,51 @@ bool QtDialogService::SaveDialog(FileDialogOptions& options)
     return true;
 }
 
-bool QtDialogService::PrintDialog(QString& printerName, int& copies)
+namespace {
+
+// Qt's print dialog on a printer that carries settings; accepted, settings
+// take everything the user chose there. withRange offers the page range
+// (over settings.PageCount sheets, when known).
+bool runPrintDialog(TPrintSettings& settings, bool withRange)
 {
-    QPrinter printer;
-    if (!printerName.isEmpty())
-        printer.setPrinterName(printerName);
-    printer.setCopyCount(copies);
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrintSettings(settings, printer);
     QPrintDialog dialog(&printer);
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
+        | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize;
+    if (withRange && settings.PageCount > 0) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+        dialog.setMinMax(1, settings.PageCount);
+    }
+    dialog.setOptions(options);
+    const QPageLayout offered = printer.pageLayout();
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    printerName = printer.printerName();
-    copies = printer.copyCount();
+    const TPrintSettings asked = settings;
+    settings = PrintSettingsOf(printer);
+    settings.PageCount = asked.PageCount;
+    // Settings without paper print on the report's own: the printer's
+    // default paper only counts when the user chose it.
+    if (!asked.Paper.isValid() && settings.Paper.isEquivalentTo(offered.pageSize())
+        && settings.Orientation == offered.orientation())
+        settings.Paper = QPageSize();
+    if (!withRange) {
+        settings.FromPage = 0;
+        settings.ToPage = 0;
+    }
     return true;
 }
 
-bool QtDialogService::PrinterSetupDialog(QString& printerName)
+} // namespace
+
+bool QtDialogService::PrintDialog(TPrintSettings& settings)
 {
-    int copies = 1;
-    return PrintDialog(printerName, copies);
+    return runPrintDialog(settings, true);
+}
+
+bool QtDialogService::PrinterSetupDialog(TPrintSettings& settings)
+{
+    return runPrintDialog(settings, false);
 }
 
 bool QtDialogService::FontDialog(TFont* font)
@@ -292,7 +319,7 @@ ScriptedDialogService::~ScriptedDialogService()
 
 ScriptedDialogService& ScriptedDialogService::Expect(DialogKind kind, Answer answer, const QString& textContains)
 {
-    script_.append({kind, std::move(answer), textContains});
+    script_.append({kind, std::move(answer), textContains, {}});
     return *this;
 }
 
@@ -318,7 +345,25 @@ ScriptedDialogService& ScriptedDialogService::ExpectModal(std::function<int(TFor
     return Expect(DialogKind::Modal, answer);
 }
 
+ScriptedDialogService& ScriptedDialogService::ExpectPrint(DialogKind kind, PrintChoice choose)
+{
+    Answer answer;
+    answer.Accepted = choose != nullptr;
+    script_.append({kind, answer, QString(), std::move(choose)});
+    return *this;
+}
+
+ScriptedDialogService& ScriptedDialogService::ExpectPrint(PrintChoice choose)
+{
+    return ExpectPrint(DialogKind::Print, std::move(choose));
+}
+
 ScriptedDialogService::Answer ScriptedDialogService::take(const DialogRequest& request)
+{
+    return takeStep(request).Reply;
+}
+
+ScriptedDialogService::Step ScriptedDialogService::takeStep(const DialogRequest& request)
 {
     asked_.append(request);
     QString problem;
@@ -334,7 +379,7 @@ ScriptedDialogService::Answer ScriptedDialogService::take(const DialogRequest& r
         failures_.append(problem);
         throw EUnexpectedDialog(problem);
     }
-    return script_.takeFirst().Reply;
+    return script_.takeFirst();
 }
 
 int ScriptedDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
@@ -398,30 +443,35 @@ bool ScriptedDialogService::SaveDialog(FileDialogOptions& options)
     return fileDialog(DialogKind::SaveFile, options);
 }
 
-bool ScriptedDialogService::PrintDialog(QString& printerName, int& copies)
+bool ScriptedDialogService::printDialog(DialogKind kind, TPrintSettings& settings)
 {
     DialogRequest request;
-    request.Kind = DialogKind::Print;
-    request.Value = printerName;
-    const Answer answer = take(request);
-    if (answer.Accepted) {
-        if (!answer.Value.isEmpty())
-            printerName = answer.Value;
-        if (answer.Result > 0)
-            copies = answer.Result;
+    request.Kind = kind;
+    request.Value = settings.PrinterName;
+    request.Printing = settings;
+    const Step step = takeStep(request);
+    const Answer& answer = step.Reply;
+    if (!answer.Accepted)
+        return false;
+    if (!answer.Value.isEmpty()) {
+        settings.Output = TPrintSettings::Destination::Printer;
+        settings.PrinterName = answer.Value;
     }
-    return answer.Accepted;
+    if (kind == DialogKind::Print && answer.Result > 0)
+        settings.Copies = answer.Result;
+    if (step.Choose)
+        step.Choose(settings);
+    return true;
 }
 
-bool ScriptedDialogService::PrinterSetupDialog(QString& printerName)
+bool ScriptedDialogService::PrintDialog(TPrintSettings& settings)
 {
-    DialogRequest request;
-    request.Kind = DialogKind::PrinterSetup;
-    request.Value = printerName;
-    const Answer answer = take(request);
-    if (answer.Accepted && !answer.Value.isEmpty())
-        printerName = answer.Value;
-    return answer.Accepted;
+    return printDialog(DialogKind::Print, settings);
+}
+
+bool ScriptedDialogService::PrinterSetupDialog(TPrintSettings& settings)
+{
+    return printDialog(DialogKind::PrinterSetup, settings);
 }
 
 bool ScriptedDialogService::FontDialog(TFont* font)
@@ -558,14 +608,14 @@ bool ConsoleDialogService::SaveDialog(FileDialogOptions& options)
     return false;
 }
 
-bool ConsoleDialogService::PrintDialog(QString&, int&)
+bool ConsoleDialogService::PrintDialog(TPrintSettings&)
 {
     return true;
 }
 
-bool ConsoleDialogService::PrinterSetupDialog(QString& printerName)
+bool ConsoleDialogService::PrinterSetupDialog(TPrintSettings& settings)
 {
-    refuse(QStringLiteral("printer setup"), printerName);
+    refuse(QStringLiteral("printer setup"), settings.DestinationText());
     return false;
 }
 

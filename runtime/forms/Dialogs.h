@@ -5,6 +5,7 @@
 // that answers from a script and records what was asked, so no test ever
 // waits on a modal window.
 
+#include "runtime/forms/PrintSettings.h"
 #include "runtime/forms/VclTypes.h"
 #include "runtime/system/Exceptions.h"
 
@@ -34,6 +35,7 @@ struct DialogRequest {
     TForm* Form = nullptr;
     QString Code;                              // the message code, when the box shows a coded message
     QMap<TMsgDlgBtn, QString> ButtonCaptions;  // buttons that carry a caption of the user's language
+    TPrintSettings Printing;                   // print and printer-setup dialogs: what they opened with
 };
 
 // What a message box may carry besides its text: the code of the message it
@@ -81,9 +83,13 @@ public:
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
     virtual bool OpenDialog(FileDialogOptions& options) = 0;
     virtual bool SaveDialog(FileDialogOptions& options) = 0;
-    // printerName in: the current printer; out: the chosen one.
-    virtual bool PrintDialog(QString& printerName, int& copies) = 0;
-    virtual bool PrinterSetupDialog(QString& printerName) = 0;
+    // A print: settings in are where the last print went and the sheets
+    // there are (PageCount, for the range); out, when accepted, the user's
+    // whole choice: printer or file, range, copies, collation, duplex,
+    // colour, paper. Cancelled, settings are left as they were.
+    virtual bool PrintDialog(TPrintSettings& settings) = 0;
+    // Where later prints go and how (no page range); settings as above.
+    virtual bool PrinterSetupDialog(TPrintSettings& settings) = 0;
     virtual bool FontDialog(TFont* font) = 0;
     virtual bool ColorDialog(TColor& color) = 0;
     // Shows form modally and answers its ModalResult.
@@ -119,8 +125,8 @@ public:
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;
     bool SaveDialog(FileDialogOptions& options) override;
-    bool PrintDialog(QString& printerName, int& copies) override;
-    bool PrinterSetupDialog(QString& printerName) override;
+    bool PrintDialog(TPrintSettings& settings) override;
+    bool PrinterSetupDialog(TPrintSettings& settings) override;
     bool FontDialog(TFont* font) override;
     bool ColorDialog(TColor& color) override;
     int ShowModal(TForm* form) override;
@@ -140,7 +146,7 @@ inline constexpr const char* ConsoleErrorsVariable = "STEWARD_MESSAGE_ERRORS";
 // It never waits: a box answers Cancel when it offers it, else No, else OK,
 // else its first button, since nobody is there to agree to anything. Input,
 // file, printer-setup, font and colour dialogs are refused (false); a print
-// dialog keeps the printer it was given, since printing was asked for; modal
+// dialog keeps the settings it was given, since printing was asked for; modal
 // forms (a preview the command opened) are passed to the fallback service,
 // except on the offscreen platform, where nobody could close them (refused,
 // mrCancel).
@@ -153,8 +159,8 @@ public:
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;
     bool SaveDialog(FileDialogOptions& options) override;
-    bool PrintDialog(QString& printerName, int& copies) override;
-    bool PrinterSetupDialog(QString& printerName) override;
+    bool PrintDialog(TPrintSettings& settings) override;
+    bool PrinterSetupDialog(TPrintSettings& settings) override;
     bool FontDialog(TFont* font) override;
     bool ColorDialog(TColor& color) override;
     int ShowModal(TForm* form) override;
@@ -186,6 +192,10 @@ public:
         QString Value;          // input text, file name, printer name
         std::function<int(const DialogRequest&)> Handler; // overrides Result when set
     };
+    // The user's choice in a print or printer-setup dialog, made on the
+    // settings it opened with (after an answer's Value, the printer, and
+    // Result, the copies, when those are given).
+    using PrintChoice = std::function<void(TPrintSettings&)>;
 
     // Installs itself as the service for its lifetime.
     ScriptedDialogService();
@@ -194,9 +204,14 @@ public:
     // Queues the answer for the next dialog, which must be of that kind and,
     // when textContains is given, show a text containing it.
     ScriptedDialogService& Expect(DialogKind kind, Answer answer, const QString& textContains = QString());
+    // A print or printer-setup dialog (kind) accepted with choose made on its settings.
+    ScriptedDialogService& ExpectPrint(DialogKind kind, PrintChoice choose);
     ScriptedDialogService& ExpectMessage(int result, const QString& textContains = QString());
     ScriptedDialogService& ExpectInput(bool accepted, const QString& value);
     ScriptedDialogService& ExpectModal(std::function<int(TForm*)> handler);
+    // A print dialog: accepted with choose made on its settings, or
+    // cancelled when choose is empty.
+    ScriptedDialogService& ExpectPrint(PrintChoice choose);
 
     const QList<DialogRequest>& Asked() const { return asked_; }
     const QStringList& Failures() const { return failures_; }
@@ -207,8 +222,8 @@ public:
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;
     bool SaveDialog(FileDialogOptions& options) override;
-    bool PrintDialog(QString& printerName, int& copies) override;
-    bool PrinterSetupDialog(QString& printerName) override;
+    bool PrintDialog(TPrintSettings& settings) override;
+    bool PrinterSetupDialog(TPrintSettings& settings) override;
     bool FontDialog(TFont* font) override;
     bool ColorDialog(TColor& color) override;
     int ShowModal(TForm* form) override;
@@ -218,10 +233,13 @@ private:
         DialogKind Kind;
         Answer Reply;
         QString TextContains;
+        PrintChoice Choose;
     };
     // Records the request and takes the matching step (throws when none fits).
     Answer take(const DialogRequest& request);
+    Step takeStep(const DialogRequest& request);
     bool fileDialog(DialogKind kind, FileDialogOptions& options);
+    bool printDialog(DialogKind kind, TPrintSettings& settings);
 
     QList<Step> script_;
     QList<DialogRequest> asked_;

@@ -8,7 +8,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTimer>
 
 namespace {
@@ -101,70 +103,180 @@ bool TQRPrinter::Generating() const
     return report_->Generating();
 }
 
-bool TQRPrinter::paintSheets(QPaintDevice& device, QPrinter* printer, int from, int to, int copies)
+// Paints sheets from..to (already within the pages) copies times: collated,
+// the whole range once per copy; else each sheet copies times in a row.
+TPrintOutcome::Status TQRPrinter::paintSheets(
+    QPagedPaintDevice& device, int from, int to, int copies, bool collate)
 {
-    Complete();
     TQRRenderer* renderer = Renderer();
-    const int count = PageCount();
-    if (!renderer || count == 0)
-        return false;
-    // A range that starts past the end prints nothing; one that ends past
-    // it prints to the last sheet.
-    from = from <= 0 ? 1 : from;
-    to = to <= 0 ? count : std::min(to, count);
-    if (from > to)
-        return false;
+    const auto pages = Pages();
+    if (!renderer || !pages)
+        return TPrintOutcome::NothingToPrint;
     QPainter painter;
     if (!painter.begin(&device))
-        return false;
+        return TPrintOutcome::CannotStart;
     painter.setRenderHint(QPainter::TextAntialiasing);
-    // The sheet fills the device's whole page; page layouts below are set
-    // with no margins, so this is the paper.
-    const QRectF target(0, 0, device.width(), device.height());
+    // Page layouts here have no margins, so the device's page is the paper.
+    // On the report's own paper the sheet fills it; on other paper it is
+    // scaled to fit, proportions kept, from the top left corner.
+    const QSizeF sheet = pages->SheetSize();
+    const double scale = std::min(device.width() / sheet.width(), device.height() / sheet.height());
+    const QRectF target(0, 0, sheet.width() * scale, sheet.height() * scale);
+    const int times = std::max(1, copies);
+    const int outer = collate ? times : 1;
+    const int inner = collate ? 1 : times;
     bool first = true;
-    for (int copy = 0; copy < std::max(1, copies); ++copy)
-        for (int sheet = from; sheet <= to; ++sheet) {
-            if (!first) {
-                if (printer)
-                    printer->newPage();
-                else if (auto* pdf = dynamic_cast<QPdfWriter*>(&device))
-                    pdf->newPage();
+    for (int copy = 0; copy < outer; ++copy)
+        for (int sheetNo = from; sheetNo <= to; ++sheetNo)
+            for (int again = 0; again < inner; ++again) {
+                if (!first) {
+                    if (!device.newPage()) {
+                        painter.end();
+                        return TPrintOutcome::Unfinished;
+                    }
+                }
+                first = false;
+                renderer->PaintSheet(painter, sheetNo, target);
             }
-            first = false;
-            renderer->PaintSheet(painter, sheet, target);
-        }
-    return painter.end();
+    return painter.end() ? TPrintOutcome::Printed : TPrintOutcome::Unfinished;
 }
 
-static QPageLayout layoutFor(const TQRPageModel& pages)
+QPageSize TQRPrinter::SheetPaper() const
 {
-    const QSize units = pages.SheetSize();
-    const QPageSize size(QSizeF(units.width() / 100.0, units.height() / 100.0), QPageSize::Millimeter);
-    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const auto pages = Pages();
+    if (!pages)
+        return QPageSize();
+    const QSize units = pages->SheetSize();
+    return QPageSize(QSizeF(units.width() / 100.0, units.height() / 100.0), QPageSize::Millimeter);
+}
+
+namespace {
+
+QPageLayout marginless(const QPageSize& paper, QPageLayout::Orientation orientation)
+{
+    return QPageLayout(paper, orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+// Why a PDF file would not open: the system's word for it when opening
+// the file fails too (a file that was not there is not left behind).
+QString fileProblem(const QString& path)
+{
+    QFile file(path);
+    const bool existed = file.exists();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return path + QStringLiteral(": ") + file.errorString();
+    file.close();
+    if (!existed)
+        file.remove();
+    return path;
+}
+
+} // namespace
+
+TPrintOutcome TQRPrinter::printOn(QPrinter& printer, const TPrintSettings& settings)
+{
+    Complete();
+    TPrintOutcome outcome;
+    const auto pages = Pages();
+    const int count = pages ? pages->SheetCount() : 0;
+    // A range that starts past the end prints nothing; one that ends past
+    // it prints to the last sheet.
+    const int from = settings.FromPage <= 0 ? 1 : settings.FromPage;
+    const int to = settings.ToPage <= 0 ? count : std::min(settings.ToPage, count);
+    if (count == 0 || from > to) {
+        outcome.Result = TPrintOutcome::NothingToPrint;
+        outcome.Detail = QStringLiteral("%1-%2 / %3")
+                             .arg(from)
+                             .arg(settings.ToPage > 0 ? settings.ToPage : count)
+                             .arg(count);
+        return outcome;
+    }
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    outcome.Detail = toFile ? printer.outputFileName() : printer.printerName();
+    if (!printer.isValid()) {
+        outcome.Result = TPrintOutcome::PrinterMissing;
+        return outcome;
+    }
+    printer.setFullPage(true);
+    printer.setPageLayout(settings.Paper.isValid() ? marginless(settings.Paper, settings.Orientation)
+                                                   : marginless(SheetPaper(), QPageLayout::Portrait));
+    printer.setDocName(report_->ReportTitle());
+    // Exactly the sheets of the range are painted: the job itself prints all it gets.
+    printer.setPrintRange(QPrinter::AllPages);
+    // A printer that makes copies itself gets the sheets once.
+    const int copies = std::max(1, settings.Copies);
+    printer.setCopyCount(copies);
+    const bool printerCopies = copies > 1 && printer.supportsMultipleCopies() && printer.copyCount() == copies;
+    if (!printerCopies)
+        printer.setCopyCount(1);
+    outcome.Result = paintSheets(printer, from, to, printerCopies ? 1 : copies, settings.Collate);
+    if (outcome.Result == TPrintOutcome::CannotStart && toFile)
+        outcome.Detail = fileProblem(printer.outputFileName());
+    if (outcome.Ok()) {
+        outcome.FromSheet = from;
+        outcome.ToSheet = to;
+    }
+    return outcome;
 }
 
 bool TQRPrinter::Print(QPrinter& printer, int from, int to, int copies)
 {
-    Complete();
-    const auto pages = Pages();
-    if (!pages || pages->SheetCount() == 0 || !printer.isValid())
-        return false;
-    printer.setFullPage(true);
-    printer.setPageLayout(layoutFor(*pages));
-    printer.setDocName(report_->ReportTitle());
-    return paintSheets(printer, &printer, from, to, copies);
+    TPrintSettings settings;
+    settings.FromPage = from;
+    settings.ToPage = to;
+    settings.Copies = copies;
+    return printOn(printer, settings).Ok();
 }
 
-bool TQRPrinter::PrintSetupAndPrint()
+TPrintOutcome TQRPrinter::Print(const TPrintSettings& settings)
 {
-    QString printerName;
-    int copies = 1;
-    if (!Dialogs().PrintDialog(printerName, copies))
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printerName.isEmpty())
-        printer.setPrinterName(printerName);
-    return Print(printer, 0, 0, copies);
+    TPrintOutcome outcome;
+    if (settings.ToFile()) {
+        if (settings.OutputFile.trimmed().isEmpty()) {
+            outcome.Result = TPrintOutcome::CannotStart;
+            outcome.Detail = QStringLiteral("PDF: -");
+            return outcome;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        ApplyPrintSettings(settings, printer);
+        return printOn(printer, settings);
+    }
+    TPrintSettings chosen = settings;
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (chosen.PrinterName.isEmpty()) {
+        chosen.PrinterName = QPrinterInfo::defaultPrinterName();
+        if (chosen.PrinterName.isEmpty() && !names.isEmpty())
+            chosen.PrinterName = names.first();
+        if (chosen.PrinterName.isEmpty()) {
+            outcome.Result = TPrintOutcome::NoPrinter;
+            return outcome;
+        }
+    } else if (!names.contains(chosen.PrinterName)) {
+        outcome.Result = TPrintOutcome::PrinterMissing;
+        outcome.Detail = chosen.PrinterName;
+        return outcome;
+    }
+    QPrinter printer(QPrinterInfo::printerInfo(chosen.PrinterName), QPrinter::HighResolution);
+    ApplyPrintSettings(chosen, printer);
+    return printOn(printer, chosen);
+}
+
+TPrintOutcome TQRPrinter::PrintWithDialog(TPrintSettings& settings)
+{
+    Complete();
+    TPrintSettings asked = settings;
+    asked.PageCount = PageCount();
+    if (!asked.Paper.isValid()) {
+        asked.Paper = SheetPaper();
+        asked.Orientation = QPageLayout::Portrait;
+    }
+    if (!Dialogs().PrintDialog(asked)) {
+        TPrintOutcome cancelled;
+        cancelled.Result = TPrintOutcome::Cancelled;
+        return cancelled;
+    }
+    settings = asked;
+    return Print(settings);
 }
 
 bool TQRPrinter::ExportPdf(const QString& path, int from, int to)
@@ -175,10 +287,14 @@ bool TQRPrinter::ExportPdf(const QString& path, int from, int to)
         return false;
     QPdfWriter writer(path);
     writer.setResolution(600);
-    writer.setPageLayout(layoutFor(*pages));
+    writer.setPageLayout(marginless(SheetPaper(), QPageLayout::Portrait));
     writer.setTitle(report_->ReportTitle());
     writer.setCreator(QStringLiteral("ZORV52"));
-    return paintSheets(writer, nullptr, from, to, 1);
+    from = from <= 0 ? 1 : from;
+    to = to <= 0 ? pages->SheetCount() : std::min(to, pages->SheetCount());
+    if (from > to)
+        return false;
+    return paintSheets(writer, from, to, 1) == TPrintOutcome::Printed;
 }
 
 QImage TQRPrinter::SheetImage(int sheet, double dpi)

@@ -8,15 +8,39 @@
 // with the half-page style, one sheet holds two report pages), except where
 // a name says "report page". They count from 1.
 
+#include "runtime/forms/PrintSettings.h"
 #include "runtime/report/QRRenderer.h"
 
 #include <QObject>
 #include <QPointer>
 #include <memory>
 
+class QPagedPaintDevice;
 class QPrinter;
 class QTimer;
 class TQuickRep;
+
+// What became of a print: printed (which sheets went out), or why not.
+struct TPrintOutcome {
+    enum Status {
+        Printed,
+        Cancelled,      // the user closed the print dialog
+        NothingToPrint, // no pages, or a range past the last sheet
+        NoPrinter,      // no printer is installed (and no file was chosen)
+        PrinterMissing, // the printer named is not there
+        CannotStart,    // the printer or the file would not open
+        Unfinished      // the job could not be completed
+    };
+    Status Result = NothingToPrint;
+    // The printer or file concerned, with the system's reason when it gives
+    // one; for NothingToPrint the range asked and the sheets there are.
+    QString Detail;
+    // Printed: the sheets that went out (each copy of them).
+    int FromSheet = 0;
+    int ToSheet = 0;
+
+    bool Ok() const { return Result == Printed; }
+};
 
 class TQRPrinter : public QObject {
     Q_OBJECT
@@ -43,9 +67,22 @@ public:
     // Prints sheets from..to (0 for the first or last) copies times. Returns
     // false when there is nothing to print or the printer cannot start.
     bool Print(QPrinter& printer, int from = 0, int to = 0, int copies = 1);
-    // The printer dialog of the dialog service (printer and copies), then
-    // Print on that printer; false when cancelled.
-    bool PrintSetupAndPrint();
+    // Prints as settings say (generation still running is completed first):
+    // to the printer named (empty: the default one, else the first there
+    // is) or to the PDF file, the sheets of the range, the copies (made by
+    // the printer when it can, else painted that often, collated or not),
+    // duplex and colour mode, on the paper chosen (the sheet scaled to fit)
+    // or on the report's own. Nothing is printed, and the outcome says why,
+    // when there is no such printer, none at all, the file or printer will
+    // not open, or the range holds no sheet.
+    TPrintOutcome Print(const TPrintSettings& settings);
+    // The print dialog of the dialog service opened on settings, with the
+    // sheets there are and (when settings name none) the report's paper;
+    // accepted, settings take the user's choice and Print runs on them.
+    // Cancelled, settings stay as they were and nothing is printed.
+    TPrintOutcome PrintWithDialog(TPrintSettings& settings);
+    // The report's paper: its sheet size, portrait (invalid before a run).
+    QPageSize SheetPaper() const;
     // Sheets from..to as a vector PDF file (fonts embedded).
     bool ExportPdf(const QString& path, int from = 0, int to = 0);
     // A picture of a sheet, or of a report page, at dpi.
@@ -64,7 +101,8 @@ signals:
 
 private:
     void generateSlice();
-    bool paintSheets(QPaintDevice& device, QPrinter* printer, int from, int to, int copies);
+    TPrintOutcome::Status paintSheets(QPagedPaintDevice& device, int from, int to, int copies, bool collate = true);
+    TPrintOutcome printOn(QPrinter& printer, const TPrintSettings& settings);
 
     TQuickRep* report_;
     std::unique_ptr<TQRRenderer> renderer_;

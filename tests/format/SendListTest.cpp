@@ -1,3 +1,4 @@
+#include "format/PrintCounts.h"
 #include "format/SendList.h"
 
 #include <gtest/gtest.h>
@@ -40,4 +41,34 @@ TEST(SendList, PagesRepeatNeitherInFilesNorInCounts)
         TSendGroup {1, QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("k=1")}};
     EXPECT_EQ(r.Pages(), (QList<int> {3, 1}));
     EXPECT_EQ(r.PrintCounts().size(), 2);
+}
+
+// A print of report pages counts the slips on them: each once, wherever in
+// the range its pages lie, and none it did not print.
+TEST(SendList, TheSlipPagesOfAPrintedRange)
+{
+    const auto slip = [](int page, const char* number) {
+        return TSendGroup {page, QStringLiteral("$$MOCTO"), QStringLiteral("TO042"),
+            QStringLiteral("TO001='A511' AND TO002='%1'").arg(QLatin1String(number))};
+    };
+    TSlipPages pages;
+    pages.Add(slip(1, "1"));
+    pages.Add(slip(2, "1")); // slip 1 runs over pages 1 to 3
+    pages.Add(slip(3, "1"));
+    pages.Add(slip(4, "2"));
+    pages.Add({4, QStringLiteral("$$MOCTO"), QStringLiteral("TO042"), QString()}); // a slip of no dialect
+    pages.Add(slip(5, "3"));
+    const auto numbers = [](const QList<TSendGroup>& slips) {
+        QStringList out;
+        for (const TSendGroup& s : slips)
+            out << s.Condition.right(2).left(1);
+        return out;
+    };
+    EXPECT_EQ(numbers(pages.OnPages(1, 5)), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(numbers(pages.OnPages(3, 4)), QStringList({"1", "2"})) << "the last page of slip 1 counts it";
+    EXPECT_EQ(numbers(pages.OnPages(5, 5)), QStringList({"3"}));
+    EXPECT_TRUE(pages.OnPages(6, 9).isEmpty());
+    EXPECT_EQ(pages.OnPages(2, 2).first().Page, 2);
+    pages.Clear();
+    EXPECT_TRUE(pages.IsEmpty());
 }

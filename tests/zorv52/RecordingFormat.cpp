@@ -58,9 +58,22 @@ void TRecordingFormat::ClearDataField(const QString& controlName)
     record_->ClearedFields << controlName;
 }
 
-void TRecordingFormat::Print()
+bool TRecordingFormat::Print()
 {
     record_->Calls << QStringLiteral("print");
+    return true;
+}
+
+TPrintSettings TRecordingFormat::Printing() const
+{
+    // A printer picked in the print dialog is the destination now, by its index.
+    TPrintSettings settings = record_->Context.Printing;
+    if (record_->PrinterChosen >= 0) {
+        settings.Output = TPrintSettings::Destination::Printer;
+        settings.PrinterName.clear();
+        settings.OutputFile.clear();
+    }
+    return settings;
 }
 
 void TRecordingFormat::Preview()

@@ -43,9 +43,10 @@ public:
     void UnbindExtendedFields() override;
     int OpenData(const QString& sql) override;
     void ClearDataField(const QString& controlName) override;
-    void Print() override;
+    bool Print() override;
     void Preview() override;
     int PrinterIndex() const override;
+    TPrintSettings Printing() const override;
     void SetResolution(int) override {}
     bool PreparePages() override { return true; }
     bool WritePictures(const QString&, int) override { return true; }

@@ -8,7 +8,10 @@
 #include "common/forms/LibCodeConvert.h"
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/report/QRCtrls.h"
+#include "runtime/forms/Dialogs.h"
+#include "runtime/report/QRPrinter.h"
 #include "runtime/system/AutoObject.h"
+#include "support/TestSupport.h"
 #include "zorv52/Zorv52FmtF.h"
 
 #include <gtest/gtest.h>
@@ -203,11 +206,12 @@ TEST(Zorv52FmtTest, PackingFieldsPrintOnlyWithSys024SetToThree)
     EXPECT_FALSE(texts(*pages, 1).contains(QStringLiteral("K05")));
 }
 
-TEST(Zorv52FmtTest, EachSlipCountsItsPrintOnceInTheServersDialect)
+TEST(Zorv52FmtTest, EachPrintedSlipCountsOnceInTheServersDialect)
 {
     const auto server = std::make_shared<CountingServer>();
     const Variant serverObject(server);
-    const auto run = [&](int sqlType, int mode) {
+    testsupport::TempFolder folder;
+    const auto run = [&](int sqlType) {
         server->Counted.clear();
         ChangeSlip slip;
         slip.AddSlip(QStringLiteral("0001"),
@@ -215,19 +219,76 @@ TEST(Zorv52FmtTest, EachSlipCountsItsPrintOnceInTheServersDialect)
         slip.AddSlip(QStringLiteral("O'NE"), {{"0001", "A", "B"}});
         slip.Context.ApplicationServer = serverObject;
         slip.Context.SqlType = sqlType;
-        slip.Form()->PrintCountMode = mode;
-        slip.Run();
+        slip.Form()->PrintCountMode = 1;
+        EXPECT_TRUE(slip.Run());
+        EXPECT_TRUE(server->Counted.isEmpty()) << "pages made are not yet printed";
+        TPrintSettings toFile;
+        toFile.Output = TPrintSettings::Destination::PdfFile;
+        toFile.OutputFile = folder.file(QStringLiteral("slips%1.pdf").arg(sqlType));
+        EXPECT_TRUE(slip.Form()->PrintPages(toFile));
         return server->Counted;
     };
-    EXPECT_EQ(run(0, 1),
+    EXPECT_EQ(run(0),
         QStringList(
             {"TO001+'-'+TO002+'-'+TO003='A511-0001-0001'", "TO001+'-'+TO002+'-'+TO003='A511-O''NE-0001'"}));
-    EXPECT_EQ(run(1, 1),
+    EXPECT_EQ(run(1),
         QStringList({"TO001||'-'||TO002||'-'||TO003='A511-0001-0001'",
             "TO001||'-'||TO002||'-'||TO003='A511-O''NE-0001'"}));
-    EXPECT_TRUE(run(2, 1).isEmpty()) << "another dialect has no condition, so nothing is counted";
-    EXPECT_TRUE(run(0, 0).isEmpty()) << "a preview counts nothing";
+    EXPECT_TRUE(run(2).isEmpty()) << "another dialect has no condition, so nothing is counted";
     EXPECT_EQ(TfrmZorv52Fmt::KeyCondition(2, QStringLiteral("A511-1-0001")), QString());
+}
+
+TEST(Zorv52FmtTest, APageRangeCountsTheSlipsOnItsPagesOnly)
+{
+    const auto server = std::make_shared<CountingServer>();
+    testsupport::TempFolder folder;
+    ChangeSlip slip;
+    QList<QStringList> many;
+    for (int i = 1; i <= 30; ++i)
+        many << QStringList {QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), "A", "B"};
+    slip.AddSlip(QStringLiteral("LONG"), many);
+    slip.AddSlip(QStringLiteral("SHORT"), {{"0001", "A", "B"}});
+    slip.Context.ApplicationServer = Variant(server);
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    const int count = slip.Form()->QuickRep1->QRPrinter()->PageCount();
+    ASSERT_GE(count, 3) << "the long slip takes two pages at least, the short one its own";
+    const QString longKey = QStringLiteral("TO001+'-'+TO002+'-'+TO003='A511-LONG-0001'");
+    const QString shortKey = QStringLiteral("TO001+'-'+TO002+'-'+TO003='A511-SHORT-0001'");
+    // Every page of the long slip is known, not only its first.
+    QList<int> longPages;
+    for (const TSendGroup& g : slip.Form()->SlipPages().OnPages(1, count))
+        if (g.Condition == longKey)
+            longPages << g.Page;
+    EXPECT_EQ(longPages, QList<int>({1})) << "each slip once, at its first page";
+    EXPECT_EQ(slip.Form()->SlipPages().OnPages(2, 2).size(), 1) << "the long slip's second page";
+
+    const auto print = [&](int from, int to) {
+        server->Counted.clear();
+        TPrintSettings settings;
+        settings.Output = TPrintSettings::Destination::PdfFile;
+        settings.OutputFile = folder.file(QStringLiteral("p%1-%2.pdf").arg(from).arg(to));
+        settings.FromPage = from;
+        settings.ToPage = to;
+        EXPECT_TRUE(slip.Form()->PrintPages(settings));
+        return server->Counted;
+    };
+    EXPECT_EQ(print(count, count), QStringList({shortKey})) << "the last page holds the short slip only";
+    EXPECT_EQ(print(2, 2), QStringList({longKey})) << "a later page of a slip counts the slip";
+    EXPECT_EQ(print(1, count), QStringList({longKey, shortKey})) << "a slip of several pages counts once";
+
+    // A range with no page in it prints nothing, says so and counts nothing.
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrOk, QStringLiteral("打印失败"));
+    server->Counted.clear();
+    TPrintSettings past;
+    past.Output = TPrintSettings::Destination::PdfFile;
+    past.OutputFile = folder.file(QStringLiteral("past.pdf"));
+    past.FromPage = count + 1;
+    EXPECT_FALSE(slip.Form()->PrintPages(past));
+    EXPECT_TRUE(server->Counted.isEmpty());
+    EXPECT_EQ(dialogs.Asked().last().Code, QStringLiteral("E;000041"));
+    EXPECT_EQ(dialogs.Pending(), 0);
 }
 
 TEST(Zorv52FmtTest, ASlipWithoutLinesPrintsItsHeaderAndFooterOnly)

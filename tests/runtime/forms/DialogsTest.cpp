@@ -3,6 +3,7 @@
 #include "runtime/forms/Forms.h"
 
 #include <QGuiApplication>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,12 @@ TEST(DialogsTest, FileAndPrinterDialogsReturnTheScriptedChoice)
     EXPECT_TRUE(Dialogs().SaveDialog(options));
     EXPECT_EQ(options.FileName, "/tmp/out.pdf");
     EXPECT_EQ(dialogs.Asked().at(0).Filter, "PDF (*.pdf)|*.pdf");
-    QString name = "Default";
-    int copies = 1;
-    EXPECT_TRUE(Dialogs().PrintDialog(name, copies));
-    EXPECT_EQ(name, "Office");
-    EXPECT_EQ(copies, 3);
+    TPrintSettings settings;
+    settings.PrinterName = "Default";
+    EXPECT_TRUE(Dialogs().PrintDialog(settings));
+    EXPECT_EQ(settings.PrinterName, "Office");
+    EXPECT_EQ(settings.Copies, 3);
+    EXPECT_EQ(dialogs.Asked().at(1).Printing.PrinterName, "Default") << "the dialog opened on the printer given";
     TColor color = clRed;
     EXPECT_FALSE(Dialogs().ColorDialog(color));
     EXPECT_EQ(color, clRed);
@@ -119,10 +121,15 @@ TEST(DialogsTest, TheConsoleServiceWritesEachBoxAsALineAndNeverWaits)
     QString value = QStringLiteral("kept");
     EXPECT_FALSE(console.InputQuery("Save", "Scheme name", value));
     EXPECT_EQ(value, QStringLiteral("kept"));
-    QString printer = QStringLiteral("Office");
-    int copies = 2;
-    EXPECT_TRUE(console.PrintDialog(printer, copies));
-    EXPECT_EQ(printer, QStringLiteral("Office"));
+    TPrintSettings printer;
+    printer.PrinterName = QStringLiteral("Office");
+    printer.Copies = 2;
+    printer.FromPage = 2;
+    printer.ToPage = 3;
+    EXPECT_TRUE(console.PrintDialog(printer));
+    EXPECT_EQ(printer.PrinterName, QStringLiteral("Office"));
+    EXPECT_EQ(printer.Copies, 2);
+    EXPECT_EQ(printer.FromPage, 2);
     EXPECT_FALSE(console.PrinterSetupDialog(printer));
 
     const QString all = written(out);
@@ -194,4 +201,45 @@ TEST(DialogsTest, TheConsoleRefusesAModalWindowNobodyCouldClose)
     std::fclose(out);
     EXPECT_EQ(all, QStringLiteral("window not shown (no display): Preview\n"));
     EXPECT_TRUE(fallback.Asked().isEmpty());
+}
+
+// The Qt print dialog works on a QPrinter: every choice must come back out
+// of it, and a choice of the settings must go into it.
+TEST(DialogsTest, PrintSettingsSurviveTheQPrinterADialogWorksOn)
+{
+    TPrintSettings chosen;
+    chosen.Output = TPrintSettings::Destination::PdfFile;
+    chosen.OutputFile = QStringLiteral("/tmp/slips.pdf");
+    chosen.FromPage = 2;
+    chosen.ToPage = 3;
+    chosen.Copies = 3;
+    chosen.Collate = false;
+    chosen.Duplex = TPrintSettings::DuplexMode::ShortSide; // a PDF has no sides: not read back
+    chosen.Color = TPrintSettings::ColorMode::GrayScale;
+    chosen.Paper = QPageSize(QPageSize::A5);
+    chosen.Orientation = QPageLayout::Landscape;
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrintSettings(chosen, printer);
+    const TPrintSettings back = PrintSettingsOf(printer);
+    EXPECT_TRUE(back.ToFile());
+    EXPECT_EQ(back.OutputFile, chosen.OutputFile);
+    EXPECT_EQ(back.FromPage, 2);
+    EXPECT_EQ(back.ToPage, 3);
+    EXPECT_EQ(back.Copies, 3);
+    EXPECT_FALSE(back.Collate);
+    EXPECT_EQ(back.Color, TPrintSettings::ColorMode::GrayScale);
+    EXPECT_TRUE(back.Paper.isEquivalentTo(QPageSize(QPageSize::A5)));
+    EXPECT_EQ(back.Orientation, QPageLayout::Landscape);
+
+    // Back to a printer: the file goes, every page prints again.
+    TPrintSettings plain;
+    plain.PrinterName = QStringLiteral("Office");
+    ApplyPrintSettings(plain, printer);
+    const TPrintSettings again = PrintSettingsOf(printer);
+    EXPECT_FALSE(again.ToFile());
+    EXPECT_TRUE(again.OutputFile.isEmpty());
+    EXPECT_TRUE(again.AllPages());
+    EXPECT_EQ(plain.DestinationOnly().PrinterName, QStringLiteral("Office"));
+    EXPECT_EQ(chosen.DestinationOnly().Copies, 1) << "a destination carries no copies";
+    EXPECT_EQ(chosen.DestinationText(), QStringLiteral("PDF: /tmp/slips.pdf"));
 }

@@ -172,19 +172,3 @@ TEST_F(RenderTest, ReportPagesSaveAsPictureFilesOfTheirSuffix)
     EXPECT_EQ(QImage(folder.file("ZORV52_002.jpg"), "JPG").size(), QSize(816, 528));
     EXPECT_TRUE(folder.read("ZORV52_001.bmp").startsWith("BM"));
 }
-
-TEST_F(RenderTest, PrintingAsksThePrinterThroughTheDialogService)
-{
-    ASSERT_TRUE(report_->Prepare());
-    ScriptedDialogService dialogs;
-    ScriptedDialogService::Answer cancel;
-    cancel.Accepted = false;
-    dialogs.Expect(DialogKind::Print, cancel);
-    EXPECT_FALSE(report_->QRPrinter()->PrintSetupAndPrint());
-    ScriptedDialogService::Answer missing;
-    missing.Value = QStringLiteral("no such printer here");
-    dialogs.Expect(DialogKind::Print, missing);
-    EXPECT_FALSE(report_->QRPrinter()->PrintSetupAndPrint()) << "a printer that is not there prints nothing";
-    EXPECT_EQ(dialogs.Pending(), 0);
-    EXPECT_TRUE(dialogs.Failures().isEmpty());
-}

@@ -288,4 +288,15 @@ TEST_F(ShellRunTest, TheChangeSlipWindowOpensOnADemoHome)
     EXPECT_EQ(keys.Status, 1) << qPrintable(keys.Err);
     EXPECT_TRUE(keys.Err.contains(QString::fromUtf8("E;100007 单别不存在或单据性质不符"))) << qPrintable(keys.Err);
     EXPECT_TRUE(keys.Err.contains(QStringLiteral("ZORV52: command 6 failed"))) << qPrintable(keys.Err);
+
+    // A key print of a slip there is, on a machine without any printer (CUPS
+    // pointed at nothing): the message that says so, with its code.
+    QMap<QString, QString> noPrinter = offscreen;
+    noPrinter.insert(QStringLiteral("CUPS_SERVER"), folder.file(QStringLiteral("no-cups.sock")));
+    const ShellRun print = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
+                                       QStringLiteral("CHEN"), QStringLiteral("--keys"),
+                                       QStringLiteral("A511,20241105001,0001"), QStringLiteral("--print")},
+        noPrinter);
+    EXPECT_EQ(print.Status, 1) << qPrintable(print.Err);
+    EXPECT_TRUE(print.Err.contains(QString::fromUtf8("E;000040 没有可用的打印机!"))) << qPrintable(print.Err);
 }
