@@ -1,5 +1,11 @@
 // The main block of libZORV52C.so: unit initialisations in unit order, then
 // the program's options form class.
+//
+// It runs while the library is being loaded, before the dynamically
+// initialised objects of the files linked after this one (the folder
+// libraries): what it calls may use only constants and function-local
+// statics. A registration that read a namespace-scope QString got an empty
+// name (tests/frame/ModuleTest.cpp creates the objects from the loaded module).
 #include "frame/DLLVRCtrller.h"
 #include "suite/fax/HvnFaxApplication.h"
 #include "suite/mail/OutlookApplication.h"

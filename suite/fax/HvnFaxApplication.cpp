@@ -12,7 +12,11 @@
 
 namespace {
 
-const QString ProgId = QStringLiteral("HVNFAX.APP");
+// Constant-initialised: the module's main block registers this object while
+// the library is being loaded, before any dynamically initialised object of
+// this file exists (a QString here was still empty then, and the object
+// was registered under the empty name).
+constexpr QLatin1String ProgId("HVNFAX.APP");
 
 [[noreturn]] void fail(const QString& message)
 {

@@ -11,7 +11,11 @@
 
 namespace {
 
-const QString ProgId = QStringLiteral("Outlook.Application");
+// Constant-initialised: the module's main block registers this object while
+// the library is being loaded, before any dynamically initialised object of
+// this file exists (a QString here was still empty then, and the object
+// was registered under the empty name).
+constexpr QLatin1String ProgId("Outlook.Application");
 // Outlook's item kind of a mail message.
 constexpr int MailItemKind = 0;
 
