@@ -26,6 +26,20 @@ public:
     }
 };
 
+// Why the fax object would not connect: its own word when it has one (the
+// stand-in tells, a fax service may not), else the address it refused.
+QString connectError(const Variant& job, const QString& address)
+{
+    try {
+        const QString error = job.Get(QStringLiteral("LastError")).ToString();
+        if (!error.isEmpty())
+            return error;
+    } catch (const std::exception&) {
+    }
+    return address.isEmpty() ? QStringLiteral("No fax server was chosen")
+                             : QStringLiteral("The fax server \"%1\" refused the connection").arg(address);
+}
+
 } // namespace
 
 IRecipientPages::~IRecipientPages() = default;
@@ -61,23 +75,31 @@ QString TSendRun::ServerAddress(const QString& caption)
     return caption.mid(open + 1, close - open - 1).trimmed();
 }
 
-void TSendRun::finish(const QString& key, const QString& text, bool failed)
+void TSendRun::start()
+{
+    SendFailed = false;
+    Cancelled = false;
+    Outcomes.clear();
+}
+
+void TSendRun::finish(const QString& key, const QString& address, const QString& text, bool failed, const QString& reason)
 {
     if (failed)
         SendFailed = true;
+    Outcomes << TSendOutcome {key, address, failed, text, reason};
     log_.Write(key, text, failed);
 }
 
 bool TSendRun::SendEMail(int pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
 {
-    SendFailed = false;
+    start();
     Variant folder;
     try {
         const Variant outlook = CreateOleObject(QStringLiteral("Outlook.Application"));
         folder = outlook.Call(QStringLiteral("GetNamespace"), {Variant("MAPI")})
                      .Call(QStringLiteral("GetDefaultFolder"), {Variant(DefaultMailFolder)});
-    } catch (const std::exception&) {
-        finish(QStringLiteral("Email"), QStringLiteral("Create Outlook error!"), true);
+    } catch (const std::exception& e) {
+        finish(QStringLiteral("Email"), QString(), QStringLiteral("Create Outlook error!"), true, QString::fromUtf8(e.what()));
         return false;
     }
     QString subject = proposedSubject;
@@ -85,14 +107,14 @@ bool TSendRun::SendEMail(int pictureKind, const QString& baseName, const QString
         return false;
     for (const TSendRecipient& recipient : list_.Recipients()) {
         if (recipient.EMail.trimmed().isEmpty()) {
-            finish(recipient.Key, QStringLiteral("Not assign e-Mail address!"), true);
+            finish(recipient.Key, QString(), QStringLiteral("Not assign e-Mail address!"), true);
             continue;
         }
         try {
             if (mailOne(folder, recipient, pictureKind, baseName, subject))
-                finish(recipient.Key, QStringLiteral("Send e-Mail Complete !"), false);
-        } catch (const std::exception&) {
-            finish(recipient.Key, QStringLiteral("Send e-Mail error!"), true);
+                finish(recipient.Key, recipient.EMail, QStringLiteral("Send e-Mail Complete !"), false);
+        } catch (const std::exception& e) {
+            finish(recipient.Key, recipient.EMail, QStringLiteral("Send e-Mail error!"), true, QString::fromUtf8(e.what()));
         }
     }
     return !SendFailed;
@@ -103,7 +125,7 @@ bool TSendRun::mailOne(
 {
     FilesGuard written;
     if (!pages_.WriteRecipientPages(recipient, baseName, kind, written.Files)) {
-        finish(recipient.Key, QStringLiteral("Generate attach file error!"), true);
+        finish(recipient.Key, recipient.EMail, QStringLiteral("Generate attach file error!"), true, pages_.PagesError());
         return false;
     }
     const Variant item = folder.Get(QStringLiteral("Items")).Call(QStringLiteral("Add"));
@@ -119,25 +141,26 @@ bool TSendRun::mailOne(
 
 bool TSendRun::SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress)
 {
-    SendFailed = false;
+    start();
     const QString address = ServerAddress(serverCaption);
     const QList<TSendRecipient>& recipients = list_.Recipients();
     for (int i = 0; i < recipients.size(); ++i) {
         const TSendRecipient& recipient = recipients[i];
         if (recipient.FaxNumber.trimmed().isEmpty()) {
-            finish(recipient.Key, QStringLiteral("Not assign fax number!"), true);
+            finish(recipient.Key, QString(), QStringLiteral("Not assign fax number!"), true);
             continue;
         }
         progress.Recipient(recipient.Key, i + 1, int(recipients.size()));
         bool cancelled = false;
         try {
             if (faxOne(recipient, address, baseName, userCode, progress, cancelled))
-                finish(recipient.Key, QStringLiteral("Send Fax Complete !"), false);
-        } catch (const std::exception&) {
-            finish(recipient.Key, QStringLiteral("Send Fax error!"), true);
+                finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax Complete !"), false);
+        } catch (const std::exception& e) {
+            finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true, QString::fromUtf8(e.what()));
         }
         if (cancelled || progress.Cancelled()) {
             SendFailed = true;
+            Cancelled = true;
             break;
         }
     }
@@ -150,12 +173,13 @@ bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, c
     const Variant job = CreateOleObject(QStringLiteral("HVNFAX.APP")).Get(QStringLiteral("SendFax"));
     FilesGuard written;
     if (!pages_.WriteRecipientPages(recipient, baseName, PictureJpg, written.Files)) {
-        finish(recipient.Key, QStringLiteral("Generate attach file error!"), true);
+        finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Generate attach file error!"), true,
+            pages_.PagesError());
         cancelled = progress.Cancelled();
         return false;
     }
     if (!job.Call(QStringLiteral("ConnectFaxServer"), {Variant(address)}).ToBool()) {
-        finish(recipient.Key, QStringLiteral("Send Fax error!"), true);
+        finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true, connectError(job, address));
         return false;
     }
     for (int f = 0; f < written.Files.size(); ++f) {

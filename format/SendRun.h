@@ -25,6 +25,11 @@
 // A mail client that cannot be created fails the run at once with the log
 // row "Email|Create Outlook error!"; a subject the user cancels ends it
 // without sending or logging anything.
+//
+// Beside the log, the run keeps every outcome with the reason of a failure
+// in the words of the part that refused (the SMTP server's answer, the fax
+// client's error, the picture writer's error), for the one message the user
+// gets at the end (SendSummary.h).
 
 #include "SendList.h"
 #include "SendLog.h"
@@ -43,6 +48,18 @@ public:
     virtual bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) = 0;
     // Counts each slip of the recipient once, after its pages went out.
     virtual void CountSentSlips(const TSendRecipient& recipient) = 0;
+    // Why the last WriteRecipientPages failed; empty when it cannot tell.
+    virtual QString PagesError() const { return {}; }
+};
+
+// What became of one recipient, or of the whole run (key "Email") when the
+// mail client could not be made.
+struct TSendOutcome {
+    QString Key;
+    QString Address; // the e-mail address or fax number sent to; may be empty
+    bool Failed = false;
+    QString Text;   // the send log's text
+    QString Reason; // why it failed, when more is known than Text says
 };
 
 // The progress dialog of a fax run.
@@ -67,6 +84,9 @@ public:
 
     // Set by any failure of the last run.
     bool SendFailed = false;
+    // The last run's outcomes in log order; Cancelled when the user stopped it.
+    QList<TSendOutcome> Outcomes;
+    bool Cancelled = false;
 
     // Where a run's picture files go: the system's temporary folder when it
     // exists, else clientHome + "C_DATA\C_TEMP\" (made when missing; raises
@@ -81,7 +101,8 @@ private:
     bool mailOne(const Variant& folder, const TSendRecipient& recipient, int kind, const QString& baseName, const QString& subject);
     bool faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName, const QString& userCode,
         ISendProgress& progress, bool& cancelled);
-    void finish(const QString& key, const QString& text, bool failed);
+    void start();
+    void finish(const QString& key, const QString& address, const QString& text, bool failed, const QString& reason = {});
 
     const TSendList& list_;
     IRecipientPages& pages_;

@@ -171,6 +171,7 @@ public:
     bool WriteRecipientPages(
         const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
     void CountSentSlips(const TSendRecipient& recipient) override;
+    QString PagesError() const override { return lastError_; }
     // Every page as one vector PDF.
     bool WriteVectorPdf(const QString& path);
     // The print count of a slip in the current PrintCountMode (0 in preview).
@@ -183,6 +184,9 @@ public:
     // Counts one print of every slip on sheets from..to; answers the slips counted.
     int CountPrintedSlips(int fromSheet, int toSheet);
     // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
+    // Every run that starts ends with one message to the user: how many
+    // recipients were sent to, or which failed and why (SendSummary.h); a
+    // report without recipients says so. Only a cancelled subject is silent.
     bool Send(int kind, int pictureKind, const QString& serverCaption);
     QString LastError() const override { return lastError_; }
     // The client home: ClientHome when set, else the client configuration's home folder.
@@ -244,6 +248,9 @@ private:
     void fillStoreHost();
     void loadBackground(const QString& path);
     void designerClosed();
+    // The one message at the end of a send run (SendSummary.h).
+    void tellOutcome(int kind, const TSendRun& run);
+
     // After a print: counts and keeps the destination when it went out,
     // else tells why; true when it went out.
     bool delivered(const TPrintOutcome& outcome, const TPrintSettings& settings);

@@ -5,6 +5,7 @@
 
 #include "format/PrintCounts.h"
 #include "format/SendLog.h"
+#include "format/SendSummary.h"
 #include "format/TfrmVRSendOut.h"
 #include "options/EmailSubjectF.h"
 #include "runtime/forms/Dialogs.h"
@@ -59,6 +60,20 @@ void TfrmVRBaseFmt::CountSentSlips(const TSendRecipient& recipient)
         UpdateSlipPrintCount(slip);
 }
 
+void TfrmVRBaseFmt::tellOutcome(int kind, const TSendRun& run)
+{
+    const auto text = [this](const char* name, const QString& chinese) {
+        return GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QString::fromLatin1(name), true, chinese);
+    };
+    const TSendSummaryTexts defaults;
+    const TSendSummaryTexts texts {text("sMailSent", defaults.MailSent), text("sFaxSent", defaults.FaxSent),
+        text("sSendFailed", defaults.SomeFailed), text("sSendCancelled", defaults.Cancelled),
+        text("sMoreFailed", defaults.MoreFailed)};
+    const TSendSummary summary = SummariseSend(kind, run.Outcomes, run.Cancelled, texts);
+    if (!summary.Text.isEmpty())
+        Dialogs().MessageDlg(summary.Text, summary.Failed ? mtError : mtInformation, mbOK, Caption());
+}
+
 bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
 {
     SendFailed = false;
@@ -69,6 +84,9 @@ bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption
         return false;
     if (SendList.IsEmpty()) {
         SetLastError(QStringLiteral("no recipient in this report"));
+        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QStringLiteral("sNoRecipient"), true,
+                                 QStringLiteral("此报表没有可传送的收件人。")),
+            mtError, mbOK, Caption());
         return false;
     }
     // A run that cannot start (no folder for the attachments) fails with the
@@ -104,6 +122,7 @@ bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption
             Resolution = ScreenResolution;
         }
         SendFailed = run.SendFailed || !sent;
+        tellOutcome(kind, run);
         return sent;
     } catch (const Exception& e) {
         Resolution = ScreenResolution;

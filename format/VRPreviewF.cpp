@@ -145,6 +145,39 @@ QString TfrmVRPreview::paperText() const
 
 // --- send buttons ---------------------------------------------------------------------------
 
+namespace {
+
+// Why the mail client cannot send from here, or empty. Logging on reads the
+// mail settings and connects nowhere, so the preview can tell before the
+// user presses the button.
+QString mailUnusable()
+{
+    try {
+        CreateOleObject(QStringLiteral("Outlook.Application"))
+            .Call(QStringLiteral("GetNamespace"), {Variant("MAPI")})
+            .Call(QStringLiteral("Logon"));
+        return {};
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
+// A greyed send button says why in its tool tip (shown on a disabled button too).
+void disableWithReason(TToolButton* button, const QString& reason)
+{
+    button->SetEnabled(false);
+    button->SetHint(reason);
+    button->SetShowHint(true);
+}
+
+QString sendText(const TfrmVRBaseFmt* format, const char* name, const char* chinese)
+{
+    return format->GetFormMessage(
+        QStringLiteral("TfrmVRPreview"), QString::fromLatin1(name), true, QString::fromUtf8(chinese));
+}
+
+} // namespace
+
 void TfrmVRPreview::setupSendButtons()
 {
     const int flags = format_ ? format_->SendFlags : 0;
@@ -154,6 +187,11 @@ void TfrmVRPreview::setupSendButtons()
     btnEmail->SetVisible(email);
     btnFax->SetEnabled(fax);
     btnFax->SetVisible(fax);
+    if (email) {
+        const QString why = mailUnusable();
+        if (!why.isEmpty())
+            disableWithReason(btnEmail, sendText(format_, "sNoMailClient", "不能发送电子邮件: ") + why);
+    }
     if (fax)
         addFaxServers();
 }
@@ -176,10 +214,13 @@ void TfrmVRPreview::addFaxServers()
                 this, [this, item](TObject*) { format_->Send(2, KindJPG, item->Caption()); }));
             PopupmenuSendFax->Items()->Add(item);
         }
-    } catch (const Exception&) {
+        if (count <= 0)
+            disableWithReason(btnFax, sendText(format_, "sNoFaxServer", "不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
+    } catch (const std::exception& e) {
         // Without the fax service nothing can be sent; the preview still shows.
-        btnEmail->SetEnabled(false);
-        btnFax->SetEnabled(false);
+        const QString why = sendText(format_, "sNoFaxService", "不能发送传真: ") + QString::fromUtf8(e.what());
+        disableWithReason(btnEmail, why);
+        disableWithReason(btnFax, why);
     }
 }
 

@@ -179,6 +179,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
         Width = 220
         Height = 21
         TabOrder = 3
+        OnExit = edtFaxEmailDataExit
       end
     end
   end

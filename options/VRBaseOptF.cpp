@@ -13,6 +13,7 @@
 #include "common/PowerData.h"
 #include "options/SendStatus.h"
 #include "options/ShellArguments.h"
+#include "options/TypedAddress.h"
 #include "options/UserDefIni.h"
 #include "common/VariantElements.h"
 #include "runtime/forms/Buttons.h"
@@ -305,6 +306,25 @@ void TfrmVRBaseOpt::applySendWay()
     }
 }
 
+void TfrmVRBaseOpt::edtFaxEmailDataExit(TObject*)
+{
+    acceptTypedAddress();
+}
+
+bool TfrmVRBaseOpt::acceptTypedAddress()
+{
+    if (!sendWay_.AddressTyped)
+        return true;
+    const TAddressRefusal refusal = CheckTypedAddress(sendWay_.SendMode, edtFaxEmailData->Text());
+    if (!refusal.Refused())
+        return true;
+    pgOption->SetActivePage(tsFEP);
+    Dialogs().MessageDlg(refusal.Message(GetFormMessage(QStringLiteral("TfrmVRBaseOpt"), refusal.Key, true, refusal.Text)),
+        mtError, mbOK, Caption());
+    edtFaxEmailData->SetFocus();
+    return false;
+}
+
 bool TfrmVRBaseOpt::PutPrintDate(Variant& values)
 {
     if (!TfrmBaseGene::PutPrintDate(values))
@@ -317,6 +337,8 @@ bool TfrmVRBaseOpt::PutPrintDate(Variant& values)
         edtFaxEmailData->SetFocus();
         return false;
     }
+    if (!acceptTypedAddress())
+        return false;
     values[SendStatusSlot()] = ::SendStatusCondition(cboSendStatus->ItemIndex());
     return true;
 }

@@ -44,14 +44,25 @@ public:
             disconnect();
             return Variant();
         });
+        // Why the last ConnectFaxServer answered false; empty after a connection.
+        AddProperty(QStringLiteral("LastError"), [this](VariantList&) { return Variant(lastError_); });
     }
 
 private:
     bool connect(const QString& host)
     {
         disconnect();
-        if (!TFaxServer::IsHost(host.trimmed()) || TSendFaxJob::ProgramPath(settings_.SendFaxProgram).isEmpty())
+        lastError_.clear();
+        if (!TFaxServer::IsHost(host.trimmed())) {
+            lastError_ = host.trimmed().isEmpty() ? QStringLiteral("No fax server was chosen")
+                                                  : QStringLiteral("\"%1\" is no fax server").arg(host.trimmed());
             return false;
+        }
+        if (TSendFaxJob::ProgramPath(settings_.SendFaxProgram).isEmpty()) {
+            lastError_ = QStringLiteral("The fax client \"%1\" is not installed (package hylafax-client)")
+                             .arg(settings_.SendFaxProgram);
+            return false;
+        }
         host_ = host.trimmed();
         return true;
     }
@@ -97,6 +108,7 @@ private:
     }
 
     TFaxSettings settings_;
+    QString lastError_;
     QString host_;
     QStringList files_;
     std::unique_ptr<QTemporaryDir> work_;

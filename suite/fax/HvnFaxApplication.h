@@ -8,6 +8,7 @@
 //   fax.GetFaxServerInfo(i, &name, &host)    i from 0; False (outs untouched) when out of range
 //   job = fax.SendFax                        a new sending object
 //   job.ConnectFaxServer(host)               True when host is a host and sendfax is installed
+//   job.LastError                            why the last ConnectFaxServer said False, else empty
 //   job.AddFaxFile(path)                     True; a picture becomes a PDF page here
 //   job.SendFax(number, recipient, user, cover)  runs sendfax once with every added file;
 //                                            cover non-zero asks for a cover page

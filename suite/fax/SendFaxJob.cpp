@@ -2,10 +2,11 @@
 
 #include "FaxSettings.h"
 
+#include "common/FaxNumber.h"
+
 #include "runtime/system/ChildProcess.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -23,9 +24,7 @@ QString withoutControls(QString text)
 
 bool TSendFaxJob::IsDialable(const QString& number)
 {
-    static const QRegularExpression dialable(QStringLiteral(R"(^[0-9+(#*][0-9+\-() .,#*]{0,63}$)"));
-    static const QRegularExpression digit(QStringLiteral("[0-9]"));
-    return dialable.match(number).hasMatch() && number.contains(digit);
+    return ::IsDialable(number);
 }
 
 QString TSendFaxJob::ProgramPath(const QString& program)

@@ -26,9 +26,7 @@ struct TSendFaxJob {
     QStringList Files; // absolute paths of documents sendfax can read
     int TimeoutSeconds = 120;
 
-    // Digits with the usual dialling marks: "+", "-", blanks, "(", ")", ".",
-    // ",", "#", "*"; at least one digit; starting with a digit, "+", "(",
-    // "#" or "*"; at most 64 characters. No "@" (sendfax would read a name).
+    // A fax number as common/FaxNumber.h describes it.
     static bool IsDialable(const QString& number);
 
     // The executable program names (a path, or a name looked up on PATH),

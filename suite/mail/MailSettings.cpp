@@ -1,6 +1,6 @@
 #include "MailSettings.h"
 
-#include "MailAddress.h"
+#include "common/MailAddress.h"
 
 #include "common/QNERPGeneratorU.h"
 #include "common/StewardINI.h"

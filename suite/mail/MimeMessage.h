@@ -14,7 +14,7 @@
 //   are not plain ASCII, plus an encoded-word "name" for older readers).
 // The boundary is random and checked not to occur in any part.
 
-#include "MailAddress.h"
+#include "common/MailAddress.h"
 
 #include <QByteArray>
 #include <QList>

@@ -145,8 +145,15 @@ public:
     {
         AddMethod(QStringLiteral("GetDefaultFolder"),
             [](VariantList& args) { return Variant(std::make_shared<TOutlookFolder>(Arg(args, 0).ToInt())); });
-        // Sessions need no log-on here: the SMTP login comes from the configuration.
-        AddMethod(QStringLiteral("Logon"), [](VariantList&) { return Variant(); });
+        // The SMTP login comes from the configuration, so logging on only
+        // checks that the configuration can be used: a mail client without a
+        // profile refuses the log-on the same way, before anything is sent.
+        AddMethod(QStringLiteral("Logon"), [](VariantList&) {
+            const QString error = TMailSettings::ReadClientIni().Validate();
+            if (!error.isEmpty())
+                fail(error);
+            return Variant();
+        });
         AddMethod(QStringLiteral("Logoff"), [](VariantList&) { return Variant(); });
     }
 };

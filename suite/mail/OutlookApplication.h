@@ -4,9 +4,12 @@
 //
 //   app = CreateOleObject("Outlook.Application")
 //   ns = app.GetNamespace("MAPI")            any other name raises EOleError
+//   ns.Logon()                               raises EOleError saying why when the [Mail]
+//                                            settings cannot be used (no server, ...);
+//                                            reads them only, connects nowhere
 //   folder = ns.GetDefaultFolder(6)          any folder number; the number is kept
 //   item = folder.Items.Add()                also app.CreateItem(0)
-//   item.To = "a@x.com; 李四 <b@y.cn>"      see MailAddress.h
+//   item.To = "a@x.com; 李四 <b@y.cn>"      see common/MailAddress.h
 //   item.Subject = "..."; item.Body = "..."
 //   item.Attachments.Add("/tmp/ZORV52_1.gif") the file is read now, as the
 //                                            mail client copies it into the item

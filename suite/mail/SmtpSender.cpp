@@ -24,6 +24,30 @@ size_t readMessage(char* buffer, size_t size, size_t count, void* userData)
     return n;
 }
 
+// The server's last refusing reply line, 4xx or 5xx (curl hands the
+// replies as "header" data), kept so that a refusal can be told in the
+// server's words; the "221 Bye" that follows it must not replace it.
+int keepReply(CURL*, curl_infotype type, char* data, size_t size, void* userData)
+{
+    if (type != CURLINFO_HEADER_IN)
+        return 0;
+    const QByteArray line = QByteArray(data, qsizetype(size)).trimmed();
+    if (line.startsWith('4') || line.startsWith('5'))
+        *static_cast<QByteArray*>(userData) = line;
+    return 0;
+}
+
+// A reply line fit for a message: printable characters, not too long.
+QString replyText(const QByteArray& line)
+{
+    QString text = QString::fromUtf8(line.left(300));
+    for (QChar& ch : text) {
+        if (!ch.isPrint())
+            ch = u' ';
+    }
+    return text.simplified();
+}
+
 struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -57,6 +81,7 @@ QString SendSmtp(const TMailSettings& settings, const QString& sender, const QSt
     const QByteArray password = settings.Password.toUtf8();
     Reader reader {message};
     char errorText[CURL_ERROR_SIZE] = {};
+    QByteArray lastReply;
 
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
@@ -67,6 +92,9 @@ QString SendSmtp(const TMailSettings& settings, const QString& sender, const QSt
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &keepReply);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &lastReply);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
     // No signals: the program may have threads, and SIGALRM would hit any of them.
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(settings.TimeoutSeconds));
@@ -86,7 +114,12 @@ QString SendSmtp(const TMailSettings& settings, const QString& sender, const QSt
     long reply = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &reply);
     QString text = QString::fromUtf8(*errorText ? errorText : curl_easy_strerror(result));
-    if (reply > 0)
+    // The refusal in the server's words ("550 5.1.1 Mailbox unavailable")
+    // when its last reply is the refusing one, else just its code.
+    const QString said = replyText(lastReply);
+    if (reply > 0 && said.startsWith(QString::number(reply)))
+        text += QStringLiteral(" (server reply: %1)").arg(said);
+    else if (reply > 0)
         text += QStringLiteral(" (server reply %1)").arg(reply);
     return text;
 }

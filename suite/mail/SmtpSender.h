@@ -9,7 +9,9 @@
 //
 // Out: empty on success (the server accepted the message for every
 // recipient), else curl's description of what failed, with the server's
-// reply when there was one. Never raises; blocks the calling thread.
+// reply when there was one: its refusing line as the server wrote it
+// ("... (server reply: 550 5.1.1 Mailbox unavailable)"), else its code.
+// Never raises; blocks the calling thread.
 
 #include "MailSettings.h"
 

@@ -1,4 +1,4 @@
-#include "suite/mail/MailAddress.h"
+#include "common/MailAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@ QList<TMailAddress> parsed(const QString& text)
     QList<TMailAddress> out;
     QString error;
     EXPECT_TRUE(ParseRecipients(text, out, error)) << error.toStdString();
+    EXPECT_EQ(CheckRecipients(text).Problem, TMailAddressProblem::None) << text.toStdString();
     return out;
 }
 
@@ -63,6 +64,8 @@ TEST(MailAddress, NothingThatCouldReachACommandOrHeaderPasses)
         EXPECT_TRUE(out.isEmpty()) << text;
         EXPECT_FALSE(error.contains(QLatin1Char('\r')) || error.contains(QLatin1Char('\n'))) << text;
         EXPECT_FALSE(IsPlainMailAddress(QString::fromUtf8(text))) << text;
+        // What is refused is explained, never passed as fine.
+        EXPECT_NE(CheckRecipients(QString::fromUtf8(text)).Problem, TMailAddressProblem::None) << text;
     }
 }
 
@@ -72,4 +75,20 @@ TEST(MailAddress, DisplayNamesLoseControlCharacters)
     ASSERT_EQ(list.size(), 1);
     EXPECT_EQ(list[0].Address, QStringLiteral("a@x.com"));
     EXPECT_FALSE(list[0].Name.contains(QLatin1Char('\r')) || list[0].Name.contains(QLatin1Char('\n')));
+}
+
+TEST(MailAddress, TheCheckNamesTheRefusedEntryAndWhy)
+{
+    const TMailAddressCheck twoAts = CheckRecipients(QStringLiteral("ok@x.cn, chen@@x"));
+    EXPECT_EQ(twoAts.Problem, TMailAddressProblem::SeveralAt);
+    EXPECT_EQ(twoAts.Entry, QStringLiteral("chen@@x"));
+    const TMailAddressCheck blank = CheckRecipients(QStringLiteral("Li <li wei@x.cn>"));
+    EXPECT_EQ(blank.Problem, TMailAddressProblem::BadCharacter);
+    EXPECT_EQ(blank.Character, QStringLiteral(" "));
+    EXPECT_EQ(blank.Entry, QStringLiteral("Li <li wei@x.cn>"));
+    const TMailAddressCheck domain = CheckRecipients(QStringLiteral("a@x."));
+    EXPECT_EQ(domain.Problem, TMailAddressProblem::IncompleteDomain);
+    EXPECT_EQ(domain.Domain, QStringLiteral("x."));
+    EXPECT_EQ(CheckRecipients(QStringLiteral("a\r\nBcc: b@x.cn")).Entry, QStringLiteral("a Bcc: b@x.cn"));
+    EXPECT_EQ(CheckRecipients(QString(250, u'a') + QStringLiteral("@x.cn")).Problem, TMailAddressProblem::TooLong);
 }

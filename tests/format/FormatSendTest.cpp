@@ -17,6 +17,8 @@
 #include "runtime/report/QRPrinter.h"
 #include "suite/fax/HvnFaxApplication.h"
 #include "suite/mail/OutlookApplication.h"
+#include "suite/mail/SmtpServerFixture.h"
+#include "support/QStringPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,7 +87,11 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     ASSERT_TRUE(form->GeneratePages());
     ASSERT_EQ(form->SendList.Count(), 1);
     EXPECT_EQ(form->SendList.Recipients().first().Pages(), QList<int>({1, 2, 3}));
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrOk, QStringLiteral("传真已发送给 1 位收件人。"));
     EXPECT_TRUE(form->Send(2, 1, QStringLiteral("HQ(faxhost.example)"))) << form->LastError().toStdString();
+    EXPECT_EQ(dialogs.Pending(), 0) << "the user is told the fax went";
+    EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
     EXPECT_FALSE(form->SendFailed);
     EXPECT_EQ(form->Resolution, 96);
     EXPECT_EQ(form->PrintCountMode, 2);
@@ -108,8 +114,87 @@ TEST(FormatSendTest, NoRecipientMeansNothingToSend)
     SlipForm slip(3);
     slip.AddSlip(QStringLiteral("0001"), 2);
     ASSERT_TRUE(slip.Form()->GeneratePages());
+    ScriptedDialogService dialogs;
+    dialogs.ExpectMessage(mrOk, QStringLiteral("此报表没有可传送的收件人。"));
     EXPECT_FALSE(slip.Form()->Send(1, 2, QString()));
     EXPECT_FALSE(slip.Form()->LastError().isEmpty());
+    EXPECT_EQ(dialogs.Pending(), 0) << "the user is told, not left wondering";
+}
+
+TEST(FormatSendTest, ARefusingMailServerIsToldToTheUserAndLoggedPerRecipient)
+{
+    if (!mail_test::SmtpServer::Available())
+        GTEST_SKIP() << "/usr/bin/python3 has no aiosmtpd";
+    mail_test::SmtpServer smtp(QStringLiteral("accept"));
+    ASSERT_TRUE(smtp.Started()) << smtp.Failure().toStdString();
+    const mail_test::MailHome home("Server=127.0.0.1\nSecurity=None\nFrom=erp@korvane.example\nTimeout=5\nPort="
+        + QByteArray::number(smtp.Port()) + "\n");
+    RegisterOutlook();
+    const auto server = std::make_shared<SendServer>();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    TfrmVRFormat* form = slip.Form();
+    prepareSend(form, 1, QStringLiteral("refuse@client.example"), server);
+    ScriptedDialogService dialogs;
+    dialogs.ExpectModal([](TForm* shown) { return qobject_cast<TfrmEmailSubject*>(shown) ? mrOk : mrCancel; });
+    QString told;
+    dialogs.Expect(DialogKind::Message, ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
+        told = request.Text;
+        return mrOk;
+    }});
+    EXPECT_FALSE(form->Send(1, 2, QString()));
+    EXPECT_TRUE(form->SendFailed);
+    EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
+    // Who failed and the server's own words, in the one message at the end.
+    EXPECT_TRUE(told.contains(QStringLiteral("0 位成功, 1 位失败"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("<refuse@client.example>: Send e-Mail error!"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << told.toStdString();
+    ASSERT_EQ(server->Statements.size(), 1);
+    EXPECT_TRUE(server->Statements[0].contains(QStringLiteral("'N','Send e-Mail error!'"))) << server->Statements[0].toStdString();
+    EXPECT_TRUE(server->Counted.isEmpty()) << "a refused slip stays unsent";
+    EXPECT_EQ(smtp.MessageCount(), 0);
+}
+
+TEST(FormatSendTest, ThePreviewSaysWhyASendButtonIsGreyed)
+{
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    ASSERT_TRUE(slip.Form()->QuickRep1->QRPrinter()->GenerateAhead());
+    const auto preview = [&](int flags) {
+        slip.Form()->SendFlags = flags;
+        std::unique_ptr<TfrmVRPreview, FreeComponent> window(new TfrmVRPreview(slip.Form()));
+        window->Prepare();
+        return window;
+    };
+    RegisterOutlook();
+    RegisterHvnFax();
+    {
+        // No [Mail] server: nothing could be sent, and the button's tip says why.
+        const mail_test::MailHome home("Security=None\n");
+        const auto window = preview(1);
+        EXPECT_TRUE(window->btnEmail->Visible());
+        EXPECT_FALSE(window->btnEmail->Enabled());
+        EXPECT_TRUE(window->btnEmail->ShowHint());
+        EXPECT_EQ(window->btnEmail->Hint(),
+            QStringLiteral("不能发送电子邮件: No mail server in the [Mail] section of StewardC.ini"));
+    }
+    {
+        const mail_test::MailHome home("Server=127.0.0.1\nSecurity=None\nFrom=erp@korvane.example\n");
+        EXPECT_TRUE(preview(1)->btnEmail->Enabled()) << "a usable [Mail] section leaves it on";
+        // No fax server in the configuration: the fax button says so.
+        const auto window = preview(2);
+        EXPECT_TRUE(window->btnFax->Visible());
+        EXPECT_FALSE(window->btnFax->Enabled());
+        EXPECT_TRUE(window->btnFax->Hint().contains(QStringLiteral("[Fax]"))) << window->btnFax->Hint().toStdString();
+    }
+    {
+        // Without the fax service at all its error is the reason.
+        AutoObjectFactory::Unregister(QStringLiteral("HVNFAX.APP"));
+        const auto window = preview(2);
+        EXPECT_FALSE(window->btnFax->Enabled());
+        EXPECT_EQ(window->btnFax->Hint(), QStringLiteral("不能发送传真: Invalid class string: HVNFAX.APP"));
+        RegisterHvnFax();
+    }
 }
 
 TEST(FormatSendTest, ThePreviewOffersTheFaxServersOfTheConfiguration)

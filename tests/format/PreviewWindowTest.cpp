@@ -11,6 +11,8 @@
 #include "runtime/report/QRPreview.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/system/NativePath.h"
+#include "suite/mail/OutlookApplication.h"
+#include "suite/mail/SmtpServerFixture.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -113,6 +115,10 @@ TEST(PreviewWindowTest, TypedPagesAreClampedAndTheButtonsFollowThePage)
 
 TEST(PreviewWindowTest, SendButtonsFollowTheSendFlags)
 {
+    // A mail client with a server to send through (without one the button
+    // is greyed with the reason: FormatSendTest).
+    RegisterOutlook();
+    const mail_test::MailHome home("Server=127.0.0.1\nSecurity=None\nFrom=erp@korvane.example\n");
     PreviewOf p(2);
     EXPECT_FALSE(p.preview->btnEmail->Visible());
     EXPECT_FALSE(p.preview->btnFax->Visible());

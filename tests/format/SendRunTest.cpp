@@ -37,6 +37,8 @@ public:
         return true;
     }
     void CountSentSlips(const TSendRecipient& recipient) override { Counted << recipient.Key; }
+    QString PagesError() const override { return Error; }
+    QString Error;
     QStringList Calls;
     QStringList FailFor;
     QStringList Counted; // recipients whose slips were counted as sent
@@ -153,6 +155,18 @@ TEST_F(SendRunTest, EachRecipientGetsOneMailAndItsOwnLogRow)
     EXPECT_EQ(pages_.Counted, (QStringList {QStringLiteral("C001"), QStringLiteral("C004")}))
         << "the refused recipient's slip stays unsent";
     EXPECT_FALSE(OutputLeft()) << "attachments are deleted after each recipient";
+
+    // Beside the log the run keeps who failed and why, the refusal in the server's words.
+    ASSERT_EQ(run.Outcomes.size(), 4);
+    EXPECT_FALSE(run.Outcomes[0].Failed);
+    EXPECT_EQ(run.Outcomes[0].Address, QStringLiteral("buyer@client.example"));
+    EXPECT_TRUE(run.Outcomes[1].Failed);
+    EXPECT_EQ(run.Outcomes[1].Key, QStringLiteral("C002"));
+    const TSendOutcome& refused = run.Outcomes[2];
+    EXPECT_TRUE(refused.Failed);
+    EXPECT_EQ(refused.Address, QStringLiteral("refuse@client.example"));
+    EXPECT_TRUE(refused.Reason.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << refused.Reason.toStdString();
+    EXPECT_FALSE(run.Cancelled);
 }
 
 TEST_F(SendRunTest, MailFailuresBeforeSendingAreLoggedToo)
@@ -160,9 +174,12 @@ TEST_F(SendRunTest, MailFailuresBeforeSendingAreLoggedToo)
     TSendList list;
     list.Register(QStringLiteral("C001"), QString(), QStringLiteral("a@client.example"), Slip(1, 1));
     pages_.FailFor << QStringLiteral("C001");
+    pages_.Error = QStringLiteral("Could not write /full/P1.gif: No space left on device");
     TSendRun run(list, pages_, log_);
     EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), {}));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("C001 N Generate attach file error!")});
+    ASSERT_EQ(run.Outcomes.size(), 1);
+    EXPECT_EQ(run.Outcomes[0].Reason, pages_.Error);
 
     server_->Statements.clear();
     EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), [](QString&) { return false; }));
@@ -171,6 +188,8 @@ TEST_F(SendRunTest, MailFailuresBeforeSendingAreLoggedToo)
     AutoObjectFactory::Unregister(QStringLiteral("Outlook.Application"));
     EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), {}));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("Email N Create Outlook error!")});
+    ASSERT_EQ(run.Outcomes.size(), 1) << "the outcomes are those of the last run";
+    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("Invalid class string"))) << run.Outcomes[0].Reason.toStdString();
     RegisterOutlook();
 }
 
@@ -193,6 +212,9 @@ TEST_F(SendRunTest, FaxesGoToTheServerOfTheMenuItem)
                                    QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 21 5555-0101"),
                                    QStringLiteral("-i"), QStringLiteral("C001"), QStringLiteral("-f"), QStringLiteral("CHEN")}));
     EXPECT_EQ(home_.Read(QStringLiteral("bin/calls")).count('\n'), 1) << "the bad number never reached sendfax";
+    ASSERT_EQ(run.Outcomes.size(), 3);
+    EXPECT_EQ(run.Outcomes[2].Address, QStringLiteral("call me"));
+    EXPECT_EQ(run.Outcomes[2].Reason, QStringLiteral("\"call me\" is no fax number"));
     EXPECT_EQ(pages_.Counted, QStringList {QStringLiteral("C001")});
     EXPECT_FALSE(OutputLeft());
 }
@@ -207,6 +229,7 @@ TEST_F(SendRunTest, CancelStopsBeforeAPartialFax)
     Progress progress;
     progress.CancelAtFile = 2;
     EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
+    EXPECT_TRUE(run.Cancelled);
     EXPECT_FALSE(home_.Exists(QStringLiteral("bin/calls")));
     EXPECT_EQ(pages_.Calls, QStringList {QStringLiteral("C001")}) << "the run ends at the cancel";
     EXPECT_TRUE(pages_.Counted.isEmpty()) << "a cancelled fax counts nothing";
@@ -223,6 +246,8 @@ TEST_F(SendRunTest, AFaxServerThatCannotBeReachedIsAFailure)
     EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("C001 N Send Fax error!")});
     EXPECT_TRUE(pages_.Counted.isEmpty());
+    ASSERT_EQ(run.Outcomes.size(), 1);
+    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("is not installed"))) << run.Outcomes[0].Reason.toStdString();
 }
 
 TEST(SendRunAddress, TheLastParenthesesOfTheCaptionHoldTheServer)

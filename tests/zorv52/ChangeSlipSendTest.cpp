@@ -181,7 +181,19 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
         subject->BitBtn1Click(subject->BitBtn1);
         return mrOk;
     });
+    // The run ends with one message naming each supplier that got nothing, and why.
+    QString told;
+    dialogs_->Expect(DialogKind::Message, ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
+        told = request.Text;
+        return mrOk;
+    }});
     ASSERT_TRUE(form_->PrintOrPreview(true));
+    EXPECT_TRUE(told.contains(QStringLiteral("1 位成功, 3 位失败"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("S0002 <refuse@supplier2.example.com>: Send e-Mail error!")))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("S0003: Not assign e-Mail address!"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("is no mail address"))) << "S0004's address: " << told.toStdString();
 
     // Four suppliers in the order their first slip printed; S0001 holds two slips.
     ASSERT_EQ(sendList.size(), 4) << sendList.join(u'\n').toStdString();
@@ -258,6 +270,7 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
             return mrCancel;
         EXPECT_TRUE(preview->btnFax->Enabled());
         EXPECT_EQ(preview->PopupmenuSendFax->Items()->GetChildren().size(), 1);
+        dialogs_->ExpectMessage(mrOk, QStringLiteral("1 位成功, 3 位失败"));
         preview->btnFaxClick(preview->btnFax);
         resolutionAfter = format->Resolution;
         for (const TSendRecipient& r : format->SendList.Recipients())

@@ -130,7 +130,8 @@ TEST_F(OutlookSend, ARefusedRecipientFailsTheItemAndTheNextOneStillGoes)
     const Variant refused = NewMailItem();
     refused.Set(QStringLiteral("To"), Variant("refuse@client.example; ok@client.example"));
     const QString error = SendError(refused);
-    EXPECT_TRUE(error.contains(QStringLiteral("550"))) << error.toStdString();
+    // The refusal in the server's own words, for the user to read.
+    EXPECT_TRUE(error.contains(QStringLiteral("(server reply: 550 5.1.1 Mailbox unavailable)"))) << error.toStdString();
     EXPECT_EQ(server.MessageCount(), 0) << "a message is not half delivered";
 
     const Variant next = NewMailItem();
@@ -186,15 +187,24 @@ TEST_F(OutlookSend, UnusableSettingsOrItemsFailBeforeAnyConnection)
 {
     const Variant item = NewMailItem();
     item.Set(QStringLiteral("To"), Variant("a@client.example"));
+    const Variant ns = CreateOleObject(QStringLiteral("Outlook.Application")).Call(QStringLiteral("GetNamespace"), {Variant("MAPI")});
     {
         MailHome none("");
         EXPECT_TRUE(SendError(item).contains(QStringLiteral("No mail server")));
+        // Logging on tells the same before anything is sent.
+        try {
+            ns.Call(QStringLiteral("Logon"));
+            ADD_FAILURE() << "Logon without a mail server";
+        } catch (const EOleError& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("No mail server in the [Mail] section of StewardC.ini"));
+        }
     }
     {
         MailHome url(plainServer(25).replace("Server=127.0.0.1", "Server=evil.example/path?x"));
         EXPECT_TRUE(SendError(item).contains(QStringLiteral("no host name")));
     }
     MailHome home(plainServer(ClosedPort()));
+    EXPECT_NO_THROW(ns.Call(QStringLiteral("Logon"))) << "usable settings; logging on connects nowhere";
     const Variant empty = NewMailItem();
     EXPECT_TRUE(SendError(empty).contains(QStringLiteral("at least one name")));
     EXPECT_THROW(item.Get(QStringLiteral("Attachments")).Call(QStringLiteral("Add"), {Variant(files_.file(QStringLiteral("missing.gif")))}),
