@@ -121,8 +121,8 @@ void TFormatDesign::buildMenu()
     });
     TMenuItem* del = item(QStringLiteral("miDel"), QStringLiteral("删除(&Del)"), [this] { DeleteSelected(); }, ShortCutDel);
     del->SetEnabled(false);
-    item(QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { beforeSave(), store_->SaveClick(); }, ShortCutCtrlS);
-    item(QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { beforeSave(), store_->SaveAsClick(); }, ShortCutCtrlN);
+    item(QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { save(false); }, ShortCutCtrlS);
+    item(QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { save(true); }, ShortCutCtrlN);
     item(QStringLiteral("nuSaveLoc"), QStringLiteral("保存本地"), [this] {
         try {
             store_->SaveLocalFormat(store_->FormatName);
@@ -181,6 +181,17 @@ void TFormatDesign::beforeSave()
         del->SetEnabled(false);
 }
 
+void TFormatDesign::save(bool asNew)
+{
+    beforeSave();
+    if (asNew)
+        store_->SaveAsClick();
+    else
+        store_->SaveClick();
+    if (AfterSaveCommand)
+        AfterSaveCommand();
+}
+
 bool TFormatDesign::FormKeyDown(Word key, TShiftState shift)
 {
     const QChar letter = QChar(key).toUpper();
@@ -191,14 +202,8 @@ bool TFormatDesign::FormKeyDown(Word key, TShiftState shift)
     }
     if (keys != TShiftState(ssCtrl))
         return false;
-    if (letter == u'S') {
-        beforeSave();
-        store_->SaveClick();
-        return true;
-    }
-    if (letter == u'N') {
-        beforeSave();
-        store_->SaveAsClick();
+    if (letter == u'S' || letter == u'N') {
+        save(letter == u'N');
         return true;
     }
     return false;

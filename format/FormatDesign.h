@@ -86,6 +86,9 @@ public:
     std::function<void()> BeforeDesign;   // e.g. maximise
     std::function<void()> DesignerClosed; // the options window's close-designer
     std::function<void()> DocToEmf;       // the document-to-picture command
+    // After the save and save-as commands (menu or key), whatever their
+    // outcome: the format's name may have changed.
+    std::function<void()> AfterSaveCommand;
     std::function<void(ReportDBText*, const TQueryField&)> SetupExtendedText;
     std::function<void(ReportDBBarcode*, const TQueryField&)> SetupExtendedBarcode;
     std::function<void(TQRLabel*)> SetupNewLabel;
@@ -93,6 +96,7 @@ public:
 private:
     void buildMenu();
     void beforeSave();
+    void save(bool asNew);
     void deleted(TComponent* component);
     void showProperty(TComponent* component);
     bool bandTakesReportData(const TQRCustomBand* band) const;

@@ -19,6 +19,21 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace {
+
+// The design window says what is designed: the report and the format's name.
+void showDesignTitle(TfrmVRBaseFmt* form)
+{
+    QWidget* window = form->DreamDesigner1 ? form->DreamDesigner1->Window() : nullptr;
+    if (!window)
+        return;
+    const QString name = form->FormatName();
+    const QString shown = form->HvConverter() ? form->HvConverter()->ToDisplay(Variant(name)).ToString() : name;
+    window->setWindowTitle(form->DisplayTitle() + QStringLiteral(" [") + shown + u']');
+}
+
+} // namespace
+
 void TfrmVRBaseFmt::buildDesign()
 {
     // Every instance, the fresh one a stored text is the difference from
@@ -43,6 +58,7 @@ void TfrmVRBaseFmt::buildDesign()
     DreamDesigner1->OnLoadChanges = [this](TDreamDesigner* sender, bool& done) { DreamDesigner1LoadChanges(sender, done); };
     design_->BeforeDesign = [this] { BeforeDesign(); };
     design_->DesignerClosed = [this] { designerClosed(); };
+    design_->AfterSaveCommand = [this] { showDesignTitle(this); };
     design_->PlannerData = [this]() -> TLinkPlannerData* {
         if (!plannerData_ && context_.Connection)
             plannerData_ = std::make_unique<TLinkPlannerData>(ColumnsThroughProvider(context_.Connection));
@@ -175,12 +191,7 @@ void TfrmVRBaseFmt::BeginDesign(const TDesignContext& context)
     designContext_ = context;
     endingDesign_ = false;
     design_->StartDesign(true);
-    // The window says what is designed: the report and the format's name.
-    if (QWidget* window = DreamDesigner1->Window()) {
-        const QString name = FormatName();
-        const QString shown = HvConverter() ? HvConverter()->ToDisplay(Variant(name)).ToString() : name;
-        window->setWindowTitle(DisplayTitle() + QStringLiteral(" [") + shown + u']');
-    }
+    showDesignTitle(this);
 }
 
 void TfrmVRBaseFmt::EndDesign()

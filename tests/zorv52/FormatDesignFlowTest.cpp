@@ -24,6 +24,7 @@
 #include "zorv52/Zorv52F.h"
 #include "zorv52/Zorv52FmtF.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -309,7 +310,14 @@ TEST_F(FormatDesignFlowTest, TheDesignWindowsTitleBarCloseAsksToSaveAndGivesTheO
     EXPECT_EQ(form_->DesignForm(), design);
     EXPECT_TRUE(design->DreamDesigner1->Active());
     EXPECT_FALSE(form_->Enabled());
-    // No: nothing stored, the session ends and the options window works again.
+    // Save as from the tool bar: the window's title names the new format.
+    auto* saveAs = window->findChild<QAction*>(QStringLiteral("actnuSaveAs"));
+    ASSERT_NE(saveAs, nullptr);
+    dialogs_->ExpectInput(true, QStringLiteral("另存一"));
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("另存格式档成功"));
+    saveAs->trigger();
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("[另存一]"))) << qPrintable(window->windowTitle());
+    // No: nothing more stored, the session ends and the options window works again.
     const qint64 rows = Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT"));
     dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));
     window->close();
