@@ -38,8 +38,13 @@ int TfrmBaseGene::ShowCodedMessage(const QString& kind, const QString& id, const
     const TMsgDlgButtons shown = buttons ? buttons : basegene::ButtonsOf(kind);
     TWinControl* focus = ActiveControl();
     const QString codePage = HvConverter() ? HvConverter()->UICodePage() : QString();
-    const TMessageBoxScope extras(
-        {kind + u';' + id, basegene::ButtonCaptionsOf(shown, codePage)});
+    // The captions are written in simplified Chinese, like every text of
+    // the module, and shown in the user's code page like the message.
+    auto captions = basegene::ButtonCaptionsOf(shown, codePage);
+    if (HvConverter())
+        for (QString& caption : captions)
+            caption = HvConverter()->ToDisplay(caption).ToString();
+    const TMessageBoxScope extras({kind + u';' + id, captions});
     const int result = Dialogs().MessageDlg(text, type, shown, Caption());
     if (type == mtError && focus && focus->ParentForm() == this)
         focus->SetFocus();

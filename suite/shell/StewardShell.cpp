@@ -1,9 +1,11 @@
 #include "suite/shell/StewardShell.h"
 
 #include "frame/DLLBaseController.h"
+#include "common/LibStrs.h"
 #include "common/StewardINI.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/AutoObject.h"
+#include "runtime/system/QtTranslations.h"
 #include "runtime/system/SystemFacts.h"
 #include "runtime/system/Libraries.h"
 #include "suite/appserver/AppServer.h"
@@ -178,8 +180,20 @@ void TStewardShell::followConfiguredLocale()
     TStewardIniC ini;
     if (!ini.LoadSettings())
         return;
-    QLocale::setDefault(LocaleOfCodePage(ini.UICodePage.trimmed().toInt()));
+    const int codePage = ini.UICodePage.trimmed().toInt();
+    QLocale::setDefault(LocaleOfCodePage(codePage));
     verbose(QStringLiteral("locale %1 (code page %2)").arg(QLocale().name(), ini.UICodePage));
+    // Qt's own dialogs and message-box buttons in the same language.
+    const TQtTranslations qt = InstallQtTranslations(codePage);
+    if (qt.Installed) {
+        verbose(QStringLiteral("Qt's texts in %1 from %2").arg(qt.Language, qt.Folder));
+    } else if (!qt.Language.isEmpty()) {
+        // Not worth a message to the user: Qt's dialogs then speak English.
+        const QString note = QStringLiteral("no Qt translation qtbase_%1.qm in %2: Qt's dialogs stay English")
+                                 .arg(qt.Language, qt.Folder);
+        verbose(note);
+        WriteAlertLog(QStringLiteral("steward"), note, QStringLiteral("D"));
+    }
 }
 
 void TStewardShell::chooseMessageWay()

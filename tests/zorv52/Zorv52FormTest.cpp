@@ -286,4 +286,15 @@ TEST_F(Zorv52FormTest, ATraditionalHomeShowsTheSelectionPanelsInTraditionalChara
     EXPECT_EQ(form->spTO002->cbUserChoice->Caption(), text("區間選擇"));
     EXPECT_EQ(form->spTO002->cbUserChoice->Hint(), text("用戶自定輸入方式"));
     EXPECT_EQ(form->spTO004->edBegin->Hint(), text("區間選擇-起始信息"));
+
+    // A coded message's buttons carry the module's captions in traditional characters too.
+    DialogRequest shown;
+    ScriptedDialogService::Answer answer;
+    answer.Handler = [&shown](const DialogRequest& request) {
+        shown = request;
+        return mrOk;
+    };
+    dialogs_->Expect(DialogKind::Message, answer);
+    EXPECT_FALSE((form->edTO001->SetText(QStringLiteral("A311")), form->ValidateSlipType()));
+    EXPECT_EQ(shown.ButtonCaptions.value(mbOK), text("確定"));
 }

@@ -165,3 +165,57 @@ TEST_F(ShellExportTest, AVectorPdfThatCannotBeWrittenFailsAndLeavesNothing)
         << qPrintable(done.Err);
     EXPECT_FALSE(QFile::exists(pdf));
 }
+
+TEST_F(ShellExportTest, AHomeExportsWhereverItIsCopiedAfterItsOldPlaceIsGone)
+{
+    // The demo home as made, and one as an older version recorded it: its
+    // absolute place in the registry file.
+    const QString older = folder_.file(QStringLiteral("older"));
+    ASSERT_EQ(run({QStringLiteral("--create-demo"), older, QStringLiteral("--slips"), QStringLiteral("40")}).Status, 0);
+    const QString oldPlace = older + QStringLiteral("\\\\");
+    QFile registry(older + QStringLiteral("/registry.reg"));
+    ASSERT_TRUE(registry.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    registry.write(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                                  "[HKEY_LOCAL_MACHINE\\Software\\HVN\\Steward]\r\n"
+                                  "\"ClientPath\"=\"%1\"\r\n\"ServerPath\"=\"%1\"\r\n")
+                       .arg(oldPlace)
+                       .toUtf8());
+    registry.close();
+    for (const QString& from : {home_, older}) {
+        const QString copy = folder_.file(QStringLiteral("elsewhere/") + QFileInfo(from).fileName());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).absolutePath()));
+        ASSERT_TRUE(QDir().rename(from, copy)) << qPrintable(from);
+        ASSERT_FALSE(QFileInfo::exists(from));
+        const QString pdf = copy + QStringLiteral(".pdf");
+        const testsupport::ProgramRun done = run({QStringLiteral("ZORV52"), QStringLiteral("--home"), copy,
+            QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--keys"), keys_.join(u','),
+            QStringLiteral("--export-pdf"), pdf});
+        EXPECT_EQ(done.Status, 0) << qPrintable(from) << ": " << qPrintable(done.Err);
+        EXPECT_TRUE(QFileInfo(pdf).size() > 0) << qPrintable(from);
+        EXPECT_FALSE(QFileInfo::exists(from)) << "nothing is written at the old place";
+    }
+}
+
+TEST_F(ShellExportTest, ATraditionalHomePrintsItsSlipAndQtsDialogsInTraditionalChinese)
+{
+    const QString home = folder_.file(QStringLiteral("cht"));
+    ASSERT_EQ(run({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("40"),
+                  QStringLiteral("--code-page"), QStringLiteral("950")})
+                  .Status,
+        0);
+    const QString pdf = folder_.file(QStringLiteral("cht.pdf"));
+    const testsupport::ProgramRun done = run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home,
+        QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--keys"), keys_.join(u','),
+        QStringLiteral("--export-pdf"), pdf, QStringLiteral("--verbose")});
+    ASSERT_EQ(done.Status, 0) << qPrintable(done.Err);
+    if (QFileInfo::exists(QStringLiteral("/usr/share/qt6/translations/qtbase_zh_TW.qm"))) {
+        EXPECT_TRUE(done.Err.contains(QStringLiteral("Qt's texts in zh_TW"))) << qPrintable(done.Err);
+    }
+    const testsupport::ProgramRun text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (text.Status < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    for (const char* caption : {"工單變更單", "單號:", "變更日期:", "變更前", "變更後", "品名", "項次", "說明"})
+        EXPECT_TRUE(text.Out.contains(QString::fromUtf8(caption))) << caption;
+    for (const char* simplified : {"单号", "变更", "项次", "说明"})
+        EXPECT_FALSE(text.Out.contains(QString::fromUtf8(simplified))) << simplified;
+}
