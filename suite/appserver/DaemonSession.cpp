@@ -3,6 +3,7 @@
 #include "runtime/data/FrameChannel.h"
 #include "runtime/data/PacketJoin.h"
 #include "suite/appserver/AppServer.h"
+#include "suite/appserver/LogText.h"
 #include "suite/appserver/ReadGate.h"
 
 #include <QDateTime>
@@ -37,8 +38,11 @@ QString connectUser(const VariantList& args)
 
 void TConnectionLog::Write(const QString& line) const
 {
+    // Lines quote what clients sent (user codes, class names, messages):
+    // escaped, they cannot end the line early or drive the console.
     const QByteArray text
-        = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + line + u'\n')
+        = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + LogSafe(line)
+            + u'\n')
               .toUtf8();
     QMutexLocker lock(&logMutex);
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);

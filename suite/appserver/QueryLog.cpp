@@ -1,5 +1,7 @@
 #include "suite/appserver/QueryLog.h"
 
+#include "suite/appserver/LogText.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QMutex>
@@ -27,12 +29,15 @@ void TQueryLog::write(const QString& operation, const char* what, const QString&
 {
     if (fileName_.isEmpty())
         return;
+    // Line breaks are blanks to SQL: a statement becomes one line. Any other
+    // control a client put in its text is shown escaped, not written.
     QString flat = text;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    flat = LogSafe(flat);
     const QString line
         = QStringLiteral("[%1] %2 %3: %4\n")
               .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss:zzz")),
-                  operation, QLatin1String(what), flat);
+                  LogSafe(operation), QLatin1String(what), flat);
     QMutexLocker lock(&logMutex);
     QFile file(fileName_);
     if (file.open(QIODevice::Append | QIODevice::Text))

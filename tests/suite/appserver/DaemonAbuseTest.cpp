@@ -4,6 +4,7 @@
 // all along.
 #include "DaemonFixture.h"
 
+#include <QThread>
 #include <QtEndian>
 #include <limits>
 
@@ -35,5 +36,39 @@ TEST_F(DaemonTest, AnArrayWithBoundsNoVariantHoldsCostsOnlyItsConnection)
     EXPECT_EQ(good.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
     const QString log = DaemonLog();
     EXPECT_TRUE(log.contains(QStringLiteral("malformed frame: array bounds -2147483648..-2147483649 out of range")))
+        << qPrintable(log);
+}
+
+TEST_F(DaemonTest, ClientTextsInTheConnectionLogStayOnTheirLineAndShowTheirControls)
+{
+    StartDaemon();
+    const QString forged = QStringLiteral("2026-12-09 04:00:00.000 #1 127.0.0.1:50000 DS logged in");
+    // A user code that ends the line, writes a line of its own and sets the
+    // console's title; a class name that clears the screen.
+    auto s = RawClient();
+    ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Welcome);
+    SendFrame(*s, wire::Writer(wire::Kind::Create).Text(QStringLiteral("X\x1b[2J\x1b[H")));
+    ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Failure);
+    SendFrame(*s, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
+    ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Created);
+    wire::Writer connect(wire::Kind::Call);
+    connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf(
+        {"ZORV52", QStringLiteral("NOBODY\r\n") + forged + QStringLiteral("\x1b]0;owned\x07"), "HV01", "DEMO",
+            "MOCTO"}));
+    SendFrame(*s, connect);
+    ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Result);
+    s->abort();
+    // The refusal is logged once Connect answered; give the file a moment.
+    QString log;
+    for (int i = 0; i < 50 && !log.contains(QStringLiteral("refused:")); ++i) {
+        QThread::msleep(50);
+        log = DaemonLog();
+    }
+    EXPECT_FALSE(log.contains(QChar(0x1B))) << qPrintable(log);
+    EXPECT_FALSE(log.contains(QChar(0x07))) << qPrintable(log);
+    EXPECT_FALSE(log.contains(u'\r')) << qPrintable(log);
+    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_FALSE(line.startsWith(forged)) << qPrintable(line);
+    EXPECT_TRUE(log.contains(QStringLiteral("Connect as NOBODY\\x0D\\x0A") + forged + QStringLiteral("\\x1B]0;owned\\x07 refused")))
         << qPrintable(log);
 }

@@ -161,6 +161,30 @@ TEST_F(RightsAndSignOffTest, QueryLogRecordsTextsAsReceivedAndAsRun)
     EXPECT_TRUE(log.contains(QStringLiteral("RunFreeSQL failed: ")));
 }
 
+TEST_F(RightsAndSignOffTest, QueryLogLinesShowControlCharactersInsteadOfWritingThem)
+{
+    QByteArray ini = home_.read("StewardS.ini");
+    home_.write("StewardS.ini", ini.replace("QueryLog=\r\n", "QueryLog=Log\\query.log\r\n"));
+    const Variant server = NewServer();
+    // A provider name and a statement, each trying to start a line of its own
+    // and to drive the terminal that shows the log.
+    Variant sent;
+    EXPECT_THROW(server.Call(QStringLiteral("AS_GetRecords"),
+                     {QStringLiteral("Provider1\x1b[2J"), -1, Variant::Ref(sent), QStringLiteral("SELECT 1"), 1}),
+        Exception);
+    server.Call(QStringLiteral("RunFreeSQL"),
+        {QStringLiteral("SELECT 1 -- \x1b]0;owned\x07\u2028[2024/01/01] forged")});
+    const QString log = QString::fromUtf8(home_.read("Log/query.log"));
+    EXPECT_FALSE(log.contains(QChar(0x1B))) << qPrintable(log);
+    EXPECT_FALSE(log.contains(QChar(0x07))) << qPrintable(log);
+    EXPECT_FALSE(log.contains(QChar(0x2028))) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("SELECT 1 -- \\x1B]0;owned\\x07\\u2028[2024/01/01] forged")))
+        << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("Provider1\\x1B[2J"))) << qPrintable(log);
+    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.startsWith(u'[')) << qPrintable(line);
+}
+
 TEST_F(RightsAndSignOffTest, QueryLogIsOffByDefault)
 {
     const Variant server = NewServer();
