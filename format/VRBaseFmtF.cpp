@@ -222,12 +222,13 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
         LanguageMode = HvConverter()->UIConvertMode();
     }
     QuickRep1->SetReportTitle(context.Title);
-    // A report form prints without ever being shown, so what showing does
-    // (the layout's texts into the user's code page, the language packages)
-    // happens here, once: before a stored format brings texts of its own,
-    // which the store has converted for display already.
-    if (!Converted())
-        PrepareShow();
+    // A report form prints without ever being shown, so the conversion that
+    // showing does (the layout's texts into the user's code page) happens
+    // here, once: before a stored format brings texts of its own, which the
+    // store has converted for display already. The language packages stay
+    // with showing: applying them marks the language controller, which a
+    // stored format would then record.
+    ConvertOnce();
     fillStoreHost();
     // The stored format of the name, now that the server is known: before
     // the data sets are prepared (the controls it adds need their print

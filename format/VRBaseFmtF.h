@@ -22,9 +22,9 @@
 //   preview, export and paper look of that name uses it; the built-in layout stays when none is stored or the
 //   stored text is refused;
 // - the first SetContext converts the layout's own texts (caption labels and
-//   the like) to the user's code page and applies the language packages, as
-//   showing a form does; texts set later (company, notes, sign-off lines)
-//   and a stored format's texts arrive in the user's code page already;
+//   the like) to the user's code page, as showing a form does; texts set
+//   later (company, notes, sign-off lines) and a stored format's texts
+//   arrive in the user's code page already;
 // - design: BeginDesign starts the layout designer (DreamDesigner1, pop-up
 //   menu PopupMenu1, query builder SQLReBuilder, wired by TFormatDesign);
 //   when the designer stops (saved or not) the context's DesignerClosed

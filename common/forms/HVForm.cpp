@@ -80,12 +80,17 @@ QString THVForm::GetFormMessage(
     return GetLangMessage(langController_->DesignType(), package, messageName, fallback);
 }
 
+void THVForm::ConvertOnce()
+{
+    if (converted_)
+        return;
+    converted_ = true;
+    converter_->ConvertForm(this, false, true);
+}
+
 void THVForm::PrepareShow()
 {
-    if (!converted_) {
-        converted_ = true;
-        converter_->ConvertForm(this, false, true);
-    }
+    ConvertOnce();
     if (showLanguage_)
         LoadLanguage(this, true);
 }

@@ -45,6 +45,10 @@ public:
     // the language packages. Paths that show the form without a window (a
     // scripted modal run) call it themselves.
     void PrepareShow();
+    // The conversion part of PrepareShow alone, for a form that is used
+    // without being shown (a report that prints): the texts go to the
+    // interface code page once; a later show does not convert them again.
+    void ConvertOnce();
     bool Converted() const { return converted_; }
     // Whether showing applies the language packages (on by default).
     bool ShowLanguage() const { return showLanguage_; }
