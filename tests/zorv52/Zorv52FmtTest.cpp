@@ -6,6 +6,7 @@
 #include "../common/LanguageTestHome.h"
 
 #include "common/forms/LibCodeConvert.h"
+#include "format/FormatStore.h"
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/forms/Dialogs.h"
@@ -369,4 +370,19 @@ TEST(Zorv52FmtTest, ATraditionalInterfacePrintsEveryCaptionOfTheLayoutInTraditio
     TCodeConverter converter;
     for (const QString& text : page)
         EXPECT_EQ(converter.ConvertText(cdGBToBig5, text), text) << text.toStdString();
+}
+
+TEST(Zorv52FmtTest, ASimplifiedInterfaceOnABig5SystemKeepsItsCaptionsAndTellsTheStoreTheSystem)
+{
+    steward_test::LanguageHome home("936", "950");
+    ChangeSlip slip;
+    ASSERT_EQ(slip.Form()->HvConverter()->UIConvertMode(), 4);
+    slip.AddSlip(QStringLiteral("0001"), {{"0001", "ITEM-A", "ITEM-B"}});
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    EXPECT_TRUE(texts(*pages, 1).contains(QStringLiteral("单号:"))) << "the interface stays simplified";
+    const TFormatStoreHost& host = slip.Form()->Store()->Host();
+    EXPECT_EQ(host.SystemCodePage, QStringLiteral("950"));
+    ASSERT_TRUE(host.Translate);
+    EXPECT_EQ(host.Translate(QStringLiteral("凭证格式档名称")), QStringLiteral("憑證格式檔名稱"));
 }
