@@ -5,6 +5,8 @@
 #include "controls/ExtPage.h"
 #include "controls/GlyphBank.h"
 #include "criteria/BaseGeneU.h"
+#include "criteria/CriteriaState.h"
+#include "criteria/ProgramHelp.h"
 #include "criteria/SelectPnl.h"
 #include "criteria/SysParamCache.h"
 #include "runtime/data/ClientDataSet.h"
@@ -437,6 +439,55 @@ void TfrmBaseGene::FormShow(TObject*)
     } catch (const Exception& e) {
         ReportError(QStringLiteral("E;000000;") + e.Message());
     }
+    KeepCriteria();
+}
+
+bool TfrmBaseGene::CriteriaTyped() const
+{
+    // A window never shown (a run of the shell's keys) has no typing in it.
+    return keptCriteria_ && CriteriaState(pgOption) != *keptCriteria_;
+}
+
+void TfrmBaseGene::KeepCriteria()
+{
+    keptCriteria_ = CriteriaState(pgOption);
+}
+
+bool TfrmBaseGene::MayCloseOnEscape()
+{
+    if (!CriteriaTyped())
+        return true;
+    // Esc is pressed to leave a list or a field as often as to leave the
+    // window: criteria typed by hand are not dropped without asking.
+    const QString question = GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sCloseAsk"), true,
+        QStringLiteral("已输入的选择条件将会清除，确定要关闭吗?"));
+    const TMsgDlgButtons buttons = TMsgDlgButtons(mbYes) | mbNo;
+    const QString codePage = HvConverter() ? HvConverter()->UICodePage() : QString();
+    const TMessageBoxScope extras({QString(), basegene::ButtonCaptionsOf(buttons, codePage)});
+    TWinControl* focus = ActiveControl();
+    const bool close = Dialogs().MessageDlg(question, mtConfirmation, buttons, Caption()) == mrYes;
+    if (!close && focus && focus->ParentForm() == this)
+        focus->SetFocus();
+    return close;
+}
+
+void TfrmBaseGene::ShowHelp()
+{
+    const QString topic = HelpTopic();
+    if (!topic.isEmpty() && !manager_.IsEmptyOrNull()) {
+        try {
+            if (manager_.Call(QStringLiteral("CallHelp"), {Variant::ArrayOf({programCode_.left(3), topic})}).ToBool())
+                return;
+        } catch (const Exception&) {
+            // the program's own page follows
+        }
+    }
+    const QString page = TProgramHelp::PagePath(modulePath_, programCode_);
+    if (TProgramHelp::Open(page))
+        return;
+    const QString text = GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sHelpFailed"), true,
+        QStringLiteral("无法打开说明文件:"));
+    Dialogs().MessageDlg(text + u'\r' + QDir::toNativeSeparators(page), mtInformation, mbOK, Caption());
 }
 
 void TfrmBaseGene::FocusFirstControl()
@@ -534,19 +585,14 @@ void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
     const bool shift = Shift.testFlag(ssShift);
     if (Key == VK_ESCAPE) {
         Key = 0;
-        Close();
+        if (MayCloseOnEscape())
+            Close();
     } else if (Key == VK_F2) {
         Key = 0;
         OpenLookup(VK_F2, ActiveControl());
     } else if (Key == VK_F1) {
         Key = 0;
-        const QString topic = HelpTopic();
-        if (!topic.isEmpty() && !manager_.IsEmptyOrNull()) {
-            try {
-                manager_.Call(QStringLiteral("CallHelp"), {Variant::ArrayOf({programCode_.left(3), topic})});
-            } catch (const Exception&) {
-            }
-        }
+        ShowHelp();
     } else if (ctrl && Shift.testFlag(ssAlt) && Key == 'V') {
         Key = 0;
         ShowModuleProperties();
@@ -554,7 +600,12 @@ void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
         // Ctrl+Tab forward, Ctrl+Shift+Tab back; Ctrl+"!" back and Ctrl+'"' forward.
         const bool forward = Key == VK_TAB ? !shift : Key == 0xDE;
         Key = 0;
+        // The focus goes with the page, as Enter at a page's end takes it:
+        // a control of the page left behind is no longer on screen.
+        const TTabSheet* before = pgOption->ActivePage();
         pgOption->SelectNextPage(forward);
+        if (pgOption->ActivePage() != before)
+            FocusFirstControl();
     } else if (Key == VK_RETURN && !ctrl) {
         if (HandleEnter(ActiveControl()))
             Key = 0;

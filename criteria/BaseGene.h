@@ -36,6 +36,7 @@
 #include <QHash>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class TButton;
 class TClientDataSet;
@@ -258,6 +259,12 @@ public:
     // The control that last had the focus (messages give it back).
     TWinControl* MessageFocusControl() const { return messageFocus_; }
 
+    // Whether the criteria pages hold entries other than at the last
+    // KeepCriteria (the window shown, a scheme opened, a report run): Esc
+    // then asks before the window closes. False before the first KeepCriteria.
+    bool CriteriaTyped() const;
+    void KeepCriteria();
+
 public slots:
     // Handlers the form description binds by name.
     void FormCreate(TObject* Sender);
@@ -297,6 +304,13 @@ protected:
     bool HandleEnter(TWinControl* control);
     // Ctrl+Alt+V: the module file's name, place, size, date and version.
     void ShowModuleProperties();
+    // Esc: true when the window may close; with typed criteria the user is
+    // asked first (sCloseAsk, yes/no).
+    bool MayCloseOnEscape();
+    // F1: the manager's help; when it has none (no manager, or it opened
+    // nothing), the page the program ships beside its module; when that
+    // cannot be opened either, a message names the page.
+    void ShowHelp();
 
     QString dateFields_ = QStringLiteral("edPrintDate");
     QString yearMonthFields_;
@@ -343,4 +357,5 @@ private:
     QHash<QString, int> colours_; // "name=", "name.edBegin=" ... -> colour
     QList<TWinControl*> pageEnds_;
     QPointer<TWinControl> messageFocus_;
+    std::optional<QString> keptCriteria_;
 };

@@ -360,6 +360,9 @@ void TfrmBaseGene::OpenSelectedScheme()
     if (!loaded)
         ShowCodedMessage(QStringLiteral("R"), QStringLiteral("200235"));
     AfterSchemeOpened();
+    // What a scheme brought is no typing of the user's: Esc closes without asking.
+    if (loaded)
+        KeepCriteria();
 }
 
 void TfrmBaseGene::DeleteSelectedScheme()

@@ -1,6 +1,7 @@
 #include "criteria/GeneCondition.h"
 
 #include "criteria/BaseGene.h"
+#include "criteria/ByteLimit.h"
 #include "criteria/SelectPnl.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/ExtCtrls.h"
@@ -55,12 +56,20 @@ TfrmGeneCondition::TfrmGeneCondition(TfrmBaseGene* owner, const QString& dateFie
     begin_ = {spDate_B, seSetDay_B1, cboSetDay_B1, cboSetDay_B2, seSetDay_B2};
     end_ = {spDate_E, seSetDay_E1, cboSetDay_E1, cboSetDay_E2, seSetDay_E2};
     SetCaption(owner->Caption());
+    // The name field stops where the server's field does, as the user types.
+    LimitEditBytes(edConName, MaxNameBytes, nameCodePage());
     buildRules(dateFields, notDates);
 }
 
 QString TfrmGeneCondition::SchemeName() const
 {
-    return edConName->Text();
+    return edConName->Text().trimmed();
+}
+
+int TfrmGeneCondition::nameCodePage() const
+{
+    const int codePage = base_->HvConverter() ? base_->HvConverter()->DBCodePage().toInt() : 0;
+    return codePage ? codePage : 936;
 }
 
 QStringList& TfrmGeneCondition::DateRuleList()
@@ -236,20 +245,21 @@ void TfrmGeneCondition::RuleClick(TObject* Sender)
 
 void TfrmGeneCondition::btnOkClick(TObject*)
 {
-    const QString name = edConName->Text();
+    const QString name = SchemeName();
     auto refuse = [this](const char* key, const char* text) {
         Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmGeneCondition"), QString::fromLatin1(key), true,
                                  QString::fromUtf8(text)),
             mtError, mbOK, Caption());
         edConName->SetFocus();
     };
-    if (name.trimmed().isEmpty()) {
+    if (name.isEmpty()) {
         refuse("sEmptyProjName", "方案名不可空白!");
         return;
     }
-    // The server keeps 20 bytes of a name: a longer one is refused here, where it can be mended.
-    const int codePage = base_->HvConverter() ? base_->HvConverter()->DBCodePage().toInt() : 936;
-    if (ByteLength(name, codePage ? codePage : 936) > 20) {
+    // The field stops at the limit as the user types; a name that still
+    // does not fit (one put there by other means) is refused here, where it
+    // can be mended.
+    if (ByteLength(name, nameCodePage()) > MaxNameBytes) {
         refuse("sProjNameError", "方案名长度不可大于20!");
         return;
     }
@@ -268,10 +278,16 @@ void TfrmGeneCondition::btnOkClick(TObject*)
     SetModalResult(mrOk);
 }
 
-void TfrmGeneCondition::FormKeyDown(TObject*, Word& Key, TShiftState)
+void TfrmGeneCondition::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
 {
-    if (Key != VK_RETURN || ActiveControl() == btnOk)
+    if (Key != VK_RETURN || ActiveControl() == btnOk || (Shift & (ssCtrl | ssAlt)))
         return;
+    // A name typed and Enter pressed: that is 确定.
+    if (ActiveControl() == edConName) {
+        Key = 0;
+        btnOk->Click();
+        return;
+    }
     // Enter moves on, as everywhere in the criteria forms.
     QList<TWinControl*> chain;
     std::function<void(TWinControl*)> collect = [&](TWinControl* parent) {

@@ -8,9 +8,11 @@
 // language), the list of date fields and how many of its last entries are
 // no date criteria. What is guaranteed: the base form's DateRuleList holds
 // exactly one record per listed field that the form has, in list order,
-// always in step with the dialog's controls; OK closes with mrOk only for a
-// non-blank name that fits 20 bytes of the database code page, after asking
-// whether to replace a scheme of that name. What is left alone: the scheme
+// always in step with the dialog's controls; the name field takes no more
+// than 20 bytes of the database code page as the user types, Enter in it is
+// OK, and the name counts without blanks at either end; OK closes with mrOk
+// only for a non-blank name that fits those 20 bytes, after asking whether to
+// replace a scheme of that name. What is left alone: the scheme
 // itself (the caller saves it with SaveScheme).
 //
 // Rule records, fields separated by #3:
@@ -35,7 +37,11 @@ class TfrmGeneCondition : public THVForm {
 public:
     TfrmGeneCondition(TfrmBaseGene* owner, const QString& dateFields, int notDates);
 
+    // The most a scheme name takes, in bytes of the database code page.
+    static constexpr int MaxNameBytes = 20;
+
     bool ReplaceExisting() const { return replaceExisting_; }
+    // The name as typed, without blanks at either end.
     QString SchemeName() const;
     QStringList& DateRuleList();
 
@@ -89,6 +95,8 @@ private:
     void applyRules(const RuleControls& c, const QString& kind, bool end);
     void writeBack();
     QString kindOf(int index) const;
+    // The code page scheme names are stored in (the database's; 936 when unknown).
+    int nameCodePage() const;
 
     TfrmBaseGene* base_;
     RuleControls single_, begin_, end_;

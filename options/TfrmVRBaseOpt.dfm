@@ -9,7 +9,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       Width = 80
       Height = 25
       Anchors = [akTop, akRight]
-      Caption = '设计凭证'
+      Caption = '设计凭证(&E)'
       TabOrder = 0
       OnClick = btnDesignClick
     end
@@ -19,7 +19,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       Width = 88
       Height = 25
       Anchors = [akTop, akRight]
-      Caption = '设置打印机'
+      Caption = '设置打印机(&R)'
       TabOrder = 1
       OnClick = btnPrintSetupClick
     end
@@ -29,7 +29,7 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       Width = 80
       Height = 25
       Anchors = [akTop, akRight]
-      Caption = '纸张格式'
+      Caption = '纸张格式(&A)'
       TabOrder = 2
       OnClick = btnPaperSizeClick
     end
@@ -39,20 +39,21 @@ inherited frmVRBaseOpt: TfrmVRBaseOpt
       Width = 70
       Height = 25
       Anchors = [akTop, akRight]
-      Caption = '预览'
+      Caption = '预览(&V)'
       TabOrder = 3
       OnClick = btnPreviewClick
     end
     inherited btnOk: TButton
       Left = 349
       Width = 70
-      Caption = '打印'
+      Caption = '打印(&P)'
       TabOrder = 4
       OnClick = btnOkClick
     end
     inherited btnCancel: TButton
       Left = 423
       Width = 70
+      Caption = '取消(&C)'
       TabOrder = 5
     end
   end

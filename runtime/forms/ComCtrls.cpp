@@ -4,6 +4,7 @@
 
 #include "runtime/forms/ImgList.h"
 #include "runtime/forms/Menus.h"
+#include "runtime/forms/TabStop.h"
 #include "runtime/system/DateTime.h"
 
 #include <QCalendarWidget>
@@ -14,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -638,6 +640,15 @@ void TPageControl::placeSheets()
 QWidget* TPageControl::CreateWidget(QWidget* parent)
 {
     auto* tabs = new QTabWidget(parent);
+    // The tab bar is the page control's stop in the Tab order, chained in
+    // its place. The tab widget hands its focus to the bar, and a widget
+    // that does counts as a stop of its own wherever the toolkit made it,
+    // which here is behind the last control of the window: it neither
+    // takes the focus nor hands it on.
+    tabs->setFocusProxy(nullptr);
+    tabs->setFocusPolicy(Qt::NoFocus);
+    tabs->tabBar()->setFocusPolicy(Qt::StrongFocus); // the tab widget's policy went to its bar too
+    tabs->setProperty(TabStopWidgetProperty, QVariant::fromValue<QObject*>(tabs->tabBar()));
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int index) {
         if (Updating() || index < 0)
             return;

@@ -2,6 +2,7 @@
 
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/Menus.h"
+#include "runtime/forms/TabStop.h"
 
 #include <QDrag>
 #include <QEvent>
@@ -334,6 +335,10 @@ QWidget* TControl::Widget()
     if (auto* self = qobject_cast<TWinControl*>(this)) {
         for (TControl* child : self->ControlList())
             child->Widget();
+        // A window (a form) that has all its widgets chains them by TabOrder;
+        // left alone, Tab would follow the order the widgets were made in.
+        if (!parent_)
+            self->UpdateTabChain();
     }
     if (parent_)
         parent_->ChildWidgetCreated(this);
@@ -369,6 +374,12 @@ void TControl::RecreateWidget()
     if (old->isVisible() && !fresh->isVisible() && !fresh->parentWidget())
         fresh->show();
     delete old;
+    // The new widget takes the old one's place in the window's Tab order.
+    TControl* top = this;
+    while (top->Parent())
+        top = top->Parent();
+    if (auto* window = qobject_cast<TWinControl*>(top); window && window->HasWidget())
+        window->UpdateTabChain();
 }
 
 TControl* TControl::ControlOfWidget(const QWidget* w)
@@ -653,6 +664,9 @@ void TWinControl::collectTabChain(QList<QWidget*>& chain)
         if (!child->HasWidget())
             continue;
         QWidget* w = child->Widget();
+        // A part of the widget may stand for it (a page control's tab bar).
+        if (auto* stop = qobject_cast<QWidget*>(w->property(TabStopWidgetProperty).value<QObject*>()))
+            w = stop;
         if (child->TabStop() && (w->focusPolicy() & Qt::TabFocus))
             chain << w;
         child->collectTabChain(chain);

@@ -267,6 +267,9 @@ TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(new TStrings(this))
 QWidget* TMemo::CreateWidget(QWidget* parent)
 {
     auto* edit = new QPlainTextEdit(parent);
+    // As the original's memo without WantTabs: Tab moves on to the next
+    // control instead of typing a tab character into the text.
+    edit->setTabChangesFocus(true);
     connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] {
         if (Updating())
             return;

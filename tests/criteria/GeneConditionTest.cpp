@@ -6,6 +6,11 @@
 #include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/StdCtrls.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QTest>
+
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
 using Dialog = std::unique_ptr<TfrmGeneCondition, FreeComponent>;
 
@@ -121,4 +126,59 @@ TEST_F(CriteriaTest, ConditionDialogChecksTheName)
     dialog->btnOkClick(dialog.get());
     EXPECT_EQ(dialog->ModalResult(), mrOk);
     EXPECT_TRUE(dialog->ReplaceExisting());
+}
+
+namespace {
+
+// A character typed as the keyboard (or an input method) delivers it.
+void type(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+} // namespace
+
+TEST_F(CriteriaTest, TheSchemeNameStopsAtTwentyBytesAsItIsTyped)
+{
+    Form form = MakeForm();
+    Dialog dialog = dialogFor(form.get(), form->DateFieldList());
+    dialog->Show();
+    QApplication::setActiveWindow(dialog->Widget());
+    dialog->edConName->SetFocus();
+    QWidget* line = dialog->edConName->Widget();
+
+    type(line, Text("一二三四五六七八九十一二"));
+    EXPECT_EQ(dialog->edConName->Text(), Text("一二三四五六七八九十")) << "ten characters of two bytes";
+    dialog->edConName->SetText(QString());
+    type(line, Text("一二三四五六七八九ab"));
+    EXPECT_EQ(dialog->edConName->Text(), Text("一二三四五六七八九ab"));
+    type(line, QStringLiteral("c"));
+    EXPECT_EQ(dialog->edConName->Text(), Text("一二三四五六七八九ab")) << "the 21st byte is not taken";
+
+    // A pasted or composed text is cut to what fits.
+    dialog->edConName->SetText(Text("月报"));
+    QInputMethodEvent compose;
+    compose.setCommitString(Text("一二三四五六七八九十"));
+    QApplication::sendEvent(line, &compose);
+    EXPECT_EQ(dialog->edConName->Text(), Text("月报一二三四五六七八"));
+}
+
+TEST_F(CriteriaTest, EnterInTheSchemeNameIsOkAndTheNameLosesItsOuterBlanks)
+{
+    Form form = MakeForm();
+    ASSERT_TRUE(form->SaveScheme(QStringLiteral("spNo.style;"), Text("已有"), Variant(0)));
+    Dialog dialog = dialogFor(form.get(), form->DateFieldList());
+    dialog->Show();
+    QApplication::setActiveWindow(dialog->Widget());
+    dialog->edConName->SetFocus();
+    type(dialog->edConName->Widget(), Text(" 已有  "));
+    // The name with its blanks trimmed is the one that exists.
+    dialogs_->ExpectMessage(mrYes, Text("此方案名已存在"));
+    QTest::keyClick(dialog->edConName->Widget(), Qt::Key_Return);
+    EXPECT_EQ(dialog->ModalResult(), mrOk);
+    EXPECT_TRUE(dialog->ReplaceExisting());
+    EXPECT_EQ(dialog->SchemeName(), Text("已有"));
 }
