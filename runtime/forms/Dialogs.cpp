@@ -255,6 +255,17 @@ bool runPrintDialog(TPrintSettings& settings, bool withRange)
     if (!asked.Paper.isValid() && settings.Paper.isEquivalentTo(offered.pageSize())
         && settings.Orientation == offered.orientation())
         settings.Paper = QPageSize();
+    // Choosing a printer in the dialog puts that printer's default paper on
+    // it; the paper the dialog opened with stays unless the user chose
+    // another than that default.
+    if (asked.Paper.isValid() && !settings.ToFile()) {
+        const QPageSize printerDefault = QPrinterInfo::printerInfo(settings.PrinterName).defaultPageSize();
+        if (printerDefault.isValid() && settings.Paper.isEquivalentTo(printerDefault)
+            && !asked.Paper.isEquivalentTo(printerDefault)) {
+            settings.Paper = asked.Paper;
+            settings.Orientation = asked.Orientation;
+        }
+    }
     if (!withRange) {
         settings.FromPage = 0;
         settings.ToPage = 0;
