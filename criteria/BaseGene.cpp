@@ -23,12 +23,36 @@
 #include "update/ServerProgram.h"
 #include "update/ServerRunParams.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
 #include <QWidget>
 #include <QFileInfo>
 
+
+namespace {
+
+// Esc in the in-place editor of a list (renaming a scheme) gives up the
+// edit, as the editor's own window does in the original, where the form
+// never sees that key: true when an editor was closed so.
+bool cancelItemEdit()
+{
+    QWidget* editor = QApplication::focusWidget();
+    for (QWidget* p = editor ? editor->parentWidget() : nullptr; p; p = p->parentWidget()) {
+        auto* view = qobject_cast<QAbstractItemView*>(p);
+        if (!view)
+            continue;
+        if (editor == view->viewport() || !view->itemDelegate())
+            return false;
+        emit view->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 static void initCriteriaResources()
 {
@@ -585,6 +609,8 @@ void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
     const bool shift = Shift.testFlag(ssShift);
     if (Key == VK_ESCAPE) {
         Key = 0;
+        if (cancelItemEdit())
+            return;
         if (MayCloseOnEscape())
             Close();
     } else if (Key == VK_F2) {

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
@@ -192,4 +194,26 @@ TEST_F(CriteriaTest, F1OpensTheManagersHelpElseTheProgramsOwnPage)
 
     THubDeskManager::SetHelpOpener({});
     TProgramHelp::SetOpener({});
+}
+
+TEST_F(CriteriaTest, EscapeInTheSchemeRenameGivesUpTheRenameNotTheWindow)
+{
+    QPointer<TfrmZorTest> form = MakeForm().release();
+    ASSERT_TRUE(form->SaveScheme(QStringLiteral("spNo.style;"), Text("旧名"), Variant(0)));
+    show(form.data());
+    ASSERT_EQ(form->lstCondition->Items()->Count(), 1);
+    auto* list = qobject_cast<QListWidget*>(form->lstCondition->Widget());
+    ASSERT_NE(list, nullptr);
+    list->setFocus();
+    list->editItem(list->item(0));
+    QApplication::processEvents();
+    QWidget* editor = focused();
+    ASSERT_TRUE(qobject_cast<QLineEdit*>(editor)) << "the item's editor has the focus";
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(form.isNull()) << "the window stays";
+    EXPECT_FALSE(qobject_cast<QLineEdit*>(focused())) << "the editor is gone";
+    EXPECT_EQ(form->lstCondition->Items()->Items(0)->Caption(), Text("旧名"));
+    delete form.data();
 }
