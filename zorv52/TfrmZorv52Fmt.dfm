@@ -280,7 +280,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO010: ReportDBText
         Left = 194
         Top = 104
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -392,7 +392,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblTO012: TQRLabel
         Left = 254
         Top = 119
-        Width = 38
+        Width = 35
         Height = 13
         AutoSize = False
         Caption = '星期'
@@ -528,7 +528,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object lblTO007: TQRLabel
         Left = 254
         Top = 134
-        Width = 38
+        Width = 35
         Height = 13
         AutoSize = False
         Caption = '星期'
@@ -640,7 +640,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO036: ReportDBText
         Left = 194
         Top = 149
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -728,7 +728,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO014: TQRDBIDText
         Left = 194
         Top = 164
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -844,7 +844,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtCMSMC002A: ReportDBText
         Left = 226
         Top = 179
-        Width = 66
+        Width = 63
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -976,7 +976,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtPURMA002A: ReportDBText
         Left = 226
         Top = 194
-        Width = 66
+        Width = 63
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1086,7 +1086,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO025: ReportDBText
         Left = 194
         Top = 209
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1180,7 +1180,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO047: ReportDBText
         Left = 194
         Top = 224
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1274,7 +1274,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO046: ReportDBText
         Left = 194
         Top = 239
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1365,7 +1365,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO031: ReportDBText
         Left = 194
         Top = 254
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1456,7 +1456,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO028T: ReportDBText
         Left = 194
         Top = 269
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1555,7 +1555,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtCOPTC012A: ReportDBText
         Left = 194
         Top = 284
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1654,7 +1654,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO057: ReportDBText
         Left = 194
         Top = 299
-        Width = 98
+        Width = 95
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'
@@ -1786,7 +1786,7 @@ inherited frmZorv52Fmt: TfrmZorv52Fmt
       object txtTO048: ReportDBText
         Left = 212
         Top = 329
-        Width = 80
+        Width = 77
         Height = 13
         AutoSize = False
         DataSet = 'ClientDataSet1'

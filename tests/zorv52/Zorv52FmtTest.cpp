@@ -386,3 +386,27 @@ TEST(Zorv52FmtTest, ASimplifiedInterfaceOnABig5SystemKeepsItsCaptionsAndTellsThe
     ASSERT_TRUE(host.Translate);
     EXPECT_EQ(host.Translate(QStringLiteral("凭证格式档名称")), QStringLiteral("憑證格式檔名稱"));
 }
+
+TEST(Zorv52FmtTest, NoTextOfTheSlipHeaderReachesTheDividerBetweenItsHalves)
+{
+    // A text cut at its box must not touch the line between the before and
+    // after halves: every box beside the divider ends short of it.
+    std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form(CreateForm<TfrmZorv52Fmt>());
+    auto* divider = form->FindComponent<TQRShape>(QStringLiteral("shpHalves"));
+    ASSERT_NE(divider, nullptr);
+    const int line = divider->Left() + divider->Width() / 2;
+    int beside = 0;
+    for (TComponent* component : form->ComponentList()) {
+        auto* text = qobject_cast<TQRCustomLabel*>(component);
+        if (!text || text->Parent() != divider->Parent() || text->Top() >= divider->Top() + divider->Height()
+            || text->Top() + text->Height() <= divider->Top())
+            continue;
+        const int right = text->Left() + text->Width();
+        if (text->Left() < line && right > line - 20) {
+            ++beside;
+            EXPECT_LE(right, line - 3) << text->Name().toStdString() << " ends at " << right << ", the line is at " << line;
+        }
+        EXPECT_FALSE(text->Left() < line && right > line) << text->Name().toStdString() << " crosses the divider";
+    }
+    EXPECT_GT(beside, 10) << "the left half's right-hand column stands beside the divider";
+}

@@ -59,9 +59,9 @@ QImage previewPicture(TQRRenderer& renderer, double zoom)
 
 class TextClipTest : public ::testing::Test {
 protected:
-    TextClipTest() : source_({"NO", "NAME"})
+    TextClipTest() : source_({"NO", "NAME", "ORDER"})
     {
-        source_.AddRow({slipNumber, longName});
+        source_.AddRow({slipNumber, longName, slipNumber});
         report_ = MakeReport();
         report_->SetDataSource(&source_);
         auto* detail = AddBand(report_.get(), "Detail", 80);
@@ -76,7 +76,13 @@ protected:
         name_->SetAutoSize(false);
         name_->SetWordWrap(true);
         name_->SetWidth(90);
-        for (TQRDBText* text : {number_, name_}) {
+        // Wrapped, but one word that cannot be broken (no break before digits).
+        order_ = AddField(detail, "ORDER", 360, 0);
+        order_->SetAutoSize(false);
+        order_->SetWordWrap(true);
+        order_->SetWidth(70);
+        order_->SetHeight(17);
+        for (TQRDBText* text : {number_, name_, order_}) {
             text->Font()->SetName("SimSun");
             text->Font()->SetSize(12);
         }
@@ -103,6 +109,11 @@ protected:
         EXPECT_EQ(inkIn(image, afterNumber), 0) << where << ": the number runs past its box";
         const QRect belowNumber(QPoint(number.left(), number.bottom() + 2), QPoint(number.right(), name.bottom()));
         EXPECT_EQ(inkIn(image, belowNumber), 0) << where;
+        // The unbreakable number in its wrapped box is cut at the box too.
+        const QRect order = pixelsOf(report_->Pages()->Texts(1).last().Box, scale);
+        EXPECT_GT(inkIn(image, order), 0) << where;
+        EXPECT_EQ(inkIn(image, QRect(QPoint(order.right() + 2, order.top()), QPoint(order.right() + int(60 * scale), order.bottom()))), 0)
+            << where << ": the wrapped number runs past its box";
         // Right of and below the name's box.
         const QRect afterName(QPoint(name.right() + 2, name.top()), QPoint(name.right() + int(60 * scale), name.bottom()));
         EXPECT_EQ(inkIn(image, afterName), 0) << where << ": the name runs past its box";
@@ -117,6 +128,7 @@ protected:
     std::unique_ptr<TQuickRep, FreeComponent> report_;
     TQRDBText* number_ = nullptr;
     TQRDBText* name_ = nullptr;
+    TQRDBText* order_ = nullptr;
     double lineHeight_ = 0;
 };
 
