@@ -15,7 +15,7 @@ class Processes:
     def __init__(self):
         self._started = []  # (name, Popen), in start order
 
-    def start(self, name, argv, log_path=None, env=None, cwd=None, stdout=None):
+    def start(self, name, argv, log_path=None, env=None, cwd=None, stdout=None, pass_fds=()):
         """Starts argv in a new session; stderr (and stdout unless given) go to
         log_path when given. Returns the Popen."""
         log = open(log_path, "ab") if log_path else subprocess.DEVNULL
@@ -23,7 +23,7 @@ class Processes:
             process = subprocess.Popen(
                 argv, stdin=subprocess.DEVNULL,
                 stdout=stdout if stdout is not None else log, stderr=log,
-                env=env, cwd=cwd, start_new_session=True)
+                env=env, cwd=cwd, start_new_session=True, pass_fds=pass_fds)
         finally:
             if log_path:
                 log.close()

@@ -17,6 +17,14 @@ from .processes import wait_until
 SCREEN = "1280x1024x24"
 
 
+def _lock_pid(path):
+    try:
+        with open(path) as f:
+            return int(f.read().strip() or 0)
+    except (OSError, ValueError):
+        return None
+
+
 class XError(Exception):
     pass
 
@@ -32,15 +40,19 @@ class XSession:
     # -- start -----------------------------------------------------------
     def start(self):
         for number in self.displays:
-            if os.path.exists("/tmp/.X%d-lock" % number):
+            lock = "/tmp/.X%d-lock" % number
+            if os.path.exists(lock):
                 continue
             server = self.processes.start(
                 "Xvfb", ["Xvfb", ":%d" % number, "-screen", "0", SCREEN, "-nolisten", "tcp",
                          "-noreset"],
                 log_path=os.path.join(self.folder, "xvfb.log"))
             socket = "/tmp/.X11-unix/X%d" % number
-            up = wait_until(lambda: server.poll() is not None or os.path.exists(socket), 10)
-            if server.poll() is None and up:
+            # The display is ours when its lock names our server and the socket
+            # is there; a server that lost the race to a parallel run exits.
+            ours = wait_until(lambda: server.poll() is not None
+                              or (_lock_pid(lock) == server.pid and os.path.exists(socket)), 15)
+            if ours and server.poll() is None:
                 self.display = ":%d" % number
                 break
             self.processes.stop(server)

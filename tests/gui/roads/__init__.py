@@ -2,10 +2,13 @@
 from .criteria import road_criteria
 from .export import road_export
 from .printing import road_counts, road_print
+from .sending import road_email, road_fax
 
 ROADS = {
     "criteria": road_criteria,
     "print": road_print,
     "counts": road_counts,
     "export": road_export,
+    "email": road_email,
+    "fax": road_fax,
 }
