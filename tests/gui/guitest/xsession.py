@@ -161,7 +161,7 @@ class XSession:
         return result.stdout
 
 
-def read_text(session, wid, scale=300, area=None):
+def read_text(session, wid, scale=300, area=None, languages="chi_sim+eng", layout=6):
     """The text in a window, read from its pixels (tesseract, Simplified
     Chinese and English), or "" when no OCR is installed; area (x, y, width,
     height) limits it to that part of the window. Message boxes have
@@ -172,7 +172,7 @@ def read_text(session, wid, scale=300, area=None):
                               "-colorspace", "Gray", "png:-"],
                              env=session.env, capture_output=True, timeout=30).stdout
     try:
-        result = subprocess.run(["tesseract", "-", "-", "-l", "chi_sim+eng", "--psm", "6"],
+        result = subprocess.run(["tesseract", "-", "-", "-l", languages, "--psm", str(layout)],
                                 input=picture, capture_output=True, timeout=60)
     except FileNotFoundError:
         return ""

@@ -2,6 +2,7 @@
 from .criteria import road_criteria
 from .export import road_export
 from .printing import road_counts, road_print
+from .schemes import road_schemes
 from .sending import road_email, road_fax
 
 ROADS = {
@@ -11,4 +12,5 @@ ROADS = {
     "export": road_export,
     "email": road_email,
     "fax": road_fax,
+    "schemes": road_schemes,
 }
