@@ -438,6 +438,8 @@ void TfrmBaseGene::recordColours()
 void TfrmBaseGene::FormShow(TObject*)
 {
     QString caption = Caption();
+    if (programTitle_.isEmpty())
+        programTitle_ = caption;
     const bool library = modulePath_.isEmpty() || modulePath_.endsWith(QLatin1String(".so"), Qt::CaseInsensitive)
         || modulePath_.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive);
     const QString exeNotice = GetFormMessage(

@@ -140,6 +140,11 @@ public:
     void SetHostObject(const Variant& manager) { manager_ = manager; }
     QString VersionText() const { return versionText_; }
     QString TitleSuffix() const { return titleSuffix_; }
+    // The program's title: the caption as it stood when the window was first
+    // shown, before the exe notice and the "[suffix]" were appended to it
+    // (the caption itself until then). Reports, print jobs and mail subjects
+    // are titled with it, never with the window's decorated caption.
+    QString ProgramTitle() const { return programTitle_.isEmpty() ? Caption() : programTitle_; }
     int DateFormatType() const { return dateFormatType_; }
     QString DateSeparator() const { return dateSeparator_; }
     const QString& ErrorCodes() const { return errorCodes_; }
@@ -333,7 +338,7 @@ private:
     void setListViewStyle(int style);
 
     QString userCode_, companyCode_, databaseName_, programCode_, reportKind_ = QStringLiteral("R");
-    QString modulePath_, versionText_ = QStringLiteral("870401-0.00.00"), titleSuffix_;
+    QString modulePath_, versionText_ = QStringLiteral("870401-0.00.00"), titleSuffix_, programTitle_;
     QString dateSeparator_ = QStringLiteral("/");
     int dateFormatType_ = 1;
     QString errorCodes_, errorTexts_;

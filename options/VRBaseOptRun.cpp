@@ -116,7 +116,7 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
             // A manager without them: the format form works without.
         }
     }
-    c.Title = ReportTitle(CompanyInfo, Caption(), ProgramCode());
+    c.Title = ReportTitle(CompanyInfo, ProgramTitle(), ProgramCode());
     c.PrinterIndex = PrinterIndex;
     c.Printing = PrintSettings;
     c.Connection = MainMidas();

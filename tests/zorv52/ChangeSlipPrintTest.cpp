@@ -15,6 +15,7 @@
 #include "zorv52/Zorv52F.h"
 #include "zorv52/Zorv52FmtF.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMap>
 #include <QFile>
@@ -151,6 +152,26 @@ TEST_F(ChangeSlipPrintTest, PrintingFromThePreviewWritesEverySheetToThePrinter)
     // One page object per sheet ("/Type /Page", not the "/Type /Pages" tree).
     EXPECT_EQ(
         QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), sheets);
+}
+
+TEST_F(ChangeSlipPrintTest, TheReportIsTitledWithTheProgramNotWithTheWindowsDecoratedCaption)
+{
+    // Shown, the window's caption carries the "[suffix]" of the system; the
+    // report, its preview, print job, PDF and mail subject must not.
+    form_->Show();
+    QApplication::processEvents();
+    ASSERT_TRUE(form_->Caption().endsWith(u']')) << qPrintable(form_->Caption());
+    QString title, caption;
+    dialogs_->ExpectModal([&](TForm* shown) {
+        if (auto* format = qobject_cast<TfrmVRBaseFmt*>(shown->Owner()))
+            title = format->DisplayTitle();
+        caption = shown->Caption();
+        return mrOk;
+    });
+    ASSERT_TRUE(form_->PrintKeys(BusiestSlip(), true));
+    EXPECT_TRUE(title.endsWith(QStringLiteral(" - 工单变更单打印"))) << qPrintable(title);
+    EXPECT_FALSE(caption.contains(u'[')) << qPrintable(caption);
+    form_->Hide();
 }
 
 TEST_F(ChangeSlipPrintTest, PrintingWithoutAnyPrinterSaysSoInsteadOfPrintingNothing)
