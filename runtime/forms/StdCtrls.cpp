@@ -822,15 +822,31 @@ void TRadioGroup::UpdateWidget()
     auto* box = static_cast<QGroupBox*>(Widget());
     box->setTitle(caption_);
     auto* grid = static_cast<QGridLayout*>(box->layout());
-    const QList<QRadioButton*> old = box->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    qDeleteAll(old);
+    QList<QRadioButton*> buttons;
+    for (QRadioButton* button : box->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+        if (button->objectName() != QLatin1String("retired"))
+            buttons << button;
     const int count = items_->Count();
     const int rows = (count + columns_ - 1) / std::max(1, columns_);
+    // A click on a button changes the index, which comes back here from
+    // inside that button's own signal: the buttons are kept and updated, and
+    // the ones no longer needed are deleted later, never the sender under it.
+    while (buttons.size() > count) {
+        QRadioButton* extra = buttons.takeLast();
+        grid->removeWidget(extra);
+        extra->setObjectName(QStringLiteral("retired"));
+        extra->hide();
+        extra->deleteLater();
+    }
     for (int i = 0; i < count; ++i) {
-        auto* button = new QRadioButton(items_->Strings(i), box);
-        button->setAutoExclusive(false);
+        QRadioButton* button = i < buttons.size() ? buttons.at(i) : nullptr;
+        if (!button) {
+            button = new QRadioButton(box);
+            button->setAutoExclusive(false);
+            connect(button, &QRadioButton::clicked, this, [this, i] { SetItemIndex(i); });
+        }
+        button->setText(items_->Strings(i));
         button->setChecked(i == ItemIndex());
-        connect(button, &QRadioButton::clicked, this, [this, i] { SetItemIndex(i); });
         grid->addWidget(button, rows > 0 ? i % rows : 0, rows > 0 ? i / rows : 0);
     }
 }
