@@ -1,6 +1,8 @@
 """The roads of the acceptance suite, by name, in the order a full run walks them."""
 from .criteria import road_criteria
+from .designer import road_designer
 from .export import road_export
+from .modal import road_close, road_modal
 from .printing import road_counts, road_print
 from .schemes import road_schemes
 from .sending import road_email, road_fax
@@ -13,4 +15,7 @@ ROADS = {
     "email": road_email,
     "fax": road_fax,
     "schemes": road_schemes,
+    "designer": road_designer,
+    "modal": road_modal,
+    "close": road_close,
 }
