@@ -12,6 +12,8 @@ is 0 when every road passed.
 """
 import argparse
 import os
+import re
+import shutil
 import signal
 import sys
 import time
@@ -32,7 +34,21 @@ def _stop(signum, frame):
     raise Stopped("signal %d" % signum)
 
 
+KEEP_RUNS = 5  # folders kept per road, the newest ones
+
+
+def prune_runs(runs_dir, name):
+    """Removes all but the newest KEEP_RUNS - 1 folders of road name (the
+    run about to start makes the last one)."""
+    if not os.path.isdir(runs_dir):
+        return
+    mine = sorted(f for f in os.listdir(runs_dir) if re.match(r"\d{8}-\d{6}-%s-\d+$" % re.escape(name), f))
+    for old in mine[:max(0, len(mine) - (KEEP_RUNS - 1))]:
+        shutil.rmtree(os.path.join(runs_dir, old), ignore_errors=True)
+
+
 def run_road(name, build_dir, source_dir, runs_dir):
+    prune_runs(runs_dir, name)
     folder = os.path.join(runs_dir, "%s-%s-%d" % (time.strftime("%Y%m%d-%H%M%S"), name, os.getpid()))
     os.makedirs(folder, exist_ok=True)
     road = Road(name, folder, build_dir, source_dir)

@@ -215,10 +215,12 @@ def pdf_info(path):
     return info
 
 
-def pdf_page_slips(path, pattern=r"[A-Z]\d{3}-\d{11}-\d{4}"):
-    """The slip number printed at the top of each page of a PDF, page 1 first
-    (None for a page without one). Read from the rendered page (pdftoppm and
-    tesseract), since a PDF that went through a printer driver keeps no text."""
+def pdf_page_slips(path, pattern=r"(\d{11})-(\d{4})"):
+    """The slip number and version printed at the top of each page of a PDF
+    ("20241102001-0001"), page 1 first (None for a page without one). Read
+    from the rendered page (pdftoppm and tesseract), since a PDF that went
+    through a printer driver keeps no text; the slip type's letters are left
+    out, the OCR reads them in either case."""
     info = pdf_info(path)
     found = []
     for page in range(1, int(info.get("Pages", "0") or 0) + 1):
@@ -233,7 +235,7 @@ def pdf_page_slips(path, pattern=r"[A-Z]\d{3}-\d{11}-\d{4}"):
                                   capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
             m = re.search(pattern, re.sub(r"\s+", "", text))
             if m:
-                number = m.group(0)
+                number = "%s-%s" % (m.group(1), m.group(2))
                 break
         found.append(number)
     return found
