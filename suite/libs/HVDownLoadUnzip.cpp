@@ -70,6 +70,61 @@ bool ParseName(const QByteArray& raw, Entry& entry, bool& isFolder, QString& err
     return true;
 }
 
+quint64 little(const QByteArray& b, qsizetype at, int bytes)
+{
+    quint64 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<uchar>(b[at + i]);
+    return v;
+}
+
+// libzip makes a NUL inside a stored name a blank before anyone sees it
+// ("evil\0.txt" comes out as "evil .txt"), so the names are read here as the
+// central directory stores them, counted bytes, and a NUL among them refuses
+// the archive. A directory this reading cannot find is left to libzip, which
+// refuses what it cannot read itself.
+bool StoredNamesHoldNul(const QString& zipFile)
+{
+    QFile file(zipFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    constexpr qint64 endRecord = 22;
+    const qint64 tailStart = qMax<qint64>(0, size - endRecord - 65535);
+    if (!file.seek(tailStart))
+        return false;
+    const QByteArray tail = file.read(size - tailStart);
+    const qsizetype end = tail.lastIndexOf(QByteArrayView("PK\x05\x06", 4));
+    if (end < 0 || tail.size() - end < endRecord)
+        return false;
+    quint64 dirSize = little(tail, end + 12, 4);
+    quint64 dirOffset = little(tail, end + 16, 4);
+    const qsizetype locator = end - 20;
+    if ((dirSize == 0xFFFFFFFFu || dirOffset == 0xFFFFFFFFu) && locator >= 0
+        && tail.mid(locator, 4) == QByteArrayView("PK\x06\x07", 4)) {
+        // Zip64: the sizes live in a record of their own.
+        if (!file.seek(static_cast<qint64>(little(tail, locator + 8, 8))))
+            return false;
+        const QByteArray record = file.read(56);
+        if (record.size() < 56 || !record.startsWith(QByteArrayView("PK\x06\x06", 4)))
+            return false;
+        dirSize = little(record, 40, 8);
+        dirOffset = little(record, 48, 8);
+    }
+    constexpr quint64 dirLimit = 64 * 1024 * 1024;
+    if (dirSize > dirLimit || !file.seek(static_cast<qint64>(dirOffset)))
+        return false;
+    const QByteArray dir = file.read(static_cast<qint64>(dirSize));
+    for (qsizetype at = 0; at + 46 <= dir.size() && dir.mid(at, 4) == QByteArrayView("PK\x01\x02", 4);) {
+        const qsizetype nameLength = static_cast<qsizetype>(little(dir, at + 28, 2));
+        const qsizetype rest = nameLength + static_cast<qsizetype>(little(dir, at + 30, 2) + little(dir, at + 32, 2));
+        if (dir.mid(at + 46, nameLength).contains('\0'))
+            return true;
+        at += 46 + rest;
+    }
+    return false;
+}
+
 // Reads and checks the archive's directory; nothing is written here. Names are
 // taken as the bytes stored (no guessing of code pages), so the name checked is
 // exactly the name written.
@@ -301,7 +356,12 @@ bool UnzipInto(const QString& zipFile, const QString& destFolder, const TUnzipLi
     }
     std::vector<Entry> files;
     QSet<QByteArray> folders;
-    bool ok = ReadDirectory(archive, limits, files, folders, error);
+    bool ok = true;
+    if (StoredNamesHoldNul(zipFile)) {
+        error = QStringLiteral("a zip entry has a control character (NUL) in its name");
+        ok = false;
+    }
+    ok = ok && ReadDirectory(archive, limits, files, folders, error);
     if (ok && !QDir().mkpath(destFolder)) {
         error = QStringLiteral("cannot create folder %1").arg(destFolder);
         ok = false;

@@ -6,7 +6,9 @@
 // whole archive:
 //   - names: "\" counts as a separator (archives made on Windows); a name that
 //     is absolute ("/x", "C:x", "\\server"), has a ".." part, a control
-//     character, or names the same file as another entry is refused;
+//     character (NUL included: the stored bytes of the names are read for
+//     it, since libzip shows a NUL as a blank), or names the same file as
+//     another entry is refused;
 //   - kinds: only files and folders; symbolic links and devices are refused,
 //     and so are encrypted entries;
 //   - sizes: at most MaxEntries entries and MaxTotalBytes unpacked bytes in

@@ -108,6 +108,29 @@ TEST_F(HVDownLoadUnzipTest, NamesLeavingTheFolderAreRefused)
     }
 }
 
+TEST_F(HVDownLoadUnzipTest, ANulInAStoredNameRefusesTheArchive)
+{
+    // libzip hands such a name on with the NUL made a blank ("evil .txt"),
+    // so the stored bytes themselves are checked. The archive is written with
+    // a stand-in byte, which is then made a NUL in both headers.
+    for (const QByteArray& stored : {QByteArray("evil#.txt"), QByteArray("#"), QByteArray("sub/#/x.txt")}) {
+        SCOPED_TRACE(stored.toStdString());
+        TestZip zip;
+        zip.File("good.txt", "g").File(QString::fromLatin1(stored), "smuggled");
+        ASSERT_TRUE(zip.Write(temp_.file("a.zip"))) << zip.Error().toStdString();
+        QByteArray bytes = temp_.read("a.zip");
+        QByteArray withNul = stored;
+        withNul.replace('#', '\0');
+        ASSERT_EQ(bytes.count(stored), 2);
+        bytes.replace(stored, withNul);
+        temp_.write("a.zip", bytes);
+        QString error;
+        EXPECT_FALSE(Unzip(temp_.file("a.zip"), temp_.file("work/dest"), error));
+        EXPECT_TRUE(error.contains("control character")) << error.toStdString();
+        EXPECT_EQ(Snapshot(temp_.file("work")), before_);
+    }
+}
+
 TEST_F(HVDownLoadUnzipTest, LinksAreRefusedInTheArchiveAndNotFollowedInTheDestination)
 {
     {
