@@ -14,7 +14,6 @@ import subprocess
 import time
 
 from .forms import FormLayout
-from .processes import wait_until
 
 OPTIONS_TITLE = "工单变更单打印"
 PREVIEW_TITLE = "凭证预览"

@@ -14,7 +14,6 @@ from .processes import wait_until
 PRINT_PAGES_RADIO = (38, 273)   # 页数 [ranges]
 PRINT_PAGES_TEXT = (140, 273)   # the page-ranges field beside it
 PRINT_OUTPUT_FILE = (245, 121)  # 输出文件(F), enabled for the PDF file printer
-PRINT_COPIES = (290, 226)       # 份数
 
 
 class PrintDialog:

@@ -19,10 +19,8 @@ import glob
 import json
 import os
 import re
-import shutil
 import socket
 import subprocess
-import time
 
 from .processes import wait_until
 

@@ -7,7 +7,7 @@ import subprocess
 import time
 
 from guitest.processes import wait_until
-from guitest.program import OPTIONS_TITLE, PREVIEW_TITLE, DemoHome, Program
+from guitest.program import PREVIEW_TITLE, DemoHome, Program
 from guitest.services import pdf_info
 from guitest.xsession import read_text, squeezed
 
@@ -28,11 +28,6 @@ def slips(home, where="1=1", args=()):
     """Keys (type, number, version) of the change slips matching where, in key order."""
     return [tuple(r) for r in home.query(
         "SELECT TO001, TO002, TO003 FROM MOCTO WHERE %s ORDER BY TO001, TO002, TO003" % where, args)]
-
-
-def print_counts(home, keys):
-    return {k: home.query("SELECT TO042 FROM MOCTO WHERE TO001=? AND TO002=? AND TO003=?", k)[0][0]
-            for k in keys}
 
 
 def enter_criteria(road, options, slip_type, number_from=None, number_to=None):
@@ -124,26 +119,11 @@ def _tab_point(options, index):
     return x + 36 + 74 * index, y + 12
 
 
-def visible_message(road, program, known, what, timeout=15):
-    wid = new_window(program, known, ".", timeout)
-    road.require(wid, what)
-    program.wait_settled(wid)
-    road.screenshot(what)
-    return wid
-
-
 def answer(program, wid, key):
     """Presses key in the message box wid and waits for it to go."""
     program.session.xdotool("windowactivate", "--sync", wid, check=False)
     program.session.key(key)
     return wait_until(lambda: not program.session.is_mapped(wid), 10)
-
-
-def file_names(folder, pattern=None):
-    if not os.path.isdir(folder):
-        return []
-    names = sorted(os.listdir(folder))
-    return [n for n in names if pattern is None or re.search(pattern, n)]
 
 
 class Oracle:
@@ -188,9 +168,3 @@ class Oracle:
 
 def slip_text(key):
     return "-".join(key)
-
-
-def slips_in(text, keys):
-    """The keys whose slip number ("A511-20241102001-0001") is in text."""
-    flat = squeezed(text)
-    return [k for k in keys if slip_text(k) in flat]

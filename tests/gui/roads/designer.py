@@ -7,7 +7,6 @@ import subprocess
 import time
 
 from guitest.processes import wait_until
-from guitest.services import pdf_info
 
 from .common import SLIP_TYPE, Oracle, answer, close_preview, enter_criteria, message_text, \
     new_window, open_preview, responds, shows, slips, start, window_ids

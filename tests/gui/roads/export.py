@@ -7,7 +7,7 @@ import time
 from guitest.services import pdf_info
 
 from .common import SLIP_TYPE, Oracle, answer, close_preview, enter_criteria, message_text, \
-    new_window, open_preview, responds, shows, slip_text, slips, start, window_ids
+    new_window, open_preview, responds, slips, start, window_ids
 
 # The items of the 导出图片 menu, top to bottom.
 MENU_ITEMS = ["BMP", "GIF", "JPG", "PDF", "PDF 文件 (整份)"]

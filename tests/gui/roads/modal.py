@@ -1,8 +1,6 @@
 """Modal windows and closing: after each modal window the options window
 still takes input; the close box and Alt+F4 end the program from every
 window state."""
-import time
-
 from guitest.processes import wait_until
 from guitest.program import PREVIEW_TITLE
 

@@ -7,7 +7,7 @@ from guitest.qtdialogs import PrintDialog
 from guitest.services import PrintServer, pdf_info, pdf_page_slips
 
 from .common import SLIP_TYPE, Oracle, close_preview, enter_criteria, new_window, open_preview, \
-    print_counts, responds, slip_text, slips, slips_in, start, window_ids
+    responds, slip_text, slips, start, window_ids
 
 
 def page_number(key):

@@ -1,7 +1,6 @@
 """Condition schemes: saved, found after a restart, renamed, deleted."""
 import time
 
-from guitest.processes import wait_until
 from guitest.program import Program
 from guitest.xsession import read_text, squeezed
 

@@ -1,6 +1,5 @@
 """Sending from the preview: e-mail to a local SMTP server, fax to a
 stand-in sendfax; the send log (ADMTA) and the send counts (TO053)."""
-import os
 import time
 
 from guitest.processes import wait_until
