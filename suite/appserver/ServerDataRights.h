@@ -21,11 +21,21 @@
 //   ("$$PURMA"), or qualified by a schema or database ("main.PURMA",
 //   "DEMO..PURMA"); each becomes "$$PURMA" first, so the weaving sees it.
 // - A rights table named inside quotes ("PURMA", [PURMA]) cannot be told
-//   from a value reliably: the text is refused (EDatabaseError).
+//   from a value reliably: the text is refused (EDatabaseError). So is one
+//   named by a string literal where a table stands (FROM 'PURMA', which
+//   SQLite reads as a name) or read inside a parenthesised join
+//   (FROM (PURMA p JOIN ...)); names quoted with ` and PostgreSQL's
+//   "TABLE name" are refused whenever rights apply. A rights table in plain
+//   parentheses, (PURMA) or ((PURMA)), is read as the bare name.
+// - Comments are dropped before the weaving (each becomes one blank), so
+//   no filter can land inside one.
+// - Control characters other than TAB, CR and LF refuse the text, with or
+//   without rights: SQLite stops reading at a NUL, after which a filter
+//   would never be seen.
 //
-// Left alone: literals and comments; tables without rights; a client filter
-// that is already there (the server's comes in addition, so rows a client
-// filtered out stay out).
+// Left alone: literals; tables without rights; a client filter that is
+// already there (the server's comes in addition, so rows a client filtered
+// out stay out).
 
 #include "suite/appserver/UserRights.h"
 

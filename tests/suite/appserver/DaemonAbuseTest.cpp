@@ -72,3 +72,25 @@ TEST_F(DaemonTest, ClientTextsInTheConnectionLogStayOnTheirLineAndShowTheirContr
     EXPECT_TRUE(log.contains(QStringLiteral("Connect as NOBODY\\x0D\\x0A") + forged + QStringLiteral("\\x1B]0;owned\\x07 refused")))
         << qPrintable(log);
 }
+
+TEST_F(DaemonTest, ThroughTheDaemonTheReportedRightsBypassesReadOnlyTheUsersRows)
+{
+    StartDaemon();
+    const Variant wang = RemoteServer(QStringLiteral("WANG"));
+    const Variant ds = RemoteServer(QStringLiteral("DS"));
+    const auto freeSql
+        = [](const Variant& server, const QString& sql) { return server.Call(QStringLiteral("RunFreeSQL"), {sql}).ToInt(); };
+    const int own = freeSql(ds, QStringLiteral("SELECT TO021 FROM MOCTO WHERE TO021 = 'F01'"));
+    ASSERT_GT(own, 0);
+    ASSERT_GT(freeSql(ds, QStringLiteral("SELECT TO021 FROM MOCTO")), own);
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "), QStringLiteral("SELECT TO021 FROM (MOCTO)"),
+             QStringLiteral("SELECT TO021 FROM ((MOCTO))")})
+        EXPECT_EQ(freeSql(wang, sql), own) << qPrintable(sql);
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO") + QChar(0),
+             QStringLiteral("SELECT TO021 FROM 'MOCTO'"), QStringLiteral("SELECT TO021 FROM (TABLE mocto) t")})
+        EXPECT_LT(freeSql(wang, sql), 0) << qPrintable(sql);
+    const QList<VariantList> rows = Fetch(wang, QStringLiteral("Provider1"), QStringLiteral("SELECT TO021 FROM (MOCTO) -- "));
+    EXPECT_EQ(rows.size(), own);
+    for (const VariantList& row : rows)
+        ASSERT_EQ(row.value(0).ToString(), QStringLiteral("F01"));
+}
