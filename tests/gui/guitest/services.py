@@ -19,6 +19,7 @@ import glob
 import json
 import os
 import re
+import shutil
 import socket
 import subprocess
 
@@ -126,8 +127,9 @@ class PrintServer:
         files = os.path.join(etc, "cups-files.conf")
         private = ["unshare", "-m", "--propagation", "private", "sh", "-c",
                    'mount --bind "$0" /etc/cups && exec cupsd -f -c "$1" -s "$2"', etc, conf, files]
-        if subprocess.run(["unshare", "-m", "--propagation", "private", "true"],
-                          capture_output=True).returncode == 0:
+        # ZORV_GUI_QUEUE=file asks for the file queue even where cups-pdf could run.
+        if os.environ.get("ZORV_GUI_QUEUE") != "file" and subprocess.run(
+                ["unshare", "-m", "--propagation", "private", "true"], capture_output=True).returncode == 0:
             self.kind = "cups-pdf"
             argv = private
         else:
@@ -192,8 +194,22 @@ class PrintServer:
 
     def pdfs(self):
         """PDF files that arrived, oldest first."""
-        files = glob.glob(os.path.join(self.pdf_dir, "*.pdf"))
+        if self.kind == "file":
+            self._keep_file_jobs()
+            files = glob.glob(os.path.join(self.pdf_dir, "job-*.pdf"))
+        else:
+            files = glob.glob(os.path.join(self.pdf_dir, "*.pdf"))
         return sorted(files, key=os.path.getmtime)
+
+    def _keep_file_jobs(self):
+        """The file queue writes every job to the same file: each completed
+        job's output is copied aside as job-<id>.pdf once it is done (the
+        roads print one job at a time)."""
+        target = os.path.join(self.pdf_dir, "job.pdf")
+        for job, _, _ in self.completed_jobs():
+            copy = os.path.join(self.pdf_dir, "%s.pdf" % job.replace(self.QUEUE, "job"))
+            if not os.path.exists(copy) and os.path.exists(target):
+                shutil.copyfile(target, copy)
 
     def wait_pdfs(self, count, timeout=60):
         """Waits until count PDFs are there, whole (the daemon has finished their jobs)."""
