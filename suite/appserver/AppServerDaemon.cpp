@@ -9,13 +9,32 @@
 #include <QSslKey>
 #include <QSslSocket>
 #include <thread>
+#include <sys/socket.h>
 #include <unistd.h>
+
+namespace {
+
+// The address a socket comes from, without its port: the admission counts
+// waiting sockets per address.
+QString peerAddress(qintptr descriptor)
+{
+    sockaddr_storage address {};
+    socklen_t length = sizeof address;
+    if (::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return QStringLiteral("?");
+    QHostAddress host;
+    host.setAddress(reinterpret_cast<const sockaddr*>(&address));
+    return host.toString();
+}
+
+} // namespace
 
 TAppServerDaemon::TAppServerDaemon(TServerConfig server, TDaemonConfig daemon)
     : server_(std::move(server))
     , config_(std::move(daemon))
     , log_(config_.ConnectionLog)
     , longReads_(config_.LongReads)
+    , admission_({config_.MaxClients, config_.MaxUnauthenticated, config_.MaxUnauthenticatedPerPeer})
 {
 }
 
@@ -63,17 +82,18 @@ void TAppServerDaemon::Stop(const QString& reason)
 void TAppServerDaemon::incomingConnection(qintptr socketDescriptor)
 {
     const int id = ++nextId_;
-    if (active_.load() >= config_.MaxClients) {
-        log_.Write(
-            QStringLiteral("#%1 refused: %2 connections are served already").arg(id).arg(config_.MaxClients));
+    const QString peer = peerAddress(socketDescriptor);
+    QString refusal;
+    if (!admission_.Arrive(peer, refusal)) {
+        log_.Write(QStringLiteral("#%1 %2 refused: %3").arg(id).arg(peer, refusal));
         ::close(static_cast<int>(socketDescriptor));
         return;
     }
     ++active_;
-    // The session owns the socket from here; the thread ends with it.
-    std::thread([this, socketDescriptor, id] {
+    // The session owns the socket and its admission from here; the thread ends with it.
+    std::thread([this, socketDescriptor, id, peer] {
         {
-            TDaemonSession session(server_, config_, log_, longReads_, socketDescriptor, id);
+            TDaemonSession session(server_, config_, log_, longReads_, admission_, peer, socketDescriptor, id);
             session.Run();
         }
         --active_;

@@ -2,12 +2,15 @@
 // steward-appserver as a network daemon: it listens on the configured
 // address and port (DaemonConfig.h) and serves each accepted connection on a
 // thread of its own (DaemonSession.h) until it ends. At most MaxClients
-// connections are served at once; one more is logged and closed at once.
+// connections are served at once, and apart from them at most
+// MaxUnauthenticated (MaxUnauthenticatedPerPeer from one address) wait for
+// their handshake (Admission.h); one more is logged and closed at once.
 // Reads other than key look-ups share LongReads lanes (ReadGate.h).
 //
 // The listener runs on the thread of the Qt event loop; Start and the
 // accepting happen there. Sessions never touch the listener.
 
+#include "suite/appserver/Admission.h"
 #include "suite/appserver/DaemonConfig.h"
 #include "suite/appserver/DaemonSession.h"
 #include "suite/appserver/ReadGate.h"
@@ -35,6 +38,7 @@ private:
     TDaemonConfig config_;
     TConnectionLog log_;
     TReadGate longReads_;
+    TAdmission admission_;
     std::atomic<int> active_ {0};
     std::atomic<int> nextId_ {0};
     QString errorText_;

@@ -62,6 +62,11 @@ TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
     c.IdleMs = idle * 1000;
     c.FrameMs = frame * 1000;
     number("MaxClients", c.MaxClients, 1, 4096, c.MaxClients);
+    int handshake = c.HandshakeMs / 1000;
+    number("HandshakeSeconds", handshake, 1, 3600, handshake);
+    c.HandshakeMs = handshake * 1000;
+    number("MaxUnauthenticated", c.MaxUnauthenticated, 1, 4096, c.MaxUnauthenticated);
+    number("MaxUnauthenticatedPerPeer", c.MaxUnauthenticatedPerPeer, 1, 4096, c.MaxUnauthenticatedPerPeer);
     number("BatchRows", c.BatchRows, 1, 1000000, c.BatchRows);
     number("LongReads", c.LongReads, 0, 4096, c.LongReads);
     c.ServerClass = ini.ReadString(section, QStringLiteral("ServerClass"), c.ServerClass).trimmed();

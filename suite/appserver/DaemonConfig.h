@@ -11,9 +11,14 @@
 //                         the daemon does not serve without one
 //   MaxFrameKB=16384      largest frame either side may send
 //   IdleSeconds=300       a connection that sends nothing this long is closed
-//   FrameSeconds=30       time for the handshake, and for one frame to arrive
-//                         whole once begun (a slow or stalled client is closed)
+//   FrameSeconds=30       time for one frame to arrive whole once begun (a
+//                         slow or stalled client is closed)
 //   MaxClients=64         connections served at once; more are refused
+//   HandshakeSeconds=5    time a new connection has to prove the secret
+//                         (TLS handshake and Hello each); then it is closed
+//   MaxUnauthenticated=32 connections that may wait for their handshake at
+//                         once, apart from MaxClients; more are refused
+//   MaxUnauthenticatedPerPeer=4  of those, from one peer address
 //   BatchRows=2000        rows in one batch of a streamed fetch
 //   LongReads=            reads other than key look-ups (ReadGate.h) that run
 //                         at once; more wait their turn; 0: no limit. By
@@ -41,6 +46,9 @@ struct TDaemonConfig {
     int IdleMs = 300000;
     int FrameMs = 30000;
     int MaxClients = 64;
+    int HandshakeMs = 5000;
+    int MaxUnauthenticated = 32;
+    int MaxUnauthenticatedPerPeer = 4;
     int BatchRows = 2000;
     int LongReads = DefaultLongReads();
     QString TlsCertificate, TlsKey; // native paths; TLS when both are set

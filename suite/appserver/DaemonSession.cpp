@@ -2,6 +2,7 @@
 
 #include "runtime/data/FrameChannel.h"
 #include "runtime/data/PacketJoin.h"
+#include "suite/appserver/Admission.h"
 #include "suite/appserver/AppServer.h"
 #include "suite/appserver/LogText.h"
 #include "suite/appserver/ReadGate.h"
@@ -55,11 +56,14 @@ void TConnectionLog::Write(const QString& line) const
 }
 
 TDaemonSession::TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon,
-    const TConnectionLog& log, TReadGate& longReads, qintptr socketDescriptor, int id)
+    const TConnectionLog& log, TReadGate& longReads, TAdmission& admission, QString peerAddress,
+    qintptr socketDescriptor, int id)
     : serverConfig_(server)
     , config_(daemon)
     , log_(log)
     , longReads_(longReads)
+    , admission_(admission)
+    , peerAddress_(std::move(peerAddress))
     , descriptor_(socketDescriptor)
     , id_(id)
 {
@@ -71,6 +75,8 @@ TDaemonSession::~TDaemonSession()
     channel_.reset();
     if (socket_)
         socket_->abort();
+    if (place_ != Place::None)
+        admission_.Leave(peerAddress_, place_ == Place::Served);
 }
 
 void TDaemonSession::log(const QString& text) const
@@ -94,7 +100,7 @@ bool TDaemonSession::open()
         ssl->setLocalCertificate(config_.TlsCertificate);
         ssl->setPrivateKey(config_.TlsKey);
         ssl->startServerEncryption();
-        if (!ssl->waitForEncrypted(config_.FrameMs)) {
+        if (!ssl->waitForEncrypted(config_.HandshakeMs)) {
             log(QStringLiteral("closed: TLS handshake failed: %1").arg(ssl->errorString()));
             ssl->abort();
             return false;
@@ -112,7 +118,9 @@ bool TDaemonSession::handshake()
     QByteArray nonce(wire::NonceSize, Qt::Uninitialized);
     QRandomGenerator::system()->generate(nonce.begin(), nonce.end());
     channel_->Send(wire::Writer(wire::Kind::Challenge).U16(wire::ProtocolVersion).Bytes(nonce));
-    wire::Reader hello(channel_->Receive(config_.FrameMs, wire::HandshakeFrameLimit));
+    // A peer without the secret gets a short while only: it holds a place
+    // among the sockets that wait for their handshake.
+    wire::Reader hello(channel_->Receive(qMin(config_.FrameMs, config_.HandshakeMs), wire::HandshakeFrameLimit));
     if (hello.MessageKind() != wire::Kind::Hello)
         throw EWireError(QStringLiteral("no hello"));
     const quint16 version = hello.U16();
@@ -125,6 +133,10 @@ bool TDaemonSession::handshake()
                       .arg(wire::ProtocolVersion);
     else if (!wire::SameProof(proof, wire::Proof(config_.Secret, nonce)))
         refusal = QStringLiteral("wrong secret");
+    else if (!admission_.Authenticated(peerAddress_, refusal))
+        place_ = Place::None;
+    else
+        place_ = Place::Served;
     if (!refusal.isEmpty()) {
         log(QStringLiteral("refused: %1").arg(refusal));
         channel_->Send(wire::Writer(wire::Kind::Refused).Text(refusal));

@@ -4,7 +4,10 @@
 //
 // What it guarantees:
 // - Nothing but the handshake is read before the client proved the shared
-//   secret; a wrong proof is answered Refused, logged, and closed.
+//   secret; a wrong proof is answered Refused, logged, and closed. The
+//   handshake has HandshakeSeconds (TLS and Hello each); the connection
+//   waits for it in the daemon's admission (Admission.h) and takes a served
+//   place only with a right proof, or is Refused when none is left.
 // - The connection has its own server object (TAppServer) and with it its
 //   own database connection: sessions never share a back end, so the
 //   back ends need not be thread-safe.
@@ -23,6 +26,7 @@
 #include <memory>
 
 class QTcpSocket;
+class TAdmission;
 class TAppServer;
 class TFrameChannel;
 class TReadGate;
@@ -46,8 +50,10 @@ private:
 
 class TDaemonSession {
 public:
+    // peerAddress: the address the socket comes from, as the admission
+    // counted it at Arrive; the session leaves the admission when it ends.
     TDaemonSession(const TServerConfig& server, const TDaemonConfig& daemon, const TConnectionLog& log,
-        TReadGate& longReads, qintptr socketDescriptor, int id);
+        TReadGate& longReads, TAdmission& admission, QString peerAddress, qintptr socketDescriptor, int id);
     ~TDaemonSession();
     void Run();
 
@@ -67,6 +73,9 @@ private:
     const TDaemonConfig& config_;
     const TConnectionLog& log_;
     TReadGate& longReads_;
+    TAdmission& admission_;
+    QString peerAddress_;
+    enum class Place { Waiting, Served, None } place_ = Place::Waiting;
     qintptr descriptor_;
     int id_;
     QString peer_;

@@ -94,3 +94,40 @@ TEST_F(DaemonTest, ThroughTheDaemonTheReportedRightsBypassesReadOnlyTheUsersRows
     for (const VariantList& row : rows)
         ASSERT_EQ(row.value(0).ToString(), QStringLiteral("F01"));
 }
+
+TEST_F(DaemonTest, AFloodOfSocketsWithoutTheSecretLeavesHonestClientsServed)
+{
+    SetDaemonKey(QStringLiteral("MaxClients"), QStringLiteral("4"));
+    SetDaemonKey(QStringLiteral("MaxUnauthenticated"), QStringLiteral("8"));
+    SetDaemonKey(QStringLiteral("MaxUnauthenticatedPerPeer"), QStringLiteral("3"));
+    SetDaemonKey(QStringLiteral("HandshakeSeconds"), QStringLiteral("1"));
+    SetDaemonKey(QStringLiteral("FrameSeconds"), QStringLiteral("30"));
+    StartDaemon();
+    // One peer opens 40 sockets and says nothing; four more peers one each.
+    std::vector<std::unique_ptr<QTcpSocket>> flood;
+    const auto open = [&](const QString& from) {
+        auto s = std::make_unique<QTcpSocket>();
+        s->bind(QHostAddress(from));
+        s->connectToHost(QString::fromLatin1(Address), static_cast<quint16>(Port()));
+        ASSERT_TRUE(s->waitForConnected(2000)) << qPrintable(from);
+        flood.push_back(std::move(s));
+    };
+    for (int i = 0; i < 40; ++i)
+        open(QStringLiteral("127.0.0.3"));
+    for (int i = 10; i < 14; ++i)
+        open(QStringLiteral("127.0.0.%1").arg(i));
+    // As many honest clients as MaxClients are served meanwhile.
+    std::vector<Variant> honest;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NO_THROW(honest.push_back(RemoteServer())) << i;
+        EXPECT_EQ(honest.back().Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4) << i;
+    }
+    // Every flooding socket is closed: at once beyond the limits, after the
+    // handshake time otherwise.
+    for (auto& s : flood)
+        EXPECT_TRUE(ClosedByPeer(*s, 4000));
+    const QString log = DaemonLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("3 connections from 127.0.0.3 wait for their handshake already")))
+        << qPrintable(log);
+    EXPECT_TRUE(DaemonRunning());
+}
