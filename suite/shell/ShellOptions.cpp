@@ -88,6 +88,15 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
                     error = QStringLiteral("resolution \"%1\" is no positive number").arg(args[i + 1]);
                     return false;
                 }
+                // An A4 page at 600 dots per inch is some 140 MB of picture;
+                // at 5000 it would be gigabytes before anything is written.
+                constexpr int maxResolution = 600;
+                if (o.Resolution > maxResolution) {
+                    error = QStringLiteral("resolution %1 is above %2 dots per inch, the largest a page is drawn at")
+                                .arg(o.Resolution)
+                                .arg(maxResolution);
+                    return false;
+                }
                 ++i;
             }
             exportPictures = true;
@@ -219,7 +228,7 @@ QString ShellUsage()
         "  --keys TYPE,NUMBER,VERSION[,TYPEKEY] --export-pictures KIND PREFIX [RESOLUTION]\n"
         "                    write the slip's pages as picture files PREFIX...;\n"
         "                    KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n"
-        "                    dots per inch, 96 when left out\n"
+        "                    dots per inch (at most 600), 96 when left out\n"
         "  [--keys TYPE,NUMBER,VERSION[,TYPEKEY]] --export-pdf FILE\n"
         "                    write the whole report of the keys (without --keys: of\n"
         "                    the program's default criteria) as one PDF FILE whose\n"

@@ -84,6 +84,11 @@ TEST(ShellOptionsTest, RefusedCombinations)
                     .contains(QStringLiteral("TIFF")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p -3"))
                     .contains(QStringLiteral("-3")));
+    // A page at 5000 dots per inch is gigabytes of picture: refused before any is made.
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p 5000"))
+                    .contains(QStringLiteral("resolution 5000 is above 600 dots per inch")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures PDF p 601")).contains(QStringLiteral("601")));
+    EXPECT_EQ(parse(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p 600")).Resolution, 600);
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --user")).contains(QStringLiteral("--user needs a value")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pdf"))
                     .contains(QStringLiteral("--export-pdf needs a value")));
