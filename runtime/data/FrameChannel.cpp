@@ -71,6 +71,23 @@ QByteArray TFrameChannel::Receive(int waitMs, qint64 limit)
 
 void TFrameChannel::Send(const QByteArray& payload)
 {
+    write(payload);
+    Drain();
+}
+
+bool TFrameChannel::Queue(const wire::Writer& message, int waitMs)
+{
+    write(message.Payload());
+    return drainUntil(now() + waitMs, false);
+}
+
+void TFrameChannel::Drain()
+{
+    drainUntil(now() + frameMs_, true);
+}
+
+void TFrameChannel::write(const QByteArray& payload)
+{
     if (payload.isEmpty() || payload.size() > frameLimit_)
         throw EWireError(QStringLiteral("a message of %1 bytes exceeds the frame limit of %2")
                              .arg(payload.size())
@@ -79,13 +96,20 @@ void TFrameChannel::Send(const QByteArray& payload)
     qToBigEndian(static_cast<quint32>(payload.size()), header);
     if (socket_.write(header, sizeof header) != sizeof header || socket_.write(payload) != payload.size())
         throw EWireError(QStringLiteral("connection failed: %1").arg(socket_.errorString()));
-    const qint64 deadline = now() + frameMs_;
+}
+
+bool TFrameChannel::drainUntil(qint64 deadline, bool raise)
+{
     while (socket_.bytesToWrite() > 0) {
         const qint64 left = deadline - now();
-        if (left <= 0)
-            throw EWireError(QStringLiteral("the peer does not read"));
+        if (left <= 0) {
+            if (raise)
+                throw EWireError(QStringLiteral("the peer does not read"));
+            return false;
+        }
         if (!socket_.waitForBytesWritten(static_cast<int>(left)) && socket_.bytesToWrite() > 0
             && socket_.state() != QAbstractSocket::ConnectedState)
             throw EWireError(QStringLiteral("connection closed"));
     }
+    return true;
 }

@@ -26,11 +26,21 @@ public:
     QByteArray Receive(int waitMs, qint64 limit = -1);
     void Send(const wire::Writer& message) { Send(message.Payload()); }
     void Send(const QByteArray& payload);
+    // Send in two steps, for a sender that holds something a slow reader
+    // should not keep: Queue hands the frame to the socket and waits at
+    // most waitMs for the peer to take it, false when bytes remain; Drain
+    // then waits for them within the frame time (raising as Send does).
+    bool Queue(const wire::Writer& message, int waitMs);
+    void Drain();
     qint64 FrameLimit() const { return frameLimit_; }
 
 private:
     // Reads exactly n bytes into out before the deadline (ms since epoch).
     void readExactly(char* out, qint64 n, qint64 deadline, bool started);
+    void write(const QByteArray& payload);
+    // Waits until every byte was taken or the deadline passed: false then,
+    // or EWireError when raise is set.
+    bool drainUntil(qint64 deadline, bool raise);
 
     QAbstractSocket& socket_;
     qint64 frameLimit_;

@@ -303,11 +303,22 @@ void TDaemonSession::fetch(wire::Reader& request)
     // the bytes a row took so far, to at most half the frame limit.
     int batchRows = config_.BatchRows;
     try {
-        // A stream holds its lane to the end: the database works on it all along.
+        // A stream holds its lane while the database works on it and the
+        // client takes the batches. A client that does not take a batch
+        // within laneStallMs gives the lane to the next long read and
+        // queues again for its next batch: two clients that open big
+        // streams and never read could otherwise keep every lane until the
+        // frame time ends their connections.
+        constexpr int laneStallMs = 500;
+        const bool laned = longRead(dataRequest);
         TReadGate::Pass lane;
-        if (longRead(dataRequest))
-            lane = longReads_.Enter();
+        bool inLane = false;
+        bool stallLogged = false;
         for (bool first = true;; first = false) {
+            if (laned && !inLane) {
+                lane = longReads_.Enter();
+                inLane = true;
+            }
             const int batch
                 = wanted < 0 ? batchRows : static_cast<int>(qMin<qint64>(batchRows, wanted - total));
             int sent = 0;
@@ -322,7 +333,18 @@ void TDaemonSession::fetch(wire::Reader& request)
                         .arg(provider)
                         .arg(packet.size())
                         .arg(channel_->FrameLimit()));
-            channel_->Send(wire::Writer(wire::Kind::Batch).Bytes(packet));
+            wire::Writer batchFrame(wire::Kind::Batch);
+            batchFrame.Bytes(packet);
+            if (!inLane) {
+                channel_->Send(batchFrame);
+            } else if (!channel_->Queue(batchFrame, laneStallMs)) {
+                lane.Leave();
+                inLane = false;
+                if (!stallLogged)
+                    log(QStringLiteral("a reader that does not keep up gave up its long-read lane"));
+                stallLogged = true;
+                channel_->Drain();
+            }
             total += sent;
             end = PacketAtEnd(packet) || sent < batch;
             if (end || batch == 0 || (wanted >= 0 && total >= wanted))

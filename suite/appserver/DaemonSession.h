@@ -18,7 +18,9 @@
 //   one end this connection only; Run never raises.
 // - Each connection is logged: peer, authentication, user, end and why.
 // - A data request that is not a key look-up (IsKeyRead) waits for a lane
-//   of the daemon's long-read gate and holds it until it is answered.
+//   of the daemon's long-read gate and holds it until it is answered; a
+//   streamed fetch whose client does not take a batch within half a second
+//   gives the lane up and waits for one again before its next batch.
 
 #include "suite/appserver/DaemonConfig.h"
 

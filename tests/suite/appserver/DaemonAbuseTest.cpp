@@ -4,6 +4,7 @@
 // all along.
 #include "DaemonFixture.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <QtEndian>
 #include <limits>
@@ -130,4 +131,41 @@ TEST_F(DaemonTest, AFloodOfSocketsWithoutTheSecretLeavesHonestClientsServed)
     EXPECT_TRUE(log.contains(QStringLiteral("3 connections from 127.0.0.3 wait for their handshake already")))
         << qPrintable(log);
     EXPECT_TRUE(DaemonRunning());
+}
+
+TEST_F(DaemonTest, StreamsWhoseClientsDoNotReadGiveUpTheirLongReadLanes)
+{
+    SetDaemonKey(QStringLiteral("LongReads"), QStringLiteral("2"));
+    SetDaemonKey(QStringLiteral("FrameSeconds"), QStringLiteral("30"));
+    StartDaemon();
+    // Every pair of lines: far more bytes than the sockets' buffers hold.
+    const QString huge = QStringLiteral(
+        "SELECT A.TP001, A.TP002, A.TP003, A.TP004, B.TP001, B.TP002, B.TP003, B.TP004 FROM $$MOCTP A, $$MOCTP B");
+    std::vector<std::unique_ptr<QTcpSocket>> stalled;
+    for (int i = 0; i < 2; ++i) {
+        auto s = RawClient();
+        s->setReadBufferSize(4096); // this client takes no more than this
+        ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Welcome);
+        SendFrame(*s, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
+        ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Created);
+        wire::Writer connect(wire::Kind::Call);
+        connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"}));
+        SendFrame(*s, connect);
+        ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Result);
+        SendFrame(*s, wire::Writer(wire::Kind::Fetch).Text("Provider2").Text(huge).I32(1).I32(-1));
+        stalled.push_back(std::move(s));
+    }
+    QThread::msleep(300); // both streams are running and hold the lanes
+    // A long read of an honest client comes through in a few seconds, not
+    // after the stalled clients' frame time of 30 s.
+    const Variant honest = RemoteServer();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(honest.Call(QStringLiteral("RunFreeSQL"), {"SELECT TP001 FROM $$MOCTP"}).ToInt(),
+        Count(QStringLiteral("SELECT COUNT(*) FROM MOCTP")));
+    Variant sent;
+    EXPECT_NO_THROW(honest.Call(QStringLiteral("AS_GetRecords"),
+        {"Provider1", -1, Variant::Ref(sent), "SELECT TP001, TP002 FROM $$MOCTP ORDER BY TP001", 1}));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(DaemonLog().contains(QStringLiteral("gave up its long-read lane"))) << qPrintable(DaemonLog());
 }
