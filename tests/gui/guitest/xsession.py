@@ -155,10 +155,23 @@ class XSession:
         return path
 
     def window_pixels(self, wid):
-        """The window's pixels as raw RGB bytes (to tell whether it changed)."""
-        result = subprocess.run(["import", "-window", str(wid), "-depth", "8", "rgb:-"],
-                                env=self.env, capture_output=True, timeout=30)
-        return result.stdout
+        """The window's pixels as raw RGB bytes (to tell whether it changed),
+        or b"" when the window is not on screen or could not be read."""
+        return self.capture(wid, ["-depth", "8", "rgb:-"])
+
+    def capture(self, wid, arguments, timeout=15):
+        """ImageMagick's import of one window with the arguments after it;
+        b"" for a window that is gone. import asks for a click to choose a
+        window when it cannot find the one named, so it is never run on a
+        window that is not mapped, and a hang is cut short instead of
+        failing the road."""
+        if not self.is_mapped(wid):
+            return b""
+        try:
+            return subprocess.run(["import", "-window", str(wid)] + arguments,
+                                  env=self.env, capture_output=True, timeout=timeout).stdout
+        except subprocess.TimeoutExpired:
+            return b""
 
 
 def read_text(session, wid, scale=300, area=None, languages="chi_sim+eng", layout=6):
@@ -168,9 +181,7 @@ def read_text(session, wid, scale=300, area=None, languages="chi_sim+eng", layou
     no other way out of the window; callers compare with squeezed() on
     both sides and look for fragments, since OCR may miss a character."""
     crop = ["-crop", "%dx%d+%d+%d" % (area[2], area[3], area[0], area[1]), "+repage"] if area else []
-    picture = subprocess.run(["import", "-window", str(wid)] + crop + ["-resize", "%d%%" % scale,
-                              "-colorspace", "Gray", "png:-"],
-                             env=session.env, capture_output=True, timeout=30).stdout
+    picture = session.capture(wid, crop + ["-resize", "%d%%" % scale, "-colorspace", "Gray", "png:-"], timeout=30)
     try:
         result = subprocess.run(["tesseract", "-", "-", "-l", languages, "--psm", str(layout)],
                                 input=picture, capture_output=True, timeout=60)
