@@ -81,6 +81,18 @@ def finish_send(road, program, known, what):
     return end, text
 
 
+def send_from_preview(road, program, options, way, keys, button, **offset):
+    """Chooses the send way, enters the slips' number range, opens the
+    preview and presses its send button; the windows known before the
+    press, to find what the run shows."""
+    choose_send_way(road, program, options, way)
+    enter_criteria(road, options, SLIP_TYPE, keys[0][1], keys[-1][1])
+    preview = open_preview(road, program, options)
+    known = window_ids(program)
+    preview.click(button, **offset)
+    return preview, known
+
+
 def road_email(road):
     mail = MailServer(road).start()
     oracle = Oracle(road)
@@ -97,11 +109,7 @@ def road_email(road):
     log_before = send_log(home)
     counts_before = send_counts(home, keys)
 
-    choose_send_way(road, program, options, 1)
-    enter_criteria(road, options, SLIP_TYPE, keys[0][1], keys[-1][1])
-    preview = open_preview(road, program, options)
-    known = window_ids(program)
-    preview.click("btnEmail")
+    preview, known = send_from_preview(road, program, options, 1, keys, "btnEmail")
     end, text = finish_send(road, program, known, "E-Mail from the preview")
     wait_until(lambda: len(mail.messages()) >= 2, 20)
     messages = mail.messages()
@@ -139,11 +147,7 @@ def road_email(road):
     s = program.session
     keys = [c[0] for c in supplier_slips(home, skip=set(keys))]
     counts_before = send_counts(home, keys)
-    choose_send_way(road, program, options, 1)
-    enter_criteria(road, options, SLIP_TYPE, keys[0][1], keys[-1][1])
-    preview = open_preview(road, program, options)
-    known = window_ids(program)
-    preview.click("btnEmail")
+    preview, known = send_from_preview(road, program, options, 1, keys, "btnEmail")
     end, text = finish_send(road, program, known, "E-Mail to a server that drops the connection")
     road.expect(end and not shows(text, "Complete"), "the message does not claim success")
     rows = send_log(home)[len(program_log_before):]
@@ -171,11 +175,8 @@ def road_fax(road):
     keys = [c[0] for c in chosen]
     log_before = send_log(home)
     counts_before = send_counts(home, keys)
-    choose_send_way(road, program, options, 0)
-    enter_criteria(road, options, SLIP_TYPE, keys[0][1], keys[-1][1])
-    preview = open_preview(road, program, options)
-    known = window_ids(program)
-    preview.click("btnFax", dx=20, dy=12)  # the button, not its drop-down arrow
+    # the button, not its drop-down arrow
+    preview, known = send_from_preview(road, program, options, 0, keys, "btnFax", dx=20, dy=12)
     end = new_window(program, known, ".", 45)
     # The fax run may show a progress window first; wait for the last word.
     deadline = time.monotonic() + 45
