@@ -89,6 +89,10 @@ void CheckPgClientText(const QString& sql, SqlAccess access)
             refuse(QStringLiteral("\"$\" is not accepted in a name (dollar quoting)"));
         if (t.kind == Tok::QuotedName && t.text.startsWith(u'['))
             refuse(QStringLiteral("\"[\" names are not accepted"));
+        // A runaway recursive query would run to the statement timeout on
+        // every call; report texts have none.
+        if (isWord(t, "RECURSIVE"))
+            refuse(QStringLiteral("a recursive query (WITH RECURSIVE) is not allowed from a client"));
         if (t.kind != Tok::Word && t.kind != Tok::QuotedName)
             continue;
         int next = i + 1;

@@ -12,6 +12,8 @@
 //   does, so that a call could hide from this check and from the rewriting
 //   passes: an escape string (E'..', U&'..'), a dollar-quoted string or any
 //   other "$" in a word, a "[" quoted name (an array subscript there);
+// - is recursive (WITH RECURSIVE): a runaway one would run to the
+//   statement timeout on every call;
 // - calls a function that reaches past the query's own rows: the server's
 //   administration and file functions (names beginning "pg_" or "lo_"),
 //   set_config, and the functions that run a text as a query (query_to_xml,

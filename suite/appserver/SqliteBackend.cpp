@@ -87,16 +87,28 @@ bool isClientFunction(const char* name)
     return name && allowed.contains(QByteArray(name).toLower());
 }
 
+// What the authorizer of a client statement knows and tells.
+struct TClientStatement {
+    SqlAccess Access;
+    bool Recursive = false; // refused: it reads itself
+};
+
 int authorize(void* data, int action, const char*, const char* name, const char*, const char*)
 {
-    const SqlAccess access = *static_cast<const SqlAccess*>(data);
+    auto& statement = *static_cast<TClientStatement*>(data);
+    const SqlAccess access = statement.Access;
     switch (action) {
     case SQLITE_FUNCTION:
         return isClientFunction(name) ? SQLITE_OK : SQLITE_DENY;
     case SQLITE_SELECT:
     case SQLITE_READ:
-    case SQLITE_RECURSIVE:
         return SQLITE_OK;
+    case SQLITE_RECURSIVE:
+        // A WITH that reads itself repeats until it stops itself, and a
+        // runaway one until the time budget ends it, on every call. Report
+        // texts have none.
+        statement.Recursive = true;
+        return SQLITE_DENY;
     case SQLITE_INSERT:
         return access == SqlAccess::ReadInsert ? SQLITE_OK : SQLITE_DENY;
     case SQLITE_UPDATE:
@@ -352,7 +364,7 @@ sqlite3_stmt* TSqliteBackend::prepare(
     if (!cached) {
         const QByteArray utf8 = sql.toUtf8();
         const char* tail = nullptr;
-        SqlAccess level = access;
+        TClientStatement level {access};
         if (access != SqlAccess::Server)
             sqlite3_set_authorizer(db_, authorize, &level);
         const int rc = sqlite3_prepare_v3(
@@ -361,6 +373,9 @@ sqlite3_stmt* TSqliteBackend::prepare(
             sqlite3_set_authorizer(db_, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
+            if (level.Recursive)
+                throw EDatabaseError(QStringLiteral(
+                    "statement rejected: a recursive query (a WITH that reads itself) is not allowed from a client"));
             raise(QStringLiteral("statement rejected"));
         }
         if (!stmt)

@@ -2,9 +2,10 @@
 // The embedded back end: one SQLite file per company database. Opened in WAL
 // mode so that readers do not wait for writers; prepared statements are kept
 // in a small cache keyed by text and access level. Client texts are prepared
-// under an authorizer that allows only what their access level permits, a
-// read-only level takes only what sqlite3_stmt_readonly calls read-only, and
-// a progress handler stops a client statement when its time budget is spent.
+// under an authorizer that allows only what their access level permits
+// (listed functions only, no recursive query), a read-only level takes only
+// what sqlite3_stmt_readonly calls read-only, and a progress handler stops a
+// client statement when its time budget is spent.
 
 #include "suite/appserver/DbBackend.h"
 

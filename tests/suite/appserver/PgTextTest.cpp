@@ -113,6 +113,10 @@ TEST(PgText, ClientTextsOfEachAccessLevel)
         {"SELECT lo_export(1, '/tmp/x')", SqlAccess::Read, false},
         {"SELECT query_to_xml('delete from ADMMF', true, true, '')", SqlAccess::Read, false},
         {"INSERT INTO ADMTA (TA004) VALUES (pg_cancel_backend(1))", SqlAccess::ReadInsert, false},
+        // A recursive query would run to the statement timeout on every call.
+        {"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c", SqlAccess::Read,
+            false},
+        {"SELECT 'with recursive' FROM T", SqlAccess::Read, true},
         // Names that only look like them, and a server statement.
         {"SELECT pg_x FROM T", SqlAccess::Read, true},
         {"SELECT 'pg_sleep(1)' FROM T", SqlAccess::Read, true},
