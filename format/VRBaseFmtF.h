@@ -181,8 +181,9 @@ public:
     // of the pages it printed from this (CountPrintedSlips).
     void NoteSlipPage(const TSendGroup& slip);
     const TSlipPages& SlipPages() const { return slipPages_; }
-    // Counts one print of every slip on sheets from..to; answers the slips counted.
-    int CountPrintedSlips(int fromSheet, int toSheet);
+    // Counts one print of every slip on the sheets of the ranges (a slip on
+    // sheets of more than one range once); answers the slips counted.
+    int CountPrintedSlips(const QList<QPageRanges::Range>& sheets);
     // kind 1 e-mail (pictureKind as given), 2 fax (JPG through the server of serverCaption).
     // Every run that starts ends with one message to the user: how many
     // recipients were sent to, or which failed and why (SendSummary.h); a

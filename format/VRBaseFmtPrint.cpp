@@ -90,7 +90,7 @@ bool TfrmVRBaseFmt::delivered(const TPrintOutcome& outcome, const TPrintSettings
     context_.PrinterIndex = settings.ToFile()
         ? -1
         : static_cast<int>(QPrinterInfo::availablePrinterNames().indexOf(settings.PrinterName));
-    CountPrintedSlips(outcome.FromSheet, outcome.ToSheet);
+    CountPrintedSlips(outcome.Sheets);
     return true;
 }
 
@@ -101,14 +101,15 @@ void TfrmVRBaseFmt::NoteSlipPage(const TSendGroup& slip)
     slipPages_.Add(onPage);
 }
 
-int TfrmVRBaseFmt::CountPrintedSlips(int fromSheet, int toSheet)
+int TfrmVRBaseFmt::CountPrintedSlips(const QList<QPageRanges::Range>& sheets)
 {
     // A half-page sheet holds report pages 2s - 1 and 2s.
     const bool half = QuickRep1->Pages() ? QuickRep1->Pages()->HalfPage() : QuickRep1->PageStyle() == psHalfPage;
-    const int first = half ? 2 * fromSheet - 1 : fromSheet;
-    const int last = half ? 2 * toSheet : toSheet;
+    QList<TSendGroup> printed;
+    for (const QPageRanges::Range& range : sheets)
+        printed << slipPages_.OnPages(half ? 2 * range.from - 1 : range.from, half ? 2 * range.to : range.to);
     int counted = 0;
-    for (const TSendGroup& slip : slipPages_.OnPages(first, last))
+    for (const TSendGroup& slip : DistinctSlips(printed))
         if (UpdatePrintCount(context_.ApplicationServer, pcmPrint, slip) >= 0)
             ++counted;
     return counted;

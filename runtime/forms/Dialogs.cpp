@@ -9,10 +9,13 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPageRanges>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRadioButton>
 
 namespace {
 
@@ -229,6 +232,29 @@ bool QtDialogService::SaveDialog(FileDialogOptions& options)
 
 namespace {
 
+// Qt's print dialog whose page-set line ("Pages: 1,3-4", offered on CUPS
+// printers) takes what the user typed. Qt 6.4 checks that line, when it is
+// chosen, by the page ranges the printer carries before the dialog has put
+// the typed ranges on it: on a printer without ranges every text, "2-3" too,
+// is refused as invalid. accept() puts the ranges of the text on the printer
+// first, so a valid text passes and an invalid one (no ranges) still gets
+// Qt's own message, and the dialog stays open. Where Qt checks the text
+// itself this changes nothing: the dialog then sets the same ranges again.
+class TPageSetPrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+
+    void accept() override
+    {
+        // The names are those of Qt's own form of the dialog.
+        const auto* chosen = findChild<QRadioButton*>(QStringLiteral("pagesRadioButton"));
+        const auto* text = findChild<QLineEdit*>(QStringLiteral("pagesLineEdit"));
+        if (chosen && text && chosen->isEnabled() && chosen->isChecked())
+            printer()->setPageRanges(QPageRanges::fromString(text->text()));
+        QPrintDialog::accept();
+    }
+};
+
 // Qt's print dialog on a printer that carries settings; accepted, settings
 // take everything the user chose there. withRange offers the page range
 // (over settings.PageCount sheets, when known).
@@ -236,7 +262,7 @@ bool runPrintDialog(TPrintSettings& settings, bool withRange)
 {
     QPrinter printer(QPrinter::HighResolution);
     ApplyPrintSettings(settings, printer);
-    QPrintDialog dialog(&printer);
+    TPageSetPrintDialog dialog(&printer);
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile
         | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize;
     if (withRange && settings.PageCount > 0) {
@@ -269,6 +295,7 @@ bool runPrintDialog(TPrintSettings& settings, bool withRange)
     if (!withRange) {
         settings.FromPage = 0;
         settings.ToPage = 0;
+        settings.PageRanges = QPageRanges();
     }
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <QPrinter>
 
+#include <algorithm>
+
 TPrintSettings TPrintSettings::DestinationOnly() const
 {
     TPrintSettings destination;
@@ -9,6 +11,25 @@ TPrintSettings TPrintSettings::DestinationOnly() const
     destination.PrinterName = PrinterName;
     destination.OutputFile = OutputFile;
     return destination;
+}
+
+QList<QPageRanges::Range> TPrintSettings::SheetRanges(int count) const
+{
+    QList<QPageRanges::Range> sheets;
+    const auto add = [&](int from, int to) {
+        from = std::max(1, from);
+        to = std::min(to, count);
+        if (from <= to)
+            sheets << QPageRanges::Range{from, to};
+    };
+    if (!PageRanges.isEmpty()) {
+        // QPageRanges keeps its ranges sorted and merged.
+        for (const QPageRanges::Range& range : PageRanges.toRangeList())
+            add(range.from, range.to);
+    } else {
+        add(FromPage <= 0 ? 1 : FromPage, ToPage <= 0 ? count : ToPage);
+    }
+    return sheets;
 }
 
 QString TPrintSettings::DestinationText() const
@@ -43,6 +64,10 @@ void ApplyPrintSettings(const TPrintSettings& settings, QPrinter& printer)
     }
     if (settings.AllPages()) {
         printer.setPrintRange(QPrinter::AllPages);
+        printer.setPageRanges(QPageRanges());
+    } else if (!settings.PageRanges.isEmpty()) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setPageRanges(settings.PageRanges);
     } else {
         const int from = std::max(1, settings.FromPage);
         // QPrinter has no open end: a range to "the last sheet" ends at the count, when known.
@@ -70,6 +95,11 @@ TPrintSettings PrintSettingsOf(const QPrinter& printer)
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         settings.FromPage = printer.fromPage();
         settings.ToPage = printer.toPage();
+        // The page-set text of the print dialog ("1,3-4") comes as ranges;
+        // fromPage and toPage only span them.
+        const QPageRanges ranges = printer.pageRanges();
+        if (ranges.toRangeList().size() > 1)
+            settings.PageRanges = ranges;
     }
     settings.Copies = std::max(1, printer.copyCount());
     settings.Collate = printer.collateCopies();

@@ -9,7 +9,9 @@
 // QPrinter carries after a dialog worked on it. Both leave the page layout's
 // margins and the resolution alone.
 
+#include <QList>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QString>
 
@@ -30,6 +32,11 @@ struct TPrintSettings {
     // runs to the last sheet; a range past the last sheet ends there.
     int FromPage = 0;
     int ToPage = 0;
+    // Several ranges of sheets (a print dialog's "1,3-4"): when not empty,
+    // exactly these sheets print, in ascending order, each once, and
+    // FromPage and ToPage are left aside (PrintSettingsOf sets them to the
+    // first and last sheet of the ranges).
+    QPageRanges PageRanges;
     int Copies = 1;
     bool Collate = true;
     DuplexMode Duplex = DuplexMode::Default;
@@ -44,7 +51,11 @@ struct TPrintSettings {
     int PageCount = 0;
 
     bool ToFile() const { return Output == Destination::PdfFile; }
-    bool AllPages() const { return FromPage <= 0 && ToPage <= 0; }
+    bool AllPages() const { return PageRanges.isEmpty() && FromPage <= 0 && ToPage <= 0; }
+    // The sheets to print out of count sheets, as ascending ranges that do
+    // not overlap, each ending at count at the latest; empty when none of
+    // the sheets asked for is there.
+    QList<QPageRanges::Range> SheetRanges(int count) const;
     // Only where the print goes (printer or file), as a window keeps it for
     // its next run: range, copies and the rest belong to one print.
     TPrintSettings DestinationOnly() const;
@@ -54,8 +65,9 @@ struct TPrintSettings {
 };
 
 // printer takes settings' destination, copies, collation, duplex, colour,
-// page range and (when valid) paper and orientation.
+// page range (or ranges) and (when valid) paper and orientation.
 void ApplyPrintSettings(const TPrintSettings& settings, QPrinter& printer);
-// What printer carries: destination, range (when it prints a page range),
-// copies, collation, duplex, colour, paper and orientation.
+// What printer carries: destination, range (when it prints a page range;
+// several ranges as PageRanges), copies, collation, duplex, colour, paper
+// and orientation.
 TPrintSettings PrintSettingsOf(const QPrinter& printer);

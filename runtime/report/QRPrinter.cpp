@@ -103,10 +103,11 @@ bool TQRPrinter::Generating() const
     return report_->Generating();
 }
 
-// Paints sheets from..to (already within the pages) copies times: collated,
-// the whole range once per copy; else each sheet copies times in a row.
+// Paints the sheets of the ranges (already within the pages), in their
+// order, copies times: collated, all of them once per copy; else each sheet
+// copies times in a row.
 TPrintOutcome::Status TQRPrinter::paintSheets(
-    QPagedPaintDevice& device, int from, int to, int copies, bool collate)
+    QPagedPaintDevice& device, const QList<QPageRanges::Range>& sheets, int copies, bool collate)
 {
     TQRRenderer* renderer = Renderer();
     const auto pages = Pages();
@@ -127,17 +128,18 @@ TPrintOutcome::Status TQRPrinter::paintSheets(
     const int inner = collate ? 1 : times;
     bool first = true;
     for (int copy = 0; copy < outer; ++copy)
-        for (int sheetNo = from; sheetNo <= to; ++sheetNo)
-            for (int again = 0; again < inner; ++again) {
-                if (!first) {
-                    if (!device.newPage()) {
-                        painter.end();
-                        return TPrintOutcome::Unfinished;
+        for (const QPageRanges::Range& range : sheets)
+            for (int sheetNo = range.from; sheetNo <= range.to; ++sheetNo)
+                for (int again = 0; again < inner; ++again) {
+                    if (!first) {
+                        if (!device.newPage()) {
+                            painter.end();
+                            return TPrintOutcome::Unfinished;
+                        }
                     }
+                    first = false;
+                    renderer->PaintSheet(painter, sheetNo, target);
                 }
-                first = false;
-                renderer->PaintSheet(painter, sheetNo, target);
-            }
     return painter.end() ? TPrintOutcome::Printed : TPrintOutcome::Unfinished;
 }
 
@@ -181,14 +183,15 @@ TPrintOutcome TQRPrinter::printOn(QPrinter& printer, const TPrintSettings& setti
     const int count = pages ? pages->SheetCount() : 0;
     // A range that starts past the end prints nothing; one that ends past
     // it prints to the last sheet.
-    const int from = settings.FromPage <= 0 ? 1 : settings.FromPage;
-    const int to = settings.ToPage <= 0 ? count : std::min(settings.ToPage, count);
-    if (count == 0 || from > to) {
+    const QList<QPageRanges::Range> sheets = settings.SheetRanges(count);
+    if (sheets.isEmpty()) {
         outcome.Result = TPrintOutcome::NothingToPrint;
-        outcome.Detail = QStringLiteral("%1-%2 / %3")
-                             .arg(from)
-                             .arg(settings.ToPage > 0 ? settings.ToPage : count)
-                             .arg(count);
+        outcome.Detail = settings.PageRanges.isEmpty()
+            ? QStringLiteral("%1-%2 / %3")
+                  .arg(settings.FromPage <= 0 ? 1 : settings.FromPage)
+                  .arg(settings.ToPage > 0 ? settings.ToPage : count)
+                  .arg(count)
+            : QStringLiteral("%1 / %2").arg(settings.PageRanges.toString()).arg(count);
         return outcome;
     }
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
@@ -203,18 +206,20 @@ TPrintOutcome TQRPrinter::printOn(QPrinter& printer, const TPrintSettings& setti
     printer.setDocName(report_->ReportTitle());
     // Exactly the sheets of the range are painted: the job itself prints all it gets.
     printer.setPrintRange(QPrinter::AllPages);
+    printer.setPageRanges(QPageRanges());
     // A printer that makes copies itself gets the sheets once.
     const int copies = std::max(1, settings.Copies);
     printer.setCopyCount(copies);
     const bool printerCopies = copies > 1 && printer.supportsMultipleCopies() && printer.copyCount() == copies;
     if (!printerCopies)
         printer.setCopyCount(1);
-    outcome.Result = paintSheets(printer, from, to, printerCopies ? 1 : copies, settings.Collate);
+    outcome.Result = paintSheets(printer, sheets, printerCopies ? 1 : copies, settings.Collate);
     if (outcome.Result == TPrintOutcome::CannotStart && toFile)
         outcome.Detail = fileProblem(printer.outputFileName());
     if (outcome.Ok()) {
-        outcome.FromSheet = from;
-        outcome.ToSheet = to;
+        outcome.FromSheet = sheets.first().from;
+        outcome.ToSheet = sheets.last().to;
+        outcome.Sheets = sheets;
     }
     return outcome;
 }
@@ -294,7 +299,7 @@ bool TQRPrinter::ExportPdf(const QString& path, int from, int to)
     to = to <= 0 ? pages->SheetCount() : std::min(to, pages->SheetCount());
     if (from > to)
         return false;
-    return paintSheets(writer, from, to, 1) == TPrintOutcome::Printed;
+    return paintSheets(writer, {QPageRanges::Range{from, to}}, 1) == TPrintOutcome::Printed;
 }
 
 QImage TQRPrinter::SheetImage(int sheet, double dpi)

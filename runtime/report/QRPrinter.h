@@ -35,9 +35,11 @@ struct TPrintOutcome {
     // The printer or file concerned, with the system's reason when it gives
     // one; for NothingToPrint the range asked and the sheets there are.
     QString Detail;
-    // Printed: the sheets that went out (each copy of them).
+    // Printed: the sheets that went out (each copy of them): the first and
+    // last, and all of them as ranges (several for a page set like "1,3-4").
     int FromSheet = 0;
     int ToSheet = 0;
+    QList<QPageRanges::Range> Sheets;
 
     bool Ok() const { return Result == Printed; }
 };
@@ -69,7 +71,7 @@ public:
     bool Print(QPrinter& printer, int from = 0, int to = 0, int copies = 1);
     // Prints as settings say (generation still running is completed first):
     // to the printer named (empty: the default one, else the first there
-    // is) or to the PDF file, the sheets of the range, the copies (made by
+    // is) or to the PDF file, the sheets of the range (or ranges), the copies (made by
     // the printer when it can, else painted that often, collated or not),
     // duplex and colour mode, on the paper chosen (the sheet scaled to fit)
     // or on the report's own. Nothing is printed, and the outcome says why,
@@ -101,7 +103,8 @@ signals:
 
 private:
     void generateSlice();
-    TPrintOutcome::Status paintSheets(QPagedPaintDevice& device, int from, int to, int copies, bool collate = true);
+    TPrintOutcome::Status paintSheets(
+        QPagedPaintDevice& device, const QList<QPageRanges::Range>& sheets, int copies, bool collate = true);
     TPrintOutcome printOn(QPrinter& printer, const TPrintSettings& settings);
 
     TQuickRep* report_;

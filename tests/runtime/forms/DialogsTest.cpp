@@ -2,8 +2,18 @@
 #include "runtime/forms/Persistent.h"
 #include "runtime/forms/Forms.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -242,4 +252,76 @@ TEST(DialogsTest, PrintSettingsSurviveTheQPrinterADialogWorksOn)
     EXPECT_EQ(plain.DestinationOnly().PrinterName, QStringLiteral("Office"));
     EXPECT_EQ(chosen.DestinationOnly().Copies, 1) << "a destination carries no copies";
     EXPECT_EQ(chosen.DestinationText(), QStringLiteral("PDF: /tmp/slips.pdf"));
+}
+
+namespace {
+
+// Answers Qt's print dialog once it shows: the page-set line ("Pages")
+// with text, then Print. A message the dialog raises is noted (its title)
+// and closed; a dialog still open after it is cancelled.
+void answerPageSet(const QString& text, QString* message)
+{
+    QTimer::singleShot(50, [text, message] {
+        QPointer<QPrintDialog> dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            answerPageSet(text, message);
+            return;
+        }
+        auto* pages = dialog->findChild<QRadioButton*>(QStringLiteral("pagesRadioButton"));
+        auto* line = dialog->findChild<QLineEdit*>(QStringLiteral("pagesLineEdit"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (!pages || !line || !buttons || !pages->isEnabled()) {
+            *message = QStringLiteral("no page-set line");
+            dialog->reject();
+            return;
+        }
+        pages->setChecked(true);
+        line->setText(text);
+        QTimer::singleShot(300, [message] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                *message = box->windowTitle();
+                box->accept();
+            }
+        });
+        buttons->button(QDialogButtonBox::Ok)->click();
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+// Qt's own print dialog on a CUPS printer (the page-set line is only there
+// on one; run with CUPS_SERVER naming a daemon with a queue): a page set
+// typed there comes back as the sheets to print, a wrong one is refused
+// with Qt's message and the dialog stays until cancelled.
+TEST(DialogsTest, TheQtPrintDialogTakesThePageSetTyped)
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty() || QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        GTEST_SKIP() << "needs a CUPS printer and the offscreen platform";
+    QtDialogService qt;
+    TPrintSettings asked;
+    asked.PrinterName = printers.first().printerName();
+    asked.PageCount = 5;
+
+    QString message;
+    TPrintSettings settings = asked;
+    answerPageSet(QStringLiteral("2-3"), &message);
+    ASSERT_TRUE(qt.PrintDialog(settings)) << message.toStdString();
+    EXPECT_EQ(settings.FromPage, 2);
+    EXPECT_EQ(settings.ToPage, 3);
+    EXPECT_TRUE(settings.PageRanges.isEmpty()) << "one range is FromPage..ToPage";
+    EXPECT_EQ(settings.PrinterName, asked.PrinterName);
+
+    settings = asked;
+    answerPageSet(QStringLiteral("3-4,1"), &message);
+    ASSERT_TRUE(qt.PrintDialog(settings)) << message.toStdString();
+    EXPECT_EQ(settings.PageRanges.toString(), QStringLiteral("1,3-4"));
+
+    settings = asked;
+    message.clear();
+    answerPageSet(QStringLiteral("3-2"), &message);
+    EXPECT_FALSE(qt.PrintDialog(settings));
+    EXPECT_FALSE(message.isEmpty()) << "Qt's message on a page set it cannot read";
 }

@@ -11,6 +11,8 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QPageRanges>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -106,6 +108,70 @@ TEST_F(PrintSettingsTest, TheRangeChosenInTheDialogPrintsExactlyThoseSheets)
     EXPECT_EQ(sheetOn(pdf, 1), 2);
     EXPECT_EQ(sheetOn(pdf, 2), 3);
     EXPECT_EQ(dialogs.Pending(), 0);
+}
+
+// The print dialog's page-set line ("Pages: 3-4,1") leaves its ranges on
+// the printer it worked on, sorted: exactly those sheets print, in order.
+TEST_F(PrintSettingsTest, APageSetOfSeveralRangesPrintsThoseSheetsInOrder)
+{
+    ASSERT_TRUE(report_->Prepare());
+    const QString pdf = folder_.file("page-set.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setPageRanges(QPageRanges::fromString(QStringLiteral("3-4,1")));
+    const TPrintSettings chosen = PrintSettingsOf(printer);
+    const TPrintOutcome outcome = report_->QRPrinter()->Print(chosen);
+    ASSERT_TRUE(outcome.Ok()) << outcome.Detail.toStdString();
+    ASSERT_EQ(pdfPages(pdf), 3);
+    EXPECT_EQ(QList<int>({sheetOn(pdf, 1), sheetOn(pdf, 2), sheetOn(pdf, 3)}), QList<int>({1, 3, 4}));
+    EXPECT_EQ(outcome.FromSheet, 1);
+    EXPECT_EQ(outcome.ToSheet, 4);
+}
+
+TEST_F(PrintSettingsTest, PageSetsTravelWithTheSettingsAndEndAtTheLastSheet)
+{
+    ASSERT_TRUE(report_->Prepare());
+    TPrintSettings settings = toFile(folder_.file("ranges.pdf"));
+    settings.PageRanges = QPageRanges::fromString(QStringLiteral("1,3-4"));
+    EXPECT_FALSE(settings.AllPages());
+    // The dialog opens on them and gives them back.
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrintSettings(settings, printer);
+    const TPrintSettings back = PrintSettingsOf(printer);
+    EXPECT_EQ(back.PageRanges.toString(), QStringLiteral("1,3-4"));
+    EXPECT_EQ(back.FromPage, 1);
+    EXPECT_EQ(back.ToPage, 4);
+
+    settings.Copies = 2;
+    const TPrintOutcome twice = report_->QRPrinter()->Print(settings);
+    ASSERT_TRUE(twice.Ok()) << twice.Detail.toStdString();
+    ASSERT_EQ(twice.Sheets.size(), 2);
+    EXPECT_EQ(twice.Sheets.at(0).from, 1);
+    EXPECT_EQ(twice.Sheets.at(0).to, 1);
+    EXPECT_EQ(twice.Sheets.at(1).from, 3);
+    EXPECT_EQ(twice.Sheets.at(1).to, 4);
+    const QString pdf = settings.OutputFile;
+    ASSERT_EQ(pdfPages(pdf), 6) << "sheets 1, 3 and 4, collated, twice";
+    QList<int> shown;
+    for (int page = 1; page <= 6; ++page)
+        shown << sheetOn(pdf, page);
+    EXPECT_EQ(shown, QList<int>({1, 3, 4, 1, 3, 4}));
+
+    // A range past the last sheet drops out; none left: nothing printed.
+    TPrintSettings past = toFile(folder_.file("past-set.pdf"));
+    past.PageRanges = QPageRanges::fromString(QStringLiteral("2,6-9"));
+    const TPrintOutcome one = report_->QRPrinter()->Print(past);
+    ASSERT_TRUE(one.Ok()) << one.Detail.toStdString();
+    EXPECT_EQ(pdfPages(past.OutputFile), 1);
+    EXPECT_EQ(sheetOn(past.OutputFile, 1), 2);
+    past.PageRanges = QPageRanges::fromString(QStringLiteral("5,7-9"));
+    past.OutputFile = folder_.file("none-set.pdf");
+    const TPrintOutcome none = report_->QRPrinter()->Print(past);
+    EXPECT_EQ(none.Result, TPrintOutcome::NothingToPrint);
+    EXPECT_EQ(none.Detail, QStringLiteral("5,7-9 / 4"));
+    EXPECT_FALSE(folder_.exists("none-set.pdf"));
 }
 
 TEST_F(PrintSettingsTest, CopiesComeCollatedOrSheetBySheet)
