@@ -81,6 +81,11 @@ TPgBackend::TPgBackend(const QString& conninfo, bool create)
             throw EDatabaseError(QStringLiteral("database %1 not found (no such schema)").arg(schema_));
         main_->Exec("CREATE SCHEMA " + PgIdentifier(schema_).toUtf8());
     }
+    {
+        const TPgResult names = main_->Exec("SELECT lower(nspname) FROM pg_namespace");
+        for (int r = 0; r < names.Rows(); ++r)
+            schemas_.insert(QString::fromUtf8(PQgetvalue(names.get(), r, 0)));
+    }
     timeouts_.insert(static_cast<int>(SqlAccess::Read), 120000);
     timeouts_.insert(static_cast<int>(SqlAccess::ReadInsert), 10000);
     timeouts_.insert(static_cast<int>(SqlAccess::Update), 10000);
@@ -165,6 +170,7 @@ std::unique_ptr<TDbCursor> TPgBackend::Query(const QString& sql, const VariantLi
     if (main().InTransaction())
         throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
     CheckPgClientText(sql, SqlAccess::Read);
+    CheckPgSchemaReach(sql, schema_, schemas_);
     const PgParameterized keyed = PgLiteralParameters(sql);
     VariantList values = params;
     for (const QString& literal : keyed.values)
@@ -189,6 +195,7 @@ qint64 TPgBackend::Execute(const QString& sql, const VariantList& params, SqlAcc
     if (main().InTransaction())
         throw EDatabaseError(QStringLiteral("a client statement cannot run inside the server's transaction"));
     CheckPgClientText(sql, access);
+    CheckPgSchemaReach(sql, schema_, schemas_);
     const bool read = access == SqlAccess::Read;
     TPgReaderPool::Lease conn = readers_->Begin(beginClient(access));
     try {

@@ -38,6 +38,7 @@
 #include "suite/appserver/DbBackend.h"
 
 #include <QHash>
+#include <QSet>
 #include <memory>
 
 class TPgConnection;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<TPgConnection> main_;
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
+    QSet<QString> schemas_; // every schema of the database at open, lower case: client texts reach only schema_
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
     int clientBudget_ = -1; // milliseconds; -1: none given, the per-level defaults hold
     bool transaction_ = false; // between Begin and Commit or Rollback

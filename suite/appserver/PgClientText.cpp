@@ -70,6 +70,32 @@ void checkShape(const QList<Token>& toks, SqlAccess access)
 
 } // namespace
 
+void CheckPgSchemaReach(const QString& sql, const QString& sessionSchema, const QSet<QString>& schemas)
+{
+    const QString own = sessionSchema.toLower();
+    const auto check = [&](QString qualifier) {
+        qualifier = qualifier.trimmed();
+        if (qualifier.startsWith(u'"'))
+            qualifier = qualifier.mid(1, qualifier.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+        qualifier = qualifier.toLower();
+        if (qualifier != own && schemas.contains(qualifier))
+            refuse(QStringLiteral("schema %1 is not this session's (%2)").arg(qualifier, sessionSchema));
+    };
+    const QList<Token> toks = tokenize(sql);
+    for (int i = 0; i < toks.size(); ++i) {
+        const Token& t = toks[i];
+        if (t.kind == Tok::Word && t.text.contains(u'.'))
+            check(t.text.section(u'.', 0, 0));
+        if (t.kind != Tok::Word && t.kind != Tok::QuotedName)
+            continue;
+        int next = i + 1;
+        while (next < toks.size() && !significant(toks[next]))
+            ++next;
+        if (next < toks.size() && isPunct(toks[next], "."))
+            check(t.text);
+    }
+}
+
 void CheckPgClientText(const QString& sql, SqlAccess access)
 {
     if (access == SqlAccess::Server)

@@ -23,4 +23,15 @@
 
 #include "suite/appserver/DbBackend.h"
 
+#include <QSet>
+
 void CheckPgClientText(const QString& sql, SqlAccess access);
+
+// A client reads its own company only: every company is a schema of one
+// database, so CheckPgSchemaReach raises EDatabaseError when the text
+// qualifies a name with a schema other than sessionSchema ("other.admmf",
+// "OTHER"."ADMMF", other . admmf), where schemas lists the database's
+// schemas in lower case (pg_catalog and information_schema among them). A
+// qualifier that is no schema (an alias: "A.MB002") passes; an alias that
+// shares a schema's name is refused with it.
+void CheckPgSchemaReach(const QString& sql, const QString& sessionSchema, const QSet<QString>& schemas);

@@ -324,3 +324,32 @@ TEST_F(PgBackendTest, KeyQueriesArePlannedOnceAndFollowChangedTables)
     ASSERT_TRUE(busy->Next());
     EXPECT_EQ(busy->Int64(0), 0) << "a connection was left in a transaction or a statement";
 }
+
+TEST_F(PgBackendTest, ClientTextsReadOnlyTheSessionsOwnSchema)
+{
+    // Another company: a schema of the same database, with a table of its own.
+    TPgTestSchema other;
+    {
+        TPgBackend company(other.Connection(), true);
+        company.ExecuteScript(QStringLiteral("CREATE TABLE ADMMF (MF001 TEXT); INSERT INTO ADMMF VALUES ('BOSS');"));
+    }
+    TPgBackend db(schema_->Connection(), false);
+    const QString name = other.Name();
+    const QStringList foreign {QStringLiteral("SELECT mf001 FROM %1.admmf").arg(name),
+        QStringLiteral("SELECT MF001 FROM \"%1\".\"admmf\"").arg(name),
+        QStringLiteral("SELECT mf001 FROM %1 . admmf").arg(name),
+        QStringLiteral("SELECT K FROM T WHERE NAME IN (SELECT mf001 FROM %1.admmf)").arg(name),
+        QStringLiteral("SELECT nspname FROM pg_catalog.pg_namespace"),
+        QStringLiteral("SELECT table_schema FROM information_schema.tables")};
+    for (const QString& sql : foreign) {
+        EXPECT_THROW(db.Query(sql, {}, SqlAccess::Read)->Next(), EDatabaseError) << qPrintable(sql);
+        EXPECT_THROW(db.Execute(sql, {}, SqlAccess::ReadInsert), EDatabaseError) << qPrintable(sql);
+    }
+    // The session's own schema, by name or bound, and aliases still read.
+    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT T.K FROM %1.T").arg(schema_->Name()), {}, SqlAccess::Read)->Next());
+    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT x.K FROM ") + db.BindTableName(QStringLiteral("T")) + " x", {},
+                        SqlAccess::Read)
+                        ->Next());
+    // The server's own statements are not held to it.
+    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT mf001 FROM %1.admmf").arg(name), {}, SqlAccess::Server)->Next());
+}
