@@ -256,3 +256,19 @@ TEST_F(PgDemoTest, StoresAndCountsAnswerAlike)
         EXPECT_EQ(got[i].toStdString(), expected[i].toStdString()) << "answer " << i;
     EXPECT_TRUE(expected.contains(QStringLiteral("it's \\ new"))) << "the scheme list did not come back";
 }
+
+TEST_F(PgDemoTest, TheReportedRightsBypassesReadOnlyTheUsersRowsOnPostgres)
+{
+    TAppServer wang(TServerConfig::FromHome(pgHome_.path()));
+    ASSERT_EQ(wang.Connect(Variant::ArrayOf({"ZORV52", "WANG", "HV01", schema_->Name().toUpper(), "MOCTO"})), QString())
+        << qPrintable(wang.LastError());
+    const int own = pg_->RunFreeSQL(QStringLiteral("SELECT TO021 FROM $$MOCTO WHERE TO021 = 'F01'"));
+    ASSERT_GT(own, 0);
+    ASSERT_GT(pg_->RunFreeSQL(QStringLiteral("SELECT TO021 FROM $$MOCTO")), own);
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "), QStringLiteral("SELECT TO021 FROM (MOCTO)"),
+             QStringLiteral("SELECT TO021 FROM ((mocto))")})
+        EXPECT_EQ(wang.RunFreeSQL(sql), own) << qPrintable(sql) << ": " << qPrintable(wang.LastError());
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO") + QChar(0),
+             QStringLiteral("SELECT TO021 FROM (TABLE mocto) t"), QStringLiteral("SELECT TO021 FROM (TABLE $$MOCTO) t")})
+        EXPECT_LT(wang.RunFreeSQL(sql), 0) << qPrintable(sql);
+}
