@@ -379,6 +379,51 @@ TEST_F(ChangeSlipCountTest, ThePreviewsPrintCountsExactlyTheSlipsOnThePrintedShe
     EXPECT_EQ(Risen(before), thrice);
 }
 
+TEST_F(ChangeSlipCountTest, APageSetOfSeveralRangesCountsTheSlipsOnItsSheetsOnce)
+{
+    form_->edTO001->SetText(QStringLiteral("A511"));
+    form_->edTO001Exit(form_->edTO001);
+    const QMap<QString, int> before = PrintCounts();
+    const QString printed = home_.file(QStringLiteral("page-set.pdf"));
+    // The page set leaves out one sheet (gap) that holds a slip of its own.
+    QStringList onSet, onGapOnly;
+    int sheets = 0;
+    int gap = 0;
+    dialogs_->ExpectModal([&](TForm* shown) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+        EXPECT_NE(preview, nullptr);
+        if (!preview)
+            return mrCancel;
+        preview->Report()->QRPrinter()->Complete();
+        sheets = preview->Report()->QRPrinter()->PageCount();
+        const auto pages = preview->Report()->Pages();
+        for (gap = 2; gap < sheets; ++gap) {
+            onSet = slipsOnSheets(*pages, 1, gap - 1);
+            for (const QString& slip : slipsOnSheets(*pages, gap + 1, sheets))
+                if (!onSet.contains(slip))
+                    onSet << slip;
+            onGapOnly.clear();
+            for (const QString& slip : slipsOnSheets(*pages, gap, gap))
+                if (!onSet.contains(slip))
+                    onGapOnly << slip;
+            if (!onGapOnly.isEmpty())
+                break;
+        }
+        preview->btnPrintClick(preview->btnPrint);
+        return mrOk;
+    });
+    dialogs_->ExpectPrint([&](TPrintSettings& s) {
+        s.Output = pdf;
+        s.OutputFile = printed;
+        s.PageRanges = QPageRanges::fromString(QStringLiteral("1-%1,%2-%3").arg(gap - 1).arg(gap + 1).arg(sheets));
+    });
+    ASSERT_TRUE(form_->PrintOrPreview(true));
+    ASSERT_GE(sheets, 4);
+    ASSERT_FALSE(onGapOnly.isEmpty()) << "the demo has a sheet with a slip of its own";
+    EXPECT_EQ(pdfPageObjects(printed), sheets - 1) << "every sheet but sheet " << gap;
+    EXPECT_EQ(Risen(before), once(onSet)) << "the slips of the other sheets, each once";
+}
+
 TEST_F(ChangeSlipCountTest, APrintThatFailsSaysWhyAndCountsNothing)
 {
     const Variant keys = BusiestSlip();
