@@ -232,7 +232,22 @@ public:
     // Rename in place: true when the new name was taken (and stored).
     bool RenameScheme(TListItem* item, QString& newName);
     void OpenSelectedScheme();
+    // Opens the scheme of this user and program saved under name (as the
+    // scheme list shows it), as 开启 does for a selected one, and without a
+    // list: true when it was found and every value loaded. False when the
+    // server is not there, the user has no scheme of that name (schemes of
+    // other users are not looked at) or a value did not load; the user has
+    // been told which (an error message).
+    bool OpenSchemeNamed(const QString& name);
     void DeleteSelectedScheme();
+    // The key under which a saved scheme keeps the rules of its dates that
+    // move with the run day ("变动日期" in the scheme dialog). Its line holds
+    // the rule records (DateRuleList's form) of the covered date fields with
+    // a moving end, separated by #4; it names no control, so programs that
+    // do not know it skip it. A scheme that has it opens with those ends
+    // counted from the day it is opened: the rule moves today's date, not
+    // the date the field held when the scheme was saved.
+    static QString RunDayRulesKey() { return QStringLiteral("RunDayRules.records"); }
     // The view-style tool button: steps 0..3 and runs the matching handler.
     void StepViewStyle();
     int ViewStyleCounter() const { return viewCounter_; }
@@ -321,6 +336,8 @@ protected:
     QString yearMonthFields_;
     QString requiredFields_;
     QStringList dateRules_;
+    // Loads the scheme row ClientDataSet1 stands on; false when a value did not load (200235 told).
+    bool openCurrentScheme();
 
 private:
     void bindChildren();

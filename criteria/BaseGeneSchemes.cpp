@@ -21,6 +21,7 @@
 #include "runtime/system/CodePages.h"
 
 #include <QDate>
+#include <QHash>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMetaEnum>
@@ -87,6 +88,49 @@ QString applyRule(const QString& stored, const QStringList& rule, int first)
         return stored;
     return RelativeDate(stored, amount.isEmpty() ? QStringLiteral("0") : amount, unit.isEmpty() ? QStringLiteral("0") : unit,
         days.isEmpty() ? QStringLiteral("0") : days, anchor.isEmpty() ? QStringLiteral("0") : anchor);
+}
+
+// Whether a rule record moves a date with the run day: a panel's record
+// (field 1 "0") when either end moves, a single date's when it moves.
+bool movesWithRunDay(const QStringList& rule)
+{
+    if (rule.value(0) == u"0")
+        return rule.value(2) == u"Y" || rule.value(7) == u"Y";
+    return rule.size() > 2 && rule.value(2) == u"Y";
+}
+
+// The component names of a key list, in lower case.
+QStringList componentsOf(const QString& keys)
+{
+    QStringList names;
+    for (const QString& key : keys.split(u';', Qt::SkipEmptyParts)) {
+        QString name, property;
+        if (splitKey(key, name, property))
+            names << name.toLower();
+    }
+    return names;
+}
+
+// The rule records of a scheme's run-day line, by field name in lower case.
+QHash<QString, QStringList> runDayRules(const QString& line)
+{
+    QHash<QString, QStringList> rules;
+    for (const QString& record : line.split(selmark::Range, Qt::SkipEmptyParts)) {
+        const QStringList fields = record.split(selmark::Field);
+        if (fields.size() > 2)
+            rules.insert(fields.at(1).trimmed().toLower(), fields);
+    }
+    return rules;
+}
+
+// The stored date of one end whose rule starts at field `first`: counted
+// from today when that end moves, else the date the scheme kept.
+QString runDayDate(const QStringList& rule, int first, const QString& kept)
+{
+    if (rule.isEmpty() || rule.value(first - 1) != u"Y")
+        return kept;
+    // A moving rule without any amount still moves: to the run day itself.
+    return applyRule(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")), rule, first);
 }
 
 } // namespace
@@ -174,6 +218,23 @@ bool TfrmBaseGene::SaveScheme(const QString& keys, const QString& name, const Va
         QString values;
         for (const QString& key : keys.split(u';', Qt::SkipEmptyParts))
             values += SchemeValueLine(key.trimmed()) + lineEnd;
+        // Dates that move with the run day keep their rules as one more key
+        // at the end, which older programs skip; schemes without such dates
+        // are stored as they always were.
+        QString storedKeys = keys;
+        const QStringList covered = componentsOf(keys);
+        QStringList moving;
+        for (const QString& rule : dateRules_) {
+            const QStringList fields = rule.split(selmark::Field);
+            if (movesWithRunDay(fields) && covered.contains(fields.value(1).trimmed().toLower()))
+                moving << rule;
+        }
+        if (!moving.isEmpty()) {
+            if (!storedKeys.trimmed().isEmpty() && !storedKeys.trimmed().endsWith(u';'))
+                storedKeys += u';';
+            storedKeys += RunDayRulesKey() + u';';
+            values += moving.join(selmark::Range) + lineEnd;
+        }
         if (appServer_.IsEmptyOrNull())
             return false;
         const auto toDb = [this](const QString& text) {
@@ -183,7 +244,7 @@ bool TfrmBaseGene::SaveScheme(const QString& keys, const QString& name, const Va
                                    .Call(QStringLiteral("InsertConTable"),
                                        {Variant::ArrayOf({toDb(name), userCode_,
                                            QDate::currentDate().toString(QStringLiteral("yyyyMMdd")), programCode_,
-                                           keys, toDb(values), flag})})
+                                           storedKeys, toDb(values), flag})})
                                    .ToString();
         if (!answer.isEmpty())
             throw Exception(answer);
@@ -224,6 +285,11 @@ bool TfrmBaseGene::LoadScheme(const QString& keys, const QString& values)
 {
     const QStringList keyList = keys.split(u';');
     QStringList lines = values.split(lineEnd);
+    QHash<QString, QStringList> moving;
+    for (qsizetype i = 0; i < keyList.size(); ++i) {
+        if (keyList.at(i).trimmed().compare(RunDayRulesKey(), Qt::CaseInsensitive) == 0)
+            moving = runDayRules(lines.value(i));
+    }
     try {
         for (qsizetype i = 0; i < keyList.size(); ++i) {
             const QString key = keyList.at(i).trimmed();
@@ -240,7 +306,12 @@ bool TfrmBaseGene::LoadScheme(const QString& keys, const QString& values)
                 const QStringList f = line.split(selmark::Field);
                 const QString kind = f.value(0);
                 if (kind == u"sp_Range") {
-                    restoreRange(this, panel, f.value(1), f.value(2), IsDateField(name));
+                    const bool dates = IsDateField(name);
+                    const QStringList rule = dates ? moving.value(name.toLower()) : QStringList();
+                    if (!rule.isEmpty() && rule.value(0) == u"0")
+                        restoreRange(this, panel, runDayDate(rule, 3, f.value(1)), runDayDate(rule, 8, f.value(2)), true);
+                    else
+                        restoreRange(this, panel, f.value(1), f.value(2), dates);
                 } else if (kind == u"sp_Discrete") {
                     restoreList(panel, f.value(1));
                 } else if (kind == u"sp_UserChoice") {
@@ -265,7 +336,9 @@ bool TfrmBaseGene::LoadScheme(const QString& keys, const QString& values)
                 if (IsDateField(name)) {
                     if (auto* masked = qobject_cast<TMaskEdit*>(component))
                         masked->SetEditMask(DateEditMask());
-                    text = StorageToDate(line);
+                    const QStringList rule = moving.value(name.toLower());
+                    text = StorageToDate(
+                        !rule.isEmpty() && rule.value(0) != u"0" ? runDayDate(rule, 3, line) : line);
                 } else if (IsYearMonthField(name)) {
                     if (auto* masked = qobject_cast<TMaskEdit*>(component))
                         masked->SetEditMask(YearMonthEditMask());
@@ -350,6 +423,36 @@ void TfrmBaseGene::OpenSelectedScheme()
         return;
     if (!clientDataSet_->Locate(QStringLiteral("NCONDITION;CREATOR;PROGRAMME"), schemeKey(this, item->Caption())))
         return;
+    openCurrentScheme();
+}
+
+bool TfrmBaseGene::OpenSchemeNamed(const QString& name)
+{
+    const auto refuse = [this](const QString& text) {
+        Dialogs().MessageDlg(text, mtError, mbOK, Caption());
+        return false;
+    };
+    if (appServer_.IsEmptyOrNull())
+        return refuse(GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sSchemeNoServer"), true,
+            QStringLiteral("没有应用服务器连接, 无法开启条件方案")));
+    try {
+        // The server selects this user's schemes of this program, as for the list.
+        appServer_.Call(QStringLiteral("LoadTable"), {Variant::ArrayOf({userCode_, programCode_})});
+        clientDataSet_->Close();
+        clientDataSet_->Open();
+        PrepareDataSets();
+    } catch (const Exception& e) {
+        return refuse(e.Message());
+    }
+    if (!clientDataSet_->Locate(QStringLiteral("NCONDITION;CREATOR;PROGRAMME"), schemeKey(this, name)))
+        return refuse(GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sNoSuchScheme"), true,
+            QStringLiteral("用户 %1 没有 %2 的条件方案: %3"))
+                          .arg(userCode_, programCode_, name));
+    return openCurrentScheme();
+}
+
+bool TfrmBaseGene::openCurrentScheme()
+{
     const QString keys = clientDataSet_->FieldByName(QStringLiteral("SCONDITION"))->AsString();
     QString values = clientDataSet_->FieldByName(QStringLiteral("VCONDITION"))->AsString();
     if (HvConverter())
@@ -363,6 +466,7 @@ void TfrmBaseGene::OpenSelectedScheme()
     // What a scheme brought is no typing of the user's: Esc closes without asking.
     if (loaded)
         KeepCriteria();
+    return loaded;
 }
 
 void TfrmBaseGene::DeleteSelectedScheme()
