@@ -6,13 +6,13 @@
 #include "runtime/report/QRPrinter.h"
 #include "runtime/report/QuickRpt.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSet>
 #include <cerrno>
 #include <cmath>
@@ -33,29 +33,12 @@ QString extensionOf(int kind)
     }
 }
 
-// A BMP written under a temporary name beside the target and renamed into
-// place, so a full disk never leaves half a picture under the real name.
+// A BMP written whole or not at all, so a full disk never leaves half a
+// picture under the real name.
 bool saveBmp(const QImage& picture, const QString& path, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, "bmp");
-    // The last buffered bytes reach the disk in the flush, which commit()
-    // alone does not report on every Qt: a full disk must fail the page.
-    if (!writer.write(picture) || !file.flush()) {
-        // The system's reason ("No space left on device"); the save file's own text is often empty.
-        error = QStringLiteral("Could not write %1: %2").arg(path, qt_error_string(errno));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(
+        path, [&](QIODevice& device) { return QImageWriter(&device, "bmp").write(picture); }, &error);
 }
 
 // A one-page PDF holding the picture edge to edge: the page is the picture's
@@ -272,25 +255,25 @@ bool TPageWriter::WriteVectorPdf(const QString& path, const QString& title)
         lastError_ = QStringLiteral("The folder %1 does not exist").arg(target.absolutePath());
         return false;
     }
-    // Written beside the target and renamed into place only when whole.
-    const QString partial = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
-    QFile::remove(partial);
+    // Painted into a sibling that takes the target's name only when whole.
+    TWholeFile file(path);
+    if (!file.Open()) {
+        lastError_ = file.Error();
+        return false;
+    }
+    const QString partial = file.PartPath();
     const QString oldTitle = report_.ReportTitle();
     if (!title.isEmpty())
         report_.SetReportTitle(title);
-    const bool painted = printer->ExportPdf(partial);
+    const bool painted = !partial.isEmpty() && printer->ExportPdf(partial);
     if (!title.isEmpty())
         report_.SetReportTitle(oldTitle);
     if (!painted || !endsLikeAPdf(partial)) {
-        QFile::remove(partial);
         lastError_ = QStringLiteral("Could not write %1 (is the disk full?)").arg(path);
         return false;
     }
-    // rename(2) replaces the old file in one step: a reader sees the old
-    // document or the new one, never none.
-    if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(partial);
-        lastError_ = QStringLiteral("Could not write %1").arg(path);
+    if (!file.Commit()) {
+        lastError_ = file.Error();
         return false;
     }
     return true;

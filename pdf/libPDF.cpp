@@ -5,6 +5,7 @@
 #include "pdf/PdfFileIo.h"
 #include "pdf/PdfImageData.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QList>
-#include <QRandomGenerator>
 #include <QScreen>
 
 #include <algorithm>
@@ -97,63 +97,9 @@ QByteArray TextBytes(const QString& text)
 
 using pdfimage::Piece;
 
-[[noreturn]] void ThrowWriteError(const QString& path, int error)
-{
-    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, qt_error_string(error)));
-}
-
 void WriteBytes(int fd, QByteArrayView bytes, const QString& path)
 {
     pdfimage::WritePieces(fd, {Piece(bytes.data(), size_t(bytes.size()))}, -1, path);
-}
-
-// Where a document saved under this native name goes: through a link, to the
-// file the link leads to (the link is the user's and stays as it is).
-QString DestinationOf(const QString& native)
-{
-    const QFileInfo info(native);
-    if (!info.isSymLink())
-        return native;
-    return info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
-}
-
-// A new file beside destination, named so that no one else's file is taken
-// (O_EXCL), with the permissions a new file would get. Raises EFCreateError
-// naming path, the name the caller knows.
-int CreateSibling(const QString& destination, const QString& path, QByteArray& siblingName)
-{
-    const QFileInfo info(destination);
-    const QByteArray stem = QFile::encodeName(
-        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part-"));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        siblingName = stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        const int fd = ::open(siblingName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            return fd;
-        if (errno != EEXIST && errno != EINTR)
-            break;
-    }
-    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
-}
-
-// Writes to a device or pipe named as the output (nothing to replace there).
-void WriteInPlace(const QString& native, const QString& path, const std::function<void(int)>& write)
-{
-    int fd = -1;
-    do
-        fd = ::open(QFile::encodeName(native).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw EFCreateError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
-    try {
-        write(fd);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    if (::close(fd) != 0 && errno != EINTR)
-        ThrowWriteError(path, errno);
 }
 
 // Saves a file with write(fd): into a new file beside the destination, which
@@ -167,35 +113,12 @@ void SaveToFile(const QString& path, const std::function<void(int)>& write)
     if (path.contains(QChar(0)))
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\": the name contains a NUL character.")
                                 .arg(QString(path).replace(QChar(0), QStringLiteral("\\0"))));
-    const QString destination = DestinationOf(NativePath(path));
-    struct stat existing { };
-    const bool exists = ::stat(QFile::encodeName(destination).constData(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
-        WriteInPlace(destination, path, write);
-        return;
-    }
-    QByteArray sibling;
-    int fd = CreateSibling(destination, path, sibling);
-    try {
-        if (exists && S_ISREG(existing.st_mode))
-            (void)::fchmod(fd, existing.st_mode & 07777); // the replaced file's permissions stay
-        write(fd);
-        // On the disk before it takes the destination's name: after a crash
-        // the name holds the old document or the new one, never an empty file.
-        if (::fsync(fd) != 0 && errno != EINVAL)
-            ThrowWriteError(path, errno);
-        const int rc = ::close(std::exchange(fd, -1)); // closed here, where its error can be seen
-        if (rc != 0 && errno != EINTR)
-            ThrowWriteError(path, errno);
-        if (::rename(sibling.constData(), QFile::encodeName(destination).constData()) != 0)
-            throw EFCreateError(
-                QStringLiteral("Cannot create file \"%1\". %2").arg(path, qt_error_string(errno)));
-    } catch (...) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(sibling.constData());
-        throw;
-    }
+    TWholeFile file(path);
+    if (!file.Open())
+        throw EFCreateError(file.Error());
+    write(file.Descriptor());
+    if (!file.Commit())
+        throw EWriteError(file.Error());
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/FormWriter.h"
 #include "runtime/system/NativePath.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -148,9 +148,9 @@ QString StoredLayoutText(TComponent* form)
 void SaveFormLayoutToFile(TComponent* form, const QString& path)
 {
     const QString text = StoredLayoutText(form);
-    QSaveFile file(NativePath(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    QString error;
+    if (!WriteWholeFile(path, QByteArrayView(text.toUtf8()), &error))
+        throw EFCreateError(error);
 }
 
 void LoadFormLayoutFromFile(TComponent* form, const QString& path)

@@ -2,6 +2,7 @@
 
 #include "runtime/system/ChildProcess.h"
 #include "runtime/system/SystemFacts.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,17 +86,18 @@ QString TDocumentConverter::Convert(const QString& document, const QString& targ
     if (!QFileInfo(produced).isFile() || QFileInfo(produced).size() == 0)
         return conversionFailure(run);
 
-    // Copy beside the target, then rename over it: the target is never half-written.
-    const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
-    if (!QFile::copy(produced, partial)) {
-        QFile::remove(partial);
+    // Whole or not at all: a picture already there stays until the new one
+    // replaces it in one step.
+    QFile picture(produced);
+    const bool written = picture.open(QIODevice::ReadOnly) && WriteWholeFile(target, [&](QIODevice& out) {
+        char buffer[64 * 1024];
+        for (qint64 got; (got = picture.read(buffer, sizeof buffer)) != 0;) {
+            if (got < 0 || out.write(buffer, got) != got)
+                return false;
+        }
+        return true;
+    });
+    if (!written)
         return QStringLiteral("The picture \"%1\" cannot be written").arg(target);
-    }
-    QFile::remove(target);
-    if (!QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        return QStringLiteral("The picture \"%1\" cannot be written").arg(target);
-    }
     return {};
 }

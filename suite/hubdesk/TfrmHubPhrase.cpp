@@ -1,11 +1,11 @@
 #include "suite/hubdesk/TfrmHubPhrase.h"
 
 #include "runtime/forms/Dialogs.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 void InitHubDeskResources();
 
@@ -65,11 +65,7 @@ bool TfrmHubPhrase::save() const
     if (fileName_.isEmpty())
         return false;
     QDir().mkpath(QFileInfo(fileName_).absolutePath());
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((Phrases().join(u'\n') + u'\n').toUtf8());
-    return file.commit();
+    return WriteWholeFile(fileName_, QByteArrayView((Phrases().join(u'\n') + u'\n').toUtf8()));
 }
 
 bool TfrmHubPhrase::AddPhrase(const QString& phrase)

@@ -5,10 +5,10 @@
 
 #include "GifWriter.h"
 #include "PaletteQuantizer.h"
+#include "runtime/system/WholeFile.h"
 
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -63,7 +63,7 @@ QImage wrap(const THVBitmap* bitmap)
     return image;
 }
 
-bool writeJpeg(const QImage& image, QSaveFile& file)
+bool writeJpeg(const QImage& image, QIODevice& file)
 {
     QImageWriter writer(&file, "jpg");
     writer.setQuality(JpegQuality);
@@ -73,17 +73,9 @@ bool writeJpeg(const QImage& image, QSaveFile& file)
 
 bool writePicture(const QImage& image, int kind, const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const bool written = kind == HVPictureJPG ? writeJpeg(image, file) : WriteGif(QuantizeToPalette(image), file);
-    // The last buffered bytes reach the disk only here: a full disk shows up
-    // in this flush, which commit() alone does not report on every Qt.
-    if (!written || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(fileName, [&](QIODevice& file) {
+        return kind == HVPictureJPG ? writeJpeg(image, file) : WriteGif(QuantizeToPalette(image), file);
+    });
 }
 
 } // namespace

@@ -41,7 +41,7 @@ QString LocalSourcePath(const QString& source)
 }
 
 // Copies an open regular file into the staged file.
-bool CopyLocal(const QString& path, TStagedFile& out, const TFetchOptions& options, TFetchResult& result)
+bool CopyLocal(const QString& path, TWholeFile& out, const TFetchOptions& options, TFetchResult& result)
 {
     const int in = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
@@ -70,7 +70,7 @@ bool CopyLocal(const QString& path, TStagedFile& out, const TFetchOptions& optio
             // The file grew while it was read.
             result.Error = QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(options.MaxBytes);
             ok = false;
-        } else if (!out.Write(buffer, got)) {
+        } else if (!out.Write(QByteArrayView(buffer, got))) {
             result.Error = out.Error();
             ok = false;
         }
@@ -80,7 +80,7 @@ bool CopyLocal(const QString& path, TStagedFile& out, const TFetchOptions& optio
 }
 
 struct HttpSink {
-    TStagedFile* File;
+    TWholeFile* File;
     qint64 MaxBytes;
     bool TooLarge = false;
     bool WriteFailed = false;
@@ -94,14 +94,14 @@ size_t WriteHttp(char* data, size_t size, size_t count, void* context)
         sink->TooLarge = true;
         return 0; // makes libcurl stop with CURLE_WRITE_ERROR
     }
-    if (!sink->File->Write(data, bytes)) {
+    if (!sink->File->Write(QByteArrayView(data, qsizetype(bytes)))) {
         sink->WriteFailed = true;
         return 0;
     }
     return size * count;
 }
 
-bool CopyHttp(const QString& url, TStagedFile& out, const TFetchOptions& options, TFetchResult& result)
+bool CopyHttp(const QString& url, TWholeFile& out, const TFetchOptions& options, TFetchResult& result)
 {
     // Thread-safe from libcurl 7.84 on; repeated calls only count up.
     curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -182,7 +182,7 @@ TFetchResult FetchFile(const QString& source, const QString& target, const TFetc
         return result;
     }
     {
-        TStagedFile out(folder, QFile::encodeName(targetName));
+        TWholeFile out(folder, QFile::encodeName(targetName), targetName);
         bool ok = out.Open(0644);
         if (!ok)
             result.Error = out.Error();

@@ -263,7 +263,7 @@ private:
 };
 
 // Unpacks one entry into its staged file, counting every byte against the limits.
-bool Unpack(zip_t* archive, const Entry& entry, TStagedFile& out, qint64& total, const TUnzipLimits& limits,
+bool Unpack(zip_t* archive, const Entry& entry, TWholeFile& out, qint64& total, const TUnzipLimits& limits,
     QString& error)
 {
     zip_file_t* file = zip_fopen_index(archive, entry.Index, 0);
@@ -287,7 +287,7 @@ bool Unpack(zip_t* archive, const Entry& entry, TStagedFile& out, qint64& total,
         } else if (out.Size() + got > entry.Size || total + got > limits.MaxTotalBytes) {
             error = BombMessage(limits.MaxTotalBytes);
             ok = false;
-        } else if (!out.Write(buffer, got)) {
+        } else if (!out.Write(QByteArrayView(buffer, got))) {
             error = out.Error();
             ok = false;
         } else {
@@ -310,13 +310,13 @@ bool Extract(zip_t* archive, const std::vector<Entry>& files, const QSet<QByteAr
         if (walker.Reach(folder.split('/'), error) < 0)
             return false;
     }
-    std::vector<std::unique_ptr<TStagedFile>> staged;
+    std::vector<std::unique_ptr<TWholeFile>> staged;
     qint64 total = 0;
     for (const Entry& entry : files) {
         const int fd = walker.Reach(entry.Folders, error);
         if (fd < 0)
             return false;
-        staged.push_back(std::make_unique<TStagedFile>(fd, entry.Name));
+        staged.push_back(std::make_unique<TWholeFile>(fd, entry.Name, entry.Shown));
         if (!Unpack(archive, entry, *staged.back(), total, limits, error))
             return false; // the staged files remove themselves
     }
