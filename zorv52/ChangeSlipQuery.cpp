@@ -209,3 +209,11 @@ QString ChangeSlipStatement(const TChangeSlipRun& run, TQueryPieces& pieces)
     const QString sql = query.AdjustQuery(pieces, settings);
     return run.DataRights ? ApplyDataRights(sql, settings.PowerData, settings.DatabaseName) : sql;
 }
+
+TQueryPieces ChangeSlipPiecesOfAllSlips(int sqlType)
+{
+    TQueryPieces pieces;
+    TChangeSlipQuery(sqlType).BuildQuery(
+        QueryModeKeys, Variant::ArrayOf({QString(), QString(), QString(), QString()}), pieces);
+    return pieces;
+}

@@ -85,3 +85,8 @@ struct TChangeSlipRun {
 // adjustment, the statement, and the data-rights filters when asked.
 // Raises what BuildQuery and SendStatusOfValues raise.
 QString ChangeSlipStatement(const TChangeSlipRun& run, TQueryPieces& pieces);
+
+// The pieces of every slip, no condition at all (keys left empty): what the
+// measurements and the server's fixtures run, taken from the builder above
+// so that they follow the program's statement.
+TQueryPieces ChangeSlipPiecesOfAllSlips(int sqlType = 0);
