@@ -84,11 +84,12 @@ foreach(source IN LISTS sources)
     if(to STREQUAL "" OR to STREQUAL from)
       continue()
     endif()
-    # The module's main block carries the in-process application server and
-    # the stand-ins of the outside automation servers (mail client, fax
-    # service): with no out-of-process objects here, the module registers
-    # them in its own object registry.
-    if(source STREQUAL "frame/module/ZORV52CMain.cpp" AND to MATCHES "^suite/(mail|fax|appserver)$")
+    # A module's main block (frame/module/<program>Main.cpp, one per print
+    # program) carries the in-process application server and the stand-ins
+    # of the outside automation servers (mail client, fax service): with no
+    # out-of-process objects here, the module registers them in its own
+    # object registry. Nothing else in frame/ may reach into suite/.
+    if(source MATCHES "^frame/module/[A-Za-z0-9_]+Main\\.cpp$" AND to MATCHES "^suite/(mail|fax|appserver)$")
       continue()
     endif()
     if(NOT to IN_LIST allowed_${from})
