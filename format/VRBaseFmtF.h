@@ -189,6 +189,10 @@ public:
     // recipients were sent to, or which failed and why (SendSummary.h); a
     // report without recipients says so. Only a cancelled subject is silent.
     bool Send(int kind, int pictureKind, const QString& serverCaption);
+    // The run of Send without a person there: e-mail as the preview's
+    // button sends it (GIF pages, the proposed subject), fax through the
+    // first server the fax service knows. True only when no recipient failed.
+    bool SendToRecipients() override;
     QString LastError() const override { return lastError_; }
     // The client home: ClientHome when set, else the client configuration's home folder.
     QString HomeFolder() const;
@@ -251,6 +255,10 @@ private:
     void designerClosed();
     // The one message at the end of a send run (SendSummary.h).
     void tellOutcome(int kind, const TSendRun& run);
+    // Send's run; askSubject false takes the proposed subject as it stands.
+    bool sendRun(int kind, int pictureKind, const QString& serverCaption, bool askSubject);
+    // "name(number)" of the fax service's first server; empty when it has none.
+    QString firstFaxServer() const;
 
     // After a print: counts and keeps the destination when it went out,
     // else tells why; true when it went out.

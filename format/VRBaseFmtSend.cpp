@@ -11,6 +11,7 @@
 #include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/report/QuickRpt.h"
+#include "runtime/system/AutoObject.h"
 
 #include <QDateTime>
 
@@ -76,6 +77,51 @@ void TfrmVRBaseFmt::tellOutcome(int kind, const TSendRun& run)
 
 bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
 {
+    return sendRun(kind, pictureKind, serverCaption, true);
+}
+
+QString TfrmVRBaseFmt::firstFaxServer() const
+{
+    // The same list the preview's fax menu shows; its first entry is what
+    // the Fax button itself sends through.
+    const Variant service = CreateOleObject(QStringLiteral("HVNFAX.APP"));
+    service.Call(QStringLiteral("RefreshFaxServerInfo"));
+    if (service.Get(QStringLiteral("FaxServerCount")).ToInt() <= 0)
+        return QString();
+    Variant name, number;
+    service.Call(QStringLiteral("GetFaxServerInfo"), {0, Variant::Ref(name), Variant::Ref(number)});
+    return name.Deref().ToString() + u'(' + number.Deref().ToString() + u')';
+}
+
+bool TfrmVRBaseFmt::SendToRecipients()
+{
+    constexpr int gifPages = 2, jpegPages = 1; // as the preview's buttons send
+    if (SendFlags == SendEMailRun)
+        return sendRun(SendEMailRun, gifPages, QString(), false) && !SendFailed;
+    if (SendFlags != SendFaxRun) {
+        SetLastError(QStringLiteral("the run's delivery is printing, not e-mail or fax"));
+        return false;
+    }
+    QString server, why;
+    try {
+        server = firstFaxServer();
+    } catch (const std::exception& e) {
+        why = QString::fromUtf8(e.what());
+    }
+    if (server.isEmpty()) {
+        QString text = GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sNoFaxServer"), true,
+            QString::fromUtf8("不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
+        if (!why.isEmpty())
+            text += QStringLiteral(": ") + why;
+        SetLastError(text);
+        Dialogs().MessageDlg(text, mtError, mbOK, Caption());
+        return false;
+    }
+    return sendRun(SendFaxRun, jpegPages, server, false) && !SendFailed;
+}
+
+bool TfrmVRBaseFmt::sendRun(int kind, int pictureKind, const QString& serverCaption, bool askSubject)
+{
     SendFailed = false;
     PrintCountMode = pcmSend;
     if (QuickRep1->Generating())
@@ -101,7 +147,9 @@ bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption
         bool sent = false;
         if (kind == SendEMailRun) {
             // One subject dialog for the form's life: the last subject is proposed again.
-            const auto ask = [this](QString& subject) {
+            const auto ask = [this, askSubject](QString& subject) {
+                if (!askSubject)
+                    return true; // nobody there to type one: the proposed subject
                 if (!subjectDialog_)
                     subjectDialog_ = new TfrmEmailSubject(this);
                 subjectDialog_->SetSubject(subject);

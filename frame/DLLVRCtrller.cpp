@@ -137,6 +137,12 @@ bool TDLLVRCtrller::executeCommand(qint32 command, const Variant& args)
         return Form->ExportPictures(arg.At(0), *kind, arg.TryText(4).value_or(QString()), *prefix,
             arg.TryInt(3).value_or(DefaultResolution));
     }
+    case cmdOpenScheme: {
+        const std::optional<QString> name = arg.TryText(0);
+        return name && !name->trimmed().isEmpty() && Form->OpenScheme(*name);
+    }
+    case cmdSendReport:
+        return Form->SendReport();
     default:
         return false;
     }

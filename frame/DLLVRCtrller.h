@@ -33,7 +33,16 @@ public:
     void CloseDesigner() override;
 
     // The commands Execute understands.
-    enum Command : qint32 { cmdPrintOrPreview = 5, cmdPrintKeys = 6, cmdExportPictures = 11 };
+    // 12 opens the user's condition scheme named by element 0 (the window
+    // stays hidden; later commands run on its criteria); 13 sends the
+    // report of the entered criteria by their send way.
+    enum Command : qint32 {
+        cmdPrintOrPreview = 5,
+        cmdPrintKeys = 6,
+        cmdExportPictures = 11,
+        cmdOpenScheme = 12,
+        cmdSendReport = 13,
+    };
     // Resolution of exported pictures when the shell gives none.
     static constexpr int DefaultResolution = 96;
 

@@ -28,6 +28,8 @@ public:
     {
         return T::ExportPictures(keys, kind, extra, prefix, resolution);
     }
+    bool OpenScheme(const QString& name) override { return T::OpenSchemeNamed(name); }
+    bool SendReport() override { return T::SendReport(); }
     void CloseDesigner() override { T::CloseDesigner(); }
     QString VersionStamp() const override { return T::VersionStamp(); }
     int ResultCode() const override { return T::ResultCode(); }

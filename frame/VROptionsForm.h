@@ -41,6 +41,12 @@ public:
     virtual bool ExportPictures(
         const Variant& keys, int kind, const QString& extra, const QString& prefix, int resolution)
         = 0;
+    // Shell commands 12 and 13: open the user's condition scheme of that
+    // name into the (hidden) window, and send the report of the entered
+    // criteria to its recipients by their send way. True on success; a form
+    // without schemes or sending answers false.
+    virtual bool OpenScheme(const QString&) { return false; }
+    virtual bool SendReport() { return false; }
     // Closes the layout designer when one is open.
     virtual void CloseDesigner() = 0;
 

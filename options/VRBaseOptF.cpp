@@ -270,6 +270,10 @@ void TfrmVRBaseOpt::BuildOptionControlList()
                 optionControls_ += name + key + u';';
         }
     }
+    // A scheme run without the window sends or prints as it was saved; with
+    // no criteria to save there is no scheme pane, and no delivery to keep.
+    if (!optionControls_.trimmed().isEmpty())
+        optionControls_ += DeliveryControlKeys();
 }
 
 // --- delivery ------------------------------------------------------------------------------

@@ -182,6 +182,21 @@ public:
     // The scheme list from under the tool bar to 30 pixels above the page
     // control's bottom edge, anchored on all sides from there.
     void SizeSchemeList();
+    // The keys of the delivery controls a scheme saves after the criteria
+    // pages: send type, send way, typed address, send status and the format
+    // name, in the order they are restored (the send type first, since its
+    // click sets the send status).
+    static QString DeliveryControlKeys();
+    // After a scheme was opened the delivery follows the restored send type
+    // and way (enabled boxes, send mode, address field); a scheme that sends
+    // opens for printing where the fax/e-mail page is not offered.
+    void AfterSchemeOpened() override;
+    // The shell's send command: the report of the window's criteria goes to
+    // every recipient by the chosen send way, e-mail or fax, as the
+    // preview's buttons send it, without asking anything (the proposed
+    // subject, the first fax server). False, the user told why, when the
+    // delivery is printing, the criteria make no report or a send failed.
+    bool SendReport();
 
     // Runs a format form up to its data (see RunFormat in the .cpp); the
     // result is 1 with a form ready, 0 no rows, -1 failure (form freed).

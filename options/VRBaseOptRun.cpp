@@ -201,6 +201,8 @@ int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>&
                     QString()});
         } else if (result == 0) {
             ShowCodedMessage(QStringLiteral("W"), QStringLiteral("000006"));
+            // A run without a window tells "no rows" from a failure by this.
+            resultValue_ = Variant(QStringLiteral("W;000006"));
         }
         format.reset();
         return result == 0 ? 0 : -1;

@@ -1,5 +1,6 @@
 // The options window's side of condition schemes: saving one under a name
-// (and date rules) asked in the scheme dialog, and the scheme pane's size.
+// (and date rules) asked in the scheme dialog, the delivery a scheme keeps
+// besides the criteria, and the scheme pane's size.
 
 #include "options/VRBaseOptF.h"
 
@@ -8,6 +9,7 @@
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/ExtCtrls.h"
+#include "runtime/forms/StdCtrls.h"
 
 #include <algorithm>
 #include <memory>
@@ -56,6 +58,27 @@ void TfrmVRBaseOpt::btnInsertClick(TObject* Sender)
     // stops while a run is in progress.
     TfrmBaseGene::btnInsertClick(Sender);
     SaveSchemeAs();
+}
+
+QString TfrmVRBaseOpt::DeliveryControlKeys()
+{
+    return QStringLiteral(
+        "rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus.itemindex;cboFormStyleName.text;");
+}
+
+void TfrmVRBaseOpt::AfterSchemeOpened()
+{
+    TfrmBaseGene::AfterSchemeOpened();
+    // The restored indexes do not run the boxes' own handlers: the delivery
+    // is brought in step here, keeping the restored send status.
+    if (!tsFEP->TabVisible() && rgSendType->ItemIndex() != 0) {
+        rgSendType->SetItemIndex(0);
+        cboSendStatus->SetItemIndex(2);
+    }
+    const bool sending = rgSendType->ItemIndex() == 1;
+    cboSendStatus->SetEnabled(sending);
+    cboSendWay->SetEnabled(sending);
+    applySendWay();
 }
 
 void TfrmVRBaseOpt::SizeSchemeList()

@@ -141,6 +141,14 @@ public:
     // cancel); empty when the form cannot say.
     virtual QString LastError() const { return {}; }
 
+    // Sends the pages to the recipients the report's rows named, by the
+    // context's SendMode (1 e-mail, 2 fax), as the preview's E-Mail and Fax
+    // buttons send them but asking nothing: the proposed subject, the first
+    // fax server. True when every recipient got its mail or fax; false when
+    // the run could not start or a recipient failed (the form has told why).
+    // A form that cannot send answers false.
+    virtual bool SendToRecipients() { return false; }
+
     virtual void BeginDesign(const TDesignContext& context) = 0;
     virtual void EndDesign() = 0;
 

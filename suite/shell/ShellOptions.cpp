@@ -21,7 +21,7 @@ bool pictureKind(const QString& text, int& kind)
 bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error)
 {
     using Mode = TShellOptions::Mode;
-    bool print = false, preview = false, exportPictures = false, exportPdf = false, help = false;
+    bool print = false, preview = false, exportPictures = false, exportPdf = false, send = false, help = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto value = [&](QString& out) {
@@ -61,6 +61,17 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
             preview = true;
         } else if (a == QLatin1String("--print")) {
             print = true;
+        } else if (a == QLatin1String("--scheme")) {
+            if (!value(o.Scheme))
+                return false;
+            if (o.Scheme.trimmed().isEmpty()) {
+                error = QStringLiteral("--scheme wants the name of a saved condition scheme");
+                return false;
+            }
+        } else if (a == QLatin1String("--send")) {
+            send = true;
+        } else if (a == QLatin1String("--no-rows-ok")) {
+            o.NoRowsOk = true;
         } else if (a == QLatin1String("--keys")) {
             QString keys;
             if (!value(keys))
@@ -156,7 +167,8 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         return false;
     }
     if (!o.DemoDir.isEmpty()) {
-        if (!o.Program.isEmpty() || print || preview || exportPictures || exportPdf || !o.Keys.isEmpty()) {
+        if (!o.Program.isEmpty() || print || preview || exportPictures || exportPdf || send || !o.Keys.isEmpty()
+            || !o.Scheme.isEmpty()) {
             error = QStringLiteral("--create-demo makes a demo home and runs no program");
             return false;
         }
@@ -171,7 +183,30 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         error = QStringLiteral("--print and --preview exclude each other");
         return false;
     }
-    if (exportPdf) {
+    if (!o.Scheme.isEmpty()) {
+        // A scheme stands for the criteria: it goes with one command on them.
+        if (!o.Keys.isEmpty()) {
+            error = QStringLiteral("--scheme and --keys exclude each other (the scheme holds the criteria)");
+            return false;
+        }
+        const int commands = int(print || preview) + int(exportPictures) + int(exportPdf) + int(send);
+        if (commands != 1) {
+            error = commands == 0
+                ? QStringLiteral("--scheme goes with --print, --preview, --export-pdf, --export-pictures or --send")
+                : QStringLiteral("--scheme runs one of --print, --preview, --export-pdf, --export-pictures, --send");
+            return false;
+        }
+    } else if (send) {
+        error = QStringLiteral("--send goes with --scheme (the scheme's send way and criteria)");
+        return false;
+    }
+    if (o.NoRowsOk && !print && !preview && !exportPictures && !exportPdf && !send) {
+        error = QStringLiteral("--no-rows-ok goes with a command (--print, --preview, --export-..., --send)");
+        return false;
+    }
+    if (send) {
+        o.RunMode = Mode::Send;
+    } else if (exportPdf) {
         if (print || preview || exportPictures) {
             error = QStringLiteral("--export-pdf goes without --print, --preview or --export-pictures");
             return false;
@@ -179,8 +214,8 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         o.PictureKind = TShellOptions::VectorPdfKind;
         o.RunMode = Mode::ExportPdf;
     } else if (exportPictures) {
-        if (print || preview || o.Keys.isEmpty()) {
-            error = QStringLiteral("--export-pictures goes with --keys, without --print or --preview");
+        if (print || preview || (o.Keys.isEmpty() && o.Scheme.isEmpty())) {
+            error = QStringLiteral("--export-pictures goes with --keys or --scheme, without --print or --preview");
             return false;
         }
         o.RunMode = Mode::ExportPictures;
@@ -233,6 +268,17 @@ QString ShellUsage()
         "                    write the whole report of the keys (without --keys: of\n"
         "                    the program's default criteria) as one PDF FILE whose\n"
         "                    texts stay text\n"
+        "  --scheme NAME --print | --preview | --export-pdf FILE |\n"
+        "                --export-pictures KIND PREFIX [RESOLUTION] | --send\n"
+        "                    run the command on the criteria, send way and format of\n"
+        "                    the condition scheme NAME that the user (--user) saved\n"
+        "                    in the window; --send mails or faxes the report to every\n"
+        "                    recipient by the scheme's send way, as the preview's\n"
+        "                    E-Mail and Fax buttons do, with the proposed subject.\n"
+        "                    Dates whose rule moves them (变动日期) count from the\n"
+        "                    day of the run. Schemes of other users are not found.\n"
+        "  --no-rows-ok      criteria that find nothing (W;000006) are no failure:\n"
+        "                    exit status 0, for scheduled runs\n"
         "\n"
         "Demo data:\n"
         "  --create-demo DIR make a demo client home in DIR (registry file, settings,\n"
@@ -250,5 +296,6 @@ QString ShellUsage()
         "  steward --create-demo ~/demo\n"
         "  steward ZORV52 --home ~/demo --user CHEN\n"
         "  steward ZORV52 --home ~/demo --keys A511,20241102003,0001 --export-pictures PDF /tmp/slip\n"
-        "  steward ZORV52 --home ~/demo --export-pdf /tmp/slips.pdf\n");
+        "  steward ZORV52 --home ~/demo --export-pdf /tmp/slips.pdf\n"
+        "  steward ZORV52 --home ~/demo --user CHEN --scheme DAILYMAIL --send --no-rows-ok\n");
 }

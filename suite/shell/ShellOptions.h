@@ -5,6 +5,7 @@
 //                   [--features F] [--verbose] [--exit-after-show] [--screenshots PREFIX]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]] [--export-pdf FILE]
+//                   [--scheme NAME [--send]] [--no-rows-ok]
 //   steward --create-demo DIR [--slips N] [--code-page 936|950] [--force]
 //   steward [PROGRAM] --help
 
@@ -18,6 +19,7 @@ struct TShellOptions {
         PrintKeys, // command 6
         ExportPictures, // command 11
         ExportPdf, // command 11 with the vector PDF kind, with or without keys
+        Send, // command 13, on the criteria of a scheme (--scheme)
         CreateDemo,
         Help,
     };
@@ -32,6 +34,12 @@ struct TShellOptions {
     bool Verbose = false;
     bool Preview = false;
     QStringList Keys; // TYPE, NUMBER, VERSION[, TYPEKEY]
+    // --scheme: the user's saved condition scheme whose criteria (and send
+    // way and format) the command runs on, opened first by command 12.
+    QString Scheme;
+    // --no-rows-ok: criteria that find no rows (W;000006) end with status 0,
+    // so that a scheduled run on a day without slips is no failure.
+    bool NoRowsOk = false;
     int PictureKind = 0; // 0 BMP, 1 JPG, 2 GIF, 3 PDF; VectorPdfKind for --export-pdf
     QString PicturePrefix; // --export-pdf: the file itself
     // The module's export kind that writes every page into one vector PDF.

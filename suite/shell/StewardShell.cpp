@@ -388,6 +388,16 @@ int TStewardShell::runCommand(TDLLBaseController* controller)
     Variant keys = Variant::CreateArray(0, static_cast<int>(options_.Keys.size()) - 1);
     for (int i = 0; i < options_.Keys.size(); ++i)
         keys[i] = Variant(options_.Keys[i]);
+    if (!options_.Scheme.isEmpty()) {
+        // The scheme's criteria, send way and format go into the hidden
+        // window; the command below runs on them as on typed criteria.
+        const Variant scheme = Variant::ArrayOf({Variant(options_.Scheme)});
+        verbose(QStringLiteral("Execute 12 %1").arg(scheme.DebugText()));
+        if (controller->Execute(12, 0, scheme) != 0)
+            return fail(controller,
+                QStringLiteral("the condition scheme \"%1\" of user %2 could not be opened")
+                    .arg(options_.Scheme, options_.User));
+    }
     qint32 command = 0;
     Variant args;
     switch (options_.RunMode) {
@@ -399,6 +409,10 @@ int TStewardShell::runCommand(TDLLBaseController* controller)
         command = 6;
         args = Variant::ArrayOf({Variant(options_.Preview), keys});
         break;
+    case Mode::Send:
+        command = 13;
+        args = Variant::CreateArray(0, -1);
+        break;
     default: // ExportPictures, ExportPdf (no keys: an empty array, the window's criteria)
         command = 11;
         args = Variant::ArrayOf({keys, Variant(options_.PictureKind), Variant(options_.PicturePrefix)});
@@ -409,8 +423,14 @@ int TStewardShell::runCommand(TDLLBaseController* controller)
         break;
     }
     verbose(QStringLiteral("Execute %1 %2").arg(command).arg(args.DebugText()));
-    if (controller->Execute(command, 0, args) != 0)
+    if (controller->Execute(command, 0, args) != 0) {
+        controller->CloseForm(); // the form's results are the controller's once it is gone
+        if (options_.NoRowsOk && noRowsFound(controller)) {
+            say(QStringLiteral("%1: no rows for the criteria: nothing to do").arg(options_.Program));
+            return Success;
+        }
         return fail(controller, QStringLiteral("command %1 failed").arg(command));
+    }
     controller->CloseForm();
     return Success;
 }
@@ -451,6 +471,21 @@ int TStewardShell::fail(TDLLBaseController* controller, const QString& what)
     say(QStringLiteral("%1: %2%3")
             .arg(options_.Program, what, text.isEmpty() ? QString() : QStringLiteral(": ") + text));
     return ProgramFailed;
+}
+
+bool TStewardShell::noRowsFound(TDLLBaseController* controller) const
+{
+    // The program's "no rows" is its message W;000006 (a warning, no error);
+    // any error message on the way makes the run a failure all the same.
+    if (qEnvironmentVariableIntValue(ConsoleErrorsVariable) > 0)
+        return false;
+    QString text;
+    try {
+        text = controller->ResultValue.ToString().trimmed();
+    } catch (const std::exception&) {
+        return false;
+    }
+    return text.startsWith(QLatin1String("W;000006"));
 }
 
 QString TStewardShell::messageText(const Variant& value) const

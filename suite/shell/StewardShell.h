@@ -34,6 +34,8 @@ private:
     // Closes the form and prints what the program left in its results.
     int fail(TDLLBaseController* controller, const QString& what);
     QString messageText(const Variant& value) const;
+    // Whether a failed command found no rows and told nothing worse.
+    bool noRowsFound(TDLLBaseController* controller) const;
     void createManager();
     // Message boxes at the window, console lines for a command (see the .cpp).
     void chooseMessageWay();

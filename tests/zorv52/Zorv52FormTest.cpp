@@ -209,7 +209,9 @@ TEST_F(Zorv52FormTest, PagesAndSavedControlsFollowTheEye)
     EXPECT_EQ(pages, (QStringList{text("基本选项"), text("高级选项"), text("系统选项"), text("Fax/Email选项")}));
     EXPECT_EQ(form->OptionControlList(),
         QStringLiteral("edTO001.text;spTO002.style;spTO003.style;spTO004.style;spTO043.style;"
-                       "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;"));
+                       "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;"
+                       "rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus.itemindex;"
+                       "cboFormStyleName.text;"));
     EXPECT_TRUE(form->tsFEP->TabVisible());
     EXPECT_FALSE(Open(QStringLiteral("CHEN"), QString())->tsFEP->TabVisible());
 }

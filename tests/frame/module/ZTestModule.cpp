@@ -6,6 +6,8 @@
 //   ZTEST_CLOSE=free|hide once shown, the window closes itself (freed or hidden)
 //   ZTEST_MESSAGE=error|warning  print or preview first shows a message box of
 //                         that kind (and still succeeds)
+// Condition schemes: OpenScheme knows every name but "missing" (an error
+// box, then false); SendReport answers as the other commands.
 // ApplyParams also logs how the module's dialog service shows messages
 // ("messages console" or "messages boxes").
 #include "frame/DLLVRCtrller.h"
@@ -53,6 +55,21 @@ public:
         else if (message == "warning")
             Dialogs().MessageDlg(QStringLiteral("No rows."), mtWarning, TMsgDlgButtons(mbOK) | mbCancel, Caption());
         return TRecordingOptionsForm::PrintOrPreview(preview);
+    }
+
+    bool OpenScheme(const QString& name) override
+    {
+        Record(QStringLiteral("OpenScheme \"%1\"").arg(name));
+        if (name != u"missing")
+            return true;
+        Dialogs().MessageDlg(QStringLiteral("No scheme \"missing\"."), mtError, mbOK, Caption());
+        return false;
+    }
+
+    bool SendReport() override
+    {
+        Record(QStringLiteral("SendReport"));
+        return CommandResult;
     }
 
 protected:

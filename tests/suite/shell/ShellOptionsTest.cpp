@@ -122,4 +122,56 @@ TEST(ShellOptionsTest, ADemoHomesCodePageIsSimplifiedOrTraditionalChinese)
                     .contains(QStringLiteral("--code-page goes with --create-demo")));
 }
 
+TEST(ShellOptionsTest, ASchemeRunsOneCommandOnItsCriteria)
+{
+    TShellOptions o = parse(QStringLiteral("ZORV52 --scheme DAILY --send --no-rows-ok"));
+    EXPECT_EQ(o.RunMode, Mode::Send);
+    EXPECT_EQ(o.Scheme, QStringLiteral("DAILY"));
+    EXPECT_TRUE(o.NoRowsOk);
+    o = parse(QStringLiteral("ZORV52 --scheme DAILY --preview"));
+    EXPECT_EQ(o.RunMode, Mode::PrintOrPreview);
+    EXPECT_TRUE(o.Preview);
+    EXPECT_FALSE(o.NoRowsOk);
+    EXPECT_EQ(parse(QStringLiteral("ZORV52 --print --scheme DAILY")).RunMode, Mode::PrintOrPreview);
+    o = parse(QStringLiteral("ZORV52 --scheme DAILY --export-pdf /tmp/d.pdf"));
+    EXPECT_EQ(o.RunMode, Mode::ExportPdf);
+    EXPECT_EQ(o.PictureKind, TShellOptions::VectorPdfKind);
+    // Pictures need no keys when a scheme names the slips.
+    o = parse(QStringLiteral("ZORV52 --scheme DAILY --export-pictures GIF /tmp/p 200"));
+    EXPECT_EQ(o.RunMode, Mode::ExportPictures);
+    EXPECT_TRUE(o.Keys.isEmpty());
+    EXPECT_EQ(o.Resolution, 200);
+    // A name of Chinese characters and blanks arrives whole (one argument).
+    TShellOptions chinese;
+    QString error;
+    ASSERT_TRUE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"), QString::fromUtf8("今日 寄送"),
+                                      QStringLiteral("--send")},
+        chinese, error))
+        << qPrintable(error);
+    EXPECT_EQ(chinese.Scheme, QString::fromUtf8("今日 寄送"));
+}
+
+TEST(ShellOptionsTest, SchemeCombinationsThatMakeNoSingleRunAreRefused)
+{
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY")).contains(QStringLiteral("--scheme goes with")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --print --send")).contains(QStringLiteral("runs one of")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --export-pdf a.pdf --export-pictures BMP p"))
+                    .contains(QStringLiteral("runs one of")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --keys A,B,C --print")).contains(QStringLiteral("exclude")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --send")).contains(QStringLiteral("--send goes with --scheme")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --send --keys A,B,C")).contains(QStringLiteral("--send goes with --scheme")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme")).contains(QStringLiteral("--scheme needs a value")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme --send")).contains(QStringLiteral("--scheme needs a value")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --no-rows-ok")).contains(QStringLiteral("goes with a command")));
+    EXPECT_TRUE(refusal(QStringLiteral("--create-demo /tmp/d --scheme X")).contains(QStringLiteral("runs no program")));
+    // Without a scheme, pictures still want keys.
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pictures BMP p")).contains(QStringLiteral("--keys or --scheme")));
+    TShellOptions blank;
+    QString error;
+    EXPECT_FALSE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"), QStringLiteral("  "),
+                                       QStringLiteral("--send")},
+        blank, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("name of a saved condition scheme"))) << qPrintable(error);
+}
+
 } // namespace

@@ -183,6 +183,57 @@ TEST_F(ShellRunTest, AFailingCommandGivesItsMessageAndNonZeroStatus)
     EXPECT_TRUE(run.Log.contains(QStringLiteral("PrintOrPreview preview")));
 }
 
+TEST_F(ShellRunTest, ASchemeIsOpenedBeforeTheCommandRunsOnIt)
+{
+    ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
+        QStringLiteral("--send")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    const qsizetype opened = run.Log.indexOf(QStringLiteral("OpenScheme \"DAILY\""));
+    EXPECT_GE(opened, 0) << qPrintable(run.Log.join(u'\n'));
+    EXPECT_EQ(run.Log.indexOf(QStringLiteral("SendReport")), opened + 1) << qPrintable(run.Log.join(u'\n'));
+    for (const QString& line : run.Log)
+        EXPECT_FALSE(line.startsWith(QLatin1String("OnShow"))) << "the window stays hidden";
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
+        QStringLiteral("--export-pdf"), QStringLiteral("/tmp/d.pdf")});
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Log.contains(QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/d.pdf\" resolution=96")))
+        << qPrintable(run.Log.join(u'\n'));
+
+    // A scheme the user does not have: the program's error, the shell's
+    // line naming scheme and user, status 1, and no command after it.
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--scheme"),
+        QStringLiteral("missing"), QStringLiteral("--print")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("error: No scheme \"missing\"."))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: the condition scheme \"missing\" of user CHEN could not be opened")))
+        << qPrintable(run.Err);
+    EXPECT_FALSE(run.Log.contains(QStringLiteral("PrintOrPreview print"))) << qPrintable(run.Log.join(u'\n'));
+}
+
+TEST_F(ShellRunTest, NoRowsIsAFailureUnlessTheRunSaysItIsNone)
+{
+    const QMap<QString, QString> noRows {{QStringLiteral("ZTEST_COMMAND"), QStringLiteral("fail")}};
+    ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
+        QStringLiteral("--send")}, noRows);
+    EXPECT_EQ(run.Status, 1) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: command 13 failed: 没有符合条件的资料! (W;000006)"))
+        || run.Err.contains(QStringLiteral("ZTEST: command 13 failed: W;000006")))
+        << qPrintable(run.Err);
+
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
+        QStringLiteral("--send"), QStringLiteral("--no-rows-ok")}, noRows);
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: no rows for the criteria: nothing to do"))) << qPrintable(run.Err);
+
+    // An error message on the way is a failure even when no rows were found.
+    QMap<QString, QString> noRowsAndError = noRows;
+    noRowsAndError.insert(QStringLiteral("ZTEST_MESSAGE"), QStringLiteral("error"));
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--print"), QStringLiteral("--no-rows-ok")}, noRowsAndError);
+    EXPECT_EQ(run.Status, 1) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("command 5 failed"))) << qPrintable(run.Err);
+}
+
 TEST_F(ShellRunTest, ACommandsMessagesGoToStderrAndAnErrorFailsIt)
 {
     // An error box the command shows on its way: the line on stderr, and a

@@ -1,0 +1,27 @@
+# Checks the shipped user units of scheduled runs with systemd-analyze: the
+# service as installed (@bindir@ = the build's bin folder, where steward is)
+# and its timer, for one instance. Run by CTest as a script:
+#   cmake -DSOURCE_DIR=... -DBIN_DIR=... -DWORK_DIR=... -P VerifyUnits.cmake
+find_program(ANALYZE systemd-analyze)
+if(NOT ANALYZE)
+  message("systemd-analyze is not installed: nothing checked")
+  return()
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+file(GLOB units ${SOURCE_DIR}/data/systemd/user/*)
+set(instances)
+foreach(unit IN LISTS units)
+  get_filename_component(name ${unit} NAME)
+  string(REGEX REPLACE "\\.in$" "" installed ${name})
+  set(bindir ${BIN_DIR})
+  configure_file(${unit} ${WORK_DIR}/${installed} @ONLY)
+  string(REPLACE "@." "@daily." instance ${installed})
+  list(APPEND instances ./${instance})
+endforeach()
+execute_process(COMMAND ${ANALYZE} verify --man=no ${instances}
+                WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0 OR err MATCHES "[Uu]nknown|[Ii]nvalid|[Ff]ailed to parse|[Mm]issing")
+  message(FATAL_ERROR "systemd-analyze verify ${instances}: ${result}\n${out}${err}")
+endif()
+message("verified: ${instances}")
