@@ -352,14 +352,14 @@ void TFormatStore::StoreFormat(const QString& className, const QString& formatNa
         host_.FormatAdded(toDisplay(formatName));
 }
 
-void TFormatStore::readStoredText(const QString& text)
+bool TFormatStore::readStoredText(const QString& text)
 {
     try {
         VerifyStoredLayout(text, host_.AllowedHandlers);
     } catch (const Exception& e) {
         Dialogs().MessageBox(QString::fromLatin1(OpenStandardDfmError) + e.Message(), QString::fromLatin1(OpenErrorCaption),
             MB_OKCANCEL);
-        return;
+        return false;
     }
     try {
         ReadComponent(host_.Form, AdoptExistingComponents(host_.Form, text));
@@ -367,11 +367,13 @@ void TFormatStore::readStoredText(const QString& text)
         Dialogs().MessageBox(QString::fromLatin1(CannotReadDfmData) + e.Message(), QString::fromLatin1(OpenErrorCaption),
             MB_OKCANCEL);
     }
+    return true;
 }
 
 void TFormatStore::LoadStoredFormat(const QString& className, const QString& formatName)
 {
     QString counter, text;
+    storedFormatRead_ = false;
     if (!readRow(className, formatName, counter, text))
         return;
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
@@ -387,8 +389,9 @@ void TFormatStore::LoadStoredFormat(const QString& className, const QString& for
     QString shown = displayed.join(u'\n');
     if (LanguageMode() == 2 || host_.SystemCodePage == QLatin1String("950"))
         shown.replace(QLatin1String("GB2312_CHARSET"), QLatin1String("CHINESEBIG5_CHARSET"));
-    readStoredText(shown);
-    if (host_.BuilderHandOver)
+    // A text refused before reading stops here; one read only in part goes on.
+    storedFormatRead_ = readStoredText(shown);
+    if (storedFormatRead_ && host_.BuilderHandOver)
         host_.BuilderHandOver();
 }
 

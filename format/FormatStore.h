@@ -62,7 +62,8 @@ struct TFormatStoreHost {
     std::function<void()> HideForm;
     std::function<void(const QString& path)> LoadBackground; // the page picture
     std::function<int()> PageStyle;                          // 0 normal, 1 half page
-    std::function<void()> BuilderHandOver;                   // after a stored layout was read
+    // After a stored layout was read into the form (not when there was none).
+    std::function<void()> BuilderHandOver;
     // The catalogue query of the base criteria form ("SimpleSql", params -> rows).
     std::function<bool(const QString& kind, const Variant& params, Variant& rows)> Query;
 };
@@ -107,6 +108,8 @@ public:
     void StoreFormat(const QString& className, const QString& formatName);
     // Reads the stored row into the form; nothing when there is none.
     void LoadStoredFormat(const QString& className, const QString& formatName);
+    // A stored row was read by the last LoadStoredFormat.
+    bool StoredFormatRead() const { return storedFormatRead_; }
     // Writes the local fallback file; raises EAbort after its warning.
     void SaveLocalFormat(const QString& formatName);
 
@@ -127,9 +130,11 @@ private:
     bool writeRow(bool update, const QStringList& lines, const QString& className, const QString& formatName,
         const QString& counter);
     void failSave(TStoreMessage warning, const QString& formatName);
-    void readStoredText(const QString& text);
+    // False when the text was refused before reading (told to the user).
+    bool readStoredText(const QString& text);
 
     TFormatStoreHost host_;
+    bool storedFormatRead_ = false;
 };
 
 // The local fallback file: folder + prefix + class + "_" + name + ".dat"

@@ -5,17 +5,23 @@
 
 #include "format/VRBaseFmtF.h"
 
+#include "format/DocToEmf.h"
 #include "format/FormatDesign.h"
 #include "format/FormatStore.h"
 #include "format/LinkPlannerCall.h"
 #include "format/OptionSnapshot.h"
 #include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/DesignSurface.h"
+#include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
+#include "runtime/forms/Dialogs.h"
 #include "runtime/system/NativePath.h"
 
 #include <QFile>
+#include <QImage>
+#include <QScopedValueRollback>
 #include <QPointer>
 #include <QWidget>
 
@@ -44,6 +50,10 @@ void TfrmVRBaseFmt::buildDesign()
     host.OptionSnapshot = [this] { return GetOptionSnapshot(); };
     host.HideForm = [this] { Hide(); };
     host.LoadBackground = [this](const QString& path) { loadBackground(path); };
+    host.BuilderHandOver = [this] {
+        if (designerStarting_)
+            handOverStoredRelations();
+    };
     host.PageStyle = [this] { return QuickRep1->PageStyle() == psHalfPage ? 1 : 0; };
     host.FormatAdded = [this](const QString& shown) {
         if (designContext_.FormatAdded)
@@ -55,8 +65,14 @@ void TfrmVRBaseFmt::buildDesign()
     PopupMenu1 = design_->PopupMenu();
     // The load goes through the form, so a layout form can add what it
     // keeps of the loaded layout.
-    DreamDesigner1->OnLoadChanges = [this](TDreamDesigner* sender, bool& done) { DreamDesigner1LoadChanges(sender, done); };
+    DreamDesigner1->OnLoadChanges = [this](TDreamDesigner* sender, bool& done) {
+        // The designer raises its load as it starts: what is read now is
+        // read with the designer on.
+        const QScopedValueRollback starting(designerStarting_, true);
+        DreamDesigner1LoadChanges(sender, done);
+    };
     design_->BeforeDesign = [this] { BeforeDesign(); };
+    design_->DocToEmf = [this] { convertDocumentToBackground(); };
     design_->DesignerClosed = [this] { designerClosed(); };
     design_->AfterSaveCommand = [this] { showDesignTitle(this); };
     design_->PlannerData = [this]() -> TLinkPlannerData* {
@@ -143,6 +159,8 @@ void TfrmVRBaseFmt::fillStoreHost()
     host.ApplicationServer = context_.ApplicationServer;
     host.CompanyCode = context_.CompanyCode;
     host.UserCode = context_.UserCode;
+    host.UserGroup = context_.UserGroup;
+    host.CustomFormatPath = context_.CustomFormatPath;
     QString home = HomeFolder();
     if (!home.isEmpty() && !home.endsWith(u'/') && !home.endsWith(u'\\'))
         home += u'\\';
@@ -228,8 +246,27 @@ void TfrmVRBaseFmt::DreamDesigner1LoadChanges(TObject*, bool& Done)
     if (!formatLoaded_) {
         formatLoaded_ = !store_->Host().ApplicationServer.IsEmptyOrNull();
         store_->LoadChanges(Done);
+    } else if (designerStarting_ && store_->StoredFormatRead()) {
+        // Read before the designer started (the run's context brought it):
+        // the designer's load still owes the stored relations the query.
+        handOverStoredRelations();
     }
     Done = true;
+}
+
+void TfrmVRBaseFmt::handOverStoredRelations()
+{
+    // A stored format with relation tables, read with the designer on, gets
+    // the options window's query parts as the base of its relations (the
+    // designer flag off: they are the run's pieces now, not the designer's),
+    // and the link planner joins its extended fields to them.
+    if (!SQLReBuilder->HasRelationData() || SQLReBuilder->IsQueryEmpty() || !designContext_.QueryParts)
+        return;
+    const TQueryParts parts = designContext_.QueryParts();
+    if (!AcceptQueryParts(parts))
+        return;
+    SetQueryParts(parts, false);
+    design_->RunLinkPlanner(false);
 }
 
 void TfrmVRBaseFmt::loadBackground(const QString& path)
@@ -237,4 +274,36 @@ void TfrmVRBaseFmt::loadBackground(const QString& path)
     QFile file(NativePath(path));
     if (file.open(QIODevice::ReadOnly))
         QuickRep1->Background()->SetData(file.readAll());
+}
+
+void TfrmVRBaseFmt::convertDocumentToBackground()
+{
+    const auto text = [this](const char* key, const char* chinese) {
+        return GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QString::fromLatin1(key), true, QString::fromUtf8(chinese));
+    };
+    QString home = HomeFolder();
+    if (!home.isEmpty() && !home.endsWith(u'/') && !home.endsWith(u'\\'))
+        home += u'\\';
+    TDocToEmf tool;
+    const QPointer<TfrmVRBaseFmt> self(this);
+    const bool started = tool.Start(home, this, [self, text](const QString& picture) {
+        // Cancelled or failed: the converter has told the user why.
+        if (!self || picture.isEmpty())
+            return;
+        QFile file(NativePath(picture));
+        const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        // The report draws what Qt can read; an EMF made for Windows is not that.
+        if (data.isEmpty() || QImage::fromData(data).isNull()) {
+            Dialogs().MessageDlg(text("sBackgroundUnreadable", "无法读取此图档作为背景: ") + picture, mtError, mbOK,
+                self->Caption());
+            return;
+        }
+        self->QuickRep1->Background()->SetData(data);
+        if (TDCFormDesigner* model = self->DreamDesigner1->GetActiveDesigner())
+            model->Modified();
+        if (self->DreamDesigner1->Surface())
+            self->DreamDesigner1->Surface()->update();
+    });
+    if (!started)
+        Dialogs().MessageDlg(text("sNoDocToEmf", "找不到转换工具: ") + tool.LastError(), mtError, mbOK, Caption());
 }

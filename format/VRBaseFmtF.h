@@ -252,6 +252,11 @@ private:
     void buildDesign();
     void fillStoreHost();
     void loadBackground(const QString& path);
+    // A stored format read as the designer starts: the window's query parts
+    // to its relations, then the link planner.
+    void handOverStoredRelations();
+    // "Word doc转emf图档": doc2emf of C_HVBIN, its picture as the page background.
+    void convertDocumentToBackground();
     void designerClosed();
     // The one message at the end of a send run (SendSummary.h).
     void tellOutcome(int kind, const TSendRun& run);
@@ -274,6 +279,7 @@ private:
     std::unique_ptr<TFormatDesign> design_;
     std::unique_ptr<TLinkPlannerData> plannerData_;
     bool formatLoaded_ = false;
+    bool designerStarting_ = false; // inside the designer's load as it starts
     bool endingDesign_ = false;
     TPrintBinder* binder_ = nullptr;
     std::unique_ptr<TQRDataSetSource> source1_, source2_, barcodeSource_;

@@ -139,7 +139,7 @@ bool TfrmVRBaseFmt::sendRun(int kind, int pictureKind, const QString& serverCapt
     // user told why: nothing of it may escape into the preview's button.
     try {
         TSendLog log(context_.ApplicationServer,
-            {context_.CompanyCode, context_.UserCode, QString(), context_.ProgramCode, programName(context_),
+            {context_.CompanyCode, context_.UserCode, context_.UserGroup, context_.ProgramCode, programName(context_),
                 HomeFolder()});
         TSendRun run(SendList, *this, log);
         const QString base

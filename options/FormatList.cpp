@@ -59,9 +59,11 @@ QStringList FormatListAfterDelete(const Variant& rows, const TOptionValueOf& val
 
 int FormatListSelection(const QStringList& items, const QString& remembered)
 {
-    const qsizetype at = items.indexOf(remembered);
-    if (at >= 0)
-        return static_cast<int>(at);
+    // Format names are keys of the format store, which compares them without
+    // regard to case: a name typed in other case is the same format.
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items.at(i).compare(remembered, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
     return items.isEmpty() ? -1 : 0;
 }
 

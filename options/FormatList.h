@@ -31,7 +31,8 @@ QStringList FormatListItems(const Variant& rows, bool boxEnabled, const TOptionV
 // The items after a format was deleted: "<NEW>", then every fitting format.
 QStringList FormatListAfterDelete(const Variant& rows, const TOptionValueOf& valueOf);
 // The item to select after the list was rebuilt: the remembered text when
-// the list holds it, else 0 (-1 for an empty list).
+// the list holds it in any case ("wide" finds "Wide"), else 0 (-1 for an
+// empty list).
 int FormatListSelection(const QStringList& items, const QString& remembered);
 
 // "<company title prefix> - <program title>": the prefix is item 1 of the

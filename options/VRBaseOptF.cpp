@@ -97,6 +97,17 @@ void TfrmVRBaseOpt::readClientComponents()
         = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("RTBuilderDataPath"), QString()).trimmed();
     if (!RTBuilderDataPath.endsWith(u'\\'))
         RTBuilderDataPath += u'\\';
+    // The format store puts its file names right after this folder.
+    CustomFormatPath
+        = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("CustomFormatPath"), QString()).trimmed();
+    if (!CustomFormatPath.isEmpty()) {
+        // A folder of this system ("/srv/formats") stands as it is; a
+        // Windows text resolves as the configuration's folders do.
+        if (!CustomFormatPath.startsWith(u'/'))
+            CustomFormatPath = ResolvePath(CustomFormatPath, client.HomePath);
+        if (!CustomFormatPath.endsWith(u'\\') && !CustomFormatPath.endsWith(u'/'))
+            CustomFormatPath += u'\\';
+    }
     SqlBuilderEnabled = ini.ReadBool(QStringLiteral("Client Components"), QStringLiteral("SQLBuilderEnabled"), true);
     DataRightsEnabled = true;
 }
@@ -219,7 +230,7 @@ void TfrmVRBaseOpt::InitPrintOptions()
 {
     Variant program;
     if (RunPredefinedQuery({QStringLiteral("CMSMT"), QStringLiteral("01"), Variant::ArrayOf({ProgramCode()})}, program)) {
-        cboFormStyleName->SetItemIndex(cboFormStyleName->Items()->IndexOf(ElementText(program, 12)));
+        SelectFirstFormat({ElementText(program, 12)});
     } else {
         cboFormStyleName->SetText(QString());
         cboFormStyleName->SetEnabled(true);
@@ -383,6 +394,11 @@ int TfrmVRBaseOpt::RefreshQuery()
 
 void TfrmVRBaseOpt::BeforeOutput(IVRFormatForm*) {}
 
+QString TfrmVRBaseOpt::UserGroup() const
+{
+    return ElementText(PowerData, PowerDataGroup).trimmed();
+}
+
 QString TfrmVRBaseOpt::LookupDefaultFormat(const QString& slipType) const
 {
     return TUserDefIni().Lookup(ProgramCode().toUpper(), slipType);
@@ -441,6 +457,21 @@ bool TfrmVRBaseOpt::SelectFormat(const QString& name)
         return false;
     cboFormStyleName->SetItemIndex(index);
     return true;
+}
+
+bool TfrmVRBaseOpt::SelectFirstFormat(const QStringList& names)
+{
+    for (const QString& name : names)
+        if (!name.trimmed().isEmpty() && SelectFormat(name))
+            return true;
+    // A format the list does not hold (deleted, or not fitting the options)
+    // falls to the built-in layout, never to what the box showed before: that
+    // was chosen for another slip type.
+    if (!SelectFormat(QStringLiteral("<New>"))) {
+        cboFormStyleName->SetItemIndex(-1);
+        cboFormStyleName->SetText(QString());
+    }
+    return false;
 }
 
 void TfrmVRBaseOpt::cboFormStyleNameDropDown(TObject*)

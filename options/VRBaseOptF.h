@@ -115,6 +115,10 @@ public:
     Variant StoredFormats() const;
     // Selects the item text in the format box; false when the list lacks it.
     bool SelectFormat(const QString& name);
+    // Selects the first of names (in this order) that the list holds; when
+    // it holds none, the built-in layout ("<New>", when listed) or an empty
+    // box, so no earlier choice stays. False when none of names was listed.
+    bool SelectFirstFormat(const QStringList& names);
 
     // --- state -------------------------------------------------------------------------
     QString MainTable;
@@ -134,7 +138,14 @@ public:
     bool SqlBuilderMode = true;
     bool DataRightsEnabled = true;
     QString RTBuilderDataPath;
+    // Folder of the local copies of formats a failed save leaves (key
+    // CustomFormatPath of section Client Components, relative to the home
+    // folder, ending in a separator); empty: the home's C_DATA.
+    QString CustomFormatPath;
     Variant PowerData;
+    // The user's group, as the server's rights data name it after Connect:
+    // what the format store and the send log record beside the user.
+    QString UserGroup() const;
     QStringList CompanyInfo;
     const TSendWay& SendWay() const { return sendWay_; }
     int SendMode() const { return sendWay_.SendMode; }

@@ -142,6 +142,8 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     c.SendAddressField = sendWay_.AddressField;
     c.SendAddress = edtFaxEmailData->Text();
     c.SendCountColumn = SendCountColumn;
+    c.UserGroup = UserGroup();
+    c.CustomFormatPath = CustomFormatPath;
     return c;
 }
 
@@ -284,8 +286,14 @@ void TfrmVRBaseOpt::OpenDesigner()
         }
         designForm_->SetQueryBuilderMode(SqlBuilderMode);
         SetEnabled(false);
-        TDesignContext context{ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode(), {}, {}};
+        TDesignContext context{ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode(), {}, {}, {}};
         context.DesignerClosed = [this] { CloseDesigner(); };
+        // A stored format read as the designer starts gets the pieces again
+        // (its relations are then joined to this query).
+        context.QueryParts = [this] {
+            return TQueryParts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+                pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
+        };
         context.FormatAdded = [this](const QString& shown) { formatAdded(shown); };
         designForm_->BeginDesign(context);
     } catch (const Exception& e) {

@@ -62,6 +62,12 @@ struct TFormatContext {
     QString SendAddressField;
     QString SendAddress;
     QString SendCountColumn;
+    // The user's group (from the server's rights data), recorded with stored
+    // formats and send-log rows; may be empty.
+    QString UserGroup;
+    // Folder of the local format files a failed save writes; empty: the
+    // client home's C_DATA.
+    QString CustomFormatPath;
 };
 
 // The six SQL pieces as the format's query builder takes them.
@@ -78,6 +84,9 @@ struct TDesignContext {
     // A format was stored under a new name (display text): the window lists
     // and selects it.
     std::function<void(const QString& displayName)> FormatAdded;
+    // The window's six query parts as they are now (select, from, order,
+    // group, where, join).
+    std::function<TQueryParts()> QueryParts;
 };
 
 // The paper a format's first page uses, by the ordinals of the report engine.

@@ -117,10 +117,14 @@ void TfrmVROpt::enableBlock(TSignBlockKind kind, bool enabled)
 
 void TfrmVROpt::applyPlan(const TSlipTypePlan& plan, bool showMessages)
 {
+    // The slip type's format, else the program's default, else the built-in
+    // layout: a format the list lacks is passed over, never left standing.
+    QStringList formats;
     if (plan.Format)
-        SelectFormat(*plan.Format);
-    if (plan.FallbackFormat && cboFormStyleName->Text().isEmpty())
-        SelectFormat(*plan.FallbackFormat);
+        formats << *plan.Format;
+    if (plan.FallbackFormat)
+        formats << *plan.FallbackFormat;
+    SelectFirstFormat(formats);
     if (plan.FormatBoxEnabled)
         cboFormStyleName->SetEnabled(*plan.FormatBoxEnabled);
     if (plan.FooterEveryPage)
@@ -161,9 +165,12 @@ void TfrmVROpt::LoadSlipTypeSettings(const QString& slipType, bool showMessages,
         applyPlan(plan, showMessages);
         row = plan.Row;
         SlipTypeExtra = plan.SlipTypeExtra;
+        // The slip type's own name (element 0 of its row) titles its slips.
+        SlipTypeName = slipRow ? ElementText(*slipRow, 0).trimmed() : QString();
     }
     // A key print keeps the format the slip type names; everything else
-    // takes the user's own default for the slip type.
+    // takes the user's own default for the slip type, when the list holds
+    // it (a default whose format is gone leaves the slip type's choice).
     if (!(KeyMode && !ExportMode)) {
         const QString own = LookupDefaultFormat(slipType);
         if (own.compare(QLatin1String("<New>"), Qt::CaseInsensitive) != 0)
@@ -245,7 +252,9 @@ void TfrmVROpt::BeforeOutput(IVRFormatForm* format)
     // Only this exact code hands the sign-off to the workflow product.
     const bool workflow = IsWorkflowSignOff(edtSignInID->Text());
     slip->SetWorkflowSignOff(workflow, workflow ? ProgramCode() : QString());
-    slip->SetText(0, SlipTypeExtra);
+    // The slip name beside the title: the slip type's extra text when it has
+    // one, else its name ("工单变更单(厂内工单变更单)").
+    slip->SetText(0, SlipTypeExtra.trimmed().isEmpty() ? SlipTypeName : SlipTypeExtra);
     slip->SetText(1, DateToStorage(edPrintDate->Text()));
     slip->SetEveryPage(chkSignInEPPrint->Checked(), chkNoteEPPrint->Checked(), chkTotalPrint->Checked());
     slip->SetFooterLines({edtNote1->Text(), edtNote2->Text(), edtNote3->Text()});

@@ -40,6 +40,8 @@ public:
     QString SlipTypeKey; // second parameter of the CMSMQ "38" query
     QString CurrentSlipType;
     QString SlipTypeExtra;
+    // The name of CurrentSlipType (element 0 of its row); empty without one.
+    QString SlipTypeName;
     bool KeyMode = false;
     bool ExportMode = false;
 

@@ -62,6 +62,17 @@ TEST(FormatList, ListShowsTheBuiltInLayoutOnlyWhenTheBoxIsEnabled)
     EXPECT_EQ(FormatListSelection({}, QStringLiteral("<New>")), -1);
 }
 
+TEST(FormatList, TheRememberedNameIsFoundInAnyCase)
+{
+    const QStringList items {QStringLiteral("<New>"), QStringLiteral("Plain"), QStringLiteral("Wide A4")};
+    EXPECT_EQ(FormatListSelection(items, QStringLiteral("wide a4")), 2);
+    EXPECT_EQ(FormatListSelection(items, QStringLiteral("PLAIN")), 1);
+    EXPECT_EQ(FormatListSelection(items, QStringLiteral("<NEW>")), 0);
+    // Case only: a name that differs otherwise is still another format.
+    EXPECT_EQ(FormatListSelection(items, QStringLiteral("Wide  A4")), 0);
+    EXPECT_EQ(FormatListSelection(items, QStringLiteral("Plai")), 0);
+}
+
 TEST(FormatList, ReportTitleFallsBackToTheProgramCode)
 {
     const QStringList company {QStringLiteral("HV01"), QStringLiteral("华文示范股份有限公司")};

@@ -116,6 +116,43 @@ TEST_F(ChangeSlipPrintTest, KeyPreviewShowsTheSlipWithItsLinesAndRemarks)
     EXPECT_EQ(remarks, lines);
 }
 
+TEST_F(ChangeSlipPrintTest, TheSlipTitleNamesTheSlipTypeOfTheOptionsWindow)
+{
+    // The first page of a preview, whatever asked for it.
+    const auto firstPage = [this]() {
+        auto texts = std::make_shared<QStringList>();
+        dialogs_->ExpectModal([texts](TForm* shown) {
+            auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+            EXPECT_NE(preview, nullptr);
+            if (preview) {
+                preview->Report()->QRPrinter()->Complete();
+                *texts = sheetTexts(*preview->Report()->Pages(), 1);
+            }
+            return mrOk;
+        });
+        return texts;
+    };
+    // From the criteria: the slip type entered.
+    form_->edTO001->SetText(QStringLiteral("A511"));
+    form_->edTO001Exit(form_->edTO001);
+    ASSERT_EQ(form_->lblTO001->Caption(), QStringLiteral("厂内工单变更单"));
+    auto texts = firstPage();
+    ASSERT_TRUE(form_->PrintOrPreview(true));
+    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)"))) << texts->join(u'|').toStdString();
+
+    // From the shell's keys: the slip type of the keys, not the one entered.
+    const QString number = Column(QStringLiteral("SELECT TO002 || ',' || TO003 FROM MOCTO WHERE TO001='A512' "
+                                                 "ORDER BY TO002 LIMIT 1"))
+                               .value(0);
+    ASSERT_FALSE(number.isEmpty());
+    texts = firstPage();
+    ASSERT_TRUE(form_->PrintKeys(
+        Variant::ArrayOf({Variant("A512"), Variant(number.section(u',', 0, 0)), Variant(number.section(u',', 1))}),
+        true));
+    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(重工工单变更单)"))) << texts->join(u'|').toStdString();
+    EXPECT_FALSE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)")));
+}
+
 TEST_F(ChangeSlipPrintTest, KeysThatMatchNoSlipSayNoDataAndShowNothing)
 {
     dialogs_->ExpectMessage(mrOk, QStringLiteral("没有符合条件的资料"));

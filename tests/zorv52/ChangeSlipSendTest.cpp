@@ -313,3 +313,47 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
             QStringLiteral("HV01|CHEN|1|ZORV52|S0004|N|Send Fax error!")}));
     EXPECT_EQ(SendCounts(slips), (QList<qint64> {0, 1, 0, 1, 0}));
 }
+
+TEST_F(ChangeSlipSendTest, SendingWhilePagesAreStillMadeCountsEachSentSlipOnceAndNoFailedOne)
+{
+    // S0002's server refuses, S0003 has no address; S0001 (two slips) and S0004 get theirs.
+    const QStringList slips = SetScene(QStringLiteral("MA011"),
+        {{QStringLiteral("S0002"), QStringLiteral("refuse@supplier2.example.com")},
+            {QStringLiteral("S0003"), QString()},
+            {QStringLiteral("S0004"), QStringLiteral("buyer@supplier4.example.com")}});
+    ASSERT_EQ(slips.size(), 5);
+    ChooseSuppliers(1);
+
+    bool generating = false;
+    dialogs_->ExpectModal([&](TForm* shown) {
+        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+        EXPECT_NE(preview, nullptr);
+        if (!preview)
+            return mrCancel;
+        // The first page shows while the others are still being made: the
+        // user sends now.
+        generating = preview->Report()->Generating();
+        preview->btnEmailClick(preview->btnEmail);
+        return mrOk;
+    });
+    dialogs_->ExpectModal([](TForm* shown) {
+        auto* subject = qobject_cast<TfrmEmailSubject*>(shown);
+        if (subject)
+            subject->BitBtn1Click(subject->BitBtn1);
+        return subject ? mrOk : mrCancel;
+    });
+    dialogs_->ExpectMessage(mrOk, QStringLiteral("2 位成功, 2 位失败"));
+    ASSERT_TRUE(form_->PrintOrPreview(true));
+    ASSERT_TRUE(generating) << "the send came before the last page was made";
+
+    EXPECT_EQ(smtp_->MessageCount(), 2);
+    // Sent once each, whether its pages were made before or after the click;
+    // the refused and the unaddressed slips stay unsent; nothing is printed.
+    EXPECT_EQ(SendCounts(slips), (QList<qint64> {0, 1, 0, 1, 1}));
+    for (const QString& slip : slips)
+        EXPECT_EQ(Counted(QStringLiteral("TO042"), slip), 0) << slip.toStdString();
+    // Every log row carries the user's group beside the user.
+    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR||'/'||USR_GROUP||'/'||TA002||'/'||TA003 FROM ADMTA ORDER BY rowid")),
+        (QStringList {QStringLiteral("CHEN/PMC/S0002/N"), QStringLiteral("CHEN/PMC/S0001/Y"),
+            QStringLiteral("CHEN/PMC/S0003/N"), QStringLiteral("CHEN/PMC/S0004/Y")}));
+}

@@ -17,6 +17,7 @@
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/report/QRCtrls.h"
@@ -25,10 +26,13 @@
 #include "zorv52/Zorv52FmtF.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -83,10 +87,14 @@ protected:
                         .value(0);
     }
 
-    // The first sheet's texts of a preview with the format the box names.
+    // The first sheet's texts of a key preview with the format. A key print
+    // takes the slip type's format, the program's default or the user's own
+    // default for the slip type (UserDef.ini), never what the box showed
+    // before: the format is named there.
     QList<TQRPageModel::TextAt> previewFirstPage(const QString& formatName)
     {
-        form_->cboFormStyleName->SetText(formatName);
+        home_.write(QStringLiteral("UserDef.ini"),
+            QStringLiteral("[VoucherFormatDef]\r\nZORV52_%1=%2\r\n").arg(keys_[0].ToString(), formatName).toUtf8());
         QList<TQRPageModel::TextAt> texts;
         dialogs_->ExpectModal([&](TForm* shown) {
             auto* preview = qobject_cast<TfrmVRPreview*>(shown);
@@ -214,6 +222,9 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_GE(form_->cboFormStyleName->Items()->IndexOf(NewFormat), 0);
     EXPECT_EQ(form_->cboFormStyleName->Text(), NewFormat);
     const QString stored = storedText(NewFormat);
+    // Stored as CHEN of group PMC, the group the server named at Connect.
+    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR || '/' || USR_GROUP FROM WARRANT WHERE NT002='%1'").arg(NewFormat)),
+        QStringList {QStringLiteral("CHEN/PMC")});
     EXPECT_TRUE(stored.contains(QLatin1String("object ExLbl"))) << qPrintable(stored);
     for (const char* absent : {"DreamDesigner1", "PopupMenu1", "miDel", "  "})
         EXPECT_FALSE(stored.contains(QLatin1String(absent))) << absent << "\n" << qPrintable(stored);
@@ -236,10 +247,37 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     // The built-in layout is still there under "<New>".
     EXPECT_EQ(boxStartingWith(previewFirstPage(QStringLiteral("<New>")), QStringLiteral("工单变更单")), titleBefore);
 
-    // The designer opened again on that format finds everything.
+    // The designer opened again on that format finds everything. Its stored
+    // relations get the window's query parts, as the run's and not the
+    // designer's, and the relation wizard comes up on them.
     form_->cboFormStyleName->SetText(NewFormat);
+    bool wizard = false, designerFlag = true;
+    TBuilderPieces handed;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != QLatin1String("frmLinkPlanner"))
+            return;
+        watch.stop();
+        wizard = true;
+        if (auto* opened = dynamic_cast<TfrmZorv52Fmt*>(form_->DesignForm())) {
+            handed = opened->SQLReBuilder->Pieces();
+            designerFlag = opened->SQLReBuilder->DesignerMode();
+        }
+        dialog->reject();
+    });
+    watch.start();
     TfrmZorv52Fmt* again = openDesigner();
+    watch.stop();
     ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(wizard) << "the relation wizard runs on the loaded relations";
+    EXPECT_FALSE(designerFlag);
+    EXPECT_EQ(handed.Select, form_->Pieces().SelectPart());
+    EXPECT_EQ(handed.From, form_->Pieces().FromPart());
+    EXPECT_EQ(handed.Where, form_->Pieces().WherePart());
+    EXPECT_FALSE(handed.Select.isEmpty());
+    EXPECT_FALSE(again->SQLReBuilder->DesignerMode());
     EXPECT_EQ(again->FormatName(), NewFormat);
     EXPECT_TRUE(again->DreamDesigner1->Window()->windowTitle().endsWith(u'[' + NewFormat + u']'))
         << qPrintable(again->DreamDesigner1->Window()->windowTitle());

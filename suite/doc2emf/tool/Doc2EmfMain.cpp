@@ -5,6 +5,9 @@
 //   doc2emf                      (as the report menu starts it) asks for the
 //                                document and the picture name
 //
+// On success the picture's path is the last line on standard output, in
+// both ways: the designer that started the tool loads it from there.
+//
 // Exit status 0 on success, 1 when the conversion failed, 2 when LibreOffice
 // is missing, 3 when the user cancelled. Messages go to standard error on
 // the command line and to a message box when asking.
@@ -59,6 +62,8 @@ int runAsking()
         return 3;
     const QString error = TDocumentConverter().Convert(open.FileName, save.FileName);
     ShowMessage(error.isEmpty() ? QStringLiteral("The picture was written to %1").arg(save.FileName) : error);
+    if (error.isEmpty())
+        QTextStream(stdout) << save.FileName << Qt::endl;
     return statusOf(error);
 }
 

@@ -2,6 +2,7 @@
 from .criteria import road_criteria
 from .designer import road_designer
 from .export import road_export
+from .formats import road_formats
 from .modal import road_close, road_modal
 from .printing import road_counts, road_print
 from .schemes import road_schemes
@@ -12,6 +13,7 @@ ROADS = {
     "print": road_print,
     "counts": road_counts,
     "export": road_export,
+    "formats": road_formats,
     "email": road_email,
     "fax": road_fax,
     "schemes": road_schemes,

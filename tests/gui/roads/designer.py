@@ -36,12 +36,14 @@ def at(session, wid, point):
 
 
 def word_boxes(path, word):
-    """x positions (points) of word in the first page of a PDF (pdftotext -bbox)."""
+    """x positions (points) of the words that start with word in the first
+    page of a PDF (pdftotext -bbox): the slip title is one word with the slip
+    type's name, 工单变更单(厂内工单变更单)."""
     out = subprocess.run(["pdftotext", "-bbox", "-f", "1", "-l", "1", path, "-"],
                          capture_output=True, text=True, timeout=60).stdout
     xs = []
     for line in out.splitlines():
-        if ">%s<" % word in line and "xMin=" in line:
+        if ">%s" % word in line and "xMin=" in line:
             xs.append(float(line.split('xMin="')[1].split('"')[0]))
     return xs
 
@@ -144,6 +146,8 @@ def road_designer(road):
                     "the designer's title names the format it now edits (%r)" % s.title(designer))
     road.soon(lambda: [n for n, _ in stored_formats(home)] == [FORMAT], 10,
               "WARRANT holds the format %s (holds %s)" % (FORMAT, stored_formats(home)))
+    group = home.query("SELECT CREATOR, USR_GROUP FROM WARRANT WHERE NT001='TfrmZorv52Fmt'")
+    road.expect(group == [("CHEN", "PMC")], "the stored format names its creator CHEN and group PMC (%s)" % group)
     road.screenshot("designer-saved")
     close_designer(road, program, designer, "alt+n")
     responds(road, program, options, "the designer closed by Ctrl+F12")

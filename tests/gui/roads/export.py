@@ -4,13 +4,16 @@ import os
 import re
 import time
 
-from guitest.services import pdf_info
+from guitest.services import pdf_info, pdf_text
+from guitest.xsession import squeezed
 
 from .common import SLIP_TYPE, Oracle, answer, close_preview, enter_criteria, message_text, \
     new_window, open_preview, responds, slips, start, window_ids
 
 # The items of the 导出图片 menu, top to bottom.
 MENU_ITEMS = ["BMP", "GIF", "JPG", "PDF", "PDF 文件 (整份)"]
+# The name of SLIP_TYPE in the demo (CMSMQ).
+SLIP_TYPE_NAME = "厂内工单变更单"
 
 
 def export_from_menu(road, program, preview, item):
@@ -54,6 +57,10 @@ def check_export(road, program, home, preview, item, keys, oracle):
             if written:
                 road.expect(pdf_info(written[0]).get("Pages") == str(pages),
                             "it has the report's %d pages" % pages)
+                # The slip title names the slip type entered in the window.
+                title = "工单变更单(%s)" % SLIP_TYPE_NAME
+                road.expect(title in squeezed(pdf_text(written[0], 1, 1)),
+                            "its first page is titled %s" % title)
         else:
             # The shown page (page 1), numbered with three digits.
             wanted = base + "001." + item.lower()

@@ -129,6 +129,9 @@ def road_email(road):
     road.log("send log rows: %s" % rows)
     road.expect(len(rows) == len(by_supplier) and all("Y" in r for r in rows),
                 "ADMTA gets one Y row per supplier (%d rows: %s)" % (len(rows), rows))
+    groups = [g for (g,) in home.query("SELECT USR_GROUP FROM ADMTA ORDER BY rowid")][len(log_before):]
+    road.expect(groups and all(g == "PMC" for g in groups),
+                "every ADMTA row names CHEN's group PMC (USR_GROUP: %s)" % groups)
     road.expect(send_counts(home, keys) == [c + 1 for c in counts_before],
                 "TO053 of the sent slips rose by one (%s → %s)" % (counts_before, send_counts(home, keys)))
     if end:

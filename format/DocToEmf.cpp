@@ -1,0 +1,59 @@
+#include "format/DocToEmf.h"
+
+#include "runtime/system/PathCase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+QString TDocToEmf::ProgramPath(const QString& clientHome)
+{
+    QString home = clientHome;
+    if (!home.isEmpty() && !home.endsWith(u'\\') && !home.endsWith(u'/'))
+        home += u'\\';
+    const QDir folder(NativePathOnDisk(home + QStringLiteral("C_HVBIN")));
+    // Tools copied from a Windows installation keep their upper-case names.
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Executable)) {
+        if (entry.compare(QLatin1String("doc2emf"), Qt::CaseInsensitive) == 0
+            || entry.compare(QLatin1String("doc2emf.exe"), Qt::CaseInsensitive) == 0)
+            return folder.filePath(entry);
+    }
+    return QString();
+}
+
+bool TDocToEmf::Start(const QString& clientHome, QObject* parent, FinishedEvent finished)
+{
+    lastError_.clear();
+    const QString program = ProgramPath(clientHome);
+    if (program.isEmpty()) {
+        lastError_ = clientHome + QStringLiteral("C_HVBIN\\doc2emf");
+        return false;
+    }
+    auto* process = new QProcess(parent);
+    process->setProgram(program);
+    process->setWorkingDirectory(QFileInfo(program).absolutePath());
+    // Its questions are the user's to answer; its output is ours to read.
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    QObject::connect(process, &QProcess::finished, process,
+        [process, finished](int status, QProcess::ExitStatus how) {
+            QString picture;
+            if (how == QProcess::NormalExit && status == 0) {
+                const QStringList lines = QString::fromLocal8Bit(process->readAllStandardOutput())
+                                              .split(u'\n', Qt::SkipEmptyParts);
+                for (qsizetype i = lines.size() - 1; i >= 0 && picture.isEmpty(); --i)
+                    picture = lines.at(i).trimmed();
+            }
+            process->deleteLater();
+            if (finished)
+                finished(picture);
+        });
+    process->start();
+    if (!process->waitForStarted(5000)) {
+        lastError_ = program + QStringLiteral(": ") + process->errorString();
+        // A process that never ran never finishes: nothing of it is left.
+        process->disconnect();
+        process->deleteLater();
+        return false;
+    }
+    return true;
+}
