@@ -241,7 +241,7 @@ public:
     bool OpenSchemeNamed(const QString& name);
     void DeleteSelectedScheme();
     // The key under which a saved scheme keeps the rules of its dates that
-    // move with the run day ("变动日期" in the scheme dialog). Its line holds
+    // move with the run day (预定运行日 in the scheme dialog). Its line holds
     // the rule records (DateRuleList's form) of the covered date fields with
     // a moving end, separated by #4; it names no control, so programs that
     // do not know it skip it. A scheme that has it opens with those ends

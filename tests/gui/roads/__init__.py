@@ -5,6 +5,7 @@ from .export import road_export
 from .formats import road_formats
 from .modal import road_close, road_modal
 from .printing import road_counts, road_print
+from .scheduled import road_scheduled
 from .schemes import road_schemes
 from .sending import road_email, road_fax
 
@@ -17,6 +18,7 @@ ROADS = {
     "email": road_email,
     "fax": road_fax,
     "schemes": road_schemes,
+    "scheduled": road_scheduled,
     "designer": road_designer,
     "modal": road_modal,
     "close": road_close,
