@@ -15,6 +15,8 @@
 #include "support/ProgramRun.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -106,7 +108,7 @@ protected:
 
     // The scheme as CHEN saves it in the window: criteria and delivery, and
     // in the scheme dialog both ends of 选择审核日期 moving with the run day.
-    void SaveSchemeInTheWindow()
+    void SaveSchemeInTheWindow(int sendWay = 1)
     {
         TfrmZorv52* form = Open(QStringLiteral("CHEN"));
         EnterSlipType(form, QStringLiteral("A511"));
@@ -117,7 +119,7 @@ protected:
         form->spTO043->edFinal->SetText(form->StorageToDate(QStringLiteral("20241101")));
         form->rgSendType->SetItemIndex(1);
         form->rgSendTypeClick(form->rgSendType);
-        form->cboSendWay->SetItemIndex(1); // Email To 供应商
+        form->cboSendWay->SetItemIndex(sendWay); // 0 FAX To 供应商, 1 Email To 供应商
         form->cboSendWayChange(form->cboSendWay);
         ASSERT_EQ(form->cboSendStatus->ItemIndex(), 1) << "未传送";
         dialogs_->ExpectModal([&](TForm* shown) {
@@ -257,4 +259,28 @@ TEST_F(ScheduledMailTest, ASchemeThatIsNotTheUsersSendsNothingAndFails)
     QThread::msleep(300);
     EXPECT_EQ(smtp_->MessageCount(), 0);
     EXPECT_EQ(sendCounts(due_), (QList<qint64> {0, 0, 0}));
+}
+
+TEST_F(ScheduledMailTest, AFaxSchemeFaxesEachSupplierThroughTheFirstServer)
+{
+    // The stand-in sendfax of the fax tests counts its runs beside itself.
+    QDir().mkpath(home_.file(QStringLiteral("bin")));
+    home_.write("bin/sendfax",
+        testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
+    QFile::setPermissions(home_.file(QStringLiteral("bin/sendfax")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    home_.write("StewardC.ini", home_.read("StewardC.ini") + "\n[Fax]\nServer1=总公司传真|faxhost.example\nServer2=Branch|other.example\nSendFax="
+            + home_.file(QStringLiteral("bin/sendfax")).toUtf8() + "\n");
+    SetScene();
+    ASSERT_FALSE(HasFailure());
+    SaveSchemeInTheWindow(0);
+    ASSERT_FALSE(HasFailure());
+
+    const testsupport::ProgramRun run = runUnit(conf());
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    EXPECT_EQ(QString::fromUtf8(home_.read("bin/calls")).count(QStringLiteral("run")), 2) << "one fax per supplier";
+    const QStringList args = QString::fromUtf8(home_.read("bin/argv")).split(QChar(0), Qt::SkipEmptyParts);
+    EXPECT_EQ(args.mid(0, 2), (QStringList {QStringLiteral("-h"), QStringLiteral("faxhost.example")}))
+        << "the first server, as the preview's Fax button sends";
+    EXPECT_EQ(sendCounts(due_), (QList<qint64> {1, 1, 1}));
+    EXPECT_EQ(smtp_->MessageCount(), 0);
 }
