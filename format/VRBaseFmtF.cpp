@@ -222,6 +222,7 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
         LanguageMode = HvConverter()->UIConvertMode();
     }
     QuickRep1->SetReportTitle(context.Title);
+    QuickRep1->SetCreator(context.ProgramCode);
     // A report form prints without ever being shown, so the conversion that
     // showing does (the layout's texts into the user's code page) happens
     // here, once: before a stored format brings texts of its own, which the

@@ -294,7 +294,7 @@ bool TQRPrinter::ExportPdf(const QString& path, int from, int to)
     writer.setResolution(600);
     writer.setPageLayout(marginless(SheetPaper(), QPageLayout::Portrait));
     writer.setTitle(report_->ReportTitle());
-    writer.setCreator(QStringLiteral("ZORV52"));
+    writer.setCreator(report_->Creator());
     from = from <= 0 ? 1 : from;
     to = to <= 0 ? pages->SheetCount() : std::min(to, pages->SheetCount());
     if (from > to)

@@ -145,6 +145,10 @@ public:
     void SetSnapToGrid(bool value) { snapToGrid_ = value; }
     QString ReportTitle() const { return reportTitle_; }
     void SetReportTitle(const QString& title) { reportTitle_ = title; }
+    // The program that makes the report, named as the creator of the PDF
+    // documents it writes; not part of a stored layout.
+    QString Creator() const { return creator_; }
+    void SetCreator(const QString& creator) { creator_ = creator; }
     TQRCustomBand* PageStartBand() const { return pageStartBand_; }
     void SetPageStartBand(TQRCustomBand* band) { pageStartBand_ = band; }
     TQRCustomBand* PageDetailBand() const { return pageDetailBand_; }
@@ -231,6 +235,7 @@ private:
     bool printIfEmpty_ = true;
     bool snapToGrid_ = true;
     QString reportTitle_;
+    QString creator_;
     QPointer<TQRCustomBand> pageStartBand_;
     QPointer<TQRCustomBand> pageDetailBand_;
     QPointer<TQRCustomBand> pageAttachBand_;

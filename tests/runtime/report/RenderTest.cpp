@@ -99,6 +99,7 @@ TEST_F(RenderTest, PdfIsVectorTextWithTheFontsEmbedded)
 {
     testsupport::TempFolder folder;
     ASSERT_TRUE(report_->Prepare());
+    report_->SetCreator(QStringLiteral("ZORV53"));
     const QString path = folder.file("slip.pdf");
     ASSERT_TRUE(report_->QRPrinter()->ExportPdf(path, 2, 3));
     QProcess text;
@@ -113,6 +114,8 @@ TEST_F(RenderTest, PdfIsVectorTextWithTheFontsEmbedded)
     const QString details = QString::fromUtf8(info.readAllStandardOutput());
     EXPECT_TRUE(details.contains(QRegularExpression("Pages:\\s+2"))) << details.toStdString();
     EXPECT_TRUE(details.contains("612 x 792")) << "Letter in points: " << details.toStdString();
+    // The report names the program that made it, whichever that is.
+    EXPECT_TRUE(details.contains(QRegularExpression("Creator:\\s+ZORV53\n"))) << details.toStdString();
     QProcess fonts;
     fonts.start("pdffonts", {path});
     ASSERT_TRUE(fonts.waitForFinished(20000));
