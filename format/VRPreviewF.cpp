@@ -93,8 +93,14 @@ void TfrmVRPreview::FormCreate(TObject*)
     QRPreview->SetZoom(100);
     GoToPage(0);
     SetWindowState(wsMaximized);
-    StatusBar->Panels()->Items(1)->SetText(QStringLiteral(" 纸张格式 : "));
+    StatusBar->Panels()->Items(1)->SetText(paperCaption());
     btnSaveBMP->SetVisible(true);
+}
+
+QString TfrmVRPreview::paperCaption() const
+{
+    return GetFormMessage(
+        QStringLiteral("TfrmVRPreview"), QStringLiteral("sPaperFormat"), true, QStringLiteral(" 纸张格式 : "));
 }
 
 void TfrmVRPreview::FormDestroy(TObject*)
@@ -138,7 +144,7 @@ QString TfrmVRPreview::paperText() const
     const TPaperInfo paper = format_->PaperInfo();
     const QString size = moPaperSize->Lines()->Lines().value(paper.PaperSize);
     const QString unit = moUnits->Lines()->Lines().value(paper.Units);
-    return QStringLiteral(" 纸张格式 : ") + size + QStringLiteral(" ( ") + QString::number(paper.Length)
+    return paperCaption() + size + QStringLiteral(" ( ") + QString::number(paper.Length)
         + QStringLiteral(" x ") + QString::number(paper.Width) + QStringLiteral(" / ") + unit
         + QStringLiteral(" ) ");
 }
@@ -240,7 +246,8 @@ void TfrmVRPreview::RefreshState()
     const int page = QRPreview->PageNumber();
     // While the report is still being made the count is only what exists so far.
     if (QRPreview->QRPrinter() && QRPreview->QRPrinter()->Generating())
-        StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2+ 页面生成中...").arg(page).arg(count));
+        StatusBar->Panels()->Items(0)->SetText(GetFormMessage(QStringLiteral("TfrmVRPreview"),
+            QStringLiteral("sGenerating"), true, QStringLiteral("%1 / %2+ 页面生成中...")).arg(page).arg(count));
     else
         StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2").arg(page).arg(count));
     edtPageNo->SetText(QString::number(page));

@@ -137,6 +137,8 @@ private:
     bool typingInABox() const;
     QString paperText() const;
 
+    // The status bar's paper caption in the user's language.
+    QString paperCaption() const;
     TfrmVRBaseFmt* format_;
     TQuickRep* report_ = nullptr;
     QStringList exported_;

@@ -239,7 +239,8 @@ void TfrmZorv52Fmt::lblVoucherNamePrint(TObject*, QString& Value)
 {
     QString title = message(SlipTitleCode);
     if (title.isEmpty())
-        title = ToDisplay(QStringLiteral("工单变更单"));
+        title = GetFormMessage(
+            QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("sSlipTitle"), true, QStringLiteral("工单变更单"));
     // Without a slip name the title stands alone rather than with empty brackets.
     if (!Value.trimmed().isEmpty())
         title += u'(' + Value + u')';

@@ -20,7 +20,11 @@ THVForm::~THVForm() = default;
 void THVForm::AfterConstruction()
 {
     const bool english = converter_->UICodePage() == u"437";
-    const QList<TComponent*> components = ComponentList();
+    // The form itself too: the controls that take their font from it (a
+    // panel's own edits and labels, made later) must not fall back to its
+    // Chinese face.
+    QList<TComponent*> components = ComponentList();
+    components.prepend(this);
     for (TComponent* component : components) {
         LibRTTI::SetPropText(component, QStringLiteral("ImeName"), QString());
         if (english

@@ -1,6 +1,7 @@
 #include "suite/hubdesk/HubServerLink.h"
 
 #include "common/StewardINI.h"
+#include "common/forms/LanguageController.h"
 #include "runtime/data/SocketConnection.h"
 #include "suite/appserver/Catalogue.h"
 
@@ -114,7 +115,21 @@ QString THubServerLink::Message(const QString& kind, const QString& id)
     } catch (const std::exception&) {
         // Unreachable: the very moment the user must hear about it.
     }
-    return text.isEmpty() ? catalogueMessage(kind, id) : text;
+    if (text.isEmpty())
+        text = catalogueMessage(kind, id);
+    return englishMessage(kind, id, text);
+}
+
+QString THubServerLink::englishMessage(const QString& kind, const QString& id, const QString& chinese)
+{
+    // The database holds its messages in Chinese only: an English interface
+    // takes them from the English language package, by kind and number
+    // ("E000003"), and keeps the Chinese text where the package has none.
+    TStewardIniC ini;
+    ini.LoadSettings();
+    if (ini.UICodePage.trimmed() != u"437" || chinese.isEmpty())
+        return chinese;
+    return GetLangMessage(dtClient, QStringLiteral("TCodedMessages"), kind.trimmed() + id.trimmed(), chinese);
 }
 
 QString THubServerLink::catalogueMessage(const QString& kind, const QString& id)

@@ -63,11 +63,13 @@ public:
     // it. When the server cannot be reached (or does not know the code) the
     // manager's own catalogue answers, so that the messages that tell of an
     // unreachable server can be shown; empty when neither knows the code.
-    // Never raises.
+    // An English interface (code page 437) gets the text of the English
+    // language package "TCodedMessages" where it has one. Never raises.
     QString Message(const QString& kind, const QString& id);
 
 private:
     QString catalogueMessage(const QString& kind, const QString& id);
+    QString englishMessage(const QString& kind, const QString& id, const QString& chinese);
 
     // Logs in as user_ on databaseName unless that is the session already. Raises.
     void logIn(const Variant& server, const QString& databaseName);
