@@ -1,4 +1,5 @@
 """The roads of the acceptance suite, by name, in the order a full run walks them."""
+from .background import road_background
 from .criteria import road_criteria
 from .designer import road_designer
 from .export import road_export
@@ -20,6 +21,7 @@ ROADS = {
     "schemes": road_schemes,
     "scheduled": road_scheduled,
     "designer": road_designer,
+    "background": road_background,
     "modal": road_modal,
     "close": road_close,
 }
