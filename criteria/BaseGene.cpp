@@ -392,10 +392,16 @@ void TfrmBaseGene::OpenLookup(Word key, TWinControl* control)
 {
     if (key != VK_F2 || !control || lookup_.IsEmptyOrNull())
         return;
-    if (control != edPrintDate)
+    if (control == edPrintDate)
+        PickDate(edPrintDate);
+}
+
+void TfrmBaseGene::PickDate(TCustomEdit* edit)
+{
+    if (!edit || lookup_.IsEmptyOrNull())
         return;
     // The picker starts on the date in the field when there is one, else today.
-    QString start = DateToStorage(edPrintDate->Text());
+    QString start = DateToStorage(edit->Text());
     if (ParseDate8(start) == 0)
         start = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     QString answer;
@@ -407,7 +413,7 @@ void TfrmBaseGene::OpenLookup(Word key, TWinControl* control)
         return;
     }
     if (!answer.trimmed().isEmpty())
-        edPrintDate->SetText(StorageToDate(answer.trimmed()));
+        edit->SetText(StorageToDate(answer.trimmed()));
 }
 
 // --- colours --------------------------------------------------------------------
@@ -635,15 +641,18 @@ void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift)
         if (pgOption->ActivePage() != before)
             FocusFirstControl();
     } else if (Key == VK_RETURN && !ctrl) {
-        if (HandleEnter(ActiveControl()))
+        enterForControl_ = !HandleEnter(ActiveControl());
+        if (!enterForControl_)
             Key = 0;
     }
 }
 
 void TfrmBaseGene::FormKeyPress(TObject*, QChar& Key)
 {
-    if (Key == QChar(13))
-        Key = QChar(); // Enter was handled as a key-down
+    // Enter was handled as a key-down, unless that left it to the control
+    // (a memo starting a line): then its character goes on to the control.
+    if (Key == QChar(13) && !std::exchange(enterForControl_, false))
+        Key = QChar();
 }
 
 void TfrmBaseGene::ShowModuleProperties()

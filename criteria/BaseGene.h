@@ -119,6 +119,10 @@ public:
     // F2 on control (also a look-up button's request). The base handles the
     // print date's picker; descendants open their look-up windows.
     virtual void OpenLookup(Word key, TWinControl* control);
+    // The date quick-pick on edit: opens on the edit's date (today when it
+    // holds none) and puts the chosen date into it in the user's date
+    // format; a cancelled pick, or no look-up object, leaves the edit alone.
+    void PickDate(TCustomEdit* edit);
     // Counter and validator objects, the system-parameter cache and the title suffix.
     virtual void ObtainServices();
     // The look-up object, when option flag 4 is set.
@@ -333,6 +337,8 @@ protected:
     void ShowHelp();
 
     QString dateFields_ = QStringLiteral("edPrintDate");
+    // The last Enter's key-down left the key to the focused control.
+    bool enterForControl_ = false;
     QString yearMonthFields_;
     QString requiredFields_;
     QStringList dateRules_;

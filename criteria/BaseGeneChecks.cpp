@@ -352,8 +352,10 @@ bool TfrmBaseGene::HandleEnter(TWinControl* control)
     if (!control)
         return false;
     if (auto* memo = qobject_cast<TMemo*>(control)) {
-        // A memo takes Enter for its first lines and lets it move on from the third.
-        if (memo->Lines()->Count() < 3)
+        // A memo takes Enter on its first two lines and moves on from the
+        // third: where the caret is decides, not how many lines there are
+        // (a caret moved back up into a long memo still starts a line).
+        if (memo->CaretPos().y() < 2)
             return false;
     }
     if (auto* grid = qobject_cast<TStringGrid*>(control)) {

@@ -14,11 +14,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -278,7 +282,28 @@ QWidget* TMemo::CreateWidget(QWidget* parent)
         caption_ = lines_->Text();
         Change();
     });
+    connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this, edit] {
+        const QTextCursor cursor = edit->textCursor();
+        caretPos_ = QPoint(cursor.positionInBlock(), cursor.blockNumber());
+    });
     return edit;
+}
+
+void TMemo::SetCaretPos(QPoint pos)
+{
+    const int lines = static_cast<int>(lines_->Count());
+    const int line = std::clamp(pos.y(), 0, std::max(0, lines - 1));
+    const int length = line < lines ? static_cast<int>(lines_->Strings(line).size()) : 0;
+    caretPos_ = QPoint(std::clamp(pos.x(), 0, length), line);
+    if (!HasWidget())
+        return;
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    const QTextBlock block = edit->document()->findBlockByNumber(caretPos_.y());
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + std::min(caretPos_.x(), block.length() - 1));
+    edit->setTextCursor(cursor);
 }
 
 void TMemo::UpdateWidget()

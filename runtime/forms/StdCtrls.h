@@ -4,6 +4,8 @@
 
 #include "runtime/forms/Controls.h"
 
+#include <QPoint>
+
 class QLineEdit;
 class QPainter;
 class TCanvas;
@@ -155,6 +157,11 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value) { Set(wordWrap_, value); }
     void SetText(const QString& value) override { lines_->SetText(value); }
+    // Where the caret stands: x the character within its line, y the line
+    // (both from 0, lines as Lines holds them). Setting it places the caret
+    // there, held inside the text.
+    QPoint CaretPos() const { return caretPos_; }
+    void SetCaretPos(QPoint pos);
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
@@ -163,6 +170,7 @@ protected:
 
 private:
     TStrings* lines_;
+    QPoint caretPos_;
     TScrollStyle scrollBars_ = ssNone;
     bool wantReturns_ = true;
     bool wordWrap_ = true;

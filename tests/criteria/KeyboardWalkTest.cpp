@@ -217,3 +217,53 @@ TEST_F(CriteriaTest, EscapeInTheSchemeRenameGivesUpTheRenameNotTheWindow)
     EXPECT_EQ(form->lstCondition->Items()->Items(0)->Caption(), Text("旧名"));
     delete form.data();
 }
+
+TEST_F(CriteriaTest, EnterInAMemoStartsALineOnItsFirstTwoLinesAndMovesOnFromTheThird)
+{
+    Form form = MakeForm();
+    show(form.get());
+    auto* memo = form->FindComponent<TMemo>(QStringLiteral("mmNote"));
+    ASSERT_NE(memo, nullptr);
+    memo->SetFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(focusName(), QStringLiteral("mmNote"));
+    QTest::keyClicks(focused(), QStringLiteral("one"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QTest::keyClicks(focused(), QStringLiteral("two"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QTest::keyClicks(focused(), QStringLiteral("three"));
+    EXPECT_EQ(memo->Lines()->Lines(), (QStringList{"one", "two", "three"}));
+    EXPECT_EQ(memo->CaretPos(), QPoint(5, 2));
+
+    // The caret back on line 1 of the three: Enter starts a line there.
+    QTest::keyClick(focused(), Qt::Key_Up);
+    QTest::keyClick(focused(), Qt::Key_Up);
+    EXPECT_EQ(memo->CaretPos().y(), 0);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(focusName(), QStringLiteral("mmNote")) << "Enter on line 1 stays in the memo";
+    EXPECT_EQ(memo->Lines()->Count(), 4);
+    EXPECT_EQ(memo->CaretPos().y(), 1);
+    // On line 2 as well.
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+    EXPECT_EQ(focusName(), QStringLiteral("mmNote"));
+
+    // From line 3 on Enter moves to the next control and adds nothing.
+    EXPECT_EQ(memo->CaretPos().y(), 2);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_NE(focusName(), QStringLiteral("mmNote")) << "Enter on line 3 moves on";
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+
+    // A memo of one line whose caret the program put at its end (line 1).
+    memo->Lines()->SetLines({QStringLiteral("single")});
+    form->pgOption->SetActivePage(form->tsOption1);
+    memo->SetFocus();
+    QApplication::processEvents();
+    memo->SetCaretPos(QPoint(99, 99));
+    EXPECT_EQ(memo->CaretPos(), QPoint(6, 0)) << "held inside the text";
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(focusName(), QStringLiteral("mmNote"));
+    EXPECT_EQ(memo->CaretPos(), QPoint(0, 1)) << "a line was started after it";
+    QTest::keyClicks(focused(), QStringLiteral("next"));
+    EXPECT_EQ(memo->Lines()->Lines(), (QStringList{"single", "next"}));
+}
