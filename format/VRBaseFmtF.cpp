@@ -20,6 +20,7 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 
 // Routes the binder's type-4 handler to the form, so a slip layout's
 // override decides what an amount prints.
@@ -238,10 +239,25 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
     DreamDesigner1LoadChanges(this, done);
 }
 
-void TfrmVRBaseFmt::ClearDataField(const QString& controlName)
+void TfrmVRBaseFmt::ClearField(const QString& dataField)
 {
-    if (auto* text = FindComponent<TQRDBText>(controlName))
-        text->SetDataField(QString());
+    const QString field = dataField.trimmed();
+    if (field.isEmpty())
+        return;
+    // A user may have put the field on the layout more than once, as a bar
+    // code or inside an expression ("ClientDataSet1.TO025 * 2"): each of
+    // those must print empty too, not only the built-in text.
+    const QRegularExpression read(
+        QStringLiteral("(^|[^A-Za-z0-9_])") + QRegularExpression::escape(field) + QStringLiteral("($|[^A-Za-z0-9_])"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (TComponent* component : ComponentList()) {
+        const QVariant bound = component->property("DataField");
+        if (bound.isValid() && bound.toString().trimmed().compare(field, Qt::CaseInsensitive) == 0)
+            component->setProperty("DataField", QString());
+        if (auto* expression = qobject_cast<TQRExpr*>(component);
+            expression && read.match(expression->Expression()).hasMatch())
+            expression->SetExpression(QString());
+    }
 }
 
 QString TfrmVRBaseFmt::DisplayTitle() const

@@ -105,7 +105,7 @@ public:
     bool QueryBuilderActive() const override;
     void SetQueryBuilderMode(bool on) override;
     void UnbindExtendedFields() override;
-    void ClearDataField(const QString& controlName) override;
+    void ClearField(const QString& dataField) override;
     // The pages generated in print mode, then PrintPages on the run's printer
     // (Printing). No printer at all (and no file chosen): E;000040, before
     // any page is made.

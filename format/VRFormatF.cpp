@@ -50,6 +50,19 @@ TfrmVRFormat::TfrmVRFormat(TComponent* owner)
     CaptureDesignStates();
 }
 
+void TfrmVRFormat::captureSignOffLines()
+{
+    signOffLines_.clear();
+    for (TQRLabel* label : signInLabels())
+        signOffLines_ << label->Caption();
+}
+
+void TfrmVRFormat::showSignOffLines(const QStringList& lines)
+{
+    for (int i = 0; i < 3; ++i)
+        signInLabels().at(i)->SetCaption(lines.value(i));
+}
+
 void TfrmVRFormat::CaptureDesignStates()
 {
     for (int i = 0; i < 3; ++i) {
@@ -58,6 +71,8 @@ void TfrmVRFormat::CaptureDesignStates()
     }
     design_.NoData = lblNoData->Enabled();
     design_.NextPage = lblNextPage->Enabled();
+    // A stored format may bring sign-off captions of its own.
+    captureSignOffLines();
 }
 
 void TfrmVRFormat::PrepareData()
@@ -106,8 +121,10 @@ void TfrmVRFormat::SetFooterLines(const QStringList& lines)
 
 void TfrmVRFormat::SetSignOffLines(const QStringList& lines)
 {
-    for (int i = 0; i < 3; ++i)
-        signInLabels().at(i)->SetCaption(lines.value(i));
+    signOffLines_ = lines.mid(0, 3);
+    while (signOffLines_.size() < 3)
+        signOffLines_ << QString();
+    showSignOffLines(signOffLines_);
 }
 
 // --- paging ---------------------------------------------------------------------------------
@@ -308,7 +325,10 @@ bool TfrmVRFormat::FetchSignOffData(const QString& programCode)
 void TfrmVRFormat::applySignOff()
 {
     const QStringList keys = SlipKeys();
-    SetSignOffLines({});
+    // Every slip starts from the sign-off lines the run was given: a slip
+    // the workflow product knows nothing of prints those, never the
+    // signers of the slip before it.
+    showSignOffLines(signOffLines_);
     if (keys.size() < 2)
         return;
     const TSignOffLines lines = signOffIsText_
@@ -320,5 +340,5 @@ void TfrmVRFormat::applySignOff()
     QStringList shown;
     for (const QString& line : lines.Lines)
         shown << (signOffIsText_ ? ToDisplay(line) : line);
-    SetSignOffLines(shown);
+    showSignOffLines(shown);
 }

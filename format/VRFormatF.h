@@ -48,10 +48,14 @@ public:
     void SetText(int slot, const QString& text) override;
     void SetEveryPage(bool signOff, bool footer, bool totals) override;
     void SetFooterLines(const QStringList& lines) override;
+    // The sign-off lines of the run (lblSignIn1..3). With sign-off data from
+    // the workflow product a slip it knows prints its signers instead; every
+    // other slip prints these.
     void SetSignOffLines(const QStringList& lines) override;
 
-    // Records which of the footer labels the layout enables; a stored
-    // format calls it again after it was applied.
+    // Records which of the footer labels the layout enables, and its
+    // sign-off captions as the run's lines; a stored format calls it again
+    // after it was applied.
     void CaptureDesignStates();
     // Asks the workflow product for the sign-off data of every slip in the
     // data (when the program takes part in sign-off); false when nothing was fetched.
@@ -115,6 +119,9 @@ private:
     };
     int countSlipRecords();
     void applySignOff();
+    // The layout's own sign-off captions become the run's lines.
+    void captureSignOffLines();
+    void showSignOffLines(const QStringList& lines);
     QList<TQRLabel*> signInLabels() const { return {lblSignIn1, lblSignIn2, lblSignIn3}; }
     QList<TQRLabel*> noteLabels() const { return {lblNote1, lblNote2, lblNote3}; }
     QStringList groupFields() const;
@@ -135,6 +142,7 @@ private:
     bool signOffFound_ = false;
     bool signOffIsText_ = false;
     Variant signOffData_;
+    QStringList signOffLines_; // the run's sign-off lines, for slips without workflow data
     QString slipType_;
     QString workflowKey_;
 };

@@ -126,8 +126,10 @@ public:
 
     // 1 rows, 0 none, -1 failure.
     virtual int OpenData(const QString& sql) = 0;
-    // A report control loses its data field (it prints empty).
-    virtual void ClearDataField(const QString& controlName) = 0;
+    // Every control of the layout that prints the data field (a data text
+    // or bar code bound to it, an expression that reads it; any case) prints
+    // empty for this run. The data themselves stay as they are.
+    virtual void ClearField(const QString& dataField) = 0;
 
     // True when the pages went to the printer (or file); false when the run
     // was cancelled or the print failed, which the form has told the user.

@@ -90,3 +90,9 @@ QStringList ChangeSlipOptionTexts()
     return {QStringLiteral("TO001"), QStringLiteral("TO002"), QStringLiteral("TO003"),
         QStringLiteral("TO004"), QStringLiteral("TO043"), QStringLiteral("TO041"), QStringLiteral("TO042")};
 }
+
+QStringList ChangeSlipPriceFields()
+{
+    return {QStringLiteral("TO024"), QStringLiteral("TO124"), QStringLiteral("TO025"), QStringLiteral("TO125"),
+        QStringLiteral("TO047"), QStringLiteral("TO147"), QStringLiteral("TO046"), QStringLiteral("TO146")};
+}

@@ -46,6 +46,11 @@ constexpr int ChangeSlipOptionCount = 7;
 bool FillChangeSlipOptionValues(Variant& values, const TChangeSlipInputs& inputs);
 // Elements 1 to 7 of the option texts: the columns the options stand for.
 QStringList ChangeSlipOptionTexts();
+// The price and amount columns of a slip, before and after the change:
+// unit price (TO024/TO124), amount (TO025/TO125), processing unit price
+// (TO047/TO147) and processing amount (TO046/TO146). A user without the
+// price right, or who does not ask for prices, sees none of them printed.
+QStringList ChangeSlipPriceFields();
 
 // "=" and the key as a quoted literal, no trailing space: ='A001'.
 QString KeyCondition(const QString& key);

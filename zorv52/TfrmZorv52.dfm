@@ -57,6 +57,16 @@ inherited frmZorv52: TfrmZorv52
         Height = 50
         Caption = '选择变更日期'
         TabOrder = 3
+        ChildHints.Strings = (
+          '用户自定输入方式'
+          '[F2]日期快手'
+          '日期快手'
+          '[F2]日期快手'
+          '日期快手'
+          '多选-己选择的信息'
+          '多选-信息开窗'
+          '多选-删除一笔信息'
+          '多选-删除己选信息')
       end
       object spTO043: TSelectPanel
         Left = 4
@@ -65,6 +75,16 @@ inherited frmZorv52: TfrmZorv52
         Height = 50
         Caption = '选择审核日期'
         TabOrder = 4
+        ChildHints.Strings = (
+          '用户自定输入方式'
+          '[F2]日期快手'
+          '日期快手'
+          '[F2]日期快手'
+          '日期快手'
+          '多选-己选择的信息'
+          '多选-信息开窗'
+          '多选-删除一笔信息'
+          '多选-删除己选信息')
       end
     end
     object tsOption3: TTabSheet

@@ -206,6 +206,13 @@ void TfrmZorv52::OpenLookup(Word key, TWinControl* control)
         }
         return;
     }
+    for (TSelectPanel* dates : {spTO004, spTO043}) {
+        // Either date of a date panel (F2 in it, or its button) takes the quick-pick.
+        if (control && (control == dates->edBegin || control == dates->edFinal)) {
+            PickDate(static_cast<TCustomEdit*>(control));
+            return;
+        }
+    }
     if (control && (control->Owner() == spTO002 || control->Parent() == spTO002)) {
         const TPredefinedQuery q = SlipNumberLookupQuery(edTO001->Text().trimmed());
         FillPanelFromLookup(control, q.Table, q.Params, false, q.Number);
@@ -235,8 +242,16 @@ bool TfrmZorv52::PrintKeys(const Variant& keys, bool preview)
 void TfrmZorv52::BeforeOutput(IVRFormatForm* format)
 {
     TfrmVROpt::BeforeOutput(format);
-    if (format && !ChkPricePower->Checked()) {
-        format->ClearDataField(QStringLiteral("txtTO024"));
-        format->ClearDataField(QStringLiteral("txtTO124"));
-    }
+    // Prices print only for a user who holds the right and asks for them;
+    // the right is asked again here, as a scheme may have ticked the box.
+    if (format && (!PriceRight() || !ChkPricePower->Checked()))
+        for (const QString& field : ChangeSlipPriceFields())
+            format->ClearField(field);
+}
+
+void TfrmZorv52::AfterRestoreControl(TComponent* control, const QString& line)
+{
+    TfrmVROpt::AfterRestoreControl(control, line);
+    if (control == ChkPricePower && !PriceRight())
+        ChkPricePower->SetChecked(false);
 }

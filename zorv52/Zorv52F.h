@@ -4,8 +4,8 @@
 // change and approval dates, approval and print status, prices), checks
 // the slip type against the document types of work-order changes, turns
 // criteria or the shell's keys into the statement of TChangeSlipQuery, and
-// takes the price columns off the slip when the user may not or does not
-// want to print prices.
+// takes every price and amount field off the slip when the user may not or
+// does not want to print prices.
 //
 // Every value the user types or the shell sends reaches the statement as a
 // quoted literal (zorv52/ChangeSlipCriteria.h); the statement texts are the
@@ -26,7 +26,11 @@ public:
     void BuildQuery(int mode, const Variant& values, Variant& sql) override;
     void AdjustQuery(Variant& sql) override;
     bool PrintKeys(const Variant& keys, bool preview) override;
+    // Every price and amount field of the slip prints empty unless the user
+    // holds the price right and "打印单价金额" is ticked.
     void BeforeOutput(IVRFormatForm* format) override;
+    // A scheme that ticks "打印单价金额" does so only for a user with the price right.
+    void AfterRestoreControl(TComponent* control, const QString& line) override;
 
     // Checks the typed slip type (CMSMQ "22": document kinds 51 and 52) and
     // loads its settings; false (E;100007, the field cleared) for any other.

@@ -168,9 +168,16 @@ void TfrmZorv52Fmt::txtTO170Print(TObject* Sender, QString& Value)
     txtTO070Print(Sender, Value);
 }
 
+bool TfrmZorv52Fmt::AddsItem() const
+{
+    // Compared trimmed, as the after-item is: a CHAR column (PostgreSQL, a
+    // database of the older suite) pads the placeholder with blanks.
+    return FieldText(QStringLiteral("TP004")).trimmed() == Placeholder();
+}
+
 void TfrmZorv52Fmt::beforeSide(QString& value)
 {
-    if (FieldText(QStringLiteral("TP004")) == Placeholder())
+    if (AddsItem())
         value.clear();
     OnConvertPrint(this, value);
 }
@@ -222,7 +229,7 @@ void TfrmZorv52Fmt::txtCMSMC002CPrint(TObject*, QString& Value)
 
 void TfrmZorv52Fmt::lblMemoPrint(TObject*, QString& Value)
 {
-    const bool added = FieldText(QStringLiteral("TP004")) == Placeholder();
+    const bool added = AddsItem();
     const bool hasAfter = !FieldText(QStringLiteral("TP104")).trimmed().isEmpty();
     QString code;
     if (!added && hasAfter)

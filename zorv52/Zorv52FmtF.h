@@ -10,8 +10,8 @@
 // once when any of its pages goes out (nothing for a preview alone), and
 // the slip's recipient is registered for a send run. Packing fields print only with the system
 // option "sys024" = "3". A line whose before-item (TP004) is the
-// placeholder of twenty asterisks added an item: its before-side prints
-// empty. A row without a line (TP003 empty: a slip without lines) prints
+// placeholder of twenty asterisks (blanks around it ignored, as a CHAR
+// column pads it) added an item: its before-side prints empty. A row without a line (TP003 empty: a slip without lines) prints
 // no line band.
 // OpenData answers 1 with rows, 0 without (the data set closed again), -1
 // when the query failed.
@@ -27,6 +27,9 @@ public:
 
     // The before-item of a line that added an item.
     static QString Placeholder() { return QStringLiteral("********************"); }
+    // The current line added an item: its before-item is the placeholder,
+    // blanks around it ignored.
+    bool AddsItem() const;
     // The condition selecting a slip by its key text (type-number-version)
     // in the server's dialect: SqlType 0 "+" concatenation, 1 "||"; other
     // dialects give none. The key is a quoted literal.

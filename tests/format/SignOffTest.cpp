@@ -5,6 +5,7 @@
 #include "SlipFormFixture.h"
 
 #include "format/SignOffData.h"
+#include "runtime/report/QRCtrls.h"
 #include "runtime/system/AutoObject.h"
 
 #include <gtest/gtest.h>
@@ -137,7 +138,7 @@ TEST(SignOffTest, AGroupOfOneFieldSendsNoRequest)
     EXPECT_EQ(server->Statements.last(), QStringLiteral("SELECT * FROM $$ADMMQ WHERE MQ002='ZORV''52'"));
 }
 
-TEST(SignOffTest, FetchedLinesPrintInTheSignOffBlockOfEachSlip)
+TEST(SignOffTest, FetchedLinesPrintInTheSignOffBlockOfEachSlipAndTheOthersKeepTheFormsLines)
 {
     const auto server = std::make_shared<WorkflowServer>();
     server->Answer = Variant::ArrayOf({1,
@@ -146,21 +147,55 @@ TEST(SignOffTest, FetchedLinesPrintInTheSignOffBlockOfEachSlip)
     SlipForm slip(3);
     slip.AddSlip(QStringLiteral("0001"), 2);
     slip.AddSlip(QStringLiteral("0002"), 2);
+    slip.AddSlip(QStringLiteral("0003"), 2);
     TFormatContext context;
     context.ApplicationServer = Variant(server);
     context.Option = [](const QString& name) { return name == u"Sys060" ? QStringLiteral("Y") : QString(); };
     context.DateType = 1;
     context.DateSeparator = QStringLiteral("/");
     slip.Form()->SetContext(context);
-    slip.Form()->SetSignOffLines({QStringLiteral("审核:"), QStringLiteral("核准:")});
     slip.Form()->SetWorkflowSignOff(true, QStringLiteral("ZORV52"));
+    slip.Form()->SetSignOffLines({QStringLiteral("审核:"), QStringLiteral("核准:")});
+    const QString signer = QStringLiteral("签核人姓名:") + QStringLiteral("王小明").leftJustified(14);
+    // A preview and the print after it make the pages twice: the same lines each time.
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        const auto pages = slip.Run();
+        ASSERT_EQ(pages->PageCount(), 3);
+        EXPECT_TRUE(TextsOn(*pages, 2).contains(signer)) << TextsOn(*pages, 2).join(u'|').toStdString();
+        EXPECT_FALSE(TextsOn(*pages, 2).contains(QStringLiteral("审核:"))) << "the signers stand in their place";
+        // The slips the answer does not know print the options form's lines,
+        // the one after the signed slip included.
+        for (int page : {1, 3}) {
+            SCOPED_TRACE(page);
+            EXPECT_FALSE(TextsOn(*pages, page).contains(signer));
+            EXPECT_TRUE(TextsOn(*pages, page).contains(QStringLiteral("审核:")))
+                << TextsOn(*pages, page).join(u'|').toStdString();
+            EXPECT_TRUE(TextsOn(*pages, page).contains(QStringLiteral("核准:")));
+        }
+    }
+}
+
+TEST(SignOffTest, WithoutAnyWorkflowDataEverySlipKeepsTheLayoutsSignOffLines)
+{
+    // The workflow product answers, but for no slip of the report.
+    const auto server = std::make_shared<WorkflowServer>();
+    SlipForm slip(3);
+    slip.AddSlip(QStringLiteral("0001"), 2);
+    slip.AddSlip(QStringLiteral("0002"), 2);
+    TFormatContext context;
+    context.ApplicationServer = Variant(server);
+    context.Option = [](const QString& name) { return name == u"Sys060" ? QStringLiteral("Y") : QString(); };
+    slip.Form()->SetContext(context);
+    // No lines handed over: the layout's own captions are the lines.
+    slip.Form()->FindComponent<TQRLabel>(QStringLiteral("lblSignIn1"))->SetCaption(QStringLiteral("经办:"));
+    slip.Form()->CaptureDesignStates();
+    slip.Form()->SetWorkflowSignOff(true, QStringLiteral("ZORV52"));
+    ASSERT_EQ(server->Requests.size(), 1);
     const auto pages = slip.Run();
     ASSERT_EQ(pages->PageCount(), 2);
-    const QString signer = QStringLiteral("签核人姓名:") + QStringLiteral("王小明").leftJustified(14);
-    EXPECT_TRUE(TextsOn(*pages, 2).contains(signer)) << TextsOn(*pages, 2).join(u'|').toStdString();
-    // The first slip has no sign-off in the answer: its lines were cleared.
-    EXPECT_FALSE(TextsOn(*pages, 1).contains(signer));
-    EXPECT_FALSE(TextsOn(*pages, 1).contains(QStringLiteral("审核:")));
+    for (int page : {1, 2})
+        EXPECT_TRUE(TextsOn(*pages, page).contains(QStringLiteral("经办:"))) << page;
 }
 
 TEST(SignOffTest, BarcodeKindsReplaceWhatTheyCannotEncodeAsTheOldNumbersSaid)

@@ -7,6 +7,7 @@
 
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
+#include "runtime/data/ClientDataSet.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QRPreview.h"
@@ -151,6 +152,47 @@ TEST_F(ChangeSlipPrintTest, TheSlipTitleNamesTheSlipTypeOfTheOptionsWindow)
         true));
     EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(重工工单变更单)"))) << texts->join(u'|').toStdString();
     EXPECT_FALSE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)")));
+}
+
+TEST_F(ChangeSlipPrintTest, WithoutPricesNoPriceOrAmountOfTheSlipPrints)
+{
+    const Variant keys = BusiestSlip();
+    // The slip's header as it prints, and the price and amount texts of its data.
+    const auto run = [&](QStringList& texts, QStringList& prices) {
+        dialogs_->ExpectModal([&](TForm* shown) {
+            auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+            auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
+            EXPECT_NE(format, nullptr);
+            if (!format)
+                return mrCancel;
+            preview->Report()->QRPrinter()->Complete();
+            texts = sheetTexts(*preview->Report()->Pages(), 1);
+            format->ClientDataSet1->First();
+            for (const char* field : {"TO024", "TO124", "TO025", "TO125"})
+                prices << format->ClientDataSet1->FieldByName(QString::fromLatin1(field))->AsString();
+            return mrOk;
+        });
+        ASSERT_TRUE(form_->PrintKeys(keys, true));
+    };
+    QStringList with, prices;
+    ASSERT_TRUE(form_->ChkPricePower->Checked()) << "CHEN holds the price right";
+    run(with, prices);
+    ASSERT_EQ(prices.size(), 4);
+    for (const QString& price : prices) {
+        ASSERT_FALSE(price.isEmpty());
+        EXPECT_TRUE(with.contains(price)) << price.toStdString() << " prints with prices on";
+    }
+
+    form_->ChkPricePower->SetChecked(false);
+    QStringList without, same;
+    run(without, same);
+    EXPECT_EQ(same, prices) << "the data are the same; only the print leaves them out";
+    for (const QString& price : prices)
+        EXPECT_FALSE(without.contains(price)) << price.toStdString() << " | " << without.join(u'|').toStdString();
+    const QString slip = keys[0].ToString() + u'-' + keys[1].ToString() + u'-' + keys[2].ToString();
+    EXPECT_TRUE(without.contains(slip)) << "the rest of the slip prints";
+    // The captions of the fields stay; their values are gone.
+    EXPECT_TRUE(without.contains(QStringLiteral("金额")));
 }
 
 TEST_F(ChangeSlipPrintTest, KeysThatMatchNoSlipSayNoDataAndShowNothing)

@@ -35,6 +35,14 @@ void TRecordingFormat::UnbindExtendedFields()
     record_->Calls << QStringLiteral("unbind");
 }
 
+QString TRecordingFormat::GetFinalQuery(const QString&)
+{
+    record_->Calls << QStringLiteral("final query");
+    if (record_->ExtendedRaises)
+        throw Exception(QStringLiteral("the relation table of an extended field is gone"));
+    return record_->ExtendedQuery;
+}
+
 int TRecordingFormat::OpenData(const QString& sql)
 {
     record_->Calls << QStringLiteral("open");
@@ -43,8 +51,13 @@ int TRecordingFormat::OpenData(const QString& sql)
     if (server.IsEmptyOrNull())
         return -1;
     Variant sent;
-    const Variant packet = server.Call(
-        QStringLiteral("AS_GetRecords"), {QStringLiteral("Provider1"), -1, Variant::Ref(sent), sql, GetRecordsReset});
+    Variant packet;
+    try {
+        packet = server.Call(QStringLiteral("AS_GetRecords"),
+            {QStringLiteral("Provider1"), -1, Variant::Ref(sent), sql, GetRecordsReset});
+    } catch (const Exception&) {
+        return -1; // as a format form's data set reports a query the server refused
+    }
     DataPacketReader reader(packet.ToBytes());
     int rows = 0;
     while (reader.NextRow())
@@ -53,9 +66,9 @@ int TRecordingFormat::OpenData(const QString& sql)
     return rows > 0 ? 1 : 0;
 }
 
-void TRecordingFormat::ClearDataField(const QString& controlName)
+void TRecordingFormat::ClearField(const QString& dataField)
 {
-    record_->ClearedFields << controlName;
+    record_->ClearedFields << dataField;
 }
 
 bool TRecordingFormat::Print()

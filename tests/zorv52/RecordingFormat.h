@@ -25,6 +25,10 @@ struct TFormatRecord {
     // The printer the user picks in the form's print dialog; -1: the one
     // the window handed over stays.
     int PrinterChosen = -1;
+    // Extended fields: with a final query the form's builder is active and
+    // answers it; with ExtendedRaises asking for it raises instead.
+    QString ExtendedQuery;
+    bool ExtendedRaises = false;
 };
 
 class TRecordingFormat : public IVRFormatForm, public IVRSlipFormat {
@@ -35,14 +39,14 @@ public:
     void SetFormatName(const QString& name) override;
     void SetContext(const TFormatContext& context) override;
     void PrepareData() override;
-    bool QueryBuilderActive() const override { return false; }
+    bool QueryBuilderActive() const override { return !record_->ExtendedQuery.isEmpty() || record_->ExtendedRaises; }
     void SetQueryBuilderMode(bool) override {}
     bool AcceptQueryParts(const TQueryParts&) override { return false; }
     void SetQueryParts(const TQueryParts&, bool) override {}
-    QString GetFinalQuery(const QString&) override { return QString(); }
+    QString GetFinalQuery(const QString&) override;
     void UnbindExtendedFields() override;
     int OpenData(const QString& sql) override;
-    void ClearDataField(const QString& controlName) override;
+    void ClearField(const QString& dataField) override;
     bool Print() override;
     void Preview() override;
     int PrinterIndex() const override;

@@ -8,6 +8,7 @@
 #include "common/forms/LibCodeConvert.h"
 #include "format/FormatStore.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRPrinter.h"
@@ -178,6 +179,57 @@ TEST(Zorv52FmtTest, ALineThatAddedAnItemPrintsNoBeforeSideAndItsRemark)
     EXPECT_EQ(page.count(QStringLiteral("新增")), 1);
     EXPECT_EQ(page.count(QStringLiteral("删除")), 1);
     EXPECT_TRUE(page.contains(QStringLiteral("工单变更单"))) << "no slip name: the title alone";
+}
+
+TEST(Zorv52FmtTest, APlaceholderPaddedByACharColumnStillMarksAnAddedLine)
+{
+    // As a CHAR(40) column hands the values over: blanks up to its width.
+    const auto padded = [](const QString& text) { return text.leftJustified(40); };
+    ChangeSlip slip;
+    slip.AddSlip(QStringLiteral("0001"),
+        {{"0001", padded(TfrmZorv52Fmt::Placeholder()), padded("ITEM-C")},
+            {"0002", padded("ITEM-A"), padded("ITEM-B")}, {"0003", padded("ITEM-D"), padded("")}});
+    const auto pages = slip.Run();
+    ASSERT_TRUE(pages);
+    const QStringList page = texts(*pages, 1);
+    for (const QString& shown : page)
+        EXPECT_FALSE(shown.contains(TfrmZorv52Fmt::Placeholder())) << shown.toStdString();
+    EXPECT_EQ(page.count(QStringLiteral("新增")), 1) << page.join(u'|').toStdString();
+    EXPECT_EQ(page.count(QStringLiteral("替换")), 1) << "the added line is no replacement";
+    EXPECT_EQ(page.count(QStringLiteral("删除")), 1);
+}
+
+TEST(Zorv52FmtTest, AClearedFieldLeavesEveryControlThatPrintsIt)
+{
+    std::unique_ptr<TfrmZorv52Fmt, FreeComponent> form(CreateForm<TfrmZorv52Fmt>());
+    // What a user may have added in the designer: the amount once more (in
+    // another case), inside an expression, as a bar code; and a field whose
+    // name merely starts with the amount's.
+    auto* copy = new ReportDBText(form.get());
+    copy->SetName(QStringLiteral("txtAmountCopy"));
+    copy->SetParent(form->QRGroup);
+    copy->SetDataField(QStringLiteral("to025"));
+    auto* doubled = new TQRExpr(form.get());
+    doubled->SetName(QStringLiteral("exDoubled"));
+    doubled->SetParent(form->QRGroup);
+    doubled->SetExpression(QStringLiteral("ClientDataSet1.TO025 * 2"));
+    auto* longer = new TQRExpr(form.get());
+    longer->SetName(QStringLiteral("exLonger"));
+    longer->SetParent(form->QRGroup);
+    longer->SetExpression(QStringLiteral("ClientDataSet1.TO0251"));
+    auto* code = new ReportDBBarcode(form.get());
+    code->SetName(QStringLiteral("bcAmount"));
+    code->SetParent(form->QRGroup);
+    code->SetDataField(QStringLiteral("TO025"));
+
+    form->ClearField(QStringLiteral("TO025"));
+    EXPECT_EQ(form->FindComponent<TQRDBText>(QStringLiteral("txtTO025"))->DataField(), QString());
+    EXPECT_EQ(copy->DataField(), QString());
+    EXPECT_EQ(doubled->Expression(), QString());
+    EXPECT_EQ(code->DataField(), QString());
+    EXPECT_EQ(longer->Expression(), QStringLiteral("ClientDataSet1.TO0251"));
+    EXPECT_EQ(form->FindComponent<TQRDBText>(QStringLiteral("txtTO024"))->DataField(), QStringLiteral("TO024"));
+    EXPECT_EQ(form->FindComponent<TQRDBText>(QStringLiteral("txtTO125"))->DataField(), QStringLiteral("TO125"));
 }
 
 TEST(Zorv52FmtTest, TheTitleNamesTheSlipTypeAndFallsBackWithoutAMessage)

@@ -135,13 +135,43 @@ TEST_F(Zorv52FormTest, KeyPrintOfAnUnknownSlipTypePrintsNothing)
     EXPECT_TRUE(Received().isEmpty());
 }
 
-TEST_F(Zorv52FormTest, PricesOffEmptyThePriceTextsOnly)
+TEST_F(Zorv52FormTest, PricesOffEmptyEveryPriceAndAmountField)
 {
+    const QStringList prices {"TO024", "TO124", "TO025", "TO125", "TO047", "TO147", "TO046", "TO146"};
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
     form->ChkPricePower->SetChecked(false);
     ASSERT_TRUE(form->PrintOrPreview(true));
-    EXPECT_EQ(record_->ClearedFields, (QStringList{"txtTO024", "txtTO124"}));
+    EXPECT_EQ(record_->ClearedFields, prices) << "unit prices, amounts and processing prices and amounts";
+    const QString withoutPrices = record_->OpenedSql.last();
+
+    // Ticked again, everything prints; the data query is the same either way.
+    record_->ClearedFields.clear();
+    form->ChkPricePower->SetChecked(true);
+    ASSERT_TRUE(form->PrintOrPreview(false));
+    EXPECT_TRUE(record_->ClearedFields.isEmpty());
+    EXPECT_EQ(record_->OpenedSql.last(), withoutPrices);
+}
+
+TEST_F(Zorv52FormTest, WithoutThePriceRightNoSchemeOrTickBringsThePricesBack)
+{
+    // CHEN may print but, here, not see prices.
+    Execute("UPDATE ADMMG SET MG004='N' WHERE MG001='CHEN'");
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    ASSERT_FALSE(form->ChkPricePower->Enabled());
+    ASSERT_FALSE(form->ChkPricePower->Checked());
+    EnterSlipType(form, QStringLiteral("A511"));
+    // A scheme saved by someone who saw prices ticks the box: it stays clear.
+    const QString keys = form->OptionControlList();
+    QStringList lines;
+    for (const QString& key : keys.split(u';', Qt::SkipEmptyParts))
+        lines << (key == u"ChkPricePower.checked" ? QStringLiteral("True") : form->SchemeValueLine(key));
+    ASSERT_TRUE(form->LoadScheme(keys, lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    EXPECT_FALSE(form->ChkPricePower->Checked());
+    // Even a box ticked behind the user's back prints no price.
+    form->ChkPricePower->SetChecked(true);
+    ASSERT_TRUE(form->PrintOrPreview(true));
+    EXPECT_EQ(record_->ClearedFields.size(), 8) << record_->ClearedFields.join(u' ').toStdString();
 }
 
 TEST_F(Zorv52FormTest, SendingToATypedAddressNeedsTheAddress)
@@ -287,7 +317,10 @@ TEST_F(Zorv52FormTest, ATraditionalHomeShowsTheSelectionPanelsInTraditionalChara
     EXPECT_EQ(form->spTO002->Style(), sp_UserChoice);
     EXPECT_EQ(form->spTO002->cbUserChoice->Caption(), text("區間選擇"));
     EXPECT_EQ(form->spTO002->cbUserChoice->Hint(), text("用戶自定輸入方式"));
-    EXPECT_EQ(form->spTO004->edBegin->Hint(), text("區間選擇-起始信息"));
+    EXPECT_EQ(form->spTO002->edBegin->Hint(), text("區間選擇-起始信息"));
+    // A date panel's hints name its quick-pick (the same characters in both scripts).
+    EXPECT_EQ(form->spTO004->edBegin->Hint(), text("[F2]日期快手"));
+    EXPECT_EQ(form->spTO043->ListBox->Hint(), text("多選-己選擇的信息"));
 
     // A coded message's buttons carry the module's captions in traditional characters too.
     DialogRequest shown;
