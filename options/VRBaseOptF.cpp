@@ -6,6 +6,7 @@
 #include "common/LibDates.h"
 #include "common/StewardINI.h"
 #include "common/forms/LibCodeConvert.h"
+#include "controls/BtChkBox.h"
 #include "controls/ExtPage.h"
 #include "criteria/SelectPnl.h"
 #include "options/FormatList.h"
@@ -273,8 +274,8 @@ void TfrmVRBaseOpt::BuildOptionControlList()
                 key = QStringLiteral(".style");
             else if (qobject_cast<TComboBox*>(control) || qobject_cast<TRadioGroup*>(control))
                 key = QStringLiteral(".itemindex");
-            else if (qobject_cast<TCheckBox*>(control))
-                key = QStringLiteral(".checked");
+            else if (qobject_cast<TCheckBox*>(control) || qobject_cast<TBitCheckBox*>(control))
+                key = QStringLiteral(".checked"); // a check box of either kind
             else if (qobject_cast<TCustomEdit*>(control))
                 key = QStringLiteral(".text");
             if (!key.isEmpty())
@@ -454,6 +455,8 @@ bool TfrmVRBaseOpt::SelectFormat(const QString& name)
 {
     const int index = cboFormStyleName->Items()->IndexOf(name);
     if (index < 0)
+    if (auto* check = qobject_cast<TBitCheckBox*>(c))
+        return QString::fromLatin1(check->Checked() ? "1" : "0");
         return false;
     cboFormStyleName->SetItemIndex(index);
     return true;

@@ -258,7 +258,11 @@ private:
     void formatAdded(const QString& shown);
     void showPaperSize();
     void handOver(IVRFormatForm& format) const;
-    int openFormatData(IVRFormatForm& format, const QString& sql);
+    // Opens the run's data, through the format's extended fields when it has
+    // them: 1 rows, 0 none, -1 failure. told is set when the failure was the
+    // extended fields' and the user has heard so (or declined to run without
+    // them): the caller adds no message of the server's.
+    int openFormatData(IVRFormatForm& format, const QString& sql, bool& told);
     TFormatContext formatContext() const;
 
     TQueryPieces pieces_;

@@ -147,7 +147,7 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     return c;
 }
 
-int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql)
+int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, bool& told)
 {
     if (!SqlBuilderMode) {
         if (!SqlBuilderEnabled)
@@ -165,8 +165,11 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql)
         }
         if (extended.isEmpty())
             return format.OpenData(sql);
+    told = false;
         const int result = format.OpenData(extended);
-        if (result == -1)
+        if (result == -1) {
+            // The query with the extended fields failed, not the server: the
+            // user hears that, and only that.
             Dialogs().MessageDlg(Text("sExtFieldError", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!"),
                 mtError, mbOK, Caption());
         return result;
@@ -174,7 +177,10 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql)
         const int answer = Dialogs().MessageDlg(
             Text("sExtFieldAsk", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位，是否以不做扩展栏位方式运行？"),
             mtConfirmation, TMsgDlgButtons(mbYes | mbNo), Caption());
-        return answer == mrYes ? format.OpenData(sql) : -1;
+        if (answer == mrYes)
+            return format.OpenData(sql); // a failure now is the server's again
+        told = true; // No: the user chose not to run; nothing more to say
+        return -1;
     }
 }
 
@@ -185,6 +191,8 @@ int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>&
         return -1;
     try {
         format = formatClass_.Create(this);
+            told = true;
+        }
         const QString name = ToStorage(cboFormStyleName->Text());
         format->SetFormatName(name);
         WriteAlertLog(QStringLiteral("VRBASE"), name, QStringLiteral("D"));
@@ -192,12 +200,13 @@ int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>&
         QCoreApplication::processEvents();
         format->SetContext(formatContext());
         format->PrepareData();
-        const int result = openFormatData(*format, sql);
+        bool told = false;
+        const int result = openFormatData(*format, sql, told);
         if (result == 1) {
             BeforeOutput(format.get());
             return 1;
         }
-        if (result == -1 && MainMidas()) {
+        if (result == -1 && !told && MainMidas()) {
             ShowCodedMessage(QStringLiteral("E"), QStringLiteral("000025"),
                 {MainMidas()->Address(), QString::number(MainMidas()->Port()), QString(), QString(), QString(),
                     QString()});

@@ -2,6 +2,7 @@
 // dialog, and the list's size.
 #include "Zorv52Fixture.h"
 
+#include "controls/BtChkBox.h"
 #include "controls/ExtPage.h"
 #include "criteria/GeneCondition.h"
 #include "criteria/SelectPnl.h"
@@ -92,4 +93,50 @@ TEST_F(Zorv52FormTest, TheSchemeListEndsThirtyPixelsAboveThePagesBottom)
     form->SetHeight(form->Height() + 100);
     EXPECT_EQ(form->lstCondition->Height(), before + 100);
     form->Hide();
+}
+
+TEST_F(Zorv52FormTest, ACheckBoxOfThePictureKindIsSavedInTheSchemeAndComesBack)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    // A program's own option drawn with pictures, on the advanced page.
+    auto* urgent = new TBitCheckBox(form);
+    urgent->SetName(QStringLiteral("chkUrgent"));
+    urgent->SetCaption(text("只打印紧急变更"));
+    urgent->SetParent(form->tsOption3);
+    urgent->SetTabOrder(3);
+    form->BuildOptionControlList();
+    EXPECT_TRUE(form->OptionControlList().startsWith(
+        QStringLiteral("edTO001.text;spTO002.style;spTO003.style;spTO004.style;spTO043.style;"
+                       "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;chkUrgent.checked;")))
+        << form->OptionControlList().toStdString();
+    // The box's line of a value text: its place in the key list.
+    const int line = static_cast<int>(form->OptionControlList().split(u';').indexOf(QStringLiteral("chkUrgent.checked")));
+    const auto urgentLine = [line](const QString& values) { return values.split(QStringLiteral("\r\n")).value(line); };
+
+    EnterSlipType(form, QStringLiteral("A511"));
+    urgent->SetChecked(true);
+    ASSERT_TRUE(form->SaveScheme(form->OptionControlList(), text("紧急"), Variant("")));
+    const QStringList values = Column(QStringLiteral("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
+    ASSERT_EQ(values.size(), 1);
+    EXPECT_EQ(urgentLine(values.first()), QStringLiteral("True"));
+
+    // Opened again, the scheme ticks the box the user cleared.
+    urgent->SetChecked(false);
+    const QStringList keys = Column(QStringLiteral("SELECT SCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
+    ASSERT_TRUE(form->LoadScheme(keys.value(0), values.first()));
+    EXPECT_TRUE(urgent->Checked());
+    // And a scheme saved with it cleared clears it.
+    urgent->SetChecked(false);
+    ASSERT_TRUE(form->SaveScheme(form->OptionControlList(), text("不急"), Variant("")));
+    urgent->SetChecked(true);
+    const QStringList cleared = Column(
+        QString::fromUtf8("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52' AND NCONDITION='不急'"));
+    ASSERT_EQ(cleared.size(), 1);
+    EXPECT_EQ(urgentLine(cleared.first()), QStringLiteral("False"));
+    ASSERT_TRUE(form->LoadScheme(form->OptionControlList(), cleared.first()));
+    EXPECT_FALSE(urgent->Checked());
+
+    // A stored format that asks for the box follows its state like a plain check box's.
+    EXPECT_TRUE(form->FormatMatches(QStringLiteral("chkUrgent:Checked=0")));
+    EXPECT_FALSE(form->FormatMatches(QStringLiteral("chkUrgent:Checked=1")));
 }
