@@ -2,6 +2,7 @@
 from .background import road_background
 from .criteria import road_criteria
 from .designer import road_designer
+from .entry import road_dates, road_prices, road_signoff
 from .export import road_export
 from .formats import road_formats
 from .modal import road_close, road_modal
@@ -22,6 +23,9 @@ ROADS = {
     "scheduled": road_scheduled,
     "designer": road_designer,
     "background": road_background,
+    "dates": road_dates,
+    "prices": road_prices,
+    "signoff": road_signoff,
     "modal": road_modal,
     "close": road_close,
 }
