@@ -5,6 +5,7 @@
 #include "common/StewardINI.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/AutoObject.h"
+#include "runtime/system/InstallLayout.h"
 #include "runtime/system/QtTranslations.h"
 #include "runtime/system/SystemFacts.h"
 #include "runtime/system/Libraries.h"
@@ -116,9 +117,8 @@ int TStewardShell::runProgram()
         folders << home + QStringLiteral("/C_HVBIN");
         verbose(QStringLiteral("registry file %1").arg(registry));
     }
-    // Installed or built side by side: bin/steward and lib/lib<PROGRAM>C.so.
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    folders << exeDir + QStringLiteral("/../lib") << exeDir + QStringLiteral("/lib");
+    // The module folder by the shell's own place: lib/<triplet>/zorv52 installed, lib/ built.
+    folders << ProgramModuleFolders();
 
     moduleName_ = QStringLiteral("lib%1C.so").arg(options_.Program);
     std::unique_ptr<TLibrary> library = TLibrary::Load(options_.Program + QStringLiteral("C.dll"), folders);
