@@ -227,9 +227,7 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
     // A report form prints without ever being shown, so the conversion that
     // showing does (the layout's texts into the user's code page) happens
     // here, once: before a stored format brings texts of its own, which the
-    // store has converted for display already. The language packages stay
-    // with showing: applying them marks the language controller, which a
-    // stored format would then record.
+    // store has converted for display already.
     ConvertOnce();
     fillStoreHost();
     // The stored format of the name, now that the server is known: before
@@ -237,6 +235,9 @@ void TfrmVRBaseFmt::SetContext(const TFormatContext& context)
     // handlers) and before the query builder is offered its parts.
     bool done = false;
     DreamDesigner1LoadChanges(this, done);
+    // The slip's captions in the user's language, also when it only prints;
+    // after the stored format, as showing would apply them.
+    ApplyLanguageUnshown();
 }
 
 void TfrmVRBaseFmt::ClearField(const QString& dataField)

@@ -92,6 +92,18 @@ void THVForm::ConvertOnce()
     converter_->ConvertForm(this, false, true);
 }
 
+void THVForm::ApplyLanguageUnshown()
+{
+    if (!showLanguage_)
+        return;
+    const QString package = langController_->LangPackageName();
+    const QString file = langController_->LangFileName();
+    LoadLanguage(this, true);
+    langController_->SetActive(false);
+    langController_->SetLangPackageName(package);
+    langController_->SetLangFileName(file);
+}
+
 void THVForm::PrepareShow()
 {
     ConvertOnce();

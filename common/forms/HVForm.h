@@ -50,6 +50,12 @@ public:
     // interface code page once; a later show does not convert them again.
     void ConvertOnce();
     bool Converted() const { return converted_; }
+    // The language packages of the class chain for a form that is used
+    // without being shown (a report that prints): applied as showing applies
+    // them, then the language controller is left as it was before, so that a
+    // layout written from the form records nothing of it. Nothing when
+    // ShowLanguage() is off.
+    void ApplyLanguageUnshown();
     // Whether showing applies the language packages (on by default).
     bool ShowLanguage() const { return showLanguage_; }
     void SetShowLanguage(bool value) { showLanguage_ = value; }
