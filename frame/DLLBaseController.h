@@ -66,7 +66,9 @@ public:
     // Slot 3: the form's native window id (the window is made when needed), or 0.
     virtual quintptr GetFormHandle() = 0;
     // Slot 4: creates and prepares the form; 0 on success, -1 on failure.
-    // Arguments: [user, company, database, caller's window handle, features].
+    // Arguments: [user, company, database, caller's window handle, features,
+    // and optionally the user's password], the password taken as the
+    // module's login and not handed to the form.
     virtual qint32 Open(const Variant& args) = 0;
     // Slot 5: hands new arguments to the form; 0 or -1 (never raises).
     virtual qint32 SetParams(const Variant& args) = 0;

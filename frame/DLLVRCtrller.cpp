@@ -1,5 +1,7 @@
 #include "frame/DLLVRCtrller.h"
 
+#include "runtime/data/ClientLogin.h"
+
 #include "runtime/forms/Forms.h"
 #include "runtime/system/ArgReader.h"
 #include "runtime/system/Libraries.h"
@@ -61,8 +63,32 @@ quintptr TDLLVRCtrller::GetFormHandle()
     return static_cast<quintptr>(window_->Widget()->winId());
 }
 
-qint32 TDLLVRCtrller::Open(const Variant& args)
+namespace {
+
+// The shell's arguments without the password it may put after the feature
+// list (element 5): the password becomes this module's login, which its
+// connections present at Connect (runtime/data/ClientLogin.h); the form
+// never holds it.
+Variant takeLogin(const Variant& given)
 {
+    const Variant& args = given.Deref();
+    if (!args.IsArray() || args.DimCount() != 1 || args.HighBound() - args.LowBound() < 5)
+        return given;
+    const int low = args.LowBound();
+    const Variant& password = args.At(low + 5).Deref();
+    if (password.IsString())
+        clientlogin::Set(args.At(low).ToString(), password.ToString());
+    VariantList kept;
+    for (int i = low; i < low + 5; ++i)
+        kept << args.At(i);
+    return Variant::ArrayOf(kept);
+}
+
+} // namespace
+
+qint32 TDLLVRCtrller::Open(const Variant& given)
+{
+    const Variant args = takeLogin(given);
     qint32 result = -1;
     if (!Form) {
         if (!frmVRBaseOptClass)

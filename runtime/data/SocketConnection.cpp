@@ -1,5 +1,7 @@
 #include "runtime/data/SocketConnection.h"
 
+#include "runtime/data/ClientLogin.h"
+
 namespace {
 
 const QString kLocalAddress = QStringLiteral("127.0.0.1");
@@ -102,7 +104,8 @@ void TSocketConnection::connectTo(const QString& address, const QString& host, i
     if (serverName_.trimmed().isEmpty())
         throw ESocketConnectionError(QStringLiteral("Application server name is missing"));
     if (address.trimmed() == kLocalAddress) {
-        appServer_ = CreateOleObject(serverName_.trimmed()); // raises EOleSysError for an unknown class
+        // raises EOleSysError for an unknown class
+        appServer_ = PresentingLogin(CreateOleObject(serverName_.trimmed()));
         inProcess_ = true;
         connected_ = true;
         return;
@@ -130,7 +133,7 @@ void TSocketConnection::connectTo(const QString& address, const QString& host, i
         throw EOleSysError(QStringLiteral("The application server did not create '%1'").arg(serverName_), -1);
     }
     transport_ = std::move(transport);
-    appServer_ = Variant(server);
+    appServer_ = PresentingLogin(Variant(server));
     inProcess_ = false;
     connected_ = true;
 }
@@ -157,7 +160,7 @@ void TSocketConnection::SetAppServer(const Variant& server)
     Close();
     if (!server.IsObject())
         return;
-    appServer_ = server;
+    appServer_ = PresentingLogin(server);
     inProcess_ = true;
     connected_ = true;
 }

@@ -9,6 +9,9 @@
 // network transport registered under TransportName. Failures raise: a missing
 // address or transport with ESocketConnectionError, an unknown class with
 // EOleSysError, and whatever the transport raises.
+//
+// The server object it hands out presents this process's login at Connect
+// (ClientLogin.h), wherever the object runs.
 
 #include "runtime/data/ServerTransport.h"
 

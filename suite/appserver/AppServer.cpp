@@ -4,14 +4,24 @@
 #include "suite/appserver/ClientStatements.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/FormatStore.h"
+#include "suite/appserver/LogText.h"
+#include "suite/appserver/LoginThrottle.h"
+#include "suite/appserver/PasswordHash.h"
 #include "suite/appserver/ProviderSet.h"
 #include "suite/appserver/SchemeStore.h"
 #include "suite/appserver/ServerDataRights.h"
 #include "suite/appserver/SignOffData.h"
+#include "suite/appserver/SqlTokens.h"
 #include "suite/appserver/SqlTranslator.h"
+#include "suite/appserver/UserPasswords.h"
 
+#include "common/LibStrs.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 #include <QUuid>
+#include <unistd.h>
 
 namespace {
 
@@ -119,9 +129,32 @@ QString TAppServer::Translate(const QString& sql)
     return TranslateSql(sql, DialectOf(Database()));
 }
 
+namespace {
+
+// The password table is the server's own: a client text that names it is
+// refused by name here, before the engines deny it themselves (the SQLite
+// authorizer, PostgreSQL's client role), so that the client hears why.
+void refusePasswordTable(const QString& sql)
+{
+    using namespace sqltokens;
+    for (const Token& t : tokenize(sql)) {
+        QString name;
+        if (t.kind == Tok::Word)
+            name = tableOfWord(t.text);
+        else if ((t.kind == Tok::QuotedName || t.kind == Tok::String) && t.text.size() >= 2)
+            name = tableOfWord(QStringView(t.text).mid(1, t.text.size() - 2));
+        if (name.compare(QLatin1String(userpasswords::Table), Qt::CaseInsensitive) == 0)
+            throw EDatabaseError(QStringLiteral("statement refused: table %1 is not open to clients")
+                                     .arg(QLatin1String(userpasswords::Table)));
+    }
+}
+
+} // namespace
+
 QString TAppServer::TranslateClientRead(const QString& sql)
 {
     requireConnection();
+    refusePasswordTable(sql);
     return Translate(ApplyServerDataRights(sql, rights_, mainTable_, databaseName_));
 }
 
@@ -168,12 +201,81 @@ QString TAppServer::Connect(const Variant& args)
             db_.reset();
             dbFile_ = file;
         }
+        // The password is taken as sent: blanks may belong to it.
+        const QString password = arg.Text(5);
         rights_ = LoadUserRights(Database(), user_, program_, mainTable_);
-        if (!rights_.Known)
-            return QStringLiteral("用户 %1 不存在").arg(user_);
+        const QString refusal = authenticate(password);
+        if (!refusal.isEmpty()) {
+            rights_ = TUserRights();
+            return refusal;
+        }
         connected_ = true;
         return QString();
     });
+}
+
+bool TAppServer::trustedOwner() const
+{
+    // Only where the client and the database are one user's own: the
+    // in-process server on an SQLite file that this process's user owns.
+    if (!policy_.InProcess || !config_.TrustHomeOwner || config_.IsPostgres())
+        return false;
+    const QFileInfo file(dbFile_);
+    return file.exists() && file.ownerId() == ::getuid() && ::getuid() == ::geteuid();
+}
+
+void TAppServer::loginFailed(const QString& key, const QString& reason, qint64 waitedMs)
+{
+    ProcessLoginThrottle().Failed(key, policy_.Peer);
+    const QString line = QStringLiteral("login of %1 from %2 refused: %3 (slowed by %4 ms)")
+                             .arg(user_, policy_.Peer.isEmpty() ? QStringLiteral("this process") : policy_.Peer, reason)
+                             .arg(waitedMs);
+    log_.Failed(QStringLiteral("Connect"), line);
+    WriteAlertLog(QStringLiteral("AppServerLogin"), LogSafe(line), QStringLiteral("M"));
+}
+
+QString TAppServer::authenticate(const QString& password)
+{
+    const QString key = dbFile_ + u'|' + user_.toUpper();
+    if (rights_.Known && key == authenticated_)
+        return QString();
+    if (rights_.Known && password.isEmpty() && trustedOwner()) {
+        authenticated_ = key;
+        return QString();
+    }
+    qint64 waitMs = 0;
+    if (!ProcessLoginThrottle().Admit(key, policy_.Peer, waitMs)) {
+        const QString reason = QStringLiteral("用户 %1 登录失败的次数太多，请稍后再试").arg(user_);
+        loginFailed(key, QStringLiteral("too many failed attempts"), 0);
+        return reason;
+    }
+    // Each failure makes the next attempt wait: guessing slows down.
+    if (waitMs > 0)
+        QThread::msleep(static_cast<unsigned long>(waitMs));
+    QString reason, logged;
+    if (!rights_.Known) {
+        reason = QStringLiteral("用户 %1 不存在").arg(user_);
+        logged = QStringLiteral("unknown user");
+    } else if (password.isEmpty()) {
+        reason = QStringLiteral("用户 %1 须输入密码").arg(user_);
+        logged = QStringLiteral("no password given");
+    } else {
+        const QString stored = userpasswords::StoredHash(Database(), user_);
+        if (stored.isEmpty()) {
+            reason = QStringLiteral("用户 %1 尚未设定密码 (steward-appserver --set-password)").arg(user_);
+            logged = QStringLiteral("the user has no password");
+        } else if (!VerifyPassword(password, stored)) {
+            reason = QStringLiteral("用户 %1 的密码错误").arg(user_);
+            logged = QStringLiteral("wrong password");
+        }
+    }
+    if (!reason.isEmpty()) {
+        loginFailed(key, logged, waitMs);
+        return reason;
+    }
+    ProcessLoginThrottle().Succeeded(key);
+    authenticated_ = key;
+    return QString();
 }
 
 int TAppServer::SQLType()
@@ -419,5 +521,12 @@ void TAppServer::registerMembers()
 
 void RegisterAppServer()
 {
-    AutoObjectFactory::Register(progId, [] { return std::make_shared<TAppServer>(); });
+    // Made by class name in the client's own process (address 127.0.0.1).
+    AutoObjectFactory::Register(progId, [] {
+        auto server = std::make_shared<TAppServer>();
+        TLoginPolicy policy;
+        policy.InProcess = true;
+        server->SetLoginPolicy(policy);
+        return server;
+    });
 }

@@ -21,6 +21,18 @@
 // the server's own statements and need no Connect; its "SimpleSql", which
 // runs a text the client sends, needs one. In a connected session the
 // catalogue reads the session's database only.
+//
+// Users prove who they are: Connect takes the user's password as element 5
+// and checks it against the hash the company database keeps
+// (UserPasswords.h). A wrong or missing password, a user without one and an
+// unknown user fail the Connect with a text that says which; every failure
+// is logged (query log, alert log "AppServerLogin") and slows the next
+// attempts for that user and from that peer (LoginThrottle.h). Once a user
+// has proved the password, this object is bound to that user and database:
+// a later Connect for them needs no password again, a Connect for anyone
+// else needs that one's. Where the login policy trusts the home's owner
+// (the in-process server, ServerConfig.h's TrustHomeOwner), a Connect that
+// brings no password is accepted for that owner.
 
 #include "runtime/system/AutoObject.h"
 #include "suite/appserver/QueryLog.h"
@@ -34,14 +46,25 @@ class TDbBackend;
 class TDbCursor;
 class TProviderSet;
 
+// Who may connect how: set by whoever makes the server object.
+struct TLoginPolicy {
+    // Where the attempts come from: the peer address (the daemon); empty
+    // for the client's own process. Slowing and logs go by it.
+    QString Peer;
+    // The server runs in the client's process: TrustHomeOwner may apply.
+    bool InProcess = false;
+};
+
 class TAppServer : public TAutoObject {
 public:
     // The configuration of StewardS.ini under the registry's "ServerPath".
     TAppServer();
     explicit TAppServer(TServerConfig config);
+    void SetLoginPolicy(TLoginPolicy policy) { policy_ = std::move(policy); }
     ~TAppServer() override;
 
-    // [program code, user code, company code, database name, main table] -> error text.
+    // [program code, user code, company code, database name, main table,
+    // password] -> error text (empty on success).
     QString Connect(const Variant& args);
     Variant PowerData() const { return rights_.PowerData(); }
     int SQLType();
@@ -108,6 +131,11 @@ private:
     void requireRight(std::initializer_list<int> anyOf, const QString& what) const;
     // Raises EDatabaseError unless user is the connected user.
     void requireOwnUser(const QString& user) const;
+    // Empty when the connecting user proved who they are (or is trusted),
+    // else the reason. Slows and logs failures.
+    QString authenticate(const QString& password);
+    bool trustedOwner() const;
+    void loginFailed(const QString& key, const QString& reason, qint64 waitedMs);
 
     TServerConfig config_;
     bool configLoaded_ = false;
@@ -118,6 +146,8 @@ private:
     std::unique_ptr<TProviderSet> providers_;
     TUserRights rights_;
     bool connected_ = false; // the last Connect succeeded
+    TLoginPolicy policy_;
+    QString authenticated_; // "<database file>|<USER>" that proved its password here
     QString program_, user_, company_, databaseName_, mainTable_;
     QString schemeUser_, schemeProgram_; // chosen by LoadTable
     QString lastError_;

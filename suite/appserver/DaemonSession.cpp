@@ -211,6 +211,10 @@ void TDaemonSession::create(wire::Reader& request)
         return failure(
             QStringLiteral("EOleSysError"), QStringLiteral("Invalid class string: %1").arg(className));
     server_ = std::make_shared<TAppServer>(serverConfig_);
+    // Failed logins slow down per peer address as well as per user.
+    TLoginPolicy policy;
+    policy.Peer = peerAddress_;
+    server_->SetLoginPolicy(policy);
     channel_->Send(wire::Writer(wire::Kind::Created));
 }
 

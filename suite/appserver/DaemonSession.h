@@ -12,8 +12,10 @@
 //   own database connection: sessions never share a back end, so the
 //   back ends need not be thread-safe.
 // - Only the configured server class can be created, once per connection.
-// - Once a Connect succeeded the connection belongs to that user: a Connect
-//   naming another user is refused (the log names the user who acts).
+// - A Connect succeeds only with the user's password (AppServer.h); once
+//   one succeeded the connection belongs to that user: a Connect naming
+//   another user is refused (the log names the user who acts). Failed
+//   logins are logged and slowed per user and per peer address.
 // - A malformed, oversized or truncated frame, a stalled client and an idle
 //   one end this connection only; Run never raises.
 // - Each connection is logged: peer, authentication, user, end and why.

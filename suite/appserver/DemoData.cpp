@@ -4,7 +4,9 @@
 
 #include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
+#include "suite/appserver/PasswordHash.h"
 #include "suite/appserver/PgSchema.h"
+#include "suite/appserver/UserPasswords.h"
 
 #include <QDate>
 #include <QFile>
@@ -438,6 +440,19 @@ void Generator::signOff(
 
 } // namespace
 
+QString DemoPassword(const QString& user)
+{
+    return user.trimmed().toLower() + QStringLiteral("-demo");
+}
+
+QString DemoLogins(const TDemoSummary& summary)
+{
+    QStringList logins;
+    for (const QString& user : summary.Users)
+        logins << user + u' ' + DemoPassword(user);
+    return logins.join(QStringLiteral(", "));
+}
+
 TDemoSummary FillDemoDatabase(TDbBackend& db, const TDemoOptions& options)
 {
     const QString schema = AppServerResource(QStringLiteral("erp-sqlite.sql"));
@@ -446,6 +461,13 @@ TDemoSummary FillDemoDatabase(TDbBackend& db, const TDemoOptions& options)
     TDbTransaction tx(db);
     TDemoSummary summary = Generator(db, options).Run();
     tx.Commit();
+    // Published passwords guard nothing: the cheapest cost the hash takes
+    // keeps making demo homes quick.
+    constexpr TScryptCost demoCost {10, 8, 1};
+    for (const char* user : {"DS", "CHEN", "LIU", "WANG"}) {
+        userpasswords::SetPassword(db, QLatin1String(user), DemoPassword(QLatin1String(user)), demoCost);
+        summary.Users << QLatin1String(user);
+    }
     appserver::InstallMessageCatalogue(db);
     if (!postgres) {
         db.ExecuteScript(QStringLiteral("ANALYZE"));

@@ -55,6 +55,8 @@ QString serverIni(const TDemoOptions& options, const QString& storedSecret)
     const QString tail = QStringLiteral(
         "[CodePage]\nDBCodePage=936\n\n"
         "[AppServer]\n; file of the query log (under the home folder), empty = off\nQueryLog=\n"
+        "; 1: the program running on this machine as the owner of the database file logs in\n"
+        "; without a password; 0: every login needs the user's password\nTrustHomeOwner=1\n"
         "; the daemon (steward-appserver --serve): loopback, port 211, this home's secret\n"
         "Listen=127.0.0.1\nPort=211\nSecret=%1\n")
                              .arg(storedSecret);

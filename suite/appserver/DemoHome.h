@@ -22,7 +22,9 @@
 //
 // Users of the demo database: DS (super user), CHEN (every right of ZORV52),
 // LIU (no print, no price right), WANG (every right, restricted by data
-// rights to factory F01 and to suppliers other than S0001).
+// rights to factory F01 and to suppliers other than S0001). Each has the
+// known demo password DemoPassword(user) ("ds-demo", "chen-demo", ...), which
+// --create-demo prints; they are for trying the program, not for keeping.
 
 #include <QString>
 #include <QStringList>
@@ -47,7 +49,13 @@ struct TDemoSummary {
     qint64 Slips = 0;
     qint64 Lines = 0;
     qint64 SignOffRecords = 0;
+    QStringList Users; // the demo users, each with DemoPassword(user)
 };
+
+// The demo password of a demo user: the code in lower case + "-demo".
+QString DemoPassword(const QString& user);
+// "DS ds-demo, CHEN chen-demo, ...": the line --create-demo prints.
+QString DemoLogins(const TDemoSummary& summary);
 
 // The files of a client home that dir holds already (of those a demo home
 // writes: registry.reg, StewardC.ini, StewardS.ini, UserDef.ini,

@@ -3,6 +3,7 @@
 #include "common/LibDates.h"
 #include "runtime/system/ArgReader.h"
 #include "runtime/system/CodePages.h"
+#include "runtime/system/Exceptions.h"
 #include "suite/appserver/DbBackend.h"
 
 #include <QStringList>
@@ -29,6 +30,40 @@ bool validName(const QString& name)
 
 namespace FormatStore {
 
+void CheckFormText(const QString& text, const QString& name)
+{
+    if (text.size() > MaxFormChars)
+        throw EDatabaseError(QStringLiteral("format %1 is %2 characters long, more than the %3 a stored format may have")
+                                 .arg(name)
+                                 .arg(text.size())
+                                 .arg(MaxFormChars));
+    // Every component begins a line with "object", "inherited" or "inline":
+    // counted before any reader builds one, a format of 100,000 labels costs
+    // nothing but this scan.
+    int components = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = text.indexOf(u'\n', at);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = QStringView(text).mid(at, end - at).trimmed();
+        for (const char* word : {"object ", "inherited ", "inline "})
+            if (line.startsWith(QLatin1String(word), Qt::CaseInsensitive)) {
+                ++components;
+                break;
+            }
+        if (components > MaxFormComponents)
+            throw EDatabaseError(
+                QStringLiteral("format %1 has more than %2 components, the most a stored format may have")
+                    .arg(name)
+                    .arg(MaxFormComponents));
+        at = end + 1;
+    }
+}
+
+} // namespace FormatStore
+
+namespace FormatStore {
+
 int NextCounter(int counter)
 {
     return counter >= 999 || counter < 0 ? 1 : counter + 1;
@@ -41,6 +76,8 @@ int Read(TDbBackend& db, const Variant& key, Variant& out)
         {k.Text(0), k.Text(1)});
     if (!c->Next())
         return 0;
+    // A row written past the server (or before the limits) is not handed out.
+    CheckFormText(c->Text(1), k.Text(1));
     out = Variant::ArrayOf({c->Text(0), c->Text(1)});
     return 1;
 }
@@ -64,6 +101,7 @@ int Write(TDbBackend& db, bool update, const Variant& lines, const Variant& para
 {
     const TArgReader param(params);
     const QString text = joinLines(lines);
+    CheckFormText(text, param.Text(update ? 5 : 4));
     const QString snapshot = param.Text(6);
     if (!update) {
         const QString name = param.Text(4);

@@ -23,6 +23,14 @@ namespace FormatStore {
 // (syscolumns) tells clients.
 constexpr int NameLimit = 40;
 
+// What a stored format may hold: a slip layout has some hundred components;
+// one of 100,000 labels took 40 s and 448 MB on every export.
+constexpr int MaxFormComponents = 5000;
+constexpr qsizetype MaxFormChars = 8 * 1024 * 1024;
+// Raises EDatabaseError, naming the format and the limit, for a form text
+// above either limit. Write refuses such a text; Read refuses to hand one out.
+void CheckFormText(const QString& text, const QString& name);
+
 // The counter that follows counter (an integer 0..999): counter + 1, after 999 1.
 int NextCounter(int counter);
 

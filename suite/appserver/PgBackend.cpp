@@ -86,6 +86,7 @@ TPgBackend::TPgBackend(const QString& conninfo, bool create)
         for (int r = 0; r < names.Rows(); ++r)
             schemas_.insert(QString::fromUtf8(PQgetvalue(names.get(), r, 0)));
     }
+    prepareClientRole();
     timeouts_.insert(static_cast<int>(SqlAccess::Read), 120000);
     timeouts_.insert(static_cast<int>(SqlAccess::ReadInsert), 10000);
     timeouts_.insert(static_cast<int>(SqlAccess::Update), 10000);
@@ -107,8 +108,74 @@ void TPgBackend::SetClientTimeBudget(int milliseconds)
 QByteArray TPgBackend::beginClient(SqlAccess access) const
 {
     const int timeout = clientBudget_ >= 0 ? clientBudget_ : timeouts_.value(static_cast<int>(access), 0);
+    // LOCAL: the role ends with the transaction, and a client text cannot
+    // change it back (no SET, no set_config reaches the server).
     return QByteArray(access == SqlAccess::Read ? "BEGIN READ ONLY" : "BEGIN READ WRITE")
-        + "; SET LOCAL statement_timeout = " + QByteArray::number(timeout);
+        + "; SET LOCAL statement_timeout = " + QByteArray::number(timeout) + "; SET LOCAL ROLE "
+        + PgIdentifier(clientRole_).toUtf8();
+}
+
+void TPgBackend::prepareClientRole()
+{
+    {
+        const TPgResult me = main_->Exec("SELECT current_user");
+        clientRole_ = QString::fromUtf8(PQgetvalue(me.get(), 0, 0)) + QStringLiteral("_client");
+    }
+    const QString role = clientRole_;
+    const QString fix = QStringLiteral("as an administrator: CREATE ROLE %1 NOLOGIN; GRANT %1 TO %2")
+                            .arg(PgIdentifier(role), PgIdentifier(role.chopped(7)));
+    if (main_->Exec("SELECT 1 FROM pg_roles WHERE rolname = $1", {role}).Rows() == 0) {
+        // Made here when this login may make roles; else an administrator makes it.
+        try {
+            main_->Script("CREATE ROLE " + PgIdentifier(role).toUtf8() + " NOLOGIN; GRANT "
+                + PgIdentifier(role).toUtf8() + " TO CURRENT_USER");
+        } catch (const EDatabaseError& e) {
+            throw EDatabaseError(
+                QStringLiteral("client statements run as role %1, which does not exist and cannot be made (%2): %3")
+                    .arg(role, e.Message(), fix));
+        }
+    }
+    const TPgResult facts = main_->Exec("SELECT pg_has_role(current_user, $1, 'MEMBER'), r.rolsuper, "
+                                        "pg_has_role($1, 'pg_read_all_stats', 'USAGE'), r.rolbypassrls "
+                                        "FROM pg_roles r WHERE r.rolname = $1",
+        {role});
+    const auto yes = [&](int column) { return *PQgetvalue(facts.get(), 0, column) == 't'; };
+    if (!yes(0))
+        throw EDatabaseError(QStringLiteral("client statements run as role %1, which this login may not take: %2")
+                                 .arg(role, fix));
+    // The point of the role: it sees no other session's statements.
+    if (yes(1) || yes(2))
+        throw EDatabaseError(QStringLiteral("role %1 may read every session's statements (super user or "
+                                            "pg_read_all_stats); client statements do not run as it")
+                                 .arg(role));
+    grantClientRole();
+}
+
+void TPgBackend::grantClientRole()
+{
+    // What the client role lacks in this schema, granted once: a GRANT
+    // writes the catalogue, which sessions opening together would fight
+    // over. The users' password table stays the server's alone.
+    const QByteArray role = PgIdentifier(clientRole_).toUtf8();
+    const QByteArray schema = PgIdentifier(schema_).toUtf8();
+    const TPgResult usage = main_->Exec("SELECT has_schema_privilege($1, $2, 'USAGE')", {clientRole_, schema_});
+    if (*PQgetvalue(usage.get(), 0, 0) != 't')
+        main_->Script("GRANT USAGE ON SCHEMA " + schema + " TO " + role);
+    const TPgResult missing = main_->Exec(
+        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE n.nspname = $1 AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND lower(c.relname) <> 'admmp' "
+        "AND NOT (has_table_privilege($2, c.oid, 'SELECT') AND has_table_privilege($2, c.oid, 'INSERT') "
+        "AND has_table_privilege($2, c.oid, 'UPDATE'))",
+        {schema_, clientRole_});
+    for (int r = 0; r < missing.Rows(); ++r)
+        main_->Script("GRANT SELECT, INSERT, UPDATE ON " + schema + '.'
+            + PgIdentifier(QString::fromUtf8(PQgetvalue(missing.get(), r, 0))).toUtf8() + " TO " + role);
+    const TPgResult passwords = main_->Exec(
+        "SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE n.nspname = $1 AND lower(c.relname) = 'admmp' AND has_table_privilege($2, c.oid, 'SELECT')",
+        {schema_, clientRole_});
+    if (passwords.Rows() > 0)
+        main_->Script("REVOKE ALL ON " + schema + ".admmp FROM " + role);
 }
 
 TPgConnection& TPgBackend::main()
@@ -218,8 +285,10 @@ qint64 TPgBackend::Execute(const QString& sql, const VariantList& params, SqlAcc
 void TPgBackend::ExecuteScript(const QString& script)
 {
     main().Script(script.toUtf8());
-    if (script.contains(QLatin1String("CREATE"), Qt::CaseInsensitive))
+    if (script.contains(QLatin1String("CREATE"), Qt::CaseInsensitive)) {
         loadCatalogue();
+        grantClientRole(); // a new table is open to client reads at once (the password table is not)
+    }
 }
 
 void TPgBackend::InsertRows(const QString& table, const QStringList& columns, const QList<VariantList>& rows)

@@ -21,6 +21,16 @@
 // - each statement (a query with the reading of its rows) runs under a statement_timeout,
 //   by access level (SetStatementTimeout); over it, the server cancels it and
 //   the call raises EDatabaseError.
+// - every client statement runs as the client role "<login>_client"
+//   (SET LOCAL ROLE inside its transaction): a role of its own that holds
+//   SELECT, INSERT and UPDATE on the schema's tables but none on the users'
+//   password table (ADMMP), is no super user and lacks pg_read_all_stats,
+//   and of which the login is a member but not the other way round. So a
+//   client read sees no other session's statement in pg_stat_activity (all
+//   of them run under the login or other roles). The back end makes the
+//   role when the login may (CREATEROLE); otherwise opening fails, naming
+//   the two statements an administrator runs. Grants it lacks are given at
+//   open and after a script that creates tables.
 // Client texts are checked first (PgClientText.h). A client text inside an
 // open transaction of the server raises: client statements are never part of
 // the server's transactions.
@@ -79,6 +89,9 @@ public:
 
 private:
     void loadCatalogue();
+    // Finds (or makes) the client role and checks it sees no other session; raises.
+    void prepareClientRole();
+    void grantClientRole();
     // The script that begins a client statement's transaction.
     QByteArray beginClient(SqlAccess access) const;
     // The main connection, connected again when a statement found it broken.
@@ -87,6 +100,7 @@ private:
     std::unique_ptr<TPgConnection> main_;
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
+    QString clientRole_; // the role client statements run as
     QSet<QString> schemas_; // every schema of the database at open, lower case: client texts reach only schema_
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
     int clientBudget_ = -1; // milliseconds; -1: none given, the per-level defaults hold

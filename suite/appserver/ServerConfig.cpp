@@ -40,6 +40,7 @@ void readIni(TServerConfig& config, const QString& iniFile)
     };
     config.FreeSqlBudgetMs = budget("FreeSqlSeconds", config.FreeSqlBudgetMs);
     config.ProviderBudgetMs = budget("ProviderSeconds", config.ProviderBudgetMs);
+    config.TrustHomeOwner = ini.ReadInteger(QStringLiteral("AppServer"), QStringLiteral("TrustHomeOwner"), 1) != 0;
     QStringList counted;
     ini.ReadSection(QStringLiteral("PrintCount"), counted);
     for (const QString& table : std::as_const(counted)) {

@@ -4,14 +4,21 @@
 // "ServerPath", and [AppServer] QueryLog.
 //
 // Limits on what clients send, also from StewardS.ini:
-// - [AppServer] FreeSqlSeconds (default 5) and ProviderSeconds (default 120):
+// - [AppServer] FreeSqlSeconds (default 5) and ProviderSeconds (default 30):
 //   the time one client statement may run, for free SQL (RunFreeSQL, the
 //   catalogue's "SimpleSql") and for a provider's data request (summed over
-//   all the packets it is fetched in). 0 or less turns the limit off.
+//   all the packets it is fetched in). 0 or less turns the limit off. A
+//   month's report takes about a second of it; a runaway cross join of the
+//   report tables is stopped after 30 s instead of two minutes per call.
 // - [PrintCount]: lines TABLE=COLUMN[,COLUMN...] naming the count columns of
 //   a slip header table (how often a slip was printed, how often sent),
 //   beside the built-in MOCTO=TO042,TO053 (printed, sent). UpdatePrintCount
 //   touches no other column.
+// - [AppServer] TrustHomeOwner (default 1): a server object that runs in
+//   the client's own process (the single-machine install) accepts a Connect
+//   without a password when this process's user owns the SQLite database
+//   file: that user can read and change the file anyway. 0 asks every user
+//   for the password there too. The daemon never trusts anyone this way.
 //
 // Company databases: MainDBName names the file of the main company database
 // (relative names are taken under the home folder). The database name that a
@@ -42,7 +49,8 @@ struct TServerConfig {
     QString QueryLogFile; // native path; empty: no query log
     QString ErrorText; // why the configuration could not be read, else empty
     int FreeSqlBudgetMs = 5000;
-    int ProviderBudgetMs = 120000;
+    int ProviderBudgetMs = 30000;
+    bool TrustHomeOwner = true;
     // Upper-case table (without "$$") -> its upper-case count columns.
     QHash<QString, QStringList> PrintCountColumns {
         {QStringLiteral("MOCTO"), {QStringLiteral("TO042"), QStringLiteral("TO053")}}};

@@ -1,5 +1,7 @@
 #include "suite/appserver/SqliteBackend.h"
 
+#include "suite/appserver/UserPasswords.h"
+
 #include <QFileInfo>
 #include <QSet>
 #include <sqlite3.h>
@@ -93,7 +95,7 @@ struct TClientStatement {
     bool Recursive = false; // refused: it reads itself
 };
 
-int authorize(void* data, int action, const char*, const char* name, const char*, const char*)
+int authorize(void* data, int action, const char* table, const char* name, const char*, const char*)
 {
     auto& statement = *static_cast<TClientStatement*>(data);
     const SqlAccess access = statement.Access;
@@ -101,8 +103,11 @@ int authorize(void* data, int action, const char*, const char* name, const char*
     case SQLITE_FUNCTION:
         return isClientFunction(name) ? SQLITE_OK : SQLITE_DENY;
     case SQLITE_SELECT:
-    case SQLITE_READ:
         return SQLITE_OK;
+    case SQLITE_READ:
+        // The users' password hashes are the server's alone, however a
+        // client text names their table.
+        return table && sqlite3_stricmp(table, userpasswords::Table) == 0 ? SQLITE_DENY : SQLITE_OK;
     case SQLITE_RECURSIVE:
         // A WITH that reads itself repeats until it stops itself, and a
         // runaway one until the time budget ends it, on every call. Report
@@ -110,8 +115,12 @@ int authorize(void* data, int action, const char*, const char* name, const char*
         statement.Recursive = true;
         return SQLITE_DENY;
     case SQLITE_INSERT:
+        if (table && sqlite3_stricmp(table, userpasswords::Table) == 0)
+            return SQLITE_DENY;
         return access == SqlAccess::ReadInsert ? SQLITE_OK : SQLITE_DENY;
     case SQLITE_UPDATE:
+        if (table && sqlite3_stricmp(table, userpasswords::Table) == 0)
+            return SQLITE_DENY;
         return access == SqlAccess::Update ? SQLITE_OK : SQLITE_DENY;
     default:
         return SQLITE_DENY;

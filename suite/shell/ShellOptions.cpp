@@ -40,6 +40,11 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         } else if (a == QLatin1String("--user")) {
             if (!value(o.User))
                 return false;
+        } else if (a == QLatin1String("--password-file")) {
+            if (!value(o.PasswordFile))
+                return false;
+        } else if (a == QLatin1String("--password-stdin")) {
+            o.PasswordStdin = true;
         } else if (a == QLatin1String("--company")) {
             if (!value(o.Company))
                 return false;
@@ -179,6 +184,10 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         error = QStringLiteral("which program? (e.g. steward ZORV52)");
         return false;
     }
+    if (!o.PasswordFile.isEmpty() && o.PasswordStdin) {
+        error = QStringLiteral("--password-file and --password-stdin exclude each other");
+        return false;
+    }
     if (print && preview) {
         error = QStringLiteral("--print and --preview exclude each other");
         return false;
@@ -245,7 +254,12 @@ QString ShellUsage()
         "Who and where:\n"
         "  --home DIR        client home folder; its registry file DIR/registry.reg\n"
         "                    is used for this run (else $STEWARD_REGISTRY)\n"
-        "  --user CODE       user code (default DS)\n"
+        "  --user CODE       user code (default DS); the shell asks for the user's\n"
+        "                    password on the terminal, unless one of these gives it:\n"
+        "  --password-file FILE\n"
+        "                    the first line of FILE, a file only you may read (chmod 600)\n"
+        "  --password-stdin  the first line of standard input\n"
+        "                    (or the environment variable STEWARD_PASSWORD)\n"
         "  --company CODE    company code (default HV01)\n"
         "  --database NAME   database name (default DEMO)\n"
         "  --features LIST   enabled features, e.g. FEP for fax and e-mail\n"

@@ -1,7 +1,8 @@
 #pragma once
 // The command line of steward, the client shell:
 //
-//   steward PROGRAM [--home DIR] [--user U] [--company C] [--database D]
+//   steward PROGRAM [--home DIR] [--user U] [--password-file F | --password-stdin]
+//                   [--company C] [--database D]
 //                   [--features F] [--verbose] [--exit-after-show] [--screenshots PREFIX]
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]] [--export-pdf FILE]
@@ -30,6 +31,10 @@ struct TShellOptions {
     QString User = QStringLiteral("DS");
     QString Company = QStringLiteral("HV01");
     QString Database = QStringLiteral("DEMO");
+    // Where the user's password comes from (ShellLogin.h): a file only the
+    // user may read, or the first line of standard input.
+    QString PasswordFile;
+    bool PasswordStdin = false;
     QString Features;
     bool Verbose = false;
     bool Preview = false;

@@ -3,6 +3,7 @@
 #include "frame/DLLBaseController.h"
 #include "common/LibStrs.h"
 #include "common/StewardINI.h"
+#include "runtime/data/ClientLogin.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/AutoObject.h"
 #include "runtime/system/InstallLayout.h"
@@ -11,6 +12,7 @@
 #include "runtime/system/Libraries.h"
 #include "suite/appserver/AppServer.h"
 #include "suite/appserver/DemoHome.h"
+#include "suite/shell/ShellLogin.h"
 
 #include <QApplication>
 #include <QDir>
@@ -94,6 +96,7 @@ int TStewardShell::runDemo()
         std::printf("demo home %s: %lld slips, %lld lines\n",
             qPrintable(QDir(options_.DemoDir).absolutePath()), static_cast<long long>(summary.Slips),
             static_cast<long long>(summary.Lines));
+        std::printf("demo users and passwords: %s\n", qPrintable(DemoLogins(summary)));
         return Success;
     } catch (const std::exception& e) {
         say(QStringLiteral("cannot make the demo home: %1").arg(QString::fromUtf8(e.what())));
@@ -241,10 +244,24 @@ int TStewardShell::drive(TDLLBaseController* controller)
     }
     controller->HostObject = manager_;
     controller->OnControllerEvent = [this](int code, TDLLBaseController* c) { onEvent(code, c); };
-    const Variant args = Variant::ArrayOf({Variant(options_.User), Variant(options_.Company),
-        Variant(options_.Database), Variant(0), Variant(options_.Features)});
-    verbose(QStringLiteral("Open [%1, %2, %3, 0, %4]")
-                .arg(options_.User, options_.Company, options_.Database, options_.Features));
+    // The user proves who they are at the server's Connect: the shell's own
+    // connections (the manager's) present the password from here, the
+    // module's from Open's element 5.
+    const TLoginAnswer login = ObtainPassword(options_);
+    if (!login.Error.isEmpty()) {
+        say(login.Error);
+        return UsageError;
+    }
+    VariantList open {Variant(options_.User), Variant(options_.Company), Variant(options_.Database), Variant(0),
+        Variant(options_.Features)};
+    if (login.Password) {
+        clientlogin::Set(options_.User, *login.Password);
+        open << Variant(*login.Password);
+    }
+    const Variant args = Variant::ArrayOf(open);
+    verbose(QStringLiteral("Open [%1, %2, %3, 0, %4]%5")
+                .arg(options_.User, options_.Company, options_.Database, options_.Features,
+                    login.Password ? QStringLiteral(" with a password") : QString()));
     if (controller->Open(args) != 0)
         return fail(controller, QStringLiteral("the program could not start"));
     if (options_.RunMode == TShellOptions::Mode::Window)

@@ -5,6 +5,7 @@
 // the SQLite demo otherwise. Checks read the database directly, not through
 // the server under test.
 
+#include "runtime/data/ClientLogin.h"
 #include "ChangeSlipWindowFixture.h"
 
 #include "criteria/GeneCondition.h"
@@ -93,6 +94,9 @@ protected:
         daemon_.Start();
         if (HasFatalFailure())
             return;
+        // As the shell does once the user typed the password: the window's
+        // connections present it at Connect.
+        clientlogin::Set(QStringLiteral("CHEN"), DemoPassword(QStringLiteral("CHEN")));
         OpenWindow(true, database_);
     }
 

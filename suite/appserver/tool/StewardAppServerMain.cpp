@@ -1,9 +1,11 @@
 // steward-appserver: the application server's command line: the network
-// daemon, its set-up check, and demo homes.
+// daemon, its set-up check, users' passwords, and demo homes.
 #include "common/QNERPGeneratorU.h"
 #include "runtime/system/ProcessSetup.h"
 #include "suite/appserver/AppServerDaemon.h"
+#include "suite/appserver/DbBackend.h"
 #include "suite/appserver/DemoHome.h"
+#include "suite/appserver/UserPasswords.h"
 
 #include "runtime/system/Exceptions.h"
 #include "runtime/system/SystemFacts.h"
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -25,6 +28,7 @@ const char* const usageText
     = "usage: steward-appserver --serve [--home DIR]\n"
       "       steward-appserver --check [--home DIR]\n"
       "       steward-appserver --encode-secret TEXT\n"
+      "       steward-appserver --set-password USER [--database NAME] [--home DIR]\n"
       "       steward-appserver --create-demo DIR [--slips N] [--seed S] [--force]\n"
       "                         [--postgres CONNINFO [--schema NAME]]\n"
       "\n"
@@ -36,6 +40,10 @@ const char* const usageText
       "  --home DIR         the server home holding StewardS.ini (default: the\n"
       "                     registry's ServerPath)\n"
       "  --encode-secret TEXT  print the stored form of a secret for Secret=\n"
+      "  --set-password USER  set the password USER logs in with, in the company\n"
+      "                     database NAME (default: the main one); asked twice on\n"
+      "                     the terminal, or read as the first line of standard input;\n"
+      "                     only a salted scrypt hash is stored\n"
       "\n"
       "  --create-demo DIR  make a demo client home in DIR (registry file, settings,\n"
       "                     SQLite database with generated slips)\n"
@@ -79,6 +87,61 @@ bool watchStopSignals(TAppServerDaemon& daemon)
     return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+// One line from standard input; without echo on a terminal.
+QString readSecretLine(const char* prompt)
+{
+    const bool terminal = ::isatty(STDIN_FILENO);
+    termios saved {};
+    if (terminal) {
+        std::fprintf(stderr, "%s", prompt);
+        std::fflush(stderr);
+        ::tcgetattr(STDIN_FILENO, &saved);
+        termios silent = saved;
+        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        silent.c_lflag |= ECHONL;
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+    }
+    QByteArray line;
+    char c = 0;
+    while (line.size() < 4096 && ::read(STDIN_FILENO, &c, 1) == 1 && c != '\n')
+        line += c;
+    if (terminal)
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const QString text = QString::fromUtf8(line);
+    line.fill('\0');
+    return text;
+}
+
+int setPassword(const QString& home, const QString& user, const QString& database)
+{
+    const TServerConfig server = home.isEmpty() ? TServerConfig::Load() : TServerConfig::FromHome(home);
+    if (!server.ErrorText.isEmpty()) {
+        std::fprintf(stderr, "steward-appserver: %s\n", qPrintable(server.ErrorText));
+        return 1;
+    }
+    const QString location = server.CompanyDatabaseFile(database);
+    if (location.isEmpty()) {
+        std::fprintf(stderr, "steward-appserver: company database %s does not exist\n", qPrintable(database));
+        return 1;
+    }
+    const QString password = readSecretLine("new password: ");
+    if (::isatty(STDIN_FILENO) && readSecretLine("the same again: ") != password) {
+        std::fprintf(stderr, "steward-appserver: the two passwords differ; nothing was changed\n");
+        return 1;
+    }
+    try {
+        auto db = OpenBackend(server.DBType, location);
+        userpasswords::SetPassword(*db, user, password);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "steward-appserver: %s\n", e.what());
+        return 1;
+    }
+    std::printf("steward-appserver: the password of %s is set\n", qPrintable(user.trimmed()));
+    return 0;
+}
+
 int usage()
 {
     std::fputs(usageText, stderr);
@@ -93,7 +156,7 @@ int main(int argc, char** argv)
     IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    QString dir, home, secret;
+    QString dir, home, secret, passwordUser, database;
     bool serve = false, check = false;
     TDemoOptions options;
     for (int i = 0; i < args.size(); ++i) {
@@ -114,6 +177,10 @@ int main(int argc, char** argv)
             home = args[++i];
         else if (a == QLatin1String("--encode-secret") && hasValue)
             secret = args[++i];
+        else if (a == QLatin1String("--set-password") && hasValue)
+            passwordUser = args[++i];
+        else if (a == QLatin1String("--database") && hasValue)
+            database = args[++i];
         else if (a == QLatin1String("--create-demo") && hasValue)
             dir = args[++i];
         else if (a == QLatin1String("--slips") && hasValue)
@@ -133,6 +200,8 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(EncodePassword(secret)));
         return 0;
     }
+    if (!passwordUser.isEmpty())
+        return setPassword(home, passwordUser, database);
     if (serve || check) {
         const TServerConfig server = home.isEmpty() ? TServerConfig::Load() : TServerConfig::FromHome(home);
         const TDaemonConfig daemon = TDaemonConfig::Load(server);
@@ -159,6 +228,7 @@ int main(int argc, char** argv)
         std::printf("demo home %s: %lld slips, %lld lines, %lld sign-off records in %.1f s\n",
             qPrintable(dir), static_cast<long long>(s.Slips), static_cast<long long>(s.Lines),
             static_cast<long long>(s.SignOffRecords), timer.elapsed() / 1000.0);
+        std::printf("demo users and passwords: %s\n", qPrintable(DemoLogins(s)));
         return 0;
     } catch (const Exception& e) {
         std::fprintf(stderr, "steward-appserver: %s\n", e.what());

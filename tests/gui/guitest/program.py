@@ -2,7 +2,8 @@
 
 DemoHome makes a fresh home with `steward --create-demo`, and reads its
 database (SQLite, C_DATA/DEMO.db) and settings the way a tester checks them
-afterwards. Program starts `steward ZORV52 --home DIR --user CHEN` on the
+afterwards. Program starts `steward ZORV52 --home DIR --user CHEN` (with
+CHEN's demo password in a file only the tester may read) on the
 run's display and finds its windows by title; FormWindow is one window of
 the program together with the layout of its form class, so a test can click
 a control by name where a person would click it.
@@ -30,6 +31,24 @@ class DemoHome:
         if result.returncode != 0:
             raise RuntimeError("--create-demo failed: %s" % (result.stderr or result.stdout))
         road.log(result.stdout.strip())
+        # As a user keeps a password for the program: in a file only they may
+        # read, from the logins --create-demo printed.
+        self.passwords = {}
+        for line in result.stdout.splitlines():
+            if line.startswith("demo users and passwords:"):
+                for pair in line.split(":", 1)[1].split(","):
+                    user, password = pair.split()
+                    self.passwords[user] = password
+        if "CHEN" not in self.passwords:
+            raise RuntimeError("--create-demo printed no password of CHEN: %s" % result.stdout)
+
+    def password_file(self, user="CHEN"):
+        """A file holding user's password, mode 0600, for --password-file."""
+        path = os.path.join(self.path, ".password-%s" % user.lower())
+        fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o600)
+        with os.fdopen(fd, "w") as f:
+            f.write(self.passwords[user] + "\n")
+        return path
 
     @property
     def database(self):
@@ -72,7 +91,8 @@ class Program:
         self.home = home
         self.session = road.session
         steward = os.path.join(road.build_dir, "bin", "steward")
-        argv = [steward, "ZORV52", "--home", home.path, "--user", "CHEN"]
+        argv = [steward, "ZORV52", "--home", home.path, "--user", "CHEN",
+                "--password-file", home.password_file("CHEN")]
         if features:
             argv += ["--features", features]
         argv += list(args)

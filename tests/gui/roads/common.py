@@ -144,6 +144,7 @@ class Oracle:
             steward = os.path.join(self.road.build_dir, "bin", "steward")
             result = subprocess.run(
                 [steward, "ZORV52", "--home", self.home.path, "--user", "CHEN",
+                 "--password-file", self.home.password_file("CHEN"),
                  "--keys", ",".join(key), "--export-pdf", path],
                 capture_output=True, text=True, timeout=120,
                 env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))

@@ -149,7 +149,7 @@ TEST_F(DaemonTest, StreamsWhoseClientsDoNotReadGiveUpTheirLongReadLanes)
         SendFrame(*s, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
         ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Created);
         wire::Writer connect(wire::Kind::Call);
-        connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"}));
+        connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO", "ds-demo"}));
         SendFrame(*s, connect);
         ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Result);
         SendFrame(*s, wire::Writer(wire::Kind::Fetch).Text("Provider2").Text(huge).I32(1).I32(-1));

@@ -1,5 +1,6 @@
 #include "DaemonFixture.h"
 
+#include "runtime/data/ClientLogin.h"
 #include "runtime/data/RemoteTransport.h"
 
 #include <QElapsedTimer>
@@ -9,10 +10,14 @@ void DaemonTest::SetUp()
 {
     DemoServerTest::SetUp();
     ConfigureDaemonHome();
+    // As the shell does once it asked for the password: the connections of
+    // this process present it when they Connect as DS.
+    clientlogin::Set(QStringLiteral("DS"), DemoPassword(QStringLiteral("DS")));
 }
 
 void DaemonTest::TearDown()
 {
+    clientlogin::Clear();
     SetFetchObserver({}); // a test's observer may not outlive its test
     connections_.clear();
     KillDaemon();
@@ -27,8 +32,8 @@ Variant DaemonTest::RemoteServer(const QString& user, const QString& database)
     Variant server = connection->GetServer();
     EXPECT_FALSE(connection->InProcess());
     if (!user.isEmpty()) {
-        const Variant error = server.Call(
-            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", user, "HV01", database, "MOCTO"})});
+        const Variant error = server.Call(QStringLiteral("Connect"),
+            {Variant::ArrayOf({"ZORV52", user, "HV01", database, "MOCTO", DemoPassword(user)})});
         EXPECT_EQ(error.ToString(), QString()) << qPrintable(user);
     }
     connections_.push_back(std::move(connection));

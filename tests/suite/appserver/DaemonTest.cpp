@@ -209,7 +209,7 @@ TEST_F(DaemonTest, IdleClientsAreClosedAndAClientKilledMidStreamFreesItsPlace)
     ASSERT_EQ(wire::Reader(ReadFrame(*vanishing)).MessageKind(), wire::Kind::Created);
     wire::Writer connect(wire::Kind::Call);
     connect.U8(0).Text("Connect").U32(1).U8(0).Value(
-        Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO"}));
+        Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO", "ds-demo"}));
     SendFrame(*vanishing, connect);
     ASSERT_EQ(wire::Reader(ReadFrame(*vanishing)).MessageKind(), wire::Kind::Result);
     SendFrame(*vanishing, wire::Writer(wire::Kind::Fetch).Text("Provider1").Text(allLines).I32(1).I32(-1));

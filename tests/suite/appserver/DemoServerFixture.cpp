@@ -20,8 +20,8 @@ Variant DemoServerTest::NewServer(const QString& user)
 {
     Variant server = CreateOleObject(QStringLiteral("ZORV52S.Class1"));
     if (!user.isEmpty()) {
-        const Variant error = server.Call(
-            QStringLiteral("Connect"), {Variant::ArrayOf({"ZORV52", user, "HV01", "DEMO", "MOCTO"})});
+        const Variant error = server.Call(QStringLiteral("Connect"),
+            {Variant::ArrayOf({"ZORV52", user, "HV01", "DEMO", "MOCTO", DemoPassword(user)})});
         EXPECT_EQ(error.ToString(), QString()) << qPrintable(user);
     }
     return server;

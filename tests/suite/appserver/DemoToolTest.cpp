@@ -3,10 +3,13 @@
 #include "suite/appserver/DemoHome.h"
 
 #include "runtime/system/Exceptions.h"
+#include "suite/appserver/AppServer.h"
 #include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
+#include <QProcess>
 #include <QProcessEnvironment>
+#include <sqlite3.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -89,3 +92,53 @@ TEST(DemoTool, ASecondDemoHomeInTheSameFolderWantsForce)
 }
 
 } // namespace
+
+TEST(DemoTool, SetPasswordStoresAHashThatTheServerThenTakes)
+{
+    testsupport::TempFolder folder;
+    const QString home = folder.file(QStringLiteral("home"));
+    const testsupport::ProgramRun made
+        = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
+    ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
+    EXPECT_TRUE(made.Out.contains(QStringLiteral("demo users and passwords: DS ds-demo, CHEN chen-demo")))
+        << qPrintable(made.Out);
+    const auto setPassword = [&](const QStringList& args, const QByteArray& input) {
+        QProcess tool;
+        tool.start(QStringLiteral(ZORV_APPSERVER_TOOL), QStringList {QStringLiteral("--home"), home} + args);
+        tool.waitForStarted();
+        tool.write(input);
+        tool.closeWriteChannel();
+        tool.waitForFinished(60000);
+        return std::make_pair(tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError()));
+    };
+    auto [status, out] = setPassword({QStringLiteral("--set-password"), QStringLiteral("LIU")}, "新 密码\n");
+    EXPECT_EQ(status, 0) << qPrintable(out);
+    EXPECT_FALSE(out.contains(QStringLiteral("密码\n"))) << "the password was echoed";
+    std::tie(status, out) = setPassword({QStringLiteral("--set-password"), QStringLiteral("NOBODY")}, "x\n");
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(out.contains(QStringLiteral("user NOBODY does not exist"))) << qPrintable(out);
+    std::tie(status, out) = setPassword({QStringLiteral("--set-password"), QStringLiteral("LIU"), QStringLiteral("--database"),
+                                            QStringLiteral("ELSEWHERE")},
+        "x\n");
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(out.contains(QStringLiteral("ELSEWHERE"))) << qPrintable(out);
+
+    // Only a hash in the database; the daemon's kind of server takes the new password, not the demo one.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((home + QStringLiteral("/C_DATA/DEMO.db")).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT MP002 FROM ADMMP WHERE MP001 = 'LIU'", -1, &stmt, nullptr);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    const QString stored = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("scrypt$15$8$3$"))) << qPrintable(stored);
+    EXPECT_FALSE(stored.contains(QStringLiteral("密码")));
+    auto server = std::make_shared<TAppServer>(TServerConfig::FromHome(home));
+    server->SetLoginPolicy(TLoginPolicy {QStringLiteral("192.0.2.1"), false});
+    const auto connect = [&](const QString& password) {
+        return server->Connect(Variant::ArrayOf({"ZORV52", "LIU", "HV01", "DEMO", "MOCTO", password}));
+    };
+    EXPECT_FALSE(connect(QStringLiteral("liu-demo")).isEmpty());
+    EXPECT_EQ(connect(QStringLiteral("新 密码")), QString());
+}
