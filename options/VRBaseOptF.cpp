@@ -161,8 +161,11 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
     const Variant server = ApplicationServer();
     if (!server.IsEmptyOrNull()) {
         try {
-            server.Call(QStringLiteral("Connect"),
-                {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), MainTable})});
+            connectRefusal_ = server
+                                  .Call(QStringLiteral("Connect"),
+                                      {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), MainTable})})
+                                  .ToString()
+                                  .trimmed();
             PowerData = server.Get(QStringLiteral("PowerData"));
             SqlType = server.Get(QStringLiteral("SQLType")).ToInt();
         } catch (const Exception& e) {
@@ -182,6 +185,34 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
     ApplyRights();
     InitPrintOptions();
     return ok;
+}
+
+void TfrmVRBaseOpt::showConnectRefusal()
+{
+    // The server's own words (who it does not know, whose password was
+    // wrong, which company database is missing) in a red line across the top
+    // of the window, and on the greyed buttons; no box that would hold a
+    // window opened without a user in front of it.
+    const QString text = ConnectRefusalText();
+    if (!connectRefusalLabel_) {
+        connectRefusalLabel_ = new TLabel(this);
+        connectRefusalLabel_->SetName(QStringLiteral("lblConnectRefusal"));
+        connectRefusalLabel_->SetParent(this);
+        connectRefusalLabel_->SetAlign(alTop);
+        connectRefusalLabel_->SetWordWrap(true);
+        connectRefusalLabel_->Font()->SetColor(clRed);
+    }
+    connectRefusalLabel_->SetCaption(text);
+    for (TControl* button : {static_cast<TControl*>(btnOk), static_cast<TControl*>(btnPreview)}) {
+        button->SetHint(text);
+        button->SetShowHint(true);
+    }
+}
+
+QString TfrmVRBaseOpt::ConnectRefusalText() const
+{
+    return connectRefusal_.isEmpty() ? QString()
+                                     : Text("sConnectRefused", "应用服务器拒绝登录: ") + ToDisplay(connectRefusal_);
 }
 
 void TfrmVRBaseOpt::SetParams(const Variant& params)
@@ -253,6 +284,8 @@ void TfrmVRBaseOpt::ApplyRights()
     btnDelFormStype->SetEnabled(rights.DeleteFormat);
     btnOk->SetEnabled(rights.PrintAndPreview);
     btnPreview->SetEnabled(rights.PrintAndPreview);
+    if (!connectRefusal_.isEmpty())
+        showConnectRefusal();
     BuildOptionControlList();
     if (optionControls_.trimmed().isEmpty())
         pnlCondition->SetVisible(false);
@@ -422,6 +455,8 @@ std::optional<QString> TfrmVRBaseOpt::OptionValueOf(const QString& name) const
         return QString::number(group->ItemIndex());
     if (auto* check = qobject_cast<TCheckBox*>(c))
         return QString::fromLatin1(check->Checked() ? "1" : "0");
+    if (auto* check = qobject_cast<TBitCheckBox*>(c))
+        return QString::fromLatin1(check->Checked() ? "1" : "0");
     if (c)
         return QString();
     return std::nullopt;
@@ -455,8 +490,6 @@ bool TfrmVRBaseOpt::SelectFormat(const QString& name)
 {
     const int index = cboFormStyleName->Items()->IndexOf(name);
     if (index < 0)
-    if (auto* check = qobject_cast<TBitCheckBox*>(c))
-        return QString::fromLatin1(check->Checked() ? "1" : "0");
         return false;
     cboFormStyleName->SetItemIndex(index);
     return true;

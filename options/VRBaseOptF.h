@@ -38,6 +38,7 @@
 
 class TComboBox;
 class TCheckBox;
+class TLabel;
 class TGroupBox;
 class TMemo;
 class TRadioGroup;
@@ -82,6 +83,11 @@ public:
     QString VersionStamp() const { return versionStamp_; }
     int ResultCode() const { return resultCode_; }
     Variant ResultValue() const { return resultValue_; }
+    // "应用服务器拒绝登录: " and the server's reason; empty after a Connect it took.
+    QString ConnectRefusalText() const;
+    // After a refused Connect: says why (a message; the result value for the
+    // shell) and answers true; a run then ends before it starts.
+    bool TellConnectRefusal();
     QString ProgramName() const { return Caption(); }
 
     // --- routines for descendants ------------------------------------------------
@@ -279,4 +285,10 @@ private:
     QString versionStamp_;
     int resultCode_ = 0;
     Variant resultValue_;
+    // Why the server refused the Connect (unknown user, wrong password, no
+    // such company database); empty when it took it. Print and preview stay
+    // off with it as their hint, and a command ends with it.
+    QString connectRefusal_;
+    TLabel* connectRefusalLabel_ = nullptr; // the red line that tells it, once there is one
+    void showConnectRefusal();
 };

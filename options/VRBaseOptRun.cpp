@@ -44,8 +44,20 @@ bool TfrmVRBaseOpt::BuildCriteriaQuery(QString& sql)
     }
 }
 
+bool TfrmVRBaseOpt::TellConnectRefusal()
+{
+    if (connectRefusal_.isEmpty())
+        return false;
+    // No session: every read would fail and blame the server's address.
+    Dialogs().MessageDlg(ConnectRefusalText(), mtError, mbOK, Caption());
+    resultValue_ = Variant(ConnectRefusalText());
+    return true;
+}
+
 bool TfrmVRBaseOpt::PrintOrPreview(bool preview)
 {
+    if (TellConnectRefusal())
+        return false;
     QString sql;
     return BuildCriteriaQuery(sql) && OutputFormat(sql, preview);
 }
@@ -71,6 +83,8 @@ bool TfrmVRBaseOpt::BuildKeyQuery(const Variant& keys, Variant& sql)
 
 bool TfrmVRBaseOpt::PrintKeys(const Variant& keys, bool preview)
 {
+    if (TellConnectRefusal())
+        return false;
     Variant sql;
     // Keys come from the shell: no criteria check and no data rights.
     return BuildKeyQuery(keys, sql) && OutputFormat(sql.ToString(), preview);
@@ -78,6 +92,8 @@ bool TfrmVRBaseOpt::PrintKeys(const Variant& keys, bool preview)
 
 bool TfrmVRBaseOpt::ExportPictures(const Variant& keys, int kind, const QString&, const QString& prefix, int resolution)
 {
+    if (TellConnectRefusal())
+        return false;
     if (!HasElements(keys)) {
         QString sql;
         return BuildCriteriaQuery(sql) && ExportFormat(sql, kind, prefix, resolution);
@@ -149,6 +165,7 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
 
 int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, bool& told)
 {
+    told = false;
     if (!SqlBuilderMode) {
         if (!SqlBuilderEnabled)
             format.UnbindExtendedFields();
@@ -165,13 +182,14 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, boo
         }
         if (extended.isEmpty())
             return format.OpenData(sql);
-    told = false;
         const int result = format.OpenData(extended);
         if (result == -1) {
             // The query with the extended fields failed, not the server: the
             // user hears that, and only that.
             Dialogs().MessageDlg(Text("sExtFieldError", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!"),
                 mtError, mbOK, Caption());
+            told = true;
+        }
         return result;
     } catch (const Exception&) {
         const int answer = Dialogs().MessageDlg(
@@ -187,12 +205,12 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, boo
 int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>& format)
 {
     format.reset();
+    if (TellConnectRefusal())
+        return -1;
     if (!FormatFormAvailable())
         return -1;
     try {
         format = formatClass_.Create(this);
-            told = true;
-        }
         const QString name = ToStorage(cboFormStyleName->Text());
         format->SetFormatName(name);
         WriteAlertLog(QStringLiteral("VRBASE"), name, QStringLiteral("D"));
