@@ -8,9 +8,11 @@
 #include "format/VRBaseFmtF.h"
 #include "format/VRPreviewF.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/data/ClientLogin.h"
 #include "runtime/report/QRPreview.h"
 #include "runtime/report/QRPrinter.h"
 #include "suite/appserver/DbBackend.h"
+#include "suite/appserver/DemoHome.h"
 #include "suite/appserver/PgTestSupport.h"
 #include "zorv52/Zorv52FmtF.h"
 
@@ -33,7 +35,15 @@ protected:
         // The item columns of the lines as the older suite declares them.
         Database()->ExecuteScript(QStringLiteral(
             "ALTER TABLE MOCTP ALTER COLUMN TP004 TYPE CHAR(40), ALTER COLUMN TP104 TYPE CHAR(40)"));
+        // PostgreSQL trusts no one: the window presents CHEN's password.
+        clientlogin::Set(QStringLiteral("CHEN"), DemoPassword(QStringLiteral("CHEN")));
         OpenWindow(false, database_);
+    }
+
+    void TearDown() override
+    {
+        ChangeSlipWindowTest::TearDown();
+        clientlogin::Clear();
     }
 
     std::unique_ptr<TDbBackend> Database() const
