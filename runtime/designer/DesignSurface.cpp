@@ -2,7 +2,6 @@
 
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/forms/Persistent.h"
-#include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QuickRpt.h"
 
@@ -15,25 +14,6 @@
 #include <QPainter>
 
 namespace {
-
-// What a control shows on the surface: its caption, its field in brackets,
-// its expression in braces.
-QString designText(const TControl* control)
-{
-    if (const auto* expr = qobject_cast<const TQRExpr*>(control))
-        return u'{' + expr->Expression() + u'}';
-    if (const auto* text = qobject_cast<const TQRDBText*>(control))
-        return u'[' + text->DataField() + u']';
-    if (const auto* code = qobject_cast<const ReportDBBarcode*>(control))
-        return QStringLiteral("|||| [") + code->DataField() + u']';
-    // A label whose caption the program sets at print time (the slip's
-    // title, its dates) would be an empty box: its name says which it is.
-    if (qobject_cast<const TQRLabel*>(control))
-        return control->Caption().isEmpty() ? u'(' + control->Name() + u')' : control->Caption();
-    if (qobject_cast<const TQRImage*>(control))
-        return QStringLiteral("(") + control->Name() + u')';
-    return QString();
-}
 
 QString bandCaption(const TQRCustomBand* band)
 {
@@ -63,14 +43,16 @@ void paintControl(QPainter& p, const TControl* c, const QRect& r)
     p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
-    const QString text = designText(c);
+    // Each kind of report control says what it shows here (its caption,
+    // field or expression); anything else is an empty box.
+    const auto* printable = qobject_cast<const TQRPrintable*>(c);
+    const QString text = printable ? printable->DesignText() : QString();
     if (text.isEmpty())
         return;
     p.setFont(c->Font()->ToQFont());
     p.setPen(shown ? ColorToQColor(c->Font()->Color()) : QColor(Qt::gray));
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-    const auto* printable = qobject_cast<const TQRPrintable*>(c);
-    const TAlignment align = printable ? printable->Alignment() : taLeftJustify;
+    const TAlignment align = printable->Alignment();
     flags |= align == taRightJustify ? Qt::AlignRight : align == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
     p.drawText(r.adjusted(1, 0, -1, 0), flags, text);
 }

@@ -6,7 +6,6 @@
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Menus.h"
-#include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QuickRpt.h"
 
@@ -37,7 +36,8 @@ TMenuItem* itemWithShortCut(TMenuItem* item, int shortCut)
 bool SelectionIsDeletable(const QList<TControl*>& selection)
 {
     return !selection.isEmpty() && std::all_of(selection.cbegin(), selection.cend(), [](TControl* c) {
-        return qobject_cast<ReportDBText*>(c) || qobject_cast<ReportDBBarcode*>(c);
+        const auto* printable = qobject_cast<const TQRPrintable*>(c);
+        return printable && printable->DesignerDeletable();
     });
 }
 
@@ -362,15 +362,11 @@ void TDreamDesigner::RefreshFieldLists()
     QList<QStringList> fields;
     for (TQRCustomBand* band : report_->Bands())
         for (TControl* c : band->ControlList()) {
-            QString field;
-            if (auto* text = qobject_cast<TQRDBText*>(c))
-                field = text->DataField();
-            else if (auto* code = qobject_cast<ReportDBBarcode*>(c))
-                field = code->DataField();
-            else if (auto* expr = qobject_cast<TQRExpr*>(c))
-                field = expr->Expression();
-            // A label is known by its text, a field by its hint or its field.
-            QString caption = qobject_cast<TQRLabel*>(c) ? c->Caption() : !c->Hint().isEmpty() ? c->Hint() : field;
+            // Each kind names itself and what it prints from (a label by its
+            // text, a field by its hint or its field, an expression by its text).
+            const auto* printable = qobject_cast<const TQRPrintable*>(c);
+            const QString field = printable ? printable->SourceText() : QString();
+            QString caption = printable ? printable->DesignCaption() : c->Hint();
             if (!c->Enabled() || !c->Visible())
                 caption = QStringLiteral("(隐藏) ") + caption;
             fields << QStringList{caption, field, c->Name()};

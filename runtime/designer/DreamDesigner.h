@@ -167,7 +167,8 @@ private:
 };
 
 // The rule of the designer menu's delete item: something is selected and
-// every selected control is a data text or a barcode of the report layouts.
+// every selected control says it may be deleted
+// (TQRPrintable::DesignerDeletable: the layouts' data texts and barcodes).
 bool SelectionIsDeletable(const QList<TControl*>& selection);
 // A Qt key as a short-cut value (virtual key + 0x2000 Shift, 0x4000 Ctrl,
 // 0x8000 Alt); 0 for keys without a virtual key here.

@@ -237,8 +237,6 @@ TQRBarcodeSymbol ReportDBBarcode::Encode(const QString& text) const
 void ReportDBBarcode::BeginRun(TQRRunContext& context)
 {
     TQRPrintable::BeginRun(context);
-    if (!context.ResolveField(Name(), dataSet_, dataField_, &source_, &field_))
-        source_ = nullptr;
     TQRShapeStyle bars;
     bars.PenStyle = Qt::NoPen;
     bars.Filled = true;
@@ -254,9 +252,9 @@ void ReportDBBarcode::Print(TQRRunContext& context, QPoint origin)
 {
     QRect box = PageBox(context, origin);
     PrintFrame(context, box);
-    if (!source_)
+    if (!FieldBound())
         return;
-    const TQRBarcodeSymbol symbol = Encode(source_->FieldText(field_));
+    const TQRBarcodeSymbol symbol = Encode(FieldText());
     if (!symbol.Valid())
         return;
     if (showText_ && symbol.Rows == 1) {

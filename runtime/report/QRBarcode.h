@@ -38,7 +38,7 @@ TQRBarcodeSymbol EncodeBarcode(TQRBarcodeType type, const QString& text, const T
 // box (quiet zones are left to the layout); ShowText prints the encoded text
 // under a linear symbol. OnInvalidChar answers the replacement of characters
 // the kind cannot encode.
-class ReportDBBarcode : public TQRPrintable {
+class ReportDBBarcode : public TQRPrintable, public TQRDataBound {
     Q_OBJECT
     Q_PROPERTY(QString DataSet READ DataSet WRITE SetDataSet)
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
@@ -47,10 +47,6 @@ class ReportDBBarcode : public TQRPrintable {
     Q_PROPERTY(TQRBarcodeInvalidCharEvent OnInvalidChar READ OnInvalidChar WRITE SetOnInvalidChar)
 public:
     explicit ReportDBBarcode(TComponent* owner = nullptr);
-    QString DataSet() const { return dataSet_; }
-    void SetDataSet(const QString& name) { dataSet_ = name; }
-    QString DataField() const { return dataField_; }
-    void SetDataField(const QString& name) { dataField_ = name; }
     TQRBarcodeType BarcodeType() const { return type_; }
     void SetBarcodeType(TQRBarcodeType type) { type_ = type; }
     bool ShowText() const { return showText_; }
@@ -61,17 +57,18 @@ public:
     // The symbol of a text, through OnInvalidChar.
     TQRBarcodeSymbol Encode(const QString& text) const;
 
+    // Bars and the data field.
+    QString DesignText() const override { return QStringLiteral("|||| [") + DataField() + u']'; }
+    // The layouts' barcodes may be deleted in the designer.
+    bool DesignerDeletable() const override { return true; }
+
     void BeginRun(TQRRunContext& context) override;
     void Print(TQRRunContext& context, QPoint origin) override;
 
 private:
-    QString dataSet_;
-    QString dataField_;
     TQRBarcodeType type_ = bcCode39;
     bool showText_ = false;
     TQRBarcodeInvalidCharEvent onInvalidChar_;
-    TQRDataSource* source_ = nullptr;
-    int field_ = -1;
     int barStyle_ = 0;
     int textStyle_ = 0;
 };

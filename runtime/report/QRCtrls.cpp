@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -72,6 +73,32 @@ bool TQRRunContext::ResolveField(const QString& control, const QString& dataSet,
     return true;
 }
 
+TQRDataBound::~TQRDataBound() = default;
+
+void TQRDataBound::SetDataSet(const QString& name)
+{
+    dataSet_ = name;
+    source_ = nullptr;
+}
+
+void TQRDataBound::SetDataField(const QString& name)
+{
+    dataField_ = name;
+    source_ = nullptr;
+}
+
+bool TQRDataBound::BindField(const TQRRunContext& context, const QString& control)
+{
+    if (!context.ResolveField(control, dataSet_, dataField_, &source_, &field_))
+        source_ = nullptr;
+    return source_ != nullptr;
+}
+
+QString TQRDataBound::FieldText() const
+{
+    return source_ ? source_->FieldText(field_) : QString();
+}
+
 void TQRFrame::Assign(const TPersistent* source)
 {
     if (auto* other = qobject_cast<const TQRFrame*>(source)) {
@@ -98,6 +125,31 @@ TQRCustomBand* TQRPrintable::ParentBand() const
     return qobject_cast<TQRCustomBand*>(Parent());
 }
 
+QString TQRPrintable::DesignText() const
+{
+    const TQRDataBound* binding = DataBinding();
+    return binding ? u'[' + binding->DataField() + u']' : QString();
+}
+
+QString TQRPrintable::SourceText() const
+{
+    const TQRDataBound* binding = DataBinding();
+    return binding ? binding->DataField() : QString();
+}
+
+QString TQRPrintable::DesignCaption() const
+{
+    return Hint().isEmpty() ? SourceText() : Hint();
+}
+
+void TQRPrintable::DropField(const QString& field)
+{
+    TQRDataBound* binding = DataBinding();
+    const QString name = field.trimmed();
+    if (binding && !name.isEmpty() && binding->DataField().trimmed().compare(name, Qt::CaseInsensitive) == 0)
+        binding->SetDataField(QString());
+}
+
 QWidget* TQRPrintable::CreateWidget(QWidget* parent)
 {
     // Only the designer shows report controls; a plain frame marks the place.
@@ -108,6 +160,8 @@ QWidget* TQRPrintable::CreateWidget(QWidget* parent)
 
 void TQRPrintable::BeginRun(TQRRunContext& context)
 {
+    if (TQRDataBound* binding = DataBinding())
+        binding->BindField(context, Name());
     frameStyle_ = -1;
     if (frame_->Any()) {
         TQRShapeStyle style;
@@ -209,22 +263,16 @@ TQRLabel::TQRLabel(TComponent* owner) : TQRCustomLabel(owner)
     SetBounds(0, 0, 65, 17);
 }
 
+QString TQRLabel::DesignText() const
+{
+    return Caption().isEmpty() ? u'(' + Name() + u')' : Caption();
+}
+
 TQRDBText::TQRDBText(TComponent* owner) : TQRCustomLabel(owner)
 {
     SetBounds(0, 0, 65, 17);
 }
 
-void TQRDBText::BeginRun(TQRRunContext& context)
-{
-    TQRCustomLabel::BeginRun(context);
-    if (!context.ResolveField(Name(), dataSet_, dataField_, &source_, &field_))
-        source_ = nullptr;
-}
-
-QString TQRDBText::GetText() const
-{
-    return source_ ? source_->FieldText(field_) : QString();
-}
 
 TQRDBIDText::TQRDBIDText(TComponent* owner) : TQRDBText(owner), items_(new TStrings(this))
 {
@@ -272,7 +320,24 @@ void TQRExpr::Print(TQRRunContext& context, QPoint origin)
         compiled_.Reset();
 }
 
-void TQRExpr::UpdateAggregates()
+void TQRExpr::DropField(const QString& field)
+{
+    const QString name = field.trimmed();
+    if (name.isEmpty())
+        return;
+    // A textual match rather than the parser's references: an expression
+    // that does not parse, or names the field only inside a text, is cleared
+    // too - printing a withheld field by mistake is the fault to avoid.
+    const QRegularExpression reads(QStringLiteral("(^|[^A-Za-z0-9_])") + QRegularExpression::escape(name)
+                                       + QStringLiteral("($|[^A-Za-z0-9_])"),
+                                   QRegularExpression::CaseInsensitiveOption);
+    if (reads.match(expression_).hasMatch()) {
+        expression_.clear();
+        compiled_ = TQRExpression();
+    }
+}
+
+void TQRExpr::TakeDetailRow()
 {
     if (compiled_.Prepared() && compiled_.IsAggregate())
         compiled_.Update();

@@ -12,6 +12,13 @@
 // A control that cannot print (a field its data set lacks, an expression
 // that does not parse, a damaged picture) prints nothing; BeginRun says why
 // in a warning the report collects, and the rest of the report prints.
+//
+// What the designer and the format forms need of a control is asked of the
+// control itself (DesignText, SourceText, DataBinding and the rest of
+// TQRPrintable's design-time questions), never of its class: a new kind of
+// control answers them in its own class and needs no edit elsewhere. A
+// control that prints one field of a data source derives from TQRDataBound
+// as well, which keeps the field and resolves it for each run.
 
 #include "runtime/forms/Graphics.h"
 #include "runtime/report/QRExpr.h"
@@ -41,6 +48,37 @@ struct TQRRunContext {
         if (Warnings)
             Warnings->append(text);
     }
+};
+
+// The field a data-bound control prints from: DataSet names a data source of
+// the report (empty: the report's main source), DataField a field of it.
+// A report control deriving from it publishes the two as its own properties
+// (Q_PROPERTY DataSet and DataField), so that its layouts store and read
+// them; TQRPrintable::DataBinding then finds it without a cast ladder, and
+// TQRPrintable::BeginRun binds the field for each run. FieldText reads it at
+// the current row. Setting the names drops the resolved field until the next
+// BindField.
+class TQRDataBound {
+public:
+    virtual ~TQRDataBound();
+    QString DataSet() const { return dataSet_; }
+    void SetDataSet(const QString& name);
+    QString DataField() const { return dataField_; }
+    void SetDataField(const QString& name);
+
+    // Resolves the field in context for a run; false (and FieldText empty
+    // for the run) with a warning naming control when the source or the
+    // field is missing.
+    bool BindField(const TQRRunContext& context, const QString& control);
+    bool FieldBound() const { return source_ != nullptr; }
+    // The field's text at the source's current row; empty when not bound.
+    QString FieldText() const;
+
+private:
+    QString dataSet_;
+    QString dataField_;
+    TQRDataSource* source_ = nullptr;
+    int field_ = -1;
 };
 
 class TQRFrame : public TPersistent {
@@ -115,7 +153,40 @@ public:
     // The band this control stands on, null when it stands on none.
     TQRCustomBand* ParentBand() const;
 
+    // The field binding when this control is data-bound (derives from
+    // TQRDataBound), null otherwise.
+    TQRDataBound* DataBinding() { return dynamic_cast<TQRDataBound*>(this); }
+    const TQRDataBound* DataBinding() const { return dynamic_cast<const TQRDataBound*>(this); }
+
+    // --- design time ---------------------------------------------------------
+    // The text the designer draws in the control's box: by default the data
+    // field in brackets for a data-bound control, nothing for any other.
+    virtual QString DesignText() const;
+    // What the control prints from, as the designer's field list shows it:
+    // by default the data field of a data-bound control, else nothing.
+    virtual QString SourceText() const;
+    // The control's name in the designer's field list: its hint, else its
+    // SourceText.
+    virtual QString DesignCaption() const;
+    // Whether the designer's delete may remove it (false by default: the
+    // built-in layout's controls stay; a kind says yes for itself).
+    virtual bool DesignerDeletable() const { return false; }
+    // Whether the field list may bring it back onto the page once hidden
+    // (false by default).
+    virtual bool DesignerRestorable() const { return false; }
+    // Stops printing field (case-insensitive, blanks around ignored): a
+    // data-bound control bound to it loses its data field; a control that
+    // reads fields some other way forgets the reading. Anything else is left.
+    virtual void DropField(const QString& field);
+
+    // --- a run ------------------------------------------------------------------
+    // Binds the field of a data-bound control and prepares the frame; an
+    // override calls it first.
     virtual void BeginRun(TQRRunContext& context);
+    // A detail row is sure to print: a control that collects rows (an
+    // aggregate) takes it. Called for every control of the report, enabled
+    // or not, before the detail band measures; nothing by default.
+    virtual void TakeDetailRow() {}
     // Units of height beyond the design this row needs (0 by default).
     virtual int Measure(TQRRunContext& context);
     // Adds the primitives; origin is the band's top-left corner in units.
@@ -149,6 +220,12 @@ public:
     TQRLabelOnPrintEvent OnPrint() const { return onPrint_; }
     void SetOnPrint(const TQRLabelOnPrintEvent& handler) { onPrint_ = handler; }
 
+    // A hidden text can be brought back by the designer's field list.
+    bool DesignerRestorable() const override { return true; }
+    // Whether the text comes from the database as it is stored there, so the
+    // client's code-page conversion applies to it: a data-bound text's does.
+    virtual bool PrintsDatabaseText() const { return DataBinding() != nullptr; }
+
     void BeginRun(TQRRunContext& context) override;
     int Measure(TQRRunContext& context) override;
     void Print(TQRRunContext& context, QPoint origin) override;
@@ -173,33 +250,26 @@ class TQRLabel : public TQRCustomLabel {
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     explicit TQRLabel(TComponent* owner = nullptr);
+    // Its caption; a caption the program sets at print time (the slip's
+    // title, its dates) shows the name instead, so the box is never empty.
+    QString DesignText() const override;
+    // A label is known by its caption.
+    QString DesignCaption() const override { return Caption(); }
 
 protected:
     QString GetText() const override { return Caption(); }
 };
 
-// The text of a data field. DataSet names a data source of the report
-// (empty: the report's main source).
-class TQRDBText : public TQRCustomLabel {
+// The text of a data field (TQRDataBound).
+class TQRDBText : public TQRCustomLabel, public TQRDataBound {
     Q_OBJECT
     Q_PROPERTY(QString DataSet READ DataSet WRITE SetDataSet)
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit TQRDBText(TComponent* owner = nullptr);
-    QString DataSet() const { return dataSet_; }
-    void SetDataSet(const QString& name) { dataSet_ = name; }
-    QString DataField() const { return dataField_; }
-    void SetDataField(const QString& name) { dataField_ = name; }
-    void BeginRun(TQRRunContext& context) override;
 
 protected:
-    QString GetText() const override;
-    TQRDataSource* source_ = nullptr;
-    int field_ = -1;
-
-private:
-    QString dataSet_;
-    QString dataField_;
+    QString GetText() const override { return FieldText(); }
 };
 
 // A code field printed through its item list: lines "code=text" map a
@@ -211,6 +281,8 @@ public:
     explicit TQRDBIDText(TComponent* owner = nullptr);
     TStrings* Items() const { return items_; }
     void SetItems(TStrings* items) { items_->Assign(items); }
+    // With an item list the printed texts are the layout's own.
+    bool PrintsDatabaseText() const override { return items_->Count() == 0; }
 
 protected:
     QString GetText() const override;
@@ -233,6 +305,8 @@ public:
     void SetTextType(int type) { textType_ = std::clamp(type, 0, 255); }
     QString Dictionary() const { return dictionary_; }
     void SetDictionary(const QString& text) { dictionary_ = text; }
+    // The layouts' data texts may be deleted in the designer.
+    bool DesignerDeletable() const override { return true; }
 
 private:
     int textType_ = 0;
@@ -255,11 +329,18 @@ public:
     bool ResetAfterPrint() const { return resetAfterPrint_; }
     void SetResetAfterPrint(bool value) { resetAfterPrint_ = value; }
 
+    // The expression in braces.
+    QString DesignText() const override { return u'{' + expression_ + u'}'; }
+    QString SourceText() const override { return expression_; }
+    // An expression that names field (as a whole word, with or without a
+    // source before it) is cleared: it prints empty.
+    void DropField(const QString& field) override;
+
     void BeginRun(TQRRunContext& context) override;
+    // Aggregates take the row.
+    void TakeDetailRow() override;
     void Print(TQRRunContext& context, QPoint origin) override;
     void EndRun() override { compiled_ = TQRExpression(); }
-    // A detail row was printed: aggregates take it.
-    void UpdateAggregates();
 
 protected:
     QString GetText() const override;
@@ -312,6 +393,9 @@ public:
     // Reads the file's bytes into Picture; false (Picture unchanged) when the
     // file cannot be read or holds no picture Qt can decode.
     bool LoadFromFile(const QString& path);
+    // Its name in parentheses (the picture itself is not drawn).
+    QString DesignText() const override { return u'(' + Name() + u')'; }
+    bool DesignerRestorable() const override { return true; }
 
     void BeginRun(TQRRunContext& context) override;
     void Print(TQRRunContext& context, QPoint origin) override;

@@ -46,8 +46,7 @@ void TQRGenerator::collect()
             if (auto* printable = qobject_cast<TQRPrintable*>(control)) {
                 printables.append(printable);
                 printable->BeginRun(context_);
-                if (auto* expr = qobject_cast<TQRExpr*>(printable))
-                    aggregates_.append(expr);
+                everyPrintable_.append(printable);
             }
         controls_.insert(band, printables);
         if (auto* child = qobject_cast<TQRChildBand*>(band); child && child->ParentBand())
@@ -273,8 +272,8 @@ bool TQRGenerator::printBand(TQRCustomBand* band, bool fit)
     // Aggregates take the row once its detail band is sure to print, so a
     // running total on the detail band itself includes this row.
     if (band->BandType() == rbDetail)
-        for (TQRExpr* expr : aggregates_)
-            expr->UpdateAggregates();
+        for (TQRPrintable* printable : everyPrintable_)
+            printable->TakeDetailRow();
     int extra = 0;
     const QList<TQRPrintable*>& printables = controls_.value(band);
     for (TQRPrintable* printable : printables)

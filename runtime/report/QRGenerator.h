@@ -71,7 +71,8 @@ private:
     QList<TQRCustomBand*> bands_;
     QHash<TQRCustomBand*, QList<TQRPrintable*>> controls_;
     QHash<TQRCustomBand*, QList<TQRChildBand*>> children_;
-    QList<TQRExpr*> aggregates_;
+    // Every control of every band, in band order (detail rows go to each).
+    QList<TQRPrintable*> everyPrintable_;
 
     // Page geometry in units.
     int left_ = 0;
