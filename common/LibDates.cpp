@@ -7,11 +7,6 @@
 
 namespace {
 
-QString separatorOf(const QString& separator)
-{
-    return separator.isEmpty() ? QString() : separator.left(1);
-}
-
 // Digits only, no sign, no spaces; false for an empty text.
 bool readDigits(QStringView text, int& value)
 {
@@ -74,57 +69,9 @@ bool readDate8(const QString& text, double& result)
 
 } // namespace
 
-QString FormatDateText(int order, const QString& separator, double date)
-{
-    if (date == 0)
-        return {};
-    int y = 0, m = 0, d = 0;
-    datetime::DecodeDate(date, y, m, d);
-    const QByteArray s = separatorOf(separator).toUtf8();
-    const char* sep = s.constData();
-    switch (order) {
-    case 1:
-        return QString::asprintf("%.4d%s%.2d%s%.2d", y, sep, m, sep, d);
-    case 2:
-        return QString::asprintf("%.2d%s%.2d%s%.4d", m, sep, d, sep, y);
-    case 3:
-        return QString::asprintf("%.2d%s%.2d%s%.4d", d, sep, m, sep, y);
-    case 4:
-        return QString::asprintf("%.2d%s%.2d%s%.2d", y - 1911, sep, m, sep, d);
-    case 5:
-        return QString::asprintf("%.3d%s%.2d%s%.2d", y - 1911, sep, m, sep, d);
-    default:
-        return {};
-    }
-}
-
-QString FormatYearMonthText(int order, const QString& separator, double date)
-{
-    if (date == 0)
-        return {};
-    int y = 0, m = 0, d = 0;
-    datetime::DecodeDate(date, y, m, d);
-    const QByteArray s = separatorOf(separator).toUtf8();
-    const char* sep = s.constData();
-    switch (order) {
-    case 1:
-        return QString::asprintf("%.4d%s%.2d", y, sep, m);
-    case 2:
-    case 3:
-        return QString::asprintf("%.2d%s%.4d", m, sep, y);
-    case 4:
-        return QString::asprintf("%.2d%s%.2d", y - 1911, sep, m);
-    case 5:
-        return QString::asprintf("%.3d%s%.2d", y - 1911, sep, m);
-    default:
-        return {};
-    }
-}
-
-
 QString TodayText()
 {
-    return FormatDateText(1, QString(), datetime::Today());
+    return date8(datetime::Today());
 }
 
 double ParseDate8(const QString& text)

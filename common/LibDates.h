@@ -2,19 +2,13 @@
 // Date texts and date arithmetic of the criteria forms and reports.
 //
 // Dates travel as eight-digit "yyyymmdd" texts or as day numbers (see
-// runtime/system/DateTime.h); a day number of 0 means "no date". Date orders
-// are the suite's date-format setting: 1 y/m/d, 2 m/d/y, 3 d/m/y, 4 and 5
-// y/m/d with years counted from 1911 in two or three digits.
+// runtime/system/DateTime.h); a day number of 0 means "no date". How a date
+// is shown to the user, in one of the five date styles, is TDateStyle's
+// (common/DateStyle.h).
 
 #include "runtime/system/Variant.h"
 
 #include <QString>
-
-// The date in the given order with the first character of separator between
-// its parts (none when separator is empty); empty for date 0 or an unknown order.
-QString FormatDateText(int order, const QString& separator, double date);
-// Year and month only, in the same orders ("2011/10", "10/2011", "100/10").
-QString FormatYearMonthText(int order, const QString& separator, double date);
 
 // Day number of an eight-digit "yyyymmdd" text; 0 when the text is not exactly
 // eight digits or the date does not exist.
@@ -43,6 +37,6 @@ QString RelativeDate(const QString& base, const QString& offset, const QString& 
     const QString& dayOffset, const QString& anchor);
 
 // The weekday mark of a date text ("yyyymmdd", "/" allowed anywhere): "<FRI>"
-// for orders 1 to 3, "<五>" for orders 4 and 5; "<   >" or four spaces when the
+// for date styles 1 to 3, "<五>" for the Minguo styles 4 and 5; "<   >" or four spaces when the
 // text is no date.
 QString WeekdayToken(const QString& dateText, int order);

@@ -124,7 +124,7 @@ void TfrmBaseGene::FormCreate(TObject*)
     if (HvConverter() && HvConverter()->UICodePage() == u"950") {
         const QString sep = QLocale().dateFormat(QLocale::ShortFormat).contains(u'-') ? QStringLiteral("-")
                                                                                      : QStringLiteral("/");
-        dateSeparator_ = sep;
+        dateStyle_ = dateStyle_.WithSeparator(sep);
     }
     // Hints of the criteria stay up while the user reads them (long
     // Chinese texts): about eight minutes instead of a few seconds.
@@ -369,12 +369,11 @@ void TfrmBaseGene::ObtainServices()
     counter_ = service("Com_Counter");
     validator_ = service("Com_Validator");
     titleSuffix_ = GetSysParam(QStringLiteral("HVN002"));
-    bool ok = false;
-    const int style = GetSysParam(QStringLiteral("Sys001")).trimmed().toInt(&ok);
-    dateFormatType_ = ok && style >= 1 && style <= 5 ? style : 1;
+    // An unset separator keeps the one the window chose (the locale's on a
+    // Traditional Chinese interface, else "/").
     const QString separator = GetSysParam(QStringLiteral("Sys002"));
-    if (!separator.isEmpty())
-        dateSeparator_ = separator.left(1);
+    dateStyle_ = TDateStyle::FromSetting(
+        GetSysParam(QStringLiteral("Sys001")), separator.isEmpty() ? dateStyle_.Separator() : separator);
 }
 
 void TfrmBaseGene::ObtainLookupServer()
@@ -407,7 +406,7 @@ void TfrmBaseGene::PickDate(TCustomEdit* edit)
     QString answer;
     try {
         answer = lookup_.Call(QStringLiteral("ShowInputDay"),
-                            {Variant::ArrayOf({dateFormatType_ > 3, start, databaseName_})})
+                            {Variant::ArrayOf({dateStyle_.CountsFrom1911(), start, databaseName_})})
                      .ToString();
     } catch (const Exception&) {
         return;

@@ -27,6 +27,7 @@
 // What is left alone: the program's server library (RunServerProgram) is
 // not run by this form; the base answers false.
 
+#include "common/DateStyle.h"
 #include "common/forms/HVForm.h"
 #include "controls/F2Button.h"
 #include "criteria/SelectTypes.h"
@@ -149,8 +150,11 @@ public:
     // (the caption itself until then). Reports, print jobs and mail subjects
     // are titled with it, never with the window's decorated caption.
     QString ProgramTitle() const { return programTitle_.isEmpty() ? Caption() : programTitle_; }
-    int DateFormatType() const { return dateFormatType_; }
-    QString DateSeparator() const { return dateSeparator_; }
+    // The user's date style (Sys001, Sys002): every date field shows, reads
+    // and masks its texts so.
+    const TDateStyle& DateStyle() const { return dateStyle_; }
+    int DateFormatType() const { return dateStyle_.Number(); }
+    QString DateSeparator() const { return dateStyle_.Separator(); }
     const QString& ErrorCodes() const { return errorCodes_; }
     const QString& ErrorTexts() const { return errorTexts_; }
     // Option flags of the form; flag 4 asks for the look-up object.
@@ -362,8 +366,7 @@ private:
 
     QString userCode_, companyCode_, databaseName_, programCode_, reportKind_ = QStringLiteral("R");
     QString modulePath_, versionText_ = QStringLiteral("870401-0.00.00"), titleSuffix_, programTitle_;
-    QString dateSeparator_ = QStringLiteral("/");
-    int dateFormatType_ = 1;
+    TDateStyle dateStyle_;
     QString errorCodes_, errorTexts_;
     QString callerHandle_;
     int optionFlags_ = 0;

@@ -51,33 +51,32 @@ void focusChain(TWinControl* parent, QList<TWinControl*>& chain)
 
 QString TfrmBaseGene::DateEditMask() const
 {
-    return basegene::DateMask(dateFormatType_, dateSeparator_);
+    return dateStyle_.DateMask();
 }
 
 QString TfrmBaseGene::YearMonthEditMask() const
 {
-    return basegene::YearMonthMask(dateFormatType_, dateSeparator_);
+    return dateStyle_.YearMonthMask();
 }
 
 QString TfrmBaseGene::DateToStorage(const QString& text) const
 {
-    return basegene::DateToStorage(text, dateFormatType_, dateSeparator_, TEditMask(DateEditMask()).EmptyText());
+    return dateStyle_.ToStorage(text, TEditMask(DateEditMask()).EmptyText());
 }
 
 QString TfrmBaseGene::StorageToDate(const QString& yyyymmdd) const
 {
-    return basegene::StorageToDate(yyyymmdd, dateFormatType_, dateSeparator_);
+    return dateStyle_.FromStorage(yyyymmdd);
 }
 
 QString TfrmBaseGene::YearMonthToStorage(const QString& text) const
 {
-    return basegene::YearMonthToStorage(
-        text, dateFormatType_, dateSeparator_, TEditMask(YearMonthEditMask()).EmptyText());
+    return dateStyle_.YearMonthToStorage(text, TEditMask(YearMonthEditMask()).EmptyText());
 }
 
 QString TfrmBaseGene::StorageToYearMonth(const QString& yyyymm) const
 {
-    return basegene::StorageToYearMonth(yyyymm, dateFormatType_, dateSeparator_);
+    return dateStyle_.YearMonthFromStorage(yyyymm);
 }
 
 void TfrmBaseGene::SetDateFields(const QString& list)
@@ -125,8 +124,8 @@ void TfrmBaseGene::hookFields(const QString& list, const QString&, bool yearMont
         }
         if (auto* panel = qobject_cast<TSelectPanel*>(control)) {
             panel->SetValueType(vt_Date);
-            panel->SetDateSign(dateSeparator_);
-            panel->SetDateType(static_cast<TDateType>(basegene::PanelDateType(dateFormatType_)));
+            panel->SetDateSign(dateStyle_.Separator());
+            panel->SetDateType(static_cast<TDateType>(dateStyle_.Number()));
         }
     }
 }

@@ -160,7 +160,7 @@ bool TfrmBaseGene::PrintDateValue(QString& yyyymmdd) const
 {
     const QString text = edPrintDate->Text().trimmed();
     yyyymmdd.clear();
-    if (text.isEmpty() || text.startsWith(dateSeparator_) || text.endsWith(dateSeparator_))
+    if (text.isEmpty() || text.startsWith(DateSeparator()) || text.endsWith(DateSeparator()))
         return true;
     const QString stored = DateToStorage(text);
     if (stored.isEmpty())

@@ -1,11 +1,7 @@
 #pragma once
-// The base criteria form's rules that need no form: date texts in the five
-// date styles, edit masks, message kinds, coded-message texts, help topics
-// and required-field lists.
-//
-// Date styles (system parameter Sys001): 1 year-month-day, 2 month-day-year,
-// 3 day-month-year, 4 and 5 year-month-day with the year counted from 1911
-// (two and three digits). Storage dates are "yyyymmdd", year-months "yyyymm".
+// The base criteria form's rules that need no form: message kinds,
+// coded-message texts, help topics and required-field lists. (Date texts
+// in the user's date style are TDateStyle's, common/DateStyle.h.)
 
 #include "runtime/forms/VclTypes.h"
 
@@ -15,25 +11,6 @@
 #include <QStringList>
 
 namespace basegene {
-
-// A date typed in the style as "yyyymmdd": parts split at separator,
-// trimmed, put in year-month-day order (1911 added for styles 4 and 5).
-// Empty for an empty text or one equal to emptyMask (both trimmed); the text
-// itself when a part is no number or there are not three parts. The result
-// is not checked to be a real date.
-QString DateToStorage(const QString& text, int style, const QString& separator, const QString& emptyMask = {});
-// "yyyymmdd" in the style; empty for an empty text, the text itself when it
-// is no date.
-QString StorageToDate(const QString& yyyymmdd, int style, const QString& separator);
-// The same for year and month ("2024/05" <-> "202405"; styles 2 and 3 put
-// the month first).
-QString YearMonthToStorage(const QString& text, int style, const QString& separator, const QString& emptyMask = {});
-QString StorageToYearMonth(const QString& yyyymm, int style, const QString& separator);
-// Edit masks of a date and of a year-month in the style ("!9999/99/99;1;_").
-QString DateMask(int style, const QString& separator);
-QString YearMonthMask(int style, const QString& separator);
-// The selection panel's date type of a style (dt_NoneCare outside 1..5).
-int PanelDateType(int style);
 
 // Box type and buttons of a message kind ("C", "D", "E", "I", "Q", "W").
 Vcl::TMsgDlgType BoxTypeOf(const QString& kind);

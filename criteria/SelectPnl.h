@@ -209,9 +209,10 @@ public:
     // Puts begin and final in order for ValueType (trims them first unless
     // the mask keeps blanks); the focus leaving the panel runs it.
     void OrderRange();
-    // The day number of a date text in DateType order with DateSign between
-    // the parts ("2024/05" counts as its first day); 0 when the text is
-    // empty, the empty mask, or no date.
+    // The day number of a date text in the date style of DateType with the
+    // first character of DateSign between the parts (TDateStyle::DayOf:
+    // "2024/05" counts as its first day); 0 when the text is empty, the
+    // empty mask, no existing date, or DateType is dt_NoneCare.
     double ParseDateText(const QString& text) const;
     // Drops each row whose caption equals the one before (cd_CheckCase
     // exactly, cd_CaseInsensitive in upper case); nothing for cd_None.

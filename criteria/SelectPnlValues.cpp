@@ -3,8 +3,8 @@
 
 #include "criteria/SelectPnl.h"
 
+#include "common/DateStyle.h"
 #include "runtime/system/CodePages.h"
-#include "runtime/system/DateTime.h"
 
 namespace {
 
@@ -108,55 +108,18 @@ void TSelectPanel::OrderRange()
     }
 }
 
+// The panel's date types are the user's date styles under the names its
+// form descriptions use; the criteria form sets one from the other.
+static_assert(int(dt_YYYYMMDD) == TDateStyle::YearMonthDay && int(dt_MMDDYYYY) == TDateStyle::MonthDayYear
+    && int(dt_DDMMYYYY) == TDateStyle::DayMonthYear && int(dt_YYMMDD) == TDateStyle::MinguoTwoDigits
+    && int(dt_YYYMMDD) == TDateStyle::MinguoThreeDigits);
+
 double TSelectPanel::ParseDateText(const QString& text) const
 {
-    QString s = text.trimmed();
-    if (s.isEmpty() || s == emptyMaskText_.trimmed() || dateSign_.isEmpty())
+    if (text.trimmed() == emptyMaskText_.trimmed())
         return 0;
-    const qsizetype signs = s.count(dateSign_);
-    if (signs == 0 || signs > 2)
-        return 0;
-    if (signs == 1) {
-        // A year and month only: the first of the month.
-        switch (dateType_) {
-        case dt_MMDDYYYY:
-            s = s.left(2) + dateSign_ + QStringLiteral("01") + s.mid(2, 5);
-            break;
-        case dt_DDMMYYYY:
-            s = QStringLiteral("01") + dateSign_ + s;
-            break;
-        default:
-            s = s + dateSign_ + QStringLiteral("01");
-            break;
-        }
-    }
-    const QStringList parts = s.split(dateSign_);
-    if (parts.size() != 3)
-        return 0;
-    int p[3];
-    for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        p[i] = parts.at(i).trimmed().toInt(&ok);
-        if (!ok)
-            return 0;
-    }
-    int year = p[0], month = p[1], day = p[2];
-    switch (dateType_) {
-    case dt_MMDDYYYY:
-        year = p[2], month = p[0], day = p[1];
-        break;
-    case dt_DDMMYYYY:
-        year = p[2], month = p[1], day = p[0];
-        break;
-    case dt_YYMMDD:
-    case dt_YYYMMDD:
-        year = p[0] + 1911;
-        break;
-    default:
-        break;
-    }
-    double result = 0;
-    return datetime::TryEncodeDate(year, month, day, result) ? result : 0;
+    const std::optional<TDateStyle> style = TDateStyle::Of(dateType_, dateSign_);
+    return style ? style->DayOf(text) : 0;
 }
 
 void TSelectPanel::RemoveDuplicates()

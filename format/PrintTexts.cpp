@@ -1,5 +1,6 @@
 #include "format/PrintTexts.h"
 
+#include "common/DateStyle.h"
 #include "common/LibDates.h"
 #include "common/LibStrs.h"
 
@@ -9,10 +10,8 @@
 QString DatePrintText(const QString& value, int dateType, const QString& dateSeparator)
 {
     const double date = ParseDate8(value.trimmed());
-    if (date == 0)
-        return value;
-    const QString text = FormatDateText(dateType, dateSeparator, date);
-    return text.isEmpty() ? value : text;
+    const std::optional<TDateStyle> style = TDateStyle::Of(dateType, dateSeparator);
+    return date == 0 || !style ? value : style->FormatDate(date);
 }
 
 QString PercentPrintText(const QString& value)

@@ -9,9 +9,9 @@
 // Report text types (ReportDBText::TextType).
 enum class TPrintTextType { Plain = 0, Date = 1, Percent = 2, ChineseAmount = 3, Asterisk = 4, Dictionary = 5 };
 
-// The "yyyymmdd" value in the date order and separator of the run (the orders
-// of FormatDateText, LibDates.h). Unchanged when the value is no such date or
-// the order is unknown.
+// The "yyyymmdd" value in the date style and separator of the run (styles 1
+// to 5 of TDateStyle, common/DateStyle.h). Unchanged when the value is no
+// such date or the style is unknown.
 QString DatePrintText(const QString& value, int dateType, const QString& dateSeparator);
 
 // The value read as a number, times 100, in general form with up to 15

@@ -148,7 +148,7 @@ void TfrmVRBaseOpt::SetupEnvironment()
     const int style = DateFormatType() - 1;
     cboDateType->SetItemIndex(style < cboDateType->Items()->Count() ? style : 0);
     // The print date starts as today, in the user's style and separator.
-    edPrintDate->SetText(FormatDateText(DateFormatType(), DateSeparator(), datetime::Today()));
+    edPrintDate->SetText(DateStyle().FormatDate(datetime::Today()));
     SendWayTable.clear();
     SqlBuilderMode = true;
 }

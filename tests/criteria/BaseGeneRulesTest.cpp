@@ -1,67 +1,8 @@
 #include "criteria/BaseGeneU.h"
 
-#include "runtime/forms/Mask.h"
-
-#include <QDate>
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace basegene;
-
-TEST(BaseGeneDates, EveryStyleBothWays)
-{
-    struct Case {
-        int style;
-        const char* shown;
-    };
-    const Case cases[] = {{1, "2024/05/31"}, {2, "05/31/2024"}, {3, "31/05/2024"}, {4, "113/05/31"}, {5, "113/05/31"}};
-    for (const Case& c : cases) {
-        const QString shown = QString::fromLatin1(c.shown);
-        EXPECT_EQ(DateToStorage(shown, c.style, QStringLiteral("/")), QStringLiteral("20240531")) << c.style;
-        EXPECT_EQ(StorageToDate(QStringLiteral("20240531"), c.style, QStringLiteral("/")), shown) << c.style;
-    }
-    EXPECT_EQ(DateToStorage(QStringLiteral(" 2024 / 5 / 7 "), 1, QStringLiteral("/")), QStringLiteral("20240507"));
-    EXPECT_EQ(DateToStorage(QStringLiteral("2024/AB/07"), 1, QStringLiteral("/")), QStringLiteral("2024/AB/07"))
-        << "unreadable: unchanged";
-    EXPECT_EQ(DateToStorage(QStringLiteral("2024/02/30"), 1, QStringLiteral("/")), QStringLiteral("20240230"))
-        << "not checked here: the check refuses it";
-    EXPECT_EQ(DateToStorage(QStringLiteral("    /  /  "), 1, QStringLiteral("/"), QStringLiteral("    /  /  ")),
-        QString());
-    EXPECT_EQ(DateToStorage(QStringLiteral("2024-05-31"), 1, QStringLiteral("-")), QStringLiteral("20240531"));
-    EXPECT_EQ(StorageToDate(QStringLiteral("20240230"), 1, QStringLiteral("/")), QStringLiteral("20240230"));
-    EXPECT_EQ(YearMonthToStorage(QStringLiteral("05/2024"), 2, QStringLiteral("/")), QStringLiteral("202405"));
-    EXPECT_EQ(YearMonthToStorage(QStringLiteral("113/05"), 5, QStringLiteral("/")), QStringLiteral("202405"));
-    EXPECT_EQ(StorageToYearMonth(QStringLiteral("202405"), 1, QStringLiteral("/")), QStringLiteral("2024/05"));
-}
-
-// Any date shown in any style and read back gives the same storage text.
-TEST(BaseGeneDates, RandomDatesRoundTrip)
-{
-    constexpr quint32 seed = 3110;
-    QRandomGenerator random(seed);
-    for (int n = 0; n < 1500; ++n) {
-        const QDate date = QDate(1912, 1, 1).addDays(random.bounded(70000));
-        const int style = 1 + random.bounded(5);
-        const QString separator = random.bounded(2) ? QStringLiteral("/") : QStringLiteral(".");
-        const QString stored = date.toString(QStringLiteral("yyyyMMdd"));
-        const QString shown = StorageToDate(stored, style, separator);
-        ASSERT_EQ(DateToStorage(shown, style, separator), stored)
-            << "seed " << seed << " case " << n << " style " << style << ": " << shown.toStdString();
-    }
-}
-
-TEST(BaseGeneDates, MasksFitTheStyles)
-{
-    EXPECT_EQ(DateMask(1, QStringLiteral("/")), QStringLiteral("!9999/99/99;1;_"));
-    EXPECT_EQ(DateMask(3, QStringLiteral("-")), QStringLiteral("!99-99-9999;1;_"));
-    EXPECT_EQ(DateMask(5, QStringLiteral("/")), QStringLiteral("!999/99/99;1;_"));
-    EXPECT_EQ(YearMonthMask(2, QStringLiteral("/")), QStringLiteral("!99/9999;1;_"));
-    for (int style = 1; style <= 5; ++style) {
-        TEditMask mask(DateMask(style, QStringLiteral("/")));
-        const QString shown = StorageToDate(QStringLiteral("20240105"), style, QStringLiteral("/"));
-        EXPECT_EQ(mask.Text(mask.Format(shown)), shown) << "style " << style << " fits its mask";
-    }
-}
 
 TEST(BaseGeneMessages, KindsAndFormatting)
 {
