@@ -37,7 +37,9 @@ typedef struct THVBitmap {
     const void* Bits;     // first byte of the top row
 } THVBitmap;
 
-// Picture kinds; the numbers are those of the report's picture export.
+// Picture kinds of the library. The numbers are fixed by the library's
+// callers, and are the same as those of the report's JPG and GIF export
+// (options/OutputKind.h), which PictureLibrary maps to these.
 enum THVPictureKind { HVPictureJPG = 1, HVPictureGIF = 2 };
 
 // Answers of BMPToFile.

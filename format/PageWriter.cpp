@@ -22,23 +22,14 @@ IPageWriteProgress::~IPageWriteProgress() = default;
 
 namespace {
 
-QString extensionOf(int kind)
+// A picture in the image format its extension names (".bmp": "bmp"), written
+// whole or not at all, so a full disk never leaves half a picture under the
+// real name.
+bool saveImage(const QImage& picture, const QString& extension, const QString& path, QString& error)
 {
-    switch (kind) {
-    case 0: return QStringLiteral(".bmp");
-    case 1: return QStringLiteral(".jpg");
-    case 2: return QStringLiteral(".gif");
-    case 3: return QStringLiteral(".pdf");
-    default: return QString();
-    }
-}
-
-// A BMP written whole or not at all, so a full disk never leaves half a
-// picture under the real name.
-bool saveBmp(const QImage& picture, const QString& path, QString& error)
-{
+    const QByteArray format = extension.mid(1).toLatin1();
     return WriteWholeFile(
-        path, [&](QIODevice& device) { return QImageWriter(&device, "bmp").write(picture); }, &error);
+        path, [&](QIODevice& device) { return QImageWriter(&device, format).write(picture); }, &error);
 }
 
 // A one-page PDF holding the picture edge to edge: the page is the picture's
@@ -99,14 +90,14 @@ int TPageWriter::PageCount() const
     return printer->ReportPageCount();
 }
 
-bool TPageWriter::WritePage(const QString& baseName, int kind, int page, QString* written)
+bool TPageWriter::WritePage(const QString& baseName, TOutputKind kind, int page, QString* written)
 {
     lastError_.clear();
-    const QString extension = extensionOf(kind);
-    if (extension.isEmpty()) {
-        lastError_ = QStringLiteral("Unknown picture kind %1").arg(kind);
+    if (!WritesPages(kind)) {
+        lastError_ = QStringLiteral("%1 is the whole report, not a picture of one page").arg(NameOf(kind));
         return false;
     }
+    const QString extension = ExtensionOf(kind);
     TQRPrinter* printer = report_.QRPrinter();
     if (!printer) {
         lastError_ = QStringLiteral("The report has no pages");
@@ -154,19 +145,22 @@ bool TPageWriter::WritePage(const QString& baseName, int kind, int page, QString
     QString file;
     bool ok = false;
     try {
-        switch (kind) {
-        case 0:
+        switch (WriterOf(kind)) {
+        case TOutputWriter::ImageFile:
             file = baseName + extension;
-            ok = saveBmp(picture, file, lastError_);
+            ok = saveImage(picture, extension, file, lastError_);
             break;
-        case 3:
+        case TOutputWriter::PicturePdf:
             file = baseName + extension;
             ok = savePicturePdf(picture, in.Resolution, file, lastError_);
             break;
-        default:
+        case TOutputWriter::PictureLibrary:
+            // The library adds the extension and names the file it made.
             ok = TPictureLibrary::SavePicture(picture, kind, baseName, Settings.ClientHome, in.Resolution, file);
             if (!ok && lastError_.isEmpty())
                 lastError_ = QStringLiteral("The picture library could not write %1").arg(baseName + extension);
+            break;
+        case TOutputWriter::ReportPdf: // refused above
             break;
         }
     } catch (const Exception& e) {
@@ -178,7 +172,7 @@ bool TPageWriter::WritePage(const QString& baseName, int kind, int page, QString
     return ok;
 }
 
-bool TPageWriter::WriteAllPages(const QString& prefix, int kind, int count, IPageWriteProgress* progress, QStringList* files)
+bool TPageWriter::WriteAllPages(const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files)
 {
     const int pages = count > 0 ? count : PageCount();
     if (progress)
@@ -200,7 +194,7 @@ bool TPageWriter::WriteAllPages(const QString& prefix, int kind, int count, IPag
     return true;
 }
 
-bool TPageWriter::WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind,
+bool TPageWriter::WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
     IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint, QStringList& files)
 {
     files.clear();

@@ -6,13 +6,14 @@
 // In: a report whose pages its printer has generated (or is generating: the
 // writer completes the generation first), and the settings below.
 //
-// Picture pages (kind 0 BMP, 1 JPG, 2 GIF, 3 PDF):
+// Picture pages (the page kinds of OutputKind.h: BMP, JPG, GIF, PDF):
 // - page n is placed by PictureGeometry (PageGeometry.h) from the report's
 //   Page.Values, the resolution and the two keep-margin switches; half-page
 //   reports write logical page n from half of report page (n + 1) / 2;
-// - baseName gets the extension of its kind (".bmp", ".jpg", ".gif",
-//   ".pdf"); JPG and GIF go through the picture library (PictureLibrary.h),
-//   which is looked up from ClientHome;
+// - baseName gets the extension of its kind, and the kind's writer makes
+//   the file: Qt's image writer (BMP), the picture library (JPG and GIF,
+//   PictureLibrary.h, looked up from ClientHome) or a one-page PDF;
+// - the whole-report kind is no page kind: WritePage refuses it;
 // - a PDF page is exactly the picture's size: its image covers the whole
 //   MediaBox, at the picture's resolution (a 96-dpi Letter page is 612 x 792
 //   points);
@@ -33,6 +34,7 @@
 // generation still running is completed.
 
 #include "SendList.h"
+#include "options/OutputKind.h"
 
 #include <QString>
 #include <QStringList>
@@ -66,18 +68,18 @@ public:
     // (the same number: every report page is one logical page).
     int PageCount() const;
 
-    // Page n (from 1) as kind to baseName + extension; written: the file made.
-    bool WritePage(const QString& baseName, int kind, int page, QString* written = nullptr);
+    // Page n (from 1) as a page kind to baseName + extension; written: the file made.
+    bool WritePage(const QString& baseName, TOutputKind kind, int page, QString* written = nullptr);
 
     // Pages 1 .. count as NumberedName(prefix, i, count) + extension; count
     // 0 means every page. files: every file written, in page order.
-    bool WriteAllPages(const QString& prefix, int kind, int count, IPageWriteProgress* progress, QStringList* files);
+    bool WriteAllPages(const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files);
 
     // The recipient's pages as baseName + page number + extension; after
     // each page, countPrint runs for each of the recipient's groups on that
     // page that counts prints (TSendGroup::CountsPrints). On failure or
     // Cancel no file of the run is left.
-    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind,
+    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
         IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint, QStringList& files);
 
     // Every page as one vector PDF at path.

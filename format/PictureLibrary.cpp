@@ -36,6 +36,19 @@ int pixelFormatOf(QImage::Format format)
     }
 }
 
+// The library's own number of a kind (HVBmpToFile.h), 0 for a kind it does not make.
+int libraryKindOf(TOutputKind kind)
+{
+    switch (kind) {
+    case TOutputKind::Jpg:
+        return HVPictureJPG;
+    case TOutputKind::Gif:
+        return HVPictureGIF;
+    default:
+        return 0;
+    }
+}
+
 // Whether any search folder holds the library's file (in any case).
 bool libraryFileExists(const QString& extraFolder)
 {
@@ -77,10 +90,11 @@ QString TPictureLibrary::LastDetail()
 }
 
 bool TPictureLibrary::SavePicture(
-    const QImage& page, int kind, const QString& baseName, const QString& clientHome, int dpi, QString& finalName)
+    const QImage& page, TOutputKind kind, const QString& baseName, const QString& clientHome, int dpi, QString& finalName)
 {
+    const int libraryKind = libraryKindOf(kind);
     const QByteArray name = baseName.toUtf8();
-    if (baseName.size() > MaxNameLength || name.size() >= NameBufferSize || page.isNull())
+    if (libraryKind == 0 || baseName.size() > MaxNameLength || name.size() >= NameBufferSize || page.isNull())
         return false;
     const std::unique_ptr<TLibrary> library = loadLibrary(clientHome);
     const auto entry = reinterpret_cast<BmpToFile>(library->GetProcAddress(EntryName));
@@ -92,7 +106,7 @@ bool TPictureLibrary::SavePicture(
         pixelFormatOf(pixels.format()), dpi, pixels.constBits()};
     char buffer[NameBufferSize] = {};
     std::memcpy(buffer, name.constData(), size_t(name.size()));
-    if (entry(&bitmap, kind, buffer, NameBufferSize) != HVBmpOK)
+    if (entry(&bitmap, libraryKind, buffer, NameBufferSize) != HVBmpOK)
         return false;
     finalName = QString::fromUtf8(buffer);
     return true;

@@ -8,7 +8,8 @@
 // and released after it, as the output has always done.
 //
 // SavePicture(page, kind, baseName, clientHome, dpi, finalName):
-// - kind 1 JPG or 2 GIF; the library appends ".jpg" or ".gif";
+// - kind JPG or GIF (OutputKind.h); the library appends ".jpg" or ".gif";
+//   any other kind: false at once, nothing loaded;
 // - baseName longer than 250 characters: false at once, nothing loaded;
 // - no library in any folder: raises Exception "Can't found DLL file " +
 //   clientHome + "C_HVBIN\HVBmpToFile.dll";
@@ -21,6 +22,8 @@
 // The page may be in any QImage format; it is handed over as 32-bit pixels
 // unless it already is in a layout the library takes.
 
+#include "options/OutputKind.h"
+
 #include <QImage>
 #include <QString>
 
@@ -29,7 +32,7 @@ public:
     static constexpr int MaxNameLength = 250;
     static constexpr int NameBufferSize = 256;
 
-    static bool SavePicture(const QImage& page, int kind, const QString& baseName, const QString& clientHome, int dpi,
+    static bool SavePicture(const QImage& page, TOutputKind kind, const QString& baseName, const QString& clientHome, int dpi,
         QString& finalName);
     // What the loader said about the last failed load on this thread.
     static QString LastDetail();

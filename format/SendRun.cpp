@@ -12,7 +12,6 @@ namespace {
 
 // Outlook's inbox: where the mail client has always made new items.
 constexpr int DefaultMailFolder = 6;
-constexpr int PictureJpg = 1;
 
 // Deletes the files when it goes out of scope: a recipient's attachments
 // never outlive its turn, whether it succeeded, failed or raised.
@@ -90,7 +89,7 @@ void TSendRun::finish(const QString& key, const QString& address, const QString&
     log_.Write(key, text, failed);
 }
 
-bool TSendRun::SendEMail(int pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
+bool TSendRun::SendEMail(TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
 {
     start();
     Variant folder;
@@ -121,7 +120,7 @@ bool TSendRun::SendEMail(int pictureKind, const QString& baseName, const QString
 }
 
 bool TSendRun::mailOne(
-    const Variant& folder, const TSendRecipient& recipient, int kind, const QString& baseName, const QString& subject)
+    const Variant& folder, const TSendRecipient& recipient, TOutputKind kind, const QString& baseName, const QString& subject)
 {
     FilesGuard written;
     if (!pages_.WriteRecipientPages(recipient, baseName, kind, written.Files)) {
@@ -172,7 +171,7 @@ bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, c
 {
     const Variant job = CreateOleObject(QStringLiteral("HVNFAX.APP")).Get(QStringLiteral("SendFax"));
     FilesGuard written;
-    if (!pages_.WriteRecipientPages(recipient, baseName, PictureJpg, written.Files)) {
+    if (!pages_.WriteRecipientPages(recipient, baseName, TOutputKind::Jpg, written.Files)) {
         finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Generate attach file error!"), true,
             pages_.PagesError());
         cancelled = progress.Cancelled();

@@ -33,6 +33,7 @@
 
 #include "SendList.h"
 #include "SendLog.h"
+#include "options/OutputKind.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -42,10 +43,12 @@
 class IRecipientPages {
 public:
     virtual ~IRecipientPages();
-    // Writes the recipient's pages as pictures of kind (1 JPG, 2 GIF) named
-    // baseName + page. True with files filled when every page was written;
+    // Writes the recipient's pages as files of a page kind named baseName +
+    // page (+ the kind's extension). True with files filled when every page was written;
     // on failure or Cancel nothing of the recipient's is left behind.
-    virtual bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) = 0;
+    virtual bool WriteRecipientPages(
+        const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files)
+        = 0;
     // Counts each slip of the recipient once, after its pages went out.
     virtual void CountSentSlips(const TSendRecipient& recipient) = 0;
     // Why the last WriteRecipientPages failed; empty when it cannot tell.
@@ -78,7 +81,7 @@ public:
     // Asks for the subject: proposed in, the user's text out; false = cancelled.
     using SubjectQuery = std::function<bool(QString& subject)>;
 
-    bool SendEMail(int pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask);
+    bool SendEMail(TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask);
     // serverCaption: the fax menu item, "name(address)"; pages go as JPEG.
     bool SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress);
 
@@ -98,7 +101,7 @@ public:
     static QString ServerAddress(const QString& caption);
 
 private:
-    bool mailOne(const Variant& folder, const TSendRecipient& recipient, int kind, const QString& baseName, const QString& subject);
+    bool mailOne(const Variant& folder, const TSendRecipient& recipient, TOutputKind kind, const QString& baseName, const QString& subject);
     bool faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName, const QString& userCode,
         ISendProgress& progress, bool& cancelled);
     void start();

@@ -115,7 +115,7 @@ public:
     TPrintSettings Printing() const override { return context_.Printing; }
     void SetResolution(int dotsPerInch) override { Resolution = dotsPerInch; }
     bool PreparePages() override;
-    bool WritePictures(const QString& prefix, int kind) override;
+    bool Export(const TExportTarget& target) override;
     void BeginDesign(const TDesignContext& context) override;
     void EndDesign() override;
     TPaperInfo PaperInfo() const override;
@@ -164,12 +164,12 @@ public:
     // Called by a slip header while it prints: with SendFlags 1 (e-mail) or
     // 2 (fax) the current record's recipient gets this slip's page group.
     void RegisterRecipient(const QString& table, const QString& condition);
-    // Page n as kind (0 BMP, 1 JPG, 2 GIF, 3 PDF) to baseName + extension.
-    bool WritePage(const QString& baseName, int kind, int page, QString* written = nullptr);
+    // Page n as a page kind to baseName + extension.
+    bool WritePage(const QString& baseName, TOutputKind kind, int page, QString* written = nullptr);
     // Pages 1 .. print counter as prefix + number (padded to the count's width).
-    bool WriteAllPages(const QString& prefix, int kind);
+    bool WriteAllPages(const QString& prefix, TOutputKind kind);
     bool WriteRecipientPages(
-        const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override;
+        const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files) override;
     void CountSentSlips(const TSendRecipient& recipient) override;
     QString PagesError() const override { return lastError_; }
     // Every page as one vector PDF.
@@ -188,7 +188,7 @@ public:
     // Every run that starts ends with one message to the user: how many
     // recipients were sent to, or which failed and why (SendSummary.h); a
     // report without recipients says so. Only a cancelled subject is silent.
-    bool Send(int kind, int pictureKind, const QString& serverCaption);
+    bool Send(int kind, TOutputKind pictureKind, const QString& serverCaption);
     // The run of Send without a person there: e-mail as the preview's
     // button sends it (GIF pages, the proposed subject), fax through the
     // first server the fax service knows. True only when no recipient failed.
@@ -261,7 +261,7 @@ private:
     // The one message at the end of a send run (SendSummary.h).
     void tellOutcome(int kind, const TSendRun& run);
     // Send's run; askSubject false takes the proposed subject as it stands.
-    bool sendRun(int kind, int pictureKind, const QString& serverCaption, bool askSubject);
+    bool sendRun(int kind, TOutputKind pictureKind, const QString& serverCaption, bool askSubject);
     // "name(number)" of the fax service's first server; empty when it has none.
     QString firstFaxServer() const;
 

@@ -58,7 +58,7 @@ TPageWriterSettings TfrmVRBaseFmt::writerSettings() const
     return settings;
 }
 
-bool TfrmVRBaseFmt::WritePage(const QString& baseName, int kind, int page, QString* written)
+bool TfrmVRBaseFmt::WritePage(const QString& baseName, TOutputKind kind, int page, QString* written)
 {
     TPageWriter writer(*QuickRep1);
     writer.Settings = writerSettings();
@@ -68,7 +68,7 @@ bool TfrmVRBaseFmt::WritePage(const QString& baseName, int kind, int page, QStri
     return ok;
 }
 
-bool TfrmVRBaseFmt::WriteAllPages(const QString& prefix, int kind)
+bool TfrmVRBaseFmt::WriteAllPages(const QString& prefix, TOutputKind kind)
 {
     TPageWriter writer(*QuickRep1);
     writer.Settings = writerSettings();
@@ -84,7 +84,7 @@ bool TfrmVRBaseFmt::WriteAllPages(const QString& prefix, int kind)
 }
 
 bool TfrmVRBaseFmt::WriteRecipientPages(
-    const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files)
+    const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files)
 {
     TPageWriter writer(*QuickRep1);
     writer.Settings = writerSettings();
@@ -98,14 +98,14 @@ bool TfrmVRBaseFmt::WriteRecipientPages(
     return ok;
 }
 
-bool TfrmVRBaseFmt::WritePictures(const QString& prefix, int kind)
+bool TfrmVRBaseFmt::Export(const TExportTarget& target)
 {
-    if (kind == PictureKindVectorPdf)
-        return WriteVectorPdf(prefix);
+    if (const auto* file = std::get_if<TReportFile>(&target.Where()))
+        return WriteVectorPdf(file->Path);
     // Pictures for other programs start at the paper's edge.
     KeepLeftMargin = false;
     KeepTopMargin = false;
-    return WriteAllPages(prefix, kind);
+    return WriteAllPages(std::get<TPagesPrefix>(target.Where()).Prefix, target.Kind());
 }
 
 bool TfrmVRBaseFmt::WriteVectorPdf(const QString& path)

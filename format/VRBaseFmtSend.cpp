@@ -75,7 +75,7 @@ void TfrmVRBaseFmt::tellOutcome(int kind, const TSendRun& run)
         Dialogs().MessageDlg(summary.Text, summary.Failed ? mtError : mtInformation, mbOK, Caption());
 }
 
-bool TfrmVRBaseFmt::Send(int kind, int pictureKind, const QString& serverCaption)
+bool TfrmVRBaseFmt::Send(int kind, TOutputKind pictureKind, const QString& serverCaption)
 {
     return sendRun(kind, pictureKind, serverCaption, true);
 }
@@ -95,9 +95,9 @@ QString TfrmVRBaseFmt::firstFaxServer() const
 
 bool TfrmVRBaseFmt::SendToRecipients()
 {
-    constexpr int gifPages = 2, jpegPages = 1; // as the preview's buttons send
+    // The pages go as the preview's buttons send them: GIF by mail, JPEG by fax.
     if (SendFlags == SendEMailRun)
-        return sendRun(SendEMailRun, gifPages, QString(), false) && !SendFailed;
+        return sendRun(SendEMailRun, TOutputKind::Gif, QString(), false) && !SendFailed;
     if (SendFlags != SendFaxRun) {
         SetLastError(QStringLiteral("the run's delivery is printing, not e-mail or fax"));
         return false;
@@ -117,10 +117,10 @@ bool TfrmVRBaseFmt::SendToRecipients()
         Dialogs().MessageDlg(text, mtError, mbOK, Caption());
         return false;
     }
-    return sendRun(SendFaxRun, jpegPages, server, false) && !SendFailed;
+    return sendRun(SendFaxRun, TOutputKind::Jpg, server, false) && !SendFailed;
 }
 
-bool TfrmVRBaseFmt::sendRun(int kind, int pictureKind, const QString& serverCaption, bool askSubject)
+bool TfrmVRBaseFmt::sendRun(int kind, TOutputKind pictureKind, const QString& serverCaption, bool askSubject)
 {
     SendFailed = false;
     PrintCountMode = pcmSend;

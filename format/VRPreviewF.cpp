@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int KindBMP = 0, KindJPG = 1, KindGIF = 2, KindPDF = 3;
-
 bool readInt(const QString& text, int& value)
 {
     bool ok = false;
@@ -217,7 +215,7 @@ void TfrmVRPreview::addFaxServers()
                 : name.Deref().ToString();
             item->SetCaption(caption + u'(' + number.Deref().ToString() + u')');
             item->SetOnClick(TNotifyEvent::Of(
-                this, [this, item](TObject*) { format_->Send(2, KindJPG, item->Caption()); }));
+                this, [this, item](TObject*) { format_->Send(2, TOutputKind::Jpg, item->Caption()); }));
             PopupmenuSendFax->Items()->Add(item);
         }
         if (count <= 0)
@@ -444,14 +442,14 @@ void TfrmVRPreview::btnPrintClick(TObject*)
 
 void TfrmVRPreview::btnEmailClick(TObject*)
 {
-    format_->Send(1, KindGIF, QString());
+    format_->Send(1, TOutputKind::Gif, QString());
 }
 
 void TfrmVRPreview::btnFaxClick(TObject*)
 {
     const QList<TComponent*> items = PopupmenuSendFax->Items()->GetChildren();
     auto* first = items.isEmpty() ? nullptr : qobject_cast<TMenuItem*>(items.first());
-    format_->Send(2, KindJPG, first ? first->Caption() : QString());
+    format_->Send(2, TOutputKind::Jpg, first ? first->Caption() : QString());
 }
 
 QString TfrmVRPreview::exportBaseName()
@@ -472,10 +470,15 @@ QString TfrmVRPreview::exportBaseName()
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
 }
 
-bool TfrmVRPreview::ExportShownPage(int kind)
+bool TfrmVRPreview::Export(TOutputKind kind)
+{
+    return WritesPages(kind) ? ExportShownPage(kind) : ExportWholeReport(kind);
+}
+
+bool TfrmVRPreview::ExportShownPage(TOutputKind kind)
 {
     exported_.clear();
-    if (!report_)
+    if (!report_ || !WritesPages(kind))
         return false;
     report_->QRPrinter()->Complete();
     const QString base = exportBaseName();
@@ -504,19 +507,20 @@ bool TfrmVRPreview::ExportShownPage(int kind)
     return true;
 }
 
-bool TfrmVRPreview::ExportVectorPdf()
+bool TfrmVRPreview::ExportWholeReport(TOutputKind kind)
 {
     exported_.clear();
-    if (!report_)
+    if (!report_ || WritesPages(kind))
         return false;
     const QString base = exportBaseName();
     if (base.isEmpty())
         return false;
-    if (!format_->WriteVectorPdf(base + QStringLiteral(".pdf"))) {
+    const QString file = base + ExtensionOf(kind);
+    if (!format_->Export(*TExportTarget::File(kind, file))) {
         Dialogs().MessageDlg(format_->LastError(), mtError, mbOK, Caption());
         return false;
     }
-    exported_ << base + QStringLiteral(".pdf");
+    exported_ << file;
     offerToOpen(base);
     return true;
 }
@@ -548,27 +552,27 @@ void TfrmVRPreview::offerToOpen(const QString& baseName)
 
 void TfrmVRPreview::pmBMPClick(TObject*)
 {
-    ExportShownPage(KindBMP);
+    Export(TOutputKind::Bmp);
 }
 
 void TfrmVRPreview::pmJPGClick(TObject*)
 {
-    ExportShownPage(KindJPG);
+    Export(TOutputKind::Jpg);
 }
 
 void TfrmVRPreview::pmGIFClick(TObject*)
 {
-    ExportShownPage(KindGIF);
+    Export(TOutputKind::Gif);
 }
 
 void TfrmVRPreview::pmPDFClick(TObject*)
 {
-    ExportShownPage(KindPDF);
+    Export(TOutputKind::PicturePdf);
 }
 
 void TfrmVRPreview::pmVectorPDFClick(TObject*)
 {
-    ExportVectorPdf();
+    Export(TOutputKind::ReportPdf);
 }
 
 void TfrmVRPreview::btnExitClick(TObject*)

@@ -27,6 +27,7 @@
 // named in a warning.
 
 #include "common/forms/HVForm.h"
+#include "options/OutputKind.h"
 
 class TComboBox;
 class TEdit;
@@ -64,10 +65,13 @@ public:
     void RefreshState();
     // The files the last export wrote.
     const QStringList& ExportedFiles() const { return exported_; }
-    // Exports the shown page as kind (0 BMP, 1 JPG, 2 GIF, 3 PDF); false when nothing was written.
-    bool ExportShownPage(int kind);
-    // The whole report as one vector PDF in the export folder.
-    bool ExportVectorPdf();
+    // What the export menu's items do: a page kind exports the shown page,
+    // the whole-report kind the whole report. False when nothing was written.
+    bool Export(TOutputKind kind);
+    // The shown page (both halves of a half-page sheet) as a page kind.
+    bool ExportShownPage(TOutputKind kind);
+    // The whole report as one file of a whole-report kind in the export folder.
+    bool ExportWholeReport(TOutputKind kind);
 
     TQRPreview* QRPreview = nullptr;
     TMemo* moPaperSize = nullptr;

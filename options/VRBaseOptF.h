@@ -246,7 +246,7 @@ protected:
     // A fixed text of this window in the user's language.
     QString Text(const char* name, const char* chinese) const;
     void SetKeysDriven(bool value) { keysDriven_ = value; }
-    bool ExportFormat(const QString& sql, int kind, const QString& prefix, int resolution);
+    bool ExportFormat(const QString& sql, const TExportTarget& target, int resolution);
     void OpenDesigner();
     bool BuildKeyQuery(const Variant& keys, Variant& sql);
     // The statement of the window's criteria with data rights applied; false

@@ -94,12 +94,19 @@ bool TfrmVRBaseOpt::ExportPictures(const Variant& keys, int kind, const QString&
 {
     if (TellConnectRefusal())
         return false;
+    // The command's kind number decides whether prefix names the pages or
+    // is the file; a number no kind has is refused before any data are read.
+    const std::optional<TExportTarget> target = TExportTarget::FromWire(kind, prefix);
+    if (!target) {
+        resultValue_ = Variant(QStringLiteral("no export kind has the number %1").arg(kind));
+        return false;
+    }
     if (!HasElements(keys)) {
         QString sql;
-        return BuildCriteriaQuery(sql) && ExportFormat(sql, kind, prefix, resolution);
+        return BuildCriteriaQuery(sql) && ExportFormat(sql, *target, resolution);
     }
     Variant sql;
-    return BuildKeyQuery(keys, sql) && ExportFormat(sql.ToString(), kind, prefix, resolution);
+    return BuildKeyQuery(keys, sql) && ExportFormat(sql.ToString(), *target, resolution);
 }
 
 bool TfrmVRBaseOpt::FormatFormAvailable()
@@ -262,14 +269,14 @@ bool TfrmVRBaseOpt::OutputFormat(const QString& sql, bool preview)
     return ran;
 }
 
-bool TfrmVRBaseOpt::ExportFormat(const QString& sql, int kind, const QString& prefix, int resolution)
+bool TfrmVRBaseOpt::ExportFormat(const QString& sql, const TExportTarget& target, int resolution)
 {
     std::unique_ptr<IVRFormatForm> format;
     if (RunFormat(sql, format) != 1)
         return false;
     try {
         format->SetResolution(resolution);
-        if (format->PreparePages() && format->WritePictures(prefix, kind))
+        if (format->PreparePages() && format->Export(target))
             return true;
         // The shell runs exports without a window and tells the user this text.
         resultValue_ = Variant(format->LastError());

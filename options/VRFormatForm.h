@@ -9,6 +9,7 @@
 // calls the operations below in the order RunFormat lists them and nothing
 // else. Implementations must not keep a pointer to the options window.
 
+#include "options/OutputKind.h"
 #include "runtime/forms/PrintSettings.h"
 #include "runtime/system/Variant.h"
 
@@ -97,10 +98,6 @@ struct TPaperInfo {
     double Length = 0;
 };
 
-// The export kind beyond the four picture kinds: every page in one vector
-// PDF (texts stay text), as the shell's --export-pdf asks for it.
-constexpr int PictureKindVectorPdf = 4;
-
 class IVRFormatForm {
 public:
     virtual ~IVRFormatForm();
@@ -141,13 +138,13 @@ public:
     // used (a print from the preview may have chosen another).
     virtual TPrintSettings Printing() const = 0;
 
-    // Pictures of the pages: resolution in dots per inch, then prepare the
-    // pages, then write them as prefix + page number in kind (0 BMP, 1 JPG,
-    // 2 GIF, 3 PDF); kind PictureKindVectorPdf writes the whole report as
-    // one vector PDF named prefix itself.
+    // Files of the pages: resolution in dots per inch, then prepare the
+    // pages, then write the target (OutputKind.h): a page kind as one file
+    // per page, prefix + page number + extension, the whole-report kind as
+    // the one file it names.
     virtual void SetResolution(int dotsPerInch) = 0;
     virtual bool PreparePages() = 0;
-    virtual bool WritePictures(const QString& prefix, int kind) = 0;
+    virtual bool Export(const TExportTarget& target) = 0;
     // Why the last export failed (a file that could not be written, a
     // cancel); empty when the form cannot say.
     virtual QString LastError() const { return {}; }

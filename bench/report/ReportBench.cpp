@@ -268,7 +268,7 @@ void exportPages(TQuickRep& report, const QString& folder)
         Clock clock;
         int written = 0;
         for (int p = 1; p <= pages; ++p)
-            written += writer.WritePage(QStringLiteral("%1/x%2_%3").arg(folder).arg(kind).arg(p), kind, p) ? 1 : 0;
+            written += writer.WritePage(QStringLiteral("%1/x%2_%3").arg(folder).arg(kind).arg(p), *OutputKindFromWire(kind), p) ? 1 : 0;
         std::printf("export %s: %d of %d pages at 96 dpi in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f pages/s (wall), %.1f KB per page%s\n",
                     names[kind], written, pages, clock.Wall(), clock.Cpu(), pages / clock.Cpu(), pages / clock.Wall(),
                     folderBytes(folder, patterns[kind]) / 1024.0 / std::max(written, 1),

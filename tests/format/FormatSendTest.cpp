@@ -89,7 +89,7 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     EXPECT_EQ(form->SendList.Recipients().first().Pages(), QList<int>({1, 2, 3}));
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrOk, QStringLiteral("传真已发送给 1 位收件人。"));
-    EXPECT_TRUE(form->Send(2, 1, QStringLiteral("HQ(faxhost.example)"))) << form->LastError().toStdString();
+    EXPECT_TRUE(form->Send(2, TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)"))) << form->LastError().toStdString();
     EXPECT_EQ(dialogs.Pending(), 0) << "the user is told the fax went";
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
     EXPECT_FALSE(form->SendFailed);
@@ -116,7 +116,7 @@ TEST(FormatSendTest, NoRecipientMeansNothingToSend)
     ASSERT_TRUE(slip.Form()->GeneratePages());
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrOk, QStringLiteral("此报表没有可传送的收件人。"));
-    EXPECT_FALSE(slip.Form()->Send(1, 2, QString()));
+    EXPECT_FALSE(slip.Form()->Send(1, TOutputKind::Gif, QString()));
     EXPECT_FALSE(slip.Form()->LastError().isEmpty());
     EXPECT_EQ(dialogs.Pending(), 0) << "the user is told, not left wondering";
 }
@@ -142,7 +142,7 @@ TEST(FormatSendTest, ARefusingMailServerIsToldToTheUserAndLoggedPerRecipient)
         told = request.Text;
         return mrOk;
     }});
-    EXPECT_FALSE(form->Send(1, 2, QString()));
+    EXPECT_FALSE(form->Send(1, TOutputKind::Gif, QString()));
     EXPECT_TRUE(form->SendFailed);
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
     // Who failed and the server's own words, in the one message at the end.
@@ -244,8 +244,8 @@ TEST(FormatSendTest, AMailRunAsksTheSubjectOnceAFormAndACancelSendsNothing)
         second = shown;
         return mrCancel;
     });
-    EXPECT_FALSE(form->Send(1, 2, QString()));
-    EXPECT_FALSE(form->Send(1, 2, QString()));
+    EXPECT_FALSE(form->Send(1, TOutputKind::Gif, QString()));
+    EXPECT_FALSE(form->Send(1, TOutputKind::Gif, QString()));
     EXPECT_EQ(first, second) << "one subject dialog for the form's life";
     EXPECT_TRUE(server->Statements.isEmpty()) << "a cancelled subject sends and logs nothing";
     EXPECT_TRUE(dialogs.Failures().isEmpty());
@@ -267,7 +267,7 @@ TEST(FormatSendTest, ARunWithoutAFolderForItsPicturesSaysWhyAndSendsNothing)
         prepareSend(form, kind, kind == 1 ? QStringLiteral("buyer@client.example") : QStringLiteral("5550101"), server);
         ScriptedDialogService dialogs;
         dialogs.ExpectMessage(mrOk, QStringLiteral("Can not create directory :") + home.file(QStringLiteral("file")));
-        EXPECT_FALSE(form->Send(kind, kind == 1 ? 2 : 1, QStringLiteral("HQ(faxhost.example)")));
+        EXPECT_FALSE(form->Send(kind, kind == 1 ? TOutputKind::Gif : TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)")));
         EXPECT_TRUE(form->SendFailed);
         EXPECT_EQ(form->Resolution, 96);
         EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();

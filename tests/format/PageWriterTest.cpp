@@ -91,7 +91,7 @@ TEST_F(PageWriterTest, PicturePagesAreTheSheetItselfOrItsShiftedAndCutCopy)
     ASSERT_EQ(writer_->PageCount(), 3);
 
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("p"), 0, 2, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("p"), TOutputKind::Bmp, 2, &written)) << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("p.bmp"));
     const QImage bmp(written);
     const QImage sheet = report_->QRPrinter()->SheetImage(2, 96).convertToFormat(QImage::Format_RGB32);
@@ -102,7 +102,7 @@ TEST_F(PageWriterTest, PicturePagesAreTheSheetItselfOrItsShiftedAndCutCopy)
     // and the picture keeps the paper's size.
     writer_->Settings.KeepLeftMargin = false;
     writer_->Settings.KeepTopMargin = false;
-    ASSERT_TRUE(writer_->WritePage(path("shifted"), 0, 2, &written));
+    ASSERT_TRUE(writer_->WritePage(path("shifted"), TOutputKind::Bmp, 2, &written));
     const QImage shifted = QImage(written).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shifted.size(), QSize(816, 1056));
     EXPECT_EQ(shifted.copy(0, 0, 816 - 38, 1056 - 38), sheet.copy(38, 38, 816 - 38, 1056 - 38));
@@ -110,7 +110,7 @@ TEST_F(PageWriterTest, PicturePagesAreTheSheetItselfOrItsShiftedAndCutCopy)
     // Higher resolutions scale the picture.
     writer_->Settings = {};
     writer_->Settings.Resolution = 200;
-    ASSERT_TRUE(writer_->WritePage(path("fine"), 0, 1, &written));
+    ASSERT_TRUE(writer_->WritePage(path("fine"), TOutputKind::Bmp, 1, &written));
     EXPECT_EQ(QImage(written).size(), QSize(1700, 2200));
 }
 
@@ -120,13 +120,13 @@ TEST_F(PageWriterTest, HalfPagePicturesTakeTheirHalfOfTheSheet)
     ASSERT_EQ(writer_->PageCount(), 5);
     const QImage sheet2 = report_->QRPrinter()->SheetImage(2, 96).convertToFormat(QImage::Format_RGB32);
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("h3"), 0, 3, &written));
+    ASSERT_TRUE(writer_->WritePage(path("h3"), TOutputKind::Bmp, 3, &written));
     EXPECT_EQ(QImage(written).convertToFormat(QImage::Format_RGB32), sheet2.copy(0, 0, 816, 528));
-    ASSERT_TRUE(writer_->WritePage(path("h4"), 0, 4, &written));
+    ASSERT_TRUE(writer_->WritePage(path("h4"), TOutputKind::Bmp, 4, &written));
     EXPECT_EQ(QImage(written).convertToFormat(QImage::Format_RGB32), sheet2.copy(0, 528, 816, 528));
     // Page 5 is the upper half of sheet 3; there is no page 6.
-    EXPECT_TRUE(writer_->WritePage(path("h5"), 0, 5));
-    EXPECT_FALSE(writer_->WritePage(path("h6"), 0, 6));
+    EXPECT_TRUE(writer_->WritePage(path("h5"), TOutputKind::Bmp, 5));
+    EXPECT_FALSE(writer_->WritePage(path("h6"), TOutputKind::Bmp, 6));
     EXPECT_FALSE(QFile::exists(path("h6.bmp")));
     EXPECT_FALSE(writer_->LastError().isEmpty());
 }
@@ -136,7 +136,7 @@ TEST_F(PageWriterTest, AllPagesAreNumberedToTheWidthOfTheCountAndCancelKeepsWhol
     build(12);
     QStringList files;
     ScriptedProgress progress;
-    ASSERT_TRUE(writer_->WriteAllPages(path("P"), 0, 0, &progress, &files));
+    ASSERT_TRUE(writer_->WriteAllPages(path("P"), TOutputKind::Bmp, 0, &progress, &files));
     EXPECT_EQ(progress.started, 12);
     ASSERT_EQ(files.size(), 12);
     EXPECT_EQ(files.first(), path("P01.bmp"));
@@ -145,7 +145,7 @@ TEST_F(PageWriterTest, AllPagesAreNumberedToTheWidthOfTheCountAndCancelKeepsWhol
     ScriptedProgress stopping;
     stopping.cancelAt = 4;
     QStringList partial;
-    EXPECT_FALSE(writer_->WriteAllPages(path("Q"), 0, 9, &stopping, &partial));
+    EXPECT_FALSE(writer_->WriteAllPages(path("Q"), TOutputKind::Bmp, 9, &stopping, &partial));
     EXPECT_EQ(partial, (QStringList{path("Q1.bmp"), path("Q2.bmp"), path("Q3.bmp")}));
     for (const QString& file : partial)
         EXPECT_FALSE(QImage(file).isNull()) << file.toStdString();
@@ -161,7 +161,7 @@ TEST_F(PageWriterTest, RecipientRunsCountEachSlipOnceAndLeaveNothingWhenTheyFail
         {4, "$$MOCTO", "TO042", "K='B'"}, {1, "", "", ""}};
     QStringList counted;
     QStringList files;
-    ASSERT_TRUE(writer_->WriteRecipientPages(recipient, path("R_"), 0, nullptr,
+    ASSERT_TRUE(writer_->WriteRecipientPages(recipient, path("R_"), TOutputKind::Bmp, nullptr,
         [&](const TSendGroup& g) { counted << g.Condition; }, files));
     EXPECT_EQ(files, (QStringList{path("R_1.bmp"), path("R_2.bmp"), path("R_4.bmp")}));
     EXPECT_EQ(counted, (QStringList{"K='A'", "K='B'"}));
@@ -171,12 +171,12 @@ TEST_F(PageWriterTest, RecipientRunsCountEachSlipOnceAndLeaveNothingWhenTheyFail
         QFile::remove(f);
     recipient.Groups.append({9, "$$MOCTO", "TO042", "K='C'"});
     QStringList failed;
-    EXPECT_FALSE(writer_->WriteRecipientPages(recipient, path("S_"), 0, nullptr, {}, failed));
+    EXPECT_FALSE(writer_->WriteRecipientPages(recipient, path("S_"), TOutputKind::Bmp, nullptr, {}, failed));
     EXPECT_TRUE(failed.isEmpty());
     ScriptedProgress cancel;
     cancel.cancelAt = 2;
     recipient.Groups.removeLast();
-    EXPECT_FALSE(writer_->WriteRecipientPages(recipient, path("T_"), 0, &cancel, {}, failed));
+    EXPECT_FALSE(writer_->WriteRecipientPages(recipient, path("T_"), TOutputKind::Bmp, &cancel, {}, failed));
     EXPECT_TRUE(failed.isEmpty());
     EXPECT_TRUE(filesInDir().filter(QRegularExpression("^[ST]_")).isEmpty()) << filesInDir().join(' ').toStdString();
 }
@@ -185,7 +185,7 @@ TEST_F(PageWriterTest, PicturePdfPagesAreCoveredEdgeToEdgeByTheirPicture)
 {
     build(2);
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("one"), 3, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("one"), TOutputKind::PicturePdf, 1, &written)) << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("one.pdf"));
     EXPECT_TRUE(run("qpdf", {"--check", written}).contains("No syntax or stream encoding errors"));
     QFile file(written);
@@ -232,12 +232,15 @@ TEST_F(PageWriterTest, JpegAndGifGoThroughThePictureLibrary)
 {
     build(1);
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("j"), 1, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("j"), TOutputKind::Jpg, 1, &written)) << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("j.jpg"));
     EXPECT_EQ(QImage(written).size(), QSize(816, 1056));
-    ASSERT_TRUE(writer_->WritePage(path("g"), 2, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("g"), TOutputKind::Gif, 1, &written)) << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("g.gif"));
-    EXPECT_FALSE(writer_->WritePage(path("x"), 7, 1));
+    // The whole report is no picture of a page.
+    EXPECT_FALSE(writer_->WritePage(path("x"), TOutputKind::ReportPdf, 1));
+    EXPECT_TRUE(writer_->LastError().contains("whole report")) << writer_->LastError().toStdString();
+    EXPECT_TRUE(filesInDir().filter(QRegularExpression("^x")).isEmpty());
 }
 
 // Files may grow to limit bytes while it lives (the soft RLIMIT_FSIZE; a
@@ -268,17 +271,19 @@ private:
 TEST_F(PageWriterTest, AFullDiskFailsEveryKindAndLeavesNoFileBehind)
 {
     build(2);
-    const QStringList kinds {"bmp", "jpg", "gif", "pdf"};
-    for (int kind = 0; kind < 4; ++kind) {
+    for (const TOutputKindRow& row : OutputKinds) {
+        if (!WritesPages(row.Kind))
+            continue;
+        const TOutputKind kind = row.Kind;
         QString written;
         bool ok = true;
         {
             const FileSizeLimit full(512);
             ok = writer_->WritePage(path("page"), kind, 1, &written);
         }
-        EXPECT_FALSE(ok) << kinds[kind].toStdString();
-        EXPECT_FALSE(writer_->LastError().isEmpty()) << kinds[kind].toStdString();
-        EXPECT_EQ(filesInDir(), QStringList()) << kinds[kind].toStdString();
+        EXPECT_FALSE(ok) << row.Name;
+        EXPECT_FALSE(writer_->LastError().isEmpty()) << row.Name;
+        EXPECT_EQ(filesInDir(), QStringList()) << row.Name;
         // With room again the same page is written whole.
         ASSERT_TRUE(writer_->WritePage(path("page"), kind, 1, &written)) << writer_->LastError().toStdString();
         EXPECT_TRUE(QFile::remove(written));

@@ -27,7 +27,7 @@ QString Raised(const QString& home)
 {
     QString finalName;
     try {
-        TPictureLibrary::SavePicture(Page(), 2, home + QStringLiteral("/x"), home, 96, finalName);
+        TPictureLibrary::SavePicture(Page(), TOutputKind::Gif, home + QStringLiteral("/x"), home, 96, finalName);
     } catch (const Exception& e) {
         return e.Message();
     }
@@ -45,17 +45,17 @@ TEST(PictureLibrary, SavesThroughTheLibraryByName)
 {
     TempFolder folder;
     QString finalName;
-    ASSERT_TRUE(TPictureLibrary::SavePicture(Page(), 2, folder.file(QStringLiteral("ZORV52_001")), folder.path(), 96, finalName));
+    ASSERT_TRUE(TPictureLibrary::SavePicture(Page(), TOutputKind::Gif, folder.file(QStringLiteral("ZORV52_001")), folder.path(), 96, finalName));
     EXPECT_EQ(finalName, folder.file(QStringLiteral("ZORV52_001.gif")));
     const QImage back(finalName);
     EXPECT_EQ(back.pixel(50, 45), qRgb(0, 0, 128));
     EXPECT_EQ(back.pixel(50, 10), qRgb(255, 255, 255));
 
-    ASSERT_TRUE(TPictureLibrary::SavePicture(Page(), 1, folder.file(QStringLiteral("fax")), folder.path(), 200, finalName));
+    ASSERT_TRUE(TPictureLibrary::SavePicture(Page(), TOutputKind::Jpg, folder.file(QStringLiteral("fax")), folder.path(), 200, finalName));
     EXPECT_EQ(QImageReader(finalName).format(), QByteArray("jpeg"));
     EXPECT_EQ(qRound(QImage(finalName).dotsPerMeterX() * 0.0254), 200);
 
-    EXPECT_FALSE(TPictureLibrary::SavePicture(Page(), 3, folder.file(QStringLiteral("pdf")), folder.path(), 96, finalName));
+    EXPECT_FALSE(TPictureLibrary::SavePicture(Page(), TOutputKind::PicturePdf, folder.file(QStringLiteral("pdf")), folder.path(), 96, finalName));
     EXPECT_EQ(finalName, folder.file(QStringLiteral("fax.jpg"))) << "a failure leaves the name alone";
 }
 
@@ -65,7 +65,7 @@ TEST(PictureLibrary, NamesOver250CharactersFailAtOnce)
     const ScopedEnv nowhere("STEWARD_LIBRARY_PATH", "/nonexistent");
     QString finalName;
     // No library is reachable: a load would raise, so a plain false shows none was tried.
-    EXPECT_FALSE(TPictureLibrary::SavePicture(Page(), 2, QString(251, QLatin1Char('n')), folder.path(), 96, finalName));
+    EXPECT_FALSE(TPictureLibrary::SavePicture(Page(), TOutputKind::Gif, QString(251, QLatin1Char('n')), folder.path(), 96, finalName));
     EXPECT_TRUE(finalName.isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include "format/VRPreviewF.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/forms/Menus.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/report/QRPreview.h"
 #include "runtime/report/QRPrinter.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -136,7 +138,7 @@ TEST(PreviewWindowTest, ExportOfAHalfPageSheetWritesBothOfItsReportPages)
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo, QStringLiteral("是否打开文件"));
     p.preview->GoToPage(3);
-    ASSERT_TRUE(p.preview->ExportShownPage(0));
+    ASSERT_TRUE(p.preview->ExportShownPage(TOutputKind::Bmp));
     const QStringList files = p.preview->ExportedFiles();
     ASSERT_EQ(files.size(), 2);
     EXPECT_TRUE(files[0].endsWith(QStringLiteral("005.bmp"))) << files[0].toStdString();
@@ -159,7 +161,7 @@ TEST(PreviewWindowTest, ExportOfTheLastHalfSheetWritesOnlyThePageThereIs)
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo);
     p.preview->GoToPage(3);
-    ASSERT_TRUE(p.preview->ExportShownPage(3));
+    ASSERT_TRUE(p.preview->ExportShownPage(TOutputKind::PicturePdf));
     ASSERT_EQ(p.preview->ExportedFiles().size(), 1);
     EXPECT_TRUE(p.preview->ExportedFiles()[0].endsWith(QStringLiteral("005.pdf")));
 }
@@ -169,10 +171,50 @@ TEST(PreviewWindowTest, TheWholeReportAsOneVectorPdf)
     PreviewOf p(7);
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo);
-    ASSERT_TRUE(p.preview->ExportVectorPdf());
+    ASSERT_TRUE(p.preview->ExportWholeReport(TOutputKind::ReportPdf));
     QFile pdf(NativePath(p.preview->ExportedFiles().value(0)));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    // A page kind is no whole report, and the whole report no page.
+    EXPECT_FALSE(p.preview->ExportWholeReport(TOutputKind::Bmp));
+    EXPECT_FALSE(p.preview->ExportShownPage(TOutputKind::ReportPdf));
+}
+
+TEST(PreviewWindowTest, EachItemOfTheExportMenuWritesItsOwnKind)
+{
+    PreviewOf p(7); // three pages
+    p.preview->GoToPage(2);
+    struct Item {
+        TMenuItem* item;
+        void (TfrmVRPreview::*click)(TObject*);
+        QString suffix;
+    };
+    const QList<Item> items {{p.preview->pmBMP, &TfrmVRPreview::pmBMPClick, QStringLiteral("002.bmp")},
+        {p.preview->pmJPG, &TfrmVRPreview::pmJPGClick, QStringLiteral("002.jpg")},
+        {p.preview->pmGIF, &TfrmVRPreview::pmGIFClick, QStringLiteral("002.gif")},
+        {p.preview->pmPDF, &TfrmVRPreview::pmPDFClick, QStringLiteral("002.pdf")},
+        {p.preview->pmVectorPDF, &TfrmVRPreview::pmVectorPDFClick, QStringLiteral("_")}};
+    for (const Item& item : items) {
+        ScriptedDialogService dialogs;
+        dialogs.ExpectMessage(mrNo, QStringLiteral("是否打开文件"));
+        ASSERT_NE(item.item, nullptr) << item.suffix.toStdString();
+        (p.preview.get()->*item.click)(item.item);
+        const QStringList files = p.preview->ExportedFiles();
+        ASSERT_EQ(files.size(), 1) << item.suffix.toStdString();
+        const QString name = QFileInfo(NativePath(files[0])).fileName();
+        EXPECT_TRUE(dialogs.Failures().isEmpty()) << name.toStdString();
+        if (item.item != p.preview->pmVectorPDF) {
+            EXPECT_TRUE(name.endsWith(item.suffix)) << name.toStdString();
+            continue;
+        }
+        // The whole report: one PDF named without a page number, every page in it.
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^ZORV52_\\d{14}\\.pdf$")).match(name).hasMatch())
+            << name.toStdString();
+        QFile pdf(NativePath(files[0]));
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        const QString bytes = QString::fromLatin1(pdf.readAll());
+        EXPECT_EQ(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 3);
+    }
 }
 
 TEST(PreviewWindowTest, AFolderThatCannotBeMadeStopsTheExportWithItsMessage)
@@ -182,7 +224,7 @@ TEST(PreviewWindowTest, AFolderThatCannotBeMadeStopsTheExportWithItsMessage)
     const QString blocker = p.home.write(QStringLiteral("c_data"), "not a folder");
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrOk, QStringLiteral("创建目录失败"));
-    EXPECT_FALSE(p.preview->ExportShownPage(0));
+    EXPECT_FALSE(p.preview->ExportShownPage(TOutputKind::Bmp));
     EXPECT_TRUE(p.preview->ExportedFiles().isEmpty());
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
@@ -194,7 +236,7 @@ TEST(PreviewWindowTest, TheExportGoesIntoTheHomesDataFolderAsItIsOnDisk)
     p.home.write(QStringLiteral("C_DATA/ZORV52.frm"), "layout");
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrNo, QStringLiteral("是否打开文件"));
-    ASSERT_TRUE(p.preview->ExportShownPage(0));
+    ASSERT_TRUE(p.preview->ExportShownPage(TOutputKind::Bmp));
     ASSERT_EQ(p.preview->ExportedFiles().size(), 1);
     const QFileInfo file(NativePath(p.preview->ExportedFiles()[0]));
     EXPECT_EQ(file.absolutePath(), QDir(p.home.path()).absoluteFilePath(QStringLiteral("C_DATA/CHEN")));
@@ -215,7 +257,7 @@ TEST(PreviewWindowTest, OpeningAnExportWithoutAProgramForItSaysSo)
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrYes, QStringLiteral("是否打开文件"));
     dialogs.ExpectMessage(mrOk, QStringLiteral("没有可以打开此文件的程序"));
-    ASSERT_TRUE(p.preview->ExportShownPage(0));
+    ASSERT_TRUE(p.preview->ExportShownPage(TOutputKind::Bmp));
     ASSERT_EQ(dialogs.Asked().size(), 2);
     EXPECT_TRUE(dialogs.Asked().last().Text.contains(QFileInfo(NativePath(p.preview->ExportedFiles()[0])).fileName()));
     EXPECT_EQ(dialogs.Asked().last().Type, mtWarning);

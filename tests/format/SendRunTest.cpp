@@ -20,7 +20,8 @@ namespace {
 // recipient named in FailFor gets none.
 class PictureWriter : public IRecipientPages {
 public:
-    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, int kind, QStringList& files) override
+    bool WriteRecipientPages(
+        const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files) override
     {
         Calls << recipient.Key;
         if (FailFor.contains(recipient.Key))
@@ -28,9 +29,9 @@ public:
         for (const int page : recipient.Pages()) {
             QImage image(85, 110, QImage::Format_RGB32);
             image.fill(QColor(page * 20, 255, 255));
-            const QString file = baseName + QString::number(page) + (kind == 1 ? QStringLiteral(".jpg") : QStringLiteral(".gif"));
+            const QString file = baseName + QString::number(page) + ExtensionOf(kind);
             // Qt writes no GIF; the mail does not look inside.
-            if (!image.save(file, kind == 1 ? "JPG" : "PNG"))
+            if (!image.save(file, kind == TOutputKind::Jpg ? "JPG" : "PNG"))
                 return false;
             files << file;
         }
@@ -132,7 +133,7 @@ TEST_F(SendRunTest, EachRecipientGetsOneMailAndItsOwnLogRow)
 
     TSendRun run(list, pages_, log_);
     QString asked;
-    const bool sent = run.SendEMail(2, Base(), QStringLiteral("Korvane-ERP 工单变更单"), [&](QString& subject) {
+    const bool sent = run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("Korvane-ERP 工单变更单"), [&](QString& subject) {
         asked = subject;
         subject = QStringLiteral("十月 slips");
         return true;
@@ -176,17 +177,17 @@ TEST_F(SendRunTest, MailFailuresBeforeSendingAreLoggedToo)
     pages_.FailFor << QStringLiteral("C001");
     pages_.Error = QStringLiteral("Could not write /full/P1.gif: No space left on device");
     TSendRun run(list, pages_, log_);
-    EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), {}));
+    EXPECT_FALSE(run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), {}));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("C001 N Generate attach file error!")});
     ASSERT_EQ(run.Outcomes.size(), 1);
     EXPECT_EQ(run.Outcomes[0].Reason, pages_.Error);
 
     server_->Statements.clear();
-    EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), [](QString&) { return false; }));
+    EXPECT_FALSE(run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), [](QString&) { return false; }));
     EXPECT_TRUE(server_->Statements.isEmpty()) << "a cancelled subject sends and logs nothing";
 
     AutoObjectFactory::Unregister(QStringLiteral("Outlook.Application"));
-    EXPECT_FALSE(run.SendEMail(2, Base(), QStringLiteral("s"), {}));
+    EXPECT_FALSE(run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), {}));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("Email N Create Outlook error!")});
     ASSERT_EQ(run.Outcomes.size(), 1) << "the outcomes are those of the last run";
     EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("Invalid class string"))) << run.Outcomes[0].Reason.toStdString();

@@ -53,7 +53,7 @@ public:
     TPrintSettings Printing() const override;
     void SetResolution(int) override {}
     bool PreparePages() override { return true; }
-    bool WritePictures(const QString&, int) override { return true; }
+    bool Export(const TExportTarget&) override { return true; }
     void BeginDesign(const TDesignContext&) override;
     void EndDesign() override;
     TPaperInfo PaperInfo() const override { return {9, 0, 210, 297}; }
