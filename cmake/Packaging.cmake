@@ -36,6 +36,16 @@ install(PROGRAMS ${PROJECT_SOURCE_DIR}/data/desktop/zorv52 DESTINATION ${CMAKE_I
 install(TARGETS ${ZORV_MODULE_LIBRARIES} LIBRARY DESTINATION ${ZORV_INSTALL_MODULEDIR}
         PERMISSIONS ${zorv_library_permissions} COMPONENT client)
 install(TARGETS steward-appserver RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT server)
+# The descriptor of each packaged program (zorv_program), beside its module:
+# the in-process server, the daemon and the demo home learn the programs there.
+get_property(zorv_programs GLOBAL PROPERTY ZORV_PROGRAMS)
+foreach(code IN LISTS zorv_programs)
+  if(${code}C IN_LIST ZORV_MODULE_LIBRARIES)
+    install(FILES ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt
+            DESTINATION ${ZORV_INSTALL_MODULEDIR}/programs PERMISSIONS ${zorv_library_permissions}
+            COMPONENT client)
+  endif()
+endforeach()
 
 foreach(folder IN LISTS ZORV_SHARED_DATA_FOLDERS)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/${folder} DESTINATION ${ZORV_INSTALL_DATADIR}

@@ -71,3 +71,100 @@ function(zorv_fuzz_target name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
+
+# zorv_module(<name> SOURCES <files...> [DEPS <targets...>])
+# A program module lib<name>.so in the shared library folder: the given
+# sources (the module's main block) and the static folder libraries linked
+# in whole, every symbol local except GetController.
+set(ZORV_MODULE_EXPORTS ${PROJECT_SOURCE_DIR}/frame/module/exports.map)
+function(zorv_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE frame ${ARG_DEPS})
+  # GetController lives in frame's archive: pull it in, then export only it.
+  target_link_options(${name} PRIVATE -Wl,--undefined=GetController
+                      -Wl,--version-script=${ZORV_MODULE_EXPORTS} -Wl,--no-undefined)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${ZORV_MODULE_EXPORTS}
+                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  zorv_warnings(${name})
+endfunction()
+
+# The one list of source folders. The top CMakeLists.txt starts it with the
+# shared folders, zorv_program adds each print program's folder, and at the
+# end of the configuration zorv_write_folder_list writes it to
+# ${PROJECT_BINARY_DIR}/ZorvFolders.cmake, which the layering test (and its
+# README check) reads: no other file lists the folders.
+function(zorv_folders)
+  set_property(GLOBAL APPEND PROPERTY ZORV_SOURCE_FOLDERS ${ARGN})
+endfunction()
+
+# zorv_program(<folder> [MAIN <file>] [DEPS <targets...>])
+# A print program whose code is the folder's name in upper case (zorv52:
+# ZORV52; six characters at most). The folder, relative to the source root,
+# holds:
+#   CMakeLists.txt  the program's static library, named like the folder
+#   Program.txt     its descriptor (common/ProgramDescriptor.h), Code=<CODE>
+#   module/<CODE>CMain.cpp  the module's main block, unless MAIN names
+#                   another file (relative to the source root)
+# The folder joins the folder list (zorv_folders); its library is added; the
+# descriptor goes to <module folder>/programs/<CODE>.txt and its text into
+# the module lib<CODE>C.so (ModuleProgramText), made of the main block, the
+# library and DEPS. The property ZORV_PROGRAMS lists the codes made.
+function(zorv_program folder)
+  cmake_parse_arguments(ARG "" "MAIN" "DEPS" ${ARGN})
+  get_filename_component(name ${folder} NAME)
+  string(TOUPPER ${name} code)
+  set(source ${PROJECT_SOURCE_DIR}/${folder})
+  set(descriptor ${source}/Program.txt)
+  if(NOT EXISTS ${descriptor})
+    message(FATAL_ERROR "zorv_program(${folder}): no ${folder}/Program.txt")
+  endif()
+  file(STRINGS ${descriptor} code_lines REGEX "^Code=")
+  if(NOT code_lines STREQUAL "Code=${code}")
+    message(FATAL_ERROR "zorv_program(${folder}): Program.txt says \"${code_lines}\", not Code=${code}")
+  endif()
+  if(ARG_MAIN)
+    set(main ${PROJECT_SOURCE_DIR}/${ARG_MAIN})
+  else()
+    set(main ${source}/module/${code}CMain.cpp)
+  endif()
+  if(NOT EXISTS ${main})
+    message(FATAL_ERROR "zorv_program(${folder}): no main block ${main}")
+  endif()
+  zorv_folders(${folder})
+  set_property(GLOBAL APPEND PROPERTY ZORV_PROGRAM_FOLDERS ${folder})
+  set_property(GLOBAL APPEND PROPERTY ZORV_PROGRAMS ${code})
+  set(ZORV_SOURCE_FOLDERS ${ZORV_SOURCE_FOLDERS} ${folder} PARENT_SCOPE)
+  add_subdirectory(${source} ${PROJECT_BINARY_DIR}/${folder})
+
+  # The descriptor beside the module (the server and the demo read it there)
+  # and in it: configure_file also makes a changed descriptor configure again.
+  configure_file(${descriptor} ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt COPYONLY)
+  file(READ ${descriptor} text)
+  if(text MATCHES "\\)zorv\"")
+    message(FATAL_ERROR "zorv_program(${folder}): Program.txt holds )zorv\"")
+  endif()
+  set(generated ${PROJECT_BINARY_DIR}/${folder}/${code}Program.cpp)
+  # Written verbatim (no @VAR@ replaced in the text), and touched only when
+  # it changes, so that a configure run does not relink the module.
+  file(WRITE ${generated}.new
+"// Made by zorv_program (cmake/Zorv.cmake) from ${folder}/Program.txt.
+extern const char* const ModuleProgramText;
+const char* const ModuleProgramText = R\"zorv(${text})zorv\";
+")
+  configure_file(${generated}.new ${generated} COPYONLY)
+  zorv_module(${code}C SOURCES ${main} ${generated} DEPS ${name} ${ARG_DEPS})
+endfunction()
+
+# Writes the folder list (zorv_folders, zorv_program) for the layering test:
+#   ZORV_SOURCE_FOLDERS   every source folder, in the order they were added
+#   ZORV_PROGRAM_FOLDERS  those of print programs
+function(zorv_write_folder_list)
+  get_property(folders GLOBAL PROPERTY ZORV_SOURCE_FOLDERS)
+  get_property(programs GLOBAL PROPERTY ZORV_PROGRAM_FOLDERS)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/ZorvFolders.cmake CONTENT
+"# Made by zorv_write_folder_list (cmake/Zorv.cmake).
+set(ZORV_SOURCE_FOLDERS ${folders})
+set(ZORV_PROGRAM_FOLDERS ${programs})
+")
+endfunction()

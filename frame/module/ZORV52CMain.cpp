@@ -1,11 +1,13 @@
-// The main block of libZORV52C.so: unit initialisations in unit order, then
-// the program's options form class.
+// The main block of libZORV52C.so: unit initialisations in unit order, the
+// program's descriptor (zorv52/Program.txt, compiled in by zorv_program),
+// then the program's options form class.
 //
 // It runs while the library is being loaded, before the dynamically
 // initialised objects of the files linked after this one (the folder
 // libraries): what it calls may use only constants and function-local
 // statics. A registration that read a namespace-scope QString got an empty
 // name (tests/frame/ModuleTest.cpp creates the objects from the loaded module).
+#include "common/ProgramDescriptor.h"
 #include "frame/DLLVRCtrller.h"
 #include "suite/fax/HvnFaxApplication.h"
 #include "suite/mail/OutlookApplication.h"
@@ -19,6 +21,8 @@ struct ModuleMain {
     ModuleMain()
     {
         InitDLLVRCtrllerUnit();
+        // Before the server: it serves every known program's class id.
+        RegisterProgramText(ModuleProgramText);
         // The mail client and fax service the output sends through, created by
         // programmatic identifier from the module's own object registry.
         RegisterOutlook();

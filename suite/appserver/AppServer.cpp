@@ -16,6 +16,7 @@
 #include "suite/appserver/UserPasswords.h"
 
 #include "common/LibStrs.h"
+#include "common/ProgramDescriptor.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -25,9 +26,15 @@
 
 namespace {
 
+// The class name of a server object made without a class id (tools, tests).
 // Constant-initialised: a module registers the server while its statics are
 // still being made.
-constexpr QLatin1String progId("ZORV52S.Class1");
+constexpr QLatin1String anyProgramClass("TAppServer");
+
+QString classNameOr(const QString& classId)
+{
+    return classId.isEmpty() ? QString(anyProgramClass) : classId;
+}
 
 bool isIdentifier(const QString& name)
 {
@@ -65,15 +72,15 @@ QString textArgument(const Variant& value, const QString& operation)
 
 } // namespace
 
-TAppServer::TAppServer()
-    : TAutoObject(progId)
+TAppServer::TAppServer(const QString& classId)
+    : TAutoObject(classNameOr(classId))
     , session_(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     registerMembers();
 }
 
-TAppServer::TAppServer(TServerConfig config)
-    : TAutoObject(progId)
+TAppServer::TAppServer(TServerConfig config, const QString& classId)
+    : TAutoObject(classNameOr(classId))
     , config_(std::move(config))
     , configLoaded_(true)
     , log_(config_.QueryLogFile)
@@ -519,14 +526,21 @@ void TAppServer::registerMembers()
     registerCatalogueMembers();
 }
 
-void RegisterAppServer()
+QStringList RegisterAppServer()
 {
-    // Made by class name in the client's own process (address 127.0.0.1).
-    AutoObjectFactory::Register(progId, [] {
-        auto server = std::make_shared<TAppServer>();
-        TLoginPolicy policy;
-        policy.InProcess = true;
-        server->SetLoginPolicy(policy);
-        return server;
-    });
+    // Made by class name in the client's own process (address 127.0.0.1):
+    // one server class serves every program, under each program's class id.
+    QStringList classIds;
+    for (const TProgramDescriptor& program : KnownPrograms()) {
+        const QString classId = program.ServerClass;
+        AutoObjectFactory::Register(classId, [classId] {
+            auto server = std::make_shared<TAppServer>(classId);
+            TLoginPolicy policy;
+            policy.InProcess = true;
+            server->SetLoginPolicy(policy);
+            return server;
+        });
+        classIds << classId;
+    }
+    return classIds;
 }

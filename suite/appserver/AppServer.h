@@ -1,6 +1,8 @@
 #pragma once
-// The application server object "ZORV52S.Class1": every operation that the
-// change-slip program calls late-bound, and its providers. One object serves
+// The application server object: every operation that a print program
+// calls late-bound, and its providers. Clients create it by their program's
+// server class id ("ZORV52S.Class1"); one class serves every program, whose
+// code Connect names. One object serves
 // one client; it opens its database on first use (the main company database
 // of StewardS.ini) and switches to the company database that Connect names.
 //
@@ -58,8 +60,10 @@ struct TLoginPolicy {
 class TAppServer : public TAutoObject {
 public:
     // The configuration of StewardS.ini under the registry's "ServerPath".
-    TAppServer();
-    explicit TAppServer(TServerConfig config);
+    // classId is the name the object was created by (ClassName()); empty
+    // for an object made directly.
+    explicit TAppServer(const QString& classId = QString());
+    explicit TAppServer(TServerConfig config, const QString& classId = QString());
     void SetLoginPolicy(TLoginPolicy policy) { policy_ = std::move(policy); }
     ~TAppServer() override;
 
@@ -153,5 +157,8 @@ private:
     QString lastError_;
 };
 
-// Registers "ZORV52S.Class1" with the automation object factory.
-void RegisterAppServer();
+// Registers the server with the automation object factory under the server
+// class id of every known program (common/ProgramDescriptor.h: the module's
+// own and those installed), each made as the in-process server. Answers the
+// class ids registered; a program known later is not registered.
+QStringList RegisterAppServer();

@@ -1,10 +1,12 @@
 #include "suite/appserver/DaemonConfig.h"
 
+#include "common/ProgramDescriptor.h"
 #include "common/QNERPGeneratorU.h"
 #include "common/StewardINI.h"
 #include "runtime/system/IniFile.h"
 #include "runtime/system/NativePath.h"
 
+#include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
 
@@ -27,6 +29,27 @@ int TDaemonConfig::DefaultLongReads()
     // 690 ms and a month report's median 3.7 s; one lane: 15 ms and 3.2 s;
     // two lanes: 33 ms and 0.9 s.
     return std::max(1, QThread::idealThreadCount());
+}
+
+QString TDaemonConfig::ServedClass(const QString& className) const
+{
+    for (const QString& served : ServerClasses)
+        if (served.compare(className, Qt::CaseInsensitive) == 0)
+            return served;
+    return {};
+}
+
+QStringList TDaemonConfig::ProgramServerClasses()
+{
+    QStringList classes;
+    for (const TProgramDescriptor& program : KnownPrograms()) {
+        bool known = false;
+        for (const QString& c : std::as_const(classes))
+            known = known || c.compare(program.ServerClass, Qt::CaseInsensitive) == 0;
+        if (!known)
+            classes << program.ServerClass;
+    }
+    return classes;
 }
 
 TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
@@ -69,7 +92,25 @@ TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
     number("MaxUnauthenticatedPerPeer", c.MaxUnauthenticatedPerPeer, 1, 4096, c.MaxUnauthenticatedPerPeer);
     number("BatchRows", c.BatchRows, 1, 1000000, c.BatchRows);
     number("LongReads", c.LongReads, 0, 4096, c.LongReads);
-    c.ServerClass = ini.ReadString(section, QStringLiteral("ServerClass"), c.ServerClass).trimmed();
+    const QString classes = ini.ReadString(section, QStringLiteral("ServerClass"), QString()).trimmed();
+    if (classes.isEmpty()) {
+        c.ServerClasses = ProgramServerClasses();
+    } else {
+        static const QRegularExpression classId(
+            QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)*$"));
+        for (const QString& part : classes.split(u',')) {
+            const QString name = part.trimmed();
+            if (!classId.match(name).hasMatch()) {
+                if (c.ErrorText.isEmpty())
+                    c.ErrorText = QStringLiteral("[AppServer] ServerClass=%1: \"%2\" is no class id").arg(classes, name);
+                continue;
+            }
+            if (c.ServedClass(name).isEmpty())
+                c.ServerClasses << name;
+        }
+    }
+    if (c.ErrorText.isEmpty() && c.ServerClasses.isEmpty())
+        c.ErrorText = QStringLiteral("[AppServer] ServerClass is not set and no program is installed");
     c.TlsCertificate = fileSetting(ini, server.HomePath, "TLSCertificate");
     c.TlsKey = fileSetting(ini, server.HomePath, "TLSKey");
     c.ConnectionLog = fileSetting(ini, server.HomePath, "ConnectionLog");

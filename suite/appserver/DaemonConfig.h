@@ -29,7 +29,12 @@
 //                         both set: every connection is TLS
 //   ConnectionLog=        file (under the home folder) that receives the
 //                         connection log besides standard error
-//   ServerClass=ZORV52S.Class1  the server object clients may create
+//   ServerClass=ZORV52S.Class1,ZTST53S.Class1  the class ids clients may
+//                         create the server object by, separated by commas
+//                         (one alone as before); by default the server class
+//                         of every known program (common/ProgramDescriptor.h).
+//                         None known and none set is an error: such a daemon
+//                         could serve nobody
 //
 // Guaranteed: Load never raises; ErrorText names the first setting that is
 // missing or out of range, and a daemon with an ErrorText does not serve.
@@ -37,6 +42,7 @@
 #include "suite/appserver/ServerConfig.h"
 
 #include <QString>
+#include <QStringList>
 
 struct TDaemonConfig {
     QString Listen = QStringLiteral("127.0.0.1");
@@ -53,10 +59,15 @@ struct TDaemonConfig {
     int LongReads = DefaultLongReads();
     QString TlsCertificate, TlsKey; // native paths; TLS when both are set
     QString ConnectionLog; // native path; empty: standard error only
-    QString ServerClass = QStringLiteral("ZORV52S.Class1");
+    QStringList ServerClasses; // as written, without duplicates (regardless of case)
     QString ErrorText;
 
     bool Tls() const { return !TlsCertificate.isEmpty() && !TlsKey.isEmpty(); }
+    // The server class this daemon serves that className names (compared
+    // without regard to case), as configured; empty when it serves none such.
+    QString ServedClass(const QString& className) const;
+    // The server classes of the known programs, in code order.
+    static QStringList ProgramServerClasses();
     // The settings of the server home's StewardS.ini.
     static TDaemonConfig Load(const TServerConfig& server);
     static int DefaultLongReads();

@@ -207,10 +207,11 @@ void TDaemonSession::create(wire::Reader& request)
     request.End();
     if (server_)
         return failure(QStringLiteral("EOleError"), QStringLiteral("the server object exists already"));
-    if (className.compare(config_.ServerClass, Qt::CaseInsensitive) != 0)
+    const QString served = config_.ServedClass(className);
+    if (served.isEmpty())
         return failure(
             QStringLiteral("EOleSysError"), QStringLiteral("Invalid class string: %1").arg(className));
-    server_ = std::make_shared<TAppServer>(serverConfig_);
+    server_ = std::make_shared<TAppServer>(serverConfig_, served);
     // Failed logins slow down per peer address as well as per user.
     TLoginPolicy policy;
     policy.Peer = peerAddress_;

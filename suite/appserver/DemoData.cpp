@@ -2,6 +2,8 @@
 // sign-off records, all from one seeded generator.
 #include "suite/appserver/DemoHome.h"
 
+#include "common/ProgramDescriptor.h"
+
 #include "suite/appserver/Catalogue.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/PasswordHash.h"
@@ -61,6 +63,7 @@ public:
         masterData();
         users();
         settings();
+        programs();
         slips();
         for (Batch& b : batches_)
             flush(b);
@@ -207,15 +210,9 @@ private:
             QStringLiteral("ADMMF"), mf, {"LIU", QStringLiteral("刘敏"), "PMC", "N", "liu@hv01.example.com"});
         insert(QStringLiteral("ADMMF"), mf,
             {"WANG", QStringLiteral("王磊"), "F01", "N", "wang@hv01.example.com"});
-        const QStringList mg {QStringLiteral("MG001"), QStringLiteral("MG002"), QStringLiteral("MG003"),
-            QStringLiteral("MG004")};
-        insert(QStringLiteral("ADMMG"), mg, {"CHEN", "ZORV52", "YYYYYYYYYY", "Y"});
-        insert(QStringLiteral("ADMMG"), mg, {"LIU", "ZORV52", "YYNYYNYYYY", "N"});
-        insert(QStringLiteral("ADMMG"), mg, {"WANG", "ZORV52", "YYYYYYYYYY", "Y"});
-        insert(QStringLiteral("ADMMG"), mg, {"PMC", "ZORV52", "YNNNNYNNNN", "N"});
+        // The users' rights in each program come with the program (programs()).
         const QStringList mr {QStringLiteral("MR001"), QStringLiteral("MR002"), QStringLiteral("MR003"),
             QStringLiteral("MR004"), QStringLiteral("MR005")};
-        insert(QStringLiteral("ADMMR"), mr, {"WANG", "ZORV52", "MOCTO", "TO021 = 'F01'", "1"});
         insert(QStringLiteral("ADMMR"), mr, {"WANG", "*", "PURMA", "PURMA.MA001 <> 'S0001'", "1"});
     }
 
@@ -256,17 +253,6 @@ private:
             {"2", "S02", QStringLiteral("厂长:"), QStringLiteral("采购:"), QStringLiteral("委外承办:")});
         insert(QStringLiteral("CMSMS"), ms,
             {"2", "TIDEWS", QStringLiteral("签核资料由工作流程系统提供"), "", ""});
-        insert(QStringLiteral("CMSMT"),
-            {QStringLiteral("MT001"), QStringLiteral("MT002"), QStringLiteral("MT003"),
-                QStringLiteral("MT004"), QStringLiteral("MT008"), QStringLiteral("MT009"),
-                QStringLiteral("MT014")},
-            {"ZORV52", QStringLiteral("工单变更单打印"), "F01", "Y", "S01", "Y", ""});
-        insert(QStringLiteral("ADMMQ"),
-            {QStringLiteral("MQ001"), QStringLiteral("MQ002"), QStringLiteral("MQ003")},
-            {"ZORV52", "MOCI05", QStringLiteral("工单变更单")});
-        insert(QStringLiteral("TWSMC"),
-            {QStringLiteral("MC001"), QStringLiteral("MC002"), QStringLiteral("MC003")},
-            {"ZORV52", "MOCI05", QStringLiteral("工单变更单")});
         for (QString line : AppServerResource(QStringLiteral("messages.txt")).split(u'\n')) {
             line = line.trimmed();
             if (line.isEmpty() || line.startsWith(u'#'))
@@ -275,6 +261,24 @@ private:
             insert(QStringLiteral("MSGCHT"),
                 {QStringLiteral("MSGTYPE"), QStringLiteral("MSGID"), QStringLiteral("MSGTEXT")},
                 {f[0], f[1], f.mid(2).join(u'|')});
+        }
+    }
+
+    // The rows each known program asks for (its users' rights, its
+    // catalogue rows): a program brings what it needs, so adding one leaves
+    // this generator alone.
+    void programs()
+    {
+        for (const TProgramDescriptor& program : KnownPrograms()) {
+            for (const TDemoRow& row : program.DemoRows) {
+                QStringList columns;
+                VariantList values;
+                for (const auto& [column, value] : row.Values) {
+                    columns << column;
+                    values << value;
+                }
+                insert(row.Table, columns, values);
+            }
         }
     }
 

@@ -1,5 +1,6 @@
 #include "suite/appserver/ServerConfig.h"
 
+#include "common/ProgramDescriptor.h"
 #include "common/QNERPGeneratorU.h"
 #include "common/StewardINI.h"
 #include "runtime/system/IniFile.h"
@@ -73,6 +74,17 @@ QString conninfoValue(QString value)
 }
 
 } // namespace
+
+QHash<QString, QStringList> TServerConfig::ProgramCountColumns()
+{
+    QHash<QString, QStringList> columns;
+    for (const TProgramDescriptor& program : KnownPrograms())
+        for (const TSlipTable& slip : program.SlipTables)
+            for (const QString& column : program.CountColumns(slip.Table))
+                if (!columns[slip.Table].contains(column))
+                    columns[slip.Table] << column;
+    return columns;
+}
 
 TServerConfig TServerConfig::Load()
 {

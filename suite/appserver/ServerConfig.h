@@ -12,8 +12,9 @@
 //   report tables is stopped after 30 s instead of two minutes per call.
 // - [PrintCount]: lines TABLE=COLUMN[,COLUMN...] naming the count columns of
 //   a slip header table (how often a slip was printed, how often sent),
-//   beside the built-in MOCTO=TO042,TO053 (printed, sent). UpdatePrintCount
-//   touches no other column.
+//   beside those of every known program's slip tables (the Slip lines of its
+//   descriptor, common/ProgramDescriptor.h; ZORV52: MOCTO=TO042,TO053).
+//   UpdatePrintCount touches no other column.
 // - [AppServer] TrustHomeOwner (default 1): a server object that runs in
 //   the client's own process (the single-machine install) accepts a Connect
 //   without a password when this process's user owns the SQLite database
@@ -51,12 +52,14 @@ struct TServerConfig {
     int FreeSqlBudgetMs = 5000;
     int ProviderBudgetMs = 30000;
     bool TrustHomeOwner = true;
-    // Upper-case table (without "$$") -> its upper-case count columns.
-    QHash<QString, QStringList> PrintCountColumns {
-        {QStringLiteral("MOCTO"), {QStringLiteral("TO042"), QStringLiteral("TO053")}}};
+    // Upper-case table (without "$$") -> its upper-case count columns; at
+    // first those of the known programs (ProgramCountColumns).
+    QHash<QString, QStringList> PrintCountColumns = ProgramCountColumns();
 
     // Reads the registry and StewardS.ini; never raises (ErrorText says what failed).
     static TServerConfig Load();
+    // The count columns of every known program's slip tables.
+    static QHash<QString, QStringList> ProgramCountColumns();
     // The configuration of a server home folder (a path text) without the registry.
     static TServerConfig FromHome(const QString& homePath);
 

@@ -8,7 +8,12 @@
 # nothing above it; the module folders sit side by side. An include of a
 # folder that is not one of ours (Qt, pugixml, gtest) is not looked at.
 #
-#   cmake -DSOURCE_DIR=<source root> -P CheckLayers.cmake
+#   cmake -DSOURCE_DIR=<source root> -DFOLDERS_FILE=<build>/ZorvFolders.cmake -P CheckLayers.cmake
+#
+# The folders are the build's own list (ZORV_SOURCE_FOLDERS, written by
+# zorv_write_folder_list in cmake/Zorv.cmake): runtime/* and suite/* are
+# their layers, common, common/forms, controls and frame theirs, and every
+# other folder, each print program's included, is a module folder.
 #
 # Prints each include that goes the wrong way as
 #   <file>: includes "<header>" (<folder> may not include <folder>)
@@ -20,9 +25,22 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers: SOURCE_DIR not given")
 endif()
 
-set(runtime_folders runtime/system runtime/forms runtime/data runtime/report runtime/designer)
-set(module_folders criteria options format pdf zorv52 update)
-set(suite_folders suite/libs suite/appserver suite/hubdesk suite/shell suite/mail suite/fax suite/doc2emf)
+if(NOT FOLDERS_FILE OR NOT EXISTS "${FOLDERS_FILE}")
+  message(FATAL_ERROR "CheckLayers: FOLDERS_FILE not given or missing (configuring writes <build>/ZorvFolders.cmake)")
+endif()
+include(${FOLDERS_FILE})
+set(runtime_folders "")
+set(module_folders "")
+set(suite_folders "")
+foreach(folder IN LISTS ZORV_SOURCE_FOLDERS)
+  if(folder MATCHES "^runtime/")
+    list(APPEND runtime_folders ${folder})
+  elseif(folder MATCHES "^suite/")
+    list(APPEND suite_folders ${folder})
+  elseif(NOT folder MATCHES "^(common|controls|frame)$")
+    list(APPEND module_folders ${folder})
+  endif()
+endforeach()
 set(all_folders ${runtime_folders} common common/forms controls ${module_folders} frame ${suite_folders})
 
 # What each folder may include besides itself.
@@ -76,6 +94,14 @@ foreach(source IN LISTS sources)
   if(from STREQUAL "")
     continue()
   endif()
+  # A program's own tests (<program folder>/test/) drive it from outside,
+  # through the shell and the server: they are the tests' and may reach anything.
+  if(from IN_LIST ZORV_PROGRAM_FOLDERS)
+    string(FIND "${source}" "${from}/test/" at)
+    if(at EQUAL 0)
+      continue()
+    endif()
+  endif()
   math(EXPR checked "${checked} + 1")
   file(STRINGS ${SOURCE_DIR}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]+[\">]")
   foreach(line IN LISTS lines)
@@ -84,12 +110,29 @@ foreach(source IN LISTS sources)
     if(to STREQUAL "" OR to STREQUAL from)
       continue()
     endif()
-    # A module's main block (frame/module/<program>Main.cpp, one per print
-    # program) carries the in-process application server and the stand-ins
-    # of the outside automation servers (mail client, fax service): with no
+    # A module's main block (frame/module/<program>Main.cpp, or
+    # <program folder>/module/<program>Main.cpp, one per print program)
+    # carries the in-process application server and the stand-ins of the
+    # outside automation servers (mail client, fax service): with no
     # out-of-process objects here, the module registers them in its own
-    # object registry. Nothing else in frame/ may reach into suite/.
-    if(source MATCHES "^frame/module/[A-Za-z0-9_]+Main\\.cpp$" AND to MATCHES "^suite/(mail|fax|appserver)$")
+    # object registry. It registers the frame's controller too, so one in a
+    # program folder may include frame/. Nothing else in frame/ or a program
+    # may reach into suite/, nor anything else in a program into frame/.
+    set(main_block FALSE)
+    if(source MATCHES "^frame/module/[A-Za-z0-9_]+Main\\.cpp$")
+      set(main_block TRUE)
+    endif()
+    foreach(program IN LISTS ZORV_PROGRAM_FOLDERS)
+      string(FIND "${source}" "${program}/module/" at)
+      if(at EQUAL 0)
+        string(LENGTH "${program}/module/" length)
+        string(SUBSTRING "${source}" ${length} -1 rest)
+        if(rest MATCHES "^[A-Za-z0-9_]+Main\\.cpp$")
+          set(main_block TRUE)
+        endif()
+      endif()
+    endforeach()
+    if(main_block AND (to STREQUAL "frame" OR to MATCHES "^suite/(mail|fax|appserver)$"))
       continue()
     endif()
     if(NOT to IN_LIST allowed_${from})
@@ -101,10 +144,13 @@ endforeach()
 
 # The README's layout table names every folder and marks as "*to come*"
 # exactly those not in the tree yet, so that it stays true as folders arrive.
+# The programs built for the tests alone (under tests/) are the tests'.
 file(READ ${SOURCE_DIR}/README.md readme)
 string(REPLACE ";" "," readme "${readme}")
 string(REPLACE "\n" ";" readme "${readme}")
-foreach(folder IN LISTS all_folders)
+set(readme_folders ${all_folders})
+list(FILTER readme_folders EXCLUDE REGEX "^tests/")
+foreach(folder IN LISTS readme_folders)
   set(row "")
   foreach(line IN LISTS readme)
     # A row of the layout table: its first cell lists folders in backquotes.
