@@ -66,49 +66,40 @@ TDateStyle TDateStyle::WithSeparator(const QString& separator) const
     return TDateStyle(order_, separator);
 }
 
-QString TDateStyle::FormatDate(double day) const
+QString TDateStyle::write(double day, bool withDay) const
 {
     if (day == 0)
         return {};
     int y = 0, m = 0, d = 0;
     datetime::DecodeDate(day, y, m, d);
-    const QByteArray s = separator_.toUtf8();
-    const char* sep = s.constData();
     // printf's precision pads with zeros after a minus sign, so a Minguo
     // year before 1912 keeps its width ("-01").
-    switch (order_) {
-    case MonthDayYear:
-        return QString::asprintf("%.2d%s%.2d%s%.4d", m, sep, d, sep, y);
-    case DayMonthYear:
-        return QString::asprintf("%.2d%s%.2d%s%.4d", d, sep, m, sep, y);
-    case MinguoTwoDigits:
-        return QString::asprintf("%.2d%s%.2d%s%.2d", y - 1911, sep, m, sep, d);
-    case MinguoThreeDigits:
-        return QString::asprintf("%.3d%s%.2d%s%.2d", y - 1911, sep, m, sep, d);
-    default:
-        return QString::asprintf("%.4d%s%.2d%s%.2d", y, sep, m, sep, d);
-    }
+    const int yearWidth = order_ == MinguoTwoDigits ? 2 : order_ == MinguoThreeDigits ? 3 : 4;
+    const QString year = QString::asprintf("%.*d", yearWidth, CountsFrom1911() ? y - 1911 : y);
+    const QString month = QString::asprintf("%.2d", m);
+    QStringList parts;
+    qsizetype dayAt = 2;
+    if (order_ == MonthDayYear)
+        parts = {month, QString(), year}, dayAt = 1;
+    else if (order_ == DayMonthYear)
+        parts = {QString(), month, year}, dayAt = 0;
+    else
+        parts = {year, month, QString()};
+    if (withDay)
+        parts[dayAt] = QString::asprintf("%.2d", d);
+    else
+        parts.removeAt(dayAt);
+    return parts.join(separator_);
+}
+
+QString TDateStyle::FormatDate(double day) const
+{
+    return write(day, true);
 }
 
 QString TDateStyle::FormatYearMonth(double day) const
 {
-    if (day == 0)
-        return {};
-    int y = 0, m = 0, d = 0;
-    datetime::DecodeDate(day, y, m, d);
-    const QByteArray s = separator_.toUtf8();
-    const char* sep = s.constData();
-    switch (order_) {
-    case MonthDayYear:
-    case DayMonthYear:
-        return QString::asprintf("%.2d%s%.4d", m, sep, y);
-    case MinguoTwoDigits:
-        return QString::asprintf("%.2d%s%.2d", y - 1911, sep, m);
-    case MinguoThreeDigits:
-        return QString::asprintf("%.3d%s%.2d", y - 1911, sep, m);
-    default:
-        return QString::asprintf("%.4d%s%.2d", y, sep, m);
-    }
+    return write(day, false);
 }
 
 QString TDateStyle::DateMask() const

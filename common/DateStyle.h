@@ -109,6 +109,7 @@ public:
 
 private:
     TDateStyle(int order, const QString& separator);
+    QString write(double day, bool withDay) const;
     std::optional<TDateFields> read(const QString& text, int parts) const;
 
     int order_ = YearMonthDay;
