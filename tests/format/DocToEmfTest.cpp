@@ -113,7 +113,8 @@ TEST_F(DocToEmfTest, ACancelledOrFailedConversionLeavesTheBackgroundAsItWas)
     EXPECT_TRUE(dialogs_.Asked().isEmpty()) << "the converter has told the user itself";
 
     // A picture Qt cannot read (an EMF of Windows) is refused with a message.
-    home_.write(QStringLiteral("made.emf"), QByteArray("\x01\x00\x00\x00 not a picture", 20));
+    static constexpr char kNotAPicture[] = "\x01\x00\x00\x00 not a picture";
+    home_.write(QStringLiteral("made.emf"), QByteArray(kNotAPicture, sizeof kNotAPicture - 1));
     Converter(QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.emf")).toUtf8() + "\"\n");
     dialogs_.ExpectMessage(mrOk, QStringLiteral("made.emf"));
     ClickMenu();
