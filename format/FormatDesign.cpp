@@ -23,11 +23,12 @@ constexpr int ShortCutCtrlN = 0x4000 | 'N';
 constexpr int ShortCutCtrlAltL = 0x4000 | 0x8000 | 'L';
 constexpr int ShortCutDel = 46;
 
-// The kinds of control a field row may bring back.
+// A control a field row may bring back (each kind says whether it is one:
+// labels, data texts, expressions and pictures are).
 bool isFieldControl(const TComponent* c)
 {
-    return qobject_cast<const TQRLabel*>(c) || qobject_cast<const TQRDBText*>(c) || qobject_cast<const TQRExpr*>(c)
-        || qobject_cast<const TQRImage*>(c);
+    const auto* printable = qobject_cast<const TQRPrintable*>(c);
+    return printable && printable->DesignerRestorable();
 }
 
 template<typename T>
@@ -417,12 +418,16 @@ TControl* TFormatDesign::createLabel(const TDesignDrop& drop)
 void TFormatDesign::UnbindExtendedFields()
 {
     for (const QString& name : store_->RuntimeComponents) {
-        TComponent* c = form_->FindComponent(name);
-        if (auto* code = qobject_cast<ReportDBBarcode*>(c)) {
-            code->SetDataSet(QString());
-            code->SetDataField(QString());
-            code->SetEnabled(false);
-        } else if (auto* control = qobject_cast<TControl*>(c); control && isFieldControl(control)) {
+        auto* control = qobject_cast<TQRPrintable*>(form_->FindComponent(name));
+        if (!control)
+            continue;
+        // A text or picture the field list can bring back is only hidden; a
+        // data-bound control it cannot (a barcode) loses its data source too.
+        if (control->DesignerRestorable()) {
+            control->SetEnabled(false);
+        } else if (TQRDataBound* binding = control->DataBinding()) {
+            binding->SetDataSet(QString());
+            binding->SetDataField(QString());
             control->SetEnabled(false);
         }
     }

@@ -59,7 +59,9 @@ public:
 
     // Start (or stop) designing: BeforeDesign, the name limit, the designer.
     void StartDesign(bool on);
-    // Every added data-bound control loses its data; added controls are disabled.
+    // Every added text, picture and data-bound control is disabled; an added
+    // data-bound control the field list cannot bring back (a barcode) loses
+    // its data source as well. Other added controls (shapes) are left.
     void UnbindExtendedFields();
 
     // The drop rules (public for the designer's events and for tests).

@@ -20,7 +20,6 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 
 // Routes the binder's type-4 handler to the form, so a slip layout's
 // override decides what an amount prints.
@@ -190,17 +189,12 @@ QString TfrmVRBaseFmt::ListLayoutFields()
     QStringList fields;
     for (TQRCustomBand* band : QuickRep1->Bands())
         for (int i = 0; i < band->ControlCount(); ++i) {
-            QString dataSet, field;
-            if (auto* text = qobject_cast<TQRDBText*>(band->Controls(i))) {
-                dataSet = text->DataSet();
-                field = text->DataField();
-            } else if (auto* barcode = qobject_cast<ReportDBBarcode*>(band->Controls(i))) {
-                dataSet = barcode->DataSet();
-                field = barcode->DataField();
-            }
-            if (field.isEmpty())
+            const auto* control = qobject_cast<const TQRPrintable*>(band->Controls(i));
+            const TQRDataBound* binding = control ? control->DataBinding() : nullptr;
+            if (!binding || binding->DataField().isEmpty())
                 continue;
-            const QString entry = (dataSet.isEmpty() ? QuickRep1->DataSet() : dataSet) + u'.' + field;
+            const QString dataSet = binding->DataSet();
+            const QString entry = (dataSet.isEmpty() ? QuickRep1->DataSet() : dataSet) + u'.' + binding->DataField();
             if (!fields.contains(entry, Qt::CaseInsensitive))
                 fields << entry;
         }
@@ -247,18 +241,12 @@ void TfrmVRBaseFmt::ClearField(const QString& dataField)
         return;
     // A user may have put the field on the layout more than once, as a bar
     // code or inside an expression ("ClientDataSet1.TO025 * 2"): each of
-    // those must print empty too, not only the built-in text.
-    const QRegularExpression read(
-        QStringLiteral("(^|[^A-Za-z0-9_])") + QRegularExpression::escape(field) + QStringLiteral("($|[^A-Za-z0-9_])"),
-        QRegularExpression::CaseInsensitiveOption);
-    for (TComponent* component : ComponentList()) {
-        const QVariant bound = component->property("DataField");
-        if (bound.isValid() && bound.toString().trimmed().compare(field, Qt::CaseInsensitive) == 0)
-            component->setProperty("DataField", QString());
-        if (auto* expression = qobject_cast<TQRExpr*>(component);
-            expression && read.match(expression->Expression()).hasMatch())
-            expression->SetExpression(QString());
-    }
+    // those must print empty too, not only the built-in text. Every control
+    // of the form is asked, on a band or not (one the designer hid may be
+    // brought back).
+    for (TComponent* component : ComponentList())
+        if (auto* control = qobject_cast<TQRPrintable*>(component))
+            control->DropField(field);
 }
 
 QString TfrmVRBaseFmt::DisplayTitle() const
@@ -357,15 +345,13 @@ void TfrmVRBaseFmt::BindPrintHandlers()
         return;
     const auto convert
         = TQRLabelOnPrintEvent::Of(this, &TfrmVRBaseFmt::OnConvertPrint, QStringLiteral("OnConvertPrint"));
+    // Every text read from the database as it is, whose layout bound no
+    // handler of its own, prints in the display code page.
     for (TQRCustomBand* band : QuickRep1->Bands())
         for (int i = 0; i < band->ControlCount(); ++i) {
-            auto* text = qobject_cast<TQRDBText*>(band->Controls(i));
-            if (!text || text->OnPrint().Assigned())
-                continue;
-            auto* coded = qobject_cast<TQRDBIDText*>(text);
-            if (coded && coded->Items()->Count() > 0)
-                continue;
-            text->SetOnPrint(convert);
+            auto* text = qobject_cast<TQRCustomLabel*>(band->Controls(i));
+            if (text && text->PrintsDatabaseText() && !text->OnPrint().Assigned())
+                text->SetOnPrint(convert);
         }
 }
 
