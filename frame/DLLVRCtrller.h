@@ -6,7 +6,7 @@
 // the destructor free it; the form's destroy event makes it forget the form.
 
 #include "frame/DLLBaseController.h"
-#include "frame/VROptionsForm.h"
+#include "frame/OptionsFormClass.h"
 #include "runtime/forms/Method.h"
 
 #include <memory>

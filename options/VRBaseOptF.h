@@ -6,7 +6,7 @@
 // delivery (print, or fax / e-mail with a send status), and the four ways of
 // running a format form: print, preview, design and picture export.
 //
-// The shell's controller drives it through frame/VROptionsAdapter.h.
+// The shell's controller drives it as an IVROptionsForm (options/VROptionsForm.h).
 //
 // Contract for descendants (the program's options form):
 //   - SetupEnvironment: call the base first, then SetFormatClass, set
@@ -32,6 +32,7 @@
 #include "options/QueryPieces.h"
 #include "options/SendWay.h"
 #include "options/VRFormatForm.h"
+#include "options/VROptionsForm.h"
 
 #include <functional>
 #include <optional>
@@ -44,7 +45,7 @@ class TMemo;
 class TRadioGroup;
 class TSpeedButton;
 
-class TfrmVRBaseOpt : public TfrmBaseGene {
+class TfrmVRBaseOpt : public TfrmBaseGene, public IVROptionsForm {
     Q_OBJECT
 public:
     explicit TfrmVRBaseOpt(TComponent* owner = nullptr);
@@ -52,8 +53,8 @@ public:
 
     // --- virtual operations added here, in their fixed order ----------------
     virtual void InitPrintOptions();
-    virtual bool PrintOrPreview(bool preview);
-    virtual bool PrintKeys(const Variant& keys, bool preview);
+    bool PrintOrPreview(bool preview) override;
+    bool PrintKeys(const Variant& keys, bool preview) override;
     virtual void BuildOptionControlList();
     // mode 0 criteria (values: the option values), 1 keys. The base takes
     // the send status only.
@@ -63,8 +64,8 @@ public:
     virtual int RefreshQuery();
     // Pictures of the keys' pages (BuildKeyQuery), or, when keys holds no
     // element, of the report the window's criteria make (as PrintOrPreview).
-    virtual bool ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
-        int resolution);
+    bool ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
+        int resolution) override;
     // Enables the buttons the user's rights string allows; descendants add
     // their own rights after calling it.
     virtual void ApplyRights();
@@ -75,20 +76,28 @@ public:
     bool PutPrintDate(Variant& values) override;
     bool PutTitleInfo(Variant& texts) override;
 
-    // --- what the shell's controller reads (frame/VROptionsAdapter.h) ---------
+    // --- what the shell's controller asks (IVROptionsForm) ----------------------
+    TForm* AsForm() override { return this; }
+    // The criteria form keeps these; the interface reaches them here.
+    void SetModulePath(const QString& path) override { TfrmBaseGene::SetModulePath(path); }
+    void SetHostObject(const Variant& host) override { TfrmBaseGene::SetHostObject(host); }
+    QString UserCode() const override { return TfrmBaseGene::UserCode(); }
+    QString CompanyCode() const override { return TfrmBaseGene::CompanyCode(); }
+    QString ProgramCode() const override { return TfrmBaseGene::ProgramCode(); }
+    bool OpenScheme(const QString& name) override { return OpenSchemeNamed(name); }
     // New arguments from the shell while the window lives: checked element
     // by element (options/ShellArguments.h); EArgumentError says what is wrong.
-    void SetParams(const Variant& params);
-    void CloseDesigner();
-    QString VersionStamp() const { return versionStamp_; }
-    int ResultCode() const { return resultCode_; }
-    Variant ResultValue() const { return resultValue_; }
+    void SetParams(const Variant& params) override;
+    void CloseDesigner() override;
+    QString VersionStamp() const override { return versionStamp_; }
+    int ResultCode() const override { return resultCode_; }
+    Variant ResultValue() const override { return resultValue_; }
     // "应用服务器拒绝登录: " and the server's reason; empty after a Connect it took.
     QString ConnectRefusalText() const;
     // After a refused Connect: says why (a message; the result value for the
     // shell) and answers true; a run then ends before it starts.
     bool TellConnectRefusal();
-    QString ProgramName() const { return Caption(); }
+    QString ProgramName() const override { return Caption(); }
 
     // --- routines for descendants ------------------------------------------------
     void SetFormatClass(const TFormatClass& formatClass);
@@ -213,7 +222,7 @@ public:
     // preview's buttons send it, without asking anything (the proposed
     // subject, the first fax server). False, the user told why, when the
     // delivery is printing, the criteria make no report or a send failed.
-    bool SendReport();
+    bool SendReport() override;
 
     // Runs a format form up to its data (see RunFormat in the .cpp); the
     // result is 1 with a form ready, 0 no rows, -1 failure (form freed).

@@ -11,7 +11,7 @@
 #include "frame/DLLVRCtrller.h"
 #include "suite/fax/HvnFaxApplication.h"
 #include "suite/mail/OutlookApplication.h"
-#include "frame/VROptionsAdapter.h"
+#include "frame/OptionsFormClass.h"
 #include "suite/appserver/AppServer.h"
 #include "zorv52/Zorv52F.h"
 
@@ -32,7 +32,7 @@ struct ModuleMain {
         // so the shell's registration does not reach here.
         RegisterAppServer();
         // Last, as the library's main block does: the change-slip options form.
-        frmVRBaseOptClass = &OptionsFormClass<TVROptionsAdapter<TfrmZorv52>>;
+        frmVRBaseOptClass = &OptionsFormClass<TfrmZorv52>;
     }
 };
 

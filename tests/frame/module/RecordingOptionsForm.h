@@ -3,7 +3,7 @@
 // the controller makes in a journal shared with the test (so the order of
 // calls and controller events can be checked) and answers as configured.
 
-#include "frame/VROptionsForm.h"
+#include "frame/OptionsFormClass.h"
 #include "runtime/forms/Forms.h"
 
 #include <QStringList>

@@ -7,7 +7,7 @@
 // constants and function-local statics.
 #include "common/ProgramDescriptor.h"
 #include "frame/DLLVRCtrller.h"
-#include "frame/VROptionsAdapter.h"
+#include "frame/OptionsFormClass.h"
 #include "suite/appserver/AppServer.h"
 #include "tests/programs/ztst53/Ztst53F.h"
 
@@ -20,7 +20,7 @@ struct ModuleMain {
         RegisterProgramText(ModuleProgramText);
         // The server in this process when the client configuration names 127.0.0.1.
         RegisterAppServer();
-        frmVRBaseOptClass = &OptionsFormClass<TVROptionsAdapter<TfrmZtst53>>;
+        frmVRBaseOptClass = &OptionsFormClass<TfrmZtst53>;
     }
 };
 

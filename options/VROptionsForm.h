@@ -1,8 +1,10 @@
 #pragma once
-// The side of a print program's options window that the report controller
-// drives. The options forms sit below the frame, so the module joins the
-// program's concrete form to this interface (frame/VROptionsAdapter.h) and
-// registers the joined class in frmVRBaseOptClass.
+// The options window as the shell's report controller drives it (frame/
+// DLLVRCtrller.h): the seam between the module's controller above and the
+// options windows here, as IVRFormatForm (VRFormatForm.h) is the seam
+// between an options window and its format forms. TfrmVRBaseOpt implements
+// it, so every program's options form is one; the module registers the
+// program's form class in frmVRBaseOptClass (frame/OptionsFormClass.h).
 //
 // Destruction: a form freed with Free (CloseForm does), Release, a close with
 // caFree or by its owner raises OnDestroy from BeforeDestruction, while the
@@ -15,12 +17,13 @@
 
 #include <QString>
 
-class TComponent;
 class TForm;
 
 class IVROptionsForm {
 public:
-    virtual ~IVROptionsForm();
+    // Inline, so that the frame needs no library of the options forms to
+    // know the interface.
+    virtual ~IVROptionsForm() = default;
 
     // The window itself (the object that implements this interface).
     virtual TForm* AsForm() = 0;
@@ -58,22 +61,3 @@ public:
     virtual QString ProgramCode() const = 0;
     virtual QString ProgramName() const = 0;
 };
-
-// Creates the program's options form with the given owner. The module's main
-// block registers it; empty until then.
-using TfrmVRBaseOptClass = IVROptionsForm* (*)(TComponent* owner);
-extern TfrmVRBaseOptClass frmVRBaseOptClass;
-
-// The factory of a form class T (a TForm that implements IVROptionsForm):
-//     frmVRBaseOptClass = &OptionsFormClass<TfrmZorv52>;
-template<typename T> IVROptionsForm* OptionsFormClass(TComponent* owner)
-{
-    T* form = new T(owner);
-    try {
-        form->AfterConstruction();
-    } catch (...) {
-        delete form;
-        throw;
-    }
-    return form;
-}

@@ -1,0 +1,3 @@
+#include "frame/OptionsFormClass.h"
+
+TfrmVRBaseOptClass frmVRBaseOptClass = nullptr;

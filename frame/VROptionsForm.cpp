@@ -1,5 +1,0 @@
-#include "frame/VROptionsForm.h"
-
-TfrmVRBaseOptClass frmVRBaseOptClass = nullptr;
-
-IVROptionsForm::~IVROptionsForm() = default;
