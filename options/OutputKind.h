@@ -25,6 +25,7 @@
 #include <QStringView>
 #include <array>
 #include <optional>
+#include <utility>
 #include <variant>
 
 enum class TOutputKind {
