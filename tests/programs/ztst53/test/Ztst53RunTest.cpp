@@ -27,6 +27,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
@@ -130,6 +131,14 @@ TEST_F(Ztst53ShellTest, AKeyExportWritesThatSlipAloneAndTheDefaultCriteriaEveryS
     EXPECT_TRUE(oneText->contains(slip.Number)) << qPrintable(*oneText);
     EXPECT_TRUE(oneText->contains(QStringLiteral("Changed on")));
     EXPECT_EQ(oneText->count(QStringLiteral("Slip:")), 1) << "one slip";
+    // The report names its program as the PDF's creator, not the engine a program of its own.
+    const QString info = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (!info.isEmpty()) {
+        const testsupport::ProgramRun meta
+            = testsupport::RunProgram(info, {one}, QProcessEnvironment::systemEnvironment());
+        EXPECT_TRUE(meta.Out.contains(QRegularExpression(QStringLiteral("Creator:\\s+ZTST53\\n"))))
+            << qPrintable(meta.Out);
+    }
 
     // A number may have versions of both kinds: numbers are told apart only
     // where all their versions are of one kind.
