@@ -2,6 +2,7 @@
 
 #include "common/LibConditions.h"
 #include "common/LibDates.h"
+#include "common/forms/LanguageController.h"
 #include "format/PrintTexts.h"
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/forms/FormReader.h"
@@ -14,8 +15,9 @@ const QLatin1String ReplacedItemCode("101571");
 const QLatin1String AddedItemCode("100269");
 const QLatin1String RemovedItemCode("100268");
 const QLatin1String SlipTitleCode("101576");
-// Weekday marks in their Chinese form ("<五>").
+// Weekday marks in their Chinese form ("<五>") and their English one ("<FRI>").
 constexpr int ChineseWeekdayOrder = 4;
+constexpr int EnglishWeekdayOrder = 1;
 
 } // namespace
 
@@ -76,7 +78,13 @@ int TfrmZorv52Fmt::OpenData(const QString& sql)
 
 QString TfrmZorv52Fmt::message(const QString& code) const
 {
-    return Context().Message ? Context().Message(code) : QString();
+    const QString text = Context().Message ? Context().Message(code) : QString();
+    // The database holds its printing messages in Chinese only (simplified
+    // and traditional): an English interface prints the English package's
+    // text of the same code, and the database's where the package has none.
+    if (text.isEmpty() || !HvConverter() || HvConverter()->UICodePage() != u"437")
+        return text;
+    return GetLangMessage(dtClient, QStringLiteral("TCodedMessages"), QStringLiteral("R") + code, text);
 }
 
 // --- bands --------------------------------------------------------------------------------
@@ -122,7 +130,10 @@ void TfrmZorv52Fmt::weekday(TObject* sender, QString& value)
 {
     const auto* label = qobject_cast<const TComponent*>(sender);
     const QString date = label ? FieldText(label->Name().mid(3)).trimmed() : QString();
-    value = date.isEmpty() ? QString() : ToDisplay(WeekdayToken(date, ChineseWeekdayOrder));
+    // An English interface reads the English marks ("<FRI>").
+    const bool english = HvConverter() && HvConverter()->UICodePage() == u"437";
+    value = date.isEmpty() ? QString()
+                           : ToDisplay(WeekdayToken(date, english ? EnglishWeekdayOrder : ChineseWeekdayOrder));
 }
 
 void TfrmZorv52Fmt::lblTO006Print(TObject* Sender, QString& Value)

@@ -2,6 +2,7 @@
 
 #include "common/QNERPGeneratorU.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/InstallLayout.h"
 #include "suite/appserver/DbBackend.h"
 #include "suite/appserver/PgConnection.h"
 
@@ -73,7 +74,50 @@ QString serverIni(const TDemoOptions& options, const QString& storedSecret)
         + tail;
 }
 
+// Copies the packages of every language folder of from into the home's
+// MultiLanguage folder. Raises when the home's own language has none: a
+// home that names a language must be able to show it.
+void copyLanguagePackages(const QString& from, const QString& home, const QString& language)
+{
+    int ownPackages = 0;
+    for (const char* code : {"CHS", "CHT", "ENG"}) {
+        const QDir source(from + u'/' + QLatin1String(code));
+        const QString target = home + QStringLiteral("/MultiLanguage/") + QLatin1String(code) + u'/';
+        for (const QString& name : source.entryList({QStringLiteral("*.Lng")}, QDir::Files, QDir::Name)) {
+            // QFile::copy keeps an existing file: a forced home gets today's packages.
+            QFile::remove(target + name);
+            if (!QFile::copy(source.filePath(name), target + name))
+                throw EFCreateError(QStringLiteral("cannot copy %1 to %2").arg(source.filePath(name), target));
+            if (language == QLatin1String(code))
+                ++ownPackages;
+        }
+    }
+    if (ownPackages == 0)
+        throw EFCreateError(
+            QStringLiteral("%1/%2 holds no language package").arg(QDir::toNativeSeparators(from), language));
+}
+
 } // namespace
+
+QString InstalledLanguagePackages()
+{
+    const QString data = SharedDataFolder();
+    if (data.isEmpty())
+        return {};
+    const QString folder = data + QStringLiteral("/MultiLanguage");
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString DemoLanguage(const QString& uiCodePage)
+{
+    if (uiCodePage == QLatin1String("936"))
+        return QStringLiteral("CHS");
+    if (uiCodePage == QLatin1String("950"))
+        return QStringLiteral("CHT");
+    if (uiCodePage == QLatin1String("437"))
+        return QStringLiteral("ENG");
+    return {};
+}
 
 QString PostgresSchemaConnection(const QString& conninfo, const QString& schema)
 {
@@ -126,8 +170,9 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
 {
     const QString home = QFileInfo(dir).absoluteFilePath();
     const QString& uiCodePage = options.UICodePage;
-    if (uiCodePage != QLatin1String("936") && uiCodePage != QLatin1String("950"))
-        throw EFCreateError(QStringLiteral("code page %1: a demo home is 936 or 950").arg(uiCodePage));
+    const QString language = DemoLanguage(uiCodePage);
+    if (language.isEmpty())
+        throw EFCreateError(QStringLiteral("code page %1: a demo home is 936, 950 or 437").arg(uiCodePage));
     if (const QStringList there = ExistingHomeFiles(home); !there.isEmpty() && !options.Force)
         throw EFCreateError(QStringLiteral("%1 holds a client home already (%2); --force replaces it")
                                 .arg(QDir::toNativeSeparators(home), there.join(QStringLiteral(", "))));
@@ -136,6 +181,8 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
              "MultiLanguage/CHT", "MultiLanguage/ENG"})
         if (!root.mkpath(home + u'/' + QLatin1String(folder)))
             throw EFCreateError(QStringLiteral("cannot create %1/%2").arg(home, QLatin1String(folder)));
+    if (!options.LanguagePackages.isEmpty())
+        copyLanguagePackages(options.LanguagePackages, home, language);
     // "." is the registry file's own folder: copied or moved with its
     // registry file, the home is found where it stands.
     writeFile(home + QStringLiteral("/registry.reg"),
@@ -151,7 +198,7 @@ TDemoSummary CreateDemoHome(const QString& dir, const TDemoOptions& options)
         QStringLiteral("[Server Information]\nComputerName=127.0.0.1\nServerPort=211\nSecret=%1\n\n"
                        "[CodePage]\nUICodePage=%2\nDBCodePage=936\n\n"
                        "[Client Components]\nLangType=%3\n")
-            .arg(secret, uiCodePage, uiCodePage == QLatin1String("950") ? QStringLiteral("CHT") : QStringLiteral("CHS")));
+            .arg(secret, uiCodePage, language));
     writeFile(home + QStringLiteral("/StewardS.ini"), serverIni(options, secret));
     writeFile(home + QStringLiteral("/UserDef.ini"), QStringLiteral("[VoucherFormatDef]\n"));
     if (!options.PostgresConnection.isEmpty())

@@ -7,12 +7,15 @@
 //                      it is copied or moved)
 //   DIR/StewardC.ini   server 127.0.0.1:211; interface code page
 //                      UICodePage (936 simplified, 950 traditional Chinese,
-//                      language CHS or CHT), database code page 936
+//                      437 English: language CHS, CHT or ENG), database
+//                      code page 936
 //   DIR/StewardS.ini   MainDBType=SQLITE, MainDBName=C_DATA\DEMO.db; the
 //                      query log is off ([AppServer] QueryLog= names a file)
 //   DIR/UserDef.ini    [VoucherFormatDef]
 //   DIR/C_DATA/DEMO.db the company database of company HV01
 //   DIR/C_TEMP, C_HVBIN, C_PKG, Log, MultiLanguage/CHS, CHT, ENG
+//                      the language folders hold copies of the packages of
+//                      TDemoOptions::LanguagePackages (empty without it)
 //
 // With PostgresConnection set, the company database is the schema
 // PostgresSchema of that PostgreSQL database instead (made again when it
@@ -37,12 +40,27 @@ struct TDemoOptions {
     QString PostgresConnection;
     QString PostgresSchema = QStringLiteral("demo"); // a plain lower-case name
     bool Force = false; // replace the files of a home already in the folder
-    // The interface code page written into StewardC.ini: "936" (simplified)
-    // or "950" (traditional Chinese); any other text is refused. It is
-    // written even though the system code page would be its default, so
-    // that a home behaves the same on every machine.
+    // The interface code page written into StewardC.ini: "936" (simplified),
+    // "950" (traditional Chinese) or "437" (English); any other text is
+    // refused. It is written even though the system code page would be its
+    // default, so that a home behaves the same on every machine.
     QString UICodePage = QStringLiteral("936");
+    // A folder holding the language packages by language (CHS/, CHT/, ENG/,
+    // each with *.Lng files), usually InstalledLanguagePackages(): every
+    // package is copied into the home's MultiLanguage folder, replacing a
+    // file of the same name. A folder that holds no package of the home's
+    // own language is refused (the home would show its built-in texts).
+    // Empty: the language folders are made empty.
+    QString LanguagePackages;
 };
+
+// The language packages installed with the program (or linked into the
+// build folder): the MultiLanguage folder of the shared data folder
+// (runtime/system/InstallLayout.h); empty when there is none.
+QString InstalledLanguagePackages();
+// "CHS", "CHT" or "ENG": the language folder of a demo home's code page;
+// empty for a code page a demo home does not take.
+QString DemoLanguage(const QString& uiCodePage);
 
 struct TDemoSummary {
     QString DatabaseFile; // native path; for PostgreSQL the schema's connection text

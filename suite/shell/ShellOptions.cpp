@@ -126,8 +126,10 @@ bool ParseShellOptions(const QStringList& args, TShellOptions& o, QString& error
         } else if (a == QLatin1String("--code-page")) {
             if (!value(o.DemoCodePage))
                 return false;
-            if (o.DemoCodePage != QLatin1String("936") && o.DemoCodePage != QLatin1String("950")) {
-                error = QStringLiteral("--code-page wants 936 (simplified) or 950 (traditional Chinese), got \"%1\"")
+            if (o.DemoCodePage != QLatin1String("936") && o.DemoCodePage != QLatin1String("950")
+                && o.DemoCodePage != QLatin1String("437")) {
+                error = QStringLiteral(
+                    "--code-page wants 936 (simplified), 950 (traditional Chinese) or 437 (English), got \"%1\"")
                             .arg(o.DemoCodePage);
                 return false;
             }
@@ -245,7 +247,7 @@ QString ShellUsage()
 {
     return QStringLiteral(
         "usage: steward PROGRAM [options]\n"
-        "       steward --create-demo DIR [--slips N] [--code-page 936|950] [--force]\n"
+        "       steward --create-demo DIR [--slips N] [--code-page 936|950|437] [--force]\n"
         "\n"
         "Loads the program module lib<PROGRAM>C.so (from the shell's lib folder, the\n"
         "client home's C_HVBIN folder or $STEWARD_LIBRARY_PATH), opens the program and\n"
@@ -301,7 +303,9 @@ QString ShellUsage()
         "                    a folder that holds a home already is refused unless\n"
         "                    --force is given, which replaces it; --code-page 950\n"
         "                    makes a traditional Chinese home (UICodePage=950 in\n"
-        "                    StewardC.ini), 936 a simplified one (the default)\n"
+        "                    StewardC.ini), 437 an English one, 936 a simplified\n"
+        "                    one (the default). The installed language packages\n"
+        "                    are copied into the home's MultiLanguage folder\n"
         "\n"
         "Exit status: 0 on success; 1 when the program failed to open or a command\n"
         "failed (the program's message is printed on stderr); 2 for a wrong command\n"

@@ -7,7 +7,7 @@
 //                   [--preview | --print] [--keys TYPE,NUMBER,VERSION[,TYPEKEY]]
 //                   [--export-pictures KIND PREFIX [RESOLUTION]] [--export-pdf FILE]
 //                   [--scheme NAME [--send]] [--no-rows-ok]
-//   steward --create-demo DIR [--slips N] [--code-page 936|950] [--force]
+//   steward --create-demo DIR [--slips N] [--code-page 936|950|437] [--force]
 //   steward [PROGRAM] --help
 
 #include <QString>
@@ -53,7 +53,7 @@ struct TShellOptions {
     QString DemoDir;
     int DemoSlips = 300;
     bool DemoForce = false; // --force: replace a home the folder holds
-    QString DemoCodePage; // --code-page: "936" or "950"; empty: 936
+    QString DemoCodePage; // --code-page: "936", "950" or "437"; empty: 936
     // Window mode: close the window once it has painted, and print the
     // milliseconds from the shell's start to that first paint.
     bool ExitAfterShow = false;

@@ -92,6 +92,16 @@ int TStewardShell::runDemo()
         demo.Force = options_.DemoForce;
         if (!options_.DemoCodePage.isEmpty())
             demo.UICodePage = options_.DemoCodePage;
+        // The packages installed with this program; a Chinese home can do
+        // without them (its built-in texts are the simplified ones), an
+        // English or traditional one would show the wrong language.
+        demo.LanguagePackages = InstalledLanguagePackages();
+        if (demo.LanguagePackages.isEmpty() && demo.UICodePage != QLatin1String("936")) {
+            say(QStringLiteral("cannot make the demo home: no language packages for code page %1 (no "
+                               "MultiLanguage folder in the data folder; STEWARD_DATA_PATH names it)")
+                    .arg(demo.UICodePage));
+            return ProgramFailed;
+        }
         const TDemoSummary summary = CreateDemoHome(options_.DemoDir, demo);
         std::printf("demo home %s: %lld slips, %lld lines\n",
             qPrintable(QDir(options_.DemoDir).absolutePath()), static_cast<long long>(summary.Slips),

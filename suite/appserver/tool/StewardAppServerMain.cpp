@@ -46,7 +46,8 @@ const char* const usageText
       "                     only a salted scrypt hash is stored\n"
       "\n"
       "  --create-demo DIR  make a demo client home in DIR (registry file, settings,\n"
-      "                     SQLite database with generated slips)\n"
+      "                     SQLite database with generated slips; the language\n"
+      "                     packages of the client package when it is installed)\n"
       "  --slips N          number of slips (300)\n"
       "  --seed S           seed of the generator (52): the same seed, the same data\n"
       "  --force            replace the home DIR holds already (refused without it)\n"
@@ -224,6 +225,8 @@ int main(int argc, char** argv)
     try {
         QElapsedTimer timer;
         timer.start();
+        // The packages come with the client package, which a server need not have.
+        options.LanguagePackages = InstalledLanguagePackages();
         const TDemoSummary s = CreateDemoHome(dir, options);
         std::printf("demo home %s: %lld slips, %lld lines, %lld sign-off records in %.1f s\n",
             qPrintable(dir), static_cast<long long>(s.Slips), static_cast<long long>(s.Lines),

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -218,4 +219,77 @@ TEST_F(ShellExportTest, ATraditionalHomePrintsItsSlipAndQtsDialogsInTraditionalC
         EXPECT_TRUE(text.Out.contains(QString::fromUtf8(caption))) << caption;
     for (const char* simplified : {"单号", "变更", "项次", "说明"})
         EXPECT_FALSE(text.Out.contains(QString::fromUtf8(simplified))) << simplified;
+}
+
+TEST_F(ShellExportTest, AnEnglishHomeGetsTheInstalledPackagesAndPrintsItsSlipInEnglish)
+{
+    const QString home = folder_.file(QStringLiteral("eng"));
+    const testsupport::ProgramRun made = run({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"),
+        QStringLiteral("40"), QStringLiteral("--code-page"), QStringLiteral("437")});
+    ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
+    QFile ini(home + QStringLiteral("/StewardC.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray settings = ini.readAll();
+    EXPECT_TRUE(settings.contains("UICodePage=437") && settings.contains("LangType=ENG")) << settings.constData();
+    // Every shipped package of every language, byte for byte.
+    for (const char* code : {"CHS", "CHT", "ENG"}) {
+        const QDir shipped(testsupport::sourcePath(QStringLiteral("data/MultiLanguage/") + QLatin1String(code)));
+        const QStringList packages = shipped.entryList({QStringLiteral("*.Lng")}, QDir::Files, QDir::Name);
+        ASSERT_FALSE(packages.isEmpty()) << code;
+        const QDir copied(home + QStringLiteral("/MultiLanguage/") + QLatin1String(code));
+        EXPECT_EQ(copied.entryList({QStringLiteral("*.Lng")}, QDir::Files, QDir::Name), packages) << code;
+        for (const QString& name : packages) {
+            QFile a(shipped.filePath(name));
+            QFile b(copied.filePath(name));
+            ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << qPrintable(name);
+            EXPECT_EQ(a.readAll(), b.readAll()) << code << "/" << qPrintable(name);
+        }
+    }
+
+    const QString pdf = folder_.file(QStringLiteral("eng.pdf"));
+    const testsupport::ProgramRun done = run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home,
+        QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--keys"), keys_.join(u','),
+        QStringLiteral("--export-pdf"), pdf});
+    ASSERT_EQ(done.Status, 0) << qPrintable(done.Err);
+    const testsupport::ProgramRun text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (text.Status < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // The captions, the title (the database's printing message) and the
+    // weekday marks; the slip's data (item names, suppliers, the slip type's
+    // name in the title's brackets) stay as the database holds them.
+    for (const char* caption : {"Work Order Change Slip(", "No.:", "Before Change", "After Change", "Descr."})
+        EXPECT_TRUE(text.Out.contains(QString::fromUtf8(caption))) << caption;
+    EXPECT_TRUE(text.Out.contains(QRegularExpression(QStringLiteral("<(SUN|MON|TUE|WED|THU|FRI|SAT)>"))));
+    for (const char* chinese : {"工单变更单(", "单号", "变更前", "变更后", "品名", "项次", "<日>", "<一>", "<五>"})
+        EXPECT_FALSE(text.Out.contains(QString::fromUtf8(chinese))) << chinese;
+}
+
+TEST_F(ShellExportTest, AHomeInALanguageWithoutItsPackagesIsRefused)
+{
+    // A data folder without packages, and one with the simplified ones only.
+    const QString bare = folder_.file(QStringLiteral("bare"));
+    const QString chineseOnly = folder_.file(QStringLiteral("chs-only"));
+    ASSERT_TRUE(QDir().mkpath(bare));
+    folder_.write(QStringLiteral("chs-only/MultiLanguage/CHS/TfrmZorv52.Lng"), "<TfrmZorv52 Caption=\"x\"/>");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto make = [&](const QString& data, const QString& codePage, const QString& name) {
+        environment.insert(QStringLiteral("STEWARD_DATA_PATH"), data);
+        return testsupport::RunProgram(QStringLiteral(ZORV_STEWARD),
+            {QStringLiteral("--create-demo"), folder_.file(name), QStringLiteral("--slips"), QStringLiteral("5"),
+                QStringLiteral("--code-page"), codePage},
+            environment);
+    };
+    const testsupport::ProgramRun none = make(bare, QStringLiteral("437"), QStringLiteral("h1"));
+    EXPECT_EQ(none.Status, 1);
+    EXPECT_TRUE(none.Err.contains(QStringLiteral("no language packages for code page 437"))) << qPrintable(none.Err);
+    const testsupport::ProgramRun other = make(chineseOnly, QStringLiteral("950"), QStringLiteral("h2"));
+    EXPECT_EQ(other.Status, 1);
+    EXPECT_TRUE(other.Err.contains(QStringLiteral("holds no language package"))) << qPrintable(other.Err);
+    // A simplified home does without: its built-in texts are the simplified ones.
+    const testsupport::ProgramRun simplified = make(bare, QStringLiteral("936"), QStringLiteral("h3"));
+    EXPECT_EQ(simplified.Status, 0) << qPrintable(simplified.Err);
+    const testsupport::ProgramRun copied = make(chineseOnly, QStringLiteral("936"), QStringLiteral("h4"));
+    EXPECT_EQ(copied.Status, 0) << qPrintable(copied.Err);
+    EXPECT_TRUE(QFileInfo::exists(folder_.file(QStringLiteral("h4/MultiLanguage/CHS/TfrmZorv52.Lng"))));
 }

@@ -113,11 +113,13 @@ TEST(ShellOptionsTest, ForceGoesWithADemoHomeOnly)
                     .contains(QStringLiteral("--force goes with --create-demo")));
 }
 
-TEST(ShellOptionsTest, ADemoHomesCodePageIsSimplifiedOrTraditionalChinese)
+TEST(ShellOptionsTest, ADemoHomesCodePageIsSimplifiedOrTraditionalChineseOrEnglish)
 {
     EXPECT_TRUE(parse(QStringLiteral("--create-demo /tmp/demo")).DemoCodePage.isEmpty());
     EXPECT_EQ(parse(QStringLiteral("--create-demo /tmp/demo --code-page 950")).DemoCodePage, QStringLiteral("950"));
-    EXPECT_TRUE(refusal(QStringLiteral("--create-demo /tmp/demo --code-page 1252")).contains(QStringLiteral("936")));
+    EXPECT_EQ(parse(QStringLiteral("--create-demo /tmp/demo --code-page 437")).DemoCodePage, QStringLiteral("437"));
+    const QString wrong = refusal(QStringLiteral("--create-demo /tmp/demo --code-page 1252"));
+    EXPECT_TRUE(wrong.contains(QStringLiteral("936")) && wrong.contains(QStringLiteral("437"))) << qPrintable(wrong);
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --code-page 950"))
                     .contains(QStringLiteral("--code-page goes with --create-demo")));
 }
