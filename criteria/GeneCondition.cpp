@@ -55,6 +55,11 @@ TfrmGeneCondition::TfrmGeneCondition(TfrmBaseGene* owner, const QString& dateFie
     single_ = {edSetDate, seSetDay1, cboSetDay1, cboSetDay2, seSetDay2};
     begin_ = {spDate_B, seSetDay_B1, cboSetDay_B1, cboSetDay_B2, seSetDay_B2};
     end_ = {spDate_E, seSetDay_E1, cboSetDay_E1, cboSetDay_E2, seSetDay_E2};
+    // The title and the date fields are the window's texts, in the
+    // interface's script already: the dialog converts its own designed texts
+    // before it takes them in, so that they are not converted a second time
+    // (稽核 would turn 稽覈).
+    ConvertOnce();
     SetCaption(owner->Caption());
     // The name field stops where the server's field does, as the user types.
     LimitEditBytes(edConName, MaxNameBytes, nameCodePage());

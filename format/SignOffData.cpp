@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 // Sign-off table columns.
@@ -19,6 +21,15 @@ constexpr int CellWidth = 14;
 const char* const ColumnLabels[ColumnCount] = {
     "0:关号=", "1:支号=", "2:序号=", "3:流程角色=", "4:收件时间=", "5:签核时间=", "6:签核状态=",
     "7:收件人ID=", "8:收件人姓名=", "9:签核人ID=", "10:签核人姓名=", "11:部门职位代号=", "12:签核人职称="};
+
+// Columns on screen: a CJK character (or a full-width form) takes two.
+int displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const char32_t c : text.toUcs4())
+        width += c >= 0x2E80 && !(c >= 0xFF61 && c <= 0xFFDC) ? 2 : 1;
+    return width;
+}
 
 QString scalarText(const Variant& value)
 {
@@ -129,7 +140,7 @@ QString SignedTimeText(const QString& text, int dateType, const QString& dateSep
 }
 
 TSignOffLines SignOffFromArray(const Variant& answer, const QStringList& keys, int dateType,
-    const QString& dateSeparator, const TSignOffLog& log)
+    const QString& dateSeparator, const TSignOffCaptions& captions, const TSignOffLog& log)
 {
     TSignOffLines result;
     try {
@@ -159,9 +170,12 @@ TSignOffLines SignOffFromArray(const Variant& answer, const QStringList& keys, i
             }
         }
         if (result.Found) {
-            lines[0].prepend(QStringLiteral("职      称:"));
-            lines[1].prepend(QStringLiteral("签核人姓名:"));
-            lines[2].prepend(QStringLiteral("签核  时间:"));
+            const QStringList heads {captions.Titles, captions.Names, captions.Times};
+            int widest = 0;
+            for (const QString& head : heads)
+                widest = std::max(widest, displayWidth(head));
+            for (int i = 0; i < 3; ++i)
+                lines[i].prepend(heads[i] + QString(widest - displayWidth(heads[i]), u' '));
             result.Lines = lines;
         }
     } catch (const Exception&) {
@@ -170,7 +184,8 @@ TSignOffLines SignOffFromArray(const Variant& answer, const QStringList& keys, i
     return result;
 }
 
-TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys)
+TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys, const TSignOffCaptions& captions,
+    const std::function<QString(const QString&)>& display)
 {
     TSignOffLines result;
     if (keys.size() < 2 || answer.trimmed().isEmpty())
@@ -193,14 +208,14 @@ TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys)
     }
     if (!result.Found)
         return result;
-    const QStringList items = found.split(QStringLiteral("||"));
-    const QStringList headings {QStringLiteral("关号"), QStringLiteral("支号"), QStringLiteral("签核人"),
-        QStringLiteral("职称"), QStringLiteral("签核结果"), QStringLiteral("签核日期"),
-        QStringLiteral("签核意见")};
+    // The answer's words are the workflow product's, in the database's
+    // script; the captions are in the user's language already and are not
+    // converted again.
+    const QStringList items = (display ? display(found) : found).split(QStringLiteral("||"));
     QString body;
     for (int i = 0; i + 1 < items.size(); ++i)
         body += items.at(i) + QStringLiteral("\r\n");
-    body += QStringLiteral("签核最终结果:") + items.last();
-    result.Lines = {headings.join(QStringLiteral("  ")), body};
+    body += captions.FinalResult + items.last();
+    result.Lines = {captions.Headings.join(QStringLiteral("  ")), body};
     return result;
 }

@@ -12,15 +12,33 @@
 // - a text (the web service): an XML document of Form elements whose
 //   wfFormType and wfSheetNo attributes name the slip and whose text is a
 //   "||"-separated list, the last item the final result.
+// The captions of the printed lines come from the caller, in the user's
+// language (TSignOffCaptions); the answer's own values are printed as they
+// come, a text answer's through the caller's display conversion.
 // Guaranteed: nothing raises; an answer of another shape, or without the
 // slip, answers Found false. Rows lacking a signed time, name or title go to
-// the log callback (the debug log) instead of the lines.
+// the log callback (the debug log, in the system's language: it is read by
+// the support staff) instead of the lines.
 
 #include "runtime/system/Variant.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+// The words printed around the answer's values.
+struct TSignOffCaptions {
+    // In front of the three lines of an array answer: the signers' titles,
+    // names and signed times. Each is padded to the widest of the three (a
+    // CJK character counts two), so that the values start under each other.
+    QString Titles;
+    QString Names;
+    QString Times;
+    // A text answer: the column headings of its first line (joined by two
+    // blanks) and the caption in front of the final result.
+    QStringList Headings;
+    QString FinalResult;
+};
 
 struct TSignOffLines {
     bool Found = false;
@@ -37,10 +55,12 @@ using TSignOffLog = std::function<void(const QString& name, const QString& line)
 // The lines of the slip with these keys from an array answer. Signed times
 // print in the date order and separator given.
 TSignOffLines SignOffFromArray(const Variant& answer, const QStringList& keys, int dateType,
-    const QString& dateSeparator, const TSignOffLog& log = {});
+    const QString& dateSeparator, const TSignOffCaptions& captions, const TSignOffLog& log = {});
 
-// The lines of the slip with these keys (form type, sheet number) from a text answer.
-TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys);
+// The lines of the slip with these keys (form type, sheet number) from a text
+// answer; display converts the answer's text for the screen (none when empty).
+TSignOffLines SignOffFromXml(const QString& answer, const QStringList& keys, const TSignOffCaptions& captions,
+    const std::function<QString(const QString&)>& display = {});
 
 // A signed time "yyyy/mm/dd hh:nn:ss" (or any form Qt reads) as a date in
 // the order and separator given; valid false when it could only be read by

@@ -311,6 +311,21 @@ bool TfrmVRFormat::FetchSignOffData(const QString& programCode)
             signOffIsText_ = false;
         }
         signOffFound_ = true;
+        const auto text = [this](const QString& name, const QString& chinese) {
+            return GetFormMessage(QStringLiteral("TfrmVRFormat"), name, true, chinese);
+        };
+        // Looked up once a run: every slip of it prints them.
+        signOffCaptions_.Titles = text(QStringLiteral("sSignOffTitles"), QStringLiteral("职      称:"));
+        signOffCaptions_.Names = text(QStringLiteral("sSignOffNames"), QStringLiteral("签核人姓名:"));
+        signOffCaptions_.Times = text(QStringLiteral("sSignOffTimes"), QStringLiteral("签核  时间:"));
+        signOffCaptions_.Headings = QStringList {text(QStringLiteral("sSignOffStage"), QStringLiteral("关号")),
+            text(QStringLiteral("sSignOffBranch"), QStringLiteral("支号")),
+            text(QStringLiteral("sSignOffSigner"), QStringLiteral("签核人")),
+            text(QStringLiteral("sSignOffTitle"), QStringLiteral("职称")),
+            text(QStringLiteral("sSignOffResult"), QStringLiteral("签核结果")),
+            text(QStringLiteral("sSignOffDate"), QStringLiteral("签核日期")),
+            text(QStringLiteral("sSignOffOpinion"), QStringLiteral("签核意见"))};
+        signOffCaptions_.FinalResult = text(QStringLiteral("sSignOffFinal"), QStringLiteral("签核最终结果:"));
         return true;
     } catch (const Exception&) {
         Dialogs().MessageDlg(
@@ -332,13 +347,11 @@ void TfrmVRFormat::applySignOff()
     if (keys.size() < 2)
         return;
     const TSignOffLines lines = signOffIsText_
-        ? SignOffFromXml(signOffData_.ToString(), keys)
-        : SignOffFromArray(signOffData_, keys, DateType, DateSeparator,
+        ? SignOffFromXml(signOffData_.ToString(), keys, signOffCaptions_,
+            [this](const QString& text) { return ToDisplay(text); })
+        : SignOffFromArray(signOffData_, keys, DateType, DateSeparator, signOffCaptions_,
             [](const QString& name, const QString& line) { WriteAlertLog(name, line, QStringLiteral("D")); });
     if (!lines.Found)
         return;
-    QStringList shown;
-    for (const QString& line : lines.Lines)
-        shown << (signOffIsText_ ? ToDisplay(line) : line);
-    showSignOffLines(shown);
+    showSignOffLines(lines.Lines);
 }

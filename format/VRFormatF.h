@@ -142,6 +142,7 @@ private:
     bool signOffFound_ = false;
     bool signOffIsText_ = false;
     Variant signOffData_;
+    TSignOffCaptions signOffCaptions_; // looked up in the user's language with the data
     QStringList signOffLines_; // the run's sign-off lines, for slips without workflow data
     QString slipType_;
     QString workflowKey_;

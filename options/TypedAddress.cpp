@@ -4,17 +4,35 @@
 #include "common/MailAddress.h"
 #include "options/SendWay.h"
 
+#include <utility>
+
 namespace {
 
-TAddressRefusal refusal(const char* key, const char* text, const QString& entry, const QString& detail = {})
+// The detail of a refusal: what was typed, or a word with its message name.
+struct Detail {
+    Detail(QString text = {}, QString key = {})
+        : Text(std::move(text))
+        , Key(std::move(key))
+    {
+    }
+    QString Text;
+    QString Key;
+};
+
+TAddressRefusal refusal(const char* key, const char* text, const QString& entry, const Detail& detail = {})
 {
-    return {QString::fromLatin1(key), QString::fromUtf8(text), entry, detail};
+    return {QString::fromLatin1(key), QString::fromUtf8(text), entry, detail.Text, detail.Key};
+}
+
+Detail named(const char* key, const char* text)
+{
+    return {QString::fromUtf8(text), QString::fromLatin1(key)};
 }
 
 // A blank is invisible between brackets: it is named instead.
-QString shown(const QString& character)
+Detail shown(const QString& character)
 {
-    return character == u" " ? QStringLiteral("空格") : character;
+    return character == u" " ? named("sBlankCharacter", "空格") : Detail(character);
 }
 
 TAddressRefusal mailRefusal(const QString& typed)
@@ -65,11 +83,11 @@ TAddressRefusal faxRefusal(const QString& typed)
 
 } // namespace
 
-QString TAddressRefusal::Message(const QString& text) const
+QString TAddressRefusal::Message(const QString& text, const QString& detail) const
 {
     // One pass over both markers, so a "%2" typed in the entry stays as typed.
     const QString base = text.isEmpty() ? Text : text;
-    return base.contains(QLatin1String("%2")) ? base.arg(Entry, Detail) : base.arg(Entry);
+    return base.contains(QLatin1String("%2")) ? base.arg(Entry, detail.isEmpty() ? Detail : detail) : base.arg(Entry);
 }
 
 TAddressRefusal CheckTypedAddress(int sendMode, const QString& typed)

@@ -368,7 +368,11 @@ bool TfrmVRBaseOpt::acceptTypedAddress()
     if (!refusal.Refused())
         return true;
     pgOption->SetActivePage(tsFEP);
-    Dialogs().MessageDlg(refusal.Message(GetFormMessage(QStringLiteral("TfrmVRBaseOpt"), refusal.Key, true, refusal.Text)),
+    const auto translated = [this](const QString& key, const QString& text) {
+        return key.isEmpty() ? QString() : GetFormMessage(QStringLiteral("TfrmVRBaseOpt"), key, true, text);
+    };
+    Dialogs().MessageDlg(
+        refusal.Message(translated(refusal.Key, refusal.Text), translated(refusal.DetailKey, refusal.Detail)),
         mtError, mbOK, Caption());
     edtFaxEmailData->SetFocus();
     return false;
@@ -397,7 +401,7 @@ bool TfrmVRBaseOpt::PutTitleInfo(Variant& texts)
     if (!TfrmBaseGene::PutTitleInfo(texts))
         return false;
     texts[OptionCount()] = texts[1];
-    texts[SendStatusSlot()] = QString::fromUtf8("传送状态");
+    texts[SendStatusSlot()] = Text("sSendStatusTitle", "传送状态");
     return true;
 }
 

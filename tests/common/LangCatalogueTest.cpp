@@ -5,9 +5,12 @@
 #include "common/forms/LangPackageBuilder.h"
 #include "common/forms/LangSourceScan.h"
 #include "common/forms/LanguageController.h"
+#include "common/forms/PhraseOverrides.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/ScriptConverter.h"
+#include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -261,4 +264,36 @@ TEST(LangPackageBuilder, DocumentAppliesToAFormAndKeepsLineBreaksOfMessages)
     EXPECT_EQ(LookupLangMessage(file, QStringLiteral("sAsk"), QStringLiteral("default")),
         QStringLiteral("Exported to: %s\r\rOpen the file?"));
     QFile::remove(file);
+}
+
+TEST(PhraseOverrides, PhrasesTakeTheirOwnRenderingAndTheRestIsConverted)
+{
+    const TPhraseOverrides overrides = TPhraseOverrides::Parse(
+        QStringLiteral("# comment\n签核\t簽核\r\n签核人\t<signer>\n\n"));
+    EXPECT_EQ(overrides.Size(), 2);
+    // A stand-in converter that marks what it was given.
+    const auto mark = [](const QString& piece) { return u'[' + piece + u']'; };
+    EXPECT_EQ(overrides.Convert(QStringLiteral("签核人姓名: 签核栏"), mark), QStringLiteral("<signer>[姓名: ]簽核[栏]"))
+        << "the longer phrase first; results are not converted again";
+    EXPECT_EQ(overrides.Convert(QStringLiteral("打印"), mark), QStringLiteral("[打印]"));
+    EXPECT_EQ(overrides.Convert(QStringLiteral("签核"), mark), QStringLiteral("簽核"));
+    EXPECT_EQ(overrides.Convert(QString(), mark), QStringLiteral("[]"));
+    for (const char* damaged : {"签核", "签核\t", "\t簽核", "签核\t簽核\t!", "签核\ta\n签核\tb"}) {
+        EXPECT_THROW(TPhraseOverrides::Parse(QString::fromUtf8(damaged)), EConvertError) << damaged;
+    }
+}
+
+TEST(PhraseOverrides, TheShippedTableMendsWhatOpenCCGetsWrong)
+{
+    QFile file(testsupport::sourcePath(QStringLiteral("common/forms/tool/Traditional.txt")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const TPhraseOverrides overrides = TPhraseOverrides::Parse(QString::fromUtf8(file.readAll()));
+    const TScriptConverter opencc(QStringLiteral("s2twp.json"));
+    const auto convert = [&](const QString& text) {
+        return overrides.Convert(text, [&](const QString& piece) { return opencc.Convert(piece); });
+    };
+    ASSERT_EQ(opencc.Convert(QStringLiteral("签核")), QStringLiteral("籤核")) << "OpenCC mended itself: drop the line";
+    EXPECT_EQ(convert(QStringLiteral("签核人姓名:")), QStringLiteral("簽核人姓名:"));
+    EXPECT_EQ(convert(QStringLiteral("页脚签核")), QStringLiteral("頁尾簽核"));
+    EXPECT_EQ(convert(QStringLiteral("工单变更单打印")), QStringLiteral("工單變更單列印")) << "Taiwan phrases stay";
 }

@@ -50,6 +50,15 @@ public:
     Variant Answer = Variant::ArrayOf({0});
 };
 
+// The format form's built-in captions.
+TSignOffCaptions chineseCaptions()
+{
+    return {QStringLiteral("职      称:"), QStringLiteral("签核人姓名:"), QStringLiteral("签核  时间:"),
+        {QStringLiteral("关号"), QStringLiteral("支号"), QStringLiteral("签核人"), QStringLiteral("职称"),
+            QStringLiteral("签核结果"), QStringLiteral("签核日期"), QStringLiteral("签核意见")},
+        QStringLiteral("签核最终结果:")};
+}
+
 } // namespace
 
 TEST(SignOffTest, TheRequestNamesEverySlipWithItsParameters)
@@ -77,7 +86,7 @@ TEST(SignOffTest, AnArrayAnswerGivesTheRowsOfTheSlipsTableOnly)
     const Variant answer = Variant::ArrayOf({2, other, mine});
     QStringList logged;
     const TSignOffLines lines = SignOffFromArray(answer, {"A511", "0001", "0001"}, 1, QStringLiteral("/"),
-        [&](const QString& name, const QString& line) { logged << name + u':' + line; });
+        chineseCaptions(), [&](const QString& name, const QString& line) { logged << name + u':' + line; });
     ASSERT_TRUE(lines.Found);
     ASSERT_EQ(lines.Lines.size(), 3);
     EXPECT_EQ(lines.Lines[0],
@@ -94,10 +103,24 @@ TEST(SignOffTest, AnArrayAnswerGivesTheRowsOfTheSlipsTableOnly)
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Key 2=0001")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Warrning:签核时间为空")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:10:签核人姓名=李四")));
-    EXPECT_FALSE(SignOffFromArray(answer, {"A511", "0009", "0001"}, 1, QStringLiteral("/")).Found);
-    EXPECT_FALSE(
-        SignOffFromArray(Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1, QStringLiteral("/"))
-            .Found);
+    EXPECT_FALSE(SignOffFromArray(answer, {"A511", "0009", "0001"}, 1, QStringLiteral("/"), chineseCaptions()).Found);
+    EXPECT_FALSE(SignOffFromArray(Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1,
+        QStringLiteral("/"), chineseCaptions())
+                     .Found);
+
+    // Captions of another language and length: padded to the widest, so
+    // the values still start in one column.
+    TSignOffCaptions english = chineseCaptions();
+    english.Titles = QStringLiteral("Title:");
+    english.Names = QStringLiteral("Signed by:");
+    english.Times = QStringLiteral("On:");
+    const TSignOffLines inEnglish
+        = SignOffFromArray(answer, {"A511", "0001", "0001"}, 1, QStringLiteral("/"), english);
+    ASSERT_EQ(inEnglish.Lines.size(), 3);
+    EXPECT_EQ(inEnglish.Lines[0], QStringLiteral("Title:    ") + QStringLiteral("经理").leftJustified(14)
+            + QStringLiteral("厂长").leftJustified(14));
+    EXPECT_TRUE(inEnglish.Lines[1].startsWith(QStringLiteral("Signed by:王小明")));
+    EXPECT_TRUE(inEnglish.Lines[2].startsWith(QStringLiteral("On:       2024/11/02")));
 }
 
 TEST(SignOffTest, ATextAnswerGivesHeadingsAndTheFinalResult)
@@ -106,16 +129,25 @@ TEST(SignOffTest, ATextAnswerGivesHeadingsAndTheFinalResult)
         = QStringLiteral("<FormSet><Form wfFormType='A511' wfSheetNo='0002'>x||y</Form>"
                          "<Form wfFormType='A511' wfSheetNo='0001'>1  1  王小明  经理  同意  2024/11/02  "
                          "ok||2  1  张三  厂长  同意  2024/11/03  ||核准</Form></FormSet>");
-    const TSignOffLines lines = SignOffFromXml(answer, {"A511", "0001", "0001"});
+    const TSignOffLines lines = SignOffFromXml(answer, {"A511", "0001", "0001"}, chineseCaptions());
     ASSERT_TRUE(lines.Found);
     ASSERT_EQ(lines.Lines.size(), 2);
     EXPECT_EQ(lines.Lines[0], QStringLiteral("关号  支号  签核人  职称  签核结果  签核日期  签核意见"));
     EXPECT_EQ(lines.Lines[1],
         QStringLiteral("1  1  王小明  经理  同意  2024/11/02  ok\r\n2  1  张三  厂长  同意  2024/11/03  "
                        "\r\n签核最终结果:核准"));
-    EXPECT_FALSE(SignOffFromXml(answer, {"A511", "0003"}).Found);
-    EXPECT_FALSE(SignOffFromXml(QStringLiteral("<FormSet><Form"), {"A511", "0001"}).Found)
+    EXPECT_FALSE(SignOffFromXml(answer, {"A511", "0003"}, chineseCaptions()).Found);
+    EXPECT_FALSE(SignOffFromXml(QStringLiteral("<FormSet><Form"), {"A511", "0001"}, chineseCaptions()).Found)
         << "broken text finds nothing";
+
+    // The display conversion reaches the answer's words only: the captions
+    // are in the user's script already (converted again, 稽核 turns 稽覈).
+    const auto toScreen = [](const QString& text) { return QString(text).replace(u'经', u'經').replace(u'签', u'簽'); };
+    const TSignOffLines shown = SignOffFromXml(answer, {"A511", "0001", "0001"}, chineseCaptions(), toScreen);
+    ASSERT_EQ(shown.Lines.size(), 2);
+    EXPECT_TRUE(shown.Lines[1].startsWith(QStringLiteral("1  1  王小明  經理"))) << qPrintable(shown.Lines[1]);
+    EXPECT_TRUE(shown.Lines[1].endsWith(QStringLiteral("\r\n签核最终结果:核准"))) << qPrintable(shown.Lines[1]);
+    EXPECT_EQ(shown.Lines[0], lines.Lines[0]) << "the headings are not converted";
 }
 
 TEST(SignOffTest, AGroupOfOneFieldSendsNoRequest)

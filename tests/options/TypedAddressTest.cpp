@@ -71,4 +71,10 @@ TEST(TypedAddress, ATranslatedTextGetsTheSameValues)
     ASSERT_TRUE(refusal.Refused());
     EXPECT_EQ(refusal.Key, QStringLiteral("sFaxBadChar"));
     EXPECT_EQ(refusal.Message(QStringLiteral("「%1」不是傳真號碼:「%2」")), QStringLiteral("「12a」不是傳真號碼:「a」"));
+    EXPECT_TRUE(refusal.DetailKey.isEmpty()) << "what was typed is shown as typed";
+    // The name of a blank is a word of the user's language.
+    const TAddressRefusal blank = CheckTypedAddress(SendModeEmail, QStringLiteral("chen wei@example.com"));
+    EXPECT_EQ(blank.DetailKey, QStringLiteral("sBlankCharacter"));
+    EXPECT_EQ(blank.Message(QStringLiteral("\"%1\" is no e-mail address: it may not hold \"%2\"."), QStringLiteral("a blank")),
+        QStringLiteral("\"chen wei@example.com\" is no e-mail address: it may not hold \"a blank\"."));
 }

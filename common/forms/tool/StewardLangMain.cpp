@@ -6,9 +6,11 @@
 //
 // The texts come from the sources (every form description and message
 // look-up); the English from English.txt beside this program's source, the
-// texts left in Chinese on purpose from Untranslated.txt there.
+// texts left in Chinese on purpose from Untranslated.txt there, and the
+// phrases OpenCC gets wrong for the traditional package from Traditional.txt.
 
 #include "common/forms/LangPackageBuilder.h"
+#include "common/forms/PhraseOverrides.h"
 #include "runtime/system/Exceptions.h"
 #include "runtime/system/ScriptConverter.h"
 
@@ -48,7 +50,11 @@ TLangBuild build(const QString& root)
     // Taiwan characters with Taiwan phrases: the words a 950 user reads in
     // the rest of the suite (列印, 資料, 伺服器), not only other characters.
     const TScriptConverter traditional(QStringLiteral("s2twp.json"));
-    return BuildPackages(catalogue, english, strays, [&](const QString& text) { return traditional.Convert(text); });
+    const TPhraseOverrides overrides
+        = TPhraseOverrides::Parse(readText(toolFile(root, QStringLiteral("Traditional.txt"))));
+    return BuildPackages(catalogue, english, strays, [&](const QString& text) {
+        return overrides.Convert(text, [&](const QString& piece) { return traditional.Convert(piece); });
+    });
 }
 
 int report(const QStringList& problems)

@@ -5,6 +5,7 @@
 
 #include "common/forms/FontAliases.h"
 #include "criteria/GeneCondition.h"
+#include "criteria/SelectPnl.h"
 #include "format/TfrmVRConvPic.h"
 #include "format/TfrmVRSendOut.h"
 #include "format/VRPreviewF.h"
@@ -155,6 +156,17 @@ TEST_P(LanguagePackages, OptionsWindowAndItsConditionDialog)
     std::unique_ptr<TfrmGeneCondition, FreeComponent> dialog(
         new TfrmGeneCondition(form_.get(), form_->DateFieldList(), 0));
     expectTranslated(dialog.get());
+    // The date fields are offered under the window's own captions, as the
+    // window shows them (not converted once more by the dialog).
+    auto* approval = form_->FindComponent<TSelectPanel>(QStringLiteral("spTO043"));
+    ASSERT_NE(approval, nullptr);
+    EXPECT_TRUE(dialog->cbodatecondition->Items()->Lines().contains(approval->Caption()))
+        << approval->Caption().toStdString() << " among "
+        << dialog->cbodatecondition->Items()->Lines().join(u'|').toStdString();
+    if (code_ == u"CHT") {
+        EXPECT_EQ(approval->Caption(), QStringLiteral("選擇稽核日期"));
+        EXPECT_FALSE(dialog->cbodatecondition->Items()->Lines().join(u'|').contains(u'覈'));
+    }
 }
 
 TEST_P(LanguagePackages, SlipFormatAndPreview)
