@@ -1,17 +1,16 @@
 #include "format/DocToEmf.h"
 
+#include "runtime/system/InstallLayout.h"
 #include "runtime/system/PathCase.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
-QString TDocToEmf::ProgramPath(const QString& clientHome)
+namespace {
+
+QString converterIn(const QDir& folder)
 {
-    QString home = clientHome;
-    if (!home.isEmpty() && !home.endsWith(u'\\') && !home.endsWith(u'/'))
-        home += u'\\';
-    const QDir folder(NativePathOnDisk(home + QStringLiteral("C_HVBIN")));
     // Tools copied from a Windows installation keep their upper-case names.
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Executable)) {
         if (entry.compare(QLatin1String("doc2emf"), Qt::CaseInsensitive) == 0
@@ -21,12 +20,32 @@ QString TDocToEmf::ProgramPath(const QString& clientHome)
     return QString();
 }
 
+} // namespace
+
+QString TDocToEmf::ProgramPath(const QString& clientHome, const QString& programFolder)
+{
+    QString home = clientHome;
+    if (!home.isEmpty() && !home.endsWith(u'\\') && !home.endsWith(u'/'))
+        home += u'\\';
+    const QString own = converterIn(QDir(NativePathOnDisk(home + QStringLiteral("C_HVBIN"))));
+    if (!own.isEmpty() || programFolder.isEmpty())
+        return own;
+    return converterIn(QDir(programFolder));
+}
+
+TDocToEmf::TDocToEmf()
+    : programFolder_(ExecutableFolder())
+{
+}
+
 bool TDocToEmf::Start(const QString& clientHome, QObject* parent, FinishedEvent finished)
 {
     lastError_.clear();
-    const QString program = ProgramPath(clientHome);
+    const QString program = ProgramPath(clientHome, programFolder_);
     if (program.isEmpty()) {
         lastError_ = clientHome + QStringLiteral("C_HVBIN\\doc2emf");
+        if (!programFolder_.isEmpty())
+            lastError_ += QStringLiteral(", ") + QDir(programFolder_).filePath(QStringLiteral("doc2emf"));
         return false;
     }
     auto* process = new QProcess(parent);

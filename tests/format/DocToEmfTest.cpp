@@ -10,6 +10,7 @@
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QuickRpt.h"
+#include "runtime/system/InstallLayout.h"
 #include "support/QStringPrinter.h"
 #include "support/TestSupport.h"
 
@@ -133,4 +134,42 @@ TEST_F(DocToEmfTest, WithoutAConverterInCHvbinTheUserIsToldWhereItShouldBe)
     // A file of that name that cannot run is no converter either.
     home_.write(QStringLiteral("C_HVBIN/doc2emf"), "not a program");
     EXPECT_TRUE(TDocToEmf::ProgramPath(home_.path()).isEmpty());
+}
+
+TEST_F(DocToEmfTest, AHomeWithoutAConverterUsesTheOneInstalledBesideTheProgram)
+{
+    // The installed one (bin/ beside steward), a stand-in that makes the picture.
+    const QString bin = home_.file(QStringLiteral("usr/bin"));
+    home_.write(QStringLiteral("usr/bin/doc2emf"),
+        "#!/bin/sh\necho installed > \"$PWD/ran\"\necho \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
+    QFile::setPermissions(bin + QStringLiteral("/doc2emf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(TDocToEmf::ProgramPath(home_.path(), bin), bin + QStringLiteral("/doc2emf"));
+    EXPECT_TRUE(TDocToEmf::ProgramPath(home_.path()).isEmpty()) << "no program folder, no fallback";
+    EXPECT_EQ(TDocToEmf().ProgramFolder(), ExecutableFolder()) << "the running program's own bin folder";
+
+    TDocToEmf tool;
+    tool.SetProgramFolder(bin);
+    QString picture;
+    bool finished = false;
+    QObject parent;
+    ASSERT_TRUE(tool.Start(home_.path() + u'/', &parent, [&](const QString& made) {
+        picture = made;
+        finished = true;
+    })) << qPrintable(tool.LastError());
+    const QDeadlineTimer deadline(10000);
+    while (!finished && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(picture, home_.file(QStringLiteral("made.png")));
+    EXPECT_EQ(home_.read(QStringLiteral("usr/bin/ran")).trimmed(), QByteArray("installed"));
+
+    // The home's own converter replaces the installed one.
+    Converter(QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
+    EXPECT_EQ(TDocToEmf::ProgramPath(home_.path(), bin), home_.file(QStringLiteral("C_HVBIN/doc2emf")));
+
+    // Neither place: the user is told both.
+    QFile::remove(home_.file(QStringLiteral("C_HVBIN/doc2emf")));
+    QFile::remove(bin + QStringLiteral("/doc2emf"));
+    EXPECT_FALSE(tool.Start(home_.path() + u'/', &parent, {}));
+    EXPECT_TRUE(tool.LastError().contains(QStringLiteral("C_HVBIN\\doc2emf"))) << qPrintable(tool.LastError());
+    EXPECT_TRUE(tool.LastError().contains(bin + QStringLiteral("/doc2emf"))) << qPrintable(tool.LastError());
 }
