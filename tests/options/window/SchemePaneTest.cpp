@@ -1,6 +1,6 @@
 // The scheme pane of the change-slip window: saving through the scheme
 // dialog, and the list's size.
-#include "Zorv52Fixture.h"
+#include "OptionsWindowFixture.h"
 
 #include "controls/BtChkBox.h"
 #include "controls/ExtPage.h"
@@ -28,7 +28,7 @@ QStringList captions(TListView* list)
 
 } // namespace
 
-TEST_F(Zorv52FormTest, SaveAsksTheSchemeDialogThenStoresTheSavedControls)
+TEST_F(OptionsWindowTest, SaveAsksTheSchemeDialogThenStoresTheSavedControls)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -79,7 +79,7 @@ TEST_F(Zorv52FormTest, SaveAsksTheSchemeDialogThenStoresTheSavedControls)
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM GENES WHERE PROGRAMME='ZORV52'")), 1);
 }
 
-TEST_F(Zorv52FormTest, TheSchemeListEndsThirtyPixelsAboveThePagesBottom)
+TEST_F(OptionsWindowTest, TheSchemeListEndsThirtyPixelsAboveThePagesBottom)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     form->Show();
@@ -95,7 +95,7 @@ TEST_F(Zorv52FormTest, TheSchemeListEndsThirtyPixelsAboveThePagesBottom)
     form->Hide();
 }
 
-TEST_F(Zorv52FormTest, ACheckBoxOfThePictureKindIsSavedInTheSchemeAndComesBack)
+TEST_F(OptionsWindowTest, ACheckBoxOfThePictureKindIsSavedInTheSchemeAndComesBack)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     // A program's own option drawn with pictures, on the advanced page.

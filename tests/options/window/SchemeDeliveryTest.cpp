@@ -1,12 +1,12 @@
 // What a condition scheme keeps of the delivery (send type, way, address,
 // send status, format) and how the window follows it when it is opened.
-#include "Zorv52Fixture.h"
+#include "OptionsWindowFixture.h"
 
 #include "criteria/SelectPnl.h"
 #include "runtime/forms/ExtCtrls.h"
 #include "runtime/forms/StdCtrls.h"
 
-TEST_F(Zorv52FormTest, ASchemeBringsBackItsDeliveryAndTheWindowFollowsIt)
+TEST_F(OptionsWindowTest, ASchemeBringsBackItsDeliveryAndTheWindowFollowsIt)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -44,7 +44,7 @@ TEST_F(Zorv52FormTest, ASchemeBringsBackItsDeliveryAndTheWindowFollowsIt)
     EXPECT_FALSE(form->cboSendWay->Enabled());
 }
 
-TEST_F(Zorv52FormTest, ASchemeOfOlderProgramsKeepsTheWindowsDelivery)
+TEST_F(OptionsWindowTest, ASchemeOfOlderProgramsKeepsTheWindowsDelivery)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     form->rgSendType->SetItemIndex(1);
@@ -61,7 +61,7 @@ TEST_F(Zorv52FormTest, ASchemeOfOlderProgramsKeepsTheWindowsDelivery)
     EXPECT_EQ(form->cboSendStatus->ItemIndex(), 1);
 }
 
-TEST_F(Zorv52FormTest, SendingWithoutASendWayIsRefusedBeforeAnythingRuns)
+TEST_F(OptionsWindowTest, SendingWithoutASendWayIsRefusedBeforeAnythingRuns)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));

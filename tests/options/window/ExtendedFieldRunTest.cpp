@@ -2,7 +2,7 @@
 // hears one true message (the extended fields' error, or the question to
 // run without them), never the server's "cannot get data" after it; a
 // failure of the plain query is still the server's.
-#include "Zorv52Fixture.h"
+#include "OptionsWindowFixture.h"
 
 #include "format/VRBaseFmtF.h"
 #include "runtime/designer/ReportQueryBuilder.h"
@@ -21,7 +21,7 @@ const char* const CannotGetData = "无法取得数据";
 
 } // namespace
 
-TEST_F(Zorv52FormTest, AFailingExtendedQueryIsReportedAsSuchAndNotAsTheServers)
+TEST_F(OptionsWindowTest, AFailingExtendedQueryIsReportedAsSuchAndNotAsTheServers)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -41,7 +41,7 @@ TEST_F(Zorv52FormTest, AFailingExtendedQueryIsReportedAsSuchAndNotAsTheServers)
     EXPECT_EQ(dialogs_->Asked().size(), 2);
 }
 
-TEST_F(Zorv52FormTest, DecliningToRunWithoutTheExtendedFieldsEndsTheRunQuietly)
+TEST_F(OptionsWindowTest, DecliningToRunWithoutTheExtendedFieldsEndsTheRunQuietly)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -53,7 +53,7 @@ TEST_F(Zorv52FormTest, DecliningToRunWithoutTheExtendedFieldsEndsTheRunQuietly)
     EXPECT_EQ(record_->Destroyed, 1);
 }
 
-TEST_F(Zorv52FormTest, RunningWithoutTheExtendedFieldsUsesThePlainQuery)
+TEST_F(OptionsWindowTest, RunningWithoutTheExtendedFieldsUsesThePlainQuery)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -68,7 +68,7 @@ TEST_F(Zorv52FormTest, RunningWithoutTheExtendedFieldsUsesThePlainQuery)
     EXPECT_EQ(dialogs_->Asked().size(), 1);
 }
 
-TEST_F(Zorv52FormTest, APlainQueryTheServerCannotAnswerIsStillTheServersFailure)
+TEST_F(OptionsWindowTest, APlainQueryTheServerCannotAnswerIsStillTheServersFailure)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
@@ -86,7 +86,7 @@ TEST_F(Zorv52FormTest, APlainQueryTheServerCannotAnswerIsStillTheServersFailure)
     EXPECT_EQ(dialogs_->Asked().size(), 3);
 }
 
-TEST_F(Zorv52FormTest, TheChangeSlipLayoutWithABrokenExtendedFieldShowsOneMessage)
+TEST_F(OptionsWindowTest, TheChangeSlipLayoutWithABrokenExtendedFieldShowsOneMessage)
 {
     // The real layout whose builder joins a relation table and uses a
     // column that table does not have, as an older stored format may.

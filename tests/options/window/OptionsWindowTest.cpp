@@ -1,6 +1,6 @@
 // The options window's printer, paper, format-list and format-name tools,
 // on the change-slip window of a demo home with a recording format form.
-#include "Zorv52Fixture.h"
+#include "OptionsWindowFixture.h"
 
 #include "runtime/forms/Buttons.h"
 #include "runtime/forms/ExtCtrls.h"
@@ -17,7 +17,7 @@ QString text(const char* utf8)
 
 } // namespace
 
-TEST_F(Zorv52FormTest, ThePrinterChosenIsTheOneTheNextRunUses)
+TEST_F(OptionsWindowTest, ThePrinterChosenIsTheOneTheNextRunUses)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     form->PrinterNames = [] { return QStringList{QStringLiteral("Front desk"), QStringLiteral("Office")}; };
@@ -52,7 +52,7 @@ TEST_F(Zorv52FormTest, ThePrinterChosenIsTheOneTheNextRunUses)
     EXPECT_EQ(form->PrinterIndex, 0);
 }
 
-TEST_F(Zorv52FormTest, PaperSizeNamesThePaperOfTheChosenFormat)
+TEST_F(OptionsWindowTest, PaperSizeNamesThePaperOfTheChosenFormat)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     form->cboFormStyleName->SetText(text("横式变更单"));
@@ -72,7 +72,7 @@ TEST_F(Zorv52FormTest, PaperSizeNamesThePaperOfTheChosenFormat)
     EXPECT_EQ(record_->Destroyed, 1);
 }
 
-TEST_F(Zorv52FormTest, DeletingAFormatRemovesItFromStoreAndList)
+TEST_F(OptionsWindowTest, DeletingAFormatRemovesItFromStoreAndList)
 {
     Execute("INSERT INTO WARRANT (NT001, NT002, NT005) VALUES ('TfrmZorv52Fmt', 'Plain', ''), "
             "('TfrmZorv52Fmt', 'Wide', ''), ('TfrmOtherFmt', 'Plain', '')");
@@ -107,7 +107,7 @@ TEST_F(Zorv52FormTest, DeletingAFormatRemovesItFromStoreAndList)
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT")), 2);
 }
 
-TEST_F(Zorv52FormTest, AFormatNameTakesTwentyCharactersWhateverIsTyped)
+TEST_F(OptionsWindowTest, AFormatNameTakesTwentyCharactersWhateverIsTyped)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     TComboBox* box = form->cboFormStyleName;
@@ -130,7 +130,7 @@ TEST_F(Zorv52FormTest, AFormatNameTakesTwentyCharactersWhateverIsTyped)
     EXPECT_EQ(press(u'x'), QChar(u'x')) << "the twentieth character";
 }
 
-TEST_F(Zorv52FormTest, NewArgumentsForAnotherUserAreRefused)
+TEST_F(OptionsWindowTest, NewArgumentsForAnotherUserAreRefused)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     const Variant same = Variant::ArrayOf({"CHEN", "HV01", "DEMO", 0, "FEP"});

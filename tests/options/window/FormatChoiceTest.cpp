@@ -1,7 +1,7 @@
 // Which stored format the change-slip window offers as the slip type
 // changes, the format name typed in other case, and what the window hands a
 // format form about the user and the local format files.
-#include "Zorv52Fixture.h"
+#include "OptionsWindowFixture.h"
 
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/NativePath.h"
@@ -9,11 +9,11 @@
 
 #include <QDir>
 
-class FormatChoiceTest : public Zorv52FormTest {
+class FormatChoiceTest : public OptionsWindowTest {
 protected:
     void SetUp() override
     {
-        Zorv52FormTest::SetUp();
+        OptionsWindowTest::SetUp();
         // Three stored formats of this layout; A511 names Wide, A512 a format
         // that was deleted since, A521 none; the program's default is Plain.
         Execute("INSERT INTO WARRANT (NT001, NT002, NT005) VALUES ('TfrmZorv52Fmt', 'Plain', ''), "
