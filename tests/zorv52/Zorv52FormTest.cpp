@@ -22,26 +22,6 @@ QString text(const char* utf8)
 
 } // namespace
 
-TEST_F(Zorv52FormTest, RightsDecideWhatTheUserMayDo)
-{
-    TfrmZorv52* chen = Open(QStringLiteral("CHEN"));
-    EXPECT_TRUE(chen->btnOk->Enabled());
-    EXPECT_TRUE(chen->btnPreview->Enabled());
-    EXPECT_TRUE(chen->btnDesign->Enabled());
-    EXPECT_TRUE(chen->btnDelFormStype->Enabled());
-    EXPECT_TRUE(chen->ChkPricePower->Enabled());
-    EXPECT_TRUE(chen->ChkPricePower->Checked());
-
-    // "YYNYYNYYYY": design yes, delete no, print and preview no; no price right.
-    TfrmZorv52* liu = Open(QStringLiteral("LIU"));
-    EXPECT_FALSE(liu->btnOk->Enabled());
-    EXPECT_FALSE(liu->btnPreview->Enabled());
-    EXPECT_TRUE(liu->btnDesign->Enabled());
-    EXPECT_FALSE(liu->btnDelFormStype->Enabled());
-    EXPECT_FALSE(liu->ChkPricePower->Enabled());
-    EXPECT_FALSE(liu->ChkPricePower->Checked());
-}
-
 TEST_F(Zorv52FormTest, SlipTypeOfAnotherDocumentKindIsRefused)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
@@ -174,62 +154,6 @@ TEST_F(Zorv52FormTest, WithoutThePriceRightNoSchemeOrTickBringsThePricesBack)
     EXPECT_EQ(record_->ClearedFields.size(), 8) << record_->ClearedFields.join(u' ').toStdString();
 }
 
-TEST_F(Zorv52FormTest, SendingToATypedAddressNeedsTheAddress)
-{
-    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
-    EnterSlipType(form, QStringLiteral("A511"));
-    form->rgSendType->SetItemIndex(1);
-    form->rgSendTypeClick(form->rgSendType);
-    EXPECT_EQ(form->cboSendStatus->ItemIndex(), 1);
-    form->cboSendWay->SetItemIndex(2); // "FAX To 自定义对象": one typed number
-    form->cboSendWayChange(form->cboSendWay);
-    EXPECT_TRUE(form->edtFaxEmailData->Enabled());
-    dialogs_->ExpectMessage(mrOk, QStringLiteral("Fax No"));
-    EXPECT_FALSE(form->PrintOrPreview(true));
-    EXPECT_EQ(form->pgOption->ActivePage(), form->tsFEP);
-    EXPECT_TRUE(record_->Calls.isEmpty());
-
-    // With a number the run takes the unsent slips only.
-    form->edtFaxEmailData->SetText(QStringLiteral("021-5555"));
-    form->PrintOrPreview(true);
-    ASSERT_EQ(Received().size(), 1);
-    EXPECT_TRUE(Received().first().contains(QStringLiteral("TO053=0"))) << Received().first().toStdString();
-    EXPECT_EQ(record_->Context.SendMode, 2);
-}
-
-TEST_F(Zorv52FormTest, ATypedAddressThatCannotWorkIsRefusedWhereItIsTyped)
-{
-    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
-    EnterSlipType(form, QStringLiteral("A511"));
-    form->rgSendType->SetItemIndex(1);
-    form->rgSendTypeClick(form->rgSendType);
-    form->cboSendWay->SetItemIndex(3); // "Email To 自定义对象": one typed address
-    form->cboSendWayChange(form->cboSendWay);
-    form->edtFaxEmailData->SetText(QStringLiteral("chen@@x"));
-    dialogs_->ExpectMessage(mrOk, text("“chen@@x”不是电子邮件地址: 只能有一个 @。"));
-    form->edtFaxEmailDataExit(form->edtFaxEmailData);
-    EXPECT_EQ(dialogs_->Pending(), 0) << "leaving the edit says why the address is refused";
-    EXPECT_EQ(form->pgOption->ActivePage(), form->tsFEP);
-    // Nor does a preview start with it.
-    dialogs_->ExpectMessage(mrOk, text("只能有一个 @"));
-    EXPECT_FALSE(form->PrintOrPreview(true));
-    EXPECT_TRUE(record_->Calls.isEmpty());
-
-    form->cboSendWay->SetItemIndex(2); // "FAX To 自定义对象"
-    form->cboSendWayChange(form->cboSendWay);
-    form->edtFaxEmailData->SetText(QStringLiteral("0512-6688abc"));
-    dialogs_->ExpectMessage(mrOk, text("“0512-6688abc”不是传真号码: 不能含有“a”"));
-    form->edtFaxEmailDataExit(form->edtFaxEmailData);
-    EXPECT_EQ(dialogs_->Pending(), 0);
-
-    // A number as people write it passes in silence, and the preview runs.
-    form->edtFaxEmailData->SetText(QStringLiteral("+86 (512) 6688-1234"));
-    form->edtFaxEmailDataExit(form->edtFaxEmailData);
-    EXPECT_TRUE(form->PrintOrPreview(true));
-    EXPECT_EQ(record_->Context.SendAddress, QStringLiteral("+86 (512) 6688-1234"));
-    EXPECT_TRUE(dialogs_->Failures().isEmpty()) << dialogs_->Failures().join(u'\n').toStdString();
-}
-
 TEST_F(Zorv52FormTest, PagesAndSavedControlsFollowTheEye)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
@@ -244,19 +168,6 @@ TEST_F(Zorv52FormTest, PagesAndSavedControlsFollowTheEye)
                        "cboFormStyleName.text;"));
     EXPECT_TRUE(form->tsFEP->TabVisible());
     EXPECT_FALSE(Open(QStringLiteral("CHEN"), QString())->tsFEP->TabVisible());
-}
-
-TEST_F(Zorv52FormTest, FormatNamesStopAtTwentyCharacters)
-{
-    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
-    form->cboFormStyleName->SetText(QString(20, u'格'));
-    QChar key = u'x';
-    dialogs_->ExpectMessage(mrOk, text("格式名称不可超过20个字"));
-    form->cboFormStyleNameKeyPress(form->cboFormStyleName, key);
-    EXPECT_EQ(key, QChar(0));
-    QChar backspace = QChar(8);
-    form->cboFormStyleNameKeyPress(form->cboFormStyleName, backspace);
-    EXPECT_EQ(backspace, QChar(8));
 }
 
 TEST_F(Zorv52FormTest, TheOuterJoinDialectHasNoJoinsAndNoUserColumns)
@@ -275,17 +186,6 @@ TEST_F(Zorv52FormTest, TheOuterJoinDialectHasNoJoinsAndNoUserColumns)
     EXPECT_FALSE(text.contains(QStringLiteral("UDF01"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("TO001=TP001(+)"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("(TO001='A511' )"))) << text.toStdString();
-}
-
-TEST_F(Zorv52FormTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
-    EXPECT_EQ(form->cboDateType->Items()->Lines(),
-        (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
 }
 
 TEST_F(Zorv52FormTest, FooterCodesLoadTheirLinesAndUnknownOnesAreNamed)

@@ -1,5 +1,6 @@
 // The options window's printer, paper, format-list and format-name tools,
-// on the change-slip window of a demo home with a recording format form.
+// the buttons the user's rights allow and the date styles it offers, on the
+// change-slip window of a demo home with a recording format form.
 #include "OptionsWindowFixture.h"
 
 #include "runtime/forms/Buttons.h"
@@ -142,4 +143,48 @@ TEST_F(OptionsWindowTest, NewArgumentsForAnotherUserAreRefused)
         EXPECT_EQ(e.Message(), QStringLiteral("argument 0 (user code) is \"LIU\", but the window runs for \"CHEN\""));
     }
     EXPECT_EQ(form->UserCode(), QStringLiteral("CHEN"));
+}
+
+TEST_F(OptionsWindowTest, FormatNamesStopAtTwentyCharacters)
+{
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    form->cboFormStyleName->SetText(QString(20, u'格'));
+    QChar key = u'x';
+    dialogs_->ExpectMessage(mrOk, text("格式名称不可超过20个字"));
+    form->cboFormStyleNameKeyPress(form->cboFormStyleName, key);
+    EXPECT_EQ(key, QChar(0));
+    QChar backspace = QChar(8);
+    form->cboFormStyleNameKeyPress(form->cboFormStyleName, backspace);
+    EXPECT_EQ(backspace, QChar(8));
+}
+
+TEST_F(OptionsWindowTest, RightsDecideWhatTheUserMayDo)
+{
+    TfrmZorv52* chen = Open(QStringLiteral("CHEN"));
+    EXPECT_TRUE(chen->btnOk->Enabled());
+    EXPECT_TRUE(chen->btnPreview->Enabled());
+    EXPECT_TRUE(chen->btnDesign->Enabled());
+    EXPECT_TRUE(chen->btnDelFormStype->Enabled());
+    EXPECT_TRUE(chen->ChkPricePower->Enabled());
+    EXPECT_TRUE(chen->ChkPricePower->Checked());
+
+    // "YYNYYNYYYY": design yes, delete no, print and preview no; no price right.
+    TfrmZorv52* liu = Open(QStringLiteral("LIU"));
+    EXPECT_FALSE(liu->btnOk->Enabled());
+    EXPECT_FALSE(liu->btnPreview->Enabled());
+    EXPECT_TRUE(liu->btnDesign->Enabled());
+    EXPECT_FALSE(liu->btnDelFormStype->Enabled());
+    EXPECT_FALSE(liu->ChkPricePower->Enabled());
+    EXPECT_FALSE(liu->ChkPricePower->Checked());
+}
+
+TEST_F(OptionsWindowTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    TfrmZorv52* form = Open(QStringLiteral("CHEN"));
+    EXPECT_EQ(form->cboDateType->Items()->Lines(),
+        (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
 }
