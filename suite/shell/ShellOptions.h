@@ -10,8 +10,11 @@
 //   steward --create-demo DIR [--slips N] [--code-page 936|950|437] [--force]
 //   steward [PROGRAM] --help
 
+#include "options/OutputKind.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct TShellOptions {
     enum class Mode {
@@ -45,10 +48,9 @@ struct TShellOptions {
     // --no-rows-ok: criteria that find no rows (W;000006) end with status 0,
     // so that a scheduled run on a day without slips is no failure.
     bool NoRowsOk = false;
-    int PictureKind = 0; // 0 BMP, 1 JPG, 2 GIF, 3 PDF; VectorPdfKind for --export-pdf
-    QString PicturePrefix; // --export-pdf: the file itself
-    // The module's export kind that writes every page into one vector PDF.
-    static constexpr int VectorPdfKind = 4;
+    // --export-pictures: a page kind with the prefix of its files;
+    // --export-pdf: the whole-report kind with its file. Empty otherwise.
+    std::optional<TExportTarget> Export;
     int Resolution = 0; // 0: the module's default
     QString DemoDir;
     int DemoSlips = 300;
@@ -64,6 +66,15 @@ struct TShellOptions {
 
 // Reads the arguments after the program name. Returns false with a message in
 // error when they do not make one valid call.
+//
+// An option is spelled with two dashes or one ("--verbose", "-v", "-user"),
+// its value as the next argument or after "=" ("--user=CHEN"); an argument
+// that starts with "--" is never taken as a value (the option then "needs a
+// value"), and a switch given a value is refused. After "--" every argument
+// is a plain one. Given twice, an option's last value counts, and so does
+// the last --export-pictures with all of its values. Export is set exactly
+// in the modes ExportPictures (a page kind and its prefix) and ExportPdf
+// (the whole-report kind and its file).
 bool ParseShellOptions(const QStringList& args, TShellOptions& options, QString& error);
 
 // The text of --help.

@@ -442,7 +442,10 @@ int TStewardShell::runCommand(TDLLBaseController* controller)
         break;
     default: // ExportPictures, ExportPdf (no keys: an empty array, the window's criteria)
         command = 11;
-        args = Variant::ArrayOf({keys, Variant(options_.PictureKind), Variant(options_.PicturePrefix)});
+        // The command carries the kind as its number and the target as one
+        // text, the prefix of the page files or the one file.
+        args = Variant::ArrayOf(
+            {keys, Variant(WireOf(options_.Export->Kind())), Variant(options_.Export->WireText())});
         if (options_.Resolution > 0) {
             args.Redim(3);
             args[3] = Variant(options_.Resolution);

@@ -54,17 +54,16 @@ TEST(ShellOptionsTest, Commands)
     o = parse(QStringLiteral("ZORV52 --keys 5101,20110001,0001,T --export-pictures jpg /tmp/slip 150"));
     EXPECT_EQ(o.RunMode, Mode::ExportPictures);
     EXPECT_EQ(o.Keys.size(), 4);
-    EXPECT_EQ(o.PictureKind, 1);
-    EXPECT_EQ(o.PicturePrefix, QStringLiteral("/tmp/slip"));
+    EXPECT_EQ(o.Export, TExportTarget::Pages(TOutputKind::Jpg, QStringLiteral("/tmp/slip")));
     EXPECT_EQ(o.Resolution, 150);
     o = parse(QStringLiteral("ZORV52 --export-pictures 3 out --keys A,B,C"));
-    EXPECT_EQ(o.PictureKind, 3);
+    EXPECT_EQ(o.Export, TExportTarget::Pages(TOutputKind::PicturePdf, QStringLiteral("out")));
     EXPECT_EQ(o.Resolution, 0);
     o = parse(QStringLiteral("ZORV52 --export-pdf /tmp/slips.pdf"));
     EXPECT_EQ(o.RunMode, Mode::ExportPdf);
     EXPECT_TRUE(o.Keys.isEmpty());
-    EXPECT_EQ(o.PictureKind, TShellOptions::VectorPdfKind);
-    EXPECT_EQ(o.PicturePrefix, QStringLiteral("/tmp/slips.pdf"));
+    // The file itself, not a prefix of page files.
+    EXPECT_EQ(o.Export, TExportTarget::File(TOutputKind::ReportPdf, QStringLiteral("/tmp/slips.pdf")));
     o = parse(QStringLiteral("ZORV52 --keys A,B,C --export-pdf out.pdf"));
     EXPECT_EQ(o.RunMode, Mode::ExportPdf);
     EXPECT_EQ(o.Keys.size(), 3);
@@ -137,11 +136,12 @@ TEST(ShellOptionsTest, ASchemeRunsOneCommandOnItsCriteria)
     EXPECT_EQ(parse(QStringLiteral("ZORV52 --print --scheme DAILY")).RunMode, Mode::PrintOrPreview);
     o = parse(QStringLiteral("ZORV52 --scheme DAILY --export-pdf /tmp/d.pdf"));
     EXPECT_EQ(o.RunMode, Mode::ExportPdf);
-    EXPECT_EQ(o.PictureKind, TShellOptions::VectorPdfKind);
+    EXPECT_EQ(o.Export, TExportTarget::File(TOutputKind::ReportPdf, QStringLiteral("/tmp/d.pdf")));
     // Pictures need no keys when a scheme names the slips.
     o = parse(QStringLiteral("ZORV52 --scheme DAILY --export-pictures GIF /tmp/p 200"));
     EXPECT_EQ(o.RunMode, Mode::ExportPictures);
     EXPECT_TRUE(o.Keys.isEmpty());
+    EXPECT_EQ(o.Export, TExportTarget::Pages(TOutputKind::Gif, QStringLiteral("/tmp/p")));
     EXPECT_EQ(o.Resolution, 200);
     // A name of Chinese characters and blanks arrives whole (one argument).
     TShellOptions chinese;
@@ -174,6 +174,37 @@ TEST(ShellOptionsTest, SchemeCombinationsThatMakeNoSingleRunAreRefused)
                                        QStringLiteral("--send")},
         blank, error));
     EXPECT_TRUE(error.contains(QStringLiteral("name of a saved condition scheme"))) << qPrintable(error);
+}
+
+TEST(ShellOptionsTest, TheParsersSpellingsAreReadAndItsRefusalsSaidInTheShellsWords)
+{
+    // A value may be joined to its option with "="; a switch takes none.
+    EXPECT_EQ(parse(QStringLiteral("ZORV52 --user=CHEN --print")).User, QStringLiteral("CHEN"));
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 --verbose=1 --print")), QStringLiteral("--verbose takes no value"));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures=BMP p"))
+                    .contains(QStringLiteral("KIND PREFIX [RESOLUTION] as arguments of their own")));
+    // After "--" nothing is an option.
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 -- --print")), QStringLiteral("unexpected argument \"--print\""));
+    // One dash names one whole option: -v is --verbose, -hv no pair of switches.
+    EXPECT_TRUE(parse(QStringLiteral("ZORV52 -v --print")).Verbose);
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 -hv")), QStringLiteral("unknown option -hv"));
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 --print -3")), QStringLiteral("unknown option -3"));
+    // A missing value is said for the option, wherever the next argument is one.
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 --home --user CHEN")), QStringLiteral("--home needs a value"));
+    EXPECT_EQ(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP --print")),
+        QStringLiteral("--export-pictures needs a value"));
+    // Given twice, the last option counts, --export-pictures with all its values.
+    const TShellOptions twice
+        = parse(QStringLiteral("ZORV52 --user A --user B --keys A,B,C --export-pictures BMP p 150 --export-pictures gif q"));
+    EXPECT_EQ(twice.User, QStringLiteral("B"));
+    EXPECT_EQ(twice.Export, TExportTarget::Pages(TOutputKind::Gif, QStringLiteral("q")));
+    EXPECT_EQ(twice.Resolution, 0);
+    // The whole report is no picture kind, by name or by number.
+    for (const char* kind : {"4", "REPORTPDF"})
+        EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures %1 p").arg(QLatin1String(kind)))
+                        .contains(QStringLiteral("is none of BMP, JPG, GIF, PDF (0 to 3)")))
+            << kind;
+    EXPECT_TRUE(ShellUsage().contains(QStringLiteral("KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n")));
 }
 
 } // namespace
