@@ -10,11 +10,6 @@
 
 namespace {
 
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 const char* const ExtendedError = "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!";
 const char* const ExtendedQuestion = "是否以不做扩展栏位方式运行";
 const char* const CannotGetData = "无法取得数据";

@@ -10,3 +10,9 @@
 #include "tests/zorv52/Zorv52Fixture.h"
 
 using OptionsWindowTest = Zorv52FormTest;
+
+// A text of the window as the tests write it (UTF-8 literals).
+inline QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}

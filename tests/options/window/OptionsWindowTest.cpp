@@ -9,15 +9,6 @@
 #include "runtime/system/ArgReader.h"
 #include "support/QStringPrinter.h"
 
-namespace {
-
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
-
 TEST_F(OptionsWindowTest, ThePrinterChosenIsTheOneTheNextRunUses)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));

@@ -13,11 +13,6 @@
 
 namespace {
 
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 QStringList captions(TListView* list)
 {
     QStringList out;

@@ -10,15 +10,6 @@
 #include "runtime/forms/StdCtrls.h"
 #include "support/QStringPrinter.h"
 
-namespace {
-
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
-
 TEST_F(OptionsWindowTest, SendingToATypedAddressNeedsTheAddress)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
