@@ -45,7 +45,11 @@ bool isEmptyInput(const QString& trimmed, const QString& emptyText)
 
 } // namespace
 
-TDateStyle::TDateStyle(int order, const QString& separator) : order_(order), separator_(separator.left(1)) {}
+TDateStyle::TDateStyle(int order, const QString& separator)
+    : order_(order)
+    , separator_(separator.left(1))
+{
+}
 
 std::optional<TDateStyle> TDateStyle::Of(int number, const QString& separator)
 {
@@ -146,7 +150,7 @@ std::optional<TDateFields> TDateStyle::read(const QString& text, int count) cons
             return std::nullopt;
         p[i] = *value;
     }
-    TDateFields f{p[0], p[1], p[2]};
+    TDateFields f {p[0], p[1], p[2]};
     if (count == 3 && order_ == MonthDayYear)
         f = {p[2], p[0], p[1]};
     else if (count == 3 && order_ == DayMonthYear)

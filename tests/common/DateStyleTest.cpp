@@ -40,15 +40,16 @@ struct ModelStyle {
 
 const ModelStyle& modelStyle(int number)
 {
-    static const ModelStyle styles[5] = {
-        {"ymd", "ym", 4, 0}, {"mdy", "my", 4, 0}, {"dmy", "my", 4, 0}, {"ymd", "ym", 2, 1911}, {"ymd", "ym", 3, 1911}};
+    static const ModelStyle styles[5] = {{"ymd", "ym", 4, 0}, {"mdy", "my", 4, 0}, {"dmy", "my", 4, 0},
+        {"ymd", "ym", 2, 1911}, {"ymd", "ym", 3, 1911}};
     return styles[number - 1];
 }
 
 // printf's "%.Nd": the sign, then at least N digits.
 QString digits(int value, int width)
 {
-    const QString text = QString::number(value < 0 ? -qint64(value) : qint64(value)).rightJustified(width, u'0');
+    const QString text
+        = QString::number(value < 0 ? -qint64(value) : qint64(value)).rightJustified(width, u'0');
     return value < 0 ? u'-' + text : text;
 }
 
@@ -75,7 +76,7 @@ QString modelWrite(int number, QChar separator, const QDate& date, bool yearMont
 // count parts at separator, each blanks + 1 to 9 digits + blanks.
 std::optional<std::array<int, 3>> modelRead(int number, QChar separator, const QString& text, int count)
 {
-    QList<QString> parts{QString()};
+    QList<QString> parts {QString()};
     for (QChar ch : text) {
         if (ch == separator)
             parts.append(QString());
@@ -84,7 +85,7 @@ std::optional<std::array<int, 3>> modelRead(int number, QChar separator, const Q
     }
     if (parts.size() != count)
         return std::nullopt;
-    std::array<int, 3> fields{0, 0, 1};
+    std::array<int, 3> fields {0, 0, 1};
     const ModelStyle& s = modelStyle(number);
     const char* order = count == 3 ? s.order : s.yearMonthOrder;
     for (int i = 0; i < count; ++i) {
@@ -95,7 +96,10 @@ std::optional<std::array<int, 3>> modelRead(int number, QChar separator, const Q
             if (!ch.isDigit() || ch.unicode() > 127)
                 return std::nullopt;
         const int value = core.toInt();
-        fields[order[i] == 'y' ? 0 : order[i] == 'm' ? 1 : 2] = order[i] == 'y' ? value + s.yearOffset : value;
+        fields[order[i] == 'y'    ? 0
+                : order[i] == 'm' ? 1
+                                  : 2]
+            = order[i] == 'y' ? value + s.yearOffset : value;
     }
     return fields;
 }
@@ -107,7 +111,8 @@ QString modelStorage(int number, QChar separator, const QString& text, bool year
     const auto f = modelRead(number, separator, text, yearMonth ? 2 : 3);
     if (!f)
         return text;
-    QString out = QString::number((*f)[0]).rightJustified(4, u'0') + QString::number((*f)[1]).rightJustified(2, u'0');
+    QString out
+        = QString::number((*f)[0]).rightJustified(4, u'0') + QString::number((*f)[1]).rightJustified(2, u'0');
     return yearMonth ? out : out + QString::number((*f)[2]).rightJustified(2, u'0');
 }
 
@@ -129,16 +134,18 @@ TEST(DateStyle, EveryStyleShowsAndStoresItsOwnTexts)
         const char* shown;
         const char* yearMonth;
     };
-    const Case cases[] = {{1, "2024/05/31", "2024/05"}, {2, "05/31/2024", "05/2024"}, {3, "31/05/2024", "05/2024"},
-        {4, "113/05/31", "113/05"}, {5, "113/05/31", "113/05"}};
+    const Case cases[] = {{1, "2024/05/31", "2024/05"}, {2, "05/31/2024", "05/2024"},
+        {3, "31/05/2024", "05/2024"}, {4, "113/05/31", "113/05"}, {5, "113/05/31", "113/05"}};
     for (const Case& c : cases) {
         const TDateStyle s = style(c.style);
         EXPECT_EQ(s.FormatDate(day(2024, 5, 31)), QString::fromUtf8(c.shown)) << c.style;
         EXPECT_EQ(s.ToStorage(QString::fromUtf8(c.shown)), QStringLiteral("20240531")) << c.style;
         EXPECT_EQ(s.FromStorage(QStringLiteral("20240531")), QString::fromUtf8(c.shown)) << c.style;
         EXPECT_EQ(s.YearMonthToStorage(QString::fromUtf8(c.yearMonth)), QStringLiteral("202405")) << c.style;
-        EXPECT_EQ(s.YearMonthFromStorage(QStringLiteral("202405")), QString::fromUtf8(c.yearMonth)) << c.style;
-        EXPECT_EQ(s.DayOf(QString::fromUtf8(c.yearMonth)), day(2024, 5, 1)) << "a year-month is its first day";
+        EXPECT_EQ(s.YearMonthFromStorage(QStringLiteral("202405")), QString::fromUtf8(c.yearMonth))
+            << c.style;
+        EXPECT_EQ(s.DayOf(QString::fromUtf8(c.yearMonth)), day(2024, 5, 1))
+            << "a year-month is its first day";
     }
     // The two Minguo styles differ in the width of early years only.
     EXPECT_EQ(style(4).FormatDate(day(1999, 1, 2)), QStringLiteral("88/01/02"));
@@ -148,14 +155,16 @@ TEST(DateStyle, EveryStyleShowsAndStoresItsOwnTexts)
 
     const TDateStyle ymd = style(1);
     EXPECT_EQ(ymd.ToStorage(QStringLiteral(" 2024 / 5 / 7 ")), QStringLiteral("20240507"));
-    EXPECT_EQ(ymd.ToStorage(QStringLiteral("2024/AB/07")), QStringLiteral("2024/AB/07")) << "unreadable: unchanged";
+    EXPECT_EQ(ymd.ToStorage(QStringLiteral("2024/AB/07")), QStringLiteral("2024/AB/07"))
+        << "unreadable: unchanged";
     EXPECT_EQ(ymd.ToStorage(QStringLiteral("2024/+5/07")), QStringLiteral("2024/+5/07")) << "no signs";
     EXPECT_EQ(ymd.ToStorage(QStringLiteral("2024/02/30")), QStringLiteral("20240230"))
         << "not checked here: the form's check refuses it";
     EXPECT_EQ(ymd.DayOf(QStringLiteral("2024/02/30")), 0);
     EXPECT_EQ(ymd.ToStorage(QStringLiteral("    /  /  "), QStringLiteral("    /  /  ")), QString());
     EXPECT_EQ(ymd.ToStorage(QStringLiteral("   ")), QString());
-    EXPECT_EQ(ymd.FromStorage(QStringLiteral("20240230")), QStringLiteral("20240230")) << "no date: as stored";
+    EXPECT_EQ(ymd.FromStorage(QStringLiteral("20240230")), QStringLiteral("20240230"))
+        << "no date: as stored";
     EXPECT_EQ(ymd.FromStorage(QStringLiteral(" 20240105 ")), QStringLiteral("2024/01/05"));
     EXPECT_EQ(ymd.YearMonthFromStorage(QStringLiteral("202413")), QStringLiteral("202413"));
     EXPECT_EQ(ymd.FormatDate(0), QString()) << "day 0 is no date";
@@ -163,8 +172,10 @@ TEST(DateStyle, EveryStyleShowsAndStoresItsOwnTexts)
     // The separator is one character: the first of what the setting holds.
     EXPECT_EQ(style(4, QStringLiteral("年月")).FormatDate(day(1999, 1, 2)), QStringLiteral("88年01年02"));
     EXPECT_EQ(style(3, QStringLiteral(".")).FormatDate(day(2011, 10, 8)), QStringLiteral("08.10.2011"));
-    EXPECT_EQ(style(2, QStringLiteral("-")).ToStorage(QStringLiteral("10-08-2011")), QStringLiteral("20111008"));
-    EXPECT_EQ(style(2, QStringLiteral("-")).ToStorage(QStringLiteral("10/08/2011")), QStringLiteral("10/08/2011"));
+    EXPECT_EQ(
+        style(2, QStringLiteral("-")).ToStorage(QStringLiteral("10-08-2011")), QStringLiteral("20111008"));
+    EXPECT_EQ(
+        style(2, QStringLiteral("-")).ToStorage(QStringLiteral("10/08/2011")), QStringLiteral("10/08/2011"));
     // Without one dates are written run together and nothing reads.
     EXPECT_EQ(style(1, QString()).FormatDate(day(2011, 10, 8)), QStringLiteral("20111008"));
     EXPECT_EQ(style(1, QString()).ToStorage(QStringLiteral("20111008")), QStringLiteral("20111008"));
@@ -175,9 +186,11 @@ TEST(DateStyle, TheSettingNamesOneOfFiveStyles)
 {
     EXPECT_FALSE(TDateStyle::Of(0, QStringLiteral("/")).has_value());
     EXPECT_FALSE(TDateStyle::Of(6, QStringLiteral("/")).has_value());
-    EXPECT_EQ(TDateStyle::FromSetting(QStringLiteral(" 5 "), QStringLiteral("-")), style(5, QStringLiteral("-")));
+    EXPECT_EQ(
+        TDateStyle::FromSetting(QStringLiteral(" 5 "), QStringLiteral("-")), style(5, QStringLiteral("-")));
     for (const char* other : {"", "6", "0", "x", "-1", "2.5"})
-        EXPECT_EQ(TDateStyle::FromSetting(QString::fromLatin1(other), QStringLiteral("/")).Number(), 1) << other;
+        EXPECT_EQ(TDateStyle::FromSetting(QString::fromLatin1(other), QStringLiteral("/")).Number(), 1)
+            << other;
     EXPECT_EQ(style(3).WithSeparator(QStringLiteral("-.")), style(3, QStringLiteral("-")));
     EXPECT_EQ(TDateStyle(), style(1, QStringLiteral("/")));
 }
@@ -212,13 +225,14 @@ TEST(DateStyleModel, WrittenDatesAgreeWithTheModelInEveryStyle)
 {
     constexpr quint32 seed = 5310;
     QRandomGenerator random(seed);
-    QList<QDate> dates{{1, 1, 1}, {1899, 12, 30}, {1899, 12, 31}, {1900, 2, 28}, {1900, 3, 1}, {1910, 12, 31},
-        {1911, 1, 1}, {1911, 12, 31}, {1912, 1, 1}, {2000, 2, 29}, {2010, 12, 31}, {2011, 1, 1}, {2024, 2, 29},
-        {2100, 2, 28}, {9999, 12, 31}};
+    QList<QDate> dates {{1, 1, 1}, {1899, 12, 30}, {1899, 12, 31}, {1900, 2, 28}, {1900, 3, 1},
+        {1910, 12, 31}, {1911, 1, 1}, {1911, 12, 31}, {1912, 1, 1}, {2000, 2, 29}, {2010, 12, 31},
+        {2011, 1, 1}, {2024, 2, 29}, {2100, 2, 28}, {9999, 12, 31}};
     const qint64 first = QDate(1, 1, 1).toJulianDay(), last = QDate(9999, 12, 31).toJulianDay();
     for (int n = 0; n < 3000; ++n)
         dates << QDate::fromJulianDay(first + qint64(random.bounded(double(last - first + 1))));
-    const QString separators[] = {QStringLiteral("/"), QStringLiteral("-"), QStringLiteral("."), QStringLiteral("年")};
+    const QString separators[]
+        = {QStringLiteral("/"), QStringLiteral("-"), QStringLiteral("."), QStringLiteral("年")};
     for (qsizetype n = 0; n < dates.size(); ++n) {
         const QDate date = dates.at(n);
         const double number = double(dayZero.daysTo(date));
@@ -284,7 +298,7 @@ TEST(DateStyleModel, TypedTextsReadAsTheModelReadsThem)
         const auto model = modelRead(st, sep, text, 3);
         ASSERT_EQ(fields.has_value(), model.has_value()) << where();
         if (fields) {
-            ASSERT_EQ((std::array<int, 3>{fields->Year, fields->Month, fields->Day}), *model) << where();
+            ASSERT_EQ((std::array<int, 3> {fields->Year, fields->Month, fields->Day}), *model) << where();
         }
     }
 }
