@@ -12,6 +12,7 @@
 #include "format/OptionSnapshot.h"
 #include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/DesignSurface.h"
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/report/QRBarcode.h"
@@ -208,6 +209,12 @@ void TfrmVRBaseFmt::BeginDesign(const TDesignContext& context)
 {
     designContext_ = context;
     endingDesign_ = false;
+    // The designer's windows take their words as they are made: in the
+    // user's language, from the package of the designer.
+    const QPointer<TfrmVRBaseFmt> self(this);
+    SetDesignerTranslator([self](const QString& name, const QString& text) {
+        return self ? self->GetFormMessage(QStringLiteral("TDesigner"), name, true, text) : text;
+    });
     design_->StartDesign(true);
     showDesignTitle(this);
 }

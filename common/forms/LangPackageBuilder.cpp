@@ -142,7 +142,7 @@ QStringList ModuleTextFolders()
 {
     return {QStringLiteral("frame"), QStringLiteral("common"), QStringLiteral("controls"),
         QStringLiteral("criteria"), QStringLiteral("options"), QStringLiteral("format"), QStringLiteral("pdf"),
-        QStringLiteral("zorv52"), QStringLiteral("update")};
+        QStringLiteral("zorv52"), QStringLiteral("update"), QStringLiteral("runtime/designer")};
 }
 
 QList<TMessageHelper> ModuleMessageHelpers()
@@ -151,7 +151,7 @@ QList<TMessageHelper> ModuleMessageHelpers()
     const auto call = [](const QString& helper) {
         return QStringLiteral(R"re(\b%1\(\s*"(\w*)"\s*,\s*$)re").arg(helper);
     };
-    return {
+    QList<TMessageHelper> helpers {
         {QStringLiteral("criteria/BaseGeneParams.cpp"), call(QStringLiteral("name")), QStringLiteral("TfrmBaseGene"), {}, {}},
         {QStringLiteral("criteria/BaseGeneSchemes.cpp"), call(QStringLiteral("refuse")), QStringLiteral("TfrmBaseGene"), {}, {}},
         {QStringLiteral("criteria/BaseGene.cpp"), QStringLiteral(R"re(\bstd::pair\s*\{\s*"(\w*)"\s*,\s*$)re"),
@@ -177,6 +177,12 @@ QList<TMessageHelper> ModuleMessageHelpers()
             QStringLiteral("TfrmVRBaseFmt"), QStringLiteral("format/VRBaseFmtSend.cpp"),
             QStringLiteral(R"re(\btext\(\s*"(\w+)"\s*,\s*defaults\.%1\s*\))re")},
     };
+    // The designer's own words (runtime/designer/DesignerTexts.h).
+    for (const char* file : {"DesignDialogs.cpp", "DesignToolWindow.cpp", "DesignWindow.cpp", "DreamDesigner.cpp",
+             "ObjectInspector.cpp"})
+        helpers.append({QStringLiteral("runtime/designer/") + QLatin1String(file), call(QStringLiteral("DesignerText")),
+            QStringLiteral("TDesigner"), {}, {}});
+    return helpers;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "runtime/designer/DesignDialogs.h"
 
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/StdCtrls.h"
 
@@ -20,13 +21,13 @@ FormPtr newDialog(const QString& name, const QString& caption, int width, int he
     auto* ok = new TButton(form.get());
     ok->SetName(QStringLiteral("btnOK"));
     ok->SetParent(form.get());
-    ok->SetCaption(QStringLiteral("确定"));
+    ok->SetCaption(DesignerText("sOk", "确定"));
     ok->SetModalResult(mrOk);
     ok->SetBounds(width - 170, height - 34, 75, 25);
     auto* cancel = new TButton(form.get());
     cancel->SetName(QStringLiteral("btnCancel"));
     cancel->SetParent(form.get());
-    cancel->SetCaption(QStringLiteral("取消"));
+    cancel->SetCaption(DesignerText("sCancel", "取消"));
     cancel->SetModalResult(mrCancel);
     cancel->SetBounds(width - 88, height - 34, 75, 25);
     return form;
@@ -78,14 +79,14 @@ bool twoChoices(TForm* form, const TRadioGroup* first, const TRadioGroup* second
 
 bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignAlignDialog"), QStringLiteral("元件对齐"), 360, 230);
-    auto* h = addGroup(form.get(), QStringLiteral("rgHorizontal"), QStringLiteral("水平"),
-        {QStringLiteral("不变"), QStringLiteral("左边对齐"), QStringLiteral("中心对齐"), QStringLiteral("右边对齐"),
-            QStringLiteral("等间距"), QStringLiteral("在区段中居中")},
+    FormPtr form = newDialog(QStringLiteral("DesignAlignDialog"), DesignerText("sAlignTitle", "元件对齐"), 360, 230);
+    auto* h = addGroup(form.get(), QStringLiteral("rgHorizontal"), DesignerText("sHorizontal", "水平"),
+        {DesignerText("sKeep", "不变"), DesignerText("sAlignLeft", "左边对齐"), DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignRight", "右边对齐"),
+            DesignerText("sSpaceEqually", "等间距"), DesignerText("sCenterInBand", "在区段中居中")},
         QRect(8, 8, 168, 176));
-    auto* v = addGroup(form.get(), QStringLiteral("rgVertical"), QStringLiteral("垂直"),
-        {QStringLiteral("不变"), QStringLiteral("顶端对齐"), QStringLiteral("中心对齐"), QStringLiteral("底端对齐"),
-            QStringLiteral("等间距"), QStringLiteral("在区段中居中")},
+    auto* v = addGroup(form.get(), QStringLiteral("rgVertical"), DesignerText("sVertical", "垂直"),
+        {DesignerText("sKeep", "不变"), DesignerText("sAlignTop", "顶端对齐"), DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignBottom", "底端对齐"),
+            DesignerText("sSpaceEqually", "等间距"), DesignerText("sCenterInBand", "在区段中居中")},
         QRect(184, 8, 168, 176));
     int hi = 0, vi = 0;
     if (!twoChoices(form.get(), h, v, hi, vi))
@@ -97,11 +98,11 @@ bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
 
 bool ExecuteSizeDialog(TSizeRule& widthRule, int& width, TSizeRule& heightRule, int& height)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignSizeDialog"), QStringLiteral("大小"), 360, 200);
-    const QStringList rules{QStringLiteral("不变"), QStringLiteral("缩至最小"), QStringLiteral("增至最大"),
-        QStringLiteral("宽度/高度值")};
-    auto* w = addGroup(form.get(), QStringLiteral("rgWidth"), QStringLiteral("宽度"), rules, QRect(8, 8, 168, 120));
-    auto* h = addGroup(form.get(), QStringLiteral("rgHeight"), QStringLiteral("高度"), rules, QRect(184, 8, 168, 120));
+    FormPtr form = newDialog(QStringLiteral("DesignSizeDialog"), DesignerText("sSizeTitle", "大小"), 360, 200);
+    const QStringList rules{DesignerText("sKeep", "不变"), DesignerText("sShrink", "缩至最小"), DesignerText("sGrow", "增至最大"),
+        DesignerText("sSizeValue", "宽度/高度值")};
+    auto* w = addGroup(form.get(), QStringLiteral("rgWidth"), DesignerText("sWidth", "宽度"), rules, QRect(8, 8, 168, 120));
+    auto* h = addGroup(form.get(), QStringLiteral("rgHeight"), DesignerText("sHeight", "高度"), rules, QRect(184, 8, 168, 120));
     auto* ew = addEdit(form.get(), QStringLiteral("edWidth"), QString::number(width), QRect(8, 134, 100, 22));
     auto* eh = addEdit(form.get(), QStringLiteral("edHeight"), QString::number(height), QRect(184, 134, 100, 22));
     int wi = 0, hi = 0;
@@ -116,11 +117,11 @@ bool ExecuteSizeDialog(TSizeRule& widthRule, int& width, TSizeRule& heightRule, 
 
 bool ExecuteScaleDialog(int& percent)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignScaleDialog"), QStringLiteral("缩放"), 240, 90);
+    FormPtr form = newDialog(QStringLiteral("DesignScaleDialog"), DesignerText("sScaleTitle", "缩放"), 240, 90);
     auto* label = new TLabel(form.get());
     label->SetName(QStringLiteral("lblScale"));
     label->SetParent(form.get());
-    label->SetCaption(QStringLiteral("缩放比例 (%):"));
+    label->SetCaption(DesignerText("sScalePercent", "缩放比例 (%):"));
     label->SetBounds(8, 14, 100, 16);
     auto* edit = addEdit(form.get(), QStringLiteral("edScale"), QString::number(percent), QRect(112, 10, 80, 22));
     if (form->ShowModal() != mrOk)

@@ -1,6 +1,7 @@
 #include "runtime/designer/DesignToolWindow.h"
 
 #include "runtime/designer/DesignSurface.h"
+#include "runtime/designer/DesignerTexts.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -82,19 +83,19 @@ TDesignToolWindow::TDesignToolWindow(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(2, 2, 2, 2);
     label_ = new DragButton(this);
     label_->setObjectName(QString::fromLatin1(LabelTool));
-    label_->setText(QStringLiteral("A 标签"));
-    label_->setToolTip(QStringLiteral("拖到区段上新建标签"));
+    label_->setText(DesignerText("sLabelTool", "A 标签"));
+    label_->setToolTip(DesignerText("sLabelToolHint", "拖到区段上新建标签"));
     layout->addWidget(label_);
     auto* planner = new QToolButton(this);
     planner->setObjectName(QStringLiteral("tbLinkPlanner"));
-    planner->setText(QStringLiteral("关联表..."));
+    planner->setText(DesignerText("sLinkPlanner", "关联表..."));
     connect(planner, &QToolButton::clicked, this, &TDesignToolWindow::LinkPlannerRequested);
     layout->addWidget(planner);
-    layout->addWidget(new QLabel(QStringLiteral("报表栏位"), this));
-    fields_ = new DragList(QString::fromLatin1(FieldList), {QStringLiteral("栏位"), QStringLiteral("资料栏"), QStringLiteral("元件")}, this);
+    layout->addWidget(new QLabel(DesignerText("sReportFields", "报表栏位"), this));
+    fields_ = new DragList(QString::fromLatin1(FieldList), {DesignerText("sFieldColumn", "栏位"), DesignerText("sDataColumn", "资料栏"), DesignerText("sControlColumn", "元件")}, this);
     layout->addWidget(fields_, 3);
-    layout->addWidget(new QLabel(QStringLiteral("扩展栏位"), this));
-    extending_ = new DragList(QString::fromLatin1(ExtendedList), {QStringLiteral("栏位"), QStringLiteral("名称"), QStringLiteral("说明")}, this);
+    layout->addWidget(new QLabel(DesignerText("sExtendedFields", "扩展栏位"), this));
+    extending_ = new DragList(QString::fromLatin1(ExtendedList), {DesignerText("sFieldColumn", "栏位"), DesignerText("sExtNameColumn", "名称"), DesignerText("sExtNoteColumn", "说明")}, this);
     layout->addWidget(extending_, 2);
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/designer/DesignWindow.h"
 
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/forms/VclTypes.h"
 
@@ -48,14 +49,14 @@ QString PlainMenuCaption(const QString& caption)
 TDesignWindow::TDesignWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("DreamDesignerWindow"));
-    menu_ = menuBar()->addMenu(QStringLiteral("格式(&F)"));
+    menu_ = menuBar()->addMenu(DesignerText("sDesignMenu", "格式(&F)"));
     menu_->setObjectName(QStringLiteral("DesignCommandMenu"));
     connect(menu_, &QMenu::aboutToShow, this, &TDesignWindow::fillMenu);
-    tools_ = addToolBar(QStringLiteral("命令"));
+    tools_ = addToolBar(DesignerText("sDesignCommands", "命令"));
     tools_->setObjectName(QStringLiteral("DesignCommandBar"));
     tools_->setMovable(false);
     tools_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    close_ = new QAction(QStringLiteral("关闭设计(&C)"), this);
+    close_ = new QAction(DesignerText("sDesignClose", "关闭设计(&C)"), this);
     close_->setObjectName(QStringLiteral("actCloseDesign"));
     close_->setShortcutContext(Qt::WindowShortcut);
     connect(close_, &QAction::triggered, this, [this] {
@@ -110,12 +111,13 @@ void TDesignWindow::SetCommands(TPopupMenu* popup, int stopShortCut)
     }
     const QString stopKeys = ShortCutToText(stopShortCut);
     close_->setShortcut(keysOf(stopShortCut));
-    close_->setIconText(stopKeys.isEmpty() ? QStringLiteral("关闭设计")
-                                           : QStringLiteral("关闭设计 (") + stopKeys + u')');
+    const QString closeText = DesignerText("sDesignCloseTool", "关闭设计");
+    close_->setIconText(stopKeys.isEmpty() ? closeText : closeText + QStringLiteral(" (") + stopKeys + u')');
     tools_->addSeparator();
     tools_->addAction(close_);
-    hints << (stopKeys.isEmpty() ? QString() : stopKeys + QStringLiteral(" 或关闭窗口: ")) + QStringLiteral("结束设计（先问是否保存）");
-    hints << QStringLiteral("右键: 更多命令");
+    hints << (stopKeys.isEmpty() ? QString() : stopKeys + DesignerText("sDesignEndKeys", " 或关闭窗口: "))
+            + DesignerText("sDesignEnd", "结束设计（先问是否保存）");
+    hints << DesignerText("sDesignRightClick", "右键: 更多命令");
     hint_->setText(hints.join(QStringLiteral("    ")));
     fillMenu();
 }

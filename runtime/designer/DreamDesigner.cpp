@@ -3,6 +3,7 @@
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DesignWindow.h"
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Menus.h"
@@ -290,16 +291,16 @@ void TDreamDesigner::showSelection()
     QString text;
     if (selected.size() == 1) {
         const TControl* c = selected.first();
-        text = QStringLiteral("%1 (%2)  左 %3  上 %4  宽 %5  高 %6")
+        text = DesignerText("sSelectedOne", "%1 (%2)  左 %3  上 %4  宽 %5  高 %6")
                    .arg(c->Name(), QString::fromLatin1(c->metaObject()->className()))
                    .arg(c->Left())
                    .arg(c->Top())
                    .arg(c->Width())
                    .arg(c->Height());
         if (inspector_ && inspector_->ReadOnly())
-            text += QStringLiteral("  (只读)");
+            text += DesignerText("sReadOnly", "  (只读)");
     } else if (!selected.isEmpty()) {
-        text = QStringLiteral("已选 %1 个元件").arg(selected.size());
+        text = DesignerText("sSelectedMany", "已选 %1 个元件").arg(selected.size());
     }
     window_->ShowSelection(text);
 }
@@ -368,7 +369,7 @@ void TDreamDesigner::RefreshFieldLists()
             const QString field = printable ? printable->SourceText() : QString();
             QString caption = printable ? printable->DesignCaption() : c->Hint();
             if (!c->Enabled() || !c->Visible())
-                caption = QStringLiteral("(隐藏) ") + caption;
+                caption = DesignerText("sHidden", "(隐藏) ") + caption;
             fields << QStringList{caption, field, c->Name()};
         }
     tools_->SetRows(QString::fromLatin1(TDesignToolWindow::FieldList), fields);

@@ -1,5 +1,6 @@
 #include "runtime/designer/ObjectInspector.h"
 
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/forms/Component.h"
 #include "runtime/forms/PropertyAccess.h"
 #include "runtime/report/QRSize.h"
@@ -103,7 +104,7 @@ QStringList orderedPaths(QObject* object)
 
 TObjectInspector::TObjectInspector(QWidget* parent) : QTableWidget(0, 2, parent)
 {
-    setHorizontalHeaderLabels({QStringLiteral("属性"), QStringLiteral("值")});
+    setHorizontalHeaderLabels({DesignerText("sPropertyColumn", "属性"), DesignerText("sValueColumn", "值")});
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
     // Rows as tall as their text, so that a label's properties fit at once.

@@ -3,12 +3,14 @@
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DesignWindow.h"
+#include "runtime/designer/DesignerTexts.h"
 #include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/ObjectInspector.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QRSize.h"
 
 #include <QAction>
+#include <QMenuBar>
 #include <cmath>
 #include <QTest>
 #include <QToolBar>
@@ -332,3 +334,37 @@ TEST_F(DreamDesignerTest, TheInspectorListsLayoutPropertiesFirstAndNumbersAsType
 }
 
 } // namespace
+
+TEST_F(DreamDesignerTest, TheWindowsWordsComeThroughTheProgramsTranslator)
+{
+    // A translator that knows some names; the others keep the built-in words.
+    QStringList asked;
+    SetDesignerTranslator([&](const QString& name, const QString& text) {
+        asked << name;
+        if (name == u"sDesignCloseTool")
+            return QStringLiteral("Close Design");
+        if (name == u"sDesignMenu")
+            return QStringLiteral("&Format");
+        if (name == u"sPropertyColumn")
+            return QStringLiteral("Property");
+        return name == u"sDesignRightClick" ? QString() : text;
+    });
+    struct Reset {
+        ~Reset() { SetDesignerTranslator({}); }
+    } reset;
+    designer->SetPopupMenu(new TPopupMenu(form.get()));
+    designer->SetActive(true);
+    TDesignWindow* window = designer->DesignWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->CloseAction()->iconText(), QStringLiteral("Close Design (Ctrl+F12)"));
+    EXPECT_EQ(window->menuBar()->actions().value(0)->text(), QStringLiteral("&Format"));
+    EXPECT_EQ(designer->Inspector()->horizontalHeaderItem(0)->text(), QStringLiteral("Property"));
+    EXPECT_EQ(designer->Inspector()->horizontalHeaderItem(1)->text(), QStringLiteral("值")) << "a built-in word kept";
+    EXPECT_TRUE(window->HintText().contains(QStringLiteral("右键: 更多命令"))) << "an empty answer keeps it";
+    EXPECT_TRUE(asked.contains(QStringLiteral("sDesignEnd")));
+    designer->SetActive(false);
+
+    // Without a translator the built-in words.
+    SetDesignerTranslator({});
+    EXPECT_EQ(DesignerText("sDesignCloseTool", "关闭设计"), QStringLiteral("关闭设计"));
+}
