@@ -71,7 +71,8 @@ bool codePage(const QString& value, TShellOptions& o, TCommands&, QString& error
     o.DemoCodePage = value;
     if (value == QLatin1String("936") || value == QLatin1String("950") || value == QLatin1String("437"))
         return true;
-    error = QStringLiteral("--code-page wants 936 (simplified), 950 (traditional Chinese) or 437 (English), got \"%1\"")
+    error = QStringLiteral(
+        "--code-page wants 936 (simplified), 950 (traditional Chinese) or 437 (English), got \"%1\"")
                 .arg(value);
     return false;
 }
@@ -150,7 +151,8 @@ QStringList optionPart(const QStringList& args)
 // one. Given twice, the last one counts.
 bool takePictureValues(QStringList& args, TCommands& c, QString& error)
 {
-    const auto isValue = [&args](qsizetype i) { return i < args.size() && !args[i].startsWith(QLatin1String("--")); };
+    const auto isValue
+        = [&args](qsizetype i) { return i < args.size() && !args[i].startsWith(QLatin1String("--")); };
     for (qsizetype i = 0; i < args.size() && args[i] != QLatin1String("--"); ++i) {
         const std::optional<QStringView> name = optionName(args[i]);
         if (!name || *name != QLatin1String("export-pictures") || args[i].contains(u'='))
@@ -321,11 +323,14 @@ bool chooseMode(const TCommands& c, TShellOptions& o, QString& error)
             error = QStringLiteral("--scheme and --keys exclude each other (the scheme holds the criteria)");
             return false;
         }
-        const int commands = int(c.Print || c.Preview) + int(c.ExportPictures) + int(c.ExportPdf) + int(c.Send);
+        const int commands
+            = int(c.Print || c.Preview) + int(c.ExportPictures) + int(c.ExportPdf) + int(c.Send);
         if (commands != 1) {
             error = commands == 0
-                ? QStringLiteral("--scheme goes with --print, --preview, --export-pdf, --export-pictures or --send")
-                : QStringLiteral("--scheme runs one of --print, --preview, --export-pdf, --export-pictures, --send");
+                ? QStringLiteral(
+                    "--scheme goes with --print, --preview, --export-pdf, --export-pictures or --send")
+                : QStringLiteral(
+                    "--scheme runs one of --print, --preview, --export-pdf, --export-pictures, --send");
             return false;
         }
     } else if (c.Send) {
@@ -347,7 +352,8 @@ bool chooseMode(const TCommands& c, TShellOptions& o, QString& error)
         o.RunMode = Mode::ExportPdf;
     } else if (c.ExportPictures) {
         if (c.Print || c.Preview || (o.Keys.isEmpty() && o.Scheme.isEmpty())) {
-            error = QStringLiteral("--export-pictures goes with --keys or --scheme, without --print or --preview");
+            error = QStringLiteral(
+                "--export-pictures goes with --keys or --scheme, without --print or --preview");
             return false;
         }
         o.Export = c.Pictures;
@@ -370,7 +376,8 @@ QString pageKindsInWords()
 {
     QStringList names = PageKindNames();
     const QString last = names.isEmpty() ? QString() : names.takeLast();
-    const QString listed = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    const QString listed
+        = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
     return listed + QStringLiteral(" (or ") + PageKindNumbers() + u')';
 }
 
