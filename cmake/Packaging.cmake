@@ -12,9 +12,20 @@
 # The client's programs in bin/. A new tool of the client joins the package by
 # its target name here (and its manual page in data/man).
 set(ZORV_CLIENT_PROGRAMS steward doc2emf)
-# The program module and the outside libraries it loads by name, side by side
-# in the module folder (their names are how the module finds them).
-set(ZORV_MODULE_LIBRARIES ZORV52C Hvlanguage HVDownLoad HVBmpToFile LinkPlanner ZORV52S)
+# The program modules and the outside libraries they load by name, side by
+# side in the module folder (their names are how the modules find them). The
+# modules are those of the print programs the top CMakeLists.txt registers
+# (zorv_program); programs of the tests (under tests/) are never packaged.
+get_property(zorv_program_folders GLOBAL PROPERTY ZORV_PROGRAM_FOLDERS)
+get_property(zorv_programs GLOBAL PROPERTY ZORV_PROGRAMS)
+set(ZORV_PACKAGED_PROGRAMS)
+foreach(folder code IN ZIP_LISTS zorv_program_folders zorv_programs)
+  if(NOT folder MATCHES "^tests/")
+    list(APPEND ZORV_PACKAGED_PROGRAMS ${code})
+  endif()
+endforeach()
+list(TRANSFORM ZORV_PACKAGED_PROGRAMS APPEND C OUTPUT_VARIABLE zorv_program_modules)
+set(ZORV_MODULE_LIBRARIES ${zorv_program_modules} Hvlanguage HVDownLoad HVBmpToFile LinkPlanner ZORV52S)
 # The folders of data/ that the installed programs read, whole, under share/zorv52
 # (the build folder reaches all of data/ by the same path). Missing ones are skipped.
 set(ZORV_SHARED_DATA_FOLDERS help MultiLanguage)
@@ -36,15 +47,12 @@ install(PROGRAMS ${PROJECT_SOURCE_DIR}/data/desktop/zorv52 DESTINATION ${CMAKE_I
 install(TARGETS ${ZORV_MODULE_LIBRARIES} LIBRARY DESTINATION ${ZORV_INSTALL_MODULEDIR}
         PERMISSIONS ${zorv_library_permissions} COMPONENT client)
 install(TARGETS steward-appserver RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT server)
-# The descriptor of each packaged program (zorv_program), beside its module:
-# the in-process server, the daemon and the demo home learn the programs there.
-get_property(zorv_programs GLOBAL PROPERTY ZORV_PROGRAMS)
-foreach(code IN LISTS zorv_programs)
-  if(${code}C IN_LIST ZORV_MODULE_LIBRARIES)
-    install(FILES ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt
-            DESTINATION ${ZORV_INSTALL_MODULEDIR}/programs PERMISSIONS ${zorv_library_permissions}
-            COMPONENT client)
-  endif()
+# The descriptor of each packaged program, beside its module: the in-process
+# server, the daemon and the demo home learn the programs there.
+foreach(code IN LISTS ZORV_PACKAGED_PROGRAMS)
+  install(FILES ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt
+          DESTINATION ${ZORV_INSTALL_MODULEDIR}/programs PERMISSIONS ${zorv_library_permissions}
+          COMPONENT client)
 endforeach()
 
 foreach(folder IN LISTS ZORV_SHARED_DATA_FOLDERS)
