@@ -1,6 +1,7 @@
 #include "runtime/system/ScriptConverter.h"
 
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/PhraseOverrides.h"
 
 #include <QFileInfo>
 
@@ -77,21 +78,35 @@ QString TScriptConverter::Convert(const QString& text) const
 namespace {
 
 // Made on first use; a failed load raises and is tried again on the next call.
+// Traditional means Taiwan's characters (s2tw: 為, 眾, not OpenCC's own 爲,
+// 衆): what a Big5 reader reads. No phrases are exchanged, only characters.
 const TScriptConverter& Shared(bool toTraditional)
 {
     if (toTraditional) {
-        static const TScriptConverter simplifiedToTraditional(QStringLiteral("s2t.json"));
+        static const TScriptConverter simplifiedToTraditional(QStringLiteral("s2tw.json"));
         return simplifiedToTraditional;
     }
     static const TScriptConverter traditionalToSimplified(QStringLiteral("t2s.json"));
     return traditionalToSimplified;
 }
 
+// Words OpenCC writes with the wrong character for the suite's meaning:
+// 签核 "to sign off" with 籤 (a slip of bamboo) where Taiwan writes 簽. The
+// language packages' maker mends the same words (common/forms/tool/Traditional.txt).
+const TPhraseOverrides& CharacterFixes()
+{
+    static const TPhraseOverrides fixes = TPhraseOverrides::Parse(QStringLiteral("签核\t簽核\n"));
+    return fixes;
+}
+
 } // namespace
 
 QString SimplifiedToTraditional(const QString& text)
 {
-    return text.isEmpty() ? QString() : Shared(true).Convert(text);
+    if (text.isEmpty())
+        return QString();
+    const TScriptConverter& converter = Shared(true);
+    return CharacterFixes().Convert(text, [&converter](const QString& piece) { return converter.Convert(piece); });
 }
 
 QString TraditionalToSimplified(const QString& text)

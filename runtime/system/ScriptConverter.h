@@ -26,8 +26,10 @@ private:
     QString configName_;
 };
 
-// Simplified to Traditional ("GB to Big5"), with the shared s2t converter made
-// on first use. Empty in, empty out; raises Exception when OpenCC cannot load.
+// Simplified to Traditional ("GB to Big5"): Taiwan's characters (the shared
+// s2tw converter, made on first use), with the suite's words OpenCC gets
+// wrong mended (签核 -> 簽核). Empty in, empty out; raises Exception when
+// OpenCC cannot load.
 QString SimplifiedToTraditional(const QString& text);
 // Traditional to Simplified ("Big5 to GB"), with the shared t2s converter.
 QString TraditionalToSimplified(const QString& text);

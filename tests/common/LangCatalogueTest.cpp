@@ -5,10 +5,10 @@
 #include "common/forms/LangPackageBuilder.h"
 #include "common/forms/LangSourceScan.h"
 #include "common/forms/LanguageController.h"
-#include "common/forms/PhraseOverrides.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/PhraseOverrides.h"
 #include "runtime/system/ScriptConverter.h"
 #include "support/TestSupport.h"
 

@@ -10,8 +10,8 @@
 // phrases OpenCC gets wrong for the traditional package from Traditional.txt.
 
 #include "common/forms/LangPackageBuilder.h"
-#include "common/forms/PhraseOverrides.h"
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/PhraseOverrides.h"
 #include "runtime/system/ScriptConverter.h"
 
 #include <QCoreApplication>

@@ -22,6 +22,19 @@ TEST(ScriptConverter, SimplifiedAndTraditional)
     EXPECT_EQ(SimplifiedToTraditional(withNul), QStringLiteral("單") + QChar(0) + QStringLiteral("體"));
 }
 
+TEST(ScriptConverter, TraditionalIsTaiwansCharactersWithTheSuitesWordsMended)
+{
+    // Taiwan's forms, not OpenCC's own (爲, 衆), and 稽核 stays 稽核 (not 稽覈).
+    EXPECT_EQ(SimplifiedToTraditional(QStringLiteral("为众")), QStringLiteral("為眾"));
+    EXPECT_EQ(SimplifiedToTraditional(QStringLiteral("已稽核")), QStringLiteral("已稽核"));
+    // 签核 is signing: 簽核, also inside a sentence.
+    EXPECT_EQ(SimplifiedToTraditional(QStringLiteral("签核资料由工作流程系统提供")),
+        QStringLiteral("簽核資料由工作流程系統提供"));
+    EXPECT_EQ(SimplifiedToTraditional(QStringLiteral("签核")), QStringLiteral("簽核"));
+    // Only characters: no Taiwan phrases (打印 stays).
+    EXPECT_EQ(SimplifiedToTraditional(QStringLiteral("打印")), QStringLiteral("打印"));
+}
+
 TEST(ScriptConverter, CommonWordsRoundTrip)
 {
     const struct {

@@ -1,4 +1,4 @@
-#include "common/forms/PhraseOverrides.h"
+#include "runtime/system/PhraseOverrides.h"
 
 #include "runtime/system/Exceptions.h"
 
