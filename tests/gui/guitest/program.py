@@ -21,11 +21,14 @@ PREVIEW_TITLE = "凭证预览"
 
 
 class DemoHome:
-    def __init__(self, road, folder=None):
+    def __init__(self, road, folder=None, code_page=None):
         self.road = road
         self.path = folder or os.path.join(road.folder, "home")
         steward = os.path.join(road.build_dir, "bin", "steward")
-        result = subprocess.run([steward, "--create-demo", self.path], capture_output=True,
+        argv = [steward, "--create-demo", self.path]
+        if code_page:
+            argv += ["--code-page", str(code_page)]
+        result = subprocess.run(argv, capture_output=True,
                                 text=True, timeout=120,
                                 env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
         if result.returncode != 0:
@@ -138,8 +141,8 @@ class Program:
     def form(self, wid, form_class):
         return FormWindow(self, wid, form_class)
 
-    def options_window(self, timeout=40):
-        wid = self.wait_window("^" + OPTIONS_TITLE, timeout, "the options window shows")
+    def options_window(self, timeout=40, title=OPTIONS_TITLE):
+        wid = self.wait_window("^" + title, timeout, "the options window shows")
         return self.form(wid, "TfrmZorv52")
 
     # -- the end --

@@ -5,6 +5,7 @@ from .designer import road_designer
 from .entry import road_dates, road_prices, road_signoff
 from .export import road_export
 from .formats import road_formats
+from .languages import road_languages
 from .modal import road_close, road_modal
 from .printing import road_counts, road_print
 from .scheduled import road_scheduled
@@ -28,4 +29,5 @@ ROADS = {
     "signoff": road_signoff,
     "modal": road_modal,
     "close": road_close,
+    "languages": road_languages,
 }
