@@ -2,6 +2,7 @@
 
 #include "frame/DLLBaseController.h"
 #include "common/LibStrs.h"
+#include "common/ProgramDescriptor.h"
 #include "common/StewardINI.h"
 #include "runtime/data/ClientLogin.h"
 #include "runtime/forms/Dialogs.h"
@@ -245,8 +246,12 @@ int TStewardShell::drive(TDLLBaseController* controller)
     // The manager answers catalogue queries that carry their own statement
     // (the format-name length, for one) only for a logged-in user: the
     // shell's user, as the program itself is opened for.
+    // A known program's manager reaches the server by the program's own
+    // server class, as the program does: a daemon may serve no other one.
     if (!manager_.IsEmpty()) {
         try {
+            if (const std::optional<TProgramDescriptor> program = FindProgram(options_.Program))
+                manager_.Set(QStringLiteral("ServerName"), Variant(program->ServerClass));
             manager_.Set(QStringLiteral("UserCode"), Variant(options_.User));
         } catch (const std::exception& e) {
             verbose(QStringLiteral("the manager takes no user: %1").arg(QString::fromUtf8(e.what())));

@@ -205,6 +205,18 @@ TEST_F(Ztst53ShellTest, TheDaemonServesEveryProgramByDefaultAndOnlyTheListedOnes
     run = exportAs(QStringLiteral("ZORV52"), QStringLiteral("zorv52.pdf"));
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
 
+    // The second program alone: its whole run (the manager's services too)
+    // needs no other program's server class.
+    daemon.Kill();
+    daemon.SetKey(QStringLiteral("ServerClass"), QStringLiteral("ZTST53S.Class1"));
+    daemon.Start();
+    ASSERT_FALSE(HasFatalFailure());
+    run = exportAs(QStringLiteral("ZTST53"), QStringLiteral("alone.pdf"));
+    EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
+    if (const auto text = pdfText(folder_.file(QStringLiteral("alone.pdf")))) {
+        EXPECT_TRUE(text->contains(slip.Number)) << qPrintable(*text);
+    }
+
     // A list, either program by its own class id.
     daemon.Kill();
     daemon.SetKey(QStringLiteral("ServerClass"), QStringLiteral("zorv52s.class1, ZTST53S.Class1"));
