@@ -75,13 +75,8 @@ protected:
         DemoServerTest::SetUp();
         if (!PgTestConnection().isEmpty()) {
             schema_.emplace();
-            TDemoOptions options;
-            options.Slips = 240;
-            options.Force = true;
-            options.PostgresConnection = PgTestConnection();
-            options.PostgresSchema = schema_->Name();
-            summary_ = CreateDemoHome(home_.path(), options);
-            database_ = schema_->Name().toUpper();
+            summary_ = CreateDemoHome(home_.path(), schema_->DemoOptions(240));
+            database_ = schema_->CompanyCode();
         }
         daemon_.Configure();
         // One row a batch: every report comes in as many batches as rows, and

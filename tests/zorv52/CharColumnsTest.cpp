@@ -25,13 +25,8 @@ protected:
         REQUIRE_POSTGRES();
         DemoServerTest::SetUp();
         schema_.emplace();
-        TDemoOptions options;
-        options.Slips = 60;
-        options.Force = true;
-        options.PostgresConnection = PgTestConnection();
-        options.PostgresSchema = schema_->Name();
-        summary_ = CreateDemoHome(home_.path(), options);
-        database_ = schema_->Name().toUpper();
+        summary_ = CreateDemoHome(home_.path(), schema_->DemoOptions(60));
+        database_ = schema_->CompanyCode();
         // The item columns of the lines as the older suite declares them.
         Database()->ExecuteScript(QStringLiteral(
             "ALTER TABLE MOCTP ALTER COLUMN TP004 TYPE CHAR(40), ALTER COLUMN TP104 TYPE CHAR(40)"));

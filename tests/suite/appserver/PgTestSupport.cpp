@@ -32,3 +32,13 @@ QString TPgTestSchema::Connection() const
 {
     return PostgresSchemaConnection(PgTestConnection(), name_);
 }
+
+TDemoOptions TPgTestSchema::DemoOptions(int slips) const
+{
+    TDemoOptions options;
+    options.Slips = slips;
+    options.Force = true;
+    options.PostgresConnection = PgTestConnection();
+    options.PostgresSchema = name_;
+    return options;
+}

@@ -6,6 +6,8 @@
 // TPgTestSchema makes a schema of its own for one test (tests run in
 // parallel on one database) and drops it at the end.
 
+#include "suite/appserver/DemoHome.h"
+
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -28,6 +30,11 @@ public:
     QString Name() const { return name_; }
     // The connection text with this schema first in the search_path.
     QString Connection() const;
+    // A demo home of slips slips whose company database is this schema
+    // (replacing a home already in the folder); the company code a client
+    // opens it by is CompanyCode().
+    TDemoOptions DemoOptions(int slips) const;
+    QString CompanyCode() const { return name_.toUpper(); }
 
 private:
     QString name_;
