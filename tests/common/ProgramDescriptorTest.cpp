@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,19 +97,30 @@ TEST(ProgramDescriptorTest, EachFaultIsRefusedWithItsLine)
     }
 }
 
-TEST(ProgramDescriptorTest, TheProgramsOfTheTreeParseAndNameTheirFolder)
+TEST(ProgramDescriptorTest, EveryProgramOfTheBuildHasADescriptorThatParsesAndNamesItsFolder)
 {
-    const QString source = qEnvironmentVariable("ZORV_SOURCE_DIR");
-    for (const char* folder : {"zorv52", "tests/programs/ztst53"}) {
+    // The build's folder list names the programs; each one's Program.txt
+    // lies beside the modules as <CODE>.txt, and a module registers nothing
+    // from a text that does not parse.
+    const QString build = qEnvironmentVariable("ZORV_BINARY_DIR");
+    const QString list = QString::fromUtf8(testsupport::readAll(build + QStringLiteral("/ZorvFolders.cmake")));
+    const QRegularExpression programs(QStringLiteral("set\\(ZORV_PROGRAM_FOLDERS ([^)]*)\\)"));
+    const QRegularExpressionMatch m = programs.match(list);
+    ASSERT_TRUE(m.hasMatch()) << qPrintable(list);
+    const QStringList folders = m.captured(1).split(u';', Qt::SkipEmptyParts);
+    EXPECT_TRUE(folders.contains(QStringLiteral("zorv52"))) << qPrintable(list);
+    for (const QString& folder : folders) {
+        const QString code = QDir(folder).dirName().toUpper();
         QString error;
-        const auto program = TProgramDescriptor::Load(source + u'/' + QLatin1String(folder) + "/Program.txt", error);
+        const auto program
+            = TProgramDescriptor::Load(build + QStringLiteral("/lib/programs/%1.txt").arg(code), error);
         ASSERT_TRUE(program) << qPrintable(error);
-        EXPECT_EQ(program->Code, QDir(QLatin1String(folder)).dirName().toUpper());
-        EXPECT_EQ(program->ServerClass, program->Code + QStringLiteral("S.Class1"))
+        EXPECT_EQ(program->Code, code);
+        EXPECT_EQ(program->ServerClass, code + QStringLiteral("S.Class1"))
             << "the options window asks for <CODE>S.Class1";
     }
     QString error;
-    EXPECT_FALSE(TProgramDescriptor::Load(source + QStringLiteral("/no/such/Program.txt"), error));
+    EXPECT_FALSE(TProgramDescriptor::Load(build + QStringLiteral("/no/such/Program.txt"), error));
     EXPECT_TRUE(error.contains(QStringLiteral("no/such/Program.txt"))) << qPrintable(error);
 }
 
