@@ -135,13 +135,7 @@ protected:
     // whether to open the file: no). Answers what the window answered.
     bool Preview(const std::function<void(TfrmVRBaseFmt*, TfrmVRPreview*)>& handler, int exports = 0)
     {
-        dialogs_->ExpectModal([&](TForm* shown) {
-            auto* preview = qobject_cast<TfrmVRPreview*>(shown);
-            auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
-            EXPECT_NE(format, nullptr) << "the preview of a format form shows";
-            if (!format)
-                return mrCancel;
-            preview->Report()->QRPrinter()->Complete();
+        ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
             handler(format, preview);
             return mrOk;
         });

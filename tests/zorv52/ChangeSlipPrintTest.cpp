@@ -159,13 +159,7 @@ TEST_F(ChangeSlipPrintTest, WithoutPricesNoPriceOrAmountOfTheSlipPrints)
     const Variant keys = BusiestSlip();
     // The slip's header as it prints, and the price and amount texts of its data.
     const auto run = [&](QStringList& texts, QStringList& prices) {
-        dialogs_->ExpectModal([&](TForm* shown) {
-            auto* preview = qobject_cast<TfrmVRPreview*>(shown);
-            auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
-            EXPECT_NE(format, nullptr);
-            if (!format)
-                return mrCancel;
-            preview->Report()->QRPrinter()->Complete();
+        ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
             texts = sheetTexts(*preview->Report()->Pages(), 1);
             format->ClientDataSet1->First();
             for (const char* field : {"TO024", "TO124", "TO025", "TO125"})

@@ -149,15 +149,7 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
 
     int pagesOfS0001 = 0;
     QStringList sendList;
-    dialogs_->ExpectModal([&](TForm* shown) {
-        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
-        EXPECT_NE(preview, nullptr);
-        if (!preview)
-            return mrCancel;
-        auto* format = qobject_cast<TfrmVRBaseFmt*>(preview->Owner());
-        EXPECT_NE(format, nullptr);
-        if (!format)
-            return mrCancel;
+    ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
         EXPECT_TRUE(preview->btnEmail->Enabled());
         // Previewing every page counts nothing.
         preview->Report()->QRPrinter()->Complete();
@@ -171,7 +163,7 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
             if (r.Key == QLatin1String("S0001"))
                 pagesOfS0001 = int(r.Pages().size());
         return mrOk;
-    });
+    }, false);
     dialogs_->ExpectModal([](TForm* shown) {
         auto* subject = qobject_cast<TfrmEmailSubject*>(shown);
         EXPECT_NE(subject, nullptr);
@@ -262,12 +254,7 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
 
     int resolutionAfter = 0;
     int pagesOfS0001 = 0;
-    dialogs_->ExpectModal([&](TForm* shown) {
-        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
-        auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
-        EXPECT_NE(format, nullptr);
-        if (!format)
-            return mrCancel;
+    ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
         EXPECT_TRUE(preview->btnFax->Enabled());
         EXPECT_EQ(preview->PopupmenuSendFax->Items()->GetChildren().size(), 1);
         dialogs_->ExpectMessage(mrOk, QStringLiteral("1 位成功, 3 位失败"));
@@ -277,7 +264,7 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
             if (r.Key == QLatin1String("S0001"))
                 pagesOfS0001 = int(r.Pages().size());
         return mrOk;
-    });
+    }, false);
     ASSERT_TRUE(form_->PrintOrPreview(true));
     EXPECT_EQ(resolutionAfter, 96) << "the screen's resolution again after faxing";
 

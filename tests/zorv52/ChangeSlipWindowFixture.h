@@ -4,11 +4,16 @@
 // scripted dialog service; for the end-to-end print, send and design tests.
 // Tear-down checks that every expected dialog came and none was unexpected.
 
+#include "format/VRBaseFmtF.h"
+#include "format/VRPreviewF.h"
 #include "runtime/forms/Dialogs.h"
+#include "runtime/report/QRPrinter.h"
+#include "runtime/report/QuickRpt.h"
 #include "suite/appserver/DemoServerFixture.h"
 #include "suite/hubdesk/HubDeskManager.h"
 #include "zorv52/Zorv52F.h"
 
+#include <functional>
 #include <memory>
 
 class ChangeSlipWindowTest : public DemoServerTest {
@@ -30,6 +35,24 @@ protected:
         ASSERT_TRUE(form_->ApplyParams(Variant::ArrayOf(
             {Variant("CHEN"), Variant("HV01"), Variant(database), Variant(0), Variant("FEP")})))
             << form_->ErrorCodes().toStdString();
+    }
+
+    // Expects the slip preview as the next modal window: handler gets its
+    // format form and the preview (every page made first when complete) and
+    // answers the preview's result. Any other window fails the test and is
+    // cancelled.
+    void ExpectPreview(std::function<int(TfrmVRBaseFmt*, TfrmVRPreview*)> handler, bool complete = true)
+    {
+        dialogs_->ExpectModal([handler = std::move(handler), complete](TForm* shown) {
+            auto* preview = qobject_cast<TfrmVRPreview*>(shown);
+            auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
+            EXPECT_NE(format, nullptr) << "the preview of a format form shows";
+            if (!format)
+                return int(mrCancel);
+            if (complete)
+                preview->Report()->QRPrinter()->Complete();
+            return handler(format, preview);
+        });
     }
 
     void TearDown() override

@@ -75,13 +75,7 @@ TEST_F(CharColumnsTest, AnAddedLinePrintsNoAsterisksAndTheAddedRemark)
 
     QStringList texts;
     QString paddedItem;
-    dialogs_->ExpectModal([&](TForm* shown) {
-        auto* preview = qobject_cast<TfrmVRPreview*>(shown);
-        auto* format = preview ? qobject_cast<TfrmVRBaseFmt*>(preview->Owner()) : nullptr;
-        EXPECT_NE(format, nullptr);
-        if (!format)
-            return int(mrCancel);
-        preview->Report()->QRPrinter()->Complete();
+    ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
         TDataSet* rows = format->ClientDataSet1;
         for (rows->First(); !rows->Eof() && paddedItem.isEmpty(); rows->Next()) {
             const QString item = rows->FieldByName(QStringLiteral("TP004"))->AsString();
