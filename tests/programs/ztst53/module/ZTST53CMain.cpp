@@ -1,4 +1,4 @@
-// The main block of libZTST53C.so, as frame/module/ZORV52CMain.cpp is the
+// The main block of libZTST53C.so, as zorv52/module/ZORV52CMain.cpp is the
 // change slips': unit initialisations, the program's descriptor (its
 // Program.txt, compiled in by zorv_program), the in-process server, then
 // the program's options form class.
