@@ -2,6 +2,7 @@ object frmVRSendOut: TfrmVRSendOut
   Left = 400
   Top = 300
   BorderStyle = bsDialog
+  FormStyle = fsStayOnTop
   Caption = #20256#36865
   ClientHeight = 112
   ClientWidth = 320
