@@ -11,7 +11,7 @@ from guitest.processes import wait_until
 from .common import SLIP_TYPE, answer, close_preview, enter_criteria, new_window, open_preview, slips, \
     start, window_ids
 from .designer import FOOTER_SPOT, at, close_designer, designer_title
-from .export import export_from_menu
+from .export import export_pdf
 
 FORMAT = "GUIBG"
 # The stand-in's picture: one colour no slip prints.
@@ -87,15 +87,9 @@ def road_background(road):
     close_designer(road, program, designer, "alt+n")
 
     preview = open_preview(road, program, options)
-    wid = export_from_menu(road, program, preview, "PDF 文件 (整份)")
-    exported = None
-    if road.expect(wid, "the preview exports the report as PDF"):
-        answer(program, wid, "alt+n")
-        folder = os.path.join(home.path, "C_DATA", "CHEN")
-        pdfs = sorted(f for f in os.listdir(folder) if f.endswith(".pdf")) if os.path.isdir(folder) else []
-        exported = os.path.join(folder, pdfs[-1]) if pdfs else None
+    exported = export_pdf(road, program, home, preview)
     close_preview(road, program, preview)
-    if road.expect(exported, "the exported PDF is there"):
+    if exported:
         # An empty spot of the sheet, between the header and the lines' end.
         colours = [colour_at(exported, 0.9, y) for y in (0.5, 0.7, 0.85)]
         road.expect(any(all(abs(c - w) <= 12 for c, w in zip(colour, COLOUR)) for colour in colours),

@@ -1,7 +1,6 @@
 """The layout designer (设计凭证): open, move the title, hide a field, add a
 label and name it, save under a new name, close, preview with the format,
 reopen it."""
-import os
 import re
 import subprocess
 import time
@@ -10,7 +9,7 @@ from guitest.processes import wait_until
 
 from .common import SLIP_TYPE, Oracle, answer, close_preview, enter_criteria, message_text, \
     new_window, open_preview, responds, shows, slips, start, window_ids
-from .export import export_from_menu
+from .export import export_pdf
 
 FORMAT = "GUIFMT"
 LABEL = "GUILABEL"
@@ -154,15 +153,9 @@ def road_designer(road):
 
     # The options window uses the new format: a preview exported shows it.
     preview = open_preview(road, program, options)
-    wid = export_from_menu(road, program, preview, "PDF 文件 (整份)")
-    exported = None
-    if road.expect(wid, "the preview exports the report as PDF"):
-        answer(program, wid, "alt+n")
-        folder = os.path.join(home.path, "C_DATA", "CHEN")
-        pdfs = sorted(f for f in os.listdir(folder) if f.endswith(".pdf")) if os.path.isdir(folder) else []
-        exported = os.path.join(folder, pdfs[-1]) if pdfs else None
+    exported = export_pdf(road, program, home, preview)
     close_preview(road, program, preview)
-    if road.expect(exported, "the exported PDF is there"):
+    if exported:
         designed = pdf_words(exported)
         plain = pdf_words(oracle.pdf(key))
         road.expect(item in plain and item not in designed,

@@ -2,7 +2,6 @@
 panels (the date quick-pick), 打印单价金额 unchecked (no price, no amount on
 the slip), and the sign-off block of a slip the workflow product knows
 nothing of."""
-import os
 import re
 import sqlite3
 import time
@@ -11,10 +10,10 @@ from guitest.program import DemoHome
 from guitest.services import pdf_info, pdf_text
 from guitest.xsession import squeezed
 
-from .common import SLIP_TYPE, _tab_point, answer, close_preview, enter_criteria, open_preview, shows, \
+from .common import SLIP_TYPE, _tab_point, close_preview, enter_criteria, open_preview, shows, \
     slips, start
 from .criteria import page_header, preview_says
-from .export import export_from_menu
+from .export import export_pdf
 
 PICKER_TITLE = "日期快手"
 LINES_PER_PAGE = 10  # the built-in layout's lines per sheet
@@ -84,18 +83,6 @@ def price_texts(value):
     if float(value).is_integer():
         texts.add(str(int(value)))
     return sorted(texts)
-
-
-def export_pdf(road, program, home, preview):
-    """导出图片 → PDF 文件 (整份); answers 否 to opening it; the new file's path."""
-    folder = os.path.join(home.path, "C_DATA", "CHEN")
-    before = set(os.listdir(folder)) if os.path.isdir(folder) else set()
-    wid = export_from_menu(road, program, preview, "PDF 文件 (整份)")
-    road.require(wid, "导出图片 → PDF 文件 (整份) answers with a message")
-    answer(program, wid, "alt+n")
-    new = sorted(f for f in os.listdir(folder) if f.endswith(".pdf") and f not in before)
-    road.require(len(new) == 1, "the export wrote one new PDF into C_DATA/CHEN (found %s)" % new)
-    return os.path.join(folder, new[0])
 
 
 def road_prices(road):

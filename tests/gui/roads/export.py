@@ -35,6 +35,18 @@ def export_from_menu(road, program, preview, item):
     return wid
 
 
+def export_pdf(road, program, home, preview):
+    """导出图片 → PDF 文件 (整份); answers 否 to opening it; the new file's path."""
+    folder = os.path.join(home.path, "C_DATA", "CHEN")
+    before = set(os.listdir(folder)) if os.path.isdir(folder) else set()
+    wid = export_from_menu(road, program, preview, "PDF 文件 (整份)")
+    road.require(wid, "导出图片 → PDF 文件 (整份) answers with a message")
+    answer(program, wid, "alt+n")
+    new = sorted(f for f in os.listdir(folder) if f.endswith(".pdf") and f not in before)
+    road.require(len(new) == 1, "the export wrote one new PDF into C_DATA/CHEN (found %s)" % new)
+    return os.path.join(folder, new[0])
+
+
 def check_export(road, program, home, preview, item, keys, oracle):
     wid = export_from_menu(road, program, preview, item)
     if not road.expect(wid, "导出图片 → %s answers with a message" % item):
