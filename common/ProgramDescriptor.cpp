@@ -19,7 +19,8 @@ bool isIdentifier(const QString& name)
 
 bool isClassId(const QString& name)
 {
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)*$"));
+    static const QRegularExpression re(
+        QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)*$"));
     return re.match(name).hasMatch();
 }
 

@@ -35,7 +35,8 @@ std::optional<TProgramDescriptor> parse(const QString& text, QString* error = nu
 
 QString descriptorWith(const QString& code)
 {
-    return QStringLiteral("Code=%1\nTitle=t\nOptionsForm=A\nFormatForm=B\nServerClass=%1S.Class1\n").arg(code);
+    return QStringLiteral("Code=%1\nTitle=t\nOptionsForm=A\nFormatForm=B\nServerClass=%1S.Class1\n")
+        .arg(code);
 }
 
 } // namespace
@@ -60,7 +61,8 @@ TEST(ProgramDescriptorTest, AGoodTextGivesEveryFieldTablesUpperCaseAndDemoValues
     const QList<QPair<QString, QString>> rights {{"MG001", "CHEN"}, {"MG002", "QA0001"}, {"MG003", " YY N "}};
     EXPECT_EQ(program->DemoRows[0].Values, rights);
     // Only the first "=" of a pair divides it.
-    EXPECT_EQ(program->DemoRows[1].Values.at(1), qMakePair(QStringLiteral("MR004"), QStringLiteral("TA021 = 'F01' AND X='a=b'")));
+    EXPECT_EQ(program->DemoRows[1].Values.at(1),
+        qMakePair(QStringLiteral("MR004"), QStringLiteral("TA021 = 'F01' AND X='a=b'")));
 }
 
 TEST(ProgramDescriptorTest, EachFaultIsRefusedWithItsLine)
@@ -72,7 +74,8 @@ TEST(ProgramDescriptorTest, EachFaultIsRefusedWithItsLine)
     } cases[] = {
         {head + "Slip=MOCTO\n", "line 6: Slip takes table|print count column[|send count column]"},
         {head + "Slip=MOCTO|TO042|TO053|TO054\n", "line 6: Slip takes"},
-        {head + "Slip=MOCTO|TO042;DROP TABLE X\n", "line 6: \"TO042;DROP TABLE X\" is no table or column name"},
+        {head + "Slip=MOCTO|TO042;DROP TABLE X\n",
+            "line 6: \"TO042;DROP TABLE X\" is no table or column name"},
         {head + "Slip=MOCTO|TO042\nSlip=mocto|TO043\n", "line 7: table MOCTO is given twice"},
         {head + "Demo=ADMMG\n", "line 6: Demo takes table|column=value..."},
         {head + "Demo=ADM MG|MG001=A\n", "line 6: \"ADM MG\" is no table name"},
@@ -85,8 +88,10 @@ TEST(ProgramDescriptorTest, EachFaultIsRefusedWithItsLine)
         {descriptorWith("ZORV520"), "line 1: Code \"ZORV520\" is not 1 to 6 upper-case letters or digits"},
         {descriptorWith("zorv52"), "line 1: Code \"zorv52\" is not"},
         {"Code=A\nTitle=\nOptionsForm=A\nFormatForm=B\nServerClass=AS.Class1\n", "line 2: Title is empty"},
-        {"Code=A\nTitle=t\nOptionsForm=Tfrm A\nFormatForm=B\nServerClass=AS.Class1\n", "line 3: OptionsForm \"Tfrm A\" is no class name"},
-        {"Code=A\nTitle=t\nOptionsForm=A\nFormatForm=B\nServerClass=AS..Class1\n", "line 5: ServerClass \"AS..Class1\" is no class id"},
+        {"Code=A\nTitle=t\nOptionsForm=Tfrm A\nFormatForm=B\nServerClass=AS.Class1\n",
+            "line 3: OptionsForm \"Tfrm A\" is no class name"},
+        {"Code=A\nTitle=t\nOptionsForm=A\nFormatForm=B\nServerClass=AS..Class1\n",
+            "line 5: ServerClass \"AS..Class1\" is no class id"},
         {"Code=A\nTitle=t\nOptionsForm=A\nServerClass=AS.Class1\n", "FormatForm is missing"},
         {"", "Code is missing"},
     };
@@ -103,7 +108,8 @@ TEST(ProgramDescriptorTest, EveryProgramOfTheBuildHasADescriptorThatParsesAndNam
     // lies beside the modules as <CODE>.txt, and a module registers nothing
     // from a text that does not parse.
     const QString build = qEnvironmentVariable("ZORV_BINARY_DIR");
-    const QString list = QString::fromUtf8(testsupport::readAll(build + QStringLiteral("/ZorvFolders.cmake")));
+    const QString list
+        = QString::fromUtf8(testsupport::readAll(build + QStringLiteral("/ZorvFolders.cmake")));
     const QRegularExpression programs(QStringLiteral("set\\(ZORV_PROGRAM_FOLDERS ([^)]*)\\)"));
     const QRegularExpressionMatch m = programs.match(list);
     ASSERT_TRUE(m.hasMatch()) << qPrintable(list);
@@ -136,7 +142,8 @@ TEST(ProgramDescriptorTest, RegisteredProgramsComeFirstThenInstalledOnesTheFirst
         descriptorWith(QStringLiteral("QB0001")).replace("Title=t", "Title=second").toUtf8());
     second.write(QStringLiteral("programs/QC.txt"), descriptorWith(QStringLiteral("QB0002")).toUtf8());
     const testsupport::ScopedEnv path("STEWARD_LIBRARY_PATH", (first.path() + u':' + second.path()).toUtf8());
-    EXPECT_TRUE(ProgramDescriptorFolders().contains(QDir::cleanPath(second.file(QStringLiteral("programs")))));
+    EXPECT_TRUE(
+        ProgramDescriptorFolders().contains(QDir::cleanPath(second.file(QStringLiteral("programs")))));
 
     QString error;
     TProgramDescriptor registered = *parse(descriptorWith(QStringLiteral("QB0002")));

@@ -22,7 +22,8 @@ constexpr int modeKeys = 1;
 
 } // namespace
 
-TfrmZtst53::TfrmZtst53(TComponent* owner) : TfrmVROpt(owner)
+TfrmZtst53::TfrmZtst53(TComponent* owner)
+    : TfrmVROpt(owner)
 {
     initZtst53Resources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmZtst53.dfm"));

@@ -32,8 +32,10 @@ TEST(DaemonServerClassTest, UnsetItIsEveryKnownProgramsClassSetItIsTheListAsWrit
     TDaemonConfig config = daemonWith(home, QString());
     EXPECT_EQ(config.ErrorText, QString());
     // The build's installed descriptors: the change slips and the tests' program.
-    EXPECT_TRUE(config.ServerClasses.contains(QStringLiteral("ZORV52S.Class1"))) << qPrintable(config.ServerClasses.join(u','));
-    EXPECT_TRUE(config.ServerClasses.contains(QStringLiteral("ZTST53S.Class1"))) << qPrintable(config.ServerClasses.join(u','));
+    EXPECT_TRUE(config.ServerClasses.contains(QStringLiteral("ZORV52S.Class1")))
+        << qPrintable(config.ServerClasses.join(u','));
+    EXPECT_TRUE(config.ServerClasses.contains(QStringLiteral("ZTST53S.Class1")))
+        << qPrintable(config.ServerClasses.join(u','));
     EXPECT_EQ(config.ServerClasses, TDaemonConfig::ProgramServerClasses());
 
     // One class, as StewardS.ini files written before the list say it.
@@ -43,15 +45,16 @@ TEST(DaemonServerClassTest, UnsetItIsEveryKnownProgramsClassSetItIsTheListAsWrit
     EXPECT_EQ(config.ServedClass(QStringLiteral("zorv52s.CLASS1")), QStringLiteral("ZORV52S.Class1"));
     EXPECT_EQ(config.ServedClass(QStringLiteral("ZTST53S.Class1")), QString());
 
-    config = daemonWith(home, QStringLiteral("ServerClass= zorv52s.class1 , ZTST53S.Class1,ZORV52S.CLASS1\r\n"));
+    config
+        = daemonWith(home, QStringLiteral("ServerClass= zorv52s.class1 , ZTST53S.Class1,ZORV52S.CLASS1\r\n"));
     EXPECT_EQ(config.ErrorText, QString());
     EXPECT_EQ(config.ServerClasses, QStringList({"zorv52s.class1", "ZTST53S.Class1"})) << "duplicates go";
     EXPECT_EQ(config.ServedClass(QStringLiteral("ZORV52S.Class1")), QStringLiteral("zorv52s.class1"));
 
     for (const char* wrong : {"ZORV52S.Class1,bad name", "ZORV52S.Class1,,ZTST53S.Class1", "x.", "a b.c"}) {
         config = daemonWith(home, QStringLiteral("ServerClass=%1\r\n").arg(QLatin1String(wrong)));
-        EXPECT_TRUE(config.ErrorText.startsWith(QStringLiteral("[AppServer] ServerClass="))) << wrong << ": "
-                                                                                             << qPrintable(config.ErrorText);
+        EXPECT_TRUE(config.ErrorText.startsWith(QStringLiteral("[AppServer] ServerClass=")))
+            << wrong << ": " << qPrintable(config.ErrorText);
     }
 }
 
@@ -69,10 +72,11 @@ TEST(ProgramCountColumnsTest, TheCountColumnsAreThoseOfTheKnownProgramsAndOfPrin
         "[DBE Setting]\r\nMainDBName=x.db\r\n[PrintCount]\r\nqmstb=TB040, tb041\r\nMOCTO=TO099\r\n");
     const TServerConfig read = TServerConfig::FromHome(home.path());
     EXPECT_EQ(read.PrintCountColumns.value(QStringLiteral("QMSTB")), QStringList({"TB040", "TB041"}));
-    EXPECT_EQ(read.PrintCountColumns.value(QStringLiteral("MOCTO")), QStringList({"TO042", "TO053", "TO099"}));
+    EXPECT_EQ(
+        read.PrintCountColumns.value(QStringLiteral("MOCTO")), QStringList({"TO042", "TO053", "TO099"}));
 }
 
-class ProgramClassesTest : public DemoServerTest {};
+class ProgramClassesTest : public DemoServerTest { };
 
 TEST_F(ProgramClassesTest, EveryKnownProgramCreatesTheServerByItsClassIdAndFindsItsDemoRights)
 {
@@ -84,22 +88,26 @@ TEST_F(ProgramClassesTest, EveryKnownProgramCreatesTheServerByItsClassIdAndFinds
     }
 
     // The second program's rights came with its descriptor into the demo database.
-    EXPECT_EQ(Column(QStringLiteral("SELECT MG001 || ':' || MG003 FROM ADMMG WHERE MG002 = 'ZTST53' ORDER BY MG001")),
+    EXPECT_EQ(Column(QStringLiteral(
+                  "SELECT MG001 || ':' || MG003 FROM ADMMG WHERE MG002 = 'ZTST53' ORDER BY MG001")),
         QStringList({"CHEN:YYYYYYYYYY", "LIU:YYNYYNYYYY", "WANG:YYYYYYYYYY"}));
     const Variant server = CreateOleObject(QStringLiteral("ZTST53S.Class1"));
     const Variant refused = server.Call(QStringLiteral("Connect"),
         {Variant::ArrayOf({"ZTST53", "NOBODY", "HV01", "DEMO", "MOCTO", QStringLiteral("nobody-demo")})});
     EXPECT_FALSE(refused.ToString().isEmpty());
     const Variant error = server.Call(QStringLiteral("Connect"),
-        {Variant::ArrayOf({"ZTST53", "CHEN", "HV01", "DEMO", "MOCTO", DemoPassword(QStringLiteral("CHEN"))})});
+        {Variant::ArrayOf(
+            {"ZTST53", "CHEN", "HV01", "DEMO", "MOCTO", DemoPassword(QStringLiteral("CHEN"))})});
     EXPECT_EQ(error.ToString(), QString());
     // WANG's data rights in ZTST53: factory F01 only.
     const Variant wang = CreateOleObject(QStringLiteral("ZTST53S.Class1"));
     ASSERT_EQ(wang.Call(QStringLiteral("Connect"),
-                      {Variant::ArrayOf({"ZTST53", "WANG", "HV01", "DEMO", "MOCTO", DemoPassword(QStringLiteral("WANG"))})})
+                      {Variant::ArrayOf(
+                          {"ZTST53", "WANG", "HV01", "DEMO", "MOCTO", DemoPassword(QStringLiteral("WANG"))})})
                   .ToString(),
         QString());
-    const QList<VariantList> rows = Fetch(wang, QStringLiteral("Provider1"), QStringLiteral("SELECT TO021 FROM $$MOCTO"));
+    const QList<VariantList> rows
+        = Fetch(wang, QStringLiteral("Provider1"), QStringLiteral("SELECT TO021 FROM $$MOCTO"));
     ASSERT_FALSE(rows.isEmpty());
     for (const VariantList& row : rows)
         EXPECT_EQ(row.value(0).ToString(), QStringLiteral("F01"));

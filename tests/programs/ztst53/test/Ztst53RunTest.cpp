@@ -80,8 +80,8 @@ protected:
     void SetUp() override
     {
         home_ = folder_.file(QStringLiteral("demo"));
-        const testsupport::ProgramRun made
-            = steward({QStringLiteral("--create-demo"), home_, QStringLiteral("--slips"), QStringLiteral("40")});
+        const testsupport::ProgramRun made = steward(
+            {QStringLiteral("--create-demo"), home_, QStringLiteral("--slips"), QStringLiteral("40")});
         ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
         slips_ = slipsOf(home_ + QStringLiteral("/C_DATA/DEMO.db"));
         ASSERT_GE(slips_.size(), 40);
@@ -100,7 +100,8 @@ protected:
     testsupport::ProgramRun program(const QString& code, const QString& user, const QStringList& args,
         const QMap<QString, QString>& extra = {}) const
     {
-        return steward(QStringList {code, QStringLiteral("--home"), home_, QStringLiteral("--user"), user} + args,
+        return steward(
+            QStringList {code, QStringLiteral("--home"), home_, QStringLiteral("--user"), user} + args,
             extra);
     }
 
@@ -178,11 +179,13 @@ TEST_F(Ztst53ShellTest, TheDaemonServesEveryProgramByDefaultAndOnlyTheListedOnes
     daemon.Configure();
     daemon.Start();
     ASSERT_FALSE(HasFatalFailure());
-    const QMap<QString, QString> chen {{QStringLiteral("STEWARD_PASSWORD"), DemoPassword(QStringLiteral("CHEN"))}};
+    const QMap<QString, QString> chen {
+        {QStringLiteral("STEWARD_PASSWORD"), DemoPassword(QStringLiteral("CHEN"))}};
     const Slip& slip = slips_.at(5);
     const auto exportAs = [&](const QString& code, const QString& name) {
         return program(code, QStringLiteral("CHEN"),
-            {QStringLiteral("--keys"), slip.Keys(), QStringLiteral("--export-pdf"), folder_.file(name)}, chen);
+            {QStringLiteral("--keys"), slip.Keys(), QStringLiteral("--export-pdf"), folder_.file(name)},
+            chen);
     };
     testsupport::ProgramRun run = exportAs(QStringLiteral("ZTST53"), QStringLiteral("daemon.pdf"));
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
@@ -236,8 +239,8 @@ protected:
         TDemoOptions options;
         options.Slips = 30;
         summary_ = CreateDemoHome(home_.path(), options);
-        registry_
-            = std::make_unique<testsupport::ScopedEnv>("STEWARD_REGISTRY", home_.file("registry.reg").toUtf8());
+        registry_ = std::make_unique<testsupport::ScopedEnv>(
+            "STEWARD_REGISTRY", home_.file("registry.reg").toUtf8());
         RegisterAppServer();
         RegisterHubDesk();
         manager_ = CreateOleObject(QStringLiteral("HubDesk.Manager"));
@@ -305,7 +308,8 @@ TEST_F(Ztst53WindowTest, ThePreviewOfAKeyShowsItsSlipWithTheChangeDateInTheUsers
     EXPECT_TRUE(texts.contains(slip.Number)) << texts.join(u'|').toStdString();
     EXPECT_TRUE(texts.contains(slip.Factory)) << texts.join(u'|').toStdString();
     // The demo's date style is 1 with "/": yyyy/mm/dd.
-    const QString shown = slip.ChangeDate.left(4) + u'/' + slip.ChangeDate.mid(4, 2) + u'/' + slip.ChangeDate.mid(6, 2);
+    const QString shown
+        = slip.ChangeDate.left(4) + u'/' + slip.ChangeDate.mid(4, 2) + u'/' + slip.ChangeDate.mid(6, 2);
     EXPECT_TRUE(texts.contains(shown)) << qPrintable(shown) << " in " << texts.join(u'|').toStdString();
 }
 
