@@ -48,11 +48,17 @@ install(TARGETS ${ZORV_MODULE_LIBRARIES} LIBRARY DESTINATION ${ZORV_INSTALL_MODU
         PERMISSIONS ${zorv_library_permissions} COMPONENT client)
 install(TARGETS steward-appserver RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT server)
 # The descriptor of each packaged program, beside its module: the in-process
-# server, the daemon and the demo home learn the programs there.
+# server, the daemon and the demo home learn the programs there. The server
+# package has its own copy in the shared data folder (another path, so the two
+# packages never hold the same file): a daemon installed alone still knows
+# the programs it serves and their count columns.
 foreach(code IN LISTS ZORV_PACKAGED_PROGRAMS)
   install(FILES ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt
           DESTINATION ${ZORV_INSTALL_MODULEDIR}/programs PERMISSIONS ${zorv_library_permissions}
           COMPONENT client)
+  install(FILES ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/programs/${code}.txt
+          DESTINATION ${ZORV_INSTALL_DATADIR}/programs PERMISSIONS ${zorv_library_permissions}
+          COMPONENT server)
 endforeach()
 
 foreach(folder IN LISTS ZORV_SHARED_DATA_FOLDERS)

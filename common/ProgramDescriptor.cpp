@@ -214,6 +214,12 @@ QStringList ProgramDescriptorFolders()
             break;
         }
     }
+    // The server package keeps its own copy under the shared data folder, so
+    // that a machine with the daemon alone (no client package, no modules)
+    // knows the programs it serves and their count columns.
+    const QString shared = SharedDataFolder();
+    if (!shared.isEmpty())
+        moduleFolders << shared;
     QStringList folders;
     for (const QString& folder : std::as_const(moduleFolders)) {
         const QString programs = QDir::cleanPath(folder + QStringLiteral("/programs"));

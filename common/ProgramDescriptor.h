@@ -84,7 +84,8 @@ extern const char* const ModuleProgramText;
 // the module folders of the running executable (runtime/system/InstallLayout.h),
 // the folders outside libraries are loaded from (runtime/system/Libraries.h)
 // and, for an executable below a build folder (one that holds CMakeCache.txt,
-// at most four levels up), that build folder's lib/; in that order, each once.
+// at most four levels up), that build folder's lib/, then the shared data
+// folder (where the server package puts them); in that order, each once.
 QStringList ProgramDescriptorFolders();
 
 // Every program this process knows: those registered, then those installed

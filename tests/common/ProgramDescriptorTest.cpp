@@ -172,3 +172,22 @@ TEST(ProgramDescriptorTest, RegisteredProgramsComeFirstThenInstalledOnesTheFirst
     RegisterProgram(registered);
     EXPECT_EQ(FindProgram(QStringLiteral("QB0002"))->Title, QStringLiteral("again"));
 }
+
+TEST(ProgramDescriptorTest, ADaemonWithoutTheClientsModulesKnowsTheProgramsOfTheSharedDataFolder)
+{
+    // The server package's copy: share/zorv52/programs, no module folder at all.
+    testsupport::TempFolder shared;
+    QDir().mkpath(shared.file(QStringLiteral("programs")));
+    shared.write(QStringLiteral("programs/QD.txt"),
+        descriptorWith(QStringLiteral("QD0001")).append(QStringLiteral("Slip=QDSTA|TA040\n")).toUtf8());
+    const testsupport::ScopedEnv data("STEWARD_DATA_PATH", shared.path().toUtf8());
+    const QStringList folders = ProgramDescriptorFolders();
+    ASSERT_FALSE(folders.isEmpty());
+    EXPECT_EQ(folders.last(), QDir::cleanPath(shared.file(QStringLiteral("programs"))))
+        << "after the module folders, whose copy wins";
+    const auto program = FindProgram(QStringLiteral("QD0001"));
+    ASSERT_TRUE(program);
+    EXPECT_EQ(program->ServerClass, QStringLiteral("QD0001S.Class1"));
+    ASSERT_EQ(program->SlipTables.size(), 1);
+    EXPECT_EQ(program->SlipTables[0].Table, QStringLiteral("QDSTA"));
+}
