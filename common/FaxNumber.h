@@ -12,11 +12,11 @@
 
 enum class TFaxNumberProblem {
     None,
-    Empty,        // nothing but blanks
+    Empty, // nothing but blanks
     BadCharacter, // a letter or another mark ("0512-6688abc"); see Character
-    BadStart,     // starts with a mark no number starts with; see Character
-    NoDigit,      // marks only
-    TooLong,      // more than 64 characters
+    BadStart, // starts with a mark no number starts with; see Character
+    NoDigit, // marks only
+    TooLong, // more than 64 characters
 };
 
 struct TFaxNumberCheck {

@@ -23,7 +23,8 @@ bool AppendLine(const QString& folderText, const QString& fileName, const QStrin
             return false;
         qsizetype written = 0;
         while (written < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+            const ssize_t n
+                = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)

@@ -48,7 +48,8 @@ QStringList splitEntries(const QString& text)
 QString cleanName(QString name)
 {
     for (QChar& ch : name) {
-        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator
+            || ch == QChar::ParagraphSeparator)
             ch = QLatin1Char(' ');
     }
     name = name.trimmed();

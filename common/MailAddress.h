@@ -17,7 +17,7 @@
 #include <QString>
 
 struct TMailAddress {
-    QString Name;    // display name, may be empty
+    QString Name; // display name, may be empty
     QString Address; // the checked address, domain in ASCII form
 };
 
@@ -31,20 +31,20 @@ bool ParseRecipients(const QString& text, QList<TMailAddress>& out, QString& err
 // Why an address is refused, the first rule it breaks in this order.
 enum class TMailAddressProblem {
     None,
-    NoAt,             // no "@"
-    SeveralAt,        // more than one "@" ("chen@@x")
-    NoLocalPart,      // nothing before the "@"
-    BadCharacter,     // a character no address may hold (blank, quote, "张", ...); see Character
+    NoAt, // no "@"
+    SeveralAt, // more than one "@" ("chen@@x")
+    NoLocalPart, // nothing before the "@"
+    BadCharacter, // a character no address may hold (blank, quote, "张", ...); see Character
     IncompleteDomain, // the part after "@" is not a domain of two labels or more ("x", "x.", "")
-    TooLong,          // more than 254 characters
-    Malformed,        // anything else the grammar refuses ("a..b@x.com", "a@-x.com")
+    TooLong, // more than 254 characters
+    Malformed, // anything else the grammar refuses ("a..b@x.com", "a@-x.com")
 };
 
 struct TMailAddressCheck {
     TMailAddressProblem Problem = TMailAddressProblem::None;
-    QString Entry;    // the refused entry, simplified (no line breaks)
+    QString Entry; // the refused entry, simplified (no line breaks)
     QString Character; // with BadCharacter: the first offending character
-    QString Domain;   // with IncompleteDomain: the part after "@"
+    QString Domain; // with IncompleteDomain: the part after "@"
 };
 
 // None for a text ParseRecipients accepts (an empty text included), else the

@@ -1,8 +1,8 @@
 #pragma once
 // TF2Button: the look-up button beside an edit. It sits right of its edit
 // (AutoAlign), as high and as wide as the edit is high, and follows the edit
-// whenever its bounds change (code, alignment, anchors), window or not. A click focuses the edit and asks the edit's
-// owner to open the look-up window, as the F2 key on the edit does.
+// whenever its bounds change (code, alignment, anchors), window or not. A click focuses the edit and asks the
+// edit's owner to open the look-up window, as the F2 key on the edit does.
 
 #include "controls/GSpdBtn.h"
 

@@ -27,10 +27,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QWidget>
-#include <QFileInfo>
-
 
 namespace {
 
@@ -59,7 +58,8 @@ static void initCriteriaResources()
     Q_INIT_RESOURCE(criteria);
 }
 
-TfrmBaseGene::TfrmBaseGene(TComponent* owner) : THVForm(owner)
+TfrmBaseGene::TfrmBaseGene(TComponent* owner)
+    : THVForm(owner)
 {
     initCriteriaResources();
     RegisterSelectPanel();
@@ -123,7 +123,7 @@ void TfrmBaseGene::FormCreate(TObject*)
 {
     if (HvConverter() && HvConverter()->UICodePage() == u"950") {
         const QString sep = QLocale().dateFormat(QLocale::ShortFormat).contains(u'-') ? QStringLiteral("-")
-                                                                                     : QStringLiteral("/");
+                                                                                      : QStringLiteral("/");
         dateStyle_ = dateStyle_.WithSeparator(sep);
     }
     // Hints of the criteria stay up while the user reads them (long
@@ -167,7 +167,8 @@ void TfrmBaseGene::PickPhrase(TWinControl* control)
         return;
     QString phrase;
     try {
-        phrase = lookup_.Call(QStringLiteral("GetPhrase"), {userCode_, databaseName_, callerHandle_}).ToString();
+        phrase
+            = lookup_.Call(QStringLiteral("GetPhrase"), {userCode_, databaseName_, callerHandle_}).ToString();
     } catch (const Exception&) {
         return;
     }
@@ -298,7 +299,9 @@ void TfrmBaseGene::connectServer()
     }
 }
 
-void TfrmBaseGene::InitializeDone() {}
+void TfrmBaseGene::InitializeDone()
+{
+}
 
 bool TfrmBaseGene::PutPrintDate(Variant& values)
 {
@@ -316,7 +319,9 @@ int TfrmBaseGene::ValidateOptions()
     return 0;
 }
 
-void TfrmBaseGene::OptionsValidated() {}
+void TfrmBaseGene::OptionsValidated()
+{
+}
 
 bool TfrmBaseGene::PutEnvironment(Variant& environment)
 {
@@ -338,17 +343,29 @@ bool TfrmBaseGene::PutTitleInfo(Variant& texts)
     return true;
 }
 
-void TfrmBaseGene::PutOptionExtras() {}
+void TfrmBaseGene::PutOptionExtras()
+{
+}
 
-void TfrmBaseGene::ConnectionPrepared(TSocketConnection*) {}
+void TfrmBaseGene::ConnectionPrepared(TSocketConnection*)
+{
+}
 
-void TfrmBaseGene::AfterSchemeOpened() {}
+void TfrmBaseGene::AfterSchemeOpened()
+{
+}
 
-void TfrmBaseGene::SchemeListRefreshed() {}
+void TfrmBaseGene::SchemeListRefreshed()
+{
+}
 
-void TfrmBaseGene::BeforeRestoreControl(TComponent*, const QString&) {}
+void TfrmBaseGene::BeforeRestoreControl(TComponent*, const QString&)
+{
+}
 
-void TfrmBaseGene::AfterRestoreControl(TComponent*, const QString&) {}
+void TfrmBaseGene::AfterRestoreControl(TComponent*, const QString&)
+{
+}
 
 void TfrmBaseGene::ObtainServices()
 {
@@ -405,8 +422,9 @@ void TfrmBaseGene::PickDate(TCustomEdit* edit)
         start = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     QString answer;
     try {
-        answer = lookup_.Call(QStringLiteral("ShowInputDay"),
-                            {Variant::ArrayOf({dateStyle_.CountsFrom1911(), start, databaseName_})})
+        answer = lookup_
+                     .Call(QStringLiteral("ShowInputDay"),
+                         {Variant::ArrayOf({dateStyle_.CountsFrom1911(), start, databaseName_})})
                      .ToString();
     } catch (const Exception&) {
         return;
@@ -445,10 +463,11 @@ void TfrmBaseGene::FormShow(TObject*)
     QString caption = Caption();
     if (programTitle_.isEmpty())
         programTitle_ = caption;
-    const bool library = modulePath_.isEmpty() || modulePath_.endsWith(QLatin1String(".so"), Qt::CaseInsensitive)
+    const bool library = modulePath_.isEmpty()
+        || modulePath_.endsWith(QLatin1String(".so"), Qt::CaseInsensitive)
         || modulePath_.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive);
-    const QString exeNotice = GetFormMessage(
-        QStringLiteral("TfrmBaseGene"), QStringLiteral("sExeVer"), true, QStringLiteral("[您现在运行的是Exe版本!]"));
+    const QString exeNotice = GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sExeVer"), true,
+        QStringLiteral("[您现在运行的是Exe版本!]"));
     if (!library && !caption.contains(exeNotice))
         caption += exeNotice;
     const QString suffix = u'[' + titleSuffix_ + u']';
@@ -458,10 +477,11 @@ void TfrmBaseGene::FormShow(TObject*)
     pgOption->SetActivePageIndex(0);
     FocusFirstControl();
     if (lstCondition->Columns()->Count() == 0) {
-        for (const auto& [key, text] : {std::pair{"sProjectName", "方案名称"}, std::pair{"sCreateTime", "创建时间"}}) {
+        for (const auto& [key, text] :
+            {std::pair {"sProjectName", "方案名称"}, std::pair {"sCreateTime", "创建时间"}}) {
             TListColumn* column = lstCondition->Columns()->Add();
-            column->SetCaption(GetFormMessage(QStringLiteral("TfrmBaseGene"), QString::fromLatin1(key), true,
-                QString::fromUtf8(text)));
+            column->SetCaption(GetFormMessage(
+                QStringLiteral("TfrmBaseGene"), QString::fromLatin1(key), true, QString::fromUtf8(text)));
             column->SetWidth(-2);
         }
     }
@@ -507,7 +527,8 @@ void TfrmBaseGene::ShowHelp()
     const QString topic = HelpTopic();
     if (!topic.isEmpty() && !manager_.IsEmptyOrNull()) {
         try {
-            if (manager_.Call(QStringLiteral("CallHelp"), {Variant::ArrayOf({programCode_.left(3), topic})}).ToBool())
+            if (manager_.Call(QStringLiteral("CallHelp"), {Variant::ArrayOf({programCode_.left(3), topic})})
+                    .ToBool())
                 return;
         } catch (const Exception&) {
             // the program's own page follows
@@ -582,7 +603,9 @@ void TfrmBaseGene::btnCancelClick(TObject*)
     Close();
 }
 
-void TfrmBaseGene::btnOkClick(TObject*) {}
+void TfrmBaseGene::btnOkClick(TObject*)
+{
+}
 
 void TfrmBaseGene::pgOptionChanging(TObject*, bool& AllowChange)
 {
@@ -657,10 +680,12 @@ void TfrmBaseGene::FormKeyPress(TObject*, QChar& Key)
 void TfrmBaseGene::ShowModuleProperties()
 {
     const QFileInfo info(modulePath_);
-    QString text = QStringLiteral("%1\r%2\r").arg(info.fileName(), QDir::toNativeSeparators(info.absoluteFilePath()));
+    QString text
+        = QStringLiteral("%1\r%2\r").arg(info.fileName(), QDir::toNativeSeparators(info.absoluteFilePath()));
     if (info.exists()) {
-        text += QStringLiteral("%1 bytes\r%2").arg(info.size()).arg(
-            info.lastModified().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
+        text += QStringLiteral("%1 bytes\r%2")
+                    .arg(info.size())
+                    .arg(info.lastModified().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
     }
     Dialogs().MessageDlg(text + QStringLiteral("\r") + versionText_, mtInformation, mbOK, Caption());
 }

@@ -186,8 +186,8 @@ public:
     // --- messages ------------------------------------------------------------
     // The text of message id of kind, formatted with args, in a box of the
     // kind's type (own buttons when given); answers the modal result.
-    int ShowCodedMessage(const QString& kind, const QString& id, const QStringList& args = {},
-        TMsgDlgButtons buttons = {});
+    int ShowCodedMessage(
+        const QString& kind, const QString& id, const QStringList& args = {}, TMsgDlgButtons buttons = {});
     // "K;id;arg1;..." into the error lists and, for a positive id, a box.
     void ReportError(const QString& code);
     // A predefined query of the validator object (parameters to the database
@@ -203,7 +203,10 @@ public:
     void SetDateFields(const QString& list);
     void SetYearMonthFields(const QString& list);
     bool IsDateField(const QString& componentName) const { return dateFields_.contains(componentName); }
-    bool IsYearMonthField(const QString& componentName) const { return yearMonthFields_.contains(componentName); }
+    bool IsYearMonthField(const QString& componentName) const
+    {
+        return yearMonthFields_.contains(componentName);
+    }
     // A date typed in the user's format as YYYYMMDD; the text itself when
     // unreadable; empty for the empty mask.
     QString DateToStorage(const QString& text) const;

@@ -210,10 +210,11 @@ bool TfrmBaseGene::checkDates(TComponent* control, bool yearMonth)
     else {
         const QString text = yearMonth
             ? GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sYMPramError"), true,
-                  QStringLiteral("判断年月的函数第一个参数错误, 只能传下列三种物件:"))
+                QStringLiteral("判断年月的函数第一个参数错误, 只能传下列三种物件:"))
             : GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sDatePramError"), true,
-                  QStringLiteral("判断日期的函数第一个参数错误, 只能传下列三种物件:"));
-        Dialogs().MessageDlg(text + QStringLiteral("\rTSelectPanel, TMaskedit, TEdit"), mtError, mbOK, Caption());
+                QStringLiteral("判断日期的函数第一个参数错误, 只能传下列三种物件:"));
+        Dialogs().MessageDlg(
+            text + QStringLiteral("\rTSelectPanel, TMaskedit, TEdit"), mtError, mbOK, Caption());
         return false;
     }
     for (TWinControl* edit : edits) {

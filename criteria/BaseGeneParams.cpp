@@ -13,7 +13,8 @@
 
 // --- messages -----------------------------------------------------------------------
 
-QString TfrmBaseGene::formatMessage(const QString& kind, const QString& id, const QStringList& args, bool* ok) const
+QString TfrmBaseGene::formatMessage(
+    const QString& kind, const QString& id, const QStringList& args, bool* ok) const
 {
     QString text;
     try {
@@ -27,8 +28,8 @@ QString TfrmBaseGene::formatMessage(const QString& kind, const QString& id, cons
     return basegene::FormatMessage(text, args, ok);
 }
 
-int TfrmBaseGene::ShowCodedMessage(const QString& kind, const QString& id, const QStringList& args,
-    TMsgDlgButtons buttons)
+int TfrmBaseGene::ShowCodedMessage(
+    const QString& kind, const QString& id, const QStringList& args, TMsgDlgButtons buttons)
 {
     const TMsgDlgType type = basegene::BoxTypeOf(kind);
     // Quiet runs (page changes, shell commands) show errors only.
@@ -82,18 +83,21 @@ QString TfrmBaseGene::GetSysParam(const QString& name)
 {
     QString value = sysParams_ ? sysParams_->Value(name) : QString();
     const QString key = name.trimmed().toUpper();
-    static const QStringList categories{
-        QStringLiteral("SYS007"), QStringLiteral("SYS008"), QStringLiteral("SYS009"), QStringLiteral("SYS010")};
+    static const QStringList categories {QStringLiteral("SYS007"), QStringLiteral("SYS008"),
+        QStringLiteral("SYS009"), QStringLiteral("SYS010")};
     const qsizetype category = categories.indexOf(key);
     if (value.isEmpty() && category >= 0) {
         const bool english = HvConverter() && HvConverter()->UICodePage() == u"437";
-        static const char* const chinese[] = {"商品分类方式一", "商品分类方式二", "商品分类方式三", "商品分类方式四"};
-        value = english ? QStringLiteral("Inv.Cate.%1").arg(category + 1) : QString::fromUtf8(chinese[category]);
+        static const char* const chinese[]
+            = {"商品分类方式一", "商品分类方式二", "商品分类方式三", "商品分类方式四"};
+        value = english ? QStringLiteral("Inv.Cate.%1").arg(category + 1)
+                        : QString::fromUtf8(chinese[category]);
     }
     return value;
 }
 
-bool TfrmBaseGene::ValidatorQuery(const QString& table, const QString& number, const Variant& params, Variant& rows)
+bool TfrmBaseGene::ValidatorQuery(
+    const QString& table, const QString& number, const Variant& params, Variant& rows)
 {
     if (validator_.IsEmptyOrNull())
         return false;
@@ -120,7 +124,8 @@ bool TfrmBaseGene::BuildReportParams()
     optionTexts_ = Variant::CreateArray(1, optionCount_);
     optionValues_ = Variant::CreateArray(1, optionCount_);
     auto name = [this](const char* key, const char* text) {
-        return GetFormMessage(QStringLiteral("TfrmBaseGene"), QString::fromLatin1(key), true, QString::fromUtf8(text));
+        return GetFormMessage(
+            QStringLiteral("TfrmBaseGene"), QString::fromLatin1(key), true, QString::fromUtf8(text));
     };
     struct Filled {
         bool ok;
@@ -210,13 +215,14 @@ Variant TfrmBaseGene::GetLookupData(const QString& lookupName, const Variant& co
     return HvConverter() ? HvConverter()->FromDatabase(answer) : answer;
 }
 
-void TfrmBaseGene::FillPanelFromLookup(TWinControl* control, const QString& lookupName, const Variant& conditions,
-    bool allColumns, const QString& queryNumber)
+void TfrmBaseGene::FillPanelFromLookup(TWinControl* control, const QString& lookupName,
+    const Variant& conditions, bool allColumns, const QString& queryNumber)
 {
     auto* panel = control ? qobject_cast<TSelectPanel*>(control->Owner()) : nullptr;
     if (!panel) {
-        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sBBM"), true,
-                                 QStringLiteral("同学, 你吗帮帮忙, 这个 Procedure 是专门给TSelectPanel元件用的!")),
+        Dialogs().MessageDlg(
+            GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sBBM"), true,
+                QStringLiteral("同学, 你吗帮帮忙, 这个 Procedure 是专门给TSelectPanel元件用的!")),
             mtError, mbOK, Caption());
         return;
     }
@@ -233,7 +239,7 @@ void TfrmBaseGene::FillPanelFromLookup(TWinControl* control, const QString& look
     if (answer.IsEmptyOrNull() || (answer.IsArray() && answer.HighBound() < answer.LowBound()))
         return;
     if (list) {
-        const VariantList rows = answer.IsArray() ? answer.Elements() : VariantList{answer};
+        const VariantList rows = answer.IsArray() ? answer.Elements() : VariantList {answer};
         for (const Variant& row : rows) {
             QStringList values;
             if (panel->UseDiscard()) {

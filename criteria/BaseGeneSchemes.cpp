@@ -21,8 +21,8 @@
 #include "runtime/system/CodePages.h"
 
 #include <QDate>
-#include <QHash>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLocale>
 #include <QMetaEnum>
 
@@ -86,8 +86,9 @@ QString applyRule(const QString& stored, const QStringList& rule, int first)
     const auto zero = [](const QString& s) { return s.isEmpty() || s == u"0"; };
     if (moves != u"Y" || (zero(amount) && zero(anchor) && zero(days)))
         return stored;
-    return RelativeDate(stored, amount.isEmpty() ? QStringLiteral("0") : amount, unit.isEmpty() ? QStringLiteral("0") : unit,
-        days.isEmpty() ? QStringLiteral("0") : days, anchor.isEmpty() ? QStringLiteral("0") : anchor);
+    return RelativeDate(stored, amount.isEmpty() ? QStringLiteral("0") : amount,
+        unit.isEmpty() ? QStringLiteral("0") : unit, days.isEmpty() ? QStringLiteral("0") : days,
+        anchor.isEmpty() ? QStringLiteral("0") : anchor);
 }
 
 // Whether a rule record moves a date with the run day: a panel's record
@@ -243,8 +244,8 @@ bool TfrmBaseGene::SaveScheme(const QString& keys, const QString& name, const Va
         const QString answer = appServer_
                                    .Call(QStringLiteral("InsertConTable"),
                                        {Variant::ArrayOf({toDb(name), userCode_,
-                                           QDate::currentDate().toString(QStringLiteral("yyyyMMdd")), programCode_,
-                                           storedKeys, toDb(values), flag})})
+                                           QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                                           programCode_, storedKeys, toDb(values), flag})})
                                    .ToString();
         if (!answer.isEmpty())
             throw Exception(answer);
@@ -261,7 +262,8 @@ bool TfrmBaseGene::SaveScheme(const QString& keys, const QString& name, const Va
 
 namespace {
 
-void restoreRange(TfrmBaseGene* form, TSelectPanel* panel, const QString& begin, const QString& final, bool dates)
+void restoreRange(
+    TfrmBaseGene* form, TSelectPanel* panel, const QString& begin, const QString& final, bool dates)
 {
     if (dates) {
         panel->SetEditMask(form->DateEditMask());
@@ -309,7 +311,8 @@ bool TfrmBaseGene::LoadScheme(const QString& keys, const QString& values)
                     const bool dates = IsDateField(name);
                     const QStringList rule = dates ? moving.value(name.toLower()) : QStringList();
                     if (!rule.isEmpty() && rule.value(0) == u"0")
-                        restoreRange(this, panel, runDayDate(rule, 3, f.value(1)), runDayDate(rule, 8, f.value(2)), true);
+                        restoreRange(this, panel, runDayDate(rule, 3, f.value(1)),
+                            runDayDate(rule, 8, f.value(2)), true);
                     else
                         restoreRange(this, panel, f.value(1), f.value(2), dates);
                 } else if (kind == u"sp_Discrete") {
@@ -393,9 +396,11 @@ bool TfrmBaseGene::RefreshSchemeList()
             item->SetImageIndex(0);
             item->SetCaption(HvConverter() ? HvConverter()->FromDatabase(nameField->AsString()).ToString()
                                            : nameField->AsString());
-            const QDate created = QDate::fromString(dateField->AsString().trimmed(), QStringLiteral("yyyyMMdd"));
-            item->SubItems()->Add(created.isValid() ? QLocale::system().toString(created, QLocale::ShortFormat)
-                                                    : dateField->AsString());
+            const QDate created
+                = QDate::fromString(dateField->AsString().trimmed(), QStringLiteral("yyyyMMdd"));
+            item->SubItems()->Add(created.isValid()
+                    ? QLocale::system().toString(created, QLocale::ShortFormat)
+                    : dateField->AsString());
         }
     } catch (const Exception& e) {
         restore();
@@ -421,7 +426,8 @@ void TfrmBaseGene::OpenSelectedScheme()
     TListItem* item = lstCondition->Selected();
     if (!item)
         return;
-    if (!clientDataSet_->Locate(QStringLiteral("NCONDITION;CREATOR;PROGRAMME"), schemeKey(this, item->Caption())))
+    if (!clientDataSet_->Locate(
+            QStringLiteral("NCONDITION;CREATOR;PROGRAMME"), schemeKey(this, item->Caption())))
         return;
     openCurrentScheme();
 }
@@ -474,9 +480,10 @@ void TfrmBaseGene::DeleteSelectedScheme()
     TListItem* item = lstCondition->Selected();
     if (!item || appServer_.IsEmptyOrNull())
         return;
-    const QString question = GetFormMessage(
-        QStringLiteral("TfrmBaseGene"), QStringLiteral("sDeleteProj"), true, QStringLiteral("确实要删除此方案吗？"));
-    if (Dialogs().MessageDlg(question + item->Caption(), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, Caption())
+    const QString question = GetFormMessage(QStringLiteral("TfrmBaseGene"), QStringLiteral("sDeleteProj"),
+        true, QStringLiteral("确实要删除此方案吗？"));
+    if (Dialogs().MessageDlg(
+            question + item->Caption(), mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, Caption())
         != mrYes)
         return;
     const QString answer
@@ -520,7 +527,8 @@ bool TfrmBaseGene::RenameScheme(TListItem* item, QString& newName)
     if (clientDataSet_->Active()
         && clientDataSet_->Locate(QStringLiteral("NCONDITION;CREATOR;PROGRAMME"), schemeKey(this, old))) {
         clientDataSet_->Edit();
-        clientDataSet_->FieldByName(QStringLiteral("NCONDITION"))->SetAsString(schemeKey(this, newName)[0].ToString());
+        clientDataSet_->FieldByName(QStringLiteral("NCONDITION"))
+            ->SetAsString(schemeKey(this, newName)[0].ToString());
         clientDataSet_->Post();
     }
     return true;
@@ -598,8 +606,8 @@ void TfrmBaseGene::ViewReportExecute(TObject*)
 
 void TfrmBaseGene::StepViewStyle()
 {
-    static const char* const handlers[] = {"ViewIconExecute", "ViewSmallIconExecute", "ViewListExecute",
-        "ViewReportExecute"};
+    static const char* const handlers[]
+        = {"ViewIconExecute", "ViewSmallIconExecute", "ViewListExecute", "ViewReportExecute"};
     viewCounter_ = (viewCounter_ + 1) % 4;
     // The handler is found by name, so a descendant's own handler of that name runs.
     QMetaObject::invokeMethod(this, handlers[viewCounter_], Q_ARG(TObject*, this));

@@ -12,7 +12,9 @@ namespace {
 class ByteLimitValidator : public QValidator {
 public:
     ByteLimitValidator(int maxBytes, int codePage, QObject* parent)
-        : QValidator(parent), maxBytes_(maxBytes), codePage_(codePage)
+        : QValidator(parent)
+        , maxBytes_(maxBytes)
+        , codePage_(codePage)
     {
     }
 
@@ -21,7 +23,9 @@ public:
         // What came last stands before the caret: it goes first, a whole
         // character (both halves of a surrogate pair) at a time.
         while (pos > 0 && pos <= input.size() && tooLong(input)) {
-            const int width = pos > 1 && input.at(pos - 1).isLowSurrogate() && input.at(pos - 2).isHighSurrogate() ? 2 : 1;
+            const int width
+                = pos > 1 && input.at(pos - 1).isLowSurrogate() && input.at(pos - 2).isHighSurrogate() ? 2
+                                                                                                       : 1;
             input.remove(pos - width, width);
             pos -= width;
         }

@@ -22,7 +22,8 @@ QString valueOf(const TControl* control)
 {
     if (auto* panel = qobject_cast<const TSelectPanel*>(control)) {
         if (panel->IsRangeMode())
-            return QStringLiteral("range ") + entered(panel->edBegin->Text()) + u'|' + entered(panel->edFinal->Text());
+            return QStringLiteral("range ") + entered(panel->edBegin->Text()) + u'|'
+                + entered(panel->edFinal->Text());
         return QStringLiteral("list ") + panel->ListText();
     }
     QString value;

@@ -23,13 +23,15 @@ QString yn(bool value)
 } // namespace
 
 TfrmGeneCondition::TfrmGeneCondition(TfrmBaseGene* owner, const QString& dateFields, int notDates)
-    : THVForm(owner), base_(owner)
+    : THVForm(owner)
+    , base_(owner)
 {
     ReadFormResource(this, QStringLiteral(":/forms/TfrmGeneCondition.dfm"));
     auto find = [this]<typename T>(T*& field, const char* name) {
         field = FindComponent<T>(QString::fromLatin1(name));
         if (!field)
-            throw EComponentError(QStringLiteral("TfrmGeneCondition lacks %1").arg(QString::fromLatin1(name)));
+            throw EComponentError(
+                QStringLiteral("TfrmGeneCondition lacks %1").arg(QString::fromLatin1(name)));
     };
     find(edConName, "edConName");
     find(cbodatecondition, "cbodatecondition");
@@ -85,8 +87,8 @@ QStringList& TfrmGeneCondition::DateRuleList()
 QString TfrmGeneCondition::partOf(const RuleControls& c)
 {
     return yn(c.moves->Checked()) + sep + QString::number(c.offset->Value()) + sep
-        + QString::number(std::max(0, c.unit->ItemIndex())) + sep + QString::number(std::max(0, c.anchor->ItemIndex()))
-        + sep + QString::number(c.days->Value());
+        + QString::number(std::max(0, c.unit->ItemIndex())) + sep
+        + QString::number(std::max(0, c.anchor->ItemIndex())) + sep + QString::number(c.days->Value());
 }
 
 void TfrmGeneCondition::setPart(const RuleControls& c, const QStringList& fields, int first)
@@ -118,7 +120,8 @@ QString TfrmGeneCondition::captionOf(TComponent* edit, const Variant& optionText
             && entry[entry.LowBound() + 1].ToString().compare(edit->Name(), Qt::CaseInsensitive) == 0)
             return entry[entry.LowBound()].ToString();
     }
-    const QMetaProperty caption = edit->metaObject()->property(edit->metaObject()->indexOfProperty("Caption"));
+    const QMetaProperty caption
+        = edit->metaObject()->property(edit->metaObject()->indexOfProperty("Caption"));
     if (caption.isValid())
         return caption.read(edit).toString();
     for (TComponent* c : base_->ComponentList()) {
@@ -252,8 +255,8 @@ void TfrmGeneCondition::btnOkClick(TObject*)
 {
     const QString name = SchemeName();
     auto refuse = [this](const char* key, const char* text) {
-        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmGeneCondition"), QString::fromLatin1(key), true,
-                                 QString::fromUtf8(text)),
+        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmGeneCondition"), QString::fromLatin1(key),
+                                 true, QString::fromUtf8(text)),
             mtError, mbOK, Caption());
         edConName->SetFocus();
     };
@@ -272,9 +275,11 @@ void TfrmGeneCondition::btnOkClick(TObject*)
     const bool exists = base_->ValidatorQuery(QStringLiteral("GENES"), QStringLiteral("01"),
         Variant::ArrayOf({name, base_->UserCode(), base_->ProgramCode()}), rows);
     if (exists) {
-        const QString question = GetFormMessage(QStringLiteral("TfrmGeneCondition"), QStringLiteral("sReplaceProj"),
-            true, QStringLiteral("此方案名已存在！是否将原来的方案替换为此方案?"));
-        if (Dialogs().MessageDlg(question, mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, Caption()) != mrYes) {
+        const QString question
+            = GetFormMessage(QStringLiteral("TfrmGeneCondition"), QStringLiteral("sReplaceProj"), true,
+                QStringLiteral("此方案名已存在！是否将原来的方案替换为此方案?"));
+        if (Dialogs().MessageDlg(question, mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, Caption())
+            != mrYes) {
             edConName->SetFocus();
             return;
         }

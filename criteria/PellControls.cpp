@@ -8,7 +8,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-TPellMaskEdit::TPellMaskEdit(TComponent* owner) : TMaskEdit(owner)
+TPellMaskEdit::TPellMaskEdit(TComponent* owner)
+    : TMaskEdit(owner)
 {
     SetHeight(24);
 }
@@ -19,7 +20,10 @@ void TPellMaskEdit::Change()
         TMaskEdit::Change();
 }
 
-TPellListView::TPellListView(TComponent* owner) : TListView(owner) {}
+TPellListView::TPellListView(TComponent* owner)
+    : TListView(owner)
+{
+}
 
 bool TPellListView::AddRow(const QStringList& values)
 {
@@ -69,9 +73,9 @@ void TPellListView::AutoSizeColumns()
         qsizetype longest = Columns()->Items(c)->Caption().size();
         for (int r = 0; r < Items()->Count(); ++r) {
             TListItem* item = Items()->Items(r);
-            const QString cell = c == 0 ? item->Caption()
+            const QString cell = c == 0             ? item->Caption()
                 : c - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(c - 1)
-                                                     : QString();
+                                                    : QString();
             longest = std::max(longest, cell.size());
         }
         const int extra = c == 0 && Checkboxes() ? 24 : 0;

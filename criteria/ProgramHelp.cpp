@@ -17,8 +17,8 @@ TProgramHelp::Opener& opener()
 
 QString TProgramHelp::PagePath(const QString& modulePath, const QString& programCode)
 {
-    const QString folder
-        = modulePath.isEmpty() ? QCoreApplication::applicationDirPath() : QFileInfo(modulePath).absolutePath();
+    const QString folder = modulePath.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                : QFileInfo(modulePath).absolutePath();
     return QDir(folder).filePath(QStringLiteral("help/") + programCode.toUpper() + QStringLiteral(".html"));
 }
 

@@ -4,7 +4,8 @@
 #include <QTreeWidget>
 #include <mutex>
 
-TSchemeListView::TSchemeListView(TComponent* owner) : TListView(owner)
+TSchemeListView::TSchemeListView(TComponent* owner)
+    : TListView(owner)
 {
     static std::once_flag once;
     std::call_once(once, [] { RegisterEventFamily<TLVEditedEvent>(QStringLiteral("TLVEditedEvent")); });

@@ -30,8 +30,7 @@ constexpr int ButtonSize = 23;
 constexpr int MinButtonHeight = 18;
 constexpr int EditHeight = 24;
 
-template<typename T>
-T* child(TSelectPanel* owner, TWinControl* parent, const char* name)
+template<typename T> T* child(TSelectPanel* owner, TWinControl* parent, const char* name)
 {
     auto* c = new T(owner);
     c->SetName(QString::fromLatin1(name));
@@ -68,8 +67,11 @@ TGSpeedButton* listButton(TSelectPanel* owner, TWinControl* parent, const char* 
 } // namespace
 
 TSelectPanel::TSelectPanel(TComponent* owner)
-    : TGroupBox(owner), beginWords_(new TStrings(this)), finalWords_(new TStrings(this)),
-      childHints_(new TStrings(this)), columnCaptions_(new TStrings(this))
+    : TGroupBox(owner)
+    , beginWords_(new TStrings(this))
+    , finalWords_(new TStrings(this))
+    , childHints_(new TStrings(this))
+    , columnCaptions_(new TStrings(this))
 {
     registerEvents();
     RegisterCriteriaControls();
@@ -139,30 +141,33 @@ void TSelectPanel::routeChildEvents()
     }));
     btnDeleteItem->SetOnClick(TNotifyEvent::Of(this, [this](TObject*) { DeleteSelected(); }));
     btnClearList->SetOnClick(TNotifyEvent::Of(this, [this](TObject*) { ClearList(); }));
-    ListBox->SetOnColumnClick(TLVColumnClickEvent::Of(this, [this](TObject*, TListColumn* column) {
-        SortByColumn(column->Index());
-    }));
-    ListBox->SetOnSelectItem(TLVSelectItemEvent::Of(this, [this](TObject* sender, TListItem* item, bool selected) {
-        if (IsDesigning())
-            return;
-        onItemSelect_(sender, item, item ? item->Index() : -1, selected);
-    }));
+    ListBox->SetOnColumnClick(TLVColumnClickEvent::Of(
+        this, [this](TObject*, TListColumn* column) { SortByColumn(column->Index()); }));
+    ListBox->SetOnSelectItem(
+        TLVSelectItemEvent::Of(this, [this](TObject* sender, TListItem* item, bool selected) {
+            if (IsDesigning())
+                return;
+            onItemSelect_(sender, item, item ? item->Index() : -1, selected);
+        }));
     // Changes of a row (its text, picture, selection) reach the panel's own
     // events, with the list as Sender.
-    ListBox->SetOnChanging(TLVChangingEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change,
-                                                          bool& allow) {
-        if (!IsDesigning())
-            onItemChanging_(sender, item, change, allow);
-    }));
-    ListBox->SetOnChange(TLVChangeEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change) {
-        if (!IsDesigning())
-            onItemChange_(sender, item, change);
-    }));
+    ListBox->SetOnChanging(
+        TLVChangingEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change, bool& allow) {
+            if (!IsDesigning())
+                onItemChanging_(sender, item, change, allow);
+        }));
+    ListBox->SetOnChange(
+        TLVChangeEvent::Of(this, [this](TObject* sender, TListItem* item, TItemChange change) {
+            if (!IsDesigning())
+                onItemChange_(sender, item, change);
+        }));
     // Keys, clicks and focus of the children count as the panel's own.
-    const QList<TWinControl*> routed{edBegin, edFinal, ListBox, pnlRange, pnlList};
+    const QList<TWinControl*> routed {edBegin, edFinal, ListBox, pnlRange, pnlList};
     for (TWinControl* c : routed) {
-        c->SetOnKeyDown(TKeyEvent::Of(this, [this](TObject* s, Word& k, TShiftState sh) { OnKeyDown()(s, k, sh); }));
-        c->SetOnKeyUp(TKeyEvent::Of(this, [this](TObject* s, Word& k, TShiftState sh) { OnKeyUp()(s, k, sh); }));
+        c->SetOnKeyDown(
+            TKeyEvent::Of(this, [this](TObject* s, Word& k, TShiftState sh) { OnKeyDown()(s, k, sh); }));
+        c->SetOnKeyUp(
+            TKeyEvent::Of(this, [this](TObject* s, Word& k, TShiftState sh) { OnKeyUp()(s, k, sh); }));
         c->SetOnKeyPress(TKeyPressEvent::Of(this, [this](TObject* s, QChar& k) { OnKeyPress()(s, k); }));
     }
     for (TWinControl* c : {static_cast<TWinControl*>(edBegin), static_cast<TWinControl*>(edFinal),
@@ -171,9 +176,10 @@ void TSelectPanel::routeChildEvents()
         c->SetOnExit(TNotifyEvent::Of(this, [this](TObject*) { ChildExited(); }));
     }
     routePointerEvents();
-    for (TControl* c : QList<TControl*>{edBegin, edFinal, ListBox, pnlRange, pnlList, lblBegin, lblFinal}) {
+    for (TControl* c : QList<TControl*> {edBegin, edFinal, ListBox, pnlRange, pnlList, lblBegin, lblFinal}) {
         const bool ownSender = c == edBegin || c == edFinal || c == ListBox;
-        c->SetOnClick(TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnClick()(ownSender ? c : this); }));
+        c->SetOnClick(
+            TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnClick()(ownSender ? c : this); }));
         c->SetOnDblClick(
             TNotifyEvent::Of(this, [this, c, ownSender](TObject*) { OnDblClick()(ownSender ? c : this); }));
     }
@@ -192,20 +198,22 @@ void TSelectPanel::routePointerEvents()
     // Mouse and drag events of every child are the panel's own: with the
     // panel as Sender and coordinates in the panel, except for the list and
     // the two edits, which stay Sender with their own coordinates.
-    const QList<TControl*> children{cbUserChoice, pnlRange, lblBegin, edBegin, btnBegin, lblFinal, edFinal, btnFinal,
-        pnlList, ListBox, btnList, btnDeleteItem, btnClearList};
+    const QList<TControl*> children {cbUserChoice, pnlRange, lblBegin, edBegin, btnBegin, lblFinal, edFinal,
+        btnFinal, pnlList, ListBox, btnList, btnDeleteItem, btnClearList};
     for (TControl* c : children) {
         const bool own = c == edBegin || c == edFinal || c == ListBox;
         auto sender = [this, c, own]() -> TObject* { return own ? static_cast<TObject*>(c) : this; };
         auto where = [this, c, own](int x, int y) { return own ? QPoint(x, y) : toPanel(c, x, y); };
-        c->SetOnMouseDown(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
-            const QPoint at = where(x, y);
-            OnMouseDown()(sender(), b, sh, at.x(), at.y());
-        }));
-        c->SetOnMouseUp(TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
-            const QPoint at = where(x, y);
-            OnMouseUp()(sender(), b, sh, at.x(), at.y());
-        }));
+        c->SetOnMouseDown(
+            TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+                const QPoint at = where(x, y);
+                OnMouseDown()(sender(), b, sh, at.x(), at.y());
+            }));
+        c->SetOnMouseUp(
+            TMouseEvent::Of(this, [=, this](TObject*, TMouseButton b, TShiftState sh, int x, int y) {
+                const QPoint at = where(x, y);
+                OnMouseUp()(sender(), b, sh, at.x(), at.y());
+            }));
         c->SetOnMouseMove(TMouseMoveEvent::Of(this, [=, this](TObject*, TShiftState sh, int x, int y) {
             const QPoint at = where(x, y);
             OnMouseMove()(sender(), sh, at.x(), at.y());
@@ -222,9 +230,8 @@ void TSelectPanel::routePointerEvents()
             OnDragDrop()(sender(), source, at.x(), at.y());
         }));
         c->SetOnStartDrag(TNotifyEvent::Of(this, [=, this](TObject*) { OnStartDrag()(sender()); }));
-        c->SetOnEndDrag(TEndDragEvent::Of(this, [=, this](TObject*, TObject* target, int x, int y) {
-            OnEndDrag()(sender(), target, x, y);
-        }));
+        c->SetOnEndDrag(TEndDragEvent::Of(this,
+            [=, this](TObject*, TObject* target, int x, int y) { OnEndDrag()(sender(), target, x, y); }));
     }
 }
 
@@ -268,7 +275,7 @@ void TSelectPanel::F2Window(TWinControl* control)
 
 void TSelectPanel::applyHints()
 {
-    const QList<TControl*> children{
+    const QList<TControl*> children {
         cbUserChoice, edBegin, btnBegin, edFinal, btnFinal, ListBox, btnList, btnDeleteItem, btnClearList};
     for (int i = 0; i < childHints_->Count() && i < children.size(); ++i)
         children.at(i)->SetHint(childHints_->Strings(i));
@@ -539,8 +546,8 @@ void TSelectPanel::layoutSideBySide()
     lblBegin->SetCaption(word(beginWords_, 0));
     lblFinal->SetCaption(word(finalWords_, 0));
     const int buttons = canOpenWin_ ? btnBegin->Width() + btnFinal->Width() : 4;
-    const int editWidth = std::max(0,
-        (pnlRange->Width() - 2 - lblBegin->Width() - lblFinal->Width() - 8 - buttons) / 2);
+    const int editWidth
+        = std::max(0, (pnlRange->Width() - 2 - lblBegin->Width() - lblFinal->Width() - 8 - buttons) / 2);
     const int top = std::max(0, (pnlRange->Height() - EditHeight) / 2);
     // Labels are centred on the edits' line so their text reads level with what is typed.
     const int labelTop = top + (EditHeight - lblBegin->Height()) / 2;
@@ -563,8 +570,8 @@ void TSelectPanel::layoutStacked()
     const int gap = std::max(0, (pnlRange->Height() - 2 * EditHeight) / 3);
     const int labelWidth = std::max(lblBegin->Width(), lblFinal->Width());
     const int editLeft = 2 + labelWidth + 2;
-    const int editWidth = std::max(0, pnlRange->Width() - 2 - labelWidth
-            - (canOpenWin_ ? btnBegin->Width() + 4 : 2) - 2);
+    const int editWidth
+        = std::max(0, pnlRange->Width() - 2 - labelWidth - (canOpenWin_ ? btnBegin->Width() + 4 : 2) - 2);
     const int labelShift = (EditHeight - lblBegin->Height()) / 2;
     lblBegin->SetBounds(2, gap + labelShift, lblBegin->Width(), lblBegin->Height());
     edBegin->SetBounds(editLeft, gap, editWidth, EditHeight);

@@ -47,10 +47,10 @@ Q_DECLARE_METATYPE(TListViewSelectItemEvent)
 
 // The marker characters of a criteria value and of a stored list text.
 namespace selmark {
-constexpr QChar SubItem = QChar(1);   // before each sub-item of a stored row
-constexpr QChar Field = QChar(3);     // between the fields of a stored line
-constexpr QChar Range = QChar(4);     // criteria value: a range; stored list: end of a row
-constexpr QChar List = QChar(5);      // criteria value: a list of rows
+constexpr QChar SubItem = QChar(1); // before each sub-item of a stored row
+constexpr QChar Field = QChar(3); // between the fields of a stored line
+constexpr QChar Range = QChar(4); // criteria value: a range; stored list: end of a row
+constexpr QChar List = QChar(5); // criteria value: a list of rows
 } // namespace selmark
 
 class TSelectPanel : public TGroupBox, public IF2WindowTarget, public ICodePageConvertible {

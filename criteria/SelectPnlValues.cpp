@@ -195,10 +195,10 @@ Variant TSelectPanel::CriteriaValue() const
 {
     if (IsRangeMode())
         return Variant::ArrayOf({QString(selmark::Range), edBegin->Text(), edFinal->Text()});
-    VariantList rows{QString(selmark::List)};
+    VariantList rows {QString(selmark::List)};
     for (int r = 0; r < Items()->Count(); ++r) {
         const TListItem* item = Items()->Items(r);
-        VariantList row{item->Caption()};
+        VariantList row {item->Caption()};
         for (const QString& sub : item->SubItems()->Lines())
             row << sub;
         rows << Variant::ArrayOf(row);

@@ -13,7 +13,10 @@
 class TSysParamCache {
 public:
     // fetch answers GetSysInfo's rows (or Unassigned); it is called at most once.
-    explicit TSysParamCache(std::function<Variant()> fetch) : fetch_(std::move(fetch)) {}
+    explicit TSysParamCache(std::function<Variant()> fetch)
+        : fetch_(std::move(fetch))
+    {
+    }
 
     QString Value(const QString& name);
     bool Filled() const { return filled_; }

@@ -6,7 +6,7 @@ namespace {
 struct Amount {
     bool negative = false;
     QString integer; // no leading zeros; empty for zero
-    QString fen;     // two digits
+    QString fen; // two digits
 };
 
 // Parses and rounds; false when the text is no number.
@@ -56,7 +56,10 @@ bool ParseAmount(const QString& text, Amount& amount)
     return true;
 }
 
-int Digit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : 0; }
+int Digit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : 0;
+}
 
 // Four groups of four digits: up to 万亿.
 constexpr int MaxIntegerDigits = 16;
@@ -66,16 +69,20 @@ constexpr int MaxIntegerDigits = 16;
 QStringList TChineseCapital::StandardWords()
 {
     return {QStringLiteral("零"), QStringLiteral("壹"), QStringLiteral("贰"), QStringLiteral("叁"),
-            QStringLiteral("肆"), QStringLiteral("伍"), QStringLiteral("陆"), QStringLiteral("柒"),
-            QStringLiteral("捌"), QStringLiteral("玖"), QStringLiteral("仟"), QStringLiteral("佰"),
-            QStringLiteral("拾"), QStringLiteral("角"), QStringLiteral("分"), QString(),
-            QStringLiteral("万"), QStringLiteral("亿"), QStringLiteral("元"), QStringLiteral("整"),
-            QStringLiteral("负"), QStringLiteral("人民币合计")};
+        QStringLiteral("肆"), QStringLiteral("伍"), QStringLiteral("陆"), QStringLiteral("柒"),
+        QStringLiteral("捌"), QStringLiteral("玖"), QStringLiteral("仟"), QStringLiteral("佰"),
+        QStringLiteral("拾"), QStringLiteral("角"), QStringLiteral("分"), QString(), QStringLiteral("万"),
+        QStringLiteral("亿"), QStringLiteral("元"), QStringLiteral("整"), QStringLiteral("负"),
+        QStringLiteral("人民币合计")};
 }
 
-TChineseCapital::TChineseCapital() : words_(StandardWords()) {}
+TChineseCapital::TChineseCapital()
+    : words_(StandardWords())
+{
+}
 
-TChineseCapital::TChineseCapital(const QStringList& memoLines) : words_(StandardWords())
+TChineseCapital::TChineseCapital(const QStringList& memoLines)
+    : words_(StandardWords())
 {
     for (int i = 0; i < words_.size() && i < memoLines.size(); ++i)
         words_[i] = i == GroupUnit ? memoLines[i].trimmed() : memoLines[i];

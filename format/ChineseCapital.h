@@ -22,8 +22,17 @@ class TChineseCapital {
 public:
     // Word table positions, the order of the layout's memo lines.
     enum Word {
-        Thousand = 10, Hundred = 11, Ten = 12, Jiao = 13, Fen = 14,
-        GroupUnit = 15, GroupWan = 16, GroupYi = 17, Yuan = 18, Exact = 19, Negative = 20
+        Thousand = 10,
+        Hundred = 11,
+        Ten = 12,
+        Jiao = 13,
+        Fen = 14,
+        GroupUnit = 15,
+        GroupWan = 16,
+        GroupYi = 17,
+        Yuan = 18,
+        Exact = 19,
+        Negative = 20
     };
     // The standard words: digits 0 to 9, 仟 佰 拾 角 分, the empty unit group,
     // 万 亿 元 整 负, and "人民币合计".

@@ -53,8 +53,8 @@ bool TDocToEmf::Start(const QString& clientHome, QObject* parent, FinishedEvent 
     process->setWorkingDirectory(QFileInfo(program).absolutePath());
     // Its questions are the user's to answer; its output is ours to read.
     process->setProcessChannelMode(QProcess::SeparateChannels);
-    QObject::connect(process, &QProcess::finished, process,
-        [process, finished](int status, QProcess::ExitStatus how) {
+    QObject::connect(
+        process, &QProcess::finished, process, [process, finished](int status, QProcess::ExitStatus how) {
             QString picture;
             if (how == QProcess::NormalExit && status == 0) {
                 const QStringList lines = QString::fromLocal8Bit(process->readAllStandardOutput())

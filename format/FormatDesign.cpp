@@ -31,8 +31,7 @@ bool isFieldControl(const TComponent* c)
     return printable && printable->DesignerRestorable();
 }
 
-template<typename T>
-T* findOrMake(TComponent* owner, const QString& name)
+template<typename T> T* findOrMake(TComponent* owner, const QString& name)
 {
     if (auto* found = owner->FindComponent<T>(name))
         return found;
@@ -43,8 +42,12 @@ T* findOrMake(TComponent* owner, const QString& name)
 
 } // namespace
 
-TFormatDesign::TFormatDesign(TComponent* form, TQuickRep* report, ReportQueryBuilder* builder, TFormatStore* store)
-    : form_(form), report_(report), builder_(builder), store_(store)
+TFormatDesign::TFormatDesign(
+    TComponent* form, TQuickRep* report, ReportQueryBuilder* builder, TFormatStore* store)
+    : form_(form)
+    , report_(report)
+    , builder_(builder)
+    , store_(store)
 {
     designer_ = findOrMake<TDreamDesigner>(form_, QStringLiteral("DreamDesigner1"));
     designer_->SetReport(report_);
@@ -86,7 +89,8 @@ void TFormatDesign::buildMenu()
         return it;
     };
     const auto model = [this] { return designer_->GetActiveDesigner(); };
-    item(QStringLiteral("ShowObjectInsp1"), QStringLiteral("显示元件检示器"), [this] { designer_->ShowInspector(); });
+    item(QStringLiteral("ShowObjectInsp1"), QStringLiteral("显示元件检示器"),
+        [this] { designer_->ShowInspector(); });
     item(QStringLiteral("mnuDOCtoEMF"), QStringLiteral("Word doc转emf图档"), [this] {
         if (DocToEmf)
             DocToEmf();
@@ -120,17 +124,22 @@ void TFormatDesign::buildMenu()
         if (model() && ExecuteScaleDialog(percent))
             model()->ScaleSelected(percent);
     });
-    TMenuItem* del = item(QStringLiteral("miDel"), QStringLiteral("删除(&Del)"), [this] { DeleteSelected(); }, ShortCutDel);
+    TMenuItem* del = item(
+        QStringLiteral("miDel"), QStringLiteral("删除(&Del)"), [this] { DeleteSelected(); }, ShortCutDel);
     del->SetEnabled(false);
-    item(QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { save(false); }, ShortCutCtrlS);
-    item(QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { save(true); }, ShortCutCtrlN);
+    item(
+        QStringLiteral("nuSave"), QStringLiteral("保存格式(&S)"), [this] { save(false); }, ShortCutCtrlS);
+    item(
+        QStringLiteral("nuSaveAs"), QStringLiteral("另存格式(&N)"), [this] { save(true); }, ShortCutCtrlN);
     item(QStringLiteral("nuSaveLoc"), QStringLiteral("保存本地"), [this] {
         try {
             store_->SaveLocalFormat(store_->FormatName);
         } catch (const EAbort&) {
         }
     })->SetVisible(false);
-    item(QStringLiteral("nuLoadLoc"), QStringLiteral("加载本地"), [this] { store_->LoadLocalClick(); }, ShortCutCtrlAltL)
+    item(
+        QStringLiteral("nuLoadLoc"), QStringLiteral("加载本地"), [this] { store_->LoadLocalClick(); },
+        ShortCutCtrlAltL)
         ->SetVisible(false);
     popup_->SetOnPopup(TNotifyEvent::Of([this](TObject*) { PopupMenuPopup(); }));
 }
@@ -239,7 +248,8 @@ void TFormatDesign::deleted(TComponent* component)
 void TFormatDesign::showProperty(TComponent* component)
 {
     const bool added = store_->RuntimeComponents.contains(component->Name(), Qt::CaseInsensitive);
-    designer_->SetAllowedActions(added ? designer_->AllowedActions() | daEdit : designer_->AllowedActions() & ~daEdit);
+    designer_->SetAllowedActions(
+        added ? designer_->AllowedActions() | daEdit : designer_->AllowedActions() & ~daEdit);
 }
 
 bool TFormatDesign::bandTakesReportData(const TQRCustomBand* band) const
@@ -298,7 +308,8 @@ TControl* TFormatDesign::DragDrop(const TDesignDrop& drop)
         return placed;
     } catch (const Exception&) {
         // The runtime's exceptions carry no numeric code; 0 stands for it.
-        Dialogs().MessageDlg(QStringLiteral("Create Error %1").arg(0), mtError, TMsgDlgButtons(mbOK), QString());
+        Dialogs().MessageDlg(
+            QStringLiteral("Create Error %1").arg(0), mtError, TMsgDlgButtons(mbOK), QString());
     }
     return nullptr;
 }
@@ -314,7 +325,8 @@ void TFormatDesign::place(TControl* control, const TDesignDrop& drop)
 TControl* TFormatDesign::bringBack(const TDesignDrop& drop)
 {
     TDesignToolWindow* tools = designer_->ToolWindow();
-    auto* control = qobject_cast<TControl*>(form_->FindComponent(tools ? tools->Row(drop.Source, drop.Row).value(2) : QString()));
+    auto* control = qobject_cast<TControl*>(
+        form_->FindComponent(tools ? tools->Row(drop.Source, drop.Row).value(2) : QString()));
     if (!control || !isFieldControl(control))
         return nullptr;
     control->SetEnabled(true);
@@ -343,7 +355,8 @@ void TFormatDesign::bindInvalidCharHandler(ReportDBBarcode* code)
     // one name through.
     try {
         SetPropMethod(code, QStringLiteral("OnInvalidChar"),
-            BindMethod(form_, QStringLiteral("OnBarCodeInvalidChar"), QMetaType::fromType<TQRBarcodeInvalidCharEvent>().id()));
+            BindMethod(form_, QStringLiteral("OnBarCodeInvalidChar"),
+                QMetaType::fromType<TQRBarcodeInvalidCharEvent>().id()));
     } catch (const EPropertyError&) {
         // No such handler: invalid characters are dropped.
     }

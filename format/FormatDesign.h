@@ -85,9 +85,9 @@ public:
     // Hooks of the format form.
     // The data the relation wizard reads (null: the wizard cannot run).
     std::function<TLinkPlannerData*()> PlannerData;
-    std::function<void()> BeforeDesign;   // e.g. maximise
+    std::function<void()> BeforeDesign; // e.g. maximise
     std::function<void()> DesignerClosed; // the options window's close-designer
-    std::function<void()> DocToEmf;       // the document-to-picture command
+    std::function<void()> DocToEmf; // the document-to-picture command
     // After the save and save-as commands (menu or key), whatever their
     // outcome: the format's name may have changed.
     std::function<void()> AfterSaveCommand;

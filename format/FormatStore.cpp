@@ -49,7 +49,10 @@ public:
 
 } // namespace
 
-TFormatStore::TFormatStore(TFormatStoreHost host) : host_(std::move(host)) {}
+TFormatStore::TFormatStore(TFormatStoreHost host)
+    : host_(std::move(host))
+{
+}
 
 bool TFormatStore::IsNewFormat(const QString& name)
 {
@@ -95,7 +98,8 @@ QString TFormatStore::Text(TStoreMessage id) const
         return fallback;
     if (host_.LangText)
         return host_.LangText(QString::fromLatin1(m.Key), fallback);
-    return GetLangMessage(dtClient, QString::fromLatin1(StoreMessageSection), QString::fromLatin1(m.Key), fallback);
+    return GetLangMessage(
+        dtClient, QString::fromLatin1(StoreMessageSection), QString::fromLatin1(m.Key), fallback);
 }
 
 int TFormatStore::Show(TStoreMessage id, const QString& argument)
@@ -120,15 +124,18 @@ void TFormatStore::ReadNameLimit()
     if (!host_.Query)
         return;
     Variant rows;
-    const Variant params = Variant::ArrayOf({QStringLiteral("select col.length from syscolumns col inner join sysobjects obj "
-                                                            "on obj.id=col.id where obj.name = 'WARRANT' AND col.name ='NT002'"),
-        QStringLiteral("length")});
+    const Variant params = Variant::ArrayOf(
+        {QStringLiteral("select col.length from syscolumns col inner join sysobjects obj "
+                        "on obj.id=col.id where obj.name = 'WARRANT' AND col.name ='NT002'"),
+            QStringLiteral("length")});
     try {
-        if (!host_.Query(QStringLiteral("SimpleSql"), params, rows) || !rows.IsArray() || rows.HighBound() < rows.LowBound())
+        if (!host_.Query(QStringLiteral("SimpleSql"), params, rows) || !rows.IsArray()
+            || rows.HighBound() < rows.LowBound())
             return;
         const Variant first = rows[rows.LowBound()];
-        NameLimit = first.IsArray() ? (first.HighBound() >= first.LowBound() ? first[first.LowBound()].ToInt() : 0)
-                                    : first.ToInt();
+        NameLimit = first.IsArray()
+            ? (first.HighBound() >= first.LowBound() ? first[first.LowBound()].ToInt() : 0)
+            : first.ToInt();
     } catch (const Exception&) {
         NameLimit = 0;
     }
@@ -179,7 +186,8 @@ void TFormatStore::SaveChanges(bool& done)
     hideForm();
     QString name = FormatName;
     const bool wasNew = IsNewFormat(FormatName);
-    if (wasNew && !AskFormatName(name, Text(TStoreMessage::SaveFormat), Text(TStoreMessage::SaveFormatName))) {
+    if (wasNew
+        && !AskFormatName(name, Text(TStoreMessage::SaveFormat), Text(TStoreMessage::SaveFormatName))) {
         SaveOK = false;
         Abort();
     }
@@ -247,7 +255,8 @@ QStringList TFormatStore::StoredLines() const
     return lines;
 }
 
-bool TFormatStore::readRow(const QString& className, const QString& formatName, QString& counter, QString& text)
+bool TFormatStore::readRow(
+    const QString& className, const QString& formatName, QString& counter, QString& text)
 {
     try {
         Variant out;
@@ -273,8 +282,8 @@ bool TFormatStore::readRow(const QString& className, const QString& formatName, 
     }
 }
 
-bool TFormatStore::writeRow(bool update, const QStringList& lines, const QString& className, const QString& formatName,
-    const QString& counter)
+bool TFormatStore::writeRow(bool update, const QStringList& lines, const QString& className,
+    const QString& formatName, const QString& counter)
 {
     VariantList items;
     qint64 bytes = 0;
@@ -286,11 +295,14 @@ bool TFormatStore::writeRow(bool update, const QStringList& lines, const QString
     Variant size = static_cast<int>(bytes / 1024);
     const QString snapshot = host_.OptionSnapshot ? host_.OptionSnapshot() : QString();
     const Variant params = update
-        ? Variant::ArrayOf({host_.CompanyCode, host_.UserCode, QString(), counter, className, formatName, snapshot})
-        : Variant::ArrayOf({host_.CompanyCode, host_.UserCode, host_.UserGroup, className, formatName, QString(), snapshot});
+        ? Variant::ArrayOf(
+            {host_.CompanyCode, host_.UserCode, QString(), counter, className, formatName, snapshot})
+        : Variant::ArrayOf(
+            {host_.CompanyCode, host_.UserCode, host_.UserGroup, className, formatName, QString(), snapshot});
     try {
         return host_.ApplicationServer
-                   .Call(QStringLiteral("RunInsUpdSQL"), {update, Variant::Ref(text), params, Variant::Ref(size)})
+                   .Call(QStringLiteral("RunInsUpdSQL"),
+                       {update, Variant::Ref(text), params, Variant::Ref(size)})
                    .ToInt()
             >= 0;
     } catch (const Exception&) {
@@ -357,15 +369,15 @@ bool TFormatStore::readStoredText(const QString& text)
     try {
         VerifyStoredLayout(text, host_.AllowedHandlers);
     } catch (const Exception& e) {
-        Dialogs().MessageBox(QString::fromLatin1(OpenStandardDfmError) + e.Message(), QString::fromLatin1(OpenErrorCaption),
-            MB_OKCANCEL);
+        Dialogs().MessageBox(QString::fromLatin1(OpenStandardDfmError) + e.Message(),
+            QString::fromLatin1(OpenErrorCaption), MB_OKCANCEL);
         return false;
     }
     try {
         ReadComponent(host_.Form, AdoptExistingComponents(host_.Form, text));
     } catch (const Exception& e) {
-        Dialogs().MessageBox(QString::fromLatin1(CannotReadDfmData) + e.Message(), QString::fromLatin1(OpenErrorCaption),
-            MB_OKCANCEL);
+        Dialogs().MessageBox(QString::fromLatin1(CannotReadDfmData) + e.Message(),
+            QString::fromLatin1(OpenErrorCaption), MB_OKCANCEL);
     }
     return true;
 }
@@ -444,10 +456,12 @@ void TFormatStore::LoadLocalClick()
 
 QString TFormatStore::LocalFormatFile(const QString& formatName) const
 {
-    return LocalFormatFilePath(host_.CustomFormatPath, host_.ClientHome, LanguageMode(), ClassName(), formatName);
+    return LocalFormatFilePath(
+        host_.CustomFormatPath, host_.ClientHome, LanguageMode(), ClassName(), formatName);
 }
 
 QString TFormatStore::BackgroundPicture() const
 {
-    return BackgroundPicturePath(host_.ClientHome, LanguageMode(), ClassName(), host_.PageStyle ? host_.PageStyle() : 0);
+    return BackgroundPicturePath(
+        host_.ClientHome, LanguageMode(), ClassName(), host_.PageStyle ? host_.PageStyle() : 0);
 }

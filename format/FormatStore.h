@@ -46,22 +46,23 @@ struct TFormatStoreHost {
     TComponent* Form = nullptr; // the format form (its class name keys the stored rows)
     Variant ApplicationServer;
     QString CompanyCode, UserCode, UserGroup;
-    QString ClientHome;       // ends in "\"
+    QString ClientHome; // ends in "\"
     QString CustomFormatPath; // folder of local files, used as it is; may be empty
     QString SystemCodePage = QStringLiteral("936");
     TCodeConverter* Converter = nullptr; // conversions and message dialogs; may be null
     // Event handlers a stored layout may bind (the form's own handlers for
     // components the designer creates).
-    QStringList AllowedHandlers{QStringLiteral("OnBarCodeInvalidChar")};
+    QStringList AllowedHandlers {QStringLiteral("OnBarCodeInvalidChar")};
 
     // Optional hooks.
-    std::function<QString(const QString& key, const QString& defaultText)> LangText; // default: the language table
+    std::function<QString(const QString& key, const QString& defaultText)>
+        LangText; // default: the language table
     std::function<QString(const QString& text)> Translate; // the translator, used on a 950 system
-    std::function<QString()> OptionSnapshot;                 // the option snapshot of a save
+    std::function<QString()> OptionSnapshot; // the option snapshot of a save
     std::function<void(const QString& displayName)> FormatAdded; // the options form lists a new format
     std::function<void()> HideForm;
     std::function<void(const QString& path)> LoadBackground; // the page picture
-    std::function<int()> PageStyle;                          // 0 normal, 1 half page
+    std::function<int()> PageStyle; // 0 normal, 1 half page
     // After a stored layout was read into the form (not when there was none).
     std::function<void()> BuilderHandOver;
     // The catalogue query of the base criteria form ("SimpleSql", params -> rows).
@@ -146,7 +147,8 @@ QString LocalFormatFilePath(const QString& customPath, const QString& clientHome
 // style + qualifier + ".emf" (program and qualifier cut from the class name
 // around "FRM" and "FMT"; style "H" half page, "F" other page style).
 // Empty for language modes other than 1 and 2.
-QString BackgroundPicturePath(const QString& clientHome, int languageMode, const QString& className, int pageStyle);
+QString BackgroundPicturePath(
+    const QString& clientHome, int languageMode, const QString& className, int pageStyle);
 // Refuses (EReadError naming the line) a stored text that does not parse,
 // names an unregistered class or binds an event to a handler not in allowed.
 void VerifyStoredLayout(const QString& text, const QStringList& allowed);

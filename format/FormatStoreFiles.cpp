@@ -14,21 +14,27 @@ QString LocalFormatFilePath(const QString& customPath, const QString& clientHome
     const QString& className, const QString& formatName)
 {
     const QString folder = customPath.isEmpty() ? clientHome + QStringLiteral("C_DATA\\") : customPath;
-    const QString prefix = languageMode == 1 ? QStringLiteral("CHS_") : languageMode == 2 ? QStringLiteral("CHT_") : QString();
+    const QString prefix = languageMode == 1 ? QStringLiteral("CHS_")
+        : languageMode == 2                  ? QStringLiteral("CHT_")
+                                             : QString();
     const QString name = formatName.trimmed();
     return folder + prefix + className + (name.isEmpty() ? QString() : u'_' + name) + QStringLiteral(".dat");
 }
 
-QString BackgroundPicturePath(const QString& clientHome, int languageMode, const QString& className, int pageStyle)
+QString BackgroundPicturePath(
+    const QString& clientHome, int languageMode, const QString& className, int pageStyle)
 {
     if (languageMode != 1 && languageMode != 2)
         return QString();
     const QString upper = className.toUpper();
     const QString program = GetToken(GetToken(upper, QStringLiteral("FMT"), 1), QStringLiteral("FRM"), 2);
-    const QString style = pageStyle == 1 ? QStringLiteral("H") : pageStyle > 1 ? QStringLiteral("F") : QString();
+    const QString style = pageStyle == 1 ? QStringLiteral("H")
+        : pageStyle > 1                  ? QStringLiteral("F")
+                                         : QString();
     const QString qualifier = GetToken(upper, QStringLiteral("FMT"), 2);
     const QString prefix = languageMode == 1 ? QStringLiteral("CHS_") : QStringLiteral("CHT_");
-    return clientHome + QStringLiteral("C_DATA\\") + prefix + program + style + qualifier + QStringLiteral(".emf");
+    return clientHome + QStringLiteral("C_DATA\\") + prefix + program + style + qualifier
+        + QStringLiteral(".emf");
 }
 
 int CounterToLock(const QString& counterText)
@@ -43,7 +49,8 @@ int CounterToLock(const QString& counterText)
 
 QString ConvertFormTextStrings(const QString& line, const std::function<QString(const QString&)>& convert)
 {
-    const auto startsCode = [&line](qsizetype i) { return line[i] == u'#' && i + 1 < line.size() && line[i + 1].isDigit(); };
+    const auto startsCode
+        = [&line](qsizetype i) { return line[i] == u'#' && i + 1 < line.size() && line[i + 1].isDigit(); };
     QString out;
     qsizetype i = 0;
     while (i < line.size()) {
@@ -77,8 +84,9 @@ QString ConvertFormTextStrings(const QString& line, const std::function<QString(
         }
         const QString converted = convert(value);
         // One piece on one line: the stored text keeps the writer's lines.
-        out += converted == value ? line.mid(start, i - start)
-                                  : formtext::QuoteString(converted, QString(), std::numeric_limits<int>::max() / 2);
+        out += converted == value
+            ? line.mid(start, i - start)
+            : formtext::QuoteString(converted, QString(), std::numeric_limits<int>::max() / 2);
     }
     return out;
 }
@@ -89,7 +97,8 @@ void verifyObject(const formtext::Object& object, const QStringList& allowed)
 {
     const QMetaObject* meta = FindClass(object.className);
     if (!meta)
-        throw EReadError(QStringLiteral("Line %1: class %2 not found").arg(object.line).arg(object.className));
+        throw EReadError(
+            QStringLiteral("Line %1: class %2 not found").arg(object.line).arg(object.className));
     for (const formtext::Property& p : object.properties) {
         if (p.name.contains(u'.') || p.value.kind != formtext::Value::Identifier)
             continue;

@@ -10,32 +10,32 @@
 #include <QString>
 
 enum class TStoreMessage {
-    EnsureSave,        // question before a save
-    SaveFormatName,    // prompt
-    SaveFormat,        // caption
-    StoreRaised,       // the store raised
-    FormatExists,      // %s = format name
+    EnsureSave, // question before a save
+    SaveFormatName, // prompt
+    SaveFormat, // caption
+    StoreRaised, // the store raised
+    FormatExists, // %s = format name
     FormatLockError,
     RefreshFormatError,
     InsertFailed,
     LocalFileFailed,
-    LoadLastFailed,    // load the changes of the last failed save?
+    LoadLastFailed, // load the changes of the last failed save?
     LoadLocalCaption,
     LoadLocalPrompt,
     SaveAsFormatName,
     SaveAsFormat,
-    SaveAsFormatOK,    // + name
-    SaveFormatOK,      // + name
-    NameLengthError,   // %d = NameLimit
+    SaveAsFormatOK, // + name
+    SaveFormatOK, // + name
+    NameLengthError, // %d = NameLimit
     PlsNewName,
     NameIsBlank,
-    NewLabel,          // caption of a free label added in the designer
+    NewLabel, // caption of a free label added in the designer
 };
 
 struct TStoreMessageText {
     TStoreMessage Id;
-    const char* Key;       // empty: no language look-up
-    const char* Default;   // UTF-8
+    const char* Key; // empty: no language look-up
+    const char* Default; // UTF-8
     TMsgDlgType Type;
     TMsgDlgButtons Buttons;
 };

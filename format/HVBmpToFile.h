@@ -20,21 +20,21 @@ extern "C" {
 
 // Pixel layouts a THVBitmap may describe (QImage formats in brackets).
 enum THVPixelFormat {
-    HVPixelRGB32 = 1,  // 32-bit words 0xffRRGGBB in native byte order (Format_RGB32)
+    HVPixelRGB32 = 1, // 32-bit words 0xffRRGGBB in native byte order (Format_RGB32)
     HVPixelARGB32 = 2, // 32-bit words 0xAARRGGBB, not premultiplied (Format_ARGB32); alpha is dropped
     HVPixelRGB888 = 3, // three bytes R, G, B per pixel (Format_RGB888)
-    HVPixelRGB16 = 4   // 16-bit words RGB 5-6-5 in native byte order (Format_RGB16)
+    HVPixelRGB16 = 4 // 16-bit words RGB 5-6-5 in native byte order (Format_RGB16)
 };
 
 // The bitmap handle BMPToFile takes: a pointer to one of these.
 typedef struct THVBitmap {
-    uint32_t StructSize;  // sizeof(THVBitmap): lets later versions grow the struct
-    int32_t Width;        // pixels, > 0
-    int32_t Height;       // pixels, > 0
+    uint32_t StructSize; // sizeof(THVBitmap): lets later versions grow the struct
+    int32_t Width; // pixels, > 0
+    int32_t Height; // pixels, > 0
     int32_t BytesPerLine; // distance between the starts of two rows, >= Width * bytes per pixel
-    int32_t PixelFormat;  // a THVPixelFormat
-    int32_t DotsPerInch;  // the resolution the page was rendered at, recorded in the file; 0 = 96
-    const void* Bits;     // first byte of the top row
+    int32_t PixelFormat; // a THVPixelFormat
+    int32_t DotsPerInch; // the resolution the page was rendered at, recorded in the file; 0 = 96
+    const void* Bits; // first byte of the top row
 } THVBitmap;
 
 // Picture kinds of the library. The numbers are fixed by the library's
@@ -45,9 +45,9 @@ enum THVPictureKind { HVPictureJPG = 1, HVPictureGIF = 2 };
 // Answers of BMPToFile.
 enum THVBmpResult {
     HVBmpOK = 0,
-    HVBmpBadBitmap = 1,  // null handle, wrong StructSize, sizes or format out of range
-    HVBmpBadKind = 2,    // kind is neither HVPictureJPG nor HVPictureGIF
-    HVBmpBadName = 3,    // no name, a name without NUL inside the buffer, or no room for the extension
+    HVBmpBadBitmap = 1, // null handle, wrong StructSize, sizes or format out of range
+    HVBmpBadKind = 2, // kind is neither HVPictureJPG nor HVPictureGIF
+    HVBmpBadName = 3, // no name, a name without NUL inside the buffer, or no room for the extension
     HVBmpWriteFailed = 4 // the file could not be written (nothing is left behind)
 };
 

@@ -7,7 +7,8 @@
 #include "runtime/system/Libraries.h"
 
 TLinkPlannerData::TLinkPlannerData(ColumnReader columns, QStringList tables)
-    : columns_(std::move(columns)), tables_(std::move(tables))
+    : columns_(std::move(columns))
+    , tables_(std::move(tables))
 {
 }
 
@@ -24,9 +25,9 @@ QStringList TLinkPlannerData::Columns(const QString& table) const
 
 QStringList TLinkPlannerData::StandardRelationTables()
 {
-    return {QStringLiteral("INVMB"), QStringLiteral("PURMA"), QStringLiteral("COPMA"), QStringLiteral("CMSMQ"),
-        QStringLiteral("CMSMC"), QStringLiteral("CMSMD"), QStringLiteral("CMSMW"), QStringLiteral("ADMMF"),
-        QStringLiteral("CMSMB")};
+    return {QStringLiteral("INVMB"), QStringLiteral("PURMA"), QStringLiteral("COPMA"),
+        QStringLiteral("CMSMQ"), QStringLiteral("CMSMC"), QStringLiteral("CMSMD"), QStringLiteral("CMSMW"),
+        QStringLiteral("ADMMF"), QStringLiteral("CMSMB")};
 }
 
 TLinkPlannerData::ColumnReader ColumnsThroughProvider(TSocketConnection* connection)
@@ -46,13 +47,15 @@ TLinkPlannerData::ColumnReader ColumnsThroughProvider(TSocketConnection* connect
     };
 }
 
-int RunLinkPlanner(const QString& clientHome, QObject* form, ReportQueryBuilder* builder, TLinkPlannerData* data, bool force)
+int RunLinkPlanner(
+    const QString& clientHome, QObject* form, ReportQueryBuilder* builder, TLinkPlannerData* data, bool force)
 {
     const auto error = [](const char* text) {
         Dialogs().MessageDlg(QString::fromLatin1(text), mtError, TMsgDlgButtons(mbOK), QString());
         return -1;
     };
-    std::unique_ptr<TLibrary> library = TLibrary::Load(QStringLiteral("LinkPlanner.dll"), {clientHome + QStringLiteral("c_hvbin")});
+    std::unique_ptr<TLibrary> library
+        = TLibrary::Load(QStringLiteral("LinkPlanner.dll"), {clientHome + QStringLiteral("c_hvbin")});
     if (!library)
         return error("DLL Call Error");
     using Entry = int (*)(QObject*, QObject*, QObject*);

@@ -42,5 +42,5 @@ private:
 TLinkPlannerData::ColumnReader ColumnsThroughProvider(TSocketConnection* connection);
 
 // 1 when the wizard added a relation, 0 when nothing was done, -1 on failure.
-int RunLinkPlanner(const QString& clientHome, QObject* form, ReportQueryBuilder* builder, TLinkPlannerData* data,
-    bool force = false);
+int RunLinkPlanner(const QString& clientHome, QObject* form, ReportQueryBuilder* builder,
+    TLinkPlannerData* data, bool force = false);

@@ -18,7 +18,8 @@ QString OptionSnapshotText(const TComponent* optionsForm, const QString& specs, 
             continue;
         QString value;
         if (HasPropertyPath(control, QStringLiteral("Checked")))
-            value = GetPropertyValue(control, QStringLiteral("Checked")).toBool() ? QStringLiteral("1") : QStringLiteral("0");
+            value = GetPropertyValue(control, QStringLiteral("Checked")).toBool() ? QStringLiteral("1")
+                                                                                  : QStringLiteral("0");
         else if (HasPropertyPath(control, QStringLiteral("ItemIndex")))
             value = QString::number(GetPropertyValue(control, QStringLiteral("ItemIndex")).toInt());
         if (!value.isEmpty())

@@ -22,10 +22,10 @@
 struct TPageGeometryInput {
     int Page = 1;
     int Resolution = 96;
-    double PaperWidth = 0;  // tenths of a millimetre
+    double PaperWidth = 0; // tenths of a millimetre
     double PaperLength = 0; // tenths of a millimetre
-    double LeftMargin = 0;  // millimetres
-    double TopMargin = 0;   // millimetres
+    double LeftMargin = 0; // millimetres
+    double TopMargin = 0; // millimetres
     bool KeepLeftMargin = true;
     bool KeepTopMargin = true;
     bool HalfPage = false;

@@ -156,9 +156,11 @@ bool TPageWriter::WritePage(const QString& baseName, TOutputKind kind, int page,
             break;
         case TOutputWriter::PictureLibrary:
             // The library adds the extension and names the file it made.
-            ok = TPictureLibrary::SavePicture(picture, kind, baseName, Settings.ClientHome, in.Resolution, file);
+            ok = TPictureLibrary::SavePicture(
+                picture, kind, baseName, Settings.ClientHome, in.Resolution, file);
             if (!ok && lastError_.isEmpty())
-                lastError_ = QStringLiteral("The picture library could not write %1").arg(baseName + extension);
+                lastError_
+                    = QStringLiteral("The picture library could not write %1").arg(baseName + extension);
             break;
         case TOutputWriter::ReportPdf: // refused above
             break;
@@ -172,7 +174,8 @@ bool TPageWriter::WritePage(const QString& baseName, TOutputKind kind, int page,
     return ok;
 }
 
-bool TPageWriter::WriteAllPages(const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files)
+bool TPageWriter::WriteAllPages(
+    const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files)
 {
     const int pages = count > 0 ? count : PageCount();
     if (progress)
@@ -194,8 +197,9 @@ bool TPageWriter::WriteAllPages(const QString& prefix, TOutputKind kind, int cou
     return true;
 }
 
-bool TPageWriter::WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
-    IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint, QStringList& files)
+bool TPageWriter::WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName,
+    TOutputKind kind, IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint,
+    QStringList& files)
 {
     files.clear();
     const QList<int> pages = recipient.Pages();
@@ -226,7 +230,8 @@ bool TPageWriter::WriteRecipientPages(const TSendRecipient& recipient, const QSt
         for (const TSendGroup& group : recipient.Groups) {
             if (group.Page != page || !group.CountsPrints())
                 continue;
-            const QString slip = group.Table + QLatin1Char('\n') + group.CountField + QLatin1Char('\n') + group.Condition;
+            const QString slip
+                = group.Table + QLatin1Char('\n') + group.CountField + QLatin1Char('\n') + group.Condition;
             if (!counted.contains(slip)) {
                 counted.insert(slip);
                 countPrint(group);

@@ -73,14 +73,16 @@ public:
 
     // Pages 1 .. count as NumberedName(prefix, i, count) + extension; count
     // 0 means every page. files: every file written, in page order.
-    bool WriteAllPages(const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files);
+    bool WriteAllPages(
+        const QString& prefix, TOutputKind kind, int count, IPageWriteProgress* progress, QStringList* files);
 
     // The recipient's pages as baseName + page number + extension; after
     // each page, countPrint runs for each of the recipient's groups on that
     // page that counts prints (TSendGroup::CountsPrints). On failure or
     // Cancel no file of the run is left.
     bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
-        IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint, QStringList& files);
+        IPageWriteProgress* progress, const std::function<void(const TSendGroup&)>& countPrint,
+        QStringList& files);
 
     // Every page as one vector PDF at path.
     bool WriteVectorPdf(const QString& path, const QString& title = QString());

@@ -89,8 +89,8 @@ QString TPictureLibrary::LastDetail()
     return lastDetail;
 }
 
-bool TPictureLibrary::SavePicture(
-    const QImage& page, TOutputKind kind, const QString& baseName, const QString& clientHome, int dpi, QString& finalName)
+bool TPictureLibrary::SavePicture(const QImage& page, TOutputKind kind, const QString& baseName,
+    const QString& clientHome, int dpi, QString& finalName)
 {
     const int libraryKind = libraryKindOf(kind);
     const QByteArray name = baseName.toUtf8();

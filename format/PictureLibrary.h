@@ -32,8 +32,8 @@ public:
     static constexpr int MaxNameLength = 250;
     static constexpr int NameBufferSize = 256;
 
-    static bool SavePicture(const QImage& page, TOutputKind kind, const QString& baseName, const QString& clientHome, int dpi,
-        QString& finalName);
+    static bool SavePicture(const QImage& page, TOutputKind kind, const QString& baseName,
+        const QString& clientHome, int dpi, QString& finalName);
     // What the loader said about the last failed load on this thread.
     static QString LastDetail();
 };

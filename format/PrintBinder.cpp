@@ -4,7 +4,10 @@
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QuickRpt.h"
 
-TPrintBinder::TPrintBinder(QObject* parent) : QObject(parent) {}
+TPrintBinder::TPrintBinder(QObject* parent)
+    : QObject(parent)
+{
+}
 
 void TPrintBinder::BindOnPrint(ReportDBText* control)
 {
@@ -25,10 +28,12 @@ void TPrintBinder::BindOnPrint(ReportDBText* control)
         control->SetOnPrint(Event::Of(this, &TPrintBinder::OnChinesePrint, QStringLiteral("OnChinesePrint")));
         break;
     case TPrintTextType::Asterisk:
-        control->SetOnPrint(Event::Of(this, &TPrintBinder::OnAsteriskPrint, QStringLiteral("OnAsteriskPrint")));
+        control->SetOnPrint(
+            Event::Of(this, &TPrintBinder::OnAsteriskPrint, QStringLiteral("OnAsteriskPrint")));
         break;
     case TPrintTextType::Dictionary:
-        control->SetOnPrint(Event::Of(this, &TPrintBinder::OnDictionaryPrint, QStringLiteral("OnDictionaryPrint")));
+        control->SetOnPrint(
+            Event::Of(this, &TPrintBinder::OnDictionaryPrint, QStringLiteral("OnDictionaryPrint")));
         break;
     default:
         break;
@@ -44,9 +49,15 @@ void TPrintBinder::BindOnPrint(TQuickRep* report)
             BindOnPrint(qobject_cast<ReportDBText*>(band->Controls(i)));
 }
 
-void TPrintBinder::OnDatePrint(TObject*, QString& value) { value = DatePrintText(value, dateType_, dateSeparator_); }
+void TPrintBinder::OnDatePrint(TObject*, QString& value)
+{
+    value = DatePrintText(value, dateType_, dateSeparator_);
+}
 
-void TPrintBinder::OnPercentPrint(TObject*, QString& value) { value = PercentPrintText(value); }
+void TPrintBinder::OnPercentPrint(TObject*, QString& value)
+{
+    value = PercentPrintText(value);
+}
 
 void TPrintBinder::OnChinesePrint(TObject*, QString& value)
 {
@@ -56,7 +67,9 @@ void TPrintBinder::OnChinesePrint(TObject*, QString& value)
         value = words;
 }
 
-void TPrintBinder::OnAsteriskPrint(TObject*, QString&) {}
+void TPrintBinder::OnAsteriskPrint(TObject*, QString&)
+{
+}
 
 void TPrintBinder::OnDictionaryPrint(TObject* sender, QString& value)
 {

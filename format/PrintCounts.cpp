@@ -9,7 +9,8 @@ int UpdatePrintCount(const Variant& server, int mode, const TSendGroup& slip) no
     try {
         if (!server.IsObject())
             return -1;
-        Variant args = Variant::ArrayOf({Variant(slip.Table), Variant(slip.CountField), Variant(slip.Condition)});
+        Variant args
+            = Variant::ArrayOf({Variant(slip.Table), Variant(slip.CountField), Variant(slip.Condition)});
         return server.Call(QStringLiteral("UpdatePrintCount"), {Variant::Ref(args)}).ToInt();
     } catch (...) {
         return -1;

@@ -42,10 +42,13 @@ QString DictionaryPrintText(const QString& value, const QString& dictionary)
     return value;
 }
 
-QString HiddenAmountText() { return QString(11, QLatin1Char('*')); }
+QString HiddenAmountText()
+{
+    return QString(11, QLatin1Char('*'));
+}
 
-QString SlipAmountText(const QString& value, const QString& pageCaption, const QString& pagesCaption,
-                       bool totalsEveryPage)
+QString SlipAmountText(
+    const QString& value, const QString& pageCaption, const QString& pagesCaption, bool totalsEveryPage)
 {
     return totalsEveryPage || pageCaption == pagesCaption ? value : HiddenAmountText();
 }

@@ -7,7 +7,14 @@
 #include <QString>
 
 // Report text types (ReportDBText::TextType).
-enum class TPrintTextType { Plain = 0, Date = 1, Percent = 2, ChineseAmount = 3, Asterisk = 4, Dictionary = 5 };
+enum class TPrintTextType {
+    Plain = 0,
+    Date = 1,
+    Percent = 2,
+    ChineseAmount = 3,
+    Asterisk = 4,
+    Dictionary = 5
+};
 
 // The "yyyymmdd" value in the date style and separator of the run (styles 1
 // to 5 of TDateStyle, common/DateStyle.h). Unchanged when the value is no
@@ -30,5 +37,5 @@ QString HiddenAmountText();
 // A slip amount on a page: the value itself with totals on every page or on
 // the slip's last page (the page caption equals the pages caption), else
 // HiddenAmountText. The captions are compared as printed ("3" and "03" differ).
-QString SlipAmountText(const QString& value, const QString& pageCaption, const QString& pagesCaption,
-                       bool totalsEveryPage);
+QString SlipAmountText(
+    const QString& value, const QString& pageCaption, const QString& pagesCaption, bool totalsEveryPage);

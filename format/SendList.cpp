@@ -41,13 +41,14 @@ QString TSendRecipient::Line() const
 {
     QString line = Key + QLatin1Char('=') + FaxNumber + QLatin1Char('|') + EMail + QLatin1Char('|');
     for (const TSendGroup& group : Groups) {
-        line += QString::number(group.Page) + QLatin1Char(',') + group.Table + QLatin1Char(';') + group.CountField
-            + QLatin1Char(';') + group.Condition + QLatin1Char(';');
+        line += QString::number(group.Page) + QLatin1Char(',') + group.Table + QLatin1Char(';')
+            + group.CountField + QLatin1Char(';') + group.Condition + QLatin1Char(';');
     }
     return line;
 }
 
-void TSendList::Register(const QString& key, const QString& faxNumber, const QString& eMail, const TSendGroup& group)
+void TSendList::Register(
+    const QString& key, const QString& faxNumber, const QString& eMail, const TSendGroup& group)
 {
     for (TSendRecipient& recipient : recipients_) {
         // Keys match without regard to case, as the recipient list always matched them.

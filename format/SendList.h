@@ -52,7 +52,8 @@ public:
     // Adds group to the recipient with this key, making the recipient (with
     // this fax number and address) when the key is new. A later registration
     // does not change a known recipient's number or address.
-    void Register(const QString& key, const QString& faxNumber, const QString& eMail, const TSendGroup& group);
+    void Register(
+        const QString& key, const QString& faxNumber, const QString& eMail, const TSendGroup& group);
     void Clear() { recipients_.clear(); }
 
     bool IsEmpty() const { return recipients_.isEmpty(); }

@@ -32,8 +32,8 @@ public:
 
     bool Write(const QString& key, const QString& text, bool failed) noexcept;
 
-    static QString InsertStatement(
-        const TSendContext& context, const QString& key, const QString& text, bool failed, const QDateTime& when);
+    static QString InsertStatement(const TSendContext& context, const QString& key, const QString& text,
+        bool failed, const QDateTime& when);
 
 private:
     Variant server_;

@@ -51,7 +51,8 @@ TSendRun::TSendRun(const TSendList& list, IRecipientPages& pages, TSendLog& log)
 {
 }
 
-QString TSendRun::AttachmentBaseName(const QString& programCode, const QString& clientHome, const QDateTime& now)
+QString TSendRun::AttachmentBaseName(
+    const QString& programCode, const QString& clientHome, const QDateTime& now)
 {
     QString folder = GetTempFolder();
     if (!QFileInfo(NativePath(folder)).isDir()) {
@@ -81,7 +82,8 @@ void TSendRun::start()
     Outcomes.clear();
 }
 
-void TSendRun::finish(const QString& key, const QString& address, const QString& text, bool failed, const QString& reason)
+void TSendRun::finish(
+    const QString& key, const QString& address, const QString& text, bool failed, const QString& reason)
 {
     if (failed)
         SendFailed = true;
@@ -89,7 +91,8 @@ void TSendRun::finish(const QString& key, const QString& address, const QString&
     log_.Write(key, text, failed);
 }
 
-bool TSendRun::SendEMail(TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
+bool TSendRun::SendEMail(
+    TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask)
 {
     start();
     Variant folder;
@@ -98,7 +101,8 @@ bool TSendRun::SendEMail(TOutputKind pictureKind, const QString& baseName, const
         folder = outlook.Call(QStringLiteral("GetNamespace"), {Variant("MAPI")})
                      .Call(QStringLiteral("GetDefaultFolder"), {Variant(DefaultMailFolder)});
     } catch (const std::exception& e) {
-        finish(QStringLiteral("Email"), QString(), QStringLiteral("Create Outlook error!"), true, QString::fromUtf8(e.what()));
+        finish(QStringLiteral("Email"), QString(), QStringLiteral("Create Outlook error!"), true,
+            QString::fromUtf8(e.what()));
         return false;
     }
     QString subject = proposedSubject;
@@ -113,18 +117,20 @@ bool TSendRun::SendEMail(TOutputKind pictureKind, const QString& baseName, const
             if (mailOne(folder, recipient, pictureKind, baseName, subject))
                 finish(recipient.Key, recipient.EMail, QStringLiteral("Send e-Mail Complete !"), false);
         } catch (const std::exception& e) {
-            finish(recipient.Key, recipient.EMail, QStringLiteral("Send e-Mail error!"), true, QString::fromUtf8(e.what()));
+            finish(recipient.Key, recipient.EMail, QStringLiteral("Send e-Mail error!"), true,
+                QString::fromUtf8(e.what()));
         }
     }
     return !SendFailed;
 }
 
-bool TSendRun::mailOne(
-    const Variant& folder, const TSendRecipient& recipient, TOutputKind kind, const QString& baseName, const QString& subject)
+bool TSendRun::mailOne(const Variant& folder, const TSendRecipient& recipient, TOutputKind kind,
+    const QString& baseName, const QString& subject)
 {
     FilesGuard written;
     if (!pages_.WriteRecipientPages(recipient, baseName, kind, written.Files)) {
-        finish(recipient.Key, recipient.EMail, QStringLiteral("Generate attach file error!"), true, pages_.PagesError());
+        finish(recipient.Key, recipient.EMail, QStringLiteral("Generate attach file error!"), true,
+            pages_.PagesError());
         return false;
     }
     const Variant item = folder.Get(QStringLiteral("Items")).Call(QStringLiteral("Add"));
@@ -138,7 +144,8 @@ bool TSendRun::mailOne(
     return true;
 }
 
-bool TSendRun::SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress)
+bool TSendRun::SendFax(
+    const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress)
 {
     start();
     const QString address = ServerAddress(serverCaption);
@@ -155,7 +162,8 @@ bool TSendRun::SendFax(const QString& serverCaption, const QString& baseName, co
             if (faxOne(recipient, address, baseName, userCode, progress, cancelled))
                 finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax Complete !"), false);
         } catch (const std::exception& e) {
-            finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true, QString::fromUtf8(e.what()));
+            finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true,
+                QString::fromUtf8(e.what()));
         }
         if (cancelled || progress.Cancelled()) {
             SendFailed = true;
@@ -178,7 +186,8 @@ bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, c
         return false;
     }
     if (!job.Call(QStringLiteral("ConnectFaxServer"), {Variant(address)}).ToBool()) {
-        finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true, connectError(job, address));
+        finish(recipient.Key, recipient.FaxNumber, QStringLiteral("Send Fax error!"), true,
+            connectError(job, address));
         return false;
     }
     for (int f = 0; f < written.Files.size(); ++f) {
@@ -191,7 +200,8 @@ bool TSendRun::faxOne(const TSendRecipient& recipient, const QString& address, c
         }
         job.Call(QStringLiteral("AddFaxFile"), {Variant(written.Files[f])});
     }
-    job.Call(QStringLiteral("SendFax"), {Variant(recipient.FaxNumber), Variant(recipient.Key), Variant(userCode), Variant(0)});
+    job.Call(QStringLiteral("SendFax"),
+        {Variant(recipient.FaxNumber), Variant(recipient.Key), Variant(userCode), Variant(0)});
     job.Call(QStringLiteral("DisconnectFaxServer"));
     pages_.CountSentSlips(recipient);
     return true;

@@ -61,7 +61,7 @@ struct TSendOutcome {
     QString Key;
     QString Address; // the e-mail address or fax number sent to; may be empty
     bool Failed = false;
-    QString Text;   // the send log's text
+    QString Text; // the send log's text
     QString Reason; // why it failed, when more is known than Text says
 };
 
@@ -70,7 +70,7 @@ class ISendProgress {
 public:
     virtual ~ISendProgress();
     virtual void Recipient(const QString& key, int index, int count) = 0; // index from 1
-    virtual void File(int index, int count) = 0;                           // index from 1; advances the bar
+    virtual void File(int index, int count) = 0; // index from 1; advances the bar
     virtual bool Cancelled() const = 0;
 };
 
@@ -81,9 +81,11 @@ public:
     // Asks for the subject: proposed in, the user's text out; false = cancelled.
     using SubjectQuery = std::function<bool(QString& subject)>;
 
-    bool SendEMail(TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject, const SubjectQuery& ask);
+    bool SendEMail(TOutputKind pictureKind, const QString& baseName, const QString& proposedSubject,
+        const SubjectQuery& ask);
     // serverCaption: the fax menu item, "name(address)"; pages go as JPEG.
-    bool SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode, ISendProgress& progress);
+    bool SendFax(const QString& serverCaption, const QString& baseName, const QString& userCode,
+        ISendProgress& progress);
 
     // Set by any failure of the last run.
     bool SendFailed = false;
@@ -95,17 +97,20 @@ public:
     // exists, else clientHome + "C_DATA\C_TEMP\" (made when missing; raises
     // Exception "Can not create directory :" + folder when it cannot be);
     // then programCode + "_" + yyyyMMdd + "_" + hhmmss. Pages append their number.
-    static QString AttachmentBaseName(const QString& programCode, const QString& clientHome, const QDateTime& now);
+    static QString AttachmentBaseName(
+        const QString& programCode, const QString& clientHome, const QDateTime& now);
 
     // The address between the last "(" and the ")" after it; empty when there is none.
     static QString ServerAddress(const QString& caption);
 
 private:
-    bool mailOne(const Variant& folder, const TSendRecipient& recipient, TOutputKind kind, const QString& baseName, const QString& subject);
-    bool faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName, const QString& userCode,
-        ISendProgress& progress, bool& cancelled);
+    bool mailOne(const Variant& folder, const TSendRecipient& recipient, TOutputKind kind,
+        const QString& baseName, const QString& subject);
+    bool faxOne(const TSendRecipient& recipient, const QString& address, const QString& baseName,
+        const QString& userCode, ISendProgress& progress, bool& cancelled);
     void start();
-    void finish(const QString& key, const QString& address, const QString& text, bool failed, const QString& reason = {});
+    void finish(const QString& key, const QString& address, const QString& text, bool failed,
+        const QString& reason = {});
 
     const TSendList& list_;
     IRecipientPages& pages_;

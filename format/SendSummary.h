@@ -33,5 +33,5 @@ struct TSendSummary {
 
 constexpr int MaxFailureLines = 15;
 
-TSendSummary SummariseSend(int kind, const QList<TSendOutcome>& outcomes, bool cancelled,
-    const TSendSummaryTexts& texts = {});
+TSendSummary SummariseSend(
+    int kind, const QList<TSendOutcome>& outcomes, bool cancelled, const TSendSummaryTexts& texts = {});

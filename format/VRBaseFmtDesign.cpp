@@ -10,20 +10,20 @@
 #include "format/FormatStore.h"
 #include "format/LinkPlannerCall.h"
 #include "format/OptionSnapshot.h"
-#include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignSurface.h"
 #include "runtime/designer/DesignerTexts.h"
-#include "runtime/designer/DCFormDesigner.h"
+#include "runtime/designer/DreamDesigner.h"
 #include "runtime/designer/ReportQueryBuilder.h"
+#include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
-#include "runtime/forms/Dialogs.h"
 #include "runtime/system/NativePath.h"
 
 #include <QFile>
 #include <QImage>
-#include <QScopedValueRollback>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 namespace {
@@ -35,7 +35,8 @@ void showDesignTitle(TfrmVRBaseFmt* form)
     if (!window)
         return;
     const QString name = form->FormatName();
-    const QString shown = form->HvConverter() ? form->HvConverter()->ToDisplay(Variant(name)).ToString() : name;
+    const QString shown
+        = form->HvConverter() ? form->HvConverter()->ToDisplay(Variant(name)).ToString() : name;
     window->setWindowTitle(form->DisplayTitle() + QStringLiteral(" [") + shown + u']');
 }
 
@@ -82,7 +83,8 @@ void TfrmVRBaseFmt::buildDesign()
         return plannerData_.get();
     };
     design_->SetupExtendedText = [this](ReportDBText* text, const TQueryField&) { SetupExtendedText(text); };
-    design_->SetupExtendedBarcode = [this](ReportDBBarcode* code, const TQueryField&) { SetupExtendedBarcode(code); };
+    design_->SetupExtendedBarcode
+        = [this](ReportDBBarcode* code, const TQueryField&) { SetupExtendedBarcode(code); };
     design_->SetupNewLabel = [this](TQRLabel* label) { SetupNewLabel(label); };
 }
 
@@ -134,8 +136,8 @@ void TfrmVRBaseFmt::SetQueryParts(const TQueryParts& parts, bool designer)
     SQLReBuilder->SetQueryParts(builderPieces(parts), designer);
 }
 
-void TfrmVRBaseFmt::InitQueryBuilder(
-    const QString& select, const QString& from, const QString& where, const QString& orderBy, const QString& groupBy)
+void TfrmVRBaseFmt::InitQueryBuilder(const QString& select, const QString& from, const QString& where,
+    const QString& orderBy, const QString& groupBy)
 {
     SQLReBuilder->InitQueryBuilder(select, from, where, groupBy, orderBy, ListLayoutFields());
 }
@@ -242,7 +244,8 @@ void TfrmVRBaseFmt::designerClosed()
     // The designer is still inside its own stop when it says so; the window
     // frees this form when told, so it is told from the event loop. A form
     // freed before then drops the call with it.
-    QMetaObject::invokeMethod(this, [closed = designContext_.DesignerClosed] { closed(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [closed = designContext_.DesignerClosed] { closed(); }, Qt::QueuedConnection);
 }
 
 void TfrmVRBaseFmt::DreamDesigner1LoadChanges(TObject*, bool& Done)
@@ -286,7 +289,8 @@ void TfrmVRBaseFmt::loadBackground(const QString& path)
 void TfrmVRBaseFmt::convertDocumentToBackground()
 {
     const auto text = [this](const char* key, const char* chinese) {
-        return GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QString::fromLatin1(key), true, QString::fromUtf8(chinese));
+        return GetFormMessage(
+            QStringLiteral("TfrmVRBaseFmt"), QString::fromLatin1(key), true, QString::fromUtf8(chinese));
     };
     QString home = HomeFolder();
     if (!home.isEmpty() && !home.endsWith(u'/') && !home.endsWith(u'\\'))
@@ -301,8 +305,8 @@ void TfrmVRBaseFmt::convertDocumentToBackground()
         const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         // The report draws what Qt can read; an EMF made for Windows is not that.
         if (data.isEmpty() || QImage::fromData(data).isNull()) {
-            Dialogs().MessageDlg(text("sBackgroundUnreadable", "无法读取此图档作为背景: ") + picture, mtError, mbOK,
-                self->Caption());
+            Dialogs().MessageDlg(text("sBackgroundUnreadable", "无法读取此图档作为背景: ") + picture, mtError,
+                mbOK, self->Caption());
             return;
         }
         self->QuickRep1->Background()->SetData(data);
@@ -312,5 +316,6 @@ void TfrmVRBaseFmt::convertDocumentToBackground()
             self->DreamDesigner1->Surface()->update();
     });
     if (!started)
-        Dialogs().MessageDlg(text("sNoDocToEmf", "找不到转换工具: ") + tool.LastError(), mtError, mbOK, Caption());
+        Dialogs().MessageDlg(
+            text("sNoDocToEmf", "找不到转换工具: ") + tool.LastError(), mtError, mbOK, Caption());
 }

@@ -8,6 +8,8 @@
 #include "format/TfrmVRConvPic.h"
 #include "format/VRPreviewF.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/designer/DreamDesigner.h"
+#include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/StdCtrls.h"
@@ -15,8 +17,6 @@
 #include "runtime/report/QRCtrls.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/report/QRProgress.h"
-#include "runtime/designer/DreamDesigner.h"
-#include "runtime/designer/ReportQueryBuilder.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -194,7 +194,8 @@ QString TfrmVRBaseFmt::ListLayoutFields()
             if (!binding || binding->DataField().isEmpty())
                 continue;
             const QString dataSet = binding->DataSet();
-            const QString entry = (dataSet.isEmpty() ? QuickRep1->DataSet() : dataSet) + u'.' + binding->DataField();
+            const QString entry
+                = (dataSet.isEmpty() ? QuickRep1->DataSet() : dataSet) + u'.' + binding->DataField();
             if (!fields.contains(entry, Qt::CaseInsensitive))
                 fields << entry;
         }

@@ -168,8 +168,8 @@ public:
     bool WritePage(const QString& baseName, TOutputKind kind, int page, QString* written = nullptr);
     // Pages 1 .. print counter as prefix + number (padded to the count's width).
     bool WriteAllPages(const QString& prefix, TOutputKind kind);
-    bool WriteRecipientPages(
-        const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files) override;
+    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
+        QStringList& files) override;
     void CountSentSlips(const TSendRecipient& recipient) override;
     QString PagesError() const override { return lastError_; }
     // Every page as one vector PDF.
@@ -270,7 +270,8 @@ private:
     bool delivered(const TPrintOutcome& outcome, const TPrintSettings& settings);
     // A print that did not happen, told as E;000040 / E;000041.
     void showPrintFailure(const TPrintOutcome& outcome);
-    int showCodedMessage(const QString& kind, const QString& id, const QStringList& args, const QString& fallback);
+    int showCodedMessage(
+        const QString& kind, const QString& id, const QStringList& args, const QString& fallback);
 
     TFormatContext context_;
     TDesignContext designContext_;

@@ -104,7 +104,8 @@ void TfrmVRBaseFmt::NoteSlipPage(const TSendGroup& slip)
 int TfrmVRBaseFmt::CountPrintedSlips(const QList<QPageRanges::Range>& sheets)
 {
     // A half-page sheet holds report pages 2s - 1 and 2s.
-    const bool half = QuickRep1->Pages() ? QuickRep1->Pages()->HalfPage() : QuickRep1->PageStyle() == psHalfPage;
+    const bool half
+        = QuickRep1->Pages() ? QuickRep1->Pages()->HalfPage() : QuickRep1->PageStyle() == psHalfPage;
     QList<TSendGroup> printed;
     for (const QPageRanges::Range& range : sheets)
         printed << slipPages_.OnPages(half ? 2 * range.from - 1 : range.from, half ? 2 * range.to : range.to);
@@ -140,13 +141,21 @@ void TfrmVRBaseFmt::showPrintFailure(const TPrintOutcome& outcome)
     }
     QString reason;
     switch (outcome.Result) {
-    case TPrintOutcome::PrinterMissing: reason = text(*this, "sPrinterMissing", "找不到打印机: "); break;
-    case TPrintOutcome::CannotStart: reason = text(*this, "sPrintNotStarted", "无法开始打印: "); break;
-    case TPrintOutcome::NothingToPrint: reason = text(*this, "sPrintNoPages", "所选页次没有可打印的页: "); break;
-    default: reason = text(*this, "sPrintUnfinished", "打印未能完成: "); break;
+    case TPrintOutcome::PrinterMissing:
+        reason = text(*this, "sPrinterMissing", "找不到打印机: ");
+        break;
+    case TPrintOutcome::CannotStart:
+        reason = text(*this, "sPrintNotStarted", "无法开始打印: ");
+        break;
+    case TPrintOutcome::NothingToPrint:
+        reason = text(*this, "sPrintNoPages", "所选页次没有可打印的页: ");
+        break;
+    default:
+        reason = text(*this, "sPrintUnfinished", "打印未能完成: ");
+        break;
     }
     reason += outcome.Detail;
     SetLastError(reason);
-    showCodedMessage(QStringLiteral("E"), QStringLiteral("000041"), {reason},
-        text(*this, "sPrintFailed", "打印失败! %s"));
+    showCodedMessage(
+        QStringLiteral("E"), QStringLiteral("000041"), {reason}, text(*this, "sPrintFailed", "打印失败! %s"));
 }

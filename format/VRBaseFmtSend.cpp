@@ -110,7 +110,8 @@ bool TfrmVRBaseFmt::SendToRecipients()
     }
     if (server.isEmpty()) {
         QString text = GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sNoFaxServer"), true,
-            QString::fromUtf8("不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
+            QString::fromUtf8(
+                "不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
         if (!why.isEmpty())
             text += QStringLiteral(": ") + why;
         SetLastError(text);
@@ -130,8 +131,8 @@ bool TfrmVRBaseFmt::sendRun(int kind, TOutputKind pictureKind, const QString& se
         return false;
     if (SendList.IsEmpty()) {
         SetLastError(QStringLiteral("no recipient in this report"));
-        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QStringLiteral("sNoRecipient"), true,
-                                 QStringLiteral("此报表没有可传送的收件人。")),
+        Dialogs().MessageDlg(GetFormMessage(QStringLiteral("TfrmVRBaseFmt"), QStringLiteral("sNoRecipient"),
+                                 true, QStringLiteral("此报表没有可传送的收件人。")),
             mtError, mbOK, Caption());
         return false;
     }
@@ -139,8 +140,8 @@ bool TfrmVRBaseFmt::sendRun(int kind, TOutputKind pictureKind, const QString& se
     // user told why: nothing of it may escape into the preview's button.
     try {
         TSendLog log(context_.ApplicationServer,
-            {context_.CompanyCode, context_.UserCode, context_.UserGroup, context_.ProgramCode, programName(context_),
-                HomeFolder()});
+            {context_.CompanyCode, context_.UserCode, context_.UserGroup, context_.ProgramCode,
+                programName(context_), HomeFolder()});
         TSendRun run(SendList, *this, log);
         const QString base
             = TSendRun::AttachmentBaseName(context_.ProgramCode, HomeFolder(), QDateTime::currentDateTime());

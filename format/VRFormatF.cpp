@@ -318,13 +318,14 @@ bool TfrmVRFormat::FetchSignOffData(const QString& programCode)
         signOffCaptions_.Titles = text(QStringLiteral("sSignOffTitles"), QStringLiteral("职      称:"));
         signOffCaptions_.Names = text(QStringLiteral("sSignOffNames"), QStringLiteral("签核人姓名:"));
         signOffCaptions_.Times = text(QStringLiteral("sSignOffTimes"), QStringLiteral("签核  时间:"));
-        signOffCaptions_.Headings = QStringList {text(QStringLiteral("sSignOffStage"), QStringLiteral("关号")),
-            text(QStringLiteral("sSignOffBranch"), QStringLiteral("支号")),
-            text(QStringLiteral("sSignOffSigner"), QStringLiteral("签核人")),
-            text(QStringLiteral("sSignOffTitle"), QStringLiteral("职称")),
-            text(QStringLiteral("sSignOffResult"), QStringLiteral("签核结果")),
-            text(QStringLiteral("sSignOffDate"), QStringLiteral("签核日期")),
-            text(QStringLiteral("sSignOffOpinion"), QStringLiteral("签核意见"))};
+        signOffCaptions_.Headings
+            = QStringList {text(QStringLiteral("sSignOffStage"), QStringLiteral("关号")),
+                text(QStringLiteral("sSignOffBranch"), QStringLiteral("支号")),
+                text(QStringLiteral("sSignOffSigner"), QStringLiteral("签核人")),
+                text(QStringLiteral("sSignOffTitle"), QStringLiteral("职称")),
+                text(QStringLiteral("sSignOffResult"), QStringLiteral("签核结果")),
+                text(QStringLiteral("sSignOffDate"), QStringLiteral("签核日期")),
+                text(QStringLiteral("sSignOffOpinion"), QStringLiteral("签核意见"))};
         signOffCaptions_.FinalResult = text(QStringLiteral("sSignOffFinal"), QStringLiteral("签核最终结果:"));
         return true;
     } catch (const Exception&) {

@@ -97,8 +97,8 @@ void TfrmVRPreview::FormCreate(TObject*)
 
 QString TfrmVRPreview::paperCaption() const
 {
-    return GetFormMessage(
-        QStringLiteral("TfrmVRPreview"), QStringLiteral("sPaperFormat"), true, QStringLiteral(" 纸张格式 : "));
+    return GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sPaperFormat"), true,
+        QStringLiteral(" 纸张格式 : "));
 }
 
 void TfrmVRPreview::FormDestroy(TObject*)
@@ -219,10 +219,13 @@ void TfrmVRPreview::addFaxServers()
             PopupmenuSendFax->Items()->Add(item);
         }
         if (count <= 0)
-            disableWithReason(btnFax, sendText(format_, "sNoFaxServer", "不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
+            disableWithReason(btnFax,
+                sendText(format_, "sNoFaxServer",
+                    "不能发送传真: StewardC.ini 的 [Fax] 节没有设置传真服务器 (Server1=名称|主机)"));
     } catch (const std::exception& e) {
         // Without the fax service nothing can be sent; the preview still shows.
-        const QString why = sendText(format_, "sNoFaxService", "不能发送传真: ") + QString::fromUtf8(e.what());
+        const QString why
+            = sendText(format_, "sNoFaxService", "不能发送传真: ") + QString::fromUtf8(e.what());
         disableWithReason(btnEmail, why);
         disableWithReason(btnFax, why);
     }
@@ -245,7 +248,9 @@ void TfrmVRPreview::RefreshState()
     // While the report is still being made the count is only what exists so far.
     if (QRPreview->QRPrinter() && QRPreview->QRPrinter()->Generating())
         StatusBar->Panels()->Items(0)->SetText(GetFormMessage(QStringLiteral("TfrmVRPreview"),
-            QStringLiteral("sGenerating"), true, QStringLiteral("%1 / %2+ 页面生成中...")).arg(page).arg(count));
+            QStringLiteral("sGenerating"), true, QStringLiteral("%1 / %2+ 页面生成中..."))
+                                                   .arg(page)
+                                                   .arg(count));
     else
         StatusBar->Panels()->Items(0)->SetText(QStringLiteral("%1 / %2").arg(page).arg(count));
     edtPageNo->SetText(QString::number(page));
@@ -390,8 +395,12 @@ void TfrmVRPreview::FormKeyDown(TObject*, Word& Key, Vcl::TShiftState Shift)
 {
     const bool ctrl = Shift.testFlag(ssCtrl);
     switch (Key) {
-    case VK_PRIOR: btnPreviousPageClick(btnPreviousPage); break;
-    case VK_NEXT: btnNextPageClick(btnNextPage); break;
+    case VK_PRIOR:
+        btnPreviousPageClick(btnPreviousPage);
+        break;
+    case VK_NEXT:
+        btnNextPageClick(btnNextPage);
+        break;
     case VK_HOME:
     case VK_END:
         // In the zoom and page boxes Home and End move the cursor.
@@ -402,14 +411,17 @@ void TfrmVRPreview::FormKeyDown(TObject*, Word& Key, Vcl::TShiftState Shift)
         else
             btnLastPageClick(btnLastPage);
         break;
-    case VK_ESCAPE: Close(); break;
+    case VK_ESCAPE:
+        Close();
+        break;
     case 'P':
         // Ctrl+P is the print button, whatever printing does there.
         if (!ctrl || !btnPrint || !btnPrint->Enabled())
             return;
         btnPrintClick(btnPrint);
         break;
-    default: return;
+    default:
+        return;
     }
     Key = 0;
 }
@@ -457,8 +469,8 @@ QString TfrmVRPreview::exportBaseName()
     // The home's data folder as it is on disk ("C_DATA" of a home made on
     // Windows is the folder meant by "c_data"), and the path the user is
     // shown is the one of this system.
-    const QString folder = NativePathOnDisk(
-        IncludeTrailingBackslash(format_->HomeFolder()) + QStringLiteral("c_data\\") + format_->Context().UserCode);
+    const QString folder = NativePathOnDisk(IncludeTrailingBackslash(format_->HomeFolder())
+        + QStringLiteral("c_data\\") + format_->Context().UserCode);
     if (!QDir().mkpath(folder)) {
         Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TdmSingle"),
                                  QStringLiteral("sCreateDirError"), true, QStringLiteral("创建目录失败："))
@@ -544,8 +556,9 @@ void TfrmVRPreview::offerToOpen(const QString& baseName)
     }
     if (unopened.isEmpty())
         return;
-    Dialogs().MessageDlg(format_->GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sNoOpenProgram"), true,
-                             QStringLiteral("没有可以打开此文件的程序，请自行打开：\r"))
+    Dialogs().MessageDlg(
+        format_->GetFormMessage(QStringLiteral("TfrmVRPreview"), QStringLiteral("sNoOpenProgram"), true,
+            QStringLiteral("没有可以打开此文件的程序，请自行打开：\r"))
             + unopened.join(QStringLiteral("\r")),
         mtWarning, mbOK, Caption());
 }

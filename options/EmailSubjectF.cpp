@@ -9,7 +9,8 @@ static void initEmailResources()
     Q_INIT_RESOURCE(options);
 }
 
-TfrmEmailSubject::TfrmEmailSubject(TComponent* owner) : THVForm(owner)
+TfrmEmailSubject::TfrmEmailSubject(TComponent* owner)
+    : THVForm(owner)
 {
     initEmailResources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmEmailSubject.dfm"));

@@ -1,7 +1,7 @@
 #include "options/SendStatus.h"
 
-#include "options/ChoiceConditions.h"
 #include "common/VariantElements.h"
+#include "options/ChoiceConditions.h"
 #include "runtime/system/Exceptions.h"
 
 namespace {

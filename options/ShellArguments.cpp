@@ -6,9 +6,8 @@ const char* const elementNames[] = {"user code", "company", "database name", "wi
 
 [[noreturn]] void refuse(int element, const QString& what)
 {
-    throw EArgumentError(QStringLiteral("argument %1 (%2) %3")
-                             .arg(element)
-                             .arg(QLatin1String(elementNames[element]), what));
+    throw EArgumentError(
+        QStringLiteral("argument %1 (%2) %3").arg(element).arg(QLatin1String(elementNames[element]), what));
 }
 
 QString requiredText(const TArgReader& args, int element)

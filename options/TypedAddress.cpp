@@ -51,8 +51,8 @@ TAddressRefusal mailRefusal(const QString& typed)
     case TMailAddressProblem::BadCharacter:
         return refusal("sMailBadChar", "“%1”不是电子邮件地址: 不能含有“%2”。", entry, shown(check.Character));
     case TMailAddressProblem::IncompleteDomain:
-        return refusal("sMailNoDomain", "“%1”不是电子邮件地址: @ 后面的域名“%2”不完整 (例如 example.com)。", entry,
-            check.Domain);
+        return refusal("sMailNoDomain", "“%1”不是电子邮件地址: @ 后面的域名“%2”不完整 (例如 example.com)。",
+            entry, check.Domain);
     case TMailAddressProblem::TooLong:
         return refusal("sMailTooLong", "“%1”不是电子邮件地址: 太长 (最多 254 个字符)。", entry);
     case TMailAddressProblem::Malformed:
@@ -69,8 +69,8 @@ TAddressRefusal faxRefusal(const QString& typed)
     case TFaxNumberProblem::Empty:
         return {};
     case TFaxNumberProblem::BadCharacter:
-        return refusal("sFaxBadChar", "“%1”不是传真号码: 不能含有“%2”, 只能用数字、空格和 + - ( ) . , # *。", typed,
-            shown(check.Character));
+        return refusal("sFaxBadChar", "“%1”不是传真号码: 不能含有“%2”, 只能用数字、空格和 + - ( ) . , # *。",
+            typed, shown(check.Character));
     case TFaxNumberProblem::BadStart:
         return refusal("sFaxBadStart", "“%1”不是传真号码: 不能以“%2”开头。", typed, shown(check.Character));
     case TFaxNumberProblem::NoDigit:
@@ -87,7 +87,8 @@ QString TAddressRefusal::Message(const QString& text, const QString& detail) con
 {
     // One pass over both markers, so a "%2" typed in the entry stays as typed.
     const QString base = text.isEmpty() ? Text : text;
-    return base.contains(QLatin1String("%2")) ? base.arg(Entry, detail.isEmpty() ? Detail : detail) : base.arg(Entry);
+    return base.contains(QLatin1String("%2")) ? base.arg(Entry, detail.isEmpty() ? Detail : detail)
+                                              : base.arg(Entry);
 }
 
 TAddressRefusal CheckTypedAddress(int sendMode, const QString& typed)

@@ -4,19 +4,19 @@
 #include "options/VRBaseOptF.h"
 
 #include "common/LibDates.h"
+#include "common/PowerData.h"
 #include "common/StewardINI.h"
+#include "common/VariantElements.h"
 #include "common/forms/LibCodeConvert.h"
 #include "controls/BtChkBox.h"
 #include "controls/ExtPage.h"
 #include "criteria/SelectPnl.h"
 #include "options/FormatList.h"
 #include "options/OptionRights.h"
-#include "common/PowerData.h"
 #include "options/SendStatus.h"
 #include "options/ShellArguments.h"
 #include "options/TypedAddress.h"
 #include "options/UserDefIni.h"
-#include "common/VariantElements.h"
 #include "runtime/forms/Buttons.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
@@ -45,7 +45,8 @@ constexpr int FormatNameLimit = 20;
 
 } // namespace
 
-TfrmVRBaseOpt::TfrmVRBaseOpt(TComponent* owner) : TfrmBaseGene(owner)
+TfrmVRBaseOpt::TfrmVRBaseOpt(TComponent* owner)
+    : TfrmBaseGene(owner)
 {
     initOptionsResources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmVRBaseOpt.dfm"));
@@ -81,8 +82,8 @@ void TfrmVRBaseOpt::bindOptionChildren()
     edtFaxEmailData = FindComponent<TEdit>(QStringLiteral("edtFaxEmailData"));
     moPaperSize = FindComponent<TMemo>(QStringLiteral("moPaperSize"));
     moUnits = FindComponent<TMemo>(QStringLiteral("moUnits"));
-    if (!btnPreview || !btnDesign || !cboFormStyleName || !cboDateType || !tsFEP || !rgSendType || !cboSendStatus
-        || !cboSendWay || !edtFaxEmailData || !moPaperSize || !moUnits || !btnDelFormStype)
+    if (!btnPreview || !btnDesign || !cboFormStyleName || !cboDateType || !tsFEP || !rgSendType
+        || !cboSendStatus || !cboSendWay || !edtFaxEmailData || !moPaperSize || !moUnits || !btnDelFormStype)
         throw EComponentError(QStringLiteral("TfrmVRBaseOpt: the form description lacks its options"));
 }
 
@@ -95,12 +96,14 @@ void TfrmVRBaseOpt::readClientComponents()
         file.replace(QLatin1String("\\\\"), QLatin1String("\\"));
     const TIniFile ini(file);
     RTBuilderDataPath
-        = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("RTBuilderDataPath"), QString()).trimmed();
+        = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("RTBuilderDataPath"), QString())
+              .trimmed();
     if (!RTBuilderDataPath.endsWith(u'\\'))
         RTBuilderDataPath += u'\\';
     // The format store puts its file names right after this folder.
     CustomFormatPath
-        = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("CustomFormatPath"), QString()).trimmed();
+        = ini.ReadString(QStringLiteral("Client Components"), QStringLiteral("CustomFormatPath"), QString())
+              .trimmed();
     if (!CustomFormatPath.isEmpty()) {
         // A folder of this system ("/srv/formats") stands as it is; a
         // Windows text resolves as the configuration's folders do.
@@ -109,7 +112,8 @@ void TfrmVRBaseOpt::readClientComponents()
         if (!CustomFormatPath.endsWith(u'\\') && !CustomFormatPath.endsWith(u'/'))
             CustomFormatPath += u'\\';
     }
-    SqlBuilderEnabled = ini.ReadBool(QStringLiteral("Client Components"), QStringLiteral("SQLBuilderEnabled"), true);
+    SqlBuilderEnabled
+        = ini.ReadBool(QStringLiteral("Client Components"), QStringLiteral("SQLBuilderEnabled"), true);
     DataRightsEnabled = true;
 }
 
@@ -121,17 +125,20 @@ void TfrmVRBaseOpt::SetProgramOptionCount(int count)
 
 QString TfrmVRBaseOpt::Text(const char* name, const char* chinese) const
 {
-    return GetFormMessage(QStringLiteral("TfrmVRBaseOpt"), QString::fromLatin1(name), true, QString::fromUtf8(chinese));
+    return GetFormMessage(
+        QStringLiteral("TfrmVRBaseOpt"), QString::fromLatin1(name), true, QString::fromUtf8(chinese));
 }
 
 QString TfrmVRBaseOpt::ToStorage(const QString& text) const
 {
-    return HvConverter() ? HvConverter()->ToDatabase(HvConverter()->FromDisplay(Variant(text))).ToString() : text;
+    return HvConverter() ? HvConverter()->ToDatabase(HvConverter()->FromDisplay(Variant(text))).ToString()
+                         : text;
 }
 
 QString TfrmVRBaseOpt::ToDisplay(const QString& text) const
 {
-    return HvConverter() ? HvConverter()->ToDisplay(HvConverter()->FromDatabase(Variant(text))).ToString() : text;
+    return HvConverter() ? HvConverter()->ToDisplay(HvConverter()->FromDatabase(Variant(text))).ToString()
+                         : text;
 }
 
 // --- set-up ----------------------------------------------------------------------------
@@ -163,7 +170,8 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
         try {
             connectRefusal_ = server
                                   .Call(QStringLiteral("Connect"),
-                                      {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), MainTable})})
+                                      {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(),
+                                          DatabaseName(), MainTable})})
                                   .ToString()
                                   .trimmed();
             PowerData = server.Get(QStringLiteral("PowerData"));
@@ -175,7 +183,8 @@ bool TfrmVRBaseOpt::ApplyParams(const Variant& params)
     rights_ = ElementText(PowerData, PowerDataRightsString);
     priceRight_ = ElementText(PowerData, PowerDataPriceRight).trimmed().toUpper() == u"Y";
     Variant company;
-    if (RunPredefinedQuery({QStringLiteral("CMSML"), QStringLiteral("01"), Variant::ArrayOf({CompanyCode()})}, company)) {
+    if (RunPredefinedQuery(
+            {QStringLiteral("CMSML"), QStringLiteral("01"), Variant::ArrayOf({CompanyCode()})}, company)) {
         const TArgReader row(company);
         for (int i = 0; i < row.Count(); ++i)
             CompanyInfo << row.Text(i);
@@ -211,8 +220,9 @@ void TfrmVRBaseOpt::showConnectRefusal()
 
 QString TfrmVRBaseOpt::ConnectRefusalText() const
 {
-    return connectRefusal_.isEmpty() ? QString()
-                                     : Text("sConnectRefused", "应用服务器拒绝登录: ") + ToDisplay(connectRefusal_);
+    return connectRefusal_.isEmpty()
+        ? QString()
+        : Text("sConnectRefused", "应用服务器拒绝登录: ") + ToDisplay(connectRefusal_);
 }
 
 void TfrmVRBaseOpt::SetParams(const Variant& params)
@@ -222,7 +232,7 @@ void TfrmVRBaseOpt::SetParams(const Variant& params)
     // arguments for another user, company or database are refused.
     std::optional<TShellIdentity> opened;
     if (!CompanyCode().isEmpty())
-        opened = TShellIdentity{UserCode(), CompanyCode(), DatabaseName()};
+        opened = TShellIdentity {UserCode(), CompanyCode(), DatabaseName()};
     CheckShellArguments(params, opened);
 }
 
@@ -261,13 +271,15 @@ bool TfrmVRBaseOpt::RunPredefinedQuery(const TPredefinedQuery& query, Variant& r
 void TfrmVRBaseOpt::InitPrintOptions()
 {
     Variant program;
-    if (RunPredefinedQuery({QStringLiteral("CMSMT"), QStringLiteral("01"), Variant::ArrayOf({ProgramCode()})}, program)) {
+    if (RunPredefinedQuery(
+            {QStringLiteral("CMSMT"), QStringLiteral("01"), Variant::ArrayOf({ProgramCode()})}, program)) {
         SelectFirstFormat({ElementText(program, 12)});
     } else {
         cboFormStyleName->SetText(QString());
         cboFormStyleName->SetEnabled(true);
     }
-    const bool fep = features_.contains(QStringLiteral("FEP")) && GetSysParam(QStringLiteral("Sys042")) != u"N";
+    const bool fep
+        = features_.contains(QStringLiteral("FEP")) && GetSysParam(QStringLiteral("Sys042")) != u"N";
     tsFEP->SetTabVisible(fep);
     tsFEP->SetVisible(fep);
     cboSendStatus->SetItemIndex(2);
@@ -300,7 +312,8 @@ void TfrmVRBaseOpt::BuildOptionControlList()
             continue;
         for (TWinControl* control : page->TabList()) {
             const QString name = control->Name();
-            if (name.trimmed().isEmpty() || control == rgSendType || !control->Visible() || qobject_cast<TMemo*>(control))
+            if (name.trimmed().isEmpty() || control == rgSendType || !control->Visible()
+                || qobject_cast<TMemo*>(control))
                 continue;
             QString key;
             if (qobject_cast<TSelectPanel*>(control))
@@ -340,11 +353,13 @@ void TfrmVRBaseOpt::cboSendWayChange(TObject*)
 
 void TfrmVRBaseOpt::applySendWay()
 {
-    sendWay_ = ChooseSendWay(SendWayTable, cboSendWay->ItemIndex(), rgSendType->ItemIndex(), sendWay_.SendMode);
+    sendWay_
+        = ChooseSendWay(SendWayTable, cboSendWay->ItemIndex(), rgSendType->ItemIndex(), sendWay_.SendMode);
     if (!sendWay_.AddressCaption.isEmpty())
         lblFaxEmail->SetCaption(sendWay_.AddressCaption);
     edtFaxEmailData->SetEnabled(sendWay_.AddressTyped);
-    edtFaxEmailData->SetColor(static_cast<TColor>(sendWay_.AddressTyped ? TypedAddressColour : UnusedAddressColour));
+    edtFaxEmailData->SetColor(
+        static_cast<TColor>(sendWay_.AddressTyped ? TypedAddressColour : UnusedAddressColour));
     QList<TWinControl*>& ends = PageEndControls();
     for (const QString& name : sendWay_.PageEndLeave)
         ends.removeAll(FindComponent<TWinControl>(name));
@@ -430,7 +445,9 @@ int TfrmVRBaseOpt::RefreshQuery()
     return 0;
 }
 
-void TfrmVRBaseOpt::BeforeOutput(IVRFormatForm*) {}
+void TfrmVRBaseOpt::BeforeOutput(IVRFormatForm*)
+{
+}
 
 QString TfrmVRBaseOpt::UserGroup() const
 {
@@ -476,7 +493,8 @@ Variant TfrmVRBaseOpt::StoredFormats() const
     Variant rows;
     if (!formatClass_.ClassName.isEmpty())
         RunPredefinedQueryRows(
-            {QStringLiteral("WARRANT"), QStringLiteral("01"), Variant::ArrayOf({formatClass_.ClassName})}, rows);
+            {QStringLiteral("WARRANT"), QStringLiteral("01"), Variant::ArrayOf({formatClass_.ClassName})},
+            rows);
     return rows;
 }
 
@@ -543,8 +561,8 @@ void TfrmVRBaseOpt::FormShow(TObject* Sender)
     if (Width() < 655)
         SetWidth(655);
     SizeSchemeList();
-    btnDelFormStype->SetBounds(cboFormStyleName->Left() + cboFormStyleName->Width() + 2, cboFormStyleName->Top(),
-        btnDelFormStype->Width(), btnDelFormStype->Height());
+    btnDelFormStype->SetBounds(cboFormStyleName->Left() + cboFormStyleName->Width() + 2,
+        cboFormStyleName->Top(), btnDelFormStype->Width(), btnDelFormStype->Height());
 }
 
 void TfrmVRBaseOpt::pgOptionChange(TObject* Sender)

@@ -64,8 +64,8 @@ public:
     virtual int RefreshQuery();
     // Pictures of the keys' pages (BuildKeyQuery), or, when keys holds no
     // element, of the report the window's criteria make (as PrintOrPreview).
-    bool ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
-        int resolution) override;
+    bool ExportPictures(
+        const Variant& keys, int kind, const QString& extra, const QString& prefix, int resolution) override;
     // Enables the buttons the user's rights string allows; descendants add
     // their own rights after calling it.
     virtual void ApplyRights();

@@ -3,11 +3,11 @@
 
 #include "options/VRBaseOptF.h"
 
-#include "common/LibStrs.h"
-#include "controls/ExtPage.h"
 #include "common/DataRights.h"
-#include "options/FormatList.h"
+#include "common/LibStrs.h"
 #include "common/VariantElements.h"
+#include "controls/ExtPage.h"
+#include "options/FormatList.h"
 #include "runtime/data/SocketConnection.h"
 #include "runtime/forms/Buttons.h"
 #include "runtime/forms/ComCtrls.h"
@@ -90,7 +90,8 @@ bool TfrmVRBaseOpt::PrintKeys(const Variant& keys, bool preview)
     return BuildKeyQuery(keys, sql) && OutputFormat(sql.ToString(), preview);
 }
 
-bool TfrmVRBaseOpt::ExportPictures(const Variant& keys, int kind, const QString&, const QString& prefix, int resolution)
+bool TfrmVRBaseOpt::ExportPictures(
+    const Variant& keys, int kind, const QString&, const QString& prefix, int resolution)
 {
     if (TellConnectRefusal())
         return false;
@@ -115,7 +116,8 @@ bool TfrmVRBaseOpt::FormatFormAvailable()
         return true;
     // A program without its format form cannot run a report: say so rather
     // than end quietly.
-    Dialogs().MessageDlg(Text("sNoFormatForm", "格式窗体不存在: ") + formatClass_.ClassName, mtError, mbOK, Caption());
+    Dialogs().MessageDlg(
+        Text("sNoFormatForm", "格式窗体不存在: ") + formatClass_.ClassName, mtError, mbOK, Caption());
     return false;
 }
 
@@ -157,7 +159,8 @@ TFormatContext TfrmVRBaseOpt::formatContext() const
     };
     c.Message = [self](const QString& code) {
         Variant rows;
-        if (!self->ValidatorQuery(QStringLiteral("MSGCHT"), QStringLiteral("01"), Variant::ArrayOf({"R", code}), rows))
+        if (!self->ValidatorQuery(
+                QStringLiteral("MSGCHT"), QStringLiteral("01"), Variant::ArrayOf({"R", code}), rows))
             return QString();
         return ElementText(ElementAt(rows, rows.IsArray() ? rows.LowBound() : 0), 0);
     };
@@ -181,7 +184,7 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, boo
     try {
         QString extended;
         if (format.QueryBuilderActive()) {
-            const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+            const TQueryParts parts {pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
                 pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
             if (format.AcceptQueryParts(parts))
                 format.SetQueryParts(parts, false);
@@ -193,14 +196,16 @@ int TfrmVRBaseOpt::openFormatData(IVRFormatForm& format, const QString& sql, boo
         if (result == -1) {
             // The query with the extended fields failed, not the server: the
             // user hears that, and only that.
-            Dialogs().MessageDlg(Text("sExtFieldError", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!"),
-                mtError, mbOK, Caption());
+            Dialogs().MessageDlg(
+                Text("sExtFieldError", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位!"), mtError,
+                mbOK, Caption());
             told = true;
         }
         return result;
     } catch (const Exception&) {
         const int answer = Dialogs().MessageDlg(
-            Text("sExtFieldAsk", "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位，是否以不做扩展栏位方式运行？"),
+            Text("sExtFieldAsk",
+                "此格式在做扩展栏位时，出现错误，你可以重新设计此扩展栏位，是否以不做扩展栏位方式运行？"),
             mtConfirmation, TMsgDlgButtons(mbYes | mbNo), Caption());
         if (answer == mrYes)
             return format.OpenData(sql); // a failure now is the server's again
@@ -233,8 +238,8 @@ int TfrmVRBaseOpt::RunFormat(const QString& sql, std::unique_ptr<IVRFormatForm>&
         }
         if (result == -1 && !told && MainMidas()) {
             ShowCodedMessage(QStringLiteral("E"), QStringLiteral("000025"),
-                {MainMidas()->Address(), QString::number(MainMidas()->Port()), QString(), QString(), QString(),
-                    QString()});
+                {MainMidas()->Address(), QString::number(MainMidas()->Port()), QString(), QString(),
+                    QString(), QString()});
         } else if (result == 0) {
             ShowCodedMessage(QStringLiteral("W"), QStringLiteral("000006"));
             // A run without a window tells "no rows" from a failure by this.
@@ -313,19 +318,20 @@ void TfrmVRBaseOpt::OpenDesigner()
             } catch (const Exception&) {
                 // The designer opens on the pieces it has.
             }
-            const TQueryParts parts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+            const TQueryParts parts {pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
                 pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
             if (designForm_->AcceptQueryParts(parts))
                 designForm_->SetQueryParts(parts, true);
         }
         designForm_->SetQueryBuilderMode(SqlBuilderMode);
         SetEnabled(false);
-        TDesignContext context{ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode(), {}, {}, {}};
+        TDesignContext context {
+            ProgramCode(), UserCode(), MainTable, DatabaseName(), CompanyCode(), {}, {}, {}};
         context.DesignerClosed = [this] { CloseDesigner(); };
         // A stored format read as the designer starts gets the pieces again
         // (its relations are then joined to this query).
         context.QueryParts = [this] {
-            return TQueryParts{pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
+            return TQueryParts {pieces_.SelectPart(), pieces_.FromPart(), pieces_.OrderByPart(),
                 pieces_.GroupByPart(), pieces_.WherePart(), pieces_.JoinPart()};
         };
         context.FormatAdded = [this](const QString& shown) { formatAdded(shown); };
@@ -435,8 +441,9 @@ void TfrmVRBaseOpt::deleteFormat()
         != mrYes)
         return;
     Variant row;
-    if (!RunPredefinedQuery(
-            {QStringLiteral("WARRANT"), QStringLiteral("03"), Variant::ArrayOf({formatClass_.ClassName, name})}, row)) {
+    if (!RunPredefinedQuery({QStringLiteral("WARRANT"), QStringLiteral("03"),
+                                Variant::ArrayOf({formatClass_.ClassName, name})},
+            row)) {
         Dialogs().MessageDlg(Text("sNoFormat", "格式档不存在!"), mtError, mbOK, Caption());
         return;
     }
@@ -453,7 +460,8 @@ void TfrmVRBaseOpt::deleteFormat()
         Dialogs().MessageDlg(Text("sDelOk", "删除成功!"), mtInformation, mbOK, Caption());
     else
         Dialogs().MessageDlg(Text("sDelFail", "删除失败!"), mtError, mbOK, Caption());
-    const QStringList items = FormatListAfterDelete(StoredFormats(), [this](const QString& n) { return OptionValueOf(n); });
+    const QStringList items
+        = FormatListAfterDelete(StoredFormats(), [this](const QString& n) { return OptionValueOf(n); });
     cboFormStyleName->Items()->SetLines(items);
     cboFormStyleName->SetItemIndex(items.isEmpty() ? -1 : 0);
 }

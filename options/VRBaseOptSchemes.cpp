@@ -62,8 +62,8 @@ void TfrmVRBaseOpt::btnInsertClick(TObject* Sender)
 
 QString TfrmVRBaseOpt::DeliveryControlKeys()
 {
-    return QStringLiteral(
-        "rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus.itemindex;cboFormStyleName.text;");
+    return QStringLiteral("rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus."
+                          "itemindex;cboFormStyleName.text;");
 }
 
 void TfrmVRBaseOpt::AfterSchemeOpened()

@@ -10,7 +10,8 @@ bool TfrmVRBaseOpt::SendReport()
     // Only a send way of fax or e-mail sends; printing is asked for with
     // the print command, and a send that would print instead is a failure.
     if (SendMode() != 1 && SendMode() != 2) {
-        Dialogs().MessageDlg(Text("sSendNeedsWay", "传送方式为打印, 没有可传送的对象 (选择传送方式: Fax/Email)"), mtError,
+        Dialogs().MessageDlg(
+            Text("sSendNeedsWay", "传送方式为打印, 没有可传送的对象 (选择传送方式: Fax/Email)"), mtError,
             mbOK, Caption());
         return false;
     }

@@ -1,7 +1,7 @@
 #include "options/VROptF.h"
 
-#include "controls/F2Button.h"
 #include "common/VariantElements.h"
+#include "controls/F2Button.h"
 #include "runtime/forms/Mask.h"
 #include "runtime/forms/StdCtrls.h"
 #include "runtime/system/ArgReader.h"
@@ -18,7 +18,8 @@ constexpr int SignLineLimit = 255;
 
 } // namespace
 
-TfrmVROpt::TfrmVROpt(TComponent* owner) : TfrmVRBaseOpt(owner)
+TfrmVROpt::TfrmVROpt(TComponent* owner)
+    : TfrmVRBaseOpt(owner)
 {
     initVROptResources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmVROpt.dfm"));
@@ -38,7 +39,8 @@ TfrmVROpt::TfrmVROpt(TComponent* owner) : TfrmVRBaseOpt(owner)
     chkSignInEPPrint = FindComponent<TCheckBox>(QStringLiteral("chkSignInEPPrint"));
     chkTotalPrint = FindComponent<TCheckBox>(QStringLiteral("chkTotalPrint"));
     if (!grpNote || !edtNoteID || !edtNote3 || !grpSignIn || !edtSignInID || !edtSignIn3 || !chkTotalPrint)
-        throw EComponentError(QStringLiteral("TfrmVROpt: the form description lacks its footer and sign-off"));
+        throw EComponentError(
+            QStringLiteral("TfrmVROpt: the form description lacks its footer and sign-off"));
 }
 
 TfrmVROpt::Block TfrmVROpt::block(TSignBlockKind kind) const
@@ -83,7 +85,9 @@ bool TfrmVROpt::loadBlock(TSignBlockKind kind, const QString& code, bool showMes
     QString resource;
     try {
         if (!HostObject().IsEmptyOrNull())
-            resource = HostObject().Call(QStringLiteral("GetMessage"), {QStringLiteral("R"), name.mid(2)}).ToString();
+            resource = HostObject()
+                           .Call(QStringLiteral("GetMessage"), {QStringLiteral("R"), name.mid(2)})
+                           .ToString();
     } catch (const Exception&) {
         resource.clear();
     }
@@ -204,8 +208,8 @@ void TfrmVROpt::OpenLookup(Word key, TWinControl* control)
         return;
     }
     const TSignBlockKind kind = control == edtNoteID ? SignBlockFooter : SignBlockSignOff;
-    const Variant answer = GetLookupData(QStringLiteral("CMSMS"), Variant(QString::number(kind)), false,
-        QStringLiteral("01"));
+    const Variant answer
+        = GetLookupData(QStringLiteral("CMSMS"), Variant(QString::number(kind)), false, QStringLiteral("01"));
     Variant row = ElementAt(answer, answer.IsArray() ? answer.LowBound() : 0);
     if (!row.IsArray())
         row = answer;
@@ -228,8 +232,8 @@ bool TfrmVROpt::PrintKeys(const Variant& keys, bool preview)
     return TfrmVRBaseOpt::PrintKeys(keys, preview);
 }
 
-bool TfrmVROpt::ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
-    int resolution)
+bool TfrmVROpt::ExportPictures(
+    const Variant& keys, int kind, const QString& extra, const QString& prefix, int resolution)
 {
     // Without keys the window's own criteria choose the slips.
     if (!HasElements(keys))

@@ -23,8 +23,8 @@ public:
 
     void SetupEnvironment() override;
     bool PrintKeys(const Variant& keys, bool preview) override;
-    bool ExportPictures(const Variant& keys, int kind, const QString& extra, const QString& prefix,
-        int resolution) override;
+    bool ExportPictures(
+        const Variant& keys, int kind, const QString& extra, const QString& prefix, int resolution) override;
     void BeforeOutput(IVRFormatForm* format) override;
     void OpenLookup(Word key, TWinControl* control) override;
 

@@ -39,7 +39,8 @@ int CloseKeepingErrno(int fd)
 
 } // namespace
 
-void WritePieces(int fd, std::vector<iovec> pieces, qint64 offset, const QString& path, const QString& faultSource)
+void WritePieces(
+    int fd, std::vector<iovec> pieces, qint64 offset, const QString& path, const QString& faultSource)
 {
     const int maxPieces = std::max(1, int(sysconf(_SC_IOV_MAX)));
     size_t first = 0;
@@ -195,7 +196,8 @@ TempFile TempFile::Create(Kind kind, const QString& folder)
     QByteArray pattern = encoded + "/zorv-pdf-XXXXXX";
     file.fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (file.fd_ < 0)
-        throw EFCreateError(QStringLiteral("Cannot create the %1. %2").arg(file.name_, qt_error_string(errno)));
+        throw EFCreateError(
+            QStringLiteral("Cannot create the %1. %2").arg(file.name_, qt_error_string(errno)));
     if (::unlink(pattern.constData()) != 0) {
         // A file whose name cannot be removed now would be left behind.
         file.fd_ = CloseKeepingErrno(file.fd_);

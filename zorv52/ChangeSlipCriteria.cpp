@@ -1,8 +1,8 @@
 #include "zorv52/ChangeSlipCriteria.h"
 
 #include "common/LibConditions.h"
-#include "options/ChoiceConditions.h"
 #include "common/VariantElements.h"
+#include "options/ChoiceConditions.h"
 
 namespace {
 
@@ -93,6 +93,7 @@ QStringList ChangeSlipOptionTexts()
 
 QStringList ChangeSlipPriceFields()
 {
-    return {QStringLiteral("TO024"), QStringLiteral("TO124"), QStringLiteral("TO025"), QStringLiteral("TO125"),
-        QStringLiteral("TO047"), QStringLiteral("TO147"), QStringLiteral("TO046"), QStringLiteral("TO146")};
+    return {QStringLiteral("TO024"), QStringLiteral("TO124"), QStringLiteral("TO025"),
+        QStringLiteral("TO125"), QStringLiteral("TO047"), QStringLiteral("TO147"), QStringLiteral("TO046"),
+        QStringLiteral("TO146")};
 }

@@ -1,9 +1,9 @@
 #include "zorv52/ChangeSlipQuery.h"
 
-#include "common/LibConditions.h"
 #include "common/DataRights.h"
-#include "options/SendStatus.h"
+#include "common/LibConditions.h"
 #include "common/VariantElements.h"
+#include "options/SendStatus.h"
 #include "runtime/system/Exceptions.h"
 #include "zorv52/ChangeSlipCriteria.h"
 

@@ -1,9 +1,9 @@
 #include "zorv52/Zorv52F.h"
 
+#include "common/VariantElements.h"
 #include "controls/ExtPage.h"
 #include "controls/F2Button.h"
 #include "criteria/SelectPnl.h"
-#include "common/VariantElements.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/StdCtrls.h"
@@ -47,7 +47,8 @@ void RegisterZorv52Format(std::function<std::unique_ptr<IVRFormatForm>(TComponen
     formatCreator() = std::move(create);
 }
 
-TfrmZorv52::TfrmZorv52(TComponent* owner) : TfrmVROpt(owner)
+TfrmZorv52::TfrmZorv52(TComponent* owner)
+    : TfrmVROpt(owner)
 {
     initZorv52Resources();
     ReadFormResource(this, QStringLiteral(":/forms/TfrmZorv52.dfm"));
@@ -89,7 +90,8 @@ void TfrmZorv52::SetupEnvironment()
     spTO003->edFinal->SetMaxLength(VersionLength);
     cboTO041->SetItemIndex(0);
     cboTO042->SetItemIndex(1);
-    for (TWinControl* control : {static_cast<TWinControl*>(spTO043), static_cast<TWinControl*>(ChkPricePower)})
+    for (TWinControl* control :
+        {static_cast<TWinControl*>(spTO043), static_cast<TWinControl*>(ChkPricePower)})
         if (!PageEndControls().contains(control))
             PageEndControls() << control;
     SendWayTable = QString(ChangeSlipSendWayTable);

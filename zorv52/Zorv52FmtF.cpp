@@ -132,8 +132,9 @@ void TfrmZorv52Fmt::weekday(TObject* sender, QString& value)
     const QString date = label ? FieldText(label->Name().mid(3)).trimmed() : QString();
     // An English interface reads the English marks ("<FRI>").
     const bool english = HvConverter() && HvConverter()->UICodePage() == u"437";
-    value = date.isEmpty() ? QString()
-                           : ToDisplay(WeekdayToken(date, english ? EnglishWeekdayOrder : ChineseWeekdayOrder));
+    value = date.isEmpty()
+        ? QString()
+        : ToDisplay(WeekdayToken(date, english ? EnglishWeekdayOrder : ChineseWeekdayOrder));
 }
 
 void TfrmZorv52Fmt::lblTO006Print(TObject* Sender, QString& Value)
@@ -257,8 +258,8 @@ void TfrmZorv52Fmt::lblVoucherNamePrint(TObject*, QString& Value)
 {
     QString title = message(SlipTitleCode);
     if (title.isEmpty())
-        title = GetFormMessage(
-            QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("sSlipTitle"), true, QStringLiteral("工单变更单"));
+        title = GetFormMessage(QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("sSlipTitle"), true,
+            QStringLiteral("工单变更单"));
     // Without a slip name the title stands alone rather than with empty brackets.
     if (!Value.trimmed().isEmpty())
         title += u'(' + Value + u')';

@@ -11,9 +11,8 @@
 // the slip's recipient is registered for a send run. Packing fields print only with the system
 // option "sys024" = "3". A line whose before-item (TP004) is the
 // placeholder of twenty asterisks (blanks around it ignored, as a CHAR
-// column pads it) added an item: its before-side prints empty. A row without a line (TP003 empty: a slip without lines) prints
-// no line band.
-// OpenData answers 1 with rows, 0 without (the data set closed again), -1
+// column pads it) added an item: its before-side prints empty. A row without a line (TP003 empty: a slip
+// without lines) prints no line band. OpenData answers 1 with rows, 0 without (the data set closed again), -1
 // when the query failed.
 
 #include "format/VRFormatF.h"

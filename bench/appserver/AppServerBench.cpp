@@ -137,7 +137,8 @@ int main(int argc, char** argv)
     const Variant pgServer(std::make_shared<TAppServer>(TServerConfig::FromHome(pgHome)));
     const Figures pg = measure(pgServer, "PostgreSQL", BenchPostgresSchema());
     std::printf("\n%-44s %12s %12s\n", "side by side", "SQLite", "PostgreSQL");
-    std::printf("%-44s %12.1f %12.1f\n", "month query, ms (PostgreSQL target < 200)", lite.monthMs, pg.monthMs);
+    std::printf(
+        "%-44s %12.1f %12.1f\n", "month query, ms (PostgreSQL target < 200)", lite.monthMs, pg.monthMs);
     std::printf("%-44s %12.0f %12.0f\n", "stream all slips, rows/s", lite.streamRowsPerSecond,
         pg.streamRowsPerSecond);
     std::printf("%-44s %12lld %12lld\n", "rows (month / all)", static_cast<long long>(lite.monthRows),

@@ -25,15 +25,19 @@ namespace {
 
 QString tenPanels()
 {
-    QString text = QStringLiteral("inherited frmZorv52: TfrmBaseGene\n  Width = 700\n  Height = 560\n"
-                                  "  inherited pgOption: TExtPageControl\n    inherited tsOption1: TTabSheet\n");
+    QString text
+        = QStringLiteral("inherited frmZorv52: TfrmBaseGene\n  Width = 700\n  Height = 560\n"
+                         "  inherited pgOption: TExtPageControl\n    inherited tsOption1: TTabSheet\n");
     for (int i = 0; i < 10; ++i) {
-        const QString style = i % 3 == 0 ? QStringLiteral("sp_Range") : i % 3 == 1 ? QStringLiteral("sp_Discrete")
-                                                                                    : QStringLiteral("sp_UserChoice");
+        const QString style = i % 3 == 0 ? QStringLiteral("sp_Range")
+            : i % 3 == 1                 ? QStringLiteral("sp_Discrete")
+                                         : QStringLiteral("sp_UserChoice");
         text += QStringLiteral("      object sp%1: TSelectPanel\n        Left = 4\n        Top = %2\n"
                                "        Width = 500\n        Height = 46\n        Caption = '条件%1'\n"
                                "        Style = %3\n        TabOrder = %1\n      end\n")
-                    .arg(i).arg(4 + i * 48).arg(style);
+                    .arg(i)
+                    .arg(4 + i * 48)
+                    .arg(style);
     }
     return text + QStringLiteral("    end\n  end\nend\n");
 }
@@ -43,8 +47,11 @@ QString tenPanels()
 // alone does not.
 bool logInAsDs(const Variant& server)
 {
-    const QString refused = server.Call(QStringLiteral("Connect"),
-        {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO", DemoPassword(QStringLiteral("DS"))})}).ToString();
+    const QString refused = server
+                                .Call(QStringLiteral("Connect"),
+                                    {Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO",
+                                        DemoPassword(QStringLiteral("DS"))})})
+                                .ToString();
     if (!refused.isEmpty())
         std::fprintf(stderr, "the demo server refused DS: %s\n", qPrintable(refused));
     return refused.isEmpty();
@@ -65,9 +72,10 @@ Stages openOnce(const QString& layout, const Variant& manager)
     s.read = timer.nsecsElapsed() / 1e6;
     form->SetHostObject(manager);
     form->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-    if (!form->ApplyParams(
-            Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")}))) {
-        std::fprintf(stderr, "initialisation failed: %s\n", qPrintable(form->ErrorCodes() + form->ErrorTexts()));
+    if (!form->ApplyParams(Variant::ArrayOf(
+            {Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")}))) {
+        std::fprintf(
+            stderr, "initialisation failed: %s\n", qPrintable(form->ErrorCodes() + form->ErrorTexts()));
         std::exit(1);
     }
     if (!logInAsDs(form->ApplicationServer()))
@@ -89,7 +97,8 @@ Stages openOnce(const QString& layout, const Variant& manager)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int iterations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     QTemporaryDir home;
@@ -103,11 +112,17 @@ int main(int argc, char** argv)
     if (!logInAsDs(server))
         return 1;
     const QString keys = QStringLiteral("sp0.style;sp1.style;sp2.style;");
-    const QString values = QStringLiteral("sp_Range\x03" "A\x03" "B\r\nsp_Discrete\x03" "X\x04\r\nsp_UserChoice\x03True\x03\x03\r\n");
+    const QString values = QStringLiteral("sp_Range\x03"
+                                          "A\x03"
+                                          "B\r\nsp_Discrete\x03"
+                                          "X\x04\r\nsp_UserChoice\x03True\x03\x03\r\n");
     for (int i = 0; i < 200; ++i) {
-        const QString answer = server.Call(QStringLiteral("InsertConTable"),
-            {Variant::ArrayOf({QStringLiteral("方案%1").arg(i, 3, 10, QChar(u'0')), QStringLiteral("DS"),
-                QStringLiteral("20240531"), QStringLiteral("ZORV52"), keys, values, 0})}).ToString();
+        const QString answer = server
+                                   .Call(QStringLiteral("InsertConTable"),
+                                       {Variant::ArrayOf({QStringLiteral("方案%1").arg(i, 3, 10, QChar(u'0')),
+                                           QStringLiteral("DS"), QStringLiteral("20240531"),
+                                           QStringLiteral("ZORV52"), keys, values, 0})})
+                                   .ToString();
         if (!answer.isEmpty()) {
             std::fprintf(stderr, "cannot store scheme %d: %s\n", i, qPrintable(answer));
             return 1;
@@ -125,7 +140,7 @@ int main(int argc, char** argv)
     std::printf("  initialise         %8.2f\n", median.init);
     std::printf("  build widgets      %8.2f\n", median.widgets);
     std::printf("  show, list schemes %8.2f\n", median.schemes);
-    std::printf("  total              %8.2f   (fastest %.2f, slowest %.2f)\n", median.total, runs.front().total,
-        runs.back().total);
+    std::printf("  total              %8.2f   (fastest %.2f, slowest %.2f)\n", median.total,
+        runs.front().total, runs.back().total);
     return 0;
 }

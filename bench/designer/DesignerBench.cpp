@@ -39,14 +39,16 @@ namespace {
 class TfrmBenchFmt : public TForm {
     Q_OBJECT
 public:
-    explicit TfrmBenchFmt(TComponent* owner = nullptr) : TForm(owner)
+    explicit TfrmBenchFmt(TComponent* owner = nullptr)
+        : TForm(owner)
     {
         SetName(QStringLiteral("frmBenchFmt"));
         report = new TQuickRep(this);
         report->SetName(QStringLiteral("QuickRep1"));
         report->SetParent(this);
         report->SetDataSet(QStringLiteral("ClientDataSet1"));
-        const TQRBandType kinds[] = {rbTitle, rbPageHeader, rbColumnHeader, rbDetail, rbGroupFooter, rbSummary, rbPageFooter};
+        const TQRBandType kinds[]
+            = {rbTitle, rbPageHeader, rbColumnHeader, rbDetail, rbGroupFooter, rbSummary, rbPageFooter};
         const int counts[] = {40, 60, 30, 40, 40, 50, 40}; // 300 controls
         int n = 0;
         for (int b = 0; b < 7; ++b) {
@@ -105,11 +107,12 @@ void benchOpen(int runs)
         if (painted.isNull())
             std::printf("open: run %d painted nothing\n", r);
         if (r == 0)
-            std::printf("open: %d bands, %d controls, inspector rows %d\n", int(designer->GetActiveDesigner()->Bands().size()),
+            std::printf("open: %d bands, %d controls, inspector rows %d\n",
+                int(designer->GetActiveDesigner()->Bands().size()),
                 int(designer->GetActiveDesigner()->AllControls().size()), designer->Inspector()->rowCount());
     }
-    std::printf("open: median %.1f ms, best %.1f ms (%d runs)\n", median(times), *std::min_element(times.begin(), times.end()),
-        runs);
+    std::printf("open: median %.1f ms, best %.1f ms (%d runs)\n", median(times),
+        *std::min_element(times.begin(), times.end()), runs);
 }
 
 void benchDrag(int frames, const QString& png)
@@ -140,8 +143,8 @@ void benchDrag(int frames, const QString& png)
     }
     model->EndDrag();
     const double seconds = t.nsecsElapsed() / 1e9;
-    std::printf("drag: 20 controls, %d frames in %.3f s = %.0f frames/s, worst frame %.2f ms\n", frames, seconds,
-        frames / seconds, worst);
+    std::printf("drag: 20 controls, %d frames in %.3f s = %.0f frames/s, worst frame %.2f ms\n", frames,
+        seconds, frames / seconds, worst);
     if (!png.isEmpty()) {
         designer->Window()->grab().save(png);
         std::printf("picture: %s\n", qPrintable(png));
@@ -195,7 +198,8 @@ void benchStore(int runs)
         if (!store.SaveOK || !fresh->FindComponent(QStringLiteral("ExLbl5")))
             std::printf("store: run %d did not round-trip\n", r);
     }
-    std::printf("store: insert median %.2f ms, update (lock + write) %.2f ms, load %.2f ms; round trip %.2f ms (%d runs)\n",
+    std::printf("store: insert median %.2f ms, update (lock + write) %.2f ms, load %.2f ms; round trip %.2f "
+                "ms (%d runs)\n",
         median(insert), median(update), median(load), median(update) + median(load), runs);
 }
 

@@ -3,9 +3,9 @@
 // interface conversion mode 2, and the language reader on the same form.
 // Prints the median and the slowest of several runs, each on a fresh form.
 
+#include "common/TranslatorU.h"
 #include "common/forms/LanguageController.h"
 #include "common/forms/LibCodeConvert.h"
-#include "common/TranslatorU.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ExtraCtrls.h"
 #include "runtime/forms/Forms.h"

@@ -19,7 +19,8 @@ namespace {
 QString changeSlipSql()
 {
     const TQueryPieces pieces = ChangeSlipPiecesOfAllSlips();
-    return pieces.SelectPart() + pieces.FromPart() + pieces.JoinPart() + pieces.WherePart() + pieces.OrderByPart();
+    return pieces.SelectPart() + pieces.FromPart() + pieces.JoinPart() + pieces.WherePart()
+        + pieces.OrderByPart();
 }
 
 const char* onlyMatching = nullptr;

@@ -7,11 +7,10 @@
 // MB/s of pixels and of output, file size, and how the time splits between
 // parking the image (BeginDoc and DrawBitmap) and saving the file (EndDoc);
 // for compression off also the time to write the same bytes to a file (open,
-// write, close, as the writer opens its output) and the ratio of the two. Each is measured writing over one file and writing new
-// files (ext4 flushes a file that is truncated and rewritten when it is
-// closed, which makes the first slower). A photo-like page and a page of noise
-// show the harder cases; the report page is also written with the images
-// waiting in memory instead of the temporary folder.
+// write, close, as the writer opens its output) and the ratio of the two. Each is measured writing over one
+// file and writing new files (ext4 flushes a file that is truncated and rewritten when it is closed, which
+// makes the first slower). A photo-like page and a page of noise show the harder cases; the report page is
+// also written with the images waiting in memory instead of the temporary folder.
 //
 // Then the compressors the writer could use, on the pixel bytes alone: zlib
 // at level 1 (default and run-length strategies) and libdeflate at levels 1,
@@ -258,9 +257,10 @@ void Report(const char* name, const QImage& page, bool compression, Target targe
         name, compression ? "on" : "off", where, 1.0 / perFile.wall, 1.0 / perFile.cpu, perFile.wall * 1000.0,
         MB(pixels) / perFile.wall, MB(double(bytes.size())) / perFile.wall,
         static_cast<long long>(bytes.size()));
-    std::printf("%-6s   images wait in %-6s   park (BeginDoc + DrawBitmap) %6.2f ms, save (EndDoc) %6.2f ms\n",
-        name, storage == TPrintPDF::TempStorage::Folder ? "folder" : "memory",
-        stages.park * 1000.0 / stages.calls, stages.save * 1000.0 / stages.calls);
+    std::printf(
+        "%-6s   images wait in %-6s   park (BeginDoc + DrawBitmap) %6.2f ms, save (EndDoc) %6.2f ms\n", name,
+        storage == TPrintPDF::TempStorage::Folder ? "folder" : "memory", stages.park * 1000.0 / stages.calls,
+        stages.save * 1000.0 / stages.calls);
     if (compression)
         return;
     Outputs copies(folder, QStringLiteral("copy"), target);
@@ -329,7 +329,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QFile loadAverage(QStringLiteral("/proc/loadavg"));
-    const QByteArray load = loadAverage.open(QIODevice::ReadOnly) ? loadAverage.readLine().trimmed() : "unknown";
+    const QByteArray load
+        = loadAverage.open(QIODevice::ReadOnly) ? loadAverage.readLine().trimmed() : "unknown";
     std::printf("TPrintPDF, Letter page 816 x 1056 at 96 dpi (%.1f MB of pixels), %.1f s per measurement,"
                 " load average %s, output in %s\n",
         MB(3.0 * 816 * 1056), seconds, load.constData(), qPrintable(folder.path()));

@@ -12,8 +12,8 @@
 // Usage: bench_pictures [pages per measurement, default 100] [--keep DIR]
 //        (--keep leaves one file of each kind in DIR to look at, with a PNG of it)
 
-#include "format/HVBmpToFile.h"
 #include "PictureTestImages.h"
+#include "format/HVBmpToFile.h"
 
 #include "runtime/system/Libraries.h"
 
@@ -46,17 +46,18 @@ void printLoad()
         std::printf("load average: %s\n", load.readLine().trimmed().constData());
 }
 
-void measure(BmpToFile entry, const char* label, const QImage& page, int kind, int pages, const QString& folder,
-    const QString& keep)
+void measure(BmpToFile entry, const char* label, const QImage& page, int kind, int pages,
+    const QString& folder, const QString& keep)
 {
-    const THVBitmap bitmap {sizeof(THVBitmap), page.width(), page.height(), int(page.bytesPerLine()), HVPixelRGB32, 96,
-        page.constBits()};
+    const THVBitmap bitmap {sizeof(THVBitmap), page.width(), page.height(), int(page.bytesPerLine()),
+        HVPixelRGB32, 96, page.constBits()};
     qint64 bytes = 0;
     const auto wallStart = std::chrono::steady_clock::now();
     const double cpuStart = cpuSeconds();
     for (int i = 0; i < pages; ++i) {
         char name[256] = {};
-        const QByteArray base = QDir(folder).filePath(QStringLiteral("page%1").arg(i, 3, 10, QLatin1Char('0'))).toUtf8();
+        const QByteArray base
+            = QDir(folder).filePath(QStringLiteral("page%1").arg(i, 3, 10, QLatin1Char('0'))).toUtf8();
         std::memcpy(name, base.constData(), size_t(base.size()));
         if (entry(&bitmap, kind, name, int(sizeof name)) != HVBmpOK) {
             std::printf("%s: page %d failed\n", label, i);
@@ -64,8 +65,9 @@ void measure(BmpToFile entry, const char* label, const QImage& page, int kind, i
         }
         bytes += QFileInfo(QString::fromUtf8(name)).size();
         if (i == 0 && !keep.isEmpty()) {
-            const QString kept = QDir(keep).filePath(QString::fromLatin1(label).replace(QLatin1Char(' '), QLatin1Char('_'))
-                + QString::fromUtf8(name).section(QLatin1Char('.'), -1).prepend(QLatin1Char('.')));
+            const QString kept
+                = QDir(keep).filePath(QString::fromLatin1(label).replace(QLatin1Char(' '), QLatin1Char('_'))
+                    + QString::fromUtf8(name).section(QLatin1Char('.'), -1).prepend(QLatin1Char('.')));
             QFile::remove(kept);
             QFile::copy(QString::fromUtf8(name), kept);
             // As a reader decodes it, for viewers that take PNG only.
@@ -82,7 +84,8 @@ void measure(BmpToFile entry, const char* label, const QImage& page, int kind, i
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     int pages = 100;
     QString keep;

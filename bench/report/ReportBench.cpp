@@ -26,8 +26,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QMap>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <random>
 #include <sys/resource.h>
@@ -36,9 +36,10 @@ namespace {
 
 double cpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 struct Clock {
@@ -51,8 +52,10 @@ struct Clock {
 
 QStringList headerFields()
 {
-    QStringList fields{"TO001", "TO002", "TO003", "TO001T", "TO041", "CMSMB002A", "CMSMB002B", "CMSMC002A", "CMSMC002B"};
-    for (int n : {4, 5, 6, 7, 9, 10, 12, 13, 14, 17, 21, 22, 23, 24, 25, 31, 32, 33, 35, 36, 45, 46, 47, 48, 51, 54, 57, 58}) {
+    QStringList fields {
+        "TO001", "TO002", "TO003", "TO001T", "TO041", "CMSMB002A", "CMSMB002B", "CMSMC002A", "CMSMC002B"};
+    for (int n : {4, 5, 6, 7, 9, 10, 12, 13, 14, 17, 21, 22, 23, 24, 25, 31, 32, 33, 35, 36, 45, 46, 47, 48,
+             51, 54, 57, 58}) {
         fields << QStringLiteral("TO%1").arg(n, 3, 10, QChar(u'0'));
         fields << QStringLiteral("TO%1").arg(n + 100, 3, 10, QChar(u'0'));
     }
@@ -61,7 +64,7 @@ QStringList headerFields()
 
 QStringList lineFields()
 {
-    QStringList fields{"TP003", "CMSMC002C", "CMSMC002D"};
+    QStringList fields {"TP003", "CMSMC002C", "CMSMC002D"};
     for (int n : {4, 5, 6, 7, 8, 10, 12, 13, 14, 18}) {
         fields << QStringLiteral("TP%1").arg(n, 3, 10, QChar(u'0'));
         fields << QStringLiteral("TP%1").arg(n + 100, 3, 10, QChar(u'0'));
@@ -83,11 +86,13 @@ void fillSlips(TClientDataSet& data, int slips, std::mt19937& random)
         for (int l = 1; l <= count; ++l) {
             data.Append();
             for (const QString& name : header)
-                data.FieldByName(name)->SetAsString(name == u"TO002" ? QStringLiteral("%1").arg(s, 11, 10, QChar(u'0'))
-                                                                      : name + QStringLiteral("-値%1").arg(s % 97));
+                data.FieldByName(name)->SetAsString(name == u"TO002"
+                        ? QStringLiteral("%1").arg(s, 11, 10, QChar(u'0'))
+                        : name + QStringLiteral("-値%1").arg(s % 97));
             for (const QString& name : lines)
-                data.FieldByName(name)->SetAsString(name == u"TP003" ? QStringLiteral("%1").arg(l, 4, 10, QChar(u'0'))
-                                                                      : name + QStringLiteral("/%1").arg(l));
+                data.FieldByName(name)->SetAsString(name == u"TP003"
+                        ? QStringLiteral("%1").arg(l, 4, 10, QChar(u'0'))
+                        : name + QStringLiteral("/%1").arg(l));
             data.Post();
         }
     }
@@ -96,7 +101,8 @@ void fillSlips(TClientDataSet& data, int slips, std::mt19937& random)
 // A slip layout and the band handlers that keep the slip's page counters.
 class SlipReport {
 public:
-    SlipReport(TQRDataSource* source, int linesPerPage) : source_(source)
+    SlipReport(TQRDataSource* source, int linesPerPage)
+        : source_(source)
     {
         report_ = new TQuickRep(nullptr);
         report_->SetDataSource(source);
@@ -129,8 +135,10 @@ public:
         nextPage_ = label(end_, "lblNextPage", 600, 70);
         nextPage_->SetCaption(QStringLiteral("接下页..."));
         for (int i = 1; i <= 3; ++i) {
-            label(end_, QStringLiteral("lblNote%1").arg(i), 0, i * 20)->SetCaption(QStringLiteral("备注%1").arg(i));
-            label(end_, QStringLiteral("lblSignIn%1").arg(i), 400, i * 20)->SetCaption(QStringLiteral("签核栏%1").arg(i));
+            label(end_, QStringLiteral("lblNote%1").arg(i), 0, i * 20)
+                ->SetCaption(QStringLiteral("备注%1").arg(i));
+            label(end_, QStringLiteral("lblSignIn%1").arg(i), 400, i * 20)
+                ->SetCaption(QStringLiteral("签核栏%1").arg(i));
         }
         auto* rule = new TQRShape(report_);
         rule->SetParent(end_);
@@ -139,7 +147,8 @@ public:
 
         report_->SetBeforePrint(TCloseQueryEvent::Of([this](TObject*, bool&) { countSlips(); }));
         group_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) { slipPage(); }));
-        detail_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool& print) { line(print); }));
+        detail_->SetBeforePrint(
+            TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool& print) { line(print); }));
         footer_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) {
             nextPage_->SetEnabled(page_ < pages_);
             noData_->SetEnabled(footer_->Height() >= detail_->Height());
@@ -149,8 +158,7 @@ public:
     TQuickRep* Report() const { return report_; }
 
 private:
-    template<typename B>
-    B* band(const QString& name, int height)
+    template<typename B> B* band(const QString& name, int height)
     {
         auto* b = new B(report_);
         b->SetName(name);
@@ -259,7 +267,8 @@ void exportPages(TQuickRep& report, const QString& folder)
 {
     // The picture library sits in the build's lib folder.
     if (qEnvironmentVariableIsEmpty("STEWARD_LIBRARY_PATH"))
-        qputenv("STEWARD_LIBRARY_PATH", QFile::encodeName(QCoreApplication::applicationDirPath() + "/../../lib"));
+        qputenv(
+            "STEWARD_LIBRARY_PATH", QFile::encodeName(QCoreApplication::applicationDirPath() + "/../../lib"));
     TPageWriter writer(report);
     const int pages = std::min(100, writer.PageCount());
     static const char* const names[] = {"BMP", "JPG", "GIF", "PDF (picture, compressed)"};
@@ -268,26 +277,31 @@ void exportPages(TQuickRep& report, const QString& folder)
         Clock clock;
         int written = 0;
         for (int p = 1; p <= pages; ++p)
-            written += writer.WritePage(QStringLiteral("%1/x%2_%3").arg(folder).arg(kind).arg(p), *OutputKindFromWire(kind), p) ? 1 : 0;
-        std::printf("export %s: %d of %d pages at 96 dpi in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f pages/s (wall), %.1f KB per page%s\n",
-                    names[kind], written, pages, clock.Wall(), clock.Cpu(), pages / clock.Cpu(), pages / clock.Wall(),
-                    folderBytes(folder, patterns[kind]) / 1024.0 / std::max(written, 1),
-                    written == pages ? "" : qPrintable(" (" + writer.LastError() + ")"));
+            written += writer.WritePage(QStringLiteral("%1/x%2_%3").arg(folder).arg(kind).arg(p),
+                           *OutputKindFromWire(kind), p)
+                ? 1
+                : 0;
+        std::printf("export %s: %d of %d pages at 96 dpi in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), "
+                    "%.0f pages/s (wall), %.1f KB per page%s\n",
+            names[kind], written, pages, clock.Wall(), clock.Cpu(), pages / clock.Cpu(), pages / clock.Wall(),
+            folderBytes(folder, patterns[kind]) / 1024.0 / std::max(written, 1),
+            written == pages ? "" : qPrintable(" (" + writer.LastError() + ")"));
     }
     const int vectorPages = std::min(1000, writer.PageCount());
     const QString pdf = folder + "/all.pdf";
     Clock clock;
     // Only the first vectorPages pages: a copy of the printer's range export.
     const bool ok = report.QRPrinter()->ExportPdf(pdf, 1, vectorPages);
-    std::printf("vector PDF: %d pages %s in %.3f s wall, %.3f s CPU, %.2f MB\n", vectorPages, ok ? "written" : "NOT written",
-                clock.Wall(), clock.Cpu(), QFileInfo(pdf).size() / 1048576.0);
+    std::printf("vector PDF: %d pages %s in %.3f s wall, %.3f s CPU, %.2f MB\n", vectorPages,
+        ok ? "written" : "NOT written", clock.Wall(), clock.Cpu(), QFileInfo(pdf).size() / 1048576.0);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int slips = argument(args, "--slips", 2000);
@@ -301,7 +315,7 @@ int main(int argc, char** argv)
     SlipReport slip(&source, perPage);
     TQuickRep* report = slip.Report();
     std::printf("data: %d slips, %d rows, %d header and %d line fields\n", slips, data.RecordCount(),
-                static_cast<int>(headerFields().size()), static_cast<int>(lineFields().size()));
+        static_cast<int>(headerFields().size()), static_cast<int>(lineFields().size()));
 
     // First page: from the open data to page 1 in the model.
     Clock first;
@@ -324,9 +338,9 @@ int main(int argc, char** argv)
         bytes += pages->PageBytes(p);
     const double perPageBytes = (bytes + pages->SharedBytes()) / static_cast<double>(pages->PageCount());
     std::printf("generation: %d pages in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f pages/s (wall)\n",
-                pages->PageCount(), wall, cpu, pages->PageCount() / cpu, pages->PageCount() / wall);
+        pages->PageCount(), wall, cpu, pages->PageCount() / cpu, pages->PageCount() / wall);
     std::printf("page model: %.1f KB per page (%d items on page 1, %d text styles)\n", perPageBytes / 1024.0,
-                static_cast<int>(pages->Items(1).size()), pages->TextStyleCount());
+        static_cast<int>(pages->Items(1).size()), pages->TextStyleCount());
     if (!report->Warnings().isEmpty())
         std::printf("warnings: %s\n", qPrintable(report->Warnings().join("; ")));
 
@@ -338,12 +352,15 @@ int main(int argc, char** argv)
         const QImage image = printer->ReportPageImage(p, 96);
         checksum += image.width() + image.pixel(100, 100);
     }
-    std::printf("rendering: %d pages to 96-dpi pictures in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f pages/s (wall) [%lld]\n",
-                count, render.Wall(), render.Cpu(), count / render.Cpu(), count / render.Wall(), static_cast<long long>(checksum % 1000));
+    std::printf("rendering: %d pages to 96-dpi pictures in %.3f s wall, %.3f s CPU: %.0f pages/s (CPU), %.0f "
+                "pages/s (wall) [%lld]\n",
+        count, render.Wall(), render.Cpu(), count / render.Cpu(), count / render.Wall(),
+        static_cast<long long>(checksum % 1000));
     const int at = static_cast<int>(args.indexOf("--png"));
     if (at >= 0 && at + 1 < args.size())
         for (int p = 1; p <= std::min(3, pages->PageCount()); ++p)
-            printer->ReportPageImage(p, 96).save(QStringLiteral("%1/slip-page-%2.png").arg(args.at(at + 1)).arg(p));
+            printer->ReportPageImage(p, 96).save(
+                QStringLiteral("%1/slip-page-%2.png").arg(args.at(at + 1)).arg(p));
 
     // Vector PDF of the first pages (fonts embedded).
     const int pdfPages = std::min(100, pages->PageCount());
@@ -352,8 +369,8 @@ int main(int argc, char** argv)
     Clock writing;
     const bool written = printer->ExportPdf(pdf, 1, pdfPages);
     std::printf("pdf: %d pages %s in %.3f s wall, %.3f s CPU, %.1f KB (%.1f KB per page)\n", pdfPages,
-                written ? "written" : "NOT written", writing.Wall(), writing.Cpu(), QFileInfo(pdf).size() / 1024.0,
-                QFileInfo(pdf).size() / 1024.0 / pdfPages);
+        written ? "written" : "NOT written", writing.Wall(), writing.Cpu(), QFileInfo(pdf).size() / 1024.0,
+        QFileInfo(pdf).size() / 1024.0 / pdfPages);
 
     exportPages(*report, folder.path());
     return 0;

@@ -32,8 +32,8 @@ struct Figures {
     void Print(const char* what)
     {
         std::sort(Runs.begin(), Runs.end());
-        std::printf("%s: median %.2f ms, best %.2f ms (%lld runs)\n", what, Runs.at(Runs.size() / 2), Runs.first(),
-            static_cast<long long>(Runs.size()));
+        std::printf("%s: median %.2f ms, best %.2f ms (%lld runs)\n", what, Runs.at(Runs.size() / 2),
+            Runs.first(), static_cast<long long>(Runs.size()));
     }
 };
 
@@ -84,7 +84,8 @@ int main(int argc, char** argv)
     }
 
     Figures made, opened, stored;
-    ScriptedDialogService dialogs; // answers the save question of each closing designer and the exists question
+    ScriptedDialogService
+        dialogs; // answers the save question of each closing designer and the exists question
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();

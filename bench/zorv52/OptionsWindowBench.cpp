@@ -45,7 +45,8 @@ int main(int argc, char** argv)
         QElapsedTimer wall;
         wall.start();
         shell.start(QStringLiteral(ZORV_STEWARD),
-            {QStringLiteral("ZORV52"), QStringLiteral("--home"), home.path(), QStringLiteral("--exit-after-show")});
+            {QStringLiteral("ZORV52"), QStringLiteral("--home"), home.path(),
+                QStringLiteral("--exit-after-show")});
         qint64 seen = -1;
         QByteArray out;
         while (seen < 0 && shell.waitForReadyRead(30000)) {
@@ -63,8 +64,8 @@ int main(int argc, char** argv)
         }
         shellFigures << match.captured(1).toLongLong();
         wallFigures << seen;
-        std::printf("run %d: first paint %lld ms after process start (shell), %lld ms wall until reported\n", i + 1,
-            static_cast<long long>(shellFigures.last()), static_cast<long long>(seen));
+        std::printf("run %d: first paint %lld ms after process start (shell), %lld ms wall until reported\n",
+            i + 1, static_cast<long long>(shellFigures.last()), static_cast<long long>(seen));
     }
     std::sort(shellFigures.begin(), shellFigures.end());
     std::sort(wallFigures.begin(), wallFigures.end());

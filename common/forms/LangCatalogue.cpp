@@ -25,7 +25,8 @@ bool namesSomething(const QString& path)
 // The collections a package can address entry by entry ("Columns_1.Caption").
 bool addressableCollection(const QString& path)
 {
-    return path.compare(u"Items", Qt::CaseInsensitive) == 0 || path.compare(u"Columns", Qt::CaseInsensitive) == 0;
+    return path.compare(u"Items", Qt::CaseInsensitive) == 0
+        || path.compare(u"Columns", Qt::CaseInsensitive) == 0;
 }
 
 class FormWalker {
@@ -65,8 +66,8 @@ private:
             for (const auto& [attribute, text] : control.Attributes) {
                 const bool child = attribute.contains(u'/');
                 const QString list = attribute.section(u'_', 0, 0);
-                const bool set = std::any_of(object.properties.cbegin(), object.properties.cend(),
-                    [&](const formtext::Property& p) {
+                const bool set = std::any_of(
+                    object.properties.cbegin(), object.properties.cend(), [&](const formtext::Property& p) {
                         return p.name.compare(attribute, Qt::CaseInsensitive) == 0
                             || p.name.compare(list + QStringLiteral(".Strings"), Qt::CaseInsensitive) == 0;
                     });
@@ -96,7 +97,8 @@ private:
                 if (item.kind != formtext::Value::String || !HasHanText(item.text))
                     continue;
                 if (lines && !list.contains(u'.'))
-                    add(element, list + u'_' + QString::number(i), item.text, item.line ? item.line : property.line);
+                    add(element, list + u'_' + QString::number(i), item.text,
+                        item.line ? item.line : property.line);
                 else
                     catalogue_.AddStray({origin(property.line), item.text});
             }
@@ -110,8 +112,8 @@ private:
                         || namesSomething(field.name))
                         continue;
                     if (addressable)
-                        add(element, property.name + u'_' + QString::number(i) + u'.' + field.name, field.value.text,
-                            field.line);
+                        add(element, property.name + u'_' + QString::number(i) + u'.' + field.name,
+                            field.value.text, field.line);
                     else
                         catalogue_.AddStray({origin(field.line), field.value.text});
                 }

@@ -55,7 +55,7 @@ bool HasCjkText(const QString& text);
 // With ClassName empty the texts belong to Package instead (menu items a form
 // makes in code).
 struct TControlTexts {
-    QString File;      // the control's source, where the texts are literals
+    QString File; // the control's source, where the texts are literals
     QString ClassName; // "TSelectPanel"
     QList<std::pair<QString, QString>> Attributes; // attribute -> source text
     // Set for texts made in code for one package rather than for a class:

@@ -20,10 +20,18 @@ QString unescape(const QString& text)
             continue;
         }
         switch (text.at(++i).unicode()) {
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
-        case 't': out += u'\t'; break;
-        default: out += text.at(i); break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        default:
+            out += text.at(i);
+            break;
         }
     }
     return out;
@@ -69,7 +77,8 @@ TLangDictionary TLangDictionary::Parse(const QString& text)
         const QString translation = unescape(fields[1]);
         if (translation.trimmed().isEmpty())
             fail(QStringLiteral("empty translation"));
-        QHash<QString, QString>& table = fields[0].startsWith(u'@') ? dictionary.byAddress_ : dictionary.bySource_;
+        QHash<QString, QString>& table
+            = fields[0].startsWith(u'@') ? dictionary.byAddress_ : dictionary.bySource_;
         const QString key = fields[0].startsWith(u'@') ? fields[0].mid(1) : unescape(fields[0]);
         if (table.contains(key))
             fail(QStringLiteral("\"%1\" is given twice").arg(fields[0]));
@@ -91,11 +100,21 @@ QString TLangDictionary::Escape(const QString& text)
     QString out;
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        default: out += c; break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
@@ -141,47 +160,58 @@ QStringList TLangStrayAccount::Unused(const QList<TLangStray>& strays) const
 QStringList ModuleTextFolders()
 {
     return {QStringLiteral("frame"), QStringLiteral("common"), QStringLiteral("controls"),
-        QStringLiteral("criteria"), QStringLiteral("options"), QStringLiteral("format"), QStringLiteral("pdf"),
-        QStringLiteral("zorv52"), QStringLiteral("update"), QStringLiteral("runtime/designer")};
+        QStringLiteral("criteria"), QStringLiteral("options"), QStringLiteral("format"),
+        QStringLiteral("pdf"), QStringLiteral("zorv52"), QStringLiteral("update"),
+        QStringLiteral("runtime/designer")};
 }
 
 QList<TMessageHelper> ModuleMessageHelpers()
 {
     // The code in front of a default: helper("name", "default") and the like.
-    const auto call = [](const QString& helper) {
-        return QStringLiteral(R"re(\b%1\(\s*"(\w*)"\s*,\s*$)re").arg(helper);
-    };
+    const auto call
+        = [](const QString& helper) { return QStringLiteral(R"re(\b%1\(\s*"(\w*)"\s*,\s*$)re").arg(helper); };
     QList<TMessageHelper> helpers {
-        {QStringLiteral("criteria/BaseGeneParams.cpp"), call(QStringLiteral("name")), QStringLiteral("TfrmBaseGene"), {}, {}},
-        {QStringLiteral("criteria/BaseGeneSchemes.cpp"), call(QStringLiteral("refuse")), QStringLiteral("TfrmBaseGene"), {}, {}},
+        {QStringLiteral("criteria/BaseGeneParams.cpp"), call(QStringLiteral("name")),
+            QStringLiteral("TfrmBaseGene"), {}, {}},
+        {QStringLiteral("criteria/BaseGeneSchemes.cpp"), call(QStringLiteral("refuse")),
+            QStringLiteral("TfrmBaseGene"), {}, {}},
         {QStringLiteral("criteria/BaseGene.cpp"), QStringLiteral(R"re(\bstd::pair\s*\{\s*"(\w*)"\s*,\s*$)re"),
             QStringLiteral("TfrmBaseGene"), {}, {}},
-        {QStringLiteral("criteria/GeneCondition.cpp"), call(QStringLiteral("refuse")), QStringLiteral("TfrmGeneCondition"), {}, {}},
-        {QStringLiteral("options/VRBaseOptRun.cpp"), call(QStringLiteral("Text")), QStringLiteral("TfrmVRBaseOpt"), {}, {}},
-        {QStringLiteral("options/VRBaseOptF.cpp"), call(QStringLiteral("Text")), QStringLiteral("TfrmVRBaseOpt"), {}, {}},
-        {QStringLiteral("options/VRBaseOptSend.cpp"), call(QStringLiteral("Text")), QStringLiteral("TfrmVRBaseOpt"), {}, {}},
+        {QStringLiteral("criteria/GeneCondition.cpp"), call(QStringLiteral("refuse")),
+            QStringLiteral("TfrmGeneCondition"), {}, {}},
+        {QStringLiteral("options/VRBaseOptRun.cpp"), call(QStringLiteral("Text")),
+            QStringLiteral("TfrmVRBaseOpt"), {}, {}},
+        {QStringLiteral("options/VRBaseOptF.cpp"), call(QStringLiteral("Text")),
+            QStringLiteral("TfrmVRBaseOpt"), {}, {}},
+        {QStringLiteral("options/VRBaseOptSend.cpp"), call(QStringLiteral("Text")),
+            QStringLiteral("TfrmVRBaseOpt"), {}, {}},
         {QStringLiteral("options/TypedAddress.cpp"), call(QStringLiteral("(?:refusal|named)")),
             QStringLiteral("TfrmVRBaseOpt"), {}, {}},
-        {QStringLiteral("format/VRBaseFmtDesign.cpp"), call(QStringLiteral("text")), QStringLiteral("TfrmVRBaseFmt"), {}, {}},
+        {QStringLiteral("format/VRBaseFmtDesign.cpp"), call(QStringLiteral("text")),
+            QStringLiteral("TfrmVRBaseFmt"), {}, {}},
         {QStringLiteral("format/VRFormatF.cpp"),
             QStringLiteral(R"re(\btext\(\s*QStringLiteral\(\s*"(\w*)"\s*\)\s*,\s*QStringLiteral\(\s*$)re"),
             QStringLiteral("TfrmVRFormat"), {}, {}},
-        {QStringLiteral("format/VRBaseFmtPrint.cpp"), QStringLiteral(R"re(\btext\(\s*\*this\s*,\s*"(\w*)"\s*,\s*$)re"),
-            QStringLiteral("TfrmVRBaseFmt"), {}, {}},
-        {QStringLiteral("format/VRPreviewF.cpp"), QStringLiteral(R"re(\bsendText\(\s*format_\s*,\s*"(\w*)"\s*,\s*$)re"),
+        {QStringLiteral("format/VRBaseFmtPrint.cpp"),
+            QStringLiteral(R"re(\btext\(\s*\*this\s*,\s*"(\w*)"\s*,\s*$)re"), QStringLiteral("TfrmVRBaseFmt"),
+            {}, {}},
+        {QStringLiteral("format/VRPreviewF.cpp"),
+            QStringLiteral(R"re(\bsendText\(\s*format_\s*,\s*"(\w*)"\s*,\s*$)re"),
             QStringLiteral("TfrmVRPreview"), {}, {}},
-        {QStringLiteral("format/FormatStoreMessages.cpp"), QStringLiteral(R"re(\{\s*TStoreMessage::\w+\s*,\s*"(\w*)"\s*,\s*$)re"),
+        {QStringLiteral("format/FormatStoreMessages.cpp"),
+            QStringLiteral(R"re(\{\s*TStoreMessage::\w+\s*,\s*"(\w*)"\s*,\s*$)re"),
             QStringLiteral("TfrmVRBaseFmt"), {}, {}},
         // The send summary's defaults are members; VRBaseFmtSend.cpp names them.
-        {QStringLiteral("format/SendSummary.h"), QStringLiteral(R"re(\bQString\s+(\w+)\s*=\s*QStringLiteral\(\s*$)re"),
+        {QStringLiteral("format/SendSummary.h"),
+            QStringLiteral(R"re(\bQString\s+(\w+)\s*=\s*QStringLiteral\(\s*$)re"),
             QStringLiteral("TfrmVRBaseFmt"), QStringLiteral("format/VRBaseFmtSend.cpp"),
             QStringLiteral(R"re(\btext\(\s*"(\w+)"\s*,\s*defaults\.%1\s*\))re")},
     };
     // The designer's own words (runtime/designer/DesignerTexts.h).
-    for (const char* file : {"DesignDialogs.cpp", "DesignToolWindow.cpp", "DesignWindow.cpp", "DreamDesigner.cpp",
-             "ObjectInspector.cpp"})
-        helpers.append({QStringLiteral("runtime/designer/") + QLatin1String(file), call(QStringLiteral("DesignerText")),
-            QStringLiteral("TDesigner"), {}, {}});
+    for (const char* file : {"DesignDialogs.cpp", "DesignToolWindow.cpp", "DesignWindow.cpp",
+             "DreamDesigner.cpp", "ObjectInspector.cpp"})
+        helpers.append({QStringLiteral("runtime/designer/") + QLatin1String(file),
+            call(QStringLiteral("DesignerText")), QStringLiteral("TDesigner"), {}, {}});
     return helpers;
 }
 
@@ -206,17 +236,20 @@ TControlTexts controlTexts(const QString& file, const QString& text, const QStri
             = QRegularExpression(QString::fromLatin1(setter.Pattern)).globalMatch(code);
         // A setter that moved or went away must be noticed, not skipped.
         if (!matches.hasNext())
-            throw EConvertError(QStringLiteral("%1: no %2 any more").arg(file, QString::fromLatin1(setter.Pattern)));
+            throw EConvertError(
+                QStringLiteral("%1: no %2 any more").arg(file, QString::fromLatin1(setter.Pattern)));
         while (matches.hasNext()) {
             const QRegularExpressionMatch m = matches.next();
             QString attribute = QString::fromLatin1(setter.Attribute);
             attribute.replace(QStringLiteral("%c"), m.captured(1));
             int line = 0;
             for (const TSourceLiteral& literal : literals) {
-                if (literal.Start < m.capturedStart() || literal.Start >= m.capturedEnd() || !HasHanText(literal.Text))
+                if (literal.Start < m.capturedStart() || literal.Start >= m.capturedEnd()
+                    || !HasHanText(literal.Text))
                     continue;
                 control.Attributes.append(
-                    {attribute.contains(QStringLiteral("%1")) ? attribute.arg(line) : attribute, literal.Text});
+                    {attribute.contains(QStringLiteral("%1")) ? attribute.arg(line) : attribute,
+                        literal.Text});
                 ++line;
             }
         }
@@ -226,11 +259,13 @@ TControlTexts controlTexts(const QString& file, const QString& text, const QStri
 
 } // namespace
 
-static void addCodedMessages(TLangCatalogue& catalogue, const std::function<QString(const QString&)>& readFile)
+static void addCodedMessages(
+    TLangCatalogue& catalogue, const std::function<QString(const QString&)>& readFile)
 {
     // The manager's own catalogue ("E;000003|simplified|traditional") and the
     // demo database's table of messages ("E|000003|text"); both in Chinese.
-    for (const auto& [file, separator] : {std::pair {CodedMessageFiles()[0], u';'}, {CodedMessageFiles()[1], u'|'}}) {
+    for (const auto& [file, separator] :
+        {std::pair {CodedMessageFiles()[0], u';'}, {CodedMessageFiles()[1], u'|'}}) {
         int number = 0;
         for (QString line : readFile(file).split(u'\n')) {
             ++number;
@@ -281,8 +316,8 @@ TLangCatalogue CollectModuleTexts(const QString& sourceRoot)
     for (const TControlTexts& control : controls)
         if (!control.Package.isEmpty())
             for (const auto& [attribute, text] : control.Attributes)
-                catalogue.Add({control.Package, attribute.section(u'/', 0, 0), attribute.section(u'/', 1), text,
-                    control.File});
+                catalogue.Add({control.Package, attribute.section(u'/', 0, 0), attribute.section(u'/', 1),
+                    text, control.File});
     const TLangSourceScan scan(ModuleMessageHelpers(), controls);
     QStringList forms;
     QStringList sources;
@@ -311,8 +346,8 @@ TLangCatalogue CollectModuleTexts(const QString& sourceRoot)
 
 // --- documents ------------------------------------------------------------------------
 
-QByteArray PackageDocument(
-    const QString& package, const QList<TLangEntry>& entries, const std::function<QString(const TLangEntry&)>& text)
+QByteArray PackageDocument(const QString& package, const QList<TLangEntry>& entries,
+    const std::function<QString(const TLangEntry&)>& text)
 {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -363,7 +398,8 @@ TLangBuild BuildPackages(const TLangCatalogue& catalogue, const TLangDictionary&
             kept << entry;
     }
     for (const QString& unused : strays.Unused(seen))
-        build.Problems << QStringLiteral("account of untranslated texts, %1: no such text any more").arg(unused);
+        build.Problems
+            << QStringLiteral("account of untranslated texts, %1: no such text any more").arg(unused);
 
     TLangCatalogue translated;
     for (const TLangEntry& entry : std::as_const(kept))
@@ -375,16 +411,20 @@ TLangBuild BuildPackages(const TLangCatalogue& catalogue, const TLangDictionary&
             = PackageDocument(package, entries, [](const TLangEntry& e) { return e.Source; });
         build.Files[QStringLiteral("CHT")][file]
             = PackageDocument(package, entries, [&](const TLangEntry& e) { return toTraditional(e.Source); });
-        build.Files[QStringLiteral("ENG")][file] = PackageDocument(package, entries, [&](const TLangEntry& e) {
-            QString text = english.Translate(e);
-            if (text.isEmpty()) {
-                build.Problems << QStringLiteral("%1 (%2): no English for \"%3\"").arg(e.Address(), e.Origin, e.Source);
-                return e.Source; // the package stays whole; the build says what is missing
-            }
-            if (HasCjkText(text))
-                build.Problems << QStringLiteral("%1: the English \"%2\" holds Chinese").arg(e.Address(), text);
-            return text;
-        });
+        build.Files[QStringLiteral("ENG")][file]
+            = PackageDocument(
+                package, entries, [&](const TLangEntry& e) {
+                    QString text = english.Translate(e);
+                    if (text.isEmpty()) {
+                        build.Problems << QStringLiteral("%1 (%2): no English for \"%3\"")
+                                              .arg(e.Address(), e.Origin, e.Source);
+                        return e.Source; // the package stays whole; the build says what is missing
+                    }
+                    if (HasCjkText(text))
+                        build.Problems
+                            << QStringLiteral("%1: the English \"%2\" holds Chinese").arg(e.Address(), text);
+                    return text;
+                });
     }
     return build;
 }

@@ -84,8 +84,8 @@ QStringList CodedMessageFiles();
 QStringList ModuleTextFolders();
 
 // One package as a document; text gives each entry's value.
-QByteArray PackageDocument(
-    const QString& package, const QList<TLangEntry>& entries, const std::function<QString(const TLangEntry&)>& text);
+QByteArray PackageDocument(const QString& package, const QList<TLangEntry>& entries,
+    const std::function<QString(const TLangEntry&)>& text);
 
 struct TLangBuild {
     // language code ("CHS", "CHT", "ENG") -> file name ("TfrmZorv52.Lng") -> document

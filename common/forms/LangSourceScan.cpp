@@ -28,11 +28,21 @@ QString decodeEscapes(const QString& body)
         }
         const QChar e = body.at(++i);
         switch (e.unicode()) {
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
-        case 't': out += u'\t'; break;
-        case '0': out += QChar(0); break;
-        default: out += e; break; // \" \\ \' and the rest as themselves
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case '0':
+            out += QChar(0);
+            break;
+        default:
+            out += e;
+            break; // \" \\ \' and the rest as themselves
         }
     }
     return out;
@@ -97,7 +107,8 @@ QList<RawLiteral> scanLiterals(const QString& text, QString& code)
                 const QString closing = u')' + delimiter + u'"';
                 const qsizetype close = open < 0 ? -1 : text.indexOf(closing, open);
                 const qsizetype end = close < 0 ? n : close + closing.size();
-                const QString body = open < 0 ? QString() : text.mid(open + 1, (close < 0 ? n : close) - open - 1);
+                const QString body
+                    = open < 0 ? QString() : text.mid(open + 1, (close < 0 ? n : close) - open - 1);
                 line += static_cast<int>(body.count(u'\n'));
                 found << RawLiteral {start, end, startLine, body};
                 i = end;
@@ -125,7 +136,8 @@ QList<TSourceLiteral> SourceLiterals(const QString& text, QString* codeOut)
     qsizetype previousEnd = -1;
     for (const RawLiteral& r : raw) {
         // "a" "b" is one text when only blanks stand between them.
-        const bool adjacent = previousEnd >= 0 && code.mid(previousEnd, r.Start - previousEnd).trimmed().isEmpty();
+        const bool adjacent
+            = previousEnd >= 0 && code.mid(previousEnd, r.Start - previousEnd).trimmed().isEmpty();
         if (adjacent && !literals.isEmpty())
             literals.last().Text += r.Text;
         else

@@ -25,7 +25,7 @@
 #include <functional>
 
 struct TMessageHelper {
-    QString File;    // relative to the source root, "/" separated
+    QString File; // relative to the source root, "/" separated
     QString Pattern; // a regular expression anchored at the default's start ($), capturing the name
     QString Package;
     // The name comes from KeyFile instead: KeyPattern with %1 replaced by the
@@ -37,8 +37,8 @@ struct TMessageHelper {
 // One string literal (or a run of adjacent ones) of a source text.
 struct TSourceLiteral {
     qsizetype Start = 0; // offset of the first literal's opening quote (or prefix)
-    int Line = 0;        // 1-based
-    QString Text;        // decoded
+    int Line = 0; // 1-based
+    QString Text; // decoded
 };
 
 // The literals of a C++ text, outside comments and character literals.

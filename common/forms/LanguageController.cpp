@@ -1,8 +1,8 @@
 #include "common/forms/LanguageController.h"
 
+#include "common/StewardINI.h"
 #include "common/forms/LangXml.h"
 #include "common/forms/LibRTTI.h"
-#include "common/StewardINI.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/forms/PropertyAccess.h"

@@ -44,7 +44,10 @@ public:
 
 private:
     friend struct TLangElementAccess; // LangXml.h
-    explicit TLangElement(void* node) : node_(node) {}
+    explicit TLangElement(void* node)
+        : node_(node)
+    {
+    }
     void* node_ = nullptr; // the parser's node
 };
 

@@ -1,9 +1,9 @@
 #include "common/forms/LibCodeConvert.h"
 
-#include "common/forms/FontAliases.h"
-#include "common/forms/LibRTTI.h"
 #include "common/StewardINI.h"
 #include "common/TranslatorU.h"
+#include "common/forms/FontAliases.h"
+#include "common/forms/LibRTTI.h"
 #include "runtime/data/DataSet.h"
 #include "runtime/data/Field.h"
 #include "runtime/forms/ComCtrls.h"

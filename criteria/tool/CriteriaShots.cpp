@@ -154,8 +154,10 @@ end
         column->SetWidth(80);
     }
     list->SetViewStyle(vsReport);
-    form->FindComponent<TSelectPanel>(QStringLiteral("spNo"))->edBegin->SetText(QStringLiteral("5101-20240501001"));
-    form->FindComponent<TSelectPanel>(QStringLiteral("spDate"))->SetEditMask(QStringLiteral("!9999/99/99;1;_"));
+    form->FindComponent<TSelectPanel>(QStringLiteral("spNo"))
+        ->edBegin->SetText(QStringLiteral("5101-20240501001"));
+    form->FindComponent<TSelectPanel>(QStringLiteral("spDate"))
+        ->SetEditMask(QStringLiteral("!9999/99/99;1;_"));
     form->pgOption->SetActivePage(form->tsOption1);
     save(form.get(), folder + QStringLiteral("/base-form.png"));
     save(form.get(), folder + QStringLiteral("/base-form-system.png"), [&] {

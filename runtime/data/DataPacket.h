@@ -159,7 +159,8 @@ public:
     {
         // The common case inline: a cell inside a row already begun.
         if (column_ > 0 && column_ < fields_.size()) {
-            base_[rowStart_ + column_ / 8] = static_cast<char>(base_[rowStart_ + column_ / 8] | (1 << (column_ % 8)));
+            base_[rowStart_ + column_ / 8]
+                = static_cast<char>(base_[rowStart_ + column_ / 8] | (1 << (column_ % 8)));
             endCell();
         } else {
             writeNullSlow();

@@ -286,8 +286,9 @@ Variant Reader::value(int depth)
     if (total > Remaining())
         malformed(QStringLiteral("array of %1 elements in %2 bytes").arg(total).arg(Remaining()));
     const auto asInt = [](qint64 v) { return static_cast<int>(v); };
-    Variant array = dims == 1 ? Variant::CreateArray(asInt(low[0]), asInt(high[0]))
-                              : Variant::CreateArray(asInt(low[0]), asInt(high[0]), asInt(low[1]), asInt(high[1]));
+    Variant array = dims == 1
+        ? Variant::CreateArray(asInt(low[0]), asInt(high[0]))
+        : Variant::CreateArray(asInt(low[0]), asInt(high[0]), asInt(low[1]), asInt(high[1]));
     for (qint64 i = 0; i < count[0]; ++i) {
         if (dims == 1) {
             array.At(static_cast<int>(low[0] + i)) = value(depth + 1);

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-TDCFormDesigner::TDCFormDesigner(TQuickRep* report, QObject* parent) : QObject(parent), report_(report)
+TDCFormDesigner::TDCFormDesigner(TQuickRep* report, QObject* parent)
+    : QObject(parent)
+    , report_(report)
 {
     connect(report_, &QObject::destroyed, this, [this] { report_ = nullptr; });
 }
@@ -20,16 +22,26 @@ namespace {
 int surfaceRank(TQRBandType type)
 {
     switch (type) {
-    case rbTitle: return 0;
-    case rbPageHeader: return 1;
-    case rbColumnHeader: return 2;
-    case rbGroupHeader: return 3;
-    case rbDetail: return 4;
-    case rbSubDetail: return 5;
-    case rbGroupFooter: return 6;
-    case rbSummary: return 7;
-    case rbPageFooter: return 8;
-    default: return 9;
+    case rbTitle:
+        return 0;
+    case rbPageHeader:
+        return 1;
+    case rbColumnHeader:
+        return 2;
+    case rbGroupHeader:
+        return 3;
+    case rbDetail:
+        return 4;
+    case rbSubDetail:
+        return 5;
+    case rbGroupFooter:
+        return 6;
+    case rbSummary:
+        return 7;
+    case rbPageFooter:
+        return 8;
+    default:
+        return 9;
     }
 }
 
@@ -47,8 +59,9 @@ QList<TQRCustomBand*> TDCFormDesigner::Bands() const
         else
             bands << b;
     }
-    std::stable_sort(bands.begin(), bands.end(),
-        [](TQRCustomBand* a, TQRCustomBand* b) { return surfaceRank(a->BandType()) < surfaceRank(b->BandType()); });
+    std::stable_sort(bands.begin(), bands.end(), [](TQRCustomBand* a, TQRCustomBand* b) {
+        return surfaceRank(a->BandType()) < surfaceRank(b->BandType());
+    });
     // A child band stands right under its parent (or under the parent's
     // last child already placed).
     for (TQRChildBand* child : children) {
@@ -141,7 +154,8 @@ QList<TControl*> TDCFormDesigner::GetSelectedComponents() const
 
 bool TDCFormDesigner::IsSelected(const TControl* control) const
 {
-    return std::any_of(selection_.cbegin(), selection_.cend(), [&](const QPointer<TControl>& c) { return c == control; });
+    return std::any_of(
+        selection_.cbegin(), selection_.cend(), [&](const QPointer<TControl>& c) { return c == control; });
 }
 
 void TDCFormDesigner::SelectComponent(TControl* control, bool add)
@@ -200,7 +214,8 @@ QList<QRect> TDCFormDesigner::HandleRects(const TControl* control) const
     const int cy = r.top() + r.height() / 2;
     // In the order of TDesignHandle after None.
     return {at(r.left(), r.top()), at(cx, r.top()), at(r.right() + 1, r.top()), at(r.right() + 1, cy),
-        at(r.right() + 1, r.bottom() + 1), at(cx, r.bottom() + 1), at(r.left(), r.bottom() + 1), at(r.left(), cy)};
+        at(r.right() + 1, r.bottom() + 1), at(cx, r.bottom() + 1), at(r.left(), r.bottom() + 1),
+        at(r.left(), cy)};
 }
 
 TDesignHandle TDCFormDesigner::HandleAt(QPoint surface) const
@@ -226,7 +241,8 @@ TDCFormDesigner::Step TDCFormDesigner::snapshot(const QList<TControl*>& controls
 {
     Step step;
     for (TControl* c : controls)
-        step.append({c, qobject_cast<TQRCustomBand*>(c->Parent()), c->BoundsRect(), ControlOrder(c), c->Enabled()});
+        step.append(
+            {c, qobject_cast<TQRCustomBand*>(c->Parent()), c->BoundsRect(), ControlOrder(c), c->Enabled()});
     return step;
 }
 
@@ -251,7 +267,8 @@ void TDCFormDesigner::restore(const Step& step)
     }
     // Orders last, lowest first, so each lands where it was.
     Step byOrder = step;
-    std::sort(byOrder.begin(), byOrder.end(), [](const Saved& a, const Saved& b) { return a.Index < b.Index; });
+    std::sort(
+        byOrder.begin(), byOrder.end(), [](const Saved& a, const Saved& b) { return a.Index < b.Index; });
     for (const Saved& s : byOrder)
         if (s.Control && s.Index >= 0)
             SetControlOrder(s.Control, s.Index);
@@ -300,7 +317,8 @@ TQRCustomBand* TDCFormDesigner::BandEdgeAt(QPoint surface) const
     for (TQRCustomBand* b : Bands()) {
         const QRect body = BandRect(b);
         const int edge = body.top() + body.height();
-        if (surface.x() >= body.left() && surface.x() <= body.right() && std::abs(surface.y() - edge) <= EdgeGrip)
+        if (surface.x() >= body.left() && surface.x() <= body.right()
+            && std::abs(surface.y() - edge) <= EdgeGrip)
             return b;
     }
     return nullptr;
@@ -321,15 +339,36 @@ QRect TDCFormDesigner::resized(const QRect& start, int dx, int dy) const
     int left = start.left(), top = start.top();
     int right = start.left() + start.width(), bottom = start.top() + start.height();
     switch (handle_) {
-    case TDesignHandle::TopLeft: left += dx; top += dy; break;
-    case TDesignHandle::Top: top += dy; break;
-    case TDesignHandle::TopRight: right += dx; top += dy; break;
-    case TDesignHandle::Right: right += dx; break;
-    case TDesignHandle::BottomRight: right += dx; bottom += dy; break;
-    case TDesignHandle::Bottom: bottom += dy; break;
-    case TDesignHandle::BottomLeft: left += dx; bottom += dy; break;
-    case TDesignHandle::Left: left += dx; break;
-    case TDesignHandle::None: break;
+    case TDesignHandle::TopLeft:
+        left += dx;
+        top += dy;
+        break;
+    case TDesignHandle::Top:
+        top += dy;
+        break;
+    case TDesignHandle::TopRight:
+        right += dx;
+        top += dy;
+        break;
+    case TDesignHandle::Right:
+        right += dx;
+        break;
+    case TDesignHandle::BottomRight:
+        right += dx;
+        bottom += dy;
+        break;
+    case TDesignHandle::Bottom:
+        bottom += dy;
+        break;
+    case TDesignHandle::BottomLeft:
+        left += dx;
+        bottom += dy;
+        break;
+    case TDesignHandle::Left:
+        left += dx;
+        break;
+    case TDesignHandle::None:
+        break;
     }
     // The dragged edges snap; a box never turns inside out (one grid step,
     // at least a pixel, stays).
@@ -349,9 +388,11 @@ void TDCFormDesigner::DragTo(int dx, int dy)
         if (!s.Control)
             continue;
         if (drag_ == DragKind::Move) {
-            s.Control->SetBounds(snap(s.Bounds.x() + dx), snap(s.Bounds.y() + dy), s.Bounds.width(), s.Bounds.height());
+            s.Control->SetBounds(
+                snap(s.Bounds.x() + dx), snap(s.Bounds.y() + dy), s.Bounds.width(), s.Bounds.height());
         } else if (drag_ == DragKind::BandHeight) {
-            s.Control->SetBounds(s.Bounds.x(), s.Bounds.y(), s.Bounds.width(), std::max(1, snap(s.Bounds.height() + dy)));
+            s.Control->SetBounds(
+                s.Bounds.x(), s.Bounds.y(), s.Bounds.width(), std::max(1, snap(s.Bounds.height() + dy)));
         } else {
             const QRect r = resized(s.Bounds, dx, dy);
             s.Control->SetBounds(r.x(), r.y(), r.width(), r.height());
@@ -383,7 +424,8 @@ void TDCFormDesigner::EndDrag()
             if (s.Control)
                 moveToBandUnderCentre(s.Control);
     const bool changed = std::any_of(dragStart_.cbegin(), dragStart_.cend(), [](const Saved& s) {
-        return s.Control && (s.Control->BoundsRect() != s.Bounds || (s.Band && s.Control->Parent() != s.Band));
+        return s.Control
+            && (s.Control->BoundsRect() != s.Bounds || (s.Band && s.Control->Parent() != s.Band));
     });
     if (changed)
         pushUndo(dragStart_);
@@ -413,11 +455,20 @@ bool TDCFormDesigner::Nudge(int key, bool shift)
 {
     int dx = 0, dy = 0;
     switch (key) {
-    case Qt::Key_Left: dx = -1; break;
-    case Qt::Key_Right: dx = 1; break;
-    case Qt::Key_Up: dy = -1; break;
-    case Qt::Key_Down: dy = 1; break;
-    default: return false;
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    default:
+        return false;
     }
     const QList<TControl*> selected = GetSelectedComponents();
     if (selected.isEmpty())

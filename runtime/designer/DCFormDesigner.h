@@ -63,8 +63,8 @@ public:
 
     // Surface geometry.
     QList<TQRCustomBand*> Bands() const;
-    QRect BandRect(const TQRCustomBand* band) const;     // the band's body
-    QRect CaptionRect(const TQRCustomBand* band) const;  // its caption strip
+    QRect BandRect(const TQRCustomBand* band) const; // the band's body
+    QRect CaptionRect(const TQRCustomBand* band) const; // its caption strip
     QRect ControlRect(const TControl* control) const;
     QSize SurfaceSize() const;
     TQRCustomBand* BandAt(QPoint surface) const;

@@ -90,14 +90,16 @@ void place(TControl* c, bool horizontal, int start)
 void alignAxis(const QList<TControl*>& controls, bool horizontal, int mode)
 {
     // mode: 1 starts, 2 centres, 3 ends, 4 space equally, 5 centre in band.
-    const Axis a = horizontal ? Axis{&TControl::Left, &TControl::Width} : Axis{&TControl::Top, &TControl::Height};
+    const Axis a
+        = horizontal ? Axis {&TControl::Left, &TControl::Width} : Axis {&TControl::Top, &TControl::Height};
     TControl* ref = controls.first();
     const int refStart = (ref->*a.Start)(), refExtent = (ref->*a.Extent)();
     if (mode == 4) {
         if (controls.size() < 3)
             return;
         QList<TControl*> sorted = controls;
-        std::sort(sorted.begin(), sorted.end(), [&](TControl* x, TControl* y) { return (x->*a.Start)() < (y->*a.Start)(); });
+        std::sort(sorted.begin(), sorted.end(),
+            [&](TControl* x, TControl* y) { return (x->*a.Start)() < (y->*a.Start)(); });
         const int first = (sorted.first()->*a.Start)();
         const int last = (sorted.last()->*a.Start)();
         const double step = static_cast<double>(last - first) / (sorted.size() - 1);
@@ -109,16 +111,23 @@ void alignAxis(const QList<TControl*>& controls, bool horizontal, int mode)
         const int extent = (c->*a.Extent)();
         int start = (c->*a.Start)();
         switch (mode) {
-        case 1: start = refStart; break;
-        case 2: start = refStart + (refExtent - extent) / 2; break;
-        case 3: start = refStart + refExtent - extent; break;
+        case 1:
+            start = refStart;
+            break;
+        case 2:
+            start = refStart + (refExtent - extent) / 2;
+            break;
+        case 3:
+            start = refStart + refExtent - extent;
+            break;
         case 5: {
             const TWinControl* band = c->Parent();
             const int room = horizontal ? band->Width() : std::max(0, band->Height());
             start = (room - extent) / 2;
             break;
         }
-        default: break;
+        default:
+            break;
         }
         place(c, horizontal, start);
     }
@@ -130,7 +139,8 @@ int pick(const QList<TControl*>& controls, TSizeRule rule, int value, int (TCont
     if (rule == TSizeRule::ShrinkToSmallest || rule == TSizeRule::GrowToLargest) {
         result = (controls.first()->*extent)();
         for (TControl* c : controls)
-            result = rule == TSizeRule::ShrinkToSmallest ? std::min(result, (c->*extent)()) : std::max(result, (c->*extent)());
+            result = rule == TSizeRule::ShrinkToSmallest ? std::min(result, (c->*extent)())
+                                                         : std::max(result, (c->*extent)());
     }
     return std::clamp(result, 1, TControl::MaxExtent);
 }

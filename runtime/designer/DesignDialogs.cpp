@@ -33,7 +33,8 @@ FormPtr newDialog(const QString& name, const QString& caption, int width, int he
     return form;
 }
 
-TRadioGroup* addGroup(TForm* form, const QString& name, const QString& caption, const QStringList& items, QRect box)
+TRadioGroup* addGroup(
+    TForm* form, const QString& name, const QString& caption, const QStringList& items, QRect box)
 {
     auto* group = new TRadioGroup(form);
     group->SetName(name);
@@ -79,13 +80,16 @@ bool twoChoices(TForm* form, const TRadioGroup* first, const TRadioGroup* second
 
 bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignAlignDialog"), DesignerText("sAlignTitle", "元件对齐"), 360, 230);
+    FormPtr form
+        = newDialog(QStringLiteral("DesignAlignDialog"), DesignerText("sAlignTitle", "元件对齐"), 360, 230);
     auto* h = addGroup(form.get(), QStringLiteral("rgHorizontal"), DesignerText("sHorizontal", "水平"),
-        {DesignerText("sKeep", "不变"), DesignerText("sAlignLeft", "左边对齐"), DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignRight", "右边对齐"),
+        {DesignerText("sKeep", "不变"), DesignerText("sAlignLeft", "左边对齐"),
+            DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignRight", "右边对齐"),
             DesignerText("sSpaceEqually", "等间距"), DesignerText("sCenterInBand", "在区段中居中")},
         QRect(8, 8, 168, 176));
     auto* v = addGroup(form.get(), QStringLiteral("rgVertical"), DesignerText("sVertical", "垂直"),
-        {DesignerText("sKeep", "不变"), DesignerText("sAlignTop", "顶端对齐"), DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignBottom", "底端对齐"),
+        {DesignerText("sKeep", "不变"), DesignerText("sAlignTop", "顶端对齐"),
+            DesignerText("sAlignCenter", "中心对齐"), DesignerText("sAlignBottom", "底端对齐"),
             DesignerText("sSpaceEqually", "等间距"), DesignerText("sCenterInBand", "在区段中居中")},
         QRect(184, 8, 168, 176));
     int hi = 0, vi = 0;
@@ -98,13 +102,17 @@ bool ExecuteAlignDialog(THorzAlign& horizontal, TVertAlign& vertical)
 
 bool ExecuteSizeDialog(TSizeRule& widthRule, int& width, TSizeRule& heightRule, int& height)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignSizeDialog"), DesignerText("sSizeTitle", "大小"), 360, 200);
-    const QStringList rules{DesignerText("sKeep", "不变"), DesignerText("sShrink", "缩至最小"), DesignerText("sGrow", "增至最大"),
-        DesignerText("sSizeValue", "宽度/高度值")};
-    auto* w = addGroup(form.get(), QStringLiteral("rgWidth"), DesignerText("sWidth", "宽度"), rules, QRect(8, 8, 168, 120));
-    auto* h = addGroup(form.get(), QStringLiteral("rgHeight"), DesignerText("sHeight", "高度"), rules, QRect(184, 8, 168, 120));
+    FormPtr form
+        = newDialog(QStringLiteral("DesignSizeDialog"), DesignerText("sSizeTitle", "大小"), 360, 200);
+    const QStringList rules {DesignerText("sKeep", "不变"), DesignerText("sShrink", "缩至最小"),
+        DesignerText("sGrow", "增至最大"), DesignerText("sSizeValue", "宽度/高度值")};
+    auto* w = addGroup(
+        form.get(), QStringLiteral("rgWidth"), DesignerText("sWidth", "宽度"), rules, QRect(8, 8, 168, 120));
+    auto* h = addGroup(form.get(), QStringLiteral("rgHeight"), DesignerText("sHeight", "高度"), rules,
+        QRect(184, 8, 168, 120));
     auto* ew = addEdit(form.get(), QStringLiteral("edWidth"), QString::number(width), QRect(8, 134, 100, 22));
-    auto* eh = addEdit(form.get(), QStringLiteral("edHeight"), QString::number(height), QRect(184, 134, 100, 22));
+    auto* eh
+        = addEdit(form.get(), QStringLiteral("edHeight"), QString::number(height), QRect(184, 134, 100, 22));
     int wi = 0, hi = 0;
     if (!twoChoices(form.get(), w, h, wi, hi))
         return false;
@@ -117,13 +125,15 @@ bool ExecuteSizeDialog(TSizeRule& widthRule, int& width, TSizeRule& heightRule, 
 
 bool ExecuteScaleDialog(int& percent)
 {
-    FormPtr form = newDialog(QStringLiteral("DesignScaleDialog"), DesignerText("sScaleTitle", "缩放"), 240, 90);
+    FormPtr form
+        = newDialog(QStringLiteral("DesignScaleDialog"), DesignerText("sScaleTitle", "缩放"), 240, 90);
     auto* label = new TLabel(form.get());
     label->SetName(QStringLiteral("lblScale"));
     label->SetParent(form.get());
     label->SetCaption(DesignerText("sScalePercent", "缩放比例 (%):"));
     label->SetBounds(8, 14, 100, 16);
-    auto* edit = addEdit(form.get(), QStringLiteral("edScale"), QString::number(percent), QRect(112, 10, 80, 22));
+    auto* edit
+        = addEdit(form.get(), QStringLiteral("edScale"), QString::number(percent), QRect(112, 10, 80, 22));
     if (form->ShowModal() != mrOk)
         return false;
     bool ok = false;

@@ -17,7 +17,8 @@ namespace {
 
 QString bandCaption(const TQRCustomBand* band)
 {
-    const QString kind = QString::fromLatin1(QMetaEnum::fromType<Qrpt::TQRBandType>().valueToKey(band->BandType()));
+    const QString kind
+        = QString::fromLatin1(QMetaEnum::fromType<Qrpt::TQRBandType>().valueToKey(band->BandType()));
     QString text = band->Name() + QStringLiteral("  ") + kind;
     if (!band->Enabled() || !band->Visible())
         text += QStringLiteral("  (hidden)");
@@ -59,7 +60,9 @@ void paintControl(QPainter& p, const TControl* c, const QRect& r)
 
 } // namespace
 
-TDesignSurface::TDesignSurface(TDCFormDesigner* designer, QWidget* parent) : QWidget(parent), designer_(designer)
+TDesignSurface::TDesignSurface(TDCFormDesigner* designer, QWidget* parent)
+    : QWidget(parent)
+    , designer_(designer)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -242,7 +245,8 @@ bool TDesignSurface::dropOf(const QMimeData* mime, QPoint at, TDesignDrop& drop)
 {
     if (!mime || !mime->hasFormat(QString::fromLatin1(DesignDropMimeType)))
         return false;
-    const QStringList parts = QString::fromUtf8(mime->data(QString::fromLatin1(DesignDropMimeType))).split(u'\n');
+    const QStringList parts
+        = QString::fromUtf8(mime->data(QString::fromLatin1(DesignDropMimeType))).split(u'\n');
     if (parts.size() != 2)
         return false;
     drop.Source = parts[0];

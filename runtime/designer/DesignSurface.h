@@ -34,7 +34,7 @@ struct TDesignDrop {
     QString Source;
     int Row = -1;
     TQRCustomBand* Band = nullptr; // the band under the cursor
-    QPoint BandPoint;              // the cursor inside that band
+    QPoint BandPoint; // the cursor inside that band
 };
 
 // The mime type of the tool window's drags ("source\nrow").

@@ -25,7 +25,8 @@ QMimeData* dropData(const QString& source, int row)
 // A list whose rows drag onto the design surface.
 class DragList : public QTreeWidget {
 public:
-    DragList(const QString& name, const QStringList& headers, QWidget* parent) : QTreeWidget(parent)
+    DragList(const QString& name, const QStringList& headers, QWidget* parent)
+        : QTreeWidget(parent)
     {
         setObjectName(name);
         setHeaderLabels(headers);
@@ -60,7 +61,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override
     {
         if ((event->buttons() & Qt::LeftButton)
-            && (event->position().toPoint() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            && (event->position().toPoint() - pressAt_).manhattanLength()
+                >= QApplication::startDragDistance()) {
             setDown(false);
             auto* drag = new QDrag(this);
             drag->setMimeData(dropData(objectName(), -1));
@@ -76,7 +78,8 @@ private:
 
 } // namespace
 
-TDesignToolWindow::TDesignToolWindow(QWidget* parent) : QWidget(parent)
+TDesignToolWindow::TDesignToolWindow(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("DesignToolWindow"));
     auto* layout = new QVBoxLayout(this);
@@ -92,10 +95,16 @@ TDesignToolWindow::TDesignToolWindow(QWidget* parent) : QWidget(parent)
     connect(planner, &QToolButton::clicked, this, &TDesignToolWindow::LinkPlannerRequested);
     layout->addWidget(planner);
     layout->addWidget(new QLabel(DesignerText("sReportFields", "报表栏位"), this));
-    fields_ = new DragList(QString::fromLatin1(FieldList), {DesignerText("sFieldColumn", "栏位"), DesignerText("sDataColumn", "资料栏"), DesignerText("sControlColumn", "元件")}, this);
+    fields_ = new DragList(QString::fromLatin1(FieldList),
+        {DesignerText("sFieldColumn", "栏位"), DesignerText("sDataColumn", "资料栏"),
+            DesignerText("sControlColumn", "元件")},
+        this);
     layout->addWidget(fields_, 3);
     layout->addWidget(new QLabel(DesignerText("sExtendedFields", "扩展栏位"), this));
-    extending_ = new DragList(QString::fromLatin1(ExtendedList), {DesignerText("sFieldColumn", "栏位"), DesignerText("sExtNameColumn", "名称"), DesignerText("sExtNoteColumn", "说明")}, this);
+    extending_ = new DragList(QString::fromLatin1(ExtendedList),
+        {DesignerText("sFieldColumn", "栏位"), DesignerText("sExtNameColumn", "名称"),
+            DesignerText("sExtNoteColumn", "说明")},
+        this);
     layout->addWidget(extending_, 2);
 }
 

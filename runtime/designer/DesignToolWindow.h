@@ -3,8 +3,8 @@
 // fields ("lvFields": caption, data field, control name; hidden ones marked),
 // the extended fields of the query builder ("lvExtending": caption, field
 // name, hint, relation-table index, field index) and holds the label tool
-// ("tbLabel") and the button of the relation wizard ("tbLinkPlanner"). Dragging a row or the tool onto the design surface offers a
-// TDesignDrop with the list's name and the row (-1 for the tool).
+// ("tbLabel") and the button of the relation wizard ("tbLinkPlanner"). Dragging a row or the tool onto the
+// design surface offers a TDesignDrop with the list's name and the row (-1 for the tool).
 //
 // The rows are texts the owner fills; the window keeps no pointers to
 // components.

@@ -46,7 +46,8 @@ QString PlainMenuCaption(const QString& caption)
     return plain.trimmed();
 }
 
-TDesignWindow::TDesignWindow(QWidget* parent) : QMainWindow(parent)
+TDesignWindow::TDesignWindow(QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("DreamDesignerWindow"));
     menu_ = menuBar()->addMenu(DesignerText("sDesignMenu", "格式(&F)"));
@@ -91,9 +92,11 @@ void TDesignWindow::SetCommands(TPopupMenu* popup, int stopShortCut)
         const bool shown = item->Visible() && (!item->ParentItem() || item->ParentItem() == popup_->Items());
         if (shown) {
             // The tool bar says the key, so nobody has to open a menu to learn it.
-            auto* action = new QAction(PlainMenuCaption(item->Caption()) + QStringLiteral(" (") + keys + u')', this);
+            auto* action
+                = new QAction(PlainMenuCaption(item->Caption()) + QStringLiteral(" (") + keys + u')', this);
             action->setObjectName(QStringLiteral("act") + item->Name());
-            connect(action, &QAction::triggered, this, [this, item = QPointer<TMenuItem>(item)] { run(item); });
+            connect(
+                action, &QAction::triggered, this, [this, item = QPointer<TMenuItem>(item)] { run(item); });
             tools_->addAction(action);
             bound_.append({action, item});
             hints << keys + u' ' + PlainMenuCaption(item->Caption());

@@ -71,7 +71,10 @@ void RegisterDesignerClasses()
         RegisterClass<TDreamDesigner>();
 }
 
-TDreamDesigner::TDreamDesigner(TComponent* owner) : TComponent(owner) {}
+TDreamDesigner::TDreamDesigner(TComponent* owner)
+    : TComponent(owner)
+{
+}
 
 TDreamDesigner::~TDreamDesigner()
 {
@@ -119,10 +122,13 @@ void TDreamDesigner::RequestStop()
     stopPending_ = true;
     // The request comes from inside an event of the window that the stop
     // frees, so the stop runs after that event has left it.
-    QMetaObject::invokeMethod(this, [this] {
-        stopPending_ = false;
-        SetActive(false);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            stopPending_ = false;
+            SetActive(false);
+        },
+        Qt::QueuedConnection);
 }
 
 bool TDreamDesigner::IsHotKey(int qtKey, Qt::KeyboardModifiers modifiers) const
@@ -370,7 +376,7 @@ void TDreamDesigner::RefreshFieldLists()
             QString caption = printable ? printable->DesignCaption() : c->Hint();
             if (!c->Enabled() || !c->Visible())
                 caption = DesignerText("sHidden", "(隐藏) ") + caption;
-            fields << QStringList{caption, field, c->Name()};
+            fields << QStringList {caption, field, c->Name()};
         }
     tools_->SetRows(QString::fromLatin1(TDesignToolWindow::FieldList), fields);
     QList<QStringList> extended;
@@ -380,7 +386,8 @@ void TDreamDesigner::RefreshFieldLists()
                 const TQueryField field = builder_->Field(t, f);
                 QString name = builder_->TableName(t) + u'.' + field.Column;
                 name.remove(u'.');
-                extended << QStringList{field.Caption, name, field.Caption, QString::number(t), QString::number(f)};
+                extended << QStringList {
+                    field.Caption, name, field.Caption, QString::number(t), QString::number(f)};
             }
     tools_->SetRows(QString::fromLatin1(TDesignToolWindow::ExtendedList), extended);
 }

@@ -38,9 +38,9 @@
 // it drops its window and model when it stops or is freed.
 
 #include "runtime/designer/DesignSurface.h"
+#include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Component.h"
 #include "runtime/forms/Menus.h"
-#include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/report/QuickRpt.h"
 
 #include <QPointer>

@@ -13,7 +13,8 @@ namespace {
 
 bool isHeader(const QString& trimmed)
 {
-    static const QRegularExpression header(QStringLiteral("^(object|inherited|inline)\\s+[^:\\s]+\\s*:\\s*\\S+$"),
+    static const QRegularExpression header(
+        QStringLiteral("^(object|inherited|inline)\\s+[^:\\s]+\\s*:\\s*\\S+$"),
         QRegularExpression::CaseInsensitiveOption);
     return header.match(trimmed).hasMatch();
 }
@@ -22,7 +23,8 @@ bool isHeader(const QString& trimmed)
 // it and a reader cannot make it again, so it has no place in a layout.
 bool isUnnamedObject(const QString& trimmed)
 {
-    static const QRegularExpression unnamed(QStringLiteral("^object\\s*:"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression unnamed(
+        QStringLiteral("^object\\s*:"), QRegularExpression::CaseInsensitiveOption);
     return unnamed.match(trimmed).hasMatch();
 }
 
@@ -59,7 +61,7 @@ QStringList dropEmptyInherited(QStringList lines)
 QStringList ExtractStoredProperties(const QStringList& lines)
 {
     QStringList kept;
-    int objects = 0;     // open object entries
+    int objects = 0; // open object entries
     int collections = 0; // open collections ("= <" ... "end>")
     // Inside a value that spans lines: '+' for a continued string, else the
     // character that closes the list or binary value.
@@ -123,7 +125,8 @@ QStringList ExtractStoredProperties(const QStringList& lines)
 
 QString AdoptExistingComponents(const TComponent* root, const QString& text)
 {
-    static const QRegularExpression header(QStringLiteral("^(\\s*)object(\\s+)([A-Za-z_][A-Za-z0-9_]*)(\\s*:\\s*)(\\S+)\\s*$"),
+    static const QRegularExpression header(
+        QStringLiteral("^(\\s*)object(\\s+)([A-Za-z_][A-Za-z0-9_]*)(\\s*:\\s*)(\\S+)\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
     QStringList lines = text.split(u'\n');
     for (QString& line : lines) {
@@ -132,7 +135,8 @@ QString AdoptExistingComponents(const TComponent* root, const QString& text)
             continue;
         const TComponent* existing = root->FindComponent(m.captured(3));
         if (existing && existing->ClassName().compare(m.captured(5), Qt::CaseInsensitive) == 0)
-            line = m.captured(1) + QStringLiteral("inherited") + m.captured(2) + m.captured(3) + m.captured(4) + m.captured(5);
+            line = m.captured(1) + QStringLiteral("inherited") + m.captured(2) + m.captured(3) + m.captured(4)
+                + m.captured(5);
     }
     return lines.join(u'\n');
 }

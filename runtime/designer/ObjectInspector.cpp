@@ -47,14 +47,15 @@ QStringList inspectedPaths(QObject* object)
 // properties not named before it.
 int preferredRank(const QString& path)
 {
-    static const QStringList order = {QStringLiteral("Name"), QStringLiteral("Caption"), QStringLiteral("DataField"),
-        QStringLiteral("Expression"), QStringLiteral("DataSet"), QStringLiteral("Left"), QStringLiteral("Top"),
-        QStringLiteral("Width"), QStringLiteral("Height"), QStringLiteral("Size.Left"), QStringLiteral("Size.Top"),
-        QStringLiteral("Size.Width"), QStringLiteral("Size.Height"), QStringLiteral("Font.Name"),
-        QStringLiteral("Font.Size"), QStringLiteral("Font.Style"), QStringLiteral("Font.Color"), QStringLiteral("Font.*"),
+    static const QStringList order = {QStringLiteral("Name"), QStringLiteral("Caption"),
+        QStringLiteral("DataField"), QStringLiteral("Expression"), QStringLiteral("DataSet"),
+        QStringLiteral("Left"), QStringLiteral("Top"), QStringLiteral("Width"), QStringLiteral("Height"),
+        QStringLiteral("Size.Left"), QStringLiteral("Size.Top"), QStringLiteral("Size.Width"),
+        QStringLiteral("Size.Height"), QStringLiteral("Font.Name"), QStringLiteral("Font.Size"),
+        QStringLiteral("Font.Style"), QStringLiteral("Font.Color"), QStringLiteral("Font.*"),
         QStringLiteral("Alignment"), QStringLiteral("AutoSize"), QStringLiteral("WordWrap"),
-        QStringLiteral("Transparent"), QStringLiteral("Color"), QStringLiteral("Enabled"), QStringLiteral("Visible"),
-        QStringLiteral("Hint")};
+        QStringLiteral("Transparent"), QStringLiteral("Color"), QStringLiteral("Enabled"),
+        QStringLiteral("Visible"), QStringLiteral("Hint")};
     for (int i = 0; i < order.size(); ++i)
         if (order[i].compare(path, Qt::CaseInsensitive) == 0)
             return i;
@@ -76,7 +77,8 @@ bool closeToTyped(double held, double typed)
 bool isPixelView(QObject* object, const QString& path)
 {
     const qsizetype dot = path.indexOf(u'.');
-    return dot > 0 && qobject_cast<TQRSize*>(GetPropertyValue(object, path.left(dot)).value<QObject*>()) != nullptr;
+    return dot > 0
+        && qobject_cast<TQRSize*>(GetPropertyValue(object, path.left(dot)).value<QObject*>()) != nullptr;
 }
 
 // Two decimals name a pixel exactly in every unit a size has (half a pixel
@@ -102,7 +104,8 @@ QStringList orderedPaths(QObject* object)
 
 } // namespace
 
-TObjectInspector::TObjectInspector(QWidget* parent) : QTableWidget(0, 2, parent)
+TObjectInspector::TObjectInspector(QWidget* parent)
+    : QTableWidget(0, 2, parent)
 {
     setHorizontalHeaderLabels({DesignerText("sPropertyColumn", "属性"), DesignerText("sValueColumn", "值")});
     horizontalHeader()->setStretchLastSection(true);
@@ -146,7 +149,8 @@ void TObjectInspector::fill()
             auto* value = new QTableWidgetItem(displayText(paths[row]));
             // The name is the component's identity in stored layouts: it is
             // never edited here.
-            const bool editable = !readOnly_ && paths[row].compare(QLatin1String("Name"), Qt::CaseInsensitive) != 0;
+            const bool editable
+                = !readOnly_ && paths[row].compare(QLatin1String("Name"), Qt::CaseInsensitive) != 0;
             value->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
                                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             setItem(row, 1, value);
@@ -185,7 +189,8 @@ bool TObjectInspector::EditValue(const QString& path, const QString& text)
     if (row < 0 || !(item(row, 1)->flags() & Qt::ItemIsEditable))
         return false;
     item(row, 1)->setText(text); // runs cellEdited
-    return component_ && displayText(item(row, 0)->text()) == item(row, 1)->text() && item(row, 1)->text() == text;
+    return component_ && displayText(item(row, 0)->text()) == item(row, 1)->text()
+        && item(row, 1)->text() == text;
 }
 
 QString TObjectInspector::ValueText(const QString& path) const

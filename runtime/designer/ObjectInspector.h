@@ -59,7 +59,7 @@ private:
     QString displayText(const QString& path) const;
 
     struct Typed {
-        QString Text;   // as the user typed it
+        QString Text; // as the user typed it
         QString Stored; // the property's own text right after
     };
     QHash<QString, Typed> typed_;

@@ -24,7 +24,9 @@ QString joined(const QString& base, const QString& extra, const QString& separat
 } // namespace
 
 ReportQueryBuilder::ReportQueryBuilder(TComponent* owner)
-    : TComponent(owner), tables_(new TStrings(this)), fields_(new TStrings(this))
+    : TComponent(owner)
+    , tables_(new TStrings(this))
+    , fields_(new TStrings(this))
 {
 }
 
@@ -86,14 +88,16 @@ QString ReportQueryBuilder::MainTable() const
 {
     // The first table of the base FROM ("$$MOCTO A LEFT JOIN ..." -> MOCTO).
     static const QRegularExpression first(
-        QStringLiteral("^\\s*(?:FROM\\s+)?(?:\\$\\$)?([A-Za-z_][A-Za-z0-9_]*)"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("^\\s*(?:FROM\\s+)?(?:\\$\\$)?([A-Za-z_][A-Za-z0-9_]*)"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = first.match(pieces_.From);
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
 QStringList ReportQueryBuilder::BaseColumns() const
 {
-    static const QRegularExpression column(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*\\.[A-Za-z_][A-Za-z0-9_]*)(\\s+AS\\s+\\S+)?$"),
+    static const QRegularExpression column(
+        QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*\\.[A-Za-z_][A-Za-z0-9_]*)(\\s+AS\\s+\\S+)?$"),
         QRegularExpression::CaseInsensitiveOption);
     QString list = pieces_.Select.trimmed();
     if (list.startsWith(QLatin1String("SELECT "), Qt::CaseInsensitive))
@@ -109,7 +113,8 @@ QStringList ReportQueryBuilder::BaseColumns() const
 
 int ReportQueryBuilder::AddRelationTable(const QString& table, const QString& condition)
 {
-    const QString name = table.trimmed().startsWith(QLatin1String("$$")) ? table.trimmed().mid(2) : table.trimmed();
+    const QString name
+        = table.trimmed().startsWith(QLatin1String("$$")) ? table.trimmed().mid(2) : table.trimmed();
     if (!IsPlainIdentifier(name) || !IsSafeCondition(condition))
         return -1;
     tables_->Add(name + u'\t' + condition.trimmed());
@@ -123,7 +128,10 @@ int ReportQueryBuilder::AddField(int table, const QString& column, const QString
     QString safeCaption = caption;
     safeCaption.replace(u'\t', u' ');
     safeCaption.replace(u'\n', u' ');
-    fields_->Add(QStringLiteral("%1\t%2\t%3\t%4\t").arg(table).arg(column.trimmed(), safeCaption).arg(kind == 1 ? 1 : 0));
+    fields_->Add(QStringLiteral("%1\t%2\t%3\t%4\t")
+                     .arg(table)
+                     .arg(column.trimmed(), safeCaption)
+                     .arg(kind == 1 ? 1 : 0));
     return FieldCount(table) - 1;
 }
 
@@ -159,7 +167,8 @@ int ReportQueryBuilder::fieldLine(int table, int field) const
 int ReportQueryBuilder::FieldCount(int table) const
 {
     const QList<TQueryField> all = Fields();
-    return static_cast<int>(std::count_if(all.cbegin(), all.cend(), [&](const TQueryField& f) { return f.Table == table; }));
+    return static_cast<int>(
+        std::count_if(all.cbegin(), all.cend(), [&](const TQueryField& f) { return f.Table == table; }));
 }
 
 TQueryField ReportQueryBuilder::Field(int table, int field) const
@@ -172,7 +181,12 @@ void ReportQueryBuilder::setFieldLine(int line, const TQueryField& f)
 {
     QString caption = f.Caption;
     caption.replace(u'\t', u' ');
-    fields_->SetStrings(line, QStringLiteral("%1\t%2\t%3\t%4\t%5").arg(f.Table).arg(f.Column, caption).arg(f.Kind).arg(f.Component));
+    fields_->SetStrings(line,
+        QStringLiteral("%1\t%2\t%3\t%4\t%5")
+            .arg(f.Table)
+            .arg(f.Column, caption)
+            .arg(f.Kind)
+            .arg(f.Component));
 }
 
 bool ReportQueryBuilder::BindField(int table, int field, const QString& component)
@@ -237,8 +251,7 @@ void ReportQueryBuilder::SetQueryParts(const TBuilderPieces& pieces, bool design
 namespace {
 
 // The used fields of the tables that are safe to put into SQL.
-template<typename F>
-void forUsable(const ReportQueryBuilder& b, const QList<TQueryField>& fields, F each)
+template<typename F> void forUsable(const ReportQueryBuilder& b, const QList<TQueryField>& fields, F each)
 {
     for (const TQueryField& f : fields) {
         if (f.Used() && ReportQueryBuilder::IsPlainIdentifier(f.Column) && b.IsTableSafe(f.Table))
@@ -265,7 +278,10 @@ QString ReportQueryBuilder::ExtendedJoin() const
     QStringList joins;
     for (int i = 0; i < tables.size(); ++i)
         if (inUse[i])
-            joins << QStringLiteral("LEFT JOIN $$%1 RT%2 ON %3").arg(tables[i].Name).arg(i).arg(tables[i].Condition);
+            joins << QStringLiteral("LEFT JOIN $$%1 RT%2 ON %3")
+                         .arg(tables[i].Name)
+                         .arg(i)
+                         .arg(tables[i].Condition);
     return joined(pieces_.Join, joins.join(u' '), QStringLiteral(" "));
 }
 
@@ -274,7 +290,8 @@ QString ReportQueryBuilder::ExtendedGroupBy() const
     if (pieces_.GroupBy.trimmed().isEmpty())
         return pieces_.GroupBy.trimmed();
     QStringList extra;
-    forUsable(*this, Fields(), [&](const TQueryField& f) { extra << QStringLiteral("RT%1.%2").arg(f.Table).arg(f.Column); });
+    forUsable(*this, Fields(),
+        [&](const TQueryField& f) { extra << QStringLiteral("RT%1.%2").arg(f.Table).arg(f.Column); });
     return joined(pieces_.GroupBy.trimmed(), extra.join(QStringLiteral(", ")), QStringLiteral(", "));
 }
 

@@ -32,8 +32,8 @@ struct TQueryField {
     int Table = -1;
     QString Column;
     QString Caption;
-    int Kind = 0;        // 0 data text, 1 barcode
-    QString Component;   // the layout component bound to it, empty when unused
+    int Kind = 0; // 0 data text, 1 barcode
+    QString Component; // the layout component bound to it, empty when unused
     bool Used() const { return !Component.isEmpty(); }
     // The name the report's data set knows the field by.
     QString Alias() const { return QStringLiteral("RT%1_%2").arg(Table).arg(Column); }
@@ -70,8 +70,8 @@ public:
     int TakeComponentNumber() { return componentNumber_++; }
 
     // The base pieces and the layout's own fields.
-    void InitQueryBuilder(const QString& select, const QString& from, const QString& where, const QString& groupBy,
-        const QString& orderBy, const QString& layoutFields);
+    void InitQueryBuilder(const QString& select, const QString& from, const QString& where,
+        const QString& groupBy, const QString& orderBy, const QString& layoutFields);
     QString LayoutFields() const { return layoutFields_; }
     bool IsQueryEmpty() const;
     // Takes pieces only when extended fields need them and they name a

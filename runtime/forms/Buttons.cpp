@@ -18,7 +18,9 @@ QPixmap GlyphPixmap(const TPicture* glyph, int numGlyphs)
 
 // TBitBtn ------------------------------------------------------------------
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(new TPicture(this))
+TBitBtn::TBitBtn(TComponent* owner)
+    : TButton(owner)
+    , glyph_(new TPicture(this))
 {
     connect(glyph_, &TPicture::Changed, this, [this] { Changed(); });
 }
@@ -28,7 +30,8 @@ void TBitBtn::SetKind(TBitBtnKind value)
     kind_ = value;
     if (IsLoading())
         return; // the stored ModalResult and Cancel follow
-    static const TModalResult results[] = {mrNone, mrOk, mrCancel, mrNone, mrYes, mrNo, mrNone, mrAbort, mrRetry, mrIgnore, mrAll};
+    static const TModalResult results[]
+        = {mrNone, mrOk, mrCancel, mrNone, mrYes, mrNo, mrNone, mrAbort, mrRetry, mrIgnore, mrAll};
     if (value != bkCustom)
         SetModalResult(results[value]);
     SetCancel(value == bkCancel);
@@ -46,7 +49,9 @@ void TBitBtn::UpdateWidget()
 
 // TSpeedButton -------------------------------------------------------------
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(new TPicture(this))
+TSpeedButton::TSpeedButton(TComponent* owner)
+    : TGraphicControl(owner)
+    , glyph_(new TPicture(this))
 {
     SetBoundsSilently(QRect(0, 0, 23, 22));
     connect(glyph_, &TPicture::Changed, this, [this] { Changed(); });
@@ -96,8 +101,8 @@ void TSpeedButton::UpdateWidget()
     button->setChecked(down_);
     const QPixmap pixmap = GlyphPixmap(glyph_, numGlyphs_);
     button->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
-    button->setToolButtonStyle(pixmap.isNull() ? Qt::ToolButtonTextOnly
-                               : caption_.isEmpty() ? Qt::ToolButtonIconOnly
-                               : layout_ == blGlyphTop || layout_ == blGlyphBottom ? Qt::ToolButtonTextUnderIcon
-                                                                                   : Qt::ToolButtonTextBesideIcon);
+    button->setToolButtonStyle(pixmap.isNull()                  ? Qt::ToolButtonTextOnly
+            : caption_.isEmpty()                                ? Qt::ToolButtonIconOnly
+            : layout_ == blGlyphTop || layout_ == blGlyphBottom ? Qt::ToolButtonTextUnderIcon
+                                                                : Qt::ToolButtonTextBesideIcon);
 }

@@ -9,12 +9,12 @@
 
 #include <QCalendarWidget>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -40,7 +40,9 @@ namespace {
 
 Qt::Alignment alignmentOf(TAlignment alignment)
 {
-    return alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    return alignment == taRightJustify ? Qt::AlignRight
+        : alignment == taCenter        ? Qt::AlignHCenter
+                                       : Qt::AlignLeft;
 }
 
 QIcon imageOf(TComponent* images, int index)
@@ -65,7 +67,9 @@ void stableSort(TCollection* collection, const std::function<bool(TCollectionIte
 
 // TListItem ----------------------------------------------------------------
 
-TListItem::TListItem(TCollection* collection) : TCollectionItem(collection), subItems_(new TStrings(this))
+TListItem::TListItem(TCollection* collection)
+    : TCollectionItem(collection)
+    , subItems_(new TStrings(this))
 {
     connect(subItems_, &TStrings::Changed, this, [this] { changed(); });
 }
@@ -75,8 +79,7 @@ TListView* TListItem::view() const
     return Collection() ? qobject_cast<TListView*>(Collection()->parent()) : nullptr;
 }
 
-template<typename T>
-bool TListItem::change(T& field, const T& value, TItemChange kind)
+template<typename T> bool TListItem::change(T& field, const T& value, TItemChange kind)
 {
     if (field == value)
         return false;
@@ -124,7 +127,9 @@ void TListItem::Assign(const TPersistent* source)
 // TListView ----------------------------------------------------------------
 
 TListView::TListView(TComponent* owner)
-    : TWinControl(owner), columns_(new TListColumns(this)), items_(new TListItems(this))
+    : TWinControl(owner)
+    , columns_(new TListColumns(this))
+    , items_(new TListItems(this))
 {
     RegisterCommonControlEvents();
     SetBoundsSilently(QRect(0, 0, 250, 150));
@@ -213,7 +218,8 @@ int TListView::SelCount() const
 
 void TListView::AlphaSort()
 {
-    CustomSort([](TListItem* a, TListItem* b) { return a->Caption().compare(b->Caption(), Qt::CaseInsensitive); });
+    CustomSort(
+        [](TListItem* a, TListItem* b) { return a->Caption().compare(b->Caption(), Qt::CaseInsensitive); });
 }
 
 void TListView::CustomSort(const std::function<int(TListItem*, TListItem*)>& compare)
@@ -273,7 +279,8 @@ QWidget* TListView::CreateWidget(QWidget* parent)
         auto* tree = new QTreeWidget(parent);
         tree->setRootIsDecorated(false);
         tree->setUniformRowHeights(true);
-        connect(tree->header(), &QHeaderView::sectionClicked, this, [this](int index) { ColumnClick(index); });
+        connect(
+            tree->header(), &QHeaderView::sectionClicked, this, [this](int index) { ColumnClick(index); });
         connect(tree, &QTreeWidget::itemSelectionChanged, this, [this, tree] {
             if (Updating())
                 return;
@@ -317,9 +324,11 @@ void TListView::updateReport(QWidget* w)
     tree->setHeaderHidden(!showColumnHeaders_ || columns_->Count() == 0);
     for (int c = 0; c < columns_->Count(); ++c) {
         tree->setColumnWidth(c, columns_->Items(c)->Width() >= 0 ? columns_->Items(c)->Width() : 80);
-        tree->headerItem()->setTextAlignment(c, alignmentOf(columns_->Items(c)->Alignment()) | Qt::AlignVCenter);
+        tree->headerItem()->setTextAlignment(
+            c, alignmentOf(columns_->Items(c)->Alignment()) | Qt::AlignVCenter);
     }
-    tree->setSelectionMode(multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    tree->setSelectionMode(
+        multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     tree->clear();
     for (int i = 0; i < items_->Count(); ++i) {
@@ -344,7 +353,8 @@ void TListView::updateList(QWidget* w)
     list->setViewMode(viewStyle_ == vsIcon ? QListView::IconMode : QListView::ListMode);
     list->setFlow(viewStyle_ == vsList ? QListView::TopToBottom : QListView::LeftToRight);
     list->setWrapping(true);
-    list->setSelectionMode(multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    list->setSelectionMode(
+        multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     list->clear();
     TComponent* images = viewStyle_ == vsIcon ? largeImages_.data() : smallImages_.data();
     for (int i = 0; i < items_->Count(); ++i) {
@@ -386,7 +396,9 @@ TTreeNode* TTreeNode::ParentNode() const
     return nullptr;
 }
 
-TTreeView::TTreeView(TComponent* owner) : TWinControl(owner), items_(new TTreeNodes(this))
+TTreeView::TTreeView(TComponent* owner)
+    : TWinControl(owner)
+    , items_(new TTreeNodes(this))
 {
     RegisterCommonControlEvents();
     SetBoundsSilently(QRect(0, 0, 121, 97));
@@ -447,7 +459,8 @@ void TTreeView::UpdateWidget()
     for (int i = 0; i < items_->Count(); ++i) {
         TTreeNode* node = items_->Items(i);
         const int level = std::min<int>(node->Level(), static_cast<int>(path.size()));
-        QTreeWidgetItem* item = level == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(path.at(level - 1));
+        QTreeWidgetItem* item
+            = level == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(path.at(level - 1));
         item->setText(0, node->Text());
         item->setData(0, Qt::UserRole, i);
         path.resize(level);
@@ -460,7 +473,8 @@ void TTreeView::UpdateWidget()
 
 // TTabSheet / TPageControl ---------------------------------------------------
 
-TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner)
+TTabSheet::TTabSheet(TComponent* owner)
+    : TWinControl(owner)
 {
     SetTabStop(false);
 }
@@ -507,7 +521,8 @@ QWidget* TTabSheet::CreateWidget(QWidget* parent)
     return page;
 }
 
-TPageControl::TPageControl(TComponent* owner) : TWinControl(owner)
+TPageControl::TPageControl(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 289, 193));
 }
@@ -583,7 +598,8 @@ void TPageControl::SetChildParent(TComponent* child)
 void TPageControl::InsertControl(TControl* control)
 {
     if (!qobject_cast<TTabSheet*>(control))
-        throw EComponentError(QStringLiteral("A page control holds only tab sheets, not %1").arg(control->Name()));
+        throw EComponentError(
+            QStringLiteral("A page control holds only tab sheets, not %1").arg(control->Name()));
     TWinControl::InsertControl(control);
     placeSheets();
     if (pendingPage_ == control) {
@@ -676,7 +692,8 @@ void TPageControl::UpdateWidget()
     TWinControl::UpdateWidget();
     placeSheets();
     auto* tabs = static_cast<QTabWidget*>(Widget());
-    static const QTabWidget::TabPosition positions[] = {QTabWidget::North, QTabWidget::South, QTabWidget::West, QTabWidget::East};
+    static const QTabWidget::TabPosition positions[]
+        = {QTabWidget::North, QTabWidget::South, QTabWidget::West, QTabWidget::East};
     tabs->setTabPosition(positions[tabPosition_]);
     for (int i = 0; i < PageCount(); ++i) {
         TTabSheet* sheet = Pages(i);
@@ -702,7 +719,9 @@ void TStatusPanel::SetText(const QString& value)
     changed();
 }
 
-TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), panels_(new TStatusPanels(this))
+TStatusBar::TStatusBar(TComponent* owner)
+    : TWinControl(owner)
+    , panels_(new TStatusPanels(this))
 {
     SetBoundsSilently(QRect(0, 0, 200, 19));
     SetAlign(alBottom);
@@ -749,7 +768,8 @@ void TStatusBar::UpdateWidget()
 
 // TToolBar / TToolButton -----------------------------------------------------
 
-TToolBar::TToolBar(TComponent* owner) : TWinControl(owner)
+TToolBar::TToolBar(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 150, 29));
     SetAlign(alTop);
@@ -836,7 +856,8 @@ void TToolBar::InsertControl(TControl* control)
     ArrangeButtons();
 }
 
-TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner)
+TToolButton::TToolButton(TComponent* owner)
+    : TGraphicControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 23, 22));
 }
@@ -889,7 +910,7 @@ void TToolButton::UpdateWidget()
     button->setIcon(icon);
     const bool captions = !bar || bar->ShowCaptions() || icon.isNull();
     button->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly
-                               : captions    ? Qt::ToolButtonTextUnderIcon
+            : captions                       ? Qt::ToolButtonTextUnderIcon
                                              : Qt::ToolButtonIconOnly);
     auto* popup = qobject_cast<TPopupMenu*>(dropdownMenu_.data());
     if (style_ == tbsDropDown && popup) {
@@ -911,7 +932,9 @@ constexpr double LastDay = 2958465;
 
 } // namespace
 
-TMonthCalendar::TMonthCalendar(TComponent* owner) : TWinControl(owner), date_(datetime::Today())
+TMonthCalendar::TMonthCalendar(TComponent* owner)
+    : TWinControl(owner)
+    , date_(datetime::Today())
 {
     SetBoundsSilently(QRect(0, 0, 191, 154));
     SetColor(clWindow);
@@ -928,10 +951,11 @@ void TMonthCalendar::SetDate(double value)
 {
     value = wholeDay(value, "Date");
     if ((minDate_ != 0 && value < minDate_) || (maxDate_ != 0 && value > maxDate_))
-        throw EPropertyError(QStringLiteral("Date %1 is outside %2 .. %3")
-                                 .arg(datetime::ToQDate(value).toString(Qt::ISODate),
-                                      minDate_ != 0 ? datetime::ToQDate(minDate_).toString(Qt::ISODate) : QString(),
-                                      maxDate_ != 0 ? datetime::ToQDate(maxDate_).toString(Qt::ISODate) : QString()));
+        throw EPropertyError(
+            QStringLiteral("Date %1 is outside %2 .. %3")
+                .arg(datetime::ToQDate(value).toString(Qt::ISODate),
+                    minDate_ != 0 ? datetime::ToQDate(minDate_).toString(Qt::ISODate) : QString(),
+                    maxDate_ != 0 ? datetime::ToQDate(maxDate_).toString(Qt::ISODate) : QString()));
     changeDate(value);
 }
 
@@ -1003,15 +1027,16 @@ void TMonthCalendar::UpdateWidget()
     auto* calendar = static_cast<QCalendarWidget*>(Widget());
     const QSignalBlocker block(calendar);
     calendar->setDateRange(datetime::ToQDate(minDate_ != 0 ? minDate_ : FirstDay),
-                           datetime::ToQDate(maxDate_ != 0 ? maxDate_ : LastDay));
+        datetime::ToQDate(maxDate_ != 0 ? maxDate_ : LastDay));
     calendar->setSelectedDate(DateValue());
-    calendar->setVerticalHeaderFormat(weekNumbers_ ? QCalendarWidget::ISOWeekNumbers
-                                                   : QCalendarWidget::NoVerticalHeader);
+    calendar->setVerticalHeaderFormat(
+        weekNumbers_ ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
 }
 
 // TProgressBar ---------------------------------------------------------------
 
-TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner)
+TProgressBar::TProgressBar(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 150, 16));
 }

@@ -15,7 +15,10 @@ class TListColumn : public TCollectionItem {
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
 public:
-    explicit TListColumn(TCollection* collection = nullptr) : TCollectionItem(collection) {}
+    explicit TListColumn(TCollection* collection = nullptr)
+        : TCollectionItem(collection)
+    {
+    }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value) { set(alignment_, value); }
     bool AutoSize() const { return autoSize_; }
@@ -26,8 +29,7 @@ public:
     void SetWidth(int value) { set(width_, value); }
 
 private:
-    template<typename T>
-    void set(T& field, const T& value)
+    template<typename T> void set(T& field, const T& value)
     {
         if (field == value)
             return;
@@ -73,8 +75,7 @@ private:
     TListView* view() const;
     // Asks the view whether the change may happen; applies it and tells the
     // view; false when nothing changed.
-    template<typename T>
-    bool change(T& field, const T& value, TItemChange kind);
+    template<typename T> bool change(T& field, const T& value, TItemChange kind);
 
     void* data_ = nullptr;
     QString caption_;
@@ -211,7 +212,10 @@ class TTreeNode : public TCollectionItem {
     Q_PROPERTY(int ImageIndex READ ImageIndex WRITE SetImageIndex)
     Q_PROPERTY(int SelectedIndex READ SelectedIndex WRITE SetSelectedIndex)
 public:
-    explicit TTreeNode(TCollection* collection = nullptr) : TCollectionItem(collection) {}
+    explicit TTreeNode(TCollection* collection = nullptr)
+        : TCollectionItem(collection)
+    {
+    }
     QString Text() const { return text_; }
     void SetText(const QString& value);
     int Level() const { return level_; }
@@ -320,7 +324,10 @@ public:
     // control is refused.
     void SetActivePage(TTabSheet* page);
     int ActivePageIndex() const { return activePage_ ? ActivePage()->PageIndex() : -1; }
-    void SetActivePageIndex(int index) { SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr); }
+    void SetActivePageIndex(int index)
+    {
+        SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr);
+    }
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool value) { multiLine_ = value; }
     TTabPosition TabPosition() const { return tabPosition_; }
@@ -373,17 +380,36 @@ class TStatusPanel : public TCollectionItem {
     Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
 public:
-    explicit TStatusPanel(TCollection* collection = nullptr) : TCollectionItem(collection) {}
+    explicit TStatusPanel(TCollection* collection = nullptr)
+        : TCollectionItem(collection)
+    {
+    }
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment value) { alignment_ = value; changed(); }
+    void SetAlignment(TAlignment value)
+    {
+        alignment_ = value;
+        changed();
+    }
     TStatusPanelBevel Bevel() const { return bevel_; }
-    void SetBevel(TStatusPanelBevel value) { bevel_ = value; changed(); }
+    void SetBevel(TStatusPanelBevel value)
+    {
+        bevel_ = value;
+        changed();
+    }
     TStatusPanelStyle Style() const { return style_; }
-    void SetStyle(TStatusPanelStyle value) { style_ = value; changed(); }
+    void SetStyle(TStatusPanelStyle value)
+    {
+        style_ = value;
+        changed();
+    }
     QString Text() const { return text_; }
     void SetText(const QString& value);
     int Width() const { return width_; }
-    void SetWidth(int value) { width_ = value; changed(); }
+    void SetWidth(int value)
+    {
+        width_ = value;
+        changed();
+    }
 
 private:
     TAlignment alignment_ = taLeftJustify;

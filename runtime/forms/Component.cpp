@@ -184,6 +184,15 @@ TComponent* CreateComponent(const QString& className, TComponent* owner)
     return entry.factory(owner);
 }
 
-LayoutSuppressor::LayoutSuppressor() { ++suppressDepth; }
-LayoutSuppressor::~LayoutSuppressor() { --suppressDepth; }
-bool LayoutSuppressor::Active() { return suppressDepth > 0; }
+LayoutSuppressor::LayoutSuppressor()
+{
+    ++suppressDepth;
+}
+LayoutSuppressor::~LayoutSuppressor()
+{
+    --suppressDepth;
+}
+bool LayoutSuppressor::Active()
+{
+    return suppressDepth > 0;
+}

@@ -43,8 +43,7 @@ public:
     int ComponentIndex() const { return owner_ ? static_cast<int>(owner_->components_.indexOf(this)) : -1; }
     // Case-insensitive look-up among the owned components; null when absent.
     TComponent* FindComponent(const QString& name) const;
-    template<typename T>
-    T* FindComponent(const QString& name) const
+    template<typename T> T* FindComponent(const QString& name) const
     {
         return qobject_cast<T*>(FindComponent(name));
     }
@@ -96,8 +95,7 @@ private:
 };
 
 // Frees component (nothing when null) and clears the pointer.
-template<typename T>
-void FreeAndNil(T*& component)
+template<typename T> void FreeAndNil(T*& component)
 {
     T* doomed = component;
     component = nullptr;
@@ -118,8 +116,7 @@ struct FreeComponent {
 // The class registry: creates components by class name (case-insensitive).
 using ComponentFactory = std::function<TComponent*(TComponent* owner)>;
 void RegisterClass(const QMetaObject* meta, ComponentFactory factory);
-template<typename T>
-void RegisterClass()
+template<typename T> void RegisterClass()
 {
     RegisterClass(&T::staticMetaObject, [](TComponent* owner) -> TComponent* { return new T(owner); });
 }
@@ -143,4 +140,3 @@ public:
 // Reads a form description resource (":/forms/TfrmX.dfm") into instance; form
 // classes call it from their constructor, after their base class did the same.
 void ReadFormResource(TComponent* instance, const QString& resourcePath);
-

@@ -34,7 +34,9 @@ void SetHintHidePause(int milliseconds)
     hintHidePause = std::max(0, milliseconds);
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont(this))
+TControl::TControl(TComponent* owner)
+    : TComponent(owner)
+    , font_(new TFont(this))
 {
     connect(font_, &TFont::Changed, this, &TControl::fontChanged);
 }
@@ -48,7 +50,7 @@ TControl::~TControl()
 void TControl::SetBounds(int left, int top, int width, int height)
 {
     const QRect bounds(std::clamp(left, -MaxExtent, MaxExtent), std::clamp(top, -MaxExtent, MaxExtent),
-                       std::clamp(width, 0, MaxExtent), std::clamp(height, 0, MaxExtent));
+        std::clamp(width, 0, MaxExtent), std::clamp(height, 0, MaxExtent));
     if (bounds == bounds_)
         return;
     bounds_ = bounds;
@@ -80,7 +82,8 @@ void TControl::UpdateAnchorRules()
 namespace {
 
 // One axis: the original start and extent, the original and the new parent extent.
-void anchorAxis(bool low, bool high, int start, int extent, int oldParent, int newParent, int& newStart, int& newExtent)
+void anchorAxis(
+    bool low, bool high, int start, int extent, int oldParent, int newParent, int& newStart, int& newExtent)
 {
     newStart = start;
     newExtent = extent;
@@ -105,9 +108,9 @@ void TControl::applyAnchors(const QSize& parentSize)
     const QRect& o = anchorRules_.bounds;
     int left = 0, width = 0, top = 0, height = 0;
     anchorAxis(anchors_ & akLeft, anchors_ & akRight, o.x(), o.width(), anchorRules_.parentSize.width(),
-               parentSize.width(), left, width);
+        parentSize.width(), left, width);
     anchorAxis(anchors_ & akTop, anchors_ & akBottom, o.y(), o.height(), anchorRules_.parentSize.height(),
-               parentSize.height(), top, height);
+        parentSize.height(), top, height);
     anchoring_ = true;
     SetBounds(left, top, width, height);
     anchoring_ = false;
@@ -433,7 +436,10 @@ void TControl::UpdateWidget()
 
 // TWinControl ----------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+TWinControl::TWinControl(TComponent* owner)
+    : TControl(owner)
+{
+}
 
 TWinControl::~TWinControl()
 {
@@ -573,11 +579,16 @@ void TWinControl::Realign()
         }
         std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
             switch (align) {
-            case alTop: return a->Top() < b->Top();
-            case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-            case alLeft: return a->Left() < b->Left();
-            case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-            default: return false;
+            case alTop:
+                return a->Top() < b->Top();
+            case alBottom:
+                return a->Top() + a->Height() > b->Top() + b->Height();
+            case alLeft:
+                return a->Left() < b->Left();
+            case alRight:
+                return a->Left() + a->Width() > b->Left() + b->Width();
+            default:
+                return false;
             }
         });
         return list;

@@ -15,9 +15,9 @@
 #include "runtime/forms/Method.h"
 
 #include <QPointer>
-#include <algorithm>
 #include <QRect>
 #include <QWidget>
+#include <algorithm>
 
 class TWinControl;
 class TForm;
@@ -111,7 +111,7 @@ public:
     QString Caption() const { return caption_; }
     void SetCaption(const QString& value);
     // Called after Caption (or Text) changed.
-    virtual void TextChanged() {}
+    virtual void TextChanged() { }
     QString Text() const { return caption_; }
     void SetText(const QString& value) { SetCaption(value); }
 
@@ -191,8 +191,7 @@ protected:
     bool Updating() const { return updatingWidget_ > 0; }
     // Called when the state changed; pushes it when a widget exists.
     void Changed();
-    template<typename T>
-    void Set(T& field, const T& value)
+    template<typename T> void Set(T& field, const T& value)
     {
         if (field == value)
             return;
@@ -327,7 +326,7 @@ protected:
     virtual void InsertControl(TControl* control);
     virtual void RemoveControl(TControl* control);
     // Called after a child's widget was created in ChildHost().
-    virtual void ChildWidgetCreated(TControl*) {}
+    virtual void ChildWidgetCreated(TControl*) { }
     void UpdateWidget() override;
     void ParentFontChanged() override;
     // Whether this control takes Enter for itself (a memo, a grid editor).

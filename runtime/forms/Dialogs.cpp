@@ -4,10 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,7 +35,8 @@ QString qtFilter(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(u';', u' ');
-        out << (parts.at(i).contains(u'(') ? parts.at(i) : QStringLiteral("%1 (%2)").arg(parts.at(i), patterns));
+        out << (parts.at(i).contains(u'(') ? parts.at(i)
+                                           : QStringLiteral("%1 (%2)").arg(parts.at(i), patterns));
     }
     return out.join(QStringLiteral(";;"));
 }
@@ -47,11 +48,16 @@ struct ButtonMap {
 };
 
 constexpr ButtonMap buttonMap[] = {
-    {mbYes, QMessageBox::Yes, mrYes},           {mbNo, QMessageBox::No, mrNo},
-    {mbOK, QMessageBox::Ok, mrOk},              {mbCancel, QMessageBox::Cancel, mrCancel},
-    {mbAbort, QMessageBox::Abort, mrAbort},     {mbRetry, QMessageBox::Retry, mrRetry},
-    {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbAll, QMessageBox::YesToAll, mrAll},
-    {mbNoToAll, QMessageBox::NoToAll, mrNoToAll}, {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
+    {mbYes, QMessageBox::Yes, mrYes},
+    {mbNo, QMessageBox::No, mrNo},
+    {mbOK, QMessageBox::Ok, mrOk},
+    {mbCancel, QMessageBox::Cancel, mrCancel},
+    {mbAbort, QMessageBox::Abort, mrAbort},
+    {mbRetry, QMessageBox::Retry, mrRetry},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},
+    {mbAll, QMessageBox::YesToAll, mrAll},
+    {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
     {mbHelp, QMessageBox::Help, mrNone},
 };
 
@@ -65,19 +71,40 @@ MessageBoxLook messageBoxLook(int flags)
 {
     MessageBoxLook look;
     switch (flags & 0xF) {
-    case MB_OKCANCEL: look.Buttons = TMsgDlgButtons(mbOK) | mbCancel; break;
-    case MB_ABORTRETRYIGNORE: look.Buttons = TMsgDlgButtons(mbAbort) | mbRetry | mbIgnore; break;
-    case MB_YESNOCANCEL: look.Buttons = TMsgDlgButtons(mbYes) | mbNo | mbCancel; break;
-    case MB_YESNO: look.Buttons = TMsgDlgButtons(mbYes) | mbNo; break;
-    case MB_RETRYCANCEL: look.Buttons = TMsgDlgButtons(mbRetry) | mbCancel; break;
-    default: look.Buttons = mbOK; break;
+    case MB_OKCANCEL:
+        look.Buttons = TMsgDlgButtons(mbOK) | mbCancel;
+        break;
+    case MB_ABORTRETRYIGNORE:
+        look.Buttons = TMsgDlgButtons(mbAbort) | mbRetry | mbIgnore;
+        break;
+    case MB_YESNOCANCEL:
+        look.Buttons = TMsgDlgButtons(mbYes) | mbNo | mbCancel;
+        break;
+    case MB_YESNO:
+        look.Buttons = TMsgDlgButtons(mbYes) | mbNo;
+        break;
+    case MB_RETRYCANCEL:
+        look.Buttons = TMsgDlgButtons(mbRetry) | mbCancel;
+        break;
+    default:
+        look.Buttons = mbOK;
+        break;
     }
     switch (flags & 0xF0) {
-    case MB_ICONERROR: look.Type = mtError; break;
-    case MB_ICONQUESTION: look.Type = mtConfirmation; break;
-    case MB_ICONWARNING: look.Type = mtWarning; break;
-    case MB_ICONINFORMATION: look.Type = mtInformation; break;
-    default: break;
+    case MB_ICONERROR:
+        look.Type = mtError;
+        break;
+    case MB_ICONQUESTION:
+        look.Type = mtConfirmation;
+        break;
+    case MB_ICONWARNING:
+        look.Type = mtWarning;
+        break;
+    case MB_ICONINFORMATION:
+        look.Type = mtInformation;
+        break;
+    default:
+        break;
     }
     return look;
 }
@@ -90,7 +117,8 @@ TMessageBoxExtras& messageBoxExtras()
 
 } // namespace
 
-TMessageBoxScope::TMessageBoxScope(TMessageBoxExtras extras) : previous_(std::move(messageBoxExtras()))
+TMessageBoxScope::TMessageBoxScope(TMessageBoxExtras extras)
+    : previous_(std::move(messageBoxExtras()))
 {
     messageBoxExtras() = std::move(extras);
 }
@@ -150,24 +178,34 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value)
 
 QString DialogKindName(DialogKind kind)
 {
-    static const char* const names[] = {"Message", "MessageBox", "Input", "OpenFile", "SaveFile",
-                                        "Print", "PrinterSetup", "Font", "Color", "Modal"};
+    static const char* const names[] = {"Message", "MessageBox", "Input", "OpenFile", "SaveFile", "Print",
+        "PrinterSetup", "Font", "Color", "Modal"};
     return QString::fromLatin1(names[static_cast<int>(kind)]);
 }
 
 // QtDialogService ------------------------------------------------------------
 
-int QtDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
+int QtDialogService::MessageDlg(
+    const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
 {
     QMessageBox box;
     box.setText(text);
     box.setWindowTitle(caption.isEmpty() ? QApplication::applicationName() : caption);
     switch (type) {
-    case mtWarning: box.setIcon(QMessageBox::Warning); break;
-    case mtError: box.setIcon(QMessageBox::Critical); break;
-    case mtInformation: box.setIcon(QMessageBox::Information); break;
-    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
-    default: break;
+    case mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mtError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mtInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    default:
+        break;
     }
     QMessageBox::StandardButtons standard;
     for (const ButtonMap& map : buttonMap) {
@@ -209,8 +247,9 @@ bool QtDialogService::InputQuery(const QString& caption, const QString& prompt, 
 bool QtDialogService::OpenDialog(FileDialogOptions& options)
 {
     QString selected;
-    const QString name = QFileDialog::getOpenFileName(nullptr, options.Title, options.InitialDir.isEmpty() ? options.FileName : options.InitialDir,
-                                                      qtFilter(options.Filter), &selected);
+    const QString name = QFileDialog::getOpenFileName(nullptr, options.Title,
+        options.InitialDir.isEmpty() ? options.FileName : options.InitialDir, qtFilter(options.Filter),
+        &selected);
     if (name.isEmpty())
         return false;
     options.FileName = name;
@@ -220,8 +259,9 @@ bool QtDialogService::OpenDialog(FileDialogOptions& options)
 bool QtDialogService::SaveDialog(FileDialogOptions& options)
 {
     QString selected;
-    QString name = QFileDialog::getSaveFileName(nullptr, options.Title, options.InitialDir.isEmpty() ? options.FileName : options.InitialDir,
-                                                qtFilter(options.Filter), &selected);
+    QString name = QFileDialog::getSaveFileName(nullptr, options.Title,
+        options.InitialDir.isEmpty() ? options.FileName : options.InitialDir, qtFilter(options.Filter),
+        &selected);
     if (name.isEmpty())
         return false;
     if (!options.DefaultExt.isEmpty() && !name.contains(u'.'))
@@ -348,14 +388,18 @@ int QtDialogService::ShowModal(TForm* form)
 
 // ScriptedDialogService ------------------------------------------------------
 
-ScriptedDialogService::ScriptedDialogService() : previous_(SetDialogService(this)) {}
+ScriptedDialogService::ScriptedDialogService()
+    : previous_(SetDialogService(this))
+{
+}
 
 ScriptedDialogService::~ScriptedDialogService()
 {
     SetDialogService(previous_);
 }
 
-ScriptedDialogService& ScriptedDialogService::Expect(DialogKind kind, Answer answer, const QString& textContains)
+ScriptedDialogService& ScriptedDialogService::Expect(
+    DialogKind kind, Answer answer, const QString& textContains)
 {
     script_.append({kind, std::move(answer), textContains, {}});
     return *this;
@@ -379,7 +423,8 @@ ScriptedDialogService& ScriptedDialogService::ExpectInput(bool accepted, const Q
 ScriptedDialogService& ScriptedDialogService::ExpectModal(std::function<int(TForm*)> handler)
 {
     Answer answer;
-    answer.Handler = [handler = std::move(handler)](const DialogRequest& request) { return handler(request.Form); };
+    answer.Handler
+        = [handler = std::move(handler)](const DialogRequest& request) { return handler(request.Form); };
     return Expect(DialogKind::Modal, answer);
 }
 
@@ -406,7 +451,8 @@ ScriptedDialogService::Step ScriptedDialogService::takeStep(const DialogRequest&
     asked_.append(request);
     QString problem;
     if (script_.isEmpty())
-        problem = QStringLiteral("Unexpected %1 dialog: \"%2\"").arg(DialogKindName(request.Kind), request.Text);
+        problem
+            = QStringLiteral("Unexpected %1 dialog: \"%2\"").arg(DialogKindName(request.Kind), request.Text);
     else if (script_.first().Kind != request.Kind)
         problem = QStringLiteral("Expected a %1 dialog, got %2: \"%3\"")
                       .arg(DialogKindName(script_.first().Kind), DialogKindName(request.Kind), request.Text);
@@ -420,7 +466,8 @@ ScriptedDialogService::Step ScriptedDialogService::takeStep(const DialogRequest&
     return script_.takeFirst();
 }
 
-int ScriptedDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
+int ScriptedDialogService::MessageDlg(
+    const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
 {
     DialogRequest request;
     request.Text = text;
@@ -556,26 +603,39 @@ struct ConsoleAnswer {
 
 // In this order: the first button a box offers is the answer.
 constexpr ConsoleAnswer consoleAnswers[] = {
-    {mbCancel, mrCancel, "Cancel"}, {mbNo, mrNo, "No"}, {mbOK, mrOk, "OK"}, {mbAbort, mrAbort, "Abort"},
-    {mbNoToAll, mrNoToAll, "No to all"}, {mbIgnore, mrIgnore, "Ignore"}, {mbRetry, mrRetry, "Retry"},
-    {mbYes, mrYes, "Yes"}, {mbYesToAll, mrYesToAll, "Yes to all"}, {mbAll, mrAll, "All"},
+    {mbCancel, mrCancel, "Cancel"},
+    {mbNo, mrNo, "No"},
+    {mbOK, mrOk, "OK"},
+    {mbAbort, mrAbort, "Abort"},
+    {mbNoToAll, mrNoToAll, "No to all"},
+    {mbIgnore, mrIgnore, "Ignore"},
+    {mbRetry, mrRetry, "Retry"},
+    {mbYes, mrYes, "Yes"},
+    {mbYesToAll, mrYesToAll, "Yes to all"},
+    {mbAll, mrAll, "All"},
 };
 
 QString typeWord(TMsgDlgType type)
 {
     switch (type) {
-    case mtError: return QStringLiteral("error");
-    case mtWarning: return QStringLiteral("warning");
-    case mtInformation: return QStringLiteral("information");
-    case mtConfirmation: return QStringLiteral("question");
-    default: return QStringLiteral("message");
+    case mtError:
+        return QStringLiteral("error");
+    case mtWarning:
+        return QStringLiteral("warning");
+    case mtInformation:
+        return QStringLiteral("information");
+    case mtConfirmation:
+        return QStringLiteral("question");
+    default:
+        return QStringLiteral("message");
     }
 }
 
 } // namespace
 
 ConsoleDialogService::ConsoleDialogService(IDialogService& fallback, std::FILE* out)
-    : fallback_(fallback), out_(out)
+    : fallback_(fallback)
+    , out_(out)
 {
 }
 
@@ -586,7 +646,8 @@ void ConsoleDialogService::say(const QString& line) const
     std::fflush(out_);
 }
 
-int ConsoleDialogService::MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString&)
+int ConsoleDialogService::MessageDlg(
+    const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString&)
 {
     const QString code = CurrentMessageBox().Code;
     // Windows line breaks of the message texts become indented lines.

@@ -19,23 +19,34 @@
 class TForm;
 class TFont;
 
-enum class DialogKind { Message, MessageBox, Input, OpenFile, SaveFile, Print, PrinterSetup, Font, Color, Modal };
+enum class DialogKind {
+    Message,
+    MessageBox,
+    Input,
+    OpenFile,
+    SaveFile,
+    Print,
+    PrinterSetup,
+    Font,
+    Color,
+    Modal
+};
 
 // What a dialog asks; the scripted service records these.
 struct DialogRequest {
     DialogKind Kind = DialogKind::Message;
     QString Caption;
-    QString Text;   // message, prompt
-    QString Value;  // input default, initial file name
+    QString Text; // message, prompt
+    QString Value; // input default, initial file name
     TMsgDlgType Type = mtCustom;
     TMsgDlgButtons Buttons;
-    int Flags = 0;  // MessageBox flags
+    int Flags = 0; // MessageBox flags
     QString Filter; // file dialogs: "Text files (*.txt)|*.txt|All (*.*)|*.*"
     QString InitialDir;
     TForm* Form = nullptr;
-    QString Code;                              // the message code, when the box shows a coded message
-    QMap<TMsgDlgBtn, QString> ButtonCaptions;  // buttons that carry a caption of the user's language
-    TPrintSettings Printing;                   // print and printer-setup dialogs: what they opened with
+    QString Code; // the message code, when the box shows a coded message
+    QMap<TMsgDlgBtn, QString> ButtonCaptions; // buttons that carry a caption of the user's language
+    TPrintSettings Printing; // print and printer-setup dialogs: what they opened with
 };
 
 // What a message box may carry besides its text: the code of the message it
@@ -76,7 +87,9 @@ class IDialogService {
 public:
     virtual ~IDialogService();
     // Answers a modal result (mrOk, mrYes ...).
-    virtual int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) = 0;
+    virtual int MessageDlg(
+        const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption)
+        = 0;
     // Windows MessageBox: flags are MB_ values; answers IDOK (1), IDCANCEL (2), IDYES (6) ...
     virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
     // True when the user accepted; value holds the answer.
@@ -111,16 +124,26 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value);
 
 // MessageBox flags and answers, as the Windows API numbers them.
 enum : int {
-    MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
-    MB_RETRYCANCEL = 0x5, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30,
-    MB_ICONINFORMATION = 0x40, MB_DEFBUTTON2 = 0x100, MB_DEFBUTTON3 = 0x200
+    MB_OK = 0x0,
+    MB_OKCANCEL = 0x1,
+    MB_ABORTRETRYIGNORE = 0x2,
+    MB_YESNOCANCEL = 0x3,
+    MB_YESNO = 0x4,
+    MB_RETRYCANCEL = 0x5,
+    MB_ICONERROR = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONWARNING = 0x30,
+    MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100,
+    MB_DEFBUTTON3 = 0x200
 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
 // Real dialogs on screen.
 class QtDialogService : public IDialogService {
 public:
-    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageDlg(
+        const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;
@@ -154,7 +177,8 @@ class ConsoleDialogService : public IDialogService {
 public:
     explicit ConsoleDialogService(IDialogService& fallback, std::FILE* out = stderr);
 
-    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageDlg(
+        const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;
@@ -187,9 +211,9 @@ ZORV_EXCEPTION_CLASS(EUnexpectedDialog, Exception)
 class ScriptedDialogService : public IDialogService {
 public:
     struct Answer {
-        int Result = mrOk;      // modal result or MessageBox answer
-        bool Accepted = true;   // input, file, print, font and colour dialogs
-        QString Value;          // input text, file name, printer name
+        int Result = mrOk; // modal result or MessageBox answer
+        bool Accepted = true; // input, file, print, font and colour dialogs
+        QString Value; // input text, file name, printer name
         std::function<int(const DialogRequest&)> Handler; // overrides Result when set
     };
     // The user's choice in a print or printer-setup dialog, made on the
@@ -217,7 +241,8 @@ public:
     const QStringList& Failures() const { return failures_; }
     int Pending() const { return static_cast<int>(script_.size()); }
 
-    int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
+    int MessageDlg(
+        const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, const QString& caption) override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     bool OpenDialog(FileDialogOptions& options) override;

@@ -22,7 +22,8 @@ protected:
             return;
         QPainter painter(this);
         painter.setFont(font());
-        painter.drawText(contentsRect().adjusted(4, 0, -4, 0), static_cast<int>(alignment | Qt::AlignVCenter), caption);
+        painter.drawText(
+            contentsRect().adjusted(4, 0, -4, 0), static_cast<int>(alignment | Qt::AlignVCenter), caption);
     }
 };
 
@@ -35,7 +36,8 @@ QFrame::Shadow shadowOf(TBevelCut cut)
 
 // TPanel -------------------------------------------------------------------
 
-TPanel::TPanel(TComponent* owner) : TWinControl(owner)
+TPanel::TPanel(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 185, 41));
     SetTabStop(false);
@@ -63,7 +65,9 @@ void TPanel::UpdateWidget()
     TWinControl::UpdateWidget();
     auto* panel = static_cast<PanelWidget*>(Widget());
     panel->caption = caption_;
-    panel->alignment = alignment_ == taLeftJustify ? Qt::AlignLeft : alignment_ == taRightJustify ? Qt::AlignRight : Qt::AlignHCenter;
+    panel->alignment = alignment_ == taLeftJustify ? Qt::AlignLeft
+        : alignment_ == taRightJustify             ? Qt::AlignRight
+                                                   : Qt::AlignHCenter;
     const TBevelCut cut = bevelOuter_ != bvNone ? bevelOuter_ : bevelInner_;
     panel->setFrameShape(cut == bvNone ? QFrame::NoFrame : QFrame::Panel);
     panel->setFrameShadow(shadowOf(cut));
@@ -73,7 +77,8 @@ void TPanel::UpdateWidget()
 
 // TBevel -------------------------------------------------------------------
 
-TBevel::TBevel(TComponent* owner) : TGraphicControl(owner)
+TBevel::TBevel(TComponent* owner)
+    : TGraphicControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 50, 50));
 }
@@ -96,7 +101,9 @@ void TBevel::UpdateWidget()
 
 // TImage -------------------------------------------------------------------
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(new TPicture(this))
+TImage::TImage(TComponent* owner)
+    : TGraphicControl(owner)
+    , picture_(new TPicture(this))
 {
     SetBoundsSilently(QRect(0, 0, 105, 105));
     connect(picture_, &TPicture::Changed, this, [this] { Changed(); });
@@ -121,7 +128,8 @@ void TImage::UpdateWidget()
 
 // TSplitter ----------------------------------------------------------------
 
-TSplitter::TSplitter(TComponent* owner) : TGraphicControl(owner)
+TSplitter::TSplitter(TComponent* owner)
+    : TGraphicControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 3, 100));
     SetAlign(alLeft);
@@ -152,11 +160,20 @@ void TSplitter::MoveBy(int delta)
     if (!target || delta == 0)
         return;
     switch (Align()) {
-    case alLeft: target->SetWidth(std::max(minSize_, target->Width() + delta)); break;
-    case alRight: target->SetWidth(std::max(minSize_, target->Width() - delta)); break;
-    case alTop: target->SetHeight(std::max(minSize_, target->Height() + delta)); break;
-    case alBottom: target->SetHeight(std::max(minSize_, target->Height() - delta)); break;
-    default: break;
+    case alLeft:
+        target->SetWidth(std::max(minSize_, target->Width() + delta));
+        break;
+    case alRight:
+        target->SetWidth(std::max(minSize_, target->Width() - delta));
+        break;
+    case alTop:
+        target->SetHeight(std::max(minSize_, target->Height() + delta));
+        break;
+    case alBottom:
+        target->SetHeight(std::max(minSize_, target->Height() - delta));
+        break;
+    default:
+        break;
     }
 }
 
@@ -183,7 +200,10 @@ bool TSplitter::eventFilter(QObject*, QEvent* event)
             dragStart_ = now;
         }
         return dragging_;
-    case QEvent::MouseButtonRelease: dragging_ = false; return true;
-    default: return false;
+    case QEvent::MouseButtonRelease:
+        dragging_ = false;
+        return true;
+    default:
+        return false;
     }
 }

@@ -3,7 +3,6 @@
 
 #include "runtime/forms/Controls.h"
 
-
 class TPanel : public TWinControl {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)

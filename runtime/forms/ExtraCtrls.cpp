@@ -10,7 +10,9 @@
 
 // TTabSet ------------------------------------------------------------------
 
-TTabSet::TTabSet(TComponent* owner) : TWinControl(owner), tabs_(new TStrings(this))
+TTabSet::TTabSet(TComponent* owner)
+    : TWinControl(owner)
+    , tabs_(new TStrings(this))
 {
     SetBoundsSilently(QRect(0, 0, 185, 21));
     connect(tabs_, &TStrings::Changed, this, [this] { Changed(); });
@@ -58,7 +60,8 @@ void TTabSet::UpdateWidget()
 
 // TSpinEdit ----------------------------------------------------------------
 
-TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner)
+TSpinEdit::TSpinEdit(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 121, 22));
     SetColor(clWindow);
@@ -105,7 +108,8 @@ void TSpinEdit::UpdateWidget()
 
 // TStringGrid --------------------------------------------------------------
 
-TStringGrid::TStringGrid(TComponent* owner) : TWinControl(owner)
+TStringGrid::TStringGrid(TComponent* owner)
+    : TWinControl(owner)
 {
     RegisterCommonControlEvents();
     SetBoundsSilently(QRect(0, 0, 320, 120));
@@ -242,7 +246,8 @@ void TStringGrid::UpdateWidget()
     for (int c = 0; c < colCount_; ++c)
         table->setColumnWidth(c, ColWidths(c));
     table->setShowGrid(options_.testFlag(goVertLine) || options_.testFlag(goHorzLine));
-    table->setSelectionBehavior(options_.testFlag(goRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    table->setSelectionBehavior(
+        options_.testFlag(goRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     if (row_ < rowCount_ && col_ < colCount_)
         table->setCurrentCell(row_, col_);
 }

@@ -124,7 +124,8 @@ private:
     int fixedRows_ = 1;
     int defaultColWidth_ = 64;
     int defaultRowHeight_ = 24;
-    TGridOptions options_ = TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    TGridOptions options_
+        = TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     QVector<QString> cells_; // row-major
     QVector<int> colWidths_;
     int col_ = 1;

@@ -35,13 +35,17 @@ QString typeName(const QMetaProperty& property)
 
 QString valueKindName(Value::Kind kind)
 {
-    static const char* const names[] = {"integer", "number", "string", "identifier", "set", "list", "collection", "binary data"};
+    static const char* const names[]
+        = {"integer", "number", "string", "identifier", "set", "list", "collection", "binary data"};
     return QString::fromLatin1(names[kind]);
 }
 
 class Reader {
 public:
-    explicit Reader(TComponent* root) : root_(root) {}
+    explicit Reader(TComponent* root)
+        : root_(root)
+    {
+    }
 
     void read(const Object& top)
     {
@@ -122,7 +126,9 @@ private:
             if (!component)
                 fail(node.line, QStringLiteral("Ancestor component %1 not found").arg(node.name));
             if (!classChainHas(component->metaObject(), node.className))
-                fail(node.line, QStringLiteral("%1 is a %2, not a %3").arg(node.name, component->ClassName(), node.className));
+                fail(node.line,
+                    QStringLiteral("%1 is a %2, not a %3")
+                        .arg(node.name, component->ClassName(), node.className));
             component->BeginLoading();
             loaded_ << component;
             TComponent* parent = component->GetParentComponent();
@@ -148,19 +154,23 @@ private:
         for (int i = 0; i < path.size() - 1; ++i) {
             const QMetaProperty property = FindPublishedProperty(target, path.at(i));
             if (!property.isValid() || !IsObjectProperty(property))
-                fail(node.line, QStringLiteral("Property %1 does not exist in %2").arg(node.name, component->ClassName()));
+                fail(node.line,
+                    QStringLiteral("Property %1 does not exist in %2")
+                        .arg(node.name, component->ClassName()));
             target = property.read(target).value<QObject*>();
             if (!target)
                 fail(node.line, QStringLiteral("Property %1 is not set").arg(path.at(i)));
         }
         const QString& last = path.last();
-        if (auto* lines = qobject_cast<TStrings*>(target); lines && last.compare(u"Strings", Qt::CaseInsensitive) == 0) {
+        if (auto* lines = qobject_cast<TStrings*>(target);
+            lines && last.compare(u"Strings", Qt::CaseInsensitive) == 0) {
             assignLines(lines, node.value);
             return;
         }
         const QMetaProperty property = FindPublishedProperty(target, last);
         if (!property.isValid())
-            fail(node.line, QStringLiteral("Property %1 does not exist in %2").arg(node.name, component->ClassName()));
+            fail(node.line,
+                QStringLiteral("Property %1 does not exist in %2").arg(node.name, component->ClassName()));
         assign(target, property, node.value);
     }
 
@@ -175,7 +185,8 @@ private:
             else if (item.kind == Value::Integer)
                 text << QString::number(item.integer);
             else
-                fail(item.line, QStringLiteral("String expected in list, found %1").arg(valueKindName(item.kind)));
+                fail(item.line,
+                    QStringLiteral("String expected in list, found %1").arg(valueKindName(item.kind)));
         }
         lines->SetLines(text);
     }
@@ -192,7 +203,9 @@ private:
                 for (int i = 0; i < path.size() - 1; ++i) {
                     const QMetaProperty sub = FindPublishedProperty(target, path.at(i));
                     if (!sub.isValid() || !IsObjectProperty(sub))
-                        fail(property.line, QStringLiteral("Property %1 does not exist in %2").arg(property.name, entry->ClassName()));
+                        fail(property.line,
+                            QStringLiteral("Property %1 does not exist in %2")
+                                .arg(property.name, entry->ClassName()));
                     target = sub.read(target).value<QObject*>();
                 }
                 if (auto* lines = qobject_cast<TStrings*>(target);
@@ -202,7 +215,9 @@ private:
                 }
                 const QMetaProperty targetProperty = FindPublishedProperty(target, path.last());
                 if (!targetProperty.isValid())
-                    fail(property.line, QStringLiteral("Property %1 does not exist in %2").arg(property.name, entry->ClassName()));
+                    fail(property.line,
+                        QStringLiteral("Property %1 does not exist in %2")
+                            .arg(property.name, entry->ClassName()));
                 assign(target, targetProperty, property.value);
             }
         }
@@ -213,7 +228,8 @@ private:
     {
         try {
             if (!property.write(target, value))
-                fail(line, QStringLiteral("Invalid value for property %1").arg(QLatin1String(property.name())));
+                fail(line,
+                    QStringLiteral("Invalid value for property %1").arg(QLatin1String(property.name())));
         } catch (const EReadError&) {
             throw;
         } catch (const Exception& e) {
@@ -226,8 +242,9 @@ private:
         const int line = value.line;
         const QString name = QString::fromLatin1(property.name());
         auto mismatch = [&]() {
-            fail(line, QStringLiteral("Invalid %1 for property %2 (%3)")
-                           .arg(valueKindName(value.kind), name, typeName(property)));
+            fail(line,
+                QStringLiteral("Invalid %1 for property %2 (%3)")
+                    .arg(valueKindName(value.kind), name, typeName(property)));
         };
         if (!property.isWritable() && !IsObjectProperty(property))
             fail(line, QStringLiteral("Property %1 is read-only").arg(name));
@@ -260,7 +277,8 @@ private:
         }
         if (IsObjectProperty(property)) {
             QObject* object = property.read(target).value<QObject*>();
-            if (auto* collection = qobject_cast<TCollection*>(object); collection && value.kind == Value::Collection)
+            if (auto* collection = qobject_cast<TCollection*>(object);
+                collection && value.kind == Value::Collection)
                 assignCollection(collection, value);
             else if (auto* lines = qobject_cast<TStrings*>(object); lines && value.kind == Value::List)
                 assignLines(lines, value);
@@ -285,9 +303,11 @@ private:
             int number = 0;
             if (value.kind == Value::Identifier) {
                 if (!EnumKeyToValue(property.enumerator(), value.text, &number))
-                    fail(line, QStringLiteral("'%1' is not a value of %2").arg(value.text, typeName(property)));
+                    fail(line,
+                        QStringLiteral("'%1' is not a value of %2").arg(value.text, typeName(property)));
             } else if (value.kind == Value::Integer && IsOpenEnumeration(property)) {
-                if (value.integer < std::numeric_limits<int>::min() || value.integer > std::numeric_limits<int>::max())
+                if (value.integer < std::numeric_limits<int>::min()
+                    || value.integer > std::numeric_limits<int>::max())
                     fail(line, QStringLiteral("Value out of range for %1").arg(name));
                 number = static_cast<int>(value.integer);
             } else {
@@ -310,7 +330,8 @@ private:
         case QMetaType::Int:
             if (value.kind != Value::Integer)
                 mismatch();
-            if (value.integer < std::numeric_limits<int>::min() || value.integer > std::numeric_limits<int>::max())
+            if (value.integer < std::numeric_limits<int>::min()
+                || value.integer > std::numeric_limits<int>::max())
                 fail(line, QStringLiteral("Value out of range for %1").arg(name));
             write(target, property, static_cast<int>(value.integer), line);
             return;
@@ -349,7 +370,9 @@ private:
                     else if (item.kind == Value::Float)
                         numbers << item.real;
                     else
-                        fail(item.line, QStringLiteral("Number expected in list, found %1").arg(valueKindName(item.kind)));
+                        fail(item.line,
+                            QStringLiteral("Number expected in list, found %1")
+                                .arg(valueKindName(item.kind)));
                 }
                 write(target, property, QVariant::fromValue(numbers), line);
                 return;
@@ -382,7 +405,9 @@ private:
                 fail(fixup.line, QStringLiteral("Component %1 not found").arg(fixup.name));
             const QMetaObject* wanted = fixup.property.metaType().metaObject();
             if (!found->metaObject()->inherits(wanted))
-                fail(fixup.line, QStringLiteral("%1 is not a %2").arg(fixup.name, QString::fromLatin1(wanted->className())));
+                fail(fixup.line,
+                    QStringLiteral("%1 is not a %2")
+                        .arg(fixup.name, QString::fromLatin1(wanted->className())));
             QObject* pointer = found;
             write(fixup.object, fixup.property, QVariant(fixup.property.metaType(), &pointer), fixup.line);
         }

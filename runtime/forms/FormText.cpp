@@ -44,7 +44,10 @@ int hexValue(QChar c)
 
 class Lexer {
 public:
-    explicit Lexer(const QString& text) : text_(text) {}
+    explicit Lexer(const QString& text)
+        : text_(text)
+    {
+    }
 
     [[noreturn]] void fail(const QString& reason, int line = 0) const
     {
@@ -69,8 +72,9 @@ public:
         }
         if (c == u'\'' || c == u'#')
             return readString(token);
-        if (c.isDigit() || c == u'$' || ((c == u'-' || c == u'+') && pos_ + 1 < text_.size()
-                                           && (text_.at(pos_ + 1).isDigit() || text_.at(pos_ + 1) == u'$')))
+        if (c.isDigit() || c == u'$'
+            || ((c == u'-' || c == u'+') && pos_ + 1 < text_.size()
+                && (text_.at(pos_ + 1).isDigit() || text_.at(pos_ + 1) == u'$')))
             return readNumber(token);
         if (c == u'{')
             return readBinary(token);
@@ -81,7 +85,9 @@ public:
             token.symbol = c;
             return token;
         }
-        fail(QStringLiteral("Invalid character '%1' (#%2)").arg(c.isPrint() ? QString(c) : QString()).arg(c.unicode()));
+        fail(QStringLiteral("Invalid character '%1' (#%2)")
+                 .arg(c.isPrint() ? QString(c) : QString())
+                 .arg(c.unicode()));
     }
 
 private:
@@ -126,7 +132,8 @@ private:
                 quint32 code = 0;
                 int digits = 0;
                 while (pos_ < text_.size()) {
-                    const int d = hex ? hexValue(text_.at(pos_)) : (text_.at(pos_).isDigit() ? text_.at(pos_).digitValue() : -1);
+                    const int d = hex ? hexValue(text_.at(pos_))
+                                      : (text_.at(pos_).isDigit() ? text_.at(pos_).digitValue() : -1);
                     if (d < 0)
                         break;
                     code = code * (hex ? 16 : 10) + static_cast<quint32>(d);
@@ -248,7 +255,11 @@ private:
 
 class Parser {
 public:
-    explicit Parser(const QString& text) : lexer_(text) { advance(); }
+    explicit Parser(const QString& text)
+        : lexer_(text)
+    {
+        advance();
+    }
 
     Object parseTop()
     {
@@ -265,7 +276,8 @@ private:
 
     bool isWord(const char* word) const
     {
-        return token_.kind == Token::Identifier && token_.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return token_.kind == Token::Identifier
+            && token_.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
     bool isSymbol(char16_t c) const { return token_.kind == Token::Symbol && token_.symbol == c; }
     void expectSymbol(char16_t c)
@@ -381,8 +393,10 @@ private:
             value.bytes = token_.bytes;
             advance();
             return value;
-        case Token::Symbol: break;
-        case Token::End: fail(QStringLiteral("Value expected"));
+        case Token::Symbol:
+            break;
+        case Token::End:
+            fail(QStringLiteral("Value expected"));
         }
         if (isSymbol(u'[')) {
             value.kind = Value::Set;

@@ -28,11 +28,11 @@ struct Value {
     Kind kind = Integer;
     qint64 integer = 0;
     double real = 0;
-    QString text;             // String, Identifier
-    QStringList elements;     // Set
+    QString text; // String, Identifier
+    QStringList elements; // Set
     std::vector<Value> items; // List
     std::vector<std::vector<Property>> collection;
-    QByteArray bytes;         // Binary
+    QByteArray bytes; // Binary
     int line = 0;
 };
 

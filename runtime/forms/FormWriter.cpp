@@ -14,7 +14,9 @@ namespace {
 
 class Writer {
 public:
-    Writer(TComponent* root, TComponent* ancestor) : root_(root), ancestor_(ancestor)
+    Writer(TComponent* root, TComponent* ancestor)
+        : root_(root)
+        , ancestor_(ancestor)
     {
         for (TComponent* component : root_->ComponentList()) {
             TComponent* parent = component->GetParentComponent();
@@ -63,7 +65,8 @@ private:
         return match && match->metaObject() == component->metaObject() ? match : nullptr;
     }
 
-    QString writeObject(TComponent* component, TComponent* reference, bool inherited, const QString& indent, bool isRoot)
+    QString writeObject(
+        TComponent* component, TComponent* reference, bool inherited, const QString& indent, bool isRoot)
     {
         const QString inner = indent + QStringLiteral("  ");
         QString body;
@@ -71,13 +74,14 @@ private:
         QString nested;
         for (TComponent* child : children_.value(component)) {
             TComponent* childAncestor = ancestorOf(child);
-            nested += writeObject(child, childAncestor ? childAncestor : bareInstance(child), childAncestor != nullptr,
-                                  inner, false);
+            nested += writeObject(child, childAncestor ? childAncestor : bareInstance(child),
+                childAncestor != nullptr, inner, false);
         }
         if (inherited && !isRoot && body.isEmpty() && nested.isEmpty() && sameParent(component, reference))
             return QString();
-        return indent + (inherited ? QStringLiteral("inherited ") : QStringLiteral("object ")) + component->Name()
-            + QStringLiteral(": ") + component->ClassName() + u'\n' + body + nested + indent + QStringLiteral("end\n");
+        return indent + (inherited ? QStringLiteral("inherited ") : QStringLiteral("object "))
+            + component->Name() + QStringLiteral(": ") + component->ClassName() + u'\n' + body + nested
+            + indent + QStringLiteral("end\n");
     }
 
     bool sameParent(const TComponent* component, const TComponent* ancestor) const
@@ -85,7 +89,8 @@ private:
         const TComponent* parent = component->GetParentComponent();
         const TComponent* ancestorParent = ancestor ? ancestor->GetParentComponent() : nullptr;
         const QString name = parent && parent != root_ ? parent->Name() : QString();
-        const QString ancestorName = ancestorParent && ancestorParent != ancestor_ ? ancestorParent->Name() : QString();
+        const QString ancestorName
+            = ancestorParent && ancestorParent != ancestor_ ? ancestorParent->Name() : QString();
         return name.compare(ancestorName, Qt::CaseInsensitive) == 0;
     }
 
@@ -95,7 +100,8 @@ private:
         return !persistent || persistent->IsPropertyStored(name);
     }
 
-    void writeProperties(QObject* object, QObject* reference, const QString& prefix, const QString& indent, QString& out)
+    void writeProperties(
+        QObject* object, QObject* reference, const QString& prefix, const QString& indent, QString& out)
     {
         const QMetaObject* meta = object->metaObject();
         for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
@@ -103,16 +109,18 @@ private:
             const char* name = property.name();
             // A component's Name is its object line; a sub-object's Name
             // (Font.Name) is an ordinary property.
-            if ((qstrcmp(name, "Name") == 0 && qobject_cast<const TComponent*>(object)) || !stored(object, name))
+            if ((qstrcmp(name, "Name") == 0 && qobject_cast<const TComponent*>(object))
+                || !stored(object, name))
                 continue;
             const QString path = prefix + QString::fromLatin1(name);
             QMetaProperty refProperty;
             if (reference)
-                refProperty = reference->metaObject()->property(reference->metaObject()->indexOfProperty(name));
+                refProperty
+                    = reference->metaObject()->property(reference->metaObject()->indexOfProperty(name));
             if (IsObjectProperty(property)) {
                 writeObjectProperty(property.read(object).value<QObject*>(),
-                                    refProperty.isValid() ? refProperty.read(reference).value<QObject*>() : nullptr,
-                                    path, indent, out);
+                    refProperty.isValid() ? refProperty.read(reference).value<QObject*>() : nullptr, path,
+                    indent, out);
                 continue;
             }
             if (!property.isWritable())
@@ -133,7 +141,8 @@ private:
         }
     }
 
-    void writeObjectProperty(QObject* value, QObject* reference, const QString& path, const QString& indent, QString& out)
+    void writeObjectProperty(
+        QObject* value, QObject* reference, const QString& path, const QString& indent, QString& out)
     {
         if (!value)
             return;
@@ -145,14 +154,16 @@ private:
                 return;
             out += indent + path + QStringLiteral(".Strings = (");
             for (const QString& line : lines->Lines())
-                out += u'\n' + indent + QStringLiteral("  ") + QuoteString(line, indent + QStringLiteral("    "));
+                out += u'\n' + indent + QStringLiteral("  ")
+                    + QuoteString(line, indent + QStringLiteral("    "));
             out += QStringLiteral(")\n");
             return;
         }
         if (auto* collection = qobject_cast<TCollection*>(value)) {
             const QString text = collectionText(collection, indent);
             auto* refCollection = qobject_cast<TCollection*>(reference);
-            const QString refText = refCollection ? collectionText(refCollection, indent) : QStringLiteral("<>");
+            const QString refText
+                = refCollection ? collectionText(refCollection, indent) : QStringLiteral("<>");
             if (text != refText)
                 out += indent + path + QStringLiteral(" = ") + text + u'\n';
             return;
@@ -197,9 +208,11 @@ private:
             return key ? QString::fromLatin1(key) : QString::number(number);
         }
         switch (property.metaType().id()) {
-        case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
         case QMetaType::Int:
-        case QMetaType::LongLong: return QString::number(value.toLongLong());
+        case QMetaType::LongLong:
+            return QString::number(value.toLongLong());
         case QMetaType::Double: {
             const double number = value.toDouble();
             if (!std::isfinite(number)) {
@@ -208,8 +221,10 @@ private:
             }
             return QString::number(number, 'g', 17);
         }
-        case QMetaType::QString: return QuoteString(value.toString(), indent + QStringLiteral("  "));
-        case QMetaType::QByteArray: return binaryText(value.toByteArray(), indent);
+        case QMetaType::QString:
+            return QuoteString(value.toString(), indent + QStringLiteral("  "));
+        case QMetaType::QByteArray:
+            return binaryText(value.toByteArray(), indent);
         default:
             if (property.metaType() == QMetaType::fromType<QList<double>>()) {
                 QStringList numbers;

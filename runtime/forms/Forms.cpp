@@ -9,9 +9,9 @@
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,7 +19,8 @@
 // The window of a form: forwards what the form must hear about.
 class FormWindow : public QWidget {
 public:
-    explicit FormWindow(TForm* form) : form_(form)
+    explicit FormWindow(TForm* form)
+        : form_(form)
     {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -59,7 +60,8 @@ private:
     QPointer<TForm> form_;
 };
 
-TForm::TForm(TComponent* owner) : TWinControl(owner)
+TForm::TForm(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 320 + FrameWidth, 240 + FrameHeight));
     SetVisible(false);
@@ -199,13 +201,19 @@ void TForm::Close()
         return;
     }
     switch (action) {
-    case caHide: Hide(); break;
-    case caFree: Hide(); Release(); break;
+    case caHide:
+        Hide();
+        break;
+    case caFree:
+        Hide();
+        Release();
+        break;
     case caMinimize:
         if (HasWidget())
             Widget()->showMinimized();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -346,8 +354,7 @@ void TForm::UpdateWidget()
     // Qt adds hints of its own to a shown window's flags: compare only what
     // the border and form styles decide, and show again a window that
     // setWindowFlags hid.
-    const Qt::WindowFlags decided
-        = Qt::WindowType_Mask | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    const Qt::WindowFlags decided = Qt::WindowType_Mask | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     if ((window->windowFlags() & decided) != (flags & decided)) {
         const bool shown = window->isVisible();
         window->setWindowFlags(flags);
@@ -394,7 +401,8 @@ void TForm::windowResized(const QSize& clientSize)
 {
     if (Updating() || clientSize == QSize(ClientWidth(), ClientHeight()))
         return;
-    SetBoundsSilently(QRect(Left(), Top(), clientSize.width() + FrameWidth, clientSize.height() + FrameHeight));
+    SetBoundsSilently(
+        QRect(Left(), Top(), clientSize.width() + FrameWidth, clientSize.height() + FrameHeight));
     emit BoundsChanged();
     Realign();
     onResize_(this);
@@ -443,7 +451,8 @@ bool TForm::handlePointer(QWidget* w, QEvent* event)
     if (!control)
         return false;
     const QEvent::Type type = event->type();
-    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::DragLeave || type == QEvent::Drop) {
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::DragLeave
+        || type == QEvent::Drop) {
         // Only drags of controls, at the widget that takes drops for its control.
         if (!w->acceptDrops() || control->Widget() != w)
             return false;
@@ -529,7 +538,8 @@ bool TForm::eventFilter(QObject* watched, QEvent* event)
         auto* w = static_cast<QWidget*>(watched);
         return w->window() == Widget() && handlePointer(w, event);
     }
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn && type != QEvent::Resize)
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::FocusIn
+        && type != QEvent::Resize)
         return false;
     if (!watched->isWidgetType() || !HasWidget())
         return false;

@@ -52,7 +52,10 @@ public:
     int ClientWidth() const override { return Width() - FrameWidth; }
     void SetClientWidth(int value) { SetWidth(std::clamp(value, 0, MaxExtent) + FrameWidth); }
     int ClientHeight() const override { return Height() - FrameHeight - menuHeight(); }
-    void SetClientHeight(int value) { SetHeight(std::clamp(value, 0, MaxExtent) + FrameHeight + menuHeight()); }
+    void SetClientHeight(int value)
+    {
+        SetHeight(std::clamp(value, 0, MaxExtent) + FrameHeight + menuHeight());
+    }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle value) { Set(borderStyle_, value); }
     // fsStayOnTop keeps the window above the others; the MDI styles show as normal windows.
@@ -180,8 +183,7 @@ private:
     TShortCutEvent onShortCut_;
 };
 
-template<typename T>
-T* CreateForm(TComponent* owner = nullptr)
+template<typename T> T* CreateForm(TComponent* owner = nullptr)
 {
     T* form = new T(owner);
     form->AfterConstruction();

@@ -5,7 +5,10 @@
 #include <QPixmap>
 
 TCanvas::TCanvas(QObject* parent)
-    : TPersistent(parent), font_(new TFont(this)), brush_(new TBrush(this)), pen_(new TPen(this))
+    : TPersistent(parent)
+    , font_(new TFont(this))
+    , brush_(new TBrush(this))
+    , pen_(new TPen(this))
 {
 }
 
@@ -29,8 +32,8 @@ QPainter& TCanvas::painter() const
 
 void TCanvas::applyPen() const
 {
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                          Qt::DashDotDotLine, Qt::NoPen};
+    static const Qt::PenStyle styles[]
+        = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
     QPen pen(ColorToQColor(pen_->Color()));
     pen.setWidth(pen_->Width());
     pen.setStyle(styles[pen_->Style()]);
@@ -39,7 +42,8 @@ void TCanvas::applyPen() const
 
 void TCanvas::applyBrush() const
 {
-    painter_->setBrush(brush_->Style() == bsClear ? QBrush(Qt::NoBrush) : QBrush(ColorToQColor(brush_->Color())));
+    painter_->setBrush(
+        brush_->Style() == bsClear ? QBrush(Qt::NoBrush) : QBrush(ColorToQColor(brush_->Color())));
 }
 
 void TCanvas::FillRect(const QRect& rect)

@@ -103,7 +103,11 @@ private:
 // Lends canvas a painter for one scope.
 class TCanvasDraw {
 public:
-    TCanvasDraw(TCanvas* canvas, QPainter* painter) : canvas_(canvas) { canvas_->BeginDraw(painter); }
+    TCanvasDraw(TCanvas* canvas, QPainter* painter)
+        : canvas_(canvas)
+    {
+        canvas_->BeginDraw(painter);
+    }
     ~TCanvasDraw() { canvas_->EndDraw(); }
     TCanvasDraw(const TCanvasDraw&) = delete;
     TCanvasDraw& operator=(const TCanvasDraw&) = delete;

@@ -3,7 +3,10 @@
 #include <QBuffer>
 #include <QPainter>
 
-TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+TImageList::TImageList(TComponent* owner)
+    : TComponent(owner)
+{
+}
 
 void TImageList::SetHeight(int value)
 {
@@ -35,7 +38,8 @@ QByteArray TImageList::Bitmap() const
 void TImageList::SetBitmap(const QByteArray& data)
 {
     QImage image;
-    if (data.isEmpty() || !image.loadFromData(data) || image.height() != height_ || image.width() % width_ != 0) {
+    if (data.isEmpty() || !image.loadFromData(data) || image.height() != height_
+        || image.width() % width_ != 0) {
         strip_ = QImage();
         return;
     }
@@ -74,7 +78,8 @@ void TImageList::Delete(int index)
     shrunk.fill(Qt::transparent);
     QPainter painter(&shrunk);
     painter.drawImage(0, 0, strip_.copy(0, 0, index * width_, height_));
-    painter.drawImage(index * width_, 0, strip_.copy((index + 1) * width_, 0, (count - index - 1) * width_, height_));
+    painter.drawImage(
+        index * width_, 0, strip_.copy((index + 1) * width_, 0, (count - index - 1) * width_, height_));
     painter.end();
     strip_ = shrunk;
 }

@@ -33,8 +33,12 @@ TEditMask::TEditMask(const QString& mask)
         Position position;
         position.letterCase = letterCase;
         switch (c.unicode()) {
-        case u'!': leadingBlanks_ = true; continue;
-        case u'>': letterCase = Case::Upper; continue;
+        case u'!':
+            leadingBlanks_ = true;
+            continue;
+        case u'>':
+            letterCase = Case::Upper;
+            continue;
         case u'<':
             if (i + 1 < pattern.size() && pattern.at(i + 1) == u'>') {
                 letterCase = Case::None;
@@ -50,16 +54,41 @@ TEditMask::TEditMask(const QString& mask)
                 positions_ << position;
             }
             continue;
-        case u'L': position.accepts = Accepts::Letter; position.required = true; break;
-        case u'l': position.accepts = Accepts::Letter; break;
-        case u'A': position.accepts = Accepts::LetterOrDigit; position.required = true; break;
-        case u'a': position.accepts = Accepts::LetterOrDigit; break;
-        case u'C': position.accepts = Accepts::Any; position.required = true; break;
-        case u'c': position.accepts = Accepts::Any; break;
-        case u'0': position.accepts = Accepts::Digit; position.required = true; break;
-        case u'9': position.accepts = Accepts::Digit; break;
-        case u'#': position.accepts = Accepts::DigitOrSign; break;
-        default: position.literal = true; position.ch = c; break;
+        case u'L':
+            position.accepts = Accepts::Letter;
+            position.required = true;
+            break;
+        case u'l':
+            position.accepts = Accepts::Letter;
+            break;
+        case u'A':
+            position.accepts = Accepts::LetterOrDigit;
+            position.required = true;
+            break;
+        case u'a':
+            position.accepts = Accepts::LetterOrDigit;
+            break;
+        case u'C':
+            position.accepts = Accepts::Any;
+            position.required = true;
+            break;
+        case u'c':
+            position.accepts = Accepts::Any;
+            break;
+        case u'0':
+            position.accepts = Accepts::Digit;
+            position.required = true;
+            break;
+        case u'9':
+            position.accepts = Accepts::Digit;
+            break;
+        case u'#':
+            position.accepts = Accepts::DigitOrSign;
+            break;
+        default:
+            position.literal = true;
+            position.ch = c;
+            break;
         }
         positions_ << position;
     }
@@ -68,11 +97,16 @@ TEditMask::TEditMask(const QString& mask)
 bool TEditMask::accepts(const Position& position, QChar c)
 {
     switch (position.accepts) {
-    case Accepts::Letter: return c.isLetter();
-    case Accepts::LetterOrDigit: return c.isLetterOrNumber();
-    case Accepts::Digit: return c.isDigit();
-    case Accepts::DigitOrSign: return c.isDigit() || c == u'+' || c == u'-';
-    case Accepts::Any: return c != u' ';
+    case Accepts::Letter:
+        return c.isLetter();
+    case Accepts::LetterOrDigit:
+        return c.isLetterOrNumber();
+    case Accepts::Digit:
+        return c.isDigit();
+    case Accepts::DigitOrSign:
+        return c.isDigit() || c == u'+' || c == u'-';
+    case Accepts::Any:
+        return c != u' ';
     }
     return false;
 }
@@ -80,9 +114,12 @@ bool TEditMask::accepts(const Position& position, QChar c)
 QChar TEditMask::cased(const Position& position, QChar c)
 {
     switch (position.letterCase) {
-    case Case::Upper: return c.toUpper();
-    case Case::Lower: return c.toLower();
-    default: return c;
+    case Case::Upper:
+        return c.toUpper();
+    case Case::Lower:
+        return c.toLower();
+    default:
+        return c;
     }
 }
 
@@ -171,7 +208,9 @@ QString TEditMask::ToQtInputMask() const
     Case current = Case::None;
     for (const Position& position : positions_) {
         if (position.letterCase != current) {
-            mask += position.letterCase == Case::Upper ? u'>' : position.letterCase == Case::Lower ? u'<' : u'!';
+            mask += position.letterCase == Case::Upper ? u'>'
+                : position.letterCase == Case::Lower   ? u'<'
+                                                       : u'!';
             current = position.letterCase;
         }
         if (position.literal) {
@@ -181,11 +220,21 @@ QString TEditMask::ToQtInputMask() const
             continue;
         }
         switch (position.accepts) {
-        case Accepts::Letter: mask += position.required ? u'A' : u'a'; break;
-        case Accepts::LetterOrDigit: mask += position.required ? u'N' : u'n'; break;
-        case Accepts::Any: mask += position.required ? u'X' : u'x'; break;
-        case Accepts::Digit: mask += position.required ? u'9' : u'0'; break;
-        case Accepts::DigitOrSign: mask += u'#'; break;
+        case Accepts::Letter:
+            mask += position.required ? u'A' : u'a';
+            break;
+        case Accepts::LetterOrDigit:
+            mask += position.required ? u'N' : u'n';
+            break;
+        case Accepts::Any:
+            mask += position.required ? u'X' : u'x';
+            break;
+        case Accepts::Digit:
+            mask += position.required ? u'9' : u'0';
+            break;
+        case Accepts::DigitOrSign:
+            mask += u'#';
+            break;
         }
     }
     return mask + u';' + blank_;
@@ -193,7 +242,10 @@ QString TEditMask::ToQtInputMask() const
 
 // TMaskEdit ----------------------------------------------------------------
 
-TMaskEdit::TMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
+TMaskEdit::TMaskEdit(TComponent* owner)
+    : TCustomEdit(owner)
+{
+}
 
 void TMaskEdit::SetEditMask(const QString& mask)
 {
@@ -259,6 +311,7 @@ void TMaskEdit::UpdateWidget()
     }
     if (edit->isReadOnly() != ReadOnly())
         edit->setReadOnly(ReadOnly());
-    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password; edit->echoMode() != echo)
+    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password;
+        edit->echoMode() != echo)
         edit->setEchoMode(echo);
 }

@@ -15,7 +15,10 @@ QKeySequence keySequence(int shortCut)
 
 } // namespace
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+TMenuItem::TMenuItem(TComponent* owner)
+    : TComponent(owner)
+{
+}
 
 TMenuItem::~TMenuItem()
 {
@@ -95,7 +98,8 @@ void TMenuItem::SetChildParent(TComponent* child)
     if (auto* item = qobject_cast<TMenuItem*>(child))
         Add(item);
     else
-        throw EReadError(QStringLiteral("A menu item can only contain menu items, not %1").arg(child->Name()));
+        throw EReadError(
+            QStringLiteral("A menu item can only contain menu items, not %1").arg(child->Name()));
 }
 
 QList<TComponent*> TMenuItem::GetChildren() const
@@ -139,7 +143,9 @@ void TMenuItem::BuildInto(QMenu* menu)
     }
 }
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), root_(new TMenuItem(nullptr))
+TMenu::TMenu(TComponent* owner)
+    : TComponent(owner)
+    , root_(new TMenuItem(nullptr))
 {
     root_->menu_ = this;
 }

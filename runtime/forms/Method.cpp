@@ -61,7 +61,8 @@ bool fits(const QMetaMethod& method, const EventSignature& signature)
     for (int i = 0; i < method.parameterCount(); ++i) {
         bool byReference = false;
         const QMetaType type = parameterType(method, i, &byReference);
-        if (byReference != signature.ByReference.at(i) || !type.isValid() || type.id() != signature.Types.at(i).id())
+        if (byReference != signature.ByReference.at(i) || !type.isValid()
+            || type.id() != signature.Types.at(i).id())
             return false;
     }
     return true;
@@ -97,7 +98,8 @@ TMethod BindMethod(QObject* receiver, const QString& name, int family)
 {
     const EventSignature* signature = EventSignatureOf(QMetaType(family));
     if (!signature)
-        throw EPropertyError(QStringLiteral("'%1' is not an event type").arg(QString::fromLatin1(QMetaType(family).name())));
+        throw EPropertyError(
+            QStringLiteral("'%1' is not an event type").arg(QString::fromLatin1(QMetaType(family).name())));
     if (!receiver)
         throw EPropertyError(QStringLiteral("No object to bind method '%1' to").arg(name));
     const QMetaObject* meta = receiver->metaObject();
@@ -140,7 +142,8 @@ TMethod MethodFromVariant(const QVariant& value)
 QVariant MethodToVariant(const TMethod& method, QMetaType family)
 {
     if (!IsEventType(family))
-        throw EPropertyError(QStringLiteral("'%1' is not an event type").arg(QString::fromLatin1(family.name())));
+        throw EPropertyError(
+            QStringLiteral("'%1' is not an event type").arg(QString::fromLatin1(family.name())));
     if (method.Family() != 0 && !SameEventSignature(method.Family(), family.id()))
         EventFamilyMismatch(method.Name(), family.id());
     QVariant value(family);
@@ -167,5 +170,6 @@ bool SameEventSignature(int family, int otherFamily)
 
 void EventFamilyMismatch(const QString& handlerName, int family)
 {
-    throw EPropertyError(QStringLiteral("Handler '%1' does not fit %2").arg(handlerName, EventFamilyName(family)));
+    throw EPropertyError(
+        QStringLiteral("Handler '%1' does not fit %2").arg(handlerName, EventFamilyName(family)));
 }

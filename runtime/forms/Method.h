@@ -52,8 +52,7 @@ public:
 protected:
     friend TMethod BindMethod(QObject*, const QString&, int);
     friend QVariant MethodToVariant(const TMethod&, QMetaType);
-    template<typename... Args>
-    friend class TEvent;
+    template<typename... Args> friend class TEvent;
 
     QString name_;
     QPointer<QObject> receiver_;
@@ -71,8 +70,7 @@ struct EventSignature {
     QList<bool> ByReference;
 };
 
-template<typename... Args>
-class TEvent : public TMethod {
+template<typename... Args> class TEvent : public TMethod {
 public:
     TEvent() = default;
     // Adopts a handler read from another event property; throws EPropertyError
@@ -81,26 +79,23 @@ public:
 
     // A handler bound in code: a lambda, optionally guarded by a receiver
     // (the handler is skipped once the receiver is destroyed).
-    template<typename F>
-    static TEvent Of(QObject* receiver, F&& function)
+    template<typename F> static TEvent Of(QObject* receiver, F&& function)
     {
         TEvent event;
         event.receiver_ = receiver;
         event.hasReceiver_ = receiver != nullptr;
         event.family_ = QMetaType::fromType<TEvent>().id();
-        event.code_ = std::make_shared<const Code>(Wrap(std::forward<F>(function), std::index_sequence_for<Args...>()));
+        event.code_ = std::make_shared<const Code>(
+            Wrap(std::forward<F>(function), std::index_sequence_for<Args...>()));
         return event;
     }
-    template<typename F>
-    static TEvent Of(F&& function)
-    {
-        return Of(nullptr, std::forward<F>(function));
-    }
+    template<typename F> static TEvent Of(F&& function) { return Of(nullptr, std::forward<F>(function)); }
     // A member function handler; its name is kept so that writers can store it.
     template<typename C>
     static TEvent Of(C* receiver, void (C::*member)(Args...), const QString& name = QString())
     {
-        TEvent event = Of(receiver, [receiver, member](Args... args) { (receiver->*member)(std::forward<Args>(args)...); });
+        TEvent event = Of(
+            receiver, [receiver, member](Args... args) { (receiver->*member)(std::forward<Args>(args)...); });
         event.name_ = name;
         return event;
     }
@@ -113,16 +108,15 @@ public:
 
     static EventSignature Signature()
     {
-        return {QString(), {QMetaType::fromType<std::remove_cvref_t<Args>>()...}, {std::is_lvalue_reference_v<Args>...}};
+        return {QString(), {QMetaType::fromType<std::remove_cvref_t<Args>>()...},
+            {std::is_lvalue_reference_v<Args>...}};
     }
 
 private:
-    template<typename F, std::size_t... I>
-    static Code Wrap(F&& function, std::index_sequence<I...>)
+    template<typename F, std::size_t... I> static Code Wrap(F&& function, std::index_sequence<I...>)
     {
-        return [f = std::forward<F>(function)](void** argv) {
-            f(*static_cast<std::remove_reference_t<Args>*>(argv[I + 1])...);
-        };
+        return [f = std::forward<F>(function)](
+                   void** argv) { f(*static_cast<std::remove_reference_t<Args>*>(argv[I + 1])...); };
     }
 };
 
@@ -160,8 +154,7 @@ Q_DECLARE_METATYPE(TDragDropEvent)
 // The registry of event families: which metatypes are events, their names
 // ("TNotifyEvent") and their parameters.
 void RegisterEventFamily(QMetaType type, const QString& name, EventSignature signature);
-template<typename E>
-void RegisterEventFamily(const QString& name)
+template<typename E> void RegisterEventFamily(const QString& name)
 {
     RegisterEventFamily(QMetaType::fromType<E>(), name, E::Signature());
 }
@@ -184,7 +177,8 @@ QVariant MethodToVariant(const TMethod& method, QMetaType family);
 bool SameEventSignature(int family, int otherFamily);
 
 template<typename... Args>
-TEvent<Args...>::TEvent(const TMethod& method) : TMethod(method)
+TEvent<Args...>::TEvent(const TMethod& method)
+    : TMethod(method)
 {
     const int own = QMetaType::fromType<TEvent>().id();
     if (family_ != 0 && !SameEventSignature(family_, own))

@@ -13,7 +13,8 @@ void TPersistent::Assign(const TPersistent* source)
         return;
     const QMetaObject* meta = metaObject();
     if (!source->metaObject()->inherits(meta) && !meta->inherits(source->metaObject()))
-        throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(source->ClassName(), ClassName()));
+        throw EConvertError(
+            QStringLiteral("Cannot assign a %1 to a %2").arg(source->ClassName(), ClassName()));
     for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
         if (!IsPropertyStored(property.name()))
@@ -152,7 +153,7 @@ void TStrings::Sort()
 {
     QStringList sorted = lines_;
     std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     SetLines(sorted);
 }
 
@@ -176,7 +177,8 @@ void TStrings::Assign(const TPersistent* source)
 {
     auto* strings = qobject_cast<const TStrings*>(source);
     if (!strings)
-        throw EConvertError(QStringLiteral("Cannot assign a %1 to a TStrings").arg(source ? source->ClassName() : "nil"));
+        throw EConvertError(
+            QStringLiteral("Cannot assign a %1 to a TStrings").arg(source ? source->ClassName() : "nil"));
     SetLines(strings->Lines());
 }
 
@@ -187,7 +189,10 @@ bool TStrings::IsPropertyStored(const char*) const
 
 // Collections ---------------------------------------------------------------
 
-TCollectionItem::TCollectionItem(TCollection* collection) : TPersistent(collection) {}
+TCollectionItem::TCollectionItem(TCollection* collection)
+    : TPersistent(collection)
+{
+}
 
 TCollection* TCollectionItem::Collection() const
 {
@@ -208,7 +213,9 @@ void TCollectionItem::changed()
 }
 
 TCollection::TCollection(const QMetaObject* itemClass, ItemFactory factory, QObject* parent)
-    : TPersistent(parent), itemClass_(itemClass), factory_(std::move(factory))
+    : TPersistent(parent)
+    , itemClass_(itemClass)
+    , factory_(std::move(factory))
 {
 }
 
@@ -287,7 +294,8 @@ void TCollection::Assign(const TPersistent* source)
 {
     auto* other = qobject_cast<const TCollection*>(source);
     if (!other || other->ItemClass() != itemClass_)
-        throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(source ? source->ClassName() : "nil", ClassName()));
+        throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2")
+                                .arg(source ? source->ClassName() : "nil", ClassName()));
     BeginUpdate();
     Clear();
     for (const TCollectionItem* item : other->ItemList())
@@ -298,12 +306,30 @@ void TCollection::Assign(const TPersistent* source)
 
 // TFont ---------------------------------------------------------------------
 
-void TFont::SetCharset(TFontCharset value) { SetField(charset_, value); }
-void TFont::SetColor(TColor value) { SetField(color_, value); }
-void TFont::SetHeight(int value) { SetField(height_, std::clamp(value, -MaxHeight, MaxHeight)); }
-void TFont::SetName(const QString& value) { SetField(name_, value); }
-void TFont::SetPitch(TFontPitch value) { SetField(pitch_, value); }
-void TFont::SetStyle(TFontStyles value) { SetField(style_, value); }
+void TFont::SetCharset(TFontCharset value)
+{
+    SetField(charset_, value);
+}
+void TFont::SetColor(TColor value)
+{
+    SetField(color_, value);
+}
+void TFont::SetHeight(int value)
+{
+    SetField(height_, std::clamp(value, -MaxHeight, MaxHeight));
+}
+void TFont::SetName(const QString& value)
+{
+    SetField(name_, value);
+}
+void TFont::SetPitch(TFontPitch value)
+{
+    SetField(pitch_, value);
+}
+void TFont::SetStyle(TFontStyles value)
+{
+    SetField(style_, value);
+}
 
 int TFont::Size() const
 {

@@ -30,8 +30,7 @@ signals:
 
 protected:
     // A setter's work: stores value and raises Changed() when it differs.
-    template<typename T>
-    void SetField(T& field, const T& value)
+    template<typename T> void SetField(T& field, const T& value)
     {
         if (field == value)
             return;
@@ -138,11 +137,11 @@ private:
 };
 
 // A collection whose items are of class T (T(TCollection*) constructor).
-template<typename T>
-class TOwnedCollection : public TCollection {
+template<typename T> class TOwnedCollection : public TCollection {
 public:
     explicit TOwnedCollection(QObject* parent = nullptr)
-        : TCollection(&T::staticMetaObject, [](TCollection* c) -> TCollectionItem* { return new T(c); }, parent)
+        : TCollection(
+            &T::staticMetaObject, [](TCollection* c) -> TCollectionItem* { return new T(c); }, parent)
     {
     }
     T* Items(int index) const { return static_cast<T*>(TCollection::Items(index)); }

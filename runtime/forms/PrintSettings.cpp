@@ -20,7 +20,7 @@ QList<QPageRanges::Range> TPrintSettings::SheetRanges(int count) const
         from = std::max(1, from);
         to = std::min(to, count);
         if (from <= to)
-            sheets << QPageRanges::Range{from, to};
+            sheets << QPageRanges::Range {from, to};
     };
     if (!PageRanges.isEmpty()) {
         // QPageRanges keeps its ranges sorted and merged.
@@ -52,15 +52,27 @@ void ApplyPrintSettings(const TPrintSettings& settings, QPrinter& printer)
     printer.setCopyCount(std::max(1, settings.Copies));
     printer.setCollateCopies(settings.Collate);
     switch (settings.Duplex) {
-    case TPrintSettings::DuplexMode::Simplex: printer.setDuplex(QPrinter::DuplexNone); break;
-    case TPrintSettings::DuplexMode::LongSide: printer.setDuplex(QPrinter::DuplexLongSide); break;
-    case TPrintSettings::DuplexMode::ShortSide: printer.setDuplex(QPrinter::DuplexShortSide); break;
-    case TPrintSettings::DuplexMode::Default: break;
+    case TPrintSettings::DuplexMode::Simplex:
+        printer.setDuplex(QPrinter::DuplexNone);
+        break;
+    case TPrintSettings::DuplexMode::LongSide:
+        printer.setDuplex(QPrinter::DuplexLongSide);
+        break;
+    case TPrintSettings::DuplexMode::ShortSide:
+        printer.setDuplex(QPrinter::DuplexShortSide);
+        break;
+    case TPrintSettings::DuplexMode::Default:
+        break;
     }
     switch (settings.Color) {
-    case TPrintSettings::ColorMode::Color: printer.setColorMode(QPrinter::Color); break;
-    case TPrintSettings::ColorMode::GrayScale: printer.setColorMode(QPrinter::GrayScale); break;
-    case TPrintSettings::ColorMode::Default: break;
+    case TPrintSettings::ColorMode::Color:
+        printer.setColorMode(QPrinter::Color);
+        break;
+    case TPrintSettings::ColorMode::GrayScale:
+        printer.setColorMode(QPrinter::GrayScale);
+        break;
+    case TPrintSettings::ColorMode::Default:
+        break;
     }
     if (settings.AllPages()) {
         printer.setPrintRange(QPrinter::AllPages);
@@ -104,13 +116,21 @@ TPrintSettings PrintSettingsOf(const QPrinter& printer)
     settings.Copies = std::max(1, printer.copyCount());
     settings.Collate = printer.collateCopies();
     switch (printer.duplex()) {
-    case QPrinter::DuplexNone: settings.Duplex = TPrintSettings::DuplexMode::Simplex; break;
-    case QPrinter::DuplexLongSide: settings.Duplex = TPrintSettings::DuplexMode::LongSide; break;
-    case QPrinter::DuplexShortSide: settings.Duplex = TPrintSettings::DuplexMode::ShortSide; break;
-    case QPrinter::DuplexAuto: settings.Duplex = TPrintSettings::DuplexMode::Default; break;
+    case QPrinter::DuplexNone:
+        settings.Duplex = TPrintSettings::DuplexMode::Simplex;
+        break;
+    case QPrinter::DuplexLongSide:
+        settings.Duplex = TPrintSettings::DuplexMode::LongSide;
+        break;
+    case QPrinter::DuplexShortSide:
+        settings.Duplex = TPrintSettings::DuplexMode::ShortSide;
+        break;
+    case QPrinter::DuplexAuto:
+        settings.Duplex = TPrintSettings::DuplexMode::Default;
+        break;
     }
     settings.Color = printer.colorMode() == QPrinter::GrayScale ? TPrintSettings::ColorMode::GrayScale
-                                                                  : TPrintSettings::ColorMode::Color;
+                                                                : TPrintSettings::ColorMode::Color;
     const QPageLayout layout = printer.pageLayout();
     settings.Paper = layout.pageSize();
     settings.Orientation = layout.orientation();

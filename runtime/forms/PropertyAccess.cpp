@@ -119,7 +119,7 @@ std::optional<PropertyLocation> ResolvePropertyPath(QObject* object, const QStri
         }
         if (index < 0) {
             if (last)
-                return PropertyLocation{current, property, nullptr, -1};
+                return PropertyLocation {current, property, nullptr, -1};
             if (!IsObjectProperty(property))
                 return std::nullopt;
             current = subObject(current, property);
@@ -131,7 +131,7 @@ std::optional<PropertyLocation> ResolvePropertyPath(QObject* object, const QStri
         if (auto* lines = qobject_cast<TStrings*>(target)) {
             if (!last)
                 return std::nullopt; // a line has no properties
-            return PropertyLocation{nullptr, {}, lines, index};
+            return PropertyLocation {nullptr, {}, lines, index};
         }
         auto* collection = qobject_cast<TCollection*>(target);
         if (!collection || index >= collection->Count())
@@ -141,7 +141,7 @@ std::optional<PropertyLocation> ResolvePropertyPath(QObject* object, const QStri
             const QMetaProperty text = textPropertyOf(current);
             if (!text.isValid())
                 return std::nullopt;
-            return PropertyLocation{current, text, nullptr, -1};
+            return PropertyLocation {current, text, nullptr, -1};
         }
     }
     return std::nullopt;
@@ -211,7 +211,8 @@ int EnumStorage(const QVariant& value)
 QVariant EnumVariant(const QMetaProperty& property, int value)
 {
     if (property.metaType().sizeOf() != sizeof(int))
-        throw EPropertyError(QStringLiteral("Unsupported enumeration %1").arg(QString::fromLatin1(property.typeName())));
+        throw EPropertyError(
+            QStringLiteral("Unsupported enumeration %1").arg(QString::fromLatin1(property.typeName())));
     return QVariant(property.metaType(), &value);
 }
 
@@ -288,7 +289,8 @@ void SetPropertyText(QObject* object, const QString& path, const QString& text)
             for (const QString& key : inner.split(u',', Qt::SkipEmptyParts)) {
                 int bit = 0;
                 if (!EnumKeyToValue(property.enumerator(), key, &bit))
-                    throw EPropertyError(QStringLiteral("'%1' is not a value of %2").arg(key.trimmed(), property.typeName()));
+                    throw EPropertyError(
+                        QStringLiteral("'%1' is not a value of %2").arg(key.trimmed(), property.typeName()));
                 value |= bit;
             }
         }
@@ -300,7 +302,8 @@ void SetPropertyText(QObject* object, const QString& path, const QString& text)
         if (!EnumKeyToValue(property.enumerator(), trimmed, &value)) {
             value = trimmed.toInt(&ok);
             if (!ok || (!IsOpenEnumeration(property) && !property.enumerator().valueToKey(value)))
-                throw EPropertyError(QStringLiteral("'%1' is not a value of %2").arg(trimmed, property.typeName()));
+                throw EPropertyError(
+                    QStringLiteral("'%1' is not a value of %2").arg(trimmed, property.typeName()));
         }
         property.write(location->Object, EnumVariant(property, value));
         return;
@@ -357,7 +360,8 @@ TMethod GetPropMethod(QObject* object, const QString& name)
 {
     const QMetaProperty property = FindPublishedProperty(object, name);
     if (!property.isValid() || !IsEventProperty(property))
-        throw EPropertyError(QStringLiteral("%1 has no event %2").arg(object ? object->metaObject()->className() : "nil", name));
+        throw EPropertyError(QStringLiteral("%1 has no event %2")
+                                 .arg(object ? object->metaObject()->className() : "nil", name));
     return MethodFromVariant(property.read(object));
 }
 
@@ -365,6 +369,7 @@ void SetPropMethod(QObject* object, const QString& name, const TMethod& method)
 {
     const QMetaProperty property = FindPublishedProperty(object, name);
     if (!property.isValid() || !IsEventProperty(property))
-        throw EPropertyError(QStringLiteral("%1 has no event %2").arg(object ? object->metaObject()->className() : "nil", name));
+        throw EPropertyError(QStringLiteral("%1 has no event %2")
+                                 .arg(object ? object->metaObject()->className() : "nil", name));
     property.write(object, MethodToVariant(method, property.metaType()));
 }

@@ -23,7 +23,7 @@ QMetaProperty FindPublishedProperty(const QObject* object, const QString& name);
 QStringList PublishedPropertyNames(const QObject* object);
 
 // Kinds of property by type.
-bool IsObjectProperty(const QMetaProperty& property);    // an owned sub-object (TFont, TStrings ...)
+bool IsObjectProperty(const QMetaProperty& property); // an owned sub-object (TFont, TStrings ...)
 bool IsComponentProperty(const QMetaProperty& property); // a reference to another component
 bool IsEventProperty(const QMetaProperty& property);
 // Enumerations whose properties also take plain numbers (colours, character sets).
@@ -55,10 +55,10 @@ void SetPropertyText(QObject* object, const QString& path, const QString& text);
 QString GetPropertyTypeName(QObject* object, const QString& path);
 
 // Enumeration helpers shared with the form reader and writer.
-int EnumStorage(const QVariant& value);                      // the integer inside an enum or set value
+int EnumStorage(const QVariant& value); // the integer inside an enum or set value
 QVariant EnumVariant(const QMetaProperty& property, int value); // an enum or set value of the property's type
 bool EnumKeyToValue(const QMetaEnum& meta, const QString& key, int* value); // case-insensitive
-QString SetToText(const QMetaEnum& meta, int value);         // "[fsBold, fsItalic]"
+QString SetToText(const QMetaEnum& meta, int value); // "[fsBold, fsItalic]"
 
 // Event handlers by property name.
 TMethod GetPropMethod(QObject* object, const QString& name);

@@ -14,14 +14,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTextCursor>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 #include <mutex>
 
@@ -56,7 +56,10 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
 public:
     using Drawn = std::function<bool()>;
     OwnerDrawDelegate(TOwnerDrawItems* items, Drawn drawn, std::function<int(int)> measure, QObject* parent)
-        : QStyledItemDelegate(parent), items_(items), drawn_(std::move(drawn)), measure_(std::move(measure))
+        : QStyledItemDelegate(parent)
+        , items_(items)
+        , drawn_(std::move(drawn))
+        , measure_(std::move(measure))
     {
     }
 
@@ -84,7 +87,9 @@ private:
 class OwnerDrawComboBox : public QComboBox {
 public:
     OwnerDrawComboBox(TComboBox* control, TOwnerDrawItems* items, QWidget* parent)
-        : QComboBox(parent), control_(control), items_(items)
+        : QComboBox(parent)
+        , control_(control)
+        , items_(items)
     {
     }
 
@@ -101,7 +106,8 @@ protected:
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
         if (currentIndex() < 0)
             return;
-        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        const QRect field
+            = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
         TOwnerDrawState state = odComboBoxEdit;
         if (hasFocus())
             state |= TOwnerDrawState(odSelected) | odFocused;
@@ -115,13 +121,15 @@ private:
     TOwnerDrawItems* items_;
 };
 
-
 Qt::Alignment horizontalAlignment(TAlignment alignment)
 {
     switch (alignment) {
-    case taRightJustify: return Qt::AlignRight;
-    case taCenter: return Qt::AlignHCenter;
-    default: return Qt::AlignLeft;
+    case taRightJustify:
+        return Qt::AlignRight;
+    case taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
     }
 }
 
@@ -129,7 +137,8 @@ Qt::Alignment horizontalAlignment(TAlignment alignment)
 
 // TLabel -------------------------------------------------------------------
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
+TLabel::TLabel(TComponent* owner)
+    : TGraphicControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 65, 17));
     connect(Font(), &TFont::Changed, this, [this] { AdjustBounds(); });
@@ -167,8 +176,9 @@ void TLabel::UpdateWidget()
     TGraphicControl::UpdateWidget();
     auto* label = static_cast<QLabel*>(Widget());
     label->setText(caption_);
-    const Qt::Alignment vertical
-        = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
+    const Qt::Alignment vertical = layout_ == tlCenter ? Qt::AlignVCenter
+        : layout_ == tlBottom                          ? Qt::AlignBottom
+                                                       : Qt::AlignTop;
     label->setAlignment(horizontalAlignment(alignment_) | vertical);
     label->setWordWrap(wordWrap_);
     if (focusControl_ && focusControl_->HasWidget())
@@ -177,7 +187,8 @@ void TLabel::UpdateWidget()
 
 // TCustomEdit --------------------------------------------------------------
 
-TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner)
+TCustomEdit::TCustomEdit(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 121, 21));
     SetColor(clWindow);
@@ -192,9 +203,12 @@ void TCustomEdit::SetCharCase(TEditCharCase value)
 QString TCustomEdit::applyCharCase(const QString& text) const
 {
     switch (charCase_) {
-    case ecUpperCase: return text.toUpper();
-    case ecLowerCase: return text.toLower();
-    default: return text;
+    case ecUpperCase:
+        return text.toUpper();
+    case ecLowerCase:
+        return text.toLower();
+    default:
+        return text;
     }
 }
 
@@ -222,7 +236,10 @@ void TCustomEdit::Change()
 
 // TEdit --------------------------------------------------------------------
 
-TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}
+TEdit::TEdit(TComponent* owner)
+    : TCustomEdit(owner)
+{
+}
 
 QWidget* TEdit::CreateWidget(QWidget* parent)
 {
@@ -252,13 +269,16 @@ void TEdit::UpdateWidget()
         edit->setReadOnly(ReadOnly());
     if (const int length = MaxLength() > 0 ? MaxLength() : 32767; edit->maxLength() != length)
         edit->setMaxLength(length);
-    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password; edit->echoMode() != echo)
+    if (const auto echo = passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password;
+        edit->echoMode() != echo)
         edit->setEchoMode(echo);
 }
 
 // TMemo --------------------------------------------------------------------
 
-TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(new TStrings(this))
+TMemo::TMemo(TComponent* owner)
+    : TCustomEdit(owner)
+    , lines_(new TStrings(this))
 {
     SetBoundsSilently(QRect(0, 0, 185, 89));
     connect(lines_, &TStrings::Changed, this, [this] {
@@ -323,7 +343,8 @@ void TMemo::UpdateWidget()
 
 // TButton ------------------------------------------------------------------
 
-TButton::TButton(TComponent* owner) : TWinControl(owner)
+TButton::TButton(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 75, 25));
 }
@@ -356,7 +377,8 @@ void TButton::UpdateWidget()
 
 // TCheckBox ----------------------------------------------------------------
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+TCheckBox::TCheckBox(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 97, 17));
 }
@@ -374,9 +396,15 @@ void TCheckBox::SetState(TCheckBoxState value)
 void TCheckBox::Toggle()
 {
     switch (state_) {
-    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
+    case cbUnchecked:
+        SetState(allowGrayed_ ? cbGrayed : cbChecked);
+        break;
+    case cbChecked:
+        SetState(cbUnchecked);
+        break;
+    case cbGrayed:
+        SetState(cbChecked);
+        break;
     }
 }
 
@@ -403,13 +431,16 @@ void TCheckBox::UpdateWidget()
     auto* box = static_cast<QCheckBox*>(Widget());
     box->setText(caption_);
     box->setTristate(allowGrayed_ || state_ == cbGrayed);
-    box->setCheckState(state_ == cbChecked ? Qt::Checked : state_ == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    box->setCheckState(state_ == cbChecked ? Qt::Checked
+            : state_ == cbGrayed           ? Qt::PartiallyChecked
+                                           : Qt::Unchecked);
     box->setLayoutDirection(alignment_ == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 // TRadioButton -------------------------------------------------------------
 
-TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner)
+TRadioButton::TRadioButton(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 113, 17));
 }
@@ -453,7 +484,8 @@ void TRadioButton::UpdateWidget()
 
 // TGroupBox ----------------------------------------------------------------
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner)
+TGroupBox::TGroupBox(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBoundsSilently(QRect(0, 0, 185, 105));
     SetTabStop(false);
@@ -547,7 +579,10 @@ void TOwnerDrawItems::SetItemHeight(int value)
 
 // TComboBox ----------------------------------------------------------------
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), draw_(this), items_(new TStrings(this))
+TComboBox::TComboBox(TComponent* owner)
+    : TWinControl(owner)
+    , draw_(this)
+    , items_(new TStrings(this))
 {
     registerOwnerDrawEvents();
     draw_.items = items_;
@@ -561,7 +596,7 @@ void TComboBox::itemsChanged()
     if (sorted_ && !IsLoading()) {
         QStringList lines = items_->Lines();
         std::stable_sort(lines.begin(), lines.end(),
-                         [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
         if (lines != items_->Lines()) {
             items_->SetLines(lines); // comes back here once, already sorted
             return;
@@ -581,7 +616,6 @@ void TComboBox::SetStyle(TComboBoxStyle value)
     else
         Changed();
 }
-
 
 int TComboBox::ItemIndex() const
 {
@@ -705,7 +739,10 @@ void TComboBox::UpdateWidget()
 
 // TListBox -----------------------------------------------------------------
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(new TStrings(this)), draw_(this)
+TListBox::TListBox(TComponent* owner)
+    : TWinControl(owner)
+    , items_(new TStrings(this))
+    , draw_(this)
 {
     registerOwnerDrawEvents();
     draw_.items = items_;
@@ -720,7 +757,7 @@ void TListBox::itemsChanged()
     if (sorted_ && !IsLoading()) {
         QStringList lines = items_->Lines();
         std::stable_sort(lines.begin(), lines.end(),
-                         [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
         if (lines != items_->Lines()) {
             items_->SetLines(lines);
             return;
@@ -728,7 +765,6 @@ void TListBox::itemsChanged()
     }
     Changed();
 }
-
 
 int TListBox::ItemIndex() const
 {
@@ -741,7 +777,7 @@ void TListBox::SetItemIndex(int value)
         value = -1;
     itemIndex_ = value;
     if (!multiSelect_)
-        selected_ = value >= 0 ? QList<int>{value} : QList<int>{};
+        selected_ = value >= 0 ? QList<int> {value} : QList<int> {};
     Changed();
 }
 
@@ -803,7 +839,8 @@ void TListBox::UpdateWidget()
         for (int i = 0; i < items_->Count(); ++i)
             list->item(i)->setText(items_->Strings(i));
     }
-    list->setSelectionMode(multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    list->setSelectionMode(
+        multiSelect_ ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     for (int i = 0; i < list->count(); ++i)
         list->item(i)->setSelected(selected_.contains(i));
     if (ItemIndex() >= 0)
@@ -816,7 +853,9 @@ void TListBox::UpdateWidget()
 
 // TRadioGroup --------------------------------------------------------------
 
-TRadioGroup::TRadioGroup(TComponent* owner) : TWinControl(owner), items_(new TStrings(this))
+TRadioGroup::TRadioGroup(TComponent* owner)
+    : TWinControl(owner)
+    , items_(new TStrings(this))
 {
     SetBoundsSilently(QRect(0, 0, 185, 105));
     connect(items_, &TStrings::Changed, this, [this] { Changed(); });

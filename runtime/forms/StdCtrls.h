@@ -21,7 +21,10 @@ Q_DECLARE_METATYPE(TMeasureItemEvent)
 // The owner-draw part that combo boxes and list boxes share.
 class TOwnerDrawItems {
 public:
-    explicit TOwnerDrawItems(TWinControl* control) : control_(control) {}
+    explicit TOwnerDrawItems(TWinControl* control)
+        : control_(control)
+    {
+    }
     TOwnerDrawItems(const TOwnerDrawItems&) = delete;
     TOwnerDrawItems& operator=(const TOwnerDrawItems&) = delete;
 
@@ -288,7 +291,11 @@ public:
     void SetDropDownCount(int value) { Set(dropDownCount_, value); }
     int ItemHeight() const { return draw_.itemHeight; }
     // 1 .. 1000 pixels.
-    void SetItemHeight(int value) { draw_.SetItemHeight(value); Changed(); }
+    void SetItemHeight(int value)
+    {
+        draw_.SetItemHeight(value);
+        Changed();
+    }
     // -1 when nothing is selected (also when the stored index is out of range).
     int ItemIndex() const;
     void SetItemIndex(int value);
@@ -314,9 +321,17 @@ public:
     TNotifyEvent OnDropDown() const { return onDropDown_; }
     void SetOnDropDown(const TNotifyEvent& handler) { onDropDown_ = handler; }
     TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
-    void SetOnDrawItem(const TDrawItemEvent& handler) { draw_.onDrawItem = handler; Changed(); }
+    void SetOnDrawItem(const TDrawItemEvent& handler)
+    {
+        draw_.onDrawItem = handler;
+        Changed();
+    }
     TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
-    void SetOnMeasureItem(const TMeasureItemEvent& handler) { draw_.onMeasureItem = handler; Changed(); }
+    void SetOnMeasureItem(const TMeasureItemEvent& handler)
+    {
+        draw_.onMeasureItem = handler;
+        Changed();
+    }
     bool IsPropertyStored(const char* name) const override;
     void Loaded() override;
 
@@ -362,11 +377,23 @@ public:
     void SetStyle(TListBoxStyle value) { Set(style_, value); }
     int ItemHeight() const { return draw_.itemHeight; }
     // 1 .. 1000 pixels.
-    void SetItemHeight(int value) { draw_.SetItemHeight(value); Changed(); }
+    void SetItemHeight(int value)
+    {
+        draw_.SetItemHeight(value);
+        Changed();
+    }
     TDrawItemEvent OnDrawItem() const { return draw_.onDrawItem; }
-    void SetOnDrawItem(const TDrawItemEvent& handler) { draw_.onDrawItem = handler; Changed(); }
+    void SetOnDrawItem(const TDrawItemEvent& handler)
+    {
+        draw_.onDrawItem = handler;
+        Changed();
+    }
     TMeasureItemEvent OnMeasureItem() const { return draw_.onMeasureItem; }
-    void SetOnMeasureItem(const TMeasureItemEvent& handler) { draw_.onMeasureItem = handler; Changed(); }
+    void SetOnMeasureItem(const TMeasureItemEvent& handler)
+    {
+        draw_.onMeasureItem = handler;
+        Changed();
+    }
     // lbOwnerDrawFixed and lbOwnerDrawVariable: items are drawn by DrawItem.
     bool IsOwnerDrawn() const { return style_ != lbStandard; }
     TCanvas* Canvas() { return draw_.Canvas(); }

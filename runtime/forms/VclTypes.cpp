@@ -14,31 +14,54 @@ QColor systemColor(int index)
 {
     const QPalette palette = QApplication::palette();
     switch (index) {
-    case 0x01: return palette.color(QPalette::Window);         // background
-    case 0x02: return palette.color(QPalette::Highlight);      // active caption
+    case 0x01:
+        return palette.color(QPalette::Window); // background
+    case 0x02:
+        return palette.color(QPalette::Highlight); // active caption
     // Inactive captions (and the inactive tabs drawn in them) take the
     // button colours: grey text on the mid tone read poorly.
-    case 0x03: return palette.color(QPalette::Button);         // inactive caption
-    case 0x04: return palette.color(QPalette::Window);         // menu
-    case 0x05: return palette.color(QPalette::Base);           // window
-    case 0x06: return palette.color(QPalette::Shadow);         // window frame
-    case 0x07: return palette.color(QPalette::WindowText);     // menu text
-    case 0x08: return palette.color(QPalette::Text);           // window text
-    case 0x09: return palette.color(QPalette::HighlightedText);
-    case 0x0C: return palette.color(QPalette::Dark);           // application work space
-    case 0x0D: return palette.color(QPalette::Highlight);
-    case 0x0E: return palette.color(QPalette::HighlightedText);
-    case 0x0F: return palette.color(QPalette::Button);         // button face
-    case 0x10: return palette.color(QPalette::Dark);           // button shadow
-    case 0x11: return palette.color(QPalette::Disabled, QPalette::Text);
-    case 0x12: return palette.color(QPalette::ButtonText);
-    case 0x13: return palette.color(QPalette::ButtonText);     // inactive caption text
-    case 0x14: return palette.color(QPalette::Light);
-    case 0x15: return palette.color(QPalette::Shadow);
-    case 0x16: return palette.color(QPalette::Midlight);
-    case 0x17: return palette.color(QPalette::ToolTipText);
-    case 0x18: return palette.color(QPalette::ToolTipBase);
-    default: return palette.color(QPalette::Window);
+    case 0x03:
+        return palette.color(QPalette::Button); // inactive caption
+    case 0x04:
+        return palette.color(QPalette::Window); // menu
+    case 0x05:
+        return palette.color(QPalette::Base); // window
+    case 0x06:
+        return palette.color(QPalette::Shadow); // window frame
+    case 0x07:
+        return palette.color(QPalette::WindowText); // menu text
+    case 0x08:
+        return palette.color(QPalette::Text); // window text
+    case 0x09:
+        return palette.color(QPalette::HighlightedText);
+    case 0x0C:
+        return palette.color(QPalette::Dark); // application work space
+    case 0x0D:
+        return palette.color(QPalette::Highlight);
+    case 0x0E:
+        return palette.color(QPalette::HighlightedText);
+    case 0x0F:
+        return palette.color(QPalette::Button); // button face
+    case 0x10:
+        return palette.color(QPalette::Dark); // button shadow
+    case 0x11:
+        return palette.color(QPalette::Disabled, QPalette::Text);
+    case 0x12:
+        return palette.color(QPalette::ButtonText);
+    case 0x13:
+        return palette.color(QPalette::ButtonText); // inactive caption text
+    case 0x14:
+        return palette.color(QPalette::Light);
+    case 0x15:
+        return palette.color(QPalette::Shadow);
+    case 0x16:
+        return palette.color(QPalette::Midlight);
+    case 0x17:
+        return palette.color(QPalette::ToolTipText);
+    case 0x18:
+        return palette.color(QPalette::ToolTipBase);
+    default:
+        return palette.color(QPalette::Window);
     }
 }
 
@@ -48,13 +71,26 @@ struct KeyPair {
 };
 
 constexpr KeyPair keyPairs[] = {
-    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Shift, VK_SHIFT},
-    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},     {Qt::Key_Escape, VK_ESCAPE},
-    {Qt::Key_Space, VK_SPACE},    {Qt::Key_PageUp, VK_PRIOR},  {Qt::Key_PageDown, VK_NEXT},
-    {Qt::Key_End, VK_END},        {Qt::Key_Home, VK_HOME},     {Qt::Key_Left, VK_LEFT},
-    {Qt::Key_Up, VK_UP},          {Qt::Key_Right, VK_RIGHT},   {Qt::Key_Down, VK_DOWN},
-    {Qt::Key_Insert, VK_INSERT},  {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},
+    {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},
+    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_Alt, VK_MENU},
+    {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
 };
 
 } // namespace

@@ -26,25 +26,61 @@ Q_FLAG_NS(TAnchors)
 
 // Colours are $00BBGGRR values; negative values name system colours.
 enum TColor : int {
-    clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-    clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-    clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-    clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-    clNone = 0x1FFFFFFF, clDefault = 0x20000000,
-    clScrollBar = -16777216, clBackground = -16777215, clActiveCaption = -16777214,
-    clInactiveCaption = -16777213, clMenu = -16777212, clWindow = -16777211,
-    clWindowFrame = -16777210, clMenuText = -16777209, clWindowText = -16777208,
-    clCaptionText = -16777207, clActiveBorder = -16777206, clInactiveBorder = -16777205,
-    clAppWorkSpace = -16777204, clHighlight = -16777203, clHighlightText = -16777202,
-    clBtnFace = -16777201, clBtnShadow = -16777200, clGrayText = -16777199,
-    clBtnText = -16777198, clInactiveCaptionText = -16777197, clBtnHighlight = -16777196,
-    cl3DDkShadow = -16777195, cl3DLight = -16777194, clInfoText = -16777193, clInfoBk = -16777192
+    clBlack = 0x000000,
+    clMaroon = 0x000080,
+    clGreen = 0x008000,
+    clOlive = 0x008080,
+    clNavy = 0x800000,
+    clPurple = 0x800080,
+    clTeal = 0x808000,
+    clGray = 0x808080,
+    clSilver = 0xC0C0C0,
+    clRed = 0x0000FF,
+    clLime = 0x00FF00,
+    clYellow = 0x00FFFF,
+    clBlue = 0xFF0000,
+    clFuchsia = 0xFF00FF,
+    clAqua = 0xFFFF00,
+    clWhite = 0xFFFFFF,
+    clNone = 0x1FFFFFFF,
+    clDefault = 0x20000000,
+    clScrollBar = -16777216,
+    clBackground = -16777215,
+    clActiveCaption = -16777214,
+    clInactiveCaption = -16777213,
+    clMenu = -16777212,
+    clWindow = -16777211,
+    clWindowFrame = -16777210,
+    clMenuText = -16777209,
+    clWindowText = -16777208,
+    clCaptionText = -16777207,
+    clActiveBorder = -16777206,
+    clInactiveBorder = -16777205,
+    clAppWorkSpace = -16777204,
+    clHighlight = -16777203,
+    clHighlightText = -16777202,
+    clBtnFace = -16777201,
+    clBtnShadow = -16777200,
+    clGrayText = -16777199,
+    clBtnText = -16777198,
+    clInactiveCaptionText = -16777197,
+    clBtnHighlight = -16777196,
+    cl3DDkShadow = -16777195,
+    cl3DLight = -16777194,
+    clInfoText = -16777193,
+    clInfoBk = -16777192
 };
 Q_ENUM_NS(TColor)
 
 enum TFontCharset : int {
-    ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, SHIFTJIS_CHARSET = 128,
-    HANGEUL_CHARSET = 129, GB2312_CHARSET = 134, CHINESEBIG5_CHARSET = 136, OEM_CHARSET = 255
+    ANSI_CHARSET = 0,
+    DEFAULT_CHARSET = 1,
+    SYMBOL_CHARSET = 2,
+    SHIFTJIS_CHARSET = 128,
+    HANGEUL_CHARSET = 129,
+    GB2312_CHARSET = 134,
+    CHINESEBIG5_CHARSET = 136,
+    OEM_CHARSET = 255
 };
 Q_ENUM_NS(TFontCharset)
 
@@ -55,13 +91,30 @@ Q_FLAG_NS(TFontStyles)
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 Q_ENUM_NS(TFontPitch)
 
-enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TShiftStateFlag {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_FLAG_NS(TShiftState)
 
 enum TModalResult : int {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-    mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
 };
 Q_ENUM_NS(TModalResult)
 
@@ -74,8 +127,14 @@ enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 Q_ENUM_NS(TFormStyle)
 
 enum TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-    poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 Q_ENUM_NS(TPosition)
 
@@ -138,7 +197,19 @@ Q_ENUM_NS(TTabStyle)
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 Q_ENUM_NS(TButtonLayout)
 
-enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TBitBtnKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 Q_ENUM_NS(TBitBtnKind)
 
 enum TStatusPanelStyle { psText, psOwnerDraw };
@@ -151,10 +222,21 @@ enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivid
 Q_ENUM_NS(TToolButtonStyle)
 
 enum TGridOption {
-    goFixedVertLine = 0x1, goFixedHorzLine = 0x2, goVertLine = 0x4, goHorzLine = 0x8,
-    goRangeSelect = 0x10, goDrawFocusSelected = 0x20, goRowSizing = 0x40, goColSizing = 0x80,
-    goRowMoving = 0x100, goColMoving = 0x200, goEditing = 0x400, goTabs = 0x800,
-    goRowSelect = 0x1000, goAlwaysShowEditor = 0x2000, goThumbTracking = 0x4000
+    goFixedVertLine = 0x1,
+    goFixedHorzLine = 0x2,
+    goVertLine = 0x4,
+    goHorzLine = 0x8,
+    goRangeSelect = 0x10,
+    goDrawFocusSelected = 0x20,
+    goRowSizing = 0x40,
+    goColSizing = 0x80,
+    goRowMoving = 0x100,
+    goColMoving = 0x200,
+    goEditing = 0x400,
+    goTabs = 0x800,
+    goRowSelect = 0x1000,
+    goAlwaysShowEditor = 0x2000,
+    goThumbTracking = 0x4000
 };
 Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_FLAG_NS(TGridOptions)
@@ -163,8 +245,17 @@ enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom }
 Q_ENUM_NS(TMsgDlgType)
 
 enum TMsgDlgBtn {
-    mbYes = 0x1, mbNo = 0x2, mbOK = 0x4, mbCancel = 0x8, mbAbort = 0x10, mbRetry = 0x20,
-    mbIgnore = 0x40, mbAll = 0x80, mbNoToAll = 0x100, mbYesToAll = 0x200, mbHelp = 0x400
+    mbYes = 0x1,
+    mbNo = 0x2,
+    mbOK = 0x4,
+    mbCancel = 0x8,
+    mbAbort = 0x10,
+    mbRetry = 0x20,
+    mbIgnore = 0x40,
+    mbAll = 0x80,
+    mbNoToAll = 0x100,
+    mbYesToAll = 0x200,
+    mbHelp = 0x400
 };
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
 Q_FLAG_NS(TMsgDlgButtons)
@@ -177,8 +268,13 @@ Q_ENUM_NS(TPenStyle)
 
 // What an owner-drawn item is at the moment it is drawn.
 enum TOwnerDrawStateFlag {
-    odSelected = 0x1, odGrayed = 0x2, odDisabled = 0x4, odChecked = 0x8, odFocused = 0x10,
-    odDefault = 0x20, odComboBoxEdit = 0x1000
+    odSelected = 0x1,
+    odGrayed = 0x2,
+    odDisabled = 0x4,
+    odChecked = 0x8,
+    odFocused = 0x10,
+    odDefault = 0x20,
+    odComboBoxEdit = 0x1000
 };
 Q_DECLARE_FLAGS(TOwnerDrawState, TOwnerDrawStateFlag)
 Q_FLAG_NS(TOwnerDrawState)
@@ -196,11 +292,36 @@ using namespace Vcl;
 
 // Windows virtual-key codes that handlers compare against.
 enum : Word {
-    VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
-    VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
-    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46,
-    VK_F1 = 112, VK_F2 = 113, VK_F3 = 114, VK_F4 = 115, VK_F5 = 116, VK_F6 = 117,
-    VK_F7 = 118, VK_F8 = 119, VK_F9 = 120, VK_F10 = 121, VK_F11 = 122, VK_F12 = 123
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_SHIFT = 16,
+    VK_CONTROL = 17,
+    VK_MENU = 18,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_F1 = 112,
+    VK_F2 = 113,
+    VK_F3 = 114,
+    VK_F4 = 115,
+    VK_F5 = 116,
+    VK_F6 = 117,
+    VK_F7 = 118,
+    VK_F8 = 119,
+    VK_F9 = 120,
+    VK_F10 = 121,
+    VK_F11 = 122,
+    VK_F12 = 123
 };
 
 // The Qt colour of a runtime colour; system colours come from the application palette.

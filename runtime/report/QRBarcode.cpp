@@ -12,27 +12,161 @@ namespace {
 // character; wide elements are three modules, narrow one.
 const QString code39Chars = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*");
 const char* const code39Patterns[] = {
-    "nnnwwnwnn", "wnnwnnnnw", "nnwwnnnnw", "wnwwnnnnn", "nnnwwnnnw", "wnnwwnnnn", "nnwwwnnnn", "nnnwnnwnw",
-    "wnnwnnwnn", "nnwwnnwnn", "wnnnnwnnw", "nnwnnwnnw", "wnwnnwnnn", "nnnnwwnnw", "wnnnwwnnn", "nnwnwwnnn",
-    "nnnnnwwnw", "wnnnnwwnn", "nnwnnwwnn", "nnnnwwwnn", "wnnnnnnww", "nnwnnnnww", "wnwnnnnwn", "nnnnwnnww",
-    "wnnnwnnwn", "nnwnwnnwn", "nnnnnnwww", "wnnnnnwwn", "nnwnnnwwn", "nnnnwnwwn", "wwnnnnnnw", "nwwnnnnnw",
-    "wwwnnnnnn", "nwnnwnnnw", "wwnnwnnnn", "nwwnwnnnn", "nwnnnnwnw", "wwnnnnwnn", "nwwnnnwnn", "nwnwnwnnn",
-    "nwnwnnnwn", "nwnnnwnwn", "nnnwnwnwn", "nwnnwnwnn",
+    "nnnwwnwnn",
+    "wnnwnnnnw",
+    "nnwwnnnnw",
+    "wnwwnnnnn",
+    "nnnwwnnnw",
+    "wnnwwnnnn",
+    "nnwwwnnnn",
+    "nnnwnnwnw",
+    "wnnwnnwnn",
+    "nnwwnnwnn",
+    "wnnnnwnnw",
+    "nnwnnwnnw",
+    "wnwnnwnnn",
+    "nnnnwwnnw",
+    "wnnnwwnnn",
+    "nnwnwwnnn",
+    "nnnnnwwnw",
+    "wnnnnwwnn",
+    "nnwnnwwnn",
+    "nnnnwwwnn",
+    "wnnnnnnww",
+    "nnwnnnnww",
+    "wnwnnnnwn",
+    "nnnnwnnww",
+    "wnnnwnnwn",
+    "nnwnwnnwn",
+    "nnnnnnwww",
+    "wnnnnnwwn",
+    "nnwnnnwwn",
+    "nnnnwnwwn",
+    "wwnnnnnnw",
+    "nwwnnnnnw",
+    "wwwnnnnnn",
+    "nwnnwnnnw",
+    "wwnnwnnnn",
+    "nwwnwnnnn",
+    "nwnnnnwnw",
+    "wwnnnnwnn",
+    "nwwnnnwnn",
+    "nwnwnwnnn",
+    "nwnwnnnwn",
+    "nwnnnwnwn",
+    "nnnwnwnwn",
+    "nwnnwnwnn",
 };
 
 // Code 128: element widths (bar, space, ...) of symbols 0-105 and the stop.
 const char* const code128Patterns[] = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212", "221213",
-    "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221", "223211", "221132",
-    "221231", "213212", "223112", "312131", "311222", "321122", "321221", "312212", "322112", "322211",
-    "212123", "212321", "232121", "111323", "131123", "131321", "112313", "132113", "132311", "211313",
-    "231113", "231311", "112133", "112331", "132131", "113123", "113321", "133121", "313121", "211331",
-    "231131", "213113", "213311", "213131", "311123", "311321", "331121", "312113", "312311", "332111",
-    "314111", "221411", "431111", "111224", "111422", "121124", "121421", "141122", "141221", "112214",
-    "112412", "122114", "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111",
-    "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311", "113141",
-    "114131", "311141", "411131", "211412", "211214", "211232", "2331112",
+    "212222",
+    "222122",
+    "222221",
+    "121223",
+    "121322",
+    "131222",
+    "122213",
+    "122312",
+    "132212",
+    "221213",
+    "221312",
+    "231212",
+    "112232",
+    "122132",
+    "122231",
+    "113222",
+    "123122",
+    "123221",
+    "223211",
+    "221132",
+    "221231",
+    "213212",
+    "223112",
+    "312131",
+    "311222",
+    "321122",
+    "321221",
+    "312212",
+    "322112",
+    "322211",
+    "212123",
+    "212321",
+    "232121",
+    "111323",
+    "131123",
+    "131321",
+    "112313",
+    "132113",
+    "132311",
+    "211313",
+    "231113",
+    "231311",
+    "112133",
+    "112331",
+    "132131",
+    "113123",
+    "113321",
+    "133121",
+    "313121",
+    "211331",
+    "231131",
+    "213113",
+    "213311",
+    "213131",
+    "311123",
+    "311321",
+    "331121",
+    "312113",
+    "312311",
+    "332111",
+    "314111",
+    "221411",
+    "431111",
+    "111224",
+    "111422",
+    "121124",
+    "121421",
+    "141122",
+    "141221",
+    "112214",
+    "112412",
+    "122114",
+    "122411",
+    "142112",
+    "142211",
+    "241211",
+    "221114",
+    "413111",
+    "241112",
+    "134111",
+    "111242",
+    "121142",
+    "121241",
+    "114212",
+    "124112",
+    "124211",
+    "411212",
+    "421112",
+    "421211",
+    "212141",
+    "214121",
+    "412121",
+    "111143",
+    "111341",
+    "131141",
+    "114113",
+    "114311",
+    "411113",
+    "411311",
+    "113141",
+    "114131",
+    "311141",
+    "411131",
+    "211412",
+    "211214",
+    "211232",
+    "2331112",
 };
 constexpr int code128StartB = 104;
 constexpr int code128StartC = 105;
@@ -41,10 +175,10 @@ constexpr int code128Stop = 106;
 // EAN-13: left-hand odd-parity (L) codes; G codes are R codes reversed, R
 // codes are L codes inverted. The first digit chooses the L/G parity of the
 // left half.
-const char* const eanL[] = {"0001101", "0011001", "0010011", "0111101", "0100011",
-                            "0110001", "0101111", "0111011", "0110111", "0001011"};
-const char* const eanParity[] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
-                                 "LGGLLG", "LGGGLG", "LGLGLG", "LGLGGL", "LGGLGL"};
+const char* const eanL[] = {"0001101", "0011001", "0010011", "0111101", "0100011", "0110001", "0101111",
+    "0111011", "0110111", "0001011"};
+const char* const eanParity[]
+    = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG", "LGGLLG", "LGGGLG", "LGLGLG", "LGLGGL", "LGGLGL"};
 
 void appendWidths(std::vector<std::uint8_t>& modules, const char* widths)
 {
@@ -61,7 +195,8 @@ void appendBits(std::vector<std::uint8_t>& modules, const QString& bits)
 
 // Replaces what accept refuses through the handler; replacements that are
 // themselves refused are dropped.
-QString cleanText(const QString& text, const std::function<bool(QChar)>& accept, const TQRInvalidCharHandler& invalid)
+QString cleanText(
+    const QString& text, const std::function<bool(QChar)>& accept, const TQRInvalidCharHandler& invalid)
 {
     QString clean;
     for (QChar c : text) {
@@ -90,7 +225,8 @@ TQRBarcodeSymbol linear(std::vector<std::uint8_t> modules, const QString& text)
 
 TQRBarcodeSymbol code39(const QString& text, const TQRInvalidCharHandler& invalid)
 {
-    const QString clean = cleanText(text, [](QChar c) { return c != u'*' && code39Chars.contains(c); }, invalid);
+    const QString clean = cleanText(
+        text, [](QChar c) { return c != u'*' && code39Chars.contains(c); }, invalid);
     std::vector<std::uint8_t> modules;
     const QString framed = u'*' + clean + u'*';
     for (int i = 0; i < framed.size(); ++i) {
@@ -106,10 +242,12 @@ TQRBarcodeSymbol code39(const QString& text, const TQRInvalidCharHandler& invali
 
 TQRBarcodeSymbol code128(const QString& text, const TQRInvalidCharHandler& invalid)
 {
-    const QString clean = cleanText(text, [](QChar c) { return c.unicode() >= 32 && c.unicode() <= 126; }, invalid);
+    const QString clean = cleanText(
+        text, [](QChar c) { return c.unicode() >= 32 && c.unicode() <= 126; }, invalid);
     std::vector<int> codes;
-    const bool digits = clean.size() >= 4 && clean.size() % 2 == 0 &&
-                        std::all_of(clean.cbegin(), clean.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    const bool digits = clean.size() >= 4 && clean.size() % 2 == 0
+        && std::all_of(
+            clean.cbegin(), clean.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
     if (digits) {
         codes.push_back(code128StartC);
         for (int i = 0; i < clean.size(); i += 2)
@@ -141,7 +279,8 @@ int eanCheckDigit(const QString& twelve)
 
 TQRBarcodeSymbol ean13(const QString& text, const TQRInvalidCharHandler& invalid)
 {
-    QString clean = cleanText(text, [](QChar c) { return c >= u'0' && c <= u'9'; }, invalid);
+    QString clean = cleanText(
+        text, [](QChar c) { return c >= u'0' && c <= u'9'; }, invalid);
     TQRBarcodeSymbol symbol;
     if (clean.size() != 12 && clean.size() != 13) {
         symbol.Error = QStringLiteral("EAN-13 needs 12 or 13 digits, not %1").arg(clean.size());
@@ -187,10 +326,10 @@ TQRBarcodeSymbol qrCode(const QString& text)
         return symbol;
     }
     const QByteArray utf8 = text.toUtf8();
-    std::unique_ptr<QRcode, decltype(&QRcode_free)> code(QRcode_encodeData(static_cast<int>(utf8.size()),
-                                                                             reinterpret_cast<const unsigned char*>(utf8.constData()),
-                                                                             0, QR_ECLEVEL_M),
-                                                         &QRcode_free);
+    std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
+        QRcode_encodeData(static_cast<int>(utf8.size()),
+            reinterpret_cast<const unsigned char*>(utf8.constData()), 0, QR_ECLEVEL_M),
+        &QRcode_free);
     if (!code) {
         symbol.Error = QStringLiteral("the text is too long for a QR code");
         return symbol;
@@ -209,15 +348,20 @@ TQRBarcodeSymbol qrCode(const QString& text)
 TQRBarcodeSymbol EncodeBarcode(TQRBarcodeType type, const QString& text, const TQRInvalidCharHandler& invalid)
 {
     switch (type) {
-    case bcCode39: return code39(text, invalid);
-    case bcCode128: return code128(text, invalid);
-    case bcEAN13: return ean13(text, invalid);
-    case bcQRCode: return qrCode(text);
+    case bcCode39:
+        return code39(text, invalid);
+    case bcCode128:
+        return code128(text, invalid);
+    case bcEAN13:
+        return ean13(text, invalid);
+    case bcQRCode:
+        return qrCode(text);
     }
     return {};
 }
 
-ReportDBBarcode::ReportDBBarcode(TComponent* owner) : TQRPrintable(owner)
+ReportDBBarcode::ReportDBBarcode(TComponent* owner)
+    : TQRPrintable(owner)
 {
     SetBounds(0, 0, 150, 40);
 }
@@ -258,7 +402,8 @@ void ReportDBBarcode::Print(TQRRunContext& context, QPoint origin)
     if (!symbol.Valid())
         return;
     if (showText_ && symbol.Rows == 1) {
-        const int textHeight = static_cast<int>(context.Pages->TextStyle(textStyle_).PointSize * 2540.0 / 72.0 * 1.2);
+        const int textHeight
+            = static_cast<int>(context.Pages->TextStyle(textStyle_).PointSize * 2540.0 / 72.0 * 1.2);
         const QRect textBox(box.x(), box.bottom() - textHeight, box.width(), textHeight);
         context.Pages->AddText(textBox, symbol.Text, textStyle_, TQRItem::AlignCenter | TQRItem::NoClip);
         box.setHeight(std::max(0, box.height() - textHeight));

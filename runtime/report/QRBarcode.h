@@ -24,15 +24,19 @@ struct TQRBarcodeSymbol {
     int Columns = 0;
     int Rows = 0; // 1 for linear symbols
     std::vector<std::uint8_t> Modules; // row by row
-    QString Text;  // what was encoded, after replacements (for the human-readable line)
+    QString Text; // what was encoded, after replacements (for the human-readable line)
     QString Error; // why there is no symbol
     bool Valid() const { return Columns > 0 && Rows > 0; }
-    bool Dark(int column, int row = 0) const { return Modules[static_cast<size_t>(row * Columns + column)] != 0; }
+    bool Dark(int column, int row = 0) const
+    {
+        return Modules[static_cast<size_t>(row * Columns + column)] != 0;
+    }
 };
 
 using TQRInvalidCharHandler = std::function<QString(QChar)>;
 
-TQRBarcodeSymbol EncodeBarcode(TQRBarcodeType type, const QString& text, const TQRInvalidCharHandler& invalid = {});
+TQRBarcodeSymbol EncodeBarcode(
+    TQRBarcodeType type, const QString& text, const TQRInvalidCharHandler& invalid = {});
 
 // The barcode control of the report layouts. The symbol fills the control's
 // box (quiet zones are left to the layout); ShowText prints the encoded text

@@ -48,22 +48,26 @@ QFont qfontOf(const TQRTextStyle& style)
 std::uint8_t alignFlag(TAlignment alignment)
 {
     switch (alignment) {
-    case taRightJustify: return TQRItem::AlignRight;
-    case taCenter: return TQRItem::AlignCenter;
-    default: return TQRItem::AlignLeft;
+    case taRightJustify:
+        return TQRItem::AlignRight;
+    case taCenter:
+        return TQRItem::AlignCenter;
+    default:
+        return TQRItem::AlignLeft;
     }
 }
 
 } // namespace
 
 bool TQRRunContext::ResolveField(const QString& control, const QString& dataSet, const QString& field,
-                                 TQRDataSource** source, int* index) const
+    TQRDataSource** source, int* index) const
 {
     *source = dataSet.isEmpty() ? Environment.DefaultSource
                                 : (Environment.FindSource ? Environment.FindSource(dataSet) : nullptr);
     *index = *source ? (*source)->FieldIndex(field) : -1;
     if (!*source) {
-        Warn(QStringLiteral("%1: data set %2 not found").arg(control, dataSet.isEmpty() ? QStringLiteral("(none)") : dataSet));
+        Warn(QStringLiteral("%1: data set %2 not found")
+                 .arg(control, dataSet.isEmpty() ? QStringLiteral("(none)") : dataSet));
         return false;
     }
     if (*index < 0) {
@@ -115,7 +119,10 @@ void TQRFrame::Assign(const TPersistent* source)
     TPersistent::Assign(source);
 }
 
-TQRPrintable::TQRPrintable(TComponent* owner) : TControl(owner), frame_(new TQRFrame(this)), size_(new TQRSize(this))
+TQRPrintable::TQRPrintable(TComponent* owner)
+    : TControl(owner)
+    , frame_(new TQRFrame(this))
+    , size_(new TQRSize(this))
 {
     SetColor(clWhite);
 }
@@ -233,7 +240,8 @@ int TQRCustomLabel::Measure(TQRRunContext& context)
         const QFontMetricsF metrics(qfontOf(context.Pages->TextStyle(styleIndex(context))), measureDevice());
         // Widths and heights here are 96-dpi pixels at zoom 100.
         const double zoom = context.Report ? context.Report->Zoom() / 100.0 : 1.0;
-        const QRectF needed = metrics.boundingRect(QRectF(0, 0, Width() / zoom, 1e6), Qt::TextWordWrap, text_);
+        const QRectF needed
+            = metrics.boundingRect(QRectF(0, 0, Width() / zoom, 1e6), Qt::TextWordWrap, text_);
         const double neededUnits = needed.height() * 2540.0 / 96.0;
         const double designUnits = Height() * context.Scale;
         extra_ = std::max(0, static_cast<int>(std::ceil(neededUnits - designUnits)));
@@ -258,7 +266,8 @@ void TQRCustomLabel::Print(TQRRunContext& context, QPoint origin)
     PrintFrame(context, box);
 }
 
-TQRLabel::TQRLabel(TComponent* owner) : TQRCustomLabel(owner)
+TQRLabel::TQRLabel(TComponent* owner)
+    : TQRCustomLabel(owner)
 {
     SetBounds(0, 0, 65, 17);
 }
@@ -268,13 +277,15 @@ QString TQRLabel::DesignText() const
     return Caption().isEmpty() ? u'(' + Name() + u')' : Caption();
 }
 
-TQRDBText::TQRDBText(TComponent* owner) : TQRCustomLabel(owner)
+TQRDBText::TQRDBText(TComponent* owner)
+    : TQRCustomLabel(owner)
 {
     SetBounds(0, 0, 65, 17);
 }
 
-
-TQRDBIDText::TQRDBIDText(TComponent* owner) : TQRDBText(owner), items_(new TStrings(this))
+TQRDBIDText::TQRDBIDText(TComponent* owner)
+    : TQRDBText(owner)
+    , items_(new TStrings(this))
 {
 }
 
@@ -290,7 +301,8 @@ QString TQRDBIDText::GetText() const
     return value;
 }
 
-TQRExpr::TQRExpr(TComponent* owner) : TQRCustomLabel(owner)
+TQRExpr::TQRExpr(TComponent* owner)
+    : TQRCustomLabel(owner)
 {
     SetBounds(0, 0, 65, 17);
 }
@@ -329,8 +341,8 @@ void TQRExpr::DropField(const QString& field)
     // that does not parse, or names the field only inside a text, is cleared
     // too - printing a withheld field by mistake is the fault to avoid.
     const QRegularExpression reads(QStringLiteral("(^|[^A-Za-z0-9_])") + QRegularExpression::escape(name)
-                                       + QStringLiteral("($|[^A-Za-z0-9_])"),
-                                   QRegularExpression::CaseInsensitiveOption);
+            + QStringLiteral("($|[^A-Za-z0-9_])"),
+        QRegularExpression::CaseInsensitiveOption);
     if (reads.match(expression_).hasMatch()) {
         expression_.clear();
         compiled_ = TQRExpression();
@@ -343,7 +355,10 @@ void TQRExpr::TakeDetailRow()
         compiled_.Update();
 }
 
-TQRShape::TQRShape(TComponent* owner) : TQRPrintable(owner), pen_(new TPen(this)), brush_(new TBrush(this))
+TQRShape::TQRShape(TComponent* owner)
+    : TQRPrintable(owner)
+    , pen_(new TPen(this))
+    , brush_(new TBrush(this))
 {
     SetBounds(0, 0, 65, 65);
 }
@@ -383,10 +398,18 @@ void TQRShape::Print(TQRRunContext& context, QPoint origin)
     const int midX = l + box.width() / 2;
     const int midY = t + box.height() / 2;
     switch (shape_) {
-    case qrsRectangle: context.Pages->AddRect(box, style_); break;
-    case qrsCircle: context.Pages->AddEllipse(box, style_); break;
-    case qrsHorLine: context.Pages->AddLine(QPoint(l, midY), QPoint(r, midY), style_); break;
-    case qrsVertLine: context.Pages->AddLine(QPoint(midX, t), QPoint(midX, b), style_); break;
+    case qrsRectangle:
+        context.Pages->AddRect(box, style_);
+        break;
+    case qrsCircle:
+        context.Pages->AddEllipse(box, style_);
+        break;
+    case qrsHorLine:
+        context.Pages->AddLine(QPoint(l, midY), QPoint(r, midY), style_);
+        break;
+    case qrsVertLine:
+        context.Pages->AddLine(QPoint(midX, t), QPoint(midX, b), style_);
+        break;
     case qrsTopAndBottom:
         context.Pages->AddLine(QPoint(l, t), QPoint(r, t), style_);
         context.Pages->AddLine(QPoint(l, b), QPoint(r, b), style_);
@@ -398,7 +421,9 @@ void TQRShape::Print(TQRRunContext& context, QPoint origin)
     }
 }
 
-TQRImage::TQRImage(TComponent* owner) : TQRPrintable(owner), picture_(new TPicture(this))
+TQRImage::TQRImage(TComponent* owner)
+    : TQRPrintable(owner)
+    , picture_(new TPicture(this))
 {
     SetBounds(0, 0, 105, 105);
 }
@@ -437,7 +462,7 @@ void TQRImage::Print(TQRRunContext& context, QPoint origin)
         if (!stretch_) {
             // The picture's own size at 96 dpi, never beyond the box.
             const QSize natural(static_cast<int>(image_.width() * 2540.0 / 96.0),
-                                static_cast<int>(image_.height() * 2540.0 / 96.0));
+                static_cast<int>(image_.height() * 2540.0 / 96.0));
             target.setSize(natural.boundedTo(box.size()));
             if (center_)
                 target.moveCenter(box.center());

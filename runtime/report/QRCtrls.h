@@ -34,8 +34,8 @@ struct TQRRunContext {
     // The source named dataSet (the default source when empty) and the
     // index of field in it; false, with a warning naming control, when
     // either is missing.
-    bool ResolveField(const QString& control, const QString& dataSet, const QString& field, TQRDataSource** source,
-                      int* index) const;
+    bool ResolveField(const QString& control, const QString& dataSet, const QString& field,
+        TQRDataSource** source, int* index) const;
     TQuickRep* Report = nullptr;
     TQRPageModel* Pages = nullptr;
     TQRExprEnvironment Environment;
@@ -186,12 +186,12 @@ public:
     // A detail row is sure to print: a control that collects rows (an
     // aggregate) takes it. Called for every control of the report, enabled
     // or not, before the detail band measures; nothing by default.
-    virtual void TakeDetailRow() {}
+    virtual void TakeDetailRow() { }
     // Units of height beyond the design this row needs (0 by default).
     virtual int Measure(TQRRunContext& context);
     // Adds the primitives; origin is the band's top-left corner in units.
     virtual void Print(TQRRunContext& context, QPoint origin) = 0;
-    virtual void EndRun() {}
+    virtual void EndRun() { }
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

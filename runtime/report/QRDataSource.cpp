@@ -1,6 +1,5 @@
 #include "runtime/report/QRDataSource.h"
 
-
 void TQRDataSetSource::First()
 {
     if (dataSet_->Active())
@@ -38,10 +37,14 @@ QVariant TQRDataSetSource::FieldValue(int index) const
     if (field->IsNull())
         return {};
     switch (field->DataType()) {
-    case ftInteger: return field->AsLargeInt();
-    case ftFloat: return field->AsFloat();
-    case ftBoolean: return field->AsBoolean();
-    default: return field->AsString();
+    case ftInteger:
+        return field->AsLargeInt();
+    case ftFloat:
+        return field->AsFloat();
+    case ftBoolean:
+        return field->AsBoolean();
+    default:
+        return field->AsString();
     }
 }
 
@@ -62,7 +65,8 @@ int TQRDataSetSource::RecordCount() const
     return dataSet_->Active() ? dataSet_->RecordCount() : 0;
 }
 
-TQRMemorySource::TQRMemorySource(const QStringList& columns) : columns_(columns)
+TQRMemorySource::TQRMemorySource(const QStringList& columns)
+    : columns_(columns)
 {
     for (int i = 0; i < columns_.size(); ++i)
         index_.insert(columns_.at(i).toUpper(), i);

@@ -46,7 +46,10 @@ public:
 // (Prior) steer the report.
 class TQRDataSetSource : public TQRDataSource {
 public:
-    explicit TQRDataSetSource(TDataSet* dataSet) : dataSet_(dataSet) {}
+    explicit TQRDataSetSource(TDataSet* dataSet)
+        : dataSet_(dataSet)
+    {
+    }
     TDataSet* DataSet() const { return dataSet_; }
 
     void First() override;

@@ -20,8 +20,10 @@ bool isNumber(const QVariant& v)
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::ULongLong:
-    case QMetaType::Float: return true;
-    default: return false;
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -92,8 +94,10 @@ QString formatNumeric(const QString& picture, double x)
             suffix += c;
     // No "-0.00": the sign shows only when a digit that prints is not zero.
     const QString shown = whole + frac;
-    const bool negative = x < 0 && std::any_of(shown.cbegin(), shown.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
-    return (negative ? QStringLiteral("-") : QString()) + prefix + whole + (frac.isEmpty() ? QString() : u'.' + frac) + suffix;
+    const bool negative
+        = x < 0 && std::any_of(shown.cbegin(), shown.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+    return (negative ? QStringLiteral("-") : QString()) + prefix + whole
+        + (frac.isEmpty() ? QString() : u'.' + frac) + suffix;
 }
 
 int compareValues(const QVariant& a, const QVariant& b)
@@ -112,24 +116,35 @@ QVariant call(const Node& node)
 {
     auto arg = [&](size_t i) { return evaluate(*node.args[i]); };
     switch (node.fn) {
-    case Fn::If: return toBool(arg(0)) ? arg(1) : arg(2);
-    case Fn::Upper: return TQRExpression::ToText(arg(0)).toUpper();
-    case Fn::Lower: return TQRExpression::ToText(arg(0)).toLower();
+    case Fn::If:
+        return toBool(arg(0)) ? arg(1) : arg(2);
+    case Fn::Upper:
+        return TQRExpression::ToText(arg(0)).toUpper();
+    case Fn::Lower:
+        return TQRExpression::ToText(arg(0)).toLower();
     case Fn::Copy: {
         const QString s = TQRExpression::ToText(arg(0));
         const int start = std::max(1, static_cast<int>(toNumber(arg(1))));
         const int count = std::max(0, static_cast<int>(toNumber(arg(2))));
         return s.mid(start - 1, count);
     }
-    case Fn::Str: return TQRExpression::ToText(toNumber(arg(0)));
-    case Fn::FormatNumeric: return formatNumeric(TQRExpression::ToText(arg(0)), toNumber(arg(1)));
-    case Fn::Date: return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
-    case Fn::Time: return QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
-    case Fn::Sum: return node.sum;
-    case Fn::Count: return static_cast<double>(node.count);
+    case Fn::Str:
+        return TQRExpression::ToText(toNumber(arg(0)));
+    case Fn::FormatNumeric:
+        return formatNumeric(TQRExpression::ToText(arg(0)), toNumber(arg(1)));
+    case Fn::Date:
+        return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+    case Fn::Time:
+        return QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
+    case Fn::Sum:
+        return node.sum;
+    case Fn::Count:
+        return static_cast<double>(node.count);
     case Fn::Max:
-    case Fn::Min: return node.best;
-    case Fn::Average: return node.count ? QVariant(node.sum / static_cast<double>(node.count)) : QVariant(0.0);
+    case Fn::Min:
+        return node.best;
+    case Fn::Average:
+        return node.count ? QVariant(node.sum / static_cast<double>(node.count)) : QVariant(0.0);
     }
     return {};
 }
@@ -142,51 +157,72 @@ QVariant arithmetic(Op op, const QVariant& a, const QVariant& b)
     const double x = toNumber(a);
     const double y = toNumber(b);
     switch (op) {
-    case Op::Add: return x + y;
-    case Op::Sub: return x - y;
-    case Op::Mul: return x * y;
-    case Op::Div: return y == 0 ? QVariant() : QVariant(x / y);
-    default: return {};
+    case Op::Add:
+        return x + y;
+    case Op::Sub:
+        return x - y;
+    case Op::Mul:
+        return x * y;
+    case Op::Div:
+        return y == 0 ? QVariant() : QVariant(x / y);
+    default:
+        return {};
     }
 }
 
 QVariant evaluate(const Node& node)
 {
     switch (node.op) {
-    case Op::Constant: return node.constant;
-    case Op::Field: return node.source ? node.source->FieldValue(node.field) : QVariant();
-    case Op::Neg: return -toNumber(evaluate(*node.args[0]));
-    case Op::Not: return !toBool(evaluate(*node.args[0]));
-    case Op::And: return toBool(evaluate(*node.args[0])) && toBool(evaluate(*node.args[1]));
-    case Op::Or: return toBool(evaluate(*node.args[0])) || toBool(evaluate(*node.args[1]));
+    case Op::Constant:
+        return node.constant;
+    case Op::Field:
+        return node.source ? node.source->FieldValue(node.field) : QVariant();
+    case Op::Neg:
+        return -toNumber(evaluate(*node.args[0]));
+    case Op::Not:
+        return !toBool(evaluate(*node.args[0]));
+    case Op::And:
+        return toBool(evaluate(*node.args[0])) && toBool(evaluate(*node.args[1]));
+    case Op::Or:
+        return toBool(evaluate(*node.args[0])) || toBool(evaluate(*node.args[1]));
     case Op::Add:
     case Op::Sub:
     case Op::Mul:
-    case Op::Div: return arithmetic(node.op, evaluate(*node.args[0]), evaluate(*node.args[1]));
-    case Op::Eq: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) == 0;
-    case Op::Ne: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) != 0;
-    case Op::Lt: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) < 0;
-    case Op::Gt: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) > 0;
-    case Op::Le: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) <= 0;
-    case Op::Ge: return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) >= 0;
-    case Op::Call: return call(node);
+    case Op::Div:
+        return arithmetic(node.op, evaluate(*node.args[0]), evaluate(*node.args[1]));
+    case Op::Eq:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) == 0;
+    case Op::Ne:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) != 0;
+    case Op::Lt:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) < 0;
+    case Op::Gt:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) > 0;
+    case Op::Le:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) <= 0;
+    case Op::Ge:
+        return compareValues(evaluate(*node.args[0]), evaluate(*node.args[1])) >= 0;
+    case Op::Call:
+        return call(node);
     }
     return {};
 }
 
-void bind(Node& node, const TQRExprEnvironment& env, const QString& text, std::vector<Node*>& aggregates, bool insideAggregate)
+void bind(Node& node, const TQRExprEnvironment& env, const QString& text, std::vector<Node*>& aggregates,
+    bool insideAggregate)
 {
     if (node.op == Op::Field) {
         TQRDataSource* source = node.sourceName.isEmpty()
-                                    ? env.DefaultSource
-                                    : (env.FindSource ? env.FindSource(node.sourceName) : nullptr);
+            ? env.DefaultSource
+            : (env.FindSource ? env.FindSource(node.sourceName) : nullptr);
         if (!source)
             throw EQRExprError(node.sourceName.isEmpty()
-                                   ? QStringLiteral("Expression '%1': no data set for field %2").arg(text, node.fieldName)
-                                   : QStringLiteral("Expression '%1': data set %2 not found").arg(text, node.sourceName));
+                    ? QStringLiteral("Expression '%1': no data set for field %2").arg(text, node.fieldName)
+                    : QStringLiteral("Expression '%1': data set %2 not found").arg(text, node.sourceName));
         node.field = source->FieldIndex(node.fieldName);
         if (node.field < 0)
-            throw EQRExprError(QStringLiteral("Expression '%1': field %2 not found").arg(text, node.fieldName));
+            throw EQRExprError(
+                QStringLiteral("Expression '%1': field %2 not found").arg(text, node.fieldName));
         node.source = source;
     }
     if (node.IsAggregate()) {

@@ -44,7 +44,11 @@ const QHash<QString, FunctionInfo>& functions()
 
 class Parser {
 public:
-    explicit Parser(const QString& text) : text_(text) { tokenize(); }
+    explicit Parser(const QString& text)
+        : text_(text)
+    {
+        tokenize();
+    }
 
     std::unique_ptr<Node> Run()
     {
@@ -59,7 +63,8 @@ public:
 private:
     [[noreturn]] void fail(int pos, const QString& reason) const
     {
-        throw EQRExprError(QStringLiteral("Expression '%1': %2 at position %3").arg(text_, reason).arg(pos + 1));
+        throw EQRExprError(
+            QStringLiteral("Expression '%1': %2 at position %3").arg(text_, reason).arg(pos + 1));
     }
 
     void tokenize()
@@ -110,7 +115,8 @@ private:
             } else if (c.isLetter() || c == u'_') {
                 int j = i;
                 // Dotted names (Source.Field) are one token.
-                while (j < n && (text_.at(j).isLetterOrNumber() || text_.at(j) == u'_' || text_.at(j) == u'.'))
+                while (
+                    j < n && (text_.at(j).isLetterOrNumber() || text_.at(j) == u'_' || text_.at(j) == u'.'))
                     ++j;
                 t.kind = Tok::Name;
                 t.text = text_.mid(i, j - i);
@@ -189,8 +195,8 @@ private:
     std::unique_ptr<Node> comparison()
     {
         auto left = additive();
-        static const QHash<QString, Op> ops = {{"=", Op::Eq}, {"<>", Op::Ne}, {"<", Op::Lt},
-                                               {">", Op::Gt}, {"<=", Op::Le}, {">=", Op::Ge}};
+        static const QHash<QString, Op> ops
+            = {{"=", Op::Eq}, {"<>", Op::Ne}, {"<", Op::Lt}, {">", Op::Gt}, {"<=", Op::Le}, {">=", Op::Ge}};
         while (peek().kind == Tok::Op && ops.contains(peek().text)) {
             const Op op = ops.value(take().text);
             left = binary(op, std::move(left), additive());
@@ -238,8 +244,12 @@ private:
         const Token t = take();
         auto node = std::make_unique<Node>();
         switch (t.kind) {
-        case Tok::Number: node->constant = t.number; return node;
-        case Tok::String: node->constant = t.text; return node;
+        case Tok::Number:
+            node->constant = t.number;
+            return node;
+        case Tok::String:
+            node->constant = t.text;
+            return node;
         case Tok::LParen: {
             node = orExpr();
             if (peek().kind != Tok::RParen)
@@ -247,9 +257,12 @@ private:
             take();
             return node;
         }
-        case Tok::Name: return name(t);
-        case Tok::End: fail(t.pos, QStringLiteral("the expression ends too early"));
-        default: fail(t.pos, QStringLiteral("unexpected '%1'").arg(t.text));
+        case Tok::Name:
+            return name(t);
+        case Tok::End:
+            fail(t.pos, QStringLiteral("the expression ends too early"));
+        default:
+            fail(t.pos, QStringLiteral("unexpected '%1'").arg(t.text));
         }
     }
 
@@ -257,7 +270,8 @@ private:
     {
         auto node = std::make_unique<Node>();
         const QString upper = t.text.toUpper();
-        if (peek().kind == Tok::LParen || (functions().contains(upper) && functions().value(upper).minArgs == 0)) {
+        if (peek().kind == Tok::LParen
+            || (functions().contains(upper) && functions().value(upper).minArgs == 0)) {
             const auto found = functions().constFind(upper);
             if (found == functions().cend())
                 fail(t.pos, QStringLiteral("unknown function %1").arg(t.text));
@@ -278,11 +292,13 @@ private:
             }
             const int count = static_cast<int>(node->args.size());
             if (count < found->minArgs || count > found->maxArgs)
-                fail(t.pos, QStringLiteral("%1 takes %2 argument(s), not %3")
-                                .arg(upper)
-                                .arg(found->minArgs == found->maxArgs ? QString::number(found->minArgs)
-                                                                      : QStringLiteral("%1 to %2").arg(found->minArgs).arg(found->maxArgs))
-                                .arg(count));
+                fail(t.pos,
+                    QStringLiteral("%1 takes %2 argument(s), not %3")
+                        .arg(upper)
+                        .arg(found->minArgs == found->maxArgs
+                                ? QString::number(found->minArgs)
+                                : QStringLiteral("%1 to %2").arg(found->minArgs).arg(found->maxArgs))
+                        .arg(count));
             return node;
         }
         if (upper == u"TRUE" || upper == u"FALSE") {

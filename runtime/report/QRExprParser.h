@@ -29,7 +29,8 @@ struct Node {
 
     bool IsAggregate() const
     {
-        return op == Op::Call && (fn == Fn::Sum || fn == Fn::Count || fn == Fn::Max || fn == Fn::Min || fn == Fn::Average);
+        return op == Op::Call
+            && (fn == Fn::Sum || fn == Fn::Count || fn == Fn::Max || fn == Fn::Min || fn == Fn::Average);
     }
 };
 

@@ -11,7 +11,8 @@ int toUnits(double tenthMM)
 
 } // namespace
 
-TQRGenerator::TQRGenerator(TQuickRep* report) : report_(report)
+TQRGenerator::TQRGenerator(TQuickRep* report)
+    : report_(report)
 {
 }
 
@@ -52,7 +53,7 @@ void TQRGenerator::collect()
         if (auto* child = qobject_cast<TQRChildBand*>(band); child && child->ParentBand())
             children_[child->ParentBand()].append(child);
         if (auto* group = qobject_cast<TQRGroup*>(band)) {
-            Group entry{group, TQRExpression(), QVariant()};
+            Group entry {group, TQRExpression(), QVariant()};
             // A group whose expression does not parse cannot page the
             // report: the run stops here with the reason.
             if (!group->Expression().trimmed().isEmpty())
@@ -68,7 +69,9 @@ bool TQRGenerator::Start()
     const int width = toUnits(page->Value(TQRPage::Width));
     int length = toUnits(page->Value(TQRPage::Length));
     if (width <= 0 || length <= 0)
-        throw EQRError(QStringLiteral("The page has no size (%1 x %2)").arg(page->Value(TQRPage::Width)).arg(page->Value(TQRPage::Length)));
+        throw EQRError(QStringLiteral("The page has no size (%1 x %2)")
+                           .arg(page->Value(TQRPage::Width))
+                           .arg(page->Value(TQRPage::Length)));
     const bool half = report_->PageStyle() == psHalfPage;
     if (half)
         length /= 2;
@@ -85,7 +88,8 @@ bool TQRGenerator::Start()
     context_.Scale = report_->PixelsToUnits(1.0);
     context_.Warnings = &warnings_;
     context_.Environment.DefaultSource = report_->MainSource();
-    context_.Environment.FindSource = [report = report_](const QString& name) { return report->FindDataSource(name); };
+    context_.Environment.FindSource
+        = [report = report_](const QString& name) { return report->FindDataSource(name); };
     source_ = report_->MainSource();
     background_ = -1;
     if (!report_->Background()->Empty()) {
@@ -234,7 +238,8 @@ void TQRGenerator::printDetail(TQRCustomBand* band)
 {
     if (phase_ == Phase::Finished)
         return;
-    TQRCustomBand* attached = slipMode() && band == report_->PageDetailBand() ? report_->PageAttachDetailBand() : nullptr;
+    TQRCustomBand* attached
+        = slipMode() && band == report_->PageDetailBand() ? report_->PageAttachDetailBand() : nullptr;
     if (!attached) {
         printBand(band);
         return;
@@ -282,8 +287,8 @@ bool TQRGenerator::printBand(TQRCustomBand* band, bool fit)
     const int height = bandHeightUnits(band) + extra;
     int limit = bottom_;
     for (TQRCustomBand* footer : bandsOfType(rbPageFooter))
-            if (footer->Enabled())
-                limit -= bandHeightUnits(footer);
+        if (footer->Enabled())
+            limit -= bandHeightUnits(footer);
     // A band that does not fit starts a new page, unless the page is still
     // empty (then it would never fit: it prints, cut at the page's end).
     if (fit && y_ + height > limit && !pageFresh_) {
@@ -340,7 +345,8 @@ void TQRGenerator::openPage()
     for (TQRCustomBand* band : bandsOfType(rbColumnHeader))
         printBand(band);
     for (const Group& group : groups_)
-        if (group.open && group.band->ReprintOnNewPage() && !(slipMode() && group.band == report_->PageStartBand()))
+        if (group.open && group.band->ReprintOnNewPage()
+            && !(slipMode() && group.band == report_->PageStartBand()))
             printBand(group.band);
     pageFresh_ = true;
     if (slipOpen_) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 TQRPageModel::TQRPageModel(int pageWidth, int pageHeight, bool halfPage)
-    : width_(pageWidth), height_(pageHeight), halfPage_(halfPage)
+    : width_(pageWidth)
+    , height_(pageHeight)
+    , halfPage_(halfPage)
 {
 }
 
@@ -11,8 +13,7 @@ namespace {
 
 // Style tables stay small (a report uses a handful of fonts), so a linear
 // search beats hashing the family name of every text printed.
-template<typename T>
-int indexOrAdd(std::vector<T>& table, const T& value)
+template<typename T> int indexOrAdd(std::vector<T>& table, const T& value)
 {
     const auto found = std::find(table.begin(), table.end(), value);
     if (found != table.end())
@@ -155,7 +156,8 @@ TQRPageModel::TextAt TQRPageModel::FindText(int page, const QString& text) const
 std::size_t TQRPageModel::PageBytes(int page) const
 {
     const Page& p = pages_.at(static_cast<size_t>(page - 1));
-    return sizeof(Page) + p.items.capacity() * sizeof(TQRItem) + static_cast<size_t>(p.text.capacity()) * sizeof(QChar);
+    return sizeof(Page) + p.items.capacity() * sizeof(TQRItem)
+        + static_cast<size_t>(p.text.capacity()) * sizeof(QChar);
 }
 
 std::size_t TQRPageModel::SharedBytes() const

@@ -47,8 +47,13 @@ struct TQRItem {
     enum Kind : std::uint8_t { Text, Line, Rect, Ellipse, Image };
     // Text flags.
     enum Flag : std::uint8_t {
-        AlignLeft = 0, AlignRight = 1, AlignCenter = 2, AlignMask = 3,
-        WordWrap = 4, NoClip = 8, Opaque = 16
+        AlignLeft = 0,
+        AlignRight = 1,
+        AlignCenter = 2,
+        AlignMask = 3,
+        WordWrap = 4,
+        NoClip = 8,
+        Opaque = 16
     };
     Kind kind = Text;
     std::uint8_t flags = 0;
@@ -102,7 +107,10 @@ public:
     // Reading.
     int PageCount() const { return static_cast<int>(pages_.size()); }
     int SheetCount() const { return halfPage_ ? (PageCount() + 1) / 2 : PageCount(); }
-    const std::vector<TQRItem>& Items(int page) const { return pages_.at(static_cast<size_t>(page - 1)).items; }
+    const std::vector<TQRItem>& Items(int page) const
+    {
+        return pages_.at(static_cast<size_t>(page - 1)).items;
+    }
     QStringView ItemText(int page, const TQRItem& item) const;
 
     struct TextAt {

@@ -17,7 +17,10 @@ constexpr int gutter = 10;
 
 class TQRPreviewCanvas : public QWidget {
 public:
-    explicit TQRPreviewCanvas(TQRPreview* preview) : preview_(preview) {}
+    explicit TQRPreviewCanvas(TQRPreview* preview)
+        : preview_(preview)
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -40,7 +43,8 @@ private:
     TQRPreview* preview_;
 };
 
-TQRPreview::TQRPreview(TComponent* owner) : TWinControl(owner)
+TQRPreview::TQRPreview(TComponent* owner)
+    : TWinControl(owner)
 {
     SetBounds(0, 0, 400, 300);
 }
@@ -92,7 +96,8 @@ QSize TQRPreview::SheetPixels() const
         return QSize();
     const QSize units = pages->SheetSize();
     const double f = 96.0 / 2540.0 * zoom_ / 100.0;
-    return QSize(static_cast<int>(std::lround(units.width() * f)), static_cast<int>(std::lround(units.height() * f)));
+    return QSize(
+        static_cast<int>(std::lround(units.width() * f)), static_cast<int>(std::lround(units.height() * f)));
 }
 
 QSize TQRPreview::visibleArea() const

@@ -4,11 +4,11 @@
 #include "runtime/report/QuickRpt.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
@@ -21,7 +21,10 @@ constexpr int sliceMilliseconds = 30;
 
 } // namespace
 
-TQRPrinter::TQRPrinter(TQuickRep* report) : QObject(report), report_(report), timer_(new QTimer(this))
+TQRPrinter::TQRPrinter(TQuickRep* report)
+    : QObject(report)
+    , report_(report)
+    , timer_(new QTimer(this))
 {
     timer_->setInterval(0);
     connect(timer_, &QTimer::timeout, this, &TQRPrinter::generateSlice);
@@ -210,7 +213,8 @@ TPrintOutcome TQRPrinter::printOn(QPrinter& printer, const TPrintSettings& setti
     // A printer that makes copies itself gets the sheets once.
     const int copies = std::max(1, settings.Copies);
     printer.setCopyCount(copies);
-    const bool printerCopies = copies > 1 && printer.supportsMultipleCopies() && printer.copyCount() == copies;
+    const bool printerCopies
+        = copies > 1 && printer.supportsMultipleCopies() && printer.copyCount() == copies;
     if (!printerCopies)
         printer.setCopyCount(1);
     outcome.Result = paintSheets(printer, sheets, printerCopies ? 1 : copies, settings.Collate);
@@ -299,7 +303,7 @@ bool TQRPrinter::ExportPdf(const QString& path, int from, int to)
     to = to <= 0 ? pages->SheetCount() : std::min(to, pages->SheetCount());
     if (from > to)
         return false;
-    return paintSheets(writer, {QPageRanges::Range{from, to}}, 1) == TPrintOutcome::Printed;
+    return paintSheets(writer, {QPageRanges::Range {from, to}}, 1) == TPrintOutcome::Printed;
 }
 
 QImage TQRPrinter::SheetImage(int sheet, double dpi)

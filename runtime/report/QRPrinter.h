@@ -24,12 +24,12 @@ class TQuickRep;
 struct TPrintOutcome {
     enum Status {
         Printed,
-        Cancelled,      // the user closed the print dialog
+        Cancelled, // the user closed the print dialog
         NothingToPrint, // no pages, or a range past the last sheet
-        NoPrinter,      // no printer is installed (and no file was chosen)
+        NoPrinter, // no printer is installed (and no file was chosen)
         PrinterMissing, // the printer named is not there
-        CannotStart,    // the printer or the file would not open
-        Unfinished      // the job could not be completed
+        CannotStart, // the printer or the file would not open
+        Unfinished // the job could not be completed
     };
     Status Result = NothingToPrint;
     // The printer or file concerned, with the system's reason when it gives

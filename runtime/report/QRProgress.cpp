@@ -13,13 +13,16 @@ constexpr int eventMilliseconds = 50;
 } // namespace
 
 TQRProgress::TQRProgress(TQuickRep* report, QWidget* parent)
-    : report_(report), dialog_(std::make_unique<QProgressDialog>(parent)), previous_(report->Progress())
+    : report_(report)
+    , dialog_(std::make_unique<QProgressDialog>(parent))
+    , previous_(report->Progress())
 {
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
     dialog_->setWindowTitle(report->ReportTitle());
-    report_->SetProgressHandler([this](int pages, int rows, int count) { return progress(pages, rows, count); });
+    report_->SetProgressHandler(
+        [this](int pages, int rows, int count) { return progress(pages, rows, count); });
 }
 
 TQRProgress::~TQRProgress()

@@ -23,7 +23,8 @@ QPen penOf(const TQRShapeStyle& style, double scale)
 
 } // namespace
 
-TQRRenderer::TQRRenderer(std::shared_ptr<const TQRPageModel> model) : model_(std::move(model))
+TQRRenderer::TQRRenderer(std::shared_ptr<const TQRPageModel> model)
+    : model_(std::move(model))
 {
 }
 
@@ -50,7 +51,8 @@ const TQRRenderer::FontEntry& TQRRenderer::fontFor(int style, double pixelSize, 
     return *fonts_.insert(key, std::move(entry));
 }
 
-void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView text, const QRectF& box, double scale)
+void TQRRenderer::paintText(
+    QPainter& painter, const TQRItem& item, QStringView text, const QRectF& box, double scale)
 {
     const TQRTextStyle& style = model_->TextStyle(item.style);
     const FontEntry& entry = fontFor(item.style, style.PointSize * unitsPerPoint * scale, painter.device());
@@ -67,7 +69,9 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
     // costs far less than a layout per text.
     const int align = item.flags & TQRItem::AlignMask;
     const QFontMetricsF& metrics = *entry.metrics;
-    const double advance = align == TQRItem::AlignLeft && (item.flags & TQRItem::NoClip) ? 0 : metrics.horizontalAdvance(string);
+    const double advance = align == TQRItem::AlignLeft && (item.flags & TQRItem::NoClip)
+        ? 0
+        : metrics.horizontalAdvance(string);
     double x = box.x();
     if (align == TQRItem::AlignRight)
         x = box.right() - advance;
@@ -75,7 +79,8 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
         x = box.x() + (box.width() - advance) / 2;
     // Only a text that does not fit pays for a clip (in a PDF each clip is
     // a saved graphics state).
-    const bool clip = !(item.flags & TQRItem::NoClip) && (advance > box.width() + 0.5 || metrics.height() > box.height() + 0.5);
+    const bool clip = !(item.flags & TQRItem::NoClip)
+        && (advance > box.width() + 0.5 || metrics.height() > box.height() + 0.5);
     if (clip) {
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
@@ -85,12 +90,15 @@ void TQRRenderer::paintText(QPainter& painter, const TQRItem& item, QStringView 
         painter.restore();
 }
 
-void TQRRenderer::paintWrapped(QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text, const QRectF& box)
+void TQRRenderer::paintWrapped(
+    QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text, const QRectF& box)
 {
     const int align = item.flags & TQRItem::AlignMask;
     const bool clip = !(item.flags & TQRItem::NoClip);
     QTextOption option(Qt::AlignTop
-        | (align == TQRItem::AlignRight ? Qt::AlignRight : align == TQRItem::AlignCenter ? Qt::AlignHCenter : Qt::AlignLeft));
+        | (align == TQRItem::AlignRight         ? Qt::AlignRight
+                : align == TQRItem::AlignCenter ? Qt::AlignHCenter
+                                                : Qt::AlignLeft));
     option.setWrapMode(QTextOption::WordWrap);
     QTextLayout layout(text, entry.font, painter.device());
     layout.setTextOption(option);
@@ -132,13 +140,16 @@ void TQRRenderer::PaintPage(QPainter& painter, int page, const QRectF& target)
     const double scale = target.width() / model_->PageWidth();
     const double scaleY = target.height() / model_->PageHeight();
     auto map = [&](const TQRItem& item) {
-        return QRectF(target.x() + item.x * scale, target.y() + item.y * scaleY, item.w * scale, item.h * scaleY);
+        return QRectF(
+            target.x() + item.x * scale, target.y() + item.y * scaleY, item.w * scale, item.h * scaleY);
     };
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
     for (const TQRItem& item : model_->Items(page)) {
         switch (item.kind) {
-        case TQRItem::Text: paintText(painter, item, model_->ItemText(page, item), map(item), scale); break;
+        case TQRItem::Text:
+            paintText(painter, item, model_->ItemText(page, item), map(item), scale);
+            break;
         case TQRItem::Line: {
             painter.setPen(penOf(model_->ShapeStyle(item.style), scale));
             const QPointF from(target.x() + item.x * scale, target.y() + item.y * scaleY);
@@ -157,7 +168,9 @@ void TQRRenderer::PaintPage(QPainter& painter, int page, const QRectF& target)
             painter.setBrush(Qt::NoBrush);
             break;
         }
-        case TQRItem::Image: painter.drawImage(map(item), model_->Image(item.style)); break;
+        case TQRItem::Image:
+            painter.drawImage(map(item), model_->Image(item.style));
+            break;
         }
     }
     painter.restore();
@@ -178,14 +191,13 @@ QSize TQRRenderer::SheetPixels(double dpi) const
 {
     const QSize units = model_->SheetSize();
     return QSize(static_cast<int>(std::lround(units.width() * dpi / 2540.0)),
-                 static_cast<int>(std::lround(units.height() * dpi / 2540.0)));
+        static_cast<int>(std::lround(units.height() * dpi / 2540.0)));
 }
 
 namespace {
 
 // A white picture of size at dpi that paint fills.
-template<typename Paint>
-QImage picture(const QSize& size, double dpi, Paint paint)
+template<typename Paint> QImage picture(const QSize& size, double dpi, Paint paint)
 {
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
@@ -203,11 +215,13 @@ QImage picture(const QSize& size, double dpi, Paint paint)
 QImage TQRRenderer::PageImage(int page, double dpi)
 {
     const QSize size(static_cast<int>(std::lround(model_->PageWidth() * dpi / 2540.0)),
-                     static_cast<int>(std::lround(model_->PageHeight() * dpi / 2540.0)));
-    return picture(size, dpi, [&](QPainter& painter, const QRectF& target) { PaintPage(painter, page, target); });
+        static_cast<int>(std::lround(model_->PageHeight() * dpi / 2540.0)));
+    return picture(
+        size, dpi, [&](QPainter& painter, const QRectF& target) { PaintPage(painter, page, target); });
 }
 
 QImage TQRRenderer::SheetImage(int sheet, double dpi)
 {
-    return picture(SheetPixels(dpi), dpi, [&](QPainter& painter, const QRectF& target) { PaintSheet(painter, sheet, target); });
+    return picture(SheetPixels(dpi), dpi,
+        [&](QPainter& painter, const QRectF& target) { PaintSheet(painter, sheet, target); });
 }

@@ -49,7 +49,8 @@ private:
     };
     const FontEntry& fontFor(int style, double pixelSize, const QPaintDevice* device);
     void paintText(QPainter& painter, const TQRItem& item, QStringView text, const QRectF& box, double scale);
-    void paintWrapped(QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text, const QRectF& box);
+    void paintWrapped(QPainter& painter, const TQRItem& item, const FontEntry& entry, const QString& text,
+        const QRectF& box);
 
     std::shared_ptr<const TQRPageModel> model_;
     // Keyed by style, device resolution and pixel size (in 1/64 pixels).

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
-TQRSize::TQRSize(TControl* control) : TPersistent(control), control_(control)
+TQRSize::TQRSize(TControl* control)
+    : TPersistent(control)
+    , control_(control)
 {
 }
 
@@ -22,12 +24,17 @@ double TQRSize::pixelsPerUnit(bool horizontal) const
     const double zoom = r ? r->Zoom() / 100.0 : 1.0;
     const double inch = 96.0 * zoom;
     switch (r ? r->Units() : MM) {
-    case Inches: return inch;
-    case Pixels: return zoom;
-    case Characters: return horizontal ? inch / 10 : inch / 6;
-    case Native: return inch / 254.0;
+    case Inches:
+        return inch;
+    case Pixels:
+        return zoom;
+    case Characters:
+        return horizontal ? inch / 10 : inch / 6;
+    case Native:
+        return inch / 254.0;
     case MM:
-    default: return inch / 25.4;
+    default:
+        return inch / 25.4;
     }
 }
 

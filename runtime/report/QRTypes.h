@@ -15,16 +15,50 @@ Q_NAMESPACE
 
 // Band kinds in the order of their ordinal values.
 enum TQRBandType {
-    rbTitle, rbPageHeader, rbDetail, rbPageFooter, rbSummary, rbGroupHeader,
-    rbGroupFooter, rbSubDetail, rbColumnHeader, rbOverlay, rbChild
+    rbTitle,
+    rbPageHeader,
+    rbDetail,
+    rbPageFooter,
+    rbSummary,
+    rbGroupHeader,
+    rbGroupFooter,
+    rbSubDetail,
+    rbColumnHeader,
+    rbOverlay,
+    rbChild
 };
 Q_ENUM_NS(TQRBandType)
 
 // The 28 paper sizes, "Default" first, "Letter" second, "A4" tenth, "Custom" last.
 enum TQRPaperSize {
-    Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4,
-    A4Small, A5, B4, B5, Folio, Quarto, qr10X14, qr11X17, Note, Env9, Env10, Env11,
-    Env12, Env14, CSheet, DSheet, ESheet, Custom
+    Default,
+    Letter,
+    LetterSmall,
+    Tabloid,
+    Ledger,
+    Legal,
+    Statement,
+    Executive,
+    A3,
+    A4,
+    A4Small,
+    A5,
+    B4,
+    B5,
+    Folio,
+    Quarto,
+    qr10X14,
+    qr11X17,
+    Note,
+    Env9,
+    Env10,
+    Env11,
+    Env12,
+    Env14,
+    CSheet,
+    DSheet,
+    ESheet,
+    Custom
 };
 Q_ENUM_NS(TQRPaperSize)
 

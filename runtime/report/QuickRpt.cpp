@@ -12,11 +12,34 @@ namespace {
 // Portrait width x length in tenths of a millimetre, in the order of
 // TQRPaperSize. Default stands for Letter, the printer default here.
 constexpr double paperSizes[][2] = {
-    {2159, 2794},  {2159, 2794},  {2159, 2794},  {2794, 4318},  {4318, 2794},  {2159, 3556},
-    {1397, 2159},  {1842, 2667},  {2970, 4200},  {2100, 2970},  {2100, 2970},  {1480, 2100},
-    {2500, 3540},  {1820, 2570},  {2159, 3302},  {2150, 2750},  {2540, 3556},  {2794, 4318},
-    {2159, 2794},  {984, 2254},   {1048, 2413},  {1143, 2635},  {1207, 2794},  {1270, 2921},
-    {4318, 5588},  {5588, 8636},  {8636, 11176}, {0, 0},
+    {2159, 2794},
+    {2159, 2794},
+    {2159, 2794},
+    {2794, 4318},
+    {4318, 2794},
+    {2159, 3556},
+    {1397, 2159},
+    {1842, 2667},
+    {2970, 4200},
+    {2100, 2970},
+    {2100, 2970},
+    {1480, 2100},
+    {2500, 3540},
+    {1820, 2570},
+    {2159, 3302},
+    {2150, 2750},
+    {2540, 3556},
+    {2794, 4318},
+    {2159, 2794},
+    {984, 2254},
+    {1048, 2413},
+    {1143, 2635},
+    {1207, 2794},
+    {1270, 2921},
+    {4318, 5588},
+    {5588, 8636},
+    {8636, 11176},
+    {0, 0},
 };
 static_assert(std::size(paperSizes) == 28);
 
@@ -45,7 +68,8 @@ QString QRUnitName(TQRUnit unit)
     return key ? QString::fromLatin1(key) : QString();
 }
 
-TQRPage::TQRPage(QObject* parent) : TPersistent(parent)
+TQRPage::TQRPage(QObject* parent)
+    : TPersistent(parent)
 {
 }
 
@@ -104,7 +128,10 @@ void TQRPage::Assign(const TPersistent* source)
     TPersistent::Assign(source);
 }
 
-TQuickRep::TQuickRep(TComponent* owner) : TWinControl(owner), page_(new TQRPage(this)), background_(new TPicture(this))
+TQuickRep::TQuickRep(TComponent* owner)
+    : TWinControl(owner)
+    , page_(new TQRPage(this))
+    , background_(new TPicture(this))
 {
     RegisterReportClasses();
     options_ = TQROptions(FirstPageHeader) | LastPageFooter;
@@ -163,9 +190,8 @@ QList<TQRCustomBand*> TQuickRep::Bands() const
     for (TControl* control : ControlList())
         if (auto* band = qobject_cast<TQRCustomBand*>(control))
             bands.append(band);
-    std::stable_sort(bands.begin(), bands.end(), [](const TQRCustomBand* a, const TQRCustomBand* b) {
-        return a->BandType() < b->BandType();
-    });
+    std::stable_sort(bands.begin(), bands.end(),
+        [](const TQRCustomBand* a, const TQRCustomBand* b) { return a->BandType() < b->BandType(); });
     return bands;
 }
 
@@ -214,8 +240,7 @@ bool TQuickRep::Prepare()
 {
     if (!Start())
         return false;
-    while (Step()) {
-    }
+    while (Step()) { }
     return !cancelled_;
 }
 
@@ -231,7 +256,9 @@ QWidget* TQuickRep::CreateWidget(QWidget* parent)
     return new QFrame(parent);
 }
 
-TQRCustomBand::TQRCustomBand(TComponent* owner) : TWinControl(owner), size_(new TQRSize(this))
+TQRCustomBand::TQRCustomBand(TComponent* owner)
+    : TWinControl(owner)
+    , size_(new TQRSize(this))
 {
     SetColor(clWhite);
     SetBounds(0, 0, 700, 40);
@@ -261,12 +288,14 @@ QWidget* TQRCustomBand::CreateWidget(QWidget* parent)
     return frame;
 }
 
-TQRChildBand::TQRChildBand(TComponent* owner) : TQRCustomBand(owner)
+TQRChildBand::TQRChildBand(TComponent* owner)
+    : TQRCustomBand(owner)
 {
     bandType_ = rbChild;
 }
 
-TQRGroup::TQRGroup(TComponent* owner) : TQRCustomBand(owner)
+TQRGroup::TQRGroup(TComponent* owner)
+    : TQRCustomBand(owner)
 {
     bandType_ = rbGroupHeader;
 }

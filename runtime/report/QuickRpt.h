@@ -84,7 +84,7 @@ public:
     void Assign(const TPersistent* source) override;
 
 private:
-    QList<double> values_{100, 2794, 100, 2159, 100, 100, 0};
+    QList<double> values_ {100, 2794, 100, 2159, 100, 100, 0};
     TQRPaperSize paperSize_ = Letter;
     TPrinterOrientation orientation_ = poPortrait;
     int columns_ = 1;

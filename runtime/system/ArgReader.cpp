@@ -20,7 +20,11 @@ TArgReader::TArgReader(const Variant& args)
     count_ = a.HighBound(1) - low_ + 1;
 }
 
-TArgReader::TArgReader(const VariantList& args) : list_(&args), count_(static_cast<int>(args.size())) {}
+TArgReader::TArgReader(const VariantList& args)
+    : list_(&args)
+    , count_(static_cast<int>(args.size()))
+{
+}
 
 TArgReader TArgReader::Spread(const Variant& args)
 {
@@ -46,7 +50,8 @@ const Variant& TArgReader::At(int position) const
     return *single_;
 }
 
-template<typename T, typename Convert> std::optional<T> TArgReader::tryRead(int position, Convert convert) const
+template<typename T, typename Convert>
+std::optional<T> TArgReader::tryRead(int position, Convert convert) const
 {
     if (!Has(position))
         return std::nullopt;
@@ -118,8 +123,7 @@ bool TArgReader::Flag(int position) const
 void TArgReader::refuse(int position, const char* wanted) const
 {
     if (!Has(position))
-        throw EArgumentError(
-            QStringLiteral("Argument %1 is missing (%2 given)").arg(position).arg(count_));
+        throw EArgumentError(QStringLiteral("Argument %1 is missing (%2 given)").arg(position).arg(count_));
     throw EArgumentError(QStringLiteral("Argument %1 is not %2: %3")
                              .arg(position)
                              .arg(QLatin1String(wanted), At(position).DebugText()));

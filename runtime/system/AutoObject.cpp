@@ -23,7 +23,10 @@ TNameRegistry<AutoObjectFactory::Creator>& creators()
 
 IAutoObject::~IAutoObject() = default;
 
-TAutoObject::TAutoObject(QString className) : className_(std::move(className)) {}
+TAutoObject::TAutoObject(QString className)
+    : className_(std::move(className))
+{
+}
 
 Variant TAutoObject::Invoke(const QString& member, VariantList& args)
 {
@@ -79,7 +82,7 @@ void TAutoObject::AddMethod(const QString& name, Method method)
 
 void TAutoObject::AddProperty(const QString& name, Getter getter, Setter setter)
 {
-    properties_.insert(name.toLower(), Property{std::move(getter), std::move(setter)});
+    properties_.insert(name.toLower(), Property {std::move(getter), std::move(setter)});
 }
 
 void AutoObjectFactory::Register(const QString& progId, Creator creator)

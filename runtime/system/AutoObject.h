@@ -58,7 +58,7 @@ private:
         Setter set;
     };
     QString className_;
-    QHash<QString, Method> methods_;     // keyed by lower-case name
+    QHash<QString, Method> methods_; // keyed by lower-case name
     QHash<QString, Property> properties_; // keyed by lower-case name
 };
 

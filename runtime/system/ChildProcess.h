@@ -14,11 +14,11 @@
 struct TProgramRun {
     enum Outcome { Finished, NotStarted, TimedOut };
     Outcome Result = NotStarted;
-    int ExitCode = -1;     // when Finished
-    bool Crashed = false;  // when Finished: ended by a signal
-    QString Output;        // standard output, decoded by the locale
-    QString ErrorOutput;   // standard error, decoded by the locale
-    QString StartError;    // when NotStarted: why
+    int ExitCode = -1; // when Finished
+    bool Crashed = false; // when Finished: ended by a signal
+    QString Output; // standard output, decoded by the locale
+    QString ErrorOutput; // standard error, decoded by the locale
+    QString StartError; // when NotStarted: why
 
     // Finished normally with status 0.
     bool Succeeded() const { return Result == Finished && !Crashed && ExitCode == 0; }

@@ -43,9 +43,15 @@ int DayOfWeek(double value)
     return ToQDate(value).dayOfWeek() % 7 + 1; // Qt: Monday 1 .. Sunday 7
 }
 
-double Today() { return FromQDate(QDate::currentDate()); }
+double Today()
+{
+    return FromQDate(QDate::currentDate());
+}
 
-double Now() { return FromQDateTime(QDateTime::currentDateTime()); }
+double Now()
+{
+    return FromQDateTime(QDateTime::currentDateTime());
+}
 
 QDate ToQDate(double value)
 {
@@ -59,7 +65,10 @@ QDateTime ToQDateTime(double value)
     return QDateTime(ToQDate(value), QTime(0, 0).addMSecs(msecs));
 }
 
-double FromQDate(const QDate& date) { return static_cast<double>(epoch().daysTo(date)); }
+double FromQDate(const QDate& date)
+{
+    return static_cast<double>(epoch().daysTo(date));
+}
 
 double FromQDateTime(const QDateTime& dateTime)
 {

@@ -1,6 +1,10 @@
 #include "runtime/system/Exceptions.h"
 
-Exception::Exception(QString message) : message_(std::move(message)), utf8_(message_.toStdString()) {}
+Exception::Exception(QString message)
+    : message_(std::move(message))
+    , utf8_(message_.toStdString())
+{
+}
 
 Exception::~Exception() = default;
 

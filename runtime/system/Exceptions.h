@@ -24,11 +24,11 @@ private:
     std::string utf8_;
 };
 
-#define ZORV_EXCEPTION_CLASS(Name, Base)                                         \
-    class Name : public Base {                                                   \
-    public:                                                                      \
-        using Base::Base;                                                        \
-        QString ClassName() const override { return QStringLiteral(#Name); }     \
+#define ZORV_EXCEPTION_CLASS(Name, Base)                                                                     \
+    class Name : public Base {                                                                               \
+    public:                                                                                                  \
+        using Base::Base;                                                                                    \
+        QString ClassName() const override { return QStringLiteral(#Name); }                                 \
     };
 
 // The silent abort: callers stop what they do without showing anything.
@@ -54,7 +54,11 @@ ZORV_EXCEPTION_CLASS(EOleError, Exception)
 // An error of the operating system with its error code.
 class EOSError : public Exception {
 public:
-    EOSError(QString message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EOSError(QString message, int errorCode)
+        : Exception(std::move(message))
+        , ErrorCode(errorCode)
+    {
+    }
     QString ClassName() const override { return QStringLiteral("EOSError"); }
     int ErrorCode;
 };
@@ -69,7 +73,11 @@ public:
 // An input/output error (a file that cannot be created, read or written).
 class EInOutError : public Exception {
 public:
-    EInOutError(QString message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EInOutError(QString message, int errorCode)
+        : Exception(std::move(message))
+        , ErrorCode(errorCode)
+    {
+    }
     QString ClassName() const override { return QStringLiteral("EInOutError"); }
     int ErrorCode;
 };
@@ -77,7 +85,11 @@ public:
 // A late-bound object could not be created or reached (class string, server).
 class EOleSysError : public EOleError {
 public:
-    EOleSysError(QString message, int errorCode) : EOleError(std::move(message)), ErrorCode(errorCode) {}
+    EOleSysError(QString message, int errorCode)
+        : EOleError(std::move(message))
+        , ErrorCode(errorCode)
+    {
+    }
     QString ClassName() const override { return QStringLiteral("EOleSysError"); }
     int ErrorCode;
 };
@@ -90,7 +102,8 @@ public:
         QString Message;
     };
     EDBEngineError(QString message, QList<SubError> errors)
-        : EDatabaseError(std::move(message)), Errors(std::move(errors))
+        : EDatabaseError(std::move(message))
+        , Errors(std::move(errors))
     {
     }
     QString ClassName() const override { return QStringLiteral("EDBEngineError"); }

@@ -11,9 +11,9 @@ namespace {
 // The entry of folder that equals name ignoring case; empty when none.
 QString EntryIgnoringCase(const QString& folder, const QString& name)
 {
-    const QStringList entries = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                        QDir::Name);
+    const QStringList entries
+        = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
+              .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return entry;

@@ -31,7 +31,8 @@ TPhraseOverrides TPhraseOverrides::Parse(const QString& text)
     return overrides;
 }
 
-QString TPhraseOverrides::Convert(const QString& text, const std::function<QString(const QString&)>& convert) const
+QString TPhraseOverrides::Convert(
+    const QString& text, const std::function<QString(const QString&)>& convert) const
 {
     if (phrases_.isEmpty())
         return convert(text);

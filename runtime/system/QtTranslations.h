@@ -13,7 +13,7 @@
 
 struct TQtTranslations {
     QString Language; // "zh_CN", "zh_TW"; empty: English was wanted
-    QString Folder;   // where the catalogue was looked for
+    QString Folder; // where the catalogue was looked for
     bool Installed = false;
 };
 

@@ -106,7 +106,8 @@ QString SimplifiedToTraditional(const QString& text)
     if (text.isEmpty())
         return QString();
     const TScriptConverter& converter = Shared(true);
-    return CharacterFixes().Convert(text, [&converter](const QString& piece) { return converter.Convert(piece); });
+    return CharacterFixes().Convert(
+        text, [&converter](const QString& piece) { return converter.Convert(piece); });
 }
 
 QString TraditionalToSimplified(const QString& text)

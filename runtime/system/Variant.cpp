@@ -60,9 +60,9 @@ bool parseFloat(const QString& text, double& result)
 bool parseDate(const QString& text, double& result)
 {
     const QString t = text.trimmed();
-    static const QStringList formats = {QStringLiteral("yyyy/M/d H:m:s"), QStringLiteral("yyyy/M/d H:m"),
-                                        QStringLiteral("yyyy/M/d"),       QStringLiteral("yyyy-M-d H:m:s"),
-                                        QStringLiteral("yyyy-M-d"),       QStringLiteral("yyyy-M-dTH:m:s")};
+    static const QStringList formats
+        = {QStringLiteral("yyyy/M/d H:m:s"), QStringLiteral("yyyy/M/d H:m"), QStringLiteral("yyyy/M/d"),
+            QStringLiteral("yyyy-M-d H:m:s"), QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy-M-dTH:m:s")};
     for (const QString& format : formats) {
         const QDateTime dt = QDateTime::fromString(t, format);
         if (dt.isValid()) {
@@ -75,29 +75,62 @@ bool parseDate(const QString& text, double& result)
 
 } // namespace
 
-Variant::Variant(bool value) : value_(value) {}
-Variant::Variant(int value) : value_(static_cast<qint64>(value)) {}
-Variant::Variant(unsigned value) : value_(static_cast<qint64>(value)) {}
-Variant::Variant(long value) : value_(static_cast<qint64>(value)) {}
-Variant::Variant(long long value) : value_(static_cast<qint64>(value)) {}
-Variant::Variant(double value) : value_(value) {}
-Variant::Variant(const QString& value) : value_(value) {}
-Variant::Variant(const char* utf8) : value_(QString::fromUtf8(utf8)) {}
-Variant::Variant(const char16_t* text) : value_(QString::fromUtf16(text)) {}
-Variant::Variant(QChar ch) : value_(QString(ch)) {}
-Variant::Variant(const QByteArray& bytes) : value_(bytes) {}
+Variant::Variant(bool value)
+    : value_(value)
+{
+}
+Variant::Variant(int value)
+    : value_(static_cast<qint64>(value))
+{
+}
+Variant::Variant(unsigned value)
+    : value_(static_cast<qint64>(value))
+{
+}
+Variant::Variant(long value)
+    : value_(static_cast<qint64>(value))
+{
+}
+Variant::Variant(long long value)
+    : value_(static_cast<qint64>(value))
+{
+}
+Variant::Variant(double value)
+    : value_(value)
+{
+}
+Variant::Variant(const QString& value)
+    : value_(value)
+{
+}
+Variant::Variant(const char* utf8)
+    : value_(QString::fromUtf8(utf8))
+{
+}
+Variant::Variant(const char16_t* text)
+    : value_(QString::fromUtf16(text))
+{
+}
+Variant::Variant(QChar ch)
+    : value_(QString(ch))
+{
+}
+Variant::Variant(const QByteArray& bytes)
+    : value_(bytes)
+{
+}
 
 Variant Variant::Null()
 {
     Variant v;
-    v.value_ = NullTag{};
+    v.value_ = NullTag {};
     return v;
 }
 
 Variant Variant::FromDate(double dayNumber)
 {
     Variant v;
-    v.value_ = DateValue{dayNumber};
+    v.value_ = DateValue {dayNumber};
     return v;
 }
 
@@ -157,7 +190,7 @@ Variant Variant::ArrayOf(std::initializer_list<Variant> items)
     // Elements are values: a reference among them stores what it points at.
     Variant v = CreateArray(0, static_cast<int>(items.size()) - 1);
     std::transform(items.begin(), items.end(), v.mutableArray().items.begin(),
-                   [](const Variant& item) { return item.Deref(); });
+        [](const Variant& item) { return item.Deref(); });
     return v;
 }
 
@@ -166,7 +199,7 @@ Variant Variant::ArrayOf(const VariantList& items)
     // Elements are values: a reference among them stores what it points at.
     Variant v = CreateArray(0, static_cast<int>(items.size()) - 1);
     std::transform(items.begin(), items.end(), v.mutableArray().items.begin(),
-                   [](const Variant& item) { return item.Deref(); });
+        [](const Variant& item) { return item.Deref(); });
     return v;
 }
 
@@ -421,8 +454,8 @@ void Variant::Redim(int newHigh)
     const int keep = std::min(oldColumns, newColumns);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < keep; ++c)
-            items[static_cast<size_t>(r * newColumns + c)] =
-                std::move(a.items[static_cast<size_t>(r * oldColumns + c)]);
+            items[static_cast<size_t>(r * newColumns + c)]
+                = std::move(a.items[static_cast<size_t>(r * oldColumns + c)]);
     a.items = std::move(items);
     a.high[1] = newHigh;
 }
@@ -471,7 +504,8 @@ Variant Variant::Call(const QString& member, VariantList args) const
 {
     const AutoObjectPtr object = ToObject();
     if (!object)
-        throw EVariantError(QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
+        throw EVariantError(
+            QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
     return object->Invoke(member, args);
 }
 
@@ -479,7 +513,8 @@ Variant Variant::Get(const QString& property, VariantList args) const
 {
     const AutoObjectPtr object = ToObject();
     if (!object)
-        throw EVariantError(QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
+        throw EVariantError(
+            QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
     return object->GetProperty(property, args);
 }
 
@@ -487,7 +522,8 @@ void Variant::Set(const QString& property, const Variant& value) const
 {
     const AutoObjectPtr object = ToObject();
     if (!object)
-        throw EVariantError(QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
+        throw EVariantError(
+            QStringLiteral("Invalid variant operation: %1 is not an object").arg(TypeName(Type())));
     object->SetProperty(property, value);
 }
 
@@ -519,8 +555,8 @@ bool Variant::operator==(const Variant& other) const
     case VarType::Array: {
         const VariantArrayData& x = a.array();
         const VariantArrayData& y = b.array();
-        return x.dims == y.dims && x.low[0] == y.low[0] && x.high[0] == y.high[0] &&
-               (x.dims == 1 || (x.low[1] == y.low[1] && x.high[1] == y.high[1])) && x.items == y.items;
+        return x.dims == y.dims && x.low[0] == y.low[0] && x.high[0] == y.high[0]
+            && (x.dims == 1 || (x.low[1] == y.low[1] && x.high[1] == y.high[1])) && x.items == y.items;
     }
     default:
         return false;
@@ -569,7 +605,8 @@ QString Variant::DebugText() const
         s.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
         for (int i = 0; i < s.size(); ++i) {
             if (s.at(i).unicode() < 0x20) {
-                const QString escaped = QStringLiteral("\\x%1").arg(s.at(i).unicode(), 2, 16, QLatin1Char('0'));
+                const QString escaped
+                    = QStringLiteral("\\x%1").arg(s.at(i).unicode(), 2, 16, QLatin1Char('0'));
                 s.replace(i, 1, escaped);
                 i += static_cast<int>(escaped.size()) - 1;
             }
@@ -584,7 +621,8 @@ QString Variant::DebugText() const
         const QByteArray& bytes = std::get<QByteArray>(v.value_);
         return QStringLiteral("Bytes(%1: %2%3)")
             .arg(bytes.size())
-            .arg(QString::fromLatin1(bytes.left(16).toHex(' ')), bytes.size() > 16 ? QStringLiteral(" ...") : QString());
+            .arg(QString::fromLatin1(bytes.left(16).toHex(' ')),
+                bytes.size() > 16 ? QStringLiteral(" ...") : QString());
     }
     case VarType::Array: {
         const VariantArrayData& a = v.array();

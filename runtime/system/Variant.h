@@ -30,7 +30,19 @@ using AutoObjectPtr = std::shared_ptr<IAutoObject>;
 using VariantList = QList<Variant>;
 
 // Bytes is the runtime's array of bytes: blobs, images and data packets travel as one.
-enum class VarType { Unassigned, Null, Boolean, Integer, Float, Date, String, Array, Object, Reference, Bytes };
+enum class VarType {
+    Unassigned,
+    Null,
+    Boolean,
+    Integer,
+    Float,
+    Date,
+    String,
+    Array,
+    Object,
+    Reference,
+    Bytes
+};
 
 // Element storage of an array Variant: one or two dimensions with their bounds.
 struct VariantArrayData {
@@ -58,10 +70,11 @@ public:
     Variant(const QByteArray& bytes);
     // An automation object (any class deriving from IAutoObject).
     template<typename T>
-    Variant(std::shared_ptr<T> object) : value_(AutoObjectPtr(std::move(object)))
+    Variant(std::shared_ptr<T> object)
+        : value_(AutoObjectPtr(std::move(object)))
     {
         if (!std::get<AutoObjectPtr>(value_))
-            value_ = std::monostate{};
+            value_ = std::monostate {};
     }
 
     static Variant Null();
@@ -156,7 +169,7 @@ private:
     [[noreturn]] void castError(VarType to) const;
 
     std::variant<std::monostate, NullTag, bool, qint64, double, DateValue, QString, ArrayPtr, AutoObjectPtr,
-                 Variant*, QByteArray>
+        Variant*, QByteArray>
         value_;
 };
 
@@ -168,11 +181,35 @@ QDataStream& operator>>(QDataStream& in, Variant& value);
 void PrintTo(const Variant& value, std::ostream* os);
 
 // The original runtime's free functions, for code that reads like it.
-inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
-inline bool VarIsEmpty(const Variant& v) { return v.IsEmpty(); }
-inline bool VarIsArray(const Variant& v) { return v.IsArray(); }
-inline QString VarToStr(const Variant& v) { return v.ToString(); }
-inline int VarArrayDimCount(const Variant& v) { return v.DimCount(); }
-inline int VarArrayLowBound(const Variant& v, int dim) { return v.LowBound(dim); }
-inline int VarArrayHighBound(const Variant& v, int dim) { return v.HighBound(dim); }
-inline void VarArrayRedim(Variant& v, int high) { v.Redim(high); }
+inline bool VarIsNull(const Variant& v)
+{
+    return v.IsNull();
+}
+inline bool VarIsEmpty(const Variant& v)
+{
+    return v.IsEmpty();
+}
+inline bool VarIsArray(const Variant& v)
+{
+    return v.IsArray();
+}
+inline QString VarToStr(const Variant& v)
+{
+    return v.ToString();
+}
+inline int VarArrayDimCount(const Variant& v)
+{
+    return v.DimCount();
+}
+inline int VarArrayLowBound(const Variant& v, int dim)
+{
+    return v.LowBound(dim);
+}
+inline int VarArrayHighBound(const Variant& v, int dim)
+{
+    return v.HighBound(dim);
+}
+inline void VarArrayRedim(Variant& v, int high)
+{
+    v.Redim(high);
+}

@@ -82,5 +82,5 @@ private:
 bool WriteWholeFile(const QString& targetPath, QByteArrayView bytes, QString* error = nullptr);
 // The content write() puts on the device (a QFile on the sibling); write()
 // returning false, or a failed flush, leaves the target as it was.
-bool WriteWholeFile(const QString& targetPath, const std::function<bool(QIODevice&)>& write,
-    QString* error = nullptr);
+bool WriteWholeFile(
+    const QString& targetPath, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);

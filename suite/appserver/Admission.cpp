@@ -6,7 +6,8 @@ bool TAdmission::Arrive(const QString& peer, QString& refusal)
     if (served_ >= limits_.MaxClients)
         refusal = QStringLiteral("%1 connections are served already").arg(limits_.MaxClients);
     else if (waiting_ >= limits_.MaxUnauthenticated)
-        refusal = QStringLiteral("%1 connections wait for their handshake already").arg(limits_.MaxUnauthenticated);
+        refusal = QStringLiteral("%1 connections wait for their handshake already")
+                      .arg(limits_.MaxUnauthenticated);
     else if (waitingByPeer_.value(peer) >= limits_.MaxUnauthenticatedPerPeer)
         refusal = QStringLiteral("%1 connections from %2 wait for their handshake already")
                       .arg(limits_.MaxUnauthenticatedPerPeer)

@@ -234,9 +234,10 @@ bool TAppServer::trustedOwner() const
 void TAppServer::loginFailed(const QString& key, const QString& reason, qint64 waitedMs)
 {
     ProcessLoginThrottle().Failed(key, policy_.Peer);
-    const QString line = QStringLiteral("login of %1 from %2 refused: %3 (slowed by %4 ms)")
-                             .arg(user_, policy_.Peer.isEmpty() ? QStringLiteral("this process") : policy_.Peer, reason)
-                             .arg(waitedMs);
+    const QString line
+        = QStringLiteral("login of %1 from %2 refused: %3 (slowed by %4 ms)")
+              .arg(user_, policy_.Peer.isEmpty() ? QStringLiteral("this process") : policy_.Peer, reason)
+              .arg(waitedMs);
     log_.Failed(QStringLiteral("Connect"), line);
     WriteAlertLog(QStringLiteral("AppServerLogin"), LogSafe(line), QStringLiteral("M"));
 }
@@ -518,8 +519,8 @@ void TAppServer::registerMembers()
     // Provider failures raise, as the data packet protocol wants them to.
     AddMethod(QStringLiteral("AS_GetRecords"), [this](VariantList& a) {
         int sent = 0;
-        const QByteArray packet = GetRecords(
-            Arg(a, 0).ToString(), TArgReader(a).Int(1, -1), sent, Arg(a, 3).ToString(), TArgReader(a).Int(4, 0));
+        const QByteArray packet = GetRecords(Arg(a, 0).ToString(), TArgReader(a).Int(1, -1), sent,
+            Arg(a, 3).ToString(), TArgReader(a).Int(4, 0));
         SetOut(a, 2, sent);
         return Variant(packet);
     });

@@ -8,8 +8,8 @@
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QSslSocket>
-#include <thread>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -93,7 +93,8 @@ void TAppServerDaemon::incomingConnection(qintptr socketDescriptor)
     // The session owns the socket and its admission from here; the thread ends with it.
     std::thread([this, socketDescriptor, id, peer] {
         {
-            TDaemonSession session(server_, config_, log_, longReads_, admission_, peer, socketDescriptor, id);
+            TDaemonSession session(
+                server_, config_, log_, longReads_, admission_, peer, socketDescriptor, id);
             session.Run();
         }
         --active_;

@@ -102,7 +102,8 @@ TDaemonConfig TDaemonConfig::Load(const TServerConfig& server)
             const QString name = part.trimmed();
             if (!classId.match(name).hasMatch()) {
                 if (c.ErrorText.isEmpty())
-                    c.ErrorText = QStringLiteral("[AppServer] ServerClass=%1: \"%2\" is no class id").arg(classes, name);
+                    c.ErrorText = QStringLiteral("[AppServer] ServerClass=%1: \"%2\" is no class id")
+                                      .arg(classes, name);
                 continue;
             }
             if (c.ServedClass(name).isEmpty())

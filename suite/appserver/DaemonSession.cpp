@@ -41,10 +41,9 @@ void TConnectionLog::Write(const QString& line) const
 {
     // Lines quote what clients sent (user codes, class names, messages):
     // escaped, they cannot end the line early or drive the console.
-    const QByteArray text
-        = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + LogSafe(line)
-            + u'\n')
-              .toUtf8();
+    const QByteArray text = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz "))
+        + LogSafe(line) + u'\n')
+                                .toUtf8();
     QMutexLocker lock(&logMutex);
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stderr);
     std::fflush(stderr);
@@ -120,7 +119,8 @@ bool TDaemonSession::handshake()
     channel_->Send(wire::Writer(wire::Kind::Challenge).U16(wire::ProtocolVersion).Bytes(nonce));
     // A peer without the secret gets a short while only: it holds a place
     // among the sockets that wait for their handshake.
-    wire::Reader hello(channel_->Receive(qMin(config_.FrameMs, config_.HandshakeMs), wire::HandshakeFrameLimit));
+    wire::Reader hello(
+        channel_->Receive(qMin(config_.FrameMs, config_.HandshakeMs), wire::HandshakeFrameLimit));
     if (hello.MessageKind() != wire::Kind::Hello)
         throw EWireError(QStringLiteral("no hello"));
     const quint16 version = hello.U16();

@@ -87,7 +87,8 @@ void copyLanguagePackages(const QString& from, const QString& home, const QStrin
             // QFile::copy keeps an existing file: a forced home gets today's packages.
             QFile::remove(target + name);
             if (!QFile::copy(source.filePath(name), target + name))
-                throw EFCreateError(QStringLiteral("cannot copy %1 to %2").arg(source.filePath(name), target));
+                throw EFCreateError(
+                    QStringLiteral("cannot copy %1 to %2").arg(source.filePath(name), target));
             if (language == QLatin1String(code))
                 ++ownPackages;
         }
@@ -128,8 +129,8 @@ TDemoSummary CreateDemoSchema(const TDemoOptions& options)
 {
     // The name goes into the connection text's options: a plain name only.
     if (PgIdentifier(options.PostgresSchema) != options.PostgresSchema)
-        throw EDatabaseError(
-            QStringLiteral("schema name %1: only lower-case letters, digits and \"_\"").arg(options.PostgresSchema));
+        throw EDatabaseError(QStringLiteral("schema name %1: only lower-case letters, digits and \"_\"")
+                                 .arg(options.PostgresSchema));
     {
         TPgConnection admin(options.PostgresConnection);
         admin.Script("DROP SCHEMA IF EXISTS " + PgIdentifier(options.PostgresSchema).toUtf8() + " CASCADE");
@@ -159,8 +160,7 @@ QString AppServerResource(const QString& name)
 QStringList ExistingHomeFiles(const QString& dir)
 {
     QStringList found;
-    for (const char* name :
-        {"registry.reg", "StewardC.ini", "StewardS.ini", "UserDef.ini", "C_DATA/DEMO.db"})
+    for (const char* name : {"registry.reg", "StewardC.ini", "StewardS.ini", "UserDef.ini", "C_DATA/DEMO.db"})
         if (QFileInfo::exists(dir + u'/' + QLatin1String(name)))
             found << QLatin1String(name);
     return found;

@@ -33,10 +33,11 @@ namespace FormatStore {
 void CheckFormText(const QString& text, const QString& name)
 {
     if (text.size() > MaxFormChars)
-        throw EDatabaseError(QStringLiteral("format %1 is %2 characters long, more than the %3 a stored format may have")
-                                 .arg(name)
-                                 .arg(text.size())
-                                 .arg(MaxFormChars));
+        throw EDatabaseError(
+            QStringLiteral("format %1 is %2 characters long, more than the %3 a stored format may have")
+                .arg(name)
+                .arg(text.size())
+                .arg(MaxFormChars));
     // Every component begins a line with "object", "inherited" or "inline":
     // counted before any reader builds one, a format of 100,000 labels costs
     // nothing but this scan.
@@ -110,8 +111,8 @@ int Write(TDbBackend& db, bool update, const Variant& lines, const Variant& para
         db.Execute(QStringLiteral(
                        "INSERT INTO WARRANT (COMPANY, CREATOR, USR_GROUP, CREATE_DATE, FLAG, NT001, NT002, "
                        "NT003, NT004, NT005) VALUES (?, ?, ?, ?, 1, ?, ?, ?, ?, ?)"),
-            {param.Text(0), param.Text(1), param.Text(2), TodayText(), param.Text(3), name, text,
-                sizeKB, snapshot});
+            {param.Text(0), param.Text(1), param.Text(2), TodayText(), param.Text(3), name, text, sizeKB,
+                snapshot});
         return 1;
     }
     const int counter = param.Int(3, -1);
@@ -121,16 +122,16 @@ int Write(TDbBackend& db, bool update, const Variant& lines, const Variant& para
         = db.Execute(QStringLiteral("UPDATE WARRANT SET COMPANY = ?, MODIFIER = ?, MODI_DATE = ?, NT003 = ?, "
                                     "NT004 = ?, NT005 = ?, NT006 = NULL "
                                     "WHERE NT001 = ? AND NT002 = ? AND FLAG = ? AND NT006 = ?"),
-            {param.Text(0), param.Text(1), TodayText(), text, sizeKB, snapshot, param.Text(4),
-                param.Text(5), counter, session});
+            {param.Text(0), param.Text(1), TodayText(), text, sizeKB, snapshot, param.Text(4), param.Text(5),
+                counter, session});
     return n == 1 ? 1 : -1;
 }
 
 int Delete(TDbBackend& db, const Variant& key)
 {
     const TArgReader k(key);
-    return static_cast<int>(db.Execute(QStringLiteral("DELETE FROM WARRANT WHERE NT001 = ? AND NT002 = ?"),
-        {k.Text(0), k.Text(1)}));
+    return static_cast<int>(db.Execute(
+        QStringLiteral("DELETE FROM WARRANT WHERE NT001 = ? AND NT002 = ?"), {k.Text(0), k.Text(1)}));
 }
 
 } // namespace FormatStore

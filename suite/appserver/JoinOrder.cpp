@@ -123,7 +123,8 @@ private:
             }
             if (isAnyWord(t, {"UNION", "INTERSECT", "EXCEPT"}))
                 return false;
-            if (clauseEnd_ == sig_.size() && isAnyWord(t, {"WHERE", "GROUP", "ORDER", "HAVING", "LIMIT", "WINDOW"}))
+            if (clauseEnd_ == sig_.size()
+                && isAnyWord(t, {"WHERE", "GROUP", "ORDER", "HAVING", "LIMIT", "WINDOW"}))
                 clauseEnd_ = k;
             ordered = ordered || isWord(t, "ORDER");
         }
@@ -172,8 +173,8 @@ private:
     static bool isKeyword(const Token& t)
     {
         return isAnyWord(t,
-            {"LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL", "OUTER", "JOIN", "ON", "USING", "AS", "WHERE",
-                "GROUP", "ORDER", "HAVING", "LIMIT", "WINDOW"});
+            {"LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL", "OUTER", "JOIN", "ON", "USING", "AS",
+                "WHERE", "GROUP", "ORDER", "HAVING", "LIMIT", "WINDOW"});
     }
 
     bool parseFromClause()
@@ -196,7 +197,8 @@ private:
             while (k < clauseEnd_ && !(depth_[k] == 0 && isWord(sig(k), "LEFT"))) {
                 const Token& t = sig(k);
                 if (depth_[k] == 0
-                    && (isPunct(t, ",") || isAnyWord(t, {"JOIN", "INNER", "RIGHT", "FULL", "CROSS", "NATURAL", "USING"})))
+                    && (isPunct(t, ",")
+                        || isAnyWord(t, {"JOIN", "INNER", "RIGHT", "FULL", "CROSS", "NATURAL", "USING"})))
                     return false;
                 // "?" takes the caller's parameters in the order of the text:
                 // moving it would hand a condition another one's value.
@@ -281,8 +283,8 @@ private:
                 }
                 term.clear();
             }
-            join.atMostOneRow = !hasOr && !keyColumns.isEmpty()
-                && schema_.CoversUniqueKey(join.ref.table, keyColumns);
+            join.atMostOneRow
+                = !hasOr && !keyColumns.isEmpty() && schema_.CoversUniqueKey(join.ref.table, keyColumns);
         }
         return true;
     }

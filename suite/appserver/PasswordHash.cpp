@@ -72,7 +72,8 @@ bool VerifyPassword(const QString& password, const QString& stored)
     if (!ok[0] || !ok[1] || !ok[2] || !inBounds(cost))
         return false;
     const auto decode = [](const QString& text, int size, QByteArray& out) {
-        const auto result = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        const auto result
+            = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         out = result.decoded;
         return result.decodingStatus == QByteArray::Base64DecodingStatus::Ok && out.size() == size;
     };

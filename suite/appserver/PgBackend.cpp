@@ -130,9 +130,9 @@ void TPgBackend::prepareClientRole()
             main_->Script("CREATE ROLE " + PgIdentifier(role).toUtf8() + " NOLOGIN; GRANT "
                 + PgIdentifier(role).toUtf8() + " TO CURRENT_USER");
         } catch (const EDatabaseError& e) {
-            throw EDatabaseError(
-                QStringLiteral("client statements run as role %1, which does not exist and cannot be made (%2): %3")
-                    .arg(role, e.Message(), fix));
+            throw EDatabaseError(QStringLiteral(
+                "client statements run as role %1, which does not exist and cannot be made (%2): %3")
+                                     .arg(role, e.Message(), fix));
         }
     }
     const TPgResult facts = main_->Exec("SELECT pg_has_role(current_user, $1, 'MEMBER'), r.rolsuper, "
@@ -141,8 +141,9 @@ void TPgBackend::prepareClientRole()
         {role});
     const auto yes = [&](int column) { return *PQgetvalue(facts.get(), 0, column) == 't'; };
     if (!yes(0))
-        throw EDatabaseError(QStringLiteral("client statements run as role %1, which this login may not take: %2")
-                                 .arg(role, fix));
+        throw EDatabaseError(
+            QStringLiteral("client statements run as role %1, which this login may not take: %2")
+                .arg(role, fix));
     // The point of the role: it sees no other session's statements.
     if (yes(1) || yes(2))
         throw EDatabaseError(QStringLiteral("role %1 may read every session's statements (super user or "
@@ -158,7 +159,8 @@ void TPgBackend::grantClientRole()
     // over. The users' password table stays the server's alone.
     const QByteArray role = PgIdentifier(clientRole_).toUtf8();
     const QByteArray schema = PgIdentifier(schema_).toUtf8();
-    const TPgResult usage = main_->Exec("SELECT has_schema_privilege($1, $2, 'USAGE')", {clientRole_, schema_});
+    const TPgResult usage
+        = main_->Exec("SELECT has_schema_privilege($1, $2, 'USAGE')", {clientRole_, schema_});
     if (*PQgetvalue(usage.get(), 0, 0) != 't')
         main_->Script("GRANT USAGE ON SCHEMA " + schema + " TO " + role);
     const TPgResult missing = main_->Exec(
@@ -186,7 +188,8 @@ TPgConnection& TPgBackend::main()
     // the rest of it must not run alone.
     if (main_->Broken()) {
         if (transaction_)
-            throw EDatabaseError(QStringLiteral("the connection to PostgreSQL was lost inside a transaction"));
+            throw EDatabaseError(
+                QStringLiteral("the connection to PostgreSQL was lost inside a transaction"));
         main_->Reconnect();
     }
     return *main_;
@@ -204,20 +207,21 @@ void TPgBackend::loadCatalogue()
         "SELECT c.relname, a.attname, t.typcategory = 'S' FROM pg_class c "
         "JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute a ON a.attrelid = c.oid "
         "JOIN pg_type t ON t.oid = a.atttypid "
-        "WHERE n.nspname = $1 AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT a.attisdropped",
+        "WHERE n.nspname = $1 AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT "
+        "a.attisdropped",
         {schema_});
     for (int r = 0; r < cols.Rows(); ++r)
         catalogue_.AddColumn(QString::fromUtf8(PQgetvalue(cols.get(), r, 0)),
             QString::fromUtf8(PQgetvalue(cols.get(), r, 1)), *PQgetvalue(cols.get(), r, 2) == 't');
     // Unique indexes on plain columns only: a partial index is unique only
     // among the rows it covers, an expression index on no set of columns.
-    const TPgResult keys = main_->Exec(
-        "SELECT c.relname, i.indexrelid, a.attname FROM pg_index i "
-        "JOIN pg_class c ON c.oid = i.indrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
-        "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum = ANY (i.indkey) "
-        "WHERE n.nspname = $1 AND i.indisunique AND i.indpred IS NULL AND i.indexprs IS NULL "
-        "ORDER BY 2",
-        {schema_});
+    const TPgResult keys
+        = main_->Exec("SELECT c.relname, i.indexrelid, a.attname FROM pg_index i "
+                      "JOIN pg_class c ON c.oid = i.indrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+                      "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum = ANY (i.indkey) "
+                      "WHERE n.nspname = $1 AND i.indisunique AND i.indpred IS NULL AND i.indexprs IS NULL "
+                      "ORDER BY 2",
+            {schema_});
     QSet<QString> key;
     for (int r = 0; r < keys.Rows(); ++r) {
         key.insert(QString::fromUtf8(PQgetvalue(keys.get(), r, 2)));
@@ -310,7 +314,8 @@ void TPgBackend::InsertRows(const QString& table, const QStringList& columns, co
     const TPgResult start(PQexec(conn, copy.constData()));
     if (PQresultStatus(start.get()) != PGRES_COPY_IN)
         main().Raise(QStringLiteral("cannot copy into %1").arg(table), start.get());
-    if (PQputCopyData(conn, data.constData(), static_cast<int>(data.size())) != 1 || PQputCopyEnd(conn, nullptr) != 1)
+    if (PQputCopyData(conn, data.constData(), static_cast<int>(data.size())) != 1
+        || PQputCopyEnd(conn, nullptr) != 1)
         main().Raise(QStringLiteral("cannot copy into %1").arg(table));
     main().Take();
 }

@@ -71,7 +71,8 @@ public:
         const QString& sql, const VariantList& params, SqlAccess access) override;
     qint64 Execute(const QString& sql, const VariantList& params, SqlAccess access) override;
     void ExecuteScript(const QString& script) override;
-    void InsertRows(const QString& table, const QStringList& columns, const QList<VariantList>& rows) override;
+    void InsertRows(
+        const QString& table, const QStringList& columns, const QList<VariantList>& rows) override;
     void Begin() override;
     void Commit() override;
     void Rollback() override;
@@ -101,7 +102,8 @@ private:
     std::shared_ptr<TPgReaderPool> readers_;
     QString schema_;
     QString clientRole_; // the role client statements run as
-    QSet<QString> schemas_; // every schema of the database at open, lower case: client texts reach only schema_
+    QSet<QString>
+        schemas_; // every schema of the database at open, lower case: client texts reach only schema_
     QHash<int, int> timeouts_; // SqlAccess -> milliseconds
     int clientBudget_ = -1; // milliseconds; -1: none given, the per-level defaults hold
     bool transaction_ = false; // between Begin and Commit or Rollback

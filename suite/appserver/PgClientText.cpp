@@ -76,7 +76,8 @@ void CheckPgSchemaReach(const QString& sql, const QString& sessionSchema, const 
     const auto check = [&](QString qualifier) {
         qualifier = qualifier.trimmed();
         if (qualifier.startsWith(u'"'))
-            qualifier = qualifier.mid(1, qualifier.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+            qualifier
+                = qualifier.mid(1, qualifier.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
         qualifier = qualifier.toLower();
         if (qualifier != own && schemas.contains(qualifier))
             refuse(QStringLiteral("schema %1 is not this session's (%2)").arg(qualifier, sessionSchema));

@@ -111,7 +111,8 @@ TPgConnection::TPgConnection(const QString& conninfo, const QByteArray& setup)
     }
     // Notices ("schema ... does not exist, skipping") are no failures; libpq
     // would print them on the server's standard error.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     prepareSession();
 }
 
@@ -187,11 +188,10 @@ TPgResult TPgConnection::Take()
 void TPgConnection::SendRows(const QByteArray& sql, const VariantList& params, const QByteArray& statement)
 {
     const BoundValues bound(params);
-    const int sent = statement.isEmpty()
-        ? PQsendQueryParams(conn_, sql.constData(), bound.Count(), bound.Types(), bound.Values(), bound.Lengths(),
-              bound.Formats(), 0)
-        : PQsendQueryPrepared(
-              conn_, statement.constData(), bound.Count(), bound.Values(), bound.Lengths(), bound.Formats(), 0);
+    const int sent = statement.isEmpty() ? PQsendQueryParams(conn_, sql.constData(), bound.Count(),
+                         bound.Types(), bound.Values(), bound.Lengths(), bound.Formats(), 0)
+                                         : PQsendQueryPrepared(conn_, statement.constData(), bound.Count(),
+                                             bound.Values(), bound.Lengths(), bound.Formats(), 0);
     if (!sent)
         Raise(QStringLiteral("cannot send the statement"));
     if (!PQsetSingleRowMode(conn_)) {
@@ -303,9 +303,9 @@ namespace {
 
 bool isComparison(QStringView op)
 {
-    static constexpr QLatin1StringView comparisons[] = {QLatin1StringView("="), QLatin1StringView("<"),
-        QLatin1StringView(">"), QLatin1StringView("<>"), QLatin1StringView("<="), QLatin1StringView(">="),
-        QLatin1StringView("!=")};
+    static constexpr QLatin1StringView comparisons[]
+        = {QLatin1StringView("="), QLatin1StringView("<"), QLatin1StringView(">"), QLatin1StringView("<>"),
+            QLatin1StringView("<="), QLatin1StringView(">="), QLatin1StringView("!=")};
     return std::find(std::begin(comparisons), std::end(comparisons), op) != std::end(comparisons);
 }
 

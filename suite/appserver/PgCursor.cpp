@@ -54,9 +54,10 @@ constexpr std::size_t idleLimit = 2;
 // - No parallel plans: a report row is some 5 kB wide, and handing such rows
 //   from workers to the leader cost more than it saved (all slips: 32 s in
 //   parallel, 28 s in one process, on two cores).
-constexpr char readerSetup[] = "SET default_transaction_read_only = on; SET jit = off; SET work_mem = '64MB'; "
-                               "SET idle_in_transaction_session_timeout = '15min'; "
-                               "SET max_parallel_workers_per_gather = 0";
+constexpr char readerSetup[]
+    = "SET default_transaction_read_only = on; SET jit = off; SET work_mem = '64MB'; "
+      "SET idle_in_transaction_session_timeout = '15min'; "
+      "SET max_parallel_workers_per_gather = 0";
 
 } // namespace
 
@@ -104,8 +105,8 @@ bool planNoLongerFits(const QByteArray& sqlState)
 
 } // namespace
 
-TPgRowStream::TPgRowStream(
-    TPgReaderPool::Lease lease, QByteArray begin, const QByteArray& sql, const VariantList& params, int placeCount)
+TPgRowStream::TPgRowStream(TPgReaderPool::Lease lease, QByteArray begin, const QByteArray& sql,
+    const VariantList& params, int placeCount)
     : lease_(std::move(lease))
     , begin_(std::move(begin))
     , sql_(sql)
@@ -252,7 +253,8 @@ bool TPgCursor::IsNull(int column) const
 
 QString TPgCursor::Text(int column) const
 {
-    return QString::fromUtf8(PQgetvalue(result_.get(), row_, column), PQgetlength(result_.get(), row_, column));
+    return QString::fromUtf8(
+        PQgetvalue(result_.get(), row_, column), PQgetlength(result_.get(), row_, column));
 }
 
 QByteArrayView TPgCursor::Utf8(int column) const

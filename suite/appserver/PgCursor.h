@@ -69,8 +69,8 @@ public:
     // Sends the query (the statement written with "$n" places, placeCount of
     // them, and their values). Raises EDatabaseError; the connection is then
     // left clean.
-    TPgRowStream(TPgReaderPool::Lease lease, QByteArray begin, const QByteArray& sql, const VariantList& params,
-        int placeCount);
+    TPgRowStream(TPgReaderPool::Lease lease, QByteArray begin, const QByteArray& sql,
+        const VariantList& params, int placeCount);
     ~TPgRowStream();
     TPgRowStream(const TPgRowStream&) = delete;
     TPgRowStream& operator=(const TPgRowStream&) = delete;

@@ -1,6 +1,5 @@
 #include "suite/appserver/ProviderSet.h"
 
-
 namespace {
 
 TFieldType typeOf(const TDbCursor& c, int column, bool haveRow)

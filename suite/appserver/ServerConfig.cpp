@@ -25,7 +25,8 @@ void readIni(TServerConfig& config, const QString& iniFile)
         QStringLiteral("DBE Setting"), QStringLiteral("MainDBType"), QStringLiteral("SQLITE"));
     config.DBName = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainDBName"), QString());
     config.ServerName
-        = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainServerName"), QString()).trimmed();
+        = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainServerName"), QString())
+              .trimmed();
     config.UserName
         = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("MainUserName"), QString()).trimmed();
     const QString stored = ini.ReadString(QStringLiteral("DBE Setting"), QStringLiteral("XXXXXX"), QString());
@@ -41,7 +42,8 @@ void readIni(TServerConfig& config, const QString& iniFile)
     };
     config.FreeSqlBudgetMs = budget("FreeSqlSeconds", config.FreeSqlBudgetMs);
     config.ProviderBudgetMs = budget("ProviderSeconds", config.ProviderBudgetMs);
-    config.TrustHomeOwner = ini.ReadInteger(QStringLiteral("AppServer"), QStringLiteral("TrustHomeOwner"), 1) != 0;
+    config.TrustHomeOwner
+        = ini.ReadInteger(QStringLiteral("AppServer"), QStringLiteral("TrustHomeOwner"), 1) != 0;
     QStringList counted;
     ini.ReadSection(QStringLiteral("PrintCount"), counted);
     for (const QString& table : std::as_const(counted)) {

@@ -101,7 +101,8 @@ private:
                 if (tokens[i].kind != Tok::Space)
                     at << i;
             for (int k = 0; k + 2 < at.size(); ++k) {
-                if (isPunct(tokens[at[k]], "(") && names(tokens[at[k + 1]]) && isPunct(tokens[at[k + 2]], ")")) {
+                if (isPunct(tokens[at[k]], "(") && names(tokens[at[k + 1]])
+                    && isPunct(tokens[at[k + 2]], ")")) {
                     tokens[at[k]] = {Tok::Space, QStringLiteral(" ")};
                     tokens[at[k + 2]] = {Tok::Space, QStringLiteral(" ")};
                     changed = true;
@@ -151,8 +152,8 @@ private:
         for (int depth = 0, k = i; k < tokens.size(); ++k) {
             depth += isPunct(tokens[k], "(") ? 1 : isPunct(tokens[k], ")") ? -1 : 0;
             if (names(tokens[k]))
-                throw EDatabaseError(
-                    QStringLiteral("table %1 may not be read inside a parenthesised join").arg(tokens[k].text));
+                throw EDatabaseError(QStringLiteral("table %1 may not be read inside a parenthesised join")
+                                         .arg(tokens[k].text));
             if (depth == 0)
                 break;
         }

@@ -283,9 +283,11 @@ TSqlDialect DialectOf(const TDbBackend& db)
     d.Concat = db.ConcatOperator();
     if (db.KeepsOuterJoinOrder()) {
         d.Joins.HasTable = [&db](const QString& table) { return db.HasTable(table); };
-        d.Joins.HasColumn = [&db](const QString& table, const QString& column) { return db.HasColumn(table, column); };
-        d.Joins.CoversUniqueKey
-            = [&db](const QString& table, const QStringList& columns) { return db.CoversUniqueKey(table, columns); };
+        d.Joins.HasColumn
+            = [&db](const QString& table, const QString& column) { return db.HasColumn(table, column); };
+        d.Joins.CoversUniqueKey = [&db](const QString& table, const QStringList& columns) {
+            return db.CoversUniqueKey(table, columns);
+        };
     }
     return d;
 }

@@ -82,10 +82,11 @@ bool isClientFunction(const char* name)
 {
     static const QSet<QByteArray> allowed = {"abs", "avg", "char", "coalesce", "concat", "concat_ws", "count",
         "cume_dist", "date", "datetime", "dense_rank", "first_value", "glob", "group_concat", "hex", "ifnull",
-        "iif", "instr", "julianday", "lag", "last_value", "lead", "length", "like", "likely", "lower", "ltrim",
-        "max", "min", "nth_value", "ntile", "nullif", "octet_length", "percent_rank", "quote", "random",
-        "rank", "replace", "round", "row_number", "rtrim", "sign", "strftime", "string_agg", "substr",
-        "substring", "sum", "time", "total", "trim", "typeof", "unicode", "unlikely", "upper", "unixepoch"};
+        "iif", "instr", "julianday", "lag", "last_value", "lead", "length", "like", "likely", "lower",
+        "ltrim", "max", "min", "nth_value", "ntile", "nullif", "octet_length", "percent_rank", "quote",
+        "random", "rank", "replace", "round", "row_number", "rtrim", "sign", "strftime", "string_agg",
+        "substr", "substring", "sum", "time", "total", "trim", "typeof", "unicode", "unlikely", "upper",
+        "unixepoch"};
     return name && allowed.contains(QByteArray(name).toLower());
 }
 
@@ -383,8 +384,8 @@ sqlite3_stmt* TSqliteBackend::prepare(
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
             if (level.Recursive)
-                throw EDatabaseError(QStringLiteral(
-                    "statement rejected: a recursive query (a WITH that reads itself) is not allowed from a client"));
+                throw EDatabaseError(QStringLiteral("statement rejected: a recursive query (a WITH that "
+                                                    "reads itself) is not allowed from a client"));
             raise(QStringLiteral("statement rejected"));
         }
         if (!stmt)

@@ -14,8 +14,8 @@ void ensureTable(TDbBackend& db)
     if (db.HasTable(QLatin1String(Table)))
         return;
     // ExecuteScript refreshes the back end's catalogue after a CREATE.
-    db.ExecuteScript(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS ADMMP (MP001 TEXT NOT NULL PRIMARY KEY, MP002 TEXT NOT NULL, MP003 TEXT)"));
+    db.ExecuteScript(QStringLiteral("CREATE TABLE IF NOT EXISTS ADMMP (MP001 TEXT NOT NULL PRIMARY KEY, "
+                                    "MP002 TEXT NOT NULL, MP003 TEXT)"));
 }
 
 } // namespace

@@ -13,7 +13,8 @@
 
 namespace {
 
-const QStringList Formats {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("emf")};
+const QStringList Formats {
+    QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"), QStringLiteral("emf")};
 
 QString conversionFailure(const TProgramRun& run)
 {
@@ -40,9 +41,10 @@ QString TDocumentConverter::OfficeProgram()
 
 QString TDocumentConverter::NotInstalledMessage()
 {
-    return QStringLiteral("LibreOffice is not installed on this computer. doc2emf needs it to turn a document "
-                          "into a page picture: install the Debian package libreoffice-writer (or "
-                          "libreoffice), or set STEWARD_SOFFICE to its soffice program.");
+    return QStringLiteral(
+        "LibreOffice is not installed on this computer. doc2emf needs it to turn a document "
+        "into a page picture: install the Debian package libreoffice-writer (or "
+        "libreoffice), or set STEWARD_SOFFICE to its soffice program.");
 }
 
 QString TDocumentConverter::DefaultTarget(const QString& document)
@@ -74,7 +76,8 @@ QString TDocumentConverter::Convert(const QString& document, const QString& targ
         {QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
             QStringLiteral("-env:UserInstallation=")
                 + QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
-            QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outFolder, source.absoluteFilePath()},
+            QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outFolder,
+            source.absoluteFilePath()},
         TimeoutSeconds);
     if (run.Result == TProgramRun::NotStarted)
         return QStringLiteral("%1 could not be started: %2").arg(program, run.StartError);

@@ -13,8 +13,8 @@ namespace {
 // What sendfax converts by itself through its type rules.
 bool sendsAsItIs(const QString& suffix)
 {
-    static const QStringList kinds {QStringLiteral("pdf"), QStringLiteral("ps"), QStringLiteral("tif"),
-        QStringLiteral("tiff")};
+    static const QStringList kinds {
+        QStringLiteral("pdf"), QStringLiteral("ps"), QStringLiteral("tif"), QStringLiteral("tiff")};
     return kinds.contains(suffix.toLower());
 }
 
@@ -46,9 +46,10 @@ QString FaxableDocument(const QString& path, const QString& workFolder, QString&
         return {};
     }
     const int dpi = densityOf(image);
-    const QString target = QDir(workFolder).filePath(
-        info.completeBaseName() + QLatin1Char('_') + QUuid::createUuid().toString(QUuid::Id128).left(8)
-        + QStringLiteral(".pdf"));
+    const QString target
+        = QDir(workFolder)
+              .filePath(info.completeBaseName() + QLatin1Char('_')
+                  + QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".pdf"));
     {
         QPdfWriter writer(target);
         writer.setResolution(dpi);

@@ -11,8 +11,8 @@ const QString Section = QStringLiteral("Fax");
 
 bool TFaxServer::IsHost(const QString& text)
 {
-    static const QRegularExpression host(QStringLiteral(
-        R"(^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?)(:[0-9]{1,5})?$)"));
+    static const QRegularExpression host(
+        QStringLiteral(R"(^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?)(:[0-9]{1,5})?$)"));
     return text.size() <= 255 && host.match(text).hasMatch();
 }
 

@@ -54,8 +54,9 @@ private:
         disconnect();
         lastError_.clear();
         if (!TFaxServer::IsHost(host.trimmed())) {
-            lastError_ = host.trimmed().isEmpty() ? QStringLiteral("No fax server was chosen")
-                                                  : QStringLiteral("\"%1\" is no fax server").arg(host.trimmed());
+            lastError_ = host.trimmed().isEmpty()
+                ? QStringLiteral("No fax server was chosen")
+                : QStringLiteral("\"%1\" is no fax server").arg(host.trimmed());
             return false;
         }
         if (TSendFaxJob::ProgramPath(settings_.SendFaxProgram).isEmpty()) {
@@ -116,7 +117,8 @@ private:
 
 class THvnFaxApplication : public TAutoObject {
 public:
-    THvnFaxApplication() : TAutoObject(ProgId)
+    THvnFaxApplication()
+        : TAutoObject(ProgId)
     {
         AddMethod(QStringLiteral("RefreshFaxServerInfo"), [this](VariantList&) {
             settings_ = TFaxSettings::ReadClientIni();
@@ -133,8 +135,9 @@ public:
             return Variant(true);
         });
         // The sending object reads its own settings: it may be made without a refresh.
-        AddProperty(QStringLiteral("SendFax"),
-            [](VariantList&) { return Variant(std::make_shared<TFaxSender>(TFaxSettings::ReadClientIni())); });
+        AddProperty(QStringLiteral("SendFax"), [](VariantList&) {
+            return Variant(std::make_shared<TFaxSender>(TFaxSettings::ReadClientIni()));
+        });
     }
 
 private:

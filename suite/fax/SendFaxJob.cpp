@@ -29,7 +29,8 @@ bool TSendFaxJob::IsDialable(const QString& number)
 
 QString TSendFaxJob::ProgramPath(const QString& program)
 {
-    const QString path = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QString path
+        = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
     return !path.isEmpty() && QFileInfo(path).isExecutable() ? path : QString();
 }
 

@@ -39,14 +39,13 @@ Variant THubF2Window::F2GetData(const Variant& request)
     const QString table = item.At(0).ToString().trimmed();
     if (table.isEmpty())
         return Variant();
-    const THubQueryAnswer answer = link_->Query(QStringLiteral("Lookup"), table,
-        item.At(1).ToString(), item.At(3).ToString(), item.At(2));
+    const THubQueryAnswer answer = link_->Query(
+        QStringLiteral("Lookup"), table, item.At(1).ToString(), item.At(3).ToString(), item.At(2));
     if (answer.RowCount() == 0)
         return Variant();
     std::unique_ptr<TfrmHubLookup, FreeComponent> form(CreateForm<TfrmHubLookup>());
     const QString caption = item.At(7).ToString().trimmed();
-    form->SetData(
-        caption.isEmpty() ? answer.Title : caption, answer.Columns, answer.Rows, item.Flag(6));
+    form->SetData(caption.isEmpty() ? answer.Title : caption, answer.Columns, answer.Rows, item.Flag(6));
     const QString search = item.At(8).ToString().trimmed();
     if (!search.isEmpty())
         form->SetSearchText(search);

@@ -110,7 +110,8 @@ QString THubServerLink::Message(const QString& kind, const QString& id)
     try {
         const Variant server = Server();
         text = server
-                   .Call(QStringLiteral("CatalogueMessage"), {Variant::ArrayOf({kind, id, Language(), QString()})})
+                   .Call(QStringLiteral("CatalogueMessage"),
+                       {Variant::ArrayOf({kind, id, Language(), QString()})})
                    .ToString();
     } catch (const std::exception&) {
         // Unreachable: the very moment the user must hear about it.

@@ -30,13 +30,15 @@ bool WriteGif(const QImage& indexed, QIODevice& device)
     if (ok) {
         for (int i = 0; i < map->ColorCount; ++i) {
             const QRgb rgb = i < table.size() ? table[i] : qRgb(0, 0, 0);
-            map->Colors[i] = GifColorType {GifByteType(qRed(rgb)), GifByteType(qGreen(rgb)), GifByteType(qBlue(rgb))};
+            map->Colors[i]
+                = GifColorType {GifByteType(qRed(rgb)), GifByteType(qGreen(rgb)), GifByteType(qBlue(rgb))};
         }
         ok = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), bits, 0, map) == GIF_OK
             && EGifPutImageDesc(gif, 0, 0, indexed.width(), indexed.height(), false, nullptr) == GIF_OK;
         // EGifPutLine takes a non-const line; Indexed8 rows are exactly width bytes of indexes.
         for (int y = 0; ok && y < indexed.height(); ++y)
-            ok = EGifPutLine(gif, const_cast<GifPixelType*>(indexed.constScanLine(y)), indexed.width()) == GIF_OK;
+            ok = EGifPutLine(gif, const_cast<GifPixelType*>(indexed.constScanLine(y)), indexed.width())
+                == GIF_OK;
     }
     // Closing flushes the last code and frees gif (also after a failure); the
     // map was copied into gif by EGifPutScreenDesc.

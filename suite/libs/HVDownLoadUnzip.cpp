@@ -117,7 +117,8 @@ bool StoredNamesHoldNul(const QString& zipFile)
     const QByteArray dir = file.read(static_cast<qint64>(dirSize));
     for (qsizetype at = 0; at + 46 <= dir.size() && dir.mid(at, 4) == QByteArrayView("PK\x01\x02", 4);) {
         const qsizetype nameLength = static_cast<qsizetype>(little(dir, at + 28, 2));
-        const qsizetype rest = nameLength + static_cast<qsizetype>(little(dir, at + 30, 2) + little(dir, at + 32, 2));
+        const qsizetype rest
+            = nameLength + static_cast<qsizetype>(little(dir, at + 30, 2) + little(dir, at + 32, 2));
         if (dir.mid(at + 46, nameLength).contains('\0'))
             return true;
         at += 46 + rest;

@@ -40,18 +40,23 @@ bool isIdentifier(const QString& text)
     return ident.match(text).hasMatch();
 }
 
-QStringList callList(QObject* target, const char* member, const QString& argument = QString(), bool withArgument = false)
+QStringList callList(
+    QObject* target, const char* member, const QString& argument = QString(), bool withArgument = false)
 {
     QStringList result;
     const bool ok = withArgument
-        ? QMetaObject::invokeMethod(target, member, Qt::DirectConnection, Q_RETURN_ARG(QStringList, result), Q_ARG(QString, argument))
+        ? QMetaObject::invokeMethod(
+            target, member, Qt::DirectConnection, Q_RETURN_ARG(QStringList, result), Q_ARG(QString, argument))
         : QMetaObject::invokeMethod(target, member, Qt::DirectConnection, Q_RETURN_ARG(QStringList, result));
     return ok ? result : QStringList();
 }
 
 class LinkWizard : public QDialog {
 public:
-    LinkWizard(QWidget* parent, QObject* builder, QObject* data) : QDialog(parent), builder_(builder), data_(data)
+    LinkWizard(QWidget* parent, QObject* builder, QObject* data)
+        : QDialog(parent)
+        , builder_(builder)
+        , data_(data)
     {
         setObjectName(QStringLiteral("frmLinkPlanner"));
         setWindowTitle(QStringLiteral("关联表设定"));
@@ -121,8 +126,8 @@ private:
         // Relation tables are aliased RT<index> in the report's query.
         const QString condition = QStringLiteral("RT%1.%2 = %3").arg(index).arg(key, joinTo);
         int tableIndex = -1;
-        QMetaObject::invokeMethod(builder_, "AddRelationTable", Qt::DirectConnection, Q_RETURN_ARG(int, tableIndex),
-            Q_ARG(QString, table), Q_ARG(QString, condition));
+        QMetaObject::invokeMethod(builder_, "AddRelationTable", Qt::DirectConnection,
+            Q_RETURN_ARG(int, tableIndex), Q_ARG(QString, table), Q_ARG(QString, condition));
         if (tableIndex < 0) {
             error_->setText(QStringLiteral("关联条件无效"));
             return;
@@ -153,7 +158,8 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int GetSQLFixed(QObject* form, QObject* builder, QObject* data)
+extern "C" __attribute__((visibility("default"))) int GetSQLFixed(
+    QObject* form, QObject* builder, QObject* data)
 {
     if (!builder || !data || builder->metaObject()->indexOfMethod("AddRelationTable(QString,QString)") < 0)
         return -1;

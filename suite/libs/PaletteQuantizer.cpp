@@ -86,7 +86,8 @@ QImage exactPalette(const QImage& rgb, const std::vector<QRgb>& colours)
         for (int x = 0; x < rgb.width(); ++x) {
             const QRgb colour = line[x] | 0xff000000u;
             if (!haveLast || colour != last) {
-                const auto it = std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(colour, uchar(0)));
+                const auto it
+                    = std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(colour, uchar(0)));
                 last = colour;
                 lastIndex = it->second;
                 haveLast = true;

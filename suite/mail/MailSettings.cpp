@@ -42,7 +42,8 @@ TMailSettings TMailSettings::Read(const TIniFile& ini)
 {
     TMailSettings settings;
     settings.Server = ini.ReadString(Section, QStringLiteral("Server"), QString()).trimmed();
-    settings.Security = securityOf(ini.ReadString(Section, QStringLiteral("Security"), QStringLiteral("STARTTLS")));
+    settings.Security
+        = securityOf(ini.ReadString(Section, QStringLiteral("Security"), QStringLiteral("STARTTLS")));
     settings.Port = ini.ReadInteger(Section, QStringLiteral("Port"), defaultPort(settings.Security));
     settings.User = ini.ReadString(Section, QStringLiteral("User"), QString()).trimmed();
     const QString stored = ini.ReadString(Section, QStringLiteral("Password"), QString());
@@ -70,7 +71,8 @@ QString TMailSettings::Validate() const
         return QStringLiteral("No mail server in the [Mail] section of StewardC.ini");
     // A host name, an IPv4 address or a bracketed IPv6 address, nothing that
     // could turn the URL into something else.
-    static const QRegularExpression host(QStringLiteral(R"(^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?)$)"));
+    static const QRegularExpression host(
+        QStringLiteral(R"(^(\[[0-9A-Fa-f:.]+\]|[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?)$)"));
     if (!host.match(Server).hasMatch())
         return QStringLiteral("The mail server \"%1\" is no host name").arg(Server);
     if (Port < 1 || Port > 65535)

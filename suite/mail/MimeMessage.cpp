@@ -14,7 +14,8 @@ const QByteArray CRLF = QByteArrayLiteral("\r\n");
 QString withoutControls(QString text)
 {
     for (QChar& ch : text) {
-        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator
+            || ch == QChar::ParagraphSeparator)
             ch = QLatin1Char(' ');
     }
     return text;
@@ -85,8 +86,8 @@ QByteArray textPart(const QString& body)
     // Bare LF or CR become CR LF, so SMTP sees proper lines.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return "Content-Type: text/plain; charset=UTF-8" + CRLF + "Content-Transfer-Encoding: base64" + CRLF + CRLF
-        + base64Lines(text.toUtf8());
+    return "Content-Type: text/plain; charset=UTF-8" + CRLF + "Content-Transfer-Encoding: base64" + CRLF
+        + CRLF + base64Lines(text.toUtf8());
 }
 
 QByteArray attachmentPart(const TMailAttachment& attachment)
@@ -94,19 +95,22 @@ QByteArray attachmentPart(const TMailAttachment& attachment)
     static const QMimeDatabase mimeTypes;
     const QString name = safeFileName(attachment.FileName);
     const QByteArray type = mimeTypes.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name().toLatin1();
-    QByteArray part = "Content-Type: " + type + ";" + CRLF + " name=\"" + EncodeHeaderText(name, 60) + "\"" + CRLF;
+    QByteArray part
+        = "Content-Type: " + type + ";" + CRLF + " name=\"" + EncodeHeaderText(name, 60) + "\"" + CRLF;
     part += "Content-Transfer-Encoding: base64" + CRLF;
     if (isPlainAscii(name) && name.size() < 60)
         part += "Content-Disposition: attachment; filename=\"" + name.toLatin1() + "\"" + CRLF;
     else
-        part += "Content-Disposition: attachment;" + CRLF + " filename*=UTF-8''" + percentEncoded(name) + CRLF;
+        part
+            += "Content-Disposition: attachment;" + CRLF + " filename*=UTF-8''" + percentEncoded(name) + CRLF;
     return part + CRLF + base64Lines(attachment.Data);
 }
 
 QByteArray newBoundary(const QList<QByteArray>& parts)
 {
     for (;;) {
-        const QByteArray boundary = "=_steward_" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        const QByteArray boundary
+            = "=_steward_" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         bool clash = false;
         for (const QByteArray& part : parts)
             clash = clash || part.contains(boundary);
@@ -166,8 +170,8 @@ QByteArray TMimeMessage::Compose() const
     for (const TMailAttachment& attachment : Attachments)
         parts << attachmentPart(attachment);
     const QByteArray boundary = newBoundary(parts);
-    QByteArray message = head + "Content-Type: multipart/mixed;" + CRLF + " boundary=\"" + boundary + "\"" + CRLF
-        + CRLF + "This is a message in MIME format." + CRLF;
+    QByteArray message = head + "Content-Type: multipart/mixed;" + CRLF + " boundary=\"" + boundary + "\""
+        + CRLF + CRLF + "This is a message in MIME format." + CRLF;
     for (const QByteArray& part : parts)
         message += CRLF + "--" + boundary + CRLF + part;
     return message + CRLF + "--" + boundary + "--" + CRLF;

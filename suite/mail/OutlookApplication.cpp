@@ -26,7 +26,8 @@ constexpr int MailItemKind = 0;
 
 class TOutlookAttachments : public TAutoObject {
 public:
-    TOutlookAttachments() : TAutoObject(QStringLiteral("Attachments"))
+    TOutlookAttachments()
+        : TAutoObject(QStringLiteral("Attachments"))
     {
         AddMethod(QStringLiteral("Add"), [this](VariantList& args) { return add(Arg(args, 0).ToString()); });
         AddProperty(QStringLiteral("Count"), [this](VariantList&) { return Variant(int(files_.size())); });
@@ -119,7 +120,8 @@ Variant newMailItem(const Variant& kind)
 
 class TOutlookItems : public TAutoObject {
 public:
-    TOutlookItems() : TAutoObject(QStringLiteral("Items"))
+    TOutlookItems()
+        : TAutoObject(QStringLiteral("Items"))
     {
         AddMethod(QStringLiteral("Add"), [](VariantList& args) { return newMailItem(Arg(args, 0)); });
     }
@@ -132,7 +134,8 @@ public:
         , items_(std::make_shared<TOutlookItems>())
     {
         AddProperty(QStringLiteral("Items"), [this](VariantList&) { return Variant(items_); });
-        AddProperty(QStringLiteral("DefaultFolderNumber"), [number](VariantList&) { return Variant(number); });
+        AddProperty(
+            QStringLiteral("DefaultFolderNumber"), [number](VariantList&) { return Variant(number); });
     }
 
 private:
@@ -141,10 +144,12 @@ private:
 
 class TOutlookNamespace : public TAutoObject {
 public:
-    TOutlookNamespace() : TAutoObject(QStringLiteral("NameSpace"))
+    TOutlookNamespace()
+        : TAutoObject(QStringLiteral("NameSpace"))
     {
-        AddMethod(QStringLiteral("GetDefaultFolder"),
-            [](VariantList& args) { return Variant(std::make_shared<TOutlookFolder>(Arg(args, 0).ToInt())); });
+        AddMethod(QStringLiteral("GetDefaultFolder"), [](VariantList& args) {
+            return Variant(std::make_shared<TOutlookFolder>(Arg(args, 0).ToInt()));
+        });
         // The SMTP login comes from the configuration, so logging on only
         // checks that the configuration can be used: a mail client without a
         // profile refuses the log-on the same way, before anything is sent.
@@ -160,7 +165,8 @@ public:
 
 class TOutlookApplication : public TAutoObject {
 public:
-    TOutlookApplication() : TAutoObject(ProgId)
+    TOutlookApplication()
+        : TAutoObject(ProgId)
     {
         AddMethod(QStringLiteral("GetNamespace"), [](VariantList& args) {
             const QString type = Arg(args, 0).ToString();

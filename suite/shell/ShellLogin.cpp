@@ -58,17 +58,18 @@ TLoginAnswer ReadPasswordFile(const QString& file)
 {
     TLoginAnswer answer;
     const QByteArray path = QFile::encodeName(file);
-    struct stat st {};
+    struct stat st { };
     // lstat: a link could point at a file whose mode says nothing of who reads it.
     if (::lstat(path.constData(), &st) != 0) {
         answer.Error = QStringLiteral("password file %1 cannot be read").arg(file);
         return answer;
     }
     if (!S_ISREG(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 077) != 0) {
-        answer.Error = QStringLiteral("password file %1 is refused: it must be a plain file of yours that only you "
-                                      "may read (chmod 600), it is mode %2")
-                           .arg(file)
-                           .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
+        answer.Error
+            = QStringLiteral("password file %1 is refused: it must be a plain file of yours that only you "
+                             "may read (chmod 600), it is mode %2")
+                  .arg(file)
+                  .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
         return answer;
     }
     QFile f(file);

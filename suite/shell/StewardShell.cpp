@@ -1,16 +1,16 @@
 #include "suite/shell/StewardShell.h"
 
-#include "frame/DLLBaseController.h"
 #include "common/LibStrs.h"
 #include "common/ProgramDescriptor.h"
 #include "common/StewardINI.h"
+#include "frame/DLLBaseController.h"
 #include "runtime/data/ClientLogin.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/system/AutoObject.h"
 #include "runtime/system/InstallLayout.h"
+#include "runtime/system/Libraries.h"
 #include "runtime/system/QtTranslations.h"
 #include "runtime/system/SystemFacts.h"
-#include "runtime/system/Libraries.h"
 #include "suite/appserver/AppServer.h"
 #include "suite/appserver/DemoHome.h"
 #include "suite/shell/ShellLogin.h"
@@ -29,9 +29,9 @@
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
-#include <unistd.h>
 #include <exception>
 #include <memory>
+#include <unistd.h>
 
 // The work-centre manager's library registers "HubDesk.Manager" with this
 // function when the shell is linked with it (see CMakeLists.txt); without it
@@ -267,8 +267,8 @@ int TStewardShell::drive(TDLLBaseController* controller)
         say(login.Error);
         return UsageError;
     }
-    VariantList open {Variant(options_.User), Variant(options_.Company), Variant(options_.Database), Variant(0),
-        Variant(options_.Features)};
+    VariantList open {Variant(options_.User), Variant(options_.Company), Variant(options_.Database),
+        Variant(0), Variant(options_.Features)};
     if (login.Password) {
         clientlogin::Set(options_.User, *login.Password);
         open << Variant(*login.Password);
@@ -374,7 +374,8 @@ int TStewardShell::showOnce(TDLLBaseController* controller)
         controller->CloseForm();
         return ProgramFailed;
     }
-    std::printf("first window painted %lld ms after process start\n", static_cast<long long>(watch.sinceStart));
+    std::printf(
+        "first window painted %lld ms after process start\n", static_cast<long long>(watch.sinceStart));
     std::fflush(stdout);
     if (!options_.ScreenshotPrefix.isEmpty()) {
         QTabWidget* tabs = window->findChild<QTabWidget*>();

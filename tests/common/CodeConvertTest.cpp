@@ -1,8 +1,8 @@
 #include "common/forms/LibCodeConvert.h"
 
 #include "LanguageTestHome.h"
-#include "common/forms/FontAliases.h"
 #include "common/TranslatorU.h"
+#include "common/forms/FontAliases.h"
 #include "runtime/data/ClientDataSet.h"
 #include "runtime/data/Field.h"
 #include "runtime/forms/ComCtrls.h"

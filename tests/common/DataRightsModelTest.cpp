@@ -3,8 +3,8 @@
 // the weaving has always been described by (move up to FROM, find WHERE or
 // ORDER, put the filter there). On such statements the two must agree
 // character for character.
-#include "common/LibConditions.h"
 #include "common/DataRights.h"
+#include "common/LibConditions.h"
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -79,5 +79,6 @@ TEST(HomeFolder, AMovedHomeIsReadAndLogsWhereItStandsNow)
     EXPECT_EQ(GetHomeFolder(), here);
 
     ASSERT_TRUE(WriteAlertLog(QStringLiteral("moved"), QStringLiteral("here"), QStringLiteral("D")));
-    EXPECT_TRUE(QDir(here + QStringLiteral("/Log")).entryList({QStringLiteral("Alert_moved_*.log")}).size() == 1);
+    EXPECT_TRUE(
+        QDir(here + QStringLiteral("/Log")).entryList({QStringLiteral("Alert_moved_*.log")}).size() == 1);
 }

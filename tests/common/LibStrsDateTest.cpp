@@ -80,7 +80,8 @@ TEST(LibStrsDates, RelativeDateRefusesABrokenNumberTheRuleDoesNotUse)
     };
     for (const auto& r : rules)
         EXPECT_THROW(RelativeDate(r.base, r.offset, r.monthMode, r.dayOffset, r.anchor), EConvertError)
-            << r.base << " " << r.offset << " " << r.monthMode << " [" << r.dayOffset << "] [" << r.anchor << "]";
+            << r.base << " " << r.offset << " " << r.monthMode << " [" << r.dayOffset << "] [" << r.anchor
+            << "]";
 }
 
 TEST(LibStrsDates, TheDateWhoseDayNumberIsZeroIsARealDate)

@@ -17,7 +17,8 @@ QList<TMailAddress> parsed(const QString& text)
 
 TEST(MailAddress, SplitsTheWaysMailClientsWriteLists)
 {
-    const QList<TMailAddress> list = parsed(QStringLiteral(" a@x.com; 王五 <b@y.cn>,c.d+e@z.example.org ;; "));
+    const QList<TMailAddress> list
+        = parsed(QStringLiteral(" a@x.com; 王五 <b@y.cn>,c.d+e@z.example.org ;; "));
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[0].Address, QStringLiteral("a@x.com"));
     EXPECT_TRUE(list[0].Name.isEmpty());
@@ -43,7 +44,7 @@ TEST(MailAddress, InternationalDomainsTravelInAsciiForm)
 TEST(MailAddress, NothingThatCouldReachACommandOrHeaderPasses)
 {
     const char* bad[] = {
-        "a@x.com\r\nBcc: evil@x.com",   // header injection
+        "a@x.com\r\nBcc: evil@x.com", // header injection
         "a@x.com>\r\nRCPT TO:<e@x.com", // SMTP command injection
         "a@x.com\nb@y.com",
         "a b@x.com",
@@ -90,5 +91,6 @@ TEST(MailAddress, TheCheckNamesTheRefusedEntryAndWhy)
     EXPECT_EQ(domain.Problem, TMailAddressProblem::IncompleteDomain);
     EXPECT_EQ(domain.Domain, QStringLiteral("x."));
     EXPECT_EQ(CheckRecipients(QStringLiteral("a\r\nBcc: b@x.cn")).Entry, QStringLiteral("a Bcc: b@x.cn"));
-    EXPECT_EQ(CheckRecipients(QString(250, u'a') + QStringLiteral("@x.cn")).Problem, TMailAddressProblem::TooLong);
+    EXPECT_EQ(
+        CheckRecipients(QString(250, u'a') + QStringLiteral("@x.cn")).Problem, TMailAddressProblem::TooLong);
 }

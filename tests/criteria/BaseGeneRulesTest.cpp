@@ -12,7 +12,8 @@ TEST(BaseGeneMessages, KindsAndFormatting)
     EXPECT_EQ(ButtonsOf(QStringLiteral("C")), TMsgDlgButtons(mbOK) | mbCancel);
     EXPECT_EQ(ButtonsOf(QStringLiteral("I")), TMsgDlgButtons(mbOK));
     bool ok = false;
-    EXPECT_EQ(FormatMessage(QStringLiteral("%s has %d rows"), {QStringLiteral("A"), QStringLiteral("3")}, &ok),
+    EXPECT_EQ(
+        FormatMessage(QStringLiteral("%s has %d rows"), {QStringLiteral("A"), QStringLiteral("3")}, &ok),
         QStringLiteral("A has 3 rows"));
     EXPECT_TRUE(ok);
     FormatMessage(QStringLiteral("%d rows"), {QStringLiteral("many")}, &ok);

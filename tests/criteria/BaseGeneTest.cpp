@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QDate>
+#include <QFontMetrics>
 
 using Form = std::unique_ptr<TfrmZorTest, FreeComponent>;
 
@@ -27,7 +27,8 @@ TEST_F(CriteriaTest, InitialisesFromTheShellsArguments)
     EXPECT_FALSE(form->LookupObject().IsEmptyOrNull()) << "option flag 4 asks for it";
     EXPECT_EQ(form->DateFormatType(), 1);
     EXPECT_EQ(form->DateSeparator(), QStringLiteral("/"));
-    EXPECT_EQ(form->GetSysParam(QStringLiteral("sys026")), QStringLiteral("1")) << "names without regard to case";
+    EXPECT_EQ(form->GetSysParam(QStringLiteral("sys026")), QStringLiteral("1"))
+        << "names without regard to case";
     EXPECT_EQ(form->GetSysParam(QStringLiteral("SYS007")), Text("商品分类方式一"));
     EXPECT_EQ(form->GetSysParam(QStringLiteral("SYS010")), Text("商品分类方式四"));
     EXPECT_TRUE(form->DateFieldList().contains(QStringLiteral("spDate")));
@@ -43,7 +44,8 @@ TEST_F(CriteriaTest, InitialisationFailuresAreCollectedAsCodes)
 {
     Form few = MakeForm(false);
     dialogs_->ExpectMessage(mrOk);
-    EXPECT_FALSE(few->ApplyParams(Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0)})));
+    EXPECT_FALSE(
+        few->ApplyParams(Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0)})));
     EXPECT_TRUE(few->ErrorCodes().contains(QStringLiteral("E;000038")));
 
     Form other = MakeForm(false);
@@ -74,10 +76,12 @@ TEST_F(CriteriaTest, CodedMessagesPickBoxAndButtonsByKind)
     form->ReportError(QStringLiteral("W;000002;") + Text("环境设置") + QStringLiteral(";9;8"));
     EXPECT_EQ(dialogs_->Asked().at(1).Text, Text("环境设置 的数组上限错误! 应为 9, 实为 8"));
     EXPECT_EQ(dialogs_->Asked().at(1).Buttons, TMsgDlgButtons(mbOK)) << "errors reported offer OK only";
-    EXPECT_TRUE(form->ErrorCodes().endsWith(QStringLiteral("; W;000002;") + Text("环境设置") + QStringLiteral(";9;8")));
+    EXPECT_TRUE(form->ErrorCodes().endsWith(
+        QStringLiteral("; W;000002;") + Text("环境设置") + QStringLiteral(";9;8")));
 
     form->ReportError(QStringLiteral("E;999999"));
-    EXPECT_TRUE(dialogs_->Asked().at(2).Text.startsWith(QStringLiteral("Can not Get Message\rType= E, ID= 999999")));
+    EXPECT_TRUE(
+        dialogs_->Asked().at(2).Text.startsWith(QStringLiteral("Can not Get Message\rType= E, ID= 999999")));
     EXPECT_EQ(dialogs_->Asked().at(2).Type, mtError);
 
     const qsizetype asked = dialogs_->Asked().size();
@@ -220,7 +224,8 @@ TEST_F(CriteriaTest, PrintDatePicker)
     form->FocusControl(form->edPrintDate);
     form->FormKeyDown(form.get(), key, {});
     EXPECT_EQ(key, 0);
-    EXPECT_EQ(lookup_->dayRequest, Variant::ArrayOf({false, QStringLiteral("20231231"), QStringLiteral("DEMO")}));
+    EXPECT_EQ(
+        lookup_->dayRequest, Variant::ArrayOf({false, QStringLiteral("20231231"), QStringLiteral("DEMO")}));
     EXPECT_EQ(form->edPrintDate->Text(), QStringLiteral("2024/01/05"));
     lookup_->dayAnswer.clear();
     form->OpenLookup(VK_F2, form->edPrintDate);
@@ -427,8 +432,8 @@ TEST_F(CriteriaTest, TheCallersWindowPaintsAgainWhenTheFormResizesOrCloses)
 
     // A handle that names no window of this program is left alone.
     Form other = MakeForm(false);
-    ASSERT_TRUE(other->ApplyParams(
-        Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant("987654321"), Variant("FEP")})));
+    ASSERT_TRUE(other->ApplyParams(Variant::ArrayOf(
+        {Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant("987654321"), Variant("FEP")})));
     other->FormResize(other.get());
     EXPECT_EQ(counter.paints, 2);
     form->Hide();

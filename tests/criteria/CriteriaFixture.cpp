@@ -83,7 +83,9 @@ end
 class TTestManager : public TAutoObject {
 public:
     TTestManager(Variant real, std::shared_ptr<TFakeLookup> lookup)
-        : TAutoObject(QStringLiteral("HubDesk.Manager")), real_(std::move(real)), lookup_(std::move(lookup))
+        : TAutoObject(QStringLiteral("HubDesk.Manager"))
+        , real_(std::move(real))
+        , lookup_(std::move(lookup))
     {
         for (const char* member : {"GetMessage", "CallHelp", "GetFileList"}) {
             const QString name = QString::fromLatin1(member);
@@ -103,7 +105,8 @@ private:
 
 } // namespace
 
-TfrmZorTest::TfrmZorTest(TComponent* owner) : TfrmBaseGene(owner)
+TfrmZorTest::TfrmZorTest(TComponent* owner)
+    : TfrmBaseGene(owner)
 {
     SetName(QStringLiteral("frmZorTest"));
     ReadComponent(this, QString::fromUtf8(testLayout));
@@ -122,7 +125,8 @@ bool TfrmZorTest::ApplyParams(const Variant& params)
     if (!TfrmBaseGene::ApplyParams(params))
         return false;
     ApplicationServer().Call(QStringLiteral("Connect"),
-        {Variant::ArrayOf({ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), QStringLiteral("MOCTO")})});
+        {Variant::ArrayOf(
+            {ProgramCode(), UserCode(), CompanyCode(), DatabaseName(), QStringLiteral("MOCTO")})});
     return true;
 }
 
@@ -136,8 +140,8 @@ void TfrmZorTest::SetupEnvironment()
 void TfrmZorTest::OpenLookup(Word key, TWinControl* control)
 {
     if (control && control->Owner() == spType)
-        FillPanelFromLookup(control, QStringLiteral("CMSMQ"), Variant(QStringLiteral("51")), false,
-            QStringLiteral("19"));
+        FillPanelFromLookup(
+            control, QStringLiteral("CMSMQ"), Variant(QStringLiteral("51")), false, QStringLiteral("19"));
     else if (control && control->Owner() == spNo)
         FillPanelFromLookup(control, QStringLiteral("MOCTO"), Variant(QStringLiteral("5101")), false);
     else
@@ -154,7 +158,8 @@ void TfrmZorTest::btnOkClick(TObject*)
     okRuns << QStringLiteral("ok");
 }
 
-TFakeLookup::TFakeLookup() : TAutoObject(QStringLiteral("HubDesk.F2Window"))
+TFakeLookup::TFakeLookup()
+    : TAutoObject(QStringLiteral("HubDesk.F2Window"))
 {
     AddMethod(QStringLiteral("F2GetData"), [this](VariantList& a) {
         requests << Arg(a, 0);
@@ -172,11 +177,13 @@ void CriteriaTest::SetUp()
     TDemoOptions options;
     options.Slips = 5;
     CreateDemoHome(home_.path(), options);
-    registry_ = std::make_unique<testsupport::ScopedEnv>("STEWARD_REGISTRY", home_.file("registry.reg").toUtf8());
+    registry_
+        = std::make_unique<testsupport::ScopedEnv>("STEWARD_REGISTRY", home_.file("registry.reg").toUtf8());
     RegisterHubDesk();
     RegisterClass<TfrmZorTest>();
     lookup_ = std::make_shared<TFakeLookup>();
-    manager_ = Variant(std::make_shared<TTestManager>(CreateOleObject(QStringLiteral("HubDesk.Manager")), lookup_));
+    manager_ = Variant(
+        std::make_shared<TTestManager>(CreateOleObject(QStringLiteral("HubDesk.Manager")), lookup_));
     dialogs_ = std::make_unique<ScriptedDialogService>();
 }
 
@@ -196,8 +203,8 @@ std::unique_ptr<TfrmZorTest, FreeComponent> CriteriaTest::MakeForm(bool initiali
     form->SetHostObject(manager_);
     form->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
     if (initialise) {
-        const bool ok = form->ApplyParams(Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"),
-            Variant(0), Variant("FEP")}));
+        const bool ok = form->ApplyParams(
+            Variant::ArrayOf({Variant("DS"), Variant("HV01"), Variant("DEMO"), Variant(0), Variant("FEP")}));
         EXPECT_TRUE(ok) << form->ErrorCodes().toStdString() << form->ErrorTexts().toStdString();
     }
     return form;

@@ -23,10 +23,10 @@ class TfrmZorTest : public TfrmBaseGene {
 public:
     explicit TfrmZorTest(TComponent* owner = nullptr);
 
-    TSelectPanel* spNo = nullptr;    // range, strings
-    TSelectPanel* spType = nullptr;  // list
+    TSelectPanel* spNo = nullptr; // range, strings
+    TSelectPanel* spType = nullptr; // list
     TSelectPanel* spCheck = nullptr; // user choice
-    TSelectPanel* spDate = nullptr;  // date range
+    TSelectPanel* spDate = nullptr; // date range
     TEdit* edRemark = nullptr;
     TComboBox* cboKind = nullptr;
 
@@ -48,9 +48,9 @@ public slots:
 class TFakeLookup : public TAutoObject {
 public:
     TFakeLookup();
-    QList<Variant> answers;   // F2GetData answers, first first
-    QList<Variant> requests;  // what F2GetData was sent
-    QString dayAnswer;        // what ShowInputDay answers
+    QList<Variant> answers; // F2GetData answers, first first
+    QList<Variant> requests; // what F2GetData was sent
+    QString dayAnswer; // what ShowInputDay answers
     Variant dayRequest;
 };
 

@@ -40,7 +40,8 @@ TEST_F(CriteriaTest, ConditionDialogBuildsOneRulePerDateField)
     EXPECT_EQ(dialog->Caption(), form->Caption());
     ASSERT_EQ(dialog->cbodatecondition->Items()->Count(), 2);
     EXPECT_EQ(dialog->cbodatecondition->Items()->Strings(0), Text("变更日期"));
-    EXPECT_EQ(dialog->cbodatecondition->Items()->Strings(1), Text("制表日期")) << "the option text names the edit";
+    EXPECT_EQ(dialog->cbodatecondition->Items()->Strings(1), Text("制表日期"))
+        << "the option text names the edit";
     EXPECT_EQ(form->DateRuleList(),
         QStringList({record({"0", "spDate", "N", "0", "0", "0", "0", "N", "0", "0", "0", "0", "D"}),
             record({"1", "edPrintDate", "N", "0", "0", "0", "0", "D"})}));
@@ -80,7 +81,9 @@ TEST_F(CriteriaTest, ConditionDialogRulesFollowTheControls)
     form->spDate->edBegin->SetText(QStringLiteral("2024/05/15"));
     form->spDate->edFinal->SetText(QStringLiteral("2024/05/20"));
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spDate.style")),
-        QStringLiteral("sp_Range\x03" "20240601\x03" "20240520"));
+        QStringLiteral("sp_Range\x03"
+                       "20240601\x03"
+                       "20240520"));
 
     // Choosing the item again shows the record as it stands.
     dialog->LoadItem(0);

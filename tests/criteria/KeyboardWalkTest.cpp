@@ -32,8 +32,9 @@ QString focusName()
 {
     TControl* c = TControl::ControlOfWidget(focused());
     if (!c)
-        return focused() ? QStringLiteral("<%1>").arg(QString::fromLatin1(focused()->metaObject()->className()))
-                         : QStringLiteral("<none>");
+        return focused()
+            ? QStringLiteral("<%1>").arg(QString::fromLatin1(focused()->metaObject()->className()))
+            : QStringLiteral("<none>");
     for (TControl* p = c->Parent(); p; p = p->Parent()) {
         if (qobject_cast<TSelectPanel*>(p))
             return p->Name() + u'.' + c->Name();
@@ -71,11 +72,12 @@ TEST_F(CriteriaTest, TabGoesAsTheEyeReadsAndEndsWithCancel)
     ASSERT_EQ(focusName(), QStringLiteral("spNo.edBegin"));
     // The page's fields top to bottom, left to right; the buttons with
     // Cancel last; then round to the scheme list at the left and the tabs.
-    const QStringList forward{QStringLiteral("spNo.edFinal"), QStringLiteral("spType.ListBox"),
-        QStringLiteral("spCheck.cbUserChoice"), QStringLiteral("spCheck.edBegin"), QStringLiteral("spCheck.edFinal"),
-        QStringLiteral("spDate.edBegin"), QStringLiteral("spDate.edFinal"), QStringLiteral("edRemark"),
-        QStringLiteral("cboKind"), QStringLiteral("mmNote"), QStringLiteral("btnOk"), QStringLiteral("btnCancel"),
-        QStringLiteral("lstCondition"), QStringLiteral("pgOption"), QStringLiteral("spNo.edBegin")};
+    const QStringList forward {QStringLiteral("spNo.edFinal"), QStringLiteral("spType.ListBox"),
+        QStringLiteral("spCheck.cbUserChoice"), QStringLiteral("spCheck.edBegin"),
+        QStringLiteral("spCheck.edFinal"), QStringLiteral("spDate.edBegin"), QStringLiteral("spDate.edFinal"),
+        QStringLiteral("edRemark"), QStringLiteral("cboKind"), QStringLiteral("mmNote"),
+        QStringLiteral("btnOk"), QStringLiteral("btnCancel"), QStringLiteral("lstCondition"),
+        QStringLiteral("pgOption"), QStringLiteral("spNo.edBegin")};
     EXPECT_EQ(tabWalk(), forward);
 
     // Shift+Tab goes the same way back.
@@ -232,7 +234,7 @@ TEST_F(CriteriaTest, EnterInAMemoStartsALineOnItsFirstTwoLinesAndMovesOnFromTheT
     QTest::keyClicks(focused(), QStringLiteral("two"));
     QTest::keyClick(focused(), Qt::Key_Return);
     QTest::keyClicks(focused(), QStringLiteral("three"));
-    EXPECT_EQ(memo->Lines()->Lines(), (QStringList{"one", "two", "three"}));
+    EXPECT_EQ(memo->Lines()->Lines(), (QStringList {"one", "two", "three"}));
     EXPECT_EQ(memo->CaretPos(), QPoint(5, 2));
 
     // The caret back on line 1 of the three: Enter starts a line there.
@@ -265,5 +267,5 @@ TEST_F(CriteriaTest, EnterInAMemoStartsALineOnItsFirstTwoLinesAndMovesOnFromTheT
     EXPECT_EQ(focusName(), QStringLiteral("mmNote"));
     EXPECT_EQ(memo->CaretPos(), QPoint(0, 1)) << "a line was started after it";
     QTest::keyClicks(focused(), QStringLiteral("next"));
-    EXPECT_EQ(memo->Lines()->Lines(), (QStringList{"single", "next"}));
+    EXPECT_EQ(memo->Lines()->Lines(), (QStringList {"single", "next"}));
 }

@@ -53,12 +53,16 @@ TEST_F(CriteriaTest, AMovingDateCountsFromTheDayTheSchemeIsOpened)
     form->spNo->edBegin->SetText(QStringLiteral("N1"));
     // Begin: one day before the run day; end: the run day itself (a moving
     // rule without any amount).
-    form->DateRuleList() << panelRule(QStringLiteral("spDate"), {"Y", "0", "0", "0", "-1"}, {"Y", "0", "0", "0", "0"});
+    form->DateRuleList() << panelRule(
+        QStringLiteral("spDate"), {"Y", "0", "0", "0", "-1"}, {"Y", "0", "0", "0", "0"});
     ASSERT_TRUE(form->SaveScheme(keys, QStringLiteral("daily"), Variant(0)));
 
     const auto [storedKeys, values] = storedScheme(form.get(), QStringLiteral("daily"));
-    EXPECT_EQ(storedKeys, keys + TfrmBaseGene::RunDayRulesKey() + u';') << "the rules follow the criteria as one more key";
-    EXPECT_TRUE(values.contains(QStringLiteral("sp_Range\x03" "20240514\x03" "20240515\r\n")))
+    EXPECT_EQ(storedKeys, keys + TfrmBaseGene::RunDayRulesKey() + u';')
+        << "the rules follow the criteria as one more key";
+    EXPECT_TRUE(values.contains(QStringLiteral("sp_Range\x03"
+                                               "20240514\x03"
+                                               "20240515\r\n")))
         << "the panel's own line is what programs without the rules read";
 
     form->spDate->edBegin->Clear();
@@ -70,7 +74,8 @@ TEST_F(CriteriaTest, AMovingDateCountsFromTheDayTheSchemeIsOpened)
     EXPECT_EQ(form->spDate->edBegin->Text(), shown(today.addDays(-1)));
     EXPECT_EQ(form->spDate->edFinal->Text(), shown(today));
     EXPECT_EQ(form->spNo->edBegin->Text(), QStringLiteral("N1"));
-    EXPECT_EQ(form->restored, QStringList({QStringLiteral("edRemark=")})) << "the rules' key restores no control";
+    EXPECT_EQ(form->restored, QStringList({QStringLiteral("edRemark=")}))
+        << "the rules' key restores no control";
 }
 
 TEST_F(CriteriaTest, OnlyTheMovingEndMovesAndSchemesWithoutMovingDatesStayAsTheyWere)
@@ -80,15 +85,18 @@ TEST_F(CriteriaTest, OnlyTheMovingEndMovesAndSchemesWithoutMovingDatesStayAsThey
     form->spDate->edBegin->SetText(QStringLiteral("2024/05/15"));
     form->spDate->edFinal->SetText(QStringLiteral("2024/05/20"));
     // Begin fixed; end: the first day of the month after the run day's.
-    form->DateRuleList() << panelRule(QStringLiteral("spDate"), {"N", "0", "0", "0", "0"}, {"Y", "1", "1", "1", "0"});
+    form->DateRuleList() << panelRule(
+        QStringLiteral("spDate"), {"N", "0", "0", "0", "0"}, {"Y", "1", "1", "1", "0"});
     ASSERT_TRUE(form->SaveScheme(keys, QStringLiteral("month"), Variant(0)));
     form->DateRuleList().clear();
-    form->DateRuleList() << panelRule(QStringLiteral("spDate"), {"N", "0", "0", "0", "0"}, {"N", "0", "0", "0", "0"});
+    form->DateRuleList() << panelRule(
+        QStringLiteral("spDate"), {"N", "0", "0", "0", "0"}, {"N", "0", "0", "0", "0"});
     ASSERT_TRUE(form->SaveScheme(keys, QStringLiteral("fixed"), Variant(0)));
     EXPECT_EQ(storedScheme(form.get(), QStringLiteral("fixed")).first, keys) << "stored as before";
     // A rule of a field the keys do not cover is not kept either.
     form->DateRuleList().clear();
-    form->DateRuleList() << panelRule(QStringLiteral("spDate"), {"Y", "0", "0", "0", "0"}, {"Y", "0", "0", "0", "0"});
+    form->DateRuleList() << panelRule(
+        QStringLiteral("spDate"), {"Y", "0", "0", "0", "0"}, {"Y", "0", "0", "0", "0"});
     ASSERT_TRUE(form->SaveScheme(QStringLiteral("spNo.style;"), QStringLiteral("nodates"), Variant(0)));
     EXPECT_EQ(storedScheme(form.get(), QStringLiteral("nodates")).first, QStringLiteral("spNo.style;"));
 
@@ -106,15 +114,25 @@ TEST_F(CriteriaTest, ARulesLineThatIsDamagedFailsTheLoadInsteadOfGuessingADate)
     Form form = MakeForm();
     const QString withRules = keys + TfrmBaseGene::RunDayRulesKey() + u';';
     // An amount that is no number: the load stops, as for any value that cannot be applied.
-    const QString damaged = panelRule(QStringLiteral("spDate"), {"Y", "x", "0", "0", "0"}, {"N", "0", "0", "0", "0"});
+    const QString damaged
+        = panelRule(QStringLiteral("spDate"), {"Y", "x", "0", "0", "0"}, {"N", "0", "0", "0", "0"});
     EXPECT_FALSE(form->LoadScheme(withRules,
-        QStringLiteral("sp_Range\x03" "A\x03" "B\r\nsp_Range\x03" "20240101\x03" "20240102\r\nnote\r\n") + damaged
-            + QStringLiteral("\r\n")));
+        QStringLiteral("sp_Range\x03"
+                       "A\x03"
+                       "B\r\nsp_Range\x03"
+                       "20240101\x03"
+                       "20240102\r\nnote\r\n")
+            + damaged + QStringLiteral("\r\n")));
     // A rules line naming a field the form does not have changes nothing.
-    const QString other = panelRule(QStringLiteral("spGone"), {"Y", "0", "0", "0", "0"}, {"Y", "0", "0", "0", "0"});
+    const QString other
+        = panelRule(QStringLiteral("spGone"), {"Y", "0", "0", "0", "0"}, {"Y", "0", "0", "0", "0"});
     EXPECT_TRUE(form->LoadScheme(withRules,
-        QStringLiteral("sp_Range\x03" "A\x03" "B\r\nsp_Range\x03" "20240101\x03" "20240102\r\nnote\r\n") + other
-            + QStringLiteral("\r\n")));
+        QStringLiteral("sp_Range\x03"
+                       "A\x03"
+                       "B\r\nsp_Range\x03"
+                       "20240101\x03"
+                       "20240102\r\nnote\r\n")
+            + other + QStringLiteral("\r\n")));
     EXPECT_EQ(form->spDate->edBegin->Text(), QStringLiteral("2024/01/01"));
     EXPECT_EQ(form->spDate->edFinal->Text(), QStringLiteral("2024/01/02"));
 }

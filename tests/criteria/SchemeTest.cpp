@@ -38,13 +38,18 @@ TEST_F(CriteriaTest, ValueLinesUseTheSeparatorsExactly)
     form->spCheck->ListBox->AddRow({QStringLiteral("A"), QStringLiteral("a1")});
     form->spCheck->ListBox->AddRow({QStringLiteral("B")});
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spCheck.style")),
-        QStringLiteral("sp_UserChoice\x03" "False\x03" "A\x01" "a1\x04" "B\x01\x04"));
+        QStringLiteral("sp_UserChoice\x03"
+                       "False\x03"
+                       "A\x01"
+                       "a1\x04"
+                       "B\x01\x04"));
     form->spNo->edBegin->SetText(QStringLiteral("X1"));
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral(" spNo . style ")), QStringLiteral("sp_Range\x03X1\x03"));
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spType.style")), QStringLiteral("sp_Discrete\x03"));
     form->cboKind->SetItemIndex(2);
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("cboKind.itemindex")), QStringLiteral("2"));
-    EXPECT_EQ(form->SchemeValueLine(QStringLiteral("cboKind.nosuch")), QStringLiteral("2")) << "a combo box's index";
+    EXPECT_EQ(form->SchemeValueLine(QStringLiteral("cboKind.nosuch")), QStringLiteral("2"))
+        << "a combo box's index";
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spNo.enabled")), QStringLiteral("True"));
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spNo.valuetype")), QStringLiteral("vt_String"));
     EXPECT_EQ(form->SchemeValueLine(QStringLiteral("edGone.text")), QString());
@@ -136,7 +141,9 @@ TEST_F(CriteriaTest, OlderAndDamagedSchemes)
     Form form = MakeForm();
     // A key whose control is gone, and a line missing at the end.
     EXPECT_TRUE(form->LoadScheme(QStringLiteral("edGone.text;spNo.style;edRemark.text;cboKind.itemindex;"),
-        QStringLiteral("old\r\nsp_Range\x03" "A\x03" "B\r\nnote\r\n")));
+        QStringLiteral("old\r\nsp_Range\x03"
+                       "A\x03"
+                       "B\r\nnote\r\n")));
     EXPECT_EQ(form->spNo->edBegin->Text(), QStringLiteral("A"));
     EXPECT_EQ(form->edRemark->Text(), QStringLiteral("note"));
     EXPECT_EQ(form->cboKind->ItemIndex(), 0) << "an empty line reads as 0";
@@ -144,7 +151,10 @@ TEST_F(CriteriaTest, OlderAndDamagedSchemes)
     EXPECT_TRUE(form->LoadScheme(QStringLiteral("spNo.style;"), QStringLiteral("sp_Other\x03Z\r\n")));
     EXPECT_EQ(form->spNo->edBegin->Text(), QStringLiteral("A")) << "an unknown style leaves the panel";
 
-    EXPECT_TRUE(form->LoadScheme(QStringLiteral("spType.style;"), QStringLiteral("sp_Discrete\x03" "A\x01" "a1\r\n")));
+    EXPECT_TRUE(form->LoadScheme(QStringLiteral("spType.style;"),
+        QStringLiteral("sp_Discrete\x03"
+                       "A\x01"
+                       "a1\r\n")));
     EXPECT_EQ(form->spType->Items()->Count(), 1) << "a cut-off last row still counts";
     EXPECT_FALSE(form->LoadScheme(QStringLiteral("edRemark.text;spNo.valuetype;edPrintDate.text;"),
         QStringLiteral("changed\r\nvt_Nonsense\r\n2024/01/01\r\n")))
@@ -158,9 +168,24 @@ TEST_F(CriteriaTest, DateRulesMoveTheStoredDates)
     form->spDate->edBegin->SetText(QStringLiteral("2024/05/15"));
     form->spDate->edFinal->SetText(QStringLiteral("2024/05/20"));
     // Begin: one month on, first day; final: stays.
-    form->DateRuleList() << QStringLiteral("0\x03spDate\x03Y\x03" "1\x03" "1\x03" "1\x03" "0\x03N\x03" "0\x03" "0\x03" "0\x03" "0\x03" "D");
-    EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spDate.style")), QStringLiteral("sp_Range\x03" "20240601\x03" "20240520"));
-    EXPECT_TRUE(form->LoadScheme(QStringLiteral("spDate.style;"), QStringLiteral("sp_Range\x03" "20240601\x03" "20240520\r\n")));
+    form->DateRuleList() << QStringLiteral("0\x03spDate\x03Y\x03"
+                                           "1\x03"
+                                           "1\x03"
+                                           "1\x03"
+                                           "0\x03N\x03"
+                                           "0\x03"
+                                           "0\x03"
+                                           "0\x03"
+                                           "0\x03"
+                                           "D");
+    EXPECT_EQ(form->SchemeValueLine(QStringLiteral("spDate.style")),
+        QStringLiteral("sp_Range\x03"
+                       "20240601\x03"
+                       "20240520"));
+    EXPECT_TRUE(form->LoadScheme(QStringLiteral("spDate.style;"),
+        QStringLiteral("sp_Range\x03"
+                       "20240601\x03"
+                       "20240520\r\n")));
     EXPECT_EQ(form->spDate->edBegin->Text(), QStringLiteral("2024/06/01"));
     EXPECT_EQ(form->spDate->EditMask(), form->DateEditMask());
 }

@@ -117,7 +117,8 @@ TEST(SelectPanel, SideBySideAndStackedLayoutsStayInside)
 
     panel.SetCanOpenWin(false);
     EXPECT_FALSE(panel.btnBegin->Visible());
-    EXPECT_GT(boundsOnPanel(panel.edBegin, &panel).width(), vBegin.width()) << "the edits take the buttons' room";
+    EXPECT_GT(boundsOnPanel(panel.edBegin, &panel).width(), vBegin.width())
+        << "the edits take the buttons' room";
 }
 
 TEST(SelectPanel, ListButtonsStayInsideALowList)
@@ -183,14 +184,16 @@ TEST(SelectPanel, StyleChangingMayRefuseOrRedirect)
 {
     TSelectPanel panel;
     QList<QPair<TSelectStyle, TSelectStyle>> changes;
-    panel.SetOnStyleChange(TStyleChangeEvent::Of(
-        [&](TObject*, TSelectStyle from, TSelectStyle to) { changes.append({from, to}); }));
-    panel.SetOnStyleChanging(TStyleChangingEvent::Of([](TObject*, TSelectStyle, TSelectStyle& next, bool& accept) {
-        if (next == sp_Discrete)
-            accept = false;
-        if (next == sp_UserChoice)
-            next = sp_Range;
+    panel.SetOnStyleChange(TStyleChangeEvent::Of([&](TObject*, TSelectStyle from, TSelectStyle to) {
+        changes.append({from, to});
     }));
+    panel.SetOnStyleChanging(
+        TStyleChangingEvent::Of([](TObject*, TSelectStyle, TSelectStyle& next, bool& accept) {
+            if (next == sp_Discrete)
+                accept = false;
+            if (next == sp_UserChoice)
+                next = sp_Range;
+        }));
     panel.SetStyle(sp_Discrete);
     EXPECT_EQ(panel.Style(), sp_Range);
     EXPECT_TRUE(changes.isEmpty());
@@ -377,17 +380,25 @@ TEST(SelectPanelDates, RandomDatesRoundTripInEveryOrder)
         const QDate first(year, month, 1);
         const int day = 1 + random.bounded(first.daysInMonth() + 2); // sometimes past the end
         const bool exists = day <= first.daysInMonth();
-        const QString y = type == dt_YYMMDD || type == dt_YYYMMDD ? QString::number(year - 1911) : QString::number(year);
+        const QString y
+            = type == dt_YYMMDD || type == dt_YYYMMDD ? QString::number(year - 1911) : QString::number(year);
         const QString m = QString::number(month), d = QString::number(day);
         QString text;
         switch (type) {
-        case dt_MMDDYYYY: text = m + u'/' + d + u'/' + y; break;
-        case dt_DDMMYYYY: text = d + u'/' + m + u'/' + y; break;
-        default: text = y + u'/' + m + u'/' + d; break;
+        case dt_MMDDYYYY:
+            text = m + u'/' + d + u'/' + y;
+            break;
+        case dt_DDMMYYYY:
+            text = d + u'/' + m + u'/' + y;
+            break;
+        default:
+            text = y + u'/' + m + u'/' + d;
+            break;
         }
         panel.SetDateType(type);
         const double expected = exists ? datetime::FromQDate(QDate(year, month, day)) : 0;
-        ASSERT_EQ(panel.ParseDateText(text), expected) << "seed " << seed << " case " << n << ": " << text.toStdString();
+        ASSERT_EQ(panel.ParseDateText(text), expected)
+            << "seed " << seed << " case " << n << ": " << text.toStdString();
     }
 }
 
@@ -409,7 +420,8 @@ TEST(SelectPanelList, AddRowGrowsColumnsAndPadsRows)
     names.SetLines({QStringLiteral("单号")});
     named.SetColumnCaptions(&names);
     ASSERT_TRUE(named.ListBox->AddRow({QStringLiteral("A"), QStringLiteral("x")}));
-    EXPECT_EQ(named.ColumnCaptions()->Lines(), QStringList({QStringLiteral("单号"), QStringLiteral("Data2")}));
+    EXPECT_EQ(
+        named.ColumnCaptions()->Lines(), QStringList({QStringLiteral("单号"), QStringLiteral("Data2")}));
     const int charW = QFontMetrics(named.ListBox->Font()->ToQFont()).horizontalAdvance(u'W');
     EXPECT_EQ(named.Columns()->Items(1)->Width(), 5 * charW) << "Data2: five characters wide";
 }
@@ -452,7 +464,8 @@ TEST(SelectPanelList, HeaderClicksSortAndToggle)
     panel.SortByColumn(0);
     EXPECT_TRUE(panel.SortAscending());
     EXPECT_EQ(panel.SortColumn(), 0);
-    EXPECT_EQ(captions(&panel), QStringList({"a", "A", "b", "c"})) << "A and a tie on caption, column 1 decides";
+    EXPECT_EQ(captions(&panel), QStringList({"a", "A", "b", "c"}))
+        << "A and a tie on caption, column 1 decides";
 }
 
 TEST(SelectPanelList, DeleteAndClear)
@@ -486,14 +499,19 @@ TEST(SelectPanelList, ListTextAndCriteriaValue)
     panel.ListBox->AddRow({QStringLiteral("A"), QStringLiteral("a1")});
     panel.ListBox->AddRow({QStringLiteral("B")});
     const QString text = panel.ListText();
-    EXPECT_EQ(text, QStringLiteral("A\x01" "a1\x04" "B\x01\x04"));
+    EXPECT_EQ(text,
+        QStringLiteral("A\x01"
+                       "a1\x04"
+                       "B\x01\x04"));
     const Variant value = panel.CriteriaValue();
     ASSERT_EQ(value.HighBound(), 2);
     EXPECT_EQ(value[0].ToString(), QString(QChar(5)));
     EXPECT_EQ(value[1][1].ToString(), QStringLiteral("a1"));
 
     TSelectPanel copy;
-    ASSERT_TRUE(copy.SetListText(QStringLiteral("甲\x01" "一\x04" "乙\x04")));
+    ASSERT_TRUE(copy.SetListText(QStringLiteral("甲\x01"
+                                                "一\x04"
+                                                "乙\x04")));
     EXPECT_EQ(captions(&copy), QStringList({QStringLiteral("甲"), QStringLiteral("乙")}));
     EXPECT_EQ(copy.Items()->Items(0)->SubItems()->Strings(0), QStringLiteral("一"));
     ASSERT_TRUE(copy.SetListText(QString()));
@@ -508,16 +526,15 @@ TEST(SelectPanelEvents, LookupButtonsAskTheFormForTheirControl)
 {
     PanelOnForm f;
     QList<TWinControl*> opened;
-    f.panel->SetOnOpenWinClick(
-        TOpenWinClickEvent::Of([&](TSelectPanel* sender, TWinControl* control) {
-            EXPECT_EQ(sender, f.panel);
-            opened << control;
-        }));
+    f.panel->SetOnOpenWinClick(TOpenWinClickEvent::Of([&](TSelectPanel* sender, TWinControl* control) {
+        EXPECT_EQ(sender, f.panel);
+        opened << control;
+    }));
     f.panel->btnFinal->Click();
     EXPECT_EQ(f.form.ActiveControl(), f.panel->edFinal);
     f.panel->SetStyle(sp_Discrete);
     f.panel->btnList->Click();
-    EXPECT_EQ(f.form.requests, (QList<TWinControl*>{f.panel->edFinal, f.panel->ListBox}));
+    EXPECT_EQ(f.form.requests, (QList<TWinControl*> {f.panel->edFinal, f.panel->ListBox}));
     EXPECT_EQ(opened, f.form.requests);
     EXPECT_EQ(f.form.ActiveControl(), f.panel->ListBox);
 }
@@ -535,19 +552,22 @@ TEST(SelectPanelEvents, RowChangesReachThePanelsItemEvents)
             events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
             allow = !(item->Caption() == u"5102" && change == ctText); // the second row's text is fixed
         }));
-    panel.SetOnItemChange(TListViewDataChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
-        EXPECT_EQ(sender, panel.ListBox);
-        events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
-    }));
-    panel.SetOnItemSelect(TListViewSelectItemEvent::Of([&](TObject*, TListItem* item, int index, bool selected) {
-        events << QStringLiteral("select %1 %2 %3").arg(item->Caption()).arg(index).arg(selected);
-    }));
+    panel.SetOnItemChange(
+        TListViewDataChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
+            EXPECT_EQ(sender, panel.ListBox);
+            events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
+        }));
+    panel.SetOnItemSelect(
+        TListViewSelectItemEvent::Of([&](TObject*, TListItem* item, int index, bool selected) {
+            events << QStringLiteral("select %1 %2 %3").arg(item->Caption()).arg(index).arg(selected);
+        }));
     panel.Items()->Items(0)->SetCaption(QStringLiteral("5103"));
     panel.Items()->Items(0)->SetSelected(true);
     panel.Items()->Items(1)->SetCaption(QStringLiteral("5104"));
     EXPECT_EQ(panel.Items()->Items(1)->Caption(), QStringLiteral("5102")) << "the handler refused";
-    EXPECT_EQ(events, (QStringList{"changing 5101 0", "change 5103 0", "changing 5103 2", "change 5103 2",
-                          "select 5103 0 1", "changing 5102 0"}));
+    EXPECT_EQ(events,
+        (QStringList {"changing 5101 0", "change 5103 0", "changing 5103 2", "change 5103 2",
+            "select 5103 0 1", "changing 5102 0"}));
 
     // Deleting asks about each selected row; a refused one stays.
     panel.ListBox->SetMultiSelect(true);
@@ -555,7 +575,7 @@ TEST(SelectPanelEvents, RowChangesReachThePanelsItemEvents)
     ASSERT_EQ(panel.ListBox->SelCount(), 2);
     events.clear();
     panel.DeleteSelected();
-    EXPECT_EQ(events, (QStringList{"changing 5102 0", "changing 5103 0"}));
+    EXPECT_EQ(events, (QStringList {"changing 5102 0", "changing 5103 0"}));
     EXPECT_EQ(panel.Items()->Count(), 1);
     EXPECT_EQ(panel.Items()->Items(0)->Caption(), QStringLiteral("5102"));
 }
@@ -579,16 +599,18 @@ TEST(SelectPanelEvents, MouseAndDragOfTheChildrenAreThePanels)
     const QPoint label = panel.lblFinal->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
     // An edit stays Sender with its own point.
     panel.edBegin->MouseMove({}, 3, 4);
-    EXPECT_EQ(events, (QStringList{QStringLiteral("down panel %1,%2").arg(label.x() + 1).arg(label.y() + 2),
-                          QStringLiteral("move edBegin 3,4")}));
+    EXPECT_EQ(events,
+        (QStringList {QStringLiteral("down panel %1,%2").arg(label.x() + 1).arg(label.y() + 2),
+            QStringLiteral("move edBegin 3,4")}));
 
     // Drops: nothing lands on a panel that does not say so.
     TPanel source;
     EXPECT_FALSE(panel.btnBegin->DragOver(&source, 1, 1, dsDragEnter));
-    panel.SetOnDragOver(TDragOverEvent::Of([&](TObject* sender, TObject* from, int x, int y, TDragState, bool& accept) {
-        events << QStringLiteral("over %1 %2,%3").arg(who(sender)).arg(x).arg(y);
-        accept = from == &source;
-    }));
+    panel.SetOnDragOver(
+        TDragOverEvent::Of([&](TObject* sender, TObject* from, int x, int y, TDragState, bool& accept) {
+            events << QStringLiteral("over %1 %2,%3").arg(who(sender)).arg(x).arg(y);
+            accept = from == &source;
+        }));
     panel.SetOnDragDrop(TDragDropEvent::Of([&](TObject* sender, TObject*, int x, int y) {
         events << QStringLiteral("drop %1 %2,%3").arg(who(sender)).arg(x).arg(y);
     }));
@@ -601,8 +623,9 @@ TEST(SelectPanelEvents, MouseAndDragOfTheChildrenAreThePanels)
     const QPoint button = panel.btnBegin->BoundsRect().topLeft() + panel.pnlRange->BoundsRect().topLeft();
     panel.btnBegin->DragDrop(&source, 2, 3);
     panel.btnClearList->OnEndDrag()(panel.btnClearList, &source, 0, 0);
-    EXPECT_EQ(events, (QStringList{"over ListBox 5,6", "over ListBox 5,6",
-                          QStringLiteral("drop panel %1,%2").arg(button.x() + 2).arg(button.y() + 3), "end panel 1"}));
+    EXPECT_EQ(events,
+        (QStringList {"over ListBox 5,6", "over ListBox 5,6",
+            QStringLiteral("drop panel %1,%2").arg(button.x() + 2).arg(button.y() + 3), "end panel 1"}));
 }
 
 TEST(SelectPanelEvents, ExitRunsOnceWhenTheFocusLeavesThePanel)
@@ -632,7 +655,7 @@ TEST(SelectPanelEvents, DisablingReachesEveryChild)
 {
     TSelectPanel panel;
     panel.SetEnabled(false);
-    for (TControl* c : QList<TControl*>{panel.edBegin, panel.btnBegin, panel.ListBox, panel.btnClearList,
+    for (TControl* c : QList<TControl*> {panel.edBegin, panel.btnBegin, panel.ListBox, panel.btnClearList,
              panel.pnlRange, panel.cbUserChoice})
         EXPECT_FALSE(c->Enabled()) << c->Name().toStdString();
     panel.SetEnabled(true);

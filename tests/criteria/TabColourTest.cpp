@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -62,7 +62,8 @@ TEST(ChineseCapitalTest, LargeAmounts)
     EXPECT_EQ(capital.ChineseAmount("1000100000000"), "壹万零壹亿元整");
     EXPECT_EQ(capital.ChineseAmount("1000000010000"), "壹万亿零壹万元整");
     EXPECT_EQ(capital.ChineseAmount("1234567890123"), "壹万贰仟叁佰肆拾伍亿陆仟柒佰捌拾玖万零壹佰贰拾叁元整");
-    EXPECT_EQ(capital.ChineseAmount("9999999999999999.99"), "玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分");
+    EXPECT_EQ(capital.ChineseAmount("9999999999999999.99"),
+        "玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分");
     // No word for 10^16 and up: no spelling rather than a wrong one.
     EXPECT_EQ(capital.ChineseAmount("10000000000000000"), "");
     EXPECT_EQ(capital.ChineseAmount("9999999999999999.995"), "");
@@ -79,7 +80,7 @@ TEST(ChineseCapitalTest, GroupsAndLayoutWords)
     EXPECT_EQ(custom.ChineseAmount("20.1"), "贰拾圆壹角");
     EXPECT_EQ(custom.ChineseAmount("x"), "零圆整");
     // A short memo keeps the standard words it lacks.
-    EXPECT_EQ(TChineseCapital(QStringList{"〇"}).ChineseAmount("100"), "壹佰元整");
+    EXPECT_EQ(TChineseCapital(QStringList {"〇"}).ChineseAmount("100"), "壹佰元整");
 }
 
 // Reads a capital amount back into fen, independently of how it was written:

@@ -18,8 +18,8 @@
 #include "runtime/report/QRBarcode.h"
 
 #include <QDir>
-#include <QTest>
 #include <QPixmap>
+#include <QTest>
 #include <memory>
 
 namespace {
@@ -30,7 +30,8 @@ namespace {
 class TfrmSessionFmt : public TfrmDesignSample {
     Q_OBJECT
 public:
-    explicit TfrmSessionFmt(TComponent* owner = nullptr) : TfrmDesignSample(owner)
+    explicit TfrmSessionFmt(TComponent* owner = nullptr)
+        : TfrmDesignSample(owner)
     {
         SetName(QStringLiteral("frmSessionFmt"));
         TFormatStoreHost host;
@@ -116,15 +117,20 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
         if (tools->Row(fields, r).value(2) == QLatin1String("qrdHidden"))
             hidden = r;
     ASSERT_NE(s.Design->DragDrop({fields, hidden, s.Form->DetailBand1, QPoint(460, 4)}), nullptr);
-    TControl* label = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, s.Form->TitleBand1, QPoint(560, 12)});
+    TControl* label = s.Design->DragDrop(
+        {QString::fromLatin1(TDesignToolWindow::LabelTool), -1, s.Form->TitleBand1, QPoint(560, 12)});
     ASSERT_NE(label, nullptr);
-    TControl* extended = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, s.Form->DetailBand1, QPoint(560, 4)});
+    TControl* extended = s.Design->DragDrop(
+        {QString::fromLatin1(TDesignToolWindow::ExtendedList), 0, s.Form->DetailBand1, QPoint(560, 4)});
     ASSERT_NE(extended, nullptr);
-    TControl* barcode = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::ExtendedList), 1, s.Form->DetailBand1, QPoint(640, 4)});
+    TControl* barcode = s.Design->DragDrop(
+        {QString::fromLatin1(TDesignToolWindow::ExtendedList), 1, s.Form->DetailBand1, QPoint(640, 4)});
     ASSERT_NE(qobject_cast<ReportDBBarcode*>(barcode), nullptr);
-    EXPECT_EQ(GetPropMethod(barcode, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
+    EXPECT_EQ(GetPropMethod(barcode, QStringLiteral("OnInvalidChar")).Name(),
+        QStringLiteral("OnBarCodeInvalidChar"));
     // The label dropped last is the inspector's at once, and editable.
-    TControl* lastDropped = s.Design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, s.Form->TitleBand1, QPoint(680, 12)});
+    TControl* lastDropped = s.Design->DragDrop(
+        {QString::fromLatin1(TDesignToolWindow::LabelTool), -1, s.Form->TitleBand1, QPoint(680, 12)});
     ASSERT_NE(lastDropped, nullptr);
     EXPECT_EQ(designer->Inspector()->Inspected(), lastDropped);
     EXPECT_FALSE(designer->Inspector()->ReadOnly());
@@ -154,7 +160,8 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     EXPECT_FALSE(designer->Active());
     EXPECT_TRUE(s.Store->Saved);
     // Only the layout is stored: not the designer's own parts and settings.
-    const QString stored = Column(QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001 = 'TfrmSessionFmt'")).value(0);
+    const QString stored
+        = Column(QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001 = 'TfrmSessionFmt'")).value(0);
     EXPECT_TRUE(stored.contains(QLatin1String("object ExLbl1: TQRLabel"))) << qPrintable(stored);
     for (const char* absent : {"DreamDesigner1", "PopupMenu1", "miDel", "OnClick", "qrdNo"})
         EXPECT_FALSE(stored.contains(QLatin1String(absent))) << absent << "\n" << qPrintable(stored);
@@ -183,7 +190,8 @@ TEST_F(DesignSessionTest, ANewFormatDesignedSavedAndOpenedAgainKeepsEverything)
     // The added barcode comes back with the form's handler.
     auto* code = print.Form->FindComponent<ReportDBBarcode>(barcode->Name());
     ASSERT_NE(code, nullptr);
-    EXPECT_EQ(GetPropMethod(code, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
+    EXPECT_EQ(
+        GetPropMethod(code, QStringLiteral("OnInvalidChar")).Name(), QStringLiteral("OnBarCodeInvalidChar"));
     QString replacement;
     code->OnInvalidChar()(code, 0, replacement);
     EXPECT_EQ(replacement, QStringLiteral("?"));
@@ -247,10 +255,11 @@ TEST_F(DesignSessionTest, ClosingTheDesignWindowByItsTitleBarAsksToSaveAndEndsTh
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(owner.Enabled());
     EXPECT_TRUE(s.Store->Saved);
-    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT WHERE NT001 = 'TfrmSessionFmt' AND NT002 = '关窗保存'")), 1);
+    EXPECT_EQ(Count(QStringLiteral(
+                  "SELECT COUNT(*) FROM WARRANT WHERE NT001 = 'TfrmSessionFmt' AND NT002 = '关窗保存'")),
+        1);
 }
 
 } // namespace
-
 
 #include "DesignSessionTest.moc"

@@ -86,8 +86,8 @@ TEST_F(DocToEmfTest, ThePictureTheConverterMadeIsThePageBackground)
     // Upper case, as copied from a Windows installation; it asks the user
     // itself, so it gets no arguments, and runs in C_HVBIN.
     Converter(QStringLiteral("DOC2EMF.EXE"),
-        "echo \"$#\" > \"$PWD/args\"\necho converting\necho \"" + home_.file(QStringLiteral("made.png")).toUtf8()
-            + "\"\n");
+        "echo \"$#\" > \"$PWD/args\"\necho converting\necho \""
+            + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
     ASSERT_TRUE(Background().isEmpty());
     ClickMenu();
     WaitForConverter();
@@ -107,7 +107,8 @@ TEST_F(DocToEmfTest, ACancelledOrFailedConversionLeavesTheBackgroundAsItWas)
 {
     slip_.Form()->QuickRep1->Background()->SetData(QByteArray("before"));
     // Cancelled (status 3), though it printed a path.
-    Converter(QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\nexit 3\n");
+    Converter(QStringLiteral("doc2emf"),
+        "echo \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\nexit 3\n");
     ClickMenu();
     WaitForConverter();
     EXPECT_EQ(Background(), QByteArray("before"));
@@ -116,7 +117,8 @@ TEST_F(DocToEmfTest, ACancelledOrFailedConversionLeavesTheBackgroundAsItWas)
     // A picture Qt cannot read (an EMF of Windows) is refused with a message.
     static constexpr char kNotAPicture[] = "\x01\x00\x00\x00 not a picture";
     home_.write(QStringLiteral("made.emf"), QByteArray(kNotAPicture, sizeof kNotAPicture - 1));
-    Converter(QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.emf")).toUtf8() + "\"\n");
+    Converter(
+        QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.emf")).toUtf8() + "\"\n");
     dialogs_.ExpectMessage(mrOk, QStringLiteral("made.emf"));
     ClickMenu();
     WaitForConverter();
@@ -141,8 +143,10 @@ TEST_F(DocToEmfTest, AHomeWithoutAConverterUsesTheOneInstalledBesideTheProgram)
     // The installed one (bin/ beside steward), a stand-in that makes the picture.
     const QString bin = home_.file(QStringLiteral("usr/bin"));
     home_.write(QStringLiteral("usr/bin/doc2emf"),
-        "#!/bin/sh\necho installed > \"$PWD/ran\"\necho \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
-    QFile::setPermissions(bin + QStringLiteral("/doc2emf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        "#!/bin/sh\necho installed > \"$PWD/ran\"\necho \"" + home_.file(QStringLiteral("made.png")).toUtf8()
+            + "\"\n");
+    QFile::setPermissions(
+        bin + QStringLiteral("/doc2emf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(TDocToEmf::ProgramPath(home_.path(), bin), bin + QStringLiteral("/doc2emf"));
     EXPECT_TRUE(TDocToEmf::ProgramPath(home_.path()).isEmpty()) << "no program folder, no fallback";
     EXPECT_EQ(TDocToEmf().ProgramFolder(), ExecutableFolder()) << "the running program's own bin folder";
@@ -163,13 +167,15 @@ TEST_F(DocToEmfTest, AHomeWithoutAConverterUsesTheOneInstalledBesideTheProgram)
     EXPECT_EQ(home_.read(QStringLiteral("usr/bin/ran")).trimmed(), QByteArray("installed"));
 
     // The home's own converter replaces the installed one.
-    Converter(QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
+    Converter(
+        QStringLiteral("doc2emf"), "echo \"" + home_.file(QStringLiteral("made.png")).toUtf8() + "\"\n");
     EXPECT_EQ(TDocToEmf::ProgramPath(home_.path(), bin), home_.file(QStringLiteral("C_HVBIN/doc2emf")));
 
     // Neither place: the user is told both.
     QFile::remove(home_.file(QStringLiteral("C_HVBIN/doc2emf")));
     QFile::remove(bin + QStringLiteral("/doc2emf"));
     EXPECT_FALSE(tool.Start(home_.path() + u'/', &parent, {}));
-    EXPECT_TRUE(tool.LastError().contains(QStringLiteral("C_HVBIN\\doc2emf"))) << qPrintable(tool.LastError());
+    EXPECT_TRUE(tool.LastError().contains(QStringLiteral("C_HVBIN\\doc2emf")))
+        << qPrintable(tool.LastError());
     EXPECT_TRUE(tool.LastError().contains(bin + QStringLiteral("/doc2emf"))) << qPrintable(tool.LastError());
 }

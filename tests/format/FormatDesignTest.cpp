@@ -68,7 +68,7 @@ TEST_F(FormatDesignTest, AnExtendedFieldDropsOnceAndAgainAfterItsControlWasDelet
     EXPECT_EQ(text->Hint(), QStringLiteral("品名"));
     EXPECT_EQ(text->BoundsRect(), QRect(40, 2, 100, 13));
     EXPECT_FALSE(text->AutoSize());
-    EXPECT_EQ(store->RuntimeComponents, QStringList{QStringLiteral("ExTxtINVMBMB0021")});
+    EXPECT_EQ(store->RuntimeComponents, QStringList {QStringLiteral("ExTxtINVMBMB0021")});
     EXPECT_EQ(builder->Field(0, 0).Component, first->Name());
     // The same field again: refused.
     EXPECT_FALSE(design->DragOver(drop));
@@ -94,14 +94,14 @@ TEST_F(FormatDesignTest, HiddenFieldsComeBackOnlyOnTheirOwnBand)
     const QString fields = QString::fromLatin1(TDesignToolWindow::FieldList);
     const int row = rowOf(fields, 2, QStringLiteral("qrdHidden"));
     ASSERT_GE(row, 0);
-    TDesignDrop wrong{fields, row, form->TitleBand1, QPoint(8, 8)};
+    TDesignDrop wrong {fields, row, form->TitleBand1, QPoint(8, 8)};
     EXPECT_FALSE(design->DragOver(wrong));
-    TDesignDrop right{fields, row, form->DetailBand1, QPoint(480, 4)};
+    TDesignDrop right {fields, row, form->DetailBand1, QPoint(480, 4)};
     ASSERT_TRUE(design->DragOver(right));
     EXPECT_EQ(design->DragDrop(right), form->qrdHidden);
     EXPECT_TRUE(form->qrdHidden->Enabled());
     EXPECT_EQ(form->qrdHidden->BoundsRect().topLeft(), QPoint(480, 4));
-    EXPECT_EQ(design->Designer()->GetSelectedComponents(), QList<TControl*>{form->qrdHidden});
+    EXPECT_EQ(design->Designer()->GetSelectedComponents(), QList<TControl*> {form->qrdHidden});
     // A shape is no field.
     const int shape = rowOf(fields, 2, QStringLiteral("qrsLine"));
     ASSERT_GE(shape, 0);
@@ -137,8 +137,9 @@ TEST_F(FormatDesignTest, TheMenuHasItsItemsAndDeleteIsOnlyForAddedDataTexts)
     QStringList names;
     for (int i = 0; i < menu->Items()->Count(); ++i)
         names << menu->Items()->Items(i)->Name();
-    EXPECT_EQ(names, (QStringList{"ShowObjectInsp1", "mnuDOCtoEMF", "nuAlignToGrid", "nuBringToFront", "nuSendToBack",
-                         "nuAlignSelected", "nuSize", "sss1", "miDel", "nuSave", "nuSaveAs", "nuSaveLoc", "nuLoadLoc"}));
+    EXPECT_EQ(names,
+        (QStringList {"ShowObjectInsp1", "mnuDOCtoEMF", "nuAlignToGrid", "nuBringToFront", "nuSendToBack",
+            "nuAlignSelected", "nuSize", "sss1", "miDel", "nuSave", "nuSaveAs", "nuSaveLoc", "nuLoadLoc"}));
     auto* del = form->FindComponent<TMenuItem>(QStringLiteral("miDel"));
     EXPECT_FALSE(del->Enabled());
     design->Designer()->SelectComponent(form->qrdNo);
@@ -166,7 +167,8 @@ TEST_F(FormatDesignTest, TheMenuHasItsItemsAndDeleteIsOnlyForAddedDataTexts)
     EXPECT_EQ(form->FindComponent(QStringLiteral("ExTxtINVMBMB0021")), nullptr);
     EXPECT_TRUE(store->RuntimeComponents.isEmpty());
     // The inspector edits only added controls.
-    TControl* added = design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, {}});
+    TControl* added
+        = design->DragDrop({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, {}});
     design->Designer()->SelectComponent(form->qrlTitle);
     EXPECT_FALSE(design->Designer()->Allows(daEdit));
     design->Designer()->SelectComponent(added);

@@ -89,7 +89,8 @@ TEST(FormatSendTest, AFaxRunSendsEachRecipientsPagesAndCountsTheirSlips)
     EXPECT_EQ(form->SendList.Recipients().first().Pages(), QList<int>({1, 2, 3}));
     ScriptedDialogService dialogs;
     dialogs.ExpectMessage(mrOk, QStringLiteral("传真已发送给 1 位收件人。"));
-    EXPECT_TRUE(form->Send(2, TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)"))) << form->LastError().toStdString();
+    EXPECT_TRUE(form->Send(2, TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)")))
+        << form->LastError().toStdString();
     EXPECT_EQ(dialogs.Pending(), 0) << "the user is told the fax went";
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
     EXPECT_FALSE(form->SendFailed);
@@ -127,7 +128,8 @@ TEST(FormatSendTest, ARefusingMailServerIsToldToTheUserAndLoggedPerRecipient)
         GTEST_SKIP() << "/usr/bin/python3 has no aiosmtpd";
     mail_test::SmtpServer smtp(QStringLiteral("accept"));
     ASSERT_TRUE(smtp.Started()) << smtp.Failure().toStdString();
-    const mail_test::MailHome home("Server=127.0.0.1\nSecurity=None\nFrom=erp@korvane.example\nTimeout=5\nPort="
+    const mail_test::MailHome home(
+        "Server=127.0.0.1\nSecurity=None\nFrom=erp@korvane.example\nTimeout=5\nPort="
         + QByteArray::number(smtp.Port()) + "\n");
     RegisterOutlook();
     const auto server = std::make_shared<SendServer>();
@@ -136,21 +138,25 @@ TEST(FormatSendTest, ARefusingMailServerIsToldToTheUserAndLoggedPerRecipient)
     TfrmVRFormat* form = slip.Form();
     prepareSend(form, 1, QStringLiteral("refuse@client.example"), server);
     ScriptedDialogService dialogs;
-    dialogs.ExpectModal([](TForm* shown) { return qobject_cast<TfrmEmailSubject*>(shown) ? mrOk : mrCancel; });
+    dialogs.ExpectModal(
+        [](TForm* shown) { return qobject_cast<TfrmEmailSubject*>(shown) ? mrOk : mrCancel; });
     QString told;
-    dialogs.Expect(DialogKind::Message, ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
-        told = request.Text;
-        return mrOk;
-    }});
+    dialogs.Expect(DialogKind::Message,
+        ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
+                                           told = request.Text;
+                                           return mrOk;
+                                       }});
     EXPECT_FALSE(form->Send(1, TOutputKind::Gif, QString()));
     EXPECT_TRUE(form->SendFailed);
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();
     // Who failed and the server's own words, in the one message at the end.
     EXPECT_TRUE(told.contains(QStringLiteral("0 位成功, 1 位失败"))) << told.toStdString();
-    EXPECT_TRUE(told.contains(QStringLiteral("<refuse@client.example>: Send e-Mail error!"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("<refuse@client.example>: Send e-Mail error!")))
+        << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << told.toStdString();
     ASSERT_EQ(server->Statements.size(), 1);
-    EXPECT_TRUE(server->Statements[0].contains(QStringLiteral("'N','Send e-Mail error!'"))) << server->Statements[0].toStdString();
+    EXPECT_TRUE(server->Statements[0].contains(QStringLiteral("'N','Send e-Mail error!'")))
+        << server->Statements[0].toStdString();
     EXPECT_TRUE(server->Counted.isEmpty()) << "a refused slip stays unsent";
     EXPECT_EQ(smtp.MessageCount(), 0);
 }
@@ -185,7 +191,8 @@ TEST(FormatSendTest, ThePreviewSaysWhyASendButtonIsGreyed)
         const auto window = preview(2);
         EXPECT_TRUE(window->btnFax->Visible());
         EXPECT_FALSE(window->btnFax->Enabled());
-        EXPECT_TRUE(window->btnFax->Hint().contains(QStringLiteral("[Fax]"))) << window->btnFax->Hint().toStdString();
+        EXPECT_TRUE(window->btnFax->Hint().contains(QStringLiteral("[Fax]")))
+            << window->btnFax->Hint().toStdString();
     }
     {
         // Without the fax service at all its error is the reason.
@@ -264,10 +271,13 @@ TEST(FormatSendTest, ARunWithoutAFolderForItsPicturesSaysWhyAndSendsNothing)
     TfrmVRFormat* form = slip.Form();
     form->ClientHome = home.file(QStringLiteral("file"));
     for (const int kind : {1, 2}) {
-        prepareSend(form, kind, kind == 1 ? QStringLiteral("buyer@client.example") : QStringLiteral("5550101"), server);
+        prepareSend(form, kind,
+            kind == 1 ? QStringLiteral("buyer@client.example") : QStringLiteral("5550101"), server);
         ScriptedDialogService dialogs;
-        dialogs.ExpectMessage(mrOk, QStringLiteral("Can not create directory :") + home.file(QStringLiteral("file")));
-        EXPECT_FALSE(form->Send(kind, kind == 1 ? TOutputKind::Gif : TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)")));
+        dialogs.ExpectMessage(
+            mrOk, QStringLiteral("Can not create directory :") + home.file(QStringLiteral("file")));
+        EXPECT_FALSE(form->Send(
+            kind, kind == 1 ? TOutputKind::Gif : TOutputKind::Jpg, QStringLiteral("HQ(faxhost.example)")));
         EXPECT_TRUE(form->SendFailed);
         EXPECT_EQ(form->Resolution, 96);
         EXPECT_TRUE(dialogs.Failures().isEmpty()) << dialogs.Failures().join(u'\n').toStdString();

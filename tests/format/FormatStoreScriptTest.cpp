@@ -16,7 +16,8 @@ namespace {
 // WARRANT in memory: the three members the store calls.
 class MemoryFormats : public TAutoObject {
 public:
-    MemoryFormats() : TAutoObject(QStringLiteral("MemoryFormats"))
+    MemoryFormats()
+        : TAutoObject(QStringLiteral("MemoryFormats"))
     {
         AddMethod(QStringLiteral("GetBlobField"), [this](VariantList& a) {
             const QString key = Arg(a, 0)[0].ToString() + u'/' + Arg(a, 0)[1].ToString();

@@ -11,8 +11,8 @@
 #include "runtime/system/NativePath.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <functional>
 #include <memory>
 
@@ -24,14 +24,17 @@ using FormPtr = std::unique_ptr<TfrmDesignSample, FreeComponent>;
 // instead of) a member.
 class ServerProxy : public TAutoObject {
 public:
-    explicit ServerProxy(Variant target) : TAutoObject(QStringLiteral("ServerProxy")), target_(std::move(target))
+    explicit ServerProxy(Variant target)
+        : TAutoObject(QStringLiteral("ServerProxy"))
+        , target_(std::move(target))
     {
         for (const char* member : {"GetBlobField", "RunUpdFlagSQL", "RunInsUpdSQL"})
-            AddMethod(QString::fromLatin1(member), [this, name = QString::fromLatin1(member)](VariantList& args) {
-                if (Before)
-                    Before(name);
-                return target_.Call(name, args);
-            });
+            AddMethod(
+                QString::fromLatin1(member), [this, name = QString::fromLatin1(member)](VariantList& args) {
+                    if (Before)
+                        Before(name);
+                    return target_.Call(name, args);
+                });
     }
     std::function<void(const QString& member)> Before;
 
@@ -64,12 +67,15 @@ protected:
     // The stored text of a format as the server keeps it.
     QString storedText(const QString& name)
     {
-        return Column(QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001='TfrmDesignSample' AND NT002='%1'").arg(name))
+        return Column(
+            QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001='TfrmDesignSample' AND NT002='%1'")
+                .arg(name))
             .value(0);
     }
     QString storedCounter(const QString& name)
     {
-        return Column(QStringLiteral("SELECT FLAG FROM WARRANT WHERE NT001='TfrmDesignSample' AND NT002='%1'").arg(name))
+        return Column(QStringLiteral("SELECT FLAG FROM WARRANT WHERE NT001='TfrmDesignSample' AND NT002='%1'")
+                          .arg(name))
             .value(0);
     }
     void execute(const QString& sql)
@@ -138,7 +144,7 @@ TEST_F(FormatStoreTest, ANewFormatIsStoredAsDifferencesAndReadsBackIntoAFreshFor
     EXPECT_EQ(again->qrlTitle->Left(), 300);
     EXPECT_TRUE(again->qrdHidden->Enabled());
     ASSERT_NE(again->FindComponent(QStringLiteral("ExLbl1")), nullptr);
-    EXPECT_EQ(second.RuntimeComponents, QStringList{QStringLiteral("ExLbl1")});
+    EXPECT_EQ(second.RuntimeComponents, QStringList {QStringLiteral("ExLbl1")});
     again->qrlTitle->SetTop(20);
     {
         ScriptedDialogService dialogs;
@@ -199,10 +205,10 @@ TEST_F(FormatStoreTest, OfTwoUsersSavingAtOnceOneWinsAndTheOtherKeepsItsLayoutIn
         storeB.SaveChanges(done);
     };
     ScriptedDialogService dialogs;
-    dialogs.ExpectMessage(mrYes);                              // A: save?
-    dialogs.ExpectMessage(mrYes, QStringLiteral("已经存在"));  // A: exists
-    dialogs.ExpectMessage(mrYes);                              // B: save?
-    dialogs.ExpectMessage(mrYes, QStringLiteral("已经存在"));  // B: exists
+    dialogs.ExpectMessage(mrYes); // A: save?
+    dialogs.ExpectMessage(mrYes, QStringLiteral("已经存在")); // A: exists
+    dialogs.ExpectMessage(mrYes); // B: save?
+    dialogs.ExpectMessage(mrYes, QStringLiteral("已经存在")); // B: exists
     dialogs.ExpectMessage(mrOk, QStringLiteral("锁定格式档失败")); // A: lost
     bool done = false;
     EXPECT_THROW(storeA.SaveChanges(done), EAbort);
@@ -285,7 +291,8 @@ TEST_F(FormatStoreTest, DamagedAndHostileStoredTextsGiveTheMessagesAndTheBuiltIn
         execute(QStringLiteral("UPDATE WARRANT SET NT003 = '%1' WHERE NT002 = 'H'").arg(quoted));
     };
     // An event bound to one of the form's handlers: refused whole.
-    storeText(QString(good).replace(QLatin1String("Left = 300"), QLatin1String("Left = 300\nOnPrint = qrlTitlePrint")));
+    storeText(QString(good).replace(
+        QLatin1String("Left = 300"), QLatin1String("Left = 300\nOnPrint = qrlTitlePrint")));
     {
         ScriptedDialogService dialogs;
         ScriptedDialogService::Answer ok;
@@ -310,24 +317,33 @@ TEST_F(FormatStoreTest, DamagedAndHostileStoredTextsGiveTheMessagesAndTheBuiltIn
         for (int i = 0; i < edits; ++i) {
             const int at = rnd.bounded(static_cast<int>(text.size()));
             switch (rnd.bounded(4)) {
-            case 0: text.remove(at, 1 + rnd.bounded(8)); break;
-            case 1: text.insert(at, QStringLiteral("'#$({<>})=\n").at(rnd.bounded(11))); break;
-            case 2: text.insert(at, QStringLiteral("\nobject X%1: TQRLabel\nend\n").arg(seed)); break;
-            default: text.insert(at, QString(200, u'(')); break;
+            case 0:
+                text.remove(at, 1 + rnd.bounded(8));
+                break;
+            case 1:
+                text.insert(at, QStringLiteral("'#$({<>})=\n").at(rnd.bounded(11)));
+                break;
+            case 2:
+                text.insert(at, QStringLiteral("\nobject X%1: TQRLabel\nend\n").arg(seed));
+                break;
+            default:
+                text.insert(at, QString(200, u'('));
+                break;
             }
         }
         storeText(text);
         ScriptedDialogService dialogs;
         int messages = 0;
         for (int i = 0; i < 2; ++i)
-            dialogs.Expect(DialogKind::MessageBox, {IDOK, true, {}, [&](const DialogRequest& r) {
-                ++messages;
-                EXPECT_EQ(r.Caption, QStringLiteral("Open Error"));
-                EXPECT_TRUE(r.Text.startsWith(QLatin1String("Open Standard DFM error!! "))
-                    || r.Text.startsWith(QLatin1String("Can not read DFM data !!  ")))
-                    << "seed " << seed;
-                return IDOK;
-            }});
+            dialogs.Expect(DialogKind::MessageBox,
+                {IDOK, true, {}, [&](const DialogRequest& r) {
+                     ++messages;
+                     EXPECT_EQ(r.Caption, QStringLiteral("Open Error"));
+                     EXPECT_TRUE(r.Text.startsWith(QLatin1String("Open Standard DFM error!! "))
+                         || r.Text.startsWith(QLatin1String("Can not read DFM data !!  ")))
+                         << "seed " << seed;
+                     return IDOK;
+                 }});
         FormPtr fresh = newForm();
         TFormatStore reader(hostFor(fresh.get(), server));
         reader.FormatName = QStringLiteral("H");
@@ -390,7 +406,7 @@ TEST_F(FormatStoreTest, TheNameDialogKeepsTheByteLimitAndRefusesTheReservedName)
     dialogs.ExpectMessage(mrOk, QStringLiteral("请输入一个新的凭证格式档名称"));
     dialogs.ExpectInput(true, QString());
     dialogs.ExpectMessage(mrNo, QStringLiteral("当前的凭证格式档名称为空白"));
-    dialogs.ExpectInput(true, QStringLiteral("格式一"));  // exactly 6 bytes
+    dialogs.ExpectInput(true, QStringLiteral("格式一")); // exactly 6 bytes
     QString name;
     EXPECT_TRUE(store.AskFormatName(name, QStringLiteral("c"), QStringLiteral("p")));
     EXPECT_EQ(name, QStringLiteral("格式一"));
@@ -415,17 +431,21 @@ TEST_F(FormatStoreTest, TheNameDialogKeepsTheByteLimitAndRefusesTheReservedName)
 
 TEST(FormatStoreFilesTest, LocalFilesAndPagePicturesAreNamedAfterClassNameAndMode)
 {
-    EXPECT_EQ(LocalFormatFilePath(QString(), QStringLiteral("D:\\Home\\"), 2, QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("A")),
+    EXPECT_EQ(LocalFormatFilePath(QString(), QStringLiteral("D:\\Home\\"), 2, QStringLiteral("TfrmZorv52Fmt"),
+                  QStringLiteral("A")),
         QStringLiteral("D:\\Home\\C_DATA\\CHT_TfrmZorv52Fmt_A.dat"));
-    EXPECT_EQ(LocalFormatFilePath(QStringLiteral("E:\\F\\"), QStringLiteral("D:\\Home\\"), 1, QStringLiteral("TfrmX"), QStringLiteral("  ")),
+    EXPECT_EQ(LocalFormatFilePath(QStringLiteral("E:\\F\\"), QStringLiteral("D:\\Home\\"), 1,
+                  QStringLiteral("TfrmX"), QStringLiteral("  ")),
         QStringLiteral("E:\\F\\CHS_TfrmX.dat"));
-    EXPECT_EQ(LocalFormatFilePath(QString(), QStringLiteral("D:\\H\\"), 4, QStringLiteral("TfrmX"), QStringLiteral(" B ")),
+    EXPECT_EQ(LocalFormatFilePath(
+                  QString(), QStringLiteral("D:\\H\\"), 4, QStringLiteral("TfrmX"), QStringLiteral(" B ")),
         QStringLiteral("D:\\H\\C_DATA\\TfrmX_B.dat"));
     EXPECT_EQ(BackgroundPicturePath(QStringLiteral("D:\\H\\"), 2, QStringLiteral("TfrmZorv52Fmt"), 1),
         QStringLiteral("D:\\H\\C_DATA\\CHT_ZORV52H.emf"));
     EXPECT_EQ(BackgroundPicturePath(QStringLiteral("D:\\H\\"), 1, QStringLiteral("TfrmZorv52FmtB"), 0),
         QStringLiteral("D:\\H\\C_DATA\\CHS_ZORV52B.emf"));
-    EXPECT_EQ(BackgroundPicturePath(QStringLiteral("D:\\H\\"), 0, QStringLiteral("TfrmZorv52Fmt"), 1), QString());
+    EXPECT_EQ(
+        BackgroundPicturePath(QStringLiteral("D:\\H\\"), 0, QStringLiteral("TfrmZorv52Fmt"), 1), QString());
 }
 
 } // namespace
@@ -436,13 +456,15 @@ TEST(FormatStoreFilesTest, StringValuesChangeScriptWhateverTheirSpelling)
 {
     const auto traditional = [](const QString& text) {
         QString out = text;
-        out.replace(QStringLiteral("单"), QStringLiteral("單")).replace(QStringLiteral("标"), QStringLiteral("標"));
+        out.replace(QStringLiteral("单"), QStringLiteral("單"))
+            .replace(QStringLiteral("标"), QStringLiteral("標"));
         return out;
     };
     // #codes, quoted runs, doubled quotes; names and numbers untouched.
     EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Caption = #21333#21495' ''no'''"), traditional),
         QStringLiteral("Caption = #21934#21495' ''no'''"));
-    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Hint = 'x' + "), traditional), QStringLiteral("Hint = 'x' + "));
+    EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Hint = 'x' + "), traditional),
+        QStringLiteral("Hint = 'x' + "));
     EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("object ExLbl1: TQRLabel"), traditional),
         QStringLiteral("object ExLbl1: TQRLabel"));
     EXPECT_EQ(ConvertFormTextStrings(QStringLiteral("Items.Strings = ('#26631' #26631)"), traditional),

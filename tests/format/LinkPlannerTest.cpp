@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -43,9 +43,9 @@ protected:
     }
     ReportQueryBuilder builder;
     QStringList asked;
-    TLinkPlannerData data{[this](const QString& table) {
+    TLinkPlannerData data {[this](const QString& table) {
         asked << table;
-        return table == QLatin1String("INVMB") ? QStringList{"MB001", "MB002", "MB003"} : QStringList{};
+        return table == QLatin1String("INVMB") ? QStringList {"MB001", "MB002", "MB003"} : QStringList {};
     }};
 };
 

@@ -26,7 +26,11 @@ class TTestCapitalsText : public TQRCustomLabel, public TQRDataBound {
     Q_PROPERTY(QString DataSet READ DataSet WRITE SetDataSet)
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
-    explicit TTestCapitalsText(TComponent* owner = nullptr) : TQRCustomLabel(owner) { SetBounds(0, 0, 65, 17); }
+    explicit TTestCapitalsText(TComponent* owner = nullptr)
+        : TQRCustomLabel(owner)
+    {
+        SetBounds(0, 0, 65, 17);
+    }
 
 protected:
     QString GetText() const override { return FieldText().toUpper(); }
@@ -45,7 +49,8 @@ SampleForm newSampleForm()
 }
 
 template<typename T>
-T* addControl(TComponent* owner, TWinControl* band, const QString& name, const QRect& box, const QString& field)
+T* addControl(
+    TComponent* owner, TWinControl* band, const QString& name, const QRect& box, const QString& field)
 {
     auto* control = new T(owner);
     control->SetName(name);
@@ -78,9 +83,9 @@ TEST(NewControlKindTest, TheDesignerDrawsListsAndBringsBackTheNewKindAsADataText
     SampleForm form = newSampleForm();
     // The new kind beside a plain data text of the same field, size and font.
     auto* capitals = addControl<TTestCapitalsText>(form.get(), form->DetailBand1, QStringLiteral("qrcName"),
-                                                   QRect(464, 4, 80, 16), QStringLiteral("MA002"));
+        QRect(464, 4, 80, 16), QStringLiteral("MA002"));
     auto* plain = addControl<TQRDBText>(form.get(), form->DetailBand1, QStringLiteral("qrdTwin"),
-                                        QRect(560, 4, 80, 16), QStringLiteral("MA002"));
+        QRect(560, 4, 80, 16), QStringLiteral("MA002"));
     capitals->SetHint(QStringLiteral("品名"));
     TFormatStoreHost host;
     host.Form = form.get();
@@ -105,11 +110,12 @@ TEST(NewControlKindTest, TheDesignerDrawsListsAndBringsBackTheNewKindAsADataText
     const int row = rowNamed(tools, QStringLiteral("qrcName"));
     ASSERT_GE(row, 0);
     EXPECT_EQ(tools->Row(QString::fromLatin1(TDesignToolWindow::FieldList), row),
-              (QStringList{QStringLiteral("品名"), QStringLiteral("MA002"), QStringLiteral("qrcName")}));
+        (QStringList {QStringLiteral("品名"), QStringLiteral("MA002"), QStringLiteral("qrcName")}));
 
     // Hidden, the field list brings it back onto its band.
     capitals->SetEnabled(false);
-    const TDesignDrop drop{QString::fromLatin1(TDesignToolWindow::FieldList), row, form->DetailBand1, QPoint(600, 2)};
+    const TDesignDrop drop {
+        QString::fromLatin1(TDesignToolWindow::FieldList), row, form->DetailBand1, QPoint(600, 2)};
     ASSERT_TRUE(design.DragOver(drop));
     EXPECT_EQ(design.DragDrop(drop), capitals);
     EXPECT_TRUE(capitals->Enabled());
@@ -127,15 +133,15 @@ TEST(NewControlKindTest, ASlipPrintsListsAndWithholdsTheNewKindsField)
     TComponent* builtIn = form->FindComponent(QStringLiteral("txtTP003"));
     ASSERT_NE(builtIn, nullptr);
     builtIn->Free();
-    auto* capitals = addControl<TTestCapitalsText>(form, form->QRDetailBand, QStringLiteral("txtCaps"),
-                                                   QRect(60, 2, 120, 14), QStringLiteral("TP003"));
+    auto* capitals = addControl<TTestCapitalsText>(
+        form, form->QRDetailBand, QStringLiteral("txtCaps"), QRect(60, 2, 120, 14), QStringLiteral("TP003"));
     capitals->SetDataSet(QStringLiteral("ClientDataSet1"));
     slip.AddSlip(QStringLiteral("00000000001"), 2);
 
     auto pages = slip.Run();
     ASSERT_TRUE(pages);
     EXPECT_EQ(TextsStartingWith(*pages, 1, QStringLiteral("LINE")),
-              (QStringList{QStringLiteral("LINE 1"), QStringLiteral("LINE 2")}));
+        (QStringList {QStringLiteral("LINE 1"), QStringLiteral("LINE 2")}));
     EXPECT_TRUE(form->ListLayoutFields().split(u',').contains(QStringLiteral("ClientDataSet1.TP003")));
 
     // A field the user may not see prints nowhere, the new kind included.
@@ -156,8 +162,8 @@ TEST(NewControlKindTest, TheNewKindsFieldFromATraditionalDatabasePrintsInSimplif
     TfrmVRFormat* form = slip.Form();
     ASSERT_NE(form->HvConverter(), nullptr);
     ASSERT_EQ(form->HvConverter()->DBConvertMode(), 1);
-    auto* capitals = addControl<TTestCapitalsText>(form, form->QRDetailBand, QStringLiteral("txtCaps"),
-                                                   QRect(430, 2, 120, 14), QStringLiteral("TO002"));
+    auto* capitals = addControl<TTestCapitalsText>(
+        form, form->QRDetailBand, QStringLiteral("txtCaps"), QRect(430, 2, 120, 14), QStringLiteral("TO002"));
     form->DBMode = form->HvConverter()->DBConvertMode();
     form->PrepareData();
     EXPECT_TRUE(capitals->OnPrint().Assigned());
@@ -174,7 +180,7 @@ TEST(NewControlKindTest, AStoredLayoutKeepsTheNewKindWithItsField)
 {
     SampleForm form = newSampleForm();
     auto* capitals = addControl<TTestCapitalsText>(form.get(), form->DetailBand1, QStringLiteral("ExCaps1"),
-                                                   QRect(460, 4, 90, 16), QStringLiteral("MA002"));
+        QRect(460, 4, 90, 16), QStringLiteral("MA002"));
     capitals->SetDataSet(QStringLiteral("ClientDataSet2"));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

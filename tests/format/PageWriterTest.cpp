@@ -48,7 +48,8 @@ QString run(const QString& program, const QStringList& args)
     QProcess process;
     process.start(program, args);
     process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput()) + QString::fromUtf8(process.readAllStandardError());
+    return QString::fromUtf8(process.readAllStandardOutput())
+        + QString::fromUtf8(process.readAllStandardError());
 }
 
 class PageWriterTest : public ::testing::Test {
@@ -77,9 +78,12 @@ protected:
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    QStringList filesInDir() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    QStringList filesInDir() const
+    {
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 
-    TQRMemorySource source_{{"NAME"}};
+    TQRMemorySource source_ {{"NAME"}};
     std::unique_ptr<TQuickRep, FreeComponent> report_;
     std::unique_ptr<TPageWriter> writer_;
     QTemporaryDir dir_;
@@ -91,7 +95,8 @@ TEST_F(PageWriterTest, PicturePagesAreTheSheetItselfOrItsShiftedAndCutCopy)
     ASSERT_EQ(writer_->PageCount(), 3);
 
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("p"), TOutputKind::Bmp, 2, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("p"), TOutputKind::Bmp, 2, &written))
+        << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("p.bmp"));
     const QImage bmp(written);
     const QImage sheet = report_->QRPrinter()->SheetImage(2, 96).convertToFormat(QImage::Format_RGB32);
@@ -146,7 +151,7 @@ TEST_F(PageWriterTest, AllPagesAreNumberedToTheWidthOfTheCountAndCancelKeepsWhol
     stopping.cancelAt = 4;
     QStringList partial;
     EXPECT_FALSE(writer_->WriteAllPages(path("Q"), TOutputKind::Bmp, 9, &stopping, &partial));
-    EXPECT_EQ(partial, (QStringList{path("Q1.bmp"), path("Q2.bmp"), path("Q3.bmp")}));
+    EXPECT_EQ(partial, (QStringList {path("Q1.bmp"), path("Q2.bmp"), path("Q3.bmp")}));
     for (const QString& file : partial)
         EXPECT_FALSE(QImage(file).isNull()) << file.toStdString();
 }
@@ -161,10 +166,11 @@ TEST_F(PageWriterTest, RecipientRunsCountEachSlipOnceAndLeaveNothingWhenTheyFail
         {4, "$$MOCTO", "TO042", "K='B'"}, {1, "", "", ""}};
     QStringList counted;
     QStringList files;
-    ASSERT_TRUE(writer_->WriteRecipientPages(recipient, path("R_"), TOutputKind::Bmp, nullptr,
+    ASSERT_TRUE(writer_->WriteRecipientPages(
+        recipient, path("R_"), TOutputKind::Bmp, nullptr,
         [&](const TSendGroup& g) { counted << g.Condition; }, files));
-    EXPECT_EQ(files, (QStringList{path("R_1.bmp"), path("R_2.bmp"), path("R_4.bmp")}));
-    EXPECT_EQ(counted, (QStringList{"K='A'", "K='B'"}));
+    EXPECT_EQ(files, (QStringList {path("R_1.bmp"), path("R_2.bmp"), path("R_4.bmp")}));
+    EXPECT_EQ(counted, (QStringList {"K='A'", "K='B'"}));
 
     // A page past the end fails the run: the pages written before it go too.
     for (const QString& f : files)
@@ -178,14 +184,16 @@ TEST_F(PageWriterTest, RecipientRunsCountEachSlipOnceAndLeaveNothingWhenTheyFail
     recipient.Groups.removeLast();
     EXPECT_FALSE(writer_->WriteRecipientPages(recipient, path("T_"), TOutputKind::Bmp, &cancel, {}, failed));
     EXPECT_TRUE(failed.isEmpty());
-    EXPECT_TRUE(filesInDir().filter(QRegularExpression("^[ST]_")).isEmpty()) << filesInDir().join(' ').toStdString();
+    EXPECT_TRUE(filesInDir().filter(QRegularExpression("^[ST]_")).isEmpty())
+        << filesInDir().join(' ').toStdString();
 }
 
 TEST_F(PageWriterTest, PicturePdfPagesAreCoveredEdgeToEdgeByTheirPicture)
 {
     build(2);
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("one"), TOutputKind::PicturePdf, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("one"), TOutputKind::PicturePdf, 1, &written))
+        << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("one.pdf"));
     EXPECT_TRUE(run("qpdf", {"--check", written}).contains("No syntax or stream encoding errors"));
     QFile file(written);
@@ -232,10 +240,12 @@ TEST_F(PageWriterTest, JpegAndGifGoThroughThePictureLibrary)
 {
     build(1);
     QString written;
-    ASSERT_TRUE(writer_->WritePage(path("j"), TOutputKind::Jpg, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("j"), TOutputKind::Jpg, 1, &written))
+        << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("j.jpg"));
     EXPECT_EQ(QImage(written).size(), QSize(816, 1056));
-    ASSERT_TRUE(writer_->WritePage(path("g"), TOutputKind::Gif, 1, &written)) << writer_->LastError().toStdString();
+    ASSERT_TRUE(writer_->WritePage(path("g"), TOutputKind::Gif, 1, &written))
+        << writer_->LastError().toStdString();
     EXPECT_EQ(written, path("g.gif"));
     // The whole report is no picture of a page.
     EXPECT_FALSE(writer_->WritePage(path("x"), TOutputKind::ReportPdf, 1));
@@ -285,7 +295,8 @@ TEST_F(PageWriterTest, AFullDiskFailsEveryKindAndLeavesNoFileBehind)
         EXPECT_FALSE(writer_->LastError().isEmpty()) << row.Name;
         EXPECT_EQ(filesInDir(), QStringList()) << row.Name;
         // With room again the same page is written whole.
-        ASSERT_TRUE(writer_->WritePage(path("page"), kind, 1, &written)) << writer_->LastError().toStdString();
+        ASSERT_TRUE(writer_->WritePage(path("page"), kind, 1, &written))
+            << writer_->LastError().toStdString();
         EXPECT_TRUE(QFile::remove(written));
     }
     bool ok = true;

@@ -240,12 +240,14 @@ TEST(PreviewWindowTest, TheExportGoesIntoTheHomesDataFolderAsItIsOnDisk)
     ASSERT_EQ(p.preview->ExportedFiles().size(), 1);
     const QFileInfo file(NativePath(p.preview->ExportedFiles()[0]));
     EXPECT_EQ(file.absolutePath(), QDir(p.home.path()).absoluteFilePath(QStringLiteral("C_DATA/CHEN")));
-    EXPECT_EQ(QDir(p.home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList {QStringLiteral("C_DATA")})
+    EXPECT_EQ(QDir(p.home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList {QStringLiteral("C_DATA")})
         << "no second data folder beside the home's";
     // The question names the files as this system writes paths.
     ASSERT_FALSE(dialogs.Asked().isEmpty());
     const QString question = dialogs.Asked().last().Text;
-    EXPECT_TRUE(question.contains(p.home.path() + QStringLiteral("/C_DATA/CHEN/ZORV52_"))) << question.toStdString();
+    EXPECT_TRUE(question.contains(p.home.path() + QStringLiteral("/C_DATA/CHEN/ZORV52_")))
+        << question.toStdString();
     EXPECT_FALSE(question.section(u'\r', 0, 0).contains(u'\\')) << question.toStdString();
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }
@@ -259,7 +261,8 @@ TEST(PreviewWindowTest, OpeningAnExportWithoutAProgramForItSaysSo)
     dialogs.ExpectMessage(mrOk, QStringLiteral("没有可以打开此文件的程序"));
     ASSERT_TRUE(p.preview->ExportShownPage(TOutputKind::Bmp));
     ASSERT_EQ(dialogs.Asked().size(), 2);
-    EXPECT_TRUE(dialogs.Asked().last().Text.contains(QFileInfo(NativePath(p.preview->ExportedFiles()[0])).fileName()));
+    EXPECT_TRUE(dialogs.Asked().last().Text.contains(
+        QFileInfo(NativePath(p.preview->ExportedFiles()[0])).fileName()));
     EXPECT_EQ(dialogs.Asked().last().Type, mtWarning);
     EXPECT_TRUE(dialogs.Failures().isEmpty());
 }

@@ -36,7 +36,8 @@ struct PrintBinderTest : ::testing::Test {
         }
         texts[5]->SetDictionary(QStringLiteral("Y\x03是||N\x03否"));
         // A handler of its own, on a control whose type binds none.
-        texts[6]->SetOnPrint(TQRLabelOnPrintEvent::Of([](TObject*, QString& value) { value = "<" + value + ">"; }));
+        texts[6]->SetOnPrint(
+            TQRLabelOnPrintEvent::Of([](TObject*, QString& value) { value = "<" + value + ">"; }));
         source.AddRow({"x", "20111008", "0.125", "-1001.5", "500", "N", "k"});
         source.AddRow({"", "20110230", "n/a", "abc", "7", "", "m"});
         report->AddDataSource(QStringLiteral("ClientDataSet1"), &source);
@@ -54,7 +55,7 @@ struct PrintBinderTest : ::testing::Test {
 
     std::unique_ptr<TQuickRep, FreeComponent> report;
     QList<ReportDBText*> texts;
-    TQRMemorySource source{fields};
+    TQRMemorySource source {fields};
 };
 
 TEST_F(PrintBinderTest, EachTextTypePrintsItsConversion)
@@ -64,8 +65,9 @@ TEST_F(PrintBinderTest, EachTextTypePrintsItsConversion)
     // The date style is read when the page prints, not when binding.
     binder.SetDateType(3);
     binder.SetDateSeparator(QStringLiteral("."));
-    EXPECT_EQ(Generate(), QStringList({"x", "08.10.2011", "12.5%", "负壹仟零壹元伍角", "500", "否", "<k>",
-                                       "20110230", "n/a", "零元整", "7", "<m>"}));
+    EXPECT_EQ(Generate(),
+        QStringList({"x", "08.10.2011", "12.5%", "负壹仟零壹元伍角", "500", "否", "<k>", "20110230", "n/a",
+            "零元整", "7", "<m>"}));
 }
 
 struct HidingBinder : TPrintBinder {
@@ -79,8 +81,9 @@ TEST_F(PrintBinderTest, RebindingFollowsTheTypeAndADerivedAsteriskHandlerIsUsed)
     binder.BindOnPrint(report.get());
     texts[1]->SetTextType(0);
     binder.BindOnPrint(texts[1]);
-    EXPECT_EQ(Generate(), QStringList({"x", "20111008", "12.5%", "负壹仟零壹元伍角", "***********", "否", "<k>",
-                                       "20110230", "n/a", "零元整", "***********", "<m>"}));
+    EXPECT_EQ(Generate(),
+        QStringList({"x", "20111008", "12.5%", "负壹仟零壹元伍角", "***********", "否", "<k>", "20110230",
+            "n/a", "零元整", "***********", "<m>"}));
     EXPECT_FALSE(texts[1]->OnPrint().Assigned());
     EXPECT_EQ(texts[2]->OnPrint().Name(), "OnPercentPrint");
 }
@@ -90,8 +93,9 @@ TEST_F(PrintBinderTest, HandlersStopWithTheBinder)
     auto binder = std::make_unique<TPrintBinder>();
     binder->BindOnPrint(report.get());
     binder.reset();
-    EXPECT_EQ(Generate(), QStringList({"x", "20111008", "0.125", "-1001.5", "500", "N", "<k>",
-                                       "20110230", "n/a", "abc", "7", "<m>"}));
+    EXPECT_EQ(Generate(),
+        QStringList(
+            {"x", "20111008", "0.125", "-1001.5", "500", "N", "<k>", "20110230", "n/a", "abc", "7", "<m>"}));
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 
 class RecordingServer : public TAutoObject {
 public:
-    explicit RecordingServer(int answer = 1) : TAutoObject(QStringLiteral("Server"))
+    explicit RecordingServer(int answer = 1)
+        : TAutoObject(QStringLiteral("Server"))
     {
         AddMethod(QStringLiteral("RunFreeSQL"), [this, answer](VariantList& args) {
             Statements << Arg(args, 0).ToString();

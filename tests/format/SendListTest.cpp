@@ -1,5 +1,5 @@
-#include "format/PrintCounts.h"
 #include "format/SendList.h"
+#include "format/PrintCounts.h"
 
 #include <gtest/gtest.h>
 
@@ -7,20 +7,25 @@ TEST(SendList, SlipsOfOneRecipientShareALine)
 {
     TSendList list;
     // Slip 1 of C001 spans pages 1 and 2 (its header prints on both), then C002, then C001 again.
-    const TSendGroup slip1 {1, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO001='5101' AND TO002='1'")};
+    const TSendGroup slip1 {
+        1, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO001='5101' AND TO002='1'")};
     TSendGroup slip1page2 = slip1;
     slip1page2.Page = 2;
     list.Register(QStringLiteral("C001"), QStringLiteral("555-0101"), QStringLiteral("a@x.com"), slip1);
     list.Register(QStringLiteral("c001"), QString(), QString(), slip1page2);
     list.Register(QStringLiteral("C002"), QString(), QStringLiteral("b@x.com"),
-        TSendGroup {3, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO001='5101' AND TO002='2'")});
+        TSendGroup {3, QStringLiteral("MOCTO"), QStringLiteral("TO030"),
+            QStringLiteral("TO001='5101' AND TO002='2'")});
     list.Register(QStringLiteral("C001"), QString(), QString(),
-        TSendGroup {4, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO001='5101' AND TO002='3'")});
+        TSendGroup {4, QStringLiteral("MOCTO"), QStringLiteral("TO030"),
+            QStringLiteral("TO001='5101' AND TO002='3'")});
 
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Text(),
-        (QStringList {QStringLiteral("C001=555-0101|a@x.com|1,MOCTO;TO030;TO001='5101' AND TO002='1';"
-                                     "2,MOCTO;TO030;TO001='5101' AND TO002='1';4,MOCTO;TO030;TO001='5101' AND TO002='3';"),
+        (QStringList {
+            QStringLiteral(
+                "C001=555-0101|a@x.com|1,MOCTO;TO030;TO001='5101' AND TO002='1';"
+                "2,MOCTO;TO030;TO001='5101' AND TO002='1';4,MOCTO;TO030;TO001='5101' AND TO002='3';"),
             QStringLiteral("C002=|b@x.com|3,MOCTO;TO030;TO001='5101' AND TO002='2';")}));
     const TSendRecipient& first = list.Recipients().first();
     EXPECT_EQ(first.FaxNumber, QStringLiteral("555-0101")) << "a later registration keeps the first address";

@@ -20,8 +20,8 @@ namespace {
 // recipient named in FailFor gets none.
 class PictureWriter : public IRecipientPages {
 public:
-    bool WriteRecipientPages(
-        const TSendRecipient& recipient, const QString& baseName, TOutputKind kind, QStringList& files) override
+    bool WriteRecipientPages(const TSendRecipient& recipient, const QString& baseName, TOutputKind kind,
+        QStringList& files) override
     {
         Calls << recipient.Key;
         if (FailFor.contains(recipient.Key))
@@ -47,7 +47,10 @@ public:
 
 class Progress : public ISendProgress {
 public:
-    void Recipient(const QString& key, int index, int count) override { Seen << QStringLiteral("%1 %2/%3").arg(key).arg(index).arg(count); }
+    void Recipient(const QString& key, int index, int count) override
+    {
+        Seen << QStringLiteral("%1 %2/%3").arg(key).arg(index).arg(count);
+    }
     void File(int index, int count) override
     {
         Seen << QStringLiteral("file %1/%2").arg(index).arg(count);
@@ -63,17 +66,21 @@ private:
 
 TSendGroup Slip(int page, int number)
 {
-    return TSendGroup {page, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO002='%1'").arg(number)};
+    return TSendGroup {
+        page, QStringLiteral("MOCTO"), QStringLiteral("TO030"), QStringLiteral("TO002='%1'").arg(number)};
 }
 
 class SendRunTest : public ::testing::Test {
 protected:
     SendRunTest()
         : home_({})
-        , path_("PATH", (home_.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit())
+        , path_(
+              "PATH", (home_.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit())
         , server_(std::make_shared<RecordingServer>())
-        , log_(Variant(server_), TSendContext {QStringLiteral("KV"), QStringLiteral("CHEN"), QStringLiteral("G1"),
-                                     QStringLiteral("ZORV52"), QStringLiteral("工单变更单"), home_.Folder(QStringLiteral("client"))})
+        , log_(Variant(server_),
+              TSendContext {QStringLiteral("KV"), QStringLiteral("CHEN"), QStringLiteral("G1"),
+                  QStringLiteral("ZORV52"), QStringLiteral("工单变更单"),
+                  home_.Folder(QStringLiteral("client"))})
     {
         QDir().mkpath(home_.Folder(QStringLiteral("tmp")));
         QDir().mkpath(home_.Folder(QStringLiteral("out")));
@@ -133,26 +140,32 @@ TEST_F(SendRunTest, EachRecipientGetsOneMailAndItsOwnLogRow)
 
     TSendRun run(list, pages_, log_);
     QString asked;
-    const bool sent = run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("Korvane-ERP 工单变更单"), [&](QString& subject) {
-        asked = subject;
-        subject = QStringLiteral("十月 slips");
-        return true;
-    });
+    const bool sent = run.SendEMail(
+        TOutputKind::Gif, Base(), QStringLiteral("Korvane-ERP 工单变更单"), [&](QString& subject) {
+            asked = subject;
+            subject = QStringLiteral("十月 slips");
+            return true;
+        });
     EXPECT_FALSE(sent);
     EXPECT_TRUE(run.SendFailed);
     EXPECT_EQ(asked, QStringLiteral("Korvane-ERP 工单变更单"));
-    EXPECT_EQ(LogRows(), (QStringList {QStringLiteral("C001 Y Send e-Mail Complete !"), QStringLiteral("C002 N Not assign e-Mail address!"),
-                             QStringLiteral("C003 N Send e-Mail error!"), QStringLiteral("C004 Y Send e-Mail Complete !")}))
+    EXPECT_EQ(LogRows(),
+        (QStringList {QStringLiteral("C001 Y Send e-Mail Complete !"),
+            QStringLiteral("C002 N Not assign e-Mail address!"), QStringLiteral("C003 N Send e-Mail error!"),
+            QStringLiteral("C004 Y Send e-Mail Complete !")}))
         << LogRows().join(QLatin1Char('\n')).toStdString();
 
     ASSERT_EQ(smtp.MessageCount(), 2);
     const QJsonObject first = smtp.Message(1);
-    EXPECT_EQ(first[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("buyer@client.example")}));
+    EXPECT_EQ(
+        first[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("buyer@client.example")}));
     EXPECT_EQ(first[QStringLiteral("subject")].toString(), QStringLiteral("十月 slips"));
     const QJsonArray files = first[QStringLiteral("attachments")].toArray();
     ASSERT_EQ(files.size(), 3) << "both slips' pages in one mail";
-    EXPECT_EQ(files[2].toObject()[QStringLiteral("filename")].toString(), QStringLiteral("ZORV52_20111028_0930005.gif"));
-    EXPECT_EQ(smtp.Message(2)[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("other@client.example")}));
+    EXPECT_EQ(files[2].toObject()[QStringLiteral("filename")].toString(),
+        QStringLiteral("ZORV52_20111028_0930005.gif"));
+    EXPECT_EQ(smtp.Message(2)[QStringLiteral("rcpt_tos")].toArray(),
+        QJsonArray({QStringLiteral("other@client.example")}));
     EXPECT_EQ(pages_.Counted, (QStringList {QStringLiteral("C001"), QStringLiteral("C004")}))
         << "the refused recipient's slip stays unsent";
     EXPECT_FALSE(OutputLeft()) << "attachments are deleted after each recipient";
@@ -166,7 +179,8 @@ TEST_F(SendRunTest, EachRecipientGetsOneMailAndItsOwnLogRow)
     const TSendOutcome& refused = run.Outcomes[2];
     EXPECT_TRUE(refused.Failed);
     EXPECT_EQ(refused.Address, QStringLiteral("refuse@client.example"));
-    EXPECT_TRUE(refused.Reason.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << refused.Reason.toStdString();
+    EXPECT_TRUE(refused.Reason.contains(QStringLiteral("550 5.1.1 Mailbox unavailable")))
+        << refused.Reason.toStdString();
     EXPECT_FALSE(run.Cancelled);
 }
 
@@ -183,14 +197,16 @@ TEST_F(SendRunTest, MailFailuresBeforeSendingAreLoggedToo)
     EXPECT_EQ(run.Outcomes[0].Reason, pages_.Error);
 
     server_->Statements.clear();
-    EXPECT_FALSE(run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), [](QString&) { return false; }));
+    EXPECT_FALSE(
+        run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), [](QString&) { return false; }));
     EXPECT_TRUE(server_->Statements.isEmpty()) << "a cancelled subject sends and logs nothing";
 
     AutoObjectFactory::Unregister(QStringLiteral("Outlook.Application"));
     EXPECT_FALSE(run.SendEMail(TOutputKind::Gif, Base(), QStringLiteral("s"), {}));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("Email N Create Outlook error!")});
     ASSERT_EQ(run.Outcomes.size(), 1) << "the outcomes are those of the last run";
-    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("Invalid class string"))) << run.Outcomes[0].Reason.toStdString();
+    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("Invalid class string")))
+        << run.Outcomes[0].Reason.toStdString();
     RegisterOutlook();
 }
 
@@ -203,16 +219,21 @@ TEST_F(SendRunTest, FaxesGoToTheServerOfTheMenuItem)
     list.Register(QStringLiteral("C003"), QStringLiteral("call me"), QString(), Slip(4, 3));
     TSendRun run(list, pages_, log_);
     Progress progress;
-    EXPECT_FALSE(run.SendFax(QStringLiteral("总公司(上海)(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
-    EXPECT_EQ(LogRows(), (QStringList {QStringLiteral("C001 Y Send Fax Complete !"), QStringLiteral("C002 N Not assign fax number!"),
-                             QStringLiteral("C003 N Send Fax error!")}));
-    EXPECT_EQ(progress.Seen, (QStringList {QStringLiteral("C001 1/3"), QStringLiteral("file 1/2"), QStringLiteral("file 2/2"),
-                                 QStringLiteral("C003 3/3"), QStringLiteral("file 1/1")}));
+    EXPECT_FALSE(run.SendFax(
+        QStringLiteral("总公司(上海)(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
+    EXPECT_EQ(LogRows(),
+        (QStringList {QStringLiteral("C001 Y Send Fax Complete !"),
+            QStringLiteral("C002 N Not assign fax number!"), QStringLiteral("C003 N Send Fax error!")}));
+    EXPECT_EQ(progress.Seen,
+        (QStringList {QStringLiteral("C001 1/3"), QStringLiteral("file 1/2"), QStringLiteral("file 2/2"),
+            QStringLiteral("C003 3/3"), QStringLiteral("file 1/1")}));
     QStringList args = QString::fromUtf8(home_.Read(QStringLiteral("bin/argv"))).split(QChar(0));
-    EXPECT_EQ(args.mid(0, 10), (QStringList {QStringLiteral("-h"), QStringLiteral("faxhost.example"), QStringLiteral("-m"),
-                                   QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 21 5555-0101"),
-                                   QStringLiteral("-i"), QStringLiteral("C001"), QStringLiteral("-f"), QStringLiteral("CHEN")}));
-    EXPECT_EQ(home_.Read(QStringLiteral("bin/calls")).count('\n'), 1) << "the bad number never reached sendfax";
+    EXPECT_EQ(args.mid(0, 10),
+        (QStringList {QStringLiteral("-h"), QStringLiteral("faxhost.example"), QStringLiteral("-m"),
+            QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 21 5555-0101"),
+            QStringLiteral("-i"), QStringLiteral("C001"), QStringLiteral("-f"), QStringLiteral("CHEN")}));
+    EXPECT_EQ(home_.Read(QStringLiteral("bin/calls")).count('\n'), 1)
+        << "the bad number never reached sendfax";
     ASSERT_EQ(run.Outcomes.size(), 3);
     EXPECT_EQ(run.Outcomes[2].Address, QStringLiteral("call me"));
     EXPECT_EQ(run.Outcomes[2].Reason, QStringLiteral("\"call me\" is no fax number"));
@@ -229,7 +250,8 @@ TEST_F(SendRunTest, CancelStopsBeforeAPartialFax)
     TSendRun run(list, pages_, log_);
     Progress progress;
     progress.CancelAtFile = 2;
-    EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
+    EXPECT_FALSE(
+        run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
     EXPECT_TRUE(run.Cancelled);
     EXPECT_FALSE(home_.Exists(QStringLiteral("bin/calls")));
     EXPECT_EQ(pages_.Calls, QStringList {QStringLiteral("C001")}) << "the run ends at the cancel";
@@ -244,17 +266,21 @@ TEST_F(SendRunTest, AFaxServerThatCannotBeReachedIsAFailure)
     list.Register(QStringLiteral("C001"), QStringLiteral("5550101"), QString(), Slip(1, 1));
     TSendRun run(list, pages_, log_);
     Progress progress;
-    EXPECT_FALSE(run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
+    EXPECT_FALSE(
+        run.SendFax(QStringLiteral("HQ(faxhost.example)"), Base(), QStringLiteral("CHEN"), progress));
     EXPECT_EQ(LogRows(), QStringList {QStringLiteral("C001 N Send Fax error!")});
     EXPECT_TRUE(pages_.Counted.isEmpty());
     ASSERT_EQ(run.Outcomes.size(), 1);
-    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("is not installed"))) << run.Outcomes[0].Reason.toStdString();
+    EXPECT_TRUE(run.Outcomes[0].Reason.contains(QStringLiteral("is not installed")))
+        << run.Outcomes[0].Reason.toStdString();
 }
 
 TEST(SendRunAddress, TheLastParenthesesOfTheCaptionHoldTheServer)
 {
-    EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("总公司(上海)(faxhost.example)")), QStringLiteral("faxhost.example"));
-    EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("Branch(10.1.2.3:4559)")), QStringLiteral("10.1.2.3:4559"));
+    EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("总公司(上海)(faxhost.example)")),
+        QStringLiteral("faxhost.example"));
+    EXPECT_EQ(
+        TSendRun::ServerAddress(QStringLiteral("Branch(10.1.2.3:4559)")), QStringLiteral("10.1.2.3:4559"));
     EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("no server")), QString());
     EXPECT_EQ(TSendRun::ServerAddress(QStringLiteral("open(")), QString());
 }
@@ -279,6 +305,8 @@ TEST(SendRunFiles, AttachmentsGoToTheTemporaryFolderElseTheClientHome)
         TSendRun::AttachmentBaseName(QStringLiteral("ZORV52"), folder.file(QStringLiteral("file")), when);
         ADD_FAILURE() << "no exception";
     } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Can not create directory :") + folder.file(QStringLiteral("file")) + QStringLiteral("\\C_DATA\\C_TEMP\\"));
+        EXPECT_EQ(e.Message(),
+            QStringLiteral("Can not create directory :") + folder.file(QStringLiteral("file"))
+                + QStringLiteral("\\C_DATA\\C_TEMP\\"));
     }
 }

@@ -103,9 +103,10 @@ TEST(SignOffTest, AnArrayAnswerGivesTheRowsOfTheSlipsTableOnly)
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Key 2=0001")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:Warrning:签核时间为空")));
     EXPECT_TRUE(logged.contains(QStringLiteral("Tidewise_ReturnValue:10:签核人姓名=李四")));
-    EXPECT_FALSE(SignOffFromArray(answer, {"A511", "0009", "0001"}, 1, QStringLiteral("/"), chineseCaptions()).Found);
-    EXPECT_FALSE(SignOffFromArray(Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1,
-        QStringLiteral("/"), chineseCaptions())
+    EXPECT_FALSE(
+        SignOffFromArray(answer, {"A511", "0009", "0001"}, 1, QStringLiteral("/"), chineseCaptions()).Found);
+    EXPECT_FALSE(SignOffFromArray(
+        Variant(QStringLiteral("not an array")), {"A511", "0001"}, 1, QStringLiteral("/"), chineseCaptions())
                      .Found);
 
     // Captions of another language and length: padded to the widest, so
@@ -117,7 +118,8 @@ TEST(SignOffTest, AnArrayAnswerGivesTheRowsOfTheSlipsTableOnly)
     const TSignOffLines inEnglish
         = SignOffFromArray(answer, {"A511", "0001", "0001"}, 1, QStringLiteral("/"), english);
     ASSERT_EQ(inEnglish.Lines.size(), 3);
-    EXPECT_EQ(inEnglish.Lines[0], QStringLiteral("Title:    ") + QStringLiteral("经理").leftJustified(14)
+    EXPECT_EQ(inEnglish.Lines[0],
+        QStringLiteral("Title:    ") + QStringLiteral("经理").leftJustified(14)
             + QStringLiteral("厂长").leftJustified(14));
     EXPECT_TRUE(inEnglish.Lines[1].startsWith(QStringLiteral("Signed by:王小明")));
     EXPECT_TRUE(inEnglish.Lines[2].startsWith(QStringLiteral("On:       2024/11/02")));
@@ -142,11 +144,14 @@ TEST(SignOffTest, ATextAnswerGivesHeadingsAndTheFinalResult)
 
     // The display conversion reaches the answer's words only: the captions
     // are in the user's script already (converted again, 稽核 turns 稽覈).
-    const auto toScreen = [](const QString& text) { return QString(text).replace(u'经', u'經').replace(u'签', u'簽'); };
+    const auto toScreen
+        = [](const QString& text) { return QString(text).replace(u'经', u'經').replace(u'签', u'簽'); };
     const TSignOffLines shown = SignOffFromXml(answer, {"A511", "0001", "0001"}, chineseCaptions(), toScreen);
     ASSERT_EQ(shown.Lines.size(), 2);
-    EXPECT_TRUE(shown.Lines[1].startsWith(QStringLiteral("1  1  王小明  經理"))) << qPrintable(shown.Lines[1]);
-    EXPECT_TRUE(shown.Lines[1].endsWith(QStringLiteral("\r\n签核最终结果:核准"))) << qPrintable(shown.Lines[1]);
+    EXPECT_TRUE(shown.Lines[1].startsWith(QStringLiteral("1  1  王小明  經理")))
+        << qPrintable(shown.Lines[1]);
+    EXPECT_TRUE(shown.Lines[1].endsWith(QStringLiteral("\r\n签核最终结果:核准")))
+        << qPrintable(shown.Lines[1]);
     EXPECT_EQ(shown.Lines[0], lines.Lines[0]) << "the headings are not converted";
 }
 
@@ -195,7 +200,8 @@ TEST(SignOffTest, FetchedLinesPrintInTheSignOffBlockOfEachSlipAndTheOthersKeepTh
         const auto pages = slip.Run();
         ASSERT_EQ(pages->PageCount(), 3);
         EXPECT_TRUE(TextsOn(*pages, 2).contains(signer)) << TextsOn(*pages, 2).join(u'|').toStdString();
-        EXPECT_FALSE(TextsOn(*pages, 2).contains(QStringLiteral("审核:"))) << "the signers stand in their place";
+        EXPECT_FALSE(TextsOn(*pages, 2).contains(QStringLiteral("审核:")))
+            << "the signers stand in their place";
         // The slips the answer does not know print the options form's lines,
         // the one after the signed slip included.
         for (int page : {1, 3}) {

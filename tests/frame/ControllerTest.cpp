@@ -421,12 +421,13 @@ TEST_F(ControllerTest, AHandlerThatFreesTheControllerKeepsItsStateUntilItReturns
     handlerStateGone = false;
     stateGoneWhileRunning = false;
     heldController = &controller;
-    controller->OnControllerEvent = [state = std::make_shared<HandlerState>()](int code, TDLLBaseController*) {
-        if (code != 0x130)
-            return;
-        heldController->reset();
-        stateGoneWhileRunning = handlerStateGone;
-    };
+    controller->OnControllerEvent
+        = [state = std::make_shared<HandlerState>()](int code, TDLLBaseController*) {
+              if (code != 0x130)
+                  return;
+              heldController->reset();
+              stateGoneWhileRunning = handlerStateGone;
+          };
     form->Free();
     EXPECT_EQ(controller, nullptr);
     EXPECT_FALSE(stateGoneWhileRunning) << "the handler's captures were destroyed while it ran";

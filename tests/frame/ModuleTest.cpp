@@ -78,15 +78,17 @@ TEST(ModuleTest, TheChangeSlipModuleMakesItsMailFaxAndServerObjectsOnceLoaded)
     // preview's fax menu, the mail and fax runs and the in-process server ask
     // that registry, never the shell's.
     const ProcessRun probe = run(QStringLiteral(ZORV_MODULE_OBJECTS),
-        {QStringLiteral(ZORV_MODULE_ZORV52), QStringLiteral("Outlook.Application"), QStringLiteral("HVNFAX.APP"),
-            QStringLiteral("zorv52s.class1"), QStringLiteral("No.Such.Object")});
+        {QStringLiteral(ZORV_MODULE_ZORV52), QStringLiteral("Outlook.Application"),
+            QStringLiteral("HVNFAX.APP"), QStringLiteral("zorv52s.class1"),
+            QStringLiteral("No.Such.Object")});
     ASSERT_EQ(probe.Status, 0) << qPrintable(probe.Out);
     const QStringList lines = probe.Out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << qPrintable(probe.Out);
     EXPECT_EQ(lines[0], QStringLiteral("Outlook.Application -> Outlook.Application"));
     EXPECT_EQ(lines[1], QStringLiteral("HVNFAX.APP -> HVNFAX.APP"));
     EXPECT_EQ(lines[2], QStringLiteral("zorv52s.class1 -> ZORV52S.Class1"));
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("No.Such.Object error: Invalid class string"))) << qPrintable(lines[3]);
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("No.Such.Object error: Invalid class string")))
+        << qPrintable(lines[3]);
 }
 
 } // namespace

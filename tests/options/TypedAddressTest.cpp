@@ -1,5 +1,5 @@
-#include "options/SendWay.h"
 #include "options/TypedAddress.h"
+#include "options/SendWay.h"
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -54,10 +54,12 @@ TEST(TypedAddress, FaxNumbersHoldDigitsAndDiallingMarksOnly)
         QStringLiteral("“0512-6688abc”不是传真号码: 不能含有“a”, 只能用数字、空格和 + - ( ) . , # *。"));
     EXPECT_EQ(refused(SendModeFax, QStringLiteral("-o 5550101")),
         QStringLiteral("“-o 5550101”不是传真号码: 不能含有“o”, 只能用数字、空格和 + - ( ) . , # *。"));
-    EXPECT_EQ(refused(SendModeFax, QStringLiteral("-5550101")), QStringLiteral("“-5550101”不是传真号码: 不能以“-”开头。"));
+    EXPECT_EQ(refused(SendModeFax, QStringLiteral("-5550101")),
+        QStringLiteral("“-5550101”不是传真号码: 不能以“-”开头。"));
     EXPECT_EQ(refused(SendModeFax, QStringLiteral("(+)")), QStringLiteral("“(+)”不是传真号码: 没有数字。"));
     const QString long65(65, u'5');
-    EXPECT_EQ(refused(SendModeFax, long65), u'“' + long65 + QStringLiteral("”不是传真号码: 太长 (最多 64 个字符)。"));
+    EXPECT_EQ(refused(SendModeFax, long65),
+        u'“' + long65 + QStringLiteral("”不是传真号码: 太长 (最多 64 个字符)。"));
     EXPECT_FALSE(CheckTypedAddress(SendModeFax, QString(64, u'5')).Refused());
     EXPECT_EQ(refused(SendModeFax, QStringLiteral("5550101; touch x")),
         QStringLiteral("“5550101; touch x”不是传真号码: 不能含有“;”, 只能用数字、空格和 + - ( ) . , # *。"));
@@ -70,11 +72,13 @@ TEST(TypedAddress, ATranslatedTextGetsTheSameValues)
     const TAddressRefusal refusal = CheckTypedAddress(SendModeFax, QStringLiteral("12a"));
     ASSERT_TRUE(refusal.Refused());
     EXPECT_EQ(refusal.Key, QStringLiteral("sFaxBadChar"));
-    EXPECT_EQ(refusal.Message(QStringLiteral("「%1」不是傳真號碼:「%2」")), QStringLiteral("「12a」不是傳真號碼:「a」"));
+    EXPECT_EQ(refusal.Message(QStringLiteral("「%1」不是傳真號碼:「%2」")),
+        QStringLiteral("「12a」不是傳真號碼:「a」"));
     EXPECT_TRUE(refusal.DetailKey.isEmpty()) << "what was typed is shown as typed";
     // The name of a blank is a word of the user's language.
     const TAddressRefusal blank = CheckTypedAddress(SendModeEmail, QStringLiteral("chen wei@example.com"));
     EXPECT_EQ(blank.DetailKey, QStringLiteral("sBlankCharacter"));
-    EXPECT_EQ(blank.Message(QStringLiteral("\"%1\" is no e-mail address: it may not hold \"%2\"."), QStringLiteral("a blank")),
+    EXPECT_EQ(blank.Message(QStringLiteral("\"%1\" is no e-mail address: it may not hold \"%2\"."),
+                  QStringLiteral("a blank")),
         QStringLiteral("\"chen wei@example.com\" is no e-mail address: it may not hold \"a blank\"."));
 }

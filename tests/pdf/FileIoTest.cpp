@@ -2,9 +2,9 @@
 // writes at an offset, copies of a range of one file into another.
 #include "pdf/PdfFileIo.h"
 
+#include "OpenFiles.h"
 #include "runtime/system/Exceptions.h"
 #include "support/TestSupport.h"
-#include "OpenFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +55,8 @@ QByteArray ReadWhole(int fd)
 
 int OpenOutput(const QString& path, int extraFlags = 0)
 {
-    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | extraFlags, 0600);
+    return ::open(
+        QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | extraFlags, 0600);
 }
 
 } // namespace
@@ -74,10 +75,12 @@ TEST(PdfTempFile, EveryKindHasNoNameKeepsItsBytesAndGoesWhenClosed)
         if (kind != TempFile::Kind::Memory) {
             EXPECT_EQ(info.st_mode & 0077, 0u) << "private to the user";
         }
-        EXPECT_TRUE(file.Name().contains(kind == TempFile::Kind::Memory ? QStringLiteral("memory") : folder.path()))
+        EXPECT_TRUE(
+            file.Name().contains(kind == TempFile::Kind::Memory ? QStringLiteral("memory") : folder.path()))
             << file.Name().toStdString();
         const QByteArray bytes = Pattern(100000);
-        pdfimage::WritePieces(file.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, file.Name());
+        pdfimage::WritePieces(
+            file.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, file.Name());
         EXPECT_TRUE(ReadWhole(file.Handle()) == bytes);
         const Id id = IdOf(file.Handle());
         file.Close();
@@ -113,7 +116,8 @@ TEST(PdfTempFile, FolderThatCannotHoldFilesRaises)
     const QString notAFolder = folder.write(QStringLiteral("file"), "x");
     for (const auto kind : {TempFile::Kind::Unnamed, TempFile::Kind::Unlinked}) {
         EXPECT_THROW(TempFile::Create(kind, notAFolder), EFCreateError) << int(kind);
-        EXPECT_THROW(TempFile::Create(kind, folder.file(QStringLiteral("missing"))), EFCreateError) << int(kind);
+        EXPECT_THROW(TempFile::Create(kind, folder.file(QStringLiteral("missing"))), EFCreateError)
+            << int(kind);
     }
     EXPECT_EQ(Entries(folder.path()), QStringList {QStringLiteral("file")});
 }
@@ -153,7 +157,8 @@ TEST(PdfFileIo, WriteThatFailsNamesTheOutput)
     const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     try {
-        pdfimage::WritePieces(fd, {Piece("abc", 3)}, -1, QStringLiteral("the output"), QStringLiteral("source"));
+        pdfimage::WritePieces(
+            fd, {Piece("abc", 3)}, -1, QStringLiteral("the output"), QStringLiteral("source"));
         ADD_FAILURE() << "no exception";
     } catch (const EWriteError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("the output"))) << e.what();
@@ -166,7 +171,8 @@ TEST(PdfFileIo, MappingOfAFileCutShortRaisesAReadErrorNotACrash)
     testsupport::TempFolder folder;
     TempFile source = TempFile::Create(TempFile::Kind::Unnamed, folder.path());
     const QByteArray bytes = Pattern(256 * 1024);
-    pdfimage::WritePieces(source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
+    pdfimage::WritePieces(
+        source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
     const pdfimage::MappedFile mapped(source.Handle(), bytes.size());
     ASSERT_NE(mapped.Data(), nullptr);
     EXPECT_EQ(QByteArray(mapped.Data(), 1000), bytes.left(1000));
@@ -174,8 +180,8 @@ TEST(PdfFileIo, MappingOfAFileCutShortRaisesAReadErrorNotACrash)
     const int out = OpenOutput(folder.file(QStringLiteral("out")));
     ASSERT_GE(out, 0);
     try {
-        pdfimage::WritePieces(out, {Piece(mapped.Data(), size_t(bytes.size()))}, -1, QStringLiteral("out"),
-            source.Name());
+        pdfimage::WritePieces(
+            out, {Piece(mapped.Data(), size_t(bytes.size()))}, -1, QStringLiteral("out"), source.Name());
         ADD_FAILURE() << "no exception";
     } catch (const EReadError& e) {
         EXPECT_TRUE(e.Message().contains(source.Name())) << e.what();
@@ -188,7 +194,8 @@ TEST(PdfFileIo, RangeIsCopiedExactlyByEveryWay)
     testsupport::TempFolder folder;
     TempFile source = TempFile::Create(TempFile::Kind::Unnamed, folder.path());
     const QByteArray bytes = Pattern(3 * 1024 * 1024 + 77);
-    pdfimage::WritePieces(source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
+    pdfimage::WritePieces(
+        source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
     const qint64 from = 12345;
     const qint64 size = 2 * 1024 * 1024 + 999;
     const QByteArray wanted = "head" + bytes.mid(from, size);
@@ -215,7 +222,8 @@ TEST(PdfFileIo, RangeBeyondTheEndOfTheFileRaisesAReadError)
     testsupport::TempFolder folder;
     TempFile source = TempFile::Create(TempFile::Kind::Unnamed, folder.path());
     const QByteArray bytes = Pattern(5000);
-    pdfimage::WritePieces(source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
+    pdfimage::WritePieces(
+        source.Handle(), {Piece(bytes.constData(), size_t(bytes.size()))}, 0, source.Name());
     for (const int flags : {0, O_APPEND}) {
         const int out = OpenOutput(folder.file(QStringLiteral("out")), flags);
         ASSERT_GE(out, 0);

@@ -7,14 +7,16 @@
 
 namespace testsupport {
 
-ScopedEnv::ScopedEnv(const char* name, const QByteArray& value) : name_(name)
+ScopedEnv::ScopedEnv(const char* name, const QByteArray& value)
+    : name_(name)
 {
     if (qEnvironmentVariableIsSet(name))
         saved_ = qgetenv(name);
     qputenv(name, value);
 }
 
-ScopedEnv::ScopedEnv(const char* name, std::nullopt_t) : name_(name)
+ScopedEnv::ScopedEnv(const char* name, std::nullopt_t)
+    : name_(name)
 {
     if (qEnvironmentVariableIsSet(name))
         saved_ = qgetenv(name);
@@ -31,9 +33,15 @@ ScopedEnv::~ScopedEnv()
 
 TempFolder::TempFolder() = default;
 
-QString TempFolder::path() const { return dir_.path(); }
+QString TempFolder::path() const
+{
+    return dir_.path();
+}
 
-QString TempFolder::file(const QString& relative) const { return dir_.filePath(relative); }
+QString TempFolder::file(const QString& relative) const
+{
+    return dir_.filePath(relative);
+}
 
 QString TempFolder::write(const QString& relative, const QByteArray& bytes) const
 {
@@ -45,9 +53,15 @@ QString TempFolder::write(const QString& relative, const QByteArray& bytes) cons
     return full;
 }
 
-QByteArray TempFolder::read(const QString& relative) const { return readAll(file(relative)); }
+QByteArray TempFolder::read(const QString& relative) const
+{
+    return readAll(file(relative));
+}
 
-bool TempFolder::exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
+bool TempFolder::exists(const QString& relative) const
+{
+    return QFileInfo::exists(file(relative));
+}
 
 QByteArray readAll(const QString& path)
 {

@@ -27,7 +27,7 @@ private:
 class TempFolder {
 public:
     TempFolder();
-    QString path() const;                       // native path, no trailing "/"
+    QString path() const; // native path, no trailing "/"
     QString file(const QString& relative) const; // path + "/" + relative
     // Writes bytes to relative path (parents created); returns the full path.
     QString write(const QString& relative, const QByteArray& bytes) const;

@@ -5,8 +5,8 @@
 // the SQLite demo otherwise. Checks read the database directly, not through
 // the server under test.
 
-#include "runtime/data/ClientLogin.h"
 #include "ChangeSlipWindowFixture.h"
+#include "runtime/data/ClientLogin.h"
 
 #include "criteria/GeneCondition.h"
 #include "criteria/SelectPnl.h"
@@ -123,7 +123,7 @@ protected:
                  "LEFT JOIN MOCTP ON TP001=TO001 AND TP002=TO002 AND TP003=TO003 "
                  "WHERE TO001='%1' AND TO041='Y' AND TO042=0 GROUP BY TO001, TO002, TO003 "
                  "ORDER BY TO001, TO002, TO003")
-                                              .arg(type))) {
+                                             .arg(type))) {
             const QStringList parts = row.split(u'|');
             slips.append({parts.value(0), parts.value(1).toInt()});
         }
@@ -185,22 +185,24 @@ TEST_F(ChangeSlipDaemonTest, CriteriaPreviewPrintAndExportGoThroughTheDaemon)
     const QString userFolder = home_.file(QStringLiteral("C_DATA/CHEN"));
     QStringList rows, texts, exported;
     int pages = 0, printed = 0;
-    const bool shown = Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
-        rows = slipKeysOf(format->ClientDataSet1);
-        pages = preview->Report()->Pages()->PageCount();
-        texts = pageTexts(*preview->Report()->Pages());
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        EXPECT_TRUE(format->PrintTo(printer));
-        printed = pdfPages(pdf);
-        preview->QRPreview->SetPageNumber(2);
-        preview->RefreshState();
-        preview->pmBMPClick(preview->pmBMP);
-        preview->pmJPGClick(preview->pmJPG);
-        preview->pmVectorPDFClick(preview->pmVectorPDF);
-        exported = QDir(userFolder).entryList(QDir::Files, QDir::Name);
-    }, 3);
+    const bool shown = Preview(
+        [&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
+            rows = slipKeysOf(format->ClientDataSet1);
+            pages = preview->Report()->Pages()->PageCount();
+            texts = pageTexts(*preview->Report()->Pages());
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            EXPECT_TRUE(format->PrintTo(printer));
+            printed = pdfPages(pdf);
+            preview->QRPreview->SetPageNumber(2);
+            preview->RefreshState();
+            preview->pmBMPClick(preview->pmBMP);
+            preview->pmJPGClick(preview->pmJPG);
+            preview->pmVectorPDFClick(preview->pmVectorPDF);
+            exported = QDir(userFolder).entryList(QDir::Files, QDir::Name);
+        },
+        3);
     ASSERT_TRUE(shown);
     // The rows are the database's, slip for slip and line for line.
     EXPECT_EQ(rows, wantRows);
@@ -245,15 +247,16 @@ TEST_F(ChangeSlipDaemonTest, ASavedSchemeIsFoundFromAnotherConnection)
         return dialog->ModalResult();
     });
     form_->btnInsert->Click();
-    EXPECT_EQ(Direct(QStringLiteral("SELECT NCONDITION FROM GENES WHERE CREATOR='CHEN' AND PROGRAMME='ZORV52'")),
+    EXPECT_EQ(
+        Direct(QStringLiteral("SELECT NCONDITION FROM GENES WHERE CREATOR='CHEN' AND PROGRAMME='ZORV52'")),
         QStringList {name});
 
     // A second window: a connection of its own to the daemon.
     std::unique_ptr<TfrmZorv52, FreeComponent> other(CreateForm<TfrmZorv52>());
     other->SetHostObject(manager_);
     other->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-    ASSERT_TRUE(other->ApplyParams(Variant::ArrayOf(
-        {Variant("CHEN"), Variant("HV01"), Variant(database_), Variant(0), Variant("FEP")})))
+    ASSERT_TRUE(other->ApplyParams(
+        Variant::ArrayOf({Variant("CHEN"), Variant("HV01"), Variant(database_), Variant(0), Variant("FEP")})))
         << other->ErrorCodes().toStdString();
     EXPECT_FALSE(other->MainMidas()->InProcess());
     other->Show(); // the list is read as the window shows
@@ -299,7 +302,8 @@ TEST_F(ChangeSlipDaemonTest, TheDaemonDyingWhileTheRowsComeInIsReportedAndTheSam
     daemon_.Start();
     ASSERT_EQ(daemon_.Port(), port);
     QStringList rows;
-    EXPECT_TRUE(Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview*) { rows = slipKeysOf(format->ClientDataSet1); }));
+    EXPECT_TRUE(
+        Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview*) { rows = slipKeysOf(format->ClientDataSet1); }));
     EXPECT_EQ(rows, all);
     EXPECT_GT(bytes, qint64(4.5 * 1024 * 1024)) << "the answer outgrew what loopback buffers hold";
     const QString log = daemon_.Log();
@@ -320,7 +324,8 @@ TEST_F(ChangeSlipDaemonTest, ADaemonGoneWhileTheWindowWaitsIsReportedEachTimeUnt
     }
     daemon_.Start();
     QStringList rows;
-    EXPECT_TRUE(Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview*) { rows = slipKeysOf(format->ClientDataSet1); }));
+    EXPECT_TRUE(
+        Preview([&](TfrmVRBaseFmt* format, TfrmVRPreview*) { rows = slipKeysOf(format->ClientDataSet1); }));
     int lines = 0;
     for (const auto& slip : SlipsOfType(QStringLiteral("A511")))
         lines += qMax(slip.second, 1);

@@ -18,9 +18,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMap>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -75,7 +75,6 @@ protected:
             *lines = row.value(3).toInt();
         return Variant::ArrayOf({Variant(row.value(0)), Variant(row.value(1)), Variant(row.value(2))});
     }
-
 };
 
 TEST_F(ChangeSlipPrintTest, KeyPreviewShowsTheSlipWithItsLinesAndRemarks)
@@ -139,7 +138,8 @@ TEST_F(ChangeSlipPrintTest, TheSlipTitleNamesTheSlipTypeOfTheOptionsWindow)
     ASSERT_EQ(form_->lblTO001->Caption(), QStringLiteral("厂内工单变更单"));
     auto texts = firstPage();
     ASSERT_TRUE(form_->PrintOrPreview(true));
-    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)"))) << texts->join(u'|').toStdString();
+    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)")))
+        << texts->join(u'|').toStdString();
 
     // From the shell's keys: the slip type of the keys, not the one entered.
     const QString number = Column(QStringLiteral("SELECT TO002 || ',' || TO003 FROM MOCTO WHERE TO001='A512' "
@@ -147,10 +147,11 @@ TEST_F(ChangeSlipPrintTest, TheSlipTitleNamesTheSlipTypeOfTheOptionsWindow)
                                .value(0);
     ASSERT_FALSE(number.isEmpty());
     texts = firstPage();
-    ASSERT_TRUE(form_->PrintKeys(
-        Variant::ArrayOf({Variant("A512"), Variant(number.section(u',', 0, 0)), Variant(number.section(u',', 1))}),
+    ASSERT_TRUE(form_->PrintKeys(Variant::ArrayOf({Variant("A512"), Variant(number.section(u',', 0, 0)),
+                                     Variant(number.section(u',', 1))}),
         true));
-    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(重工工单变更单)"))) << texts->join(u'|').toStdString();
+    EXPECT_TRUE(texts->contains(QStringLiteral("工单变更单(重工工单变更单)")))
+        << texts->join(u'|').toStdString();
     EXPECT_FALSE(texts->contains(QStringLiteral("工单变更单(厂内工单变更单)")));
 }
 
@@ -182,7 +183,8 @@ TEST_F(ChangeSlipPrintTest, WithoutPricesNoPriceOrAmountOfTheSlipPrints)
     run(without, same);
     EXPECT_EQ(same, prices) << "the data are the same; only the print leaves them out";
     for (const QString& price : prices)
-        EXPECT_FALSE(without.contains(price)) << price.toStdString() << " | " << without.join(u'|').toStdString();
+        EXPECT_FALSE(without.contains(price))
+            << price.toStdString() << " | " << without.join(u'|').toStdString();
     const QString slip = keys[0].ToString() + u'-' + keys[1].ToString() + u'-' + keys[2].ToString();
     EXPECT_TRUE(without.contains(slip)) << "the rest of the slip prints";
     // The captions of the fields stay; their values are gone.
@@ -315,7 +317,8 @@ TEST_F(ChangeSlipPrintTest, ThePreviewExportsTheShownPageInEveryKindAndTheWholeR
     EXPECT_EQ(QImage(named(QStringLiteral("002.jpg"))).size(), shown.size());
     QFile pdf(named(QStringLiteral("002.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.readAll().contains("/MediaBox [ 0 0 612 792]")) << "a Letter page of the picture's own size";
+    EXPECT_TRUE(pdf.readAll().contains("/MediaBox [ 0 0 612 792]"))
+        << "a Letter page of the picture's own size";
 }
 
 namespace {
@@ -374,7 +377,7 @@ protected:
         if (!file.open(QIODevice::ReadOnly))
             return -1;
         return static_cast<int>(QString::fromLatin1(file.readAll())
-                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+                                    .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
     }
 
     TPrintSettings::Destination pdf = TPrintSettings::Destination::PdfFile;
@@ -488,7 +491,8 @@ TEST_F(ChangeSlipCountTest, APageSetOfSeveralRangesCountsTheSlipsOnItsSheetsOnce
     dialogs_->ExpectPrint([&](TPrintSettings& s) {
         s.Output = pdf;
         s.OutputFile = printed;
-        s.PageRanges = QPageRanges::fromString(QStringLiteral("1-%1,%2-%3").arg(gap - 1).arg(gap + 1).arg(sheets));
+        s.PageRanges
+            = QPageRanges::fromString(QStringLiteral("1-%1,%2-%3").arg(gap - 1).arg(gap + 1).arg(sheets));
     });
     ASSERT_TRUE(form_->PrintOrPreview(true));
     ASSERT_GE(sheets, 4);
@@ -525,7 +529,8 @@ TEST_F(ChangeSlipCountTest, APrintThatFailsSaysWhyAndCountsNothing)
 TEST_F(ChangeSlipCountTest, PrintToFileChosenInThePrinterSetupIsWhereThePrintGoes)
 {
     const Variant keys = BusiestSlip();
-    const QString key = QStringLiteral("%1-%2-%3").arg(keys[0].ToString(), keys[1].ToString(), keys[2].ToString());
+    const QString key
+        = QStringLiteral("%1-%2-%3").arg(keys[0].ToString(), keys[1].ToString(), keys[2].ToString());
     const QString file = home_.file(QStringLiteral("setup.pdf"));
     dialogs_->ExpectPrint(DialogKind::PrinterSetup, [&](TPrintSettings& s) {
         s.Output = pdf;

@@ -149,21 +149,23 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
 
     int pagesOfS0001 = 0;
     QStringList sendList;
-    ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
-        EXPECT_TRUE(preview->btnEmail->Enabled());
-        // Previewing every page counts nothing.
-        preview->Report()->QRPrinter()->Complete();
-        for (const QString& slip : slips) {
-            EXPECT_EQ(Counted(QStringLiteral("TO042"), slip), 0) << slip.toStdString();
-            EXPECT_EQ(Counted(QStringLiteral("TO053"), slip), 0) << slip.toStdString();
-        }
-        preview->btnEmailClick(preview->btnEmail);
-        sendList = format->SendList.Text();
-        for (const TSendRecipient& r : format->SendList.Recipients())
-            if (r.Key == QLatin1String("S0001"))
-                pagesOfS0001 = int(r.Pages().size());
-        return mrOk;
-    }, false);
+    ExpectPreview(
+        [&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
+            EXPECT_TRUE(preview->btnEmail->Enabled());
+            // Previewing every page counts nothing.
+            preview->Report()->QRPrinter()->Complete();
+            for (const QString& slip : slips) {
+                EXPECT_EQ(Counted(QStringLiteral("TO042"), slip), 0) << slip.toStdString();
+                EXPECT_EQ(Counted(QStringLiteral("TO053"), slip), 0) << slip.toStdString();
+            }
+            preview->btnEmailClick(preview->btnEmail);
+            sendList = format->SendList.Text();
+            for (const TSendRecipient& r : format->SendList.Recipients())
+                if (r.Key == QLatin1String("S0001"))
+                    pagesOfS0001 = int(r.Pages().size());
+            return mrOk;
+        },
+        false);
     dialogs_->ExpectModal([](TForm* shown) {
         auto* subject = qobject_cast<TfrmEmailSubject*>(shown);
         EXPECT_NE(subject, nullptr);
@@ -175,17 +177,19 @@ TEST_F(ChangeSlipSendTest, EachSupplierGetsOneMessageWithThePagesOfAllItsSlips)
     });
     // The run ends with one message naming each supplier that got nothing, and why.
     QString told;
-    dialogs_->Expect(DialogKind::Message, ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
-        told = request.Text;
-        return mrOk;
-    }});
+    dialogs_->Expect(DialogKind::Message,
+        ScriptedDialogService::Answer {mrOk, true, {}, [&](const DialogRequest& request) {
+                                           told = request.Text;
+                                           return mrOk;
+                                       }});
     ASSERT_TRUE(form_->PrintOrPreview(true));
     EXPECT_TRUE(told.contains(QStringLiteral("1 位成功, 3 位失败"))) << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("S0002 <refuse@supplier2.example.com>: Send e-Mail error!")))
         << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("550 5.1.1 Mailbox unavailable"))) << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("S0003: Not assign e-Mail address!"))) << told.toStdString();
-    EXPECT_TRUE(told.contains(QStringLiteral("is no mail address"))) << "S0004's address: " << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("is no mail address")))
+        << "S0004's address: " << told.toStdString();
 
     // Four suppliers in the order their first slip printed; S0001 holds two slips.
     ASSERT_EQ(sendList.size(), 4) << sendList.join(u'\n').toStdString();
@@ -254,17 +258,19 @@ TEST_F(ChangeSlipSendTest, AFaxRunSendsEachSupplierItsPagesAndKeepsBadNumbersOff
 
     int resolutionAfter = 0;
     int pagesOfS0001 = 0;
-    ExpectPreview([&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
-        EXPECT_TRUE(preview->btnFax->Enabled());
-        EXPECT_EQ(preview->PopupmenuSendFax->Items()->GetChildren().size(), 1);
-        dialogs_->ExpectMessage(mrOk, QStringLiteral("1 位成功, 3 位失败"));
-        preview->btnFaxClick(preview->btnFax);
-        resolutionAfter = format->Resolution;
-        for (const TSendRecipient& r : format->SendList.Recipients())
-            if (r.Key == QLatin1String("S0001"))
-                pagesOfS0001 = int(r.Pages().size());
-        return mrOk;
-    }, false);
+    ExpectPreview(
+        [&](TfrmVRBaseFmt* format, TfrmVRPreview* preview) {
+            EXPECT_TRUE(preview->btnFax->Enabled());
+            EXPECT_EQ(preview->PopupmenuSendFax->Items()->GetChildren().size(), 1);
+            dialogs_->ExpectMessage(mrOk, QStringLiteral("1 位成功, 3 位失败"));
+            preview->btnFaxClick(preview->btnFax);
+            resolutionAfter = format->Resolution;
+            for (const TSendRecipient& r : format->SendList.Recipients())
+                if (r.Key == QLatin1String("S0001"))
+                    pagesOfS0001 = int(r.Pages().size());
+            return mrOk;
+        },
+        false);
     ASSERT_TRUE(form_->PrintOrPreview(true));
     EXPECT_EQ(resolutionAfter, 96) << "the screen's resolution again after faxing";
 
@@ -340,7 +346,8 @@ TEST_F(ChangeSlipSendTest, SendingWhilePagesAreStillMadeCountsEachSentSlipOnceAn
     for (const QString& slip : slips)
         EXPECT_EQ(Counted(QStringLiteral("TO042"), slip), 0) << slip.toStdString();
     // Every log row carries the user's group beside the user.
-    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR||'/'||USR_GROUP||'/'||TA002||'/'||TA003 FROM ADMTA ORDER BY rowid")),
+    EXPECT_EQ(Column(QStringLiteral(
+                  "SELECT CREATOR||'/'||USR_GROUP||'/'||TA002||'/'||TA003 FROM ADMTA ORDER BY rowid")),
         (QStringList {QStringLiteral("CHEN/PMC/S0002/N"), QStringLiteral("CHEN/PMC/S0001/Y"),
             QStringLiteral("CHEN/PMC/S0003/N"), QStringLiteral("CHEN/PMC/S0004/Y")}));
 }

@@ -62,13 +62,17 @@ protected:
 TEST_F(CharColumnsTest, AnAddedLinePrintsNoAsterisksAndTheAddedRemark)
 {
     // The slips the window's default criteria print (approved, not printed).
-    const QString slips = QStringLiteral(
-        "FROM MOCTP JOIN MOCTO ON TO001=TP001 AND TO002=TP002 AND TO003=TP003 "
-        "WHERE TO001='A511' AND TO041='Y' AND TO042=0");
-    const int added = Direct(QStringLiteral("SELECT COUNT(*) ") + slips
-        + QStringLiteral(" AND TP004='********************'")).value(0).toInt();
+    const QString slips
+        = QStringLiteral("FROM MOCTP JOIN MOCTO ON TO001=TP001 AND TO002=TP002 AND TO003=TP003 "
+                         "WHERE TO001='A511' AND TO041='Y' AND TO042=0");
+    const int added = Direct(
+        QStringLiteral("SELECT COUNT(*) ") + slips + QStringLiteral(" AND TP004='********************'"))
+                          .value(0)
+                          .toInt();
     const int replaced = Direct(QStringLiteral("SELECT COUNT(*) ") + slips
-        + QStringLiteral(" AND TP004<>'********************' AND TRIM(TP104)<>''")).value(0).toInt();
+        + QStringLiteral(" AND TP004<>'********************' AND TRIM(TP104)<>''"))
+                             .value(0)
+                             .toInt();
     ASSERT_GT(added, 0) << "the demo has lines that added an item";
     form_->edTO001->SetText(QStringLiteral("A511"));
     form_->edTO001Exit(form_->edTO001);

@@ -42,7 +42,8 @@ TEST_F(Zorv52FormTest, F2InADatePanelPicksItsDate)
     form->FormKeyDown(form, key, {});
     EXPECT_EQ(key, 0);
     EXPECT_EQ(changed->edBegin->Text(), QStringLiteral("2024/11/01"));
-    EXPECT_TRUE(changed->edFinal->Text().remove(u'/').trimmed().isEmpty()) << "the other date stays as it was";
+    EXPECT_TRUE(changed->edFinal->Text().remove(u'/').trimmed().isEmpty())
+        << "the other date stays as it was";
 
     // Its final date: the pick opens on the date typed there.
     changed->edFinal->SetText(QStringLiteral("2024/11/15"));

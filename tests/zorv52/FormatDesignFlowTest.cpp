@@ -41,7 +41,8 @@ const QString NoteText = QStringLiteral("请于三日内回签");
 
 int countOf(const QList<TQRPageModel::TextAt>& texts, const QString& text)
 {
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const auto& t) { return t.Text == text; }));
+    return static_cast<int>(
+        std::count_if(texts.begin(), texts.end(), [&](const auto& t) { return t.Text == text; }));
 }
 
 QRect boxStartingWith(const QList<TQRPageModel::TextAt>& texts, const QString& start)
@@ -62,7 +63,6 @@ QRect boxOf(const QList<TQRPageModel::TextAt>& texts, const QString& text)
 
 } // namespace
 
-
 class FormatDesignFlowTest : public ChangeSlipWindowTest {
 protected:
     void SetUp() override
@@ -71,20 +71,23 @@ protected:
         OpenWindow(true);
         if (HasFatalFailure())
             return;
-        const QStringList row = Column(QStringLiteral("SELECT TO001 || ',' || TO002 || ',' || TO003 FROM MOCTO "
-                                                      "ORDER BY TO001, TO002, TO003 LIMIT 1"))
-                                    .value(0)
-                                    .split(u',');
+        const QStringList row
+            = Column(QStringLiteral("SELECT TO001 || ',' || TO002 || ',' || TO003 FROM MOCTO "
+                                    "ORDER BY TO001, TO002, TO003 LIMIT 1"))
+                  .value(0)
+                  .split(u',');
         keys_ = Variant::ArrayOf({Variant(row.value(0)), Variant(row.value(1)), Variant(row.value(2))});
         // The change date as the slip prints it (the date style of the window: "YYYY/MM/DD").
-        const QString date = Column(QStringLiteral("SELECT TO004 FROM MOCTO WHERE TO001='%1' AND TO002='%2' AND TO003='%3'")
-                                        .arg(row.value(0), row.value(1), row.value(2)))
-                                 .value(0);
+        const QString date
+            = Column(QStringLiteral("SELECT TO004 FROM MOCTO WHERE TO001='%1' AND TO002='%2' AND TO003='%3'")
+                         .arg(row.value(0), row.value(1), row.value(2)))
+                  .value(0);
         changeDate_ = date.left(4) + u'/' + date.mid(4, 2) + u'/' + date.mid(6, 2);
-        itemName_ = Column(QStringLiteral("SELECT MB002 FROM INVMB, MOCTO WHERE MB001 = TO005 AND TO001='%1' AND "
-                                          "TO002='%2' AND TO003='%3'")
-                               .arg(row.value(0), row.value(1), row.value(2)))
-                        .value(0);
+        itemName_
+            = Column(QStringLiteral("SELECT MB002 FROM INVMB, MOCTO WHERE MB001 = TO005 AND TO001='%1' AND "
+                                    "TO002='%2' AND TO003='%3'")
+                         .arg(row.value(0), row.value(1), row.value(2)))
+                  .value(0);
     }
 
     // The first sheet's texts of a key preview with the format. A key print
@@ -94,7 +97,9 @@ protected:
     QList<TQRPageModel::TextAt> previewFirstPage(const QString& formatName)
     {
         home_.write(QStringLiteral("UserDef.ini"),
-            QStringLiteral("[VoucherFormatDef]\r\nZORV52_%1=%2\r\n").arg(keys_[0].ToString(), formatName).toUtf8());
+            QStringLiteral("[VoucherFormatDef]\r\nZORV52_%1=%2\r\n")
+                .arg(keys_[0].ToString(), formatName)
+                .toUtf8());
         QList<TQRPageModel::TextAt> texts;
         dialogs_->ExpectModal([&](TForm* shown) {
             auto* preview = qobject_cast<TfrmVRPreview*>(shown);
@@ -143,7 +148,8 @@ protected:
 
     QString storedText(const QString& name)
     {
-        return Column(QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001='TfrmZorv52Fmt' AND NT002='%1'").arg(name))
+        return Column(
+            QStringLiteral("SELECT NT003 FROM WARRANT WHERE NT001='TfrmZorv52Fmt' AND NT002='%1'").arg(name))
             .value(0);
     }
 
@@ -200,11 +206,14 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
         if (tools->Row(fields, r).value(2) == QLatin1String("lblPrintDate1"))
             printDateRow = r;
     ASSERT_GE(printDateRow, 0) << "the hidden print date is listed";
-    ASSERT_EQ(design->Design()->DragDrop({fields, printDateRow, design->QRGroup, QPoint(500, 62)}), design->lblPrintDate1);
+    ASSERT_EQ(design->Design()->DragDrop({fields, printDateRow, design->QRGroup, QPoint(500, 62)}),
+        design->lblPrintDate1);
     EXPECT_TRUE(design->lblPrintDate1->Enabled());
     // An extended field: the item's name from the item table, related to
     // the slip's item (what the relation wizard adds), dropped on the header.
-    ASSERT_EQ(design->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")), 0);
+    ASSERT_EQ(design->SQLReBuilder->AddRelationTable(
+                  QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = MOCTO.TO005")),
+        0);
     ASSERT_EQ(design->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
     designer->RefreshFieldLists();
     TControl* extended = design->Design()->DragDrop(
@@ -223,7 +232,8 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     EXPECT_EQ(form_->cboFormStyleName->Text(), NewFormat);
     const QString stored = storedText(NewFormat);
     // Stored as CHEN of group PMC, the group the server named at Connect.
-    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR || '/' || USR_GROUP FROM WARRANT WHERE NT002='%1'").arg(NewFormat)),
+    EXPECT_EQ(Column(QStringLiteral("SELECT CREATOR || '/' || USR_GROUP FROM WARRANT WHERE NT002='%1'")
+                         .arg(NewFormat)),
         QStringList {QStringLiteral("CHEN/PMC")});
     EXPECT_TRUE(stored.contains(QLatin1String("object ExLbl"))) << qPrintable(stored);
     for (const char* absent : {"DreamDesigner1", "PopupMenu1", "miDel", "  "})
@@ -245,7 +255,8 @@ TEST_F(FormatDesignFlowTest, ADesignedFormatIsSavedUsedReopenedAndDeleted)
     // once more than the built-in layout shows it.
     EXPECT_EQ(countOf(after, itemName_), countOf(before, itemName_) + 1) << qPrintable(itemName_);
     // The built-in layout is still there under "<New>".
-    EXPECT_EQ(boxStartingWith(previewFirstPage(QStringLiteral("<New>")), QStringLiteral("工单变更单")), titleBefore);
+    EXPECT_EQ(boxStartingWith(previewFirstPage(QStringLiteral("<New>")), QStringLiteral("工单变更单")),
+        titleBefore);
 
     // The designer opened again on that format finds everything. Its stored
     // relations get the window's query parts, as the run's and not the
@@ -354,7 +365,8 @@ TEST_F(FormatDesignFlowTest, TheDesignWindowsTitleBarCloseAsksToSaveAndGivesTheO
     dialogs_->ExpectInput(true, QStringLiteral("另存一"));
     dialogs_->ExpectMessage(mrOk, QStringLiteral("另存格式档成功"));
     saveAs->trigger();
-    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("[另存一]"))) << qPrintable(window->windowTitle());
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("[另存一]")))
+        << qPrintable(window->windowTitle());
     // No: nothing more stored, the session ends and the options window works again.
     const qint64 rows = Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT"));
     dialogs_->ExpectMessage(mrNo, QStringLiteral("你是否想要保存呢?"));

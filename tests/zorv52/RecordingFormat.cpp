@@ -3,7 +3,8 @@
 #include "runtime/data/DataPacket.h"
 
 TRecordingFormat::TRecordingFormat(TComponent* owner, std::shared_ptr<TFormatRecord> record)
-    : window_(qobject_cast<TfrmBaseGene*>(owner)), record_(std::move(record))
+    : window_(qobject_cast<TfrmBaseGene*>(owner))
+    , record_(std::move(record))
 {
     record_->Calls << QStringLiteral("create");
 }

@@ -39,10 +39,13 @@ public:
     void SetFormatName(const QString& name) override;
     void SetContext(const TFormatContext& context) override;
     void PrepareData() override;
-    bool QueryBuilderActive() const override { return !record_->ExtendedQuery.isEmpty() || record_->ExtendedRaises; }
-    void SetQueryBuilderMode(bool) override {}
+    bool QueryBuilderActive() const override
+    {
+        return !record_->ExtendedQuery.isEmpty() || record_->ExtendedRaises;
+    }
+    void SetQueryBuilderMode(bool) override { }
     bool AcceptQueryParts(const TQueryParts&) override { return false; }
-    void SetQueryParts(const TQueryParts&, bool) override {}
+    void SetQueryParts(const TQueryParts&, bool) override { }
     QString GetFinalQuery(const QString&) override;
     void UnbindExtendedFields() override;
     int OpenData(const QString& sql) override;
@@ -51,7 +54,7 @@ public:
     void Preview() override;
     int PrinterIndex() const override;
     TPrintSettings Printing() const override;
-    void SetResolution(int) override {}
+    void SetResolution(int) override { }
     bool PreparePages() override { return true; }
     bool Export(const TExportTarget&) override { return true; }
     void BeginDesign(const TDesignContext&) override;
@@ -60,8 +63,8 @@ public:
 
     void SetSlipType(const QString& slipType) override;
     void SetWorkflowSignOff(bool on, const QString&) override;
-    void SetText(int, const QString&) override {}
-    void SetEveryPage(bool, bool, bool) override {}
+    void SetText(int, const QString&) override { }
+    void SetEveryPage(bool, bool, bool) override { }
     void SetFooterLines(const QStringList& lines) override;
     void SetSignOffLines(const QStringList& lines) override;
 

@@ -15,10 +15,12 @@ namespace {
 
 using FormatPtr = std::unique_ptr<IVRFormatForm>;
 
-const TQueryParts SlipParts{QStringLiteral("A.TO001, B.TP004"), QStringLiteral("MOCTO A"), QStringLiteral("A.TO001"),
-    QString(), QStringLiteral("A.TO001='A511'"), QStringLiteral("LEFT JOIN MOCTP B ON B.TP001=A.TO001")};
-const QString SlipSql = QStringLiteral("SELECT A.TO001, B.TP004 FROM MOCTO A LEFT JOIN MOCTP B ON B.TP001=A.TO001 "
-                                       "WHERE A.TO001='A511' ORDER BY A.TO001");
+const TQueryParts SlipParts {QStringLiteral("A.TO001, B.TP004"), QStringLiteral("MOCTO A"),
+    QStringLiteral("A.TO001"), QString(), QStringLiteral("A.TO001='A511'"),
+    QStringLiteral("LEFT JOIN MOCTP B ON B.TP001=A.TO001")};
+const QString SlipSql
+    = QStringLiteral("SELECT A.TO001, B.TP004 FROM MOCTO A LEFT JOIN MOCTP B ON B.TP001=A.TO001 "
+                     "WHERE A.TO001='A511' ORDER BY A.TO001");
 
 class StoredFormatFormTest : public DemoServerTest {
 protected:
@@ -52,7 +54,9 @@ TEST_F(StoredFormatFormTest, AStoredExtendedFieldComesBackWithItsQueryOnALaterRu
     // What a design session leaves: the builder on, an item-name field from
     // the item table on the body band, the title moved.
     design->SetQueryBuilderMode(true);
-    ASSERT_EQ(design->SQLReBuilder->AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = B.TP004")), 0);
+    ASSERT_EQ(design->SQLReBuilder->AddRelationTable(
+                  QStringLiteral("INVMB"), QStringLiteral("RT0.MB001 = B.TP004")),
+        0);
     ASSERT_EQ(design->SQLReBuilder->AddField(0, QStringLiteral("MB002"), QStringLiteral("品名"), 0), 0);
     auto* text = new ReportDBText(design);
     text->SetName(QStringLiteral("ExTxtMB0021"));
@@ -89,7 +93,8 @@ TEST_F(StoredFormatFormTest, AStoredExtendedFieldComesBackWithItsQueryOnALaterRu
     run->SetQueryParts(SlipParts, false);
     const QString final = run->GetFinalQuery(SlipSql);
     EXPECT_TRUE(final.contains(QLatin1String("RT0.MB002 AS RT0_MB002"))) << qPrintable(final);
-    EXPECT_TRUE(final.contains(QLatin1String("JOIN $$INVMB RT0 ON RT0.MB001 = B.TP004"))) << qPrintable(final);
+    EXPECT_TRUE(final.contains(QLatin1String("JOIN $$INVMB RT0 ON RT0.MB001 = B.TP004")))
+        << qPrintable(final);
     EXPECT_TRUE(final.contains(QLatin1String("WHERE A.TO001='A511'"))) << qPrintable(final);
     // Without the builder in use the field loses its data.
     run->UnbindExtendedFields();
@@ -116,23 +121,26 @@ TEST_F(StoredFormatFormTest, ATamperedStoredRowIsRefusedAndTheBuiltInLayoutPrint
     design->Store()->StoreFormat(QStringLiteral("TfrmZorv52Fmt"), QStringLiteral("被改格式"));
     ASSERT_TRUE(design->Store()->SaveOK);
     // Someone changes the row: the title moves and a handler of its choice is bound.
-    ASSERT_EQ(Execute(QStringLiteral("UPDATE WARRANT SET NT003 = 'inherited frmZorv52Fmt: TfrmZorv52Fmt' || char(10) || "
-                           "'inherited lblVoucherName: TQRLabel' || char(10) || 'Left = 300' || char(10) || "
-                           "'OnPrint = Release' || char(10) || 'end' || char(10) || 'end' "
-                           "WHERE NT001 = 'TfrmZorv52Fmt' AND NT002 = '被改格式'")),
+    ASSERT_EQ(Execute(QStringLiteral(
+                  "UPDATE WARRANT SET NT003 = 'inherited frmZorv52Fmt: TfrmZorv52Fmt' || char(10) || "
+                  "'inherited lblVoucherName: TQRLabel' || char(10) || 'Left = 300' || char(10) || "
+                  "'OnPrint = Release' || char(10) || 'end' || char(10) || 'end' "
+                  "WHERE NT001 = 'TfrmZorv52Fmt' AND NT002 = '被改格式'")),
         QString());
 
     FormatPtr plainHolder;
     const int builtInLeft = make(plainHolder, QStringLiteral("<New>"))->lblVoucherName->Left();
     FormatPtr runHolder;
     ScriptedDialogService dialogs;
-    dialogs.Expect(DialogKind::MessageBox, {IDOK, true, {}, {}}, QStringLiteral("Open Standard DFM error!! "));
+    dialogs.Expect(
+        DialogKind::MessageBox, {IDOK, true, {}, {}}, QStringLiteral("Open Standard DFM error!! "));
     TfrmZorv52Fmt* run = make(runHolder, QStringLiteral("被改格式"));
     run->PrepareData();
     EXPECT_TRUE(dialogs.Failures().isEmpty()) << qPrintable(dialogs.Failures().join(u'\n'));
     EXPECT_EQ(dialogs.Pending(), 0);
     EXPECT_EQ(run->lblVoucherName->Left(), builtInLeft) << "nothing of the refused text applies";
-    EXPECT_NE(GetPropMethod(run->lblVoucherName, QStringLiteral("OnPrint")).Name(), QStringLiteral("Release"));
+    EXPECT_NE(
+        GetPropMethod(run->lblVoucherName, QStringLiteral("OnPrint")).Name(), QStringLiteral("Release"));
 }
 
 } // namespace

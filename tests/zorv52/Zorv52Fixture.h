@@ -44,8 +44,8 @@ protected:
         form_.reset(CreateForm<TfrmZorv52>());
         form_->SetHostObject(manager_);
         form_->SetModulePath(QStringLiteral("/opt/steward/libZORV52C.so"));
-        const bool ok = form_->ApplyParams(
-            Variant::ArrayOf({Variant(user), Variant("HV01"), Variant("DEMO"), Variant(0), Variant(features)}));
+        const bool ok = form_->ApplyParams(Variant::ArrayOf(
+            {Variant(user), Variant("HV01"), Variant("DEMO"), Variant(0), Variant(features)}));
         EXPECT_TRUE(ok) << form_->ErrorCodes().toStdString() << form_->ErrorTexts().toStdString();
         return form_.get();
     }

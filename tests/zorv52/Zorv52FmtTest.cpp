@@ -8,9 +8,9 @@
 #include "common/forms/LibCodeConvert.h"
 #include "format/FormatStore.h"
 #include "runtime/data/ClientDataSet.h"
+#include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRBarcode.h"
 #include "runtime/report/QRCtrls.h"
-#include "runtime/forms/Dialogs.h"
 #include "runtime/report/QRPrinter.h"
 #include "runtime/system/AutoObject.h"
 #include "support/TestSupport.h"
@@ -228,8 +228,10 @@ TEST(Zorv52FmtTest, AClearedFieldLeavesEveryControlThatPrintsIt)
     EXPECT_EQ(doubled->Expression(), QString());
     EXPECT_EQ(code->DataField(), QString());
     EXPECT_EQ(longer->Expression(), QStringLiteral("ClientDataSet1.TO0251"));
-    EXPECT_EQ(form->FindComponent<TQRDBText>(QStringLiteral("txtTO024"))->DataField(), QStringLiteral("TO024"));
-    EXPECT_EQ(form->FindComponent<TQRDBText>(QStringLiteral("txtTO125"))->DataField(), QStringLiteral("TO125"));
+    EXPECT_EQ(
+        form->FindComponent<TQRDBText>(QStringLiteral("txtTO024"))->DataField(), QStringLiteral("TO024"));
+    EXPECT_EQ(
+        form->FindComponent<TQRDBText>(QStringLiteral("txtTO125"))->DataField(), QStringLiteral("TO125"));
 }
 
 TEST(Zorv52FmtTest, TheTitleNamesTheSlipTypeAndFallsBackWithoutAMessage)
@@ -402,7 +404,8 @@ TEST(Zorv52FmtTest, ATraditionalInterfacePrintsEveryCaptionOfTheLayoutInTraditio
     ChangeSlip slip;
     ASSERT_EQ(slip.Form()->HvConverter()->UIConvertMode(), 2);
     slip.AddSlip(QStringLiteral("0001"),
-        {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"}, {"0003", "ITEM-D", ""}});
+        {{"0001", "ITEM-A", "ITEM-B"}, {"0002", TfrmZorv52Fmt::Placeholder(), "ITEM-C"},
+            {"0003", "ITEM-D", ""}});
     slip.Options.insert(QStringLiteral("sys024"), QStringLiteral("3"));
     // The message table answers in the user's language, as the server's does
     // through the database conversion.
@@ -414,8 +417,8 @@ TEST(Zorv52FmtTest, ATraditionalInterfacePrintsEveryCaptionOfTheLayoutInTraditio
     const auto pages = slip.Run();
     ASSERT_TRUE(pages);
     const QStringList page = texts(*pages, 1);
-    for (const char* caption : {"單號:", "變更日期:", "品名", "變更前", "變更後", "項次", "說明", "包裝單位:",
-             "預計產包裝量:", "製表日期:", "頁次:"})
+    for (const char* caption : {"單號:", "變更日期:", "品名", "變更前", "變更後", "項次", "說明",
+             "包裝單位:", "預計產包裝量:", "製表日期:", "頁次:"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(caption))) << caption;
     // Nothing on the page is left in simplified characters: each text is
     // what converting it to traditional characters gives.
@@ -456,9 +459,11 @@ TEST(Zorv52FmtTest, NoTextOfTheSlipHeaderReachesTheDividerBetweenItsHalves)
         const int right = text->Left() + text->Width();
         if (text->Left() < line && right > line - 20) {
             ++beside;
-            EXPECT_LE(right, line - 3) << text->Name().toStdString() << " ends at " << right << ", the line is at " << line;
+            EXPECT_LE(right, line - 3)
+                << text->Name().toStdString() << " ends at " << right << ", the line is at " << line;
         }
-        EXPECT_FALSE(text->Left() < line && right > line) << text->Name().toStdString() << " crosses the divider";
+        EXPECT_FALSE(text->Left() < line && right > line)
+            << text->Name().toStdString() << " crosses the divider";
     }
     EXPECT_GT(beside, 10) << "the left half's right-hand column stands beside the divider";
 }

@@ -48,24 +48,26 @@ TEST_F(Zorv52FormTest, PreviewSendsTheStatementTheServerLogsAndRunsIt)
 
     ASSERT_EQ(record_->OpenedSql.size(), 1);
     const QString sql = record_->OpenedSql.first();
-    EXPECT_TRUE(sql.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001+'-'+TO002+'-'+TO003 AS TO001T, ")))
+    EXPECT_TRUE(
+        sql.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001+'-'+TO002+'-'+TO003 AS TO001T, ")))
         << sql.toStdString();
     EXPECT_TRUE(sql.contains(QStringLiteral(" FROM $$MOCTO AS MOCTO LEFT JOIN $$MOCTP AS MOCTP ON ")))
         << sql.toStdString();
     // The slip type, approval and print status, each joined with " and "; the
     // rights merge puts the where text in parentheses.
-    EXPECT_TRUE(sql.endsWith(QStringLiteral("Where (1=1  and (TO001='A511' ) and (TO041='Y' ) and (TO042= 0 )) "
-                                            "ORDER BY TO001, TO002, TO003, TP004 ")))
+    EXPECT_TRUE(
+        sql.endsWith(QStringLiteral("Where (1=1  and (TO001='A511' ) and (TO041='Y' ) and (TO042= 0 )) "
+                                    "ORDER BY TO001, TO002, TO003, TP004 ")))
         << sql.toStdString();
-    EXPECT_EQ(Received(), QStringList{sql});
+    EXPECT_EQ(Received(), QStringList {sql});
 
-    const qint64 lines = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
-                                              "TP002=TO002 AND TP003=TO003 WHERE TO001='A511' AND TO041='Y' AND "
-                                              "TO042=0"));
+    const qint64 lines
+        = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
+                               "TP002=TO002 AND TP003=TO003 WHERE TO001='A511' AND TO041='Y' AND "
+                               "TO042=0"));
     ASSERT_GT(lines, 0);
     EXPECT_EQ(record_->Rows, lines);
-    EXPECT_EQ(record_->Calls,
-        (QStringList{"create", "name", "context", "prepare", "open", "preview"}));
+    EXPECT_EQ(record_->Calls, (QStringList {"create", "name", "context", "prepare", "open", "preview"}));
     EXPECT_EQ(record_->Destroyed, 1);
     EXPECT_EQ(record_->SlipType, QStringLiteral("A511"));
     // A511's sign-off code is TIDEWS: the workflow product signs.
@@ -86,8 +88,9 @@ TEST_F(Zorv52FormTest, EveryStatusAddsNoStatusCondition)
     const QString sql = Received().first();
     EXPECT_FALSE(sql.contains(QStringLiteral("TO041="))) << sql.toStdString();
     EXPECT_FALSE(sql.contains(QStringLiteral("TO042"))) << sql.toStdString();
-    EXPECT_EQ(record_->Rows, Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
-                                                  "TP002=TO002 AND TP003=TO003 WHERE TO001='A512'")));
+    EXPECT_EQ(record_->Rows,
+        Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO LEFT JOIN MOCTP ON TP001=TO001 AND "
+                             "TP002=TO002 AND TP003=TO003 WHERE TO001='A512'")));
     EXPECT_EQ(record_->Calls.last(), QStringLiteral("print"));
 }
 
@@ -99,7 +102,8 @@ TEST_F(Zorv52FormTest, KeysReachTheServerAsQuotedLiterals)
     dialogs_->ExpectMessage(mrOk, text("没有符合条件的资料"));
     EXPECT_FALSE(form->PrintKeys(Variant::ArrayOf({"A511", "X' OR '1'='1", "", "51"}), true));
     ASSERT_EQ(Received().size(), 1);
-    EXPECT_TRUE(Received().first().contains(QStringLiteral("(TO002='X'' OR ''1''=''1')"))) << Received().first().toStdString();
+    EXPECT_TRUE(Received().first().contains(QStringLiteral("(TO002='X'' OR ''1''=''1')")))
+        << Received().first().toStdString();
     EXPECT_FALSE(Received().first().contains(QStringLiteral("(TO003="))) << "an empty key adds no condition";
     EXPECT_TRUE(Received().first().contains(QStringLiteral("(TO001='A511')")));
     EXPECT_EQ(record_->Rows, 0);
@@ -160,12 +164,14 @@ TEST_F(Zorv52FormTest, PagesAndSavedControlsFollowTheEye)
     QStringList pages;
     for (int i = 0; i < form->pgOption->PageCount(); ++i)
         pages << form->pgOption->Pages(i)->Caption();
-    EXPECT_EQ(pages, (QStringList{text("基本选项"), text("高级选项"), text("系统选项"), text("Fax/Email选项")}));
+    EXPECT_EQ(
+        pages, (QStringList {text("基本选项"), text("高级选项"), text("系统选项"), text("Fax/Email选项")}));
     EXPECT_EQ(form->OptionControlList(),
-        QStringLiteral("edTO001.text;spTO002.style;spTO003.style;spTO004.style;spTO043.style;"
-                       "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;"
-                       "rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus.itemindex;"
-                       "cboFormStyleName.text;"));
+        QStringLiteral(
+            "edTO001.text;spTO002.style;spTO003.style;spTO004.style;spTO043.style;"
+            "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;"
+            "rgSendType.itemindex;cboSendWay.itemindex;edtFaxEmailData.text;cboSendStatus.itemindex;"
+            "cboFormStyleName.text;"));
     EXPECT_TRUE(form->tsFEP->TabVisible());
     EXPECT_FALSE(Open(QStringLiteral("CHEN"), QString())->tsFEP->TabVisible());
 }
@@ -180,7 +186,8 @@ TEST_F(Zorv52FormTest, TheOuterJoinDialectHasNoJoinsAndNoUserColumns)
     form->BuildQuery(0, form->OptionValueArray(), sql);
     form->AdjustQuery(sql);
     const QString text = sql.ToString();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001||'-'||TO002||'-'||TO003 AS TO001T")))
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("SELECT MOCTO.*, MOCTP.*, TO001||'-'||TO002||'-'||TO003 AS TO001T")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("LEFT JOIN"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("UDF01"))) << text.toStdString();

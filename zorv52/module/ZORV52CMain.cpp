@@ -9,10 +9,10 @@
 // name (tests/frame/ModuleTest.cpp creates the objects from the loaded module).
 #include "common/ProgramDescriptor.h"
 #include "frame/DLLVRCtrller.h"
-#include "suite/fax/HvnFaxApplication.h"
-#include "suite/mail/OutlookApplication.h"
 #include "frame/OptionsFormClass.h"
 #include "suite/appserver/AppServer.h"
+#include "suite/fax/HvnFaxApplication.h"
+#include "suite/mail/OutlookApplication.h"
 #include "zorv52/Zorv52F.h"
 
 namespace {

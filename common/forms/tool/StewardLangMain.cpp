@@ -44,7 +44,8 @@ QString toolFile(const QString& root, const QString& name)
 TLangBuild build(const QString& root)
 {
     const TLangCatalogue catalogue = CollectModuleTexts(root);
-    const TLangDictionary english = TLangDictionary::Parse(readText(toolFile(root, QStringLiteral("English.txt"))));
+    const TLangDictionary english
+        = TLangDictionary::Parse(readText(toolFile(root, QStringLiteral("English.txt"))));
     const TLangStrayAccount strays
         = TLangStrayAccount::Parse(readText(toolFile(root, QStringLiteral("Untranslated.txt"))));
     // Taiwan characters with Taiwan phrases: the words a 950 user reads in
@@ -73,7 +74,8 @@ int writePackages(const QString& root, const QString& out)
             throw EFCreateError(QStringLiteral("cannot create %1").arg(folder.path()));
         for (auto file = language->cbegin(); file != language->cend(); ++file) {
             QFile target(folder.filePath(file.key()));
-            if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate) || target.write(*file) != file->size())
+            if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                || target.write(*file) != file->size())
                 throw EFCreateError(QStringLiteral("cannot write %1").arg(target.fileName()));
         }
         // A package of a form that is gone would still be applied: away with it.
@@ -99,7 +101,8 @@ int checkPackages(const QString& root, const QString& dir)
         }
         for (const QString& name : folder.entryList({QStringLiteral("*.Lng")}, QDir::Files))
             if (!language->contains(name))
-                problems << QStringLiteral("%1/%2 belongs to no form or message of the module").arg(language.key(), name);
+                problems << QStringLiteral("%1/%2 belongs to no form or message of the module")
+                                .arg(language.key(), name);
     }
     if (!problems.isEmpty())
         problems << QStringLiteral("(steward-lang build %1 %2 writes them again)").arg(root, dir);
@@ -109,7 +112,8 @@ int checkPackages(const QString& root, const QString& dir)
 int printMissing(const QString& root)
 {
     const TLangCatalogue catalogue = CollectModuleTexts(root);
-    const TLangDictionary english = TLangDictionary::Parse(readText(toolFile(root, QStringLiteral("English.txt"))));
+    const TLangDictionary english
+        = TLangDictionary::Parse(readText(toolFile(root, QStringLiteral("English.txt"))));
     QSet<QString> printed;
     for (const TLangEntry& entry : catalogue.Entries()) {
         if (!english.Translate(entry).isEmpty() || printed.contains(entry.Source))
@@ -118,7 +122,8 @@ int printMissing(const QString& root)
         std::printf("%s\t\n", qPrintable(TLangDictionary::Escape(entry.Source)));
     }
     for (const TLangStray& stray : catalogue.Strays())
-        std::fprintf(stderr, "stray %s\t%s\n", qPrintable(stray.Origin), qPrintable(TLangDictionary::Escape(stray.Text)));
+        std::fprintf(stderr, "stray %s\t%s\n", qPrintable(stray.Origin),
+            qPrintable(TLangDictionary::Escape(stray.Text)));
     return 0;
 }
 

@@ -75,7 +75,9 @@ bool watchStopSignals(TAppServerDaemon& daemon)
         char byte = 0;
         if (::read(signalPipe[0], &byte, 1) != 1)
             return;
-        daemon.Stop(QStringLiteral("signal %1, %2").arg(static_cast<int>(byte)).arg(QString::fromLocal8Bit(strsignal(byte))));
+        daemon.Stop(QStringLiteral("signal %1, %2")
+                        .arg(static_cast<int>(byte))
+                        .arg(QString::fromLocal8Bit(strsignal(byte))));
         // Sessions run on detached threads that may be inside a read of their
         // socket or a query: ending the process here, without running static
         // destructors under them, is what keeps the stop within a moment.

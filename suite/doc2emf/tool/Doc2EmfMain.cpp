@@ -55,7 +55,8 @@ int runAsking()
         return 3;
     FileDialogOptions save;
     save.Title = QStringLiteral("Picture");
-    save.Filter = QStringLiteral("PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg|EMF picture (*.emf)|*.emf");
+    save.Filter
+        = QStringLiteral("PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg|EMF picture (*.emf)|*.emf");
     save.DefaultExt = QStringLiteral("png");
     save.FileName = TDocumentConverter::DefaultTarget(open.FileName);
     if (!Dialogs().SaveDialog(save))

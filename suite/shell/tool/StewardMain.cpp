@@ -1,7 +1,7 @@
 // steward: the client shell. See ShellOptions.h for the command line.
 #include "runtime/system/ProcessSetup.h"
-#include "suite/shell/ShellOptions.h"
 #include "runtime/system/SystemFacts.h"
+#include "suite/shell/ShellOptions.h"
 #include "suite/shell/StewardShell.h"
 
 #include <QApplication>
@@ -29,9 +29,10 @@ int main(int argc, char** argv)
     // machine without one they run on the offscreen platform.
     if (!HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         if (parsed && options.RunMode == TShellOptions::Mode::Window) {
-            std::fprintf(stderr, "steward: no display to show the %s window on "
-                                 "(set DISPLAY, or run it under xvfb-run)\n",
-                         qPrintable(options.Program));
+            std::fprintf(stderr,
+                "steward: no display to show the %s window on "
+                "(set DISPLAY, or run it under xvfb-run)\n",
+                qPrintable(options.Program));
             return TStewardShell::UsageError;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");

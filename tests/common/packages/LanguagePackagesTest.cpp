@@ -4,12 +4,12 @@
 // simplified characters or mainland words.
 
 #include "common/forms/FontAliases.h"
+#include "common/forms/LangCatalogue.h"
 #include "criteria/GeneCondition.h"
 #include "criteria/SelectPnl.h"
 #include "format/TfrmVRConvPic.h"
 #include "format/TfrmVRSendOut.h"
 #include "format/VRPreviewF.h"
-#include "common/forms/LangCatalogue.h"
 #include "options/EmailSubjectF.h"
 #include "runtime/forms/Persistent.h"
 #include "runtime/system/ScriptConverter.h"
@@ -55,9 +55,11 @@ void collectTexts(const QObject* object, const QString& where, QStringList& text
             const QStringList lines = list->Lines();
             for (int line = 0; line < lines.size(); ++line)
                 texts << QStringLiteral("%1.%2[%3]=%4").arg(where, name).arg(line).arg(lines[line]);
-        } else if (auto* collection = qobject_cast<TCollection*>(value.value<QObject*>()); collection && depth == 0) {
+        } else if (auto* collection = qobject_cast<TCollection*>(value.value<QObject*>());
+                   collection && depth == 0) {
             for (int item = 0; item < collection->Count(); ++item)
-                collectTexts(collection->Items(item), QStringLiteral("%1.%2[%3]").arg(where, name).arg(item), texts, 1);
+                collectTexts(collection->Items(item), QStringLiteral("%1.%2[%3]").arg(where, name).arg(item),
+                    texts, 1);
         }
     }
 }
@@ -70,8 +72,10 @@ QStringList formTexts(TComponent* form)
     std::function<void(TComponent*)> walk = [&](TComponent* component) {
         if (untranslatedComponents.contains(component->Name()))
             return;
-        collectTexts(component, component->Name().isEmpty() ? QString::fromLatin1(component->metaObject()->className())
-                                                             : component->Name(), texts);
+        collectTexts(component,
+            component->Name().isEmpty() ? QString::fromLatin1(component->metaObject()->className())
+                                        : component->Name(),
+            texts);
         for (TComponent* owned : component->ComponentList())
             walk(owned);
     };
@@ -93,7 +97,8 @@ protected:
         QByteArray settings = ini.readAll();
         ini.close();
         ASSERT_TRUE(settings.contains("UICodePage=936"));
-        home_.write(QStringLiteral("StewardC.ini"), settings.replace("UICodePage=936", "UICodePage=" + codePage));
+        home_.write(
+            QStringLiteral("StewardC.ini"), settings.replace("UICodePage=936", "UICodePage=" + codePage));
         const QDir shipped(testsupport::sourcePath(QStringLiteral("data/MultiLanguage/") + code_));
         const QStringList files = shipped.entryList({QStringLiteral("*.Lng")}, QDir::Files);
         ASSERT_FALSE(files.isEmpty()) << qPrintable(shipped.path());
@@ -133,7 +138,8 @@ protected:
         const QStringList texts = formTexts(form);
         EXPECT_GT(texts.size(), 3) << "a form with hardly a text: nothing was looked at";
         const QStringList left = leftInSource(texts);
-        EXPECT_TRUE(left.isEmpty()) << form->metaObject()->className() << " in " << code_.toStdString() << ":\n"
+        EXPECT_TRUE(left.isEmpty()) << form->metaObject()->className() << " in " << code_.toStdString()
+                                    << ":\n"
                                     << left.join(u'\n').toStdString();
     }
 
@@ -151,7 +157,8 @@ TEST_P(LanguagePackages, OptionsWindowAndItsConditionDialog)
         EXPECT_EQ(form_->Font()->Name(), QStringLiteral("Tahoma")) << "a Latin face, not the Song face";
     } else {
         // Converting characters alone would say 打印: the package says 列印.
-        EXPECT_TRUE(form_->Caption().startsWith(QStringLiteral("工單變更單列印"))) << form_->Caption().toStdString();
+        EXPECT_TRUE(form_->Caption().startsWith(QStringLiteral("工單變更單列印")))
+            << form_->Caption().toStdString();
     }
     std::unique_ptr<TfrmGeneCondition, FreeComponent> dialog(
         new TfrmGeneCondition(form_.get(), form_->DateFieldList(), 0));
@@ -176,7 +183,8 @@ TEST_P(LanguagePackages, SlipFormatAndPreview)
     expectTranslated(format.get());
     if (code_ == u"ENG") {
         const QStringList texts = formTexts(format.get());
-        EXPECT_TRUE(texts.contains(QStringLiteral("lblCapTP005.Caption=Description"))) << "a place's own text";
+        EXPECT_TRUE(texts.contains(QStringLiteral("lblCapTP005.Caption=Description")))
+            << "a place's own text";
         EXPECT_TRUE(texts.contains(QStringLiteral("lblCapTO009.Caption=Descr."))) << "the word's text";
     }
     std::unique_ptr<TfrmVRPreview, FreeComponent> preview(new TfrmVRPreview(format.get()));

@@ -50,10 +50,11 @@ public:
     {
         const QByteArray message = qgetenv("ZTEST_MESSAGE");
         if (message == "error")
-            Dialogs().MessageDlg(QStringLiteral("The slip is locked.\rAsk the administrator."), mtError, mbOK,
-                Caption());
+            Dialogs().MessageDlg(
+                QStringLiteral("The slip is locked.\rAsk the administrator."), mtError, mbOK, Caption());
         else if (message == "warning")
-            Dialogs().MessageDlg(QStringLiteral("No rows."), mtWarning, TMsgDlgButtons(mbOK) | mbCancel, Caption());
+            Dialogs().MessageDlg(
+                QStringLiteral("No rows."), mtWarning, TMsgDlgButtons(mbOK) | mbCancel, Caption());
         return TRecordingOptionsForm::PrintOrPreview(preview);
     }
 

@@ -26,7 +26,7 @@ TEST_F(OptionsWindowTest, AFailingExtendedQueryIsReportedAsSuchAndNotAsTheServer
     EXPECT_FALSE(form->PrintOrPreview(true));
     EXPECT_EQ(dialogs_->Asked().size(), 1) << "the extended fields' error alone";
     EXPECT_EQ(dialogs_->Asked().first().Type, mtError);
-    EXPECT_EQ(record_->OpenedSql, QStringList{record_->ExtendedQuery}) << "the plain query is not tried";
+    EXPECT_EQ(record_->OpenedSql, QStringList {record_->ExtendedQuery}) << "the plain query is not tried";
     EXPECT_FALSE(record_->Calls.contains(QStringLiteral("preview")));
     EXPECT_EQ(record_->Destroyed, 1);
 
@@ -90,7 +90,8 @@ TEST_F(OptionsWindowTest, TheChangeSlipLayoutWithABrokenExtendedFieldShowsOneMes
         auto* format = dynamic_cast<TfrmVRBaseFmt*>(made.get());
         ReportQueryBuilder* builder = format->SQLReBuilder;
         builder->SetActive(true);
-        const int table = builder->AddRelationTable(QStringLiteral("CMSMB"), QStringLiteral("RT0.MB001=TO021"));
+        const int table
+            = builder->AddRelationTable(QStringLiteral("CMSMB"), QStringLiteral("RT0.MB001=TO021"));
         const int field = builder->AddField(table, QStringLiteral("MB999"), QStringLiteral("gone"), 0);
         EXPECT_GE(field, 0);
         builder->BindField(table, field, QStringLiteral("txtTO021"));

@@ -64,7 +64,8 @@ TEST_F(FormatChoiceTest, TheUsersOwnDefaultWinsWhenItIsListedAndIsPassedOverWhen
     EnterSlipType(form, QStringLiteral("A511"));
     EXPECT_EQ(Chosen(), QStringLiteral("Narrow"));
     EnterSlipType(form, QStringLiteral("A512"));
-    EXPECT_EQ(Chosen(), QStringLiteral("Plain")) << "a default whose format is gone leaves the slip type's choice";
+    EXPECT_EQ(Chosen(), QStringLiteral("Plain"))
+        << "a default whose format is gone leaves the slip type's choice";
 }
 
 TEST_F(FormatChoiceTest, ANameTypedInOtherCaseIsTheStoredFormatWhenTheListIsReloaded)
@@ -88,7 +89,8 @@ TEST_F(FormatChoiceTest, TheFormatFormLearnsTheUsersGroupAndTheFolderOfLocalForm
 {
     QByteArray client = home_.read("StewardC.ini");
     ASSERT_TRUE(client.contains("[Client Components]"));
-    home_.write("StewardC.ini", client.replace("[Client Components]", "[Client Components]\nCustomFormatPath= formats "));
+    home_.write("StewardC.ini",
+        client.replace("[Client Components]", "[Client Components]\nCustomFormatPath= formats "));
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EnterSlipType(form, QStringLiteral("A511"));
     ASSERT_TRUE(form->PrintOrPreview(true));
@@ -97,6 +99,7 @@ TEST_F(FormatChoiceTest, TheFormatFormLearnsTheUsersGroupAndTheFolderOfLocalForm
     // Relative to the home, ending in a separator: the store puts file names right after it.
     EXPECT_TRUE(record_->Context.CustomFormatPath.endsWith(QStringLiteral("formats\\")))
         << record_->Context.CustomFormatPath.toStdString();
-    EXPECT_EQ(NativePath(record_->Context.CustomFormatPath), QDir(home_.path()).filePath(QStringLiteral("formats/")))
+    EXPECT_EQ(NativePath(record_->Context.CustomFormatPath),
+        QDir(home_.path()).filePath(QStringLiteral("formats/")))
         << record_->Context.CustomFormatPath.toStdString();
 }

@@ -12,7 +12,7 @@
 TEST_F(OptionsWindowTest, ThePrinterChosenIsTheOneTheNextRunUses)
 {
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
-    form->PrinterNames = [] { return QStringList{QStringLiteral("Front desk"), QStringLiteral("Office")}; };
+    form->PrinterNames = [] { return QStringList {QStringLiteral("Front desk"), QStringLiteral("Office")}; };
     EnterSlipType(form, QStringLiteral("A511"));
     EXPECT_EQ(form->PrinterIndex, -1) << "the default printer until one is chosen";
 
@@ -60,7 +60,8 @@ TEST_F(OptionsWindowTest, PaperSizeNamesThePaperOfTheChosenFormat)
     EXPECT_EQ(record_->FormatName, text("横式变更单"));
     // The context lets it read the stored format of that name, whose page
     // may differ from the built-in one; it prepares no data and never runs.
-    EXPECT_EQ(record_->Calls, (QStringList{"create", "name", "context"})) << "asked for its paper only, never run";
+    EXPECT_EQ(record_->Calls, (QStringList {"create", "name", "context"}))
+        << "asked for its paper only, never run";
     EXPECT_EQ(record_->Destroyed, 1);
 }
 
@@ -70,7 +71,7 @@ TEST_F(OptionsWindowTest, DeletingAFormatRemovesItFromStoreAndList)
             "('TfrmZorv52Fmt', 'Wide', ''), ('TfrmOtherFmt', 'Plain', '')");
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     form->cboFormStyleNameDropDown(form->cboFormStyleName);
-    ASSERT_EQ(form->cboFormStyleName->Items()->Lines(), (QStringList{"<New>", "Plain", "Wide"}));
+    ASSERT_EQ(form->cboFormStyleName->Items()->Lines(), (QStringList {"<New>", "Plain", "Wide"}));
 
     // "<New>" is no stored format: nothing is asked.
     form->cboFormStyleName->SetItemIndex(0);
@@ -86,9 +87,9 @@ TEST_F(OptionsWindowTest, DeletingAFormatRemovesItFromStoreAndList)
     dialogs_->ExpectMessage(mrYes, text("确认删除选中的凭证格式吗?")).ExpectMessage(mrOk, text("删除成功!"));
     form->btnDelFormStypeClick(form->btnDelFormStype);
     EXPECT_EQ(Column(QStringLiteral("SELECT NT001 || '/' || NT002 FROM WARRANT ORDER BY 1")),
-        (QStringList{"TfrmOtherFmt/Plain", "TfrmZorv52Fmt/Wide"}))
+        (QStringList {"TfrmOtherFmt/Plain", "TfrmZorv52Fmt/Wide"}))
         << "only this program's format of that name";
-    EXPECT_EQ(form->cboFormStyleName->Items()->Lines(), (QStringList{"<NEW>", "Wide"}));
+    EXPECT_EQ(form->cboFormStyleName->Items()->Lines(), (QStringList {"<NEW>", "Wide"}));
     EXPECT_EQ(form->cboFormStyleName->ItemIndex(), 0);
 
     // A name typed that the store does not hold.
@@ -131,7 +132,8 @@ TEST_F(OptionsWindowTest, NewArgumentsForAnotherUserAreRefused)
         form->SetParams(Variant::ArrayOf({"LIU", "HV01", "DEMO", 0, "FEP"}));
         ADD_FAILURE() << "another user was taken";
     } catch (const EArgumentError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("argument 0 (user code) is \"LIU\", but the window runs for \"CHEN\""));
+        EXPECT_EQ(e.Message(),
+            QStringLiteral("argument 0 (user code) is \"LIU\", but the window runs for \"CHEN\""));
     }
     EXPECT_EQ(form->UserCode(), QStringLiteral("CHEN"));
 }
@@ -173,9 +175,10 @@ TEST_F(OptionsWindowTest, WithoutTheMinguoCalendarThreeDateStylesRemain)
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE ADMSP SET SP003='2' WHERE SP002='Sys026'", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     TfrmZorv52* form = Open(QStringLiteral("CHEN"));
     EXPECT_EQ(form->cboDateType->Items()->Lines(),
-        (QStringList{text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
+        (QStringList {text("公历 YYYYMMDD"), text("公历 MMDDYYYY"), text("公历 DDMMYYYY")}));
 }

@@ -52,7 +52,8 @@ TEST_F(OptionsWindowTest, ASchemeOfOlderProgramsKeepsTheWindowsDelivery)
     form->cboSendWay->SetItemIndex(1);
     form->cboSendWayChange(form->cboSendWay);
     // Criteria keys only, as schemes were saved before they kept the delivery.
-    ASSERT_TRUE(form->LoadScheme(QStringLiteral("edTO001.text;cboTO041.itemindex;"), QStringLiteral("A511\r\n3\r\n")));
+    ASSERT_TRUE(form->LoadScheme(
+        QStringLiteral("edTO001.text;cboTO041.itemindex;"), QStringLiteral("A511\r\n3\r\n")));
     form->AfterSchemeOpened();
     EXPECT_EQ(form->edTO001->Text(), QStringLiteral("A511"));
     EXPECT_EQ(form->cboTO041->ItemIndex(), 3);

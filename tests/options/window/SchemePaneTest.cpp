@@ -45,13 +45,17 @@ TEST_F(OptionsWindowTest, SaveAsksTheSchemeDialogThenStoresTheSavedControls)
     // One rule per date criterion of the basic page; the print date is no criterion of a scheme.
     EXPECT_EQ(offered.size(), 2) << offered.join(u',').toStdString();
     EXPECT_EQ(form->DateRuleList().size(), 2);
-    EXPECT_EQ(Column(QStringLiteral("SELECT SCONDITION FROM GENES WHERE CREATOR='CHEN' AND PROGRAMME='ZORV52'")),
-        QStringList{form->OptionControlList()});
-    const QStringList values = Column(QStringLiteral("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
+    EXPECT_EQ(
+        Column(QStringLiteral("SELECT SCONDITION FROM GENES WHERE CREATOR='CHEN' AND PROGRAMME='ZORV52'")),
+        QStringList {form->OptionControlList()});
+    const QStringList values
+        = Column(QStringLiteral("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
     ASSERT_EQ(values.size(), 1);
-    EXPECT_TRUE(values.first().startsWith(QStringLiteral("A511\r\nsp_UserChoice\x03True\x03" "20241101001\x03" "20241130999\r\n")))
+    EXPECT_TRUE(values.first().startsWith(QStringLiteral("A511\r\nsp_UserChoice\x03True\x03"
+                                                         "20241101001\x03"
+                                                         "20241130999\r\n")))
         << values.first().toStdString();
-    EXPECT_EQ(captions(form->lstCondition), QStringList{text("十一月变更")}) << "the list was reloaded";
+    EXPECT_EQ(captions(form->lstCondition), QStringList {text("十一月变更")}) << "the list was reloaded";
 
     // The same name again: the dialog asks, and yes replaces the stored scheme.
     form->spTO002->edFinal->SetText(QStringLiteral("20241115999"));
@@ -105,13 +109,16 @@ TEST_F(OptionsWindowTest, ACheckBoxOfThePictureKindIsSavedInTheSchemeAndComesBac
                        "cboTO041.itemindex;cboTO042.itemindex;ChkPricePower.checked;chkUrgent.checked;")))
         << form->OptionControlList().toStdString();
     // The box's line of a value text: its place in the key list.
-    const int line = static_cast<int>(form->OptionControlList().split(u';').indexOf(QStringLiteral("chkUrgent.checked")));
-    const auto urgentLine = [line](const QString& values) { return values.split(QStringLiteral("\r\n")).value(line); };
+    const int line = static_cast<int>(
+        form->OptionControlList().split(u';').indexOf(QStringLiteral("chkUrgent.checked")));
+    const auto urgentLine
+        = [line](const QString& values) { return values.split(QStringLiteral("\r\n")).value(line); };
 
     EnterSlipType(form, QStringLiteral("A511"));
     urgent->SetChecked(true);
     ASSERT_TRUE(form->SaveScheme(form->OptionControlList(), text("紧急"), Variant("")));
-    const QStringList values = Column(QStringLiteral("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
+    const QStringList values
+        = Column(QStringLiteral("SELECT VCONDITION FROM GENES WHERE PROGRAMME='ZORV52'"));
     ASSERT_EQ(values.size(), 1);
     EXPECT_EQ(urgentLine(values.first()), QStringLiteral("True"));
 

@@ -11,9 +11,9 @@
 
 #include <QAction>
 #include <QMenuBar>
-#include <cmath>
 #include <QTest>
 #include <QToolBar>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -39,7 +39,8 @@ TEST_F(DreamDesignerTest, StartingLoadsStoredChangesAndAnAbortedSaveKeepsTheDesi
     QStringList events;
     designer->SetStoredChanges(true);
     designer->OnLoadChanges = [&](TDreamDesigner*, bool&) { events << QStringLiteral("load"); };
-    designer->OnActiveChanged = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
+    designer->OnActiveChanged
+        = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
     bool giveUp = true;
     designer->OnSaveChanges = [&](TDreamDesigner*, bool&) {
         events << QStringLiteral("save");
@@ -55,7 +56,7 @@ TEST_F(DreamDesignerTest, StartingLoadsStoredChangesAndAnAbortedSaveKeepsTheDesi
     designer->SetActive(false);
     EXPECT_FALSE(designer->Active());
     EXPECT_EQ(designer->Window(), nullptr);
-    EXPECT_EQ(events, (QStringList{"load", "on", "save", "save", "off"}));
+    EXPECT_EQ(events, (QStringList {"load", "on", "save", "save", "off"}));
 }
 
 TEST_F(DreamDesignerTest, TheHotKeyIsCtrlF12AndStopsTheDesignerFromItsWindow)
@@ -84,7 +85,8 @@ TEST_F(DreamDesignerTest, TheDeleteItemIsEnabledOnlyForLayoutDataTextsAndTheDelK
     del->SetShortCut(46);
     menu->Items()->Add(del);
     int deleted = 0;
-    menu->SetOnPopup(TNotifyEvent::Of([&](TObject*) { del->SetEnabled(SelectionIsDeletable(designer->GetSelectedComponents())); }));
+    menu->SetOnPopup(TNotifyEvent::Of(
+        [&](TObject*) { del->SetEnabled(SelectionIsDeletable(designer->GetSelectedComponents())); }));
     del->SetOnClick(TNotifyEvent::Of([&](TObject*) { deleted += designer->DeleteSelectedComponents(); }));
     designer->SetPopupMenu(menu);
     designer->SetActive(true);
@@ -98,7 +100,7 @@ TEST_F(DreamDesignerTest, TheDeleteItemIsEnabledOnlyForLayoutDataTextsAndTheDelK
     designer->OnDeleteComponent = [&](TDreamDesigner*, TComponent* c) { told << c->Name(); };
     QTest::keyClick(designer->Surface(), Qt::Key_Delete);
     EXPECT_EQ(deleted, 1);
-    EXPECT_EQ(told, QStringList{QStringLiteral("qrdNo")});
+    EXPECT_EQ(told, QStringList {QStringLiteral("qrdNo")});
     EXPECT_EQ(form->FindComponent(QStringLiteral("qrdNo")), nullptr);
     form->qrdNo = nullptr;
 }
@@ -127,7 +129,7 @@ TEST_F(DreamDesignerTest, MenuShortCutsWorkInTheDesignWindowAlsoForHiddenItems)
     QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::AltModifier);
     save->SetEnabled(false);
     QTest::keyClick(designer->Surface(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(clicked, (QStringList{"save", "load"}));
+    EXPECT_EQ(clicked, (QStringList {"save", "load"}));
 }
 
 TEST_F(DreamDesignerTest, TheInspectorShowsTheSelectionAndEditsOnlyWhatTheOwnerAllows)
@@ -157,7 +159,8 @@ TEST_F(DreamDesignerTest, TheInspectorShowsTheSelectionAndEditsOnlyWhatTheOwnerA
     EXPECT_FALSE(inspector->EditValue(QStringLiteral("Name"), QStringLiteral("Renamed")));
     // Moving in the designer shows in the inspector.
     designer->GetActiveDesigner()->MoveSelection(40, 0);
-    EXPECT_EQ(inspector->item(inspector->RowOf(QStringLiteral("Left")), 1)->text(), QString::number(added->Left()));
+    EXPECT_EQ(
+        inspector->item(inspector->RowOf(QStringLiteral("Left")), 1)->text(), QString::number(added->Left()));
 }
 
 TEST_F(DreamDesignerTest, TheToolWindowListsFieldsAndDropsReachTheOwnerOnlyOverBands)
@@ -175,14 +178,15 @@ TEST_F(DreamDesignerTest, TheToolWindowListsFieldsAndDropsReachTheOwnerOnlyOverB
             hiddenListed = tools->Row(fields, r).value(0).contains(QStringLiteral("隐藏"));
     EXPECT_TRUE(hiddenListed);
     EXPECT_EQ(tools->Row(extended, 0),
-        (QStringList{QStringLiteral("品名"), QStringLiteral("INVMBMB002"), QStringLiteral("品名"), "0", "0"}));
+        (QStringList {
+            QStringLiteral("品名"), QStringLiteral("INVMBMB002"), QStringLiteral("品名"), "0", "0"}));
     QList<TDesignDrop> offered;
     designer->OnDragOver = [&](TDreamDesigner*, const TDesignDrop& d) {
         offered << d;
         return true;
     };
     TDCFormDesigner* model = designer->GetActiveDesigner();
-    TDesignDrop drop{extended, 0, nullptr, {}};
+    TDesignDrop drop {extended, 0, nullptr, {}};
     EXPECT_FALSE(designer->Surface()->OfferDrop(drop, model->CaptionRect(form->DetailBand1).center()));
     EXPECT_TRUE(offered.isEmpty()); // only bands take drops
     const QPoint inDetail = model->BandRect(form->DetailBand1).topLeft() + QPoint(30, 5);
@@ -196,7 +200,8 @@ TEST_F(DreamDesignerTest, TheWindowsCloseButtonStopsTheDesignerThroughTheSaveEve
 {
     QStringList events;
     designer->SetStoredChanges(true);
-    designer->OnActiveChanged = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
+    designer->OnActiveChanged
+        = [&](TDreamDesigner* d) { events << (d->Active() ? QStringLiteral("on") : QStringLiteral("off")); };
     bool giveUp = true;
     designer->OnSaveChanges = [&](TDreamDesigner*, bool&) {
         events << QStringLiteral("save");
@@ -219,7 +224,7 @@ TEST_F(DreamDesignerTest, TheWindowsCloseButtonStopsTheDesignerThroughTheSaveEve
     QCoreApplication::processEvents();
     EXPECT_FALSE(designer->Active());
     EXPECT_EQ(designer->Window(), nullptr);
-    EXPECT_EQ(events, (QStringList{"on", "save", "save", "off"}));
+    EXPECT_EQ(events, (QStringList {"on", "save", "save", "off"}));
 }
 
 TEST_F(DreamDesignerTest, TheWindowShowsHowToSaveAndCloseAndItsKeysWorkFromTheInspector)
@@ -243,9 +248,10 @@ TEST_F(DreamDesignerTest, TheWindowShowsHowToSaveAndCloseAndItsKeysWorkFromTheIn
     for (QAction* action : window->CommandBar()->actions())
         if (!action->isSeparator())
             buttons << action->iconText();
-    EXPECT_EQ(buttons, (QStringList{"保存格式 (Ctrl+S)", "关闭设计 (Ctrl+F12)"}));
+    EXPECT_EQ(buttons, (QStringList {"保存格式 (Ctrl+S)", "关闭设计 (Ctrl+F12)"}));
     EXPECT_EQ(window->CloseAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+F12")));
-    EXPECT_TRUE(window->HintText().contains(QStringLiteral("Ctrl+S 保存格式"))) << qPrintable(window->HintText());
+    EXPECT_TRUE(window->HintText().contains(QStringLiteral("Ctrl+S 保存格式")))
+        << qPrintable(window->HintText());
     EXPECT_TRUE(window->HintText().contains(QStringLiteral("Ctrl+F12"))) << qPrintable(window->HintText());
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -266,7 +272,8 @@ TEST_F(DreamDesignerTest, AControlTheDropHandlerRegistersIsEditedInTheInspectorA
     // handler selects the new label before it registers it.
     QStringList registered;
     designer->OnShowProperty = [&](TDreamDesigner* d, TComponent* c) {
-        d->SetAllowedActions(registered.contains(c->Name()) ? (d->AllowedActions() | daEdit) : (d->AllowedActions() & ~daEdit));
+        d->SetAllowedActions(registered.contains(c->Name()) ? (d->AllowedActions() | daEdit)
+                                                            : (d->AllowedActions() & ~daEdit));
     };
     designer->OnDragOver = [](TDreamDesigner*, const TDesignDrop&) { return true; };
     TQRLabel* dropped = nullptr;
@@ -280,7 +287,8 @@ TEST_F(DreamDesignerTest, AControlTheDropHandlerRegistersIsEditedInTheInspectorA
     };
     designer->SetActive(true);
     designer->SelectComponent(form->qrlTitle);
-    designer->Surface()->DropAction({QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, QPoint(200, 4)});
+    designer->Surface()->DropAction(
+        {QString::fromLatin1(TDesignToolWindow::LabelTool), -1, form->TitleBand1, QPoint(200, 4)});
     ASSERT_NE(dropped, nullptr);
     TObjectInspector* inspector = designer->Inspector();
     EXPECT_EQ(inspector->Inspected(), dropped);
@@ -302,7 +310,7 @@ TEST_F(DreamDesignerTest, TheInspectorListsLayoutPropertiesFirstAndNumbersAsType
     TObjectInspector* inspector = designer->Inspector();
     const QStringList paths = inspector->Paths();
     ASSERT_GE(paths.size(), 10);
-    EXPECT_EQ(paths.mid(0, 6), (QStringList{"Name", "Caption", "Left", "Top", "Width", "Height"}));
+    EXPECT_EQ(paths.mid(0, 6), (QStringList {"Name", "Caption", "Left", "Top", "Width", "Height"}));
     const auto at = [&](const char* path) { return paths.indexOf(QString::fromLatin1(path)); };
     EXPECT_LT(at("Height"), at("Size.Left"));
     EXPECT_LT(at("Size.Height"), at("Font.Name"));
@@ -314,7 +322,8 @@ TEST_F(DreamDesignerTest, TheInspectorListsLayoutPropertiesFirstAndNumbersAsType
     // stays shown, and a value never typed has no run of noise digits.
     ASSERT_TRUE(inspector->EditValue(QStringLiteral("Size.Width"), QStringLiteral("91.28")));
     EXPECT_EQ(inspector->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
-    EXPECT_NE(QString::number(added->Size()->Width()), QStringLiteral("91.28")) << "the pixels read back a little off";
+    EXPECT_NE(QString::number(added->Size()->Width()), QStringLiteral("91.28"))
+        << "the pixels read back a little off";
     inspector->Refresh();
     EXPECT_EQ(inspector->ValueText(QStringLiteral("Size.Width")), QStringLiteral("91.28"));
     // The pixels changed with the typed size, and the other rows say so.
@@ -359,7 +368,8 @@ TEST_F(DreamDesignerTest, TheWindowsWordsComeThroughTheProgramsTranslator)
     EXPECT_EQ(window->CloseAction()->iconText(), QStringLiteral("Close Design (Ctrl+F12)"));
     EXPECT_EQ(window->menuBar()->actions().value(0)->text(), QStringLiteral("&Format"));
     EXPECT_EQ(designer->Inspector()->horizontalHeaderItem(0)->text(), QStringLiteral("Property"));
-    EXPECT_EQ(designer->Inspector()->horizontalHeaderItem(1)->text(), QStringLiteral("值")) << "a built-in word kept";
+    EXPECT_EQ(designer->Inspector()->horizontalHeaderItem(1)->text(), QStringLiteral("值"))
+        << "a built-in word kept";
     EXPECT_TRUE(window->HintText().contains(QStringLiteral("右键: 更多命令"))) << "an empty answer keeps it";
     EXPECT_TRUE(asked.contains(QStringLiteral("sDesignEnd")));
     designer->SetActive(false);

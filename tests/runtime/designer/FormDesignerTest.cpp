@@ -54,15 +54,16 @@ TEST_F(FormDesignerTest, RubberBandSelectsWhatItTouchesAndFreedControlsLeaveTheS
 {
     const QRect a = designer->ControlRect(form->qrdNo);
     const QRect b = designer->ControlRect(form->qrdName);
-    designer->SelectInRect(QRect(a.bottomRight() + QPoint(0, 2), b.topLeft() + QPoint(2, 0)).normalized(), false);
-    EXPECT_EQ(designer->GetSelectedComponents(), (QList<TControl*>{form->qrdNo, form->qrdName}));
+    designer->SelectInRect(
+        QRect(a.bottomRight() + QPoint(0, 2), b.topLeft() + QPoint(2, 0)).normalized(), false);
+    EXPECT_EQ(designer->GetSelectedComponents(), (QList<TControl*> {form->qrdNo, form->qrdName}));
     designer->SelectInRect(designer->ControlRect(form->qrlTitle), true);
     EXPECT_EQ(designer->GetSelectedComponents().size(), 3);
     designer->ToggleSelection(form->qrdNo);
     EXPECT_FALSE(designer->IsSelected(form->qrdNo));
     form->qrdName->Free();
     form->qrdName = nullptr;
-    EXPECT_EQ(designer->GetSelectedComponents(), QList<TControl*>{form->qrlTitle});
+    EXPECT_EQ(designer->GetSelectedComponents(), QList<TControl*> {form->qrlTitle});
 }
 
 TEST_F(FormDesignerTest, DraggingMovesTheSelectionOnTheGridAndUndoPutsItBack)
@@ -96,7 +97,8 @@ TEST_F(FormDesignerTest, DraggingMovesTheSelectionOnTheGridAndUndoPutsItBack)
 TEST_F(FormDesignerTest, ADropOverAnotherBandMovesTheControlThereAndUndoBringsItBack)
 {
     designer->SelectComponent(form->qrlNo); // column header, 8,4
-    const int down = designer->BandRect(form->DetailBand1).top() - designer->BandRect(form->ColumnHeaderBand1).top();
+    const int down
+        = designer->BandRect(form->DetailBand1).top() - designer->BandRect(form->ColumnHeaderBand1).top();
     designer->MoveSelection(0, down);
     EXPECT_EQ(form->qrlNo->Parent(), form->DetailBand1);
     EXPECT_EQ(form->qrlNo->BoundsRect().topLeft(), QPoint(8, 4));
@@ -196,8 +198,7 @@ TEST_F(FormDesignerTest, AlignSizeScaleAndGridWorkOnTheSelectionWithTheFirstAsRe
     designer->AlignToGrid();
     EXPECT_EQ(form->qrdNo->BoundsRect().topLeft(), QPoint(16, 0));
     // Every step undoes back to the start.
-    while (designer->Undo()) {
-    }
+    while (designer->Undo()) { }
     EXPECT_EQ(form->qrdName->BoundsRect(), QRect(101, 9, 40, 10));
     EXPECT_EQ(form->qreTotal->BoundsRect(), QRect(203, 2, 120, 20));
 }
@@ -205,11 +206,12 @@ TEST_F(FormDesignerTest, AlignSizeScaleAndGridWorkOnTheSelectionWithTheFirstAsRe
 TEST_F(FormDesignerTest, DeleteFreesTheControlsAndTellsFirst)
 {
     QStringList told;
-    QObject::connect(designer.get(), &TDCFormDesigner::ComponentDeleting, [&](TControl* c) { told << c->Name(); });
+    QObject::connect(
+        designer.get(), &TDCFormDesigner::ComponentDeleting, [&](TControl* c) { told << c->Name(); });
     designer->SelectComponent(form->qrdNo);
     designer->SelectComponent(form->qrdName, true);
     EXPECT_EQ(designer->DeleteSelectedComponents(), 2);
-    EXPECT_EQ(told, (QStringList{QStringLiteral("qrdNo"), QStringLiteral("qrdName")}));
+    EXPECT_EQ(told, (QStringList {QStringLiteral("qrdNo"), QStringLiteral("qrdName")}));
     EXPECT_EQ(form->FindComponent(QStringLiteral("qrdNo")), nullptr);
     EXPECT_TRUE(designer->GetSelectedComponents().isEmpty());
     form->qrdNo = form->qrdName = nullptr;
@@ -221,12 +223,12 @@ TEST_F(FormDesignerTest, TheSurfaceTurnsMouseGesturesIntoDesignerOperations)
     surface.resize(surface.sizeHint());
     const QPoint start = centreOf(form->qrdNo);
     QTest::mousePress(&surface, Qt::LeftButton, Qt::NoModifier, start);
-    QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(16, 0)), QPointF(surface.mapToGlobal(start + QPoint(16, 0))),
-        Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(16, 0)),
+        QPointF(surface.mapToGlobal(start + QPoint(16, 0))), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&surface, &move);
     QTest::mouseRelease(&surface, Qt::LeftButton, Qt::NoModifier, start + QPoint(16, 0));
     EXPECT_EQ(form->qrdNo->Left(), 24);
-    EXPECT_EQ(designer->GetSelectedComponents(), QList<TControl*>{form->qrdNo});
+    EXPECT_EQ(designer->GetSelectedComponents(), QList<TControl*> {form->qrdNo});
     // Shift-click adds, a click on empty room clears.
     QTest::mouseClick(&surface, Qt::LeftButton, Qt::ShiftModifier, centreOf(form->qrlTitle));
     EXPECT_EQ(designer->GetSelectedComponents().size(), 2);

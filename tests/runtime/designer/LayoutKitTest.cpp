@@ -35,8 +35,8 @@ struct ControlState {
 
 ControlState stateOf(TControl* c)
 {
-    return {c->ClassName(), c->Parent() ? c->Parent()->Name() : QString(), c->BoundsRect(), c->Caption(), c->Enabled(),
-        c->Font()->Size()};
+    return {c->ClassName(), c->Parent() ? c->Parent()->Name() : QString(), c->BoundsRect(), c->Caption(),
+        c->Enabled(), c->Font()->Size()};
 }
 
 std::map<QString, ControlState> observed(TfrmDesignSample* form)
@@ -62,7 +62,8 @@ QString describe(const ControlState& s)
 }
 
 // One random edit on the form, mirrored in the model.
-void randomEdit(QRandomGenerator& rnd, TfrmDesignSample* form, std::map<QString, ControlState>& model, int& added)
+void randomEdit(
+    QRandomGenerator& rnd, TfrmDesignSample* form, std::map<QString, ControlState>& model, int& added)
 {
     QList<TControl*> controls;
     for (TQRCustomBand* band : form->QuickRep1->Bands())
@@ -81,15 +82,24 @@ void randomEdit(QRandomGenerator& rnd, TfrmDesignSample* form, std::map<QString,
     TControl* c = controls.at(rnd.bounded(static_cast<int>(controls.size())));
     ControlState& s = model[c->Name()];
     switch (kind) {
-    case 0: c->SetBounds(rnd.bounded(-20, 700), rnd.bounded(0, 40), c->Width(), c->Height()); break;
-    case 1: c->SetBounds(c->Left(), c->Top(), 1 + rnd.bounded(300), 1 + rnd.bounded(40)); break;
-    case 2: c->SetEnabled(!c->Enabled()); break;
+    case 0:
+        c->SetBounds(rnd.bounded(-20, 700), rnd.bounded(0, 40), c->Width(), c->Height());
+        break;
+    case 1:
+        c->SetBounds(c->Left(), c->Top(), 1 + rnd.bounded(300), 1 + rnd.bounded(40));
+        break;
+    case 2:
+        c->SetEnabled(!c->Enabled());
+        break;
     case 3:
         if (qobject_cast<TQRLabel*>(c))
             c->SetCaption(QStringLiteral("标题 'quoted' #%1").arg(rnd.bounded(1000)));
         break;
-    case 4: c->Font()->SetSize(6 + rnd.bounded(20)); break;
-    default: break;
+    case 4:
+        c->Font()->SetSize(6 + rnd.bounded(20));
+        break;
+    default:
+        break;
     }
     s = stateOf(c);
 }
@@ -112,8 +122,9 @@ TEST(LayoutKitTest, StoredTextsOfRandomEditsReadBackIntoAFreshInstance)
         for (const auto& [name, state] : model) {
             const auto it = back.find(name);
             ASSERT_NE(it, back.end()) << "seed " << seed << ": " << qPrintable(name) << " lost";
-            EXPECT_EQ(it->second, state) << "seed " << seed << ": " << qPrintable(name) << "\n expected "
-                                         << qPrintable(describe(state)) << "\n got " << qPrintable(describe(it->second));
+            EXPECT_EQ(it->second, state)
+                << "seed " << seed << ": " << qPrintable(name) << "\n expected "
+                << qPrintable(describe(state)) << "\n got " << qPrintable(describe(it->second));
         }
     }
 }
@@ -121,7 +132,8 @@ TEST(LayoutKitTest, StoredTextsOfRandomEditsReadBackIntoAFreshInstance)
 TEST(LayoutKitTest, TheStoredTextHoldsOnlyDifferencesAndNotTheWindowPlacement)
 {
     FormPtr form = newForm();
-    EXPECT_EQ(StoredLayoutText(form.get()).trimmed(), QStringLiteral("inherited frmDesignSample: TfrmDesignSample\nend"));
+    EXPECT_EQ(StoredLayoutText(form.get()).trimmed(),
+        QStringLiteral("inherited frmDesignSample: TfrmDesignSample\nend"));
     form->SetBounds(0, 0, 1920, 1080); // maximised for designing
     form->qrlTitle->SetLeft(300);
     const QString text = StoredLayoutText(form.get());
@@ -132,19 +144,19 @@ TEST(LayoutKitTest, TheStoredTextHoldsOnlyDifferencesAndNotTheWindowPlacement)
 
 TEST(LayoutKitTest, TheFilterKeepsMultiLineValuesAndDropsEmptyEntries)
 {
-    const QStringList in{QStringLiteral("inherited frmX: TfrmX"), QStringLiteral("  Width = 1000"),
-        QStringLiteral("  Hint = 'a' +"), QStringLiteral("    'Left = 5'"), QStringLiteral("  inherited Band: TQRBand"),
-        QStringLiteral("    inherited Empty: TQRLabel"), QStringLiteral("    end"), QStringLiteral("  end"),
-        QStringLiteral("  inherited Lst: TListView"), QStringLiteral("    Columns = <"), QStringLiteral("      item"),
-        QStringLiteral("        Width = 3"), QStringLiteral("      end>"), QStringLiteral("  end"),
-        QStringLiteral("  object ExLbl1: TQRLabel"), QStringLiteral("    Left = 7"), QStringLiteral("  end"),
-        QStringLiteral("end")};
+    const QStringList in {QStringLiteral("inherited frmX: TfrmX"), QStringLiteral("  Width = 1000"),
+        QStringLiteral("  Hint = 'a' +"), QStringLiteral("    'Left = 5'"),
+        QStringLiteral("  inherited Band: TQRBand"), QStringLiteral("    inherited Empty: TQRLabel"),
+        QStringLiteral("    end"), QStringLiteral("  end"), QStringLiteral("  inherited Lst: TListView"),
+        QStringLiteral("    Columns = <"), QStringLiteral("      item"), QStringLiteral("        Width = 3"),
+        QStringLiteral("      end>"), QStringLiteral("  end"), QStringLiteral("  object ExLbl1: TQRLabel"),
+        QStringLiteral("    Left = 7"), QStringLiteral("  end"), QStringLiteral("end")};
     const QStringList out = ExtractStoredProperties(in);
-    const QStringList expected{QStringLiteral("inherited frmX: TfrmX"), QStringLiteral("  Hint = 'a' +"),
-        QStringLiteral("    'Left = 5'"), QStringLiteral("  inherited Lst: TListView"), QStringLiteral("    Columns = <"),
-        QStringLiteral("      item"), QStringLiteral("        Width = 3"), QStringLiteral("      end>"),
-        QStringLiteral("  end"), QStringLiteral("  object ExLbl1: TQRLabel"), QStringLiteral("    Left = 7"),
-        QStringLiteral("  end"), QStringLiteral("end")};
+    const QStringList expected {QStringLiteral("inherited frmX: TfrmX"), QStringLiteral("  Hint = 'a' +"),
+        QStringLiteral("    'Left = 5'"), QStringLiteral("  inherited Lst: TListView"),
+        QStringLiteral("    Columns = <"), QStringLiteral("      item"), QStringLiteral("        Width = 3"),
+        QStringLiteral("      end>"), QStringLiteral("  end"), QStringLiteral("  object ExLbl1: TQRLabel"),
+        QStringLiteral("    Left = 7"), QStringLiteral("  end"), QStringLiteral("end")};
     EXPECT_EQ(out, expected);
 }
 
@@ -190,7 +202,8 @@ TEST(LayoutKitTest, ALayoutReadIntoAFormThatHasItsAddedComponentsUpdatesThem)
     shape->SetParent(third->DetailBand1);
     EXPECT_THROW(LoadFormLayoutFromFile(third.get(), path), Exception);
     EXPECT_EQ(shape->Parent(), third->DetailBand1);
-    EXPECT_EQ(AdoptExistingComponents(third.get(), QStringLiteral("  object qrlTitle: TQRLabel\n  object qrlTitle: TQRShape")),
+    EXPECT_EQ(AdoptExistingComponents(
+                  third.get(), QStringLiteral("  object qrlTitle: TQRLabel\n  object qrlTitle: TQRShape")),
         QStringLiteral("  inherited qrlTitle: TQRLabel\n  object qrlTitle: TQRShape"));
 }
 
@@ -204,12 +217,15 @@ TEST(LayoutKitTest, FilesRoundTripAndFailuresRaiseWithoutHarm)
     FormPtr fresh = newForm();
     LoadFormLayoutFromFile(fresh.get(), path);
     EXPECT_EQ(fresh->qrdName->BoundsRect(), QRect(10, 2, 50, 12));
-    EXPECT_THROW(LoadFormLayoutFromFile(fresh.get(), dir.filePath(QStringLiteral("missing.dat"))), EFOpenError);
-    EXPECT_THROW(SaveFormLayoutToFile(form.get(), dir.filePath(QStringLiteral("no/such/folder/x.dat"))), EFCreateError);
+    EXPECT_THROW(
+        LoadFormLayoutFromFile(fresh.get(), dir.filePath(QStringLiteral("missing.dat"))), EFOpenError);
+    EXPECT_THROW(SaveFormLayoutToFile(form.get(), dir.filePath(QStringLiteral("no/such/folder/x.dat"))),
+        EFCreateError);
     // A damaged file changes nothing.
     QFile damaged(path);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("inherited frmDesignSample: TfrmDesignSample\n  inherited qrdName: ReportDBText\n    Left = \n");
+    damaged.write(
+        "inherited frmDesignSample: TfrmDesignSample\n  inherited qrdName: ReportDBText\n    Left = \n");
     damaged.close();
     FormPtr third = newForm();
     EXPECT_THROW(LoadFormLayoutFromFile(third.get(), path), Exception);

@@ -45,9 +45,10 @@ TEST(QueryBuilderTest, PiecesPutTogetherWithoutBlanksKeepTheirBlanksAroundTheExt
     ASSERT_TRUE(b.AcceptQueryParts(p));
     b.SetQueryParts(p, false);
     EXPECT_EQ(b.GetFinalQuery(sql),
-        QStringLiteral("SELECT MOCTO.*, TO044, RT0.MB002 AS RT0_MB002 FROM $$MOCTO AS MOCTO "
-                       "LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = MOCTO.TO005  "
-                       "WHERE 1=1 ORDER BY TO001"));
+        QStringLiteral(
+            "SELECT MOCTO.*, TO044, RT0.MB002 AS RT0_MB002 FROM $$MOCTO AS MOCTO "
+            "LEFT JOIN $$MOCTP AS MOCTP ON TP001=TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = MOCTO.TO005  "
+            "WHERE 1=1 ORDER BY TO001"));
 }
 
 TEST(QueryBuilderTest, UsedFieldsJoinTheirTableAndComeAlongInTheSelectList)
@@ -67,9 +68,10 @@ TEST(QueryBuilderTest, UsedFieldsJoinTheirTableAndComeAlongInTheSelectList)
     ASSERT_TRUE(b.BindField(0, 0, QStringLiteral("ExTxtINVMBMB0021")));
     EXPECT_FALSE(b.BindField(0, 0, QStringLiteral("Other"))); // bound already
     EXPECT_EQ(b.GetFinalQuery(sql),
-        QStringLiteral("SELECT A.TO001, A.TO002, B.TP004, RT0.MB002 AS RT0_MB002 FROM $$MOCTO A "
-                       "LEFT JOIN $$MOCTP B ON B.TP001 = A.TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = B.TP004 "
-                       "WHERE A.TO001 = 'A511' ORDER BY A.TO001"));
+        QStringLiteral(
+            "SELECT A.TO001, A.TO002, B.TP004, RT0.MB002 AS RT0_MB002 FROM $$MOCTO A "
+            "LEFT JOIN $$MOCTP B ON B.TP001 = A.TO001 LEFT JOIN $$INVMB RT0 ON RT0.MB001 = B.TP004 "
+            "WHERE A.TO001 = 'A511' ORDER BY A.TO001"));
     EXPECT_EQ(b.Field(0, 0).Alias(), QStringLiteral("RT0_MB002"));
     // Unbinding the component frees the field again.
     EXPECT_TRUE(b.UnbindComponent(QStringLiteral("extxtinvmbmb0021")));
@@ -94,8 +96,9 @@ TEST(QueryBuilderTest, WithoutABaseJoinTheJoinsFollowTheFromListAndGroupingTakes
     b.SetQueryParts(p, false);
     const QString sql = p.Select + u' ' + p.From + u' ' + p.Where + u' ' + p.GroupBy;
     EXPECT_EQ(b.GetFinalQuery(sql),
-        QStringLiteral("SELECT A.TO001, A.TO002, B.TP004, RT0.MQ002 AS RT0_MQ002 FROM $$MOCTO A LEFT JOIN $$CMSMQ RT0 "
-                       "ON RT0.MQ001 = A.TO001 WHERE A.TO001 = 'A511' GROUP BY A.TO001, RT0.MQ002 "));
+        QStringLiteral(
+            "SELECT A.TO001, A.TO002, B.TP004, RT0.MQ002 AS RT0_MQ002 FROM $$MOCTO A LEFT JOIN $$CMSMQ RT0 "
+            "ON RT0.MQ001 = A.TO001 WHERE A.TO001 = 'A511' GROUP BY A.TO001, RT0.MQ002 "));
     EXPECT_EQ(b.MainTable(), QStringLiteral("MOCTO"));
     p.From = QStringLiteral("$$MOCTO A");
     b.SetQueryParts(p, true);
@@ -107,7 +110,8 @@ TEST(QueryBuilderTest, TamperedTablesFieldsAndConditionsNeverReachTheSql)
 {
     ReportQueryBuilder b;
     b.SetActive(true);
-    EXPECT_EQ(b.AddRelationTable(QStringLiteral("INVMB; DROP TABLE WARRANT"), QStringLiteral("RT0.A = B.C")), -1);
+    EXPECT_EQ(
+        b.AddRelationTable(QStringLiteral("INVMB; DROP TABLE WARRANT"), QStringLiteral("RT0.A = B.C")), -1);
     EXPECT_EQ(b.AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.A = 'x'")), -1);
     EXPECT_EQ(b.AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.A = B.C -- comment")), -1);
     EXPECT_EQ(b.AddRelationTable(QStringLiteral("INVMB"), QStringLiteral("RT0.A = B.C;")), -1);
@@ -117,8 +121,8 @@ TEST(QueryBuilderTest, TamperedTablesFieldsAndConditionsNeverReachTheSql)
     // A stored layout carries the lists as text; a tampered one is read but
     // its unsafe entries are left out of the query.
     b.RelationTables()->SetText(QStringLiteral("INVMB\tRT0.A = B.C\nPURMA\t1=1; DELETE FROM MOCTO\n"));
-    b.RelationFields()->SetText(
-        QStringLiteral("0\tMB002\tname\t0\tExTxt1\n1\tMA002\tvendor\t0\tExTxt2\n0\tMB003 --\tx\t0\tExTxt3\n"));
+    b.RelationFields()->SetText(QStringLiteral(
+        "0\tMB002\tname\t0\tExTxt1\n1\tMA002\tvendor\t0\tExTxt2\n0\tMB003 --\tx\t0\tExTxt3\n"));
     TBuilderPieces p = slipPieces();
     b.SetQueryParts(p, false);
     const QString sql = b.GetFinalQuery(sqlOf(p));
@@ -156,7 +160,7 @@ TEST(QueryBuilderTest, BaseColumnsAreTheQualifiedColumnsOfTheSelectList)
     TBuilderPieces p;
     p.Select = QStringLiteral("SELECT A.TO001, A.TO002 AS NO, B.TP004, COUNT(*) AS N, 'x', A.TO001");
     b.SetQueryParts(p, true);
-    EXPECT_EQ(b.BaseColumns(), (QStringList{"A.TO001", "A.TO002", "B.TP004"}));
+    EXPECT_EQ(b.BaseColumns(), (QStringList {"A.TO001", "A.TO002", "B.TP004"}));
 }
 
 } // namespace

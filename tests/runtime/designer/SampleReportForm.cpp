@@ -4,8 +4,7 @@
 
 namespace {
 
-template<typename T>
-T* make(TComponent* owner, TWinControl* parent, const QString& name, QRect box)
+template<typename T> T* make(TComponent* owner, TWinControl* parent, const QString& name, QRect box)
 {
     auto* c = new T(owner);
     c->SetName(name);
@@ -16,14 +15,16 @@ T* make(TComponent* owner, TWinControl* parent, const QString& name, QRect box)
 
 } // namespace
 
-TfrmDesignSample::TfrmDesignSample(TComponent* owner) : TForm(owner)
+TfrmDesignSample::TfrmDesignSample(TComponent* owner)
+    : TForm(owner)
 {
     SetName(QStringLiteral("frmDesignSample"));
     QuickRep1 = make<TQuickRep>(this, this, QStringLiteral("QuickRep1"), QRect(0, 0, 816, 1056));
     QuickRep1->SetDataSet(QStringLiteral("ClientDataSet1"));
     TitleBand1 = make<TQRBand>(this, QuickRep1, QStringLiteral("TitleBand1"), QRect(0, 0, 720, 48));
     TitleBand1->SetBandType(rbTitle);
-    ColumnHeaderBand1 = make<TQRBand>(this, QuickRep1, QStringLiteral("ColumnHeaderBand1"), QRect(0, 48, 720, 24));
+    ColumnHeaderBand1
+        = make<TQRBand>(this, QuickRep1, QStringLiteral("ColumnHeaderBand1"), QRect(0, 48, 720, 24));
     ColumnHeaderBand1->SetBandType(rbColumnHeader);
     DetailBand1 = make<TQRBand>(this, QuickRep1, QStringLiteral("DetailBand1"), QRect(0, 72, 720, 24));
     DetailBand1->SetBandType(rbDetail);

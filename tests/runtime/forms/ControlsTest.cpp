@@ -55,14 +55,17 @@ TEST(ControlsTest, ListViewSortsByCaptionOrByAnyColumn)
     addRow(view, "b", {"2"});
     addRow(view, "A", {"3"});
     addRow(view, "c", {"1"});
-    view->CustomSort([](TListItem* x, TListItem* y) { return x->SubItems()->Strings(0).compare(y->SubItems()->Strings(0)); });
+    view->CustomSort([](TListItem* x, TListItem* y) {
+        return x->SubItems()->Strings(0).compare(y->SubItems()->Strings(0));
+    });
     EXPECT_EQ(view->Items()->Items(0)->Caption(), "c");
     view->SetSortType(stText);
     EXPECT_EQ(view->Items()->Items(0)->Caption(), "A");
     addRow(view, "a0", {});
     EXPECT_EQ(view->Items()->Items(1)->Caption(), "a0"); // kept sorted as rows arrive
     int clicked = -1;
-    view->SetOnColumnClick(TLVColumnClickEvent::Of([&clicked](TObject*, TListColumn* column) { clicked = column->Index(); }));
+    view->SetOnColumnClick(
+        TLVColumnClickEvent::Of([&clicked](TObject*, TListColumn* column) { clicked = column->Index(); }));
     view->Columns()->Add();
     view->Columns()->Add();
     view->ColumnClick(1);
@@ -290,10 +293,11 @@ TEST(ControlsTest, ListViewAsksBeforeAnItemChangesAndTellsAfter)
     TListItem* a = addRow(view, "a", {});
     QStringList events;
     bool allow = true;
-    view->SetOnChanging(TLVChangingEvent::Of([&](TObject*, TListItem* item, TItemChange change, bool& allowed) {
-        events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
-        allowed = allow;
-    }));
+    view->SetOnChanging(
+        TLVChangingEvent::Of([&](TObject*, TListItem* item, TItemChange change, bool& allowed) {
+            events << QStringLiteral("changing %1 %2").arg(item->Caption()).arg(int(change));
+            allowed = allow;
+        }));
     view->SetOnChange(TLVChangeEvent::Of([&](TObject* sender, TListItem* item, TItemChange change) {
         EXPECT_EQ(sender, view);
         events << QStringLiteral("change %1 %2").arg(item->Caption()).arg(int(change));
@@ -306,7 +310,8 @@ TEST(ControlsTest, ListViewAsksBeforeAnItemChangesAndTellsAfter)
     a->SetSelected(true);
     a->SetCaption(QStringLiteral("A")); // no change: nothing asked
     EXPECT_EQ(events,
-        (QStringList{"changing a 0", "change A 0", "changing A 1", "change A 1", "changing A 2", "change A 2", "A+"}));
+        (QStringList {
+            "changing a 0", "change A 0", "changing A 1", "change A 1", "changing A 2", "change A 2", "A+"}));
 
     // A refused change leaves the item as it was, and nothing is told after.
     events.clear();
@@ -317,7 +322,7 @@ TEST(ControlsTest, ListViewAsksBeforeAnItemChangesAndTellsAfter)
     EXPECT_EQ(a->Caption(), QStringLiteral("A"));
     EXPECT_TRUE(a->Selected());
     EXPECT_FALSE(a->Checked());
-    EXPECT_EQ(events, (QStringList{"changing A 0", "changing A 2", "changing A 2"}));
+    EXPECT_EQ(events, (QStringList {"changing A 0", "changing A 2", "changing A 2"}));
 }
 
 TEST(ControlsTest, MouseInputReachesTheInnermostControlInItsOwnCoordinates)
@@ -334,10 +339,15 @@ TEST(ControlsTest, MouseInputReachesTheInnermostControlInItsOwnCoordinates)
     label->SetCaption(QStringLiteral("单别"));
     QStringList events;
     auto record = [&events](const char* who) {
-        return TMouseEvent::Of([&events, who](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
-            events << QStringLiteral("%1 %2 %3,%4%5").arg(QLatin1String(who)).arg(int(button)).arg(x).arg(y)
-                          .arg(shift.testFlag(ssCtrl) ? QStringLiteral(" ctrl") : QString());
-        });
+        return TMouseEvent::Of(
+            [&events, who](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
+                events << QStringLiteral("%1 %2 %3,%4%5")
+                              .arg(QLatin1String(who))
+                              .arg(int(button))
+                              .arg(x)
+                              .arg(y)
+                              .arg(shift.testFlag(ssCtrl) ? QStringLiteral(" ctrl") : QString());
+            });
     };
     panel->SetOnMouseDown(record("panel"));
     label->SetOnMouseDown(record("label"));
@@ -349,14 +359,14 @@ TEST(ControlsTest, MouseInputReachesTheInnermostControlInItsOwnCoordinates)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 6), label->Widget()->mapToGlobal(QPointF(5, 6)),
         Qt::RightButton, Qt::RightButton, Qt::ControlModifier);
     QApplication::sendEvent(label->Widget(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(7, 8), label->Widget()->mapToGlobal(QPointF(7, 8)),
-        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(7, 8),
+        label->Widget()->mapToGlobal(QPointF(7, 8)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(label->Widget(), &release);
     // On the panel itself, beside the label.
-    QMouseEvent panelPress(QEvent::MouseButtonPress, QPointF(150, 80), panel->Widget()->mapToGlobal(QPointF(150, 80)),
-        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent panelPress(QEvent::MouseButtonPress, QPointF(150, 80),
+        panel->Widget()->mapToGlobal(QPointF(150, 80)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(panel->Widget(), &panelPress);
-    EXPECT_EQ(events, (QStringList{"label 1 5,6 ctrl", "label up 0 7,8", "panel 0 150,80"}));
+    EXPECT_EQ(events, (QStringList {"label 1 5,6 ctrl", "label up 0 7,8", "panel 0 150,80"}));
     form.Hide();
 }
 
@@ -365,14 +375,15 @@ TEST(ControlsTest, OnlyAControlWithOnDragOverTakesADrop)
     TForm form;
     auto* source = new TLabel(&form);
     auto* target = new TPanel(&form);
-    for (TControl* c : std::initializer_list<TControl*>{source, target})
+    for (TControl* c : std::initializer_list<TControl*> {source, target})
         c->SetParent(&form);
     EXPECT_FALSE(target->DragOver(source, 1, 2, dsDragEnter)) << "no handler, no drop";
     QStringList events;
-    target->SetOnDragOver(TDragOverEvent::Of([&](TObject*, TObject* from, int x, int y, TDragState state, bool& accept) {
-        events << QStringLiteral("over %1,%2 %3").arg(x).arg(y).arg(int(state));
-        accept = from == source && x < 50;
-    }));
+    target->SetOnDragOver(
+        TDragOverEvent::Of([&](TObject*, TObject* from, int x, int y, TDragState state, bool& accept) {
+            events << QStringLiteral("over %1,%2 %3").arg(x).arg(y).arg(int(state));
+            accept = from == source && x < 50;
+        }));
     target->SetOnDragDrop(TDragDropEvent::Of([&](TObject*, TObject* from, int x, int y) {
         events << QStringLiteral("drop %1,%2 %3").arg(x).arg(y).arg(from == source);
     }));
@@ -380,7 +391,7 @@ TEST(ControlsTest, OnlyAControlWithOnDragOverTakesADrop)
     EXPECT_FALSE(target->DragOver(source, 60, 20, dsDragMove));
     EXPECT_FALSE(target->DragOver(target, 10, 20, dsDragMove));
     target->DragDrop(source, 10, 20);
-    EXPECT_EQ(events, (QStringList{"over 10,20 2", "over 60,20 2", "over 10,20 2", "drop 10,20 1"}));
+    EXPECT_EQ(events, (QStringList {"over 10,20 2", "over 60,20 2", "over 10,20 2", "drop 10,20 1"}));
     EXPECT_TRUE(target->Widget()->acceptDrops());
     EXPECT_EQ(TControl::DragSource(), nullptr) << "no drag under way";
 }

@@ -1,6 +1,6 @@
 #include "runtime/forms/Dialogs.h"
-#include "runtime/forms/Persistent.h"
 #include "runtime/forms/Forms.h"
+#include "runtime/forms/Persistent.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -75,7 +75,8 @@ TEST(DialogsTest, FileAndPrinterDialogsReturnTheScriptedChoice)
     EXPECT_TRUE(Dialogs().PrintDialog(settings));
     EXPECT_EQ(settings.PrinterName, "Office");
     EXPECT_EQ(settings.Copies, 3);
-    EXPECT_EQ(dialogs.Asked().at(1).Printing.PrinterName, "Default") << "the dialog opened on the printer given";
+    EXPECT_EQ(dialogs.Asked().at(1).Printing.PrinterName, "Default")
+        << "the dialog opened on the printer given";
     TColor color = clRed;
     EXPECT_FALSE(Dialogs().ColorDialog(color));
     EXPECT_EQ(color, clRed);
@@ -121,10 +122,13 @@ TEST(DialogsTest, TheConsoleServiceWritesEachBoxAsALineAndNeverWaits)
 
     {
         TMessageBoxScope scope({QStringLiteral("E;100007"), {}});
-        EXPECT_EQ(console.MessageDlg(QString::fromUtf8("单别不存在\r\n或单据性质不符"), mtError, mbOK, "ZORV52"), mrOk);
+        EXPECT_EQ(
+            console.MessageDlg(QString::fromUtf8("单别不存在\r\n或单据性质不符"), mtError, mbOK, "ZORV52"),
+            mrOk);
     }
     // A choice is answered by the most cautious button the box offers.
-    EXPECT_EQ(console.MessageDlg("Run without the extended fields?", mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, ""),
+    EXPECT_EQ(console.MessageDlg(
+                  "Run without the extended fields?", mtConfirmation, TMsgDlgButtons(mbYes) | mbNo, ""),
         mrNo);
     EXPECT_EQ(console.MessageDlg("No rows.", mtWarning, TMsgDlgButtons(mbOK) | mbCancel, ""), mrCancel);
     EXPECT_EQ(console.MessageBox("Retry?", "", MB_ABORTRETRYIGNORE | MB_ICONERROR), IDABORT);

@@ -33,8 +33,7 @@ protected:
         QApplication::processEvents();
     }
 
-    template<typename T>
-    T* addEdit(int top)
+    template<typename T> T* addEdit(int top)
     {
         auto* edit = new T(form.get());
         edit->SetParent(form.get());
@@ -73,7 +72,8 @@ TEST_F(EditFocusTest, AnEmptyDateFieldTakesTheTypedDateHoweverTheFocusCame)
     // By a click at the far end of the empty field.
     date->SetText(QString());
     last->SetFocus();
-    QTest::mouseClick(line(date), Qt::LeftButton, {}, QPoint(line(date)->width() - 4, line(date)->height() / 2));
+    QTest::mouseClick(
+        line(date), Qt::LeftButton, {}, QPoint(line(date)->width() - 4, line(date)->height() / 2));
     ASSERT_EQ(focused(), line(date));
     EXPECT_EQ(line(date)->cursorPosition(), 0);
     QTest::keyClicks(focused(), QStringLiteral("20241103"));
@@ -85,7 +85,8 @@ TEST_F(EditFocusTest, AClickBehindAHalfTypedDateGoesOnWhereTheTypingStopped)
     date->SetFocus();
     QTest::keyClicks(focused(), QStringLiteral("202411"));
     last->SetFocus();
-    QTest::mouseClick(line(date), Qt::LeftButton, {}, QPoint(line(date)->width() - 4, line(date)->height() / 2));
+    QTest::mouseClick(
+        line(date), Qt::LeftButton, {}, QPoint(line(date)->width() - 4, line(date)->height() / 2));
     EXPECT_EQ(line(date)->cursorPosition(), 8); // after "2024/11/"
     QTest::keyClicks(focused(), QStringLiteral("05"));
     EXPECT_EQ(date->Text(), QStringLiteral("2024/11/05"));

@@ -37,7 +37,8 @@ TEST(FormTextTest, NumbersInEveryNotation)
     EXPECT_DOUBLE_EQ(valueOf("2e3").real, 2000.0);
     EXPECT_DOUBLE_EQ(valueOf("-1.25E-2").real, -0.0125);
     EXPECT_EQ(valueOf("3").kind, Value::Integer);
-    EXPECT_TRUE(parseError("object A: TForm\n  P = 99999999999999999999\nend\n").startsWith("Line 2: Invalid number"));
+    EXPECT_TRUE(parseError("object A: TForm\n  P = 99999999999999999999\nend\n")
+                    .startsWith("Line 2: Invalid number"));
     EXPECT_EQ(parseError("object A: TForm\n  P = $\nend\n"), "Line 2: Hexadecimal digits expected after $");
     EXPECT_EQ(parseError("object A: TForm\n  P = $11112222333344445\nend\n"), "Line 2: Number too large");
 }
@@ -77,8 +78,9 @@ TEST(FormTextTest, SetsListsCollectionsAndBinary)
 
 TEST(FormTextTest, ObjectHeadersAndNesting)
 {
-    const Object object = Parse("inherited Form1: TForm1\n  inline Frame1: TFrame1 [2]\n  end\n"
-                                "  object Panel1: TPanel\n    Font.Name = 'x'\n    object Edit1: TEdit\n    end\n  end\nend");
+    const Object object
+        = Parse("inherited Form1: TForm1\n  inline Frame1: TFrame1 [2]\n  end\n"
+                "  object Panel1: TPanel\n    Font.Name = 'x'\n    object Edit1: TEdit\n    end\n  end\nend");
     EXPECT_EQ(object.mode, Object::Inherited);
     ASSERT_EQ(object.children.size(), 2u);
     EXPECT_EQ(object.children[0].mode, Object::Inline);
@@ -94,8 +96,8 @@ TEST(FormTextTest, ObjectHeadersAndNesting)
 
 TEST(FormTextTest, QuotedStringsReadBackAsWritten)
 {
-    const QString samples[] = {QString(), "plain", "it's", QString::fromUtf8("中文 mixed ''"), QString(150, u'a'),
-                               QStringLiteral("tab\tnew\nline"), QString(QChar(0))};
+    const QString samples[] = {QString(), "plain", "it's", QString::fromUtf8("中文 mixed ''"),
+        QString(150, u'a'), QStringLiteral("tab\tnew\nline"), QString(QChar(0))};
     for (const QString& sample : samples) {
         const QString quoted = QuoteString(sample, "    ");
         EXPECT_EQ(valueOf(quoted).text, sample) << quoted.toStdString();

@@ -13,9 +13,9 @@ namespace {
 // What a destroy handler saw of its form.
 struct Sighting {
     QString name;
-    bool whole = false;      // still the derived class
+    bool whole = false; // still the derived class
     bool destroying = false; // already marked as going
-    QString calls;           // a member of the derived class, readable
+    QString calls; // a member of the derived class, readable
 };
 
 TNotifyEvent recorder(QList<Sighting>& seen)
@@ -24,7 +24,7 @@ TNotifyEvent recorder(QList<Sighting>& seen)
         auto* sample = qobject_cast<TfrmSample*>(sender);
         auto* form = qobject_cast<TForm*>(sender);
         seen.append({sender->objectName(), sample != nullptr, form && form->IsDestroying(),
-                     sample ? sample->Calls.join(',') : QString()});
+            sample ? sample->Calls.join(',') : QString()});
     });
 }
 
@@ -98,7 +98,8 @@ TEST_F(FreeTest, HandlersMayFreeOrTakeComponentsWhileTheOwnerGoes)
     TfrmSample* third = sample(owner.get(), "frmThird");
     QPointer<TfrmSample> watchThird(third);
     TComponent* keeperPtr = keeper.get();
-    third->SetOnDestroy(TNotifyEvent::Of([third, keeperPtr](TObject*) { keeperPtr->InsertComponent(third); }));
+    third->SetOnDestroy(
+        TNotifyEvent::Of([third, keeperPtr](TObject*) { keeperPtr->InsertComponent(third); }));
     owner.reset();
     EXPECT_TRUE(watchFirst.isNull());
     ASSERT_FALSE(watchThird.isNull()) << "a component handed to another owner lives on";

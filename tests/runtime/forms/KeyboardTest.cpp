@@ -20,7 +20,8 @@ protected:
     }
 
     // Sends a key press to the control's widget as the keyboard would.
-    static bool press(TControl* control, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = {})
+    static bool press(
+        TControl* control, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = {})
     {
         QKeyEvent event(QEvent::KeyPress, qtKey, mods, text);
         QApplication::sendEvent(control->Widget(), &event);
@@ -35,15 +36,16 @@ protected:
 TEST_F(KeyboardTest, KeyPreviewShowsKeysToTheFormFirst)
 {
     QStringList seen;
-    form->edCode->SetOnKeyDown(TKeyEvent::Of([&seen](TObject*, Word& key, TShiftState) { seen << QString::number(key); }));
+    form->edCode->SetOnKeyDown(
+        TKeyEvent::Of([&seen](TObject*, Word& key, TShiftState) { seen << QString::number(key); }));
     press(form->edCode, Qt::Key_F2);
-    EXPECT_EQ(form->Calls, QStringList{"FormKeyDown:frmSample:113"});
-    EXPECT_EQ(seen, QStringList{"113"});
+    EXPECT_EQ(form->Calls, QStringList {"FormKeyDown:frmSample:113"});
+    EXPECT_EQ(seen, QStringList {"113"});
 
     // A key the form's handler clears never reaches the control.
     form->SwallowKey = VK_F3;
     press(form->edCode, Qt::Key_F3);
-    EXPECT_EQ(seen, QStringList{"113"});
+    EXPECT_EQ(seen, QStringList {"113"});
 
     form->SetKeyPreview(false);
     press(form->edCode, Qt::Key_F2);
@@ -55,8 +57,9 @@ TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscTheCancelButton)
 {
     press(form->edCode, Qt::Key_Return, "\r");
     press(form->edCode, Qt::Key_Escape, "\x1b");
-    EXPECT_EQ(form->Calls, QStringList({"FormKeyDown:frmSample:13", "btnOKClick:btnOK", "FormKeyDown:frmSample:27",
-                                        "btnCancelClick:btnCancel"}));
+    EXPECT_EQ(form->Calls,
+        QStringList({"FormKeyDown:frmSample:13", "btnOKClick:btnOK", "FormKeyDown:frmSample:27",
+            "btnCancelClick:btnCancel"}));
     EXPECT_EQ(form->ModalResult(), mrCancel);
 
     // Enter on a focused button clicks that button, not the default one.
@@ -71,18 +74,19 @@ TEST_F(KeyboardTest, EnterClicksTheDefaultButtonAndEscTheCancelButton)
     form->edCode->SetFocus();
     form->Calls.clear();
     press(form->edCode, Qt::Key_Return, "\r");
-    EXPECT_EQ(form->Calls, QStringList{"FormKeyDown:frmSample:13"});
+    EXPECT_EQ(form->Calls, QStringList {"FormKeyDown:frmSample:13"});
 }
 
 TEST_F(KeyboardTest, FocusChangesRaiseExitAndEnter)
 {
     QStringList seen;
     auto* combo = form->FindComponent<TComboBox>("cbType");
-    combo->SetOnEnter(TNotifyEvent::Of([&seen](TObject* sender) { seen << "enter:" + sender->objectName(); }));
+    combo->SetOnEnter(
+        TNotifyEvent::Of([&seen](TObject* sender) { seen << "enter:" + sender->objectName(); }));
     form->edCode->SetFocus();
     combo->SetFocus();
-    EXPECT_EQ(form->Calls, QStringList{"edCodeExit:edCode"});
-    EXPECT_EQ(seen, QStringList{"enter:cbType"});
+    EXPECT_EQ(form->Calls, QStringList {"edCodeExit:edCode"});
+    EXPECT_EQ(seen, QStringList {"enter:cbType"});
     EXPECT_EQ(form->ActiveControl(), combo);
 
     // The focus arriving in a widget the way Qt delivers it.

@@ -302,20 +302,20 @@ TEST(AnchorsTest, MovingAControlResetsWhatItKeeps)
 // Tab sheets take their page control's new size, and the controls on them follow.
 TEST(AnchorsTest, ControlsOnTabSheetsFollowThePageControl)
 {
-    std::unique_ptr<TForm> form = readForm(QStringLiteral(
-        "object frmPagesAnchored: TForm\n"
-        "  ClientWidth = 400\n  ClientHeight = 300\n"
-        "  object pcMain: TPageControl\n"
-        "    Left = 8\n    Top = 8\n    Width = 384\n    Height = 284\n"
-        "    Anchors = [akLeft, akTop, akRight, akBottom]\n"
-        "    object tsMain: TTabSheet\n"
-        "      object btnApply: TButton\n"
-        "        Left = 290\n        Top = 220\n        Width = 80\n        Height = 25\n"
-        "        Anchors = [akRight, akBottom]\n"
-        "      end\n"
-        "    end\n"
-        "  end\n"
-        "end\n"));
+    std::unique_ptr<TForm> form = readForm(
+        QStringLiteral("object frmPagesAnchored: TForm\n"
+                       "  ClientWidth = 400\n  ClientHeight = 300\n"
+                       "  object pcMain: TPageControl\n"
+                       "    Left = 8\n    Top = 8\n    Width = 384\n    Height = 284\n"
+                       "    Anchors = [akLeft, akTop, akRight, akBottom]\n"
+                       "    object tsMain: TTabSheet\n"
+                       "      object btnApply: TButton\n"
+                       "        Left = 290\n        Top = 220\n        Width = 80\n        Height = 25\n"
+                       "        Anchors = [akRight, akBottom]\n"
+                       "      end\n"
+                       "    end\n"
+                       "  end\n"
+                       "end\n"));
     auto* sheet = form->FindComponent<TControl>("tsMain");
     const QRect before = sheet->BoundsRect();
     form->SetClientWidth(500);

@@ -35,15 +35,14 @@ TEST(MonthCalendarTest, DateStaysWithinItsLimits)
     EXPECT_EQ(calendar->Date(), datetime::Today());
     EXPECT_EQ(calendar->MinDate(), 0);
     QStringList changes;
-    calendar->SetOnChange(TNotifyEvent::Of([&changes, calendar](TObject*) {
-        changes << calendar->DateValue().toString(Qt::ISODate);
-    }));
+    calendar->SetOnChange(TNotifyEvent::Of(
+        [&changes, calendar](TObject*) { changes << calendar->DateValue().toString(Qt::ISODate); }));
 
     calendar->SetDate(day(2024, 5, 31) + 0.75);
     EXPECT_EQ(calendar->Date(), day(2024, 5, 31));
     EXPECT_EQ(calendar->DateValue(), QDate(2024, 5, 31));
     calendar->SetDate(day(2024, 5, 31)); // the same day: no change
-    EXPECT_EQ(changes, QStringList{"2024-05-31"});
+    EXPECT_EQ(changes, QStringList {"2024-05-31"});
 
     calendar->SetMinDate(day(2024, 6, 10));
     EXPECT_EQ(calendar->DateValue(), QDate(2024, 6, 10));
@@ -71,16 +70,16 @@ TEST(MonthCalendarTest, DateStaysWithinItsLimits)
 // the date and limits; a pick raises OnChange, a click OnClick after it.
 TEST(MonthCalendarTest, TheUsersPickReachesTheDate)
 {
-    std::unique_ptr<TForm> form(qobject_cast<TForm*>(CreateFromText(QStringLiteral(
-        "object frmDate: TForm\n"
-        "  object calDue: TMonthCalendar\n"
-        "    Left = 8\n    Top = 8\n"
-        "    Date = 45292.5\n"
-        "    MaxDate = 45400.0\n"
-        "    MinDate = 45200.0\n"
-        "    WeekNumbers = True\n"
-        "  end\n"
-        "end\n"))));
+    std::unique_ptr<TForm> form(
+        qobject_cast<TForm*>(CreateFromText(QStringLiteral("object frmDate: TForm\n"
+                                                           "  object calDue: TMonthCalendar\n"
+                                                           "    Left = 8\n    Top = 8\n"
+                                                           "    Date = 45292.5\n"
+                                                           "    MaxDate = 45400.0\n"
+                                                           "    MinDate = 45200.0\n"
+                                                           "    WeekNumbers = True\n"
+                                                           "  end\n"
+                                                           "end\n"))));
     ASSERT_TRUE(form);
     auto* calendar = form->FindComponent<TMonthCalendar>("calDue");
     ASSERT_NE(calendar, nullptr);
@@ -130,7 +129,8 @@ TEST(MonthCalendarTest, NamesFollowTheLocaleOfTheCodePage)
         int codePage;
         QString october;
         QString sunday;
-    } cases[] = {{936, QStringLiteral("十月"), QStringLiteral("周日")}, {950, QStringLiteral("10月"), QStringLiteral("週日")},
+    } cases[] = {{936, QStringLiteral("十月"), QStringLiteral("周日")},
+        {950, QStringLiteral("10月"), QStringLiteral("週日")},
         {437, QStringLiteral("October"), QStringLiteral("Sun")}};
     for (const auto& c : cases) {
         QLocale::setDefault(LocaleOfCodePage(c.codePage));

@@ -32,11 +32,12 @@ TColor colourOf(int index)
 // A handler that fills each item with its own colour and records the call.
 TDrawItemEvent painter(TCanvas* canvas, QList<DrawCall>& calls)
 {
-    return TDrawItemEvent::Of([canvas, &calls](TWinControl* control, int index, QRect rect, TOwnerDrawState state) {
-        calls.append({control, index, rect, state});
-        canvas->Brush()->SetColor(colourOf(index));
-        canvas->FillRect(rect);
-    });
+    return TDrawItemEvent::Of(
+        [canvas, &calls](TWinControl* control, int index, QRect rect, TOwnerDrawState state) {
+            calls.append({control, index, rect, state});
+            canvas->Brush()->SetColor(colourOf(index));
+            canvas->FillRect(rect);
+        });
 }
 
 // The colour in the middle of a list item as the widget shows it.
@@ -164,13 +165,14 @@ TEST_F(OwnerDrawTest, AFailingHandlerDoesNotStopTheList)
     list->SetStyle(lbOwnerDrawFixed);
     list->SetItemHeight(20);
     TCanvas* canvas = list->Canvas();
-    list->SetOnDrawItem(TDrawItemEvent::Of([canvas, this](TWinControl* control, int index, QRect rect, TOwnerDrawState state) {
-        calls.append({control, index, rect, state});
-        if (index == 1)
-            throw EConvertError("bad item");
-        canvas->Brush()->SetColor(clBlue);
-        canvas->FillRect(rect);
-    }));
+    list->SetOnDrawItem(TDrawItemEvent::Of(
+        [canvas, this](TWinControl* control, int index, QRect rect, TOwnerDrawState state) {
+            calls.append({control, index, rect, state});
+            if (index == 1)
+                throw EConvertError("bad item");
+            canvas->Brush()->SetColor(clBlue);
+            canvas->FillRect(rect);
+        }));
     form.Show();
     auto* widget = qobject_cast<QListWidget*>(list->Widget());
     const QImage image = widget->grab().toImage();
@@ -193,7 +195,8 @@ TEST_F(OwnerDrawTest, ComboBoxDrawsTheListAndTheClosedBox)
     combo->SetItemHeight(16);
     combo->SetItemIndex(2);
     combo->SetOnDrawItem(painter(combo->Canvas(), calls));
-    combo->SetOnMeasureItem(TMeasureItemEvent::Of([](TWinControl*, int index, int& height) { height += index * 10; }));
+    combo->SetOnMeasureItem(
+        TMeasureItemEvent::Of([](TWinControl*, int index, int& height) { height += index * 10; }));
     form.Show();
     auto* widget = qobject_cast<QComboBox*>(combo->Widget());
     ASSERT_NE(widget, nullptr);
@@ -228,7 +231,10 @@ public:
 public slots:
     void cbColoursDrawItem(TWinControl* Control, int Index, QRect Rect, TOwnerDrawState State)
     {
-        Calls << QStringLiteral("draw %1 %2 %3").arg(Control->Name()).arg(Index).arg(State.testFlag(odComboBoxEdit));
+        Calls << QStringLiteral("draw %1 %2 %3")
+                     .arg(Control->Name())
+                     .arg(Index)
+                     .arg(State.testFlag(odComboBoxEdit));
         Q_UNUSED(Rect);
     }
     void cbColoursMeasureItem(TWinControl*, int Index, int& Height) { Height = 20 + Index; }
@@ -240,16 +246,17 @@ public slots:
 TEST(OwnerDrawReadTest, HandlersComeFromTheFormDescription)
 {
     TfrmColours form;
-    ReadComponent(&form, QStringLiteral("object frmColours: TfrmColours\n"
-                                        "  object cbColours: TComboBox\n"
-                                        "    Style = csOwnerDrawVariable\n"
-                                        "    ItemHeight = 18\n"
-                                        "    ItemIndex = 0\n"
-                                        "    Items.Strings = (\n      'one'\n      'two')\n"
-                                        "    OnDrawItem = cbColoursDrawItem\n"
-                                        "    OnMeasureItem = cbColoursMeasureItem\n"
-                                        "  end\n"
-                                        "end\n"));
+    ReadComponent(&form,
+        QStringLiteral("object frmColours: TfrmColours\n"
+                       "  object cbColours: TComboBox\n"
+                       "    Style = csOwnerDrawVariable\n"
+                       "    ItemHeight = 18\n"
+                       "    ItemIndex = 0\n"
+                       "    Items.Strings = (\n      'one'\n      'two')\n"
+                       "    OnDrawItem = cbColoursDrawItem\n"
+                       "    OnMeasureItem = cbColoursMeasureItem\n"
+                       "  end\n"
+                       "end\n"));
     auto* combo = form.FindComponent<TComboBox>("cbColours");
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->ItemHeight(), 18);

@@ -1,6 +1,6 @@
+#include "runtime/forms/Persistent.h"
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/ImgList.h"
-#include "runtime/forms/Persistent.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ TEST(PersistentTest, StringsTextSplitsAtAnyLineBreak)
     EXPECT_EQ(lines.Count(), 4);
     EXPECT_EQ(changes, 1);
     lines.SetText("\n");
-    EXPECT_EQ(lines.Lines(), QStringList{""});
+    EXPECT_EQ(lines.Lines(), QStringList {""});
     EXPECT_EQ(lines.IndexOf("A"), -1);
     lines.SetLines({"x", "Y"});
     EXPECT_EQ(lines.IndexOf("y"), 1);

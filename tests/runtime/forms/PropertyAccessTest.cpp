@@ -35,7 +35,8 @@ TEST_F(PropertyAccessTest, NamesAndPathsIgnoreCase)
     EXPECT_EQ(GetPropertyText(combo, "itemindex"), "1");
     EXPECT_EQ(GetPropertyText(combo, "ITEMS_1"), QString::fromUtf8("变更单"));
     EXPECT_EQ(GetPropertyText(view, "columns_1.caption"), QString::fromUtf8("单号"));
-    EXPECT_EQ(GetPropertyText(view, "Columns_0"), QString::fromUtf8("单别")); // an item stands for its caption
+    EXPECT_EQ(
+        GetPropertyText(view, "Columns_0"), QString::fromUtf8("单别")); // an item stands for its caption
     EXPECT_EQ(GetPropertyText(status, "Panels_0.Text"), QString::fromUtf8("就绪"));
     EXPECT_EQ(GetPropertyText(&form, "font.charset"), "DEFAULT_CHARSET");
     EXPECT_EQ(GetPropertyTypeName(&form, "Font.Charset"), "TFontCharset");
@@ -46,10 +47,10 @@ TEST_F(PropertyAccessTest, PathsThatLeadNowhere)
 {
     EXPECT_FALSE(HasPropertyPath(view, "Columns_2.Caption")); // one past the end
     EXPECT_FALSE(HasPropertyPath(view, "Columns_1.NoSuch"));
-    EXPECT_FALSE(HasPropertyPath(combo, "Text.Length"));      // a string has no properties
-    EXPECT_FALSE(HasPropertyPath(combo, "Items_1.Caption"));  // a line has no properties
-    EXPECT_FALSE(HasPropertyPath(combo, "Caption"));          // not published by a combo box
-    EXPECT_TRUE(HasPropertyPath(combo, "Items_5"));           // a line past the end can be set
+    EXPECT_FALSE(HasPropertyPath(combo, "Text.Length")); // a string has no properties
+    EXPECT_FALSE(HasPropertyPath(combo, "Items_1.Caption")); // a line has no properties
+    EXPECT_FALSE(HasPropertyPath(combo, "Caption")); // not published by a combo box
+    EXPECT_TRUE(HasPropertyPath(combo, "Items_5")); // a line past the end can be set
     EXPECT_THROW(GetPropertyText(combo, "Items_5"), EPropertyError);
     EXPECT_THROW(SetPropertyText(view, "Columns_9.Caption", "x"), EPropertyError);
 }
@@ -57,7 +58,8 @@ TEST_F(PropertyAccessTest, PathsThatLeadNowhere)
 TEST_F(PropertyAccessTest, SettingLinesColumnsPanelsAndFonts)
 {
     SetPropertyText(combo, "Items_3", "Z"); // grows the list with empty lines
-    EXPECT_EQ(combo->Items()->Lines(), QStringList({QString::fromUtf8("工单"), QString::fromUtf8("变更单"), "", "Z"}));
+    EXPECT_EQ(combo->Items()->Lines(),
+        QStringList({QString::fromUtf8("工单"), QString::fromUtf8("变更单"), "", "Z"}));
     EXPECT_EQ(combo->ItemIndex(), 1);
     SetPropertyText(view, "Columns_1.Caption", QString::fromUtf8("單號"));
     EXPECT_EQ(view->Column(1)->Caption(), QString::fromUtf8("單號"));
@@ -86,7 +88,7 @@ TEST_F(PropertyAccessTest, HandlersCanBeReadSavedReplacedAndCalledLater)
     const TMethod saved = GetPropMethod(combo, "onchange");
     SetPropMethod(combo, "OnChange", TNotifyEvent::Of([&calls, saved](TObject* sender) {
         calls << "hook";
-        TNotifyEvent{saved}(sender);
+        TNotifyEvent {saved}(sender);
     }));
     combo->SetText("typed"); // an editable combo raises OnChange
     EXPECT_EQ(calls, QStringList({"hook", "original"}));

@@ -38,7 +38,9 @@ TEST_F(ReaderTest, BuiltInLayoutCreatesComponentsInOrderWithTheirProperties)
     QStringList names;
     for (TComponent* c : form->ComponentList())
         names << c->Name();
-    EXPECT_EQ(names, QStringList({"lblCode", "edCode", "cbType", "gbOptions", "chkPrice", "edNote", "btnOK", "btnCancel"}));
+    EXPECT_EQ(names,
+        QStringList(
+            {"lblCode", "edCode", "cbType", "gbOptions", "chkPrice", "edNote", "btnOK", "btnCancel"}));
 
     auto* combo = form->FindComponent<TComboBox>("CBTYPE");
     ASSERT_NE(combo, nullptr);
@@ -64,7 +66,7 @@ TEST_F(ReaderTest, HandlersAreBoundToTheFormsMethodsByName)
 {
     std::unique_ptr<TfrmSample> form(CreateForm<TfrmSample>());
     form->btnOK->Click();
-    EXPECT_EQ(form->Calls, QStringList{"btnOKClick:btnOK"});
+    EXPECT_EQ(form->Calls, QStringList {"btnOKClick:btnOK"});
     const TMethod handler = GetPropMethod(form->btnOK, "onclick");
     EXPECT_EQ(handler.Name(), "btnOKClick");
     EXPECT_EQ(handler.Data(), form.get());
@@ -86,14 +88,15 @@ TEST_F(ReaderTest, DescendantLayoutUpdatesInheritedAndAddsNew)
 TEST_F(ReaderTest, StringsNumbersSetsAndContinuations)
 {
     TForm form;
-    ReadComponent(&form, "object F: TForm\n"
-                         "  Caption = 'It''s '#20013'x'#$41 +\n"
-                         "    ' more'\n"
-                         "  Tag = $7FFFFFFF\n"
-                         "  Color = $00FF0000\n"
-                         "  Font.Style = [fsBold, FSITALIC]\n"
-                         "  object L: TLabel Left = -8 Caption = '' end\n"
-                         "end\n");
+    ReadComponent(&form,
+        "object F: TForm\n"
+        "  Caption = 'It''s '#20013'x'#$41 +\n"
+        "    ' more'\n"
+        "  Tag = $7FFFFFFF\n"
+        "  Color = $00FF0000\n"
+        "  Font.Style = [fsBold, FSITALIC]\n"
+        "  object L: TLabel Left = -8 Caption = '' end\n"
+        "end\n");
     EXPECT_EQ(form.Caption(), QString::fromUtf8("It's 中xA more"));
     EXPECT_EQ(form.Tag(), 0x7FFFFFFF);
     EXPECT_EQ(form.Color(), clBlue);
@@ -103,24 +106,35 @@ TEST_F(ReaderTest, StringsNumbersSetsAndContinuations)
 
 TEST_F(ReaderTest, FaultsAreReportedWithLineAndReason)
 {
-    EXPECT_EQ(readError("object F: TForm\n  object X: TNoSuchClass\n  end\nend\n"), "Line 2: Class TNoSuchClass not found");
-    EXPECT_EQ(readError("object F: TForm\n  Nonsense = 1\nend\n"), "Line 2: Property Nonsense does not exist in TForm");
+    EXPECT_EQ(readError("object F: TForm\n  object X: TNoSuchClass\n  end\nend\n"),
+        "Line 2: Class TNoSuchClass not found");
+    EXPECT_EQ(readError("object F: TForm\n  Nonsense = 1\nend\n"),
+        "Line 2: Property Nonsense does not exist in TForm");
     EXPECT_EQ(readError("object F: TForm\n  Caption = 'open\nend\n"), "Line 2: Unterminated string");
-    EXPECT_EQ(readError("object F: TForm\n  Left = 99999999999\nend\n"), "Line 2: Value out of range for Left");
-    EXPECT_EQ(readError("object F: TForm\n  Position = poNowhere\nend\n"), "Line 2: 'poNowhere' is not a value of TPosition");
-    EXPECT_EQ(readError("object F: TForm\n  Caption = 12\nend\n"), "Line 2: Invalid integer for property Caption (QString)");
-    EXPECT_EQ(readError("object F: TForm\n  OnClick = NoSuchMethod\nend\n"), "Line 2: Method 'NoSuchMethod' not found in TForm");
-    EXPECT_EQ(readError("object F: TForm\n  ActiveControl = Missing\nend\n"), "Line 2: Component Missing not found");
+    EXPECT_EQ(
+        readError("object F: TForm\n  Left = 99999999999\nend\n"), "Line 2: Value out of range for Left");
+    EXPECT_EQ(readError("object F: TForm\n  Position = poNowhere\nend\n"),
+        "Line 2: 'poNowhere' is not a value of TPosition");
+    EXPECT_EQ(readError("object F: TForm\n  Caption = 12\nend\n"),
+        "Line 2: Invalid integer for property Caption (QString)");
+    EXPECT_EQ(readError("object F: TForm\n  OnClick = NoSuchMethod\nend\n"),
+        "Line 2: Method 'NoSuchMethod' not found in TForm");
+    EXPECT_EQ(readError("object F: TForm\n  ActiveControl = Missing\nend\n"),
+        "Line 2: Component Missing not found");
     EXPECT_EQ(readError("object F: TForm\n  object A: TLabel\n  end\n  object a: TEdit\n  end\nend\n"),
-              "Line 4: A component named a already exists");
-    EXPECT_EQ(readError("object F: TForm\n  inherited A: TLabel\n  end\nend\n"), "Line 2: Ancestor component A not found");
+        "Line 4: A component named a already exists");
+    EXPECT_EQ(readError("object F: TForm\n  inherited A: TLabel\n  end\nend\n"),
+        "Line 2: Ancestor component A not found");
     EXPECT_EQ(readError("object F: TForm\n  object A: TLabel\n    object B: TEdit\n    end\n  end\nend\n"),
-              "Line 3: TLabel cannot contain the control B");
+        "Line 3: TLabel cannot contain the control B");
     EXPECT_EQ(readError("object F: TLabel\nend\n"), "Line 1: TForm is not a TLabel");
     EXPECT_EQ(readError("object F: TForm\n  Caption = 'x'\n"), "Line 3: 'end' expected for F");
-    EXPECT_EQ(readError("object F: TForm\nend\nobject G: TForm\nend\n"), "Line 3: Text after the final 'end'");
-    EXPECT_EQ(readError("object F: TForm\n  Caption = #1114112\nend\n"), "Line 2: Character code out of range");
-    EXPECT_EQ(readError("object F: TForm\n  Tag = {0A1}\nend\n"), "Line 2: Odd number of hexadecimal digits in binary data");
+    EXPECT_EQ(
+        readError("object F: TForm\nend\nobject G: TForm\nend\n"), "Line 3: Text after the final 'end'");
+    EXPECT_EQ(
+        readError("object F: TForm\n  Caption = #1114112\nend\n"), "Line 2: Character code out of range");
+    EXPECT_EQ(readError("object F: TForm\n  Tag = {0A1}\nend\n"),
+        "Line 2: Odd number of hexadecimal digits in binary data");
 }
 
 TEST_F(ReaderTest, HandlerOfTheWrongShapeIsRefused)
@@ -130,7 +144,8 @@ TEST_F(ReaderTest, HandlerOfTheWrongShapeIsRefused)
         ReadComponent(&form, "inherited frmSample: TfrmSample\n  OnClick = BadHandler\nend\n");
         FAIL() << "no error";
     } catch (const EReadError& e) {
-        EXPECT_EQ(e.Message(), "Line 2: Method 'BadHandler' of TfrmSample has parameters that do not fit TNotifyEvent");
+        EXPECT_EQ(e.Message(),
+            "Line 2: Method 'BadHandler' of TfrmSample has parameters that do not fit TNotifyEvent");
     }
 }
 
@@ -138,10 +153,11 @@ TEST_F(ReaderTest, FailedReadLeavesNoNewComponents)
 {
     std::unique_ptr<TfrmSample> form(CreateForm<TfrmSample>());
     const int before = form->ComponentCount();
-    EXPECT_THROW(ReadComponent(form.get(), "inherited frmSample: TfrmSample\n"
-                                           "  object lblNew: TLabel\n    Caption = 'new'\n  end\n"
-                                           "  object edBad: TEdit\n    Text = 5\n  end\nend\n"),
-                 EReadError);
+    EXPECT_THROW(ReadComponent(form.get(),
+                     "inherited frmSample: TfrmSample\n"
+                     "  object lblNew: TLabel\n    Caption = 'new'\n  end\n"
+                     "  object edBad: TEdit\n    Text = 5\n  end\nend\n"),
+        EReadError);
     EXPECT_EQ(form->ComponentCount(), before);
     EXPECT_EQ(form->FindComponent("lblNew"), nullptr);
     EXPECT_FALSE(form->IsLoading());
@@ -162,13 +178,14 @@ TEST_F(ReaderTest, DeepNestingIsRefusedNotOverflowed)
 TEST_F(ReaderTest, HostileValuesStayWithinBounds)
 {
     TForm form;
-    ReadComponent(&form, "object F: TForm\n  ClientWidth = 2147483647\n  Left = -2147483648\n"
-                         "  Font.Height = -2147483647\n  object L: TLabel\n    Caption = 'x'\n  end\nend\n");
+    ReadComponent(&form,
+        "object F: TForm\n  ClientWidth = 2147483647\n  Left = -2147483648\n"
+        "  Font.Height = -2147483647\n  object L: TLabel\n    Caption = 'x'\n  end\nend\n");
     EXPECT_EQ(form.Width(), TControl::MaxExtent);
     EXPECT_EQ(form.Left(), -TControl::MaxExtent);
     EXPECT_EQ(form.Font()->Height(), -TFont::MaxHeight);
     EXPECT_EQ(readError("object F: TForm\n  object G: TStringGrid\n    ColCount = 2147483647\n  end\nend\n"),
-              "Line 3: ColCount: Grid size 2147483647 x 5 is out of range");
+        "Line 3: ColCount: Grid size 2147483647 x 5 is out of range");
 }
 
 TEST_F(ReaderTest, OnDestroyIsRaisedOnceWhenTheFormGoes)

@@ -3,18 +3,18 @@
 #include "runtime/forms/ComCtrls.h"
 #include "runtime/forms/FormReader.h"
 #include "runtime/forms/Graphics.h"
-#include "runtime/forms/StdCtrls.h"
 #include "runtime/forms/Mask.h"
+#include "runtime/forms/StdCtrls.h"
 
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QStatusBar>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -24,7 +24,8 @@ namespace {
 
 std::unique_ptr<TForm> renderForm()
 {
-    const QString text = QString::fromUtf8(testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
+    const QString text = QString::fromUtf8(
+        testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
     return std::unique_ptr<TForm>(qobject_cast<TForm*>(CreateFromText(text)));
 }
 
@@ -108,33 +109,33 @@ TEST(RenderTest, PropertiesAndWidgetsStayInStep)
 // beside the build for a look.
 TEST(RenderTest, AnchoredOwnerDrawnFormWithACalendar)
 {
-    std::unique_ptr<TForm> form(qobject_cast<TForm*>(CreateFromText(QStringLiteral(
-        "object frmLayout: TForm\n"
-        "  Caption = 'Anchors, owner-draw, calendar'\n"
-        "  ClientWidth = 460\n  ClientHeight = 260\n"
-        "  Font.Height = -12\n"
-        "  object lbColours: TListBox\n"
-        "    Left = 8\n    Top = 8\n    Width = 200\n    Height = 200\n"
-        "    Anchors = [akLeft, akTop, akBottom]\n"
-        "    Style = lbOwnerDrawVariable\n    ItemHeight = 22\n"
-        "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue'\n      'Yellow')\n"
-        "  end\n"
-        "  object calDue: TMonthCalendar\n"
-        "    Left = 216\n    Top = 8\n    Width = 236\n    Height = 200\n"
-        "    Anchors = [akTop, akRight]\n"
-        "    Date = 45444.0\n"
-        "  end\n"
-        "  object cbKind: TComboBox\n"
-        "    Left = 8\n    Top = 224\n    Width = 200\n    Height = 24\n"
-        "    Anchors = [akLeft, akBottom]\n"
-        "    Style = csOwnerDrawFixed\n    ItemIndex = 1\n"
-        "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue')\n"
-        "  end\n"
-        "  object btnOK: TButton\n"
-        "    Left = 372\n    Top = 224\n    Width = 80\n    Height = 26\n"
-        "    Anchors = [akRight, akBottom]\n    Caption = 'OK'\n"
-        "  end\n"
-        "end\n"))));
+    std::unique_ptr<TForm> form(qobject_cast<TForm*>(CreateFromText(
+        QStringLiteral("object frmLayout: TForm\n"
+                       "  Caption = 'Anchors, owner-draw, calendar'\n"
+                       "  ClientWidth = 460\n  ClientHeight = 260\n"
+                       "  Font.Height = -12\n"
+                       "  object lbColours: TListBox\n"
+                       "    Left = 8\n    Top = 8\n    Width = 200\n    Height = 200\n"
+                       "    Anchors = [akLeft, akTop, akBottom]\n"
+                       "    Style = lbOwnerDrawVariable\n    ItemHeight = 22\n"
+                       "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue'\n      'Yellow')\n"
+                       "  end\n"
+                       "  object calDue: TMonthCalendar\n"
+                       "    Left = 216\n    Top = 8\n    Width = 236\n    Height = 200\n"
+                       "    Anchors = [akTop, akRight]\n"
+                       "    Date = 45444.0\n"
+                       "  end\n"
+                       "  object cbKind: TComboBox\n"
+                       "    Left = 8\n    Top = 224\n    Width = 200\n    Height = 24\n"
+                       "    Anchors = [akLeft, akBottom]\n"
+                       "    Style = csOwnerDrawFixed\n    ItemIndex = 1\n"
+                       "    Items.Strings = (\n      'Red'\n      'Green'\n      'Blue')\n"
+                       "  end\n"
+                       "  object btnOK: TButton\n"
+                       "    Left = 372\n    Top = 224\n    Width = 80\n    Height = 26\n"
+                       "    Anchors = [akRight, akBottom]\n    Caption = 'OK'\n"
+                       "  end\n"
+                       "end\n"))));
     ASSERT_TRUE(form);
     auto* list = form->FindComponent<TListBox>("lbColours");
     auto* combo = form->FindComponent<TComboBox>("cbKind");
@@ -152,7 +153,8 @@ TEST(RenderTest, AnchoredOwnerDrawnFormWithACalendar)
         });
     };
     list->SetOnDrawItem(swatch(combo, list));
-    list->SetOnMeasureItem(TMeasureItemEvent::Of([](TWinControl*, int index, int& height) { height += index * 4; }));
+    list->SetOnMeasureItem(
+        TMeasureItemEvent::Of([](TWinControl*, int index, int& height) { height += index * 4; }));
     combo->SetOnDrawItem(swatch(combo, list));
     list->SetItemIndex(2);
 
@@ -168,7 +170,8 @@ TEST(RenderTest, AnchoredOwnerDrawnFormWithACalendar)
     const QImage picture = form->Widget()->grab().toImage();
     auto* listWidget = qobject_cast<QListWidget*>(list->Widget());
     const QRect first = listWidget->visualItemRect(listWidget->item(0));
-    const QPoint swatchPoint = listWidget->viewport()->mapTo(form->Widget(), first.topLeft() + QPoint(8, first.height() / 2));
+    const QPoint swatchPoint
+        = listWidget->viewport()->mapTo(form->Widget(), first.topLeft() + QPoint(8, first.height() / 2));
     EXPECT_EQ(picture.pixelColor(swatchPoint), ColorToQColor(clRed));
     EXPECT_EQ(listWidget->visualItemRect(listWidget->item(3)).height(), 34);
     const QString out = qEnvironmentVariable("ZORV_BINARY_DIR", QDir::tempPath()) + "/forms-layout.png";

@@ -1,6 +1,7 @@
 #include "SampleForms.h"
 
-TfrmSample::TfrmSample(TComponent* owner) : TForm(owner)
+TfrmSample::TfrmSample(TComponent* owner)
+    : TForm(owner)
 {
     ReadFormResource(this, QStringLiteral(":/forms/TfrmSample.dfm"));
 }
@@ -33,9 +34,12 @@ void TfrmSample::FormCloseQuery(TObject*, bool& CanClose)
     CanClose = AllowClose;
 }
 
-void TfrmSample::BadHandler(int) {}
+void TfrmSample::BadHandler(int)
+{
+}
 
-TfrmSampleChild::TfrmSampleChild(TComponent* owner) : TfrmSample(owner)
+TfrmSampleChild::TfrmSampleChild(TComponent* owner)
+    : TfrmSample(owner)
 {
     ReadFormResource(this, QStringLiteral(":/forms/TfrmSampleChild.dfm"));
 }

@@ -2,8 +2,8 @@
 // Form classes the tests build: a sample form with a built-in layout and
 // handlers, and a descendant that adds to it.
 
-#include "runtime/forms/Forms.h"
 #include "runtime/forms/ComCtrls.h"
+#include "runtime/forms/Forms.h"
 #include "runtime/forms/StdCtrls.h"
 
 #include <ostream>

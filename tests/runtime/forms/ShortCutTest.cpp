@@ -14,7 +14,7 @@
 // Exported by QtGui: offers a key to the application's short-cut map first,
 // as a key from the keyboard is.
 Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
-                                               const QString& text, bool autorep, ushort count);
+    const QString& text, bool autorep, ushort count);
 
 namespace {
 
@@ -42,7 +42,8 @@ protected:
         hidden = item(file, "miHidden", "Hidden", TextToShortCut("F7"));
         hidden->SetVisible(false);
         tools = item(mainMenu->Items(), "miTools", "&Tools", 0);
-        underDisabled = item(tools, "miUnderDisabled", "Under a disabled menu", TextToShortCut("Ctrl+Shift+U"));
+        underDisabled
+            = item(tools, "miUnderDisabled", "Under a disabled menu", TextToShortCut("Ctrl+Shift+U"));
         tools->SetEnabled(false);
         form->SetMenu(mainMenu);
 
@@ -121,7 +122,7 @@ TEST_F(ShortCutTest, PopupMenuKeysBelongToTheirControl)
     press(other, Qt::Key_F2);
     EXPECT_TRUE(calls.isEmpty());
     press(edit, Qt::Key_F2);
-    EXPECT_EQ(calls, QStringList{"miLookup"});
+    EXPECT_EQ(calls, QStringList {"miLookup"});
     form->SetPopupMenu(popup); // the form's own pop-up menu covers every control on it
     press(other, Qt::Key_F2);
     EXPECT_EQ(calls.size(), 2);
@@ -133,7 +134,8 @@ TEST_F(ShortCutTest, OnShortCutComesFirstAndKeyPreviewAfterTheMenus)
 {
     QStringList seen;
     form->SetKeyPreview(true);
-    form->SetOnKeyDown(TKeyEvent::Of([&seen](TObject*, Word& key, TShiftState) { seen << QString::number(key); }));
+    form->SetOnKeyDown(
+        TKeyEvent::Of([&seen](TObject*, Word& key, TShiftState) { seen << QString::number(key); }));
     form->SetOnShortCut(TShortCutEvent::Of([&seen](Word& key, TShiftState shift, bool& handled) {
         seen << QStringLiteral("short-cut %1").arg(key);
         handled = key == VK_F5 && shift == TShiftState();
@@ -141,7 +143,7 @@ TEST_F(ShortCutTest, OnShortCutComesFirstAndKeyPreviewAfterTheMenus)
     press(edit, Qt::Key_F5);
     press(edit, Qt::Key_P, Qt::ControlModifier);
     press(edit, Qt::Key_F9);
-    EXPECT_EQ(calls, QStringList{"miPrint"});
+    EXPECT_EQ(calls, QStringList {"miPrint"});
     EXPECT_EQ(seen, QStringList({"short-cut 116", "short-cut 80", "short-cut 120", "120"}));
 }
 
@@ -166,8 +168,8 @@ TEST_F(ShortCutTest, MenuBarShowsKeysButTheFormRunsThem)
     EXPECT_TRUE(calls.isEmpty());
     take = false;
     press(edit, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(calls, QStringList{"miPrint"});
+    EXPECT_EQ(calls, QStringList {"miPrint"});
     print->SetEnabled(false);
     printAction->trigger(); // chosen from the menu: the item's own state decides
-    EXPECT_EQ(calls, QStringList{"miPrint"});
+    EXPECT_EQ(calls, QStringList {"miPrint"});
 }

@@ -20,13 +20,18 @@ namespace {
 // A stand-in for GB-to-Big5 conversion: a few simplified characters to traditional.
 QString toTraditional(QString text)
 {
-    static const QList<std::pair<QString, QString>> pairs = {
-        {QString::fromUtf8("单"), QString::fromUtf8("單")}, {QString::fromUtf8("变"), QString::fromUtf8("變")},
-        {QString::fromUtf8("简"), QString::fromUtf8("簡")}, {QString::fromUtf8("体"), QString::fromUtf8("體")},
-        {QString::fromUtf8("户"), QString::fromUtf8("戶")}, {QString::fromUtf8("绪"), QString::fromUtf8("緒")},
-        {QString::fromUtf8("选"), QString::fromUtf8("選")}, {QString::fromUtf8("项"), QString::fromUtf8("項")},
-        {QString::fromUtf8("别"), QString::fromUtf8("別")}, {QString::fromUtf8("号"), QString::fromUtf8("號")},
-        {QString::fromUtf8("价"), QString::fromUtf8("價")}};
+    static const QList<std::pair<QString, QString>> pairs
+        = {{QString::fromUtf8("单"), QString::fromUtf8("單")},
+            {QString::fromUtf8("变"), QString::fromUtf8("變")},
+            {QString::fromUtf8("简"), QString::fromUtf8("簡")},
+            {QString::fromUtf8("体"), QString::fromUtf8("體")},
+            {QString::fromUtf8("户"), QString::fromUtf8("戶")},
+            {QString::fromUtf8("绪"), QString::fromUtf8("緒")},
+            {QString::fromUtf8("选"), QString::fromUtf8("選")},
+            {QString::fromUtf8("项"), QString::fromUtf8("項")},
+            {QString::fromUtf8("别"), QString::fromUtf8("別")},
+            {QString::fromUtf8("号"), QString::fromUtf8("號")},
+            {QString::fromUtf8("价"), QString::fromUtf8("價")}};
     for (const auto& [from, to] : pairs)
         text.replace(from, to);
     return text;
@@ -57,7 +62,8 @@ void convertForm(TForm* form)
         for (const char* name : {"Caption", "Hint"})
             convertTexts(c, name);
         for (const char* name : {"Items", "Lines", "Tabs"}) {
-            if (HasPropertyPath(c, name) && qobject_cast<TStrings*>(GetPropertyValue(c, name).value<QObject*>()))
+            if (HasPropertyPath(c, name)
+                && qobject_cast<TStrings*>(GetPropertyValue(c, name).value<QObject*>()))
                 convertTexts(c, name); // the whole list as one text
         }
         convertTexts(c, "Text"); // after the items, which a list-style combo box selects from
@@ -86,7 +92,8 @@ void convertForm(TForm* form)
 
 TEST(TextWalkTest, EveryShownTextCanBeConverted)
 {
-    const QString text = QString::fromUtf8(testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
+    const QString text = QString::fromUtf8(
+        testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
     std::unique_ptr<TForm> form(qobject_cast<TForm*>(CreateFromText(text)));
     ASSERT_TRUE(form);
     auto* grid = new TStringGrid(form.get());

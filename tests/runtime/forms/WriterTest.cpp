@@ -44,21 +44,22 @@ TEST_F(WriterTest, MovedAndAddedLabelsAreWrittenAsInheritedAndObject)
     added->SetCaption(QString::fromUtf8("新标签"));
 
     const QString text = WriteComponentDescendant(form.get());
-    EXPECT_EQ(text, "inherited frmSample: TfrmSample\n"
-                    "  inherited lblCode: TLabel\n"
-                    "    Left = 40\n"
-                    "  end\n"
-                    "  inherited gbOptions: TGroupBox\n"
-                    "    object lblAdded: TLabel\n"
-                    "      Left = 12\n"
-                    "      Top = 70\n"
-                    "      Width = 80\n"
-                    "      Height = 13\n"
-                    "      Caption = #26032#26631#31614\n"
-                    "      AutoSize = False\n"
-                    "    end\n"
-                    "  end\n"
-                    "end\n");
+    EXPECT_EQ(text,
+        "inherited frmSample: TfrmSample\n"
+        "  inherited lblCode: TLabel\n"
+        "    Left = 40\n"
+        "  end\n"
+        "  inherited gbOptions: TGroupBox\n"
+        "    object lblAdded: TLabel\n"
+        "      Left = 12\n"
+        "      Top = 70\n"
+        "      Width = 80\n"
+        "      Height = 13\n"
+        "      Caption = #26032#26631#31614\n"
+        "      AutoSize = False\n"
+        "    end\n"
+        "  end\n"
+        "end\n");
 
     std::unique_ptr<TfrmSample> fresh(CreateForm<TfrmSample>());
     ReadComponent(fresh.get(), text);
@@ -82,7 +83,8 @@ TEST_F(WriterTest, ControlMovedToAnotherParentIsReparentedOnRead)
 
 TEST_F(WriterTest, FullWriteReadsBackToTheSameText)
 {
-    const QString source = QString::fromUtf8(testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
+    const QString source = QString::fromUtf8(
+        testsupport::readAll(testsupport::sourcePath("tests/runtime/forms/fixtures/render.dfm")));
     std::unique_ptr<TForm> form = readForm(source);
     const QString written = WriteComponent(form.get());
     std::unique_ptr<TForm> again = readForm(written);
@@ -133,7 +135,7 @@ TEST_F(WriterTest, HandlersAndReferencesAreWrittenByName)
     ReadComponent(fresh.get(), text);
     EXPECT_FALSE(fresh->edCode->OnExit().Assigned());
     fresh->FindComponent<TButton>("btnCancel")->TControl::Click();
-    EXPECT_EQ(fresh->Calls, QStringList{"btnOKClick:btnCancel"});
+    EXPECT_EQ(fresh->Calls, QStringList {"btnOKClick:btnCancel"});
 }
 
 TEST_F(WriterTest, FontNameIsWrittenAndReadBack)

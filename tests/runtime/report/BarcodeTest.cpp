@@ -40,7 +40,8 @@ TEST(BarcodeTest, Code39FramesWithStarsAndReplacesInvalidCharacters)
     EXPECT_EQ(bits(zero).mid(16, 15), "101000111011101") << "the 0: nnnwwnwnn";
     const TQRBarcodeSymbol dropped = EncodeBarcode(bcCode39, "A?b");
     EXPECT_EQ(dropped.Text, "A");
-    const TQRBarcodeSymbol replaced = EncodeBarcode(bcCode39, "A?b", [](QChar c) { return c == u'b' ? QString("B") : QString("*-"); });
+    const TQRBarcodeSymbol replaced
+        = EncodeBarcode(bcCode39, "A?b", [](QChar c) { return c == u'b' ? QString("B") : QString("*-"); });
     EXPECT_EQ(replaced.Text, "A-B") << "a replacement the code cannot take is dropped as well";
 }
 
@@ -97,7 +98,8 @@ TEST(BarcodeTest, Ean13AddsOrChecksTheCheckDigit)
     EXPECT_FALSE(EncodeBarcode(bcEAN13, "4006381333932").Valid());
     EXPECT_TRUE(EncodeBarcode(bcEAN13, "4006381333932").Error.contains("should be 1"));
     EXPECT_FALSE(EncodeBarcode(bcEAN13, "12345").Valid());
-    EXPECT_EQ(EncodeBarcode(bcEAN13, "40063813339x", [](QChar) { return QString("3"); }).Text, "4006381333931");
+    EXPECT_EQ(
+        EncodeBarcode(bcEAN13, "40063813339x", [](QChar) { return QString("3"); }).Text, "4006381333931");
 }
 
 TEST(BarcodeTest, QrCodeHasTheSizeOfItsVersion)

@@ -11,7 +11,7 @@ namespace {
 
 struct Rows {
     TClientDataSet data;
-    TQRMemorySource memory{{"CODE", "QTY", "NOTE"}};
+    TQRMemorySource memory {{"CODE", "QTY", "NOTE"}};
 
     explicit Rows(int count)
     {
@@ -26,7 +26,8 @@ struct Rows {
             if (i % 3)
                 data.FieldByName("NOTE")->SetAsString(QStringLiteral("note %1").arg(i));
             data.Post();
-            memory.AddRow({QStringLiteral("C%1").arg(i), i * 10, i % 3 ? QVariant(QStringLiteral("note %1").arg(i)) : QVariant()});
+            memory.AddRow({QStringLiteral("C%1").arg(i), i * 10,
+                i % 3 ? QVariant(QStringLiteral("note %1").arg(i)) : QVariant()});
         }
     }
 };
@@ -62,7 +63,8 @@ TEST(DataSourceTest, AdapterWalksLikeTheMemorySource)
             ASSERT_EQ(adapter.RecNo(), rows.memory.RecNo()) << where.toStdString();
             for (int field = 0; field < 3; ++field) {
                 EXPECT_EQ(adapter.FieldText(field), rows.memory.FieldText(field)) << where.toStdString();
-                EXPECT_EQ(adapter.FieldValue(field), rows.memory.FieldValue(field)) << where.toStdString() << " field " << field;
+                EXPECT_EQ(adapter.FieldValue(field), rows.memory.FieldValue(field))
+                    << where.toStdString() << " field " << field;
             }
         }
     }

@@ -6,7 +6,8 @@ namespace {
 
 class ExprTest : public ::testing::Test {
 protected:
-    ExprTest() : source_({"TO001", "TO002", "TP006", "TP004"})
+    ExprTest()
+        : source_({"TO001", "TO002", "TP006", "TP004"})
     {
         source_.AddRow({"5101", "0001", 2.5, "A"});
         source_.AddRow({"5101", "0002", 4.0, QVariant()});
@@ -121,7 +122,8 @@ TEST_F(ExprTest, BadExpressionsGiveClearErrors)
             expression.Prepare(QString::fromUtf8(c.text), environment_);
             ADD_FAILURE() << "accepted: " << c.text;
         } catch (const EQRExprError& e) {
-            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.says))) << c.text << " -> " << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.says)))
+                << c.text << " -> " << e.Message().toStdString();
             EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.text))) << "names the expression";
         }
         EXPECT_FALSE(expression.Prepared());

@@ -16,7 +16,8 @@ namespace {
 
 class GenerationTest : public ::testing::Test {
 protected:
-    GenerationTest() : source_({"KIND", "ITEM", "QTY"})
+    GenerationTest()
+        : source_({"KIND", "ITEM", "QTY"})
     {
         report_ = MakeReport();
         report_->SetDataSource(&source_);
@@ -61,8 +62,9 @@ TEST_F(GenerationTest, BandsPrintInBandedOrder)
     const auto pages = report_->Pages();
     ASSERT_EQ(pages->PageCount(), 1);
     // Group footers print on the group's last row, so the key is still K1.
-    EXPECT_EQ(PageTexts(*pages, 1), QStringList({"TITLE", "HEADER", "K1", "item 1.1", "item 1.2", "sum K1 3", "K2",
-                                                 "item 2.1", "item 2.2", "sum K2 3", "rows 4", "FOOTER"}));
+    EXPECT_EQ(PageTexts(*pages, 1),
+        QStringList({"TITLE", "HEADER", "K1", "item 1.1", "item 1.2", "sum K1 3", "K2", "item 2.1",
+            "item 2.2", "sum K2 3", "rows 4", "FOOTER"}));
     // The page footer sits at the foot of the page: 10 mm margin, 20 pixels high.
     const QRect foot = pages->FindText(1, "FOOTER").Box;
     EXPECT_NEAR(foot.top(), 27940 - 1000 - report_->PixelsToUnits(20), 1);
@@ -105,7 +107,8 @@ TEST_F(GenerationTest, BeforePrintCanRefuseABandAndAfterPrintHearsIt)
     detail->SetBeforePrint(TQRBandBeforePrintEvent::Of([&](TQRCustomBand*, bool& print) {
         print = source_.FieldValue(source_.FieldIndex("QTY")).toInt() % 2 == 0;
     }));
-    detail->SetAfterPrint(TQRBandAfterPrintEvent::Of([&](TQRCustomBand*, bool printed) { heard << printed; }));
+    detail->SetAfterPrint(
+        TQRBandAfterPrintEvent::Of([&](TQRCustomBand*, bool printed) { heard << printed; }));
     ASSERT_TRUE(report_->Prepare());
     EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"2", "child", "4", "child"}));
     EXPECT_EQ(heard, QList<bool>({false, true, false, true}));
@@ -124,7 +127,8 @@ TEST_F(GenerationTest, OnPrintChangesTheValueAndDisabledControlsPrintNothing)
 
 TEST_F(GenerationTest, WordWrapStretchesTheBand)
 {
-    source_.AddRow({"K", QStringLiteral("a long text that cannot fit on one line of a narrow field, so it wraps"), 1});
+    source_.AddRow(
+        {"K", QStringLiteral("a long text that cannot fit on one line of a narrow field, so it wraps"), 1});
     source_.AddRow({"K", QStringLiteral("short"), 2});
     auto* detail = AddBand(report_.get(), "Detail", 20, rbDetail);
     auto* text = AddField(detail, "ITEM", 0);
@@ -232,8 +236,7 @@ TEST_F(GenerationTest, StepsShowTheFirstPageBeforeTheLastIsMade)
     EXPECT_EQ(report_->Pages()->PageCount(), 1);
     EXPECT_TRUE(report_->Generating());
     EXPECT_LE(source_.RecNo(), 51) << "only the rows of page one (and the first of page two) were read";
-    while (report_->Step()) {
-    }
+    while (report_->Step()) { }
     EXPECT_EQ(report_->Pages()->PageCount(), 21);
 }
 
@@ -312,5 +315,6 @@ TEST_F(GenerationTest, RunningTotalsCountThePrintedRowsOnly)
     ASSERT_TRUE(report_->Prepare());
     EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"}));
     ASSERT_TRUE(report_->Prepare());
-    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"})) << "a new run starts from zero";
+    EXPECT_EQ(PageTexts(*report_->Pages(), 1), QStringList({"1:1", "2:3", "4:7"}))
+        << "a new run starts from zero";
 }

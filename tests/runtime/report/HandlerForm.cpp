@@ -9,7 +9,8 @@ void TfrmHandlers::QuickRep1BeforePrint(TObject*, bool& PrintReport)
 void TfrmHandlers::QRDetailBandBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
 {
     auto* report = Sender->ParentReport();
-    const QString qty = report->MainSource()->FieldText(report->MainSource()->FieldIndex(QStringLiteral("QTY")));
+    const QString qty
+        = report->MainSource()->FieldText(report->MainSource()->FieldIndex(QStringLiteral("QTY")));
     Calls << QStringLiteral("band ") + qty;
     PrintBand = qty.toInt() % 2 == 1;
 }

@@ -48,7 +48,9 @@ TEST(HandlerFormTest, HandlersBoundByNameRunDuringTheReport)
     for (const auto& text : report->Pages()->Texts(1))
         texts << text.Text;
     EXPECT_EQ(texts, QStringList({"<1>", "<3>", "<5>"}));
-    EXPECT_EQ(form->Calls, QStringList({"report", "band 1", "after 1", "band 2", "band 3", "after 3", "band 4", "band 5", "after 5"}));
+    EXPECT_EQ(form->Calls,
+        QStringList(
+            {"report", "band 1", "after 1", "band 2", "band 3", "after 3", "band 4", "band 5", "after 5"}));
     // The writer gives the handlers back by name.
     const QString written = WriteComponent(form.get());
     EXPECT_TRUE(written.contains(QStringLiteral("BeforePrint = QRDetailBandBeforePrint")));

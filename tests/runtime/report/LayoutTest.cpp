@@ -78,76 +78,75 @@ TEST(ReportLayoutTest, BandsComeInPrintOrderOfTheirKind)
 TEST(ReportLayoutTest, FormDescriptionRoundTripKeepsReportAndControls)
 {
     RegisterReportClasses();
-    const QString text = QStringLiteral(
-        "object QuickRep1: TQuickRep\n"
-        "  Left = 0\n"
-        "  Top = 0\n"
-        "  Width = 816\n"
-        "  Height = 1056\n"
-        "  Page.Values = (0 2794 100 2159 100 100 0)\n"
-        "  Page.PaperSize = Letter\n"
-        "  Units = MM\n"
-        "  Zoom = 80\n"
-        "  DataSet = 'ClientDataSet1'\n"
-        "  PageStartBand = QRGroup\n"
-        "  PageDetailBand = QRDetailBand\n"
-        "  PageAttachDetailBand = QRGroupFooter\n"
-        "  PageEndBand = GroupFooterChildBand\n"
-        "  PageStyle = psHalfPage\n"
-        "  object QRGroup: TQRGroup\n"
-        "    Height = 120\n"
-        "    Tag = 1\n"
-        "    Expression = 'ClientDataSet1.TO001+ClientDataSet1.TO002'\n"
-        "    FooterBand = QRGroupFooter\n"
-        "    object lblVoucherName: TQRLabel\n"
-        "      Left = 300\n"
-        "      Top = 8\n"
-        "      Width = 180\n"
-        "      Height = 24\n"
-        "      Caption = #24037#21333#21464#26356#21333\n"
-        "      Alignment = taCenter\n"
-        "      Font.Height = -21\n"
-        "      Font.Name = 'SimSun'\n"
-        "      Font.Style = [fsBold]\n"
-        "    end\n"
-        "    object txtTO004: ReportDBText\n"
-        "      Left = 10\n"
-        "      Top = 40\n"
-        "      DataSet = 'ClientDataSet1'\n"
-        "      DataField = 'TO004'\n"
-        "      TextType = 1\n"
-        "      Frame.DrawBottom = True\n"
-        "    end\n"
-        "  end\n"
-        "  object QRDetailBand: TQRBand\n"
-        "    Height = 20\n"
-        "    BandType = rbDetail\n"
-        "    object TP004: TQRDBIDText\n"
-        "      DataField = 'TP004'\n"
-        "      Items.Strings = ('1=A' '2=B')\n"
-        "    end\n"
-        "    object bar: ReportDBBarcode\n"
-        "      DataField = 'TP004'\n"
-        "      BarcodeType = bcCode128\n"
-        "    end\n"
-        "  end\n"
-        "  object QRGroupFooter: TQRBand\n"
-        "    Height = 60\n"
-        "    BandType = rbGroupFooter\n"
-        "    object shp: TQRShape\n"
-        "      Shape = qrsHorLine\n"
-        "      Pen.Width = 2\n"
-        "    end\n"
-        "  end\n"
-        "  object GroupFooterChildBand: TQRChildBand\n"
-        "    Height = 40\n"
-        "    ParentBand = QRGroupFooter\n"
-        "    object expr: TQRExpr\n"
-        "      Expression = 'COUNT'\n"
-        "      ResetAfterPrint = True\n"
-        "    end\n"
-        "  end\n"
-        "end\n");
+    const QString text = QStringLiteral("object QuickRep1: TQuickRep\n"
+                                        "  Left = 0\n"
+                                        "  Top = 0\n"
+                                        "  Width = 816\n"
+                                        "  Height = 1056\n"
+                                        "  Page.Values = (0 2794 100 2159 100 100 0)\n"
+                                        "  Page.PaperSize = Letter\n"
+                                        "  Units = MM\n"
+                                        "  Zoom = 80\n"
+                                        "  DataSet = 'ClientDataSet1'\n"
+                                        "  PageStartBand = QRGroup\n"
+                                        "  PageDetailBand = QRDetailBand\n"
+                                        "  PageAttachDetailBand = QRGroupFooter\n"
+                                        "  PageEndBand = GroupFooterChildBand\n"
+                                        "  PageStyle = psHalfPage\n"
+                                        "  object QRGroup: TQRGroup\n"
+                                        "    Height = 120\n"
+                                        "    Tag = 1\n"
+                                        "    Expression = 'ClientDataSet1.TO001+ClientDataSet1.TO002'\n"
+                                        "    FooterBand = QRGroupFooter\n"
+                                        "    object lblVoucherName: TQRLabel\n"
+                                        "      Left = 300\n"
+                                        "      Top = 8\n"
+                                        "      Width = 180\n"
+                                        "      Height = 24\n"
+                                        "      Caption = #24037#21333#21464#26356#21333\n"
+                                        "      Alignment = taCenter\n"
+                                        "      Font.Height = -21\n"
+                                        "      Font.Name = 'SimSun'\n"
+                                        "      Font.Style = [fsBold]\n"
+                                        "    end\n"
+                                        "    object txtTO004: ReportDBText\n"
+                                        "      Left = 10\n"
+                                        "      Top = 40\n"
+                                        "      DataSet = 'ClientDataSet1'\n"
+                                        "      DataField = 'TO004'\n"
+                                        "      TextType = 1\n"
+                                        "      Frame.DrawBottom = True\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "  object QRDetailBand: TQRBand\n"
+                                        "    Height = 20\n"
+                                        "    BandType = rbDetail\n"
+                                        "    object TP004: TQRDBIDText\n"
+                                        "      DataField = 'TP004'\n"
+                                        "      Items.Strings = ('1=A' '2=B')\n"
+                                        "    end\n"
+                                        "    object bar: ReportDBBarcode\n"
+                                        "      DataField = 'TP004'\n"
+                                        "      BarcodeType = bcCode128\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "  object QRGroupFooter: TQRBand\n"
+                                        "    Height = 60\n"
+                                        "    BandType = rbGroupFooter\n"
+                                        "    object shp: TQRShape\n"
+                                        "      Shape = qrsHorLine\n"
+                                        "      Pen.Width = 2\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "  object GroupFooterChildBand: TQRChildBand\n"
+                                        "    Height = 40\n"
+                                        "    ParentBand = QRGroupFooter\n"
+                                        "    object expr: TQRExpr\n"
+                                        "      Expression = 'COUNT'\n"
+                                        "      ResetAfterPrint = True\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "end\n");
     std::unique_ptr<TComponent, FreeComponent> root(CreateFromText(text));
     auto* report = qobject_cast<TQuickRep*>(root.get());
     ASSERT_NE(report, nullptr);
@@ -168,14 +167,16 @@ TEST(ReportLayoutTest, FormDescriptionRoundTripKeepsReportAndControls)
     EXPECT_EQ(report->FindComponent<TQRDBIDText>(QStringLiteral("TP004"))->Items()->Count(), 2);
     EXPECT_EQ(report->FindComponent<ReportDBBarcode>(QStringLiteral("bar"))->BarcodeType(), bcCode128);
     EXPECT_EQ(report->FindComponent<TQRChildBand>(QStringLiteral("GroupFooterChildBand"))->ParentBand(),
-              report->PageAttachDetailBand());
+        report->PageAttachDetailBand());
 
     const QString written = WriteComponent(report);
     std::unique_ptr<TComponent, FreeComponent> again(CreateFromText(written));
     EXPECT_EQ(WriteComponent(again.get()), written);
-    EXPECT_TRUE(written.contains(QStringLiteral("Page.Values = (0 2794 100 2159 100 100 0)"))) << written.toStdString();
+    EXPECT_TRUE(written.contains(QStringLiteral("Page.Values = (0 2794 100 2159 100 100 0)")))
+        << written.toStdString();
     EXPECT_TRUE(written.contains(QStringLiteral("Expression = 'ClientDataSet1.TO001+ClientDataSet1.TO002'")));
-    EXPECT_TRUE(written.contains(QStringLiteral("Font.Name = 'SimSun'"))) << "a sub-object's Name is a property";
+    EXPECT_TRUE(written.contains(QStringLiteral("Font.Name = 'SimSun'")))
+        << "a sub-object's Name is a property";
     EXPECT_EQ(written.count(QStringLiteral("Height = 120")), 1);
 }
 
@@ -183,8 +184,8 @@ TEST(ReportLayoutTest, ADamagedDescriptionNamesTheLine)
 {
     RegisterReportClasses();
     try {
-        std::unique_ptr<TComponent, FreeComponent> root(CreateFromText(QStringLiteral(
-            "object QuickRep1: TQuickRep\n  Page.Values = (0 'x')\nend\n")));
+        std::unique_ptr<TComponent, FreeComponent> root(
+            CreateFromText(QStringLiteral("object QuickRep1: TQuickRep\n  Page.Values = (0 'x')\nend\n")));
         FAIL() << "a text in the page values was accepted";
     } catch (const Exception& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("Line 2"))) << e.Message().toStdString();

@@ -1,8 +1,8 @@
 #include "ReportFixture.h"
 
 #include "runtime/report/QRPreview.h"
-#include "runtime/report/QRProgress.h"
 #include "runtime/report/QRPrinter.h"
+#include "runtime/report/QRProgress.h"
 
 #include <QPixmap>
 #include <QProgressDialog>
@@ -15,7 +15,8 @@ namespace {
 
 class PreviewTest : public ::testing::Test {
 protected:
-    PreviewTest() : source_({"NAME"})
+    PreviewTest()
+        : source_({"NAME"})
     {
         for (int i = 1; i <= 100; ++i)
             source_.AddRow({QStringLiteral("row %1").arg(i)});
@@ -119,7 +120,8 @@ TEST_F(PreviewTest, ProgressWindowFollowsTheRunAndItsCancelStopsIt)
         progress.SetLabelText(QStringLiteral("page %1"));
         ASSERT_TRUE(progress.Run());
         EXPECT_EQ(progress.Dialog()->maximum(), 2100);
-        EXPECT_EQ(progress.Dialog()->labelText(), QStringLiteral("page %1").arg(report_->Pages()->PageCount()));
+        EXPECT_EQ(
+            progress.Dialog()->labelText(), QStringLiteral("page %1").arg(report_->Pages()->PageCount()));
         EXPECT_EQ(outerCalls, report_->Pages()->PageCount()) << "the handler that was there still hears";
 
         auto* detail = report_->Bands().first();

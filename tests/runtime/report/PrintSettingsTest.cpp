@@ -33,8 +33,8 @@ QString run(const QString& program, const QStringList& args)
 
 int pdfPages(const QString& path)
 {
-    const QRegularExpressionMatch m
-        = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {path}));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                          .match(run(QStringLiteral("pdfinfo"), {path}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -183,7 +183,8 @@ TEST_F(PrintSettingsTest, CopiesComeCollatedOrSheetBySheet)
     ASSERT_TRUE(report_->QRPrinter()->Print(settings).Ok());
     const QString collated = folder_.file("collated.pdf");
     ASSERT_EQ(pdfPages(collated), 4) << "sheets 3 and 4, twice";
-    EXPECT_EQ(QList<int>({sheetOn(collated, 1), sheetOn(collated, 2), sheetOn(collated, 3), sheetOn(collated, 4)}),
+    EXPECT_EQ(
+        QList<int>({sheetOn(collated, 1), sheetOn(collated, 2), sheetOn(collated, 3), sheetOn(collated, 4)}),
         QList<int>({3, 4, 3, 4}));
 
     settings.OutputFile = folder_.file("uncollated.pdf");
@@ -225,8 +226,10 @@ TEST_F(PrintSettingsTest, APrintThatCannotHappenSaysWhyAndWritesNothing)
 
     const TPrintOutcome noFolder = printer->Print(toFile(folder_.file("missing/folder/out.pdf")));
     EXPECT_EQ(noFolder.Result, TPrintOutcome::CannotStart);
-    EXPECT_TRUE(noFolder.Detail.contains(folder_.file("missing/folder/out.pdf"))) << noFolder.Detail.toStdString();
-    EXPECT_GT(noFolder.Detail.size(), folder_.file("missing/folder/out.pdf").size()) << "with the system's reason";
+    EXPECT_TRUE(noFolder.Detail.contains(folder_.file("missing/folder/out.pdf")))
+        << noFolder.Detail.toStdString();
+    EXPECT_GT(noFolder.Detail.size(), folder_.file("missing/folder/out.pdf").size())
+        << "with the system's reason";
 
     const TPrintOutcome noName = printer->Print(toFile(QString()));
     EXPECT_EQ(noName.Result, TPrintOutcome::CannotStart);

@@ -8,10 +8,10 @@
 
 #include "support/TestSupport.h"
 
+#include <QEventLoop>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,12 +34,13 @@ QRect toPixels(const QRect& units, double dpi)
 {
     const double f = dpi / 2540.0;
     return QRect(static_cast<int>(units.x() * f), static_cast<int>(units.y() * f),
-                 static_cast<int>(std::ceil(units.width() * f)), static_cast<int>(std::ceil(units.height() * f)));
+        static_cast<int>(std::ceil(units.width() * f)), static_cast<int>(std::ceil(units.height() * f)));
 }
 
 class RenderTest : public ::testing::Test {
 protected:
-    RenderTest() : source_({"NAME"})
+    RenderTest()
+        : source_({"NAME"})
     {
         for (int i = 1; i <= 120; ++i)
             source_.AddRow({QStringLiteral("行%1 row").arg(i)});
@@ -74,7 +75,8 @@ TEST_F(RenderTest, PicturesShowTheTextWhereTheModelPutsIt)
     // Twice the resolution: the same page, twice the size.
     const QImage fine = printer->SheetImage(1, 192);
     EXPECT_EQ(fine.size(), QSize(1632, 2112));
-    EXPECT_GT(darkPixels(fine, toPixels(report_->Pages()->FindText(1, QStringLiteral("行1 row")).Box, 192)), 160);
+    EXPECT_GT(
+        darkPixels(fine, toPixels(report_->Pages()->FindText(1, QStringLiteral("行1 row")).Box, 192)), 160);
 }
 
 TEST_F(RenderTest, HalfPageSheetsHoldTwoPages)
@@ -119,10 +121,12 @@ TEST_F(RenderTest, PdfIsVectorTextWithTheFontsEmbedded)
     QProcess fonts;
     fonts.start("pdffonts", {path});
     ASSERT_TRUE(fonts.waitForFinished(20000));
-    const QStringList lines = QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines
+        = QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_GT(lines.size(), 2);
     for (const QString& line : lines.mid(2))
-        EXPECT_TRUE(line.contains(QRegularExpression("\\byes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"))) << "embedded: " << line.toStdString();
+        EXPECT_TRUE(line.contains(QRegularExpression("\\byes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$")))
+            << "embedded: " << line.toStdString();
 }
 
 TEST_F(RenderTest, PrintingToAPdfPrinterHonoursRangeAndCopies)

@@ -29,7 +29,8 @@ public:
         header_ = AddBand<TQRGroup>(report_.get(), QStringLiteral("QRGroup"), 60);
         header_->SetExpression(QStringLiteral("ClientDataSet1.TO001+ClientDataSet1.TO002"));
         detail_ = AddBand(report_.get(), QStringLiteral("QRDetailBand"), detailHeight, rbDetail);
-        footer_ = AddBand(report_.get(), QStringLiteral("QRGroupFooter"), detailHeight * (linesPerPage - 1), rbGroupFooter);
+        footer_ = AddBand(
+            report_.get(), QStringLiteral("QRGroupFooter"), detailHeight * (linesPerPage - 1), rbGroupFooter);
         end_ = AddBand<TQRChildBand>(report_.get(), QStringLiteral("GroupFooterChildBand"), 40);
         end_->SetParentBand(footer_);
         header_->SetFooterBand(footer_);
@@ -53,9 +54,12 @@ public:
         sign_->SetCaption(QStringLiteral("签核栏1"));
 
         report_->SetBeforePrint(TCloseQueryEvent::Of([this](TObject*, bool&) { beforeReport(); }));
-        header_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) { beforeHeader(); }));
-        detail_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool& print) { beforeDetail(print); }));
-        footer_->SetBeforePrint(TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) { beforeFooter(); }));
+        header_->SetBeforePrint(
+            TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) { beforeHeader(); }));
+        detail_->SetBeforePrint(
+            TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool& print) { beforeDetail(print); }));
+        footer_->SetBeforePrint(
+            TQRBandBeforePrintEvent::Of([this](TQRCustomBand*, bool&) { beforeFooter(); }));
     }
 
     // A slip of lines rows; a slip of 0 lines is one row without a line.
@@ -218,7 +222,8 @@ TEST(SlipPagingTest, SlipWithoutLinesPrintsHeaderAndFooterOnly)
     const QRect header = pages->FindText(1, QStringLiteral("0002")).Box;
     const QRect end = pages->FindText(1, QStringLiteral("签核栏1")).Box;
     const int lineUnits = static_cast<int>(std::lround(slip.Report()->PixelsToUnits(detailHeight)));
-    EXPECT_NEAR(end.top() - header.top(), static_cast<int>(std::lround(slip.Report()->PixelsToUnits(60))) + 3 * lineUnits, 2);
+    EXPECT_NEAR(end.top() - header.top(),
+        static_cast<int>(std::lround(slip.Report()->PixelsToUnits(60))) + 3 * lineUnits, 2);
 }
 
 TEST(SlipPagingTest, EachSlipStartsOnItsOwnPageWithItsOwnNumbers)
@@ -275,7 +280,8 @@ TEST(SlipPagingTest, RandomSlipsPageAsTheModelSays)
             }
         }
         const auto pages = slip.Run();
-        ASSERT_EQ(pages->PageCount(), expected.size()) << "seed " << seed << ", " << perPage << " lines a page";
+        ASSERT_EQ(pages->PageCount(), expected.size())
+            << "seed " << seed << ", " << perPage << " lines a page";
         for (int p = 0; p < expected.size(); ++p)
             EXPECT_EQ(linesOn(*pages, p + 1), expected[p]) << "seed " << seed << ", page " << p + 1;
     }

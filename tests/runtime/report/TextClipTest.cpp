@@ -39,7 +39,8 @@ QRect pixelsOf(const QRect& units, double scale)
 {
     const double f = 96.0 / 2540.0 * scale;
     return QRect(QPoint(int(std::floor(units.x() * f)), int(std::floor(units.y() * f))),
-        QPoint(int(std::ceil((units.x() + units.width()) * f)) - 1, int(std::ceil((units.y() + units.height()) * f)) - 1));
+        QPoint(int(std::ceil((units.x() + units.width()) * f)) - 1,
+            int(std::ceil((units.y() + units.height()) * f)) - 1));
 }
 
 // The sheet as the preview paints it at zoom: a 96-dpi device, the sheet's
@@ -59,7 +60,8 @@ QImage previewPicture(TQRRenderer& renderer, double zoom)
 
 class TextClipTest : public ::testing::Test {
 protected:
-    TextClipTest() : source_({"NO", "NAME", "ORDER"})
+    TextClipTest()
+        : source_({"NO", "NAME", "ORDER"})
     {
         source_.AddRow({slipNumber, longName, slipNumber});
         report_ = MakeReport();
@@ -105,22 +107,30 @@ protected:
         EXPECT_GT(inkIn(image, number), 0) << where << ": the number shows";
         EXPECT_GT(inkIn(image, name), 0) << where << ": the name shows";
         // Right of the number's box, up to the name: the next column is blank.
-        const QRect afterNumber(QPoint(number.right() + 2, number.top()), QPoint(name.left() - 2, number.bottom()));
+        const QRect afterNumber(
+            QPoint(number.right() + 2, number.top()), QPoint(name.left() - 2, number.bottom()));
         EXPECT_EQ(inkIn(image, afterNumber), 0) << where << ": the number runs past its box";
-        const QRect belowNumber(QPoint(number.left(), number.bottom() + 2), QPoint(number.right(), name.bottom()));
+        const QRect belowNumber(
+            QPoint(number.left(), number.bottom() + 2), QPoint(number.right(), name.bottom()));
         EXPECT_EQ(inkIn(image, belowNumber), 0) << where;
         // The unbreakable number in its wrapped box is cut at the box too.
         const QRect order = pixelsOf(report_->Pages()->Texts(1).last().Box, scale);
         EXPECT_GT(inkIn(image, order), 0) << where;
-        EXPECT_EQ(inkIn(image, QRect(QPoint(order.right() + 2, order.top()), QPoint(order.right() + int(60 * scale), order.bottom()))), 0)
+        EXPECT_EQ(inkIn(image,
+                      QRect(QPoint(order.right() + 2, order.top()),
+                          QPoint(order.right() + int(60 * scale), order.bottom()))),
+            0)
             << where << ": the wrapped number runs past its box";
         // Right of and below the name's box.
-        const QRect afterName(QPoint(name.right() + 2, name.top()), QPoint(name.right() + int(60 * scale), name.bottom()));
+        const QRect afterName(
+            QPoint(name.right() + 2, name.top()), QPoint(name.right() + int(60 * scale), name.bottom()));
         EXPECT_EQ(inkIn(image, afterName), 0) << where << ": the name runs past its box";
-        const QRect belowName(QPoint(name.left(), name.bottom() + 2), QPoint(name.right(), name.bottom() + int(40 * scale)));
+        const QRect belowName(
+            QPoint(name.left(), name.bottom() + 2), QPoint(name.right(), name.bottom() + int(40 * scale)));
         EXPECT_EQ(inkIn(image, belowName), 0) << where << ": wrapped lines run below the box";
         // Inside the box, below the first whole line: no piece of the second.
-        const QRect secondLine(QPoint(name.left(), name.top() + int(std::ceil(lineHeight_ * scale)) + 2), name.bottomRight());
+        const QRect secondLine(
+            QPoint(name.left(), name.top() + int(std::ceil(lineHeight_ * scale)) + 2), name.bottomRight());
         EXPECT_EQ(inkIn(image, secondLine), 0) << where << ": a piece of the second line shows";
     }
 
@@ -160,9 +170,12 @@ TEST_F(TextClipTest, AStretchedBoxShowsEveryLineAtEveryZoom)
     for (double zoom : {1.0, 1.5, 2.0, 0.75}) {
         const QImage image = previewPicture(*renderer, zoom);
         const QRect box = pixelsOf(units, zoom);
-        const QRect lastLine(QPoint(box.left(), box.bottom() - int(lineHeight_ * zoom) + 1), box.bottomRight());
+        const QRect lastLine(
+            QPoint(box.left(), box.bottom() - int(lineHeight_ * zoom) + 1), box.bottomRight());
         EXPECT_GT(inkIn(image, lastLine), 0) << "zoom " << zoom << ": the last line shows";
-        EXPECT_EQ(inkIn(image, QRect(QPoint(box.right() + 2, box.top()), QPoint(box.right() + 40, box.bottom()))), 0);
+        EXPECT_EQ(
+            inkIn(image, QRect(QPoint(box.right() + 2, box.top()), QPoint(box.right() + 40, box.bottom()))),
+            0);
     }
 }
 
@@ -174,9 +187,13 @@ TEST_F(TextClipTest, AutoSizeTextsAreNeverCut)
     const QImage image = report_->QRPrinter()->SheetImage(1, 96);
     const QRect number = pixelsOf(report_->Pages()->FindText(1, slipNumber).Box, 1);
     const QRect name = pixelsOf(report_->Pages()->FindText(1, longName).Box, 1);
-    EXPECT_GT(inkIn(image, QRect(QPoint(number.right() + 2, number.top()), QPoint(name.left() - 2, number.bottom()))), 0)
+    EXPECT_GT(inkIn(image,
+                  QRect(QPoint(number.right() + 2, number.top()), QPoint(name.left() - 2, number.bottom()))),
+        0)
         << "the one-line number runs on past its box";
-    EXPECT_GT(inkIn(image, QRect(QPoint(name.left(), name.bottom() + 2), QPoint(name.right(), name.bottom() + 60))), 0)
+    EXPECT_GT(
+        inkIn(image, QRect(QPoint(name.left(), name.bottom() + 2), QPoint(name.right(), name.bottom() + 60))),
+        0)
         << "the wrapped name goes on below its box";
 }
 
@@ -191,8 +208,8 @@ TEST_F(TextClipTest, TheVectorPdfCutsAsThePicturesDo)
     // 192 dpi: twice the preview's 100 %.
     QProcess raster;
     raster.start(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QStringLiteral("192"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
-            folder.file(QStringLiteral("clip"))});
+        {QStringLiteral("-r"), QStringLiteral("192"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+            pdf, folder.file(QStringLiteral("clip"))});
     ASSERT_TRUE(raster.waitForFinished(30000));
     const QImage image(folder.file(QStringLiteral("clip.png")));
     ASSERT_FALSE(image.isNull()) << raster.readAllStandardError().toStdString();

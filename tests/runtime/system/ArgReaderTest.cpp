@@ -68,8 +68,8 @@ TEST(ArgReader, ElementsThatAreReferencesReadAsTheirTargets)
 
 TEST(ArgReader, TryReadersRefuseMissingAndUnconvertibleElements)
 {
-    const Variant args = Variant::ArrayOf({"12", "abc", Variant::ArrayOf({1}), Variant(), Variant::Null(),
-        "false", 1.5, QByteArray("raw")});
+    const Variant args = Variant::ArrayOf(
+        {"12", "abc", Variant::ArrayOf({1}), Variant(), Variant::Null(), "false", 1.5, QByteArray("raw")});
     const TArgReader r(args);
     EXPECT_EQ(r.TryInt(0), 12);
     EXPECT_EQ(r.TryInt(1), std::nullopt);
@@ -88,8 +88,8 @@ TEST(ArgReader, TryReadersRefuseMissingAndUnconvertibleElements)
 
 TEST(ArgReader, LenientReadersFallBack)
 {
-    const Variant args = Variant::ArrayOf({" 42 ", "1.5", 2.5, true, Variant::Null(), "", "$10",
-        Variant::ArrayOf({1}), 1e12});
+    const Variant args = Variant::ArrayOf(
+        {" 42 ", "1.5", 2.5, true, Variant::Null(), "", "$10", Variant::ArrayOf({1}), 1e12});
     const TArgReader r(args);
     EXPECT_EQ(r.Int(0, -1), 42);
     EXPECT_EQ(r.Int(1, -1), -1); // no rounding of texts
@@ -109,8 +109,8 @@ TEST(ArgReader, LenientReadersFallBack)
 TEST(ArgReader, FlagsAsClientsWriteThem)
 {
     const Variant yes = Variant::ArrayOf({true, 2, -0.5, "y", " Yes ", "t", "TRUE", "1"});
-    const Variant no = Variant::ArrayOf({false, 0, 0.0, "N", "0", "on", "2", "", Variant::Null(), Variant(),
-        Variant::ArrayOf({true})});
+    const Variant no = Variant::ArrayOf(
+        {false, 0, 0.0, "N", "0", "on", "2", "", Variant::Null(), Variant(), Variant::ArrayOf({true})});
     const TArgReader y(yes), n(no);
     for (int i = 0; i < y.Count(); ++i)
         EXPECT_TRUE(y.Flag(i)) << y.At(i).DebugText().toStdString();

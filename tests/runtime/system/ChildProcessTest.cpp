@@ -4,9 +4,10 @@
 
 TEST(ChildProcess, ArgumentsReachTheProgramAsTheyAre)
 {
-    const QStringList args {QStringLiteral("a b"), QStringLiteral("$(id)"), QStringLiteral("x; echo injected"),
-        QStringLiteral("'q'\"")};
-    const TProgramRun run = RunProgram(QStringLiteral("/usr/bin/printf"), QStringList {QStringLiteral("[%s]")} + args, 10);
+    const QStringList args {QStringLiteral("a b"), QStringLiteral("$(id)"),
+        QStringLiteral("x; echo injected"), QStringLiteral("'q'\"")};
+    const TProgramRun run
+        = RunProgram(QStringLiteral("/usr/bin/printf"), QStringList {QStringLiteral("[%s]")} + args, 10);
     ASSERT_EQ(run.Result, TProgramRun::Finished);
     EXPECT_TRUE(run.Succeeded());
     EXPECT_EQ(run.Output, QStringLiteral("[a b][$(id)][x; echo injected]['q'\"]"));
@@ -14,7 +15,8 @@ TEST(ChildProcess, ArgumentsReachTheProgramAsTheyAre)
 
 TEST(ChildProcess, StatusErrorsAndStartFailuresAreTold)
 {
-    const TProgramRun failed = RunProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo no >&2; exit 3")}, 10);
+    const TProgramRun failed = RunProgram(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo no >&2; exit 3")}, 10);
     EXPECT_EQ(failed.Result, TProgramRun::Finished);
     EXPECT_FALSE(failed.Succeeded());
     EXPECT_EQ(failed.ExitCode, 3);

@@ -12,7 +12,8 @@ TEST(Exceptions, ClassNamesAndHierarchy)
         EXPECT_STREQ(e.what(), "Could not convert");
     }
     EXPECT_THROW(Abort(), EAbort);
-    const EDBEngineError db(QStringLiteral("failed"), {{17, QStringLiteral("login")}, {4060, QStringLiteral("db")}});
+    const EDBEngineError db(
+        QStringLiteral("failed"), {{17, QStringLiteral("login")}, {4060, QStringLiteral("db")}});
     EXPECT_EQ(db.ErrorCount(), 2);
     EXPECT_EQ(db.ClassName(), QStringLiteral("EDBEngineError"));
     const Exception& base = EInOutError(QStringLiteral("中文"), 5);

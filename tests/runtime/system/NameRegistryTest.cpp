@@ -1,5 +1,5 @@
-#include "runtime/system/AutoObject.h"
 #include "runtime/system/NameRegistry.h"
+#include "runtime/system/AutoObject.h"
 
 #include <gtest/gtest.h>
 

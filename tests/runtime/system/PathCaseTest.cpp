@@ -14,13 +14,17 @@ TEST(PathCase, NamesThatExistUnderAnotherCaseAreSpelledAsOnDisk)
     home.write(QStringLiteral("C_DATA/CHEN/a.Frm"), "x");
     const QString root = home.path();
     // A Windows-style text with the other case and mixed separators.
-    EXPECT_EQ(NativePathOnDisk(root + QStringLiteral("\\c_data\\chen\\A.FRM")), root + QStringLiteral("/C_DATA/CHEN/a.Frm"));
+    EXPECT_EQ(NativePathOnDisk(root + QStringLiteral("\\c_data\\chen\\A.FRM")),
+        root + QStringLiteral("/C_DATA/CHEN/a.Frm"));
     // From the first name that is in no case on, the text stays as written.
-    EXPECT_EQ(NativePathOnDisk(root + QStringLiteral("\\c_data\\DS\\Sub\\")), root + QStringLiteral("/C_DATA/DS/Sub/"));
-    EXPECT_EQ(NativePathOnDisk(root + QStringLiteral("/nothere/c_data")), root + QStringLiteral("/nothere/c_data"));
+    EXPECT_EQ(NativePathOnDisk(root + QStringLiteral("\\c_data\\DS\\Sub\\")),
+        root + QStringLiteral("/C_DATA/DS/Sub/"));
+    EXPECT_EQ(
+        NativePathOnDisk(root + QStringLiteral("/nothere/c_data")), root + QStringLiteral("/nothere/c_data"));
     // Making the folder from the answer leaves no second C_DATA beside the first.
     ASSERT_TRUE(QDir().mkpath(NativePathOnDisk(root + QStringLiteral("\\c_data\\DS"))));
-    EXPECT_EQ(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList {QStringLiteral("C_DATA")});
+    EXPECT_EQ(
+        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList {QStringLiteral("C_DATA")});
     EXPECT_EQ(NativePathOnDisk(QString()), QString());
 }
 

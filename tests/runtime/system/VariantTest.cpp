@@ -1,6 +1,6 @@
+#include "runtime/system/Variant.h"
 #include "runtime/system/AutoObject.h"
 #include "runtime/system/DateTime.h"
-#include "runtime/system/Variant.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -104,7 +104,7 @@ TEST(VariantEquality, KindsAndNumbers)
     EXPECT_NE(Variant::Null(), Variant());
     EXPECT_NE(Variant::ArrayOf({1, 2}), Variant::ArrayOf({1, 3}));
     EXPECT_EQ(Variant::ArrayOf({Variant::ArrayOf({"a"}), Variant::Null()}),
-              Variant::ArrayOf({Variant::ArrayOf({"a"}), Variant::Null()}));
+        Variant::ArrayOf({Variant::ArrayOf({"a"}), Variant::Null()}));
 }
 
 TEST(VariantStream, RoundTripKeepsKindsAndBounds)
@@ -112,8 +112,8 @@ TEST(VariantStream, RoundTripKeepsKindsAndBounds)
     Variant table = Variant::CreateArray(0, 1, 2, 3);
     table.At(0, 2) = "中文";
     table.At(1, 3) = Variant::FromDate(40844.5);
-    const Variant original =
-        Variant::ArrayOf({Variant::Null(), Variant(), true, 7, 2.25, table, Variant(QByteArray("\0\xff", 2))});
+    const Variant original = Variant::ArrayOf(
+        {Variant::Null(), Variant(), true, 7, 2.25, table, Variant(QByteArray("\0\xff", 2))});
     QByteArray bytes;
     {
         QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -137,7 +137,8 @@ namespace {
 
 class Counter : public TAutoObject {
 public:
-    Counter() : TAutoObject(QStringLiteral("Test.Counter"))
+    Counter()
+        : TAutoObject(QStringLiteral("Test.Counter"))
     {
         AddMethod(QStringLiteral("GetSysInfo"), [](VariantList& args) {
             SetOut(args, 1, Variant::ArrayOf({"Sys001", "1"}));

@@ -32,7 +32,8 @@ protected:
     // Everything in the folder but "." and "..", hidden files included.
     QStringList entries() const
     {
-        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        return QDir(dir_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     QTemporaryDir dir_;
@@ -44,13 +45,14 @@ TEST_F(WholeFileTest, ReplacesTheOldFileKeepingItsPermissionsAndLeavesNoSibling)
     ASSERT_EQ(::chmod(QFile::encodeName(path("slip.pdf")).constData(), 0640), 0);
 
     QString error;
-    ASSERT_TRUE(WriteWholeFile(path("slip.pdf"), QByteArrayView("new document"), &error)) << error.toStdString();
+    ASSERT_TRUE(WriteWholeFile(path("slip.pdf"), QByteArrayView("new document"), &error))
+        << error.toStdString();
 
     EXPECT_EQ(read(path("slip.pdf")), "new document");
     struct stat info { };
     ASSERT_EQ(::stat(QFile::encodeName(path("slip.pdf")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(entries(), QStringList{"slip.pdf"});
+    EXPECT_EQ(entries(), QStringList {"slip.pdf"});
 }
 
 TEST_F(WholeFileTest, AWriterThatGivesUpOrAnUncommittedFileLeavesTheTargetAsItWas)
@@ -76,7 +78,7 @@ TEST_F(WholeFileTest, AWriterThatGivesUpOrAnUncommittedFileLeavesTheTargetAsItWa
     }
 
     EXPECT_EQ(read(path("format.dfm")), "the old layout");
-    EXPECT_EQ(entries(), QStringList{"format.dfm"});
+    EXPECT_EQ(entries(), QStringList {"format.dfm"});
 }
 
 TEST_F(WholeFileTest, ALinkIsFollowedByPathAndReplacedWithinAnOpenFolder)
@@ -118,7 +120,7 @@ TEST_F(WholeFileTest, AWriterThatOpensByNameFillsThePartPath)
     EXPECT_FALSE(QFile::exists(path("page.gif")));
     ASSERT_TRUE(file.Commit()) << file.Error().toStdString();
     EXPECT_EQ(read(path("page.gif")), "GIF89a...");
-    EXPECT_EQ(entries(), QStringList{"page.gif"});
+    EXPECT_EQ(entries(), QStringList {"page.gif"});
 }
 
 TEST_F(WholeFileTest, ANameOfTheLongestLengthIsWritten)
@@ -126,7 +128,7 @@ TEST_F(WholeFileTest, ANameOfTheLongestLengthIsWritten)
     const QString longest(255, QLatin1Char('n'));
     QString error;
     ASSERT_TRUE(WriteWholeFile(path(longest), QByteArrayView("x"), &error)) << error.toStdString();
-    EXPECT_EQ(entries(), QStringList{longest});
+    EXPECT_EQ(entries(), QStringList {longest});
 }
 
 TEST_F(WholeFileTest, RefusesFoldersMissingFoldersAndBadNamesAndReportsAFullDevice)
@@ -137,7 +139,7 @@ TEST_F(WholeFileTest, RefusesFoldersMissingFoldersAndBadNamesAndReportsAFullDevi
     EXPECT_TRUE(QFileInfo(path("folder")).isDir());
     EXPECT_FALSE(WriteWholeFile(path("missing/slip.pdf"), QByteArrayView("x"), &error));
     EXPECT_TRUE(error.contains("missing/slip.pdf")) << error.toStdString();
-    EXPECT_EQ(entries(), QStringList{"folder"});
+    EXPECT_EQ(entries(), QStringList {"folder"});
 
     // A device is written in place; its refusal is the save's error.
     if (QFile::exists("/dev/full")) {

@@ -212,12 +212,13 @@ TEST_F(ChangeSlipQueryTest, AllSlipsReadInKeyOrderWithoutSortingTheLinesAgain)
         plan << cursor->Text(3);
     ASSERT_GE(plan.size(), 6);
     EXPECT_TRUE(plan[0].startsWith(QLatin1String("SCAN MOCTO"))) << qPrintable(plan.join(u'\n'));
-    const qsizetype lines = plan.indexOf(QStringLiteral("SEARCH MOCTP USING PRIMARY KEY (TP001=? AND TP002=? AND TP003=?) LEFT-JOIN"));
+    const qsizetype lines = plan.indexOf(
+        QStringLiteral("SEARCH MOCTP USING PRIMARY KEY (TP001=? AND TP002=? AND TP003=?) LEFT-JOIN"));
     ASSERT_EQ(lines, plan.size() - 5) << qPrintable(plan.join(u'\n'));
     for (const char* lookup : {"SEARCH I ", "SEARCH J ", "SEARCH Q ", "SEARCH R "})
-        EXPECT_TRUE(std::any_of(plan.begin() + lines + 1, plan.end(),
-            [&](const QString& step) { return step.startsWith(QLatin1String(lookup)); }))
-            << lookup;
+        EXPECT_TRUE(std::any_of(plan.begin() + lines + 1, plan.end(), [&](const QString& step) {
+            return step.startsWith(QLatin1String(lookup));
+        })) << lookup;
     for (const QString& step : std::as_const(plan))
         EXPECT_FALSE(step.contains(QLatin1String("TEMP B-TREE"))) << qPrintable(step);
     cursor.reset();

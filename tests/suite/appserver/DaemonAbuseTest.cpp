@@ -36,7 +36,8 @@ TEST_F(DaemonTest, AnArrayWithBoundsNoVariantHoldsCostsOnlyItsConnection)
     EXPECT_TRUE(DaemonRunning());
     EXPECT_EQ(good.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4);
     const QString log = DaemonLog();
-    EXPECT_TRUE(log.contains(QStringLiteral("malformed frame: array bounds -2147483648..-2147483649 out of range")))
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("malformed frame: array bounds -2147483648..-2147483649 out of range")))
         << qPrintable(log);
 }
 
@@ -70,7 +71,8 @@ TEST_F(DaemonTest, ClientTextsInTheConnectionLogStayOnTheirLineAndShowTheirContr
     EXPECT_FALSE(log.contains(u'\r')) << qPrintable(log);
     for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts))
         EXPECT_FALSE(line.startsWith(forged)) << qPrintable(line);
-    EXPECT_TRUE(log.contains(QStringLiteral("Connect as NOBODY\\x0D\\x0A") + forged + QStringLiteral("\\x1B]0;owned\\x07 refused")))
+    EXPECT_TRUE(log.contains(QStringLiteral("Connect as NOBODY\\x0D\\x0A") + forged
+        + QStringLiteral("\\x1B]0;owned\\x07 refused")))
         << qPrintable(log);
 }
 
@@ -79,18 +81,21 @@ TEST_F(DaemonTest, ThroughTheDaemonTheReportedRightsBypassesReadOnlyTheUsersRows
     StartDaemon();
     const Variant wang = RemoteServer(QStringLiteral("WANG"));
     const Variant ds = RemoteServer(QStringLiteral("DS"));
-    const auto freeSql
-        = [](const Variant& server, const QString& sql) { return server.Call(QStringLiteral("RunFreeSQL"), {sql}).ToInt(); };
+    const auto freeSql = [](const Variant& server, const QString& sql) {
+        return server.Call(QStringLiteral("RunFreeSQL"), {sql}).ToInt();
+    };
     const int own = freeSql(ds, QStringLiteral("SELECT TO021 FROM MOCTO WHERE TO021 = 'F01'"));
     ASSERT_GT(own, 0);
     ASSERT_GT(freeSql(ds, QStringLiteral("SELECT TO021 FROM MOCTO")), own);
-    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "), QStringLiteral("SELECT TO021 FROM (MOCTO)"),
-             QStringLiteral("SELECT TO021 FROM ((MOCTO))")})
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "),
+             QStringLiteral("SELECT TO021 FROM (MOCTO)"), QStringLiteral("SELECT TO021 FROM ((MOCTO))")})
         EXPECT_EQ(freeSql(wang, sql), own) << qPrintable(sql);
-    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO") + QChar(0),
-             QStringLiteral("SELECT TO021 FROM 'MOCTO'"), QStringLiteral("SELECT TO021 FROM (TABLE mocto) t")})
+    for (const QString& sql :
+        {QStringLiteral("SELECT TO021 FROM MOCTO") + QChar(0), QStringLiteral("SELECT TO021 FROM 'MOCTO'"),
+            QStringLiteral("SELECT TO021 FROM (TABLE mocto) t")})
         EXPECT_LT(freeSql(wang, sql), 0) << qPrintable(sql);
-    const QList<VariantList> rows = Fetch(wang, QStringLiteral("Provider1"), QStringLiteral("SELECT TO021 FROM (MOCTO) -- "));
+    const QList<VariantList> rows
+        = Fetch(wang, QStringLiteral("Provider1"), QStringLiteral("SELECT TO021 FROM (MOCTO) -- "));
     EXPECT_EQ(rows.size(), own);
     for (const VariantList& row : rows)
         ASSERT_EQ(row.value(0).ToString(), QStringLiteral("F01"));
@@ -121,7 +126,8 @@ TEST_F(DaemonTest, AFloodOfSocketsWithoutTheSecretLeavesHonestClientsServed)
     std::vector<Variant> honest;
     for (int i = 0; i < 4; ++i) {
         ASSERT_NO_THROW(honest.push_back(RemoteServer())) << i;
-        EXPECT_EQ(honest.back().Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4) << i;
+        EXPECT_EQ(honest.back().Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), 4)
+            << i;
     }
     // Every flooding socket is closed: at once beyond the limits, after the
     // handshake time otherwise.
@@ -139,8 +145,8 @@ TEST_F(DaemonTest, StreamsWhoseClientsDoNotReadGiveUpTheirLongReadLanes)
     SetDaemonKey(QStringLiteral("FrameSeconds"), QStringLiteral("30"));
     StartDaemon();
     // Every pair of lines: far more bytes than the sockets' buffers hold.
-    const QString huge = QStringLiteral(
-        "SELECT A.TP001, A.TP002, A.TP003, A.TP004, B.TP001, B.TP002, B.TP003, B.TP004 FROM $$MOCTP A, $$MOCTP B");
+    const QString huge = QStringLiteral("SELECT A.TP001, A.TP002, A.TP003, A.TP004, B.TP001, B.TP002, "
+                                        "B.TP003, B.TP004 FROM $$MOCTP A, $$MOCTP B");
     std::vector<std::unique_ptr<QTcpSocket>> stalled;
     for (int i = 0; i < 2; ++i) {
         auto s = RawClient();
@@ -149,7 +155,8 @@ TEST_F(DaemonTest, StreamsWhoseClientsDoNotReadGiveUpTheirLongReadLanes)
         SendFrame(*s, wire::Writer(wire::Kind::Create).Text("ZORV52S.Class1"));
         ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Created);
         wire::Writer connect(wire::Kind::Call);
-        connect.U8(0).Text("Connect").U32(1).U8(0).Value(Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO", "ds-demo"}));
+        connect.U8(0).Text("Connect").U32(1).U8(0).Value(
+            Variant::ArrayOf({"ZORV52", "DS", "HV01", "DEMO", "MOCTO", "ds-demo"}));
         SendFrame(*s, connect);
         ASSERT_EQ(wire::Reader(ReadFrame(*s)).MessageKind(), wire::Kind::Result);
         SendFrame(*s, wire::Writer(wire::Kind::Fetch).Text("Provider2").Text(huge).I32(1).I32(-1));
@@ -167,5 +174,6 @@ TEST_F(DaemonTest, StreamsWhoseClientsDoNotReadGiveUpTheirLongReadLanes)
     EXPECT_NO_THROW(honest.Call(QStringLiteral("AS_GetRecords"),
         {"Provider1", -1, Variant::Ref(sent), "SELECT TP001, TP002 FROM $$MOCTP ORDER BY TP001", 1}));
     EXPECT_LT(clock.elapsed(), 10000);
-    EXPECT_TRUE(DaemonLog().contains(QStringLiteral("gave up its long-read lane"))) << qPrintable(DaemonLog());
+    EXPECT_TRUE(DaemonLog().contains(QStringLiteral("gave up its long-read lane")))
+        << qPrintable(DaemonLog());
 }

@@ -27,7 +27,8 @@ TEST_F(DaemonTest, TheDaemonServesAUserOnlyWithTheirPasswordAndLogsWhoFailed)
     const Variant server = RemoteServer(QString());
     // No password, and the super user's code: the daemon trusts nobody.
     EXPECT_TRUE(connectAs(server, QStringLiteral("DS"), QString()).contains(QStringLiteral("须输入密码")));
-    EXPECT_TRUE(connectAs(server, QStringLiteral("DS"), QStringLiteral("guess")).contains(QStringLiteral("密码错误")));
+    EXPECT_TRUE(connectAs(server, QStringLiteral("DS"), QStringLiteral("guess"))
+                    .contains(QStringLiteral("密码错误")));
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), -1);
     EXPECT_EQ(connectAs(server, QStringLiteral("DS"), DemoPassword(QStringLiteral("DS"))), QString());
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT TO001 FROM MOCTO"}).ToInt(), 240);
@@ -52,13 +53,15 @@ TEST_F(DaemonTest, EachWrongPasswordMakesTheNextAttemptWaitLongerAcrossConnectio
     }
     // The alert log of the server home names each wait the daemon imposed.
     QString lines;
-    for (const QString& name : QDir(home_.file(QStringLiteral("Log"))).entryList({QStringLiteral("*AppServerLogin*")})) {
+    for (const QString& name :
+        QDir(home_.file(QStringLiteral("Log"))).entryList({QStringLiteral("*AppServerLogin*")})) {
         QFile f(home_.file(QStringLiteral("Log/") + name));
         if (f.open(QIODevice::ReadOnly))
             lines += QString::fromUtf8(f.readAll());
     }
     QList<int> waits;
-    static const QRegularExpression wait(QStringLiteral("login of CHEN from 127\\.0\\.0\\.\\d+ refused: wrong password \\(slowed by (\\d+) ms\\)"));
+    static const QRegularExpression wait(QStringLiteral(
+        "login of CHEN from 127\\.0\\.0\\.\\d+ refused: wrong password \\(slowed by (\\d+) ms\\)"));
     for (auto it = wait.globalMatch(lines); it.hasNext();)
         waits << it.next().captured(1).toInt();
     ASSERT_EQ(waits.size(), 4) << qPrintable(lines);
@@ -66,5 +69,7 @@ TEST_F(DaemonTest, EachWrongPasswordMakesTheNextAttemptWaitLongerAcrossConnectio
     for (int i = 1; i < waits.size(); ++i)
         EXPECT_GT(waits[i], waits[i - 1]) << i;
     // The right password still works once the wait is over, and clears CHEN's count.
-    EXPECT_EQ(connectAs(RemoteServer(QString()), QStringLiteral("CHEN"), DemoPassword(QStringLiteral("CHEN"))), QString());
+    EXPECT_EQ(
+        connectAs(RemoteServer(QString()), QStringLiteral("CHEN"), DemoPassword(QStringLiteral("CHEN"))),
+        QString());
 }

@@ -32,8 +32,9 @@ QString withKey(QString text, const QString& section, const QString& key, const 
         QStringLiteral("^%1=[^\r\n]*").arg(key), QRegularExpression::MultilineOption);
     if (text.contains(line))
         return text.replace(line, key + u'=' + value);
-    return text.replace(QRegularExpression(QStringLiteral("^\\[%1\\]\r?\n").arg(QRegularExpression::escape(section)),
-                            QRegularExpression::MultilineOption),
+    return text.replace(
+        QRegularExpression(QStringLiteral("^\\[%1\\]\r?\n").arg(QRegularExpression::escape(section)),
+            QRegularExpression::MultilineOption),
         QStringLiteral("[%1]\n%2=%3\n").arg(section, key, value));
 }
 
@@ -74,7 +75,8 @@ void TDaemonProcess::SetClientKey(const QString& key, const QString& value)
     setIniKey(QStringLiteral("StewardC.ini"), QStringLiteral("Server Information"), key, value);
 }
 
-void TDaemonProcess::setIniKey(const QString& name, const QString& section, const QString& key, const QString& value)
+void TDaemonProcess::setIniKey(
+    const QString& name, const QString& section, const QString& key, const QString& value)
 {
     const QString path = file(name);
     const QString text = withKey(readText(path), section, key, value);

@@ -66,7 +66,9 @@ TEST_F(DaemonTest, OnPostgreSqlTheDaemonAnswersAsTheInProcessServer)
     const QString database = schema.Name().toUpper();
     const Variant remote = RemoteServer(QStringLiteral("WANG"), database);
     TAppServer local(TServerConfig::FromHome(home_.path()));
-    ASSERT_EQ(local.Connect(Variant::ArrayOf({"ZORV52", "WANG", "HV01", database, "MOCTO", DemoPassword("WANG")})), QString());
+    ASSERT_EQ(
+        local.Connect(Variant::ArrayOf({"ZORV52", "WANG", "HV01", database, "MOCTO", DemoPassword("WANG")})),
+        QString());
     const QString lines = QStringLiteral("SELECT TP001, TP002, TP003, TP004, TP009 FROM $$MOCTP "
                                          "ORDER BY TP001, TP002, TP003, TP004");
     const QList<VariantList> rows = Fetch(remote, QStringLiteral("Provider1"), lines);

@@ -27,11 +27,12 @@ QString generatedRead(QRandomGenerator& rnd)
             "(MOCTO x CROSS JOIN CMSMQ)", "(SELECT * FROM MOCTO)", "(TABLE MOCTO)"});
     const bool aliased = rnd.bounded(2) == 0 && !table.contains(u'x');
     const QString alias = aliased ? pick(rnd, {" x", " AS x", " x "}) : QString();
-    const QString column = aliased && rnd.bounded(2) == 0 ? QStringLiteral("x.TO021") : QStringLiteral("TO021");
+    const QString column
+        = aliased && rnd.bounded(2) == 0 ? QStringLiteral("x.TO021") : QStringLiteral("TO021");
     const QString tail = pick(rnd,
         {"", " -- c", " /* c */", QString(QChar(0)) + " WHERE 1=0", "\n", "\r\n-- c\n", " WHERE 1=1",
-            " WHERE TO021 <> 'F01' OR 1=1", " WHERE 1=1 -- ", " ORDER BY 1", " GROUP BY TO021",
-            " LIMIT 1000", " /* WHERE */", " --\n WHERE TO021 <> 'F01'", QString(QChar(0x1B)), "\t-- \x7f"});
+            " WHERE TO021 <> 'F01' OR 1=1", " WHERE 1=1 -- ", " ORDER BY 1", " GROUP BY TO021", " LIMIT 1000",
+            " /* WHERE */", " --\n WHERE TO021 <> 'F01'", QString(QChar(0x1B)), "\t-- \x7f"});
     const QString read = QStringLiteral("SELECT %1 FROM %2%3%4").arg(column, table, alias, tail);
     switch (rnd.bounded(5)) {
     case 0:
@@ -99,7 +100,8 @@ TEST_F(DataRightsBypassModelTest, TheReportedBypassesAreClosed)
     const Variant wang = NewServer(QStringLiteral("WANG"));
     const qint64 own = Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO WHERE TO021 = 'F01'"));
     ASSERT_LT(own, Count(QStringLiteral("SELECT COUNT(*) FROM MOCTO")));
-    const auto freeSql = [&](const QString& sql) { return wang.Call(QStringLiteral("RunFreeSQL"), {sql}).ToInt(); };
+    const auto freeSql
+        = [&](const QString& sql) { return wang.Call(QStringLiteral("RunFreeSQL"), {sql}).ToInt(); };
     EXPECT_EQ(freeSql(QStringLiteral("SELECT TO021 FROM MOCTO -- ")), own);
     EXPECT_EQ(freeSql(QStringLiteral("SELECT TO021 FROM (MOCTO)")), own);
     EXPECT_EQ(freeSql(QStringLiteral("SELECT TO021 FROM ((MOCTO))")), own);

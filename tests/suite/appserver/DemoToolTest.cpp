@@ -9,8 +9,8 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <sqlite3.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -37,7 +37,8 @@ TEST(DemoHomeRefusal, AnyFileOfAHomeKeepsTheFolderFromBeingWrittenOver)
         CreateDemoHome(folder.path(), options);
         FAIL() << "a folder holding a home was written over";
     } catch (const Exception& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("holds a client home already (StewardC.ini, C_DATA/DEMO.db)")))
+        EXPECT_TRUE(e.Message().contains(
+            QStringLiteral("holds a client home already (StewardC.ini, C_DATA/DEMO.db)")))
             << qPrintable(e.Message());
         EXPECT_TRUE(e.Message().contains(QStringLiteral("--force"))) << qPrintable(e.Message());
     }
@@ -72,7 +73,8 @@ TEST(DemoTool, ASecondDemoHomeInTheSameFolderWantsForce)
 {
     testsupport::TempFolder folder;
     const QString home = folder.file(QStringLiteral("demo"));
-    testsupport::ProgramRun run = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
+    testsupport::ProgramRun run
+        = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("2")});
     ASSERT_EQ(run.Status, 0) << qPrintable(run.Err);
     EXPECT_EQ(run.Err, QString());
     const QByteArray database = folder.read(QStringLiteral("demo/C_DATA/DEMO.db"));
@@ -80,8 +82,8 @@ TEST(DemoTool, ASecondDemoHomeInTheSameFolderWantsForce)
 
     run = appserver({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("3")});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_TRUE(run.Err.contains(QStringLiteral(
-        "holds a client home already (registry.reg, StewardC.ini, StewardS.ini, UserDef.ini, C_DATA/DEMO.db)")))
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("holds a client home already (registry.reg, StewardC.ini, "
+                                                "StewardS.ini, UserDef.ini, C_DATA/DEMO.db)")))
         << qPrintable(run.Err);
     EXPECT_EQ(folder.read(QStringLiteral("demo/C_DATA/DEMO.db")), database);
 
@@ -109,7 +111,8 @@ TEST(DemoTool, SetPasswordStoresAHashThatTheServerThenTakes)
         tool.write(input);
         tool.closeWriteChannel();
         tool.waitForFinished(60000);
-        return std::make_pair(tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError()));
+        return std::make_pair(
+            tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError()));
     };
     auto [status, out] = setPassword({QStringLiteral("--set-password"), QStringLiteral("LIU")}, "新 密码\n");
     EXPECT_EQ(status, 0) << qPrintable(out);
@@ -117,15 +120,17 @@ TEST(DemoTool, SetPasswordStoresAHashThatTheServerThenTakes)
     std::tie(status, out) = setPassword({QStringLiteral("--set-password"), QStringLiteral("NOBODY")}, "x\n");
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(out.contains(QStringLiteral("user NOBODY does not exist"))) << qPrintable(out);
-    std::tie(status, out) = setPassword({QStringLiteral("--set-password"), QStringLiteral("LIU"), QStringLiteral("--database"),
-                                            QStringLiteral("ELSEWHERE")},
+    std::tie(status, out) = setPassword({QStringLiteral("--set-password"), QStringLiteral("LIU"),
+                                            QStringLiteral("--database"), QStringLiteral("ELSEWHERE")},
         "x\n");
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(out.contains(QStringLiteral("ELSEWHERE"))) << qPrintable(out);
 
     // Only a hash in the database; the daemon's kind of server takes the new password, not the demo one.
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2((home + QStringLiteral("/C_DATA/DEMO.db")).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2((home + QStringLiteral("/C_DATA/DEMO.db")).toUtf8().constData(), &db,
+                  SQLITE_OPEN_READONLY, nullptr),
+        SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT MP002 FROM ADMMP WHERE MP001 = 'LIU'", -1, &stmt, nullptr);
     ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);

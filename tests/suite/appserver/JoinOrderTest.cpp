@@ -47,13 +47,18 @@ TEST(JoinOrderTest, LinesAndWhatHangsOnThemMoveBehindTheHeaderLookups)
 {
     EXPECT_EQ(defer("SELECT H.*, L.*, A.NAME FROM H LEFT JOIN L ON LK=HK LEFT JOIN W ON W.WID=LW "
                     "LEFT JOIN T AS A ON A.ID=HC LEFT JOIN T B ON B.ID = H.HX AND B.ID='1' ORDER BY HK, LN"),
-        QStringLiteral("SELECT H.*, L.*, A.NAME FROM H LEFT JOIN T AS A ON A.ID=HC LEFT JOIN T B ON B.ID = H.HX "
-                       "AND B.ID='1' LEFT JOIN L ON LK=HK LEFT JOIN W ON W.WID=LW ORDER BY HK, LN"));
+        QStringLiteral(
+            "SELECT H.*, L.*, A.NAME FROM H LEFT JOIN T AS A ON A.ID=HC LEFT JOIN T B ON B.ID = H.HX "
+            "AND B.ID='1' LEFT JOIN L ON LK=HK LEFT JOIN W ON W.WID=LW ORDER BY HK, LN"));
     // A look-up whose condition is not a whole key, or has an OR, may fan out too.
     EXPECT_EQ(defer("SELECT HK FROM H LEFT OUTER JOIN T ON ID=HC OR ID=HX LEFT JOIN W ON WID=HW ORDER BY HK"),
-        QStringLiteral("SELECT HK FROM H LEFT JOIN W ON WID=HW LEFT OUTER JOIN T ON ID=HC OR ID=HX ORDER BY HK"));
-    EXPECT_EQ(defer("SELECT HK FROM H LEFT JOIN L ON LK=HK AND LN>1 LEFT JOIN W ON WID=HW WHERE HK>'A' ORDER BY HK"),
-        QStringLiteral("SELECT HK FROM H LEFT JOIN W ON WID=HW LEFT JOIN L ON LK=HK AND LN>1 WHERE HK>'A' ORDER BY HK"));
+        QStringLiteral(
+            "SELECT HK FROM H LEFT JOIN W ON WID=HW LEFT OUTER JOIN T ON ID=HC OR ID=HX ORDER BY HK"));
+    EXPECT_EQ(
+        defer(
+            "SELECT HK FROM H LEFT JOIN L ON LK=HK AND LN>1 LEFT JOIN W ON WID=HW WHERE HK>'A' ORDER BY HK"),
+        QStringLiteral(
+            "SELECT HK FROM H LEFT JOIN W ON WID=HW LEFT JOIN L ON LK=HK AND LN>1 WHERE HK>'A' ORDER BY HK"));
 }
 
 TEST(JoinOrderTest, TextsOutsideTheShapeStayAsTheyAre)
@@ -102,8 +107,9 @@ TEST(JoinOrderTest, LiteralsAndCommentsAreNeverReadAsJoins)
 {
     EXPECT_EQ(defer("SELECT HK FROM H LEFT JOIN L ON LK=HK AND LC<>' LEFT JOIN X ON 1=1' /* LEFT JOIN */ "
                     "LEFT JOIN T ON ID=HC -- ORDER\n ORDER BY HK"),
-        QStringLiteral("SELECT HK FROM H LEFT JOIN T ON ID=HC -- ORDER\n LEFT JOIN L ON LK=HK AND LC<>' LEFT JOIN X "
-                       "ON 1=1' /* LEFT JOIN */ ORDER BY HK"));
+        QStringLiteral(
+            "SELECT HK FROM H LEFT JOIN T ON ID=HC -- ORDER\n LEFT JOIN L ON LK=HK AND LC<>' LEFT JOIN X "
+            "ON 1=1' /* LEFT JOIN */ ORDER BY HK"));
 }
 
 TEST(JoinOrderTest, TheEngineReturnsTheSameRowsInTheSameOrder)
@@ -143,9 +149,10 @@ TEST(JoinOrderTest, TheEngineReturnsTheSameRowsInTheSameOrder)
     db->ExecuteScript(QStringLiteral("UPDATE L SET LC='t2' WHERE LN=2;"));
     const QStringList onLines {"A|1|||", "A|2|two||w1", "B||||", "C|1|||w2", "C|3|||"};
     for (const QString& named : {QStringLiteral("\"LC\""), QStringLiteral("L.[LC]"), QStringLiteral("X")}) {
-        const QString text = QStringLiteral("SELECT H.HK, L.LN, A.NAME, L.LC AS X, WNAME FROM H LEFT JOIN L ON "
-                                            "LK=HK LEFT JOIN W ON WID=LW LEFT JOIN T AS A ON A.ID=%1 ORDER BY HK, LN")
-                                 .arg(named);
+        const QString text
+            = QStringLiteral("SELECT H.HK, L.LN, A.NAME, L.LC AS X, WNAME FROM H LEFT JOIN L ON "
+                             "LK=HK LEFT JOIN W ON WID=LW LEFT JOIN T AS A ON A.ID=%1 ORDER BY HK, LN")
+                  .arg(named);
         QStringList got;
         EXPECT_NO_THROW(got = rows(TranslateSql(text, dialect))) << named.toStdString();
         for (QString& row : got)
@@ -153,10 +160,11 @@ TEST(JoinOrderTest, TheEngineReturnsTheSameRowsInTheSameOrder)
         EXPECT_EQ(got, onLines) << named.toStdString();
     }
     QStringList got;
-    EXPECT_NO_THROW(got = rows(TranslateSql(QStringLiteral("SELECT H.HK, L.LN, A.NAME, '', WNAME FROM H LEFT JOIN "
-                                                           "main.L ON LK=HK LEFT JOIN W ON WID=LW LEFT JOIN T AS A ON "
-                                                           "A.ID=LC ORDER BY HK, LN"),
-                        dialect)));
+    EXPECT_NO_THROW(
+        got = rows(TranslateSql(QStringLiteral("SELECT H.HK, L.LN, A.NAME, '', WNAME FROM H LEFT JOIN "
+                                               "main.L ON LK=HK LEFT JOIN W ON WID=LW LEFT JOIN T AS A ON "
+                                               "A.ID=LC ORDER BY HK, LN"),
+            dialect)));
     EXPECT_EQ(got, onLines);
 
     // Parameters keep their places.
@@ -175,18 +183,18 @@ TEST(JoinOrderTest, OnlyKeysThatHoldForEveryRowMakeALookup)
 {
     testsupport::TempFolder folder;
     auto db = OpenBackend(QStringLiteral("SQLITE"), folder.file(QStringLiteral("k.db")), true);
-    db->ExecuteScript(QStringLiteral(
-        "CREATE TABLE H (HK TEXT PRIMARY KEY, HC TEXT);"
-        "CREATE TABLE L (LK TEXT, LN INTEGER, PRIMARY KEY (LK, LN));"
-        "CREATE TABLE P (ID TEXT, NAME TEXT, ACTIVE INTEGER, CODE TEXT, A TEXT, B TEXT);"
-        // unique among the active rows only
-        "CREATE UNIQUE INDEX P_ACTIVE ON P(ID) WHERE ACTIVE = 1;"
-        "CREATE UNIQUE INDEX P_CODE ON P(CODE);"
-        "CREATE UNIQUE INDEX P_AB ON P(A, B);"
-        "CREATE UNIQUE INDEX P_UPPER ON P(upper(NAME));"
-        "INSERT INTO H VALUES ('A','t1'),('B','t1');"
-        "INSERT INTO L VALUES ('A',1),('A',2),('B',1);"
-        "INSERT INTO P (ID, NAME, ACTIVE) VALUES ('t1','one',1),('t1','old',0);"));
+    db->ExecuteScript(
+        QStringLiteral("CREATE TABLE H (HK TEXT PRIMARY KEY, HC TEXT);"
+                       "CREATE TABLE L (LK TEXT, LN INTEGER, PRIMARY KEY (LK, LN));"
+                       "CREATE TABLE P (ID TEXT, NAME TEXT, ACTIVE INTEGER, CODE TEXT, A TEXT, B TEXT);"
+                       // unique among the active rows only
+                       "CREATE UNIQUE INDEX P_ACTIVE ON P(ID) WHERE ACTIVE = 1;"
+                       "CREATE UNIQUE INDEX P_CODE ON P(CODE);"
+                       "CREATE UNIQUE INDEX P_AB ON P(A, B);"
+                       "CREATE UNIQUE INDEX P_UPPER ON P(upper(NAME));"
+                       "INSERT INTO H VALUES ('A','t1'),('B','t1');"
+                       "INSERT INTO L VALUES ('A',1),('A',2),('B',1);"
+                       "INSERT INTO P (ID, NAME, ACTIVE) VALUES ('t1','one',1),('t1','old',0);"));
     EXPECT_TRUE(db->CoversUniqueKey(QStringLiteral("h"), {QStringLiteral("hk")}));
     EXPECT_TRUE(db->CoversUniqueKey(QStringLiteral("L"), {QStringLiteral("LN"), QStringLiteral("LK")}));
     EXPECT_FALSE(db->CoversUniqueKey(QStringLiteral("L"), {QStringLiteral("LK")}));

@@ -121,7 +121,8 @@ protected:
     QString AlertLog() const
     {
         QString all;
-        for (const QString& name : QDir(home_.file(QStringLiteral("Log"))).entryList({QStringLiteral("*AppServerLogin*")})) {
+        for (const QString& name :
+            QDir(home_.file(QStringLiteral("Log"))).entryList({QStringLiteral("*AppServerLogin*")})) {
             QFile f(home_.file(QStringLiteral("Log/") + name));
             if (f.open(QIODevice::ReadOnly))
                 all += QString::fromUtf8(f.readAll());
@@ -134,8 +135,10 @@ TEST_F(LoginTest, ConnectTakesTheRightPasswordOnlyAndSaysWhatWasWrong)
 {
     const Variant server = DaemonLikeServer();
     EXPECT_TRUE(connectArgs(server, QStringLiteral("DS")).contains(QStringLiteral("须输入密码")));
-    EXPECT_TRUE(connectArgs(server, QStringLiteral("DS"), QStringLiteral("DS-DEMO")).contains(QStringLiteral("密码错误")));
-    EXPECT_TRUE(connectArgs(server, QStringLiteral("NOBODY"), QStringLiteral("x")).contains(QStringLiteral("不存在")));
+    EXPECT_TRUE(connectArgs(server, QStringLiteral("DS"), QStringLiteral("DS-DEMO"))
+                    .contains(QStringLiteral("密码错误")));
+    EXPECT_TRUE(connectArgs(server, QStringLiteral("NOBODY"), QStringLiteral("x"))
+                    .contains(QStringLiteral("不存在")));
     // Nothing is served after a refused Connect.
     EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {"SELECT MQ001 FROM $$CMSMQ"}).ToInt(), -1);
     EXPECT_EQ(connectArgs(server, QStringLiteral("DS"), DemoPassword(QStringLiteral("DS"))), QString());
@@ -147,7 +150,8 @@ TEST_F(LoginTest, ConnectTakesTheRightPasswordOnlyAndSaysWhatWasWrong)
     // Every failure is in the alert log, with who and from where.
     const QString log = AlertLog();
     for (const char* line : {"login of DS from 192.0.2.7 refused: no password given",
-             "login of DS from 192.0.2.7 refused: wrong password", "login of NOBODY from 192.0.2.7 refused: unknown user",
+             "login of DS from 192.0.2.7 refused: wrong password",
+             "login of NOBODY from 192.0.2.7 refused: unknown user",
              "login of LIU from 192.0.2.7 refused: the user has no password"})
         EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << qPrintable(log);
 }
@@ -170,9 +174,11 @@ TEST_F(LoginTest, ASessionStaysItsUsersUnlessAnotherProvesTheirOwnPassword)
 TEST_F(LoginTest, AUserCodeWithLineBreaksAndEscapesStaysOnOneLogLine)
 {
     const Variant server = DaemonLikeServer();
-    connectArgs(server, QStringLiteral("X\r\n2026-12-09 login of DS succeeded\x1b]0;t\x07"), QStringLiteral("p"));
+    connectArgs(
+        server, QStringLiteral("X\r\n2026-12-09 login of DS succeeded\x1b]0;t\x07"), QStringLiteral("p"));
     const QString log = AlertLog();
-    EXPECT_TRUE(log.contains(QStringLiteral("X\\x0D\\x0A2026-12-09 login of DS succeeded\\x1B]0;t\\x07"))) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("X\\x0D\\x0A2026-12-09 login of DS succeeded\\x1B]0;t\\x07")))
+        << qPrintable(log);
     EXPECT_FALSE(log.contains(QChar(0x1B)));
     EXPECT_FALSE(log.contains(QStringLiteral("\n2026-12-09 login")));
 }
@@ -180,13 +186,15 @@ TEST_F(LoginTest, AUserCodeWithLineBreaksAndEscapesStaysOnOneLogLine)
 TEST_F(LoginTest, TheHomesOwnerIsTrustedInItsOwnProcessOnlyAndOnlyWithoutAPassword)
 {
     // Made by class name, as the module makes it for address 127.0.0.1.
-    EXPECT_EQ(connectArgs(CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("CHEN")), QString());
+    EXPECT_EQ(
+        connectArgs(CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("CHEN")), QString());
     // A password given is checked, also for the owner.
-    EXPECT_TRUE(connectArgs(CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("CHEN"),
-        QStringLiteral("wrong"))
+    EXPECT_TRUE(connectArgs(
+        CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("CHEN"), QStringLiteral("wrong"))
                     .contains(QStringLiteral("密码错误")));
     // An unknown user is unknown to the owner too.
-    EXPECT_FALSE(connectArgs(CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("NOBODY")).isEmpty());
+    EXPECT_FALSE(
+        connectArgs(CreateOleObject(QStringLiteral("ZORV52S.Class1")), QStringLiteral("NOBODY")).isEmpty());
     // The daemon's server object trusts nobody.
     EXPECT_FALSE(connectArgs(DaemonLikeServer(), QStringLiteral("CHEN")).isEmpty());
     // An install that wants passwords in-process too says so.
@@ -202,10 +210,12 @@ TEST_F(LoginTest, NoClientTextReachesThePasswordTable)
 {
     const Variant server = NewServer(QStringLiteral("DS"));
     ASSERT_GT(Count(QStringLiteral("SELECT COUNT(*) FROM ADMMP")), 0);
-    const QStringList texts {QStringLiteral("SELECT MP002 FROM ADMMP"), QStringLiteral("SELECT * FROM \"admmp\""),
-        QStringLiteral("SELECT * FROM [ADMMP]"), QStringLiteral("SELECT * FROM `AdmMp`"),
-        QStringLiteral("SELECT * FROM main.ADMMP"), QStringLiteral("SELECT * FROM 'ADMMP'"),
-        QStringLiteral("SELECT MF001 FROM ADMMF WHERE MF001 IN (SELECT MP001 FROM $$ADMMP WHERE MP002 LIKE 's%')"),
+    const QStringList texts {QStringLiteral("SELECT MP002 FROM ADMMP"),
+        QStringLiteral("SELECT * FROM \"admmp\""), QStringLiteral("SELECT * FROM [ADMMP]"),
+        QStringLiteral("SELECT * FROM `AdmMp`"), QStringLiteral("SELECT * FROM main.ADMMP"),
+        QStringLiteral("SELECT * FROM 'ADMMP'"),
+        QStringLiteral(
+            "SELECT MF001 FROM ADMMF WHERE MF001 IN (SELECT MP001 FROM $$ADMMP WHERE MP002 LIKE 's%')"),
         QStringLiteral("SELECT MF001 FROM ADMMF, ADMMP /* a comment */ WHERE MF001 = MP001")};
     for (const QString& text : texts) {
         EXPECT_EQ(server.Call(QStringLiteral("RunFreeSQL"), {text}).ToInt(), -1) << qPrintable(text);
@@ -216,12 +226,14 @@ TEST_F(LoginTest, NoClientTextReachesThePasswordTable)
     // The engine denies the table however it is reached, also past the
     // server's own look at the text.
     auto db = OpenBackend(QStringLiteral("SQLITE"), DatabaseFile());
-    for (const char* text : {"SELECT MP002 FROM ADMMP", "SELECT * FROM \"AdMmP\"", "SELECT 1 FROM ADMMF WHERE EXISTS (SELECT 1 FROM admmp)"})
+    for (const char* text : {"SELECT MP002 FROM ADMMP", "SELECT * FROM \"AdMmP\"",
+             "SELECT 1 FROM ADMMF WHERE EXISTS (SELECT 1 FROM admmp)"})
         EXPECT_THROW(db->Query(QLatin1String(text), {}, SqlAccess::Read)->Next(), EDatabaseError) << text;
     EXPECT_THROW(db->Execute(QStringLiteral("INSERT INTO ADMMP (MP001, MP002) VALUES ('X', 'Y')"), {},
                      SqlAccess::ReadInsert),
         EDatabaseError);
-    EXPECT_THROW(db->Execute(QStringLiteral("UPDATE ADMMP SET MP002 = 'x'"), {}, SqlAccess::Update), EDatabaseError);
+    EXPECT_THROW(
+        db->Execute(QStringLiteral("UPDATE ADMMP SET MP002 = 'x'"), {}, SqlAccess::Update), EDatabaseError);
 }
 
 TEST_F(LoginTest, SetPasswordReplacesTheOldOneForAKnownUserOnly)
@@ -234,8 +246,10 @@ TEST_F(LoginTest, SetPasswordReplacesTheOldOneForAKnownUserOnly)
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM ADMMP WHERE MP001 = 'CHEN'")), 1);
     EXPECT_TRUE(connectArgs(DaemonLikeServer(), QStringLiteral("CHEN"), DemoPassword(QStringLiteral("CHEN")))
                     .contains(QStringLiteral("密码错误")));
-    EXPECT_EQ(connectArgs(DaemonLikeServer(), QStringLiteral("CHEN"), QStringLiteral("新的 pass")), QString());
-    EXPECT_THROW(userpasswords::SetPassword(*db, QStringLiteral("NOBODY"), QStringLiteral("x"), cheap), Exception);
+    EXPECT_EQ(
+        connectArgs(DaemonLikeServer(), QStringLiteral("CHEN"), QStringLiteral("新的 pass")), QString());
+    EXPECT_THROW(
+        userpasswords::SetPassword(*db, QStringLiteral("NOBODY"), QStringLiteral("x"), cheap), Exception);
     EXPECT_THROW(userpasswords::SetPassword(*db, QStringLiteral("CHEN"), QString(), cheap), Exception);
     EXPECT_EQ(userpasswords::StoredHash(*db, QStringLiteral("CHEN")), after);
 }

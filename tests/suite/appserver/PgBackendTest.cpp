@@ -52,9 +52,9 @@ protected:
 
 // Values that a careless load or binding would change: quotes, escapes,
 // COPY's own separators and null mark, characters outside ASCII.
-const QStringList awkward = {QStringLiteral("it's"), QStringLiteral("back\\slash"), QStringLiteral("tab\there"),
-    QStringLiteral("line\nbreak\r\n"), QStringLiteral("\\N"), QStringLiteral("变更单 ①"), QString(),
-    QStringLiteral("'); DROP TABLE T; --")};
+const QStringList awkward = {QStringLiteral("it's"), QStringLiteral("back\\slash"),
+    QStringLiteral("tab\there"), QStringLiteral("line\nbreak\r\n"), QStringLiteral("\\N"),
+    QStringLiteral("变更单 ①"), QString(), QStringLiteral("'); DROP TABLE T; --")};
 
 } // namespace
 
@@ -64,8 +64,8 @@ TEST_F(PgBackendTest, BoundAndCopiedValuesComeBackAsTheyWent)
     for (int i = 0; i < awkward.size(); ++i)
         sent << VariantList {i, awkward[i], 0.1 * i + 1e-15, QByteArray("\x00\xff\\x'", 5)};
     sent << VariantList {100, Variant::Null(), Variant::Null(), Variant::Null()};
-    const QStringList columns {QStringLiteral("K"), QStringLiteral("NAME"), QStringLiteral("AMOUNT"),
-        QStringLiteral("DATA")};
+    const QStringList columns {
+        QStringLiteral("K"), QStringLiteral("NAME"), QStringLiteral("AMOUNT"), QStringLiteral("DATA")};
     // The bound INSERT of the base class is the model of the COPY load.
     db_->TDbBackend::InsertRows(QStringLiteral("T"), columns, sent);
     db_->ExecuteScript(QStringLiteral("CREATE TABLE T2 (LIKE T)"));
@@ -93,8 +93,8 @@ TEST_F(PgBackendTest, BoundAndCopiedValuesComeBackAsTheyWent)
         }
     }
     // A text bound where a number is compared: the server gives it the column's type.
-    auto c = db_->Query(QStringLiteral("SELECT NAME FROM T WHERE K = ? AND NAME = ?"), {QStringLiteral("1"), awkward[1]},
-        SqlAccess::Server);
+    auto c = db_->Query(QStringLiteral("SELECT NAME FROM T WHERE K = ? AND NAME = ?"),
+        {QStringLiteral("1"), awkward[1]}, SqlAccess::Server);
     ASSERT_TRUE(c->Next());
     EXPECT_EQ(c->Text(0), awkward[1]);
 }
@@ -118,7 +118,8 @@ TEST_F(PgBackendTest, CatalogueKnowsTablesTextColumnsAndWholeKeys)
 
 TEST_F(PgBackendTest, NamesComeInUpperCaseUnlessQuotedSo)
 {
-    auto c = db_->Query(QStringLiteral("SELECT K, NAME AS nm, 1 AS \"MixedCase\" FROM T"), {}, SqlAccess::Read);
+    auto c
+        = db_->Query(QStringLiteral("SELECT K, NAME AS nm, 1 AS \"MixedCase\" FROM T"), {}, SqlAccess::Read);
     ASSERT_EQ(c->ColumnCount(), 3);
     EXPECT_EQ(c->ColumnName(0), QStringLiteral("K"));
     EXPECT_EQ(c->ColumnName(1), QStringLiteral("NM"));
@@ -141,8 +142,10 @@ TEST_F(PgBackendTest, StreamedRowsSurviveOtherStatementsAndDroppedCursors)
         ASSERT_EQ(stream->Text(1), QStringLiteral("n%1").arg(seen));
         if (seen % 1000 == 7) {
             // The server's own statements, and other client queries, meanwhile.
-            db_->Execute(QStringLiteral("UPDATE T SET AMOUNT = ? WHERE K = ?"), {1.5, seen}, SqlAccess::Server);
-            auto other = db_->Query(QStringLiteral("SELECT COUNT(*) FROM T WHERE AMOUNT = 1.5"), {}, SqlAccess::Read);
+            db_->Execute(
+                QStringLiteral("UPDATE T SET AMOUNT = ? WHERE K = ?"), {1.5, seen}, SqlAccess::Server);
+            auto other = db_->Query(
+                QStringLiteral("SELECT COUNT(*) FROM T WHERE AMOUNT = 1.5"), {}, SqlAccess::Read);
             ASSERT_TRUE(other->Next());
             EXPECT_EQ(other->Int64(0), seen / 1000 + 1);
         }
@@ -154,9 +157,9 @@ TEST_F(PgBackendTest, StreamedRowsSurviveOtherStatementsAndDroppedCursors)
         auto c = db_->Query(QStringLiteral("SELECT K FROM T"), {}, SqlAccess::Read);
         ASSERT_TRUE(c->Next());
     }
-    auto backends = db_->Query(
-        QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ?"), {schema_->Name()},
-        SqlAccess::Server);
+    auto backends
+        = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ?"),
+            {schema_->Name()}, SqlAccess::Server);
     ASSERT_TRUE(backends->Next());
     EXPECT_LE(backends->Int64(0), 3) << "reader connections pile up (the main one and two idle kept)";
 }
@@ -164,16 +167,21 @@ TEST_F(PgBackendTest, StreamedRowsSurviveOtherStatementsAndDroppedCursors)
 TEST_F(PgBackendTest, ClientReadsCannotWrite)
 {
     db_->InsertRows(QStringLiteral("T"), {QStringLiteral("K")}, {{1}, {2}});
-    EXPECT_THROW(rows(QStringLiteral("WITH d AS (DELETE FROM T RETURNING *) SELECT * FROM d"), SqlAccess::Read),
+    EXPECT_THROW(
+        rows(QStringLiteral("WITH d AS (DELETE FROM T RETURNING *) SELECT * FROM d"), SqlAccess::Read),
         EDatabaseError);
     EXPECT_THROW(rows(QStringLiteral("SELECT * FROM T FOR UPDATE"), SqlAccess::Read), EDatabaseError);
-    EXPECT_THROW(db_->Execute(QStringLiteral("SELECT nextval('x') FROM T"), {}, SqlAccess::Read), EDatabaseError);
+    EXPECT_THROW(
+        db_->Execute(QStringLiteral("SELECT nextval('x') FROM T"), {}, SqlAccess::Read), EDatabaseError);
     EXPECT_THROW(db_->Execute(QStringLiteral("DELETE FROM T"), {}, SqlAccess::ReadInsert), EDatabaseError);
-    EXPECT_THROW(db_->Execute(QStringLiteral("SELECT * INTO T3 FROM T"), {}, SqlAccess::Read), EDatabaseError);
+    EXPECT_THROW(
+        db_->Execute(QStringLiteral("SELECT * INTO T3 FROM T"), {}, SqlAccess::Read), EDatabaseError);
     EXPECT_EQ(count(QStringLiteral("T")), 2);
     EXPECT_FALSE(db_->HasTable(QStringLiteral("T3")));
     // What the access level allows runs and stays.
-    EXPECT_EQ(db_->Execute(QStringLiteral("INSERT INTO T (K, NAME) VALUES (3, 'sent')"), {}, SqlAccess::ReadInsert), 1);
+    EXPECT_EQ(
+        db_->Execute(QStringLiteral("INSERT INTO T (K, NAME) VALUES (3, 'sent')"), {}, SqlAccess::ReadInsert),
+        1);
     EXPECT_EQ(db_->Execute(QStringLiteral("UPDATE T SET NAME = 'x' WHERE K < 3"), {}, SqlAccess::Update), 2);
     EXPECT_EQ(count(QStringLiteral("T WHERE NAME IS NOT NULL")), 3);
 }
@@ -189,8 +197,9 @@ TEST_F(PgBackendTest, OverlongClientStatementsAreStoppedAndTheServerGoesOn)
         EXPECT_TRUE(e.Message().contains(QLatin1String("statement timeout"))) << e.what();
     }
     db_->SetStatementTimeout(SqlAccess::ReadInsert, 150);
-    EXPECT_THROW(db_->Execute(QStringLiteral("INSERT INTO T (K) SELECT COUNT(*) FROM generate_series(1, 2000000000)"),
-                     {}, SqlAccess::ReadInsert),
+    EXPECT_THROW(
+        db_->Execute(QStringLiteral("INSERT INTO T (K) SELECT COUNT(*) FROM generate_series(1, 2000000000)"),
+            {}, SqlAccess::ReadInsert),
         EDatabaseError);
     EXPECT_EQ(count(QStringLiteral("T")), 0);
     EXPECT_EQ(rows(QStringLiteral("SELECT 42"), SqlAccess::Read).value(0).value(0).ToInt(), 42);
@@ -220,20 +229,23 @@ TEST(PgBackendOpen, AMissingSchemaIsAnError)
     EXPECT_THROW(OpenBackend(QStringLiteral("postgresql"), schema.Connection(), false), EDatabaseError);
     EXPECT_NO_THROW(OpenBackend(QStringLiteral("POSTGRESQL"), schema.Connection(), true));
     EXPECT_NO_THROW(OpenBackend(QStringLiteral("POSTGRESQL"), schema.Connection(), false));
-    EXPECT_THROW(OpenBackend(QStringLiteral("POSTGRESQL"), QStringLiteral("host=127.0.0.1 port=1 connect_timeout=2"), true),
+    EXPECT_THROW(OpenBackend(QStringLiteral("POSTGRESQL"),
+                     QStringLiteral("host=127.0.0.1 port=1 connect_timeout=2"), true),
         EDatabaseError);
 }
 
 TEST_F(PgBackendTest, ConnectionsCutByTheServerAreMadeAgain)
 {
     db_->InsertRows(QStringLiteral("T"), {QStringLiteral("K")}, {{1}, {2}});
-    auto readAll = [this] { return rows(QStringLiteral("SELECT K FROM T ORDER BY K"), SqlAccess::Read).size(); };
+    auto readAll
+        = [this] { return rows(QStringLiteral("SELECT K FROM T ORDER BY K"), SqlAccess::Read).size(); };
     ASSERT_EQ(readAll(), 2); // a reader connection now waits in the pool
     // What a restart does to this back end's connections: the server ends them.
     {
         TPgConnection admin(PgTestConnection());
-        const TPgResult ended = admin.Exec(
-            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1", {schema_->Name()});
+        const TPgResult ended
+            = admin.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+                {schema_->Name()});
         ASSERT_GE(ended.Rows(), 2);
     }
     // A client read begins on a new connection at once.
@@ -256,9 +268,10 @@ TEST_F(PgBackendTest, AStreamThatFailsHalfWayLeavesNoConnectionBehind)
 {
     db_->SetStatementTimeout(SqlAccess::Read, 300);
     // The first batch is quick; a row of the second takes far longer than allowed.
-    auto c = db_->Query(QStringLiteral("SELECT g, CASE WHEN g > 2500 THEN (SELECT COUNT(*) FROM "
-                                       "generate_series(1, 2000000000)) END FROM generate_series(1, 5000) AS g"),
-        {}, SqlAccess::Read);
+    auto c
+        = db_->Query(QStringLiteral("SELECT g, CASE WHEN g > 2500 THEN (SELECT COUNT(*) FROM "
+                                    "generate_series(1, 2000000000)) END FROM generate_series(1, 5000) AS g"),
+            {}, SqlAccess::Read);
     int read = 0;
     EXPECT_THROW(
         {
@@ -270,9 +283,10 @@ TEST_F(PgBackendTest, AStreamThatFailsHalfWayLeavesNoConnectionBehind)
     EXPECT_LE(read, 2500);
     c.reset();
     EXPECT_EQ(rows(QStringLiteral("SELECT 1"), SqlAccess::Read).size(), 1);
-    auto idle = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
-                                          "state <> 'idle' AND pid <> pg_backend_pid()"),
-        {schema_->Name()}, SqlAccess::Server);
+    auto idle
+        = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
+                                    "state <> 'idle' AND pid <> pg_backend_pid()"),
+            {schema_->Name()}, SqlAccess::Server);
     ASSERT_TRUE(idle->Next());
     EXPECT_EQ(idle->Int64(0), 0) << "a connection was left in a transaction or a statement";
 }
@@ -288,16 +302,19 @@ TEST_F(PgBackendTest, KeyQueriesArePlannedOnceAndFollowChangedTables)
     };
     // More runs than the server plans for each value before it keeps one plan.
     for (int i = 0; i < 12; ++i)
-        ASSERT_EQ(nameOf(QString::number(i % 3 + 1)), QStringList({"one", "it's", "three"})[i % 3]) << "run " << i;
+        ASSERT_EQ(nameOf(QString::number(i % 3 + 1)), QStringList({"one", "it's", "three"})[i % 3])
+            << "run " << i;
     EXPECT_EQ(nameOf(QStringLiteral("4")), QStringLiteral("<0 rows>"));
     // One statement on the reader connection for all those keys, planned
     // once for all of them.
     const QList<VariantList> prepared = rows(
-        QStringLiteral("SELECT statement, generic_plans, custom_plans FROM pg_prepared_statements WHERE statement "
-                       "LIKE '%FROM T WHERE K%' AND statement NOT LIKE '%pg_prepared%'"),
+        QStringLiteral(
+            "SELECT statement, generic_plans, custom_plans FROM pg_prepared_statements WHERE statement "
+            "LIKE '%FROM T WHERE K%' AND statement NOT LIKE '%pg_prepared%'"),
         SqlAccess::Read);
     ASSERT_EQ(prepared.size(), 1);
-    EXPECT_TRUE(prepared[0][0].ToString().contains(QLatin1String("K = $1"))) << prepared[0][0].ToString().toStdString();
+    EXPECT_TRUE(prepared[0][0].ToString().contains(QLatin1String("K = $1")))
+        << prepared[0][0].ToString().toStdString();
     EXPECT_EQ(prepared[0][1].ToInt(), 13);
     EXPECT_EQ(prepared[0][2].ToInt(), 0);
     // A literal that does not fit the column fails as it would unprepared.
@@ -309,7 +326,8 @@ TEST_F(PgBackendTest, KeyQueriesArePlannedOnceAndFollowChangedTables)
         ASSERT_EQ(rows(QStringLiteral("SELECT * FROM T WHERE K = '2'"), SqlAccess::Read).size(), 1);
     db_->ExecuteScript(QStringLiteral("ALTER TABLE T ADD COLUMN EXTRA TEXT DEFAULT 'new'"));
     for (int i = 0; i < 3; ++i) {
-        const QList<VariantList> wide = rows(QStringLiteral("SELECT * FROM T WHERE K = '2'"), SqlAccess::Read);
+        const QList<VariantList> wide
+            = rows(QStringLiteral("SELECT * FROM T WHERE K = '2'"), SqlAccess::Read);
         ASSERT_EQ(wide.size(), 1);
         ASSERT_EQ(wide[0].size(), 5);
         EXPECT_EQ(wide[0][4].ToString(), QStringLiteral("new"));
@@ -318,9 +336,10 @@ TEST_F(PgBackendTest, KeyQueriesArePlannedOnceAndFollowChangedTables)
     // A text the server refuses fails, and leaves the connections clean.
     EXPECT_THROW(rows(QStringLiteral("SELECT K FROM T WHERE K = '1' AND"), SqlAccess::Read), EDatabaseError);
     EXPECT_EQ(nameOf(QStringLiteral("3")), QStringLiteral("three"));
-    auto busy = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
-                                          "state <> 'idle' AND pid <> pg_backend_pid()"),
-        {schema_->Name()}, SqlAccess::Server);
+    auto busy
+        = db_->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE application_name = ? AND "
+                                    "state <> 'idle' AND pid <> pg_backend_pid()"),
+            {schema_->Name()}, SqlAccess::Server);
     ASSERT_TRUE(busy->Next());
     EXPECT_EQ(busy->Int64(0), 0) << "a connection was left in a transaction or a statement";
 }
@@ -331,7 +350,8 @@ TEST_F(PgBackendTest, ClientTextsReadOnlyTheSessionsOwnSchema)
     TPgTestSchema other;
     {
         TPgBackend company(other.Connection(), true);
-        company.ExecuteScript(QStringLiteral("CREATE TABLE ADMMF (MF001 TEXT); INSERT INTO ADMMF VALUES ('BOSS');"));
+        company.ExecuteScript(
+            QStringLiteral("CREATE TABLE ADMMF (MF001 TEXT); INSERT INTO ADMMF VALUES ('BOSS');"));
     }
     TPgBackend db(schema_->Connection(), false);
     const QString name = other.Name();
@@ -346,10 +366,13 @@ TEST_F(PgBackendTest, ClientTextsReadOnlyTheSessionsOwnSchema)
         EXPECT_THROW(db.Execute(sql, {}, SqlAccess::ReadInsert), EDatabaseError) << qPrintable(sql);
     }
     // The session's own schema, by name or bound, and aliases still read.
-    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT T.K FROM %1.T").arg(schema_->Name()), {}, SqlAccess::Read)->Next());
-    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT x.K FROM ") + db.BindTableName(QStringLiteral("T")) + " x", {},
-                        SqlAccess::Read)
-                        ->Next());
+    EXPECT_NO_THROW(
+        db.Query(QStringLiteral("SELECT T.K FROM %1.T").arg(schema_->Name()), {}, SqlAccess::Read)->Next());
+    EXPECT_NO_THROW(
+        db.Query(QStringLiteral("SELECT x.K FROM ") + db.BindTableName(QStringLiteral("T")) + " x", {},
+              SqlAccess::Read)
+            ->Next());
     // The server's own statements are not held to it.
-    EXPECT_NO_THROW(db.Query(QStringLiteral("SELECT mf001 FROM %1.admmf").arg(name), {}, SqlAccess::Server)->Next());
+    EXPECT_NO_THROW(
+        db.Query(QStringLiteral("SELECT mf001 FROM %1.admmf").arg(name), {}, SqlAccess::Server)->Next());
 }

@@ -56,7 +56,8 @@ TEST_F(PgClientRoleTest, AClientReadOfPgStatActivitySeesNoOtherSessionsStatement
             << qPrintable(query);
     }
     EXPECT_EQ(column(QStringLiteral("SELECT current_user"), SqlAccess::Read),
-        QStringList({column(QStringLiteral("SELECT current_user"), SqlAccess::Server).value(0) + QStringLiteral("_client")}));
+        QStringList({column(QStringLiteral("SELECT current_user"), SqlAccess::Server).value(0)
+            + QStringLiteral("_client")}));
 }
 
 TEST_F(PgClientRoleTest, ThePasswordTableIsTheServersAloneAndNewTablesAreOpenToClients)
@@ -66,12 +67,15 @@ TEST_F(PgClientRoleTest, ThePasswordTableIsTheServersAloneAndNewTablesAreOpenToC
     userpasswords::SetPassword(*db_, QStringLiteral("DS"), QStringLiteral("pw"), {10, 8, 1});
     ASSERT_FALSE(userpasswords::StoredHash(*db_, QStringLiteral("DS")).isEmpty());
     // The engine itself refuses, whatever the server's text check would say.
-    for (const char* text : {"SELECT MP002 FROM admmp", "SELECT count(*) FROM ADMMF JOIN admmp ON MP001 = MF001"})
+    for (const char* text :
+        {"SELECT MP002 FROM admmp", "SELECT count(*) FROM ADMMF JOIN admmp ON MP001 = MF001"})
         EXPECT_THROW(column(QLatin1String(text), SqlAccess::Read), EDatabaseError) << text;
-    EXPECT_THROW(db_->Execute(QStringLiteral("UPDATE admmp SET MP002 = 'x'"), {}, SqlAccess::Update), EDatabaseError);
+    EXPECT_THROW(
+        db_->Execute(QStringLiteral("UPDATE admmp SET MP002 = 'x'"), {}, SqlAccess::Update), EDatabaseError);
     // A second back end on the schema (the next session) keeps it so.
     TPgBackend again(schema_->Connection(), false);
-    EXPECT_THROW(again.Query(QStringLiteral("SELECT MP002 FROM admmp"), {}, SqlAccess::Read)->Next(), EDatabaseError);
+    EXPECT_THROW(
+        again.Query(QStringLiteral("SELECT MP002 FROM admmp"), {}, SqlAccess::Read)->Next(), EDatabaseError);
 }
 
 } // namespace

@@ -31,8 +31,10 @@ protected:
         pgSummary_ = CreateDemoHome(pgHome_.path(), options);
         sqlite_ = std::make_unique<TAppServer>(TServerConfig::FromHome(sqliteHome_.path()));
         pg_ = std::make_unique<TAppServer>(TServerConfig::FromHome(pgHome_.path()));
-        ASSERT_EQ(sqlite_->Connect(connectArgs(QStringLiteral("DEMO"))), QString()) << qPrintable(sqlite_->LastError());
-        ASSERT_EQ(pg_->Connect(connectArgs(schema_->Name().toUpper())), QString()) << qPrintable(pg_->LastError());
+        ASSERT_EQ(sqlite_->Connect(connectArgs(QStringLiteral("DEMO"))), QString())
+            << qPrintable(sqlite_->LastError());
+        ASSERT_EQ(pg_->Connect(connectArgs(schema_->Name().toUpper())), QString())
+            << qPrintable(pg_->LastError());
     }
     void TearDown() override
     {
@@ -42,7 +44,8 @@ protected:
 
     static Variant connectArgs(const QString& database)
     {
-        return Variant::ArrayOf({"ZORV52", "DS", "HV01", database, "MOCTO", DemoPassword(QStringLiteral("DS"))});
+        return Variant::ArrayOf(
+            {"ZORV52", "DS", "HV01", database, "MOCTO", DemoPassword(QStringLiteral("DS"))});
     }
 
     // A value as text, floats with 15 digits and arrays element by element,
@@ -56,7 +59,7 @@ protected:
                 items << text(e);
             return u'[' + items.join(u',') + u']';
         }
-        return v.IsNull() ? QStringLiteral("<null>")
+        return v.IsNull()                ? QStringLiteral("<null>")
             : v.Type() == VarType::Float ? QString::number(v.ToDouble(), 'g', 15)
                                          : v.ToString();
     }
@@ -69,13 +72,15 @@ protected:
     }
 
     // Rows of a provider, in packets of count rows (-1: one packet).
-    static QList<QStringList> fetch(TAppServer& server, const QString& request, int count, QStringList* fields)
+    static QList<QStringList> fetch(
+        TAppServer& server, const QString& request, int count, QStringList* fields)
     {
         QList<QStringList> rows;
         int sent = 0;
         QString text = request;
         for (int options = GetRecordsReset;; options = 0, text.clear()) {
-            DataPacketReader reader(server.GetRecords(QStringLiteral("Provider1"), count, sent, text, options));
+            DataPacketReader reader(
+                server.GetRecords(QStringLiteral("Provider1"), count, sent, text, options));
             if (fields && options) {
                 for (const FieldDescriptor& f : reader.Fields())
                     *fields << f.Name + u':' + QString::number(f.Type);
@@ -104,7 +109,7 @@ QList<QStringList> tableRows(TDbBackend& db, const QString& table)
     while (c->Next()) {
         QStringList row;
         for (int i = 0; i < c->ColumnCount(); ++i)
-            row << (c->IsNull(i) ? QStringLiteral("<null>")
+            row << (c->IsNull(i)                              ? QStringLiteral("<null>")
                     : c->ColumnKind(i) == DbColumnKind::Float ? QString::number(c->Double(i), 'g', 15)
                                                               : c->Text(i));
         rows << row;
@@ -124,8 +129,9 @@ TEST_F(PgDemoTest, DemoDataIsTheSameOnBothEngines)
     auto pg = OpenBackend(QStringLiteral("POSTGRESQL"), pgSummary_.DatabaseFile);
     QStringList tables;
     {
-        auto c = lite->Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
-            {}, SqlAccess::Server);
+        auto c
+            = lite->Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
+                {}, SqlAccess::Server);
         while (c->Next())
             if (!c->Text(0).startsWith(QLatin1String("sqlite_")))
                 tables << c->Text(0);
@@ -135,8 +141,10 @@ TEST_F(PgDemoTest, DemoDataIsTheSameOnBothEngines)
         if (table == QLatin1String(userpasswords::Table)) {
             // Fresh salts make every hash differ: the same users, each with the demo password.
             for (const QString& user : sqliteSummary_.Users) {
-                EXPECT_TRUE(VerifyPassword(DemoPassword(user), userpasswords::StoredHash(*lite, user))) << qPrintable(user);
-                EXPECT_TRUE(VerifyPassword(DemoPassword(user), userpasswords::StoredHash(*pg, user))) << qPrintable(user);
+                EXPECT_TRUE(VerifyPassword(DemoPassword(user), userpasswords::StoredHash(*lite, user)))
+                    << qPrintable(user);
+                EXPECT_TRUE(VerifyPassword(DemoPassword(user), userpasswords::StoredHash(*pg, user)))
+                    << qPrintable(user);
             }
             EXPECT_EQ(tableRows(*pg, table).size(), sqliteSummary_.Users.size());
             continue;
@@ -187,14 +195,15 @@ TEST_F(PgDemoTest, CatalogueAndSimpleSqlAnswerAlike)
         {"Lookup", "CMSMS", "01", {"2"}},
         {"Counter", "SYSPARAM", "", {"HV01", "sys001"}},
         {"SimpleSql", "SimpleSql", "",
-            {"SELECT MQ001, MQ002 + '/' + MQ003 AS NAME FROM $$CMSMQ WHERE MQ003 = '51' ORDER BY MQ001", "NAME"}},
+            {"SELECT MQ001, MQ002 + '/' + MQ003 AS NAME FROM $$CMSMQ WHERE MQ003 = '51' ORDER BY MQ001",
+                "NAME"}},
         {"SimpleSql", "SimpleSql", "", {"SELECT TOP 3 TO002 FROM $$MOCTO ORDER BY TO002 DESC", ""}},
     };
     for (const Call& c : calls) {
-        const Variant lite = sqlite_->CatalogueQuery(Variant::ArrayOf(
-            {c.kind, c.table, c.number, "DEMO", Variant::ArrayOf(c.params)}));
-        const Variant pg = pg_->CatalogueQuery(Variant::ArrayOf(
-            {c.kind, c.table, c.number, pgName, Variant::ArrayOf(c.params)}));
+        const Variant lite = sqlite_->CatalogueQuery(
+            Variant::ArrayOf({c.kind, c.table, c.number, "DEMO", Variant::ArrayOf(c.params)}));
+        const Variant pg = pg_->CatalogueQuery(
+            Variant::ArrayOf({c.kind, c.table, c.number, pgName, Variant::ArrayOf(c.params)}));
         ASSERT_FALSE(lite.IsNull()) << c.table << ' ' << qPrintable(sqlite_->LastError());
         ASSERT_FALSE(pg.IsNull()) << c.table << ' ' << qPrintable(pg_->LastError());
         const VariantList liteRows = lite.Elements()[0].Elements();
@@ -202,15 +211,17 @@ TEST_F(PgDemoTest, CatalogueAndSimpleSqlAnswerAlike)
         ASSERT_FALSE(liteRows.isEmpty()) << c.table;
         ASSERT_EQ(pgRows.size(), liteRows.size()) << c.table;
         for (int r = 0; r < pgRows.size(); ++r)
-            EXPECT_EQ(text(pgRows[r]).toStdString(), text(liteRows[r]).toStdString()) << c.table << " row " << r;
+            EXPECT_EQ(text(pgRows[r]).toStdString(), text(liteRows[r]).toStdString())
+                << c.table << " row " << r;
         EXPECT_EQ(text(pg.Elements()[1]).toStdString(), text(lite.Elements()[1]).toStdString()) << c.table;
     }
     // The format name limit the format store asks for: the same number on both.
     const auto nameLimit = [](TAppServer& server, const QString& database) {
         const Variant answer = server.CatalogueQuery(Variant::ArrayOf({"SimpleSql", "SimpleSql", "", database,
-            Variant::ArrayOf({"select col.length from syscolumns col inner join sysobjects obj on obj.id=col.id "
-                              "where obj.name = 'WARRANT' AND col.name ='NT002'",
-                "length"})}));
+            Variant::ArrayOf(
+                {"select col.length from syscolumns col inner join sysobjects obj on obj.id=col.id "
+                 "where obj.name = 'WARRANT' AND col.name ='NT002'",
+                    "length"})}));
         return answer.IsNull() ? -1 : answer.Elements()[0].Elements().value(0).Elements().value(0).ToInt();
     };
     EXPECT_EQ(nameLimit(*sqlite_, QStringLiteral("DEMO")), 40);
@@ -220,8 +231,8 @@ TEST_F(PgDemoTest, CatalogueAndSimpleSqlAnswerAlike)
         Variant::ArrayOf({"WITH d AS (DELETE FROM $$ADMMF RETURNING MF001) SELECT MF001 FROM d", ""})}));
     EXPECT_TRUE(refused.IsNull());
     EXPECT_FALSE(pg_->LastError().isEmpty());
-    const Variant users = pg_->CatalogueQuery(Variant::ArrayOf(
-        {"SimpleSql", "SimpleSql", "", pgName, Variant::ArrayOf({"SELECT COUNT(*) AS N FROM $$ADMMF", "N"})}));
+    const Variant users = pg_->CatalogueQuery(Variant::ArrayOf({"SimpleSql", "SimpleSql", "", pgName,
+        Variant::ArrayOf({"SELECT COUNT(*) AS N FROM $$ADMMF", "N"})}));
     EXPECT_EQ(users.Elements()[0].Elements()[0].Elements()[0].ToInt(), 4);
 }
 
@@ -234,13 +245,17 @@ TEST_F(PgDemoTest, StoresAndCountsAnswerAlike)
     };
     auto run = [this](TAppServer& s) {
         Answers a;
-        a.add(s.InsertConTable(Variant::ArrayOf({"月报", "DS", "20240105", "ZORV52", "K1;K2", "A511;", false})));
+        a.add(s.InsertConTable(
+            Variant::ArrayOf({"月报", "DS", "20240105", "ZORV52", "K1;K2", "A511;", false})));
         a.add(s.InsertConTable(Variant::ArrayOf({"月报", "DS", "20240105", "ZORV52", "K1", "again", false})));
-        a.add(s.InsertConTable(Variant::ArrayOf({"月报", "DS", "20240106", "ZORV52", "K1", "it's \\ new", true})));
-        a.add(s.ChangeConName(Variant::ArrayOf({"月报", "DS", "ZORV52"}), Variant::ArrayOf({"周报", "DS", "ZORV52"})));
+        a.add(s.InsertConTable(
+            Variant::ArrayOf({"月报", "DS", "20240106", "ZORV52", "K1", "it's \\ new", true})));
+        a.add(s.ChangeConName(
+            Variant::ArrayOf({"月报", "DS", "ZORV52"}), Variant::ArrayOf({"周报", "DS", "ZORV52"})));
         a.add(s.LoadTable(Variant::ArrayOf({"DS", "ZORV52"})));
         int sent = 0;
-        DataPacketReader schemes(s.GetRecords(QStringLiteral("pvdConSave"), -1, sent, QString(), GetRecordsReset));
+        DataPacketReader schemes(
+            s.GetRecords(QStringLiteral("pvdConSave"), -1, sent, QString(), GetRecordsReset));
         while (schemes.NextRow())
             a.list << cells(schemes.Row());
         a.add(s.RunInsUpdSQL(false, Variant::ArrayOf({"object F: TF", "end"}),
@@ -251,7 +266,8 @@ TEST_F(PgDemoTest, StoresAndCountsAnswerAlike)
         a.add(s.RunUpdFlagSQL(Variant::ArrayOf({1, "1", "TfrmZorv52Fmt", "格式一"})));
         a.add(s.RunUpdFlagSQL(Variant::ArrayOf({1, "1", "TfrmZorv52Fmt", "格式一"})));
         a.add(s.RunDeleteSQL(Variant::ArrayOf({"TfrmZorv52Fmt", "格式一"})));
-        a.add(s.UpdatePrintCount(Variant::ArrayOf({"$$MOCTO", "TO042", "TO001 = 'A511' AND TO004 >= '20241201'"})));
+        a.add(s.UpdatePrintCount(
+            Variant::ArrayOf({"$$MOCTO", "TO042", "TO001 = 'A511' AND TO004 >= '20241201'"})));
         a.add(s.RunFreeSQL(QStringLiteral("SELECT TO002 FROM $$MOCTO WHERE TO042 > 1")));
         a.add(s.RunFreeSQL(QStringLiteral(
             "INSERT INTO $$ADMTA (TA001, TA002, TA003, TA004) VALUES ('ZORV52', 'K'+'1', 'Y', 'mail')")));
@@ -272,16 +288,18 @@ TEST_F(PgDemoTest, StoresAndCountsAnswerAlike)
 TEST_F(PgDemoTest, TheReportedRightsBypassesReadOnlyTheUsersRowsOnPostgres)
 {
     TAppServer wang(TServerConfig::FromHome(pgHome_.path()));
-    ASSERT_EQ(wang.Connect(Variant::ArrayOf(
-                  {"ZORV52", "WANG", "HV01", schema_->Name().toUpper(), "MOCTO", DemoPassword(QStringLiteral("WANG"))})), QString())
+    ASSERT_EQ(wang.Connect(Variant::ArrayOf({"ZORV52", "WANG", "HV01", schema_->Name().toUpper(), "MOCTO",
+                  DemoPassword(QStringLiteral("WANG"))})),
+        QString())
         << qPrintable(wang.LastError());
     const int own = pg_->RunFreeSQL(QStringLiteral("SELECT TO021 FROM $$MOCTO WHERE TO021 = 'F01'"));
     ASSERT_GT(own, 0);
     ASSERT_GT(pg_->RunFreeSQL(QStringLiteral("SELECT TO021 FROM $$MOCTO")), own);
-    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "), QStringLiteral("SELECT TO021 FROM (MOCTO)"),
-             QStringLiteral("SELECT TO021 FROM ((mocto))")})
+    for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO -- "),
+             QStringLiteral("SELECT TO021 FROM (MOCTO)"), QStringLiteral("SELECT TO021 FROM ((mocto))")})
         EXPECT_EQ(wang.RunFreeSQL(sql), own) << qPrintable(sql) << ": " << qPrintable(wang.LastError());
     for (const QString& sql : {QStringLiteral("SELECT TO021 FROM MOCTO") + QChar(0),
-             QStringLiteral("SELECT TO021 FROM (TABLE mocto) t"), QStringLiteral("SELECT TO021 FROM (TABLE $$MOCTO) t")})
+             QStringLiteral("SELECT TO021 FROM (TABLE mocto) t"),
+             QStringLiteral("SELECT TO021 FROM (TABLE $$MOCTO) t")})
         EXPECT_LT(wang.RunFreeSQL(sql), 0) << qPrintable(sql);
 }

@@ -13,11 +13,11 @@
 
 QString PgTestConnection();
 
-#define REQUIRE_POSTGRES()                                                                                 \
-    do {                                                                                                   \
-        if (PgTestConnection().isEmpty())                                                                  \
-            GTEST_SKIP() << "no PostgreSQL cluster given: set ZORV_TEST_POSTGRES to a libpq connection " \
-                            "text (scripts/pg-test-cluster start DIR prints one)";                         \
+#define REQUIRE_POSTGRES()                                                                                   \
+    do {                                                                                                     \
+        if (PgTestConnection().isEmpty())                                                                    \
+            GTEST_SKIP() << "no PostgreSQL cluster given: set ZORV_TEST_POSTGRES to a libpq connection "     \
+                            "text (scripts/pg-test-cluster start DIR prints one)";                           \
     } while (false)
 
 class TPgTestSchema {

@@ -14,10 +14,12 @@
 TEST(PgText, PlacesOutsideLiteralsNamesAndCommentsAreNumbered)
 {
     int n = -1;
-    EXPECT_EQ(PgPlaceholders(QStringLiteral("SELECT ? , '?', \"a?\" -- ?\n FROM T WHERE A = ? /* ? */ AND B=?"), &n),
+    EXPECT_EQ(PgPlaceholders(
+                  QStringLiteral("SELECT ? , '?', \"a?\" -- ?\n FROM T WHERE A = ? /* ? */ AND B=?"), &n),
         QStringLiteral("SELECT $1 , '?', \"a?\" -- ?\n FROM T WHERE A = $2 /* ? */ AND B=$3"));
     EXPECT_EQ(n, 3);
-    EXPECT_EQ(PgPlaceholders(QStringLiteral("SELECT 'it''s ?' || ?"), &n), QStringLiteral("SELECT 'it''s ?' || $1"));
+    EXPECT_EQ(PgPlaceholders(QStringLiteral("SELECT 'it''s ?' || ?"), &n),
+        QStringLiteral("SELECT 'it''s ?' || $1"));
     EXPECT_EQ(n, 1);
     EXPECT_THROW(PgPlaceholders(QStringLiteral("SELECT 'open ?")), EDatabaseError);
 }
@@ -28,11 +30,13 @@ TEST(PgText, ComparedLiteralsBecomePlacesAfterTheClientsOwn)
         "SELECT A||'-'||B AS K, 'x' AS L FROM T WHERE A='A511' AND B >= ? AND C<>'it''s' AND D != '' "
         "AND E LIKE 'A%' AND F = E'e' AND G<='20241231' -- H = 'no'\n AND I = /* 'no' */ '变更' AND J = ?"));
     EXPECT_EQ(key.text,
-        QStringLiteral("SELECT A||'-'||B AS K, 'x' AS L FROM T WHERE A=$3 AND B >= $1 AND C<>$4 AND D != $5 "
-                       "AND E LIKE 'A%' AND F = E'e' AND G<=$6 -- H = 'no'\n AND I = /* 'no' */ $7 AND J = $2"));
+        QStringLiteral(
+            "SELECT A||'-'||B AS K, 'x' AS L FROM T WHERE A=$3 AND B >= $1 AND C<>$4 AND D != $5 "
+            "AND E LIKE 'A%' AND F = E'e' AND G<=$6 -- H = 'no'\n AND I = /* 'no' */ $7 AND J = $2"));
     EXPECT_EQ(key.places, 2);
     EXPECT_FALSE(key.keyLookup) << "ranges are no key";
-    EXPECT_TRUE(PgLiteralParameters(QStringLiteral("SELECT * FROM T WHERE A='1' AND B = ? AND C='2'")).keyLookup);
+    EXPECT_TRUE(
+        PgLiteralParameters(QStringLiteral("SELECT * FROM T WHERE A='1' AND B = ? AND C='2'")).keyLookup);
     EXPECT_EQ(key.values,
         QStringList({QStringLiteral("A511"), QStringLiteral("it's"), QString(), QStringLiteral("20241231"),
             QStringLiteral("变更")}));

@@ -16,7 +16,9 @@ TEST(ProviderSetTest, EmptyTextsZeroLengthBlobsAndNullsKeepTheirKind)
                                      "INSERT INTO T VALUES (3, '工单', x'00ff', -2);"
                                      "INSERT INTO T VALUES (4, 'a' || char(0) || 'b', NULL, 3);"
                                      "INSERT INTO T VALUES (5, x'', NULL, 4);"));
-    TProviderSet providers([&](const QString&, const QString& request) { return std::unique_ptr<TDbCursor>(db->Query(request)); });
+    TProviderSet providers([&](const QString&, const QString& request) {
+        return std::unique_ptr<TDbCursor>(db->Query(request));
+    });
     int sent = 0;
     DataPacketReader r(providers.GetRecords(
         QStringLiteral("Provider1"), -1, sent, QStringLiteral("SELECT K, S, B, F FROM T ORDER BY K"), 1));

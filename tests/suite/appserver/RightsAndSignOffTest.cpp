@@ -169,8 +169,9 @@ TEST_F(RightsAndSignOffTest, QueryLogLinesShowControlCharactersInsteadOfWritingT
     // A provider name and a statement, each trying to start a line of its own
     // and to drive the terminal that shows the log.
     Variant sent;
-    EXPECT_THROW(server.Call(QStringLiteral("AS_GetRecords"),
-                     {QStringLiteral("Provider1\x1b[2J"), -1, Variant::Ref(sent), QStringLiteral("SELECT 1"), 1}),
+    EXPECT_THROW(
+        server.Call(QStringLiteral("AS_GetRecords"),
+            {QStringLiteral("Provider1\x1b[2J"), -1, Variant::Ref(sent), QStringLiteral("SELECT 1"), 1}),
         Exception);
     server.Call(QStringLiteral("RunFreeSQL"),
         {QStringLiteral("SELECT 1 -- \x1b]0;owned\x07\u2028[2024/01/01] forged")});

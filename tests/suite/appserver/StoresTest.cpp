@@ -229,18 +229,23 @@ TEST_F(StoresTest, AFormatOfTooManyComponentsOrCharactersIsNeitherStoredNorHande
     };
     EXPECT_EQ(write(server, false, labels(5000), insertParams(QStringLiteral("满"))), 1);
     EXPECT_LT(write(server, false, labels(5001), insertParams(QStringLiteral("过多"))), 0);
-    EXPECT_TRUE(server.Get(QStringLiteral("LastError")).ToString().contains(QStringLiteral("more than 5000 components")))
+    EXPECT_TRUE(server.Get(QStringLiteral("LastError"))
+                    .ToString()
+                    .contains(QStringLiteral("more than 5000 components")))
         << qPrintable(server.Get(QStringLiteral("LastError")).ToString());
     EXPECT_LT(write(server, false, labels(100000), insertParams(QStringLiteral("十万"))), 0);
     // A text above 8 MiB in few components is refused by its length.
-    EXPECT_LT(write(server, false, {QStringLiteral("object A: TQRLabel"), QString(8 * 1024 * 1024, u'x'), QStringLiteral("end")},
-                  insertParams(QStringLiteral("长"))),
+    EXPECT_LT(
+        write(server, false,
+            {QStringLiteral("object A: TQRLabel"), QString(8 * 1024 * 1024, u'x'), QStringLiteral("end")},
+            insertParams(QStringLiteral("长"))),
         0);
-    EXPECT_TRUE(server.Get(QStringLiteral("LastError")).ToString().contains(QStringLiteral("characters long")));
+    EXPECT_TRUE(
+        server.Get(QStringLiteral("LastError")).ToString().contains(QStringLiteral("characters long")));
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM WARRANT")), 1);
     // A row someone wrote into the database past the server is not handed out.
-    ASSERT_EQ(Execute(QStringLiteral("UPDATE WARRANT SET NT003 = NT003 || char(13, 10) || '") + labels(10).join(QStringLiteral("\r\n"))
-                  + QStringLiteral("'")),
+    ASSERT_EQ(Execute(QStringLiteral("UPDATE WARRANT SET NT003 = NT003 || char(13, 10) || '")
+                  + labels(10).join(QStringLiteral("\r\n")) + QStringLiteral("'")),
         QString());
     EXPECT_TRUE(read(server, QStringLiteral("满")).IsEmpty());
     EXPECT_TRUE(server.Get(QStringLiteral("LastError")).ToString().contains(QStringLiteral("components")));

@@ -220,7 +220,8 @@ TEST_F(UntrustedClientTest, PrintCountsTouchOnlyPrintCountColumnsByKey)
     EXPECT_EQ(Count(countSql), before + 2);
     // The send count is the slip's other count column; it counts alone.
     const QString sentSql
-        = QStringLiteral("SELECT COALESCE(TO053, 0) FROM MOCTO WHERE TO001||'-'||TO002||'-'||TO003 = '%1'").arg(key);
+        = QStringLiteral("SELECT COALESCE(TO053, 0) FROM MOCTO WHERE TO001||'-'||TO002||'-'||TO003 = '%1'")
+              .arg(key);
     const qint64 sentBefore = Count(sentSql);
     EXPECT_EQ(PrintCount(server, "$$MOCTO", "TO053", slip), 1);
     EXPECT_EQ(Count(sentSql), sentBefore + 1);
@@ -265,7 +266,8 @@ TEST_F(UntrustedClientTest, ClientTextsCallOnlyListedFunctions)
         QStringLiteral("SELECT MQ001 FROM $$CMSMQ WHERE soundex(MQ002) <> ''")};
     for (const QString& sql : refused) {
         const QByteArray what = sql.toUtf8();
-        ExpectRefused(server, what.constData(), [&] { EXPECT_LT(FreeSql(server, sql), 0) << what.constData(); });
+        ExpectRefused(
+            server, what.constData(), [&] { EXPECT_LT(FreeSql(server, sql), 0) << what.constData(); });
         EXPECT_FALSE(ProviderRuns(server, sql)) << what.constData();
         EXPECT_TRUE(SimpleSql(server, sql).IsNull()) << what.constData();
     }
@@ -278,9 +280,9 @@ TEST_F(UntrustedClientTest, ClientTextsCallOnlyListedFunctions)
         1);
     // Nor can the server's own statements install a tokenizer.
     TSqliteBackend db(DatabaseFile(), false);
-    EXPECT_THROW(db.Query(QStringLiteral("SELECT fts3_tokenizer('mine', X'4141414141414141')"), {},
-                     SqlAccess::Server)
-                     ->Next(),
+    EXPECT_THROW(
+        db.Query(QStringLiteral("SELECT fts3_tokenizer('mine', X'4141414141414141')"), {}, SqlAccess::Server)
+            ->Next(),
         EDatabaseError);
 }
 
@@ -300,7 +302,8 @@ TEST_F(UntrustedClientTest, RecursiveQueriesAreRefusedAtOnceSayingWhy)
         QElapsedTimer clock;
         clock.start();
         EXPECT_FALSE(ProviderRuns(server, sql)) << what.constData();
-        EXPECT_TRUE(server.Get(QStringLiteral("LastError")).ToString().contains(QLatin1String("recursive query")))
+        EXPECT_TRUE(
+            server.Get(QStringLiteral("LastError")).ToString().contains(QLatin1String("recursive query")))
             << what.constData() << ": " << server.Get(QStringLiteral("LastError")).ToString().toStdString();
         EXPECT_LT(FreeSql(server, sql), 0) << what.constData();
         EXPECT_LT(clock.elapsed(), 3000) << what.constData();

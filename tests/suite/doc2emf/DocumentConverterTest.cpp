@@ -68,8 +68,11 @@ TEST_F(DocumentConverterTest, ConvertsTheFirstPageWithAPrivateProfile)
 
     const QStringList args = Arguments();
     ASSERT_EQ(args.size(), 9) << args.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(args.mid(0, 3), (QStringList {QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo")}));
-    EXPECT_TRUE(args[3].startsWith(QStringLiteral("-env:UserInstallation=file://") + folder_.file(QStringLiteral("tmp/doc2emf-"))))
+    EXPECT_EQ(args.mid(0, 3),
+        (QStringList {
+            QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo")}));
+    EXPECT_TRUE(args[3].startsWith(
+        QStringLiteral("-env:UserInstallation=file://") + folder_.file(QStringLiteral("tmp/doc2emf-"))))
         << args[3].toStdString();
     EXPECT_EQ(args.mid(4, 2), (QStringList {QStringLiteral("--convert-to"), QStringLiteral("png")}));
     EXPECT_EQ(args[8], document_);
@@ -80,7 +83,8 @@ TEST_F(DocumentConverterTest, TheFormatFollowsTheTargetsExtension)
 {
     ASSERT_EQ(TDocumentConverter().Convert(document_, folder_.file(QStringLiteral("bg.SVG"))), QString());
     EXPECT_TRUE(Arguments().contains(QStringLiteral("svg")));
-    EXPECT_EQ(TDocumentConverter::DefaultTarget(document_), folder_.file(QStringLiteral("docs/背景 page.png")));
+    EXPECT_EQ(
+        TDocumentConverter::DefaultTarget(document_), folder_.file(QStringLiteral("docs/背景 page.png")));
     const QString error = TDocumentConverter().Convert(document_, folder_.file(QStringLiteral("bg.exe")));
     EXPECT_TRUE(error.contains(QStringLiteral("no picture name"))) << error.toStdString();
 }
@@ -90,7 +94,8 @@ TEST_F(DocumentConverterTest, ADocumentNamedLikeAnOptionGoesAsAPath)
     folder_.write(QStringLiteral("--infilter=x.doc"), "document");
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.path()));
-    const QString error = TDocumentConverter().Convert(QStringLiteral("--infilter=x.doc"), folder_.file(QStringLiteral("x.png")));
+    const QString error = TDocumentConverter().Convert(
+        QStringLiteral("--infilter=x.doc"), folder_.file(QStringLiteral("x.png")));
     QDir::setCurrent(saved);
     ASSERT_EQ(error, QString());
     EXPECT_EQ(Arguments().last(), folder_.file(QStringLiteral("--infilter=x.doc")));
@@ -101,7 +106,9 @@ TEST_F(DocumentConverterTest, FailuresLeaveTheTargetAsItWas)
     const QString target = folder_.write(QStringLiteral("old.png"), "old picture");
     folder_.write(QStringLiteral("office/status"), "77");
     QString error = TDocumentConverter().Convert(document_, target);
-    EXPECT_TRUE(error.contains(QStringLiteral("status 77")) && error.contains(QStringLiteral("broken filter"))) << error.toStdString();
+    EXPECT_TRUE(
+        error.contains(QStringLiteral("status 77")) && error.contains(QStringLiteral("broken filter")))
+        << error.toStdString();
     EXPECT_EQ(folder_.read(QStringLiteral("old.png")), QByteArray("old picture"));
 
     QFile::remove(folder_.file(QStringLiteral("office/status")));
@@ -126,7 +133,8 @@ TEST_F(DocumentConverterTest, WithoutLibreOfficeTheToolSaysSo)
     tool.start(qEnvironmentVariable("ZORV_BINARY_DIR") + QStringLiteral("/bin/doc2emf"), {document_});
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 2);
-    EXPECT_TRUE(QString::fromLocal8Bit(tool.readAllStandardError()).contains(QStringLiteral("libreoffice-writer")));
+    EXPECT_TRUE(
+        QString::fromLocal8Bit(tool.readAllStandardError()).contains(QStringLiteral("libreoffice-writer")));
     EXPECT_FALSE(QFile::exists(TDocumentConverter::DefaultTarget(document_)));
 }
 
@@ -136,6 +144,7 @@ TEST_F(DocumentConverterTest, TheToolConvertsFromTheCommandLine)
     tool.start(qEnvironmentVariable("ZORV_BINARY_DIR") + QStringLiteral("/bin/doc2emf"), {document_});
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
-    EXPECT_EQ(QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed(), TDocumentConverter::DefaultTarget(document_));
+    EXPECT_EQ(QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed(),
+        TDocumentConverter::DefaultTarget(document_));
     EXPECT_TRUE(QFile::exists(TDocumentConverter::DefaultTarget(document_)));
 }

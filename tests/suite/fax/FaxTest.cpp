@@ -15,12 +15,12 @@ using testsupport::ScopedEnv;
 
 namespace {
 
-
 class FaxTest : public ::testing::Test {
 protected:
     FaxTest()
         : home_({})
-        , path_("PATH", (home_.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit())
+        , path_(
+              "PATH", (home_.Folder(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit())
     {
         // fake-sendfax.sh records the arguments of each run (see there).
         const QString script = home_.Write(QStringLiteral("bin/sendfax"),
@@ -90,16 +90,21 @@ TEST_F(FaxTest, ServerListComesFromTheConfiguration)
     fax.Call(QStringLiteral("RefreshFaxServerInfo"));
     ASSERT_EQ(fax.Get(QStringLiteral("FaxServerCount")).ToInt(), 3);
     const QStringList expected[] = {{QStringLiteral("总公司传真"), QStringLiteral("faxhost.example")},
-        {QStringLiteral("Branch"), QStringLiteral("10.1.2.3:4559")}, {QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")}};
+        {QStringLiteral("Branch"), QStringLiteral("10.1.2.3:4559")},
+        {QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")}};
     for (int i = 0; i < 3; ++i) {
         Variant name, number;
-        EXPECT_TRUE(fax.Call(QStringLiteral("GetFaxServerInfo"), {Variant(i), Variant::Ref(name), Variant::Ref(number)}).ToBool());
+        EXPECT_TRUE(fax.Call(QStringLiteral("GetFaxServerInfo"),
+                           {Variant(i), Variant::Ref(name), Variant::Ref(number)})
+                        .ToBool());
         EXPECT_EQ(name.ToString(), expected[i][0]) << i;
         EXPECT_EQ(number.ToString(), expected[i][1]) << i;
     }
     Variant name(QStringLiteral("kept"));
     Variant number;
-    EXPECT_FALSE(fax.Call(QStringLiteral("GetFaxServerInfo"), {Variant(3), Variant::Ref(name), Variant::Ref(number)}).ToBool());
+    EXPECT_FALSE(
+        fax.Call(QStringLiteral("GetFaxServerInfo"), {Variant(3), Variant::Ref(name), Variant::Ref(number)})
+            .ToBool());
     EXPECT_EQ(name.ToString(), QStringLiteral("kept"));
 }
 
@@ -117,14 +122,17 @@ TEST_F(FaxTest, SendsEveryAddedPageInOneRunOfSendfax)
 
     const QStringList args = RecordedArguments();
     ASSERT_EQ(args.size(), 12) << args.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(args.mid(0, 10), (QStringList {QStringLiteral("-h"), QStringLiteral("10.1.2.3:4559"), QStringLiteral("-m"),
-                                   QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 (21) 5555-0101"),
-                                   QStringLiteral("-i"), key, QStringLiteral("-f"), QStringLiteral("CHEN")}));
+    EXPECT_EQ(args.mid(0, 10),
+        (QStringList {QStringLiteral("-h"), QStringLiteral("10.1.2.3:4559"), QStringLiteral("-m"),
+            QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("+86 (21) 5555-0101"),
+            QStringLiteral("-i"), key, QStringLiteral("-f"), QStringLiteral("CHEN")}));
     // The picture went as a PDF page of its own size at 200 dpi: 8.5 x 11 inches.
     EXPECT_TRUE(args[10].endsWith(QLatin1String(".pdf")));
     const QByteArray page = SentFile(11);
     EXPECT_TRUE(page.startsWith("%PDF"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(/MediaBox \[0 0 612(\.0+)? 792(\.0+)?\])")).match(QString::fromLatin1(page)).hasMatch())
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(/MediaBox \[0 0 612(\.0+)? 792(\.0+)?\])"))
+                    .match(QString::fromLatin1(page))
+                    .hasMatch())
         << page.mid(page.indexOf("/MediaBox"), 40).constData();
     EXPECT_EQ(args[11], QFileInfo(pdf).absoluteFilePath());
     EXPECT_EQ(SentFile(12), QByteArray("%PDF-1.4 stand-in"));
@@ -141,8 +149,9 @@ TEST_F(FaxTest, NumbersThatAreNoNumbersNeverReachSendfax)
     const Variant job = Sender();
     ASSERT_TRUE(job.Call(QStringLiteral("ConnectFaxServer"), {Variant("faxhost.example")}).ToBool());
     job.Call(QStringLiteral("AddFaxFile"), {Variant(FaxPage(QStringLiteral("p.jpg"), 20, 20))});
-    for (const char* number : {"", "   ", "-d 5550101", "5550101; rm -rf /", "555\r\n0101", "abc", "name@5550101",
-             "$(id)", "5550101 `id`", "12345678901234567890123456789012345678901234567890123456789012345"}) {
+    for (const char* number :
+        {"", "   ", "-d 5550101", "5550101; rm -rf /", "555\r\n0101", "abc", "name@5550101", "$(id)",
+            "5550101 `id`", "12345678901234567890123456789012345678901234567890123456789012345"}) {
         const QString error = SendError(job, Variant(QString::fromUtf8(number)));
         EXPECT_TRUE(error.contains(QStringLiteral("no fax number"))) << number << ": " << error.toStdString();
     }
@@ -168,13 +177,18 @@ TEST_F(FaxTest, FailuresRaiseAndSayWhy)
     EXPECT_FALSE(job.Call(QStringLiteral("ConnectFaxServer"), {Variant("host name")}).ToBool());
     ASSERT_TRUE(job.Call(QStringLiteral("ConnectFaxServer"), {Variant("faxhost.example")}).ToBool());
     EXPECT_TRUE(SendError(job, Variant("5550101")).contains(QStringLiteral("nothing to fax")));
-    EXPECT_THROW(job.Call(QStringLiteral("AddFaxFile"), {Variant(home_.Folder(QStringLiteral("missing.jpg")))}), EOleError);
-    EXPECT_THROW(job.Call(QStringLiteral("AddFaxFile"), {Variant(home_.Write(QStringLiteral("bad.jpg"), "not a picture"))}), EOleError);
+    EXPECT_THROW(
+        job.Call(QStringLiteral("AddFaxFile"), {Variant(home_.Folder(QStringLiteral("missing.jpg")))}),
+        EOleError);
+    EXPECT_THROW(job.Call(QStringLiteral("AddFaxFile"),
+                     {Variant(home_.Write(QStringLiteral("bad.jpg"), "not a picture"))}),
+        EOleError);
 
     job.Call(QStringLiteral("AddFaxFile"), {Variant(home_.Write(QStringLiteral("a.pdf"), "%PDF"))});
     home_.Write(QStringLiteral("bin/status"), "2");
     const QString error = SendError(job, Variant("5550101"));
-    EXPECT_TRUE(error.contains(QStringLiteral("status 2")) && error.contains(QStringLiteral("refused"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("status 2")) && error.contains(QStringLiteral("refused")))
+        << error.toStdString();
 }
 
 TEST_F(FaxTest, WithoutHylaFaxThereIsNoConnection)
@@ -186,8 +200,10 @@ TEST_F(FaxTest, WithoutHylaFaxThereIsNoConnection)
 
 TEST(SendFaxJob, DialableNumbers)
 {
-    for (const char* good : {"5550101", "+86 21 5555 0101", "(021) 5555-0101", "0,,5550101", "*31#5550101", "555.0101"})
+    for (const char* good :
+        {"5550101", "+86 21 5555 0101", "(021) 5555-0101", "0,,5550101", "*31#5550101", "555.0101"})
         EXPECT_TRUE(TSendFaxJob::IsDialable(QString::fromLatin1(good))) << good;
-    for (const char* bad : {"", "-5550101", " 5550101", "+", "()", "555\t0101", "555/0101", "5550101x", "５５５"})
+    for (const char* bad :
+        {"", "-5550101", " 5550101", "+", "()", "555\t0101", "555/0101", "5550101x", "５５５"})
         EXPECT_FALSE(TSendFaxJob::IsDialable(QString::fromUtf8(bad))) << bad;
 }

@@ -1,5 +1,5 @@
-#include "format/HVBmpToFile.h"
 #include "PictureTestImages.h"
+#include "format/HVBmpToFile.h"
 #include "support/TestSupport.h"
 
 #include "runtime/system/Libraries.h"
@@ -31,8 +31,8 @@ protected:
 
     static THVBitmap Describe(const QImage& image, THVPixelFormat format)
     {
-        return THVBitmap {sizeof(THVBitmap), image.width(), image.height(), int(image.bytesPerLine()), format, 0,
-            image.constBits()};
+        return THVBitmap {sizeof(THVBitmap), image.width(), image.height(), int(image.bytesPerLine()), format,
+            0, image.constBits()};
     }
 
     // Calls the entry with a 256-byte buffer holding the base name; answers
@@ -47,7 +47,10 @@ protected:
         return result;
     }
 
-    int Save(const QImage& image, int kind, QString& name) { return Save(Describe(image, HVPixelRGB32), kind, name); }
+    int Save(const QImage& image, int kind, QString& name)
+    {
+        return Save(Describe(image, HVPixelRGB32), kind, name);
+    }
 
     testsupport::TempFolder folder_;
     std::unique_ptr<TLibrary> library_;
@@ -103,7 +106,8 @@ TEST_F(BmpToFileTest, GifOfAPageStaysClose)
 
 TEST_F(BmpToFileTest, GifOfAFewColoursIsPixelExact)
 {
-    const QImage page = SlipPage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    const QImage page
+        = SlipPage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     ASSERT_LE(page.colorCount(), 256);
     const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
     QString name = folder_.file(QStringLiteral("few"));
@@ -125,7 +129,8 @@ TEST_F(BmpToFileTest, GifOfAPhotoKeepsItsLook)
 TEST_F(BmpToFileTest, EveryPixelLayoutGivesTheSamePicture)
 {
     // RGB16 holds fewer colours, so all layouts start from a 5-6-5 picture.
-    const QImage page = SlipPage().convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32);
+    const QImage page
+        = SlipPage().convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32);
     QString reference = folder_.file(QStringLiteral("rgb32"));
     ASSERT_EQ(Save(page, HVPictureGIF, reference), HVBmpOK);
     const QImage expected(reference);
@@ -176,7 +181,8 @@ TEST_F(BmpToFileTest, RefusesWhatItCannotWrite)
     EXPECT_EQ(name, folder_.file(QStringLiteral("x"))) << "a failure leaves the buffer alone";
 
     // 252 bytes and the NUL fill the buffer; ".jpg" would not fit.
-    QString tooLong = folder_.file(QString()) + QString(252 - folder_.file(QString()).size(), QLatin1Char('n'));
+    QString tooLong
+        = folder_.file(QString()) + QString(252 - folder_.file(QString()).size(), QLatin1Char('n'));
     const QString before = tooLong;
     EXPECT_EQ(Save(good, HVPictureJPG, tooLong), HVBmpBadName);
     EXPECT_EQ(tooLong, before);

@@ -18,7 +18,8 @@ QImage SlipPage()
     font.setPixelSize(22);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(40, 40, 736, 60), Qt::AlignCenter, QStringLiteral("工单变更单 Work order change slip"));
+    painter.drawText(
+        QRect(40, 40, 736, 60), Qt::AlignCenter, QStringLiteral("工单变更单 Work order change slip"));
     font.setPixelSize(12);
     painter.setFont(font);
     for (int row = 0; row < 30; ++row) {
@@ -26,7 +27,8 @@ QImage SlipPage()
         painter.setPen(QPen(Qt::black, 1));
         painter.drawLine(40, y, 776, y);
         painter.setPen(row % 3 ? Qt::black : Qt::darkBlue);
-        painter.drawText(48, y + 19, QStringLiteral("5101-2011%1  0001  变更原因 %2").arg(row, 4, 10, QLatin1Char('0')).arg(row * 17));
+        painter.drawText(48, y + 19,
+            QStringLiteral("5101-2011%1  0001  变更原因 %2").arg(row, 4, 10, QLatin1Char('0')).arg(row * 17));
     }
     return page;
 }

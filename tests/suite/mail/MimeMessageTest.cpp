@@ -75,7 +75,8 @@ TEST(MimeMessage, AttachmentsFollowTheTextInBase64Lines)
 {
     TMimeMessage message;
     message.From = QStringLiteral("erp@x.com");
-    message.To = {TMailAddress {QString(), QStringLiteral("a@x.com")}, TMailAddress {QStringLiteral("王五"), QStringLiteral("b@y.cn")}};
+    message.To = {TMailAddress {QString(), QStringLiteral("a@x.com")},
+        TMailAddress {QStringLiteral("王五"), QStringLiteral("b@y.cn")}};
     message.Subject = QStringLiteral("Korvane-ERP 工单变更单");
     message.Body = QStringLiteral("line 1\nline 2");
     QByteArray pixels(5000, '\0');

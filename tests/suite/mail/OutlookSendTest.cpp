@@ -14,8 +14,10 @@ namespace {
 
 QByteArray plainServer(int port, const QByteArray& more = {})
 {
-    return "Server=127.0.0.1\nPort=" + QByteArray::number(port) + "\nSecurity=None\nFrom=erp@korvane.example\n"
-        "Timeout=3\n" + more;
+    return "Server=127.0.0.1\nPort=" + QByteArray::number(port)
+        + "\nSecurity=None\nFrom=erp@korvane.example\n"
+          "Timeout=3\n"
+        + more;
 }
 
 // A mail item as the e-mail run makes it: namespace, default folder 6, items.
@@ -69,10 +71,12 @@ TEST_F(OutlookSend, OneMessageCarriesEveryAttachmentToEveryRecipient)
     for (int i = 0; i < gif.size(); ++i)
         gif[i] = char((i * 31) ^ (i >> 8));
     const QString first = files_.write(QStringLiteral("ZORV52_20111028_093000001.gif"), gif);
-    const QString second = files_.write(QStringLiteral("ZORV52_20111028_093000007.gif"), QByteArray("GIF89a second"));
+    const QString second
+        = files_.write(QStringLiteral("ZORV52_20111028_093000007.gif"), QByteArray("GIF89a second"));
 
     const Variant item = NewMailItem();
-    item.Set(QStringLiteral("To"), Variant(QStringLiteral("buyer@client.example; 王五 <wang@client.example>")));
+    item.Set(
+        QStringLiteral("To"), Variant(QStringLiteral("buyer@client.example; 王五 <wang@client.example>")));
     item.Set(QStringLiteral("Subject"), Variant(QStringLiteral("Korvane-ERP 工单变更单")));
     const Variant attachments = item.Get(QStringLiteral("Attachments"));
     attachments.Call(QStringLiteral("Add"), {Variant(first)});
@@ -90,7 +94,8 @@ TEST_F(OutlookSend, OneMessageCarriesEveryAttachmentToEveryRecipient)
     EXPECT_TRUE(message[QStringLiteral("defects")].toArray().isEmpty());
     const QJsonArray parts = message[QStringLiteral("attachments")].toArray();
     ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[0].toObject()[QStringLiteral("filename")].toString(), QStringLiteral("ZORV52_20111028_093000001.gif"));
+    EXPECT_EQ(parts[0].toObject()[QStringLiteral("filename")].toString(),
+        QStringLiteral("ZORV52_20111028_093000001.gif"));
     EXPECT_EQ(parts[0].toObject()[QStringLiteral("type")].toString(), QStringLiteral("image/gif"));
     EXPECT_EQ(QByteArray::fromBase64(parts[0].toObject()[QStringLiteral("data")].toString().toLatin1()), gif);
     EXPECT_EQ(QByteArray::fromBase64(parts[1].toObject()[QStringLiteral("data")].toString().toLatin1()),
@@ -107,14 +112,16 @@ TEST_F(OutlookSend, LogsInWithThePasswordTheConfigurationStoresEncoded)
     SmtpServer server(QStringLiteral("accept"), {QStringLiteral("erp"), QStringLiteral("密码 pw")});
     ASSERT_TRUE(server.Started()) << server.Failure().toStdString();
     {
-        MailHome home(plainServer(server.Port(), "User=erp\nPassword=" + EncodePassword(QStringLiteral("密码 pw")).toLatin1() + "\n"));
+        MailHome home(plainServer(server.Port(),
+            "User=erp\nPassword=" + EncodePassword(QStringLiteral("密码 pw")).toLatin1() + "\n"));
         const Variant item = NewMailItem();
         item.Set(QStringLiteral("To"), Variant("a@client.example"));
         ASSERT_EQ(SendError(item), QString());
         ASSERT_EQ(server.MessageCount(), 1);
         EXPECT_EQ(server.Message(1)[QStringLiteral("login")].toString(), QStringLiteral("erp"));
     }
-    MailHome wrong(plainServer(server.Port(), "User=erp\nPassword=" + EncodePassword(QStringLiteral("guess")).toLatin1() + "\n"));
+    MailHome wrong(plainServer(
+        server.Port(), "User=erp\nPassword=" + EncodePassword(QStringLiteral("guess")).toLatin1() + "\n"));
     const Variant item = NewMailItem();
     item.Set(QStringLiteral("To"), Variant("a@client.example"));
     EXPECT_NE(SendError(item), QString());
@@ -131,7 +138,8 @@ TEST_F(OutlookSend, ARefusedRecipientFailsTheItemAndTheNextOneStillGoes)
     refused.Set(QStringLiteral("To"), Variant("refuse@client.example; ok@client.example"));
     const QString error = SendError(refused);
     // The refusal in the server's own words, for the user to read.
-    EXPECT_TRUE(error.contains(QStringLiteral("(server reply: 550 5.1.1 Mailbox unavailable)"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("(server reply: 550 5.1.1 Mailbox unavailable)")))
+        << error.toStdString();
     EXPECT_EQ(server.MessageCount(), 0) << "a message is not half delivered";
 
     const Variant next = NewMailItem();
@@ -150,7 +158,8 @@ TEST_F(OutlookSend, ServersThatFailGiveAnErrorNotAHang)
         MailHome home(plainServer(port));
         const Variant item = NewMailItem();
         item.Set(QStringLiteral("To"), Variant("a@client.example"));
-        item.Get(QStringLiteral("Attachments")).Call(QStringLiteral("Add"), {Variant(files_.write(QStringLiteral("p.gif"), "GIF"))});
+        item.Get(QStringLiteral("Attachments"))
+            .Call(QStringLiteral("Add"), {Variant(files_.write(QStringLiteral("p.gif"), "GIF"))});
         const QString error = SendError(item);
         EXPECT_NE(error, QString()) << "port " << port;
         EXPECT_TRUE(error.contains(QStringLiteral("127.0.0.1"))) << error.toStdString();
@@ -175,19 +184,22 @@ TEST_F(OutlookSend, LineBreaksInAddressOrSubjectNeverMakeHeaders)
     ASSERT_EQ(SendError(subject), QString());
     ASSERT_EQ(server.MessageCount(), 1);
     const QJsonObject message = server.Message(1);
-    EXPECT_EQ(message[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("a@client.example")}));
+    EXPECT_EQ(
+        message[QStringLiteral("rcpt_tos")].toArray(), QJsonArray({QStringLiteral("a@client.example")}));
     const QString received = message[QStringLiteral("subject")].toString();
     EXPECT_TRUE(received.startsWith(QStringLiteral("Slip"))) << received.toStdString();
     EXPECT_TRUE(received.contains(QStringLiteral("forged body"))) << "the whole subject stays in the subject";
     EXPECT_FALSE(received.contains(QLatin1Char('\n')));
-    EXPECT_TRUE(message[QStringLiteral("body")].isNull() || !message[QStringLiteral("body")].toString().contains(QStringLiteral("forged")));
+    EXPECT_TRUE(message[QStringLiteral("body")].isNull()
+        || !message[QStringLiteral("body")].toString().contains(QStringLiteral("forged")));
 }
 
 TEST_F(OutlookSend, UnusableSettingsOrItemsFailBeforeAnyConnection)
 {
     const Variant item = NewMailItem();
     item.Set(QStringLiteral("To"), Variant("a@client.example"));
-    const Variant ns = CreateOleObject(QStringLiteral("Outlook.Application")).Call(QStringLiteral("GetNamespace"), {Variant("MAPI")});
+    const Variant ns = CreateOleObject(QStringLiteral("Outlook.Application"))
+                           .Call(QStringLiteral("GetNamespace"), {Variant("MAPI")});
     {
         MailHome none("");
         EXPECT_TRUE(SendError(item).contains(QStringLiteral("No mail server")));
@@ -207,7 +219,8 @@ TEST_F(OutlookSend, UnusableSettingsOrItemsFailBeforeAnyConnection)
     EXPECT_NO_THROW(ns.Call(QStringLiteral("Logon"))) << "usable settings; logging on connects nowhere";
     const Variant empty = NewMailItem();
     EXPECT_TRUE(SendError(empty).contains(QStringLiteral("at least one name")));
-    EXPECT_THROW(item.Get(QStringLiteral("Attachments")).Call(QStringLiteral("Add"), {Variant(files_.file(QStringLiteral("missing.gif")))}),
+    EXPECT_THROW(item.Get(QStringLiteral("Attachments"))
+                     .Call(QStringLiteral("Add"), {Variant(files_.file(QStringLiteral("missing.gif")))}),
         EOleError);
     const Variant outlook = CreateOleObject(QStringLiteral("Outlook.Application"));
     EXPECT_THROW(outlook.Call(QStringLiteral("GetNamespace"), {Variant("OTHER")}), EOleError);

@@ -18,7 +18,8 @@ bool SmtpServer::Available()
     static const bool available = [] {
         QProcess probe;
         probe.start(Python, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
-        return probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+        return probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit
+            && probe.exitCode() == 0;
     }();
     return available;
 }

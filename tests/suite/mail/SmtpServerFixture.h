@@ -44,7 +44,10 @@ private:
 class MailHome {
 public:
     explicit MailHome(const QByteArray& mailSection);
-    QString Write(const QString& relative, const QByteArray& bytes) const { return home_.Write(relative, bytes); }
+    QString Write(const QString& relative, const QByteArray& bytes) const
+    {
+        return home_.Write(relative, bytes);
+    }
 
 private:
     steward_test::TestHome home_;

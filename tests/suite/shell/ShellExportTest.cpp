@@ -161,8 +161,8 @@ TEST_F(ShellExportTest, AVectorPdfThatCannotBeWrittenFailsAndLeavesNothing)
     const QString pdf = folder_.file(QStringLiteral("no/such/folder/slip.pdf"));
     const testsupport::ProgramRun done = exportSlip({QStringLiteral("--export-pdf"), pdf});
     EXPECT_EQ(done.Status, 1) << qPrintable(done.Err);
-    EXPECT_TRUE(done.Err.contains(QStringLiteral("command 11 failed: The folder ") + QFileInfo(pdf).absolutePath()
-                    + QStringLiteral(" does not exist")))
+    EXPECT_TRUE(done.Err.contains(QStringLiteral("command 11 failed: The folder ")
+        + QFileInfo(pdf).absolutePath() + QStringLiteral(" does not exist")))
         << qPrintable(done.Err);
     EXPECT_FALSE(QFile::exists(pdf));
 }
@@ -172,7 +172,9 @@ TEST_F(ShellExportTest, AHomeExportsWhereverItIsCopiedAfterItsOldPlaceIsGone)
     // The demo home as made, and one as an older version recorded it: its
     // absolute place in the registry file.
     const QString older = folder_.file(QStringLiteral("older"));
-    ASSERT_EQ(run({QStringLiteral("--create-demo"), older, QStringLiteral("--slips"), QStringLiteral("40")}).Status, 0);
+    ASSERT_EQ(
+        run({QStringLiteral("--create-demo"), older, QStringLiteral("--slips"), QStringLiteral("40")}).Status,
+        0);
     const QString oldPlace = older + QStringLiteral("\\\\");
     QFile registry(older + QStringLiteral("/registry.reg"));
     ASSERT_TRUE(registry.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -201,7 +203,7 @@ TEST_F(ShellExportTest, ATraditionalHomePrintsItsSlipAndQtsDialogsInTraditionalC
 {
     const QString home = folder_.file(QStringLiteral("cht"));
     ASSERT_EQ(run({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("40"),
-                  QStringLiteral("--code-page"), QStringLiteral("950")})
+                      QStringLiteral("--code-page"), QStringLiteral("950")})
                   .Status,
         0);
     const QString pdf = folder_.file(QStringLiteral("cht.pdf"));
@@ -215,7 +217,8 @@ TEST_F(ShellExportTest, ATraditionalHomePrintsItsSlipAndQtsDialogsInTraditionalC
     const testsupport::ProgramRun text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     if (text.Status < 0)
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    for (const char* caption : {"工單變更單", "單號:", "變更日期:", "變更前", "變更後", "品名", "項次", "說明"})
+    for (const char* caption :
+        {"工單變更單", "單號:", "變更日期:", "變更前", "變更後", "品名", "項次", "說明"})
         EXPECT_TRUE(text.Out.contains(QString::fromUtf8(caption))) << caption;
     for (const char* simplified : {"单号", "变更", "项次", "说明"})
         EXPECT_FALSE(text.Out.contains(QString::fromUtf8(simplified))) << simplified;
@@ -224,16 +227,19 @@ TEST_F(ShellExportTest, ATraditionalHomePrintsItsSlipAndQtsDialogsInTraditionalC
 TEST_F(ShellExportTest, AnEnglishHomeGetsTheInstalledPackagesAndPrintsItsSlipInEnglish)
 {
     const QString home = folder_.file(QStringLiteral("eng"));
-    const testsupport::ProgramRun made = run({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"),
-        QStringLiteral("40"), QStringLiteral("--code-page"), QStringLiteral("437")});
+    const testsupport::ProgramRun made
+        = run({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("40"),
+            QStringLiteral("--code-page"), QStringLiteral("437")});
     ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
     QFile ini(home + QStringLiteral("/StewardC.ini"));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QByteArray settings = ini.readAll();
-    EXPECT_TRUE(settings.contains("UICodePage=437") && settings.contains("LangType=ENG")) << settings.constData();
+    EXPECT_TRUE(settings.contains("UICodePage=437") && settings.contains("LangType=ENG"))
+        << settings.constData();
     // Every shipped package of every language, byte for byte.
     for (const char* code : {"CHS", "CHT", "ENG"}) {
-        const QDir shipped(testsupport::sourcePath(QStringLiteral("data/MultiLanguage/") + QLatin1String(code)));
+        const QDir shipped(
+            testsupport::sourcePath(QStringLiteral("data/MultiLanguage/") + QLatin1String(code)));
         const QStringList packages = shipped.entryList({QStringLiteral("*.Lng")}, QDir::Files, QDir::Name);
         ASSERT_FALSE(packages.isEmpty()) << code;
         const QDir copied(home + QStringLiteral("/MultiLanguage/") + QLatin1String(code));
@@ -260,7 +266,8 @@ TEST_F(ShellExportTest, AnEnglishHomeGetsTheInstalledPackagesAndPrintsItsSlipInE
     for (const char* caption : {"Work Order Change Slip(", "No.:", "Before Change", "After Change", "Descr."})
         EXPECT_TRUE(text.Out.contains(QString::fromUtf8(caption))) << caption;
     EXPECT_TRUE(text.Out.contains(QRegularExpression(QStringLiteral("<(SUN|MON|TUE|WED|THU|FRI|SAT)>"))));
-    for (const char* chinese : {"工单变更单(", "单号", "变更前", "变更后", "品名", "项次", "<日>", "<一>", "<五>"})
+    for (const char* chinese :
+        {"工单变更单(", "单号", "变更前", "变更后", "品名", "项次", "<日>", "<一>", "<五>"})
         EXPECT_FALSE(text.Out.contains(QString::fromUtf8(chinese))) << chinese;
 }
 
@@ -276,13 +283,14 @@ TEST_F(ShellExportTest, AHomeInALanguageWithoutItsPackagesIsRefused)
     const auto make = [&](const QString& data, const QString& codePage, const QString& name) {
         environment.insert(QStringLiteral("STEWARD_DATA_PATH"), data);
         return testsupport::RunProgram(QStringLiteral(ZORV_STEWARD),
-            {QStringLiteral("--create-demo"), folder_.file(name), QStringLiteral("--slips"), QStringLiteral("5"),
-                QStringLiteral("--code-page"), codePage},
+            {QStringLiteral("--create-demo"), folder_.file(name), QStringLiteral("--slips"),
+                QStringLiteral("5"), QStringLiteral("--code-page"), codePage},
             environment);
     };
     const testsupport::ProgramRun none = make(bare, QStringLiteral("437"), QStringLiteral("h1"));
     EXPECT_EQ(none.Status, 1);
-    EXPECT_TRUE(none.Err.contains(QStringLiteral("no language packages for code page 437"))) << qPrintable(none.Err);
+    EXPECT_TRUE(none.Err.contains(QStringLiteral("no language packages for code page 437")))
+        << qPrintable(none.Err);
     const testsupport::ProgramRun other = make(chineseOnly, QStringLiteral("950"), QStringLiteral("h2"));
     EXPECT_EQ(other.Status, 1);
     EXPECT_TRUE(other.Err.contains(QStringLiteral("holds no language package"))) << qPrintable(other.Err);

@@ -51,15 +51,16 @@ TEST(ShellLogin, TheCommandLineNamesOneSourceOfThePassword)
 {
     TShellOptions o;
     QString error;
-    ASSERT_TRUE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--password-file"), QStringLiteral("/p")}, o, error))
+    ASSERT_TRUE(ParseShellOptions(
+        {QStringLiteral("ZORV52"), QStringLiteral("--password-file"), QStringLiteral("/p")}, o, error))
         << qPrintable(error);
     EXPECT_EQ(o.PasswordFile, QStringLiteral("/p"));
     TShellOptions s;
     ASSERT_TRUE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--password-stdin")}, s, error));
     EXPECT_TRUE(s.PasswordStdin);
     TShellOptions both;
-    EXPECT_FALSE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--password-file"), QStringLiteral("/p"),
-                                       QStringLiteral("--password-stdin")},
+    EXPECT_FALSE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--password-file"),
+                                       QStringLiteral("/p"), QStringLiteral("--password-stdin")},
         both, error));
     EXPECT_TRUE(error.contains(QStringLiteral("exclude each other"))) << qPrintable(error);
     EXPECT_TRUE(ShellUsage().contains(QStringLiteral("--password-file FILE")));
@@ -71,7 +72,8 @@ protected:
     void SetUp() override
     {
         home_ = folder_.file(QStringLiteral("demo"));
-        const testsupport::ProgramRun made = run({QStringLiteral("--create-demo"), home_, QStringLiteral("--slips"), QStringLiteral("5")});
+        const testsupport::ProgramRun made
+            = run({QStringLiteral("--create-demo"), home_, QStringLiteral("--slips"), QStringLiteral("5")});
         ASSERT_EQ(made.Status, 0) << qPrintable(made.Err);
         demoOut_ = made.Out;
         // The keys of the first slip.
@@ -80,7 +82,8 @@ protected:
                       SQLITE_OPEN_READONLY, nullptr),
             SQLITE_OK);
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT TO001 || ',' || TO002 || ',' || TO003 FROM MOCTO ORDER BY 1 LIMIT 1", -1, &stmt, nullptr);
+        sqlite3_prepare_v2(db, "SELECT TO001 || ',' || TO002 || ',' || TO003 FROM MOCTO ORDER BY 1 LIMIT 1",
+            -1, &stmt, nullptr);
         if (sqlite3_step(stmt) == SQLITE_ROW)
             keys_ = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
@@ -107,8 +110,8 @@ protected:
     QStringList exportAs(const QString& user) const
     {
         return {QStringLiteral("ZORV52"), QStringLiteral("--home"), home_, QStringLiteral("--user"), user,
-            QStringLiteral("--keys"), keys_, QStringLiteral("--export-pdf"), folder_.file(QStringLiteral("out.pdf")),
-            QStringLiteral("--verbose")};
+            QStringLiteral("--keys"), keys_, QStringLiteral("--export-pdf"),
+            folder_.file(QStringLiteral("out.pdf")), QStringLiteral("--verbose")};
     }
 
     testsupport::TempFolder folder_;
@@ -119,7 +122,8 @@ protected:
 
 TEST_F(ShellLoginRun, ADemoHomeNamesItsUsersPasswords)
 {
-    EXPECT_TRUE(demoOut_.contains(QStringLiteral("demo users and passwords: DS ds-demo, CHEN chen-demo, LIU liu-demo, WANG wang-demo")))
+    EXPECT_TRUE(demoOut_.contains(
+        QStringLiteral("demo users and passwords: DS ds-demo, CHEN chen-demo, LIU liu-demo, WANG wang-demo")))
         << qPrintable(demoOut_);
 }
 
@@ -152,11 +156,13 @@ TEST_F(ShellLoginRun, APasswordFileOfTheUserAloneLogsIn)
 {
     folder_.write(QStringLiteral("pw"), "chen-demo\n");
     const QString file = mode(folder_.file(QStringLiteral("pw")), 0644);
-    const testsupport::ProgramRun open = run(exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-file") << file);
+    const testsupport::ProgramRun open
+        = run(exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-file") << file);
     EXPECT_EQ(open.Status, 2);
     EXPECT_TRUE(open.Err.contains(QStringLiteral("chmod 600"))) << qPrintable(open.Err);
     mode(file, 0600);
-    const testsupport::ProgramRun closed = run(exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-file") << file);
+    const testsupport::ProgramRun closed
+        = run(exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-file") << file);
     EXPECT_EQ(closed.Status, 0) << qPrintable(closed.Err);
 }
 
@@ -167,7 +173,8 @@ TEST_F(ShellLoginRun, APasswordOnStandardInputLogsIn)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("STEWARD_PASSWORD"));
     steward.setProcessEnvironment(environment);
-    steward.start(QStringLiteral(ZORV_STEWARD), exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-stdin"));
+    steward.start(
+        QStringLiteral(ZORV_STEWARD), exportAs(QStringLiteral("CHEN")) << QStringLiteral("--password-stdin"));
     ASSERT_TRUE(steward.waitForStarted());
     steward.write("chen-demo\n");
     steward.closeWriteChannel();
@@ -191,12 +198,14 @@ int redPixelsOnTop(const QString& file)
 TEST_F(ShellLoginRun, TheWindowOfARefusedLoginSaysWhyAtItsTop)
 {
     const QString refused = folder_.file(QStringLiteral("refused"));
-    const testsupport::ProgramRun shown = run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home_,
-        QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--screenshots"), refused}, QStringLiteral("guess"));
+    const testsupport::ProgramRun shown
+        = run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home_, QStringLiteral("--user"),
+                  QStringLiteral("CHEN"), QStringLiteral("--screenshots"), refused},
+            QStringLiteral("guess"));
     ASSERT_TRUE(QFile::exists(refused + QStringLiteral("-1.png"))) << qPrintable(shown.Err);
     const QString served = folder_.file(QStringLiteral("served"));
-    run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home_, QStringLiteral("--user"), QStringLiteral("CHEN"),
-            QStringLiteral("--screenshots"), served},
+    run({QStringLiteral("ZORV52"), QStringLiteral("--home"), home_, QStringLiteral("--user"),
+            QStringLiteral("CHEN"), QStringLiteral("--screenshots"), served},
         QStringLiteral("chen-demo"));
     ASSERT_TRUE(QFile::exists(served + QStringLiteral("-1.png")));
     EXPECT_GT(redPixelsOnTop(refused + QStringLiteral("-1.png")), 20);

@@ -86,7 +86,8 @@ TEST(ShellOptionsTest, RefusedCombinations)
     // A page at 5000 dots per inch is gigabytes of picture: refused before any is made.
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p 5000"))
                     .contains(QStringLiteral("resolution 5000 is above 600 dots per inch")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures PDF p 601")).contains(QStringLiteral("601")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures PDF p 601"))
+                    .contains(QStringLiteral("601")));
     EXPECT_EQ(parse(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP p 600")).Resolution, 600);
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --user")).contains(QStringLiteral("--user needs a value")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pdf"))
@@ -115,10 +116,13 @@ TEST(ShellOptionsTest, ForceGoesWithADemoHomeOnly)
 TEST(ShellOptionsTest, ADemoHomesCodePageIsSimplifiedOrTraditionalChineseOrEnglish)
 {
     EXPECT_TRUE(parse(QStringLiteral("--create-demo /tmp/demo")).DemoCodePage.isEmpty());
-    EXPECT_EQ(parse(QStringLiteral("--create-demo /tmp/demo --code-page 950")).DemoCodePage, QStringLiteral("950"));
-    EXPECT_EQ(parse(QStringLiteral("--create-demo /tmp/demo --code-page 437")).DemoCodePage, QStringLiteral("437"));
+    EXPECT_EQ(
+        parse(QStringLiteral("--create-demo /tmp/demo --code-page 950")).DemoCodePage, QStringLiteral("950"));
+    EXPECT_EQ(
+        parse(QStringLiteral("--create-demo /tmp/demo --code-page 437")).DemoCodePage, QStringLiteral("437"));
     const QString wrong = refusal(QStringLiteral("--create-demo /tmp/demo --code-page 1252"));
-    EXPECT_TRUE(wrong.contains(QStringLiteral("936")) && wrong.contains(QStringLiteral("437"))) << qPrintable(wrong);
+    EXPECT_TRUE(wrong.contains(QStringLiteral("936")) && wrong.contains(QStringLiteral("437")))
+        << qPrintable(wrong);
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --code-page 950"))
                     .contains(QStringLiteral("--code-page goes with --create-demo")));
 }
@@ -146,8 +150,8 @@ TEST(ShellOptionsTest, ASchemeRunsOneCommandOnItsCriteria)
     // A name of Chinese characters and blanks arrives whole (one argument).
     TShellOptions chinese;
     QString error;
-    ASSERT_TRUE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"), QString::fromUtf8("今日 寄送"),
-                                      QStringLiteral("--send")},
+    ASSERT_TRUE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"),
+                                      QString::fromUtf8("今日 寄送"), QStringLiteral("--send")},
         chinese, error))
         << qPrintable(error);
     EXPECT_EQ(chinese.Scheme, QString::fromUtf8("今日 寄送"));
@@ -155,23 +159,33 @@ TEST(ShellOptionsTest, ASchemeRunsOneCommandOnItsCriteria)
 
 TEST(ShellOptionsTest, SchemeCombinationsThatMakeNoSingleRunAreRefused)
 {
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY")).contains(QStringLiteral("--scheme goes with")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --print --send")).contains(QStringLiteral("runs one of")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --scheme DAILY")).contains(QStringLiteral("--scheme goes with")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --print --send"))
+                    .contains(QStringLiteral("runs one of")));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --export-pdf a.pdf --export-pictures BMP p"))
                     .contains(QStringLiteral("runs one of")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --keys A,B,C --print")).contains(QStringLiteral("exclude")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --send")).contains(QStringLiteral("--send goes with --scheme")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --send --keys A,B,C")).contains(QStringLiteral("--send goes with --scheme")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme")).contains(QStringLiteral("--scheme needs a value")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme --send")).contains(QStringLiteral("--scheme needs a value")));
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --no-rows-ok")).contains(QStringLiteral("goes with a command")));
-    EXPECT_TRUE(refusal(QStringLiteral("--create-demo /tmp/d --scheme X")).contains(QStringLiteral("runs no program")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --scheme DAILY --keys A,B,C --print"))
+                    .contains(QStringLiteral("exclude")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --send")).contains(QStringLiteral("--send goes with --scheme")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --send --keys A,B,C"))
+                    .contains(QStringLiteral("--send goes with --scheme")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --scheme")).contains(QStringLiteral("--scheme needs a value")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --scheme --send")).contains(QStringLiteral("--scheme needs a value")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ZORV52 --no-rows-ok")).contains(QStringLiteral("goes with a command")));
+    EXPECT_TRUE(refusal(QStringLiteral("--create-demo /tmp/d --scheme X"))
+                    .contains(QStringLiteral("runs no program")));
     // Without a scheme, pictures still want keys.
-    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pictures BMP p")).contains(QStringLiteral("--keys or --scheme")));
+    EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --export-pictures BMP p"))
+                    .contains(QStringLiteral("--keys or --scheme")));
     TShellOptions blank;
     QString error;
-    EXPECT_FALSE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"), QStringLiteral("  "),
-                                       QStringLiteral("--send")},
+    EXPECT_FALSE(ParseShellOptions({QStringLiteral("ZORV52"), QStringLiteral("--scheme"),
+                                       QStringLiteral("  "), QStringLiteral("--send")},
         blank, error));
     EXPECT_TRUE(error.contains(QStringLiteral("name of a saved condition scheme"))) << qPrintable(error);
 }
@@ -180,11 +194,13 @@ TEST(ShellOptionsTest, TheParsersSpellingsAreReadAndItsRefusalsSaidInTheShellsWo
 {
     // A value may be joined to its option with "="; a switch takes none.
     EXPECT_EQ(parse(QStringLiteral("ZORV52 --user=CHEN --print")).User, QStringLiteral("CHEN"));
-    EXPECT_EQ(refusal(QStringLiteral("ZORV52 --verbose=1 --print")), QStringLiteral("--verbose takes no value"));
+    EXPECT_EQ(
+        refusal(QStringLiteral("ZORV52 --verbose=1 --print")), QStringLiteral("--verbose takes no value"));
     EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures=BMP p"))
                     .contains(QStringLiteral("KIND PREFIX [RESOLUTION] as arguments of their own")));
     // After "--" nothing is an option.
-    EXPECT_EQ(refusal(QStringLiteral("ZORV52 -- --print")), QStringLiteral("unexpected argument \"--print\""));
+    EXPECT_EQ(
+        refusal(QStringLiteral("ZORV52 -- --print")), QStringLiteral("unexpected argument \"--print\""));
     // One dash names one whole option: -v is --verbose, -hv no pair of switches.
     EXPECT_TRUE(parse(QStringLiteral("ZORV52 -v --print")).Verbose);
     EXPECT_EQ(refusal(QStringLiteral("ZORV52 -hv")), QStringLiteral("unknown option -hv"));
@@ -194,17 +210,19 @@ TEST(ShellOptionsTest, TheParsersSpellingsAreReadAndItsRefusalsSaidInTheShellsWo
     EXPECT_EQ(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures BMP --print")),
         QStringLiteral("--export-pictures needs a value"));
     // Given twice, the last option counts, --export-pictures with all its values.
-    const TShellOptions twice
-        = parse(QStringLiteral("ZORV52 --user A --user B --keys A,B,C --export-pictures BMP p 150 --export-pictures gif q"));
+    const TShellOptions twice = parse(QStringLiteral(
+        "ZORV52 --user A --user B --keys A,B,C --export-pictures BMP p 150 --export-pictures gif q"));
     EXPECT_EQ(twice.User, QStringLiteral("B"));
     EXPECT_EQ(twice.Export, TExportTarget::Pages(TOutputKind::Gif, QStringLiteral("q")));
     EXPECT_EQ(twice.Resolution, 0);
     // The whole report is no picture kind, by name or by number.
     for (const char* kind : {"4", "REPORTPDF"})
-        EXPECT_TRUE(refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures %1 p").arg(QLatin1String(kind)))
-                        .contains(QStringLiteral("is none of BMP, JPG, GIF, PDF (0 to 3)")))
+        EXPECT_TRUE(
+            refusal(QStringLiteral("ZORV52 --keys A,B,C --export-pictures %1 p").arg(QLatin1String(kind)))
+                .contains(QStringLiteral("is none of BMP, JPG, GIF, PDF (0 to 3)")))
             << kind;
-    EXPECT_TRUE(ShellUsage().contains(QStringLiteral("KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n")));
+    EXPECT_TRUE(
+        ShellUsage().contains(QStringLiteral("KIND is BMP, JPG, GIF or PDF (or 0 to 3); RESOLUTION in\n")));
 }
 
 } // namespace

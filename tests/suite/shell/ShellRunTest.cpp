@@ -70,7 +70,8 @@ TEST_F(ShellRunTest, ModulesThatCannotRunAreReportedWithNonZeroStatus)
     EXPECT_TRUE(run.Err.contains(QStringLiteral("has no entry point GetController"))) << qPrintable(run.Err);
 
     // Without a client home the change-slip window cannot connect.
-    run = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), folder.file(QStringLiteral("nohome"))});
+    run = steward(
+        {QStringLiteral("ZORV52"), QStringLiteral("--home"), folder.file(QStringLiteral("nohome"))});
     EXPECT_NE(run.Status, 0);
     EXPECT_FALSE(run.Err.contains(QStringLiteral("frmVRBaseOptClass"))) << qPrintable(run.Err);
 
@@ -91,7 +92,8 @@ TEST_F(ShellRunTest, ANewcomerHearsWhatToDoAndNothingFromQt)
     const QString nohome = folder.file(QStringLiteral("nohome"));
     run = steward({QStringLiteral("ZTEST"), QStringLiteral("--home"), nohome}, bare);
     EXPECT_EQ(run.Status, 2);
-    EXPECT_TRUE(run.Err.contains(QStringLiteral("(steward --create-demo %1 makes a demo home there)").arg(nohome)))
+    EXPECT_TRUE(
+        run.Err.contains(QStringLiteral("(steward --create-demo %1 makes a demo home there)").arg(nohome)))
         << qPrintable(run.Err);
     EXPECT_FALSE(run.Err.contains(QStringLiteral("QStandardPaths"))) << qPrintable(run.Err);
 }
@@ -129,7 +131,8 @@ TEST_F(ShellRunTest, AFailingOpenShowsTheProgramsMessage)
         {{QStringLiteral("ZTEST_APPLY"), QStringLiteral("fail")}});
     EXPECT_EQ(run.Status, 1);
     // No server here: the manager's own catalogue gives the code its text.
-    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: the program could not start: 程序代号与窗体名称不符! (E;000036)")))
+    EXPECT_TRUE(run.Err.contains(
+        QStringLiteral("ZTEST: the program could not start: 程序代号与窗体名称不符! (E;000036)")))
         << qPrintable(run.Err);
     EXPECT_FALSE(run.Log.join(u'\n').contains(QStringLiteral("PrintOrPreview")));
     EXPECT_EQ(run.Log.last(), QStringLiteral("OnDestroy"));
@@ -167,7 +170,8 @@ TEST_F(ShellRunTest, CommandsRunWithTheWindowHidden)
     // The vector PDF is the export kind 4, of the keys or, without keys, of the window's criteria.
     run = steward({QStringLiteral("ZTEST"), QStringLiteral("--export-pdf"), QStringLiteral("/tmp/all.pdf")});
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
-    EXPECT_TRUE(run.Log.contains(QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/all.pdf\" resolution=96")))
+    EXPECT_TRUE(run.Log.contains(
+        QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/all.pdf\" resolution=96")))
         << qPrintable(run.Log.join(u'\n'));
     for (const QString& line : run.Log)
         EXPECT_FALSE(line.startsWith(QLatin1String("OnShow")));
@@ -197,16 +201,18 @@ TEST_F(ShellRunTest, ASchemeIsOpenedBeforeTheCommandRunsOnIt)
     run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
         QStringLiteral("--export-pdf"), QStringLiteral("/tmp/d.pdf")});
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
-    EXPECT_TRUE(run.Log.contains(QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/d.pdf\" resolution=96")))
+    EXPECT_TRUE(run.Log.contains(
+        QStringLiteral("ExportPictures [] kind=4 extra=\"\" prefix=\"/tmp/d.pdf\" resolution=96")))
         << qPrintable(run.Log.join(u'\n'));
 
     // A scheme the user does not have: the program's error, the shell's
     // line naming scheme and user, status 1, and no command after it.
-    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--user"), QStringLiteral("CHEN"), QStringLiteral("--scheme"),
-        QStringLiteral("missing"), QStringLiteral("--print")});
+    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--user"), QStringLiteral("CHEN"),
+        QStringLiteral("--scheme"), QStringLiteral("missing"), QStringLiteral("--print")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("error: No scheme \"missing\"."))) << qPrintable(run.Err);
-    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: the condition scheme \"missing\" of user CHEN could not be opened")))
+    EXPECT_TRUE(run.Err.contains(
+        QStringLiteral("ZTEST: the condition scheme \"missing\" of user CHEN could not be opened")))
         << qPrintable(run.Err);
     EXPECT_FALSE(run.Log.contains(QStringLiteral("PrintOrPreview print"))) << qPrintable(run.Log.join(u'\n'));
 }
@@ -215,21 +221,25 @@ TEST_F(ShellRunTest, NoRowsIsAFailureUnlessTheRunSaysItIsNone)
 {
     const QMap<QString, QString> noRows {{QStringLiteral("ZTEST_COMMAND"), QStringLiteral("fail")}};
     ShellRun run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
-        QStringLiteral("--send")}, noRows);
+                               QStringLiteral("--send")},
+        noRows);
     EXPECT_EQ(run.Status, 1) << qPrintable(run.Err);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: command 13 failed: 没有符合条件的资料! (W;000006)"))
         || run.Err.contains(QStringLiteral("ZTEST: command 13 failed: W;000006")))
         << qPrintable(run.Err);
 
     run = steward({QStringLiteral("ZTEST"), QStringLiteral("--scheme"), QStringLiteral("DAILY"),
-        QStringLiteral("--send"), QStringLiteral("--no-rows-ok")}, noRows);
+                      QStringLiteral("--send"), QStringLiteral("--no-rows-ok")},
+        noRows);
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
-    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: no rows for the criteria: nothing to do"))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("ZTEST: no rows for the criteria: nothing to do")))
+        << qPrintable(run.Err);
 
     // An error message on the way is a failure even when no rows were found.
     QMap<QString, QString> noRowsAndError = noRows;
     noRowsAndError.insert(QStringLiteral("ZTEST_MESSAGE"), QStringLiteral("error"));
-    run = steward({QStringLiteral("ZTEST"), QStringLiteral("--print"), QStringLiteral("--no-rows-ok")}, noRowsAndError);
+    run = steward(
+        {QStringLiteral("ZTEST"), QStringLiteral("--print"), QStringLiteral("--no-rows-ok")}, noRowsAndError);
     EXPECT_EQ(run.Status, 1) << qPrintable(run.Err);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("command 5 failed"))) << qPrintable(run.Err);
 }
@@ -251,12 +261,15 @@ TEST_F(ShellRunTest, ACommandsMessagesGoToStderrAndAnErrorFailsIt)
         {{QStringLiteral("ZTEST_MESSAGE"), QStringLiteral("warning")},
             {QStringLiteral("STEWARD_MESSAGE_ERRORS"), QStringLiteral("7")}});
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
-    EXPECT_TRUE(run.Err.contains(QStringLiteral("warning: No rows. [answered Cancel]"))) << qPrintable(run.Err);
-    EXPECT_FALSE(run.Err.contains(QStringLiteral("error message"))) << "a count inherited from outside is dropped";
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("warning: No rows. [answered Cancel]")))
+        << qPrintable(run.Err);
+    EXPECT_FALSE(run.Err.contains(QStringLiteral("error message")))
+        << "a count inherited from outside is dropped";
 
     // The window keeps its message boxes, whatever the environment says.
     run = steward({QStringLiteral("ZTEST")},
-        {{QStringLiteral("ZTEST_CLOSE"), QStringLiteral("free")}, {QStringLiteral("STEWARD_MESSAGES"), QStringLiteral("console")},
+        {{QStringLiteral("ZTEST_CLOSE"), QStringLiteral("free")},
+            {QStringLiteral("STEWARD_MESSAGES"), QStringLiteral("console")},
             {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}});
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
     EXPECT_TRUE(run.Log.contains(QStringLiteral("messages boxes"))) << qPrintable(run.Log.join(u'\n'));
@@ -316,13 +329,17 @@ TEST_F(ShellRunTest, DemoHomeServesAsClientHome)
 TEST_F(ShellRunTest, TheChangeSlipWindowOpensOnADemoHome)
 {
     const QString home = folder.file(QStringLiteral("demo"));
-    ASSERT_EQ(steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("20")}).Status, 0);
+    ASSERT_EQ(
+        steward({QStringLiteral("--create-demo"), home, QStringLiteral("--slips"), QStringLiteral("20")})
+            .Status,
+        0);
     const QMap<QString, QString> offscreen {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
     const QString prefix = folder.file(QStringLiteral("page"));
-    const ShellRun run = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
-                                     QStringLiteral("CHEN"), QStringLiteral("--features"), QStringLiteral("FEP"),
-                                     QStringLiteral("--screenshots"), prefix},
-        offscreen);
+    const ShellRun run
+        = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
+                      QStringLiteral("CHEN"), QStringLiteral("--features"), QStringLiteral("FEP"),
+                      QStringLiteral("--screenshots"), prefix},
+            offscreen);
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
     EXPECT_TRUE(run.Out.contains(QStringLiteral("first window painted "))) << qPrintable(run.Out);
     // Basic, advanced, system and fax/e-mail pages.
@@ -332,22 +349,25 @@ TEST_F(ShellRunTest, TheChangeSlipWindowOpensOnADemoHome)
 
     // A key print of a slip type the home does not hold: the program's
     // message on stderr with its code, no box to close, a failed status.
-    const ShellRun keys = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
-                                      QStringLiteral("CHEN"), QStringLiteral("--keys"), QStringLiteral("Z999,1,0001"),
-                                      QStringLiteral("--print")},
-        offscreen);
+    const ShellRun keys
+        = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
+                      QStringLiteral("CHEN"), QStringLiteral("--keys"), QStringLiteral("Z999,1,0001"),
+                      QStringLiteral("--print")},
+            offscreen);
     EXPECT_EQ(keys.Status, 1) << qPrintable(keys.Err);
-    EXPECT_TRUE(keys.Err.contains(QString::fromUtf8("E;100007 单别不存在或单据性质不符"))) << qPrintable(keys.Err);
+    EXPECT_TRUE(keys.Err.contains(QString::fromUtf8("E;100007 单别不存在或单据性质不符")))
+        << qPrintable(keys.Err);
     EXPECT_TRUE(keys.Err.contains(QStringLiteral("ZORV52: command 6 failed"))) << qPrintable(keys.Err);
 
     // A key print of a slip there is, on a machine without any printer (CUPS
     // pointed at nothing): the message that says so, with its code.
     QMap<QString, QString> noPrinter = offscreen;
     noPrinter.insert(QStringLiteral("CUPS_SERVER"), folder.file(QStringLiteral("no-cups.sock")));
-    const ShellRun print = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
-                                       QStringLiteral("CHEN"), QStringLiteral("--keys"),
-                                       QStringLiteral("A511,20241105001,0001"), QStringLiteral("--print")},
-        noPrinter);
+    const ShellRun print
+        = steward({QStringLiteral("ZORV52"), QStringLiteral("--home"), home, QStringLiteral("--user"),
+                      QStringLiteral("CHEN"), QStringLiteral("--keys"),
+                      QStringLiteral("A511,20241105001,0001"), QStringLiteral("--print")},
+            noPrinter);
     EXPECT_EQ(print.Status, 1) << qPrintable(print.Err);
     EXPECT_TRUE(print.Err.contains(QString::fromUtf8("E;000040 没有可用的打印机!"))) << qPrintable(print.Err);
 }

@@ -36,8 +36,8 @@ const QString schemeName = text("今日寄送");
 // Environment= lines and the EnvironmentFile, which overrides them.
 QStringList unitCommand(const QMap<QString, QString>& conf, QMap<QString, QString>& environment)
 {
-    const QString unit = QString::fromUtf8(
-        testsupport::readAll(testsupport::sourcePath(QStringLiteral("data/systemd/user/steward-mail@.service.in"))));
+    const QString unit = QString::fromUtf8(testsupport::readAll(
+        testsupport::sourcePath(QStringLiteral("data/systemd/user/steward-mail@.service.in"))));
     QString exec;
     for (const QString& line : unit.split(u'\n')) {
         if (line.startsWith(QLatin1String("Environment="))) {
@@ -57,7 +57,8 @@ QStringList unitCommand(const QMap<QString, QString>& conf, QMap<QString, QStrin
             EXPECT_TRUE(environment.contains(m.captured(1))) << qPrintable(m.captured(1)) << " is never set";
             word = environment.value(m.captured(1));
         }
-        args << word.replace(QStringLiteral("@bindir@"), QFileInfo(QStringLiteral(ZORV_STEWARD)).absolutePath());
+        args << word.replace(
+            QStringLiteral("@bindir@"), QFileInfo(QStringLiteral(ZORV_STEWARD)).absolutePath());
     }
     return args;
 }
@@ -92,7 +93,9 @@ protected:
         ASSERT_EQ(slips.size(), 6);
         const QStringList suppliers {"S0001", "S0002", "S0001", "S0003", "S0004", "S0005"};
         for (int i = 0; i < 6; ++i)
-            set(slips[i], QStringLiteral("TO033='%1', TO053=0, TO043='%2'").arg(suppliers[i], i == 5 ? yesterday : today));
+            set(slips[i],
+                QStringLiteral("TO033='%1', TO053=0, TO043='%2'")
+                    .arg(suppliers[i], i == 5 ? yesterday : today));
         set(slips[3], QStringLiteral("TO053=1"));
         set(slips[4], QStringLiteral("TO041='N'"));
         due_ = slips.mid(0, 3);
@@ -101,8 +104,9 @@ protected:
 
     void set(const QString& slip, const QString& assignments)
     {
-        EXPECT_EQ(DemoServerTest::Execute(QStringLiteral("UPDATE MOCTO SET %1 WHERE TO001||'-'||TO002||'-'||TO003='%2'")
-                                              .arg(assignments, slip)),
+        EXPECT_EQ(DemoServerTest::Execute(
+                      QStringLiteral("UPDATE MOCTO SET %1 WHERE TO001||'-'||TO002||'-'||TO003='%2'")
+                          .arg(assignments, slip)),
             QString());
     }
 
@@ -152,7 +156,8 @@ protected:
         return testsupport::RunProgram(command.value(0), command.mid(1), environment, 120000);
     }
 
-    QMap<QString, QString> conf(const QString& user = QStringLiteral("CHEN"), const QString& scheme = schemeName) const
+    QMap<QString, QString> conf(
+        const QString& user = QStringLiteral("CHEN"), const QString& scheme = schemeName) const
     {
         return {{QStringLiteral("STEWARD_HOME"), home_.path()}, {QStringLiteral("STEWARD_USER"), user},
             {QStringLiteral("STEWARD_SCHEME"), scheme}};
@@ -162,7 +167,8 @@ protected:
     {
         QList<qint64> counts;
         for (const QString& slip : slips)
-            counts << Count(QStringLiteral("SELECT TO053 FROM MOCTO WHERE TO001||'-'||TO002||'-'||TO003='%1'").arg(slip));
+            counts << Count(
+                QStringLiteral("SELECT TO053 FROM MOCTO WHERE TO001||'-'||TO002||'-'||TO003='%1'").arg(slip));
         return counts;
     }
 
@@ -197,27 +203,33 @@ TEST_F(ScheduledMailTest, TheDaysApprovedUnsentSlipsReachTheirSuppliersOnce)
 
     const testsupport::ProgramRun first = runUnit(conf());
     EXPECT_EQ(first.Status, 0) << qPrintable(first.Err);
-    EXPECT_EQ(recipients(), (QStringList {QStringLiteral("sales1@supplier1.example.com"),
-                                QStringLiteral("sales2@supplier2.example.com")}))
+    EXPECT_EQ(recipients(),
+        (QStringList {
+            QStringLiteral("sales1@supplier1.example.com"), QStringLiteral("sales2@supplier2.example.com")}))
         << "one mail per supplier of the day's approved, unsent slips; " << qPrintable(first.Err);
     for (int i = 1; i <= smtp_->MessageCount(); ++i) {
         const QJsonObject message = smtp_->Message(i);
-        const bool two = message.value(QStringLiteral("rcpt_tos")).toArray().first().toString().startsWith(u"sales1");
+        const bool two
+            = message.value(QStringLiteral("rcpt_tos")).toArray().first().toString().startsWith(u"sales1");
         EXPECT_GE(message.value(QStringLiteral("attachments")).toArray().size(), two ? 2 : 1)
             << "the pages of the supplier's slips";
-        EXPECT_TRUE(message.value(QStringLiteral("subject")).toString().startsWith(QStringLiteral("Korvane-ERP ")))
+        EXPECT_TRUE(
+            message.value(QStringLiteral("subject")).toString().startsWith(QStringLiteral("Korvane-ERP ")))
             << "the proposed subject, nobody asked";
     }
     EXPECT_EQ(sendCounts(due_), (QList<qint64> {1, 1, 1}));
-    EXPECT_EQ(sendCounts(others_), (QList<qint64> {1, 0, 0})) << "sent before, unapproved, yesterday's: untouched";
-    EXPECT_EQ(Column(QStringLiteral("SELECT TA002||'|'||TA003 FROM ADMTA ORDER BY rowid")).mid(int(logBefore)),
+    EXPECT_EQ(sendCounts(others_), (QList<qint64> {1, 0, 0}))
+        << "sent before, unapproved, yesterday's: untouched";
+    EXPECT_EQ(
+        Column(QStringLiteral("SELECT TA002||'|'||TA003 FROM ADMTA ORDER BY rowid")).mid(int(logBefore)),
         (QStringList {QStringLiteral("S0001|Y"), QStringLiteral("S0002|Y")}));
 
     // The second run of the day: nothing new goes, and that is no failure.
     const testsupport::ProgramRun second = runUnit(conf());
     EXPECT_EQ(second.Status, 0) << qPrintable(second.Err);
     EXPECT_TRUE(second.Err.contains(QStringLiteral("W;000006"))) << qPrintable(second.Err);
-    EXPECT_TRUE(second.Err.contains(QStringLiteral("ZORV52: no rows for the criteria: nothing to do"))) << qPrintable(second.Err);
+    EXPECT_TRUE(second.Err.contains(QStringLiteral("ZORV52: no rows for the criteria: nothing to do")))
+        << qPrintable(second.Err);
     QThread::msleep(300); // a message still on its way would be there by now
     EXPECT_EQ(smtp_->MessageCount(), 2);
     EXPECT_EQ(sendCounts(due_), (QList<qint64> {1, 1, 1}));
@@ -227,9 +239,9 @@ TEST_F(ScheduledMailTest, TheDaysApprovedUnsentSlipsReachTheirSuppliersOnce)
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
     offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const testsupport::ProgramRun empty = testsupport::RunProgram(QStringLiteral(ZORV_STEWARD),
-        {QStringLiteral("ZORV52"), QStringLiteral("--home"), home_.path(), QStringLiteral("--user"), QStringLiteral("CHEN"),
-            QStringLiteral("--features"), QStringLiteral("FEP"), QStringLiteral("--scheme"), schemeName,
-            QStringLiteral("--export-pdf"), pdf},
+        {QStringLiteral("ZORV52"), QStringLiteral("--home"), home_.path(), QStringLiteral("--user"),
+            QStringLiteral("CHEN"), QStringLiteral("--features"), QStringLiteral("FEP"),
+            QStringLiteral("--scheme"), schemeName, QStringLiteral("--export-pdf"), pdf},
         offscreen);
     EXPECT_EQ(empty.Status, 1) << qPrintable(empty.Err);
     EXPECT_TRUE(empty.Err.contains(QStringLiteral("W;000006"))) << qPrintable(empty.Err);
@@ -246,14 +258,17 @@ TEST_F(ScheduledMailTest, ASchemeThatIsNotTheUsersSendsNothingAndFails)
 
     const testsupport::ProgramRun unknown = runUnit(conf(QStringLiteral("CHEN"), QStringLiteral("NOSUCH")));
     EXPECT_EQ(unknown.Status, 1);
-    EXPECT_TRUE(unknown.Err.contains(text("用户 CHEN 没有 ZORV52 的条件方案: NOSUCH"))) << qPrintable(unknown.Err);
-    EXPECT_TRUE(unknown.Err.contains(QStringLiteral("ZORV52: the condition scheme \"NOSUCH\" of user CHEN could not be opened")))
+    EXPECT_TRUE(unknown.Err.contains(text("用户 CHEN 没有 ZORV52 的条件方案: NOSUCH")))
+        << qPrintable(unknown.Err);
+    EXPECT_TRUE(unknown.Err.contains(
+        QStringLiteral("ZORV52: the condition scheme \"NOSUCH\" of user CHEN could not be opened")))
         << qPrintable(unknown.Err);
 
     // LIU may run the program but CHEN's scheme is CHEN's.
     const testsupport::ProgramRun other = runUnit(conf(QStringLiteral("LIU")));
     EXPECT_EQ(other.Status, 1);
-    EXPECT_TRUE(other.Err.contains(text("用户 LIU 没有 ZORV52 的条件方案: 今日寄送"))) << qPrintable(other.Err);
+    EXPECT_TRUE(other.Err.contains(text("用户 LIU 没有 ZORV52 的条件方案: 今日寄送")))
+        << qPrintable(other.Err);
     EXPECT_TRUE(other.Err.contains(text("of user LIU could not be opened"))) << qPrintable(other.Err);
 
     QThread::msleep(300);
@@ -267,8 +282,11 @@ TEST_F(ScheduledMailTest, AFaxSchemeFaxesEachSupplierThroughTheFirstServer)
     QDir().mkpath(home_.file(QStringLiteral("bin")));
     home_.write("bin/sendfax",
         testsupport::readAll(testsupport::sourcePath(QStringLiteral("tests/suite/fax/fake-sendfax.sh"))));
-    QFile::setPermissions(home_.file(QStringLiteral("bin/sendfax")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    home_.write("StewardC.ini", home_.read("StewardC.ini") + "\n[Fax]\nServer1=总公司传真|faxhost.example\nServer2=Branch|other.example\nSendFax="
+    QFile::setPermissions(
+        home_.file(QStringLiteral("bin/sendfax")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    home_.write("StewardC.ini",
+        home_.read("StewardC.ini")
+            + "\n[Fax]\nServer1=总公司传真|faxhost.example\nServer2=Branch|other.example\nSendFax="
             + home_.file(QStringLiteral("bin/sendfax")).toUtf8() + "\n");
     SetScene();
     ASSERT_FALSE(HasFailure());
@@ -277,7 +295,8 @@ TEST_F(ScheduledMailTest, AFaxSchemeFaxesEachSupplierThroughTheFirstServer)
 
     const testsupport::ProgramRun run = runUnit(conf());
     EXPECT_EQ(run.Status, 0) << qPrintable(run.Err);
-    EXPECT_EQ(QString::fromUtf8(home_.read("bin/calls")).count(QStringLiteral("run")), 2) << "one fax per supplier";
+    EXPECT_EQ(QString::fromUtf8(home_.read("bin/calls")).count(QStringLiteral("run")), 2)
+        << "one fax per supplier";
     const QStringList args = QString::fromUtf8(home_.read("bin/argv")).split(QChar(0), Qt::SkipEmptyParts);
     EXPECT_EQ(args.mid(0, 2), (QStringList {QStringLiteral("-h"), QStringLiteral("faxhost.example")}))
         << "the first server, as the preview's Fax button sends";
