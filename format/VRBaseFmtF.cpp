@@ -134,9 +134,20 @@ void TfrmVRBaseFmt::PrepareData()
     BindPrintHandlers();
 }
 
-int TfrmVRBaseFmt::OpenData(const QString&)
+int TfrmVRBaseFmt::OpenData(const QString& sql)
 {
-    return 0;
+    try {
+        ClientDataSet1->Close();
+        ClientDataSet1->DataRequest(Variant(sql));
+        ClientDataSet1->Open();
+        if (ClientDataSet1->IsEmpty()) {
+            ClientDataSet1->Close();
+            return 0;
+        }
+        return 1;
+    } catch (const Exception&) {
+        return -1;
+    }
 }
 
 void TfrmVRBaseFmt::OnConvertPrint(TObject*, QString& Value)

@@ -69,7 +69,9 @@ public:
     virtual void OnAsteriskPrint(TObject* Sender, QString& Value);
     // Attaches the data sets to the options window's connection.
     void PrepareData() override;
-    // Opens the report data: 1 rows, 0 none, -1 failure. The base opens nothing (0).
+    // Opens the report data: ClientDataSet1 with the statement as its data
+    // request; 1 with rows, 0 without (the data set closed again), -1 when
+    // the statement failed. A program whose layout reads more sets opens them here.
     int OpenData(const QString& sql) override;
     // The DB conversion handler: the printed text in the display code page.
     virtual void OnConvertPrint(TObject* Sender, QString& Value);

@@ -60,22 +60,6 @@ QString TfrmZorv52Fmt::KeyCondition(int sqlType, const QString& slipKey)
     }
 }
 
-int TfrmZorv52Fmt::OpenData(const QString& sql)
-{
-    try {
-        ClientDataSet1->Close();
-        ClientDataSet1->DataRequest(Variant(sql));
-        ClientDataSet1->Open();
-        if (ClientDataSet1->IsEmpty()) {
-            ClientDataSet1->Close();
-            return 0;
-        }
-        return 1;
-    } catch (const Exception&) {
-        return -1;
-    }
-}
-
 QString TfrmZorv52Fmt::message(const QString& code) const
 {
     const QString text = Context().Message ? Context().Message(code) : QString();

@@ -12,8 +12,7 @@
 // option "sys024" = "3". A line whose before-item (TP004) is the
 // placeholder of twenty asterisks (blanks around it ignored, as a CHAR
 // column pads it) added an item: its before-side prints empty. A row without a line (TP003 empty: a slip
-// without lines) prints no line band. OpenData answers 1 with rows, 0 without (the data set closed again), -1
-// when the query failed.
+// without lines) prints no line band. The report's data are the base's (OpenData).
 
 #include "format/VRFormatF.h"
 
@@ -21,8 +20,6 @@ class TfrmZorv52Fmt : public TfrmVRFormat {
     Q_OBJECT
 public:
     explicit TfrmZorv52Fmt(TComponent* owner = nullptr);
-
-    int OpenData(const QString& sql) override;
 
     // The before-item of a line that added an item.
     static QString Placeholder() { return QStringLiteral("********************"); }

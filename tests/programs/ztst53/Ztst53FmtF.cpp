@@ -34,22 +34,6 @@ TfrmZtst53Fmt::TfrmZtst53Fmt(TComponent* owner)
     CaptureDesignStates();
 }
 
-int TfrmZtst53Fmt::OpenData(const QString& sql)
-{
-    try {
-        ClientDataSet1->Close();
-        ClientDataSet1->DataRequest(Variant(sql));
-        ClientDataSet1->Open();
-        if (ClientDataSet1->IsEmpty()) {
-            ClientDataSet1->Close();
-            return 0;
-        }
-        return 1;
-    } catch (const Exception&) {
-        return -1;
-    }
-}
-
 void TfrmZtst53Fmt::txtTO004Print(TObject*, QString& Value)
 {
     Value = DatePrintText(Value, DateType, DateSeparator);

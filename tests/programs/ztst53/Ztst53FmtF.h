@@ -1,8 +1,7 @@
 #pragma once
 // TfrmZtst53Fmt: the built-in layout of ZTST53, one slip per change slip
 // header (type, number, version), one line per slip with its change date in
-// the user's date style and its factory. OpenData answers 1 with rows, 0
-// without (the data set closed again), -1 when the query failed.
+// the user's date style and its factory; its data are the base's (OpenData).
 
 #include "format/VRFormatF.h"
 #include "options/VRFormatForm.h"
@@ -11,8 +10,6 @@ class TfrmZtst53Fmt : public TfrmVRFormat {
     Q_OBJECT
 public:
     explicit TfrmZtst53Fmt(TComponent* owner = nullptr);
-
-    int OpenData(const QString& sql) override;
 
 public slots:
     void txtTO004Print(TObject* Sender, QString& Value);
