@@ -1,6 +1,7 @@
 #include "common/forms/LangPackageBuilder.h"
 
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/TabSeparated.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -45,22 +46,6 @@ QString readText(const QString& path)
     return QString::fromUtf8(file.readAll());
 }
 
-// The lines of a tab-separated account file that carry data, with numbers.
-QList<std::pair<int, QStringList>> dataLines(const QString& text)
-{
-    QList<std::pair<int, QStringList>> lines;
-    int number = 0;
-    for (QString line : text.split(u'\n')) {
-        ++number;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
-            continue;
-        lines.append({number, line.split(u'\t')});
-    }
-    return lines;
-}
-
 } // namespace
 
 // --- dictionary ---------------------------------------------------------------------
@@ -68,7 +53,7 @@ QList<std::pair<int, QStringList>> dataLines(const QString& text)
 TLangDictionary TLangDictionary::Parse(const QString& text)
 {
     TLangDictionary dictionary;
-    for (const auto& [number, fields] : dataLines(text)) {
+    for (const auto& [number, fields] : TabSeparatedDataLines(text)) {
         const auto fail = [number = number](const QString& reason) {
             throw EConvertError(QStringLiteral("line %1: %2").arg(number).arg(reason));
         };
@@ -125,7 +110,7 @@ QString TLangDictionary::Escape(const QString& text)
 TLangStrayAccount TLangStrayAccount::Parse(const QString& text)
 {
     TLangStrayAccount account;
-    for (const auto& [number, fields] : dataLines(text)) {
+    for (const auto& [number, fields] : TabSeparatedDataLines(text)) {
         if (fields.size() != 3 || fields[2].trimmed().isEmpty())
             throw EConvertError(QStringLiteral("line %1: wants file<TAB>text<TAB>reason").arg(number));
         account.lines_.append({fields[0], unescape(fields[1]), number});

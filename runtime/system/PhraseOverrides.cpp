@@ -1,20 +1,14 @@
 #include "runtime/system/PhraseOverrides.h"
 
 #include "runtime/system/Exceptions.h"
+#include "runtime/system/TabSeparated.h"
 
 #include <algorithm>
 
 TPhraseOverrides TPhraseOverrides::Parse(const QString& text)
 {
     TPhraseOverrides overrides;
-    int number = 0;
-    for (QString line : text.split(u'\n')) {
-        ++number;
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const auto& [number, fields] : TabSeparatedDataLines(text)) {
         const auto fail = [number](const QString& reason) {
             throw EConvertError(QStringLiteral("line %1: %2").arg(number).arg(reason));
         };
