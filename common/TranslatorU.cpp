@@ -22,7 +22,15 @@ TTranslator::TTranslator(std::unique_ptr<TLibrary> library)
     bind();
 }
 
-TTranslator::~TTranslator() = default;
+TTranslator::~TTranslator()
+{
+    // The language library stays loaded: its entries answer in per-thread
+    // buffers (thread_local), which outlive this object in every thread that
+    // called it, and the library serves the whole process anyway (each form's
+    // converter loads it again). Unloading it left LeakSanitizer reading the
+    // freed thread-local blocks at exit.
+    TLibrary::KeepLoaded(std::move(library_));
+}
 
 void TTranslator::bind()
 {
