@@ -71,10 +71,19 @@ def finish_send(road, program, known, what):
         s.key("Return")
         wait_until(lambda: not s.is_mapped(subject), 10)
         known = known | {subject}
-    end = new_window(program, known, ".", 60)
+    # The send window (pages being sent) may come and go first: the run's
+    # end is the first new window that is still there once it has settled.
+    deadline = time.time() + 60
+    while True:
+        end = new_window(program, known, ".", max(1, deadline - time.time()))
+        if end:
+            program.wait_settled(end)
+            if not s.is_mapped(end):
+                known = known | {end}
+                continue
+        break
     if not road.expect(end, "%s ends with a message to the user" % what):
         return None, ""
-    program.wait_settled(end)
     road.screenshot("send-message")
     text = message_text(program, end)
     road.log("the message says: %r" % text)
