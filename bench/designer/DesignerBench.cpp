@@ -17,7 +17,7 @@
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignSurface.h"
 #include "runtime/designer/DreamDesigner.h"
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/Forms.h"
 #include "runtime/report/QRCtrls.h"

@@ -194,7 +194,7 @@ QList<TMessageHelper> ModuleMessageHelpers()
     };
     // The designer's own words (runtime/designer/DesignerTexts.h).
     for (const char* file : {"DesignDialogs.cpp", "DesignToolWindow.cpp", "DesignWindow.cpp",
-             "DreamDesigner.cpp", "ObjectInspector.cpp"})
+             "DreamDesigner.cpp", "ObjectProperties.cpp"})
         helpers.append({QStringLiteral("runtime/designer/") + QLatin1String(file),
             call(QStringLiteral("DesignerText")), QStringLiteral("TDesigner"), {}, {}});
     return helpers;

@@ -4,7 +4,7 @@
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DesignWindow.h"
 #include "runtime/designer/DesignerTexts.h"
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QRCtrls.h"

@@ -12,7 +12,7 @@
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DreamDesigner.h"
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/PropertyAccess.h"
 #include "runtime/report/QRBarcode.h"

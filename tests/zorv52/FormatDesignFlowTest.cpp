@@ -16,7 +16,7 @@
 #include "runtime/designer/DCFormDesigner.h"
 #include "runtime/designer/DesignToolWindow.h"
 #include "runtime/designer/DreamDesigner.h"
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 #include "runtime/designer/ReportQueryBuilder.h"
 #include "runtime/forms/Dialogs.h"
 #include "runtime/forms/StdCtrls.h"

@@ -5,7 +5,7 @@
 #include "runtime/designer/DesignWindow.h"
 #include "runtime/designer/DesignerTexts.h"
 #include "runtime/designer/DreamDesigner.h"
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 #include "runtime/forms/Menus.h"
 #include "runtime/report/QRSize.h"
 

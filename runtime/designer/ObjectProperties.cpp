@@ -1,4 +1,4 @@
-#include "runtime/designer/ObjectInspector.h"
+#include "runtime/designer/ObjectProperties.h"
 
 #include "runtime/designer/DesignerTexts.h"
 #include "runtime/forms/Component.h"
